@@ -1,0 +1,191 @@
+// The settings file Kalendra.ini: every section and key with its reader default, the decoded
+// flag strings, fonts and colours, and the writers that own each key.
+//
+// Text values keep their stored Shift-JIS bytes; font names and resolved folders are UTF-8.
+#pragma once
+
+#include "platform/IniFile.h"
+#include "platform/Platform.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace kal {
+
+inline constexpr const char* kProgramVersion = "3.01";
+
+// Nine flags decoded from a flag string, one small integer per character.
+using Flags = std::array<int, 9>;
+
+struct ColorPair {
+    ColorValue text = 0;
+    ColorValue back = 0;
+    bool operator==(const ColorPair&) const = default;
+};
+
+// The colour items Cw00 to Cw20, named after their use.
+enum ColorItem {
+    ColSelectedFrame = 0,
+    ColWeekday = 1,
+    ColSaturday = 2,
+    ColSunday = 3,
+    ColHoliday = 4,
+    ColDayOff = 5,
+    ColAnniversary = 6,
+    ColOtherMonth = 7,
+    ColToday = 8,
+    ColRokuyo = 9,
+    ColDayList = 10,
+    ColMemoList = 11,
+    ColTodoOpen = 12,
+    ColTodoDone = 13,
+    ColYearLabel = 14,
+    ColMonthLabel = 15,
+    ColEraLabel = 16,
+    ColNoteList = 17,
+    ColClockDate = 18,
+    ColClockWeekday = 19,
+    ColClockTime = 20,
+    ColorItemCount = 21
+};
+
+enum FontItem { FontDay = 0, FontSch, FontWeek, FontMemo, FontNote, FontMini, FontItemCount };
+
+struct AppSettings {
+    // [Kalendra]
+    std::string ver = "0.00";
+    std::string dataPathValue, memoPathValue, todoPathValue, notePathValue; // as stored
+    std::string dataPath, memoPath, todoPath, notePath;                     // resolved, UTF-8, with '/'
+
+    // [Window]
+    std::string title = "Kalendra";
+    int now = 2001;
+    int posMode = 2;
+    int top = 1, left = 1;
+    int height = 571, width = 799;
+    int pnlWidth = 320, gridHeight = 343, schHeight = 120, memoHeight = 120;
+    int panelMode = 0;
+    bool gridMode = false, smallMode = false, toolBar = true, statusBar = true;
+    int taskTray = 0, taskBar = 0, stayOnTop = 0;
+    int schWidth = 120, plcWidth = 100, catWidth = 100;
+    int tNoWidth = 144, tOkWidth = 144, nPrWidth = 48, oPrWidth = 48;
+
+    // [Mini]
+    int miniHeight = 176, miniWidth = 164, miniTop = 1, miniLeft = 1;
+    int miniPosMode = 3;
+    int trans = 0, transValue = 120;
+    int schLine = 0;
+    int miniStatusBar = 0;
+
+    // [View]
+    int passwd = 0, passwd2 = 0;
+    int catchk = 0;
+    int closeTray = 0;
+    int strWeek = 0;
+    int dateJap = 1;
+    int otherMon = 1;
+    int monWeek = 6;
+    Flags schView{};
+    bool note = true;
+    int autoIme = 1;
+    bool scrUd = true;
+    int udTime = 3;
+    Flags calView{};
+    Flags rikuyo{};
+    Flags weekView{};
+    int notePas = 0;
+    int noteTab = 1;
+
+    // [Memo]
+    int memo = 1;
+    bool mtUmu = true;
+    std::string mTitle;
+
+    // [ToDo]
+    int todo = 1;
+    int tNoIcon = 1;
+    int warnTerm = 3;
+    Flags setIcon{};
+    Flags tNoItem{};
+    Flags tOkItem{};
+    int toDoTab = 1;
+
+    // [Sound]
+    int alarm = 0, alarmTime = 0;
+    std::string alarmWav;
+    int signal = 0, signalMode = 0;
+    std::string signalWav;
+
+    // [Clean]
+    int clean = 0, cleanTerm = 12;
+
+    // [Clock]
+    int clock = 1;
+    int clockType = 0;
+    FontSpec clockFont;
+    std::string clockStyle = "yyyy-mm-dd hh:mm:ss";
+    int clockLeft = 0, clsec = 1, clhour = 1;
+
+    // [Font] and [Color]
+    std::array<FontSpec, FontItemCount> fonts;
+    std::array<ColorPair, ColorItemCount> colors;
+
+    AppSettings();
+
+    // Opacity of the mini calendar: 255 unless translucency is on.
+    int miniOpacity() const { return trans == 1 ? transValue : 255; }
+    bool calViewOn(int flag) const { return calView[static_cast<std::size_t>(flag - 1)] == 1; }
+    bool weekViewOn(int flag) const { return weekView[static_cast<std::size_t>(flag - 1)] == 1; }
+    bool schViewOn(int flag) const { return schView[static_cast<std::size_t>(flag - 1)] == 1; }
+    bool rokuyoShown(int code) const { return code >= 1 && code <= 6 && rikuyo[static_cast<std::size_t>(code - 1)] == 1; }
+};
+
+// Why loading the settings failed; the window shows one message for all of them.
+struct SettingsLoadResult {
+    bool ok = true;
+    std::string detail; // for the developer, never shown on its own
+};
+
+// Reads every key into `settings` (reader defaults for missing keys) and resolves the four
+// folders against `programFolder`.
+SettingsLoadResult readSettings(const IniFile& ini, const std::string& programFolder, AppSettings& settings);
+
+// A stored folder value made into a UTF-8 path with a trailing '/': absolute values (a leading
+// '/', a drive letter or a backslash) stay as they are, anything else is below the program
+// folder, the empty value naming the program folder itself.
+std::string resolveFolder(const std::string& storedValue, const std::string& programFolder);
+
+// Decoding of the composite values.
+Flags decodeBinaryFlags(const std::string& text); // "1" on, anything else off
+Flags decodeDigitFlags(const std::string& text, int fallback);
+std::optional<FontSpec> decodeFont(const std::string& text, const FontSpec& fallback, bool styleRequired,
+                                   bool withColor);
+ColorPair decodeColor(const std::string& text, const ColorPair& fallback);
+std::string encodeFont(const FontSpec& font, bool withColor);
+std::string encodeColor(const ColorPair& pair, bool withBackground);
+std::string encodeFlags(const Flags& flags, std::size_t count);
+
+ColorPair defaultColor(int item);
+bool colorHasBackground(int item);
+const char* colorKey(int item); // "Cw00".."Cw20"
+const char* fontKey(int item);  // "Day", "Sch", ...
+
+// One key the settings dialog writes, with the value a new installation starts with
+// (Shift-JIS); entries with an empty default and `skipWhenMissing` are written only when
+// stored.
+struct DialogKey {
+    const char* section;
+    const char* key;
+    std::string defaultValue;
+    bool skipWhenMissing = false;
+};
+
+// Every key of the settings dialog in file order, with its dialog default.
+std::vector<DialogKey> dialogKeys(const std::string& programFolderValue, int todayYear);
+
+// Writes every dialog key: the stored value where the file has one, the dialog default
+// otherwise; "Ver" becomes the program version and "Now" the given year.
+void writeDialogKeys(IniFile& ini, const std::string& programFolderValue, int todayYear);
+
+} // namespace kal

@@ -1,0 +1,57 @@
+#include "app/Password.h"
+
+#include "platform/DateFormat.h"
+
+namespace kal {
+namespace {
+
+std::string scramble(const std::string& text)
+{
+    std::string out = text;
+    for (char& c : out)
+        c = static_cast<char>(static_cast<unsigned char>(c) ^ kScrambleKey);
+    return out;
+}
+
+} // namespace
+
+std::string EncodeStr(const std::string& password, const DateTime& now)
+{
+    return scramble(text::formatDateTime("hhmmss yymmdd", now) + password);
+}
+
+std::string DecodeStr(const std::string& scrambled)
+{
+    std::string plain = scramble(scrambled);
+    if (plain.size() <= 13)
+        return {};
+    return plain.substr(13, 255);
+}
+
+std::optional<PasswordFile> readPasswordFile(const std::string& path)
+{
+    std::optional<std::string> bytes = files::readBytes(path);
+    if (!bytes)
+        return std::nullopt;
+    PasswordFile file;
+    file.hasLine = !bytes->empty();
+    if (bytes->size() >= 2 && bytes->compare(bytes->size() - 2, 2, "\r\n") == 0)
+        bytes->resize(bytes->size() - 2);
+    file.scrambled = std::move(*bytes);
+    return file;
+}
+
+files::IoResult writePasswordFile(const std::string& path, const std::string& password, const DateTime& now)
+{
+    return files::saveBytes(path, EncodeStr(password, now) + "\r\n");
+}
+
+PasswordVerdict checkPassword(const PasswordFile& file, const std::string& entry)
+{
+    if (!file.hasLine)
+        return PasswordVerdict::Accepted;
+    std::string stored = DecodeStr(file.scrambled);
+    return !stored.empty() && stored == entry ? PasswordVerdict::Accepted : PasswordVerdict::Wrong;
+}
+
+} // namespace kal

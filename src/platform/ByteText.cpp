@@ -1,0 +1,173 @@
+#include "platform/ByteText.h"
+
+#include "platform/SjisCodec.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace kal::text {
+
+std::string field(std::string_view line, std::size_t position, std::size_t width)
+{
+    if (position == 0 || position > line.size())
+        return {};
+    return std::string(line.substr(position - 1, width));
+}
+
+std::string fieldToEnd(std::string_view line, std::size_t position)
+{
+    if (position == 0 || position > line.size())
+        return {};
+    return std::string(line.substr(position - 1));
+}
+
+bool isLeadAt(std::string_view s, std::size_t index)
+{
+    std::size_t i = 0;
+    while (i < s.size()) {
+        std::size_t len = sjis::charLength(s, i);
+        if (i == index)
+            return len == 2;
+        if (i > index)
+            return false;
+        i += len;
+    }
+    return false;
+}
+
+std::string cutBytes(std::string_view value, std::size_t maxBytes)
+{
+    std::size_t i = 0;
+    while (i < value.size()) {
+        std::size_t len = sjis::charLength(value, i);
+        if (i + len > maxBytes)
+            break;
+        i += len;
+    }
+    return std::string(value.substr(0, i));
+}
+
+std::string padCut(std::string_view value, std::size_t width)
+{
+    std::string out = cutBytes(value, width);
+    out.append(width - out.size(), ' ');
+    return out;
+}
+
+namespace {
+bool isSpaceOrControl(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+} // namespace
+
+std::string trimRight(std::string_view s)
+{
+    std::size_t end = s.size();
+    while (end > 0 && isSpaceOrControl(s[end - 1]))
+        --end;
+    return std::string(s.substr(0, end));
+}
+
+std::string trimLeft(std::string_view s)
+{
+    std::size_t begin = 0;
+    while (begin < s.size() && isSpaceOrControl(s[begin]))
+        ++begin;
+    return std::string(s.substr(begin));
+}
+
+std::string trim(std::string_view s) { return trimLeft(trimRight(s)); }
+
+bool isBlank(std::string_view s)
+{
+    return std::all_of(s.begin(), s.end(), [](char c) { return isSpaceOrControl(c); });
+}
+
+std::string toUpper(std::string_view s)
+{
+    std::string out(s);
+    std::size_t i = 0;
+    while (i < out.size()) {
+        auto c = static_cast<unsigned char>(out[i]);
+        std::size_t len = sjis::charLength(out, i);
+        if (len == 1) {
+            if (c >= 'a' && c <= 'z')
+                out[i] = static_cast<char>(c - 'a' + 'A');
+        } else if (c == 0x82) {
+            // Full-width a..z (82 81..82 9A) to A..Z (82 60..82 79).
+            auto t = static_cast<unsigned char>(out[i + 1]);
+            if (t >= 0x81 && t <= 0x9A)
+                out[i + 1] = static_cast<char>(t - 0x21);
+        }
+        i += len;
+    }
+    return out;
+}
+
+int compareBytes(std::string_view a, std::string_view b)
+{
+    std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        auto x = static_cast<unsigned char>(a[i]);
+        auto y = static_cast<unsigned char>(b[i]);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+int compareNoCase(std::string_view a, std::string_view b)
+{
+    return compareBytes(toUpper(a), toUpper(b));
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && compareNoCase(a, b) == 0;
+}
+
+void sortNoCase(std::vector<std::string>& lines)
+{
+    // Fold once per line, not once per comparison.
+    std::vector<std::pair<std::string, std::size_t>> keys;
+    keys.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        keys.emplace_back(toUpper(lines[i]), i);
+    std::stable_sort(keys.begin(), keys.end(), [](const auto& x, const auto& y) {
+        return compareBytes(x.first, y.first) < 0;
+    });
+    std::vector<std::string> sorted;
+    sorted.reserve(lines.size());
+    for (const auto& key : keys)
+        sorted.push_back(std::move(lines[key.second]));
+    lines = std::move(sorted);
+}
+
+int toIntOr(std::string_view s, int fallback)
+{
+    std::size_t i = 0;
+    while (i < s.size() && s[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '-' || s[i] == '+')) {
+        negative = s[i] == '-';
+        ++i;
+    }
+    std::size_t digitsBegin = i;
+    long long value = 0;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') {
+        value = value * 10 + (s[i] - '0');
+        if (value > INT_MAX)
+            return fallback;
+        ++i;
+    }
+    if (i == digitsBegin)
+        return fallback;
+    while (i < s.size() && s[i] == ' ')
+        ++i;
+    if (i != s.size())
+        return fallback;
+    return static_cast<int>(negative ? -value : value);
+}
+
+} // namespace kal::text

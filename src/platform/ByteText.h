@@ -1,0 +1,56 @@
+// Byte-exact text helpers for Shift-JIS strings.
+//
+// Every record of the data files is a fixed-column line whose positions count bytes, so fields
+// are cut and padded in bytes; none of these helpers ever splits a double-byte character.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kal::text {
+
+// The field at 1-based byte `position` of `width` bytes; shorter or empty when the line ends
+// early.
+std::string field(std::string_view line, std::size_t position, std::size_t width);
+
+// Everything from 1-based byte `position` to the end of the line.
+std::string fieldToEnd(std::string_view line, std::size_t position);
+
+// Appends blanks to `value` and cuts it to exactly `width` bytes. A double-byte character that
+// would be split by the cut is dropped and its first byte's place filled with a blank, so the
+// width and every later field position stay exact.
+std::string padCut(std::string_view value, std::size_t width);
+
+// At most `maxBytes` bytes of `value`, cut before a double-byte character that does not fit.
+std::string cutBytes(std::string_view value, std::size_t maxBytes);
+
+// True when byte `index` of `s` is the first byte of a double-byte character.
+bool isLeadAt(std::string_view s, std::size_t index);
+
+// Removal of blanks and control characters (bytes up to 0x20); trail bytes are never in that
+// range, so this is safe on Shift-JIS.
+std::string trimRight(std::string_view s);
+std::string trimLeft(std::string_view s);
+std::string trim(std::string_view s);
+bool isBlank(std::string_view s);
+
+// Upper-casing that folds ASCII and full-width Latin letters and never touches a trail byte.
+std::string toUpper(std::string_view s);
+
+// Case-insensitive comparison: both sides upper-cased as above, then compared byte by byte
+// (unsigned), so kana and kanji keep the JIS order in which Shift-JIS stores them.
+int compareNoCase(std::string_view a, std::string_view b);
+bool equalsNoCase(std::string_view a, std::string_view b);
+
+// Plain byte-wise comparison (unsigned), for texts the program compares "as text".
+int compareBytes(std::string_view a, std::string_view b);
+
+// The one sort for data files and lists: stable, case-insensitive.
+void sortNoCase(std::vector<std::string>& lines);
+
+// Strict decimal reading of a whole field ("09", " 9", "12"); leading and trailing blanks allowed.
+// Returns `fallback` for anything else.
+int toIntOr(std::string_view s, int fallback);
+
+} // namespace kal::text

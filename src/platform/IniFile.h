@@ -1,0 +1,60 @@
+// The classic private-profile text format: "[Section]" lines and "Key=Value" lines, section
+// and key names compared without regard to case, a value being the rest of its line.
+//
+// The whole file is held as lines; writing a key changes only that key's line (or adds one),
+// so comments, unknown keys and lines that are not well formed survive every save.
+#pragma once
+
+#include "platform/Files.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kal {
+
+class IniFile {
+public:
+    explicit IniFile(std::string path);
+
+    // Reads the file; a missing file is an empty one.
+    void load();
+    const std::string& path() const { return path_; }
+
+    std::optional<std::string> value(std::string_view section, std::string_view key) const;
+    bool hasKey(std::string_view section, std::string_view key) const;
+
+    std::string readString(std::string_view section, std::string_view key, std::string_view fallback) const;
+    // Decimal text (or "$"/"0x" hexadecimal); anything else gives `fallback`.
+    int readInteger(std::string_view section, std::string_view key, int fallback) const;
+    // 0 is false, any other integer true.
+    bool readBool(std::string_view section, std::string_view key, bool fallback) const;
+
+    void writeString(std::string_view section, std::string_view key, std::string_view value);
+    void writeInteger(std::string_view section, std::string_view key, int value);
+    void writeBool(std::string_view section, std::string_view key, bool value);
+
+    // Saves the whole file atomically.
+    files::IoResult flush() const;
+
+    const std::vector<std::string>& lines() const { return lines_; }
+
+private:
+    struct Position {
+        std::size_t sectionLine = npos; // the "[Section]" line
+        std::size_t keyLine = npos;     // the key's line
+        std::size_t sectionEnd = npos;  // one past the section's last key or value line
+    };
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+
+    Position find(std::string_view section, std::string_view key) const;
+
+    std::string path_;
+    std::vector<std::string> lines_;
+};
+
+// Integer reading with the same rules as IniFile::readInteger.
+std::optional<int> parseProfileInteger(std::string_view text);
+
+} // namespace kal

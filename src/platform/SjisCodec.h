@@ -1,0 +1,38 @@
+// Shift-JIS (code page 932) <-> UTF-8.
+//
+// Data stays in Shift-JIS bytes everywhere in the logic; the codec is used only where text
+// crosses to the screen, to file names or to literals written in the sources.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kal::sjis {
+
+// First byte of a double-byte character.
+inline bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+// Byte length of the character starting at s[i] (1 or 2; 1 for a lead byte at the end).
+inline std::size_t charLength(std::string_view s, std::size_t i)
+{
+    return (isLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1;
+}
+
+// Never fails: a byte sequence that is not Shift-JIS becomes U+FFFD and the conversion goes on.
+std::string toUtf8(std::string_view sjisText);
+
+// Empty when a character has no Shift-JIS form (or the input is not UTF-8).
+std::optional<std::string> fromUtf8(std::string_view utf8Text);
+
+// For texts known to be encodable (literals in the sources); an unencodable character becomes '?'.
+std::string fromUtf8Lossy(std::string_view utf8Text);
+
+// Shift-JIS form of a literal written in the sources; converted once per call site.
+#define KAL_SJIS(utf8Literal)                                                                      \
+    ([]() -> const std::string& {                                                                  \
+        static const std::string converted = ::kal::sjis::fromUtf8Lossy(utf8Literal);            \
+        return converted;                                                                          \
+    }())
+
+} // namespace kal::sjis

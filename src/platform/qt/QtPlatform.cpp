@@ -1,0 +1,157 @@
+#include "platform/qt/QtPlatform.h"
+
+#include "platform/qt/QtText.h"
+
+#include <QColorDialog>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSoundEffect>
+#include <QSystemTrayIcon>
+#include <QUrl>
+#include <QWidget>
+
+namespace kal::qt {
+
+QtPlatform::QtPlatform() = default;
+QtPlatform::~QtPlatform() = default;
+
+QWidget* QtPlatform::dialogParent() const
+{
+    return parent_ && parent_->isVisible() ? parent_.data() : nullptr;
+}
+
+MessageAnswer QtPlatform::messageBox(const std::string& caption, const std::string& text, MessageIcon icon,
+                                     MessageButtons buttons)
+{
+    QMessageBox box(dialogParent());
+    box.setWindowTitle(fromUtf8(caption));
+    box.setText(fromUtf8(text));
+    switch (icon) {
+    case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MessageIcon::Error: box.setIcon(QMessageBox::Critical); break;
+    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+    }
+    switch (buttons) {
+    case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MessageButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MessageButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MessageButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    if (box.button(QMessageBox::Ok))
+        box.button(QMessageBox::Ok)->setText("OK");
+    if (box.button(QMessageBox::Cancel))
+        box.button(QMessageBox::Cancel)->setText(QString::fromUtf8("キャンセル"));
+    if (box.button(QMessageBox::Yes))
+        box.button(QMessageBox::Yes)->setText(QString::fromUtf8("はい(&Y)"));
+    if (box.button(QMessageBox::No))
+        box.button(QMessageBox::No)->setText(QString::fromUtf8("いいえ(&N)"));
+    switch (box.exec()) {
+    case QMessageBox::Ok: return MessageAnswer::Ok;
+    case QMessageBox::Yes: return MessageAnswer::Yes;
+    case QMessageBox::No: return MessageAnswer::No;
+    default: return MessageAnswer::Cancel;
+    }
+}
+
+std::optional<std::string> QtPlatform::inputBox(const std::string& caption, const std::string& prompt,
+                                                const std::string& initial)
+{
+    QInputDialog dialog(dialogParent());
+    dialog.setWindowTitle(fromUtf8(caption));
+    dialog.setLabelText(fromUtf8(prompt));
+    dialog.setTextValue(fromUtf8(initial));
+    dialog.setOkButtonText("OK");
+    dialog.setCancelButtonText(QString::fromUtf8("キャンセル"));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return toUtf8(dialog.textValue());
+}
+
+std::optional<ColorValue> QtPlatform::chooseColor(ColorValue initial)
+{
+    QColor color = QColorDialog::getColor(toQColor(initial), dialogParent());
+    if (!color.isValid())
+        return std::nullopt;
+    return fromQColor(color);
+}
+
+std::optional<FontSpec> QtPlatform::chooseFont(const FontSpec& initial)
+{
+    bool ok = false;
+    QFont font = QFontDialog::getFont(&ok, toQFont(initial), dialogParent());
+    if (!ok)
+        return std::nullopt;
+    return fromQFont(font, initial.color);
+}
+
+std::optional<std::string> QtPlatform::openFileName(const std::string& caption, const std::string& folder,
+                                                    const std::string& filter)
+{
+    QString name = QFileDialog::getOpenFileName(dialogParent(), fromUtf8(caption), fromUtf8(folder), fromUtf8(filter));
+    if (name.isEmpty())
+        return std::nullopt;
+    return toUtf8(name);
+}
+
+std::optional<std::string> QtPlatform::saveFileName(const std::string& caption, const std::string& folder,
+                                                    const std::string& filter)
+{
+    QString name = QFileDialog::getSaveFileName(dialogParent(), fromUtf8(caption), fromUtf8(folder), fromUtf8(filter));
+    if (name.isEmpty())
+        return std::nullopt;
+    return toUtf8(name);
+}
+
+std::optional<std::string> QtPlatform::folderName(const std::string& caption, const std::string& folder)
+{
+    QString name = QFileDialog::getExistingDirectory(dialogParent(), fromUtf8(caption), fromUtf8(folder));
+    if (name.isEmpty())
+        return std::nullopt;
+    return toUtf8(name);
+}
+
+void QtPlatform::playSound(const std::string& path)
+{
+    if (path.empty() || !QFileInfo::exists(fromUtf8(path)))
+        return;
+    // Created on first use, so start-up does not pay for the audio stack.
+    if (!sound_)
+        sound_ = std::make_unique<QSoundEffect>();
+    sound_->stop();
+    sound_->setSource(QUrl::fromLocalFile(fromUtf8(path)));
+    sound_->play();
+}
+
+bool QtPlatform::shellOpen(const std::string& target)
+{
+    QString t = fromUtf8(target);
+    QUrl url = QUrl::fromUserInput(t);
+    if (QFileInfo::exists(t))
+        url = QUrl::fromLocalFile(QFileInfo(t).absoluteFilePath());
+    return QDesktopServices::openUrl(url);
+}
+
+DateTime QtPlatform::now()
+{
+    QDateTime t = QDateTime::currentDateTime();
+    DateTime dt;
+    dt.date = Date{t.date().year(), t.date().month(), t.date().day()};
+    dt.hour = t.time().hour();
+    dt.minute = t.time().minute();
+    dt.second = t.time().second();
+    return dt;
+}
+
+bool QtPlatform::hasNotificationArea() { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+} // namespace kal::qt

@@ -1,0 +1,107 @@
+#include "platform/Files.h"
+#include "platform/IniFile.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using namespace kal;
+using kal::test::TempFolder;
+
+TEST(LineFiles, EveryLineEndIsAcceptedAndSavesUseCrLf)
+{
+    TempFolder dir;
+    dir.write("mixed.txt", "a\r\nb\nc\rd");
+    EXPECT_EQ(files::loadLines(dir.file("mixed.txt")), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(files::loadLines(dir.file("missing.txt")), std::vector<std::string>{});
+    dir.write("blank.txt", "\r\n\r\n");
+    EXPECT_EQ(files::loadLines(dir.file("blank.txt")), (std::vector<std::string>{"", ""}));
+
+    ASSERT_TRUE(files::saveLines(dir.file("out.txt"), {"x", "", "y"}));
+    EXPECT_EQ(dir.read("out.txt"), "x\r\n\r\ny\r\n");
+}
+
+TEST(LineFiles, FailedSaveKeepsTheOldFileAndGivesTheReason)
+{
+    TempFolder dir;
+    dir.write("keep.txt", "old\r\n");
+    ::chmod(dir.path().c_str(), 0555);
+    files::IoResult result = files::saveLines(dir.file("keep.txt"), {"new"});
+    ::chmod(dir.path().c_str(), 0755);
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.reason.empty());
+    EXPECT_EQ(dir.read("keep.txt"), "old\r\n");
+}
+
+TEST(LineFiles, SaveIntoMissingFolderFailsWithReason)
+{
+    TempFolder dir;
+    files::IoResult result = files::saveLines(dir.file("no/such/file.txt"), {"x"});
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.reason.find("No such file"), std::string::npos);
+}
+
+TEST(LineFiles, SaveLeavesNoTemporaryFileAndKeepsPermissions)
+{
+    TempFolder dir;
+    dir.write("data.sch", "1\r\n");
+    ::chmod(dir.file("data.sch").c_str(), 0640);
+    ASSERT_TRUE(files::saveLines(dir.file("data.sch"), {"2"}));
+    EXPECT_EQ(files::listFiles(dir.path(), "*"), std::vector<std::string>{"data.sch"});
+    struct stat st {};
+    ::stat(dir.file("data.sch").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST(LineFiles, WildcardListingIgnoresCaseAndFolders)
+{
+    TempFolder dir;
+    dir.write("200401.sch", "");
+    dir.write("200402.SCH", "");
+    dir.write("note.txt", "");
+    files::createFolders(dir.file("sub.sch"));
+    auto names = files::listFiles(dir.path(), "*.sch");
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"200401.sch", "200402.SCH"}));
+}
+
+TEST(IniFile, NamesIgnoreCaseAndValuesAreTheRestOfTheLine)
+{
+    TempFolder dir;
+    dir.write("k.ini", "; comment\r\n[Window]\r\nTitle=My Calendar = 2\r\nwidth=800\r\n[View]\r\nMonWeek=x5\r\n");
+    IniFile ini(dir.file("k.ini"));
+    ini.load();
+    EXPECT_EQ(ini.readString("window", "TITLE", ""), "My Calendar = 2");
+    EXPECT_EQ(ini.readInteger("Window", "Width", 0), 800);
+    EXPECT_EQ(ini.readInteger("View", "MonWeek", 6), 6);
+    EXPECT_EQ(ini.readInteger("View", "Missing", 7), 7);
+    EXPECT_TRUE(ini.readBool("Window", "Width", false));
+    EXPECT_EQ(ini.readString("Nope", "Title", "d"), "d");
+}
+
+TEST(IniFile, WritingAKeyKeepsEveryOtherLine)
+{
+    TempFolder dir;
+    dir.write("k.ini", "; keep me\r\n[Window]\r\nTitle=A\r\ngarbage line\r\n\r\n[View]\r\nNote=1\r\n");
+    IniFile ini(dir.file("k.ini"));
+    ini.load();
+    ini.writeString("WINDOW", "title", "B");
+    ini.writeInteger("Window", "Width", 640);
+    ini.writeString("Clock", "Type", "1");
+    ASSERT_TRUE(ini.flush());
+    EXPECT_EQ(dir.read("k.ini"), "; keep me\r\n[Window]\r\nTitle=B\r\ngarbage line\r\nWidth=640\r\n\r\n[View]\r\n"
+                                 "Note=1\r\n[Clock]\r\nType=1\r\n");
+}
+
+TEST(IniFile, IntegerReadingFallsBackOnBadText)
+{
+    EXPECT_EQ(parseProfileInteger("12"), 12);
+    EXPECT_EQ(parseProfileInteger(" -3 "), -3);
+    EXPECT_EQ(parseProfileInteger("$FF"), 255);
+    EXPECT_EQ(parseProfileInteger("0x10"), 16);
+    EXPECT_FALSE(parseProfileInteger("12px"));
+    EXPECT_FALSE(parseProfileInteger(""));
+    EXPECT_FALSE(parseProfileInteger("99999999999"));
+}
