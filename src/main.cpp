@@ -1,1 +1,85 @@
-int main() { return 0; }
+// kalendra [/2] [--home DIR] [--dump-month YYYY MM]
+#include "app/CommandLine.h"
+#include "app/TForm1.h"
+#include "app/qt/InstanceGuard.h"
+#include "app/DumpMonth.h"
+#include "platform/Files.h"
+#include "platform/qt/QtPlatform.h"
+
+#include <QApplication>
+#include <QDir>
+
+#include <cstdlib>
+#include <iostream>
+#include <unistd.h>
+
+namespace {
+
+std::optional<std::string> environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? std::optional<std::string>(value) : std::nullopt;
+}
+
+std::string executableFolder()
+{
+    char buffer[4096];
+    ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0)
+        return {};
+    buffer[n] = '\0';
+    return kal::files::folderOf(buffer);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    kal::CommandLine commandLine = kal::parseCommandLine(arguments);
+    if (!commandLine.error.empty()) {
+        std::cerr << "kalendra: " << commandLine.error << "\n";
+        return 2;
+    }
+
+    kal::ProgramFolderInputs inputs{commandLine.home, environment("KALENDRA_HOME"), executableFolder(),
+                                    environment("XDG_DATA_HOME"), environment("HOME")};
+    const std::string programFolder = kal::chooseProgramFolder(inputs);
+
+    if (commandLine.dumpMonth)
+        return kal::dumpMonth(programFolder, commandLine.dumpYear, commandLine.dumpMonthNumber, std::cout, std::cerr);
+
+    if (!kal::files::folderExists(programFolder)) {
+        if (kal::files::IoResult made = kal::files::createFolders(programFolder); !made) {
+            std::cerr << "kalendra: cannot create " << programFolder << ": " << made.reason << "\n";
+            return 1;
+        }
+    }
+
+    // X11 also serves Wayland sessions through XWayland, where placement, stay-on-top and
+    // opacity work.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Kalendra");
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    kal::qt::InstanceGuard guard;
+    if (!commandLine.skipInstanceGuard &&
+        guard.acquire(QString::fromStdString(programFolder)) == kal::qt::InstanceGuard::Outcome::OtherWoken)
+        return 0;
+
+    kal::qt::QtPlatform platform;
+    kal::qt::ExecDialogRunner dialogs;
+    kal::qt::Services services{platform, dialogs};
+
+    kal::TForm1 form(services, programFolder);
+    platform.setParentWindow(&form);
+    if (int exitCode = form.FormCreate())
+        return exitCode;
+    QObject::connect(&guard, &kal::qt::InstanceGuard::wakeRequested, &form, &kal::TForm1::WMCopyData);
+    QObject::connect(&form, &kal::TForm1::closed, &app, &QApplication::quit);
+    form.ShowAtStart();
+    return app.exec();
+}

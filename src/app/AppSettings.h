@@ -21,8 +21,9 @@ using Flags = std::array<int, 9>;
 struct ColorPair {
     ColorValue text = 0;
     ColorValue back = 0;
-    bool operator==(const ColorPair&) const = default;
 };
+
+inline bool operator==(const ColorPair& a, const ColorPair& b) { return a.text == b.text && a.back == b.back; }
 
 // The colour items Cw00 to Cw20, named after their use.
 enum ColorItem {

@@ -1,8 +1,8 @@
 // Gregorian dates and times of day as plain values.
 #pragma once
 
-#include <compare>
 #include <string>
+#include <tuple>
 
 namespace kal {
 
@@ -10,18 +10,30 @@ struct Date {
     int year = 1900;
     int month = 1;
     int day = 1;
-
-    auto operator<=>(const Date&) const = default;
 };
+
+// Spelled out: Qt's moc cannot read the standard <compare> header of this compiler.
+inline bool operator==(const Date& a, const Date& b) { return a.year == b.year && a.month == b.month && a.day == b.day; }
+inline bool operator!=(const Date& a, const Date& b) { return !(a == b); }
+inline bool operator<(const Date& a, const Date& b)
+{
+    return std::tie(a.year, a.month, a.day) < std::tie(b.year, b.month, b.day);
+}
+inline bool operator>(const Date& a, const Date& b) { return b < a; }
+inline bool operator<=(const Date& a, const Date& b) { return !(b < a); }
+inline bool operator>=(const Date& a, const Date& b) { return !(a < b); }
 
 struct DateTime {
     Date date;
     int hour = 0;
     int minute = 0;
     int second = 0;
-
-    auto operator<=>(const DateTime&) const = default;
 };
+
+inline bool operator==(const DateTime& a, const DateTime& b)
+{
+    return a.date == b.date && a.hour == b.hour && a.minute == b.minute && a.second == b.second;
+}
 
 bool isLeapYear(int year);
 int daysInMonth(int year, int month);

@@ -26,9 +26,12 @@ struct FontSpec {
     int size = 9;     // points
     FontStyle style = FontStyle::Regular;
     ColorValue color = 0;
-
-    bool operator==(const FontSpec&) const = default;
 };
+
+inline bool operator==(const FontSpec& a, const FontSpec& b)
+{
+    return a.name == b.name && a.size == b.size && a.style == b.style && a.color == b.color;
+}
 
 class Platform {
 public:

@@ -1,0 +1,69 @@
+#include "app/DumpMonth.h"
+
+#include "app/AppSettings.h"
+#include "app/Startup.h"
+#include "calendar/MonthBuild.h"
+#include "platform/DateFormat.h"
+#include "platform/Files.h"
+#include "platform/SjisCodec.h"
+
+#include <ctime>
+
+namespace kal {
+namespace {
+
+Date systemToday()
+{
+    std::time_t t = std::time(nullptr);
+    std::tm local {};
+    ::localtime_r(&t, &local);
+    return Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+char relationLetter(MonthRelation relation)
+{
+    switch (relation) {
+    case MonthRelation::Previous: return 'P';
+    case MonthRelation::Next: return 'N';
+    case MonthRelation::Current: break;
+    }
+    return 'C';
+}
+
+} // namespace
+
+int dumpMonth(const std::string& programFolder, int year, int month, std::ostream& out, std::ostream& err)
+{
+    IniFile ini(programFolder + "Kalendra.ini");
+    ini.load();
+    AppSettings settings;
+    if (SettingsLoadResult loaded = readSettings(ini, programFolder, settings); !loaded.ok) {
+        err << "kalendra: " << startup_text::kSettingsErrorCaption << ": " << loaded.detail << "\n";
+        return 1;
+    }
+    MonthBuildInput input;
+    input.year = year;
+    input.month = month;
+    input.weekStart = settings.strWeek == 1 ? WeekStart::Monday : WeekStart::Sunday;
+    input.today = systemToday();
+    input.calView = settings.calView;
+    input.rikuyo = settings.rikuyo;
+    input.dataPath = settings.dataPath;
+    input.memoPath = settings.memoPath;
+    input.todoLines = files::loadLines(settings.todoPath + "ToDo.dat");
+    MonthBuild build = BuildMonth(input);
+
+    for (int row = 1; row <= 6; ++row)
+        for (int column = 0; column < 7; ++column) {
+            const DayCell& cell = build.layout.cell(column, row);
+            Date date = build.layout.dateOf(column, row);
+            out << text::formatDate("yyyy/mm/dd", date) << '\t' << relationLetter(cell.relation) << '\t' << cell.kind
+                << '\t' << cell.mark << '\t' << (cell.showRokuyo ? sjis::toUtf8(RokuyoName(cell.rokuyo)) : "-");
+            for (const CellLine& line : build.lists.at(column, row))
+                out << '\t' << sjis::toUtf8(line.text);
+            out << '\n';
+        }
+    return 0;
+}
+
+} // namespace kal

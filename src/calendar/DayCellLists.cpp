@@ -1,0 +1,36 @@
+#include "calendar/DayCellLists.h"
+
+#include "platform/ByteText.h"
+
+#include <algorithm>
+
+namespace kal {
+
+void DayCellLists::add(int column, int row, CellLine line)
+{
+    std::vector<CellLine>& list = at(column, row);
+    auto after = std::upper_bound(list.begin(), list.end(), line, [](const CellLine& a, const CellLine& b) {
+        return text::compareNoCase(a.text, b.text) < 0;
+    });
+    if (line.kind() != '3') {
+        for (auto it = list.begin(); it != after; ++it)
+            if (text::compareNoCase(it->text, line.text) == 0)
+                return;
+    }
+    list.insert(after, std::move(line));
+}
+
+void DayCellLists::removeFirst(int column, int row)
+{
+    std::vector<CellLine>& list = at(column, row);
+    if (!list.empty())
+        list.erase(list.begin());
+}
+
+void DayCellLists::clear()
+{
+    for (auto& list : lists_)
+        list.clear();
+}
+
+} // namespace kal

@@ -1,0 +1,44 @@
+// The display lines of the 42 day cells of a month. The first character of a line is its
+// kind: "0", "1", "2" holidays, "3" schedules, "8" ToDo entries. Each list stays sorted
+// case-insensitively; equal lines keep the order in which they came.
+#pragma once
+
+#include "calendar/CalendarMath.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace kal {
+
+struct CellLine {
+    std::string text;   // kind character + the rest, Shift-JIS
+    std::string file;   // for schedules: the month file the line came from
+    int lineIndex = -1; // for schedules: its 0-based index in that file
+
+    CellLine() = default;
+    explicit CellLine(std::string lineText, std::string monthFile = {}, int index = -1)
+        : text(std::move(lineText)), file(std::move(monthFile)), lineIndex(index)
+    {
+    }
+
+    char kind() const { return text.empty() ? '\0' : text[0]; }
+    std::string body() const { return text.size() > 1 ? text.substr(1) : std::string(); }
+};
+
+class DayCellLists {
+public:
+    std::vector<CellLine>& at(int column, int row) { return lists_[index(column, row)]; }
+    const std::vector<CellLine>& at(int column, int row) const { return lists_[index(column, row)]; }
+
+    // Holiday and ToDo lines are not added twice; every schedule line is.
+    void add(int column, int row, CellLine line);
+    void removeFirst(int column, int row);
+    void clear();
+
+private:
+    static std::size_t index(int column, int row) { return static_cast<std::size_t>((row - 1) * 7 + column); }
+    std::array<std::vector<CellLine>, 42> lists_;
+};
+
+} // namespace kal

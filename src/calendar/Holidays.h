@@ -1,0 +1,48 @@
+// The holiday table Holiday.dat and the holidays of a month: national holidays, days off and
+// anniversaries by rule, and the substitute and citizens' holidays the law adds.
+#pragma once
+
+#include "calendar/CalendarMath.h"
+#include "calendar/DayCellLists.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kal {
+
+// One line of Holiday.dat (fixed columns, Shift-JIS).
+struct HolidayRule {
+    std::string month;    // " 1".."12", "99" every month, "  " every week
+    std::string day;      // " 1".."31", "  " for weekday rules
+    std::string fromYear; // "yyyy" or four blanks
+    std::string toYear;   // "yyyy" or four blanks (= 9999)
+    int weekNo = 0;       // 0 date or every week, 1..4, 5 last ("9" reads as 5)
+    int weekday = 0;      // 0 Sunday .. 6 Saturday
+    int kind = 0;         // 0 national holiday, 1 day off, 2 anniversary
+    std::string name;     // at most 40 bytes
+};
+
+// Nothing for a line that is not well formed; such lines are never applied.
+std::optional<HolidayRule> ParseHolidayRule(const std::string& line);
+std::string ComposeHolidayRule(const HolidayRule& rule);
+
+// Whether the rule's year range holds `year` (text comparison, blank toYear = "9999").
+bool RuleAppliesInYear(const HolidayRule& rule, int year);
+// Whether the rule falls on `date`, year range included.
+bool RuleMatches(const HolidayRule& rule, const Date& date);
+
+// An anniversary's name with its year count: only "%d" and width forms such as "%2d" are
+// replaced, "%%" becomes "%", every other "%" stays text.
+std::string AnniversaryText(const std::string& nameTemplate, int years);
+
+inline constexpr const char* kHolidayFileName = "Holiday.dat";
+
+// Kinds and lines of every visible cell from the rules (in file order), then the substitute
+// holidays ("振替休日") and citizens' holidays ("国民の休日") by law.
+void ApplyHolidays(const std::vector<HolidayRule>& rules, MonthLayout& layout, DayCellLists& lists);
+
+// The rules of a holiday file; malformed lines are left out.
+std::vector<HolidayRule> LoadHolidayRules(const std::string& path);
+
+} // namespace kal

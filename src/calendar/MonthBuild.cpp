@@ -1,0 +1,122 @@
+#include "calendar/MonthBuild.h"
+
+#include "calendar/Holidays.h"
+#include "platform/ByteText.h"
+#include "platform/DateFormat.h"
+#include "platform/Files.h"
+#include "platform/NumberFormat.h"
+#include "schedule/ScheduleRecord.h"
+
+namespace kal {
+namespace {
+
+bool flagOn(const std::array<int, 9>& flags, int number) { return flags[static_cast<std::size_t>(number - 1)] == 1; }
+
+void addScheduleLine(const std::string& file, int index, const std::string& line, int column, int row,
+                     DayCellLists& lists)
+{
+    lists.add(column, row, CellLine{"3" + line, file, index});
+}
+
+} // namespace
+
+std::string MemoFilePath(const std::string& memoPath, const Date& date)
+{
+    return files::withSeparator(memoPath) + text::formatInt(date.year, 4, '0') + text::formatInt(date.month, 2, '0') +
+           text::formatInt(date.day, 2, '0') + kMemoExtension;
+}
+
+void ApplyTodoLines(const std::vector<std::string>& todoLines, bool todoMarks, MonthLayout& layout,
+                    DayCellLists& lists)
+{
+    for (const std::string& line : todoLines) {
+        if (line.size() < 14 || line[13] != '0')
+            continue;
+        int year = text::toIntOr(line.substr(0, 4), -1);
+        int month = text::toIntOr(line.substr(5, 2), -1);
+        int day = text::toIntOr(line.substr(8, 2), -1);
+        if (line[4] != '/' || line[7] != '/' || !isValidDate(year, month, day))
+            continue;
+        CellPos pos;
+        if (!layout.find(Date{year, month, day}, pos))
+            continue;
+        lists.add(pos.column, pos.row, CellLine{"8" + line});
+        if (todoMarks) {
+            int& mark = layout.cell(pos.column, pos.row).mark;
+            if (mark == 0)
+                mark = 2;
+            else if (mark == 1)
+                mark = 3;
+        }
+    }
+}
+
+MonthBuild BuildMonth(const MonthBuildInput& in)
+{
+    MonthBuild build;
+    MonthLayout& layout = build.layout;
+    layout = BuildLayout(in.year, in.month, in.weekStart);
+    const bool memoMarks = flagOn(in.calView, 5);
+    for (int row = 1; row <= 6; ++row)
+        for (int column = 0; column < 7; ++column) {
+            DayCell& cell = layout.cell(column, row);
+            cell.showRokuyo = cell.rokuyo >= 1 && in.rikuyo[static_cast<std::size_t>(cell.rokuyo - 1)] == 1;
+            if (memoMarks && files::fileExists(MemoFilePath(in.memoPath, layout.dateOf(column, row))))
+                cell.mark = 1;
+        }
+
+    ApplyHolidays(LoadHolidayRules(files::withSeparator(in.dataPath) + kHolidayFileName), layout, build.lists);
+    ApplyTodoLines(in.todoLines, flagOn(in.calView, 6), layout, build.lists);
+
+    if (layout.prevShown) {
+        std::string file = MonthFilePath(in.dataPath, layout.prevYear, layout.prevMonth);
+        std::vector<std::string> lines = LoadMonthFile(file);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            int day = RecDay(lines[i]);
+            if (day >= layout.firstLeadingDay && day <= 31 && layout.prevColumn[static_cast<std::size_t>(day)] >= 0)
+                addScheduleLine(file, static_cast<int>(i), lines[i], layout.prevColumn[static_cast<std::size_t>(day)], 1,
+                                build.lists);
+        }
+    }
+
+    {
+        std::string file = MonthFilePath(in.dataPath, in.year, in.month);
+        const bool todaysMonth = in.today.year == in.year && in.today.month == in.month;
+        if (todaysMonth && files::fileExists(file))
+            build.todayAlarms.emplace();
+        std::vector<std::string> lines = LoadMonthFile(file);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            int day = RecDay(lines[i]);
+            if (day == 0 || layout.currentColumn[static_cast<std::size_t>(day)] < 0)
+                continue;
+            addScheduleLine(file, static_cast<int>(i), lines[i], layout.currentColumn[static_cast<std::size_t>(day)],
+                            layout.currentRow[static_cast<std::size_t>(day)], build.lists);
+            if (build.todayAlarms && day == in.today.day && (RecSound(lines[i]) || RecMessage(lines[i])))
+                build.todayAlarms->push_back(lines[i]);
+        }
+    }
+
+    if (layout.nextShown) {
+        std::string file = MonthFilePath(in.dataPath, layout.nextYear, layout.nextMonth);
+        std::vector<std::string> lines = LoadMonthFile(file);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            int day = RecDay(lines[i]);
+            // Every line is looked at: a file sorted elsewhere may hold shown days late.
+            if (day == 0 || day > layout.lastTrailingDay)
+                continue;
+            addScheduleLine(file, static_cast<int>(i), lines[i], layout.nextColumn[static_cast<std::size_t>(day)],
+                            layout.nextRow[static_cast<std::size_t>(day)], build.lists);
+        }
+    }
+    return build;
+}
+
+CellPos SelectionAfterBuild(const MonthLayout& layout, int selectedDay, const CellPos& previous)
+{
+    if (selectedDay >= 1 && selectedDay <= 31 && layout.currentColumn[static_cast<std::size_t>(selectedDay)] >= 0)
+        return CellPos{layout.currentColumn[static_cast<std::size_t>(selectedDay)],
+                       layout.currentRow[static_cast<std::size_t>(selectedDay)]};
+    return previous;
+}
+
+} // namespace kal

@@ -1,0 +1,50 @@
+// The month build: the layout of a month with rokuyo and memo marks, its holidays, ToDo
+// entries and the schedule lines of the previous, displayed and next month files, all in the
+// 42 cell lists. Windows only draw what it returns.
+#pragma once
+
+#include "calendar/CalendarMath.h"
+#include "calendar/DayCellLists.h"
+#include "platform/Platform.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kal {
+
+struct MonthBuildInput {
+    int year = 2000;
+    int month = 1;
+    WeekStart weekStart = WeekStart::Sunday;
+    Date today;
+    std::array<int, 9> calView{};  // month-cell content flags (1 = on)
+    std::array<int, 9> rikuyo{};   // six rokuyo flags
+    std::string dataPath;          // schedule files and Holiday.dat
+    std::string memoPath;          // yyyymmdd.mem
+    std::vector<std::string> todoLines; // open and done ToDo records
+};
+
+struct MonthBuild {
+    MonthLayout layout;
+    DayCellLists lists;
+    // Today's lines with a sound or message flag, in file order; set only when the displayed
+    // month is today's and its file exists (otherwise the alarm list keeps what it had).
+    std::optional<std::vector<std::string>> todayAlarms;
+};
+
+MonthBuild BuildMonth(const MonthBuildInput& input);
+
+// Marks and lines of the open ToDo entries due on a shown day.
+void ApplyTodoLines(const std::vector<std::string>& todoLines, bool todoMarks, MonthLayout& layout,
+                    DayCellLists& lists);
+
+inline constexpr const char* kMemoExtension = ".mem";
+std::string MemoFilePath(const std::string& memoPath, const Date& date);
+
+// Where the selection goes after a rebuild: the selected day's cell when the month has that
+// day, otherwise the cell at the same place as before.
+CellPos SelectionAfterBuild(const MonthLayout& layout, int selectedDay, const CellPos& previous);
+
+} // namespace kal

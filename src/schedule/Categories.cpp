@@ -1,0 +1,105 @@
+#include "schedule/Categories.h"
+
+#include "platform/ByteText.h"
+#include "platform/Files.h"
+#include "platform/NumberFormat.h"
+
+namespace kal {
+
+CategoryColor ParseCategoryColor(const std::string& field)
+{
+    if (text::isBlank(field))
+        return {};
+    CategoryColor color;
+    color.set = true;
+    if (field.size() == 8) {
+        int value = 0;
+        bool digits = true;
+        for (char c : field) {
+            if (c < '0' || c > '9') {
+                digits = false;
+                break;
+            }
+            value = value * 10 + (c - '0');
+        }
+        if (digits && value <= 0xFFFFFF)
+            color.value = value;
+    }
+    return color;
+}
+
+CategoryTable CategoryTable::Load(const std::string& path) { return CategoryTable(files::loadLines(path)); }
+
+std::string CategoryTable::NameOf(const std::string& line) { return text::field(line, 1, 14); }
+
+bool CategoryTable::ShownOf(const std::string& line) { return text::field(line, 15, 1) != "0"; }
+
+CategoryColor CategoryTable::TextColorOf(const std::string& line) { return ParseCategoryColor(text::field(line, 17, 8)); }
+
+CategoryColor CategoryTable::BackColorOf(const std::string& line) { return ParseCategoryColor(text::field(line, 25, 8)); }
+
+int CategoryTable::FindNoCase(const std::string& recCategory) const
+{
+    std::string wanted = text::padCut(recCategory, 14);
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+        if (text::equalsNoCase(text::padCut(NameOf(lines_[i]), 14), wanted))
+            return static_cast<int>(i);
+    return -1;
+}
+
+int CategoryTable::FindExact(const std::string& recCategory) const
+{
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+        if (NameOf(lines_[i]) == recCategory)
+            return static_cast<int>(i);
+    return -1;
+}
+
+CategoryDrawing DrawingFor(const CategoryTable& table, const std::string& recCategory)
+{
+    CategoryDrawing drawing;
+    int index = table.FindNoCase(recCategory);
+    if (index < 0)
+        return drawing;
+    const std::string& line = table.lines()[static_cast<std::size_t>(index)];
+    if (text::field(line, 15, 1) == "0") {
+        drawing.hidden = true;
+        return drawing;
+    }
+    drawing.text = CategoryTable::TextColorOf(line).value;
+    drawing.back = CategoryTable::BackColorOf(line).value;
+    return drawing;
+}
+
+std::string CategoryColorField(std::optional<ColorValue> color)
+{
+    return color ? text::formatInt(*color, 8, '0') : std::string(8, ' ');
+}
+
+std::string ComposeCategoryLine(const std::string& name, bool shown, const std::string& textField,
+                                const std::string& backField)
+{
+    return text::padCut(name, 14) + (shown ? "1" : "0") + " " + textField + backField;
+}
+
+std::vector<std::string> InvertShownFlags(const std::vector<std::string>& lines)
+{
+    std::vector<std::string> out;
+    out.reserve(lines.size());
+    for (const std::string& line : lines) {
+        bool wasShown = text::field(line, 15, 1) == "1";
+        out.push_back(ComposeCategoryLine(CategoryTable::NameOf(line), !wasShown, text::field(line, 17, 8),
+                                          text::field(line, 25, 8)));
+    }
+    return out;
+}
+
+bool CheckedUnderMode(const std::string& line, int mode)
+{
+    bool hiddenFlag = text::field(line, 15, 1) == "0";
+    return mode == 0 ? !hiddenFlag : hiddenFlag;
+}
+
+bool ShownForCheck(bool checked, int mode) { return mode == 0 ? checked : !checked; }
+
+} // namespace kal

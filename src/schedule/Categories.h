@@ -1,0 +1,68 @@
+// The category table Category.tbl: one line per category in the user's order, a 14-byte
+// name, a shown flag, a blank, and optional text and background colours of eight digits.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kal {
+
+inline constexpr const char* kCategoryFileName = "Category.tbl";
+
+// A colour field: unset (eight blanks or missing), unreadable, or a colour.
+struct CategoryColor {
+    bool set = false;
+    std::optional<ColorValue> value; // empty when set but unreadable
+};
+
+CategoryColor ParseCategoryColor(const std::string& eightBytes);
+
+class CategoryTable {
+public:
+    CategoryTable() = default;
+    explicit CategoryTable(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+    static CategoryTable Load(const std::string& path);
+
+    const std::vector<std::string>& lines() const { return lines_; }
+    std::size_t size() const { return lines_.size(); }
+
+    static std::string NameOf(const std::string& line);     // the first 14 bytes
+    static bool ShownOf(const std::string& line);            // any flag but "0" counts as shown
+    static CategoryColor TextColorOf(const std::string& line);
+    static CategoryColor BackColorOf(const std::string& line);
+
+    // The first entry whose 14-byte name equals `recCategory`, case-insensitively; -1 if none.
+    int FindNoCase(const std::string& recCategory) const;
+    // The same with an exact comparison (the input dialog's pre-selection).
+    int FindExact(const std::string& recCategory) const;
+
+private:
+    std::vector<std::string> lines_;
+};
+
+// How one schedule is drawn in the calendar.
+struct CategoryDrawing {
+    bool hidden = false;
+    std::optional<ColorValue> text;
+    std::optional<ColorValue> back;
+};
+CategoryDrawing DrawingFor(const CategoryTable& table, const std::string& recCategory);
+
+// A line rebuilt as name + flag + " " + text colour field + background colour field.
+std::string ComposeCategoryLine(const std::string& name, bool shown, const std::string& textField,
+                                const std::string& backField);
+std::string CategoryColorField(std::optional<ColorValue> color); // eight digits or eight blanks
+
+// The filter-mode switch: every flag inverted ("1" becomes "0", anything else "1"), the
+// colours kept as stored.
+std::vector<std::string> InvertShownFlags(const std::vector<std::string>& lines);
+
+// The check mark a row shows under a filter mode (0 = checked ones shown, 1 = checked ones
+// hidden), and the flag a check mark stands for.
+bool CheckedUnderMode(const std::string& line, int mode);
+bool ShownForCheck(bool checked, int mode);
+
+} // namespace kal

@@ -1,0 +1,167 @@
+#include "schedule/ScheduleRecord.h"
+
+#include "platform/ByteText.h"
+#include "platform/NumberFormat.h"
+
+namespace kal {
+namespace {
+
+char styleCode(bool first, bool second, char both, char onlySecond, char onlyFirst)
+{
+    if (first && second)
+        return both;
+    if (second)
+        return onlySecond;
+    if (first)
+        return onlyFirst;
+    return '0';
+}
+
+char byteAt(const std::string& line, std::size_t position)
+{
+    return line.size() >= position ? line[position - 1] : '\0';
+}
+
+} // namespace
+
+std::string ComposeSchedule(const ScheduleFields& f)
+{
+    std::string line = text::formatInt(f.day, 2, '0');
+    line += text::padCut(f.start, 5);
+    line += text::padCut(f.end, 5);
+    line += text::padCut(f.category, 14);
+    // Bold and italic give "3", bold "2", italic "1"; strike-out and underline likewise.
+    line += styleCode(f.italic, f.bold, '3', '2', '1');
+    line += styleCode(f.underline, f.strikeout, '3', '2', '1');
+    line += f.sound ? '1' : '0';
+    line += f.message ? '1' : '0';
+    if (f.place.empty()) {
+        line += f.title;
+    } else {
+        line += text::padCut(f.title, 40);
+        line += f.place;
+    }
+    return line;
+}
+
+bool IsScheduleRecord(const std::string& line) { return RecDay(line) != 0; }
+
+int RecDay(const std::string& line)
+{
+    if (line.size() < 2 || line[0] < '0' || line[0] > '9' || line[1] < '0' || line[1] > '9')
+        return 0;
+    int day = (line[0] - '0') * 10 + (line[1] - '0');
+    return day >= 1 && day <= 31 ? day : 0;
+}
+
+std::string RecStart(const std::string& line) { return text::field(line, 3, 5); }
+std::string RecEnd(const std::string& line) { return text::field(line, 8, 5); }
+std::string RecCategory(const std::string& line) { return text::field(line, 13, 14); }
+char RecBoldItalic(const std::string& line) { return byteAt(line, 27); }
+char RecUnderlineStrike(const std::string& line) { return byteAt(line, 28); }
+bool RecSound(const std::string& line) { return byteAt(line, 29) == '1'; }
+bool RecMessage(const std::string& line) { return byteAt(line, 30) == '1'; }
+std::string RecTitle(const std::string& line) { return text::trimRight(text::field(line, 31, 40)); }
+std::string RecPlace(const std::string& line) { return text::fieldToEnd(line, 71); }
+
+ScheduleFields ReadSchedule(const std::string& line)
+{
+    ScheduleFields f;
+    f.day = RecDay(line);
+    f.start = text::trimRight(RecStart(line));
+    f.end = text::trimRight(RecEnd(line));
+    f.category = text::trimRight(RecCategory(line));
+    char style = RecBoldItalic(line), lines = RecUnderlineStrike(line);
+    f.bold = StyleBold(style);
+    f.italic = StyleItalic(style);
+    f.underline = StyleUnderline(lines);
+    f.strikeout = StyleStrikeout(lines);
+    f.sound = RecSound(line);
+    f.message = RecMessage(line);
+    f.title = RecTitle(line);
+    f.place = RecPlace(line);
+    return f;
+}
+
+std::string MonthFileName(int year, int month)
+{
+    return text::formatInt(year, 4, '0') + text::formatInt(month, 2, '0') + ".sch";
+}
+
+std::string MonthFilePath(const std::string& dataPath, int year, int month)
+{
+    return files::withSeparator(dataPath) + MonthFileName(year, month);
+}
+
+std::vector<std::string> LoadMonthFile(const std::string& path) { return files::loadLines(path); }
+
+namespace {
+
+ScheduleResult save(const std::string& path, const std::vector<std::string>& lines)
+{
+    files::IoResult saved = files::saveLines(path, lines);
+    if (!saved)
+        return ScheduleResult{ScheduleWrite::WriteFailed, saved.reason};
+    return {};
+}
+
+bool stillThere(const std::vector<std::string>& lines, const ScheduleRef& ref)
+{
+    return ref.lineIndex >= 0 && ref.lineIndex < static_cast<int>(lines.size()) &&
+           lines[static_cast<std::size_t>(ref.lineIndex)] == ref.line;
+}
+
+} // namespace
+
+ScheduleResult AddScheduleLines(const std::string& path, const std::vector<std::string>& newLines)
+{
+    std::vector<std::string> lines = LoadMonthFile(path);
+    lines.insert(lines.end(), newLines.begin(), newLines.end());
+    text::sortNoCase(lines);
+    return save(path, lines);
+}
+
+ScheduleResult AddSchedule(const std::string& path, const std::string& line) { return AddScheduleLines(path, {line}); }
+
+ScheduleResult DeleteSchedule(const ScheduleRef& ref)
+{
+    std::vector<std::string> lines = LoadMonthFile(ref.file);
+    if (!stillThere(lines, ref))
+        return ScheduleResult{ScheduleWrite::Changed, {}};
+    lines.erase(lines.begin() + ref.lineIndex);
+    return save(ref.file, lines);
+}
+
+ScheduleResult CorrectSchedule(const ScheduleRef& ref, const std::string& newPath, const std::string& newLine)
+{
+    std::vector<std::string> lines = LoadMonthFile(ref.file);
+    if (!stillThere(lines, ref))
+        return ScheduleResult{ScheduleWrite::Changed, {}};
+    if (newPath == ref.file) {
+        lines.erase(lines.begin() + ref.lineIndex);
+        lines.push_back(newLine);
+        text::sortNoCase(lines);
+        return save(ref.file, lines);
+    }
+    // Write the new line first: should the second write fail, the record exists twice rather
+    // than not at all.
+    if (ScheduleResult added = AddSchedule(newPath, newLine); !added.ok())
+        return added;
+    lines.erase(lines.begin() + ref.lineIndex);
+    return save(ref.file, lines);
+}
+
+std::optional<std::pair<int, int>> MonthOfFile(const std::string& path)
+{
+    std::size_t slash = path.rfind('/');
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.size() != 10 || name.compare(6, 4, ".sch") != 0)
+        return std::nullopt;
+    int year = text::toIntOr(name.substr(0, 4), -1);
+    int month = text::toIntOr(name.substr(4, 2), -1);
+    if (year < 0 || month < 1 || month > 12)
+        return std::nullopt;
+    return std::make_pair(year, month);
+}
+
+} // namespace kal

@@ -1,0 +1,86 @@
+// The schedule record: one fixed-column Shift-JIS line, and the month files yyyymm.sch that
+// hold them, kept sorted case-insensitively by the whole line.
+//
+// | day 1-2 | start 3-7 | end 8-12 | category 13-26 | style 27 | lines 28 | sound 29 |
+// | message 30 | title 31-70 (padded only when a place follows) | place 71- |
+#pragma once
+
+#include "platform/Date.h"
+#include "platform/Files.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kal {
+
+struct ScheduleFields {
+    int day = 1;
+    std::string start; // "HH:MM" as typed, or empty
+    std::string end;
+    std::string category; // name, padded to 14 bytes when composed
+    bool bold = false, italic = false, underline = false, strikeout = false;
+    bool sound = false, message = false;
+    std::string title;
+    std::string place;
+};
+
+std::string ComposeSchedule(const ScheduleFields& fields);
+
+// A line is a record when its first two bytes are a day number 01..31.
+bool IsScheduleRecord(const std::string& line);
+int RecDay(const std::string& line); // 0 when not a record
+std::string RecStart(const std::string& line);    // the five stored bytes
+std::string RecEnd(const std::string& line);      // the five stored bytes
+std::string RecCategory(const std::string& line); // the 14 stored bytes
+char RecBoldItalic(const std::string& line);
+char RecUnderlineStrike(const std::string& line);
+bool RecSound(const std::string& line);
+bool RecMessage(const std::string& line);
+std::string RecTitle(const std::string& line); // trailing blanks removed
+std::string RecPlace(const std::string& line); // as stored
+
+// The fields read back from a record (trailing blanks of times and category removed).
+ScheduleFields ReadSchedule(const std::string& line);
+
+inline bool StyleBold(char code) { return code == '2' || code == '3'; }
+inline bool StyleItalic(char code) { return code == '1' || code == '3'; }
+inline bool StyleStrikeout(char code) { return code == '2' || code == '3'; }
+inline bool StyleUnderline(char code) { return code == '1' || code == '3'; }
+
+std::string MonthFileName(int year, int month); // "yyyymm.sch"
+std::string MonthFilePath(const std::string& dataPath, int year, int month);
+
+// Where a record stands: its month file and its 0-based line index there.
+struct ScheduleRef {
+    std::string file;
+    int lineIndex = -1;
+    std::string line; // the text the reader saw, to tell whether the file changed since
+};
+
+enum class ScheduleWrite {
+    Done,
+    Changed,     // the line at the index is no longer the one the reader saw
+    WriteFailed, // the file system refused; the file keeps its old content
+};
+
+struct ScheduleResult {
+    ScheduleWrite status = ScheduleWrite::Done;
+    std::string reason;
+    bool ok() const { return status == ScheduleWrite::Done; }
+};
+
+std::vector<std::string> LoadMonthFile(const std::string& path);
+
+// Appends, sorts and writes the whole file.
+ScheduleResult AddScheduleLines(const std::string& path, const std::vector<std::string>& lines);
+ScheduleResult AddSchedule(const std::string& path, const std::string& line);
+// Removes the line at `ref` after checking that it is still the same text.
+ScheduleResult DeleteSchedule(const ScheduleRef& ref);
+// Deletes the old line, then adds the new one to `newPath` (which may be the same file).
+ScheduleResult CorrectSchedule(const ScheduleRef& ref, const std::string& newPath, const std::string& newLine);
+
+// The year and month of a month file name ("200403.sch"), when it is one.
+std::optional<std::pair<int, int>> MonthOfFile(const std::string& path);
+
+} // namespace kal
