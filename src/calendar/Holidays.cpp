@@ -4,6 +4,7 @@
 #include "platform/Files.h"
 #include "platform/SjisCodec.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -118,6 +119,16 @@ std::optional<HolidayRule> ParseHolidayRule(const std::string& line)
     rule.weekday = weekday - '0';
     rule.kind = kind - '0';
     rule.name = text::cutBytes(text::fieldToEnd(line, 16), 40);
+    rule.monthValue = isBlank2(rule.month) ? 0 : text::toIntOr(rule.month, 0);
+    rule.dayValue = isBlank2(rule.day) ? 0 : text::toIntOr(rule.day, 0);
+    auto fourDigits = [](const std::string& s) {
+        return s.size() == 4 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    bool fromPlain = rule.fromYear == "    " || fourDigits(rule.fromYear);
+    bool toPlain = rule.toYear == "    " || fourDigits(rule.toYear);
+    rule.numericYears = fromPlain && toPlain;
+    rule.fromValue = rule.fromYear == "    " ? -1 : text::toIntOr(rule.fromYear, 0);
+    rule.toValue = rule.toYear == "    " ? 9999 : text::toIntOr(rule.toYear, 0);
     return rule;
 }
 
@@ -130,6 +141,9 @@ std::string ComposeHolidayRule(const HolidayRule& rule)
 
 bool RuleAppliesInYear(const HolidayRule& rule, int year)
 {
+    // Four-digit years compare as text the way they compare as numbers.
+    if (rule.numericYears && year >= 1000 && year <= 9999)
+        return year >= rule.fromValue && year <= rule.toValue;
     char buffer[12];
     int n = std::snprintf(buffer, sizeof buffer, "%d", year);
     std::string_view y(buffer, static_cast<std::size_t>(n));
@@ -146,10 +160,10 @@ bool RuleMatches(const HolidayRule& rule, const Date& date)
     const bool dateRule = !isBlank2(rule.day);
     if (everyWeek)
         return !dateRule && dayOfWeek(date) == rule.weekday;
-    if (!everyMonth && text::toIntOr(rule.month, 0) != date.month)
+    if (!everyMonth && rule.monthValue != date.month)
         return false;
     if (dateRule)
-        return text::toIntOr(rule.day, 0) == date.day;
+        return rule.dayValue == date.day;
     return weekdayRuleMatches(rule, date);
 }
 

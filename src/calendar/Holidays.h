@@ -21,6 +21,14 @@ struct HolidayRule {
     int weekday = 0;      // 0 Sunday .. 6 Saturday
     int kind = 0;         // 0 national holiday, 1 day off, 2 anniversary
     std::string name;     // at most 40 bytes
+
+    // Read once when parsed: the month and day as numbers (0 when blank, 99 every month),
+    // and the year range when both bounds are plain four-digit years.
+    int monthValue = 0;
+    int dayValue = 0;
+    bool numericYears = false;
+    int fromValue = 0;
+    int toValue = 9999;
 };
 
 // Nothing for a line that is not well formed; such lines are never applied.

@@ -87,7 +87,9 @@ std::vector<std::string> InvertShownFlags(const std::vector<std::string>& lines)
     std::vector<std::string> out;
     out.reserve(lines.size());
     for (const std::string& line : lines) {
-        bool wasShown = text::field(line, 15, 1) == "1";
+        // A missing or odd flag counts as shown, so it inverts to "0" like "1" does; the
+        // check marks then stay as they were.
+        bool wasShown = CategoryTable::ShownOf(line);
         out.push_back(ComposeCategoryLine(CategoryTable::NameOf(line), !wasShown, text::field(line, 17, 8),
                                           text::field(line, 25, 8)));
     }

@@ -56,7 +56,7 @@ std::string ComposeCategoryLine(const std::string& name, bool shown, const std::
                                 const std::string& backField);
 std::string CategoryColorField(std::optional<ColorValue> color); // eight digits or eight blanks
 
-// The filter-mode switch: every flag inverted ("1" becomes "0", anything else "1"), the
+// The filter-mode switch: every flag inverted (shown becomes "0", "0" becomes "1"), the
 // colours kept as stored.
 std::vector<std::string> InvertShownFlags(const std::vector<std::string>& lines);
 

@@ -1,0 +1,44 @@
+// A data folder with ten years of schedules (about 50 a month), the shipped holiday table and
+// a few memos, made once per benchmark program.
+#pragma once
+
+#include "platform/Files.h"
+#include "platform/SjisCodec.h"
+#include "schedule/ScheduleRecord.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace kal::bench {
+
+inline std::string makeTenYearFolder()
+{
+    std::string folder = (std::filesystem::temp_directory_path() / "kalendra-bench-XXXXXX").string();
+    if (!::mkdtemp(folder.data()))
+        std::abort();
+    folder += "/";
+    if (auto holidays = files::readBytes(KALENDRA_SOURCE_DIR "/data/Holiday.dat"))
+        files::saveBytes(folder + "Holiday.dat", *holidays);
+    const std::string title = sjis::fromUtf8Lossy("定例会議と打ち合わせ");
+    const std::string place = sjis::fromUtf8Lossy("本社第二会議室");
+    for (int year = 2017; year <= 2026; ++year)
+        for (int month = 1; month <= 12; ++month) {
+            std::vector<std::string> lines;
+            for (int i = 0; i < 50; ++i) {
+                ScheduleFields f;
+                f.day = 1 + (i * 7) % daysInMonth(year, month);
+                f.start = (i % 5 == 0) ? "" : (i % 2 ? "09:30" : "14:00");
+                f.end = f.start.empty() ? "" : "17:00";
+                f.title = title;
+                f.place = i % 3 ? place : "";
+                f.sound = f.message = i % 4 == 0;
+                lines.push_back(ComposeSchedule(f));
+            }
+            AddScheduleLines(MonthFilePath(folder, year, month), lines);
+        }
+    files::saveBytes(folder + "20261208.mem", "memo\r\n");
+    return folder;
+}
+
+} // namespace kal::bench

@@ -1,0 +1,179 @@
+#include "platform/ByteText.h"
+#include "schedule/ScheduleRecord.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+using namespace kal;
+using kal::test::TempFolder;
+using kal::test::crlf;
+using kal::test::sj;
+
+namespace {
+
+ScheduleFields meeting()
+{
+    ScheduleFields f;
+    f.day = 9;
+    f.start = "09:00";
+    f.end = "10:00";
+    f.sound = true;
+    f.message = true;
+    f.title = sj("会議");
+    return f;
+}
+
+} // namespace
+
+TEST(ScheduleRecord, ComposesTheFixedColumns)
+{
+    ScheduleFields f = meeting();
+    std::string line = ComposeSchedule(f);
+    EXPECT_EQ(line, "0909:0010:00" + std::string(14, ' ') + "0011" + sj("会議"));
+    EXPECT_EQ(line.size(), 34u);
+
+    f.place = sj("本社");
+    std::string withPlace = ComposeSchedule(f);
+    EXPECT_EQ(withPlace.size(), 74u);
+    EXPECT_EQ(text::field(withPlace, 31, 40), text::padCut(sj("会議"), 40));
+    EXPECT_EQ(RecPlace(withPlace), sj("本社"));
+
+    ScheduleFields styles;
+    styles.day = 31;
+    styles.bold = styles.italic = true;
+    styles.strikeout = true;
+    styles.category = sj("仕事");
+    styles.title = "x";
+    std::string styled = ComposeSchedule(styles);
+    EXPECT_EQ(styled.substr(0, 2), "31");
+    EXPECT_EQ(RecStart(styled), "     ");
+    EXPECT_EQ(RecCategory(styled), text::padCut(sj("仕事"), 14));
+    EXPECT_EQ(RecBoldItalic(styled), '3');
+    EXPECT_EQ(RecUnderlineStrike(styled), '2');
+    EXPECT_FALSE(RecSound(styled));
+}
+
+TEST(ScheduleRecord, FortyByteTitleRunsStraightIntoThePlace)
+{
+    ScheduleFields f = meeting();
+    f.title = std::string(40, 'T');
+    f.place = "P";
+    std::string line = ComposeSchedule(f);
+    EXPECT_EQ(line.substr(30, 41), std::string(40, 'T') + "P");
+    EXPECT_EQ(RecPlace(line), "P");
+    // A double-byte character across the 40th byte is left out and its place kept blank.
+    f.title = std::string(39, 'T') + sj("漢");
+    std::string cut = ComposeSchedule(f);
+    EXPECT_EQ(cut.substr(30, 41), std::string(39, 'T') + " P");
+    EXPECT_EQ(RecTitle(cut), std::string(39, 'T'));
+}
+
+TEST(ScheduleRecord, ReadsFieldsBackAndToleratesShortLines)
+{
+    ScheduleFields f = meeting();
+    f.underline = true;
+    f.italic = true;
+    f.place = sj("会議室Ａ");
+    ScheduleFields back = ReadSchedule(ComposeSchedule(f));
+    EXPECT_EQ(back.day, 9);
+    EXPECT_EQ(back.start, "09:00");
+    EXPECT_TRUE(back.italic);
+    EXPECT_FALSE(back.bold);
+    EXPECT_TRUE(back.underline);
+    EXPECT_FALSE(back.strikeout);
+    EXPECT_EQ(back.title, sj("会議"));
+    EXPECT_EQ(back.place, sj("会議室Ａ"));
+
+    EXPECT_EQ(RecDay("05"), 5);
+    EXPECT_EQ(RecDay("5 "), 0);
+    EXPECT_EQ(RecDay("00abc"), 0);
+    EXPECT_EQ(RecDay("32abc"), 0);
+    EXPECT_EQ(RecStart("0509:"), "09:");
+    EXPECT_EQ(RecTitle("05"), "");
+    EXPECT_FALSE(RecSound("05"));
+}
+
+TEST(ScheduleRecord, MonthFileNames)
+{
+    EXPECT_EQ(MonthFileName(2004, 3), "200403.sch");
+    EXPECT_EQ(MonthFilePath("/d", 2004, 12), "/d/200412.sch");
+    EXPECT_EQ(MonthOfFile("/d/200403.sch"), (std::make_pair(2004, 3)));
+    EXPECT_FALSE(MonthOfFile("/d/2004.sch"));
+    EXPECT_FALSE(MonthOfFile("/d/200413.sch"));
+}
+
+TEST(MonthFiles, AddingSortsByDayThenStartTimeUntimedFirst)
+{
+    TempFolder dir;
+    std::string path = dir.file("202605.sch");
+    ScheduleFields late = meeting();
+    late.day = 10;
+    late.start = "00:00";
+    ScheduleFields untimed = meeting();
+    untimed.day = 10;
+    untimed.start = "";
+    untimed.end = "";
+    ScheduleFields earlier = meeting();
+    earlier.day = 2;
+    ASSERT_TRUE(AddSchedule(path, ComposeSchedule(late)).ok());
+    ASSERT_TRUE(AddSchedule(path, ComposeSchedule(untimed)).ok());
+    ASSERT_TRUE(AddSchedule(path, ComposeSchedule(earlier)).ok());
+    EXPECT_EQ(dir.read("202605.sch"),
+              crlf({ComposeSchedule(earlier), ComposeSchedule(untimed), ComposeSchedule(late)}));
+}
+
+TEST(MonthFiles, IdenticalRecordsAreSeparateAndGoOneAtATime)
+{
+    TempFolder dir;
+    std::string path = dir.file("202605.sch");
+    std::string line = ComposeSchedule(meeting());
+    ASSERT_TRUE(AddScheduleLines(path, {line, line}).ok());
+    EXPECT_EQ(LoadMonthFile(path).size(), 2u);
+    ASSERT_TRUE(DeleteSchedule(ScheduleRef{path, 1, line}).ok());
+    EXPECT_EQ(LoadMonthFile(path), std::vector<std::string>{line});
+}
+
+TEST(MonthFiles, ChangedLineIsNeverOverwritten)
+{
+    TempFolder dir;
+    std::string path = dir.file("202605.sch");
+    ScheduleFields a = meeting(), b = meeting();
+    b.title = "other";
+    dir.write("202605.sch", crlf({ComposeSchedule(a), ComposeSchedule(b)}));
+    std::string before = dir.read("202605.sch");
+    // Someone else sorted or edited the file: index 0 no longer holds what the reader saw.
+    ScheduleResult result = DeleteSchedule(ScheduleRef{path, 0, ComposeSchedule(b)});
+    EXPECT_EQ(result.status, ScheduleWrite::Changed);
+    EXPECT_EQ(CorrectSchedule(ScheduleRef{path, 5, ComposeSchedule(a)}, path, "x").status, ScheduleWrite::Changed);
+    EXPECT_EQ(dir.read("202605.sch"), before);
+}
+
+TEST(MonthFiles, CorrectionMovesARecordToAnotherMonthAndKeepsMalformedLines)
+{
+    TempFolder dir;
+    std::string may = dir.file("202605.sch");
+    std::string june = dir.file("202606.sch");
+    std::string record = ComposeSchedule(meeting());
+    dir.write("202605.sch", crlf({"garbage", record, "99 also not a record"}));
+    ScheduleFields moved = meeting();
+    moved.day = 1;
+    ASSERT_TRUE(CorrectSchedule(ScheduleRef{may, 1, record}, june, ComposeSchedule(moved)).ok());
+    EXPECT_EQ(dir.read("202605.sch"), crlf({"garbage", "99 also not a record"}));
+    EXPECT_EQ(dir.read("202606.sch"), crlf({ComposeSchedule(moved)}));
+
+    // Within one file the result is the whole file re-sorted.
+    ScheduleFields later = moved;
+    later.day = 20;
+    std::string juneLine = ComposeSchedule(moved);
+    ASSERT_TRUE(AddSchedule(june, ComposeSchedule(meeting())).ok());
+    ASSERT_TRUE(CorrectSchedule(ScheduleRef{june, 0, juneLine}, june, ComposeSchedule(later)).ok());
+    EXPECT_EQ(dir.read("202606.sch"), crlf({ComposeSchedule(meeting()), ComposeSchedule(later)}));
+}
+
+TEST(MonthFiles, WriteFailureIsReportedWithTheReason)
+{
+    TempFolder dir;
+    ScheduleResult result = AddSchedule(dir.file("missing/202605.sch"), "01");
+    EXPECT_EQ(result.status, ScheduleWrite::WriteFailed);
+    EXPECT_FALSE(result.reason.empty());
+}

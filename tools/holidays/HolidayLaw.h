@@ -1,0 +1,28 @@
+// The days off by the holiday law, decided date by date from the law's own wording and
+// independent of the rule table, so that each can check the other.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "CivilDate.h"
+
+namespace holidays {
+
+// The holiday law was promulgated and took effect on this day.
+constexpr Date kLawInForce{1948, 7, 20};
+constexpr Date kLastTabulatedDay{2099, 12, 31};
+
+inline constexpr const char* kSubstituteHolidayName = "振替休日";
+inline constexpr const char* kCitizensHolidayName = "国民の休日";
+
+// The national holiday on the date, counting the days that special laws made holidays.
+std::optional<std::string> nationalHoliday(const Date& date);
+
+// As nationalHoliday, plus substitute holidays and citizens' holidays.
+std::optional<std::string> dayOffByLaw(const Date& date);
+
+// One "yyyy/mm/dd<TAB>name" line (LF) per day off from kLawInForce to kLastTabulatedDay.
+std::string referenceList();
+
+}  // namespace holidays
