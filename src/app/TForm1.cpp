@@ -1,16 +1,33 @@
 #include "app/TForm1.h"
 
+#include "alarm/qt/ClockPanel.h"
 #include "app/Password.h"
 #include "app/Startup.h"
 #include "app/TDlgPasswd.h"
 #include "app/TDlgSetup.h"
+#include "app/TDlgVersion.h"
+#include "app/THeaderPanel.h"
+#include "app/WindowLayout.h"
+#include "calendar/qt/MonthGrid.h"
 #include "platform/Files.h"
 #include "platform/qt/QtText.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QScreen>
 #include <QShowEvent>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QUrl>
 
 namespace kal {
 
@@ -21,6 +38,27 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
 {
     setObjectName("TForm1");
     setWindowTitle("Kalendra");
+    setWindowIcon(QIcon(":/icons/program.svg"));
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreatePopups();
+    CreateAreas();
+    CreateStatusBar();
+    ConnectCommands();
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+
+    painter_.setBuild(&build_);
+    painter_.setCategories(&categories_);
+    GridMonth->setCellPainter([this](QPainter& p, int column, int row, const QRect& rect, bool selected) {
+        painter_.paint(p, column, row, rect, selected);
+    });
+    connect(GridMonth, &qt::MonthGrid::selectionChanged, this, &TForm1::GridMonthSelect);
+    connect(GridMonth, &qt::MonthGrid::cellDoubleClicked, this, &TForm1::GridMonthDblClick);
+    connect(GridMonth, &qt::MonthGrid::contextMenuAt, this, &TForm1::ShowGridPopup);
 }
 
 TForm1::~TForm1() = default;
@@ -36,9 +74,18 @@ int TForm1::FormCreate()
         return 1;
     state_ = AppState{};
     state_.startAt(services_.platform.now().date);
+    trayAvailable_ = services_.platform.hasNotificationArea();
     if (!InitLoad())
         return 1;
+    todoLines_ = files::loadLines(settings_.todoPath + "ToDo.dat");
+    created_ = true;
+    SmallCheck();
+    BarCheck();
     InitSet();
+    startGeometry_ = StartGeometry{settings_.width, settings_.height, settings_.pnlWidth, settings_.gridHeight,
+                                   settings_.schHeight, settings_.memoHeight};
+    IconTraySet();
+    Timer1->start();
     return 0;
 }
 
@@ -85,29 +132,51 @@ bool TForm1::InitLoad()
         state_.versionChanged = settings_.ver != kProgramVersion;
         if (!StartupPasswordGiven())
             return false;
+        normal_ = WindowGeometry{settings_.left, settings_.top, settings_.width, settings_.height};
+        mini_ = WindowGeometry{settings_.miniLeft, settings_.miniTop, settings_.miniWidth, settings_.miniHeight};
+        pnlWidth_ = settings_.pnlWidth;
+        gridHeight_ = settings_.gridHeight;
+        memoHeight_ = settings_.memoHeight;
+        panelMode_ = settings_.panelMode == 1 ? 1 : 0;
+        miniMode_ = settings_.smallMode;
+        notesShown_ = settings_.note;
+        clockShown_ = settings_.clock == 1;
+        MenuToolBar->setChecked(settings_.toolBar);
+        MenuStatusBar->setChecked(settings_.statusBar);
+        MenuNote->setChecked(notesShown_);
+        MenuClock->setChecked(clockShown_);
+        TBtnClock->setChecked(clockShown_);
+        SetCatViewMode(settings_.catchk != 0 ? 1 : 0);
         startHidden_ = settings_.taskTray == 1;
-        state_.taskbarHidden = settings_.taskBar == 1;
+        state_.taskbarHidden = settings_.taskBar == 1 && trayAvailable_;
+        ApplyWindowFlags();
     }
-    setWindowTitle(qt::fromSjis(settings_.title));
+    windowTitle_ = settings_.title;
+    SetTitleFromSettings();
+    QApplication::setApplicationName(qt::fromSjis(windowTitle_));
     CheckFolders();
+    ApplyClockLook();
     return true;
+}
+
+bool TForm1::PasswordGiven(const char* label)
+{
+    std::string path = programFolder_ + kPasswordFileName;
+    if (!files::fileExists(path)) {
+        ShowError(kPasswordErrorCaption, kPasswordErrorText);
+        return true;
+    }
+    state_.modalDialogOpen = true;
+    TDlgPasswd dialog(services_, programFolder_, label, isVisible() ? this : nullptr);
+    bool given = services_.dialogs.run(dialog) == QDialog::Accepted;
+    state_.modalDialogOpen = false;
+    return given;
 }
 
 bool TForm1::StartupPasswordGiven()
 {
-    if (settings_.passwd == 1) {
-        std::string path = programFolder_ + kPasswordFileName;
-        if (files::fileExists(path)) {
-            state_.modalDialogOpen = true;
-            TDlgPasswd dialog(services_, programFolder_, kStartupPasswordLabel);
-            bool given = services_.dialogs.run(dialog) == QDialog::Accepted;
-            state_.modalDialogOpen = false;
-            if (!given)
-                return false;
-        } else {
-            ShowError(kPasswordErrorCaption, kPasswordErrorText);
-        }
-    }
+    if (settings_.passwd == 1 && !PasswordGiven(kStartupPasswordLabel))
+        return false;
     if (newYearGreetingDue(settings_.now, state_.today)) {
         services_.platform.messageBox("Kalendra", kGreeting, MessageIcon::Information, MessageButtons::Ok);
         state_.windowStateDirty = true;
@@ -125,12 +194,62 @@ void TForm1::CheckFolders()
     }
 }
 
-void TForm1::InitSet() {}
+void TForm1::ApplyClockLook()
+{
+    qt::ClockLook look;
+    look.type = settings_.clockType;
+    look.font = settings_.clockFont;
+    look.style = settings_.clockStyle;
+    look.leftAligned = settings_.clockLeft == 1;
+    look.seconds = settings_.clsec == 1;
+    look.twentyFourHour = settings_.clhour == 1;
+    look.dateColor = settings_.colors[ColClockDate].text;
+    look.background = settings_.colors[ColClockDate].back;
+    look.weekdayColor = settings_.colors[ColClockWeekday].text;
+    look.timeColor = settings_.colors[ColClockTime].text;
+    PanelClock->applyLook(look);
+    PanelClock->tick(services_.platform.now());
+}
+
+void TForm1::InitSet()
+{
+    ApplyCalendarLook();
+    auto listColors = [this](QWidget* list, int item) {
+        QPalette palette = list->palette();
+        palette.setColor(QPalette::Base, qt::toQColor(settings_.colors[static_cast<std::size_t>(item)].back));
+        palette.setColor(QPalette::Text, qt::toQColor(settings_.colors[ColWeekday].text));
+        list->setPalette(palette);
+    };
+    listColors(ListDaySch, ColDayList);
+    listColors(ListMemo, ColMemoList);
+    listColors(ListTodoNo, ColTodoOpen);
+    listColors(ListTodoOk, ColTodoDone);
+    listColors(ListNote, ColNoteList);
+    ListNote->setFont(qt::toQFont(settings_.fonts[FontNote]));
+    ListMemo->setFont(qt::toQFont(settings_.fonts[FontMemo]));
+    ListMemo->setVisible(settings_.memo != 2);
+    PanelTodo->setVisible(settings_.todo == 1);
+    TabNote->setShape(settings_.noteTab == 1 ? QTabBar::RoundedSouth : QTabBar::RoundedNorth);
+    UpdateStatusBar();
+    HeaderEdit();
+    MonthSchEdit();
+    if (firstInitSet_) {
+        firstInitSet_ = false;
+        resize(miniMode_ ? mini_.width : normal_.width, miniMode_ ? mini_.height : normal_.height);
+        SplM->setSizes({settings_.schHeight, settings_.memoHeight});
+        SplV->setSizes({settings_.schHeight + settings_.memoHeight + SplM->handleWidth(),
+                        std::max(48, height() - settings_.schHeight - settings_.memoHeight)});
+        PanelCheck();
+        PositionCheck();
+    }
+}
 
 void TForm1::ShowAtStart()
 {
     if (!startHidden_)
         show();
+    else if (!trayAvailable_)
+        showMinimized();
 }
 
 void TForm1::showEvent(QShowEvent* event)
@@ -140,10 +259,19 @@ void TForm1::showEvent(QShowEvent* event)
         shownOnce_ = true;
         FormShow();
     }
+    GridMonth->setFocus();
 }
 
 void TForm1::FormShow()
 {
+    ListCreate();
+    PanelCheck();
+    SizeChange();
+    DaySchEdit();
+    // What the layout gave at the first show is what an untouched window writes nothing for.
+    startGeometry_.gridHeight = panelMode_ == 0 && notesShown_ ? GridMonth->height() : gridHeight_;
+    startGeometry_.dayListHeight = ListDaySch->height();
+    startGeometry_.memoHeight = ListMemo->height();
     state_.startupPending = false;
     if (state_.versionChanged) {
         state_.modalDialogOpen = true;
@@ -153,6 +281,7 @@ void TForm1::FormShow()
         if (accepted) {
             state_.versionChanged = false;
             InitLoad();
+            ListCreate();
             InitSet();
         } else {
             services_.platform.messageBox(kVersionWarningCaption, kVersionWarningText, MessageIcon::Warning,
@@ -164,16 +293,28 @@ void TForm1::FormShow()
 void TForm1::WMCopyData()
 {
     if (!isVisible()) {
-        show();
-    } else if (isMinimized()) {
-        showNormal();
+        MainFormShow();
+        return;
     }
+    if (isMinimized())
+        showNormal();
     raise();
     activateWindow();
 }
 
+void TForm1::ApplicationExit()
+{
+    exiting_ = true;
+    close();
+}
+
 void TForm1::closeEvent(QCloseEvent* event)
 {
+    if (!exiting_ && settings_.closeTray == 1 && created_) {
+        event->ignore();
+        TaskTraySet();
+        return;
+    }
     FormCloseQuery();
     event->accept();
     emit closed();
@@ -181,15 +322,116 @@ void TForm1::closeEvent(QCloseEvent* event)
 
 void TForm1::FormCloseQuery()
 {
+    if (tray_)
+        tray_->hide();
+    Timer1->stop();
     if (state_.startupPending)
         return;
-    if (state_.windowStateDirty || state_.startYear != state_.today.year) {
-        IniFile ini(settingsPath());
-        ini.load();
-        ini.writeInteger("Window", "Now", state_.today.year);
-        if (files::IoResult saved = ini.flush(); !saved)
-            services_.platform.messageBox("Kalendra", "設定ファイルを保存できません。\r\n" + saved.reason,
-                                          MessageIcon::Error, MessageButtons::Ok);
+    state_.layoutBusy = true;
+    WriteWindowKeys();
+}
+
+void TForm1::WriteWindowKeys()
+{
+    const ScreenRect screen = [this] {
+        QScreen* s = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+        QRect r = s ? s->geometry() : QRect(0, 0, 1024, 768);
+        return ScreenRect{r.left(), r.top(), r.width(), r.height()};
+    }();
+    const bool normalState = !isMinimized() && !isMaximized();
+    const int gridNow = panelMode_ == 0 && notesShown_ && normalState && !miniMode_ ? GridMonth->height() : gridHeight_;
+    const int dayListNow = ListDaySch->height();
+    const int memoNow = ListMemo->isVisible() ? ListMemo->height() : memoHeight_;
+
+    const bool unchanged = !state_.windowStateDirty && !miniMode_ && x() == settings_.left && y() == settings_.top &&
+                           width() == startGeometry_.width && height() == startGeometry_.height &&
+                           pnlWidth_ == startGeometry_.rightPanel && gridNow == startGeometry_.gridHeight &&
+                           dayListNow == startGeometry_.dayListHeight &&
+                           (settings_.todo != 1 || memoNow == startGeometry_.memoHeight) &&
+                           state_.startYear == state_.today.year;
+    if (unchanged)
+        return;
+
+    IniFile ini(settingsPath());
+    ini.load();
+    ini.writeInteger("Window", "Now", state_.today.year);
+    ini.writeInteger("Window", "PanelMode", panelMode_);
+    ini.writeInteger("Window", "GridMode", 0);
+    ini.writeInteger("View", "Note", notesShown_ ? 1 : 0);
+    auto writePosition = [&](const char* section, int left, int top) {
+        if (OnScreen(left, top, screen)) {
+            ini.writeInteger(section, "Top", top);
+            ini.writeInteger(section, "Left", left);
+        }
+    };
+    if (miniMode_) {
+        ini.writeInteger("Window", "SmallMode", 1);
+        writePosition("Window", normal_.left, normal_.top);
+        ini.writeInteger("Window", "Height", normal_.height);
+        ini.writeInteger("Window", "Width", normal_.width);
+        ini.writeInteger("Window", "PnlWidth", pnlWidth_);
+        ini.writeInteger("Mini", "Height", height());
+        ini.writeInteger("Mini", "Width", width());
+        writePosition("Mini", x(), y());
+    } else {
+        ini.writeInteger("Window", "SmallMode", 0);
+        writePosition("Mini", mini_.left, mini_.top);
+        ini.writeInteger("Mini", "Height", mini_.height);
+        ini.writeInteger("Mini", "Width", mini_.width);
+        if (normalState) {
+            writePosition("Window", x(), y());
+            ini.writeInteger("Window", "Height", height());
+            ini.writeInteger("Window", "Width", width());
+            ini.writeInteger("Window", "PnlWidth", pnlWidth_);
+        }
+    }
+    ini.writeInteger("Window", "GridHeight", gridNow);
+    if (normalState && !miniMode_ && panelMode_ == 0) {
+        ini.writeInteger("Window", "SchHeight", dayListNow);
+        if (settings_.todo == 1)
+            ini.writeInteger("Window", "MemoHeight", memoNow);
+    }
+    ini.writeInteger("Window", "ToolBar", MenuToolBar->isChecked() ? 1 : 0);
+    ini.writeInteger("Window", "StatusBar", MenuStatusBar->isChecked() ? 1 : 0);
+    ini.writeInteger("Clock", "Clock", clockShown_ ? 1 : 0);
+    if (files::IoResult saved = ini.flush(); !saved)
+        services_.platform.messageBox("Kalendra", "設定ファイルを保存できません。\r\n" + saved.reason,
+                                      MessageIcon::Error, MessageButtons::Ok);
+}
+
+void TForm1::ShowDlgVersion()
+{
+    state_.modalDialogOpen = true;
+    TDlgVersion dialog(services_, this);
+    services_.dialogs.run(dialog);
+    state_.modalDialogOpen = false;
+}
+
+void TForm1::HelpTopic()
+{
+    // The help page ships inside the program; the browser shows a copy of it.
+    QString target = QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation)).filePath("kalendra-help.html");
+    QFile resource(":/help/index.html");
+    if (resource.open(QIODevice::ReadOnly)) {
+        QByteArray page = resource.readAll();
+        if (files::saveBytes(qt::toUtf8(target), page.toStdString()))
+            services_.platform.shellOpen(qt::toUtf8(target));
+    }
+}
+
+void TForm1::Timer1Timer()
+{
+    DateTime now = services_.platform.now();
+    if (clockShown_ && PanelClock->isVisible())
+        PanelClock->tick(now);
+    if (now.second != 0)
+        return;
+    state_.today = now.date;
+    if (now.date.day != state_.lastDay) {
+        todayAlarms_.clear();
+        CurrentNow();
+        state_.lastDay = now.date.day;
+        state_.startYear = now.date.year;
     }
 }
 

@@ -1,17 +1,51 @@
-// The main window: it owns the application state for the whole run and runs the start-up
-// order, from the first-run settings to the first show.
+// The main window: it owns the application state for the whole run, runs the start-up order,
+// lays out the calendar, the right panel and the notes, switches the display modes and the
+// tray, and hands every command to the subsystem that does it.
 #pragma once
 
 #include "app/AppSettings.h"
 #include "app/AppState.h"
+#include "calendar/CellPaint.h"
+#include "calendar/MonthBuild.h"
+#include "calendar/qt/CalendarPainter.h"
 #include "platform/qt/Services.h"
+#include "schedule/Categories.h"
 
 #include <QMainWindow>
+#include <QPointer>
+#include <QSystemTrayIcon>
+#include <memory>
 #include <string>
 
+class QAction;
 class QLabel;
+class QListWidget;
+class QMenu;
+class QSplitter;
+class QTabBar;
+class QTabWidget;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class QTreeWidget;
 
 namespace kal {
+
+namespace qt {
+class ClockPanel;
+class MonthGrid;
+} // namespace qt
+
+class THeaderPanel;
+
+// Geometry remembered for the normal window and for the mini calendar.
+struct WindowGeometry {
+    int left = 1, top = 1, width = 799, height = 571;
+};
+
+struct StartGeometry {
+    int width = 799, height = 571, rightPanel = 320, gridHeight = 343, dayListHeight = 120, memoHeight = 120;
+};
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -23,14 +57,139 @@ public:
     int FormCreate();
     // Shows the window unless it starts in the notification area.
     void ShowAtStart();
-
     // A second start asked this instance to come forward.
     void WMCopyData();
 
     const AppState& state() const { return state_; }
     const AppSettings& settings() const { return settings_; }
+    const MonthBuild& monthBuild() const { return build_; }
+    const CalendarLook& calendarLook() const { return look_; }
+    const CategoryTable& categories() const { return categories_; }
+    const std::vector<std::string>& todayAlarms() const { return todayAlarms_; }
     const std::string& programFolder() const { return programFolder_; }
     std::string settingsPath() const { return programFolder_ + "Kalendra.ini"; }
+    bool miniMode() const { return miniMode_; }
+    bool panelWithRight() const { return panelMode_ == 0; }
+    bool notesShown() const { return notesShown_; }
+    bool clockShown() const { return clockShown_; }
+    int catViewMode() const { return catMode_; }
+    bool trayAvailable() const { return trayAvailable_; }
+    bool trayIconShown() const;
+    MonthRelation selectedRelation() const { return selectedRelation_; }
+    const WindowGeometry& normalGeometry() const { return normal_; }
+    const WindowGeometry& miniGeometry() const { return mini_; }
+    int rememberedRightPanelWidth() const { return pnlWidth_; }
+
+    // Menus and tool bar (the names of the system).
+    QMenu *MenuFile, *MenuEdit, *MenuShow, *MenuCalender, *MenuPanelMode, *MenuGoTo, *MenuEnv, *MenuSize,
+        *MenuCatView, *MenuHelp;
+    QAction *MenuCsvRead, *MenuCsvSave, *MenuNoteTab, *MenuPrintPrev, *MenuPrint, *MenuExit;
+    QAction *MenuSchAdd, *MenuSchEdit, *MenuNoteEdit, *MenuMemo, *MenuMemoList, *MenuToDo, *MenuHoliday, *MenuDelete,
+        *MenuFind;
+    QAction *MenuToolBar, *MenuStatusBar, *MenuClock, *MenuNote, *MenuMonthly, *MenuWeekly, *MenuPanelMode1,
+        *MenuPanelMode2, *MenuSmall, *MenuTray;
+    QAction *MenuNowMonth, *MenuNextMonth, *MenuBeforeMonth, *MenuNextYear, *MenuBeforeYear, *MenuJump;
+    QAction *PopSetup, *MenuPasswd, *MenuSizeMode0, *MenuSizeMode1, *MenuSizeMode2, *MenuSizeMini, *MenuCat,
+        *MenuCatView1, *MenuCatView2;
+    QAction *MenuTopic, *MenuAbout;
+    QAction* YearSeparator;
+
+    QToolBar* ToolBar1;
+    QAction *TBtnHome, *TBtnPrint, *TBtnPreview, *TBtnSchAdd, *TBtnSchRep, *TBtnNote, *TBtnMemoNew, *TBtnMemo,
+        *TBtnTodoNew, *BtnHoliday, *TBtnDel, *TBtnClock, *TBtnWeekly, *TBtnMonthly, *TBtnPanelMode, *TBtnSmall,
+        *TBtnTray, *TBtnFind, *TBtnJump, *TBtnCat, *TBtnCatView, *TBtnSetup;
+
+    QMenu *PopupGrid, *PopupDay, *PopupNote, *PopupToDo, *PopupTray;
+    QAction *PopSchNew, *PopSchEdit, *PopMemo, *PopHoliday, *PopNow, *PopNextMonth, *PopBeforeMonth, *PopJump,
+        *PopMini, *PopTray;
+    QAction *PopDayNew, *PopDayRep, *PopDayCopy, *PopDayDel, *PoPTodoCopy, *PopMemoAdd, *PopMemoLineRep,
+        *PopMemoLineDel, *PopMemoDel;
+    QAction *PopNoteAdd, *PopNoteEdit, *PopNoteDel, *RenNoteTitle, *PopNoteLineDel, *PopNoteClear, *PopTabUp,
+        *PopDown;
+    QAction *PopToDoNew, *PopToDoRep, *PopToDoDel, *PopUpdate, *PopSchCopy, *PopTodoCal;
+    QAction *PopTraySchAdd, *PopTraySchEdit, *PopTrayMemo, *PopTraySize, *PopTrayMini, *PopTrayExit;
+
+    // Areas.
+    QSplitter* SplH;
+    QWidget* PanelLeft;
+    THeaderPanel* PanelMonSch;
+    QToolButton *BtnBeforeYear, *BtnBeforeMonth, *BtnNowMon, *BtnNextMonth, *BtnNextYear;
+    QLabel *LabelYear, *LabelWareki;
+    QSplitter* SplX;
+    qt::MonthGrid* GridMonth;
+    QWidget* PanelNote;
+    QTabBar* TabNote;
+    QListWidget* ListNote;
+    QWidget* PanelRight;
+    qt::ClockPanel* PanelClock;
+    QLabel* PanelDaySch;
+    QSplitter* SplV;
+    QSplitter* SplM;
+    QTreeWidget* ListDaySch;
+    QTreeWidget* ListMemo;
+    QWidget* PanelTodo;
+    QTabWidget* PageTodo;
+    QTreeWidget* ListTodoNo;
+    QTreeWidget* ListTodoOk;
+    QLabel* StatusPanel0;
+    QWidget* StatusPanel1;
+    QWidget* StatusPanel2;
+    QWidget* StatusPanel3;
+    QTimer* Timer1;
+
+    // Navigation (month view).
+    void NextMonthChange();
+    void BeforeMonthChange();
+    void NextYearChange();
+    void BeforeYearChange();
+    void CurrentNow();
+    // Rebuilds the layout of the shown month and puts the selection on the selected day.
+    void HeaderEdit();
+    // The month build proper, the header texts, then the day's lists.
+    void MonthSchEdit();
+
+    // Layout and modes.
+    void PanelCheck();
+    void PanelModeClick();
+    void SizeChange();
+    void HSplitMove();
+    void BarCheck();
+    void NoteCheck();
+    void PositionCheck();
+    void SmallSize();
+    void SmallCheck();
+    void FormInitSize(int preset); // 0 size at start-up, 1 640 x 480, 2 800 x 600
+    void MenuSizeMiniClick();
+    void MenuToolBarClick();
+    void MenuStatusBarClick();
+    void MenuClockClick();
+    void MenuNoteClick();
+    void ListCreate();
+
+    // Tray.
+    void IconTraySet();
+    void TaskTraySet();
+    void MainFormShow();
+    void PopupTrayPopup();
+    void PopTrayMiniClick();
+    void ApplicationExit();
+
+    // Categories.
+    void CatEntry();
+    void MenuCatViewClick();
+
+    // Dialogs.
+    void ShowDlgVersion();
+    void HelpTopic();
+
+    // The selected day's lists.
+    void DaySchEdit();
+
+    // One tick of the one-second timer.
+    void Timer1Timer();
+
+    // Selects a grid cell as a click would.
+    void SelectCell(int column, int row);
 
 signals:
     // The window has closed; the program ends.
@@ -39,24 +198,82 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Start-up.
     bool RunFirstSetup();
+    void WriteDefaultHolidayTable();
     bool InitLoad();
     bool StartupPasswordGiven();
+    bool PasswordGiven(const char* label);
     void CheckFolders();
     void InitSet();
     void FormShow();
     void FormCloseQuery();
-    void WriteDefaultHolidayTable();
+    void WriteWindowKeys();
     void ShowError(const char* caption, const char* text);
+
+    // Construction of the window.
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreatePopups();
+    void CreateAreas();
+    void CreateStatusBar();
+    void ConnectCommands();
+    QAction* NewAction(QAction*& member, const char* name, const char* caption, const char* shortcut = nullptr);
+
+    // Calendar.
+    void ApplyCalendarLook();
+    void ApplyHeaderTexts();
+    void GridMonthSelect(int column, int row);
+    void GridMonthDblClick();
+    void ShowGridPopup(const QPoint& globalPosition);
+    void UpdateSelectedDate();
+    void UpdateGridRows();
+    void SetMonth(int year, int month);
+
+    // Modes.
+    void ApplyWindowFlags();
+    void SetTitleFromSettings();
+    void SetCatViewMode(int mode);
+    void ApplyClockLook();
+    void UpdateStatusBar();
 
     qt::Services& services_;
     std::string programFolder_;
     AppSettings settings_;
     AppState state_;
+    CategoryTable categories_;
+    MonthBuild build_;
+    CalendarLook look_;
+    qt::CalendarPainter painter_;
+    std::vector<std::string> todoLines_;
+    std::vector<std::string> todayAlarms_;
+    MonthRelation selectedRelation_ = MonthRelation::Current;
+
+    int panelMode_ = 0;
+    int catMode_ = 0;
+    bool miniMode_ = false;
+    bool notesShown_ = true;
+    bool clockShown_ = true;
+    int pnlWidth_ = 320;
+    int gridHeight_ = 343;
+    int memoHeight_ = 120;
+    WindowGeometry normal_;
+    WindowGeometry mini_;
+    StartGeometry startGeometry_;
+    std::string windowTitle_; // Shift-JIS, as stored
+
+    bool trayAvailable_ = false;
+    QPointer<QSystemTrayIcon> tray_;
     bool shownOnce_ = false;
     bool startHidden_ = false;
+    bool exiting_ = false;
+    bool firstInitSet_ = true;
+    bool created_ = false;
 };
 
 } // namespace kal

@@ -131,6 +131,39 @@ std::vector<std::string> loadLines(const std::string& path)
     return splitLines(*bytes);
 }
 
+LoadForUpdate loadLinesForUpdate(const std::string& path)
+{
+    LoadForUpdate result;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno != ENOENT) {
+            result.ok = false;
+            result.reason = systemReason(errno);
+        }
+        return result;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        result.ok = false;
+        result.reason = systemReason(EISDIR);
+        return result;
+    }
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        result.ok = false;
+        result.reason = systemReason(errno);
+        return result;
+    }
+    ::close(fd);
+    std::optional<std::string> bytes = readBytes(path);
+    if (!bytes) {
+        result.ok = false;
+        result.reason = systemReason(EIO);
+        return result;
+    }
+    result.lines = splitLines(*bytes);
+    return result;
+}
+
 IoResult saveBytes(const std::string& path, const std::string& bytes)
 {
     std::string folder = folderOf(path);

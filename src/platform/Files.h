@@ -25,6 +25,15 @@ struct IoResult {
 std::vector<std::string> loadLines(const std::string& path);
 std::vector<std::string> splitLines(const std::string& bytes);
 
+// Lines of a file that is about to be rewritten: a missing file gives no lines, but a file that
+// exists and cannot be read is an error, so that nobody replaces what they could not see.
+struct LoadForUpdate {
+    bool ok = true;
+    std::vector<std::string> lines;
+    std::string reason;
+};
+LoadForUpdate loadLinesForUpdate(const std::string& path);
+
 // The file's bytes, or nothing when it does not exist or cannot be read.
 std::optional<std::string> readBytes(const std::string& path);
 

@@ -91,7 +91,12 @@ std::optional<int> parseProfileInteger(std::string_view textValue)
 
 IniFile::IniFile(std::string path) : path_(std::move(path)) {}
 
-void IniFile::load() { lines_ = files::loadLines(path_); }
+void IniFile::load()
+{
+    files::LoadForUpdate loaded = files::loadLinesForUpdate(path_);
+    lines_ = std::move(loaded.lines);
+    unreadable_ = loaded.ok ? std::string() : loaded.reason;
+}
 
 IniFile::Position IniFile::find(std::string_view section, std::string_view key) const
 {
@@ -181,6 +186,11 @@ void IniFile::writeBool(std::string_view section, std::string_view key, bool v)
     writeString(section, key, v ? "1" : "0");
 }
 
-files::IoResult IniFile::flush() const { return files::saveLines(path_, lines_); }
+files::IoResult IniFile::flush() const
+{
+    if (!unreadable_.empty())
+        return files::IoResult::failure(unreadable_);
+    return files::saveLines(path_, lines_);
+}
 
 } // namespace kal

@@ -52,6 +52,7 @@ private:
 
     std::string path_;
     std::vector<std::string> lines_;
+    std::string unreadable_; // why an existing file could not be read; flush then refuses
 };
 
 // Integer reading with the same rules as IniFile::readInteger.

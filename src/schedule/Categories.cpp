@@ -71,6 +71,16 @@ CategoryDrawing DrawingFor(const CategoryTable& table, const std::string& recCat
     return drawing;
 }
 
+CategorySample SampleOf(const std::string& line)
+{
+    CategorySample sample;
+    if (auto back = CategoryTable::BackColorOf(line).value)
+        sample.back = *back;
+    if (auto textColor = CategoryTable::TextColorOf(line).value)
+        sample.text = *textColor;
+    return sample;
+}
+
 std::string CategoryColorField(std::optional<ColorValue> color)
 {
     return color ? text::formatInt(*color, 8, '0') : std::string(8, ' ');
@@ -103,5 +113,47 @@ bool CheckedUnderMode(const std::string& line, int mode)
 }
 
 bool ShownForCheck(bool checked, int mode) { return mode == 0 ? checked : !checked; }
+
+std::string NewCategoryLine(const std::string& name) { return text::padCut(name, 14); }
+
+std::string RenamedCategoryLine(const std::string& line, const std::string& name)
+{
+    return text::padCut(name, 14) + text::fieldToEnd(line, 15);
+}
+
+std::string WithTextColor(const std::string& line, bool shown, ColorValue color)
+{
+    return ComposeCategoryLine(CategoryTable::NameOf(line), shown, CategoryColorField(color), text::field(line, 25, 8));
+}
+
+std::string WithBackColor(const std::string& line, bool shown, ColorValue color)
+{
+    return ComposeCategoryLine(CategoryTable::NameOf(line), shown, CategoryColorField(TextColorOrBlack(line)),
+                               CategoryColorField(color));
+}
+
+std::string WithoutColors(const std::string& line, bool shown)
+{
+    return ComposeCategoryLine(CategoryTable::NameOf(line), shown, CategoryColorField(std::nullopt),
+                               CategoryColorField(std::nullopt));
+}
+
+std::string ConfirmedCategoryLine(const std::string& line, bool shown)
+{
+    return ComposeCategoryLine(CategoryTable::NameOf(line), shown, text::field(line, 17, 8), text::field(line, 25, 8));
+}
+
+bool CategoryNameTaken(const std::vector<std::string>& lines, const std::string& name)
+{
+    const std::string wanted = text::trimRight(name);
+    for (const std::string& line : lines)
+        if (text::trimRight(CategoryTable::NameOf(line)) == wanted)
+            return true;
+    return false;
+}
+
+ColorValue TextColorOrBlack(const std::string& line) { return CategoryTable::TextColorOf(line).value.value_or(0); }
+
+ColorValue BackColorOrBlack(const std::string& line) { return CategoryTable::BackColorOf(line).value.value_or(0); }
 
 } // namespace kal

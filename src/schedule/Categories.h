@@ -51,6 +51,14 @@ struct CategoryDrawing {
 };
 CategoryDrawing DrawingFor(const CategoryTable& table, const std::string& recCategory);
 
+// The sample of a category row: its background (white when unset) and text colour (black when
+// unset).
+struct CategorySample {
+    ColorValue back = 0xFFFFFF;
+    ColorValue text = 0;
+};
+CategorySample SampleOf(const std::string& line);
+
 // A line rebuilt as name + flag + " " + text colour field + background colour field.
 std::string ComposeCategoryLine(const std::string& name, bool shown, const std::string& textField,
                                 const std::string& backField);
@@ -64,5 +72,25 @@ std::vector<std::string> InvertShownFlags(const std::vector<std::string>& lines)
 // hidden), and the flag a check mark stands for.
 bool CheckedUnderMode(const std::string& line, int mode);
 bool ShownForCheck(bool checked, int mode);
+
+// Editing steps of the category dialog. `shown` is the flag the row's check mark stands for
+// under the dialog's mode; names are Shift-JIS and cut to 14 bytes.
+std::string NewCategoryLine(const std::string& name);
+// The new name followed by the old line from the flag on (flag and colours kept).
+std::string RenamedCategoryLine(const std::string& line, const std::string& name);
+// The chosen text colour, the background field kept as stored.
+std::string WithTextColor(const std::string& line, bool shown, ColorValue color);
+// The chosen background; the text colour rewritten as eight digits (unset or unreadable: 0).
+std::string WithBackColor(const std::string& line, bool shown, ColorValue color);
+std::string WithoutColors(const std::string& line, bool shown);
+// The line as the dialog's OK stores it: name + flag + " " + both colour fields as stored.
+std::string ConfirmedCategoryLine(const std::string& line, bool shown);
+
+// Whether `name` equals a row's name, trailing blanks ignored on both sides, compared exactly.
+bool CategoryNameTaken(const std::vector<std::string>& lines, const std::string& name);
+
+// Where the colour dialog starts: the stored colour, black when unset or unreadable.
+ColorValue TextColorOrBlack(const std::string& line);
+ColorValue BackColorOrBlack(const std::string& line);
 
 } // namespace kal

@@ -115,7 +115,10 @@ bool stillThere(const std::vector<std::string>& lines, const ScheduleRef& ref)
 
 ScheduleResult AddScheduleLines(const std::string& path, const std::vector<std::string>& newLines)
 {
-    std::vector<std::string> lines = LoadMonthFile(path);
+    files::LoadForUpdate loaded = files::loadLinesForUpdate(path);
+    if (!loaded.ok)
+        return ScheduleResult{ScheduleWrite::WriteFailed, loaded.reason};
+    std::vector<std::string>& lines = loaded.lines;
     lines.insert(lines.end(), newLines.begin(), newLines.end());
     text::sortNoCase(lines);
     return save(path, lines);

@@ -108,10 +108,10 @@ TEST_F(MonthBuildFixture, MemoAndToDoMarksAndRokuyo)
 {
     dir.write("20260520.mem", "memo\r\n");
     dir.write("20260601.mem", "next month\r\n");
-    input.todoLines = {"2026/05/20100020260101" + std::string(14, ' ') + "00open", // due on the memo day
-                       "2026/05/21100120260101" + std::string(14, ' ') + "00done",
-                       sj("期限日なし") + "100020260101" + std::string(14, ' ') + "00none",
-                       "2026/05/22100020260101" + std::string(14, ' ') + "00open2"};
+    input.todoLines = {"2026/05/201000" "2026/01/01" + std::string(14, ' ') + "00open", // due on the memo day
+                       "2026/05/211001" "2026/01/01" + std::string(14, ' ') + "00done",
+                       sj("期限日なし") + "1000" "2026/01/01" + std::string(14, ' ') + "00none",
+                       "2026/05/221000" "2026/01/01" + std::string(14, ' ') + "00open2"};
     MonthBuild build = BuildMonth(input);
     EXPECT_EQ(cellOn(build, Date{2026, 5, 20}).mark, 3);
     EXPECT_EQ(cellOn(build, Date{2026, 6, 1}).mark, 1);

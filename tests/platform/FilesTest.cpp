@@ -105,3 +105,24 @@ TEST(IniFile, IntegerReadingFallsBackOnBadText)
     EXPECT_FALSE(parseProfileInteger(""));
     EXPECT_FALSE(parseProfileInteger("99999999999"));
 }
+
+TEST(LineFiles, AFileThatCannotBeReadIsNeverReplaced)
+{
+    TempFolder dir;
+    EXPECT_TRUE(files::loadLinesForUpdate(dir.file("missing.txt")).ok);
+    dir.write("plain.txt", "a\r\n");
+    EXPECT_EQ(files::loadLinesForUpdate(dir.file("plain.txt")).lines, std::vector<std::string>{"a"});
+
+    // Something that is there but cannot be read as a file.
+    files::createFolders(dir.file("Kalendra.ini"));
+    dir.write("Kalendra.ini/keep.txt", "x");
+    files::LoadForUpdate loaded = files::loadLinesForUpdate(dir.file("Kalendra.ini"));
+    EXPECT_FALSE(loaded.ok);
+    EXPECT_FALSE(loaded.reason.empty());
+    IniFile ini(dir.file("Kalendra.ini"));
+    ini.load();
+    ini.writeInteger("View", "Catchk", 1);
+    files::IoResult flushed = ini.flush();
+    EXPECT_FALSE(flushed.ok);
+    EXPECT_EQ(dir.read("Kalendra.ini/keep.txt"), "x");
+}

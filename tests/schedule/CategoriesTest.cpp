@@ -52,3 +52,62 @@ TEST(Categories, FilterModeSwitchInvertsFlagsAndKeepsChecks)
     EXPECT_TRUE(ShownForCheck(true, 0));
     EXPECT_FALSE(ShownForCheck(true, 1));
 }
+
+TEST(Categories, DialogEditStepsKeepTheFieldsTheyDoNotTouch)
+{
+    const std::string full = "Work          1 0000025516777215";
+    struct Case {
+        const char* what;
+        std::string got;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"new short name", NewCategoryLine("Meeting"), "Meeting       "},
+        {"new long name cut", NewCategoryLine("LongNameOver14Bytes"), "LongNameOver14"},
+        {"new name cut between characters", NewCategoryLine(sj("あいうえおかきく")), sj("あいうえおかき")},
+        {"new name never splits a character", NewCategoryLine("A" + sj("あいうえおかき")), "A" + sj("あいうえおか") + " "},
+        {"rename keeps flag and colours", RenamedCategoryLine("Old           0 0000025500000000", "New"),
+         "New           0 0000025500000000"},
+        {"rename of a bare name", RenamedCategoryLine("C", sj("私用")), sj("私用") + "          "},
+        {"text colour, background as stored", WithTextColor(full, false, 65280), "Work          0 0006528016777215"},
+        {"text colour on a bare name", WithTextColor("C", true, 255), "C             1 00000255"},
+        {"text colour keeps an odd background", WithTextColor("C             0 00000000123", true, 1),
+         "C             1 00000001123"},
+        {"background keeps the text colour", WithBackColor(full, true, 0), "Work          1 0000025500000000"},
+        {"background makes an unset text colour black", WithBackColor("C             1 ", false, 16777215),
+         "C             0 0000000016777215"},
+        {"background makes an unreadable text colour black", WithBackColor("C             1 0000x255", true, 8),
+         "C             1 0000000000000008"},
+        {"no colours", WithoutColors(full, false), "Work          0                 "},
+        {"confirmed bare name", ConfirmedCategoryLine("C", true), "C             1 "},
+        {"confirmed keeps colours as stored", ConfirmedCategoryLine("Work          x 0000x255", false),
+         "Work          0 0000x255"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.got, c.expected) << c.what;
+}
+
+TEST(Categories, NameTakenComparesExactlyIgnoringTrailingBlanks)
+{
+    const std::vector<std::string> lines = {"Work          1 ", sj("私用"), " Lead", "LongNameOver14"};
+    EXPECT_TRUE(CategoryNameTaken(lines, "Work"));
+    EXPECT_TRUE(CategoryNameTaken(lines, "Work   "));
+    EXPECT_TRUE(CategoryNameTaken(lines, sj("私用") + " "));
+    EXPECT_TRUE(CategoryNameTaken(lines, " Lead"));
+    EXPECT_FALSE(CategoryNameTaken(lines, "work"));
+    EXPECT_FALSE(CategoryNameTaken(lines, "Lead"));
+    // The answer is compared uncut, so a longer name sharing the stored 14 bytes passes.
+    EXPECT_FALSE(CategoryNameTaken(lines, "LongNameOver14Bytes"));
+    EXPECT_TRUE(CategoryNameTaken(lines, "LongNameOver14"));
+    EXPECT_FALSE(CategoryNameTaken({}, "Work"));
+}
+
+TEST(Categories, ColourDialogStartsFromTheStoredColourOrBlack)
+{
+    EXPECT_EQ(TextColorOrBlack("Work          1 0000025516777215"), 255);
+    EXPECT_EQ(BackColorOrBlack("Work          1 0000025516777215"), 16777215);
+    EXPECT_EQ(TextColorOrBlack("Work          1 "), 0);
+    EXPECT_EQ(BackColorOrBlack("Work          1 00000255"), 0);
+    EXPECT_EQ(TextColorOrBlack("Work          1 0000x255"), 0);
+    EXPECT_EQ(BackColorOrBlack("Work          1 0000025599999999"), 0);
+}

@@ -1,0 +1,297 @@
+// The calendar of the main window: navigation, the month build, the selection and the
+// category filter.
+#include "app/TForm1.h"
+
+#include "app/THeaderPanel.h"
+#include "calendar/qt/MonthGrid.h"
+#include "platform/ByteText.h"
+#include "platform/DateFormat.h"
+#include "platform/SjisCodec.h"
+#include "platform/qt/QtText.h"
+#include "schedule/ScheduleRecord.h"
+#include "schedule/TDlgCatSet.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QPalette>
+#include <QTreeWidget>
+
+namespace kal {
+
+void TForm1::ApplyCalendarLook()
+{
+    for (int i = 0; i < ColorItemCount; ++i) {
+        look_.textColor[static_cast<std::size_t>(i)] = settings_.colors[static_cast<std::size_t>(i)].text;
+        look_.backColor[static_cast<std::size_t>(i)] = settings_.colors[static_cast<std::size_t>(i)].back;
+    }
+    look_.calView = settings_.calView;
+    look_.otherMonth = settings_.otherMon == 1;
+    look_.eraDates = settings_.dateJap == 1;
+    look_.underlineSchedules = settings_.schLine == 1;
+    look_.warnTerm = settings_.warnTerm;
+    look_.scheduleStyle = settings_.fonts[FontSch].style;
+    painter_.setLook(look_);
+
+    qt::CalendarFonts fonts;
+    fonts.day = qt::toQFont(settings_.fonts[FontDay]);
+    fonts.schedule = qt::toQFont(settings_.fonts[FontSch]);
+    fonts.mini = qt::toQFont(settings_.fonts[FontMini]);
+    fonts.window = font();
+    painter_.setFonts(fonts);
+    QColor plain = look_.otherMonth ? palette().color(QPalette::Base) : qt::toQColor(look_.backColor[ColOtherMonth]);
+    painter_.setPlainBackground(plain);
+    GridMonth->setGridColor(plain);
+
+    auto labelColor = [](QLabel* label, ColorValue color) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, qt::toQColor(color));
+        label->setPalette(palette);
+    };
+    labelColor(LabelYear, look_.textColor[ColYearLabel]);
+    labelColor(LabelWareki, look_.textColor[ColEraLabel]);
+    PanelMonSch->setCaptionColor(qt::toQColor(look_.textColor[ColMonthLabel]));
+}
+
+void TForm1::ApplyHeaderTexts()
+{
+    const int year = state_.viewYear, month = state_.viewMonth;
+    LabelYear->setText(QString::number(year));
+    LabelWareki->setText(look_.eraDates ? qt::fromSjis(EraYearText(year, month))
+                                        : QString::fromStdString(EnglishMonthName(month)));
+    QFont captionFont;
+    if (miniMode_) {
+        captionFont = QFont(qt::fromUtf8(settings_.fonts[FontSch].name));
+        captionFont.setPixelSize(std::max(9, QFontMetrics(font()).height()));
+        captionFont.setBold(true);
+        PanelMonSch->setCaption(QString::fromUtf8("%1年%2月").arg(year).arg(month));
+    } else {
+        captionFont = qt::toQFont(settings_.fonts[FontDay]);
+        captionFont.setPixelSize(QFontMetrics(font()).height() + 12);
+        PanelMonSch->setCaption(QString::number(month));
+    }
+    PanelMonSch->setCaptionFont(captionFont);
+    const char* todayPattern = look_.eraDates ? "\"今日：\"ggge\"年\"m\"月\"d\"日\"" : "\"今日：\"yyyy\"年\"m\"月\"d\"日\"";
+    StatusPanel0->setText(qt::fromUtf8(text::formatDateUtf8(todayPattern, state_.today)));
+    HSplitMove();
+}
+
+void TForm1::HeaderEdit()
+{
+    const CellPos before{GridMonth->selectedColumn(), GridMonth->selectedRow()};
+    build_.layout = BuildLayout(state_.viewYear, state_.viewMonth,
+                                settings_.strWeek == 1 ? WeekStart::Monday : WeekStart::Sunday);
+    CellPos selected = SelectionAfterBuild(build_.layout, state_.selectedDate.day, before);
+    GridMonth->setSelection(selected.column, selected.row);
+    UpdateGridRows();
+    UpdateSelectedDate();
+}
+
+void TForm1::UpdateGridRows()
+{
+    // Five week rows unless the selection lies in the sixth.
+    const int weeks = settings_.monWeek == 5 && GridMonth->selectedRow() <= 5 ? 5 : 6;
+    GridMonth->setRowCount(weeks + 1);
+}
+
+void TForm1::UpdateSelectedDate()
+{
+    const int column = GridMonth->selectedColumn(), row = GridMonth->selectedRow();
+    if (row < 1 || row > 6)
+        return;
+    state_.selectedDate = build_.layout.dateOf(column, row);
+    selectedRelation_ = build_.layout.cell(column, row).relation;
+}
+
+void TForm1::MonthSchEdit()
+{
+    categories_ = CategoryTable::Load(programFolder_ + kCategoryFileName);
+    MonthBuildInput input;
+    input.year = state_.viewYear;
+    input.month = state_.viewMonth;
+    input.weekStart = build_.layout.weekStart;
+    input.today = state_.today;
+    input.calView = settings_.calView;
+    input.rikuyo = settings_.rikuyo;
+    input.dataPath = settings_.dataPath;
+    input.memoPath = settings_.memoPath;
+    input.todoLines = todoLines_;
+    build_ = BuildMonth(input);
+    if (build_.todayAlarms)
+        todayAlarms_ = *build_.todayAlarms;
+    painter_.setToday(state_.today);
+    painter_.setMode(miniMode_, panelMode_ == 0);
+    GridMonth->update();
+    ApplyHeaderTexts();
+    DaySchEdit();
+}
+
+void TForm1::SetMonth(int year, int month)
+{
+    state_.viewYear = year;
+    state_.viewMonth = month;
+    HeaderEdit();
+    MonthSchEdit();
+}
+
+void TForm1::NextMonthChange()
+{
+    if (state_.viewYear > kLastYear - 1)
+        return;
+    int year = state_.viewYear, month = state_.viewMonth;
+    nextMonth(year, month);
+    SetMonth(year, month);
+}
+
+void TForm1::BeforeMonthChange()
+{
+    if (state_.viewYear <= kFirstYear)
+        return;
+    int year = state_.viewYear, month = state_.viewMonth;
+    previousMonth(year, month);
+    SetMonth(year, month);
+}
+
+void TForm1::NextYearChange()
+{
+    if (state_.viewYear >= kLastYear)
+        return;
+    SetMonth(state_.viewYear + 1, state_.viewMonth);
+}
+
+void TForm1::BeforeYearChange()
+{
+    if (state_.viewYear <= kFirstYear)
+        return;
+    SetMonth(state_.viewYear - 1, state_.viewMonth);
+}
+
+void TForm1::CurrentNow()
+{
+    state_.today = services_.platform.now().date;
+    state_.selectedDate = state_.today;
+    SetMonth(state_.today.year, state_.today.month);
+}
+
+void TForm1::SelectCell(int column, int row)
+{
+    GridMonth->setSelection(column, row);
+    GridMonthSelect(GridMonth->selectedColumn(), GridMonth->selectedRow());
+}
+
+void TForm1::GridMonthSelect(int, int)
+{
+    UpdateSelectedDate();
+    DaySchEdit();
+}
+
+void TForm1::GridMonthDblClick()
+{
+    // The schedule list window and the input dialog open from here once they exist.
+}
+
+void TForm1::ShowGridPopup(const QPoint& globalPosition)
+{
+    PopupGrid->popup(globalPosition);
+}
+
+void TForm1::DaySchEdit()
+{
+    if (state_.layoutBusy || !created_)
+        return;
+    const int column = GridMonth->selectedColumn(), row = GridMonth->selectedRow();
+    const Date date = state_.selectedDate;
+    int count = 0;
+    for (const CellLine& line : build_.lists.at(column, row))
+        if (line.kind() == '3')
+            ++count;
+
+    if (miniMode_) {
+        setWindowTitle(qt::fromSjis(DayText(date, look_.eraDates)));
+        QString hint = qt::fromSjis(text::formatDate(KAL_SJIS("yyyy\"/\"m\"/\"d\"(\"aaa\")\""), date));
+        for (const CellLine& line : build_.lists.at(column, row)) {
+            if (line.kind() == '3')
+                hint += "\r\n" + qt::fromSjis(RecTitle(line.body()));
+            else if (line.kind() >= '0' && line.kind() <= '2')
+                hint += "\r\n" + qt::fromSjis(line.body());
+        }
+        GridMonth->setToolTip(hint);
+    } else {
+        GridMonth->setToolTip(QString());
+    }
+    if (panelMode_ != 0 || miniMode_)
+        return;
+
+    const char* pattern = look_.eraDates ? " ggge\"年\"m\"月\"d\"日（\"aaaa\"）の予定\""
+                                         : " yyyy\"年\"m\"月\"d\"日（\"aaaa\"）の予定\"";
+    QString header = qt::fromUtf8(text::formatDateUtf8(pattern, date));
+    const auto& lines = build_.lists.at(column, row);
+    const DayCell& cell = build_.layout.cell(column, row);
+    if (cell.kind <= 1 && !lines.empty() && lines.front().kind() <= '1')
+        header += " - " + qt::fromSjis(lines.front().body());
+    header += QString::fromUtf8(" [%1件］").arg(count);
+    PanelDaySch->setText(header);
+    ColorValue headerColor = 0;
+    if (cell.kind == 0)
+        headerColor = look_.textColor[ColHoliday];
+    else if (cell.kind == 1)
+        headerColor = look_.textColor[ColDayOff];
+    else if (column == build_.layout.saturdayColumn())
+        headerColor = look_.textColor[ColSaturday];
+    else if (column == build_.layout.sundayColumn())
+        headerColor = look_.textColor[ColSunday];
+    QPalette palette = PanelDaySch->palette();
+    palette.setColor(QPalette::WindowText, qt::toQColor(headerColor));
+    PanelDaySch->setPalette(palette);
+}
+
+void TForm1::SetCatViewMode(int mode)
+{
+    catMode_ = mode;
+    MenuCatView1->setChecked(mode == 0);
+    MenuCatView2->setChecked(mode != 0);
+    TBtnCatView->setChecked(mode != 0);
+}
+
+void TForm1::MenuCatViewClick()
+{
+    const int mode = catMode_ == 0 ? 1 : 0;
+    state_.windowStateDirty = true;
+    SetCatViewMode(mode);
+    const std::string path = programFolder_ + kCategoryFileName;
+    if (!files::fileExists(path))
+        return;
+    if (files::IoResult saved = files::saveLines(path, InvertShownFlags(files::loadLines(path))); !saved) {
+        services_.platform.messageBox("分類の表示切替", "分類ファイルを保存できません。\r\n" + saved.reason,
+                                      MessageIcon::Error, MessageButtons::Ok);
+        SetCatViewMode(mode == 0 ? 1 : 0);
+        return;
+    }
+    IniFile ini(settingsPath());
+    ini.load();
+    ini.writeInteger("View", "Catchk", mode);
+    if (files::IoResult saved = ini.flush(); !saved)
+        services_.platform.messageBox("分類の表示切替", "設定ファイルを保存できません。\r\n" + saved.reason,
+                                      MessageIcon::Error, MessageButtons::Ok);
+    settings_.catchk = mode;
+    HeaderEdit();
+    MonthSchEdit();
+}
+
+void TForm1::CatEntry()
+{
+    state_.modalDialogOpen = true;
+    TDlgCatSet dialog(services_, programFolder_, this);
+    dialog.move(geometry().topLeft() + QPoint(16, 24));
+    bool accepted = services_.dialogs.run(dialog) == QDialog::Accepted;
+    state_.modalDialogOpen = false;
+    if (!accepted)
+        return;
+    IniFile ini(settingsPath());
+    ini.load();
+    settings_.catchk = ini.readInteger("View", "Catchk", 0);
+    SetCatViewMode(settings_.catchk != 0 ? 1 : 0);
+    HeaderEdit();
+    MonthSchEdit();
+}
+
+} // namespace kal

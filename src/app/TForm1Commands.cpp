@@ -1,0 +1,372 @@
+// The main menu, the tool bar and the context menus, and where each entry leads.
+#include "app/TForm1.h"
+
+#include "calendar/qt/MonthGrid.h"
+
+#include <QActionGroup>
+#include <QIcon>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabBar>
+#include <QToolBar>
+#include <QTreeWidget>
+
+namespace kal {
+
+QAction* TForm1::NewAction(QAction*& member, const char* name, const char* caption, const char* shortcut)
+{
+    member = new QAction(QString::fromUtf8(caption), this);
+    member->setObjectName(name);
+    if (shortcut)
+        member->setShortcut(QKeySequence(shortcut));
+    return member;
+}
+
+void TForm1::CreateActions()
+{
+    NewAction(MenuCsvRead, "MenuCsvRead", "CSV形式の読込(&R)");
+    NewAction(MenuCsvSave, "MenuCsvSave", "CSV形式で保存(&S)");
+    NewAction(MenuNoteTab, "MenuNoteTab", "ノートの読込(&N)");
+    NewAction(MenuPrintPrev, "MenuPrintPrev", "印刷プレビュー(&V)");
+    NewAction(MenuPrint, "MenuPrint", "カレンダーの印刷(&P)");
+    NewAction(MenuExit, "MenuExit", "終了(&X)");
+
+    NewAction(MenuSchAdd, "MenuSchAdd", "スケジュールの追加(&A)");
+    NewAction(MenuSchEdit, "MenuSchEdit", "スケジュール一覧(&E)");
+    NewAction(MenuNoteEdit, "MenuNoteEdit", "ノートの編集(&N)");
+    NewAction(MenuMemo, "MenuMemo", "メモの編集(&M)");
+    NewAction(MenuMemoList, "MenuMemoList", "メモ一覧(&L)");
+    NewAction(MenuToDo, "MenuToDo", "ToDoの追加(&T)");
+    NewAction(MenuHoliday, "MenuHoliday", "祝日・休日・記念日一覧(&H)");
+    NewAction(MenuDelete, "MenuDelete", "削除(&D)");
+    NewAction(MenuFind, "MenuFind", "検索(&F)...");
+
+    NewAction(MenuToolBar, "MenuToolBar", "ツールバー(&T)");
+    NewAction(MenuStatusBar, "MenuStatusBar", "ステータスバー(&S)");
+    NewAction(MenuClock, "MenuClock", "デジタル時計(&C)", "F7");
+    NewAction(MenuNote, "MenuNote", "ノート(&N)", "F8");
+    NewAction(MenuMonthly, "MenuMonthly", "月間(&M)", "F9");
+    NewAction(MenuWeekly, "MenuWeekly", "週間(&W)\tF9");
+    NewAction(MenuPanelMode1, "MenuPanelMode1", "カレンダー/ToDo(&T)", "F10");
+    NewAction(MenuPanelMode2, "MenuPanelMode2", "カレンダー(&C)\tF10");
+    NewAction(MenuSmall, "MenuSmall", "ミニカレンダー(&M)", "F12");
+    NewAction(MenuTray, "MenuTray", "タスクトレイに格納(&R)", "F3");
+    for (QAction* toggle : {MenuToolBar, MenuStatusBar, MenuClock, MenuNote, MenuSmall})
+        toggle->setCheckable(true);
+
+    NewAction(MenuNowMonth, "MenuNowMonth", "今月(&C)", "Home");
+    NewAction(MenuNextMonth, "MenuNextMonth", "次月(&N)", "Ctrl+N");
+    NewAction(MenuBeforeMonth, "MenuBeforeMonth", "前月(&B)", "Ctrl+B");
+    NewAction(MenuNextYear, "MenuNextYear", "次年(&Y)", "Ctrl+Y");
+    NewAction(MenuBeforeYear, "MenuBeforeYear", "前年(&Z)", "Ctrl+Z");
+    NewAction(MenuJump, "MenuJump", "指定した日付へ移動(&J)", "Ctrl+J");
+
+    NewAction(PopSetup, "PopSetup", "環境設定(&E)");
+    NewAction(MenuPasswd, "MenuPasswd", "パスワード登録(&P)");
+    NewAction(MenuSizeMode0, "MenuSizeMode0", "起動時のサイズ");
+    NewAction(MenuSizeMode1, "MenuSizeMode1", "640 x 480");
+    NewAction(MenuSizeMode2, "MenuSizeMode2", "800 x 600");
+    NewAction(MenuSizeMini, "MenuSizeMini", "ミニカレンダー");
+    NewAction(MenuCat, "MenuCat", "分類の設定(&C)");
+    NewAction(MenuCatView1, "MenuCatView1", "チェック項目を表示", "F5");
+    NewAction(MenuCatView2, "MenuCatView2", "チェック項目を非表示\tF5");
+    NewAction(MenuTopic, "MenuTopic", "トピックの検索(&C)", "F1");
+    NewAction(MenuAbout, "MenuAbout", "バージョン情報(&A)...");
+
+    // Radio pairs: one shortcut toggles the pair, so it is bound to the first entry only and
+    // shown beside the second.
+    for (auto pair : {std::pair{MenuMonthly, MenuWeekly}, std::pair{MenuPanelMode1, MenuPanelMode2},
+                      std::pair{MenuCatView1, MenuCatView2}}) {
+        auto* group = new QActionGroup(this);
+        pair.first->setCheckable(true);
+        pair.second->setCheckable(true);
+        group->addAction(pair.first);
+        group->addAction(pair.second);
+    }
+    MenuMonthly->setChecked(true);
+    MenuPanelMode1->setChecked(true);
+    MenuCatView1->setChecked(true);
+
+    // Commands whose windows come later stay visible but cannot be chosen yet.
+    for (QAction* later : {MenuCsvRead, MenuCsvSave, MenuNoteTab, MenuPrintPrev, MenuPrint, MenuSchEdit,
+                           MenuNoteEdit, MenuMemo, MenuMemoList, MenuToDo, MenuHoliday, MenuDelete, MenuFind,
+                           MenuWeekly, MenuJump, PopSetup, MenuPasswd, MenuTopic})
+        later->setEnabled(false);
+    MenuTopic->setEnabled(true);
+    MenuSchAdd->setEnabled(false);
+}
+
+void TForm1::CreateMenus()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName("MainMenu1");
+
+    MenuFile = bar->addMenu(QString::fromUtf8("ファイル(&F)"));
+    MenuFile->setObjectName("MenuFile");
+    MenuFile->addAction(MenuCsvRead);
+    MenuFile->addAction(MenuCsvSave);
+    MenuFile->addSeparator();
+    MenuFile->addAction(MenuNoteTab);
+    MenuFile->addSeparator();
+    MenuFile->addAction(MenuPrintPrev);
+    MenuFile->addAction(MenuPrint);
+    MenuFile->addSeparator();
+    MenuFile->addAction(MenuExit);
+
+    MenuEdit = bar->addMenu(QString::fromUtf8("編集(&E)"));
+    MenuEdit->setObjectName("MenuEdit");
+    for (QAction* a : {MenuSchAdd, MenuSchEdit, MenuNoteEdit, MenuMemo, MenuMemoList, MenuToDo, MenuHoliday})
+        MenuEdit->addAction(a);
+    MenuEdit->addSeparator();
+    MenuEdit->addAction(MenuDelete);
+    MenuEdit->addSeparator();
+    MenuEdit->addAction(MenuFind);
+
+    MenuShow = bar->addMenu(QString::fromUtf8("表示(&V)"));
+    MenuShow->setObjectName("MenuShow");
+    for (QAction* a : {MenuToolBar, MenuStatusBar, MenuClock, MenuNote})
+        MenuShow->addAction(a);
+    MenuShow->addSeparator();
+    MenuCalender = MenuShow->addMenu(QString::fromUtf8("カレンダー"));
+    MenuCalender->setObjectName("MenuCalender");
+    MenuCalender->addAction(MenuMonthly);
+    MenuCalender->addAction(MenuWeekly);
+    MenuPanelMode = MenuShow->addMenu(QString::fromUtf8("表示モード"));
+    MenuPanelMode->setObjectName("MenuPanelMode");
+    MenuPanelMode->addAction(MenuPanelMode1);
+    MenuPanelMode->addAction(MenuPanelMode2);
+    MenuShow->addAction(MenuSmall);
+    MenuShow->addSeparator();
+    MenuShow->addAction(MenuTray);
+
+    MenuGoTo = bar->addMenu(QString::fromUtf8("移動(&G)"));
+    MenuGoTo->setObjectName("MenuGoTo");
+    MenuGoTo->addAction(MenuNowMonth);
+    MenuGoTo->addAction(MenuNextMonth);
+    MenuGoTo->addAction(MenuBeforeMonth);
+    YearSeparator = MenuGoTo->addSeparator();
+    MenuGoTo->addAction(MenuNextYear);
+    MenuGoTo->addAction(MenuBeforeYear);
+    MenuGoTo->addSeparator();
+    MenuGoTo->addAction(MenuJump);
+
+    MenuEnv = bar->addMenu(QString::fromUtf8("設定(&S)"));
+    MenuEnv->setObjectName("MenuEnv");
+    MenuEnv->addAction(PopSetup);
+    MenuEnv->addAction(MenuPasswd);
+    MenuSize = MenuEnv->addMenu(QString::fromUtf8("表示サイズの初期化"));
+    MenuSize->setObjectName("MenuSize");
+    for (QAction* a : {MenuSizeMode0, MenuSizeMode1, MenuSizeMode2, MenuSizeMini})
+        MenuSize->addAction(a);
+    MenuEnv->addSeparator();
+    MenuEnv->addAction(MenuCat);
+    MenuCatView = MenuEnv->addMenu(QString::fromUtf8("分類の表示切替"));
+    MenuCatView->setObjectName("MenuCatView");
+    MenuCatView->addAction(MenuCatView1);
+    MenuCatView->addAction(MenuCatView2);
+
+    MenuHelp = bar->addMenu(QString::fromUtf8("ヘルプ(&H)"));
+    MenuHelp->setObjectName("MenuHelp");
+    MenuHelp->addAction(MenuTopic);
+    MenuHelp->addSeparator();
+    MenuHelp->addAction(MenuAbout);
+}
+
+void TForm1::CreateToolBar()
+{
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName("ToolBar1");
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setIconSize(QSize(20, 20));
+    ToolBar1->setFixedHeight(31);
+    ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::TopToolBarArea, ToolBar1);
+
+    struct Button {
+        QAction** member;
+        const char* name;
+        const char* hint;
+        const char* icon;
+    };
+    const Button buttons[] = {
+        {&TBtnHome, "TBtnHome", "今日", "tb-home"},
+        {&TBtnPrint, "TBtnPrint", "月間カレンダーの印刷", "tb-print"},
+        {&TBtnPreview, "TBtnPreview", "印刷プレビュー", "tb-preview"},
+        {nullptr, nullptr, nullptr, nullptr},
+        {&TBtnSchAdd, "TBtnSchAdd", "スケジュールの追加", "tb-sch-add"},
+        {&TBtnSchRep, "TBtnSchRep", "スケジュール一覧", "tb-sch-list"},
+        {&TBtnNote, "TBtnNote", "ノートの編集", "tb-note"},
+        {&TBtnMemoNew, "TBtnMemoNew", "メモの編集", "tb-memo-edit"},
+        {&TBtnMemo, "TBtnMemo", "メモ一覧", "tb-memo-list"},
+        {&TBtnTodoNew, "TBtnTodoNew", "ToDoの追加", "tb-todo-add"},
+        {&BtnHoliday, "BtnHoliday", "祝日・記念日一覧", "tb-holiday"},
+        {nullptr, nullptr, nullptr, nullptr},
+        {&TBtnDel, "TBtnDel", "削除", "tb-delete"},
+        {nullptr, nullptr, nullptr, nullptr},
+        {&TBtnClock, "TBtnClock", "デジタル時計の表示", "tb-clock"},
+        {nullptr, nullptr, nullptr, nullptr},
+        {&TBtnWeekly, "TBtnWeekly", "週間", "tb-weekly"},
+        {&TBtnMonthly, "TBtnMonthly", "月間", "tb-monthly"},
+        {nullptr, nullptr, nullptr, nullptr},
+        {&TBtnPanelMode, "TBtnPanelMode", "表示切替", "tb-panel"},
+        {&TBtnSmall, "TBtnSmall", "ミニカレンダー", "tb-mini"},
+        {&TBtnTray, "TBtnTray", "タスクトレイに格納", "tb-tray"},
+        {nullptr, nullptr, nullptr, nullptr},
+        {&TBtnFind, "TBtnFind", "検索", "tb-find"},
+        {&TBtnJump, "TBtnJump", "指定した日付へ移動", "tb-jump"},
+        {nullptr, nullptr, nullptr, nullptr},
+        {&TBtnCat, "TBtnCat", "分類の設定", "tb-cat"},
+        {&TBtnCatView, "TBtnCatView", "分類表示切替", "tb-cat-view"},
+        {&TBtnSetup, "TBtnSetup", "環境設定", "tb-setup"},
+    };
+    for (const Button& b : buttons) {
+        if (!b.member) {
+            ToolBar1->addSeparator();
+            continue;
+        }
+        QAction* action = new QAction(QIcon(QString(":/icons/%1.svg").arg(b.icon)), QString::fromUtf8(b.hint), this);
+        action->setObjectName(b.name);
+        action->setToolTip(QString::fromUtf8(b.hint));
+        ToolBar1->addAction(action);
+        *b.member = action;
+    }
+    for (QAction* toggle : {TBtnClock, TBtnWeekly, TBtnMonthly, TBtnPanelMode, TBtnSmall, TBtnCatView})
+        toggle->setCheckable(true);
+    auto* viewGroup = new QActionGroup(this);
+    viewGroup->addAction(TBtnWeekly);
+    viewGroup->addAction(TBtnMonthly);
+    TBtnMonthly->setChecked(true);
+    for (QAction* later : {TBtnPrint, TBtnPreview, TBtnSchRep, TBtnNote, TBtnMemoNew, TBtnMemo, TBtnTodoNew,
+                           BtnHoliday, TBtnDel, TBtnWeekly, TBtnFind, TBtnJump, TBtnSetup})
+        later->setEnabled(false);
+    TBtnSchAdd->setEnabled(false);
+}
+
+void TForm1::CreatePopups()
+{
+    PopupGrid = new QMenu(this);
+    PopupGrid->setObjectName("PopupGrid");
+    PopupGrid->addAction(NewAction(PopSchNew, "PopSchNew", "スケジュールの追加(&A)"));
+    PopupGrid->addAction(NewAction(PopSchEdit, "PopSchEdit", "スケジュールの編集(&E)"));
+    PopupGrid->addAction(NewAction(PopMemo, "PopMemo", "メモの編集(&M)"));
+    PopupGrid->addAction(NewAction(PopHoliday, "PopHoliday", "祝日・休日・記念日の追加(&H)"));
+    PopupGrid->addSeparator();
+    PopupGrid->addAction(NewAction(PopNow, "PopNow", "今日へ移動(&N)"));
+    PopupGrid->addAction(NewAction(PopNextMonth, "PopNextMonth", "次月(&N)"));
+    PopupGrid->addAction(NewAction(PopBeforeMonth, "PopBeforeMonth", "前月(&B)"));
+    PopupGrid->addAction(NewAction(PopJump, "PopJump", "指定した日付へ移動(&J)"));
+    PopupGrid->addSeparator();
+    PopupGrid->addAction(NewAction(PopMini, "PopMini", "ミニカレンダー(&S)"));
+    PopupGrid->addAction(NewAction(PopTray, "PopTray", "タスクトレイに格納(&R)"));
+    // The main menu carries the shortcuts; the pop-up shows them as a reminder.
+    PopNow->setShortcut(QKeySequence("Home"));
+    PopNextMonth->setShortcut(QKeySequence("Ctrl+N"));
+    PopBeforeMonth->setShortcut(QKeySequence("Ctrl+B"));
+    PopMini->setShortcut(QKeySequence("F12"));
+    PopTray->setShortcut(QKeySequence("F3"));
+    for (QAction* a : {PopNow, PopNextMonth, PopBeforeMonth, PopMini, PopTray})
+        a->setShortcutContext(Qt::WidgetShortcut);
+    for (QAction* later : {PopSchNew, PopSchEdit, PopMemo, PopHoliday, PopJump})
+        later->setEnabled(false);
+
+    PopupDay = new QMenu(this);
+    PopupDay->setObjectName("PopupDay");
+    PopupDay->addAction(NewAction(PopDayNew, "PopDayNew", "スケジュールの追加(&A)"));
+    PopupDay->addAction(NewAction(PopDayRep, "PopDayRep", "スケジュールの訂正(&R)"));
+    PopupDay->addAction(NewAction(PopDayCopy, "PopDayCopy", "スケジュールのコピー(&C)"));
+    PopupDay->addAction(NewAction(PopDayDel, "PopDayDel", "スケジュールの削除(&D)"));
+    PopupDay->addSeparator();
+    PopupDay->addAction(NewAction(PoPTodoCopy, "PoPTodoCopy", "ToDoにコピー(&T)"));
+    PopupDay->addSeparator();
+    PopupDay->addAction(NewAction(PopMemoAdd, "PopMemoAdd", "メモの編集(&E)"));
+    PopupDay->addAction(NewAction(PopMemoLineRep, "PopMemoLineRep", "メモの行編集(&L)"));
+    PopupDay->addAction(NewAction(PopMemoLineDel, "PopMemoLineDel", "メモの行削除(&X)"));
+    PopupDay->addAction(NewAction(PopMemoDel, "PopMemoDel", "メモの削除(&O)"));
+    for (QAction* a : PopupDay->actions())
+        a->setEnabled(false);
+
+    PopupNote = new QMenu(this);
+    PopupNote->setObjectName("PopupNote");
+    PopupNote->addAction(NewAction(PopNoteAdd, "PopNoteAdd", "ノートの新規追加(&A)"));
+    PopupNote->addAction(NewAction(PopNoteEdit, "PopNoteEdit", "ノートの編集(&R)"));
+    PopupNote->addAction(NewAction(PopNoteDel, "PopNoteDel", "ノートの削除(&D)"));
+    PopupNote->addAction(NewAction(RenNoteTitle, "RenNoteTitle", "タイトルの変更(&R)"));
+    PopupNote->addSeparator();
+    PopupNote->addAction(NewAction(PopNoteLineDel, "PopNoteLineDel", "行の削除(&X)"));
+    PopupNote->addAction(NewAction(PopNoteClear, "PopNoteClear", "内容の消去(&C)"));
+    PopupNote->addSeparator();
+    PopupNote->addAction(NewAction(PopTabUp, "PopTabUp", "上に移動(&U)"));
+    PopupNote->addAction(NewAction(PopDown, "PopDown", "下に移動(&d)"));
+    for (QAction* a : PopupNote->actions())
+        a->setEnabled(false);
+
+    PopupToDo = new QMenu(this);
+    PopupToDo->setObjectName("PopupToDo");
+    PopupToDo->addAction(NewAction(PopToDoNew, "PopToDoNew", "ToDoの追加(&A)"));
+    PopupToDo->addAction(NewAction(PopToDoRep, "PopToDoRep", "ToDoの訂正(&R)"));
+    PopupToDo->addAction(NewAction(PopToDoDel, "PopToDoDel", "ToDoの削除(&D)"));
+    PopupToDo->addSeparator();
+    PopupToDo->addAction(NewAction(PopUpdate, "PopUpdate", "未処理・処理済の更新(&U)"));
+    PopupToDo->addSeparator();
+    PopupToDo->addAction(NewAction(PopSchCopy, "PopSchCopy", "スケジュールにコピー(&S)"));
+    PopupToDo->addAction(NewAction(PopTodoCal, "PopTodoCal", "カレンダーの期限日を表示(&J)"));
+    for (QAction* a : PopupToDo->actions())
+        a->setEnabled(false);
+
+    PopupTray = new QMenu(this);
+    PopupTray->setObjectName("PopupTray");
+    PopupTray->addAction(NewAction(PopTraySchAdd, "PopTraySchAdd", "スケジュールの追加(&A)"));
+    PopupTray->addAction(NewAction(PopTraySchEdit, "PopTraySchEdit", "スケジュールの編集(&E)"));
+    PopupTray->addAction(NewAction(PopTrayMemo, "PopTrayMemo", "メモの編集(&M)"));
+    PopupTray->addSeparator();
+    PopupTray->addAction(NewAction(PopTraySize, "PopTraySize", "元のサイズ(&S)"));
+    PopupTray->addAction(NewAction(PopTrayMini, "PopTrayMini", "ミニカレンダー(&N)"));
+    PopupTray->addSeparator();
+    PopupTray->addAction(NewAction(PopTrayExit, "PopTrayExit", "終了(&X)"));
+    for (QAction* later : {PopTraySchAdd, PopTraySchEdit, PopTrayMemo})
+        later->setEnabled(false);
+}
+
+void TForm1::ConnectCommands()
+{
+    connect(MenuExit, &QAction::triggered, this, &TForm1::ApplicationExit);
+    connect(PopTrayExit, &QAction::triggered, this, &TForm1::ApplicationExit);
+
+    for (QAction* a : {MenuNowMonth, TBtnHome, PopNow})
+        connect(a, &QAction::triggered, this, &TForm1::CurrentNow);
+    for (QAction* a : {MenuNextMonth, PopNextMonth})
+        connect(a, &QAction::triggered, this, &TForm1::NextMonthChange);
+    for (QAction* a : {MenuBeforeMonth, PopBeforeMonth})
+        connect(a, &QAction::triggered, this, &TForm1::BeforeMonthChange);
+    connect(MenuNextYear, &QAction::triggered, this, &TForm1::NextYearChange);
+    connect(MenuBeforeYear, &QAction::triggered, this, &TForm1::BeforeYearChange);
+
+    connect(MenuToolBar, &QAction::triggered, this, &TForm1::MenuToolBarClick);
+    connect(MenuStatusBar, &QAction::triggered, this, &TForm1::MenuStatusBarClick);
+    for (QAction* a : {MenuClock, TBtnClock})
+        connect(a, &QAction::triggered, this, &TForm1::MenuClockClick);
+    connect(MenuNote, &QAction::triggered, this, &TForm1::MenuNoteClick);
+    for (QAction* a : {MenuPanelMode1, MenuPanelMode2, TBtnPanelMode})
+        connect(a, &QAction::triggered, this, &TForm1::PanelModeClick);
+    for (QAction* a : {MenuSmall, TBtnSmall, PopMini})
+        connect(a, &QAction::triggered, this, &TForm1::SmallSize);
+    for (QAction* a : {MenuTray, TBtnTray, PopTray})
+        connect(a, &QAction::triggered, this, &TForm1::TaskTraySet);
+    connect(MenuSizeMode0, &QAction::triggered, this, [this] { FormInitSize(0); });
+    connect(MenuSizeMode1, &QAction::triggered, this, [this] { FormInitSize(1); });
+    connect(MenuSizeMode2, &QAction::triggered, this, [this] { FormInitSize(2); });
+    connect(MenuSizeMini, &QAction::triggered, this, &TForm1::MenuSizeMiniClick);
+    for (QAction* a : {MenuCat, TBtnCat})
+        connect(a, &QAction::triggered, this, &TForm1::CatEntry);
+    for (QAction* a : {MenuCatView1, MenuCatView2, TBtnCatView})
+        connect(a, &QAction::triggered, this, &TForm1::MenuCatViewClick);
+    connect(MenuAbout, &QAction::triggered, this, &TForm1::ShowDlgVersion);
+    connect(MenuTopic, &QAction::triggered, this, &TForm1::HelpTopic);
+
+    connect(PopTraySize, &QAction::triggered, this, &TForm1::MainFormShow);
+    connect(PopTrayMini, &QAction::triggered, this, &TForm1::PopTrayMiniClick);
+    connect(PopupTray, &QMenu::aboutToShow, this, &TForm1::PopupTrayPopup);
+}
+
+} // namespace kal

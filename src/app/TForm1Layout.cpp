@@ -1,0 +1,649 @@
+// The areas of the main window, its display modes, the notification area and the title.
+#include "app/TForm1.h"
+
+#include "alarm/qt/ClockPanel.h"
+#include "app/Startup.h"
+#include "app/THeaderPanel.h"
+#include "app/WindowLayout.h"
+#include "app/qt/StatusPanel.h"
+#include "calendar/qt/MonthGrid.h"
+#include "platform/DateFormat.h"
+#include "platform/SjisCodec.h"
+#include "platform/qt/QtText.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace kal {
+namespace {
+
+QToolButton* headerButton(QWidget* parent, const char* name, const char* face, const char* hint)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setText(QString::fromUtf8(face));
+    button->setToolTip(QString::fromUtf8(hint));
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->resize(25, 22);
+    return button;
+}
+
+QTreeWidget* reportList(QWidget* parent, const char* name)
+{
+    auto* list = new QTreeWidget(parent);
+    list->setObjectName(name);
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setAllColumnsShowFocus(true);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->header()->setStretchLastSection(false);
+    list->header()->setSectionsMovable(false);
+    return list;
+}
+
+ScreenRect screenOf(const QWidget* window)
+{
+    QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return ScreenRect{0, 0, 1024, 768};
+    QRect r = screen->availableGeometry();
+    return ScreenRect{r.left(), r.top(), r.width(), r.height()};
+}
+
+} // namespace
+
+void TForm1::CreateAreas()
+{
+    auto* central = new QWidget(this);
+    central->setObjectName("CentralArea");
+    auto* centralLayout = new QVBoxLayout(central);
+    centralLayout->setContentsMargins(0, 0, 0, 0);
+    centralLayout->setSpacing(0);
+    setCentralWidget(central);
+
+    SplH = new QSplitter(Qt::Horizontal, central);
+    SplH->setObjectName("SplH");
+    SplH->setHandleWidth(3);
+    SplH->setChildrenCollapsible(false);
+    centralLayout->addWidget(SplH);
+
+    PanelLeft = new QWidget(SplH);
+    PanelLeft->setObjectName("PanelLeft");
+    auto* leftLayout = new QVBoxLayout(PanelLeft);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    leftLayout->setSpacing(0);
+
+    PanelMonSch = new THeaderPanel(PanelLeft);
+    PanelMonSch->setFixedHeight(26);
+    leftLayout->addWidget(PanelMonSch);
+    LabelYear = new QLabel(PanelMonSch);
+    LabelYear->setObjectName("LabelYear");
+    LabelWareki = new QLabel(PanelMonSch);
+    LabelWareki->setObjectName("LabelWareki");
+    BtnBeforeYear = headerButton(PanelMonSch, "BtnBeforeYear", "≪", "前年");
+    BtnBeforeMonth = headerButton(PanelMonSch, "BtnBeforeMonth", "＜", "前月");
+    BtnNowMon = headerButton(PanelMonSch, "BtnNowMon", "", "今月");
+    BtnNowMon->setStyleSheet("QToolButton { background: transparent; border: none; }");
+    BtnNextMonth = headerButton(PanelMonSch, "BtnNextMonth", "＞", "次月");
+    BtnNextYear = headerButton(PanelMonSch, "BtnNextYear", "≫", "次年");
+
+    SplX = new QSplitter(Qt::Vertical, PanelLeft);
+    SplX->setObjectName("SplX");
+    SplX->setHandleWidth(3);
+    SplX->setChildrenCollapsible(false);
+    leftLayout->addWidget(SplX, 1);
+    GridMonth = new qt::MonthGrid(SplX);
+    GridMonth->setMinimumHeight(50);
+    PanelNote = new QWidget(SplX);
+    PanelNote->setObjectName("PanelNote");
+    PanelNote->setMinimumHeight(50);
+    auto* noteLayout = new QVBoxLayout(PanelNote);
+    noteLayout->setContentsMargins(0, 0, 0, 0);
+    noteLayout->setSpacing(0);
+    TabNote = new QTabBar(PanelNote);
+    TabNote->setObjectName("TabNote");
+    ListNote = new QListWidget(PanelNote);
+    ListNote->setObjectName("ListNote");
+    noteLayout->addWidget(ListNote, 1);
+    noteLayout->addWidget(TabNote);
+    SplX->setStretchFactor(0, 0);
+    SplX->setStretchFactor(1, 1);
+
+    PanelRight = new QWidget(SplH);
+    PanelRight->setObjectName("PanelRight");
+    auto* rightLayout = new QVBoxLayout(PanelRight);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->setSpacing(0);
+    PanelClock = new qt::ClockPanel(PanelRight);
+    rightLayout->addWidget(PanelClock);
+    PanelDaySch = new QLabel(PanelRight);
+    PanelDaySch->setObjectName("PanelDaySch");
+    PanelDaySch->setFixedHeight(20);
+    PanelDaySch->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    rightLayout->addWidget(PanelDaySch);
+    SplV = new QSplitter(Qt::Vertical, PanelRight);
+    SplV->setObjectName("SplV");
+    SplV->setHandleWidth(3);
+    SplV->setChildrenCollapsible(false);
+    rightLayout->addWidget(SplV, 1);
+    SplM = new QSplitter(Qt::Vertical, SplV);
+    SplM->setObjectName("SplM");
+    SplM->setHandleWidth(3);
+    SplM->setChildrenCollapsible(false);
+    ListDaySch = reportList(SplM, "ListDaySch");
+    ListDaySch->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListDaySch->setContextMenuPolicy(Qt::CustomContextMenu);
+    ListMemo = reportList(SplM, "ListMemo");
+    ListMemo->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListMemo->setContextMenuPolicy(Qt::CustomContextMenu);
+    ListDaySch->setMinimumHeight(58);
+    ListMemo->setMinimumHeight(30);
+    PanelTodo = new QWidget(SplV);
+    PanelTodo->setObjectName("PanelTodo");
+    PanelTodo->setMinimumHeight(48);
+    auto* todoLayout = new QVBoxLayout(PanelTodo);
+    todoLayout->setContentsMargins(0, 0, 0, 0);
+    PageTodo = new QTabWidget(PanelTodo);
+    PageTodo->setObjectName("PageTodo");
+    todoLayout->addWidget(PageTodo);
+    ListTodoNo = reportList(PageTodo, "ListTodoNo");
+    ListTodoOk = reportList(PageTodo, "ListTodoOk");
+    for (QTreeWidget* list : {ListTodoNo, ListTodoOk}) {
+        list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+    }
+    PageTodo->addTab(ListTodoNo, QString::fromUtf8("ToDo 未処理"));
+    PageTodo->addTab(ListTodoOk, QString::fromUtf8("ToDo 処理済"));
+    PageTodo->widget(0)->setObjectName("ListTodoNo");
+    SplV->setStretchFactor(0, 0);
+    SplV->setStretchFactor(1, 1);
+
+    SplH->setStretchFactor(0, 1);
+    SplH->setStretchFactor(1, 0);
+
+    connect(PanelMonSch, &THeaderPanel::doubleClicked, this, &TForm1::SmallSize);
+    connect(PanelMonSch, &THeaderPanel::resized, this, &TForm1::HSplitMove);
+    connect(BtnBeforeYear, &QToolButton::clicked, this, &TForm1::BeforeYearChange);
+    connect(BtnBeforeMonth, &QToolButton::clicked, this, &TForm1::BeforeMonthChange);
+    connect(BtnNowMon, &QToolButton::clicked, this, &TForm1::CurrentNow);
+    connect(BtnNextMonth, &QToolButton::clicked, this, &TForm1::NextMonthChange);
+    connect(BtnNextYear, &QToolButton::clicked, this, &TForm1::NextYearChange);
+    connect(SplH, &QSplitter::splitterMoved, this, [this] {
+        // A drag of the splitter is the only thing that changes the remembered width.
+        if (PanelRight->isVisible())
+            pnlWidth_ = PanelRight->width();
+        HSplitMove();
+    });
+    connect(SplX, &QSplitter::splitterMoved, this, [this] {
+        gridHeight_ = GridMonth->height();
+        SizeChange();
+    });
+}
+
+void TForm1::CreateStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("StatusBar1");
+    bar->setSizeGripEnabled(true);
+    bar->setFixedHeight(19);
+    StatusPanel0 = new QLabel(bar);
+    StatusPanel0->setObjectName("StatusPanel0");
+    StatusPanel0->setFixedWidth(180);
+    StatusPanel0->setMaximumWidth(180);
+    StatusPanel0->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    StatusPanel1 = new qt::StatusPanel("StatusPanel1", 100, bar);
+    StatusPanel2 = new qt::StatusPanel("StatusPanel2", 100, bar);
+    StatusPanel3 = new QWidget(bar);
+    StatusPanel3->setObjectName("StatusPanel3");
+    StatusPanel3->setFixedWidth(50);
+    bar->addWidget(StatusPanel0);
+    bar->addWidget(StatusPanel1);
+    bar->addWidget(StatusPanel2);
+    bar->addWidget(StatusPanel3);
+}
+
+void TForm1::UpdateStatusBar()
+{
+    auto* alarm = static_cast<qt::StatusPanel*>(StatusPanel1);
+    auto* signal = static_cast<qt::StatusPanel*>(StatusPanel2);
+    if (settings_.alarm != 0)
+        alarm->setContent(QIcon(":/icons/alarm.svg").pixmap(16, 16), QString::fromUtf8("アラームON"));
+    else
+        alarm->setContent(QIcon(":/icons/alarm-off.svg").pixmap(16, 16), QString::fromUtf8("アラームOFF"));
+    if (settings_.signal == 1)
+        signal->setContent(QIcon(":/icons/signal.svg").pixmap(16, 16), QString::fromUtf8("時報ON"));
+    else
+        signal->setContent(QPixmap(), QString());
+}
+
+void TForm1::PanelCheck()
+{
+    const bool withRight = panelMode_ == 0 && !miniMode_;
+    MenuPanelMode1->setChecked(panelMode_ == 0);
+    MenuPanelMode2->setChecked(panelMode_ != 0);
+    TBtnPanelMode->setChecked(panelMode_ == 0);
+    PanelRight->setVisible(withRight);
+    TBtnClock->setEnabled(withRight);
+    MenuNote->setEnabled(withRight);
+    MenuClock->setEnabled(withRight);
+    if (withRight) {
+        PanelClock->setVisible(clockShown_);
+        NoteCheck();
+    } else {
+        PanelNote->setVisible(false);
+    }
+    SizeChange();
+}
+
+void TForm1::PanelModeClick()
+{
+    if (miniMode_) {
+        PanelCheck();
+        return;
+    }
+    state_.windowStateDirty = true;
+    if (panelMode_ == 0) {
+        if (notesShown_)
+            gridHeight_ = GridMonth->height();
+        panelMode_ = 1;
+    } else {
+        panelMode_ = 0;
+    }
+    PanelCheck();
+    if (panelMode_ == 0) {
+        PageTodo->setCurrentIndex(1);
+        PageTodo->setCurrentIndex(0);
+    }
+    SizeChange();
+    DaySchEdit();
+}
+
+void TForm1::SizeChange()
+{
+    if (state_.layoutBusy || !created_)
+        return;
+    if (PanelRight->isVisible()) {
+        int left = std::max(50, width() - pnlWidth_ - 11);
+        SplH->setSizes({left, pnlWidth_});
+    }
+    if (PanelNote->isVisible()) {
+        int total = SplX->height();
+        SplX->setSizes({gridHeight_, std::max(50, total - gridHeight_ - SplX->handleWidth())});
+    }
+    GridMonth->relayout();
+    HSplitMove();
+}
+
+void TForm1::HSplitMove()
+{
+    if (!created_)
+        return;
+    const int width = PanelMonSch->width();
+    const HeaderButtons b = HeaderButtonPositions(width, miniMode_);
+    const int buttonHeight = miniMode_ ? 16 : 22;
+    const int top = (PanelMonSch->height() - buttonHeight) / 2;
+    BtnBeforeMonth->setGeometry(b.beforeMonth, top, 25, buttonHeight);
+    BtnNextMonth->setGeometry(b.nextMonth, top, 25, buttonHeight);
+    BtnNowMon->setGeometry(b.nowMonth, 0, b.nowMonthWidth, PanelMonSch->height());
+    if (!miniMode_) {
+        BtnBeforeYear->setGeometry(b.beforeYear, top, 25, buttonHeight);
+        BtnNextYear->setGeometry(b.nextYear, top, 25, buttonHeight);
+        LabelYear->adjustSize();
+        LabelYear->move(b.yearLabel - LabelYear->width() + 30, (PanelMonSch->height() - LabelYear->height()) / 2);
+        LabelWareki->adjustSize();
+        LabelWareki->move(b.eraLabel, (PanelMonSch->height() - LabelWareki->height()) / 2);
+    }
+}
+
+void TForm1::BarCheck()
+{
+    ToolBar1->setVisible(MenuToolBar->isChecked() && !miniMode_);
+    statusBar()->setVisible(miniMode_ ? settings_.miniStatusBar == 1 : MenuStatusBar->isChecked());
+    // The mini calendar is narrower than the date panel alone.
+    for (QWidget* panel : {StatusPanel1, StatusPanel2, StatusPanel3})
+        panel->setVisible(!miniMode_);
+    StatusPanel0->setMinimumWidth(miniMode_ ? 0 : 180);
+}
+
+void TForm1::MenuToolBarClick()
+{
+    state_.windowStateDirty = true;
+    BarCheck();
+    SizeChange();
+}
+
+void TForm1::MenuStatusBarClick()
+{
+    state_.windowStateDirty = true;
+    BarCheck();
+    SizeChange();
+}
+
+void TForm1::MenuClockClick()
+{
+    if (!PanelRight->isVisible())
+        return;
+    state_.windowStateDirty = true;
+    clockShown_ = !clockShown_;
+    MenuClock->setChecked(clockShown_);
+    TBtnClock->setChecked(clockShown_);
+    PanelClock->setVisible(clockShown_);
+    if (clockShown_)
+        PanelClock->tick(services_.platform.now());
+    SizeChange();
+}
+
+void TForm1::MenuNoteClick()
+{
+    if (miniMode_)
+        return;
+    state_.windowStateDirty = true;
+    if (notesShown_)
+        gridHeight_ = GridMonth->height();
+    notesShown_ = !notesShown_;
+    MenuNote->setChecked(notesShown_);
+    NoteCheck();
+    SizeChange();
+}
+
+void TForm1::NoteCheck()
+{
+    const bool show = notesShown_ && panelMode_ == 0 && !miniMode_;
+    PanelNote->setVisible(show);
+    if (show)
+        SplX->setSizes({gridHeight_, std::max(50, SplX->height() - gridHeight_)});
+}
+
+void TForm1::PositionCheck()
+{
+    const int mode = miniMode_ ? settings_.miniPosMode : settings_.posMode;
+    const WindowGeometry& remembered = miniMode_ ? mini_ : normal_;
+    if (mode == 3 && !miniMode_ && (isMinimized() || isMaximized()))
+        return;
+    ScreenRect place = PlaceWindow(mode, screenOf(this), width(), height(), remembered.left, remembered.top);
+    move(place.left, place.top);
+}
+
+void TForm1::ApplyWindowFlags()
+{
+    Qt::WindowFlags flags = Qt::Window;
+    // No task-bar button is only possible where the tray can bring the window back.
+    if ((state_.taskbarHidden && trayAvailable_) || miniMode_)
+        flags = Qt::Tool;
+    flags |= Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint;
+    if (!miniMode_)
+        flags |= Qt::WindowMaximizeButtonHint;
+    if (settings_.stayOnTop == 1)
+        flags |= Qt::WindowStaysOnTopHint;
+    const bool visible = isVisible();
+    setWindowFlags(flags);
+    if (visible)
+        show();
+}
+
+void TForm1::SmallCheck()
+{
+    state_.layoutBusy = true;
+    GridMonth->setLineWidth(miniMode_ ? 0 : 1);
+    TBtnSmall->setChecked(miniMode_);
+    MenuSmall->setChecked(miniMode_);
+    SplH->setHandleWidth(miniMode_ ? 0 : 3);
+    menuBar()->setVisible(!miniMode_);
+    PanelMonSch->setFixedHeight(miniMode_ ? 20 : 26);
+    for (QWidget* w : {static_cast<QWidget*>(LabelYear), static_cast<QWidget*>(LabelWareki),
+                       static_cast<QWidget*>(BtnBeforeYear), static_cast<QWidget*>(BtnNextYear)})
+        w->setVisible(!miniMode_);
+    MenuPanelMode->setEnabled(!miniMode_);
+    // The mini calendar is the calendar alone; the right panel must go before the window shrinks.
+    PanelRight->setVisible(!miniMode_ && panelMode_ == 0);
+    PanelNote->setVisible(!miniMode_ && panelMode_ == 0 && notesShown_);
+    PopMini->setText(QString::fromUtf8(miniMode_ ? "元のサイズに戻す(&S)" : "ミニカレンダー(&S)"));
+    ApplyWindowFlags();
+    const WindowGeometry& size = miniMode_ ? mini_ : normal_;
+    // The minimum size still holds the areas just hidden until the layout looks again.
+    layout()->activate();
+    resize(size.width, size.height);
+    setWindowOpacity(miniMode_ ? settings_.miniOpacity() / 255.0 : 1.0);
+    if (!miniMode_)
+        SetTitleFromSettings();
+    ApplyHeaderTexts();
+    state_.layoutBusy = false;
+}
+
+void TForm1::SmallSize()
+{
+    if (isMaximized())
+        return;
+    state_.layoutBusy = true;
+    state_.windowStateDirty = true;
+    if (tray_)
+        tray_->hide();
+    hide();
+    if (miniMode_) {
+        mini_ = WindowGeometry{x(), y(), width(), height()};
+        miniMode_ = false;
+    } else {
+        normal_ = WindowGeometry{x(), y(), width(), height()};
+        miniMode_ = true;
+    }
+    BarCheck();
+    SmallCheck();
+    PanelCheck();
+    PositionCheck();
+    show();
+    state_.layoutBusy = false;
+    SizeChange();
+    if (tray_)
+        tray_->show();
+    GridMonth->setSelection(GridMonth->selectedColumn(), GridMonth->selectedRow());
+    DaySchEdit();
+}
+
+void TForm1::FormInitSize(int preset)
+{
+    SizePreset size;
+    if (preset == 0)
+        size = SizePreset{startGeometry_.width, startGeometry_.height, startGeometry_.rightPanel,
+                          startGeometry_.gridHeight, startGeometry_.dayListHeight, startGeometry_.memoHeight};
+    else
+        size = preset == 1 ? kPreset640 : kPreset800;
+    state_.windowStateDirty = true;
+    normal_.width = size.width;
+    normal_.height = size.height;
+    pnlWidth_ = size.rightPanel;
+    gridHeight_ = size.gridHeight;
+    memoHeight_ = size.memoHeight;
+    if (miniMode_)
+        return;
+    if (isMaximized())
+        showNormal();
+    resize(size.width, size.height);
+    SplM->setSizes({size.dayListHeight, size.memoHeight});
+    SizeChange();
+}
+
+void TForm1::MenuSizeMiniClick()
+{
+    state_.windowStateDirty = true;
+    mini_.width = kMiniPresetWidth;
+    mini_.height = kMiniPresetHeight;
+    if (miniMode_)
+        resize(mini_.width, mini_.height);
+}
+
+void TForm1::ListCreate()
+{
+    struct Column {
+        const char* caption;
+        int width;
+    };
+    const Column dayColumns[6] = {{"", 20}, {"開始", 38}, {"終了", 38}, {"内容", settings_.schWidth},
+                                  {"場所", settings_.plcWidth}, {"分類", settings_.catWidth}};
+    QStringList captions;
+    std::vector<int> widths;
+    for (int i = 0; i < 6; ++i) {
+        if (settings_.schView[static_cast<std::size_t>(i)] == 1 || i == 0) {
+            captions << QString::fromUtf8(dayColumns[i].caption);
+            widths.push_back(i == 0 && settings_.schView[0] != 1 ? 0 : dayColumns[i].width);
+        }
+    }
+    ListDaySch->clear();
+    ListDaySch->setColumnCount(captions.size());
+    ListDaySch->setHeaderLabels(captions);
+    for (std::size_t i = 0; i < widths.size(); ++i)
+        ListDaySch->setColumnWidth(static_cast<int>(i), widths[i]);
+
+    const Column todoColumns[7] = {{"期限日", 60}, {"残日数", 48}, {"優先度", 0}, {"件名", 0},
+                                   {"分類", 80},   {"進捗", 36},   {"処理日", 60}};
+    const Qt::Alignment alignments[7] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter, Qt::AlignLeft,
+                                         Qt::AlignLeft, Qt::AlignRight, Qt::AlignLeft};
+    PageTodo->setTabPosition(settings_.toDoTab == 1 ? QTabWidget::South : QTabWidget::North);
+    auto build = [&](QTreeWidget* list, const Flags& items, QString first, int firstWidth, int priorityWidth,
+                     int titleWidth) {
+        QStringList heads{first};
+        std::vector<int> columnWidths{firstWidth};
+        std::vector<Qt::Alignment> aligns{Qt::AlignLeft};
+        for (int i = 0; i < 7; ++i) {
+            if (items[static_cast<std::size_t>(i)] != 1 && i != 3)
+                continue;
+            heads << QString::fromUtf8(todoColumns[i].caption);
+            columnWidths.push_back(i == 2 ? priorityWidth : i == 3 ? titleWidth : todoColumns[i].width);
+            aligns.push_back(alignments[i]);
+        }
+        list->clear();
+        list->setColumnCount(heads.size());
+        list->setHeaderLabels(heads);
+        for (std::size_t i = 0; i < columnWidths.size(); ++i) {
+            list->setColumnWidth(static_cast<int>(i), columnWidths[i]);
+            list->headerItem()->setTextAlignment(static_cast<int>(i), aligns[i] | Qt::AlignVCenter);
+        }
+    };
+    build(ListTodoOk, settings_.tOkItem, QString::fromUtf8("完"), 24, settings_.oPrWidth, settings_.tOkWidth);
+    build(ListTodoNo, settings_.tNoItem, settings_.tNoIcon == 1 ? QString::fromUtf8("状況") : QString(),
+          settings_.tNoIcon == 1 ? 38 : 20, settings_.nPrWidth, settings_.tNoWidth);
+    ListMemo->setColumnCount(1);
+    ListMemo->setHeaderHidden(!settings_.mtUmu);
+    PageTodo->setCurrentIndex(0);
+}
+
+bool TForm1::trayIconShown() const { return tray_ && tray_->isVisible(); }
+
+void TForm1::IconTraySet()
+{
+    if (!trayAvailable_) 
+        return;
+    if (!tray_) {
+        tray_ = new QSystemTrayIcon(QIcon(":/icons/program.svg"), this);
+        tray_->setObjectName("TrayIcon");
+        tray_->setContextMenu(PopupTray);
+        connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+            if (reason == QSystemTrayIcon::Trigger)
+                MainFormShow();
+        });
+    }
+    tray_->setToolTip(qt::fromSjis(windowTitle_).left(63));
+    tray_->show();
+}
+
+void TForm1::TaskTraySet()
+{
+    if (settings_.passwd2 == 1)
+        for (QAction* a : {PopTraySchAdd, PopTraySchEdit, PopTrayMemo})
+            a->setEnabled(false);
+    if (!trayAvailable_) {
+        // Without a notification area the window could not come back from hiding.
+        showMinimized();
+        return;
+    }
+    hide();
+}
+
+void TForm1::MainFormShow()
+{
+    if (state_.modalDialogOpen)
+        return;
+    if (isVisible() && trayAvailable_) {
+        if (isMinimized())
+            showNormal();
+        hide();
+        return;
+    }
+    if (settings_.passwd2 == 1) {
+        if (!PasswordGiven(startup_text::kTrayPasswordLabel))
+            return;
+        // Enabled again once their windows exist.
+    }
+    if (isMinimized() || !isVisible())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
+void TForm1::PopupTrayPopup()
+{
+    PopTraySize->setText(QString::fromUtf8(isVisible() && !isMinimized() ? "タスクトレイに入れる(&R)"
+                                                                         : "タスクトレイから出す(&S)"));
+    PopTrayMini->setText(QString::fromUtf8(miniMode_ ? "元のサイズに戻す(&S)" : "ミニカレンダー(&N)"));
+}
+
+void TForm1::PopTrayMiniClick()
+{
+    if (!isVisible() || isMinimized())
+        MainFormShow();
+    if (isVisible())
+        SmallSize();
+}
+
+void TForm1::SetTitleFromSettings()
+{
+    QString title = qt::fromSjis(windowTitle_);
+    setWindowTitle(title);
+    QApplication::setApplicationDisplayName(QString());
+    if (tray_)
+        tray_->setToolTip(title.left(63));
+}
+
+void TForm1::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    if (isMinimized()) {
+        if (state_.taskbarHidden && trayAvailable_) {
+            // Minimising goes to the tray.
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+            TaskTraySet();
+            return;
+        }
+        if (!state_.taskbarHidden)
+            setWindowTitle(qt::fromSjis(text::formatDate(KAL_SJIS("yyyy\"/\"m\"/\"d\"(\"aaa\")\""), state_.today)));
+    } else if (miniMode_) {
+        DaySchEdit();
+    } else {
+        SetTitleFromSettings();
+    }
+}
+
+void TForm1::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    SizeChange();
+}
+
+} // namespace kal

@@ -1,0 +1,350 @@
+#include "schedule/TDlgCatSet.h"
+
+#include "platform/ByteText.h"
+#include "platform/Files.h"
+#include "platform/IniFile.h"
+#include "platform/SjisCodec.h"
+#include "platform/qt/QtText.h"
+#include "schedule/Categories.h"
+#include "schedule/qt/CategoryItemDelegate.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <optional>
+
+namespace kal {
+namespace {
+
+constexpr const char* kSettingsFileName = "Kalendra.ini";
+constexpr const char* kCaption = "分類の設定";
+
+struct NameAnswer {
+    std::string utf8;
+    std::string sjis;
+};
+
+// An empty or blank answer, or cancel, gives nothing. So does a character Shift-JIS cannot
+// hold: saving would lose it, so it is refused here with a message.
+std::optional<NameAnswer> askName(Platform& platform, const std::string& caption, const std::string& prompt,
+                                  const std::string& initial)
+{
+    std::optional<std::string> answer = platform.inputBox(caption, prompt, initial);
+    if (!answer || text::isBlank(*answer))
+        return std::nullopt;
+    std::optional<std::string> sjisAnswer = sjis::fromUtf8(*answer);
+    if (!sjisAnswer) {
+        platform.messageBox(caption,
+                            "「" + *answer + "」には登録できない文字が含まれています。\r\n"
+                                             "Shift-JIS で表せない文字は分類名に使えません。",
+                            MessageIcon::Error, MessageButtons::Ok);
+        return std::nullopt;
+    }
+    return NameAnswer{*answer, *sjisAnswer};
+}
+
+bool refuseDuplicate(Platform& platform, const std::vector<std::string>& lines, const NameAnswer& answer)
+{
+    if (!CategoryNameTaken(lines, answer.sjis))
+        return false;
+    platform.messageBox("分類の重複", "「" + answer.utf8 + "」はすでに登録済みです。", MessageIcon::Error,
+                        MessageButtons::Ok);
+    return true;
+}
+
+QPushButton* makeButton(const char* name, const char* label, QWidget* parent)
+{
+    auto* button = new QPushButton(QString::fromUtf8(label), parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+TDlgCatSet::TDlgCatSet(qt::Services& services, std::string programFolder, QWidget* parent)
+    : QDialog(parent), services_(services), programFolder_(std::move(programFolder))
+{
+    setObjectName("TDlgCatSet");
+    setWindowTitle(QString::fromUtf8(kCaption));
+    buildControls();
+    layOutControls();
+    connectControls();
+    FormShow();
+}
+
+void TDlgCatSet::buildControls()
+{
+    RadioView = new QGroupBox(QString::fromUtf8("表示設定(&S)"), this);
+    RadioView->setObjectName("RadioView");
+    RadioViewShow = new QRadioButton(QString::fromUtf8("チェック項目を表示する"), RadioView);
+    RadioViewShow->setObjectName("RadioViewShow");
+    RadioViewHide = new QRadioButton(QString::fromUtf8("チェック項目を表示しない"), RadioView);
+    RadioViewHide->setObjectName("RadioViewHide");
+
+    ListItem = new QListWidget(this);
+    ListItem->setObjectName("ListItem");
+    ListItem->setItemDelegate(new qt::CategoryItemDelegate(74, ListItem));
+    ListItem->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListItem->setMinimumSize(260, 240);
+
+    BtnAdd = makeButton("BtnAdd", "追加", this);
+    BtnRep = makeButton("BtnRep", "分類名変更", this);
+    BtnDel = makeButton("BtnDel", "削除", this);
+    BtnUp = makeButton("BtnUp", "上へ", this);
+    BtnDown = makeButton("BtnDown", "下へ", this);
+    BtnFontColor = makeButton("BtnFontColor", "文字色", this);
+    BtnBackColor = makeButton("BtnBackColor", "背景色", this);
+    ChkNoColor = new QCheckBox(QString::fromUtf8("色指定なし"), this);
+    ChkNoColor->setObjectName("ChkNoColor");
+    BtnOk = makeButton("BtnOk", "登録", this);
+    BtnOk->setDefault(true);
+    BtnCancel = makeButton("BtnCancel", "キャンセル", this);
+}
+
+void TDlgCatSet::layOutControls()
+{
+    auto* radios = new QHBoxLayout(RadioView);
+    radios->addWidget(RadioViewShow);
+    radios->addWidget(RadioViewHide);
+    radios->addStretch();
+
+    auto* side = new QVBoxLayout;
+    side->addWidget(BtnAdd);
+    side->addWidget(BtnRep);
+    side->addWidget(BtnDel);
+    side->addSpacing(12);
+    side->addWidget(BtnUp);
+    side->addWidget(BtnDown);
+    side->addSpacing(12);
+    side->addWidget(BtnFontColor);
+    side->addWidget(BtnBackColor);
+    side->addWidget(ChkNoColor);
+    side->addStretch();
+
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(ListItem, 1);
+    middle->addLayout(side);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(BtnOk);
+    bottom->addWidget(BtnCancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(RadioView);
+    layout->addLayout(middle, 1);
+    layout->addLayout(bottom);
+}
+
+void TDlgCatSet::connectControls()
+{
+    connect(BtnAdd, &QPushButton::clicked, this, &TDlgCatSet::BtnAddClick);
+    connect(BtnRep, &QPushButton::clicked, this, &TDlgCatSet::BtnRepClick);
+    connect(ListItem, &QListWidget::itemDoubleClicked, this, &TDlgCatSet::BtnRepClick);
+    connect(BtnDel, &QPushButton::clicked, this, &TDlgCatSet::BtnDelClick);
+    connect(BtnUp, &QPushButton::clicked, this, &TDlgCatSet::BtnUpClick);
+    connect(BtnDown, &QPushButton::clicked, this, &TDlgCatSet::BtnDownClick);
+    connect(BtnFontColor, &QPushButton::clicked, this, &TDlgCatSet::BtnFontColorClick);
+    connect(BtnBackColor, &QPushButton::clicked, this, &TDlgCatSet::BtnBackColorClick);
+    connect(ChkNoColor, &QCheckBox::clicked, this, &TDlgCatSet::ChkNoColorClick);
+    connect(ListItem, &QListWidget::currentRowChanged, this, &TDlgCatSet::ListItemSelect);
+    connect(BtnOk, &QPushButton::clicked, this, &TDlgCatSet::BtnOkClick);
+    connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+int TDlgCatSet::viewMode() const { return RadioViewHide->isChecked() ? 1 : 0; }
+
+void TDlgCatSet::setViewMode(int mode) { (mode != 0 ? RadioViewHide : RadioViewShow)->setChecked(true); }
+
+void TDlgCatSet::FormShow()
+{
+    IniFile ini(programFolder_ + kSettingsFileName);
+    ini.load();
+    setViewMode(ini.readInteger("View", "Catchk", 0));
+    ListItem->clear();
+    const CategoryTable table = CategoryTable::Load(programFolder_ + kCategoryFileName);
+    for (const std::string& line : table.lines())
+        appendRow(line, CheckedUnderMode(line, viewMode()));
+    selectRow(0);
+    ListItemSelect();
+}
+
+void TDlgCatSet::BtnAddClick()
+{
+    std::optional<NameAnswer> answer = askName(services_.platform, "分類の追加", "新しい分類：", "");
+    if (!answer || refuseDuplicate(services_.platform, lines(), *answer))
+        return;
+    const std::string line = NewCategoryLine(answer->sjis);
+    appendRow(line, CheckedUnderMode(line, viewMode()));
+    selectRow(ListItem->count() - 1);
+}
+
+void TDlgCatSet::BtnRepClick()
+{
+    QListWidgetItem* item = selectedItem();
+    if (!item)
+        return;
+    const std::string line = lineOf(item);
+    const std::string name = CategoryTable::NameOf(line);
+    std::optional<NameAnswer> answer = askName(services_.platform, "分類の修正",
+                                               "「" + sjis::toUtf8(name) + "」の修正：", sjis::toUtf8(text::trim(name)));
+    if (!answer || text::trimRight(answer->sjis) == text::trimRight(name))
+        return;
+    if (refuseDuplicate(services_.platform, lines(), *answer))
+        return;
+    setLine(item, RenamedCategoryLine(line, answer->sjis));
+}
+
+void TDlgCatSet::BtnDelClick()
+{
+    const int row = ListItem->currentRow();
+    if (row < 0)
+        return;
+    delete ListItem->takeItem(row);
+    selectRow(std::min(row, ListItem->count() - 1));
+}
+
+void TDlgCatSet::BtnUpClick() { moveSelected(-1); }
+
+void TDlgCatSet::BtnDownClick() { moveSelected(1); }
+
+void TDlgCatSet::BtnFontColorClick()
+{
+    QListWidgetItem* item = selectedItem();
+    if (!item)
+        return;
+    const std::string line = lineOf(item);
+    if (std::optional<ColorValue> color = services_.platform.chooseColor(TextColorOrBlack(line))) {
+        setLine(item, WithTextColor(line, selectedShown(), *color));
+        ListItemSelect();
+    }
+}
+
+void TDlgCatSet::BtnBackColorClick()
+{
+    QListWidgetItem* item = selectedItem();
+    if (!item)
+        return;
+    const std::string line = lineOf(item);
+    if (std::optional<ColorValue> color = services_.platform.chooseColor(BackColorOrBlack(line))) {
+        setLine(item, WithBackColor(line, selectedShown(), *color));
+        ListItemSelect();
+    }
+}
+
+void TDlgCatSet::ChkNoColorClick()
+{
+    if (QListWidgetItem* item = selectedItem())
+        setLine(item, WithoutColors(lineOf(item), selectedShown()));
+    ListItemSelect();
+}
+
+void TDlgCatSet::BtnOkClick()
+{
+    const int mode = viewMode();
+    std::vector<std::string> table;
+    table.reserve(static_cast<std::size_t>(ListItem->count()));
+    for (int row = 0; row < ListItem->count(); ++row) {
+        const QListWidgetItem* item = ListItem->item(row);
+        table.push_back(ConfirmedCategoryLine(lineOf(item), ShownForCheck(item->checkState() == Qt::Checked, mode)));
+    }
+    if (saveFiles(table, mode))
+        accept();
+}
+
+// The flags written depend on the mode, so the table and Catchk must land together: when the
+// settings cannot be saved the table goes back to what it was.
+bool TDlgCatSet::saveFiles(const std::vector<std::string>& table, int mode)
+{
+    const std::string tablePath = programFolder_ + kCategoryFileName;
+    const std::optional<std::string> before = files::readBytes(tablePath);
+    if (files::IoResult saved = files::saveLines(tablePath, table); !saved) {
+        services_.platform.messageBox(kCaption, "分類ファイルを保存できません。\r\n" + saved.reason, MessageIcon::Error,
+                                      MessageButtons::Ok);
+        return false;
+    }
+    IniFile ini(programFolder_ + kSettingsFileName);
+    ini.load();
+    ini.writeInteger("View", "Catchk", mode);
+    if (files::IoResult saved = ini.flush(); !saved) {
+        files::IoResult restored = before ? files::saveBytes(tablePath, *before) : files::deleteFile(tablePath);
+        std::string message = "設定ファイルを保存できません。\r\n" + saved.reason;
+        if (!restored)
+            message += "\r\n分類ファイルを元に戻せません。\r\n" + restored.reason;
+        services_.platform.messageBox(kCaption, message, MessageIcon::Error, MessageButtons::Ok);
+        return false;
+    }
+    return true;
+}
+
+std::vector<std::string> TDlgCatSet::lines() const
+{
+    std::vector<std::string> out;
+    for (int row = 0; row < ListItem->count(); ++row)
+        out.push_back(lineOf(ListItem->item(row)));
+    return out;
+}
+
+std::string TDlgCatSet::lineOf(const QListWidgetItem* item)
+{
+    return item->data(qt::kCategoryLineRole).toByteArray().toStdString();
+}
+
+void TDlgCatSet::setLine(QListWidgetItem* item, const std::string& line)
+{
+    item->setData(qt::kCategoryLineRole, QByteArray::fromStdString(line));
+    item->setText(qt::fromSjis(text::trimRight(CategoryTable::NameOf(line))));
+}
+
+QListWidgetItem* TDlgCatSet::appendRow(const std::string& line, bool checked)
+{
+    auto* item = new QListWidgetItem(ListItem);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    setLine(item, line);
+    return item;
+}
+
+QListWidgetItem* TDlgCatSet::selectedItem() const { return ListItem->currentItem(); }
+
+bool TDlgCatSet::selectedShown() const
+{
+    const QListWidgetItem* item = selectedItem();
+    return item && ShownForCheck(item->checkState() == Qt::Checked, viewMode());
+}
+
+void TDlgCatSet::selectRow(int row)
+{
+    if (row >= 0 && row < ListItem->count())
+        ListItem->setCurrentRow(row);
+}
+
+void TDlgCatSet::moveSelected(int step)
+{
+    const int row = ListItem->currentRow();
+    const int target = row + step;
+    if (row < 0 || target < 0 || target >= ListItem->count())
+        return;
+    QListWidgetItem* item = ListItem->takeItem(row);
+    ListItem->insertItem(target, item);
+    ListItem->setCurrentRow(target);
+}
+
+// "色指定なし" shows whether the selected row has no colour at all.
+void TDlgCatSet::ListItemSelect()
+{
+    const QListWidgetItem* item = selectedItem();
+    const std::string line = item ? lineOf(item) : std::string();
+    QSignalBlocker blocker(ChkNoColor);
+    ChkNoColor->setChecked(item && !CategoryTable::TextColorOf(line).set && !CategoryTable::BackColorOf(line).set);
+}
+
+} // namespace kal

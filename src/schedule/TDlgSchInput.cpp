@@ -1,0 +1,581 @@
+#include "schedule/TDlgSchInput.h"
+
+#include "platform/ByteText.h"
+#include "platform/IniFile.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/SjisValidator.h"
+#include "schedule/PickList.h"
+#include "schedule/TDlgCatSet.h"
+#include "schedule/qt/CategoryItemDelegate.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include <functional>
+
+namespace kal {
+namespace {
+
+constexpr const char* kInputErrorCaption = "入力エラー";
+constexpr const char* kUpdateCaption = "スケジュール更新";
+constexpr int kTimeBytes = 5;
+constexpr int kTextBytes = 40;
+constexpr Qt::InputMethodHints kTimeHints = Qt::ImhPreferNumbers | Qt::ImhPreferLatin | Qt::ImhNoPredictiveText;
+
+// Tells the dialog when its list is about to drop down.
+class DropDownComboBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    std::function<void()> onDropDown;
+
+    void showPopup() override
+    {
+        if (onDropDown)
+            onDropDown();
+        QComboBox::showPopup();
+    }
+};
+
+QDate toQDate(const Date& date) { return QDate(date.year, date.month, date.day); }
+Date fromQDate(const QDate& date) { return Date{date.year(), date.month(), date.day()}; }
+
+std::string sjisOf(const QComboBox* combo) { return qt::toSjisLossy(combo->currentText()); }
+
+template <typename W> W* named(W* widget, const char* name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+QDateEdit* makeDateEdit(const char* name, const char* format, QWidget* parent)
+{
+    auto* edit = named(new QDateEdit(parent), name);
+    edit->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
+    edit->setDisplayFormat(QString::fromUtf8(format));
+    edit->setCalendarPopup(true);
+    edit->setDateRange(QDate(1900, 1, 1), QDate(2099, 12, 31));
+    return edit;
+}
+
+QComboBox* makeEditCombo(QComboBox* combo, const char* name, int maxBytes, int visibleRows)
+{
+    named(combo, name);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setMaxVisibleItems(visibleRows);
+    qt::limitSjisBytes(combo, maxBytes);
+    return combo;
+}
+
+QCheckBox* makeCheck(const char* caption, const char* name, QWidget* parent)
+{
+    return named(new QCheckBox(QString::fromUtf8(caption), parent), name);
+}
+
+QComboBox* makeFixedCombo(const char* name, const std::vector<const char*>& rows, QWidget* parent)
+{
+    auto* combo = named(new QComboBox(parent), name);
+    for (const char* row : rows)
+        combo->addItem(QString::fromUtf8(row));
+    return combo;
+}
+
+void setRows(QComboBox* combo, const std::vector<std::string>& rows)
+{
+    combo->clear();
+    for (const std::string& row : rows)
+        combo->addItem(qt::fromSjis(row));
+    combo->setCurrentIndex(-1);
+    combo->clearEditText();
+}
+
+// The closed list shows the chosen category with its colour sample, as the rows do.
+QIcon sampleIcon(const std::string& line, const QFont& font)
+{
+    const CategorySample sample = SampleOf(line);
+    QPixmap pixmap(56, 14);
+    pixmap.fill(qt::toQColor(sample.back));
+    QPainter painter(&pixmap);
+    painter.setFont(font);
+    painter.setPen(qt::toQColor(sample.text));
+    painter.drawText(pixmap.rect().adjusted(4, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
+        QString::fromUtf8("サンプル"));
+    return QIcon(pixmap);
+}
+
+QLabel* label(const char* caption, QWidget* parent) { return new QLabel(QString::fromUtf8(caption), parent); }
+
+} // namespace
+
+TDlgSchInput::TDlgSchInput(qt::Services& services, SchInputRequest request, QWidget* parent)
+    : QDialog(parent), services_(services), request_(std::move(request))
+{
+    setObjectName("TDlgSchInput");
+    setWindowTitle(QString::fromUtf8(kUpdateCaption));
+    buildControls();
+    buildLayout();
+    connectHandlers();
+    FormShow();
+}
+
+void TDlgSchInput::buildControls()
+{
+    DtpSchDate = makeDateEdit("DtpSchDate", "yyyy'年'M'月'd'日'(dddd)", this);
+    CmbStrhhmm = makeEditCombo(new QComboBox(this), "CmbStrhhmm", kTimeBytes, 24);
+    auto* end = new DropDownComboBox(this);
+    end->onDropDown = [this] { CmbEndhhmmDropDown(); };
+    CmbEndhhmm = makeEditCombo(end, "CmbEndhhmm", kTimeBytes, 24);
+    CmbTitle = makeEditCombo(new QComboBox(this), "CmbTitle", kTextBytes, 20);
+    CmbPlace = makeEditCombo(new QComboBox(this), "CmbPlace", kTextBytes, 20);
+    // Times are typed in Latin digits whatever the input method's mode.
+    for (QComboBox* time : {CmbStrhhmm, CmbEndhhmm}) {
+        time->setInputMethodHints(kTimeHints);
+        time->lineEdit()->setInputMethodHints(kTimeHints);
+    }
+    CmbBunrui = named(new QComboBox(this), "CmbBunrui");
+    CmbBunrui->setItemDelegate(new qt::CategoryItemDelegate(60, CmbBunrui));
+    CmbBunrui->setMaxVisibleItems(16);
+    CmbBunrui->setIconSize(QSize(56, 14));
+    CmbBunrui->setMinimumWidth(220);
+    BtnCat = named(new QPushButton(QString::fromUtf8("分類設定"), this), "BtnCat");
+    BtnCat->setAutoDefault(false);
+
+    GroupAlarm = named(new QGroupBox(QString::fromUtf8("アラーム(&A)"), this), "GroupAlarm");
+    ChkAlarm = makeCheck("音を鳴らす(&S)", "ChkAlarm", GroupAlarm);
+    ChkMsg = makeCheck("メッセージ表示(&P)", "ChkMsg", GroupAlarm);
+    GroupStyle = named(new QGroupBox(QString::fromUtf8("文字スタイル(&F)"), this), "GroupStyle");
+    ChkBold = makeCheck("太字(&B)", "ChkBold", GroupStyle);
+    ChkItalic = makeCheck("斜体(&I)", "ChkItalic", GroupStyle);
+    ChkUnderline = makeCheck("下線(&U)", "ChkUnderline", GroupStyle);
+    ChkStrikeout = makeCheck("取り消し線(&K)", "ChkStrikeout", GroupStyle);
+    ChkRepeat = makeCheck("繰り返し入力(&R)", "ChkRepeat", this);
+    LabelComent = named(new QLabel(this), "LabelComent");
+    LabelComent->setStyleSheet("color: blue;");
+    BtnOk = named(new QPushButton("OK", this), "BtnOk");
+    BtnOk->setDefault(true);
+    BtnCancel = named(new QPushButton(QString::fromUtf8("キャンセル"), this), "BtnCancel");
+    BtnCancel->setAutoDefault(false);
+
+    GroupRepeat = named(new QGroupBox(this), "GroupRepeat");
+    DtpFromSch = makeDateEdit("DtpFromSch", "yyyy/MM/dd(ddd)", GroupRepeat);
+    DtpToSch = makeDateEdit("DtpToSch", "yyyy/MM/dd(ddd)", GroupRepeat);
+    RadioAllDay = named(new QRadioButton(QString::fromUtf8("毎日"), GroupRepeat), "RadioAllDay");
+    SpinDay = named(new QSpinBox(GroupRepeat), "SpinDay");
+    SpinDay->setRange(kMinDayCount, kMaxDayCount);
+    RadioDate = named(new QRadioButton(QString::fromUtf8("毎月"), GroupRepeat), "RadioDate");
+    CmbDateDay = named(new QComboBox(GroupRepeat), "CmbDateDay");
+    for (int day = 1; day <= 31; ++day)
+        CmbDateDay->addItem(QString::number(day) + QString::fromUtf8("日"));
+    RadioWeek = named(new QRadioButton(QString::fromUtf8("曜日"), GroupRepeat), "RadioWeek");
+    CmbWeekNo = makeFixedCombo("CmbWeekNo", {"毎週", "第1", "第2", "第3", "第4", "最終"}, GroupRepeat);
+    CmbWeek =
+        makeFixedCombo("CmbWeek", {"日曜日", "月曜日", "火曜日", "水曜日", "木曜日", "金曜日", "土曜日"}, GroupRepeat);
+}
+
+void TDlgSchInput::buildLayout()
+{
+    auto* fields = new QGridLayout;
+    fields->addWidget(label("日付：", this), 0, 0);
+    fields->addWidget(DtpSchDate, 0, 1, 1, 3, Qt::AlignLeft);
+    fields->addWidget(label("開始：", this), 1, 0);
+    fields->addWidget(CmbStrhhmm, 1, 1);
+    fields->addWidget(label("終了：", this), 1, 2, Qt::AlignRight);
+    fields->addWidget(CmbEndhhmm, 1, 3);
+    fields->addWidget(label("内容：", this), 2, 0);
+    fields->addWidget(CmbTitle, 2, 1, 1, 4);
+    fields->addWidget(label("場所：", this), 3, 0);
+    fields->addWidget(CmbPlace, 3, 1, 1, 4);
+    fields->addWidget(label("分類：", this), 4, 0);
+    fields->addWidget(CmbBunrui, 4, 1, 1, 3);
+    fields->addWidget(BtnCat, 4, 4);
+    fields->setColumnStretch(4, 1);
+
+    auto* alarm = new QVBoxLayout(GroupAlarm);
+    alarm->addWidget(ChkAlarm);
+    alarm->addWidget(ChkMsg);
+    auto* style = new QGridLayout(GroupStyle);
+    style->addWidget(ChkBold, 0, 0);
+    style->addWidget(ChkItalic, 0, 1);
+    style->addWidget(ChkUnderline, 1, 0);
+    style->addWidget(ChkStrikeout, 1, 1);
+    auto* groups = new QHBoxLayout;
+    groups->addWidget(GroupAlarm);
+    groups->addWidget(GroupStyle, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(ChkRepeat);
+    buttons->addStretch();
+    buttons->addWidget(BtnOk);
+    buttons->addWidget(BtnCancel);
+
+    auto* repeat = new QGridLayout(GroupRepeat);
+    repeat->addWidget(label("登録日：", GroupRepeat), 0, 0);
+    auto* period = new QHBoxLayout;
+    period->addWidget(DtpFromSch);
+    period->addWidget(label("から", GroupRepeat));
+    period->addWidget(DtpToSch);
+    period->addWidget(label("まで", GroupRepeat));
+    period->addStretch();
+    repeat->addLayout(period, 0, 1, 1, 3);
+    repeat->addWidget(RadioAllDay, 1, 0);
+    repeat->addWidget(SpinDay, 1, 1);
+    repeat->addWidget(label("日間", GroupRepeat), 1, 2);
+    repeat->addWidget(RadioDate, 2, 0);
+    repeat->addWidget(CmbDateDay, 2, 1);
+    repeat->addWidget(RadioWeek, 3, 0);
+    repeat->addWidget(CmbWeekNo, 3, 1);
+    repeat->addWidget(CmbWeek, 3, 2);
+    repeat->setColumnStretch(3, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    // The dialog takes its contents' size, so hiding the repeat group shortens it.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addLayout(fields);
+    layout->addLayout(groups);
+    layout->addWidget(LabelComent);
+    layout->addLayout(buttons);
+    layout->addWidget(GroupRepeat);
+}
+
+void TDlgSchInput::connectHandlers()
+{
+    connect(BtnOk, &QPushButton::clicked, this, &TDlgSchInput::BtnOkClick);
+    connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ChkAlarm, &QCheckBox::clicked, this, &TDlgSchInput::ChkAlarmClick);
+    connect(BtnCat, &QPushButton::clicked, this, &TDlgSchInput::BtnCatClick);
+    connect(ChkRepeat, &QCheckBox::toggled, this, &TDlgSchInput::ChkRepeatCheck);
+    for (QRadioButton* radio : {RadioAllDay, RadioDate, RadioWeek})
+        connect(radio, &QRadioButton::toggled, this, &TDlgSchInput::RepeatPatrnCheck);
+    connect(DtpFromSch, &QDateEdit::dateChanged, this, &TDlgSchInput::DaySpanCheck);
+    connect(DtpToSch, &QDateEdit::dateChanged, this, &TDlgSchInput::DaySpanCheck);
+    connect(SpinDay, &QSpinBox::valueChanged, this, &TDlgSchInput::SpinDayChange);
+}
+
+void TDlgSchInput::FormShow()
+{
+    ChkRepeat->setVisible(request_.mode == SchInputMode::New);
+    const Date today = services_.platform.now().date;
+    {
+        QSignalBlocker block(RadioAllDay);
+        RadioAllDay->setChecked(true);
+    }
+    CmbDateDay->setCurrentIndex(today.day - 1);
+    CmbWeekNo->setCurrentIndex(0);
+    CmbWeek->setCurrentIndex(dayOfWeek(today));
+    RepeatPatrnCheck();
+    ChkRepeat->setChecked(false);
+    GroupRepeat->setVisible(false);
+
+    fillRows();
+    loadRecord();
+    {
+        QSignalBlocker blockFrom(DtpFromSch), blockTo(DtpToSch), blockSpin(SpinDay);
+        DtpFromSch->setDate(DtpSchDate->date());
+        DtpToSch->setDate(DtpSchDate->date());
+        SpinDay->setValue(1);
+    }
+    applySettings();
+    applyMode();
+}
+
+void TDlgSchInput::fillRows()
+{
+    setRows(CmbStrhhmm, TimeRows(request_.programFolder, PickListType::StartTime));
+    setRows(CmbEndhhmm, TimeRows(request_.programFolder, PickListType::EndTime));
+    fillCategoryRows();
+}
+
+void TDlgSchInput::fillCategoryRows()
+{
+    categories_ = CategoryTable::Load(request_.programFolder + kCategoryFileName);
+    CmbBunrui->clear();
+    for (const std::string& line : categories_.lines()) {
+        CmbBunrui->addItem(sampleIcon(line, CmbBunrui->font()),
+            qt::fromSjis(text::trimRight(CategoryTable::NameOf(line))));
+        CmbBunrui->setItemData(CmbBunrui->count() - 1, QByteArray::fromStdString(line), qt::kCategoryLineRole);
+    }
+    CmbBunrui->setCurrentIndex(-1);
+}
+
+void TDlgSchInput::loadRecord()
+{
+    Date date = request_.date;
+    if (request_.mode == SchInputMode::Correct || request_.mode == SchInputMode::Copy) {
+        const ScheduleRef& ref = request_.record;
+        const std::vector<std::string> lines = LoadMonthFile(ref.file);
+        const auto index = static_cast<std::size_t>(ref.lineIndex);
+        const auto month = MonthOfFile(ref.file);
+        // Only the line the opener saw is this record; anything else leaves the fields empty.
+        if (month && ref.lineIndex >= 0 && index < lines.size() && lines[index] == ref.line &&
+            IsScheduleRecord(ref.line)) {
+            record_ = ref.line;
+            date = Date{month->first, month->second, RecDay(record_)};
+        }
+    }
+    if (!isValidDate(date.year, date.month, date.day))
+        date = services_.platform.now().date;
+    DtpSchDate->setDate(toQDate(date));
+    // Recently used texts come from the record's own file, else from the month of the date.
+    const std::string monthFile =
+        record_.empty() ? MonthFilePath(request_.dataPath, date.year, date.month) : request_.record.file;
+    fillRecentRows(monthFile, date);
+}
+
+void TDlgSchInput::fillRecentRows(const std::string& monthFile, const Date& date)
+{
+    int prevYear = date.year, prevMonth = date.month;
+    previousMonth(prevYear, prevMonth);
+    std::vector<std::string> used = LoadMonthFile(monthFile);
+    const std::vector<std::string> previous = LoadMonthFile(MonthFilePath(request_.dataPath, prevYear, prevMonth));
+    used.insert(used.end(), previous.begin(), previous.end());
+
+    std::vector<std::string> titles = TextRows(request_.programFolder, PickListType::Title);
+    AppendMissingRows(titles, RecentTitles(used));
+    setRows(CmbTitle, titles);
+    std::vector<std::string> places = TextRows(request_.programFolder, PickListType::Place);
+    AppendMissingRows(places, RecentPlaces(used));
+    setRows(CmbPlace, places);
+}
+
+void TDlgSchInput::applySettings()
+{
+    IniFile ini(request_.programFolder + "Kalendra.ini");
+    ini.load();
+    const int alarmTime = ini.readInteger("Sound", "AlarmTime", 0);
+    if (alarmTime > 0)
+        GroupAlarm->setTitle(
+            QString::fromUtf8("開始") + QString::number(alarmTime) + QString::fromUtf8("分前にアラーム(&A)"));
+    alarmsOn_ = ini.readInteger("Sound", "Alarm", 0) != 0;
+    // Qt has no hint that asks an input method for hiragana: with or without AutoIme the title
+    // and place leave the desktop's input method in its own mode, so the setting changes nothing
+    // here. Only the time fields ask for Latin digits.
+    ChkAlarm->setEnabled(alarmsOn_);
+    ChkMsg->setEnabled(alarmsOn_);
+}
+
+void TDlgSchInput::applyMode()
+{
+    switch (request_.mode) {
+    case SchInputMode::New:
+        setWindowTitle(QString::fromUtf8("スケジュール新規登録"));
+        CmbStrhhmm->setFocus();
+        break;
+    case SchInputMode::Correct:
+        setWindowTitle(QString::fromUtf8("スケジュール訂正"));
+        showRecord();
+        break;
+    case SchInputMode::Copy:
+        setWindowTitle(QString::fromUtf8("スケジュール複写"));
+        LabelComent->setText(QString::fromUtf8("コピー先の日付を入力して下さい。"));
+        showRecord();
+        break;
+    case SchInputMode::FromTodo:
+        setWindowTitle(QString::fromUtf8("ToDoをスケジュールにコピー"));
+        CmbTitle->setEditText(qt::fromSjis(text::cutBytes(request_.title, kTextBytes)));
+        if (request_.categoryIndex >= 0 && request_.categoryIndex < CmbBunrui->count())
+            CmbBunrui->setCurrentIndex(request_.categoryIndex);
+        break;
+    }
+    // Only copy mode has a hint; an empty line would leave a gap above the buttons.
+    LabelComent->setVisible(!LabelComent->text().isEmpty());
+    if (ChkAlarm->isChecked()) {
+        ChkMsg->setChecked(true);
+        ChkMsg->setEnabled(false);
+    }
+}
+
+void TDlgSchInput::showRecord()
+{
+    if (record_.empty())
+        return;
+    CmbStrhhmm->setEditText(qt::fromSjis(RecStart(record_)));
+    CmbEndhhmm->setEditText(qt::fromSjis(RecEnd(record_)));
+    CmbTitle->setEditText(qt::fromSjis(RecTitle(record_)));
+    CmbPlace->setEditText(qt::fromSjis(RecPlace(record_)));
+    CmbBunrui->setCurrentIndex(categories_.FindExact(RecCategory(record_)));
+    const char style = RecBoldItalic(record_), lines = RecUnderlineStrike(record_);
+    ChkBold->setChecked(StyleBold(style));
+    ChkItalic->setChecked(StyleItalic(style));
+    ChkUnderline->setChecked(StyleUnderline(lines));
+    ChkStrikeout->setChecked(StyleStrikeout(lines));
+    ChkAlarm->setChecked(RecSound(record_));
+    ChkMsg->setChecked(RecMessage(record_));
+}
+
+void TDlgSchInput::ChkAlarmClick()
+{
+    // A sound always comes with its message.
+    const bool sound = ChkAlarm->isChecked();
+    ChkMsg->setChecked(sound);
+    ChkMsg->setEnabled(!sound && alarmsOn_);
+}
+
+void TDlgSchInput::CmbEndhhmmDropDown()
+{
+    if (text::compareBytes(sjisOf(CmbEndhhmm), sjisOf(CmbStrhhmm)) < 0)
+        CmbEndhhmm->setEditText(CmbStrhhmm->currentText());
+}
+
+void TDlgSchInput::BtnCatClick()
+{
+    TDlgCatSet dialog(services_, request_.programFolder, this);
+    dialog.move(pos());
+    if (services_.dialogs.run(dialog) != QDialog::Accepted)
+        return;
+    if (files::fileExists(request_.programFolder + kCategoryFileName))
+        fillCategoryRows();
+}
+
+void TDlgSchInput::RepeatPatrnCheck()
+{
+    SpinDay->setEnabled(RadioAllDay->isChecked());
+    CmbDateDay->setEnabled(RadioDate->isChecked());
+    CmbWeekNo->setEnabled(RadioWeek->isChecked());
+    CmbWeek->setEnabled(RadioWeek->isChecked());
+}
+
+void TDlgSchInput::DaySpanCheck()
+{
+    const DaySpan span = kal::DaySpanCheck(fromQDate(DtpFromSch->date()), fromQDate(DtpToSch->date()));
+    QSignalBlocker blockTo(DtpToSch), blockSpin(SpinDay);
+    DtpToSch->setDate(toQDate(span.last));
+    SpinDay->setValue(span.shownCount);
+}
+
+void TDlgSchInput::SpinDayChange()
+{
+    const Date last = kal::SpinDayChange(fromQDate(DtpFromSch->date()), SpinDay->value());
+    QSignalBlocker blockTo(DtpToSch);
+    DtpToSch->setDate(toQDate(last));
+}
+
+void TDlgSchInput::ChkRepeatCheck() { GroupRepeat->setVisible(ChkRepeat->isChecked()); }
+
+void TDlgSchInput::inputError(const char* message, QWidget* field)
+{
+    services_.platform.messageBox(kInputErrorCaption, message, MessageIcon::Error, MessageButtons::Ok);
+    field->setFocus();
+}
+
+bool TDlgSchInput::validate()
+{
+    const std::string start = sjisOf(CmbStrhhmm), end = sjisOf(CmbEndhhmm);
+    if (text::compareBytes(end, "     ") > 0 && text::compareBytes(start, end) > 0) {
+        inputError("開始時刻 > 終了時刻", CmbStrhhmm);
+        return false;
+    }
+    if (CmbTitle->currentText().isEmpty()) {
+        inputError("内容が未入力です。", CmbTitle);
+        return false;
+    }
+    const bool alarm = ChkAlarm->isChecked() || ChkMsg->isChecked();
+    if (alarm && CmbStrhhmm->currentText().size() < kTimeBytes) {
+        inputError("開始時刻は HH:MM形式(5桁)で入力して下さい。", CmbStrhhmm);
+        return false;
+    }
+    if (alarm && !IsTimeOfDay(start)) {
+        inputError("開始時刻を正しく入力して下さい。", CmbStrhhmm);
+        return false;
+    }
+    return true;
+}
+
+ScheduleFields TDlgSchInput::fieldsFromControls() const
+{
+    ScheduleFields f;
+    f.day = DtpSchDate->date().day();
+    f.start = sjisOf(CmbStrhhmm);
+    f.end = sjisOf(CmbEndhhmm);
+    const int category = CmbBunrui->currentIndex();
+    if (category >= 0 && category < static_cast<int>(categories_.size()))
+        f.category = CategoryTable::NameOf(categories_.lines()[static_cast<std::size_t>(category)]);
+    f.bold = ChkBold->isChecked();
+    f.italic = ChkItalic->isChecked();
+    f.underline = ChkUnderline->isChecked();
+    f.strikeout = ChkStrikeout->isChecked();
+    f.sound = ChkAlarm->isChecked();
+    f.message = ChkMsg->isChecked();
+    // The fields end where the format ends, whatever reached the edit lines.
+    f.title = text::cutBytes(sjisOf(CmbTitle), kTextBytes);
+    f.place = text::cutBytes(sjisOf(CmbPlace), kTextBytes);
+    return f;
+}
+
+RepeatRule TDlgSchInput::ruleFromControls() const
+{
+    RepeatRule rule;
+    if (RadioDate->isChecked()) {
+        rule.pattern = RepeatPattern::MonthlyOnDay;
+        rule.dayOfMonth = CmbDateDay->currentIndex() + 1;
+    } else if (RadioWeek->isChecked()) {
+        rule.pattern = RepeatPattern::ByWeekday;
+        rule.week = static_cast<WeekOfMonth>(CmbWeekNo->currentIndex());
+        rule.weekday = CmbWeek->currentIndex();
+    }
+    return rule;
+}
+
+void TDlgSchInput::showWriteFailure(const std::string& reason)
+{
+    services_.platform.messageBox(kUpdateCaption, "スケジュールを保存できません。\r\n" + reason, MessageIcon::Error,
+        MessageButtons::Ok);
+}
+
+bool TDlgSchInput::writeRepeat()
+{
+    const RepeatPeriod period{fromQDate(DtpFromSch->date()), fromQDate(DtpToSch->date())};
+    const RepeatWriteResult written =
+        kal::RepeatSchUd(request_.dataPath, ruleFromControls(), period, fieldsFromControls());
+    if (written.result.ok())
+        return true;
+    std::string reason = written.result.reason;
+    if (written.written > 0)
+        reason += "\r\n（" + std::to_string(written.written) + "件は登録済みです。）";
+    showWriteFailure(reason);
+    return false;
+}
+
+bool TDlgSchInput::writeRecord()
+{
+    const QDate date = DtpSchDate->date();
+    const std::string path = MonthFilePath(request_.dataPath, date.year(), date.month());
+    const std::string line = ComposeSchedule(fieldsFromControls());
+    const ScheduleResult result =
+        request_.mode == SchInputMode::Correct ? CorrectSchedule(request_.record, path, line) : AddSchedule(path, line);
+    if (result.status == ScheduleWrite::Changed) {
+        changedMeanwhile_ = true;
+        services_.platform.messageBox("スケジュール訂正", "スケジュールが他で変更されています。\r\n表示を更新します。",
+            MessageIcon::Information, MessageButtons::Ok);
+        reject();
+        return false;
+    }
+    if (result.status == ScheduleWrite::WriteFailed) {
+        showWriteFailure(result.reason);
+        return false;
+    }
+    return true;
+}
+
+void TDlgSchInput::BtnOkClick()
+{
+    if (!validate())
+        return;
+    const bool repeat = request_.mode == SchInputMode::New && ChkRepeat->isChecked();
+    if (repeat ? writeRepeat() : writeRecord())
+        accept();
+}
+
+} // namespace kal

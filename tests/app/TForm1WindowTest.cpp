@@ -1,0 +1,389 @@
+// The main window's calendar, modes and tray, offscreen with the fake platform.
+#include "alarm/qt/ClockPanel.h"
+#include "app/TForm1.h"
+#include "app/THeaderPanel.h"
+#include "calendar/qt/MonthGrid.h"
+#include "platform/Files.h"
+#include "platform/SjisCodec.h"
+#include "schedule/ScheduleRecord.h"
+#include "support/FakeDialogRunner.h"
+#include "support/FakePlatform.h"
+#include "support/TempFolder.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+using namespace kal;
+using namespace kal::test;
+
+namespace {
+
+struct WindowFixture : ::testing::Test {
+    TempFolder home;
+    FakePlatform platform;
+    FakeDialogRunner dialogs;
+    qt::Services services{platform, dialogs};
+    std::unique_ptr<TForm1> form;
+
+    void SetUp() override
+    {
+        home.write("Holiday.dat", *files::readBytes(KALENDRA_SOURCE_DIR "/data/Holiday.dat"));
+        platform.setToday(2026, 12, 8);
+    }
+    void start(const std::string& extraSettings = "")
+    {
+        home.write("Kalendra.ini", "[Kalendra]\r\nVer=3.01\r\n" + extraSettings);
+        form = std::make_unique<TForm1>(services, home.path());
+        ASSERT_EQ(form->FormCreate(), 0);
+        form->ShowAtStart();
+    }
+    void TearDown() override
+    {
+        if (form)
+            form->ApplicationExit();
+    }
+    std::pair<int, int> view() const { return {form->state().viewYear, form->state().viewMonth}; }
+    Date selected() const { return form->state().selectedDate; }
+};
+
+} // namespace
+
+TEST_F(WindowFixture, NavigationStaysWithin1900To2099)
+{
+    platform.setToday(2099, 6, 15);
+    start();
+    form->NextMonthChange();
+    EXPECT_EQ(view(), std::make_pair(2099, 6)) << "in 2099 the month cannot be advanced";
+    form->NextYearChange();
+    EXPECT_EQ(view(), std::make_pair(2099, 6));
+    form->BeforeMonthChange();
+    EXPECT_EQ(view(), std::make_pair(2099, 5));
+    form->BeforeYearChange();
+    EXPECT_EQ(view(), std::make_pair(2098, 5));
+    form->NextMonthChange();
+    EXPECT_EQ(view(), std::make_pair(2098, 6));
+
+    platform.setToday(1900, 3, 1);
+    form->CurrentNow();
+    EXPECT_EQ(view(), std::make_pair(1900, 3));
+    form->BeforeMonthChange();
+    form->BeforeYearChange();
+    EXPECT_EQ(view(), std::make_pair(1900, 3));
+    form->NextYearChange();
+    EXPECT_EQ(view(), std::make_pair(1901, 3));
+    form->BeforeMonthChange();
+    EXPECT_EQ(view(), std::make_pair(1901, 2));
+    form->NextMonthChange();
+    form->NextMonthChange();
+    EXPECT_EQ(view(), std::make_pair(1901, 4));
+    EXPECT_EQ(selected(), (Date{1901, 4, 1}));
+
+    platform.setToday(2026, 12, 8);
+    form->CurrentNow();
+    EXPECT_EQ(view(), std::make_pair(2026, 12));
+    EXPECT_EQ(selected(), (Date{2026, 12, 8}));
+}
+
+TEST_F(WindowFixture, ThirtyFirstToAShorterMonthKeepsTheCellAndTakesItsDay)
+{
+    platform.setToday(2026, 1, 31);
+    start();
+    const int column = form->GridMonth->selectedColumn(), row = form->GridMonth->selectedRow();
+    EXPECT_EQ(column, 6);
+    EXPECT_EQ(row, 5);
+    form->NextMonthChange();
+    EXPECT_EQ(view(), std::make_pair(2026, 2));
+    EXPECT_EQ(form->GridMonth->selectedColumn(), column);
+    EXPECT_EQ(form->GridMonth->selectedRow(), row);
+    EXPECT_EQ(selected(), (Date{2026, 3, 7}));
+    EXPECT_EQ(form->selectedRelation(), MonthRelation::Next);
+}
+
+TEST_F(WindowFixture, NeighbouringMonthCellsCanBeSelectedWithoutChangingTheMonth)
+{
+    start();
+    form->SelectCell(0, 1);
+    EXPECT_EQ(selected(), (Date{2026, 11, 29}));
+    EXPECT_EQ(form->selectedRelation(), MonthRelation::Previous);
+    EXPECT_EQ(view(), std::make_pair(2026, 12));
+    form->SelectCell(6, 6);
+    EXPECT_EQ(selected(), (Date{2027, 1, 9}));
+    EXPECT_EQ(form->selectedRelation(), MonthRelation::Next);
+}
+
+TEST_F(WindowFixture, RightButtonSelectsTheCellUnderThePointer)
+{
+    start();
+    QRect cell = form->GridMonth->cellRect(4, 3);
+    QTest::mouseClick(form->GridMonth, Qt::RightButton, {}, cell.center());
+    EXPECT_EQ(form->GridMonth->selectedColumn(), 4);
+    EXPECT_EQ(form->GridMonth->selectedRow(), 3);
+    EXPECT_EQ(selected(), (Date{2026, 12, 17}));
+    // The header row is not a day.
+    QTest::mouseClick(form->GridMonth, Qt::LeftButton, {}, form->GridMonth->cellRect(2, 0).center());
+    EXPECT_EQ(form->GridMonth->selectedRow(), 3);
+}
+
+TEST_F(WindowFixture, FiveWeekRowsGrowToSixOnlyForASixthWeekSelection)
+{
+    platform.setToday(2026, 8, 31); // August 2026 reaches the sixth week row
+    start("[View]\r\nMonWeek=5\r\n");
+    EXPECT_EQ(form->GridMonth->rowCount(), 7);
+    form->SelectCell(3, 2); // 5 August
+    EXPECT_EQ(form->GridMonth->rowCount(), 7) << "the grid changes only when the month is rebuilt";
+    form->NextMonthChange();
+    EXPECT_EQ(selected(), (Date{2026, 9, 5}));
+    EXPECT_EQ(form->GridMonth->rowCount(), 6);
+}
+
+TEST_F(WindowFixture, PanelModeAndItsToggles)
+{
+    start();
+    EXPECT_TRUE(form->PanelRight->isVisible());
+    EXPECT_TRUE(form->MenuPanelMode1->isChecked());
+    form->MenuPanelMode1->trigger(); // the shortcut's entry toggles whichever state is on
+    EXPECT_FALSE(form->PanelRight->isVisible());
+    EXPECT_TRUE(form->MenuPanelMode2->isChecked());
+    EXPECT_FALSE(form->TBtnPanelMode->isChecked());
+    EXPECT_FALSE(form->MenuClock->isEnabled());
+    EXPECT_FALSE(form->PanelNote->isVisible());
+    form->TBtnPanelMode->trigger();
+    EXPECT_TRUE(form->PanelRight->isVisible());
+    EXPECT_TRUE(form->MenuPanelMode1->isChecked());
+    EXPECT_TRUE(form->MenuClock->isEnabled());
+    EXPECT_TRUE(form->state().windowStateDirty);
+
+    form->MenuClockClick();
+    EXPECT_FALSE(form->PanelClock->isVisible());
+    EXPECT_FALSE(form->TBtnClock->isChecked());
+    form->MenuNoteClick();
+    EXPECT_FALSE(form->PanelNote->isVisible());
+    form->MenuToolBar->trigger();
+    EXPECT_FALSE(form->ToolBar1->isVisible());
+    form->MenuStatusBar->trigger();
+    EXPECT_FALSE(form->statusBar()->isVisible());
+}
+
+TEST_F(WindowFixture, MiniCalendarAndBackRestoreTheNormalGeometry)
+{
+    start("[Window]\r\nPosMode=3\r\nLeft=40\r\nTop=30\r\n[Mini]\r\nPosMode=3\r\nLeft=400\r\nTop=300\r\n");
+    const QSize normalSize = form->size();
+    EXPECT_EQ(normalSize, QSize(799, 571));
+    form->SmallSize();
+    EXPECT_TRUE(form->miniMode());
+    EXPECT_EQ(form->size(), QSize(164, 176));
+    EXPECT_EQ(form->pos(), QPoint(400, 300));
+    EXPECT_FALSE(form->menuBar()->isVisible());
+    EXPECT_FALSE(form->ToolBar1->isVisible());
+    EXPECT_FALSE(form->PanelRight->isVisible());
+    EXPECT_EQ(form->PanelMonSch->height(), 20);
+    EXPECT_FALSE(form->BtnBeforeYear->isVisible());
+    EXPECT_EQ(form->PanelMonSch->caption(), QString::fromUtf8("2026年12月"));
+    EXPECT_EQ(form->PopMini->text(), QString::fromUtf8("元のサイズに戻す(&S)"));
+    EXPECT_EQ(form->GridMonth->lineWidth(), 0);
+    EXPECT_EQ(form->windowTitle(), QString::fromUtf8("令和8年12月8日"));
+
+    form->move(420, 310);
+    form->SmallSize();
+    EXPECT_FALSE(form->miniMode());
+    EXPECT_EQ(form->size(), normalSize);
+    EXPECT_EQ(form->pos(), QPoint(40, 30));
+    EXPECT_TRUE(form->menuBar()->isVisible());
+    EXPECT_TRUE(form->PanelRight->isVisible());
+    EXPECT_EQ(form->PanelMonSch->caption(), "12");
+    EXPECT_EQ(form->windowTitle(), "Kalendra");
+    EXPECT_EQ(form->miniGeometry().left, 420);
+    EXPECT_EQ(form->miniGeometry().top, 310);
+
+    // The header's double click does the same.
+    emit form->PanelMonSch->doubleClicked();
+    EXPECT_TRUE(form->miniMode());
+    EXPECT_EQ(form->pos(), QPoint(420, 310));
+}
+
+TEST_F(WindowFixture, MiniCalendarCannotBeEnteredFromAMaximisedWindow)
+{
+    start();
+    form->showMaximized();
+    form->SmallSize();
+    EXPECT_FALSE(form->miniMode());
+}
+
+TEST_F(WindowFixture, TranslucentMiniCalendar)
+{
+    start("[Mini]\r\nTrans=1\r\nTransValue=120\r\n");
+    form->SmallSize();
+    EXPECT_NEAR(form->windowOpacity(), 120 / 255.0, 0.01);
+    form->SmallSize();
+    EXPECT_DOUBLE_EQ(form->windowOpacity(), 1.0);
+}
+
+TEST_F(WindowFixture, SizePresetsWhateverTheMode)
+{
+    start();
+    form->FormInitSize(1);
+    EXPECT_EQ(form->size(), QSize(638, 448));
+    EXPECT_EQ(form->rememberedRightPanelWidth(), 280);
+    form->MenuPanelMode1->trigger();
+    form->FormInitSize(2);
+    EXPECT_EQ(form->size(), QSize(799, 571));
+    EXPECT_EQ(form->rememberedRightPanelWidth(), 320);
+    form->FormInitSize(0);
+    EXPECT_EQ(form->size(), QSize(799, 571));
+    form->MenuSizeMiniClick();
+    EXPECT_EQ(form->miniGeometry().width, 164);
+    EXPECT_EQ(form->miniGeometry().height, 176);
+}
+
+TEST_F(WindowFixture, WithoutANotificationAreaTheTrayMinimises)
+{
+    platform.notificationArea = false;
+    start("[Window]\r\nTaskBar=1\r\n");
+    EXPECT_FALSE(form->trayAvailable());
+    EXPECT_FALSE(form->state().taskbarHidden) << "the task-bar button stays so the window can come back";
+    form->TaskTraySet();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->isMinimized());
+}
+
+TEST_F(WindowFixture, StartingInTheTrayWithoutANotificationAreaStartsMinimised)
+{
+    platform.notificationArea = false;
+    start("[Window]\r\nTaskTray=1\r\n");
+    EXPECT_TRUE(form->isMinimized());
+}
+
+TEST_F(WindowFixture, TrayHidesAndShowsTheWindow)
+{
+    start();
+    EXPECT_TRUE(form->trayIconShown());
+    form->TaskTraySet();
+    EXPECT_FALSE(form->isVisible());
+    form->PopupTrayPopup();
+    EXPECT_EQ(form->PopTraySize->text(), QString::fromUtf8("タスクトレイから出す(&S)"));
+    form->MainFormShow();
+    EXPECT_TRUE(form->isVisible());
+    form->PopupTrayPopup();
+    EXPECT_EQ(form->PopTraySize->text(), QString::fromUtf8("タスクトレイに入れる(&R)"));
+    EXPECT_EQ(form->PopTrayMini->text(), QString::fromUtf8("ミニカレンダー(&N)"));
+    form->MainFormShow();
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(WindowFixture, CloseButtonGoesToTheTrayWhenAsked)
+{
+    start("[View]\r\nCloseTray=1\r\n");
+    QSignalSpy closed(form.get(), &TForm1::closed);
+    form->close();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(closed.count(), 0);
+    form->ApplicationExit();
+    EXPECT_EQ(closed.count(), 1);
+}
+
+TEST_F(WindowFixture, CategoryFilterToggleInvertsTheTableAndHidesCheckedCategories)
+{
+    home.write("Category.tbl", crlf({"Work          1 00000255", "Home          0"}));
+    ScheduleFields f;
+    f.day = 10;
+    f.category = "Work";
+    f.title = "meeting";
+    home.write("202612.sch", crlf({ComposeSchedule(f)}));
+    start();
+    auto bandsOnTenth = [this] {
+        CellPos pos;
+        form->monthBuild().layout.find(Date{2026, 12, 10}, pos);
+        return PaintCell(form->monthBuild().layout, form->monthBuild().lists, form->categories(), form->calendarLook(),
+                         form->state().today, pos.column, pos.row)
+            .bands.size();
+    };
+    EXPECT_EQ(bandsOnTenth(), 1u);
+    form->MenuCatView1->trigger();
+    EXPECT_EQ(form->catViewMode(), 1);
+    EXPECT_TRUE(form->TBtnCatView->isChecked());
+    EXPECT_TRUE(form->MenuCatView2->isChecked());
+    EXPECT_EQ(home.read("Category.tbl"), crlf({"Work          0 00000255", "Home          1 "}));
+    IniFile ini(home.file("Kalendra.ini"));
+    ini.load();
+    EXPECT_EQ(ini.readInteger("View", "Catchk", -1), 1);
+    EXPECT_EQ(bandsOnTenth(), 0u);
+
+    form->TBtnCatView->trigger();
+    EXPECT_EQ(form->catViewMode(), 0);
+    EXPECT_FALSE(form->TBtnCatView->isChecked());
+    EXPECT_EQ(bandsOnTenth(), 1u);
+}
+
+TEST_F(WindowFixture, FilterToggleWithoutATableChangesOnlyTheMode)
+{
+    start();
+    std::string before = home.read("Kalendra.ini");
+    form->MenuCatViewClick();
+    EXPECT_EQ(form->catViewMode(), 1);
+    EXPECT_FALSE(home.exists("Category.tbl"));
+    EXPECT_EQ(home.read("Kalendra.ini"), before);
+}
+
+TEST_F(WindowFixture, HeaderTextsStatusBarAndWesternDates)
+{
+    start();
+    EXPECT_EQ(form->LabelYear->text(), "2026");
+    EXPECT_EQ(form->LabelWareki->text(), QString::fromUtf8("令和8年"));
+    EXPECT_EQ(form->PanelMonSch->caption(), "12");
+    EXPECT_EQ(form->StatusPanel0->text(), QString::fromUtf8("今日：令和8年12月8日"));
+    form->ApplicationExit();
+
+    platform.setToday(2026, 4, 14);
+    start("[View]\r\nDateJap=0\r\n");
+    EXPECT_EQ(form->LabelWareki->text(), "April");
+    EXPECT_EQ(form->StatusPanel0->text(), QString::fromUtf8("今日：2026年4月14日"));
+    EXPECT_EQ(PaintHeader(form->monthBuild().layout, form->calendarLook(), 0, HeaderForm::Short).text, "Sun");
+}
+
+TEST_F(WindowFixture, DayHeaderNamesTheHolidayAndCountsSchedules)
+{
+    ScheduleFields f;
+    f.day = 23;
+    f.title = "x";
+    home.write("202602.sch", crlf({ComposeSchedule(f), ComposeSchedule(f)}));
+    platform.setToday(2026, 2, 23);
+    start();
+    EXPECT_EQ(form->PanelDaySch->text(), QString::fromUtf8(" 令和8年2月23日（月曜日）の予定 - 天皇誕生日 [2件］"));
+}
+
+TEST_F(WindowFixture, ModesAreWrittenAtExitAndReadAtTheNextStart)
+{
+    start("[Window]\r\nPosMode=3\r\n");
+    form->MenuNoteClick();
+    form->MenuPanelMode1->trigger();
+    form->ApplicationExit();
+    form.reset();
+    IniFile ini(home.file("Kalendra.ini"));
+    ini.load();
+    EXPECT_EQ(ini.readInteger("View", "Note", -1), 0);
+    EXPECT_EQ(ini.readInteger("Window", "PanelMode", -1), 1);
+    EXPECT_EQ(ini.readInteger("Window", "Now", 0), 2026);
+    EXPECT_EQ(ini.readInteger("Window", "Width", 0), 799);
+
+    form = std::make_unique<TForm1>(services, home.path());
+    ASSERT_EQ(form->FormCreate(), 0);
+    form->ShowAtStart();
+    EXPECT_FALSE(form->notesShown());
+    EXPECT_FALSE(form->panelWithRight());
+}
+
+TEST_F(WindowFixture, UntouchedWindowWithRememberedPositionWritesNothing)
+{
+    start("[Window]\r\nPosMode=3\r\nLeft=40\r\nTop=30\r\nNow=2026\r\n");
+    std::string before = home.read("Kalendra.ini");
+    form->ApplicationExit();
+    form.reset();
+    EXPECT_EQ(home.read("Kalendra.ini"), before);
+}

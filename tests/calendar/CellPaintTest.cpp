@@ -1,0 +1,174 @@
+#include "app/AppSettings.h"
+#include "calendar/CellPaint.h"
+#include "calendar/Holidays.h"
+#include "platform/ByteText.h"
+#include "platform/SjisCodec.h"
+#include "schedule/ScheduleRecord.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+using namespace kal;
+using kal::test::sj;
+
+namespace {
+
+CalendarLook defaultLook()
+{
+    AppSettings settings;
+    CalendarLook look;
+    for (int i = 0; i < ColorItemCount; ++i) {
+        look.textColor[static_cast<std::size_t>(i)] = settings.colors[static_cast<std::size_t>(i)].text;
+        look.backColor[static_cast<std::size_t>(i)] = settings.colors[static_cast<std::size_t>(i)].back;
+    }
+    look.calView = {1, 1, 1, 1, 1, 1, 0, 0, 1};
+    return look;
+}
+
+std::string schedule(int day, const std::string& start, const std::string& category, const std::string& title,
+                     const std::string& place = "", char style = '0')
+{
+    ScheduleFields f;
+    f.day = day;
+    f.start = start;
+    f.category = category;
+    f.title = title;
+    f.place = place;
+    f.bold = style == '2' || style == '3';
+    f.italic = style == '1' || style == '3';
+    return ComposeSchedule(f);
+}
+
+struct PaintFixture : ::testing::Test {
+    MonthLayout layout = BuildLayout(2026, 5, WeekStart::Sunday);
+    DayCellLists lists;
+    CategoryTable categories{{"Work          1 0000025516777215", "Hidden        0 00000255", "Plain         1"}};
+    CalendarLook look = defaultLook();
+    Date today{2026, 5, 12};
+
+    CellPos at(int day) const { return CellPos{layout.currentColumn[static_cast<std::size_t>(day)], layout.currentRow[static_cast<std::size_t>(day)]}; }
+    void add(int day, const std::string& line)
+    {
+        CellPos p = at(day);
+        lists.add(p.column, p.row, CellLine{line});
+    }
+    CellPaint paint(int day) const
+    {
+        CellPos p = at(day);
+        return PaintCell(layout, lists, categories, look, today, p.column, p.row);
+    }
+};
+
+} // namespace
+
+TEST_F(PaintFixture, ColoursByKindWeekdayOtherMonthAndToday)
+{
+    // 2 May 2026 is a Saturday, 3 May a Sunday (and a holiday), 4 May a holiday, 5 May too.
+    EXPECT_EQ(paint(1).textColor, look.textColor[ColWeekday]);
+    EXPECT_EQ(paint(2).textColor, look.textColor[ColSaturday]);
+    EXPECT_EQ(paint(2).backColor, look.backColor[ColSaturday]);
+    EXPECT_EQ(paint(10).backColor, look.backColor[ColSunday]);
+    layout.cell(at(11).column, at(11).row).kind = 1;
+    EXPECT_EQ(paint(11).backColor, look.backColor[ColDayOff]);
+
+    // A national holiday on today's date: holiday text colour, today's background.
+    layout.cell(at(12).column, at(12).row).kind = 0;
+    CellPaint today12 = paint(12);
+    EXPECT_TRUE(today12.today);
+    EXPECT_EQ(today12.textColor, look.textColor[ColHoliday]);
+    EXPECT_EQ(today12.backColor, look.backColor[ColToday]);
+
+    // Leading cells take the other-month colours, or are not drawn at all with OtherMon off.
+    CellPaint leading = PaintCell(layout, lists, categories, look, today, 0, 1);
+    EXPECT_TRUE(leading.drawn);
+    EXPECT_EQ(leading.textColor, look.textColor[ColOtherMonth]);
+    EXPECT_EQ(leading.backColor, look.backColor[ColOtherMonth]);
+    look.otherMonth = false;
+    EXPECT_FALSE(PaintCell(layout, lists, categories, look, today, 0, 1).drawn);
+    EXPECT_TRUE(paint(1).drawn);
+}
+
+TEST_F(PaintFixture, BandsFollowTheContentFlagsAndTheCategoryRules)
+{
+    add(20, "0" + sj("祝日"));
+    add(20, "1 ");
+    add(20, "2" + sj("記念日"));
+    add(20, "3" + schedule(20, "09:00", "Hidden", sj("見えない")));
+    add(20, "3" + schedule(20, "10:00", "work", sj("会議"), sj("本社"), '3'));
+    add(20, "3" + schedule(20, "", "Renamed", sj("旧分類")));
+    CellPaint cell = paint(20);
+    ASSERT_EQ(cell.bands.size(), 4u);
+    EXPECT_EQ(cell.bands[0].text, sj("祝日"));
+    EXPECT_EQ(cell.bands[0].textColor, look.textColor[ColHoliday]);
+    EXPECT_FALSE(cell.bands[0].background);
+    EXPECT_EQ(cell.bands[1].textColor, look.textColor[ColAnniversary]);
+    // The untimed schedule sorts before the timed one; its unknown category keeps the colours.
+    EXPECT_EQ(cell.bands[2].text, sj("旧分類"));
+    EXPECT_EQ(cell.bands[2].textColor, look.textColor[ColWeekday]);
+    EXPECT_EQ(cell.bands[2].background, cell.backColor);
+    EXPECT_EQ(cell.bands[3].text, sj("会議"));
+    EXPECT_EQ(cell.bands[3].textColor, 255);
+    EXPECT_EQ(cell.bands[3].background, 16777215);
+    EXPECT_TRUE(cell.bands[3].style.bold);
+    EXPECT_TRUE(cell.bands[3].style.italic);
+
+    look.calView[6] = 1; // start time
+    look.calView[7] = 1; // place
+    look.calView[0] = 0; // no national holidays
+    CellPaint withTimes = paint(20);
+    ASSERT_EQ(withTimes.bands.size(), 3u);
+    EXPECT_EQ(withTimes.bands[2].text, "10:00 " + sj("会議") + "(" + sj("本社") + ")");
+    EXPECT_EQ(withTimes.bands[1].text, sj("旧分類"));
+
+    look.calView[3] = 0; // no schedules
+    EXPECT_EQ(paint(20).bands.size(), 1u);
+}
+
+TEST_F(PaintFixture, TodoLinesAndIcons)
+{
+    std::string todo = "2026/05/141000" + std::string("2026/01/01") + text::padCut("Plain", 14) + "00" + sj("報告書");
+    add(14, "8" + todo);
+    layout.cell(at(14).column, at(14).row).mark = 3;
+    CellPaint cell = paint(14);
+    ASSERT_EQ(cell.bands.size(), 1u);
+    EXPECT_EQ(cell.bands[0].kind, BandKind::Todo);
+    EXPECT_EQ(cell.bands[0].text, sj("報告書"));
+    EXPECT_TRUE(cell.memoIcon);
+    EXPECT_EQ(cell.todoIcon, TodoIcon::Warning);
+
+    EXPECT_EQ(TodoIconFor({2026, 5, 11}, today, 3), TodoIcon::Overdue);
+    EXPECT_EQ(TodoIconFor({2026, 5, 12}, today, 3), TodoIcon::DueToday);
+    EXPECT_EQ(TodoIconFor({2026, 5, 15}, today, 3), TodoIcon::Warning);
+    EXPECT_EQ(TodoIconFor({2026, 5, 16}, today, 3), TodoIcon::Normal);
+    look.calView[8] = 0;
+    EXPECT_TRUE(paint(14).bands.empty());
+}
+
+TEST_F(PaintFixture, DayNumberRokuyoAndMiniUnderline)
+{
+    CellPaint cell = paint(5);
+    EXPECT_EQ(cell.dayText, " 5");
+    layout.cell(at(5).column, at(5).row).showRokuyo = true;
+    EXPECT_EQ(paint(5).rokuyo, RokuyoName(layout.cell(at(5).column, at(5).row).rokuyo));
+    add(6, "3" + schedule(6, "", "", "x"));
+    EXPECT_FALSE(paint(6).underline);
+    look.underlineSchedules = true;
+    look.calView[3] = 0;
+    EXPECT_TRUE(paint(6).underline);
+    EXPECT_FALSE(paint(7).underline);
+}
+
+TEST(HeaderPaint, NamesAndColoursForBothWeekStartsAndLanguages)
+{
+    CalendarLook look = defaultLook();
+    MonthLayout sunday = BuildLayout(2026, 4, WeekStart::Sunday);
+    MonthLayout monday = BuildLayout(2026, 4, WeekStart::Monday);
+    EXPECT_EQ(sjis::toUtf8(PaintHeader(sunday, look, 0, HeaderForm::Short).text), "日");
+    EXPECT_EQ(PaintHeader(sunday, look, 0, HeaderForm::Short).textColor, look.textColor[ColSunday]);
+    EXPECT_EQ(sjis::toUtf8(PaintHeader(monday, look, 0, HeaderForm::Long).text), "月曜日");
+    EXPECT_EQ(PaintHeader(monday, look, 5, HeaderForm::Long).textColor, look.textColor[ColSaturday]);
+    look.eraDates = false;
+    EXPECT_EQ(PaintHeader(sunday, look, 0, HeaderForm::Long).text, "Sun");
+    EXPECT_EQ(PaintHeader(sunday, look, 6, HeaderForm::Mini).text, "S");
+    EXPECT_EQ(PaintHeader(monday, look, 6, HeaderForm::Short).text, "Sun");
+}
