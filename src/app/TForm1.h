@@ -10,11 +10,14 @@
 #include "calendar/qt/CalendarPainter.h"
 #include "platform/qt/Services.h"
 #include "schedule/Categories.h"
+#include "schedule/ScheduleRecord.h"
+#include "schedule/TDlgSchInput.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QSystemTrayIcon>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -182,8 +185,15 @@ public:
     void ShowDlgVersion();
     void HelpTopic();
 
-    // The selected day's lists.
+    // The selected day's lists and the schedule operations started from them.
     void DaySchEdit();
+    void DaySchInputAdd();
+    void DaySchInputRep(QAction* invokedBy);
+    void DaySchDel();
+    void PopupDayPopup();
+    void DataDelete();
+    // The selected entry of the day list, when there is one.
+    std::optional<ScheduleRef> SchKeySearch() const;
 
     // One tick of the one-second timer.
     void Timer1Timer();
@@ -225,6 +235,13 @@ private:
     void ConnectCommands();
     QAction* NewAction(QAction*& member, const char* name, const char* caption, const char* shortcut = nullptr);
 
+    // Day list.
+    void FillDayList(int column, int row);
+    void RunScheduleInput(SchInputRequest request);
+    void ScheduleChangedMeanwhile(const char* caption);
+    QPoint DialogPlace() const;
+    void RebuildMonth();
+
     // Calendar.
     void ApplyCalendarLook();
     void ApplyHeaderTexts();
@@ -256,6 +273,7 @@ private:
 
     int panelMode_ = 0;
     int catMode_ = 0;
+    std::vector<int> dayColumns_; // which record field each day-list column shows
     bool miniMode_ = false;
     bool notesShown_ = true;
     bool clockShown_ = true;

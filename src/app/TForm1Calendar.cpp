@@ -186,62 +186,15 @@ void TForm1::GridMonthSelect(int, int)
 
 void TForm1::GridMonthDblClick()
 {
-    // The schedule list window and the input dialog open from here once they exist.
+    const auto& lines = build_.lists.at(GridMonth->selectedColumn(), GridMonth->selectedRow());
+    // A day with lines opens the schedule list window, which comes with its own work.
+    if (lines.empty())
+        DaySchInputAdd();
 }
 
 void TForm1::ShowGridPopup(const QPoint& globalPosition)
 {
     PopupGrid->popup(globalPosition);
-}
-
-void TForm1::DaySchEdit()
-{
-    if (state_.layoutBusy || !created_)
-        return;
-    const int column = GridMonth->selectedColumn(), row = GridMonth->selectedRow();
-    const Date date = state_.selectedDate;
-    int count = 0;
-    for (const CellLine& line : build_.lists.at(column, row))
-        if (line.kind() == '3')
-            ++count;
-
-    if (miniMode_) {
-        setWindowTitle(qt::fromSjis(DayText(date, look_.eraDates)));
-        QString hint = qt::fromSjis(text::formatDate(KAL_SJIS("yyyy\"/\"m\"/\"d\"(\"aaa\")\""), date));
-        for (const CellLine& line : build_.lists.at(column, row)) {
-            if (line.kind() == '3')
-                hint += "\r\n" + qt::fromSjis(RecTitle(line.body()));
-            else if (line.kind() >= '0' && line.kind() <= '2')
-                hint += "\r\n" + qt::fromSjis(line.body());
-        }
-        GridMonth->setToolTip(hint);
-    } else {
-        GridMonth->setToolTip(QString());
-    }
-    if (panelMode_ != 0 || miniMode_)
-        return;
-
-    const char* pattern = look_.eraDates ? " ggge\"年\"m\"月\"d\"日（\"aaaa\"）の予定\""
-                                         : " yyyy\"年\"m\"月\"d\"日（\"aaaa\"）の予定\"";
-    QString header = qt::fromUtf8(text::formatDateUtf8(pattern, date));
-    const auto& lines = build_.lists.at(column, row);
-    const DayCell& cell = build_.layout.cell(column, row);
-    if (cell.kind <= 1 && !lines.empty() && lines.front().kind() <= '1')
-        header += " - " + qt::fromSjis(lines.front().body());
-    header += QString::fromUtf8(" [%1件］").arg(count);
-    PanelDaySch->setText(header);
-    ColorValue headerColor = 0;
-    if (cell.kind == 0)
-        headerColor = look_.textColor[ColHoliday];
-    else if (cell.kind == 1)
-        headerColor = look_.textColor[ColDayOff];
-    else if (column == build_.layout.saturdayColumn())
-        headerColor = look_.textColor[ColSaturday];
-    else if (column == build_.layout.sundayColumn())
-        headerColor = look_.textColor[ColSunday];
-    QPalette palette = PanelDaySch->palette();
-    palette.setColor(QPalette::WindowText, qt::toQColor(headerColor));
-    PanelDaySch->setPalette(palette);
 }
 
 void TForm1::SetCatViewMode(int mode)

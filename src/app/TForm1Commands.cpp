@@ -89,11 +89,9 @@ void TForm1::CreateActions()
 
     // Commands whose windows come later stay visible but cannot be chosen yet.
     for (QAction* later : {MenuCsvRead, MenuCsvSave, MenuNoteTab, MenuPrintPrev, MenuPrint, MenuSchEdit,
-                           MenuNoteEdit, MenuMemo, MenuMemoList, MenuToDo, MenuHoliday, MenuDelete, MenuFind,
+                           MenuNoteEdit, MenuMemo, MenuMemoList, MenuToDo, MenuHoliday, MenuFind,
                            MenuWeekly, MenuJump, PopSetup, MenuPasswd, MenuTopic})
         later->setEnabled(false);
-    MenuTopic->setEnabled(true);
-    MenuSchAdd->setEnabled(false);
 }
 
 void TForm1::CreateMenus()
@@ -238,9 +236,8 @@ void TForm1::CreateToolBar()
     viewGroup->addAction(TBtnMonthly);
     TBtnMonthly->setChecked(true);
     for (QAction* later : {TBtnPrint, TBtnPreview, TBtnSchRep, TBtnNote, TBtnMemoNew, TBtnMemo, TBtnTodoNew,
-                           BtnHoliday, TBtnDel, TBtnWeekly, TBtnFind, TBtnJump, TBtnSetup})
+                           BtnHoliday, TBtnWeekly, TBtnFind, TBtnJump, TBtnSetup})
         later->setEnabled(false);
-    TBtnSchAdd->setEnabled(false);
 }
 
 void TForm1::CreatePopups()
@@ -267,7 +264,7 @@ void TForm1::CreatePopups()
     PopTray->setShortcut(QKeySequence("F3"));
     for (QAction* a : {PopNow, PopNextMonth, PopBeforeMonth, PopMini, PopTray})
         a->setShortcutContext(Qt::WidgetShortcut);
-    for (QAction* later : {PopSchNew, PopSchEdit, PopMemo, PopHoliday, PopJump})
+    for (QAction* later : {PopSchEdit, PopMemo, PopHoliday, PopJump})
         later->setEnabled(false);
 
     PopupDay = new QMenu(this);
@@ -324,7 +321,7 @@ void TForm1::CreatePopups()
     PopupTray->addAction(NewAction(PopTrayMini, "PopTrayMini", "ミニカレンダー(&N)"));
     PopupTray->addSeparator();
     PopupTray->addAction(NewAction(PopTrayExit, "PopTrayExit", "終了(&X)"));
-    for (QAction* later : {PopTraySchAdd, PopTraySchEdit, PopTrayMemo})
+    for (QAction* later : {PopTraySchEdit, PopTrayMemo})
         later->setEnabled(false);
 }
 
@@ -363,6 +360,20 @@ void TForm1::ConnectCommands()
         connect(a, &QAction::triggered, this, &TForm1::MenuCatViewClick);
     connect(MenuAbout, &QAction::triggered, this, &TForm1::ShowDlgVersion);
     connect(MenuTopic, &QAction::triggered, this, &TForm1::HelpTopic);
+
+    for (QAction* a : {MenuSchAdd, TBtnSchAdd, PopSchNew, PopDayNew, PopTraySchAdd})
+        connect(a, &QAction::triggered, this, &TForm1::DaySchInputAdd);
+    connect(PopDayRep, &QAction::triggered, this, [this] { DaySchInputRep(PopDayRep); });
+    connect(PopDayCopy, &QAction::triggered, this, [this] { DaySchInputRep(PopDayCopy); });
+    connect(PopDayDel, &QAction::triggered, this, &TForm1::DaySchDel);
+    for (QAction* a : {MenuDelete, TBtnDel})
+        connect(a, &QAction::triggered, this, &TForm1::DataDelete);
+    connect(ListDaySch, &QTreeWidget::itemDoubleClicked, this, [this] { DaySchInputRep(nullptr); });
+    for (QTreeWidget* list : {ListDaySch, ListMemo})
+        connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint& at) {
+            PopupDayPopup();
+            PopupDay->popup(list->viewport()->mapToGlobal(at));
+        });
 
     connect(PopTraySize, &QAction::triggered, this, &TForm1::MainFormShow);
     connect(PopTrayMini, &QAction::triggered, this, &TForm1::PopTrayMiniClick);

@@ -54,6 +54,7 @@ QTreeWidget* reportList(QWidget* parent, const char* name)
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->header()->setStretchLastSection(false);
     list->header()->setSectionsMovable(false);
+    list->header()->setMinimumSectionSize(0);
     return list;
 }
 
@@ -497,12 +498,20 @@ void TForm1::ListCreate()
                                   {"場所", settings_.plcWidth}, {"分類", settings_.catWidth}};
     QStringList captions;
     std::vector<int> widths;
+    dayColumns_.clear();
     for (int i = 0; i < 6; ++i) {
+        // Without the icon column a zero-width one keeps the text columns in place.
         if (settings_.schView[static_cast<std::size_t>(i)] == 1 || i == 0) {
             captions << QString::fromUtf8(dayColumns[i].caption);
             widths.push_back(i == 0 && settings_.schView[0] != 1 ? 0 : dayColumns[i].width);
+            dayColumns_.push_back(i);
         }
     }
+    // Times must stay readable in whatever font the desktop gives.
+    const int timeWidth = std::max(38, ListDaySch->fontMetrics().horizontalAdvance("00:00") + 12);
+    for (std::size_t c = 0; c < dayColumns_.size(); ++c)
+        if ((dayColumns_[c] == 1 || dayColumns_[c] == 2) && widths[c] > 0)
+            widths[c] = timeWidth;
     ListDaySch->clear();
     ListDaySch->setColumnCount(captions.size());
     ListDaySch->setHeaderLabels(captions);
@@ -587,7 +596,8 @@ void TForm1::MainFormShow()
     if (settings_.passwd2 == 1) {
         if (!PasswordGiven(startup_text::kTrayPasswordLabel))
             return;
-        // Enabled again once their windows exist.
+        // The schedule and memo editing entries come back once their windows exist.
+        PopTraySchAdd->setEnabled(true);
     }
     if (isMinimized() || !isVisible())
         showNormal();

@@ -3,6 +3,8 @@
 #include "platform/ByteText.h"
 #include "platform/NumberFormat.h"
 
+#include <algorithm>
+
 namespace kal {
 namespace {
 
@@ -105,6 +107,21 @@ ScheduleResult save(const std::string& path, const std::vector<std::string>& lin
     return {};
 }
 
+void takeBack(const std::string& path, const std::string& line)
+{
+    files::LoadForUpdate loaded = files::loadLinesForUpdate(path);
+    if (!loaded.ok)
+        return;
+    auto it = std::find(loaded.lines.begin(), loaded.lines.end(), line);
+    if (it == loaded.lines.end())
+        return;
+    loaded.lines.erase(it);
+    if (loaded.lines.empty())
+        files::deleteFile(path);
+    else
+        files::saveLines(path, loaded.lines);
+}
+
 bool stillThere(const std::vector<std::string>& lines, const ScheduleRef& ref)
 {
     return ref.lineIndex >= 0 && ref.lineIndex < static_cast<int>(lines.size()) &&
@@ -146,12 +163,15 @@ ScheduleResult CorrectSchedule(const ScheduleRef& ref, const std::string& newPat
         text::sortNoCase(lines);
         return save(ref.file, lines);
     }
-    // Write the new line first: should the second write fail, the record exists twice rather
-    // than not at all.
+    // The new line is written first, so a failure can never lose the record; should the old
+    // file then refuse, the new line is taken back out so that nothing changed at all.
     if (ScheduleResult added = AddSchedule(newPath, newLine); !added.ok())
         return added;
     lines.erase(lines.begin() + ref.lineIndex);
-    return save(ref.file, lines);
+    ScheduleResult removed = save(ref.file, lines);
+    if (!removed.ok())
+        takeBack(newPath, newLine);
+    return removed;
 }
 
 std::optional<std::pair<int, int>> MonthOfFile(const std::string& path)

@@ -387,3 +387,13 @@ TEST_F(WindowFixture, UntouchedWindowWithRememberedPositionWritesNothing)
     form.reset();
     EXPECT_EQ(home.read("Kalendra.ini"), before);
 }
+
+TEST_F(WindowFixture, MinimisedTitleIsTodaysDate)
+{
+    start("[Window]\r\nTitle=My diary\r\n");
+    EXPECT_EQ(form->windowTitle(), "My diary");
+    form->showMinimized();
+    EXPECT_EQ(form->windowTitle(), QString::fromUtf8("2026/12/8(火)"));
+    form->showNormal();
+    EXPECT_EQ(form->windowTitle(), "My diary");
+}

@@ -1,0 +1,284 @@
+// The day schedule list of the main window and the operations started from it.
+#include "app/TForm1.h"
+#include "platform/SjisCodec.h"
+#include "calendar/qt/MonthGrid.h"
+#include "platform/Files.h"
+#include "platform/qt/QtText.h"
+#include "schedule/ScheduleRecord.h"
+#include "schedule/TDlgSchInput.h"
+#include "support/FakeDialogRunner.h"
+#include "support/FakePlatform.h"
+#include "support/TempFolder.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace kal;
+using namespace kal::test;
+
+namespace {
+
+std::string record(int day, const std::string& start, const std::string& title, bool sound = false,
+                   bool message = false)
+{
+    ScheduleFields f;
+    f.day = day;
+    f.start = start;
+    f.title = title;
+    f.sound = sound;
+    f.message = message;
+    return ComposeSchedule(f);
+}
+
+struct DayListFixture : ::testing::Test {
+    TempFolder home;
+    FakePlatform platform;
+    FakeDialogRunner dialogs;
+    qt::Services services{platform, dialogs};
+    std::unique_ptr<TForm1> form;
+
+    void SetUp() override { platform.setToday(2026, 12, 8); }
+    void start(const std::string& extraSettings = "")
+    {
+        home.write("Kalendra.ini", "[Kalendra]\r\nVer=3.01\r\n" + extraSettings);
+        form = std::make_unique<TForm1>(services, home.path());
+        ASSERT_EQ(form->FormCreate(), 0);
+        form->ShowAtStart();
+    }
+    void TearDown() override
+    {
+        if (form)
+            form->ApplicationExit();
+    }
+    // A handler that types a title (and optionally a start time) and presses OK.
+    static FakeDialogRunner::Handler fillAndOk(const char* title, const char* start = "")
+    {
+        return [title, start](QDialog& dialog) {
+            auto& input = dynamic_cast<TDlgSchInput&>(dialog);
+            input.CmbStrhhmm->setEditText(QString::fromUtf8(start));
+            input.CmbTitle->setEditText(QString::fromUtf8(title));
+            input.BtnOkClick();
+            return input.result();
+        };
+    }
+    QStringList dayListTitles() const
+    {
+        QStringList titles;
+        for (int i = 0; i < form->ListDaySch->topLevelItemCount(); ++i)
+            titles << form->ListDaySch->topLevelItem(i)->text(3);
+        return titles;
+    }
+    // Selects an entry and opens the pop-up's enabling, as a right click does.
+    void selectEntry(int index)
+    {
+        QTreeWidgetItem* item = form->ListDaySch->topLevelItem(index);
+        form->ListDaySch->setCurrentItem(item);
+        item->setSelected(true);
+        form->PopupDayPopup();
+    }
+    static QString iconOf(QTreeWidgetItem* item) { return item->data(0, Qt::UserRole + 4).toString(); }
+};
+
+} // namespace
+
+TEST_F(DayListFixture, AddFromTheToolButtonWritesTheMonthAndShowsTheEntry)
+{
+    start();
+    dialogs.handlers.push_back(fillAndOk("歯医者", "10:00"));
+    form->TBtnSchAdd->trigger();
+    ASSERT_EQ(dialogs.shownClasses.size(), 1u);
+    EXPECT_EQ(dialogs.shownClasses[0], "kal::TDlgSchInput");
+    EXPECT_EQ(home.read("202612.sch"), crlf({record(8, "10:00", sj("歯医者"))}));
+    EXPECT_EQ(dayListTitles(), QStringList{QString::fromUtf8("歯医者")});
+    EXPECT_EQ(form->ListDaySch->topLevelItem(0)->text(1), "10:00");
+    EXPECT_TRUE(form->PanelDaySch->text().endsWith(QString::fromUtf8("[1件］")));
+
+    // The same from the menu, the grid's pop-up and a double click on an empty day.
+    dialogs.handlers.push_back(fillAndOk("b"));
+    form->MenuSchAdd->trigger();
+    dialogs.handlers.push_back(fillAndOk("c"));
+    form->PopSchNew->trigger();
+    form->SelectCell(form->monthBuild().layout.currentColumn[20], form->monthBuild().layout.currentRow[20]);
+    dialogs.handlers.push_back(fillAndOk("d"));
+    emit form->GridMonth->cellDoubleClicked();
+    EXPECT_EQ(files::loadLines(home.file("202612.sch")).size(), 4u);
+    // A double click on a day that has lines does not add another.
+    emit form->GridMonth->cellDoubleClicked();
+    EXPECT_EQ(dialogs.shownClasses.size(), 4u);
+}
+
+TEST_F(DayListFixture, GreyedPreviousMonthDayAddsToThatMonthsFile)
+{
+    start();
+    form->SelectCell(0, 1); // 29 November
+    dialogs.handlers.push_back(fillAndOk("前月"));
+    form->DaySchInputAdd();
+    EXPECT_EQ(home.read("202611.sch"), crlf({record(29, "", sj("前月"))}));
+    EXPECT_FALSE(home.exists("202612.sch"));
+    EXPECT_EQ(dayListTitles(), QStringList{QString::fromUtf8("前月")});
+}
+
+TEST_F(DayListFixture, TwoIdenticalRecordsAreTwoEntriesAndDeleteOneAtATime)
+{
+    home.write("202612.sch", crlf({record(8, "09:00", "same"), record(8, "09:00", "same"), record(9, "", "other")}));
+    start();
+    EXPECT_EQ(dayListTitles(), (QStringList{"same", "same"}));
+    selectEntry(1);
+    platform.messageAnswers.push_back(MessageAnswer::Yes);
+    form->PopDayDel->trigger();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].caption, "スケジュールの削除");
+    EXPECT_EQ(platform.messages[0].text, "「same」を削除します。\r\nよろしいですか？");
+    EXPECT_EQ(platform.messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(home.read("202612.sch"), crlf({record(8, "09:00", "same"), record(9, "", "other")}));
+    EXPECT_EQ(dayListTitles(), QStringList{"same"});
+
+    selectEntry(0);
+    platform.messageAnswers.push_back(MessageAnswer::No);
+    form->DaySchDel();
+    EXPECT_EQ(files::loadLines(home.file("202612.sch")).size(), 2u);
+}
+
+TEST_F(DayListFixture, CorrectAndCopyAreToldApartByTheInvokingEntry)
+{
+    home.write("202612.sch", crlf({record(8, "09:00", "meeting")}));
+    start();
+    selectEntry(0);
+    dialogs.handlers.push_back([](QDialog& dialog) {
+        auto& input = dynamic_cast<TDlgSchInput&>(dialog);
+        EXPECT_EQ(input.windowTitle(), QString::fromUtf8("スケジュール複写"));
+        input.DtpSchDate->setDate(QDate(2027, 1, 5));
+        input.BtnOkClick();
+        return input.result();
+    });
+    form->PopDayCopy->trigger();
+    EXPECT_EQ(home.read("202612.sch"), crlf({record(8, "09:00", "meeting")}));
+    EXPECT_EQ(home.read("202701.sch"), crlf({record(5, "09:00", "meeting")}));
+
+    selectEntry(0);
+    dialogs.handlers.push_back([](QDialog& dialog) {
+        auto& input = dynamic_cast<TDlgSchInput&>(dialog);
+        EXPECT_EQ(input.windowTitle(), QString::fromUtf8("スケジュール訂正"));
+        EXPECT_EQ(input.CmbTitle->currentText(), "meeting");
+        input.CmbTitle->setEditText("moved");
+        input.DtpSchDate->setDate(QDate(2026, 12, 20));
+        input.BtnOkClick();
+        return input.result();
+    });
+    form->PopDayRep->trigger();
+    EXPECT_EQ(home.read("202612.sch"), crlf({record(20, "09:00", "moved")}));
+    EXPECT_TRUE(dayListTitles().isEmpty());
+
+    // Without a selected entry correction falls back to adding.
+    dialogs.handlers.push_back([](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("スケジュール新規登録"));
+        return int(QDialog::Rejected);
+    });
+    form->DaySchInputRep(form->PopDayRep);
+    EXPECT_EQ(dialogs.shownTitles.size(), 3u);
+}
+
+TEST_F(DayListFixture, ARecordChangedElsewhereIsNotDeletedAndTheMonthIsRebuilt)
+{
+    home.write("202612.sch", crlf({record(8, "09:00", "mine")}));
+    start();
+    selectEntry(0);
+    // A sync tool rewrote the file after the month was built.
+    home.write("202612.sch", crlf({record(8, "08:00", "theirs"), record(8, "09:00", "mine")}));
+    platform.messageAnswers.push_back(MessageAnswer::Yes);
+    form->DaySchDel();
+    ASSERT_EQ(platform.messages.size(), 2u);
+    EXPECT_EQ(platform.messages[1].text, "スケジュールが他で変更されています。\r\n表示を更新します。");
+    EXPECT_EQ(home.read("202612.sch"), crlf({record(8, "08:00", "theirs"), record(8, "09:00", "mine")}));
+    EXPECT_EQ(dayListTitles(), (QStringList{"theirs", "mine"}));
+
+    // After the rebuild the entry points at its new line and deletes exactly it.
+    selectEntry(1);
+    platform.messageAnswers.push_back(MessageAnswer::Yes);
+    form->DaySchDel();
+    EXPECT_EQ(home.read("202612.sch"), crlf({record(8, "08:00", "theirs")}));
+}
+
+TEST_F(DayListFixture, PopupEnablingFollowsTheSelection)
+{
+    home.write("202612.sch", crlf({record(8, "09:00", "x")}));
+    start();
+    form->ListDaySch->clearSelection();
+    form->ListDaySch->setCurrentItem(nullptr);
+    form->PopupDayPopup();
+    EXPECT_TRUE(form->PopDayNew->isEnabled());
+    EXPECT_FALSE(form->PopDayRep->isEnabled());
+    EXPECT_FALSE(form->PopDayDel->isEnabled());
+    selectEntry(0);
+    form->PopupDayPopup();
+    EXPECT_TRUE(form->PopDayRep->isEnabled());
+    EXPECT_TRUE(form->PopDayCopy->isEnabled());
+    EXPECT_TRUE(form->PopDayDel->isEnabled());
+    EXPECT_FALSE(form->PoPTodoCopy->isEnabled());
+}
+
+TEST_F(DayListFixture, DeleteCommandActsOnlyOnTheFocusedDayList)
+{
+    home.write("202612.sch", crlf({record(8, "09:00", "x")}));
+    start();
+    form->activateWindow();
+    selectEntry(0);
+    form->GridMonth->setFocus();
+    form->MenuDelete->trigger();
+    EXPECT_TRUE(platform.messages.empty());
+    form->ListDaySch->setFocus();
+    platform.messageAnswers.push_back(MessageAnswer::Yes);
+    form->DataDelete();
+    if (form->ListDaySch->hasFocus()) {
+        EXPECT_TRUE(files::loadLines(home.file("202612.sch")).empty());
+    }
+}
+
+TEST_F(DayListFixture, StateIconsAndColumnsFollowTheSettings)
+{
+    home.write("202612.sch", crlf({record(8, "09:00", "sound", true, true), record(8, "10:00", "message", false, true),
+                                   record(8, "11:00", "quiet")}));
+    start("[Sound]\r\nAlarm=0\r\n[View]\r\nSchView=011110\r\n");
+    ASSERT_EQ(form->ListDaySch->topLevelItemCount(), 3);
+    EXPECT_EQ(form->ListDaySch->columnWidth(0), 0);
+    EXPECT_EQ(form->ListDaySch->topLevelItem(0)->text(1), "09:00");
+    EXPECT_EQ(form->ListDaySch->headerItem()->text(1), QString::fromUtf8("開始"));
+    // With alarms off every entry that has an icon shows the alarm-off one.
+    EXPECT_EQ(iconOf(form->ListDaySch->topLevelItem(0)), ":/icons/alarm-off.svg");
+    EXPECT_EQ(iconOf(form->ListDaySch->topLevelItem(1)), ":/icons/alarm-off.svg");
+    EXPECT_TRUE(iconOf(form->ListDaySch->topLevelItem(2)).isEmpty());
+    EXPECT_TRUE(form->ListDaySch->topLevelItem(2)->icon(0).isNull());
+    form->ApplicationExit();
+
+    // With alarms on: sound first, then message.
+    start("[Sound]\r\nAlarm=1\r\n");
+    EXPECT_EQ(iconOf(form->ListDaySch->topLevelItem(0)), ":/icons/alarm.svg");
+    EXPECT_EQ(iconOf(form->ListDaySch->topLevelItem(1)), ":/icons/message.svg");
+    EXPECT_EQ(form->ListDaySch->columnWidth(0), 20);
+}
+
+TEST_F(DayListFixture, HeaderCountsAllSchedulesAlsoWithoutTheList)
+{
+    home.write("202612.sch", crlf({record(8, "09:00", "a"), record(8, "10:00", "b")}));
+    start();
+    EXPECT_TRUE(form->PanelDaySch->text().endsWith(QString::fromUtf8("[2件］")));
+    form->MenuPanelMode1->trigger();
+    EXPECT_EQ(form->ListDaySch->topLevelItemCount(), 0);
+    form->MenuPanelMode1->trigger();
+    EXPECT_EQ(form->ListDaySch->topLevelItemCount(), 2);
+}
+
+TEST_F(DayListFixture, MiniCalendarHintListsTheDaysLines)
+{
+    home.write("Holiday.dat", *files::readBytes(KALENDRA_SOURCE_DIR "/data/Holiday.dat"));
+    home.write("202612.sch", crlf({record(23, "", "party")}));
+    start();
+    form->SmallSize();
+    form->SelectCell(form->monthBuild().layout.currentColumn[23], form->monthBuild().layout.currentRow[23]);
+    EXPECT_EQ(form->GridMonth->toolTip(), QString::fromUtf8("2026/12/23(水)\r\nparty"));
+    EXPECT_EQ(form->windowTitle(), QString::fromUtf8("令和8年12月23日"));
+}
