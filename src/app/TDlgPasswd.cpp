@@ -3,6 +3,7 @@
 #include "app/Password.h"
 #include "platform/ByteText.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/Widgets.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -26,20 +27,14 @@ TDlgPasswd::TDlgPasswd(qt::Services& services, std::string passwordFolder, const
     MskPasswd->setEchoMode(QLineEdit::Password);
     MskPasswd->setStyleSheet("lineedit-password-character: 42;");
     MskPasswd->setMinimumWidth(180);
-    BtnOk = new QPushButton("OK", this);
-    BtnOk->setObjectName("BtnOk");
+    BtnOk = qt::namedButton("BtnOk", "OK", this);
     BtnOk->setDefault(true);
-    BtnCancel = new QPushButton(QString::fromUtf8("キャンセル"), this);
-    BtnCancel->setObjectName("BtnCancel");
+    BtnCancel = qt::namedButton("BtnCancel", "キャンセル", this);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BtnOk);
-    buttons->addWidget(BtnCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(LabelPasswd);
     layout->addWidget(MskPasswd);
-    layout->addLayout(buttons);
+    layout->addLayout(qt::rightAlignedRow({BtnOk, BtnCancel}));
 
     connect(BtnOk, &QPushButton::clicked, this, &TDlgPasswd::BtnOkClick);
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);

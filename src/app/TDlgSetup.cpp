@@ -3,6 +3,7 @@
 #include "app/AppSettings.h"
 #include "platform/SjisCodec.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/Widgets.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -24,19 +25,13 @@ TDlgSetup::TDlgSetup(qt::Services& services, std::string programFolder, const QS
                                          "OK を押すと標準の設定で開始します。")
                            .arg(qt::fromUtf8(programFolder_)));
     LabelInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    BtnOk = new QPushButton("OK", this);
-    BtnOk->setObjectName("BtnOk");
+    BtnOk = qt::namedButton("BtnOk", "OK", this);
     BtnOk->setDefault(true);
-    BtnCancel = new QPushButton(QString::fromUtf8("キャンセル"), this);
-    BtnCancel->setObjectName("BtnCancel");
+    BtnCancel = qt::namedButton("BtnCancel", "キャンセル", this);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BtnOk);
-    buttons->addWidget(BtnCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(LabelInfo);
-    layout->addLayout(buttons);
+    layout->addLayout(qt::rightAlignedRow({BtnOk, BtnCancel}));
 
     connect(BtnOk, &QPushButton::clicked, this, &TDlgSetup::BtnOkClick);
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);

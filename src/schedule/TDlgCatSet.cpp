@@ -5,6 +5,7 @@
 #include "platform/IniFile.h"
 #include "platform/SjisCodec.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/Widgets.h"
 #include "schedule/Categories.h"
 #include "schedule/qt/CategoryItemDelegate.h"
 
@@ -59,14 +60,6 @@ bool refuseDuplicate(Platform& platform, const std::vector<std::string>& lines, 
     return true;
 }
 
-QPushButton* makeButton(const char* name, const char* label, QWidget* parent)
-{
-    auto* button = new QPushButton(QString::fromUtf8(label), parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
 TDlgCatSet::TDlgCatSet(qt::Services& services, std::string programFolder, QWidget* parent)
@@ -95,18 +88,18 @@ void TDlgCatSet::buildControls()
     ListItem->setSelectionMode(QAbstractItemView::SingleSelection);
     ListItem->setMinimumSize(260, 240);
 
-    BtnAdd = makeButton("BtnAdd", "追加", this);
-    BtnRep = makeButton("BtnRep", "分類名変更", this);
-    BtnDel = makeButton("BtnDel", "削除", this);
-    BtnUp = makeButton("BtnUp", "上へ", this);
-    BtnDown = makeButton("BtnDown", "下へ", this);
-    BtnFontColor = makeButton("BtnFontColor", "文字色", this);
-    BtnBackColor = makeButton("BtnBackColor", "背景色", this);
+    BtnAdd = qt::namedButton("BtnAdd", "追加", this);
+    BtnRep = qt::namedButton("BtnRep", "分類名変更", this);
+    BtnDel = qt::namedButton("BtnDel", "削除", this);
+    BtnUp = qt::namedButton("BtnUp", "上へ", this);
+    BtnDown = qt::namedButton("BtnDown", "下へ", this);
+    BtnFontColor = qt::namedButton("BtnFontColor", "文字色", this);
+    BtnBackColor = qt::namedButton("BtnBackColor", "背景色", this);
     ChkNoColor = new QCheckBox(QString::fromUtf8("色指定なし"), this);
     ChkNoColor->setObjectName("ChkNoColor");
-    BtnOk = makeButton("BtnOk", "登録", this);
+    BtnOk = qt::namedButton("BtnOk", "登録", this);
     BtnOk->setDefault(true);
-    BtnCancel = makeButton("BtnCancel", "キャンセル", this);
+    BtnCancel = qt::namedButton("BtnCancel", "キャンセル", this);
 }
 
 void TDlgCatSet::layOutControls()
@@ -133,15 +126,10 @@ void TDlgCatSet::layOutControls()
     middle->addWidget(ListItem, 1);
     middle->addLayout(side);
 
-    auto* bottom = new QHBoxLayout;
-    bottom->addStretch();
-    bottom->addWidget(BtnOk);
-    bottom->addWidget(BtnCancel);
-
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(RadioView);
     layout->addLayout(middle, 1);
-    layout->addLayout(bottom);
+    layout->addLayout(qt::rightAlignedRow({BtnOk, BtnCancel}));
 }
 
 void TDlgCatSet::connectControls()

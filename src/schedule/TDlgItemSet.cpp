@@ -2,6 +2,7 @@
 
 #include "platform/ByteText.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/Widgets.h"
 #include "platform/qt/SjisValidator.h"
 
 #include <QGridLayout>
@@ -15,18 +16,6 @@
 #include <algorithm>
 
 namespace kal {
-namespace {
-
-QPushButton* makeButton(const char* caption, const char* name, QWidget* parent)
-{
-    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
-
 TDlgItemSet::TDlgItemSet(qt::Services& services, std::string programFolder, PickListType type, QWidget* parent)
     : QDialog(parent), services_(services), programFolder_(std::move(programFolder)), type_(type)
 {
@@ -40,10 +29,10 @@ TDlgItemSet::TDlgItemSet(qt::Services& services, std::string programFolder, Pick
     ListItem = new QListWidget(this);
     ListItem->setObjectName("ListItem");
     ListItem->setMinimumSize(260, 200);
-    BtnAdd = makeButton("追加", "BtnAdd", this);
-    BtnDel = makeButton("削除", "BtnDel", this);
-    BtnOk = makeButton("OK", "BtnOk", this);
-    BtnCancel = makeButton("キャンセル", "BtnCancel", this);
+    BtnAdd = qt::namedButton("BtnAdd", "追加", this);
+    BtnDel = qt::namedButton("BtnDel", "削除", this);
+    BtnOk = qt::namedButton("BtnOk", "OK", this);
+    BtnCancel = qt::namedButton("BtnCancel", "キャンセル", this);
 
     auto* input = new QHBoxLayout;
     input->addWidget(EditItem, 1);
