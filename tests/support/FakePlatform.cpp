@@ -28,9 +28,10 @@ MessageAnswer FakePlatform::messageBox(const std::string& caption, const std::st
 }
 
 std::optional<std::string> FakePlatform::inputBox(const std::string& caption, const std::string& prompt,
-                                                  const std::string&)
+                                                  const std::string& initial)
 {
     inputPrompts.push_back(caption + "|" + prompt);
+    inputInitials.push_back(initial);
     return next(inputAnswers);
 }
 

@@ -49,6 +49,7 @@ public:
 
     std::vector<RecordedMessage> messages;
     std::vector<std::string> inputPrompts;
+    std::vector<std::string> inputInitials;
     std::vector<ColorValue> colorInitials;
     std::vector<std::string> sounds;
     std::vector<std::string> opened;

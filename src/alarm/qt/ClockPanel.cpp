@@ -155,12 +155,12 @@ void ClockPanel::applyTextLook()
                            static_cast<QWidget*>(LabelAmPm), static_cast<QWidget*>(LabelCol1),
                            static_cast<QWidget*>(LabelCol2)})
         label->hide();
-    FontSpec spec = look_.font;
-    if (spec.size <= 0)
-        spec.size = kTextFallbackSize;
-    setFont(toQFont(spec));
+    FontSpec fontSpec = look_.font;
+    if (fontSpec.size <= 0)
+        fontSpec.size = kTextFallbackSize;
+    setFont(toQFont(fontSpec));
     QPalette palette = this->palette();
-    palette.setColor(QPalette::WindowText, toQColor(spec.color));
+    palette.setColor(QPalette::WindowText, toQColor(fontSpec.color));
     setPalette(palette);
 }
 

@@ -27,28 +27,28 @@ QColor toQColor(ColorValue value) { return QColor(value & 0xFF, (value >> 8) & 0
 
 ColorValue fromQColor(const QColor& color) { return color.red() | (color.green() << 8) | (color.blue() << 16); }
 
-QFont toQFont(const FontSpec& spec)
+QFont toQFont(const FontSpec& fontSpec)
 {
-    QFont font(fromUtf8(spec.name));
-    font.setPointSize(spec.size > 0 ? spec.size : 9);
-    font.setBold(spec.style == FontStyle::Bold || spec.style == FontStyle::BoldItalic);
-    font.setItalic(spec.style == FontStyle::Italic || spec.style == FontStyle::BoldItalic);
+    QFont font(fromUtf8(fontSpec.name));
+    font.setPointSize(fontSpec.size > 0 ? fontSpec.size : 9);
+    font.setBold(fontSpec.style == FontStyle::Bold || fontSpec.style == FontStyle::BoldItalic);
+    font.setItalic(fontSpec.style == FontStyle::Italic || fontSpec.style == FontStyle::BoldItalic);
     return font;
 }
 
 FontSpec fromQFont(const QFont& font, ColorValue color)
 {
-    FontSpec spec;
-    spec.name = toUtf8(font.family());
-    spec.size = font.pointSize() > 0 ? font.pointSize() : 9;
+    FontSpec fontSpec;
+    fontSpec.name = toUtf8(font.family());
+    fontSpec.size = font.pointSize() > 0 ? font.pointSize() : 9;
     if (font.bold() && font.italic())
-        spec.style = FontStyle::BoldItalic;
+        fontSpec.style = FontStyle::BoldItalic;
     else if (font.bold())
-        spec.style = FontStyle::Bold;
+        fontSpec.style = FontStyle::Bold;
     else if (font.italic())
-        spec.style = FontStyle::Italic;
-    spec.color = color;
-    return spec;
+        fontSpec.style = FontStyle::Italic;
+    fontSpec.color = color;
+    return fontSpec;
 }
 
 } // namespace kal::qt

@@ -27,7 +27,7 @@ int sjisByteLength(const QString& text);
 QColor toQColor(ColorValue value);
 ColorValue fromQColor(const QColor& color);
 
-QFont toQFont(const FontSpec& spec);
+QFont toQFont(const FontSpec& fontSpec);
 FontSpec fromQFont(const QFont& font, ColorValue color = 0);
 
 } // namespace kal::qt
