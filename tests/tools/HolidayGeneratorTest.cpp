@@ -17,7 +17,7 @@
 #include "Equinox.h"
 #include "HolidayLaw.h"
 #include "HolidayTable.h"
-#include "ShiftJis.h"
+#include "platform/SjisCodec.h"
 
 namespace {
 
@@ -116,6 +116,14 @@ bool isShiftJisByteSequence(const std::string& bytes) {
   return true;
 }
 
+// Shift-JIS to UTF-8 that refuses bytes which do not convert back to themselves (a cut pair,
+// an unassigned code), where kal::sjis::toUtf8 would put in U+FFFD and go on.
+std::string decodeExactly(const std::string& sjis) {
+  std::string utf8 = kal::sjis::toUtf8(sjis);
+  if (kal::sjis::fromUtf8(utf8) != sjis) throw std::runtime_error("not exact Shift-JIS: " + utf8);
+  return utf8;
+}
+
 bool bytesLess(const std::string& a, const std::string& b) {
   return std::lexicographical_compare(
       a.begin(), a.end(), b.begin(), b.end(),
@@ -140,7 +148,7 @@ ParsedRule parseRule(const std::string& line) {
   r.toYear = yearField(line.substr(8, 4));
   r.weekNo = line[12] - '0';
   r.weekday = line[13] - '0';
-  r.name = holidays::cp932ToUtf8(line.substr(15));
+  r.name = decodeExactly(line.substr(15));
   return r;
 }
 
@@ -172,12 +180,12 @@ TEST(HolidayDat, EveryLineIsWellFormed) {
   ASSERT_GT(lines.size(), 300u);
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines[i];
-    SCOPED_TRACE("line " + std::to_string(i + 1) + ": " + holidays::cp932ToUtf8(line));
+    SCOPED_TRACE("line " + std::to_string(i + 1) + ": " + kal::sjis::toUtf8(line));
     ASSERT_GE(line.size(), 16u);
     const std::string name = line.substr(15);
     EXPECT_LE(name.size(), 40u);
     EXPECT_TRUE(isShiftJisByteSequence(line));
-    EXPECT_NO_THROW(holidays::cp932ToUtf8(line));
+    EXPECT_NO_THROW(decodeExactly(line));
     EXPECT_TRUE(std::all_of(name.begin(), name.end(),
                             [](char c) { return static_cast<unsigned char>(c) >= 0x20; }));
 
@@ -598,20 +606,42 @@ TEST(Equinox, PublishedDaysThenTheFormula) {
 }
 
 TEST(ShiftJis, ConvertsExactlyOrRefuses) {
-  EXPECT_EQ(holidays::utf8ToCp932("元日"), "\x8C\xB3\x93\xFA");
-  EXPECT_EQ(holidays::cp932ToUtf8("\x8C\xB3\x93\xFA"), "元日");
-  EXPECT_THROW(holidays::utf8ToCp932("\xF0\x9F\x8E\x8C"), std::runtime_error);  // an emoji
-  EXPECT_THROW(holidays::cp932ToUtf8("\x8C"), std::runtime_error);            // a cut pair
+  EXPECT_EQ(holidays::toShiftJis("元日"), "\x8C\xB3\x93\xFA");
+  EXPECT_EQ(decodeExactly("\x8C\xB3\x93\xFA"), "元日");
+  EXPECT_THROW(holidays::toShiftJis("\xF0\x9F\x8E\x8C"), std::runtime_error);  // an emoji
+  EXPECT_THROW(decodeExactly("\x8C"), std::runtime_error);                   // a cut pair
 }
 
 TEST(HolidayTable, NamesFitAndRulesAreNotRepeated) {
   std::set<std::string> lines;
   for (const holidays::HolidayRule& rule : holidays::holidayRules()) {
-    EXPECT_LE(holidays::utf8ToCp932(rule.name).size(), holidays::kMaxNameBytes) << rule.name;
+    EXPECT_LE(holidays::toShiftJis(rule.name).size(), holidays::kMaxNameBytes) << rule.name;
     EXPECT_TRUE(lines.insert(holidays::formatRule(rule)).second) << holidays::formatRule(rule);
   }
   EXPECT_EQ(holidays::formatRule({1, 1, 1949, 0, 0, 0, "元日"}), " 1 11949    000元日");
   EXPECT_EQ(holidays::formatRule({1, 0, 2000, 0, 2, 1, "成人の日"}), " 1  2000    210成人の日");
   EXPECT_EQ(holidays::formatRule({10, 10, 1966, 1999, 0, 0, "体育の日"}),
             "101019661999000体育の日");
+}
+
+TEST(HolidayTable, NthWeekdayOfMonthAgreesWithChrono) {
+  // Every month of the table's years, every weekday, n = 1..4 and 5 = the last one.
+  for (int y = 1948; y <= 2099; ++y) {
+    for (unsigned m = 1; m <= 12; ++m) {
+      for (unsigned w = 0; w <= 6; ++w) {
+        const auto ym = year(y) / std::chrono::month(m);
+        for (unsigned n = 1; n <= 4; ++n) {
+          const year_month_day expected{ym / weekday_indexed(weekday(w), n)};
+          EXPECT_EQ(holidays::nthWeekdayOfMonth(y, static_cast<int>(m), static_cast<int>(n),
+                                                static_cast<int>(w)),
+                    static_cast<int>(static_cast<unsigned>(expected.day())))
+              << y << "/" << m << " weekday " << w << " n " << n;
+        }
+        const year_month_day last{ym / weekday_last(weekday(w))};
+        EXPECT_EQ(holidays::nthWeekdayOfMonth(y, static_cast<int>(m), 5, static_cast<int>(w)),
+                  static_cast<int>(static_cast<unsigned>(last.day())))
+            << y << "/" << m << " weekday " << w << " last";
+      }
+    }
+  }
 }

@@ -6,6 +6,8 @@
 
 namespace holidays {
 
+using kal::Date;
+
 namespace {
 
 // Law 10 of 1973: the day after a national holiday on a Sunday is a holiday.
@@ -15,7 +17,7 @@ constexpr Date kCitizensRuleInForce{1985, 12, 27};
 // Law 43 of 2005 reworded both rules from 2007.
 constexpr Date kRulesReworded{2007, 1, 1};
 
-bool isNthMonday(const Date& d, int n) { return weekday(d) == 1 && (d.day - 1) / 7 + 1 == n; }
+bool isNthMonday(const Date& d, int n) { return kal::dayOfWeek(d) == 1 && (d.day - 1) / 7 + 1 == n; }
 
 const char* nationalHolidayName(const Date& d) {
   const int y = d.year;
@@ -74,17 +76,17 @@ const char* nationalHolidayName(const Date& d) {
   return nullptr;
 }
 
-bool isNationalHoliday(long n) {
-  const Date d = dateFromDayNumber(n);
+bool isNationalHoliday(long long n) {
+  const Date d = kal::fromDayNumber(n);
   return d >= kLawInForce && nationalHolidayName(d) != nullptr;
 }
 
 // For a day that is not itself a national holiday.
 bool isSubstituteHoliday(const Date& d) {
-  const long day = dayNumber(d);
-  for (long n = day - 1; isNationalHoliday(n); --n) {
-    const Date sunday = dateFromDayNumber(n);
-    if (weekday(sunday) != 0) continue;
+  const long long day = kal::toDayNumber(d);
+  for (long long n = day - 1; isNationalHoliday(n); --n) {
+    const Date sunday = kal::fromDayNumber(n);
+    if (kal::dayOfWeek(sunday) != 0) continue;
     if (sunday < kSubstituteRuleInForce) return false;
     // Until 2006 only the Monday ("its next day"); from 2007 the first day after the Sunday
     // that is not a national holiday.
@@ -98,8 +100,8 @@ bool isSubstituteHoliday(const Date& d) {
 // national holiday, and a substitute holiday keeps its own name.
 bool isCitizensHoliday(const Date& d) {
   if (d < kCitizensRuleInForce) return false;
-  if (d < kRulesReworded && weekday(d) == 0) return false;
-  const long n = dayNumber(d);
+  if (d < kRulesReworded && kal::dayOfWeek(d) == 0) return false;
+  const long long n = kal::toDayNumber(d);
   return isNationalHoliday(n - 1) && isNationalHoliday(n + 1);
 }
 
@@ -121,9 +123,9 @@ std::optional<std::string> dayOffByLaw(const Date& date) {
 
 std::string referenceList() {
   std::string text;
-  const long last = dayNumber(kLastTabulatedDay);
-  for (long n = dayNumber(kLawInForce); n <= last; ++n) {
-    const Date d = dateFromDayNumber(n);
+  const long long last = kal::toDayNumber(kLastTabulatedDay);
+  for (long long n = kal::toDayNumber(kLawInForce); n <= last; ++n) {
+    const Date d = kal::fromDayNumber(n);
     const auto name = dayOffByLaw(d);
     if (!name) continue;
     char prefix[16];

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <stdexcept>
+#include <utility>
 
 #include "Equinox.h"
-#include "ShiftJis.h"
+#include "platform/Date.h"
+#include "platform/SjisCodec.h"
 
 namespace holidays {
 
@@ -108,7 +111,7 @@ std::string formatRule(const HolidayRule& r) {
 std::string holidayDat() {
   std::vector<std::string> lines;
   for (const HolidayRule& rule : holidayRules()) {
-    std::string line = utf8ToCp932(formatRule(rule));
+    std::string line = toShiftJis(formatRule(rule));
     if (line.size() - 15 > kMaxNameBytes) throw std::length_error("name too long: " + rule.name);
     lines.push_back(std::move(line));
   }
@@ -120,6 +123,21 @@ std::string holidayDat() {
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
   return text;
+}
+
+std::string toShiftJis(std::string_view utf8) {
+  std::optional<std::string> bytes = kal::sjis::fromUtf8(utf8);
+  if (!bytes) throw std::runtime_error("no Shift-JIS form for: " + std::string(utf8));
+  return std::move(*bytes);
+}
+
+int nthWeekdayOfMonth(int year, int month, int n, int weekday) {
+  if (n == 5) {
+    const int last = kal::daysInMonth(year, month);
+    return last - (kal::dayOfWeek({year, month, last}) - weekday + 7) % 7;
+  }
+  const int first = 1 + (weekday - kal::dayOfWeek({year, month, 1}) + 7) % 7;
+  return first + (n - 1) * 7;
 }
 
 }  // namespace holidays

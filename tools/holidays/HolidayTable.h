@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace holidays {
@@ -26,6 +27,14 @@ std::string formatRule(const HolidayRule& rule);
 
 // The whole file: Shift-JIS, CR LF, sorted by bytes.
 std::string holidayDat();
+
+// Shift-JIS bytes of a UTF-8 text; throws std::runtime_error for a character Shift-JIS lacks,
+// so that a bad name stops the generator instead of reaching the file.
+std::string toShiftJis(std::string_view utf8);
+
+// Day of the month of the n-th given weekday (n = 1..4), or of the last one (n = 5), as a
+// weekday rule's weekNo and weekday mean it.
+int nthWeekdayOfMonth(int year, int month, int n, int weekday);
 
 constexpr std::size_t kMaxNameBytes = 40;
 

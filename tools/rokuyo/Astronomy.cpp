@@ -267,8 +267,8 @@ double jdeToJstJulianDay(double jde) {
   return jde - deltaTSeconds(year) / 86400.0 + 9.0 / 24.0;
 }
 
-long jstDayNumber(double jstJulianDay) {
-  return static_cast<long>(std::floor(jstJulianDay - 2440587.5));
+long long jstDayNumber(double jstJulianDay) {
+  return static_cast<long long>(std::floor(jstJulianDay - 2440587.5));
 }
 
 double nutationInLongitude(double jde) {

@@ -15,7 +15,7 @@ double jdeToJstJulianDay(double jde);
 
 // The Gregorian date (JST) on which a JST Julian Day falls, as a day number
 // counting from 1970-01-01.
-long jstDayNumber(double jstJulianDay);
+long long jstDayNumber(double jstJulianDay);
 
 // Apparent geocentric longitude of the sun in degrees [0, 360), referred to
 // the true equinox of date: VSOP87 (Meeus' truncated Earth series), FK5

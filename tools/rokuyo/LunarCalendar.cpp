@@ -29,43 +29,13 @@ bool isEquinoxExceptionYear(int year) {
          std::end(kEquinoxExceptionYears);
 }
 
-std::string formatDate(const CivilDate& d) {
+std::string formatDate(const kal::Date& d) {
   char text[16];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year % 10000, d.month % 100, d.day % 100);
   return text;
 }
 
 }  // namespace
-
-long dayNumberFromCivil(const CivilDate& date) {
-  // Howard Hinnant's days_from_civil.
-  const int y = date.year - (date.month <= 2 ? 1 : 0);
-  const long era = (y >= 0 ? y : y - 399) / 400;
-  const long yoe = y - era * 400;
-  const long mp = (date.month + 9) % 12;
-  const long doy = (153 * mp + 2) / 5 + date.day - 1;
-  const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
-CivilDate civilFromDayNumber(long z) {
-  z += 719468;
-  const long era = (z >= 0 ? z : z - 146096) / 146097;
-  const long doe = z - era * 146097;
-  const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const long mp = (5 * doy + 2) / 153;
-  const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  const int year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
-  return {year, month, day};
-}
-
-int daysInMonth(int year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leapYear = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month == 2 && leapYear ? 29 : kDays[month - 1];
-}
 
 int monthOfPrincipalTerm(int longitudeDeg) { return (longitudeDeg / 30 + 1) % 12 + 1; }
 
@@ -118,11 +88,11 @@ void LunarCalendar::computeEvents(int firstYear, int lastYear, const std::vector
   // generator instead of lingering.
   for (const DateOverride& o : overrides) {
     auto& events = o.kind == EventKind::NewMoon ? newMoons_ : terms_;
-    const long computed = dayNumberFromCivil(o.computed);
+    const long long computed = kal::toDayNumber(o.computed);
     auto it = std::find_if(events.begin(), events.end(),
                            [&](const AstronomicalEvent& e) { return e.jstDay == computed && !e.overridden; });
     if (it == events.end()) throw std::invalid_argument("date override matches no computed event");
-    it->jstDay = dayNumberFromCivil(o.decided);
+    it->jstDay = kal::toDayNumber(o.decided);
     it->overridden = true;
   }
 }
@@ -130,9 +100,9 @@ void LunarCalendar::computeEvents(int firstYear, int lastYear, const std::vector
 void LunarCalendar::buildMonths() {
   for (const AstronomicalEvent& moon : newMoons_) months_.push_back({moon.jstDay, 0, false, {}});
 
-  auto monthIndexOf = [&](long day) -> long {
+  auto monthIndexOf = [&](long long day) -> long {
     auto it = std::upper_bound(months_.begin(), months_.end(), day,
-                               [](long d, const LunarMonth& m) { return d < m.firstDay; });
+                               [](long long d, const LunarMonth& m) { return d < m.firstDay; });
     return static_cast<long>(it - months_.begin()) - 1;
   };
 
@@ -178,7 +148,7 @@ void LunarCalendar::buildMonths() {
         if (lon % 90 != 0) continue;
         const int fixed = monthOfPrincipalTerm(lon);
         if (!month.leap && month.number == fixed) continue;
-        const CivilDate d = civilFromDayNumber(month.firstDay);
+        const kal::Date d = kal::fromDayNumber(month.firstDay);
         if (!isEquinoxExceptionYear(d.year)) {
           throw std::runtime_error("month from " + formatDate(d) + " holds the term of month " +
                                    std::to_string(fixed) + " but is " + std::to_string(month.number));
@@ -189,9 +159,9 @@ void LunarCalendar::buildMonths() {
   }
 }
 
-LunarDate LunarCalendar::lunarDate(long dayNumber) const {
+LunarDate LunarCalendar::lunarDate(long long dayNumber) const {
   auto it = std::upper_bound(months_.begin(), months_.end(), dayNumber,
-                             [](long d, const LunarMonth& m) { return d < m.firstDay; });
+                             [](long long d, const LunarMonth& m) { return d < m.firstDay; });
   if (it == months_.begin() || it == months_.end() || std::prev(it)->number == 0)
     throw std::out_of_range("date outside the computed lunar calendar");
   const LunarMonth& month = *std::prev(it);
@@ -203,7 +173,7 @@ std::vector<std::string> rokuyoMonthStrings(const LunarCalendar& calendar, int f
   for (int year = firstYear; year <= lastYear; ++year) {
     for (int month = 1; month <= 12; ++month) {
       std::string digits;
-      for (int day = 1; day <= daysInMonth(year, month); ++day) {
+      for (int day = 1; day <= kal::daysInMonth(year, month); ++day) {
         const LunarDate lunar = calendar.lunarDate({year, month, day});
         digits += static_cast<char>('0' + rokuyoCode(lunar.month, lunar.day));
       }
@@ -239,7 +209,7 @@ std::string formatJst(double jstJulianDay) {
   const int minute = static_cast<int>(second / 60 % 60);
   char text[16];
   std::snprintf(text, sizeof text, " %02d:%02d:%02d", hour % 100, minute % 100, static_cast<int>(second % 60));
-  return formatDate(civilFromDayNumber(static_cast<long>(day))) + text;
+  return formatDate(kal::fromDayNumber(day)) + text;
 }
 
 std::vector<AstronomicalEvent> nearMidnightEvents(const LunarCalendar& calendar, double minutes, int firstYear,
@@ -247,7 +217,7 @@ std::vector<AstronomicalEvent> nearMidnightEvents(const LunarCalendar& calendar,
   std::vector<AstronomicalEvent> result;
   for (const auto* events : {&calendar.newMoons(), &calendar.principalTerms()}) {
     for (const AstronomicalEvent& e : *events) {
-      const int year = civilFromDayNumber(jstDayNumber(e.jstJulianDay)).year;
+      const int year = kal::fromDayNumber(jstDayNumber(e.jstJulianDay)).year;
       if (year < firstYear || year > lastYear) continue;
       if (std::abs(secondsFromMidnight(e.jstJulianDay)) <= minutes * 60.0) result.push_back(e);
     }

@@ -5,19 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/Date.h"
+
 namespace rokuyo {
 
-struct CivilDate {
-  int year = 0;
-  int month = 0;
-  int day = 0;
-  friend bool operator==(const CivilDate&, const CivilDate&) = default;
-};
-
-// Day numbers count days from 1970-01-01 (= 0) in the proleptic Gregorian calendar.
-long dayNumberFromCivil(const CivilDate& date);
-CivilDate civilFromDayNumber(long dayNumber);
-int daysInMonth(int year, int month);
+// Day numbers count days from 1970-01-01 (= 0), as kal::toDayNumber does.
 
 enum class EventKind { NewMoon, PrincipalTerm };
 
@@ -26,12 +18,12 @@ struct AstronomicalEvent {
   int id = 0;                 // lunation number, or the term's solar longitude in degrees
   double jde = 0.0;           // TT
   double jstJulianDay = 0.0;  // computed instant in JST
-  long jstDay = 0;            // the JST date that counts, after any override
+  long long jstDay = 0;            // the JST date that counts, after any override
   bool overridden = false;
 };
 
 struct LunarMonth {
-  long firstDay = 0;  // day number of the 1st of the month
+  long long firstDay = 0;  // day number of the 1st of the month
   int number = 0;     // 1..12; a leap month repeats the number of the month before
   bool leap = false;
   std::vector<int> termLongitudes;  // principal terms whose JST date falls in the month
@@ -46,7 +38,7 @@ struct LunarDate {
 // A month whose number was set by counting from month 11 although the
 // principal term it contains names another month.
 struct NumberingConflict {
-  long firstDay = 0;
+  long long firstDay = 0;
   int number = 0;
   int termNumber = 0;
 };
@@ -54,8 +46,8 @@ struct NumberingConflict {
 // Moves an event computed for one JST date to another.
 struct DateOverride {
   EventKind kind = EventKind::NewMoon;
-  CivilDate computed;
-  CivilDate decided;
+  kal::Date computed;
+  kal::Date decided;
 };
 
 // The decisions taken for events too close to midnight to be computed.
@@ -66,8 +58,8 @@ class LunarCalendar {
   // Covers every date from firstYear-01-01 to lastYear-12-31.
   LunarCalendar(int firstYear, int lastYear, const std::vector<DateOverride>& overrides = builtInOverrides());
 
-  LunarDate lunarDate(long dayNumber) const;
-  LunarDate lunarDate(const CivilDate& date) const { return lunarDate(dayNumberFromCivil(date)); }
+  LunarDate lunarDate(long long dayNumber) const;
+  LunarDate lunarDate(const kal::Date& date) const { return lunarDate(kal::toDayNumber(date)); }
 
   const std::vector<LunarMonth>& months() const { return months_; }
   const std::vector<AstronomicalEvent>& newMoons() const { return newMoons_; }

@@ -37,13 +37,13 @@ const char* termName(int longitude) {
 // midnight; tells which near-midnight cases decide anything.
 std::string impactOfOtherDate(const rokuyo::AstronomicalEvent& e, const std::vector<std::string>& table) {
   using namespace rokuyo;
-  const long computedDay = jstDayNumber(e.jstJulianDay);
-  const long otherDay = e.overridden ? computedDay : computedDay + (secondsFromMidnight(e.jstJulianDay) < 0 ? 1 : -1);
+  const long long computedDay = jstDayNumber(e.jstJulianDay);
+  const long long otherDay = e.overridden ? computedDay : computedDay + (secondsFromMidnight(e.jstJulianDay) < 0 ? 1 : -1);
   std::vector<DateOverride> overrides;
   for (const DateOverride& o : builtInOverrides())
-    if (!(o.kind == e.kind && dayNumberFromCivil(o.computed) == computedDay)) overrides.push_back(o);
+    if (!(o.kind == e.kind && kal::toDayNumber(o.computed) == computedDay)) overrides.push_back(o);
   if (otherDay != computedDay)
-    overrides.push_back({e.kind, civilFromDayNumber(computedDay), civilFromDayNumber(otherDay)});
+    overrides.push_back({e.kind, kal::fromDayNumber(computedDay), kal::fromDayNumber(otherDay)});
   try {
     const LunarCalendar other(kTableFirstYear, kTableLastYear, overrides);
     const auto strings = rokuyoMonthStrings(other, kTableFirstYear, kTableLastYear);
@@ -67,7 +67,7 @@ int report() {
   std::printf("# event  computed JST  from-midnight  dT(s)  JST date used  if the other date  check\n");
   for (const AstronomicalEvent& e : events) {
     const double year = 2000.0 + (e.jde - 2451545.0) / 365.2425;
-    const CivilDate used = civilFromDayNumber(e.jstDay);
+    const kal::Date used = kal::fromDayNumber(e.jstDay);
     std::string name;
     std::string check;
     if (e.kind == EventKind::NewMoon) {
@@ -86,7 +86,7 @@ int report() {
                 check.c_str());
   }
   for (const NumberingConflict& c : calendar.numberingConflicts()) {
-    const CivilDate d = civilFromDayNumber(c.firstDay);
+    const kal::Date d = kal::fromDayNumber(c.firstDay);
     std::printf("# month from %04d-%02d-%02d numbered %d by counting (its term names %d)\n", d.year, d.month, d.day,
                 c.number, c.termNumber);
   }
