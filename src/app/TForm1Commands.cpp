@@ -90,7 +90,7 @@ void TForm1::CreateActions()
     // Commands whose windows come later stay visible but cannot be chosen yet.
     for (QAction* later : {MenuCsvRead, MenuCsvSave, MenuNoteTab, MenuPrintPrev, MenuPrint, MenuSchEdit,
                            MenuNoteEdit, MenuMemo, MenuMemoList, MenuToDo, MenuHoliday, MenuFind,
-                           MenuWeekly, MenuJump, PopSetup, MenuPasswd, MenuTopic})
+                           MenuWeekly, MenuJump, PopSetup, MenuPasswd})
         later->setEnabled(false);
 }
 

@@ -397,3 +397,29 @@ TEST_F(WindowFixture, MinimisedTitleIsTodaysDate)
     form->showNormal();
     EXPECT_EQ(form->windowTitle(), "My diary");
 }
+
+TEST_F(WindowFixture, TheCalendarFollowsTheChangeOfDay)
+{
+    platform.setToday(2026, 12, 31, 23, 59, 59);
+    start();
+    form->SelectCell(3, 2);
+    form->Timer1Timer();
+    EXPECT_EQ(view(), std::make_pair(2026, 12));
+    platform.setToday(2027, 1, 1, 0, 0, 0);
+    form->Timer1Timer();
+    EXPECT_EQ(view(), std::make_pair(2027, 1));
+    EXPECT_EQ(selected(), (Date{2027, 1, 1}));
+    EXPECT_EQ(form->state().lastDay, 1);
+    EXPECT_EQ(form->state().startYear, 2027);
+    EXPECT_EQ(form->StatusPanel0->text(), QString::fromUtf8("今日：令和9年1月1日"));
+}
+
+TEST_F(WindowFixture, HelpOpensTheShippedPageInTheBrowser)
+{
+    start();
+    form->MenuTopic->trigger();
+    ASSERT_EQ(platform.opened.size(), 1u);
+    std::optional<std::string> page = files::readBytes(platform.opened[0]);
+    ASSERT_TRUE(page);
+    EXPECT_NE(page->find("Kalendra"), std::string::npos);
+}
