@@ -1,8 +1,8 @@
 // kalendra [/2] [--home DIR] [--dump-month YYYY MM]
 #include "app/CommandLine.h"
+#include "app/DumpMonth.h"
 #include "app/TForm1.h"
 #include "app/qt/InstanceGuard.h"
-#include "app/DumpMonth.h"
 #include "platform/Files.h"
 #include "platform/qt/QtPlatform.h"
 

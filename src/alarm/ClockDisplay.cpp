@@ -60,12 +60,12 @@ std::array<bool, kSegmentCount> segmentsOf(Glyph glyph)
 const std::vector<SegmentPoint>& segmentPolygon(int segment)
 {
     static const std::array<std::vector<SegmentPoint>, kSegmentCount> polygons = {{
-        {{0, 2}, {13, 2}, {9, 6}, {4, 6}},                    // top
-        {{0, 2}, {4, 6}, {4, 10}, {0, 12}},                   // upper left
-        {{9, 6}, {13, 2}, {13, 12}, {9, 10}},                 // upper right
-        {{0, 11}, {4, 12}, {4, 16}, {0, 20}},                 // lower left
-        {{9, 12}, {13, 11}, {13, 20}, {9, 16}},               // lower right
-        {{0, 20}, {4, 16}, {9, 16}, {13, 20}},                // bottom
+        {{0, 2}, {13, 2}, {9, 6}, {4, 6}},                     // top
+        {{0, 2}, {4, 6}, {4, 10}, {0, 12}},                    // upper left
+        {{9, 6}, {13, 2}, {13, 12}, {9, 10}},                  // upper right
+        {{0, 11}, {4, 12}, {4, 16}, {0, 20}},                  // lower left
+        {{9, 12}, {13, 11}, {13, 20}, {9, 16}},                // lower right
+        {{0, 20}, {4, 16}, {9, 16}, {13, 20}},                 // bottom
         {{2, 11}, {4, 9}, {9, 9}, {11, 11}, {9, 13}, {4, 13}}, // middle
     }};
     static const std::vector<SegmentPoint> none;
@@ -104,6 +104,9 @@ ClockFace clockFace(const DateTime& now, SecondsDisplay seconds, HourDisplay hou
     return face;
 }
 
-std::string clockCaption(std::string_view style, const DateTime& now) { return text::formatDateTime(style, now); }
+std::string clockCaption(std::string_view style, const DateTime& now)
+{
+    return text::formatDateTime(style, now);
+}
 
 } // namespace kal::clock

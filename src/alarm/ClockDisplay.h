@@ -36,7 +36,10 @@ const std::vector<SegmentPoint>& segmentPolygon(int segment);
 // Which colour a cell is lit in; cells between the groups hold labels, not digits.
 enum class CellGroup { Date, Time, Label };
 CellGroup cellGroup(int cell);
-inline int cellX(int cell) { return cell * kCellWidth; }
+inline int cellX(int cell)
+{
+    return cell * kCellWidth;
+}
 
 enum class SecondsDisplay { Shown, Hidden };
 enum class HourDisplay { TwentyFour, Twelve };

@@ -56,11 +56,14 @@ const char* const kReaderFont = "\"MS UI Gothic\",9,0";
 const char* const kReaderClockFont = "\"MS UI Gothic\",11,0,000000";
 
 // Dialog defaults of the fonts, as stored (UTF-8 here, converted when written).
-const char* const kDialogFonts[FontItemCount] = {"Arial,11,2",         "\"MS UI Gothic\",9,0",
+const char* const kDialogFonts[FontItemCount] = {"Arial,11,2",           "\"MS UI Gothic\",9,0",
                                                  "\"MS UI Gothic\",9,0", "\"MS UI Gothic\",9,0",
                                                  "\"MS UI Gothic\",9,0", "\"Times New Roman\",9,0"};
 
-std::optional<int> parseInt(const std::string& text) { return parseProfileInteger(text); }
+std::optional<int> parseInt(const std::string& text)
+{
+    return parseProfileInteger(text);
+}
 
 // Reads `text` as a decimal colour of at most 24 bits.
 std::optional<ColorValue> parseColorDigits(const std::string& text)
@@ -80,7 +83,7 @@ std::optional<ColorValue> parseColorDigits(const std::string& text)
 
 class Reader {
 public:
-    Reader(const IniFile& ini) : ini_(ini) {}
+    Reader(const IniFile& ini) : ini_(ini) { }
 
     int integer(const char* section, const char* key, int fallback) const
     {
@@ -123,11 +126,20 @@ ColorPair defaultColor(int item)
     return ColorPair{d.text, d.back};
 }
 
-bool colorHasBackground(int item) { return kColorDefaults[static_cast<std::size_t>(item)].hasBackground; }
+bool colorHasBackground(int item)
+{
+    return kColorDefaults[static_cast<std::size_t>(item)].hasBackground;
+}
 
-const char* colorKey(int item) { return kColorKeys[item]; }
+const char* colorKey(int item)
+{
+    return kColorKeys[item];
+}
 
-const char* fontKey(int item) { return kFontKeys[item]; }
+const char* fontKey(int item)
+{
+    return kFontKeys[item];
+}
 
 Flags decodeBinaryFlags(const std::string& textValue)
 {

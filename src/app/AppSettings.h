@@ -23,7 +23,10 @@ struct ColorPair {
     ColorValue back = 0;
 };
 
-inline bool operator==(const ColorPair& a, const ColorPair& b) { return a.text == b.text && a.back == b.back; }
+inline bool operator==(const ColorPair& a, const ColorPair& b)
+{
+    return a.text == b.text && a.back == b.back;
+}
 
 // The colour items Cw00 to Cw20, named after their use.
 enum ColorItem {
@@ -139,7 +142,10 @@ struct AppSettings {
     bool calViewOn(int flag) const { return calView[static_cast<std::size_t>(flag - 1)] == 1; }
     bool weekViewOn(int flag) const { return weekView[static_cast<std::size_t>(flag - 1)] == 1; }
     bool schViewOn(int flag) const { return schView[static_cast<std::size_t>(flag - 1)] == 1; }
-    bool rokuyoShown(int code) const { return code >= 1 && code <= 6 && rikuyo[static_cast<std::size_t>(code - 1)] == 1; }
+    bool rokuyoShown(int code) const
+    {
+        return code >= 1 && code <= 6 && rikuyo[static_cast<std::size_t>(code - 1)] == 1;
+    }
 };
 
 // Why loading the settings failed; the window shows one message for all of them.

@@ -14,8 +14,8 @@ struct AppState {
     int startYear = 2000;
     int lastDay = 1;
 
-    bool startupPending = true;   // until the window is first shown
-    bool versionChanged = false;  // the settings come from another version
+    bool startupPending = true;  // until the window is first shown
+    bool versionChanged = false; // the settings come from another version
     bool windowStateDirty = false;
     bool modalDialogOpen = false; // tray clicks are ignored meanwhile
     bool taskbarHidden = false;   // TaskBar = 1

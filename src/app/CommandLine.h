@@ -23,10 +23,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 // Always ends with '/'.
 struct ProgramFolderInputs {
     std::optional<std::string> homeArgument;
-    std::optional<std::string> homeEnvironment;   // KALENDRA_HOME
+    std::optional<std::string> homeEnvironment; // KALENDRA_HOME
     std::string executableFolder;
-    std::optional<std::string> xdgDataHome;       // XDG_DATA_HOME
-    std::optional<std::string> userHome;          // HOME
+    std::optional<std::string> xdgDataHome; // XDG_DATA_HOME
+    std::optional<std::string> userHome;    // HOME
 };
 std::string chooseProgramFolder(const ProgramFolderInputs& inputs);
 

@@ -15,7 +15,7 @@ namespace {
 Date systemToday()
 {
     std::time_t t = std::time(nullptr);
-    std::tm local {};
+    std::tm local{};
     ::localtime_r(&t, &local);
     return Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
@@ -23,9 +23,12 @@ Date systemToday()
 char relationLetter(MonthRelation relation)
 {
     switch (relation) {
-    case MonthRelation::Previous: return 'P';
-    case MonthRelation::Next: return 'N';
-    case MonthRelation::Current: break;
+    case MonthRelation::Previous:
+        return 'P';
+    case MonthRelation::Next:
+        return 'N';
+    case MonthRelation::Current:
+        break;
     }
     return 'C';
 }

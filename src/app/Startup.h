@@ -23,8 +23,7 @@ inline constexpr const char* kPasswordErrorText =
 inline constexpr const char* kFolderErrorCaption = "データフォルダ指定エラー";
 inline constexpr const char* kFolderErrorText = "指定したデータフォルダは存在しません。\r\n環境設定を確認して下さい。";
 inline constexpr const char* kVersionWarningCaption = "警告";
-inline constexpr const char* kVersionWarningText =
-    "環境設定が正しく行われていないため正常に動作しない恐れがあります。";
+inline constexpr const char* kVersionWarningText = "環境設定が正しく行われていないため正常に動作しない恐れがあります。";
 inline constexpr const char* kStartupPasswordLabel = "起動パスワードの入力：";
 inline constexpr const char* kTrayPasswordLabel = "パスワードの入力：";
 } // namespace startup_text

@@ -44,7 +44,8 @@ void TDlgPasswd::BtnOkClick()
 {
     std::string entry = qt::toSjisLossy(MskPasswd->text());
     if (text::trim(entry).empty()) {
-        services_.platform.messageBox("Kalendra", "パスワードを入力して下さい。", MessageIcon::Error, MessageButtons::Ok);
+        services_.platform.messageBox("Kalendra", "パスワードを入力して下さい。", MessageIcon::Error,
+                                      MessageButtons::Ok);
         MskPasswd->setFocus();
         return;
     }

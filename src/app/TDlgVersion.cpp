@@ -95,7 +95,10 @@ void TDlgVersion::LabelUrlClick()
     services_.platform.messageBox(kCaption, text, MessageIcon::Warning, MessageButtons::Ok);
 }
 
-void TDlgVersion::BtnOkClick() { accept(); }
+void TDlgVersion::BtnOkClick()
+{
+    accept();
+}
 
 void TDlgVersion::showEvent(QShowEvent* event)
 {

@@ -82,8 +82,8 @@ int TForm1::FormCreate()
     SmallCheck();
     BarCheck();
     InitSet();
-    startGeometry_ = StartGeometry{settings_.width, settings_.height, settings_.pnlWidth, settings_.gridHeight,
-                                   settings_.schHeight, settings_.memoHeight};
+    startGeometry_ = StartGeometry{settings_.width,      settings_.height,    settings_.pnlWidth,
+                                   settings_.gridHeight, settings_.schHeight, settings_.memoHeight};
     IconTraySet();
     Timer1->start();
     return 0;
@@ -186,7 +186,8 @@ bool TForm1::StartupPasswordGiven()
 
 void TForm1::CheckFolders()
 {
-    for (const std::string* folder : {&settings_.dataPath, &settings_.memoPath, &settings_.todoPath, &settings_.notePath}) {
+    for (const std::string* folder :
+         {&settings_.dataPath, &settings_.memoPath, &settings_.todoPath, &settings_.notePath}) {
         if (!files::folderExists(*folder)) {
             ShowError(kFolderErrorCaption, kFolderErrorText);
             return;
@@ -410,7 +411,8 @@ void TForm1::ShowDlgVersion()
 void TForm1::HelpTopic()
 {
     // The help page ships inside the program; the browser shows a copy of it.
-    QString target = QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation)).filePath("kalendra-help.html");
+    QString target =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation)).filePath("kalendra-help.html");
     QFile resource(":/help/index.html");
     if (resource.open(QIODevice::ReadOnly)) {
         QByteArray page = resource.readAll();

@@ -84,8 +84,8 @@ public:
     int rememberedRightPanelWidth() const { return pnlWidth_; }
 
     // Menus and tool bar (the names of the system).
-    QMenu *MenuFile, *MenuEdit, *MenuShow, *MenuCalender, *MenuPanelMode, *MenuGoTo, *MenuEnv, *MenuSize,
-        *MenuCatView, *MenuHelp;
+    QMenu *MenuFile, *MenuEdit, *MenuShow, *MenuCalender, *MenuPanelMode, *MenuGoTo, *MenuEnv, *MenuSize, *MenuCatView,
+        *MenuHelp;
     QAction *MenuCsvRead, *MenuCsvSave, *MenuNoteTab, *MenuPrintPrev, *MenuPrint, *MenuExit;
     QAction *MenuSchAdd, *MenuSchEdit, *MenuNoteEdit, *MenuMemo, *MenuMemoList, *MenuToDo, *MenuHoliday, *MenuDelete,
         *MenuFind;
@@ -103,12 +103,11 @@ public:
         *TBtnTray, *TBtnFind, *TBtnJump, *TBtnCat, *TBtnCatView, *TBtnSetup;
 
     QMenu *PopupGrid, *PopupDay, *PopupNote, *PopupToDo, *PopupTray;
-    QAction *PopSchNew, *PopSchEdit, *PopMemo, *PopHoliday, *PopNow, *PopNextMonth, *PopBeforeMonth, *PopJump,
-        *PopMini, *PopTray;
+    QAction *PopSchNew, *PopSchEdit, *PopMemo, *PopHoliday, *PopNow, *PopNextMonth, *PopBeforeMonth, *PopJump, *PopMini,
+        *PopTray;
     QAction *PopDayNew, *PopDayRep, *PopDayCopy, *PopDayDel, *PoPTodoCopy, *PopMemoAdd, *PopMemoLineRep,
         *PopMemoLineDel, *PopMemoDel;
-    QAction *PopNoteAdd, *PopNoteEdit, *PopNoteDel, *RenNoteTitle, *PopNoteLineDel, *PopNoteClear, *PopTabUp,
-        *PopDown;
+    QAction *PopNoteAdd, *PopNoteEdit, *PopNoteDel, *RenNoteTitle, *PopNoteLineDel, *PopNoteClear, *PopTabUp, *PopDown;
     QAction *PopToDoNew, *PopToDoRep, *PopToDoDel, *PopUpdate, *PopSchCopy, *PopTodoCal;
     QAction *PopTraySchAdd, *PopTraySchEdit, *PopTrayMemo, *PopTraySize, *PopTrayMini, *PopTrayExit;
 

@@ -70,7 +70,8 @@ void TForm1::ApplyHeaderTexts()
         PanelMonSch->setCaption(QString::number(month));
     }
     PanelMonSch->setCaptionFont(captionFont);
-    const char* todayPattern = look_.eraDates ? "\"今日：\"ggge\"年\"m\"月\"d\"日\"" : "\"今日：\"yyyy\"年\"m\"月\"d\"日\"";
+    const char* todayPattern =
+        look_.eraDates ? "\"今日：\"ggge\"年\"m\"月\"d\"日\"" : "\"今日：\"yyyy\"年\"m\"月\"d\"日\"";
     StatusPanel0->setText(qt::fromUtf8(text::formatDateUtf8(todayPattern, state_.today)));
     HSplitMove();
 }
@@ -78,8 +79,8 @@ void TForm1::ApplyHeaderTexts()
 void TForm1::HeaderEdit()
 {
     const CellPos before{GridMonth->selectedColumn(), GridMonth->selectedRow()};
-    build_.layout = BuildLayout(state_.viewYear, state_.viewMonth,
-                                settings_.strWeek == 1 ? WeekStart::Monday : WeekStart::Sunday);
+    build_.layout =
+        BuildLayout(state_.viewYear, state_.viewMonth, settings_.strWeek == 1 ? WeekStart::Monday : WeekStart::Sunday);
     CellPos selected = SelectionAfterBuild(build_.layout, state_.selectedDate.day, before);
     GridMonth->setSelection(selected.column, selected.row);
     UpdateGridRows();

@@ -88,9 +88,9 @@ void TForm1::CreateActions()
     MenuCatView1->setChecked(true);
 
     // Commands whose windows come later stay visible but cannot be chosen yet.
-    for (QAction* later : {MenuCsvRead, MenuCsvSave, MenuNoteTab, MenuPrintPrev, MenuPrint, MenuSchEdit,
-                           MenuNoteEdit, MenuMemo, MenuMemoList, MenuToDo, MenuHoliday, MenuFind,
-                           MenuWeekly, MenuJump, PopSetup, MenuPasswd})
+    for (QAction* later :
+         {MenuCsvRead, MenuCsvSave, MenuNoteTab, MenuPrintPrev, MenuPrint, MenuSchEdit, MenuNoteEdit, MenuMemo,
+          MenuMemoList, MenuToDo, MenuHoliday, MenuFind, MenuWeekly, MenuJump, PopSetup, MenuPasswd})
         later->setEnabled(false);
 }
 
@@ -235,8 +235,8 @@ void TForm1::CreateToolBar()
     viewGroup->addAction(TBtnWeekly);
     viewGroup->addAction(TBtnMonthly);
     TBtnMonthly->setChecked(true);
-    for (QAction* later : {TBtnPrint, TBtnPreview, TBtnSchRep, TBtnNote, TBtnMemoNew, TBtnMemo, TBtnTodoNew,
-                           BtnHoliday, TBtnWeekly, TBtnFind, TBtnJump, TBtnSetup})
+    for (QAction* later : {TBtnPrint, TBtnPreview, TBtnSchRep, TBtnNote, TBtnMemoNew, TBtnMemo, TBtnTodoNew, BtnHoliday,
+                           TBtnWeekly, TBtnFind, TBtnJump, TBtnSetup})
         later->setEnabled(false);
 }
 

@@ -26,12 +26,18 @@ constexpr int kIconRole = Qt::UserRole + 4;
 QString columnText(int field, const std::string& record)
 {
     switch (field) {
-    case 1: return qt::fromSjis(text::trimRight(RecStart(record)));
-    case 2: return qt::fromSjis(text::trimRight(RecEnd(record)));
-    case 3: return qt::fromSjis(RecTitle(record));
-    case 4: return qt::fromSjis(text::trimRight(RecPlace(record)));
-    case 5: return qt::fromSjis(text::trimRight(RecCategory(record)));
-    default: return {};
+    case 1:
+        return qt::fromSjis(text::trimRight(RecStart(record)));
+    case 2:
+        return qt::fromSjis(text::trimRight(RecEnd(record)));
+    case 3:
+        return qt::fromSjis(RecTitle(record));
+    case 4:
+        return qt::fromSjis(text::trimRight(RecPlace(record)));
+    case 5:
+        return qt::fromSjis(text::trimRight(RecCategory(record)));
+    default:
+        return {};
     }
 }
 
@@ -74,12 +80,12 @@ void TForm1::DaySchEdit()
     if (panelMode_ != 0 || miniMode_)
         return;
 
-    std::string memoTitle = settings_.mTitle.empty() ? text::formatDate("yyyy/mm/dd", date)
-                                                     : text::formatDate(settings_.mTitle, date);
+    std::string memoTitle =
+        settings_.mTitle.empty() ? text::formatDate("yyyy/mm/dd", date) : text::formatDate(settings_.mTitle, date);
     ListMemo->setHeaderLabel(qt::fromSjis(memoTitle.empty() ? settings_.mTitle : memoTitle));
 
-    const char* pattern = look_.eraDates ? " ggge\"年\"m\"月\"d\"日（\"aaaa\"）の予定\""
-                                         : " yyyy\"年\"m\"月\"d\"日（\"aaaa\"）の予定\"";
+    const char* pattern =
+        look_.eraDates ? " ggge\"年\"m\"月\"d\"日（\"aaaa\"）の予定\"" : " yyyy\"年\"m\"月\"d\"日（\"aaaa\"）の予定\"";
     QString header = qt::fromUtf8(text::formatDateUtf8(pattern, date));
     const DayCell& cell = build_.layout.cell(column, row);
     if (cell.kind <= 1 && !lines.empty() && lines.front().kind() <= '1')
@@ -216,8 +222,8 @@ void TForm1::DaySchDel()
         ScheduleChangedMeanwhile(caption);
         break;
     case ScheduleWrite::WriteFailed:
-        services_.platform.messageBox(caption, "スケジュールを削除できません。\r\n" + result.reason,
-                                      MessageIcon::Error, MessageButtons::Ok);
+        services_.platform.messageBox(caption, "スケジュールを削除できません。\r\n" + result.reason, MessageIcon::Error,
+                                      MessageButtons::Ok);
         break;
     }
 }

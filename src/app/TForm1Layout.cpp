@@ -460,7 +460,7 @@ void TForm1::FormInitSize(int preset)
 {
     SizePreset size;
     if (preset == 0)
-        size = SizePreset{startGeometry_.width, startGeometry_.height, startGeometry_.rightPanel,
+        size = SizePreset{startGeometry_.width,      startGeometry_.height,        startGeometry_.rightPanel,
                           startGeometry_.gridHeight, startGeometry_.dayListHeight, startGeometry_.memoHeight};
     else
         size = preset == 1 ? kPreset640 : kPreset800;
@@ -494,8 +494,12 @@ void TForm1::ListCreate()
         const char* caption;
         int width;
     };
-    const Column dayColumns[6] = {{"", 20}, {"開始", 38}, {"終了", 38}, {"内容", settings_.schWidth},
-                                  {"場所", settings_.plcWidth}, {"分類", settings_.catWidth}};
+    const Column dayColumns[6] = {{"", 20},
+                                  {"開始", 38},
+                                  {"終了", 38},
+                                  {"内容", settings_.schWidth},
+                                  {"場所", settings_.plcWidth},
+                                  {"分類", settings_.catWidth}};
     QStringList captions;
     std::vector<int> widths;
     dayColumns_.clear();
@@ -551,11 +555,14 @@ void TForm1::ListCreate()
     PageTodo->setCurrentIndex(0);
 }
 
-bool TForm1::trayIconShown() const { return tray_ && tray_->isVisible(); }
+bool TForm1::trayIconShown() const
+{
+    return tray_ && tray_->isVisible();
+}
 
 void TForm1::IconTraySet()
 {
-    if (!trayAvailable_) 
+    if (!trayAvailable_)
         return;
     if (!tray_) {
         tray_ = new QSystemTrayIcon(QIcon(":/icons/program.svg"), this);
@@ -607,8 +614,8 @@ void TForm1::MainFormShow()
 
 void TForm1::PopupTrayPopup()
 {
-    PopTraySize->setText(QString::fromUtf8(isVisible() && !isMinimized() ? "タスクトレイに入れる(&R)"
-                                                                         : "タスクトレイから出す(&S)"));
+    PopTraySize->setText(
+        QString::fromUtf8(isVisible() && !isMinimized() ? "タスクトレイに入れる(&R)" : "タスクトレイから出す(&S)"));
     PopTrayMini->setText(QString::fromUtf8(miniMode_ ? "元のサイズに戻す(&S)" : "ミニカレンダー(&N)"));
 }
 

@@ -5,7 +5,10 @@
 
 namespace kal {
 
-int DaysInMonth(int year, int month) { return daysInMonth(year, month); }
+int DaysInMonth(int year, int month)
+{
+    return daysInMonth(year, month);
+}
 
 int ColumnOfWeekday(int weekday, WeekStart weekStart)
 {
@@ -19,8 +22,14 @@ int FirstColumn(int year, int month, WeekStart weekStart)
     return ColumnOfWeekday(dayOfWeek(Date{year, month, 1}), weekStart);
 }
 
-int SaturdayColumn(WeekStart weekStart) { return weekStart == WeekStart::Sunday ? 6 : 5; }
-int SundayColumn(WeekStart weekStart) { return weekStart == WeekStart::Sunday ? 0 : 6; }
+int SaturdayColumn(WeekStart weekStart)
+{
+    return weekStart == WeekStart::Sunday ? 6 : 5;
+}
+int SundayColumn(WeekStart weekStart)
+{
+    return weekStart == WeekStart::Sunday ? 0 : 6;
+}
 
 MonthRelation RelationOf(int row, int day)
 {
@@ -99,9 +108,12 @@ Date MonthLayout::dateOf(int column, int row) const
 {
     const DayCell& c = cell(column, row);
     switch (c.relation) {
-    case MonthRelation::Previous: return Date{prevYear, prevMonth, c.day};
-    case MonthRelation::Next: return Date{nextYear, nextMonth, c.day};
-    case MonthRelation::Current: break;
+    case MonthRelation::Previous:
+        return Date{prevYear, prevMonth, c.day};
+    case MonthRelation::Next:
+        return Date{nextYear, nextMonth, c.day};
+    case MonthRelation::Current:
+        break;
     }
     return Date{year, month, c.day};
 }
@@ -132,7 +144,8 @@ template <typename Names> std::array<std::string, 7> inColumnOrder(const Names& 
 {
     std::array<std::string, 7> out;
     for (int weekday = 0; weekday < 7; ++weekday)
-        out[static_cast<std::size_t>(ColumnOfWeekday(weekday, weekStart))] = sundayFirst[static_cast<std::size_t>(weekday)];
+        out[static_cast<std::size_t>(ColumnOfWeekday(weekday, weekStart))] =
+            sundayFirst[static_cast<std::size_t>(weekday)];
     return out;
 }
 
@@ -162,20 +175,26 @@ std::array<std::string, 7> EnglishWeekdayNames(WeekStart weekStart)
 
 const std::string& EnglishMonthName(int month)
 {
-    static const std::array<std::string, 12> names = {"January", "February", "March",     "April",
-                                                      "May",     "June",     "July",      "August",
-                                                      "September", "October", "November", "December"};
+    static const std::array<std::string, 12> names = {"January",   "February", "March",    "April",
+                                                      "May",       "June",     "July",     "August",
+                                                      "September", "October",  "November", "December"};
     return names[static_cast<std::size_t>((month - 1 + 12) % 12)];
 }
 
-std::string EraYearText(int year, int month) { return text::formatDate(KAL_SJIS("ggge\"年\""), Date{year, month, 1}); }
+std::string EraYearText(int year, int month)
+{
+    return text::formatDate(KAL_SJIS("ggge\"年\""), Date{year, month, 1});
+}
 
 const std::string& RokuyoName(int code)
 {
-    static const std::array<std::string, 7> names = {
-        std::string(),           sjis::fromUtf8Lossy("先勝"), sjis::fromUtf8Lossy("友引"),
-        sjis::fromUtf8Lossy("先負"), sjis::fromUtf8Lossy("仏滅"), sjis::fromUtf8Lossy("大安"),
-        sjis::fromUtf8Lossy("赤口")};
+    static const std::array<std::string, 7> names = {std::string(),
+                                                     sjis::fromUtf8Lossy("先勝"),
+                                                     sjis::fromUtf8Lossy("友引"),
+                                                     sjis::fromUtf8Lossy("先負"),
+                                                     sjis::fromUtf8Lossy("仏滅"),
+                                                     sjis::fromUtf8Lossy("大安"),
+                                                     sjis::fromUtf8Lossy("赤口")};
     return names[static_cast<std::size_t>(code >= 1 && code <= 6 ? code : 0)];
 }
 

@@ -41,7 +41,10 @@ struct CellPos {
     int row = 1;
 };
 
-inline bool operator==(const CellPos& a, const CellPos& b) { return a.column == b.column && a.row == b.row; }
+inline bool operator==(const CellPos& a, const CellPos& b)
+{
+    return a.column == b.column && a.row == b.row;
+}
 
 struct MonthLayout {
     int year = 2000;
@@ -60,7 +63,10 @@ struct MonthLayout {
     std::array<int, 32> prevColumn{};
     std::array<int, 32> nextColumn{}, nextRow{};
 
-    DayCell& cell(int column, int row) { return cells[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column)]; }
+    DayCell& cell(int column, int row)
+    {
+        return cells[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column)];
+    }
     const DayCell& cell(int column, int row) const
     {
         return cells[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column)];

@@ -8,18 +8,27 @@
 namespace kal {
 namespace {
 
-bool flagOn(const std::array<int, 9>& flags, int number) { return flags[static_cast<std::size_t>(number - 1)] == 1; }
+bool flagOn(const std::array<int, 9>& flags, int number)
+{
+    return flags[static_cast<std::size_t>(number - 1)] == 1;
+}
 
 // Which CalView flag enables a line kind.
 int flagOfKind(char kind)
 {
     switch (kind) {
-    case '0': return 1;
-    case '1': return 2;
-    case '2': return 3;
-    case '3': return 4;
-    case '8': return 9;
-    default: return 0;
+    case '0':
+        return 1;
+    case '1':
+        return 2;
+    case '2':
+        return 3;
+    case '3':
+        return 4;
+    case '8':
+        return 9;
+    default:
+        return 0;
     }
 }
 

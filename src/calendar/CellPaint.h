@@ -20,8 +20,8 @@ struct CalendarLook {
     std::array<ColorValue, 21> textColor{};
     std::array<ColorValue, 21> backColor{};
     std::array<int, 9> calView{};
-    bool otherMonth = true;     // OtherMon
-    bool eraDates = true;       // DateJap
+    bool otherMonth = true;          // OtherMon
+    bool eraDates = true;            // DateJap
     bool underlineSchedules = false; // [Mini] SchLine
     int warnTerm = 3;
     FontStyle scheduleStyle = FontStyle::Regular; // style of the Sch font

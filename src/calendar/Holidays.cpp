@@ -11,7 +11,10 @@
 namespace kal {
 namespace {
 
-bool isBlank2(const std::string& s) { return s == "  "; }
+bool isBlank2(const std::string& s)
+{
+    return s == "  ";
+}
 
 std::optional<int> twoDigitField(const std::string& s, int low, int high)
 {
@@ -21,8 +24,14 @@ std::optional<int> twoDigitField(const std::string& s, int low, int high)
     return value;
 }
 
-int nthOccurrence(const Date& date) { return (date.day - 1) / 7 + 1; }
-bool isLastOccurrence(const Date& date) { return date.day + 7 > DaysInMonth(date.year, date.month); }
+int nthOccurrence(const Date& date)
+{
+    return (date.day - 1) / 7 + 1;
+}
+bool isLastOccurrence(const Date& date)
+{
+    return date.day + 7 > DaysInMonth(date.year, date.month);
+}
 
 bool weekdayRuleMatches(const HolidayRule& rule, const Date& date)
 {
@@ -42,8 +51,7 @@ constexpr int kFirstCitizensHolidayYear = 1988;
 // Which days of a span are national holidays by the table (kind-0 rules of any shape).
 class NationalDays {
 public:
-    NationalDays(const std::vector<HolidayRule>& rules, const Date& from, const Date& to)
-        : first_(toDayNumber(from))
+    NationalDays(const std::vector<HolidayRule>& rules, const Date& from, const Date& to) : first_(toDayNumber(from))
     {
         for (const HolidayRule& rule : rules)
             if (rule.kind == 0)
@@ -135,8 +143,8 @@ std::optional<HolidayRule> ParseHolidayRule(const std::string& line)
 std::string ComposeHolidayRule(const HolidayRule& rule)
 {
     return text::padCut(rule.month, 2) + text::padCut(rule.day, 2) + text::padCut(rule.fromYear, 4) +
-           text::padCut(rule.toYear, 4) + static_cast<char>('0' + rule.weekNo) +
-           static_cast<char>('0' + rule.weekday) + static_cast<char>('0' + rule.kind) + text::cutBytes(rule.name, 40);
+           text::padCut(rule.toYear, 4) + static_cast<char>('0' + rule.weekNo) + static_cast<char>('0' + rule.weekday) +
+           static_cast<char>('0' + rule.kind) + text::cutBytes(rule.name, 40);
 }
 
 bool RuleAppliesInYear(const HolidayRule& rule, int year)
@@ -230,7 +238,8 @@ void ApplyHolidays(const std::vector<HolidayRule>& rules, MonthLayout& layout, D
     const std::string substitute = KAL_SJIS("0振替休日");
     const std::string citizens = KAL_SJIS("0国民の休日");
     std::map<long long, bool> substituted;
-    for (Date sunday = addDays(spanBegin, (7 - dayOfWeek(spanBegin)) % 7); sunday <= last; sunday = addDays(sunday, 7)) {
+    for (Date sunday = addDays(spanBegin, (7 - dayOfWeek(spanBegin)) % 7); sunday <= last;
+         sunday = addDays(sunday, 7)) {
         if (!national.is(sunday) || sunday < kFirstSubstituteDay)
             continue;
         Date monday = addDays(sunday, 1);

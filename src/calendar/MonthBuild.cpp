@@ -10,7 +10,10 @@
 namespace kal {
 namespace {
 
-bool flagOn(const std::array<int, 9>& flags, int number) { return flags[static_cast<std::size_t>(number - 1)] == 1; }
+bool flagOn(const std::array<int, 9>& flags, int number)
+{
+    return flags[static_cast<std::size_t>(number - 1)] == 1;
+}
 
 void addScheduleLine(const std::string& file, int index, const std::string& line, int column, int row,
                      DayCellLists& lists)
@@ -26,8 +29,7 @@ std::string MemoFilePath(const std::string& memoPath, const Date& date)
            text::formatInt(date.day, 2, '0') + kMemoExtension;
 }
 
-void ApplyTodoLines(const std::vector<std::string>& todoLines, bool todoMarks, MonthLayout& layout,
-                    DayCellLists& lists)
+void ApplyTodoLines(const std::vector<std::string>& todoLines, bool todoMarks, MonthLayout& layout, DayCellLists& lists)
 {
     for (const std::string& line : todoLines) {
         if (line.size() < 14 || line[13] != '0')
@@ -74,8 +76,8 @@ MonthBuild BuildMonth(const MonthBuildInput& in)
         for (std::size_t i = 0; i < lines.size(); ++i) {
             int day = RecDay(lines[i]);
             if (day >= layout.firstLeadingDay && day <= 31 && layout.prevColumn[static_cast<std::size_t>(day)] >= 0)
-                addScheduleLine(file, static_cast<int>(i), lines[i], layout.prevColumn[static_cast<std::size_t>(day)], 1,
-                                build.lists);
+                addScheduleLine(file, static_cast<int>(i), lines[i], layout.prevColumn[static_cast<std::size_t>(day)],
+                                1, build.lists);
         }
     }
 

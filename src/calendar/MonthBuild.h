@@ -19,10 +19,10 @@ struct MonthBuildInput {
     int month = 1;
     WeekStart weekStart = WeekStart::Sunday;
     Date today;
-    std::array<int, 9> calView{};  // month-cell content flags (1 = on)
-    std::array<int, 9> rikuyo{};   // six rokuyo flags
-    std::string dataPath;          // schedule files and Holiday.dat
-    std::string memoPath;          // yyyymmdd.mem
+    std::array<int, 9> calView{};       // month-cell content flags (1 = on)
+    std::array<int, 9> rikuyo{};        // six rokuyo flags
+    std::string dataPath;               // schedule files and Holiday.dat
+    std::string memoPath;               // yyyymmdd.mem
     std::vector<std::string> todoLines; // open and done ToDo records
 };
 

@@ -55,7 +55,10 @@ std::string padCut(std::string_view value, std::size_t width)
 }
 
 namespace {
-bool isSpaceOrControl(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+bool isSpaceOrControl(char c)
+{
+    return static_cast<unsigned char>(c) <= 0x20;
+}
 } // namespace
 
 std::string trimRight(std::string_view s)
@@ -74,7 +77,10 @@ std::string trimLeft(std::string_view s)
     return std::string(s.substr(begin));
 }
 
-std::string trim(std::string_view s) { return trimLeft(trimRight(s)); }
+std::string trim(std::string_view s)
+{
+    return trimLeft(trimRight(s));
+}
 
 bool isBlank(std::string_view s)
 {
@@ -133,9 +139,8 @@ void sortNoCase(std::vector<std::string>& lines)
     keys.reserve(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i)
         keys.emplace_back(toUpper(lines[i]), i);
-    std::stable_sort(keys.begin(), keys.end(), [](const auto& x, const auto& y) {
-        return compareBytes(x.first, y.first) < 0;
-    });
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const auto& x, const auto& y) { return compareBytes(x.first, y.first) < 0; });
     std::vector<std::string> sorted;
     sorted.reserve(lines.size());
     for (const auto& key : keys)

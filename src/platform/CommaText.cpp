@@ -25,7 +25,10 @@ std::string quoted(std::string_view item)
     return out;
 }
 
-bool isBlankByte(char c) { return c != '\0' && static_cast<unsigned char>(c) <= 0x20; }
+bool isBlankByte(char c)
+{
+    return c != '\0' && static_cast<unsigned char>(c) <= 0x20;
+}
 
 } // namespace
 
@@ -69,7 +72,7 @@ std::vector<std::string> splitCommaText(std::string_view text)
             }
         } else {
             std::size_t begin = p;
-            while (p < n && static_cast<unsigned char>(text[p]) > 0x20 && text[p] != ',')
+            while (p<n&& static_cast<unsigned char>(text[p])> 0x20 && text[p] != ',')
                 ++p;
             item.assign(text.substr(begin, p - begin));
         }

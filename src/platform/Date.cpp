@@ -2,7 +2,10 @@
 
 namespace kal {
 
-bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool isLeapYear(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int daysInMonth(int year, int month)
 {
@@ -43,9 +46,15 @@ Date fromDayNumber(long long days)
     return Date{static_cast<int>(y + (m <= 2 ? 1 : 0)), m, d};
 }
 
-Date addDays(const Date& date, long long days) { return fromDayNumber(toDayNumber(date) + days); }
+Date addDays(const Date& date, long long days)
+{
+    return fromDayNumber(toDayNumber(date) + days);
+}
 
-long long daysBetween(const Date& from, const Date& to) { return toDayNumber(to) - toDayNumber(from); }
+long long daysBetween(const Date& from, const Date& to)
+{
+    return toDayNumber(to) - toDayNumber(from);
+}
 
 int dayOfWeek(const Date& date)
 {

@@ -13,15 +13,30 @@ struct Date {
 };
 
 // Spelled out: Qt's moc cannot read the standard <compare> header of this compiler.
-inline bool operator==(const Date& a, const Date& b) { return a.year == b.year && a.month == b.month && a.day == b.day; }
-inline bool operator!=(const Date& a, const Date& b) { return !(a == b); }
+inline bool operator==(const Date& a, const Date& b)
+{
+    return a.year == b.year && a.month == b.month && a.day == b.day;
+}
+inline bool operator!=(const Date& a, const Date& b)
+{
+    return !(a == b);
+}
 inline bool operator<(const Date& a, const Date& b)
 {
     return std::tie(a.year, a.month, a.day) < std::tie(b.year, b.month, b.day);
 }
-inline bool operator>(const Date& a, const Date& b) { return b < a; }
-inline bool operator<=(const Date& a, const Date& b) { return !(b < a); }
-inline bool operator>=(const Date& a, const Date& b) { return !(a < b); }
+inline bool operator>(const Date& a, const Date& b)
+{
+    return b < a;
+}
+inline bool operator<=(const Date& a, const Date& b)
+{
+    return !(b < a);
+}
+inline bool operator>=(const Date& a, const Date& b)
+{
+    return !(a < b);
+}
 
 struct DateTime {
     Date date;

@@ -26,9 +26,8 @@ const std::array<EraStart, 5> kEras = {{
 const std::array<std::string, 7>& weekdayShortNames()
 {
     static const std::array<std::string, 7> names = {
-        sjis::fromUtf8Lossy("日"), sjis::fromUtf8Lossy("月"), sjis::fromUtf8Lossy("火"),
-        sjis::fromUtf8Lossy("水"), sjis::fromUtf8Lossy("木"), sjis::fromUtf8Lossy("金"),
-        sjis::fromUtf8Lossy("土")};
+        sjis::fromUtf8Lossy("日"), sjis::fromUtf8Lossy("月"), sjis::fromUtf8Lossy("火"), sjis::fromUtf8Lossy("水"),
+        sjis::fromUtf8Lossy("木"), sjis::fromUtf8Lossy("金"), sjis::fromUtf8Lossy("土")};
     return names;
 }
 
@@ -43,7 +42,10 @@ const std::array<std::string, 7>& weekdayLongNames()
     return names;
 }
 
-char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+char lower(char c)
+{
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
 
 bool startsWithNoCase(std::string_view s, std::size_t at, std::string_view word)
 {
@@ -83,7 +85,7 @@ bool twelveHourAfter(std::string_view pattern, std::size_t from)
 
 class Formatter {
 public:
-    Formatter(std::string_view pattern, const DateTime& dt) : p_(pattern), dt_(dt) {}
+    Formatter(std::string_view pattern, const DateTime& dt) : p_(pattern), dt_(dt) { }
 
     std::string run()
     {
@@ -279,9 +281,15 @@ EraYear eraYearOf(const Date& date)
     return EraYear{false, {}, date.year};
 }
 
-const std::string& japaneseWeekdayShort(int dow) { return weekdayShortNames()[static_cast<std::size_t>(dow % 7)]; }
+const std::string& japaneseWeekdayShort(int dow)
+{
+    return weekdayShortNames()[static_cast<std::size_t>(dow % 7)];
+}
 
-const std::string& japaneseWeekdayLong(int dow) { return weekdayLongNames()[static_cast<std::size_t>(dow % 7)]; }
+const std::string& japaneseWeekdayLong(int dow)
+{
+    return weekdayLongNames()[static_cast<std::size_t>(dow % 7)];
+}
 
 std::string formatDateTime(std::string_view pattern, const DateTime& dateTime)
 {

@@ -13,11 +13,14 @@
 namespace kal::files {
 namespace {
 
-std::string systemReason(int error) { return std::strerror(error); }
+std::string systemReason(int error)
+{
+    return std::strerror(error);
+}
 
 class FileDescriptor {
 public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
+    explicit FileDescriptor(int fd) : fd_(fd) { }
     ~FileDescriptor()
     {
         if (fd_ >= 0)
@@ -56,7 +59,7 @@ bool writeAll(int fd, const std::string& bytes)
 
 mode_t newFileMode(const std::string& path)
 {
-    struct stat st {};
+    struct stat st { };
     if (::stat(path.c_str(), &st) == 0)
         return st.st_mode & 07777;
     mode_t mask = ::umask(0);
@@ -103,7 +106,7 @@ std::optional<std::string> readBytes(const std::string& path)
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0)
         return std::nullopt;
-    struct stat st {};
+    struct stat st { };
     if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;
     std::string bytes;
@@ -134,7 +137,7 @@ std::vector<std::string> loadLines(const std::string& path)
 LoadForUpdate loadLinesForUpdate(const std::string& path)
 {
     LoadForUpdate result;
-    struct stat st {};
+    struct stat st { };
     if (::stat(path.c_str(), &st) != 0) {
         if (errno != ENOENT) {
             result.ok = false;
@@ -209,13 +212,13 @@ IoResult saveLines(const std::string& path, const std::vector<std::string>& line
 
 bool fileExists(const std::string& path)
 {
-    struct stat st {};
+    struct stat st { };
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool folderExists(const std::string& path)
 {
-    struct stat st {};
+    struct stat st { };
     return ::stat(path.empty() ? "." : path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -238,8 +241,7 @@ IoResult createFolders(const std::string& path)
     std::string partial;
     for (std::size_t i = 0; i <= path.size(); ++i) {
         if (i == path.size() || path[i] == '/') {
-            if (!partial.empty() && !folderExists(partial) && ::mkdir(partial.c_str(), 0777) != 0 &&
-                errno != EEXIST)
+            if (!partial.empty() && !folderExists(partial) && ::mkdir(partial.c_str(), 0777) != 0 && errno != EEXIST)
                 return IoResult::failure(systemReason(errno));
         }
         if (i < path.size())
@@ -250,10 +252,10 @@ IoResult createFolders(const std::string& path)
 
 std::optional<DateTime> modificationTime(const std::string& path)
 {
-    struct stat st {};
+    struct stat st { };
     if (::stat(path.c_str(), &st) != 0)
         return std::nullopt;
-    std::tm local {};
+    std::tm local{};
     time_t t = st.st_mtime;
     if (!::localtime_r(&t, &local))
         return std::nullopt;

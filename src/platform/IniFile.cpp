@@ -2,8 +2,8 @@
 
 #include "platform/ByteText.h"
 
-#include <climits>
 #include <cctype>
+#include <climits>
 
 namespace kal {
 namespace {
@@ -89,7 +89,7 @@ std::optional<int> parseProfileInteger(std::string_view textValue)
     return static_cast<int>(static_cast<unsigned int>(signedValue));
 }
 
-IniFile::IniFile(std::string path) : path_(std::move(path)) {}
+IniFile::IniFile(std::string path) : path_(std::move(path)) { }
 
 void IniFile::load()
 {

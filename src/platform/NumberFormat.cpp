@@ -5,8 +5,8 @@ namespace kal::text {
 std::string formatInt(long long value, int width, char pad)
 {
     bool negative = value < 0;
-    unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(value)
-                                            : static_cast<unsigned long long>(value);
+    unsigned long long magnitude =
+        negative ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
     std::string digits = std::to_string(magnitude);
     std::string out;
     int length = static_cast<int>(digits.size()) + (negative ? 1 : 0);
@@ -29,8 +29,8 @@ std::string formatInt(long long value, int width, char pad)
 std::string formatThousands(long long value)
 {
     bool negative = value < 0;
-    unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(value)
-                                            : static_cast<unsigned long long>(value);
+    unsigned long long magnitude =
+        negative ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
     std::string digits = std::to_string(magnitude);
     std::string out;
     int count = 0;

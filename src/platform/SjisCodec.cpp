@@ -9,7 +9,7 @@ namespace {
 // One converter per direction and thread; iconv_open is far too slow to run per call.
 class Converter {
 public:
-    Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
+    Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) { }
     ~Converter()
     {
         if (valid())

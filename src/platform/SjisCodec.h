@@ -11,7 +11,10 @@
 namespace kal::sjis {
 
 // First byte of a double-byte character.
-inline bool isLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+inline bool isLeadByte(unsigned char c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
 
 // Byte length of the character starting at s[i] (1 or 2; 1 for a lead byte at the end).
 inline std::size_t charLength(std::string_view s, std::size_t i)
@@ -29,10 +32,10 @@ std::optional<std::string> fromUtf8(std::string_view utf8Text);
 std::string fromUtf8Lossy(std::string_view utf8Text);
 
 // Shift-JIS form of a literal written in the sources; converted once per call site.
-#define KAL_SJIS(utf8Literal)                                                                      \
-    ([]() -> const std::string& {                                                                  \
-        static const std::string converted = ::kal::sjis::fromUtf8Lossy(utf8Literal);            \
-        return converted;                                                                          \
+#define KAL_SJIS(utf8Literal)                                                                                          \
+    ([]() -> const std::string& {                                                                                      \
+        static const std::string converted = ::kal::sjis::fromUtf8Lossy(utf8Literal);                                  \
+        return converted;                                                                                              \
     }())
 
 } // namespace kal::sjis

@@ -28,15 +28,30 @@ CategoryColor ParseCategoryColor(const std::string& field)
     return color;
 }
 
-CategoryTable CategoryTable::Load(const std::string& path) { return CategoryTable(files::loadLines(path)); }
+CategoryTable CategoryTable::Load(const std::string& path)
+{
+    return CategoryTable(files::loadLines(path));
+}
 
-std::string CategoryTable::NameOf(const std::string& line) { return text::field(line, 1, 14); }
+std::string CategoryTable::NameOf(const std::string& line)
+{
+    return text::field(line, 1, 14);
+}
 
-bool CategoryTable::ShownOf(const std::string& line) { return text::field(line, 15, 1) != "0"; }
+bool CategoryTable::ShownOf(const std::string& line)
+{
+    return text::field(line, 15, 1) != "0";
+}
 
-CategoryColor CategoryTable::TextColorOf(const std::string& line) { return ParseCategoryColor(text::field(line, 17, 8)); }
+CategoryColor CategoryTable::TextColorOf(const std::string& line)
+{
+    return ParseCategoryColor(text::field(line, 17, 8));
+}
 
-CategoryColor CategoryTable::BackColorOf(const std::string& line) { return ParseCategoryColor(text::field(line, 25, 8)); }
+CategoryColor CategoryTable::BackColorOf(const std::string& line)
+{
+    return ParseCategoryColor(text::field(line, 25, 8));
+}
 
 int CategoryTable::FindNoCase(const std::string& recCategory) const
 {
@@ -112,9 +127,15 @@ bool CheckedUnderMode(const std::string& line, int mode)
     return mode == 0 ? !hiddenFlag : hiddenFlag;
 }
 
-bool ShownForCheck(bool checked, int mode) { return mode == 0 ? checked : !checked; }
+bool ShownForCheck(bool checked, int mode)
+{
+    return mode == 0 ? checked : !checked;
+}
 
-std::string NewCategoryLine(const std::string& name) { return text::padCut(name, 14); }
+std::string NewCategoryLine(const std::string& name)
+{
+    return text::padCut(name, 14);
+}
 
 std::string RenamedCategoryLine(const std::string& line, const std::string& name)
 {
@@ -152,8 +173,14 @@ bool CategoryNameTaken(const std::vector<std::string>& lines, const std::string&
     return false;
 }
 
-ColorValue TextColorOrBlack(const std::string& line) { return CategoryTable::TextColorOf(line).value.value_or(0); }
+ColorValue TextColorOrBlack(const std::string& line)
+{
+    return CategoryTable::TextColorOf(line).value.value_or(0);
+}
 
-ColorValue BackColorOrBlack(const std::string& line) { return CategoryTable::BackColorOf(line).value.value_or(0); }
+ColorValue BackColorOrBlack(const std::string& line)
+{
+    return CategoryTable::BackColorOf(line).value.value_or(0);
+}
 
 } // namespace kal

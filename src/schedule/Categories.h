@@ -23,14 +23,14 @@ CategoryColor ParseCategoryColor(const std::string& eightBytes);
 class CategoryTable {
 public:
     CategoryTable() = default;
-    explicit CategoryTable(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+    explicit CategoryTable(std::vector<std::string> lines) : lines_(std::move(lines)) { }
     static CategoryTable Load(const std::string& path);
 
     const std::vector<std::string>& lines() const { return lines_; }
     std::size_t size() const { return lines_.size(); }
 
-    static std::string NameOf(const std::string& line);     // the first 14 bytes
-    static bool ShownOf(const std::string& line);            // any flag but "0" counts as shown
+    static std::string NameOf(const std::string& line); // the first 14 bytes
+    static bool ShownOf(const std::string& line);       // any flag but "0" counts as shown
     static CategoryColor TextColorOf(const std::string& line);
     static CategoryColor BackColorOf(const std::string& line);
 

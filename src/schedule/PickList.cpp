@@ -26,7 +26,10 @@ const PickListInfo& infoOf(PickListType type)
     return infos[static_cast<int>(type)];
 }
 
-bool lessNoCase(const std::string& a, const std::string& b) { return text::compareNoCase(a, b) < 0; }
+bool lessNoCase(const std::string& a, const std::string& b)
+{
+    return text::compareNoCase(a, b) < 0;
+}
 
 void sortUnique(std::vector<std::string>& entries)
 {
@@ -46,22 +49,43 @@ std::vector<std::string> cutRows(const std::vector<std::string>& lines, std::siz
 
 } // namespace
 
-const char* PickListFileName(PickListType type) { return infoOf(type).fileName; }
-const char* PickListCaption(PickListType type) { return infoOf(type).caption; }
-const char* PickListPrompt(PickListType type) { return infoOf(type).prompt; }
+const char* PickListFileName(PickListType type)
+{
+    return infoOf(type).fileName;
+}
+const char* PickListCaption(PickListType type)
+{
+    return infoOf(type).caption;
+}
+const char* PickListPrompt(PickListType type)
+{
+    return infoOf(type).prompt;
+}
 
 std::string PickListPath(const std::string& programFolder, PickListType type)
 {
     return files::withSeparator(programFolder) + PickListFileName(type);
 }
 
-bool IsTimeList(PickListType type) { return type != PickListType::Title && type != PickListType::Place; }
+bool IsTimeList(PickListType type)
+{
+    return type != PickListType::Title && type != PickListType::Place;
+}
 
-int PickListEntryLimit(PickListType type) { return static_cast<int>(IsTimeList(type) ? kTimeRowBytes : kTextRowBytes); }
+int PickListEntryLimit(PickListType type)
+{
+    return static_cast<int>(IsTimeList(type) ? kTimeRowBytes : kTextRowBytes);
+}
 
-PickList::PickList(std::vector<std::string> entries) : entries_(std::move(entries)) { sortUnique(entries_); }
+PickList::PickList(std::vector<std::string> entries) : entries_(std::move(entries))
+{
+    sortUnique(entries_);
+}
 
-PickList PickList::Load(const std::string& path) { return PickList(files::loadLines(path)); }
+PickList PickList::Load(const std::string& path)
+{
+    return PickList(files::loadLines(path));
+}
 
 int PickList::add(const std::string& entry)
 {
@@ -79,40 +103,22 @@ void PickList::remove(std::size_t index)
         entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
-files::IoResult PickList::save(const std::string& path) const { return files::saveLines(path, entries_); }
+files::IoResult PickList::save(const std::string& path) const
+{
+    return files::saveLines(path, entries_);
+}
 
-std::string PickListRowText(const std::string& entry) { return text::cutBytes(entry, kTextRowBytes); }
+std::string PickListRowText(const std::string& entry)
+{
+    return text::cutBytes(entry, kTextRowBytes);
+}
 
 const std::vector<std::string>& DefaultTimeRows()
 {
     static const std::vector<std::string> rows = {
-        "",
-        "09:00",
-        "09:30",
-        "10:00",
-        "10:30",
-        "11:00",
-        "11:30",
-        "12:00",
-        "12:30",
-        "13:00",
-        "13:30",
-        "14:00",
-        "14:30",
-        "15:00",
-        "15:30",
-        "16:00",
-        "16:30",
-        "17:00",
-        "17:30",
-        "18:00",
-        "18:30",
-        "19:00",
-        "19:30",
-        "20:00",
-        "21:00",
-        "22:00",
-        "23:00",
+        "",      "09:00", "09:30", "10:00", "10:30", "11:00", "11:30", "12:00", "12:30",
+        "13:00", "13:30", "14:00", "14:30", "15:00", "15:30", "16:00", "16:30", "17:00",
+        "17:30", "18:00", "18:30", "19:00", "19:30", "20:00", "21:00", "22:00", "23:00",
     };
     return rows;
 }
@@ -171,7 +177,7 @@ void AppendMissingRows(std::vector<std::string>& rows, const std::vector<std::st
 {
     for (const std::string& entry : recent) {
         bool known = std::any_of(rows.begin(), rows.end(),
-            [&](const std::string& row) { return text::equalsNoCase(row, entry); });
+                                 [&](const std::string& row) { return text::equalsNoCase(row, entry); });
         if (!known)
             rows.push_back(entry);
     }

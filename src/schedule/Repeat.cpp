@@ -7,7 +7,10 @@
 namespace kal {
 namespace {
 
-bool inPeriod(const Date& date, const RepeatPeriod& period) { return date >= period.first && date <= period.last; }
+bool inPeriod(const Date& date, const RepeatPeriod& period)
+{
+    return date >= period.first && date <= period.last;
+}
 
 // The day of the first `weekday` of a month, 1..7.
 int firstWeekdayOfMonth(int year, int month, int weekday)
@@ -56,7 +59,10 @@ DaySpan DaySpanCheck(const Date& first, const Date& last)
     return span;
 }
 
-Date SpinDayChange(const Date& first, int count) { return addDays(first, std::max(count, kMinDayCount) - 1); }
+Date SpinDayChange(const Date& first, int count)
+{
+    return addDays(first, std::max(count, kMinDayCount) - 1);
+}
 
 std::vector<Date> RepeatDates(const RepeatRule& rule, const RepeatPeriod& period)
 {
@@ -83,7 +89,7 @@ std::vector<Date> RepeatDates(const RepeatRule& rule, const RepeatPeriod& period
 }
 
 RepeatWriteResult WriteOccurrences(const std::string& dataPath, const std::vector<Date>& dates,
-    const ScheduleFields& fields)
+                                   const ScheduleFields& fields)
 {
     RepeatWriteResult outcome;
     std::size_t i = 0;
@@ -104,7 +110,7 @@ RepeatWriteResult WriteOccurrences(const std::string& dataPath, const std::vecto
 }
 
 RepeatWriteResult RepeatSchUd(const std::string& dataPath, const RepeatRule& rule, const RepeatPeriod& period,
-    const ScheduleFields& fields)
+                              const ScheduleFields& fields)
 {
     return WriteOccurrences(dataPath, RepeatDates(rule, period), fields);
 }

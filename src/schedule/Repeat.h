@@ -54,9 +54,9 @@ struct RepeatWriteResult {
 // each month file is loaded and written once. A failure stops the walk; months already
 // written stay written.
 RepeatWriteResult WriteOccurrences(const std::string& dataPath, const std::vector<Date>& dates,
-    const ScheduleFields& fields);
+                                   const ScheduleFields& fields);
 
 RepeatWriteResult RepeatSchUd(const std::string& dataPath, const RepeatRule& rule, const RepeatPeriod& period,
-    const ScheduleFields& fields);
+                              const ScheduleFields& fields);
 
 } // namespace kal

@@ -46,7 +46,10 @@ std::string ComposeSchedule(const ScheduleFields& f)
     return line;
 }
 
-bool IsScheduleRecord(const std::string& line) { return RecDay(line) != 0; }
+bool IsScheduleRecord(const std::string& line)
+{
+    return RecDay(line) != 0;
+}
 
 int RecDay(const std::string& line)
 {
@@ -56,15 +59,42 @@ int RecDay(const std::string& line)
     return day >= 1 && day <= 31 ? day : 0;
 }
 
-std::string RecStart(const std::string& line) { return text::field(line, 3, 5); }
-std::string RecEnd(const std::string& line) { return text::field(line, 8, 5); }
-std::string RecCategory(const std::string& line) { return text::field(line, 13, 14); }
-char RecBoldItalic(const std::string& line) { return byteAt(line, 27); }
-char RecUnderlineStrike(const std::string& line) { return byteAt(line, 28); }
-bool RecSound(const std::string& line) { return byteAt(line, 29) == '1'; }
-bool RecMessage(const std::string& line) { return byteAt(line, 30) == '1'; }
-std::string RecTitle(const std::string& line) { return text::trimRight(text::field(line, 31, 40)); }
-std::string RecPlace(const std::string& line) { return text::fieldToEnd(line, 71); }
+std::string RecStart(const std::string& line)
+{
+    return text::field(line, 3, 5);
+}
+std::string RecEnd(const std::string& line)
+{
+    return text::field(line, 8, 5);
+}
+std::string RecCategory(const std::string& line)
+{
+    return text::field(line, 13, 14);
+}
+char RecBoldItalic(const std::string& line)
+{
+    return byteAt(line, 27);
+}
+char RecUnderlineStrike(const std::string& line)
+{
+    return byteAt(line, 28);
+}
+bool RecSound(const std::string& line)
+{
+    return byteAt(line, 29) == '1';
+}
+bool RecMessage(const std::string& line)
+{
+    return byteAt(line, 30) == '1';
+}
+std::string RecTitle(const std::string& line)
+{
+    return text::trimRight(text::field(line, 31, 40));
+}
+std::string RecPlace(const std::string& line)
+{
+    return text::fieldToEnd(line, 71);
+}
 
 ScheduleFields ReadSchedule(const std::string& line)
 {
@@ -95,7 +125,10 @@ std::string MonthFilePath(const std::string& dataPath, int year, int month)
     return files::withSeparator(dataPath) + MonthFileName(year, month);
 }
 
-std::vector<std::string> LoadMonthFile(const std::string& path) { return files::loadLines(path); }
+std::vector<std::string> LoadMonthFile(const std::string& path)
+{
+    return files::loadLines(path);
+}
 
 namespace {
 
@@ -141,7 +174,10 @@ ScheduleResult AddScheduleLines(const std::string& path, const std::vector<std::
     return save(path, lines);
 }
 
-ScheduleResult AddSchedule(const std::string& path, const std::string& line) { return AddScheduleLines(path, {line}); }
+ScheduleResult AddSchedule(const std::string& path, const std::string& line)
+{
+    return AddScheduleLines(path, {line});
+}
 
 ScheduleResult DeleteSchedule(const ScheduleRef& ref)
 {

@@ -29,7 +29,7 @@ std::string ComposeSchedule(const ScheduleFields& fields);
 
 // A line is a record when its first two bytes are a day number 01..31.
 bool IsScheduleRecord(const std::string& line);
-int RecDay(const std::string& line); // 0 when not a record
+int RecDay(const std::string& line);              // 0 when not a record
 std::string RecStart(const std::string& line);    // the five stored bytes
 std::string RecEnd(const std::string& line);      // the five stored bytes
 std::string RecCategory(const std::string& line); // the 14 stored bytes
@@ -43,10 +43,22 @@ std::string RecPlace(const std::string& line); // as stored
 // The fields read back from a record (trailing blanks of times and category removed).
 ScheduleFields ReadSchedule(const std::string& line);
 
-inline bool StyleBold(char code) { return code == '2' || code == '3'; }
-inline bool StyleItalic(char code) { return code == '1' || code == '3'; }
-inline bool StyleStrikeout(char code) { return code == '2' || code == '3'; }
-inline bool StyleUnderline(char code) { return code == '1' || code == '3'; }
+inline bool StyleBold(char code)
+{
+    return code == '2' || code == '3';
+}
+inline bool StyleItalic(char code)
+{
+    return code == '1' || code == '3';
+}
+inline bool StyleStrikeout(char code)
+{
+    return code == '2' || code == '3';
+}
+inline bool StyleUnderline(char code)
+{
+    return code == '1' || code == '3';
+}
 
 std::string MonthFileName(int year, int month); // "yyyymm.sch"
 std::string MonthFilePath(const std::string& dataPath, int year, int month);

@@ -43,8 +43,9 @@ std::optional<NameAnswer> askName(Platform& platform, const std::string& caption
     std::optional<std::string> sjisAnswer = sjis::fromUtf8(*answer);
     if (!sjisAnswer) {
         platform.messageBox(caption,
-                            "「" + *answer + "」には登録できない文字が含まれています。\r\n"
-                                             "Shift-JIS で表せない文字は分類名に使えません。",
+                            "「" + *answer +
+                                "」には登録できない文字が含まれています。\r\n"
+                                "Shift-JIS で表せない文字は分類名に使えません。",
                             MessageIcon::Error, MessageButtons::Ok);
         return std::nullopt;
     }
@@ -148,9 +149,15 @@ void TDlgCatSet::connectControls()
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-int TDlgCatSet::viewMode() const { return RadioViewHide->isChecked() ? 1 : 0; }
+int TDlgCatSet::viewMode() const
+{
+    return RadioViewHide->isChecked() ? 1 : 0;
+}
 
-void TDlgCatSet::setViewMode(int mode) { (mode != 0 ? RadioViewHide : RadioViewShow)->setChecked(true); }
+void TDlgCatSet::setViewMode(int mode)
+{
+    (mode != 0 ? RadioViewHide : RadioViewShow)->setChecked(true);
+}
 
 void TDlgCatSet::FormShow()
 {
@@ -182,8 +189,8 @@ void TDlgCatSet::BtnRepClick()
         return;
     const std::string line = lineOf(item);
     const std::string name = CategoryTable::NameOf(line);
-    std::optional<NameAnswer> answer = askName(services_.platform, "分類の修正",
-                                               "「" + sjis::toUtf8(name) + "」の修正：", sjis::toUtf8(text::trim(name)));
+    std::optional<NameAnswer> answer = askName(
+        services_.platform, "分類の修正", "「" + sjis::toUtf8(name) + "」の修正：", sjis::toUtf8(text::trim(name)));
     if (!answer || text::trimRight(answer->sjis) == text::trimRight(name))
         return;
     if (refuseDuplicate(services_.platform, lines(), *answer))
@@ -200,9 +207,15 @@ void TDlgCatSet::BtnDelClick()
     selectRow(std::min(row, ListItem->count() - 1));
 }
 
-void TDlgCatSet::BtnUpClick() { moveSelected(-1); }
+void TDlgCatSet::BtnUpClick()
+{
+    moveSelected(-1);
+}
 
-void TDlgCatSet::BtnDownClick() { moveSelected(1); }
+void TDlgCatSet::BtnDownClick()
+{
+    moveSelected(1);
+}
 
 void TDlgCatSet::BtnFontColorClick()
 {
@@ -301,7 +314,10 @@ QListWidgetItem* TDlgCatSet::appendRow(const std::string& line, bool checked)
     return item;
 }
 
-QListWidgetItem* TDlgCatSet::selectedItem() const { return ListItem->currentItem(); }
+QListWidgetItem* TDlgCatSet::selectedItem() const
+{
+    return ListItem->currentItem();
+}
 
 bool TDlgCatSet::selectedShown() const
 {

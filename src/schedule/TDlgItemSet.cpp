@@ -2,8 +2,8 @@
 
 #include "platform/ByteText.h"
 #include "platform/qt/QtText.h"
-#include "platform/qt/Widgets.h"
 #include "platform/qt/SjisValidator.h"
+#include "platform/qt/Widgets.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -102,8 +102,8 @@ void TDlgItemSet::BtnOkClick()
     const std::string path = PickListPath(programFolder_, type_);
     if (files::IoResult saved = list_.save(path); !saved) {
         services_.platform.messageBox(PickListCaption(type_),
-            std::string(PickListFileName(type_)) + " を保存できません。\r\n" + saved.reason, MessageIcon::Error,
-            MessageButtons::Ok);
+                                      std::string(PickListFileName(type_)) + " を保存できません。\r\n" + saved.reason,
+                                      MessageIcon::Error, MessageButtons::Ok);
         return;
     }
     accept();

@@ -49,10 +49,19 @@ public:
     }
 };
 
-QDate toQDate(const Date& date) { return QDate(date.year, date.month, date.day); }
-Date fromQDate(const QDate& date) { return Date{date.year(), date.month(), date.day()}; }
+QDate toQDate(const Date& date)
+{
+    return QDate(date.year, date.month, date.day);
+}
+Date fromQDate(const QDate& date)
+{
+    return Date{date.year(), date.month(), date.day()};
+}
 
-std::string sjisOf(const QComboBox* combo) { return qt::toSjisLossy(combo->currentText()); }
+std::string sjisOf(const QComboBox* combo)
+{
+    return qt::toSjisLossy(combo->currentText());
+}
 
 template <typename W> W* named(W* widget, const char* name)
 {
@@ -112,11 +121,14 @@ QIcon sampleIcon(const std::string& line, const QFont& font)
     painter.setFont(font);
     painter.setPen(qt::toQColor(sample.text));
     painter.drawText(pixmap.rect().adjusted(4, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
-        QString::fromUtf8("サンプル"));
+                     QString::fromUtf8("サンプル"));
     return QIcon(pixmap);
 }
 
-QLabel* label(const char* caption, QWidget* parent) { return new QLabel(QString::fromUtf8(caption), parent); }
+QLabel* label(const char* caption, QWidget* parent)
+{
+    return new QLabel(QString::fromUtf8(caption), parent);
+}
 
 } // namespace
 
@@ -304,7 +316,7 @@ void TDlgSchInput::fillCategoryRows()
     CmbBunrui->clear();
     for (const std::string& line : categories_.lines()) {
         CmbBunrui->addItem(sampleIcon(line, CmbBunrui->font()),
-            qt::fromSjis(text::trimRight(CategoryTable::NameOf(line))));
+                           qt::fromSjis(text::trimRight(CategoryTable::NameOf(line))));
         CmbBunrui->setItemData(CmbBunrui->count() - 1, QByteArray::fromStdString(line), qt::kCategoryLineRole);
     }
     CmbBunrui->setCurrentIndex(-1);
@@ -356,8 +368,8 @@ void TDlgSchInput::applySettings()
     ini.load();
     const int alarmTime = ini.readInteger("Sound", "AlarmTime", 0);
     if (alarmTime > 0)
-        GroupAlarm->setTitle(
-            QString::fromUtf8("開始") + QString::number(alarmTime) + QString::fromUtf8("分前にアラーム(&A)"));
+        GroupAlarm->setTitle(QString::fromUtf8("開始") + QString::number(alarmTime) +
+                             QString::fromUtf8("分前にアラーム(&A)"));
     alarmsOn_ = ini.readInteger("Sound", "Alarm", 0) != 0;
     // Qt has no hint that asks an input method for hiragana: with or without AutoIme the title
     // and place leave the desktop's input method in its own mode, so the setting changes nothing
@@ -462,7 +474,10 @@ void TDlgSchInput::SpinDayChange()
     DtpToSch->setDate(toQDate(last));
 }
 
-void TDlgSchInput::ChkRepeatCheck() { GroupRepeat->setVisible(ChkRepeat->isChecked()); }
+void TDlgSchInput::ChkRepeatCheck()
+{
+    GroupRepeat->setVisible(ChkRepeat->isChecked());
+}
 
 void TDlgSchInput::inputError(const char* message, QWidget* field)
 {
@@ -531,7 +546,7 @@ RepeatRule TDlgSchInput::ruleFromControls() const
 void TDlgSchInput::showWriteFailure(const std::string& reason)
 {
     services_.platform.messageBox(kUpdateCaption, "スケジュールを保存できません。\r\n" + reason, MessageIcon::Error,
-        MessageButtons::Ok);
+                                  MessageButtons::Ok);
 }
 
 bool TDlgSchInput::writeRepeat()
@@ -558,7 +573,7 @@ bool TDlgSchInput::writeRecord()
     if (result.status == ScheduleWrite::Changed) {
         changedMeanwhile_ = true;
         services_.platform.messageBox("スケジュール訂正", "スケジュールが他で変更されています。\r\n表示を更新します。",
-            MessageIcon::Information, MessageButtons::Ok);
+                                      MessageIcon::Information, MessageButtons::Ok);
         reject();
         return false;
     }

@@ -53,10 +53,10 @@ TEST(ClockDisplay, EveryGlyphLightsTheSegmentsThatDrawIt)
         std::set<int> segments;
     };
     const Case cases[] = {
-        {Glyph::D0, {1, 2, 3, 4, 5, 6}},  {Glyph::D1, {3, 5}},         {Glyph::D2, {1, 3, 7, 4, 6}},
-        {Glyph::D3, {1, 3, 7, 5, 6}},     {Glyph::D4, {2, 3, 7, 5}},   {Glyph::D5, {1, 2, 7, 5, 6}},
-        {Glyph::D6, {1, 2, 7, 4, 5, 6}},  {Glyph::D7, {1, 3, 5}},      {Glyph::D8, {1, 2, 3, 4, 5, 6, 7}},
-        {Glyph::D9, {1, 2, 3, 7, 5, 6}},  {Glyph::Blank, {}},          {Glyph::Dash, {7}},
+        {Glyph::D0, {1, 2, 3, 4, 5, 6}}, {Glyph::D1, {3, 5}},       {Glyph::D2, {1, 3, 7, 4, 6}},
+        {Glyph::D3, {1, 3, 7, 5, 6}},    {Glyph::D4, {2, 3, 7, 5}}, {Glyph::D5, {1, 2, 7, 5, 6}},
+        {Glyph::D6, {1, 2, 7, 4, 5, 6}}, {Glyph::D7, {1, 3, 5}},    {Glyph::D8, {1, 2, 3, 4, 5, 6, 7}},
+        {Glyph::D9, {1, 2, 3, 7, 5, 6}}, {Glyph::Blank, {}},        {Glyph::Dash, {7}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.glyph));
@@ -131,10 +131,10 @@ TEST(ClockDisplay, FaceShowsDateTimeWeekdayAndAmPm)
          "2004- 3- 5    1 05 00", "FRI", "PM"},
         {"half past midnight", at(2004, 3, 6, 0, 30, 0), SecondsDisplay::Shown, HourDisplay::Twelve,
          "2004- 3- 6   12 30 00", "SAT", "AM"},
-        {"noon", at(2004, 3, 7, 12, 0, 0), SecondsDisplay::Shown, HourDisplay::Twelve,
-         "2004- 3- 7   12 00 00", "SUN", "PM"},
-        {"before noon", at(2004, 3, 8, 11, 59, 59), SecondsDisplay::Shown, HourDisplay::Twelve,
-         "2004- 3- 8   11 59 59", "MON", "AM"},
+        {"noon", at(2004, 3, 7, 12, 0, 0), SecondsDisplay::Shown, HourDisplay::Twelve, "2004- 3- 7   12 00 00", "SUN",
+         "PM"},
+        {"before noon", at(2004, 3, 8, 11, 59, 59), SecondsDisplay::Shown, HourDisplay::Twelve, "2004- 3- 8   11 59 59",
+         "MON", "AM"},
         {"midnight on the 24-hour clock", at(2004, 3, 9, 0, 0, 0), SecondsDisplay::Shown, HourDisplay::TwentyFour,
          "2004- 3- 9    0 00 00", "TUE", "AM"},
         {"two-digit month and day", at(2026, 12, 31, 23, 59, 58), SecondsDisplay::Shown, HourDisplay::TwentyFour,

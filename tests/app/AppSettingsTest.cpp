@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 using namespace kal;
-using kal::test::TempFolder;
 using kal::test::sj;
+using kal::test::TempFolder;
 
 namespace {
 

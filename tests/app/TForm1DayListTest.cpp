@@ -1,8 +1,8 @@
 // The day schedule list of the main window and the operations started from it.
 #include "app/TForm1.h"
-#include "platform/SjisCodec.h"
 #include "calendar/qt/MonthGrid.h"
 #include "platform/Files.h"
+#include "platform/SjisCodec.h"
 #include "platform/qt/QtText.h"
 #include "schedule/ScheduleRecord.h"
 #include "schedule/TDlgSchInput.h"

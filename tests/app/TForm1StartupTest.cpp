@@ -117,7 +117,8 @@ TEST_F(StartupFixture, NewYearGreetingOnceAndTheYearWrittenAtExit)
         TForm1 form(services, home.path());
         ASSERT_EQ(form.FormCreate(), 0);
         ASSERT_EQ(platform.messages.size(), 1u);
-        EXPECT_EQ(platform.messages[0].text, "あけましておめでとうございます。\r\n今年も「Kalendra」をよろしくお願いします。");
+        EXPECT_EQ(platform.messages[0].text,
+                  "あけましておめでとうございます。\r\n今年も「Kalendra」をよろしくお願いします。");
         form.ShowAtStart();
         form.close();
     }

@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
+#include "schedule/TDlgCatSet.h"
 #include "support/FakeDialogRunner.h"
 #include "support/FakePlatform.h"
 #include "support/TempFolder.h"
@@ -422,4 +423,25 @@ TEST_F(WindowFixture, HelpOpensTheShippedPageInTheBrowser)
     std::optional<std::string> page = files::readBytes(platform.opened[0]);
     ASSERT_TRUE(page);
     EXPECT_NE(page->find("Kalendra"), std::string::npos);
+}
+
+TEST_F(WindowFixture, CategoryDialogOpensFromTheMainWindowAndItsModeTakesEffect)
+{
+    home.write("Category.tbl", crlf({"Work          1 00000255"}));
+    start();
+    dialogs.handlers.push_back([](QDialog& dialog) {
+        auto& categories = dynamic_cast<TDlgCatSet&>(dialog);
+        categories.setViewMode(1);
+        categories.BtnOkClick();
+        return categories.result();
+    });
+    form->TBtnCat->trigger();
+    ASSERT_EQ(dialogs.shownClasses.size(), 1u);
+    EXPECT_EQ(dialogs.shownClasses[0], "kal::TDlgCatSet");
+    EXPECT_FALSE(form->state().modalDialogOpen);
+    EXPECT_EQ(form->catViewMode(), 1);
+    EXPECT_TRUE(form->MenuCatView2->isChecked());
+    EXPECT_TRUE(form->TBtnCatView->isChecked());
+    // The check mark stayed, so the category is now stored as hidden.
+    EXPECT_EQ(home.read("Category.tbl"), crlf({"Work          0 00000255"}));
 }

@@ -7,7 +7,10 @@ using namespace kal;
 
 namespace {
 
-std::string utf8(const std::string& s) { return sjis::toUtf8(s); }
+std::string utf8(const std::string& s)
+{
+    return sjis::toUtf8(s);
+}
 
 } // namespace
 
@@ -90,7 +93,8 @@ TEST(CalendarMath, RelationFollowsRowAndDayAloneForEveryMonth)
                 for (int row = 1; row <= 6; ++row)
                     for (int column = 0; column < 7; ++column) {
                         const DayCell& c = l.cell(column, row);
-                        ASSERT_EQ(c.relation, RelationOf(row, c.day)) << year << "/" << month << " " << column << "," << row;
+                        ASSERT_EQ(c.relation, RelationOf(row, c.day))
+                            << year << "/" << month << " " << column << "," << row;
                         CellPos pos;
                         ASSERT_TRUE(l.find(l.dateOf(column, row), pos));
                         ASSERT_EQ(pos, (CellPos{column, row}));

@@ -1,5 +1,5 @@
-#include "app/AppSettings.h"
 #include "calendar/CellPaint.h"
+#include "app/AppSettings.h"
 #include "calendar/Holidays.h"
 #include "platform/ByteText.h"
 #include "platform/SjisCodec.h"
@@ -46,7 +46,11 @@ struct PaintFixture : ::testing::Test {
     CalendarLook look = defaultLook();
     Date today{2026, 5, 12};
 
-    CellPos at(int day) const { return CellPos{layout.currentColumn[static_cast<std::size_t>(day)], layout.currentRow[static_cast<std::size_t>(day)]}; }
+    CellPos at(int day) const
+    {
+        return CellPos{layout.currentColumn[static_cast<std::size_t>(day)],
+                       layout.currentRow[static_cast<std::size_t>(day)]};
+    }
     void add(int day, const std::string& line)
     {
         CellPos p = at(day);

@@ -116,8 +116,8 @@ TEST(HolidayRules, AnniversaryCountsOnlyReplaceIntegerDirectives)
 TEST(HolidayRules, RuleShapesMarkLeadingDisplayedAndTrailingCells)
 {
     // Every Wednesday is a day off; "第4" and "最終" Fridays; the 25th of every month.
-    auto rules = rulesOf({"    2000    031水曜休み", "99  2000    452第4金", "99  2000    552最終金",
-                          "9925        002毎月25日"});
+    auto rules = rulesOf(
+        {"    2000    031水曜休み", "99  2000    452第4金", "99  2000    552最終金", "9925        002毎月25日"});
     for (WeekStart start : {WeekStart::Sunday, WeekStart::Monday}) {
         SCOPED_TRACE(static_cast<int>(start));
         Grid g = apply(rules, 2026, 12, start);
@@ -131,8 +131,10 @@ TEST(HolidayRules, RuleShapesMarkLeadingDisplayedAndTrailingCells)
                 bool friday = dayOfWeek(date) == 5;
                 bool fourth = friday && date.day >= 22 && date.day <= 28;
                 bool last = friday && date.day + 7 > DaysInMonth(date.year, date.month);
-                EXPECT_EQ(std::count(lines.begin(), lines.end(), "2第4金"), fourth ? 1 : 0) << date.month << "/" << date.day;
-                EXPECT_EQ(std::count(lines.begin(), lines.end(), "2最終金"), last ? 1 : 0) << date.month << "/" << date.day;
+                EXPECT_EQ(std::count(lines.begin(), lines.end(), "2第4金"), fourth ? 1 : 0)
+                    << date.month << "/" << date.day;
+                EXPECT_EQ(std::count(lines.begin(), lines.end(), "2最終金"), last ? 1 : 0)
+                    << date.month << "/" << date.day;
                 EXPECT_EQ(std::count(lines.begin(), lines.end(), "2毎月25日"), date.day == 25 ? 1 : 0);
             }
     }
@@ -182,7 +184,8 @@ TEST(SubstituteHolidays, SundayHolidayMovesToMondayInLeadingAndTrailingCellsForB
                 CellPos pos;
                 if (!g.layout.find(monday, pos))
                     continue;
-                SCOPED_TRACE(std::to_string(year) + "/" + std::to_string(month) + " start " + std::to_string(static_cast<int>(start)));
+                SCOPED_TRACE(std::to_string(year) + "/" + std::to_string(month) + " start " +
+                             std::to_string(static_cast<int>(start)));
                 EXPECT_EQ(linesOn(g, monday), std::vector<std::string>{"0振替休日"});
                 EXPECT_EQ(kindOn(g, monday), 0);
                 // With a Sunday start the Monday is the next column; with a Monday start column 0
@@ -224,24 +227,18 @@ TEST(SubstituteHolidays, RulesOfTheLawOnTheShippedTable)
         std::vector<std::string> lines;
     };
     const Case cases[] = {
-        {{2026, 5, 6}, {"0振替休日"}},
-        {{2026, 9, 22}, {"0国民の休日"}},
-        {{2009, 9, 22}, {"0国民の休日"}},
-        {{1985, 5, 4}, {}},
-        {{1988, 5, 4}, {"0国民の休日"}},
-        {{1973, 2, 12}, {}},
-        {{1973, 4, 30}, {"0振替休日"}},
-        {{1998, 5, 4}, {"0振替休日"}},
-        {{2019, 4, 30}, {"0国民の休日"}},
-        {{2019, 5, 2}, {"0国民の休日"}},
-        {{2019, 5, 6}, {"0振替休日"}},
-        {{2007, 5, 4}, {"0みどりの日"}},
-        {{2020, 7, 24}, {"0スポーツの日"}},
-        {{2021, 8, 9}, {"0振替休日"}},
+        {{2026, 5, 6}, {"0振替休日"}},      {{2026, 9, 22}, {"0国民の休日"}},
+        {{2009, 9, 22}, {"0国民の休日"}},   {{1985, 5, 4}, {}},
+        {{1988, 5, 4}, {"0国民の休日"}},    {{1973, 2, 12}, {}},
+        {{1973, 4, 30}, {"0振替休日"}},     {{1998, 5, 4}, {"0振替休日"}},
+        {{2019, 4, 30}, {"0国民の休日"}},   {{2019, 5, 2}, {"0国民の休日"}},
+        {{2019, 5, 6}, {"0振替休日"}},      {{2007, 5, 4}, {"0みどりの日"}},
+        {{2020, 7, 24}, {"0スポーツの日"}}, {{2021, 8, 9}, {"0振替休日"}},
     };
     for (WeekStart start : {WeekStart::Sunday, WeekStart::Monday})
         for (const Case& c : cases) {
-            SCOPED_TRACE(std::to_string(c.date.year) + "/" + std::to_string(c.date.month) + "/" + std::to_string(c.date.day));
+            SCOPED_TRACE(std::to_string(c.date.year) + "/" + std::to_string(c.date.month) + "/" +
+                         std::to_string(c.date.day));
             Grid g = apply(shippedRules(), c.date.year, c.date.month, start);
             EXPECT_EQ(linesOn(g, c.date), c.lines);
             EXPECT_EQ(kindOn(g, c.date), c.lines.empty() ? 9 : 0);
@@ -279,7 +276,8 @@ TEST(SubstituteHolidays, EveryCellFrom1948To2099MatchesTheHolidaysByLaw)
                         for (const CellLine& cellLine : g.lists.at(column, row))
                             actual.push_back(sjis::toUtf8(cellLine.text));
                         int expectedKind = expected.empty() ? 9 : 0;
-                        if ((actual != expected || g.layout.cell(column, row).kind != expectedKind) && ++mismatches <= 10)
+                        if ((actual != expected || g.layout.cell(column, row).kind != expectedKind) &&
+                            ++mismatches <= 10)
                             ADD_FAILURE() << date.year << "/" << date.month << "/" << date.day << " in grid " << year
                                           << "/" << month << ": " << (actual.empty() ? "-" : actual[0]) << " expected "
                                           << (expected.empty() ? "-" : expected[0]);

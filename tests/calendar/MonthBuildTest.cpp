@@ -9,9 +9,9 @@
 #include <cstdio>
 
 using namespace kal;
-using kal::test::TempFolder;
 using kal::test::crlf;
 using kal::test::sj;
+using kal::test::TempFolder;
 
 namespace {
 
@@ -108,10 +108,19 @@ TEST_F(MonthBuildFixture, MemoAndToDoMarksAndRokuyo)
 {
     dir.write("20260520.mem", "memo\r\n");
     dir.write("20260601.mem", "next month\r\n");
-    input.todoLines = {"2026/05/201000" "2026/01/01" + std::string(14, ' ') + "00open", // due on the memo day
-                       "2026/05/211001" "2026/01/01" + std::string(14, ' ') + "00done",
-                       sj("期限日なし") + "1000" "2026/01/01" + std::string(14, ' ') + "00none",
-                       "2026/05/221000" "2026/01/01" + std::string(14, ' ') + "00open2"};
+    input.todoLines = {"2026/05/201000"
+                       "2026/01/01" +
+                           std::string(14, ' ') + "00open", // due on the memo day
+                       "2026/05/211001"
+                       "2026/01/01" +
+                           std::string(14, ' ') + "00done",
+                       sj("期限日なし") +
+                           "1000"
+                           "2026/01/01" +
+                           std::string(14, ' ') + "00none",
+                       "2026/05/221000"
+                       "2026/01/01" +
+                           std::string(14, ' ') + "00open2"};
     MonthBuild build = BuildMonth(input);
     EXPECT_EQ(cellOn(build, Date{2026, 5, 20}).mark, 3);
     EXPECT_EQ(cellOn(build, Date{2026, 6, 1}).mark, 1);
@@ -167,7 +176,8 @@ TEST(DumpMonth, PrintsEveryCellAndRefusesBadArguments)
         if (line.rfind("2026/05/06", 0) == 0)
             sixth = line;
     std::string rokuyo = sjis::toUtf8(RokuyoName(RokuyoOf(2026, 5, 6)));
-    EXPECT_EQ(sixth, "2026/05/06\tC\t0\t0\t" + rokuyo + "\t0振替休日\t3" + sjis::toUtf8(record(6, "09:00", sj("会議"))));
+    EXPECT_EQ(sixth,
+              "2026/05/06\tC\t0\t0\t" + rokuyo + "\t0振替休日\t3" + sjis::toUtf8(record(6, "09:00", sj("会議"))));
     EXPECT_EQ(lines[41].substr(0, 12), "2026/06/06\tN");
 
     std::string bad = std::string(KALENDRA_BINARY) + " --home " + home.path() + " --dump-month 2100 1 2>&1";

@@ -2,8 +2,8 @@
 #include "platform/IniFile.h"
 #include "support/TempFolder.h"
 
-#include <gtest/gtest.h>
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 using namespace kal;
@@ -50,7 +50,7 @@ TEST(LineFiles, SaveLeavesNoTemporaryFileAndKeepsPermissions)
     ::chmod(dir.file("data.sch").c_str(), 0640);
     ASSERT_TRUE(files::saveLines(dir.file("data.sch"), {"2"}));
     EXPECT_EQ(files::listFiles(dir.path(), "*"), std::vector<std::string>{"data.sch"});
-    struct stat st {};
+    struct stat st { };
     ::stat(dir.file("data.sch").c_str(), &st);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }

@@ -23,7 +23,8 @@ TEST(SjisCodec, InvalidBytesBecomeReplacementCharactersAndConversionGoesOn)
 {
     // A lone trail-range byte, a lead byte followed by a blank, a lead byte at the very end.
     std::string bytes = std::string("a\xA0") + "b" + "\x81 " + sj("日") + "\x82";
-    EXPECT_EQ(sjis::toUtf8(bytes), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD 日\xEF\xBF\xBD");
+    EXPECT_EQ(sjis::toUtf8(bytes), "a\xEF\xBF\xBD"
+                                   "b\xEF\xBF\xBD 日\xEF\xBF\xBD");
 }
 
 TEST(SjisCodec, RefusesCharactersShiftJisCannotHold)
@@ -133,9 +134,9 @@ TEST(DateFormat, EraBoundariesAndEraYears)
         const char* expected;
     };
     const Case cases[] = {
-        {{1989, 1, 7}, "昭和64年"},  {{1989, 1, 8}, "平成1年"},   {{2019, 4, 30}, "平成31年"},
-        {{2019, 5, 1}, "令和1年"},   {{2026, 12, 8}, "令和8年"},  {{1926, 12, 24}, "大正15年"},
-        {{1926, 12, 25}, "昭和1年"}, {{1868, 1, 24}, "1868年"},   {{1868, 1, 25}, "明治1年"},
+        {{1989, 1, 7}, "昭和64年"},  {{1989, 1, 8}, "平成1年"},  {{2019, 4, 30}, "平成31年"},
+        {{2019, 5, 1}, "令和1年"},   {{2026, 12, 8}, "令和8年"}, {{1926, 12, 24}, "大正15年"},
+        {{1926, 12, 25}, "昭和1年"}, {{1868, 1, 24}, "1868年"},  {{1868, 1, 25}, "明治1年"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);

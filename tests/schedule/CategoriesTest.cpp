@@ -1,5 +1,5 @@
-#include "platform/ByteText.h"
 #include "schedule/Categories.h"
+#include "platform/ByteText.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +43,8 @@ TEST(Categories, ColorFieldsUnsetUnreadableAndSet)
 
 TEST(Categories, FilterModeSwitchInvertsFlagsAndKeepsChecks)
 {
-    std::vector<std::string> lines = {"A             1 0000025500000000", "B             0", "C", "LongNameOver14Bytes"};
+    std::vector<std::string> lines = {"A             1 0000025500000000", "B             0", "C",
+                                      "LongNameOver14Bytes"};
     std::vector<std::string> inverted = InvertShownFlags(lines);
     EXPECT_EQ(inverted, (std::vector<std::string>{"A             0 0000025500000000", "B             1 ",
                                                   "C             0 ", "LongNameOver140 tes"}));
@@ -65,7 +66,8 @@ TEST(Categories, DialogEditStepsKeepTheFieldsTheyDoNotTouch)
         {"new short name", NewCategoryLine("Meeting"), "Meeting       "},
         {"new long name cut", NewCategoryLine("LongNameOver14Bytes"), "LongNameOver14"},
         {"new name cut between characters", NewCategoryLine(sj("あいうえおかきく")), sj("あいうえおかき")},
-        {"new name never splits a character", NewCategoryLine("A" + sj("あいうえおかき")), "A" + sj("あいうえおか") + " "},
+        {"new name never splits a character", NewCategoryLine("A" + sj("あいうえおかき")),
+         "A" + sj("あいうえおか") + " "},
         {"rename keeps flag and colours", RenamedCategoryLine("Old           0 0000025500000000", "New"),
          "New           0 0000025500000000"},
         {"rename of a bare name", RenamedCategoryLine("C", sj("私用")), sj("私用") + "          "},

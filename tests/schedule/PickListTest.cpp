@@ -151,19 +151,9 @@ TEST(PickList, AppendMissingRowsSkipsRowsAlreadyThere)
 TEST(PickList, TimeOfDayIsZeroPaddedHoursAndMinutes)
 {
     const std::pair<const char*, bool> cases[] = {
-        {"00:00", true},
-        {"09:05", true},
-        {"23:59", true},
-        {"24:00", false},
-        {"12:60", false},
-        {"9:00 ", false},
-        {"9:00", false},
-        {"0900 ", false},
-        {"09.00", false},
-        {"ab:cd", false},
-        {"", false},
-        {"09:000", false},
-        {"19:30", true},
+        {"00:00", true},  {"09:05", true},   {"23:59", true},  {"24:00", false}, {"12:60", false},
+        {"9:00 ", false}, {"9:00", false},   {"0900 ", false}, {"09.00", false}, {"ab:cd", false},
+        {"", false},      {"09:000", false}, {"19:30", true},
     };
     for (const auto& [text, valid] : cases)
         EXPECT_EQ(IsTimeOfDay(text), valid) << '"' << text << '"';

@@ -14,7 +14,10 @@ namespace {
 
 using Dates = std::vector<Date>;
 
-RepeatRule everyDay() { return RepeatRule{}; }
+RepeatRule everyDay()
+{
+    return RepeatRule{};
+}
 
 RepeatRule monthlyOn(int day)
 {
@@ -44,7 +47,10 @@ ScheduleFields morningCall()
 }
 
 // What ComposeSchedule must give for morningCall() on `day`.
-std::string morningLine(const std::string& day) { return day + "09:00" + std::string(19, ' ') + "0000" + sj("朝会"); }
+std::string morningLine(const std::string& day)
+{
+    return day + "09:00" + std::string(19, ' ') + "0000" + sj("朝会");
+}
 
 } // namespace
 
@@ -57,37 +63,63 @@ TEST(Repeat, PatternsGiveTheirDatesInsideThePeriod)
         Dates expected;
     };
     const Case cases[] = {
-        {"every day across a month end", everyDay(), {{2026, 3, 30}, {2026, 4, 2}},
-            {{2026, 3, 30}, {2026, 3, 31}, {2026, 4, 1}, {2026, 4, 2}}},
+        {"every day across a month end",
+         everyDay(),
+         {{2026, 3, 30}, {2026, 4, 2}},
+         {{2026, 3, 30}, {2026, 3, 31}, {2026, 4, 1}, {2026, 4, 2}}},
         {"every day, one day", everyDay(), {{2026, 5, 5}, {2026, 5, 5}}, {{2026, 5, 5}}},
-        {"monthly on the 31st skips short months", monthlyOn(31), {{2026, 1, 1}, {2026, 5, 31}},
-            {{2026, 1, 31}, {2026, 3, 31}, {2026, 5, 31}}},
-        {"monthly on the 29th over a leap February", monthlyOn(29), {{2024, 1, 1}, {2024, 3, 31}},
-            {{2024, 1, 29}, {2024, 2, 29}, {2024, 3, 29}}},
-        {"monthly on the 29th over a common February", monthlyOn(29), {{2023, 1, 1}, {2023, 3, 31}},
-            {{2023, 1, 29}, {2023, 3, 29}}},
+        {"monthly on the 31st skips short months",
+         monthlyOn(31),
+         {{2026, 1, 1}, {2026, 5, 31}},
+         {{2026, 1, 31}, {2026, 3, 31}, {2026, 5, 31}}},
+        {"monthly on the 29th over a leap February",
+         monthlyOn(29),
+         {{2024, 1, 1}, {2024, 3, 31}},
+         {{2024, 1, 29}, {2024, 2, 29}, {2024, 3, 29}}},
+        {"monthly on the 29th over a common February",
+         monthlyOn(29),
+         {{2023, 1, 1}, {2023, 3, 31}},
+         {{2023, 1, 29}, {2023, 3, 29}}},
         {"monthly keeps to both ends of the period", monthlyOn(10), {{2026, 1, 15}, {2026, 3, 9}}, {{2026, 2, 10}}},
-        {"monthly across the year end", monthlyOn(15), {{2026, 11, 1}, {2027, 2, 28}},
-            {{2026, 11, 15}, {2026, 12, 15}, {2027, 1, 15}, {2027, 2, 15}}},
-        {"every Wednesday from a Monday", weekday(WeekOfMonth::Every, kWednesday), {{2026, 4, 20}, {2026, 5, 10}},
-            {{2026, 4, 22}, {2026, 4, 29}, {2026, 5, 6}}},
-        {"every Monday from a Monday", weekday(WeekOfMonth::Every, kMonday), {{2026, 4, 20}, {2026, 5, 4}},
-            {{2026, 4, 20}, {2026, 4, 27}, {2026, 5, 4}}},
+        {"monthly across the year end",
+         monthlyOn(15),
+         {{2026, 11, 1}, {2027, 2, 28}},
+         {{2026, 11, 15}, {2026, 12, 15}, {2027, 1, 15}, {2027, 2, 15}}},
+        {"every Wednesday from a Monday",
+         weekday(WeekOfMonth::Every, kWednesday),
+         {{2026, 4, 20}, {2026, 5, 10}},
+         {{2026, 4, 22}, {2026, 4, 29}, {2026, 5, 6}}},
+        {"every Monday from a Monday",
+         weekday(WeekOfMonth::Every, kMonday),
+         {{2026, 4, 20}, {2026, 5, 4}},
+         {{2026, 4, 20}, {2026, 4, 27}, {2026, 5, 4}}},
         {"every Sunday, none in the period", weekday(WeekOfMonth::Every, kSunday), {{2026, 4, 20}, {2026, 4, 25}}, {}},
         // The first Monday of April 2026 is the 6th, before the period: it is not written.
-        {"first Monday from the 20th", weekday(WeekOfMonth::First, kMonday), {{2026, 4, 20}, {2026, 7, 10}},
-            {{2026, 5, 4}, {2026, 6, 1}, {2026, 7, 6}}},
-        {"second Tuesday", weekday(WeekOfMonth::Second, kTuesday), {{2026, 4, 1}, {2026, 6, 30}},
-            {{2026, 4, 14}, {2026, 5, 12}, {2026, 6, 9}}},
-        {"third Tuesday", weekday(WeekOfMonth::Third, kTuesday), {{2026, 4, 1}, {2026, 6, 30}},
-            {{2026, 4, 21}, {2026, 5, 19}, {2026, 6, 16}}},
-        {"fourth Tuesday", weekday(WeekOfMonth::Fourth, kTuesday), {{2026, 4, 1}, {2026, 6, 30}},
-            {{2026, 4, 28}, {2026, 5, 26}, {2026, 6, 23}}},
-        {"last Tuesday, four or five in the month", weekday(WeekOfMonth::Last, kTuesday), {{2026, 4, 1}, {2026, 6, 30}},
-            {{2026, 4, 28}, {2026, 5, 26}, {2026, 6, 30}}},
+        {"first Monday from the 20th",
+         weekday(WeekOfMonth::First, kMonday),
+         {{2026, 4, 20}, {2026, 7, 10}},
+         {{2026, 5, 4}, {2026, 6, 1}, {2026, 7, 6}}},
+        {"second Tuesday",
+         weekday(WeekOfMonth::Second, kTuesday),
+         {{2026, 4, 1}, {2026, 6, 30}},
+         {{2026, 4, 14}, {2026, 5, 12}, {2026, 6, 9}}},
+        {"third Tuesday",
+         weekday(WeekOfMonth::Third, kTuesday),
+         {{2026, 4, 1}, {2026, 6, 30}},
+         {{2026, 4, 21}, {2026, 5, 19}, {2026, 6, 16}}},
+        {"fourth Tuesday",
+         weekday(WeekOfMonth::Fourth, kTuesday),
+         {{2026, 4, 1}, {2026, 6, 30}},
+         {{2026, 4, 28}, {2026, 5, 26}, {2026, 6, 23}}},
+        {"last Tuesday, four or five in the month",
+         weekday(WeekOfMonth::Last, kTuesday),
+         {{2026, 4, 1}, {2026, 6, 30}},
+         {{2026, 4, 28}, {2026, 5, 26}, {2026, 6, 30}}},
         // February and March 2019 both begin on a Friday.
-        {"last Friday of 28 and of 31 days", weekday(WeekOfMonth::Last, kFriday), {{2019, 2, 1}, {2019, 3, 31}},
-            {{2019, 2, 22}, {2019, 3, 29}}},
+        {"last Friday of 28 and of 31 days",
+         weekday(WeekOfMonth::Last, kFriday),
+         {{2019, 2, 1}, {2019, 3, 31}},
+         {{2019, 2, 22}, {2019, 3, 29}}},
         {"last Friday after the period's end", weekday(WeekOfMonth::Last, kFriday), {{2019, 3, 1}, {2019, 3, 28}}, {}},
         {"a period ending before it begins", everyDay(), {{2026, 5, 5}, {2026, 5, 4}}, {}},
     };

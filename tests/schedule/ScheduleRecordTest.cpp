@@ -1,13 +1,13 @@
-#include "platform/ByteText.h"
 #include "schedule/ScheduleRecord.h"
+#include "platform/ByteText.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 using namespace kal;
-using kal::test::TempFolder;
 using kal::test::crlf;
 using kal::test::sj;
+using kal::test::TempFolder;
 
 namespace {
 

@@ -178,9 +178,14 @@ TEST_F(CatSetFixture, AddCutsLongNamesAndRefusesOnlyExactDuplicates)
 {
     writeTable({"Work          1 00000255"});
     writeMode(0);
-    platform.inputAnswers = {std::string("LongNameOver14Bytes"), std::string("LongNameOver14Other"),
-                             std::string("Work  "), std::string("work"), std::nullopt, std::string(""),
-                             std::string("   "), std::string("Xあいうえおかきく")};
+    platform.inputAnswers = {std::string("LongNameOver14Bytes"),
+                             std::string("LongNameOver14Other"),
+                             std::string("Work  "),
+                             std::string("work"),
+                             std::nullopt,
+                             std::string(""),
+                             std::string("   "),
+                             std::string("Xあいうえおかきく")};
     TDlgCatSet dlg(services, home.path());
     for (std::size_t i = 0; i < 8; ++i)
         dlg.BtnAddClick();
@@ -234,14 +239,15 @@ TEST_F(CatSetFixture, RenameKeepsFlagColoursAndSelection)
 {
     writeTable({"Work          0 0000025500000000", " Home         1 ", sj("私用")});
     writeMode(0);
-    platform.inputAnswers = {std::string("Work"), std::string(" Home  "), std::string("Office"), std::string("仕事用の分類名です")};
+    platform.inputAnswers = {std::string("Work"), std::string(" Home  "), std::string("Office"),
+                             std::string("仕事用の分類名です")};
     TDlgCatSet dlg(services, home.path());
     dlg.BtnRepClick(); // unchanged name: nothing
     dlg.BtnRepClick(); // duplicate
     dlg.BtnRepClick();
-    EXPECT_EQ(platform.inputPrompts,
-              (std::vector<std::string>{"分類の修正|「Work          」の修正：", "分類の修正|「Work          」の修正：",
-                                        "分類の修正|「Work          」の修正："}));
+    EXPECT_EQ(platform.inputPrompts, (std::vector<std::string>{"分類の修正|「Work          」の修正：",
+                                                               "分類の修正|「Work          」の修正：",
+                                                               "分類の修正|「Work          」の修正："}));
     EXPECT_EQ(platform.inputInitials, (std::vector<std::string>{"Work", "Work", "Work"}));
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, "「 Home  」はすでに登録済みです。");
@@ -381,8 +387,8 @@ TEST_F(CatSetFixture, OkWithAnEmptyListWritesAnEmptyTable)
 TEST_F(CatSetFixture, OkChangesOnlyCatchkInTheSettings)
 {
     writeTable({"A             1 "});
-    const std::vector<std::string> before = {"; kept", "[Kalendra]", "Ver=3.01", "[View]", "Passwd=0",
-                                             "Catchk=0", "StrWeek=1", "", "[Window]", sj("Title=予定表")};
+    const std::vector<std::string> before = {"; kept",   "[Kalendra]", "Ver=3.01", "[View]",   "Passwd=0",
+                                             "Catchk=0", "StrWeek=1",  "",         "[Window]", sj("Title=予定表")};
     home.write("Kalendra.ini", crlf(before));
     TDlgCatSet dlg(services, home.path());
     dlg.RadioViewHide->setChecked(true);

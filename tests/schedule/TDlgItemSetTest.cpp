@@ -66,7 +66,7 @@ TEST_F(ItemSetFixture, CaptionPromptAndInputLimitFollowTheType)
         {PickListType::EndTime, "終了時刻の設定", "追加する時刻(HH:MM)：", "17:30x", "17:30"},
         // 21 characters of two bytes each: the 21st does not fit in 40 bytes.
         {PickListType::Title, "スケジュール内容の設定", "追加するスケジュール内容：",
-            "あいうえおかきくけこさしすせそたちつてとな", "あいうえおかきくけこさしすせそたちつてと"},
+         "あいうえおかきくけこさしすせそたちつてとな", "あいうえおかきくけこさしすせそたちつてと"},
         {PickListType::Place, "場所の設定", "追加する場所：", "Room é 12", "Room  12"},
     };
     for (const Case& c : cases) {

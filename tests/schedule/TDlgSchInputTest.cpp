@@ -38,11 +38,14 @@ void typeText(QWidget* edit, const QString& text)
     }
 }
 
-std::string pad(const std::string& value, std::size_t width) { return value + std::string(width - value.size(), ' '); }
+std::string pad(const std::string& value, std::size_t width)
+{
+    return value + std::string(width - value.size(), ' ');
+}
 
 // A record line written out by hand: day, start, end, category, the four flag bytes, title, place.
 std::string rec(const std::string& day, const std::string& start, const std::string& end, const std::string& category,
-    const std::string& flags, const std::string& title, const std::string& place = {})
+                const std::string& flags, const std::string& title, const std::string& place = {})
 {
     std::string line = day + pad(start, 5) + pad(end, 5) + pad(category, 14) + flags;
     return place.empty() ? line + title : line + pad(title, 40) + place;
@@ -62,9 +65,8 @@ struct SchInputFixture : ::testing::Test {
 
     void writeSettings(int alarm, int alarmTime)
     {
-        home.write("Kalendra.ini",
-            crlf({"[Kalendra]", "Ver=3.01", "[Sound]", "Alarm=" + std::to_string(alarm),
-                "AlarmTime=" + std::to_string(alarmTime)}));
+        home.write("Kalendra.ini", crlf({"[Kalendra]", "Ver=3.01", "[Sound]", "Alarm=" + std::to_string(alarm),
+                                         "AlarmTime=" + std::to_string(alarmTime)}));
     }
     void writeCategories() { home.write("Category.tbl", crlf({kWorkLine, kPrivateLine})); }
 
@@ -189,10 +191,10 @@ TEST_F(SchInputFixture, RowsComeFromThePickListsAndTheRecentMonths)
     home.write("SchPlace.tbl", crlf({sj("本社")}));
     // This month and the one before give their titles and places; older months do not.
     data.write("202612.sch",
-        crlf({rec("01", "", "", "", "0000", "visit"), rec("02", "", "", "", "0000", "Review", sj("本社")),
-            rec("03", "", "", "", "0000", "Audit  ", "Annex")}));
+               crlf({rec("01", "", "", "", "0000", "visit"), rec("02", "", "", "", "0000", "Review", sj("本社")),
+                     rec("03", "", "", "", "0000", "Audit  ", "Annex")}));
     data.write("202611.sch",
-        crlf({rec("30", "", "", "", "0000", "Review"), rec("29", "", "", "", "0000", "Budget", "Hall")}));
+               crlf({rec("30", "", "", "", "0000", "Review"), rec("29", "", "", "", "0000", "Budget", "Hall")}));
     data.write("202610.sch", crlf({rec("01", "", "", "", "0000", "Old", "Cellar")}));
     auto d = open(request(SchInputMode::New));
     EXPECT_EQ(items(d->CmbStrhhmm), (QStringList{"08:30", "13:15"}));
@@ -301,7 +303,7 @@ TEST_F(SchInputFixture, CorrectShowsTheRecordAndReplacesItsLine)
     EXPECT_EQ(d->result(), QDialog::Accepted);
     EXPECT_FALSE(d->changedMeanwhile());
     EXPECT_EQ(data.read("202612.sch"),
-        crlf({rec("01", "09:00", "10:00", "Work", "3211", sj("定例会議"), sj("本社")), first}));
+              crlf({rec("01", "09:00", "10:00", "Work", "3211", sj("定例会議"), sj("本社")), first}));
 }
 
 TEST_F(SchInputFixture, CorrectingToAnotherMonthMovesTheRecord)

@@ -41,7 +41,10 @@ std::optional<ColorValue> FakePlatform::chooseColor(ColorValue initial)
     return next(colorAnswers);
 }
 
-std::optional<FontSpec> FakePlatform::chooseFont(const FontSpec&) { return next(fontAnswers); }
+std::optional<FontSpec> FakePlatform::chooseFont(const FontSpec&)
+{
+    return next(fontAnswers);
+}
 
 std::optional<std::string> FakePlatform::openFileName(const std::string&, const std::string&, const std::string&)
 {

@@ -35,7 +35,10 @@ std::string TempFolder::read(const std::string& name) const
     return bytes ? *bytes : std::string();
 }
 
-bool TempFolder::exists(const std::string& name) const { return files::fileExists(path_ + name); }
+bool TempFolder::exists(const std::string& name) const
+{
+    return files::fileExists(path_ + name);
+}
 
 std::string sj(const std::string& utf8)
 {

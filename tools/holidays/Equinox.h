@@ -15,4 +15,4 @@ int autumnalEquinoxDay(int year);
 int vernalEquinoxByFormula(int year);
 int autumnalEquinoxByFormula(int year);
 
-}  // namespace holidays
+} // namespace holidays

@@ -25,4 +25,4 @@ std::optional<std::string> dayOffByLaw(const kal::Date& date);
 // One "yyyy/mm/dd<TAB>name" line (LF) per day off from kLawInForce to kLastTabulatedDay.
 std::string referenceList();
 
-}  // namespace holidays
+} // namespace holidays

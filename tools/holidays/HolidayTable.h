@@ -9,13 +9,13 @@
 namespace holidays {
 
 struct HolidayRule {
-  int month = 0;     // 1..12
-  int day = 0;       // 1..31; 0 for a weekday rule
-  int fromYear = 0;  // 0 = no lower bound
-  int toYear = 0;    // 0 = no upper bound
-  int weekNo = 0;    // 0 for a date rule; 1..4 = n-th, 5 = last
-  int weekday = 0;   // 0 = Sunday ... 6 = Saturday; 0 for a date rule
-  std::string name;  // UTF-8
+    int month = 0;    // 1..12
+    int day = 0;      // 1..31; 0 for a weekday rule
+    int fromYear = 0; // 0 = no lower bound
+    int toYear = 0;   // 0 = no upper bound
+    int weekNo = 0;   // 0 for a date rule; 1..4 = n-th, 5 = last
+    int weekday = 0;  // 0 = Sunday ... 6 = Saturday; 0 for a date rule
+    std::string name; // UTF-8
 };
 
 // Every national holiday from 1948-07-20 to 2099-12-31, without substitute and citizens'
@@ -38,4 +38,4 @@ int nthWeekdayOfMonth(int year, int month, int n, int weekday);
 
 constexpr std::size_t kMaxNameBytes = 40;
 
-}  // namespace holidays
+} // namespace holidays

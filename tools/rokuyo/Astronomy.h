@@ -41,4 +41,4 @@ int lunationAtOrAfter(double jde);
 // the phase series near midnight.
 double newMoonJdeByLongitude(int k);
 
-}  // namespace rokuyo
+} // namespace rokuyo

@@ -151,9 +151,9 @@ void ClockPanel::applyTextLook()
 {
     // The bevels are painted by paintEvent.
     setFrameStyle(QFrame::NoFrame);
-    for (QWidget* label : {static_cast<QWidget*>(LabelClock), static_cast<QWidget*>(LabelWeek),
-                           static_cast<QWidget*>(LabelAmPm), static_cast<QWidget*>(LabelCol1),
-                           static_cast<QWidget*>(LabelCol2)})
+    for (QWidget* label :
+         {static_cast<QWidget*>(LabelClock), static_cast<QWidget*>(LabelWeek), static_cast<QWidget*>(LabelAmPm),
+          static_cast<QWidget*>(LabelCol1), static_cast<QWidget*>(LabelCol2)})
         label->hide();
     FontSpec fontSpec = look_.font;
     if (fontSpec.size <= 0)
@@ -221,7 +221,10 @@ void ClockPanel::DateSet(const clock::ClockFace& face)
     LabelWeek->setText(QString::fromLatin1(face.weekday.c_str()));
 }
 
-void ClockPanel::DigitalSet(int cell, clock::Glyph glyph) { LabelClock->setGlyph(cell, glyph); }
+void ClockPanel::DigitalSet(int cell, clock::Glyph glyph)
+{
+    LabelClock->setGlyph(cell, glyph);
+}
 
 void ClockPanel::paintEvent(QPaintEvent* event)
 {

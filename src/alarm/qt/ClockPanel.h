@@ -20,8 +20,8 @@ class QPainter;
 namespace kal::qt {
 
 struct ClockLook {
-    int type = 0;  // 0 graphic, 1 text
-    FontSpec font; // text clock: UTF-8 name, size, style, colour
+    int type = 0;                              // 0 graphic, 1 text
+    FontSpec font;                             // text clock: UTF-8 name, size, style, colour
     std::string style = "yyyy-mm-dd hh:mm:ss"; // Shift-JIS date-time pattern of the text clock
     bool leftAligned = false;
     bool seconds = true;

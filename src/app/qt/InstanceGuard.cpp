@@ -16,7 +16,7 @@ const QByteArray kWakeMessage = "wake\n";
 
 } // namespace
 
-InstanceGuard::InstanceGuard(QObject* parent) : QObject(parent) {}
+InstanceGuard::InstanceGuard(QObject* parent) : QObject(parent) { }
 
 InstanceGuard::~InstanceGuard()
 {

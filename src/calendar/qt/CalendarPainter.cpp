@@ -18,7 +18,10 @@ QFont styled(QFont font, const TextStyle& style)
     return font;
 }
 
-QPixmap iconPixmap(const char* resource) { return QIcon(resource).pixmap(16, 16); }
+QPixmap iconPixmap(const char* resource)
+{
+    return QIcon(resource).pixmap(16, 16);
+}
 
 } // namespace
 

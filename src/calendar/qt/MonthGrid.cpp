@@ -4,10 +4,10 @@
 
 #include <QContextMenuEvent>
 
-#include <algorithm>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 namespace kal::qt {
 
@@ -151,10 +151,18 @@ void MonthGrid::keyPressEvent(QKeyEvent* event)
 {
     int column = column_, row = row_;
     switch (event->key()) {
-    case Qt::Key_Left: --column; break;
-    case Qt::Key_Right: ++column; break;
-    case Qt::Key_Up: --row; break;
-    case Qt::Key_Down: ++row; break;
+    case Qt::Key_Left:
+        --column;
+        break;
+    case Qt::Key_Right:
+        ++column;
+        break;
+    case Qt::Key_Up:
+        --row;
+        break;
+    case Qt::Key_Down:
+        ++row;
+        break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         emit cellDoubleClicked();

@@ -4,6 +4,9 @@
 
 namespace kal::qt {
 
-int ExecDialogRunner::run(QDialog& dialog) { return dialog.exec(); }
+int ExecDialogRunner::run(QDialog& dialog)
+{
+    return dialog.exec();
+}
 
 } // namespace kal::qt

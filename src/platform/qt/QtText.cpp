@@ -15,17 +15,35 @@ QString fromUtf8(std::string_view utf8Text)
     return QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size()));
 }
 
-std::string toUtf8(const QString& text) { return text.toUtf8().toStdString(); }
+std::string toUtf8(const QString& text)
+{
+    return text.toUtf8().toStdString();
+}
 
-std::optional<std::string> toSjis(const QString& text) { return sjis::fromUtf8(toUtf8(text)); }
+std::optional<std::string> toSjis(const QString& text)
+{
+    return sjis::fromUtf8(toUtf8(text));
+}
 
-std::string toSjisLossy(const QString& text) { return sjis::fromUtf8Lossy(toUtf8(text)); }
+std::string toSjisLossy(const QString& text)
+{
+    return sjis::fromUtf8Lossy(toUtf8(text));
+}
 
-int sjisByteLength(const QString& text) { return static_cast<int>(toSjisLossy(text).size()); }
+int sjisByteLength(const QString& text)
+{
+    return static_cast<int>(toSjisLossy(text).size());
+}
 
-QColor toQColor(ColorValue value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
+QColor toQColor(ColorValue value)
+{
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
 
-ColorValue fromQColor(const QColor& color) { return color.red() | (color.green() << 8) | (color.blue() << 16); }
+ColorValue fromQColor(const QColor& color)
+{
+    return color.red() | (color.green() << 8) | (color.blue() << 16);
+}
 
 QFont toQFont(const FontSpec& fontSpec)
 {

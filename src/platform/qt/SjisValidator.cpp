@@ -8,7 +8,7 @@
 
 namespace kal::qt {
 
-SjisValidator::SjisValidator(int maxBytes, QObject* parent) : QValidator(parent), maxBytes_(maxBytes) {}
+SjisValidator::SjisValidator(int maxBytes, QObject* parent) : QValidator(parent), maxBytes_(maxBytes) { }
 
 QValidator::State SjisValidator::validate(QString& input, int&) const
 {

@@ -44,11 +44,13 @@ void CategoryItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
     QRect sampleRect(left + 1, r.top() + 1, sampleRight_ - 1, r.height() - 2);
     painter->fillRect(sampleRect, toQColor(sample.back));
     painter->setPen(toQColor(sample.text));
-    painter->drawText(sampleRect.adjusted(11, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, QString::fromUtf8("サンプル"));
+    painter->drawText(sampleRect.adjusted(11, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                      QString::fromUtf8("サンプル"));
 
     const int nameLeft = left + std::max(64, sampleRight_ + 4);
     painter->setPen(selected ? Qt::white : Qt::black);
-    painter->drawText(QRect(nameLeft, r.top(), r.right() - nameLeft, r.height()), Qt::AlignVCenter | Qt::AlignLeft, name);
+    painter->drawText(QRect(nameLeft, r.top(), r.right() - nameLeft, r.height()), Qt::AlignVCenter | Qt::AlignLeft,
+                      name);
     painter->restore();
 }
 

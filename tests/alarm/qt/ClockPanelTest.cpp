@@ -51,10 +51,19 @@ ClockLook graphicLook()
     return look;
 }
 
-QColor colorOf(int value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
+QColor colorOf(int value)
+{
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
 
-QColor textColor(const QWidget* widget) { return widget->palette().color(QPalette::WindowText); }
-QColor backColor(const QWidget* widget) { return widget->palette().color(QPalette::Window); }
+QColor textColor(const QWidget* widget)
+{
+    return widget->palette().color(QPalette::WindowText);
+}
+QColor backColor(const QWidget* widget)
+{
+    return widget->palette().color(QPalette::Window);
+}
 
 } // namespace
 

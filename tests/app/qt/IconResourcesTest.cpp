@@ -9,12 +9,11 @@
 namespace {
 
 const char* const kIcons[] = {
-    "program",       "alarm",        "message",        "alarm-off",    "memo",         "todo-overdue",
-    "todo-today",    "todo-warning", "todo-normal",    "signal",       "tb-home",      "tb-print",
-    "tb-preview",    "tb-sch-add",   "tb-sch-list",    "tb-note",      "tb-memo-edit", "tb-memo-list",
-    "tb-todo-add",   "tb-holiday",   "tb-delete",      "tb-clock",     "tb-weekly",    "tb-monthly",
-    "tb-panel",      "tb-mini",      "tb-tray",        "tb-find",      "tb-jump",      "tb-cat",
-    "tb-cat-view",   "tb-setup",
+    "program",      "alarm",       "message",      "alarm-off",    "memo",        "todo-overdue", "todo-today",
+    "todo-warning", "todo-normal", "signal",       "tb-home",      "tb-print",    "tb-preview",   "tb-sch-add",
+    "tb-sch-list",  "tb-note",     "tb-memo-edit", "tb-memo-list", "tb-todo-add", "tb-holiday",   "tb-delete",
+    "tb-clock",     "tb-weekly",   "tb-monthly",   "tb-panel",     "tb-mini",     "tb-tray",      "tb-find",
+    "tb-jump",      "tb-cat",      "tb-cat-view",  "tb-setup",
 };
 
 QImage render(QSvgRenderer& renderer, int size)

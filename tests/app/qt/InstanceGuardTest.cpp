@@ -4,8 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QThread>
 #include <QSignalSpy>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <sys/socket.h>
