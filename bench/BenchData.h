@@ -18,8 +18,9 @@ inline std::string makeTenYearFolder()
     if (!::mkdtemp(folder.data()))
         std::abort();
     folder += "/";
-    if (auto holidays = files::readBytes(KALENDRA_SOURCE_DIR "/data/Holiday.dat"))
-        files::saveBytes(folder + "Holiday.dat", *holidays);
+    auto holidays = files::readBytes(KALENDRA_SOURCE_DIR "/data/Holiday.dat");
+    if (!holidays || !files::saveBytes(folder + "Holiday.dat", *holidays))
+        std::abort();
     const std::string title = sjis::fromUtf8Lossy("定例会議と打ち合わせ");
     const std::string place = sjis::fromUtf8Lossy("本社第二会議室");
     for (int year = 2017; year <= 2026; ++year)
@@ -35,9 +36,11 @@ inline std::string makeTenYearFolder()
                 f.sound = f.message = i % 4 == 0;
                 lines.push_back(ComposeSchedule(f));
             }
-            AddScheduleLines(MonthFilePath(folder, year, month), lines);
+            if (!AddScheduleLines(MonthFilePath(folder, year, month), lines).ok())
+                std::abort();
         }
-    files::saveBytes(folder + "20261208.mem", "memo\r\n");
+    if (!files::saveBytes(folder + "20261208.mem", "memo\r\n"))
+        std::abort();
     return folder;
 }
 

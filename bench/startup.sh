@@ -30,7 +30,7 @@ while [ "$y" -le "$year" ]; do
 done
 i=0
 while [ "$i" -lt 100 ]; do
-    printf '%s/12/31100%s/01/01              00Task %d\r\n' "$year" "$year" "$i"
+    printf '%s/12/311000%s/01/01              00Task %d\r\n' "$year" "$year" "$i"
     i=$((i + 1))
 done > "$home/ToDo.dat"
 
@@ -45,8 +45,15 @@ while [ "$run" -le "$runs" ]; do
     start=$(date +%s%N)
     "$binary" /2 --home "$home" >/dev/null 2>&1 &
     pid=$!
+    tries=0
     until xdotool search --onlyvisible --name '^Kalendra$' >/dev/null 2>&1; do
         sleep 0.005
+        tries=$((tries + 1))
+        if [ "$tries" -gt 2000 ]; then
+            echo "the window did not appear" >&2
+            kill "$pid" 2>/dev/null || true
+            exit 1
+        fi
     done
     end=$(date +%s%N)
     sleep 0.5

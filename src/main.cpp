@@ -7,6 +7,7 @@
 #include "platform/qt/QtPlatform.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QDir>
 
 #include <cstdlib>
@@ -46,8 +47,11 @@ int main(int argc, char** argv)
                                     environment("XDG_DATA_HOME"), environment("HOME")};
     const std::string programFolder = kal::chooseProgramFolder(inputs);
 
-    if (commandLine.dumpMonth)
-        return kal::dumpMonth(programFolder, commandLine.dumpYear, commandLine.dumpMonthNumber, std::cout, std::cerr);
+    if (commandLine.dumpMonth) {
+        const QDate today = QDate::currentDate();
+        return kal::dumpMonth(programFolder, commandLine.dumpYear, commandLine.dumpMonthNumber,
+                              kal::Date{today.year(), today.month(), today.day()}, std::cout, std::cerr);
+    }
 
     if (!kal::files::folderExists(programFolder)) {
         if (kal::files::IoResult made = kal::files::createFolders(programFolder); !made) {

@@ -120,6 +120,26 @@ AppSettings::AppSettings()
         colors[static_cast<std::size_t>(i)] = defaultColor(i);
 }
 
+std::string SettingsPath(const std::string& programFolder)
+{
+    return files::withSeparator(programFolder) + kSettingsFileName;
+}
+
+int ReadCatchk(const IniFile& ini)
+{
+    return ini.readInteger("View", "Catchk", 0);
+}
+
+void WriteCatchk(IniFile& ini, int mode)
+{
+    ini.writeInteger("View", "Catchk", mode);
+}
+
+SoundSettings ReadSoundSettings(const IniFile& ini)
+{
+    return SoundSettings{ini.readInteger("Sound", "Alarm", 0), ini.readInteger("Sound", "AlarmTime", 0)};
+}
+
 ColorPair defaultColor(int item)
 {
     const ColorDefault& d = kColorDefaults[static_cast<std::size_t>(item)];
@@ -255,10 +275,11 @@ std::string resolveFolder(const std::string& storedValue, const std::string& pro
 SettingsLoadResult readSettings(const IniFile& ini, const std::string& programFolder, AppSettings& s)
 {
     Reader r(ini);
-    const std::string programValue = sjis::fromUtf8Lossy(files::withSeparator(programFolder));
 
     s.ver = r.string("Kalendra", "Ver", "0.00");
-    s.dataPathValue = r.string("Kalendra", "DataPath", programValue);
+    // A missing folder key means the program folder, kept as the empty value so that a folder
+    // name Shift-JIS cannot hold stays intact.
+    s.dataPathValue = r.string("Kalendra", "DataPath", "");
     s.memoPathValue = r.string("Kalendra", "MemoPath", s.dataPathValue);
     s.todoPathValue = r.string("Kalendra", "TodoPath", s.dataPathValue);
     s.notePathValue = r.string("Kalendra", "NotePath", s.dataPathValue);
@@ -307,7 +328,7 @@ SettingsLoadResult readSettings(const IniFile& ini, const std::string& programFo
     s.schLine = r.integer("Mini", "SchLine", 0);
     s.miniStatusBar = r.integer("Mini", "StatusBar", 0);
 
-    s.catchk = r.integer("View", "Catchk", 0);
+    s.catchk = ReadCatchk(ini);
     s.closeTray = r.integer("View", "CloseTray", 0);
     s.strWeek = r.integer("View", "StrWeek", 0);
     s.dateJap = r.integer("View", "DateJap", 1);
@@ -339,8 +360,9 @@ SettingsLoadResult readSettings(const IniFile& ini, const std::string& programFo
     s.tOkItem = decodeBinaryFlags(r.string("ToDo", "TOkItem", "1011000"));
     s.toDoTab = r.integer("ToDo", "ToDoTab", 1);
 
-    s.alarm = r.integer("Sound", "Alarm", 0);
-    s.alarmTime = r.integer("Sound", "AlarmTime", 0);
+    const SoundSettings sound = ReadSoundSettings(ini);
+    s.alarm = sound.alarm;
+    s.alarmTime = sound.alarmTime;
     s.alarmWav = r.string("Sound", "AlarmWav", "");
     s.signal = r.integer("Sound", "Signal", 0);
     s.signalMode = r.integer("Sound", "SignalMode", 0);

@@ -14,6 +14,18 @@
 namespace kal {
 
 inline constexpr const char* kProgramVersion = "3.01";
+inline constexpr const char* kSettingsFileName = "Kalendra.ini";
+
+std::string SettingsPath(const std::string& programFolder);
+
+// The few keys that windows other than the main window read or write.
+int ReadCatchk(const IniFile& ini);
+void WriteCatchk(IniFile& ini, int mode);
+struct SoundSettings {
+    int alarm = 0;     // 0 off
+    int alarmTime = 0; // minutes before the start
+};
+SoundSettings ReadSoundSettings(const IniFile& ini);
 
 // Nine flags decoded from a flag string, one small integer per character.
 using Flags = std::array<int, 9>;

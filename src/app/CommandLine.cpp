@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/AppSettings.h"
+
 #include "platform/ByteText.h"
 #include "platform/Files.h"
 
@@ -66,7 +68,7 @@ std::string chooseProgramFolder(const ProgramFolderInputs& in)
     if (in.homeEnvironment && !in.homeEnvironment->empty())
         return files::withSeparator(absolutePath(*in.homeEnvironment));
     std::string exe = files::withSeparator(in.executableFolder);
-    if (!exe.empty() && files::fileExists(exe + "Kalendra.ini"))
+    if (!exe.empty() && files::fileExists(SettingsPath(exe)))
         return exe;
     if (in.xdgDataHome && !in.xdgDataHome->empty() && (*in.xdgDataHome)[0] == '/')
         return files::withSeparator(*in.xdgDataHome) + "kalendra/";

@@ -7,18 +7,8 @@
 #include "platform/Files.h"
 #include "platform/SjisCodec.h"
 
-#include <ctime>
-
 namespace kal {
 namespace {
-
-Date systemToday()
-{
-    std::time_t t = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&t, &local);
-    return Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
-}
 
 char relationLetter(MonthRelation relation)
 {
@@ -35,9 +25,10 @@ char relationLetter(MonthRelation relation)
 
 } // namespace
 
-int dumpMonth(const std::string& programFolder, int year, int month, std::ostream& out, std::ostream& err)
+int dumpMonth(const std::string& programFolder, int year, int month, const Date& today, std::ostream& out,
+              std::ostream& err)
 {
-    IniFile ini(programFolder + "Kalendra.ini");
+    IniFile ini(SettingsPath(programFolder));
     ini.load();
     AppSettings settings;
     if (SettingsLoadResult loaded = readSettings(ini, programFolder, settings); !loaded.ok) {
@@ -48,7 +39,7 @@ int dumpMonth(const std::string& programFolder, int year, int month, std::ostrea
     input.year = year;
     input.month = month;
     input.weekStart = settings.strWeek == 1 ? WeekStart::Monday : WeekStart::Sunday;
-    input.today = systemToday();
+    input.today = today;
     input.calView = settings.calView;
     input.rikuyo = settings.rikuyo;
     input.dataPath = settings.dataPath;

@@ -2,12 +2,15 @@
 // cell, for scripts and checks.
 #pragma once
 
+#include "platform/Date.h"
+
 #include <ostream>
 #include <string>
 
 namespace kal {
 
 // Returns the exit code.
-int dumpMonth(const std::string& programFolder, int year, int month, std::ostream& out, std::ostream& err);
+int dumpMonth(const std::string& programFolder, int year, int month, const Date& today, std::ostream& out,
+              std::ostream& err);
 
 } // namespace kal

@@ -30,10 +30,15 @@ std::string DecodeStr(const std::string& scrambled)
 
 std::optional<PasswordFile> readPasswordFile(const std::string& path)
 {
-    std::optional<std::string> bytes = files::readBytes(path);
-    if (!bytes)
+    if (!files::fileExists(path))
         return std::nullopt;
     PasswordFile file;
+    std::optional<std::string> bytes = files::readBytes(path);
+    if (!bytes) {
+        file.readable = false;
+        file.reason = files::loadLinesForUpdate(path).reason;
+        return file;
+    }
     file.hasLine = !bytes->empty();
     if (bytes->size() >= 2 && bytes->compare(bytes->size() - 2, 2, "\r\n") == 0)
         bytes->resize(bytes->size() - 2);
@@ -48,6 +53,8 @@ files::IoResult writePasswordFile(const std::string& path, const std::string& pa
 
 PasswordVerdict checkPassword(const PasswordFile& file, const std::string& entry)
 {
+    if (!file.readable)
+        return PasswordVerdict::Wrong;
     if (!file.hasLine)
         return PasswordVerdict::Accepted;
     std::string stored = DecodeStr(file.scrambled);

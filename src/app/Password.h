@@ -17,12 +17,14 @@ std::string EncodeStr(const std::string& password, const DateTime& now);
 std::string DecodeStr(const std::string& scrambled);
 
 struct PasswordFile {
+    bool readable = true;  // false when the file is there but cannot be read: nothing is accepted
+    std::string reason;    // the system's reason when not readable
     bool hasLine = false;  // false for an empty file, which accepts every entry
     std::string scrambled; // every byte before the file's final CR LF
 };
 
 // Scrambled "P" and "W" are CR and LF, so the file is read as bytes, never split into lines.
-// Nothing when the file is missing.
+// Nothing when the file is missing; a file that cannot be read is returned as not readable.
 std::optional<PasswordFile> readPasswordFile(const std::string& path);
 
 files::IoResult writePasswordFile(const std::string& path, const std::string& password, const DateTime& now);

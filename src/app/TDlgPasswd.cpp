@@ -50,6 +50,13 @@ void TDlgPasswd::BtnOkClick()
         return;
     }
     std::optional<PasswordFile> file = readPasswordFile(passwordFolder_ + kPasswordFileName);
+    if (file && !file->readable) {
+        // A password that cannot be checked is never taken as given.
+        services_.platform.messageBox("Kalendra", "パスワードファイルを読み込めません。\r\n" + file->reason,
+                                      MessageIcon::Error, MessageButtons::Ok);
+        reject();
+        return;
+    }
     if (file && checkPassword(*file, entry) == PasswordVerdict::Wrong) {
         services_.platform.messageBox("Kalendra", "パスワードが違います。", MessageIcon::Error, MessageButtons::Ok);
         if (++wrongEntries_ >= 3) {

@@ -39,7 +39,7 @@ TDlgSetup::TDlgSetup(qt::Services& services, std::string programFolder, const QS
 
 void TDlgSetup::BtnOkClick()
 {
-    IniFile ini(programFolder_ + "Kalendra.ini");
+    IniFile ini(SettingsPath(programFolder_));
     ini.load();
     // A program folder whose name Shift-JIS cannot hold is stored as the empty value, which
     // names the program folder too.

@@ -410,15 +410,23 @@ void TForm1::ShowDlgVersion()
 
 void TForm1::HelpTopic()
 {
-    // The help page ships inside the program; the browser shows a copy of it.
-    QString target =
-        QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation)).filePath("kalendra-help.html");
+    // The help page ships inside the program; the browser shows a copy of it in the user's own
+    // cache folder.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    QString target = QDir(folder).filePath("kalendra-help.html");
     QFile resource(":/help/index.html");
-    if (resource.open(QIODevice::ReadOnly)) {
-        QByteArray page = resource.readAll();
-        if (files::saveBytes(qt::toUtf8(target), page.toStdString()))
-            services_.platform.shellOpen(qt::toUtf8(target));
+    if (!resource.open(QIODevice::ReadOnly))
+        return;
+    QByteArray page = resource.readAll();
+    files::IoResult saved = files::createFolders(qt::toUtf8(folder));
+    if (saved)
+        saved = files::saveBytes(qt::toUtf8(target), page.toStdString());
+    if (!saved) {
+        services_.platform.messageBox("ヘルプ", "ヘルプを開けません。\r\n" + saved.reason, MessageIcon::Error,
+                                      MessageButtons::Ok);
+        return;
     }
+    services_.platform.shellOpen(qt::toUtf8(target));
 }
 
 void TForm1::Timer1Timer()

@@ -70,7 +70,7 @@ public:
     const CategoryTable& categories() const { return categories_; }
     const std::vector<std::string>& todayAlarms() const { return todayAlarms_; }
     const std::string& programFolder() const { return programFolder_; }
-    std::string settingsPath() const { return programFolder_ + "Kalendra.ini"; }
+    std::string settingsPath() const { return SettingsPath(programFolder_); }
     bool miniMode() const { return miniMode_; }
     bool panelWithRight() const { return panelMode_ == 0; }
     bool notesShown() const { return notesShown_; }
@@ -248,7 +248,7 @@ private:
     void GridMonthDblClick();
     void ShowGridPopup(const QPoint& globalPosition);
     void UpdateSelectedDate();
-    void UpdateGridRows();
+    void SetWeekRows(int selectedRow);
     void SetMonth(int year, int month);
 
     // Modes.

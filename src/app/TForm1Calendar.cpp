@@ -8,6 +8,7 @@
 #include "platform/DateFormat.h"
 #include "platform/SjisCodec.h"
 #include "platform/qt/QtText.h"
+#include "schedule/CategoryFiles.h"
 #include "schedule/ScheduleRecord.h"
 #include "schedule/TDlgCatSet.h"
 
@@ -82,15 +83,16 @@ void TForm1::HeaderEdit()
     build_.layout =
         BuildLayout(state_.viewYear, state_.viewMonth, settings_.strWeek == 1 ? WeekStart::Monday : WeekStart::Sunday);
     CellPos selected = SelectionAfterBuild(build_.layout, state_.selectedDate.day, before);
+    // The grid grows to six week rows first, or a sixth-row selection would be clamped.
+    SetWeekRows(selected.row);
     GridMonth->setSelection(selected.column, selected.row);
-    UpdateGridRows();
     UpdateSelectedDate();
 }
 
-void TForm1::UpdateGridRows()
+void TForm1::SetWeekRows(int selectedRow)
 {
     // Five week rows unless the selection lies in the sixth.
-    const int weeks = settings_.monWeek == 5 && GridMonth->selectedRow() <= 5 ? 5 : 6;
+    const int weeks = settings_.monWeek == 5 && selectedRow <= 5 ? 5 : 6;
     GridMonth->setRowCount(weeks + 1);
 }
 
@@ -210,25 +212,17 @@ void TForm1::MenuCatViewClick()
 {
     const int mode = catMode_ == 0 ? 1 : 0;
     state_.windowStateDirty = true;
-    SetCatViewMode(mode);
-    const std::string path = programFolder_ + kCategoryFileName;
-    if (!files::fileExists(path))
-        return;
-    if (files::IoResult saved = files::saveLines(path, InvertShownFlags(files::loadLines(path))); !saved) {
-        services_.platform.messageBox("分類の表示切替", "分類ファイルを保存できません。\r\n" + saved.reason,
-                                      MessageIcon::Error, MessageButtons::Ok);
-        SetCatViewMode(mode == 0 ? 1 : 0);
+    FilterSwitch switched = SwitchCategoryFilter(programFolder_, mode);
+    if (!switched.saved.ok()) {
+        services_.platform.messageBox("分類の表示切替", CategorySaveMessage(switched.saved), MessageIcon::Error,
+                                      MessageButtons::Ok);
         return;
     }
-    IniFile ini(settingsPath());
-    ini.load();
-    ini.writeInteger("View", "Catchk", mode);
-    if (files::IoResult saved = ini.flush(); !saved)
-        services_.platform.messageBox("分類の表示切替", "設定ファイルを保存できません。\r\n" + saved.reason,
-                                      MessageIcon::Error, MessageButtons::Ok);
+    SetCatViewMode(mode);
+    if (!switched.tableFound)
+        return;
     settings_.catchk = mode;
-    HeaderEdit();
-    MonthSchEdit();
+    RebuildMonth();
 }
 
 void TForm1::CatEntry()
@@ -242,7 +236,7 @@ void TForm1::CatEntry()
         return;
     IniFile ini(settingsPath());
     ini.load();
-    settings_.catchk = ini.readInteger("View", "Catchk", 0);
+    settings_.catchk = ReadCatchk(ini);
     SetCatViewMode(settings_.catchk != 0 ? 1 : 0);
     HeaderEdit();
     MonthSchEdit();

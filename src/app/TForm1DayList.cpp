@@ -123,7 +123,7 @@ void TForm1::FillDayList(int column, int row)
             item->setIcon(0, QIcon(icon));
             item->setData(0, kIconRole, QString::fromLatin1(icon));
         }
-        item->setData(0, kFileRole, qt::fromUtf8(line.file));
+        item->setData(0, kFileRole, QByteArray::fromStdString(line.file));
         item->setData(0, kIndexRole, line.lineIndex);
         item->setData(0, kLineRole, QByteArray::fromStdString(record));
     }
@@ -135,7 +135,7 @@ std::optional<ScheduleRef> TForm1::SchKeySearch() const
     if (!item || !item->isSelected())
         return std::nullopt;
     ScheduleRef ref;
-    ref.file = qt::toUtf8(item->data(0, kFileRole).toString());
+    ref.file = item->data(0, kFileRole).toByteArray().toStdString();
     ref.lineIndex = item->data(0, kIndexRole).toInt();
     ref.line = item->data(0, kLineRole).toByteArray().toStdString();
     return ref;
@@ -154,8 +154,8 @@ void TForm1::RebuildMonth()
     // month's day.
     const int column = GridMonth->selectedColumn(), row = GridMonth->selectedRow();
     HeaderEdit();
+    SetWeekRows(row);
     GridMonth->setSelection(column, row);
-    UpdateGridRows();
     UpdateSelectedDate();
     MonthSchEdit();
 }

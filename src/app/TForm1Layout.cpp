@@ -136,6 +136,7 @@ void TForm1::CreateAreas()
     PanelDaySch = new QLabel(PanelRight);
     PanelDaySch->setObjectName("PanelDaySch");
     PanelDaySch->setFixedHeight(20);
+    PanelDaySch->setTextFormat(Qt::PlainText);
     PanelDaySch->setFrameStyle(QFrame::Panel | QFrame::Raised);
     rightLayout->addWidget(PanelDaySch);
     SplV = new QSplitter(Qt::Vertical, PanelRight);
@@ -205,6 +206,7 @@ void TForm1::CreateStatusBar()
     bar->setFixedHeight(19);
     StatusPanel0 = new QLabel(bar);
     StatusPanel0->setObjectName("StatusPanel0");
+    StatusPanel0->setTextFormat(Qt::PlainText);
     StatusPanel0->setFixedWidth(180);
     StatusPanel0->setMaximumWidth(180);
     StatusPanel0->setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -54,9 +54,8 @@ void cellColors(const MonthLayout& layout, const CalendarLook& look, int column,
     }
 }
 
-void applyCategory(const CategoryTable& categories, const std::string& category, CellBand& band)
+void applyCategory(const CategoryDrawing& drawing, CellBand& band)
 {
-    CategoryDrawing drawing = DrawingFor(categories, category);
     if (drawing.text)
         band.textColor = *drawing.text;
     if (drawing.back)
@@ -82,15 +81,15 @@ std::optional<CellBand> scheduleBand(const CellLine& line, const CategoryTable& 
                                      ColorValue cellBack)
 {
     const std::string record = line.body();
-    const std::string category = RecCategory(record);
-    if (DrawingFor(categories, category).hidden)
+    const CategoryDrawing drawing = DrawingFor(categories, RecCategory(record));
+    if (drawing.hidden)
         return std::nullopt;
     CellBand band;
     band.kind = BandKind::Schedule;
     band.textColor = look.textColor[ColWeekday];
     band.background = cellBack;
     band.style = StyleOf(look.scheduleStyle, RecBoldItalic(record), RecUnderlineStrike(record));
-    applyCategory(categories, category, band);
+    applyCategory(drawing, band);
     std::string title = RecTitle(record);
     std::string start = text::trimRight(RecStart(record));
     band.text = flagOn(look.calView, 7) && !start.empty() ? start + " " + title : title;
@@ -109,7 +108,7 @@ CellBand todoBand(const CellLine& line, const CategoryTable& categories, const C
     band.background = cellBack;
     band.style = StyleOf(look.scheduleStyle, '0', '0');
     // A ToDo of a hidden category is still drawn, on a band of its own.
-    applyCategory(categories, text::field(record, 25, 14), band);
+    applyCategory(DrawingFor(categories, text::field(record, 25, 14)), band);
     band.text = text::fieldToEnd(record, 41);
     return band;
 }

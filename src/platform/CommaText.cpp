@@ -25,9 +25,10 @@ std::string quoted(std::string_view item)
     return out;
 }
 
+// NUL counts as a blank too, so that garbage in a file can never stop the scan.
 bool isBlankByte(char c)
 {
-    return c != '\0' && static_cast<unsigned char>(c) <= 0x20;
+    return static_cast<unsigned char>(c) <= 0x20;
 }
 
 } // namespace

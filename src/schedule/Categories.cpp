@@ -112,11 +112,19 @@ std::vector<std::string> InvertShownFlags(const std::vector<std::string>& lines)
     std::vector<std::string> out;
     out.reserve(lines.size());
     for (const std::string& line : lines) {
-        // A missing or odd flag counts as shown, so it inverts to "0" like "1" does; the
-        // check marks then stay as they were.
-        bool wasShown = CategoryTable::ShownOf(line);
-        out.push_back(ComposeCategoryLine(CategoryTable::NameOf(line), !wasShown, text::field(line, 17, 8),
-                                          text::field(line, 25, 8)));
+        // A missing or odd flag counts as shown, so it inverts to "0" like "1" does; the check
+        // marks then stay as they were. Blank lines stay blank, and nothing after the flag is
+        // touched.
+        const char flag = CategoryTable::ShownOf(line) ? '0' : '1';
+        if (text::isBlank(line)) {
+            out.push_back(line);
+        } else if (line.size() < 15) {
+            out.push_back(text::padCut(line, 14) + flag + " ");
+        } else {
+            std::string inverted = line;
+            inverted[14] = flag;
+            out.push_back(std::move(inverted));
+        }
     }
     return out;
 }
@@ -130,6 +138,11 @@ bool CheckedUnderMode(const std::string& line, int mode)
 bool ShownForCheck(bool checked, int mode)
 {
     return mode == 0 ? checked : !checked;
+}
+
+std::string SameStoredName(const std::string& name)
+{
+    return text::trimRight(text::cutBytes(name, 14));
 }
 
 std::string NewCategoryLine(const std::string& name)
@@ -166,7 +179,9 @@ std::string ConfirmedCategoryLine(const std::string& line, bool shown)
 
 bool CategoryNameTaken(const std::vector<std::string>& lines, const std::string& name)
 {
-    const std::string wanted = text::trimRight(name);
+    // Names are compared as they would be stored: two names that agree in their first 14 bytes
+    // would be the same category.
+    const std::string wanted = SameStoredName(name);
     for (const std::string& line : lines)
         if (text::trimRight(CategoryTable::NameOf(line)) == wanted)
             return true;

@@ -87,6 +87,8 @@ std::string WithoutColors(const std::string& line, bool shown);
 std::string ConfirmedCategoryLine(const std::string& line, bool shown);
 
 // Whether `name` equals a row's name, trailing blanks ignored on both sides, compared exactly.
+// A name as the table stores it (cut to 14 bytes), without trailing blanks.
+std::string SameStoredName(const std::string& name);
 bool CategoryNameTaken(const std::vector<std::string>& lines, const std::string& name);
 
 // Where the colour dialog starts: the stored colour, black when unset or unreadable.

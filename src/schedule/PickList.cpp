@@ -84,7 +84,10 @@ PickList::PickList(std::vector<std::string> entries) : entries_(std::move(entrie
 
 PickList PickList::Load(const std::string& path)
 {
-    return PickList(files::loadLines(path));
+    files::LoadForUpdate loaded = files::loadLinesForUpdate(path);
+    PickList list(std::move(loaded.lines));
+    list.unreadable_ = loaded.reason;
+    return list;
 }
 
 int PickList::add(const std::string& entry)
@@ -105,6 +108,8 @@ void PickList::remove(std::size_t index)
 
 files::IoResult PickList::save(const std::string& path) const
 {
+    if (!readable())
+        return files::IoResult::failure(unreadable_);
     return files::saveLines(path, entries_);
 }
 

@@ -28,8 +28,11 @@ inline constexpr std::size_t kTextRowBytes = 40;
 class PickList {
 public:
     PickList() = default;
-    // The entries sorted, duplicates dropped; a missing file is an empty list.
+    // The entries sorted, duplicates dropped; a missing file is an empty list. A file that is
+    // there but cannot be read gives an empty list marked unreadable, which must not be saved.
     static PickList Load(const std::string& path);
+    bool readable() const { return unreadable_.empty(); }
+    const std::string& unreadableReason() const { return unreadable_; }
     explicit PickList(std::vector<std::string> entries);
 
     const std::vector<std::string>& entries() const { return entries_; }
@@ -41,6 +44,7 @@ public:
 
 private:
     std::vector<std::string> entries_;
+    std::string unreadable_;
 };
 
 // What the editor's list shows of an entry: its first 40 bytes.

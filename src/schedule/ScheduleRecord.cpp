@@ -140,19 +140,26 @@ ScheduleResult save(const std::string& path, const std::vector<std::string>& lin
     return {};
 }
 
-void takeBack(const std::string& path, const std::string& line)
+files::IoResult takeBack(const std::string& path, const std::string& line)
 {
     files::LoadForUpdate loaded = files::loadLinesForUpdate(path);
     if (!loaded.ok)
-        return;
+        return files::IoResult::failure(loaded.reason);
     auto it = std::find(loaded.lines.begin(), loaded.lines.end(), line);
     if (it == loaded.lines.end())
-        return;
+        return {};
     loaded.lines.erase(it);
-    if (loaded.lines.empty())
-        files::deleteFile(path);
-    else
-        files::saveLines(path, loaded.lines);
+    return loaded.lines.empty() ? files::deleteFile(path) : files::saveLines(path, loaded.lines);
+}
+
+// The lines of a month file about to be changed, or why it cannot be read.
+ScheduleResult loadForChange(const std::string& path, std::vector<std::string>& lines)
+{
+    files::LoadForUpdate loaded = files::loadLinesForUpdate(path);
+    if (!loaded.ok)
+        return ScheduleResult{ScheduleWrite::WriteFailed, loaded.reason};
+    lines = std::move(loaded.lines);
+    return {};
 }
 
 bool stillThere(const std::vector<std::string>& lines, const ScheduleRef& ref)
@@ -165,10 +172,9 @@ bool stillThere(const std::vector<std::string>& lines, const ScheduleRef& ref)
 
 ScheduleResult AddScheduleLines(const std::string& path, const std::vector<std::string>& newLines)
 {
-    files::LoadForUpdate loaded = files::loadLinesForUpdate(path);
-    if (!loaded.ok)
-        return ScheduleResult{ScheduleWrite::WriteFailed, loaded.reason};
-    std::vector<std::string>& lines = loaded.lines;
+    std::vector<std::string> lines;
+    if (ScheduleResult loaded = loadForChange(path, lines); !loaded.ok())
+        return loaded;
     lines.insert(lines.end(), newLines.begin(), newLines.end());
     text::sortNoCase(lines);
     return save(path, lines);
@@ -181,7 +187,9 @@ ScheduleResult AddSchedule(const std::string& path, const std::string& line)
 
 ScheduleResult DeleteSchedule(const ScheduleRef& ref)
 {
-    std::vector<std::string> lines = LoadMonthFile(ref.file);
+    std::vector<std::string> lines;
+    if (ScheduleResult loaded = loadForChange(ref.file, lines); !loaded.ok())
+        return loaded;
     if (!stillThere(lines, ref))
         return ScheduleResult{ScheduleWrite::Changed, {}};
     lines.erase(lines.begin() + ref.lineIndex);
@@ -190,7 +198,9 @@ ScheduleResult DeleteSchedule(const ScheduleRef& ref)
 
 ScheduleResult CorrectSchedule(const ScheduleRef& ref, const std::string& newPath, const std::string& newLine)
 {
-    std::vector<std::string> lines = LoadMonthFile(ref.file);
+    std::vector<std::string> lines;
+    if (ScheduleResult loaded = loadForChange(ref.file, lines); !loaded.ok())
+        return loaded;
     if (!stillThere(lines, ref))
         return ScheduleResult{ScheduleWrite::Changed, {}};
     if (newPath == ref.file) {
@@ -205,8 +215,10 @@ ScheduleResult CorrectSchedule(const ScheduleRef& ref, const std::string& newPat
         return added;
     lines.erase(lines.begin() + ref.lineIndex);
     ScheduleResult removed = save(ref.file, lines);
-    if (!removed.ok())
-        takeBack(newPath, newLine);
+    if (!removed.ok()) {
+        if (files::IoResult undone = takeBack(newPath, newLine); !undone)
+            removed.reason += "\r\n" + newPath + ": " + undone.reason;
+    }
     return removed;
 }
 

@@ -1,5 +1,6 @@
 #include "schedule/TDlgCatSet.h"
 
+#include "app/AppSettings.h"
 #include "platform/ByteText.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
@@ -7,6 +8,7 @@
 #include "platform/qt/QtText.h"
 #include "platform/qt/Widgets.h"
 #include "schedule/Categories.h"
+#include "schedule/CategoryFiles.h"
 #include "schedule/qt/CategoryItemDelegate.h"
 
 #include <QCheckBox>
@@ -24,7 +26,6 @@
 namespace kal {
 namespace {
 
-constexpr const char* kSettingsFileName = "Kalendra.ini";
 constexpr const char* kCaption = "分類の設定";
 
 struct NameAnswer {
@@ -161,12 +162,18 @@ void TDlgCatSet::setViewMode(int mode)
 
 void TDlgCatSet::FormShow()
 {
-    IniFile ini(programFolder_ + kSettingsFileName);
+    IniFile ini(SettingsPath(programFolder_));
     ini.load();
-    setViewMode(ini.readInteger("View", "Catchk", 0));
+    setViewMode(ReadCatchk(ini));
     ListItem->clear();
-    const CategoryTable table = CategoryTable::Load(programFolder_ + kCategoryFileName);
-    for (const std::string& line : table.lines())
+    const CategoryLoad loaded = LoadCategoriesForUpdate(programFolder_);
+    if (!loaded.ok) {
+        // What could not be read must not be replaced by an empty table.
+        services_.platform.messageBox(kCaption, "分類ファイルを読み込めません。\r\n" + loaded.reason,
+                                      MessageIcon::Error, MessageButtons::Ok);
+        BtnOk->setEnabled(false);
+    }
+    for (const std::string& line : loaded.table.lines())
         appendRow(line, CheckedUnderMode(line, viewMode()));
     selectRow(0);
     ListItemSelect();
@@ -191,7 +198,7 @@ void TDlgCatSet::BtnRepClick()
     const std::string name = CategoryTable::NameOf(line);
     std::optional<NameAnswer> answer = askName(
         services_.platform, "分類の修正", "「" + sjis::toUtf8(name) + "」の修正：", sjis::toUtf8(text::trim(name)));
-    if (!answer || text::trimRight(answer->sjis) == text::trimRight(name))
+    if (!answer || SameStoredName(answer->sjis) == SameStoredName(name))
         return;
     if (refuseDuplicate(services_.platform, lines(), *answer))
         return;
@@ -250,6 +257,8 @@ void TDlgCatSet::ChkNoColorClick()
 
 void TDlgCatSet::BtnOkClick()
 {
+    if (!BtnOk->isEnabled())
+        return; // the table could not be read, so it is not replaced
     const int mode = viewMode();
     std::vector<std::string> table;
     table.reserve(static_cast<std::size_t>(ListItem->count()));
@@ -265,25 +274,10 @@ void TDlgCatSet::BtnOkClick()
 // settings cannot be saved the table goes back to what it was.
 bool TDlgCatSet::saveFiles(const std::vector<std::string>& table, int mode)
 {
-    const std::string tablePath = programFolder_ + kCategoryFileName;
-    const std::optional<std::string> before = files::readBytes(tablePath);
-    if (files::IoResult saved = files::saveLines(tablePath, table); !saved) {
-        services_.platform.messageBox(kCaption, "分類ファイルを保存できません。\r\n" + saved.reason, MessageIcon::Error,
-                                      MessageButtons::Ok);
-        return false;
-    }
-    IniFile ini(programFolder_ + kSettingsFileName);
-    ini.load();
-    ini.writeInteger("View", "Catchk", mode);
-    if (files::IoResult saved = ini.flush(); !saved) {
-        files::IoResult restored = before ? files::saveBytes(tablePath, *before) : files::deleteFile(tablePath);
-        std::string message = "設定ファイルを保存できません。\r\n" + saved.reason;
-        if (!restored)
-            message += "\r\n分類ファイルを元に戻せません。\r\n" + restored.reason;
-        services_.platform.messageBox(kCaption, message, MessageIcon::Error, MessageButtons::Ok);
-        return false;
-    }
-    return true;
+    CategorySaveResult saved = SaveCategoriesWithMode(programFolder_, table, mode);
+    if (!saved.ok())
+        services_.platform.messageBox(kCaption, CategorySaveMessage(saved), MessageIcon::Error, MessageButtons::Ok);
+    return saved.ok();
 }
 
 std::vector<std::string> TDlgCatSet::lines() const

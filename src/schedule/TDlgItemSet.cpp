@@ -66,6 +66,13 @@ void TDlgItemSet::FormShow()
     if (IsTimeList(type_))
         EditItem->setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhPreferLatin);
     list_ = PickList::Load(PickListPath(programFolder_, type_));
+    if (!list_.readable()) {
+        services_.platform.messageBox(PickListCaption(type_),
+                                      std::string(PickListFileName(type_)) + " を読み込めません。\r\n" +
+                                          list_.unreadableReason(),
+                                      MessageIcon::Error, MessageButtons::Ok);
+        BtnOk->setEnabled(false);
+    }
     fillList(0);
 }
 

@@ -1,5 +1,6 @@
 #include "schedule/TDlgSchInput.h"
 
+#include "app/AppSettings.h"
 #include "platform/ByteText.h"
 #include "platform/IniFile.h"
 #include "platform/qt/QtText.h"
@@ -364,13 +365,14 @@ void TDlgSchInput::fillRecentRows(const std::string& monthFile, const Date& date
 
 void TDlgSchInput::applySettings()
 {
-    IniFile ini(request_.programFolder + "Kalendra.ini");
+    IniFile ini(SettingsPath(request_.programFolder));
     ini.load();
-    const int alarmTime = ini.readInteger("Sound", "AlarmTime", 0);
+    const SoundSettings sound = ReadSoundSettings(ini);
+    const int alarmTime = sound.alarmTime;
     if (alarmTime > 0)
         GroupAlarm->setTitle(QString::fromUtf8("開始") + QString::number(alarmTime) +
                              QString::fromUtf8("分前にアラーム(&A)"));
-    alarmsOn_ = ini.readInteger("Sound", "Alarm", 0) != 0;
+    alarmsOn_ = sound.alarm != 0;
     // Qt has no hint that asks an input method for hiragana: with or without AutoIme the title
     // and place leave the desktop's input method in its own mode, so the setting changes nothing
     // here. Only the time fields ask for Latin digits.

@@ -36,7 +36,9 @@ TEST(Password, PAndWSurviveAlthoughTheyScrambleToLineEnds)
 
 TEST(Password, ComparisonIsExact)
 {
-    PasswordFile file{true, EncodeStr("Abcd", DateTime{})};
+    PasswordFile file;
+    file.hasLine = true;
+    file.scrambled = EncodeStr("Abcd", DateTime{});
     EXPECT_EQ(checkPassword(file, "Abcd"), PasswordVerdict::Accepted);
     EXPECT_EQ(checkPassword(file, "abcd"), PasswordVerdict::Wrong);
     EXPECT_EQ(checkPassword(file, " Abcd"), PasswordVerdict::Wrong);

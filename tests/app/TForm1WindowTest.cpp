@@ -310,7 +310,7 @@ TEST_F(WindowFixture, CategoryFilterToggleInvertsTheTableAndHidesCheckedCategori
     EXPECT_EQ(form->catViewMode(), 1);
     EXPECT_TRUE(form->TBtnCatView->isChecked());
     EXPECT_TRUE(form->MenuCatView2->isChecked());
-    EXPECT_EQ(home.read("Category.tbl"), crlf({"Work          0 00000255", "Home          1 "}));
+    EXPECT_EQ(home.read("Category.tbl"), crlf({"Work          0 00000255", "Home          1"}));
     IniFile ini(home.file("Kalendra.ini"));
     ini.load();
     EXPECT_EQ(ini.readInteger("View", "Catchk", -1), 1);
@@ -444,4 +444,15 @@ TEST_F(WindowFixture, CategoryDialogOpensFromTheMainWindowAndItsModeTakesEffect)
     EXPECT_TRUE(form->TBtnCatView->isChecked());
     // The check mark stayed, so the category is now stored as hidden.
     EXPECT_EQ(home.read("Category.tbl"), crlf({"Work          0 00000255"}));
+}
+
+TEST_F(WindowFixture, FiveWeekRowsGrowWhenANavigationLandsInTheSixthWeek)
+{
+    platform.setToday(2026, 7, 31);
+    start("[View]\r\nMonWeek=5\r\n");
+    EXPECT_EQ(form->GridMonth->rowCount(), 6);
+    form->NextMonthChange(); // 31 August 2026 lies in the sixth week row
+    EXPECT_EQ(selected(), (Date{2026, 8, 31}));
+    EXPECT_EQ(form->GridMonth->selectedRow(), 6);
+    EXPECT_EQ(form->GridMonth->rowCount(), 7);
 }

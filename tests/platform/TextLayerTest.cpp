@@ -201,3 +201,9 @@ TEST(NumberFormat, WidthsAndThousands)
     EXPECT_EQ(text::formatThousands(1234567), "1,234,567");
     EXPECT_EQ(text::formatThousands(-1000), "-1,000");
 }
+
+TEST(CommaText, NulBytesInAFileNeitherHangNorLoseTheRest)
+{
+    EXPECT_EQ(text::splitCommaText(std::string("a\0b,c", 5)), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(text::splitCommaText(std::string("\0\0", 2)), std::vector<std::string>{});
+}

@@ -1,5 +1,7 @@
 #include "schedule/Categories.h"
 #include "platform/ByteText.h"
+#include "platform/Files.h"
+#include "schedule/CategoryFiles.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -43,13 +45,17 @@ TEST(Categories, ColorFieldsUnsetUnreadableAndSet)
 
 TEST(Categories, FilterModeSwitchInvertsFlagsAndKeepsChecks)
 {
-    std::vector<std::string> lines = {"A             1 0000025500000000", "B             0", "C",
+    std::vector<std::string> lines = {"A             1 0000025500000000 kept", "B             0", "C", "",
                                       "LongNameOver14Bytes"};
     std::vector<std::string> inverted = InvertShownFlags(lines);
-    EXPECT_EQ(inverted, (std::vector<std::string>{"A             0 0000025500000000", "B             1 ",
-                                                  "C             0 ", "LongNameOver140 tes"}));
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        EXPECT_EQ(CheckedUnderMode(lines[i], 0), CheckedUnderMode(inverted[i], 1)) << i;
+    // Only the flag changes; blank lines and whatever follows the colours stay as they were.
+    EXPECT_EQ(inverted, (std::vector<std::string>{"A             0 0000025500000000 kept", "B             1",
+                                                  "C             0 ", "", "LongNameOver140ytes"}));
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!lines[i].empty()) {
+            EXPECT_EQ(CheckedUnderMode(lines[i], 0), CheckedUnderMode(inverted[i], 1)) << i;
+        }
+    }
     EXPECT_TRUE(ShownForCheck(true, 0));
     EXPECT_FALSE(ShownForCheck(true, 1));
 }
@@ -89,7 +95,7 @@ TEST(Categories, DialogEditStepsKeepTheFieldsTheyDoNotTouch)
         EXPECT_EQ(c.got, c.expected) << c.what;
 }
 
-TEST(Categories, NameTakenComparesExactlyIgnoringTrailingBlanks)
+TEST(Categories, NameTakenComparesStoredNamesExactlyIgnoringTrailingBlanks)
 {
     const std::vector<std::string> lines = {"Work          1 ", sj("私用"), " Lead", "LongNameOver14"};
     EXPECT_TRUE(CategoryNameTaken(lines, "Work"));
@@ -98,8 +104,8 @@ TEST(Categories, NameTakenComparesExactlyIgnoringTrailingBlanks)
     EXPECT_TRUE(CategoryNameTaken(lines, " Lead"));
     EXPECT_FALSE(CategoryNameTaken(lines, "work"));
     EXPECT_FALSE(CategoryNameTaken(lines, "Lead"));
-    // The answer is compared uncut, so a longer name sharing the stored 14 bytes passes.
-    EXPECT_FALSE(CategoryNameTaken(lines, "LongNameOver14Bytes"));
+    // The answer is compared as it would be stored: cut to 14 bytes it is the same name.
+    EXPECT_TRUE(CategoryNameTaken(lines, "LongNameOver14Bytes"));
     EXPECT_TRUE(CategoryNameTaken(lines, "LongNameOver14"));
     EXPECT_FALSE(CategoryNameTaken({}, "Work"));
 }
@@ -112,4 +118,37 @@ TEST(Categories, ColourDialogStartsFromTheStoredColourOrBlack)
     EXPECT_EQ(BackColorOrBlack("Work          1 00000255"), 0);
     EXPECT_EQ(TextColorOrBlack("Work          1 0000x255"), 0);
     EXPECT_EQ(BackColorOrBlack("Work          1 0000025599999999"), 0);
+}
+
+TEST(CategoryFiles, TableAndModeLandTogetherAndAnUnreadableTableIsNeverReplaced)
+{
+    kal::test::TempFolder dir;
+    dir.write("Kalendra.ini", "[View]\r\nCatchk=0\r\nNote=1\r\n");
+    dir.write("Category.tbl", "A             1 \r\n");
+    FilterSwitch switched = SwitchCategoryFilter(dir.path(), 1);
+    EXPECT_TRUE(switched.tableFound);
+    EXPECT_TRUE(switched.saved.ok());
+    EXPECT_EQ(dir.read("Category.tbl"), "A             0 \r\n");
+    EXPECT_EQ(dir.read("Kalendra.ini"), "[View]\r\nCatchk=1\r\nNote=1\r\n");
+
+    // The settings cannot be written: the table goes back to what it was.
+    std::string table = dir.read("Category.tbl");
+    files::deleteFile(dir.file("Kalendra.ini"));
+    files::createFolders(dir.file("Kalendra.ini"));
+    CategorySaveResult saved = SaveCategoriesWithMode(dir.path(), {"B             1 "}, 0);
+    EXPECT_EQ(saved.step, CategorySaveStep::ModeFailed);
+    EXPECT_TRUE(saved.restored);
+    EXPECT_EQ(dir.read("Category.tbl"), table);
+    EXPECT_NE(CategorySaveMessage(saved).find("設定ファイルを保存できません。"), std::string::npos);
+
+    // A table that cannot be read is not switched.
+    kal::test::TempFolder other;
+    files::createFolders(other.file("Category.tbl"));
+    FilterSwitch refused = SwitchCategoryFilter(other.path(), 1);
+    EXPECT_EQ(refused.saved.step, CategorySaveStep::TableFailed);
+    EXPECT_FALSE(LoadCategoriesForUpdate(other.path()).ok);
+
+    kal::test::TempFolder none;
+    EXPECT_FALSE(SwitchCategoryFilter(none.path(), 1).tableFound);
+    EXPECT_FALSE(none.exists("Kalendra.ini"));
 }

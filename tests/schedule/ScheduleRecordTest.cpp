@@ -177,3 +177,16 @@ TEST(MonthFiles, WriteFailureIsReportedWithTheReason)
     EXPECT_EQ(result.status, ScheduleWrite::WriteFailed);
     EXPECT_FALSE(result.reason.empty());
 }
+
+TEST(MonthFiles, AFileThatCannotBeReadIsReportedAndLeftAlone)
+{
+    TempFolder dir;
+    files::createFolders(dir.file("202605.sch"));
+    ScheduleResult deleted = DeleteSchedule(ScheduleRef{dir.file("202605.sch"), 0, "x"});
+    EXPECT_EQ(deleted.status, ScheduleWrite::WriteFailed);
+    EXPECT_FALSE(deleted.reason.empty());
+    EXPECT_EQ(CorrectSchedule(ScheduleRef{dir.file("202605.sch"), 0, "x"}, dir.file("202606.sch"), "y").status,
+              ScheduleWrite::WriteFailed);
+    EXPECT_FALSE(dir.exists("202606.sch"));
+    EXPECT_EQ(AddSchedule(dir.file("202605.sch"), "01").status, ScheduleWrite::WriteFailed);
+}

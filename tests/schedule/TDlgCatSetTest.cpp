@@ -174,7 +174,7 @@ TEST_F(CatSetFixture, NoColourClearsBothColoursOfTheSelectedRow)
     EXPECT_EQ(table(), crlf({"Work          1                 ", "Home          0 00000255"}));
 }
 
-TEST_F(CatSetFixture, AddCutsLongNamesAndRefusesOnlyExactDuplicates)
+TEST_F(CatSetFixture, AddCutsLongNamesAndRefusesNamesThatWouldBeStoredTwice)
 {
     writeTable({"Work          1 00000255"});
     writeMode(0);
@@ -192,18 +192,20 @@ TEST_F(CatSetFixture, AddCutsLongNamesAndRefusesOnlyExactDuplicates)
 
     EXPECT_EQ(platform.inputPrompts, std::vector<std::string>(8, "分類の追加|新しい分類："));
     EXPECT_EQ(platform.inputInitials, std::vector<std::string>(8, ""));
-    ASSERT_EQ(platform.messages.size(), 1u);
+    // The second long name would be stored as the first one.
+    ASSERT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(platform.messages[0].caption, "分類の重複");
-    EXPECT_EQ(platform.messages[0].text, "「Work  」はすでに登録済みです。");
-    EXPECT_EQ(platform.messages[0].icon, MessageIcon::Error);
-    EXPECT_EQ(names(dlg), qs({"Work", "LongNameOver14", "LongNameOver14", "work", "Xあいうえおか"}));
-    EXPECT_EQ(dlg.ListItem->currentRow(), 4);
+    EXPECT_EQ(platform.messages[0].text, "「LongNameOver14Other」はすでに登録済みです。");
+    EXPECT_EQ(platform.messages[1].text, "「Work  」はすでに登録済みです。");
+    EXPECT_EQ(platform.messages[1].icon, MessageIcon::Error);
+    EXPECT_EQ(names(dlg), qs({"Work", "LongNameOver14", "work", "Xあいうえおか"}));
+    EXPECT_EQ(dlg.ListItem->currentRow(), 3);
     EXPECT_EQ(table(), crlf({"Work          1 00000255"})) << "nothing is written before OK";
 
     dlg.BtnOkClick();
     // Bytes 14 and 15 of the last name are one character: the cut pads instead of splitting it.
-    EXPECT_EQ(table(), crlf({"Work          1 00000255", "LongNameOver141 ", "LongNameOver141 ", "work          1 ",
-                             sj("Xあいうえおか") + " 1 "}));
+    EXPECT_EQ(table(),
+              crlf({"Work          1 00000255", "LongNameOver141 ", "work          1 ", sj("Xあいうえおか") + " 1 "}));
 }
 
 TEST_F(CatSetFixture, AddedCategoriesAreShownInEitherMode)
@@ -398,7 +400,7 @@ TEST_F(CatSetFixture, OkChangesOnlyCatchkInTheSettings)
     EXPECT_EQ(home.read("Kalendra.ini"), crlf(after));
 }
 
-TEST_F(CatSetFixture, AFailedSaveIsShownAndKeepsTheDialogOpen)
+TEST_F(CatSetFixture, ATableThatCannotBeReadIsNeverReplaced)
 {
     writeMode(0);
     std::filesystem::create_directory(home.file("Category.tbl"));
@@ -407,11 +409,12 @@ TEST_F(CatSetFixture, AFailedSaveIsShownAndKeepsTheDialogOpen)
     dlg.show();
     dlg.BtnAddClick();
     dlg.RadioViewHide->setChecked(true);
+    EXPECT_FALSE(dlg.BtnOk->isEnabled());
     dlg.BtnOkClick();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].caption, "分類の設定");
     EXPECT_EQ(platform.messages[0].icon, MessageIcon::Error);
-    const std::string prefix = "分類ファイルを保存できません。\r\n";
+    const std::string prefix = "分類ファイルを読み込めません。\r\n";
     EXPECT_EQ(platform.messages[0].text.rfind(prefix, 0), 0u);
     EXPECT_GT(platform.messages[0].text.size(), prefix.size()) << "the system's reason follows";
     EXPECT_TRUE(dlg.isVisible());

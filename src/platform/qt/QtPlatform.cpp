@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSoundEffect>
@@ -31,6 +32,8 @@ MessageAnswer QtPlatform::messageBox(const std::string& caption, const std::stri
 {
     QMessageBox box(dialogParent());
     box.setWindowTitle(fromUtf8(caption));
+    // User data goes into these texts; it must never be read as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(fromUtf8(text));
     switch (icon) {
     case MessageIcon::None:
@@ -90,6 +93,8 @@ std::optional<std::string> QtPlatform::inputBox(const std::string& caption, cons
     dialog.setWindowTitle(fromUtf8(caption));
     dialog.setLabelText(fromUtf8(prompt));
     dialog.setTextValue(fromUtf8(initial));
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
     dialog.setOkButtonText("OK");
     dialog.setCancelButtonText(QString::fromUtf8("キャンセル"));
     if (dialog.exec() != QDialog::Accepted)

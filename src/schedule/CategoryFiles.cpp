@@ -1,0 +1,78 @@
+#include "schedule/CategoryFiles.h"
+
+#include "app/AppSettings.h"
+#include "platform/Files.h"
+#include "platform/IniFile.h"
+
+namespace kal {
+namespace {
+
+std::string tablePath(const std::string& programFolder)
+{
+    return files::withSeparator(programFolder) + kCategoryFileName;
+}
+
+} // namespace
+
+CategoryLoad LoadCategoriesForUpdate(const std::string& programFolder)
+{
+    files::LoadForUpdate loaded = files::loadLinesForUpdate(tablePath(programFolder));
+    CategoryLoad result;
+    result.ok = loaded.ok;
+    result.reason = loaded.reason;
+    result.table = CategoryTable(std::move(loaded.lines));
+    return result;
+}
+
+CategorySaveResult SaveCategoriesWithMode(const std::string& programFolder, const std::vector<std::string>& table,
+                                          int mode)
+{
+    CategorySaveResult result;
+    const std::string path = tablePath(programFolder);
+    const std::optional<std::string> before = files::readBytes(path);
+    if (files::IoResult saved = files::saveLines(path, table); !saved) {
+        result.step = CategorySaveStep::TableFailed;
+        result.reason = saved.reason;
+        return result;
+    }
+    IniFile ini(SettingsPath(programFolder));
+    ini.load();
+    WriteCatchk(ini, mode);
+    if (files::IoResult saved = ini.flush(); !saved) {
+        result.step = CategorySaveStep::ModeFailed;
+        result.reason = saved.reason;
+        files::IoResult restored = before ? files::saveBytes(path, *before) : files::deleteFile(path);
+        result.restored = restored.ok;
+        result.restoreReason = restored.reason;
+    }
+    return result;
+}
+
+std::string CategorySaveMessage(const CategorySaveResult& result)
+{
+    if (result.step == CategorySaveStep::TableFailed)
+        return "分類ファイルを保存できません。\r\n" + result.reason;
+    std::string message = "設定ファイルを保存できません。\r\n" + result.reason;
+    if (!result.restored)
+        message += "\r\n分類ファイルを元に戻せません。\r\n" + result.restoreReason;
+    return message;
+}
+
+FilterSwitch SwitchCategoryFilter(const std::string& programFolder, int newMode)
+{
+    FilterSwitch result;
+    CategoryLoad loaded = LoadCategoriesForUpdate(programFolder);
+    if (!loaded.ok) {
+        result.saved.step = CategorySaveStep::TableFailed;
+        result.saved.reason = loaded.reason;
+        return result;
+    }
+    if (!files::fileExists(tablePath(programFolder))) {
+        result.tableFound = false;
+        return result;
+    }
+    result.saved = SaveCategoriesWithMode(programFolder, InvertShownFlags(loaded.table.lines()), newMode);
+    return result;
+}
+
+} // namespace kal
