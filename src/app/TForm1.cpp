@@ -82,8 +82,14 @@ int TForm1::FormCreate()
     SmallCheck();
     BarCheck();
     InitSet();
-    startGeometry_ = StartGeometry{settings_.width,      settings_.height,    settings_.pnlWidth,
-                                   settings_.gridHeight, settings_.schHeight, settings_.memoHeight};
+    startGeometry_.left = settings_.left;
+    startGeometry_.top = settings_.top;
+    startGeometry_.width = settings_.width;
+    startGeometry_.height = settings_.height;
+    startGeometry_.rightPanel = settings_.pnlWidth;
+    startGeometry_.gridHeight = settings_.gridHeight;
+    startGeometry_.dayListHeight = settings_.schHeight;
+    startGeometry_.memoHeight = settings_.memoHeight;
     IconTraySet();
     Timer1->start();
     return 0;
@@ -329,72 +335,40 @@ void TForm1::FormCloseQuery()
     if (state_.startupPending)
         return;
     state_.layoutBusy = true;
-    WriteWindowKeys();
+    SaveWindowKeys();
 }
 
-void TForm1::WriteWindowKeys()
+void TForm1::SaveWindowKeys()
 {
-    const ScreenRect screen = [this] {
-        QScreen* s = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-        QRect r = s ? s->geometry() : QRect(0, 0, 1024, 768);
-        return ScreenRect{r.left(), r.top(), r.width(), r.height()};
-    }();
-    const bool normalState = !isMinimized() && !isMaximized();
-    const int gridNow = panelMode_ == 0 && notesShown_ && normalState && !miniMode_ ? GridMonth->height() : gridHeight_;
-    const int dayListNow = ListDaySch->height();
-    const int memoNow = ListMemo->isVisible() ? ListMemo->height() : memoHeight_;
-
-    const bool unchanged = !state_.windowStateDirty && !miniMode_ && x() == settings_.left && y() == settings_.top &&
-                           width() == startGeometry_.width && height() == startGeometry_.height &&
-                           pnlWidth_ == startGeometry_.rightPanel && gridNow == startGeometry_.gridHeight &&
-                           dayListNow == startGeometry_.dayListHeight &&
-                           (settings_.todo != 1 || memoNow == startGeometry_.memoHeight) &&
-                           state_.startYear == state_.today.year;
-    if (unchanged)
+    WindowState now;
+    QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    now.screen = ScreenRect{area.left(), area.top(), area.width(), area.height()};
+    now.todayYear = state_.today.year;
+    now.dirty = state_.windowStateDirty;
+    now.mini = miniMode_;
+    now.normalState = !isMinimized() && !isMaximized();
+    now.current = WindowGeometry{x(), y(), width(), height()};
+    now.normal = normal_;
+    now.miniRemembered = mini_;
+    now.rightPanel = pnlWidth_;
+    now.gridHeight =
+        panelMode_ == 0 && notesShown_ && now.normalState && !miniMode_ ? GridMonth->height() : gridHeight_;
+    now.dayListHeight = ListDaySch->height();
+    now.memoHeight = ListMemo->isVisible() ? ListMemo->height() : memoHeight_;
+    now.todoShown = settings_.todo == 1;
+    now.panelMode = panelMode_;
+    now.notesShown = notesShown_;
+    now.toolBar = MenuToolBar->isChecked();
+    now.statusBar = MenuStatusBar->isChecked();
+    now.clock = clockShown_;
+    StartGeometry start = startGeometry_;
+    start.startYear = state_.startYear;
+    if (WindowKeysUnchanged(now, start))
         return;
-
     IniFile ini(settingsPath());
     ini.load();
-    ini.writeInteger("Window", "Now", state_.today.year);
-    ini.writeInteger("Window", "PanelMode", panelMode_);
-    ini.writeInteger("Window", "GridMode", 0);
-    ini.writeInteger("View", "Note", notesShown_ ? 1 : 0);
-    auto writePosition = [&](const char* section, int left, int top) {
-        if (OnScreen(left, top, screen)) {
-            ini.writeInteger(section, "Top", top);
-            ini.writeInteger(section, "Left", left);
-        }
-    };
-    if (miniMode_) {
-        ini.writeInteger("Window", "SmallMode", 1);
-        writePosition("Window", normal_.left, normal_.top);
-        ini.writeInteger("Window", "Height", normal_.height);
-        ini.writeInteger("Window", "Width", normal_.width);
-        ini.writeInteger("Window", "PnlWidth", pnlWidth_);
-        ini.writeInteger("Mini", "Height", height());
-        ini.writeInteger("Mini", "Width", width());
-        writePosition("Mini", x(), y());
-    } else {
-        ini.writeInteger("Window", "SmallMode", 0);
-        writePosition("Mini", mini_.left, mini_.top);
-        ini.writeInteger("Mini", "Height", mini_.height);
-        ini.writeInteger("Mini", "Width", mini_.width);
-        if (normalState) {
-            writePosition("Window", x(), y());
-            ini.writeInteger("Window", "Height", height());
-            ini.writeInteger("Window", "Width", width());
-            ini.writeInteger("Window", "PnlWidth", pnlWidth_);
-        }
-    }
-    ini.writeInteger("Window", "GridHeight", gridNow);
-    if (normalState && !miniMode_ && panelMode_ == 0) {
-        ini.writeInteger("Window", "SchHeight", dayListNow);
-        if (settings_.todo == 1)
-            ini.writeInteger("Window", "MemoHeight", memoNow);
-    }
-    ini.writeInteger("Window", "ToolBar", MenuToolBar->isChecked() ? 1 : 0);
-    ini.writeInteger("Window", "StatusBar", MenuStatusBar->isChecked() ? 1 : 0);
-    ini.writeInteger("Clock", "Clock", clockShown_ ? 1 : 0);
+    WriteWindowKeys(ini, now);
     if (files::IoResult saved = ini.flush(); !saved)
         services_.platform.messageBox("Kalendra", "設定ファイルを保存できません。\r\n" + saved.reason,
                                       MessageIcon::Error, MessageButtons::Ok);

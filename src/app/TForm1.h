@@ -5,6 +5,7 @@
 
 #include "app/AppSettings.h"
 #include "app/AppState.h"
+#include "app/WindowKeys.h"
 #include "calendar/CellPaint.h"
 #include "calendar/MonthBuild.h"
 #include "calendar/qt/CalendarPainter.h"
@@ -40,15 +41,6 @@ class MonthGrid;
 } // namespace qt
 
 class THeaderPanel;
-
-// Geometry remembered for the normal window and for the mini calendar.
-struct WindowGeometry {
-    int left = 1, top = 1, width = 799, height = 571;
-};
-
-struct StartGeometry {
-    int width = 799, height = 571, rightPanel = 320, gridHeight = 343, dayListHeight = 120, memoHeight = 120;
-};
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -221,7 +213,7 @@ private:
     void InitSet();
     void FormShow();
     void FormCloseQuery();
-    void WriteWindowKeys();
+    void SaveWindowKeys();
     void ShowError(const char* caption, const char* text);
 
     // Construction of the window.

@@ -1,0 +1,43 @@
+// The window keys written when the main window closes: geometry of the normal window and the
+// mini calendar, the list heights and the display modes. An untouched window writes nothing.
+#pragma once
+
+#include "app/WindowLayout.h"
+#include "platform/IniFile.h"
+
+namespace kal {
+
+// Geometry remembered for the normal window and for the mini calendar.
+struct WindowGeometry {
+    int left = 1, top = 1, width = kPreset800.width, height = kPreset800.height;
+};
+
+struct StartGeometry {
+    int left = 1, top = 1;
+    int width = kPreset800.width, height = kPreset800.height;
+    int rightPanel = kPreset800.rightPanel, gridHeight = kPreset800.gridHeight;
+    int dayListHeight = kPreset800.dayListHeight, memoHeight = kPreset800.memoHeight;
+    int startYear = 0;
+};
+
+// How the window stands when it closes.
+struct WindowState {
+    int todayYear = 0;
+    bool dirty = false; // a layout or mode command ran, or the greeting was shown
+    bool mini = false;
+    bool normalState = true; // neither minimised nor maximised
+    WindowGeometry current, normal, miniRemembered;
+    int rightPanel = 0, gridHeight = 0, dayListHeight = 0, memoHeight = 0;
+    bool todoShown = true;
+    int panelMode = 0;
+    bool notesShown = true, toolBar = true, statusBar = true, clock = true;
+    ScreenRect screen;
+};
+
+bool WindowKeysUnchanged(const WindowState& state, const StartGeometry& start);
+
+// Writes the keys in their order; positions only when they lie on the screen, the normal
+// geometry only when the window is neither minimised nor maximised.
+void WriteWindowKeys(IniFile& ini, const WindowState& state);
+
+} // namespace kal
