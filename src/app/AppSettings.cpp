@@ -60,11 +60,6 @@ const char* const kDialogFonts[FontItemCount] = {"Arial,11,2",           "\"MS U
                                                  "\"MS UI Gothic\",9,0", "\"MS UI Gothic\",9,0",
                                                  "\"MS UI Gothic\",9,0", "\"Times New Roman\",9,0"};
 
-std::optional<int> parseInt(const std::string& text)
-{
-    return parseProfileInteger(text);
-}
-
 // Reads `text` as a decimal colour of at most 24 bits.
 std::optional<ColorValue> parseColorDigits(const std::string& text)
 {
@@ -80,27 +75,6 @@ std::optional<ColorValue> parseColorDigits(const std::string& text)
     }
     return static_cast<ColorValue>(value);
 }
-
-class Reader {
-public:
-    Reader(const IniFile& ini) : ini_(ini) { }
-
-    int integer(const char* section, const char* key, int fallback) const
-    {
-        return ini_.readInteger(section, key, fallback);
-    }
-    bool boolean(const char* section, const char* key, bool fallback) const
-    {
-        return ini_.readBool(section, key, fallback);
-    }
-    std::string string(const char* section, const char* key, const std::string& fallback) const
-    {
-        return ini_.readString(section, key, fallback);
-    }
-
-private:
-    const IniFile& ini_;
-};
 
 } // namespace
 
@@ -151,16 +125,6 @@ bool colorHasBackground(int item)
     return kColorDefaults[static_cast<std::size_t>(item)].hasBackground;
 }
 
-const char* colorKey(int item)
-{
-    return kColorKeys[item];
-}
-
-const char* fontKey(int item)
-{
-    return kFontKeys[item];
-}
-
 Flags decodeBinaryFlags(const std::string& textValue)
 {
     Flags flags{};
@@ -207,11 +171,11 @@ std::optional<FontSpec> decodeFont(const std::string& textValue, const FontSpec&
     if (!items.empty())
         font.name = sjis::toUtf8(items[0]);
     if (items.size() > 1) {
-        if (auto size = parseInt(items[1]); size && *size > 0)
+        if (auto size = parseProfileInteger(items[1]); size && *size > 0)
             font.size = *size;
     }
     if (items.size() > 2) {
-        auto style = parseInt(items[2]);
+        auto style = parseProfileInteger(items[2]);
         if (style && *style >= 0 && *style <= 3)
             font.style = static_cast<FontStyle>(*style);
         else if (styleRequired)
@@ -220,7 +184,7 @@ std::optional<FontSpec> decodeFont(const std::string& textValue, const FontSpec&
         return std::nullopt;
     }
     if (withColor && items.size() > 3) {
-        if (auto color = parseInt(items[3]))
+        if (auto color = parseProfileInteger(items[3]))
             font.color = *color & 0xFFFFFF;
     }
     return font;
@@ -253,14 +217,6 @@ std::string encodeColor(const ColorPair& pair, bool withBackground)
     return out;
 }
 
-std::string encodeFlags(const Flags& flags, std::size_t count)
-{
-    std::string out;
-    for (std::size_t i = 0; i < count && i < flags.size(); ++i)
-        out += flags[i] == 1 ? '1' : '0';
-    return out;
-}
-
 std::string resolveFolder(const std::string& storedValue, const std::string& programFolder)
 {
     std::string value = sjis::toUtf8(storedValue);
@@ -274,118 +230,117 @@ std::string resolveFolder(const std::string& storedValue, const std::string& pro
 
 SettingsLoadResult readSettings(const IniFile& ini, const std::string& programFolder, AppSettings& s)
 {
-    Reader r(ini);
 
-    s.ver = r.string("Kalendra", "Ver", "0.00");
+    s.ver = ini.readString("Kalendra", "Ver", "0.00");
     // A missing folder key means the program folder, kept as the empty value so that a folder
     // name Shift-JIS cannot hold stays intact.
-    s.dataPathValue = r.string("Kalendra", "DataPath", "");
-    s.memoPathValue = r.string("Kalendra", "MemoPath", s.dataPathValue);
-    s.todoPathValue = r.string("Kalendra", "TodoPath", s.dataPathValue);
-    s.notePathValue = r.string("Kalendra", "NotePath", s.dataPathValue);
+    s.dataPathValue = ini.readString("Kalendra", "DataPath", "");
+    s.memoPathValue = ini.readString("Kalendra", "MemoPath", s.dataPathValue);
+    s.todoPathValue = ini.readString("Kalendra", "TodoPath", s.dataPathValue);
+    s.notePathValue = ini.readString("Kalendra", "NotePath", s.dataPathValue);
     s.dataPath = resolveFolder(s.dataPathValue, programFolder);
     s.memoPath = resolveFolder(s.memoPathValue, programFolder);
     s.todoPath = resolveFolder(s.todoPathValue, programFolder);
     s.notePath = resolveFolder(s.notePathValue, programFolder);
 
-    s.passwd = r.integer("View", "Passwd", 0);
-    s.passwd2 = r.integer("View", "Passwd2", 0);
+    s.passwd = ini.readInteger("View", "Passwd", 0);
+    s.passwd2 = ini.readInteger("View", "Passwd2", 0);
 
-    s.title = r.string("Window", "Title", "Kalendra");
-    s.now = r.integer("Window", "Now", 2001);
-    s.posMode = r.integer("Window", "PosMode", 2);
-    s.top = r.integer("Window", "Top", 1);
-    s.left = r.integer("Window", "Left", 1);
-    s.height = r.integer("Window", "Height", 571);
-    s.width = r.integer("Window", "Width", 799);
-    s.pnlWidth = r.integer("Window", "PnlWidth", 320);
-    s.gridHeight = r.integer("Window", "GridHeight", 343);
-    s.schHeight = r.integer("Window", "SchHeight", 120);
-    s.memoHeight = r.integer("Window", "MemoHeight", 120);
-    s.panelMode = r.integer("Window", "PanelMode", 0);
-    s.gridMode = r.boolean("Window", "GridMode", false);
-    s.smallMode = r.boolean("Window", "SmallMode", false);
-    s.toolBar = r.boolean("Window", "ToolBar", true);
-    s.statusBar = r.boolean("Window", "StatusBar", true);
-    s.taskTray = r.integer("Window", "TaskTray", 0);
-    s.taskBar = r.integer("Window", "TaskBar", 0);
-    s.stayOnTop = r.integer("Window", "StayOnTop", 0);
-    s.schWidth = r.integer("Window", "SchWidth", 120);
-    s.plcWidth = r.integer("Window", "PlcWidth", 100);
-    s.catWidth = r.integer("Window", "CatWidth", 100);
-    s.tNoWidth = r.integer("Window", "TNoWidth", 144);
-    s.tOkWidth = r.integer("Window", "TOkWidth", 144);
-    s.nPrWidth = r.integer("Window", "NPrWidth", 48);
-    s.oPrWidth = r.integer("Window", "OPrWidth", 48);
+    s.title = ini.readString("Window", "Title", "Kalendra");
+    s.now = ini.readInteger("Window", "Now", 2001);
+    s.posMode = ini.readInteger("Window", "PosMode", 2);
+    s.top = ini.readInteger("Window", "Top", 1);
+    s.left = ini.readInteger("Window", "Left", 1);
+    s.height = ini.readInteger("Window", "Height", 571);
+    s.width = ini.readInteger("Window", "Width", 799);
+    s.pnlWidth = ini.readInteger("Window", "PnlWidth", 320);
+    s.gridHeight = ini.readInteger("Window", "GridHeight", 343);
+    s.schHeight = ini.readInteger("Window", "SchHeight", 120);
+    s.memoHeight = ini.readInteger("Window", "MemoHeight", 120);
+    s.panelMode = ini.readInteger("Window", "PanelMode", 0);
+    s.gridMode = ini.readBool("Window", "GridMode", false);
+    s.smallMode = ini.readBool("Window", "SmallMode", false);
+    s.toolBar = ini.readBool("Window", "ToolBar", true);
+    s.statusBar = ini.readBool("Window", "StatusBar", true);
+    s.taskTray = ini.readInteger("Window", "TaskTray", 0);
+    s.taskBar = ini.readInteger("Window", "TaskBar", 0);
+    s.stayOnTop = ini.readInteger("Window", "StayOnTop", 0);
+    s.schWidth = ini.readInteger("Window", "SchWidth", 120);
+    s.plcWidth = ini.readInteger("Window", "PlcWidth", 100);
+    s.catWidth = ini.readInteger("Window", "CatWidth", 100);
+    s.tNoWidth = ini.readInteger("Window", "TNoWidth", 144);
+    s.tOkWidth = ini.readInteger("Window", "TOkWidth", 144);
+    s.nPrWidth = ini.readInteger("Window", "NPrWidth", 48);
+    s.oPrWidth = ini.readInteger("Window", "OPrWidth", 48);
 
-    s.miniHeight = r.integer("Mini", "Height", 176);
-    s.miniWidth = r.integer("Mini", "Width", 164);
-    s.miniTop = r.integer("Mini", "Top", 1);
-    s.miniLeft = r.integer("Mini", "Left", 1);
-    s.miniPosMode = r.integer("Mini", "PosMode", 3);
-    s.trans = r.integer("Mini", "Trans", 0);
-    s.transValue = r.integer("Mini", "TransValue", 120);
-    s.schLine = r.integer("Mini", "SchLine", 0);
-    s.miniStatusBar = r.integer("Mini", "StatusBar", 0);
+    s.miniHeight = ini.readInteger("Mini", "Height", 176);
+    s.miniWidth = ini.readInteger("Mini", "Width", 164);
+    s.miniTop = ini.readInteger("Mini", "Top", 1);
+    s.miniLeft = ini.readInteger("Mini", "Left", 1);
+    s.miniPosMode = ini.readInteger("Mini", "PosMode", 3);
+    s.trans = ini.readInteger("Mini", "Trans", 0);
+    s.transValue = ini.readInteger("Mini", "TransValue", 120);
+    s.schLine = ini.readInteger("Mini", "SchLine", 0);
+    s.miniStatusBar = ini.readInteger("Mini", "StatusBar", 0);
 
     s.catchk = ReadCatchk(ini);
-    s.closeTray = r.integer("View", "CloseTray", 0);
-    s.strWeek = r.integer("View", "StrWeek", 0);
-    s.dateJap = r.integer("View", "DateJap", 1);
-    s.otherMon = r.integer("View", "OtherMon", 1);
-    s.monWeek = r.integer("View", "MonWeek", 6) == 5 ? 5 : 6;
-    s.schView = decodeBinaryFlags(r.string("View", "SchView", "111100"));
-    s.note = r.boolean("View", "Note", true);
-    s.autoIme = r.integer("View", "AutoIme", 1);
-    s.scrUd = r.boolean("View", "ScrUd", true);
-    s.udTime = r.integer("View", "UdTime", 3);
-    s.calView = decodeDigitFlags(r.string("View", "CalView", "111111100"), 0);
-    std::optional<Flags> rikuyo = decodeRokuyoFlags(r.string("View", "Rikuyo", "111111"));
+    s.closeTray = ini.readInteger("View", "CloseTray", 0);
+    s.strWeek = ini.readInteger("View", "StrWeek", 0);
+    s.dateJap = ini.readInteger("View", "DateJap", 1);
+    s.otherMon = ini.readInteger("View", "OtherMon", 1);
+    s.monWeek = ini.readInteger("View", "MonWeek", 6) == 5 ? 5 : 6;
+    s.schView = decodeBinaryFlags(ini.readString("View", "SchView", "111100"));
+    s.note = ini.readBool("View", "Note", true);
+    s.autoIme = ini.readInteger("View", "AutoIme", 1);
+    s.scrUd = ini.readBool("View", "ScrUd", true);
+    s.udTime = ini.readInteger("View", "UdTime", 3);
+    s.calView = decodeDigitFlags(ini.readString("View", "CalView", "111111100"), 0);
+    std::optional<Flags> rikuyo = decodeRokuyoFlags(ini.readString("View", "Rikuyo", "111111"));
     if (!rikuyo)
         return SettingsLoadResult{false, "[View] Rikuyo needs six digits"};
     s.rikuyo = *rikuyo;
-    s.weekView = decodeDigitFlags(r.string("View", "WeekView", "111111111"), 1);
-    s.notePas = r.integer("View", "NotePas", 0);
-    s.noteTab = r.integer("View", "NoteTab", 1);
+    s.weekView = decodeDigitFlags(ini.readString("View", "WeekView", "111111111"), 1);
+    s.notePas = ini.readInteger("View", "NotePas", 0);
+    s.noteTab = ini.readInteger("View", "NoteTab", 1);
 
-    s.memo = r.integer("Memo", "Memo", 1);
-    s.mtUmu = r.boolean("Memo", "MTUmu", true);
-    s.mTitle = r.string("Memo", "MTitle", "");
+    s.memo = ini.readInteger("Memo", "Memo", 1);
+    s.mtUmu = ini.readBool("Memo", "MTUmu", true);
+    s.mTitle = ini.readString("Memo", "MTitle", "");
 
-    s.todo = r.integer("ToDo", "Todo", 1);
-    s.tNoIcon = r.integer("ToDo", "TNoIcon", 1);
-    s.warnTerm = r.integer("ToDo", "WarnTerm", 3);
-    s.setIcon = decodeBinaryFlags(r.string("ToDo", "SetIcon", "000"));
-    s.tNoItem = decodeBinaryFlags(r.string("ToDo", "TNoItem", "1011000"));
-    s.tOkItem = decodeBinaryFlags(r.string("ToDo", "TOkItem", "1011000"));
-    s.toDoTab = r.integer("ToDo", "ToDoTab", 1);
+    s.todo = ini.readInteger("ToDo", "Todo", 1);
+    s.tNoIcon = ini.readInteger("ToDo", "TNoIcon", 1);
+    s.warnTerm = ini.readInteger("ToDo", "WarnTerm", 3);
+    s.setIcon = decodeBinaryFlags(ini.readString("ToDo", "SetIcon", "000"));
+    s.tNoItem = decodeBinaryFlags(ini.readString("ToDo", "TNoItem", "1011000"));
+    s.tOkItem = decodeBinaryFlags(ini.readString("ToDo", "TOkItem", "1011000"));
+    s.toDoTab = ini.readInteger("ToDo", "ToDoTab", 1);
 
     const SoundSettings sound = ReadSoundSettings(ini);
     s.alarm = sound.alarm;
     s.alarmTime = sound.alarmTime;
-    s.alarmWav = r.string("Sound", "AlarmWav", "");
-    s.signal = r.integer("Sound", "Signal", 0);
-    s.signalMode = r.integer("Sound", "SignalMode", 0);
-    s.signalWav = r.string("Sound", "SignalWav", "");
+    s.alarmWav = ini.readString("Sound", "AlarmWav", "");
+    s.signal = ini.readInteger("Sound", "Signal", 0);
+    s.signalMode = ini.readInteger("Sound", "SignalMode", 0);
+    s.signalWav = ini.readString("Sound", "SignalWav", "");
 
-    s.clean = r.integer("Clean", "Clean", 0);
-    s.cleanTerm = r.integer("Clean", "CleanTerm", 12);
+    s.clean = ini.readInteger("Clean", "Clean", 0);
+    s.cleanTerm = ini.readInteger("Clean", "CleanTerm", 12);
 
-    s.clock = r.integer("Clock", "Clock", 1);
-    s.clockType = r.integer("Clock", "Type", 0);
+    s.clock = ini.readInteger("Clock", "Clock", 1);
+    s.clockType = ini.readInteger("Clock", "Type", 0);
     {
-        std::string value = r.string("Clock", "Font", kReaderClockFont);
+        std::string value = ini.readString("Clock", "Font", kReaderClockFont);
         if (text::isBlank(value))
             value = kReaderClockFont;
         s.clockFont = *decodeFont(value, FontSpec{"", 14, FontStyle::Regular, 0}, false, true);
     }
-    s.clockStyle = r.string("Clock", "Style", "yyyy-mm-dd hh:mm:ss");
-    s.clockLeft = r.integer("Clock", "Left", 0);
-    s.clsec = r.integer("Clock", "Clsec", 1);
-    s.clhour = r.integer("Clock", "Clhour", 1);
+    s.clockStyle = ini.readString("Clock", "Style", "yyyy-mm-dd hh:mm:ss");
+    s.clockLeft = ini.readInteger("Clock", "Left", 0);
+    s.clsec = ini.readInteger("Clock", "Clsec", 1);
+    s.clhour = ini.readInteger("Clock", "Clhour", 1);
 
     for (int i = 0; i < FontItemCount; ++i) {
-        std::string value = r.string("Font", kFontKeys[i], kReaderFont);
+        std::string value = ini.readString("Font", kFontKeys[i], kReaderFont);
         // An empty value is read like a missing key rather than as a font without a name.
         if (text::isBlank(value))
             value = kReaderFont;
@@ -399,7 +354,7 @@ SettingsLoadResult readSettings(const IniFile& ini, const std::string& programFo
 
     for (int i = 0; i < ColorItemCount; ++i) {
         ColorPair fallback = defaultColor(i);
-        std::string value = r.string("Color", kColorKeys[i], "");
+        std::string value = ini.readString("Color", kColorKeys[i], "");
         s.colors[static_cast<std::size_t>(i)] = decodeColor(value, fallback);
     }
     return {};

@@ -30,6 +30,12 @@ SoundSettings ReadSoundSettings(const IniFile& ini);
 // Nine flags decoded from a flag string, one small integer per character.
 using Flags = std::array<int, 9>;
 
+// Flag `number` (counted from 1) is on.
+inline bool FlagOn(const Flags& flags, int number)
+{
+    return flags[static_cast<std::size_t>(number - 1)] == 1;
+}
+
 struct ColorPair {
     ColorValue text = 0;
     ColorValue back = 0;
@@ -151,9 +157,6 @@ struct AppSettings {
 
     // Opacity of the mini calendar: 255 unless translucency is on.
     int miniOpacity() const { return trans == 1 ? transValue : 255; }
-    bool calViewOn(int flag) const { return calView[static_cast<std::size_t>(flag - 1)] == 1; }
-    bool weekViewOn(int flag) const { return weekView[static_cast<std::size_t>(flag - 1)] == 1; }
-    bool schViewOn(int flag) const { return schView[static_cast<std::size_t>(flag - 1)] == 1; }
     bool rokuyoShown(int code) const
     {
         return code >= 1 && code <= 6 && rikuyo[static_cast<std::size_t>(code - 1)] == 1;
@@ -183,12 +186,9 @@ std::optional<FontSpec> decodeFont(const std::string& text, const FontSpec& fall
 ColorPair decodeColor(const std::string& text, const ColorPair& fallback);
 std::string encodeFont(const FontSpec& font, bool withColor);
 std::string encodeColor(const ColorPair& pair, bool withBackground);
-std::string encodeFlags(const Flags& flags, std::size_t count);
 
 ColorPair defaultColor(int item);
 bool colorHasBackground(int item);
-const char* colorKey(int item); // "Cw00".."Cw20"
-const char* fontKey(int item);  // "Day", "Sch", ...
 
 // One key the settings dialog writes, with the value a new installation starts with
 // (Shift-JIS); entries with an empty default and `skipWhenMissing` are written only when

@@ -6,6 +6,7 @@
 #include "platform/DateFormat.h"
 #include "platform/Files.h"
 #include "platform/SjisCodec.h"
+#include "todo/TodoRecord.h"
 
 namespace kal {
 namespace {
@@ -44,7 +45,7 @@ int dumpMonth(const std::string& programFolder, int year, int month, const Date&
     input.rikuyo = settings.rikuyo;
     input.dataPath = settings.dataPath;
     input.memoPath = settings.memoPath;
-    input.todoLines = files::loadLines(settings.todoPath + "ToDo.dat");
+    input.todoLines = files::loadLines(settings.todoPath + kTodoFileName);
     MonthBuild build = BuildMonth(input);
 
     for (int row = 1; row <= 6; ++row)

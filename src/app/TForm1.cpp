@@ -11,6 +11,7 @@
 #include "calendar/qt/MonthGrid.h"
 #include "platform/Files.h"
 #include "platform/qt/QtText.h"
+#include "todo/TodoRecord.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -77,7 +78,7 @@ int TForm1::FormCreate()
     trayAvailable_ = services_.platform.hasNotificationArea();
     if (!InitLoad())
         return 1;
-    todoLines_ = files::loadLines(settings_.todoPath + "ToDo.dat");
+    todoLines_ = files::loadLines(settings_.todoPath + kTodoFileName);
     created_ = true;
     SmallCheck();
     BarCheck();

@@ -64,7 +64,7 @@ void TForm1::DaySchEdit()
 
     if (miniMode_) {
         setWindowTitle(qt::fromSjis(DayText(date, look_.eraDates)));
-        QString hint = qt::fromSjis(text::formatDate(KAL_SJIS("yyyy\"/\"m\"/\"d\"(\"aaa\")\""), date));
+        QString hint = qt::fromSjis(ShortDayText(date));
         for (const CellLine& line : lines) {
             if (line.kind() == '3')
                 hint += "\r\n" + qt::fromSjis(RecTitle(line.body()));

@@ -651,7 +651,7 @@ void TForm1::changeEvent(QEvent* event)
             return;
         }
         if (!state_.taskbarHidden)
-            setWindowTitle(qt::fromSjis(text::formatDate(KAL_SJIS("yyyy\"/\"m\"/\"d\"(\"aaa\")\""), state_.today)));
+            setWindowTitle(qt::fromSjis(ShortDayText(state_.today)));
     } else if (miniMode_) {
         DaySchEdit();
     } else {

@@ -31,15 +31,6 @@ int SundayColumn(WeekStart weekStart)
     return weekStart == WeekStart::Sunday ? 0 : 6;
 }
 
-MonthRelation RelationOf(int row, int day)
-{
-    if (row == 1 && day > 7)
-        return MonthRelation::Previous;
-    if (row >= 5 && day < 15)
-        return MonthRelation::Next;
-    return MonthRelation::Current;
-}
-
 MonthLayout BuildLayout(int year, int month, WeekStart weekStart)
 {
     MonthLayout layout;
@@ -202,6 +193,11 @@ std::string DayText(const Date& date, bool eraDates)
 {
     return eraDates ? text::formatDate(KAL_SJIS("ggge\"年\"m\"月\"d\"日\""), date)
                     : text::formatDate(KAL_SJIS("yyyy\"年\"m\"月\"d\"日\""), date);
+}
+
+std::string ShortDayText(const Date& date)
+{
+    return text::formatDate(KAL_SJIS("yyyy\"/\"m\"/\"d\"(\"aaa\")\""), date);
 }
 
 } // namespace kal

@@ -84,9 +84,6 @@ struct MonthLayout {
 // Positions, day numbers, relations, maps, neighbour months and the two flags.
 MonthLayout BuildLayout(int year, int month, WeekStart weekStart);
 
-// Month relation by row and day alone, as every reader of the grid decides it.
-MonthRelation RelationOf(int row, int day);
-
 // Weekday names in column order: "日".."土" (short Japanese), "日曜日".. (long), "Sun".. (English).
 std::array<std::string, 7> JapaneseWeekdayNames(WeekStart weekStart);
 std::array<std::string, 7> LongJapaneseWeekdayNames(WeekStart weekStart);
@@ -102,5 +99,7 @@ const std::string& RokuyoName(int code);
 
 // "yyyy年m月d日" or, with era dates, "ggge年m月d日".
 std::string DayText(const Date& date, bool eraDates);
+// "yyyy/m/d(火)": the short form of the window title and the mini calendar's hint.
+std::string ShortDayText(const Date& date);
 
 } // namespace kal

@@ -4,14 +4,10 @@
 #include "platform/ByteText.h"
 #include "platform/NumberFormat.h"
 #include "schedule/ScheduleRecord.h"
+#include "todo/TodoRecord.h"
 
 namespace kal {
 namespace {
-
-bool flagOn(const std::array<int, 9>& flags, int number)
-{
-    return flags[static_cast<std::size_t>(number - 1)] == 1;
-}
 
 // Which CalView flag enables a line kind.
 int flagOfKind(char kind)
@@ -92,9 +88,9 @@ std::optional<CellBand> scheduleBand(const CellLine& line, const CategoryTable& 
     applyCategory(drawing, band);
     std::string title = RecTitle(record);
     std::string start = text::trimRight(RecStart(record));
-    band.text = flagOn(look.calView, 7) && !start.empty() ? start + " " + title : title;
+    band.text = FlagOn(look.calView, 7) && !start.empty() ? start + " " + title : title;
     std::string place = text::trimRight(RecPlace(record));
-    if (flagOn(look.calView, 8) && !place.empty())
+    if (FlagOn(look.calView, 8) && !place.empty())
         band.text += "(" + place + ")";
     return band;
 }
@@ -108,8 +104,8 @@ CellBand todoBand(const CellLine& line, const CategoryTable& categories, const C
     band.background = cellBack;
     band.style = StyleOf(look.scheduleStyle, '0', '0');
     // A ToDo of a hidden category is still drawn, on a band of its own.
-    applyCategory(DrawingFor(categories, text::field(record, 25, 14)), band);
-    band.text = text::fieldToEnd(record, 41);
+    applyCategory(DrawingFor(categories, TodoCategory(record)), band);
+    band.text = TodoTitle(record);
     return band;
 }
 
@@ -157,7 +153,7 @@ CellPaint PaintCell(const MonthLayout& layout, const DayCellLists& lists, const 
         if (kind == '3')
             paint.underline = true;
         int flag = flagOfKind(kind);
-        if (flag == 0 || !flagOn(look.calView, flag))
+        if (flag == 0 || !FlagOn(look.calView, flag))
             continue;
         std::optional<CellBand> band;
         if (kind == '3')

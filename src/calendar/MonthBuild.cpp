@@ -1,19 +1,16 @@
 #include "calendar/MonthBuild.h"
 
+#include "app/AppSettings.h"
 #include "calendar/Holidays.h"
 #include "platform/ByteText.h"
 #include "platform/DateFormat.h"
 #include "platform/Files.h"
 #include "platform/NumberFormat.h"
 #include "schedule/ScheduleRecord.h"
+#include "todo/TodoRecord.h"
 
 namespace kal {
 namespace {
-
-bool flagOn(const std::array<int, 9>& flags, int number)
-{
-    return flags[static_cast<std::size_t>(number - 1)] == 1;
-}
 
 void addScheduleLine(const std::string& file, int index, const std::string& line, int column, int row,
                      DayCellLists& lists)
@@ -32,15 +29,11 @@ std::string MemoFilePath(const std::string& memoPath, const Date& date)
 void ApplyTodoLines(const std::vector<std::string>& todoLines, bool todoMarks, MonthLayout& layout, DayCellLists& lists)
 {
     for (const std::string& line : todoLines) {
-        if (line.size() < 14 || line[13] != '0')
-            continue;
-        int year = text::toIntOr(line.substr(0, 4), -1);
-        int month = text::toIntOr(line.substr(5, 2), -1);
-        int day = text::toIntOr(line.substr(8, 2), -1);
-        if (line[4] != '/' || line[7] != '/' || !isValidDate(year, month, day))
+        const std::optional<Date> deadline = TodoDeadline(line);
+        if (!TodoIsOpen(line) || !deadline)
             continue;
         CellPos pos;
-        if (!layout.find(Date{year, month, day}, pos))
+        if (!layout.find(*deadline, pos))
             continue;
         lists.add(pos.column, pos.row, CellLine{"8" + line});
         if (todoMarks) {
@@ -58,7 +51,7 @@ MonthBuild BuildMonth(const MonthBuildInput& in)
     MonthBuild build;
     MonthLayout& layout = build.layout;
     layout = BuildLayout(in.year, in.month, in.weekStart);
-    const bool memoMarks = flagOn(in.calView, 5);
+    const bool memoMarks = FlagOn(in.calView, 5);
     for (int row = 1; row <= 6; ++row)
         for (int column = 0; column < 7; ++column) {
             DayCell& cell = layout.cell(column, row);
@@ -68,7 +61,7 @@ MonthBuild BuildMonth(const MonthBuildInput& in)
         }
 
     ApplyHolidays(LoadHolidayRules(files::withSeparator(in.dataPath) + kHolidayFileName), layout, build.lists);
-    ApplyTodoLines(in.todoLines, flagOn(in.calView, 6), layout, build.lists);
+    ApplyTodoLines(in.todoLines, FlagOn(in.calView, 6), layout, build.lists);
 
     if (layout.prevShown) {
         std::string file = MonthFilePath(in.dataPath, layout.prevYear, layout.prevMonth);

@@ -21,20 +21,6 @@ std::string fieldToEnd(std::string_view line, std::size_t position)
     return std::string(line.substr(position - 1));
 }
 
-bool isLeadAt(std::string_view s, std::size_t index)
-{
-    std::size_t i = 0;
-    while (i < s.size()) {
-        std::size_t len = sjis::charLength(s, i);
-        if (i == index)
-            return len == 2;
-        if (i > index)
-            return false;
-        i += len;
-    }
-    return false;
-}
-
 std::string cutBytes(std::string_view value, std::size_t maxBytes)
 {
     std::size_t i = 0;

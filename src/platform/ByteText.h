@@ -25,9 +25,6 @@ std::string padCut(std::string_view value, std::size_t width);
 // At most `maxBytes` bytes of `value`, cut before a double-byte character that does not fit.
 std::string cutBytes(std::string_view value, std::size_t maxBytes);
 
-// True when byte `index` of `s` is the first byte of a double-byte character.
-bool isLeadAt(std::string_view s, std::size_t index);
-
 // Removal of blanks and control characters (bytes up to 0x20); trail bytes are never in that
 // range, so this is safe on Shift-JIS.
 std::string trimRight(std::string_view s);
