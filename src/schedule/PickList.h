@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/Files.h"
+#include "schedule/ScheduleRecord.h"
 
 #include <string>
 #include <string_view>
@@ -22,8 +23,9 @@ bool IsTimeList(PickListType type);
 // Bytes an entry typed in the editor may hold: a time is 5, a text 40.
 int PickListEntryLimit(PickListType type);
 
-inline constexpr std::size_t kTimeRowBytes = 5;
-inline constexpr std::size_t kTextRowBytes = 40;
+// The rows feed the record's fields, so they are cut to the fields' widths.
+inline constexpr std::size_t kTimeRowBytes = kRecTimeBytes;
+inline constexpr std::size_t kTextRowBytes = kRecTextBytes;
 
 class PickList {
 public:

@@ -14,6 +14,10 @@
 
 namespace kal {
 
+// Widths of the fields a user types.
+inline constexpr int kRecTimeBytes = 5;
+inline constexpr int kRecTextBytes = 40; // title and place
+
 struct ScheduleFields {
     int day = 1;
     std::string start; // "HH:MM" as typed, or empty

@@ -32,8 +32,6 @@ namespace {
 
 constexpr const char* kInputErrorCaption = "入力エラー";
 constexpr const char* kUpdateCaption = "スケジュール更新";
-constexpr int kTimeBytes = 5;
-constexpr int kTextBytes = 40;
 constexpr Qt::InputMethodHints kTimeHints = Qt::ImhPreferNumbers | Qt::ImhPreferLatin | Qt::ImhNoPredictiveText;
 
 // Tells the dialog when its list is about to drop down.
@@ -147,12 +145,12 @@ TDlgSchInput::TDlgSchInput(qt::Services& services, SchInputRequest request, QWid
 void TDlgSchInput::buildControls()
 {
     DtpSchDate = makeDateEdit("DtpSchDate", "yyyy'年'M'月'd'日'(dddd)", this);
-    CmbStrhhmm = makeEditCombo(new QComboBox(this), "CmbStrhhmm", kTimeBytes, 24);
+    CmbStrhhmm = makeEditCombo(new QComboBox(this), "CmbStrhhmm", kRecTimeBytes, 24);
     auto* end = new DropDownComboBox(this);
     end->onDropDown = [this] { CmbEndhhmmDropDown(); };
-    CmbEndhhmm = makeEditCombo(end, "CmbEndhhmm", kTimeBytes, 24);
-    CmbTitle = makeEditCombo(new QComboBox(this), "CmbTitle", kTextBytes, 20);
-    CmbPlace = makeEditCombo(new QComboBox(this), "CmbPlace", kTextBytes, 20);
+    CmbEndhhmm = makeEditCombo(end, "CmbEndhhmm", kRecTimeBytes, 24);
+    CmbTitle = makeEditCombo(new QComboBox(this), "CmbTitle", kRecTextBytes, 20);
+    CmbPlace = makeEditCombo(new QComboBox(this), "CmbPlace", kRecTextBytes, 20);
     // Times are typed in Latin digits whatever the input method's mode.
     for (QComboBox* time : {CmbStrhhmm, CmbEndhhmm}) {
         time->setInputMethodHints(kTimeHints);
@@ -398,7 +396,7 @@ void TDlgSchInput::applyMode()
         break;
     case SchInputMode::FromTodo:
         setWindowTitle(QString::fromUtf8("ToDoをスケジュールにコピー"));
-        CmbTitle->setEditText(qt::fromSjis(text::cutBytes(request_.title, kTextBytes)));
+        CmbTitle->setEditText(qt::fromSjis(text::cutBytes(request_.title, kRecTextBytes)));
         if (request_.categoryIndex >= 0 && request_.categoryIndex < CmbBunrui->count())
             CmbBunrui->setCurrentIndex(request_.categoryIndex);
         break;
@@ -499,7 +497,7 @@ bool TDlgSchInput::validate()
         return false;
     }
     const bool alarm = ChkAlarm->isChecked() || ChkMsg->isChecked();
-    if (alarm && CmbStrhhmm->currentText().size() < kTimeBytes) {
+    if (alarm && CmbStrhhmm->currentText().size() < kRecTimeBytes) {
         inputError("開始時刻は HH:MM形式(5桁)で入力して下さい。", CmbStrhhmm);
         return false;
     }
@@ -526,8 +524,8 @@ ScheduleFields TDlgSchInput::fieldsFromControls() const
     f.sound = ChkAlarm->isChecked();
     f.message = ChkMsg->isChecked();
     // The fields end where the format ends, whatever reached the edit lines.
-    f.title = text::cutBytes(sjisOf(CmbTitle), kTextBytes);
-    f.place = text::cutBytes(sjisOf(CmbPlace), kTextBytes);
+    f.title = text::cutBytes(sjisOf(CmbTitle), kRecTextBytes);
+    f.place = text::cutBytes(sjisOf(CmbPlace), kRecTextBytes);
     return f;
 }
 
