@@ -8,6 +8,7 @@
 #include "schedule/TDlgSchInput.h"
 #include "support/FakeDialogRunner.h"
 #include "support/FakePlatform.h"
+#include "support/MainWindowFixture.h"
 #include "support/TempFolder.h"
 
 #include <QAction>
@@ -34,26 +35,7 @@ std::string record(int day, const std::string& start, const std::string& title, 
     return ComposeSchedule(f);
 }
 
-struct DayListFixture : ::testing::Test {
-    TempFolder home;
-    FakePlatform platform;
-    FakeDialogRunner dialogs;
-    qt::Services services{platform, dialogs};
-    std::unique_ptr<TForm1> form;
-
-    void SetUp() override { platform.setToday(2026, 12, 8); }
-    void start(const std::string& extraSettings = "")
-    {
-        home.write("Kalendra.ini", "[Kalendra]\r\nVer=3.01\r\n" + extraSettings);
-        form = std::make_unique<TForm1>(services, home.path());
-        ASSERT_EQ(form->FormCreate(), 0);
-        form->ShowAtStart();
-    }
-    void TearDown() override
-    {
-        if (form)
-            form->ApplicationExit();
-    }
+struct DayListFixture : MainWindowFixture {
     // A handler that types a title (and optionally a start time) and presses OK.
     static FakeDialogRunner::Handler fillAndOk(const char* title, const char* start = "")
     {

@@ -9,6 +9,7 @@
 #include "schedule/TDlgCatSet.h"
 #include "support/FakeDialogRunner.h"
 #include "support/FakePlatform.h"
+#include "support/MainWindowFixture.h"
 #include "support/TempFolder.h"
 
 #include <QAction>
@@ -26,29 +27,11 @@ using namespace kal::test;
 
 namespace {
 
-struct WindowFixture : ::testing::Test {
-    TempFolder home;
-    FakePlatform platform;
-    FakeDialogRunner dialogs;
-    qt::Services services{platform, dialogs};
-    std::unique_ptr<TForm1> form;
-
+struct WindowFixture : MainWindowFixture {
     void SetUp() override
     {
+        MainWindowFixture::SetUp();
         home.write("Holiday.dat", *files::readBytes(KALENDRA_SOURCE_DIR "/data/Holiday.dat"));
-        platform.setToday(2026, 12, 8);
-    }
-    void start(const std::string& extraSettings = "")
-    {
-        home.write("Kalendra.ini", "[Kalendra]\r\nVer=3.01\r\n" + extraSettings);
-        form = std::make_unique<TForm1>(services, home.path());
-        ASSERT_EQ(form->FormCreate(), 0);
-        form->ShowAtStart();
-    }
-    void TearDown() override
-    {
-        if (form)
-            form->ApplicationExit();
     }
     std::pair<int, int> view() const { return {form->state().viewYear, form->state().viewMonth}; }
     Date selected() const { return form->state().selectedDate; }

@@ -3,6 +3,7 @@
 #include "platform/qt/QtText.h"
 #include "support/FakeDialogRunner.h"
 #include "support/FakePlatform.h"
+#include "support/GuiInput.h"
 #include "support/TempFolder.h"
 
 #include <QInputMethodEvent>
@@ -18,16 +19,6 @@ using namespace kal;
 using namespace kal::test;
 
 namespace {
-
-// Characters arrive one at a time, as an input method commits them.
-void typeText(QWidget* edit, const QString& text)
-{
-    for (QChar c : text) {
-        QInputMethodEvent event;
-        event.setCommitString(QString(c));
-        QCoreApplication::sendEvent(edit, &event);
-    }
-}
 
 struct ItemSetFixture : ::testing::Test {
     TempFolder home;

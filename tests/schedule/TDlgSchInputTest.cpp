@@ -5,6 +5,7 @@
 #include "schedule/qt/CategoryItemDelegate.h"
 #include "support/FakeDialogRunner.h"
 #include "support/FakePlatform.h"
+#include "support/GuiInput.h"
 #include "support/TempFolder.h"
 
 #include <QCheckBox>
@@ -27,16 +28,6 @@ using namespace kal;
 using namespace kal::test;
 
 namespace {
-
-// Characters arrive one at a time, as an input method commits them.
-void typeText(QWidget* edit, const QString& text)
-{
-    for (QChar c : text) {
-        QInputMethodEvent event;
-        event.setCommitString(QString(c));
-        QCoreApplication::sendEvent(edit, &event);
-    }
-}
 
 std::string pad(const std::string& value, std::size_t width)
 {
