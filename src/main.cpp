@@ -1,7 +1,7 @@
-// kalendra [/2] [--home DIR] [--dump-month YYYY MM]
+// kalendra [/2] [--home DIR] [--help | COMMAND ARGUMENTS...]
 #include "app/CommandLine.h"
-#include "app/DumpMonth.h"
 #include "app/TForm1.h"
+#include "app/qt/HeadlessCommands.h"
 #include "app/qt/InstanceGuard.h"
 #include "platform/Files.h"
 #include "platform/qt/QtPlatform.h"
@@ -37,20 +37,26 @@ std::string executableFolder()
 int main(int argc, char** argv)
 {
     std::vector<std::string> arguments(argv + 1, argv + argc);
-    kal::CommandLine commandLine = kal::parseCommandLine(arguments);
+    kal::CommandLine commandLine = kal::parseCommandLine(arguments, kal::qt::headlessCommandOptions());
     if (!commandLine.error.empty()) {
-        std::cerr << "kalendra: " << commandLine.error << "\n";
-        return 2;
+        std::cerr << "kalendra: " << commandLine.error << "\n"
+                  << "使い方: kalendra [/2] [--home フォルダ] [--help | コマンド 引数...]\n";
+        return kal::kExitUsage;
+    }
+    if (commandLine.help) {
+        kal::printHelp(std::cout, kal::qt::headlessCommands());
+        return kal::kExitOk;
     }
 
     kal::ProgramFolderInputs inputs{commandLine.home, environment("KALENDRA_HOME"), executableFolder(),
                                     environment("XDG_DATA_HOME"), environment("HOME")};
     const std::string programFolder = kal::chooseProgramFolder(inputs);
 
-    if (commandLine.dumpMonth) {
+    if (!commandLine.command.empty()) {
         const QDate today = QDate::currentDate();
-        return kal::dumpMonth(programFolder, commandLine.dumpYear, commandLine.dumpMonthNumber,
-                              kal::Date{today.year(), today.month(), today.day()}, std::cout, std::cerr);
+        kal::HeadlessContext context{programFolder, kal::Date{today.year(), today.month(), today.day()}, std::cout,
+                                     std::cerr};
+        return kal::qt::runHeadlessCommand(commandLine.command, context, commandLine.commandArguments);
     }
 
     if (!kal::files::folderExists(programFolder)) {

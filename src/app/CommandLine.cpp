@@ -2,15 +2,48 @@
 
 #include "app/AppSettings.h"
 
-#include "platform/ByteText.h"
 #include "platform/Files.h"
 
 #include <climits>
 #include <unistd.h>
+#include <vector>
 
 namespace kal {
 
-CommandLine parseCommandLine(const std::vector<std::string>& arguments)
+namespace {
+
+// Qt's own options that take a value; the window system reads them from argv itself.
+bool isWindowSystemOptionWithValue(const std::string& a)
+{
+    static const char* const withValue[] = {"-platform", "-platformpluginpath", "-platformtheme", "-plugin",
+                                            "-display",  "-geometry",           "-style",         "-stylesheet",
+                                            "-session",  "-qwindowgeometry",    "-qwindowtitle",  "-qwindowicon"};
+    for (const char* option : withValue)
+        if (a == option)
+            return true;
+    return false;
+}
+
+bool isWindowSystemFlag(const std::string& a)
+{
+    static const char* const flags[] = {"-reverse", "-widgetcount", "-nograb", "-dograb", "-sync"};
+    for (const char* option : flags)
+        if (a == option)
+            return true;
+    return false;
+}
+
+bool contains(const std::vector<std::string>& names, const std::string& a)
+{
+    for (const std::string& name : names)
+        if (name == a)
+            return true;
+    return false;
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const std::vector<std::string>& arguments, const std::vector<std::string>& commands)
 {
     CommandLine cl;
     std::size_t i = 0;
@@ -22,30 +55,23 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
         const std::string& a = arguments[i];
         if (a == "--home") {
             if (i + 1 >= arguments.size()) {
-                cl.error = "--home needs a folder";
+                cl.error = "--home にはフォルダを指定して下さい。";
                 return cl;
             }
             cl.home = arguments[++i];
-        } else if (a == "--dump-month") {
-            if (i + 2 >= arguments.size()) {
-                cl.error = "--dump-month needs a year and a month";
-                return cl;
-            }
-            cl.dumpMonth = true;
-            cl.dumpYear = text::toIntOr(arguments[i + 1], 0);
-            cl.dumpMonthNumber = text::toIntOr(arguments[i + 2], 0);
-            i += 2;
-            if (cl.dumpYear < 1900 || cl.dumpYear > 2099) {
-                cl.error = "--dump-month: the year must be 1900 to 2099";
-                return cl;
-            }
-            if (cl.dumpMonthNumber < 1 || cl.dumpMonthNumber > 12) {
-                cl.error = "--dump-month: the month must be 1 to 12";
-                return cl;
-            }
-        } else if (a.rfind("-", 0) == 0 && a.size() > 1) {
-            // Options the window system understands (-platform, -display...) are Qt's.
+        } else if (!cl.command.empty()) {
+            cl.commandArguments.push_back(a);
+        } else if (a == "--help" || a == "-h") {
+            cl.help = true;
+        } else if (contains(commands, a)) {
+            cl.command = a;
+        } else if (isWindowSystemOptionWithValue(a) && i + 1 < arguments.size()) {
+            ++i;
+        } else if (isWindowSystemFlag(a)) {
             continue;
+        } else {
+            cl.error = "不明な引数です: " + a;
+            return cl;
         }
     }
     return cl;

@@ -1,4 +1,4 @@
-// The command line: kalendra [/2] [--home DIR] [--dump-month YYYY MM]
+// The command line: kalendra [/2] [--home DIR] [--help | COMMAND ARGUMENTS...]
 #pragma once
 
 #include <optional>
@@ -10,13 +10,16 @@ namespace kal {
 struct CommandLine {
     bool skipInstanceGuard = false; // "/2" as the first argument
     std::optional<std::string> home;
-    bool dumpMonth = false;
-    int dumpYear = 0;
-    int dumpMonthNumber = 0;
+    bool help = false;
+    // A headless command ("--dump-month"...) and the arguments after it; empty for the window.
+    std::string command;
+    std::vector<std::string> commandArguments;
     std::string error; // non-empty when the arguments are not understood
 };
 
-CommandLine parseCommandLine(const std::vector<std::string>& arguments);
+// `commands` are the options that start a headless command: every argument after one belongs to
+// it, except "--home DIR". Single-dash options are the window system's (-platform, -display...).
+CommandLine parseCommandLine(const std::vector<std::string>& arguments, const std::vector<std::string>& commands);
 
 // The program folder: --home, then KALENDRA_HOME, then the executable's folder when it holds
 // Kalendra.ini (a portable installation), else $XDG_DATA_HOME/kalendra (~/.local/share/kalendra).

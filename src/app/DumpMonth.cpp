@@ -3,6 +3,7 @@
 #include "app/AppSettings.h"
 #include "app/Startup.h"
 #include "calendar/MonthBuild.h"
+#include "platform/ByteText.h"
 #include "platform/DateFormat.h"
 #include "platform/Files.h"
 #include "platform/SjisCodec.h"
@@ -59,6 +60,26 @@ int dumpMonth(const std::string& programFolder, int year, int month, const Date&
             out << '\n';
         }
     return 0;
+}
+
+HeadlessCommand dumpMonthCommand()
+{
+    HeadlessCommand command;
+    command.option = "--dump-month";
+    command.usage = "--dump-month YYYY MM";
+    command.summary = "その月のカレンダーの中身を一日一行で表示します";
+    command.run = [command](const HeadlessContext& context, const std::vector<std::string>& arguments) {
+        if (arguments.size() != 2)
+            return usageError(context, command, "年と月を指定して下さい。");
+        int year = text::toIntOr(arguments[0], 0);
+        int month = text::toIntOr(arguments[1], 0);
+        if (year < 1900 || year > 2099)
+            return usageError(context, command, "年は 1900 から 2099 までです。");
+        if (month < 1 || month > 12)
+            return usageError(context, command, "月は 1 から 12 までです。");
+        return dumpMonth(context.programFolder, year, month, context.today, context.out, context.err);
+    };
+    return command;
 }
 
 } // namespace kal

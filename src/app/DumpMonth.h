@@ -2,6 +2,7 @@
 // cell, for scripts and checks.
 #pragma once
 
+#include "app/HeadlessCommand.h"
 #include "platform/Date.h"
 
 #include <ostream>
@@ -12,5 +13,7 @@ namespace kal {
 // Returns the exit code.
 int dumpMonth(const std::string& programFolder, int year, int month, const Date& today, std::ostream& out,
               std::ostream& err);
+
+HeadlessCommand dumpMonthCommand();
 
 } // namespace kal

@@ -173,22 +173,40 @@ TEST(StartupDecisions, GreetingOnlyOnTheFirstSevenDaysOfAYearAfterTheLastSave)
     EXPECT_FALSE(newYearGreetingDue(2025, Date{2026, 12, 31}));
 }
 
-TEST(CommandLine, SecondInstanceHomeAndDumpMonth)
+TEST(CommandLine, SecondInstanceHomeAndCommands)
 {
-    CommandLine a = parseCommandLine({"/2", "--home", "/tmp/x"});
+    const std::vector<std::string> commands = {"--dump-month", "--search"};
+    CommandLine a = parseCommandLine({"/2", "--home", "/tmp/x"}, commands);
     EXPECT_TRUE(a.skipInstanceGuard);
     EXPECT_EQ(a.home, "/tmp/x");
-    EXPECT_FALSE(parseCommandLine({"--home", "/x", "/2"}).skipInstanceGuard);
+    EXPECT_TRUE(a.command.empty());
+    EXPECT_TRUE(parseCommandLine({"--home", "/x", "/2"}, commands).error.size() > 0);
 
-    CommandLine d = parseCommandLine({"--home", "h", "--dump-month", "2026", "05"});
-    EXPECT_TRUE(d.dumpMonth);
-    EXPECT_EQ(d.dumpYear, 2026);
-    EXPECT_EQ(d.dumpMonthNumber, 5);
+    CommandLine d = parseCommandLine({"--home", "h", "--dump-month", "2026", "05"}, commands);
+    EXPECT_EQ(d.command, "--dump-month");
+    EXPECT_EQ(d.commandArguments, (std::vector<std::string>{"2026", "05"}));
     EXPECT_TRUE(d.error.empty());
-    EXPECT_FALSE(parseCommandLine({"--dump-month", "1899", "1"}).error.empty());
-    EXPECT_FALSE(parseCommandLine({"--dump-month", "2026", "13"}).error.empty());
-    EXPECT_FALSE(parseCommandLine({"--dump-month", "2026"}).error.empty());
-    EXPECT_FALSE(parseCommandLine({"--home"}).error.empty());
+
+    // Arguments after a command are its own, even when they look like options; --home is not.
+    CommandLine s = parseCommandLine({"--search", "--memos", "x", "--home", "/h", "--help"}, commands);
+    EXPECT_EQ(s.command, "--search");
+    EXPECT_EQ(s.commandArguments, (std::vector<std::string>{"--memos", "x", "--help"}));
+    EXPECT_EQ(s.home, "/h");
+    EXPECT_FALSE(s.help);
+
+    struct Refused {
+        std::vector<std::string> arguments;
+    };
+    const Refused refused[] = {{{"--home"}}, {{"--frobnicate"}}, {{"stray"}}, {{"--dump"}}};
+    for (const Refused& r : refused) {
+        SCOPED_TRACE(r.arguments.front());
+        EXPECT_FALSE(parseCommandLine(r.arguments, commands).error.empty());
+    }
+    EXPECT_TRUE(parseCommandLine({"--help"}, commands).help);
+    // The window system's own options still reach Qt.
+    CommandLine qt = parseCommandLine({"-platform", "offscreen", "-reverse"}, commands);
+    EXPECT_TRUE(qt.error.empty());
+    EXPECT_TRUE(qt.command.empty());
 }
 
 TEST(CommandLine, ProgramFolderPrecedence)

@@ -187,5 +187,6 @@ TEST(DumpMonth, PrintsEveryCellAndRefusesBadArguments)
     while (std::size_t n = std::fread(buffer, 1, sizeof buffer, badPipe))
         message.append(buffer, n);
     EXPECT_EQ(WEXITSTATUS(::pclose(badPipe)), 2);
-    EXPECT_NE(message.find("1900 to 2099"), std::string::npos);
+    EXPECT_NE(message.find("1900 から 2099"), std::string::npos);
+    EXPECT_NE(message.find("--dump-month YYYY MM"), std::string::npos);
 }

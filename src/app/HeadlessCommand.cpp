@@ -1,0 +1,32 @@
+#include "app/HeadlessCommand.h"
+
+namespace kal {
+
+int usageError(const HeadlessContext& context, const HeadlessCommand& command, const std::string& why)
+{
+    context.err << "kalendra: " << why << "\n"
+                << "使い方: kalendra [--home フォルダ] " << command.usage << "\n";
+    return kExitUsage;
+}
+
+int operationFailed(const HeadlessContext& context, const std::string& why)
+{
+    context.err << "kalendra: " << why << "\n";
+    return kExitFailed;
+}
+
+void printHelp(std::ostream& out, const std::vector<HeadlessCommand>& commands)
+{
+    out << "使い方: kalendra [/2] [--home フォルダ]\n"
+           "       kalendra [--home フォルダ] コマンド 引数...\n"
+           "\n"
+           "  /2                 起動中でも、もう一つ起動します\n"
+           "  --home フォルダ    プログラムフォルダを指定します\n"
+           "  --help             この説明を表示します\n"
+           "\n"
+           "コマンド（ウィンドウを開かずに実行します。終了コード 0 成功、1 失敗、2 引数の誤り）:\n";
+    for (const HeadlessCommand& command : commands)
+        out << "  " << command.usage << "\n      " << command.summary << "\n";
+}
+
+} // namespace kal

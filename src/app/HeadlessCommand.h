@@ -1,0 +1,42 @@
+// Headless commands run the windows' own logic for scripts and checks: no window, no question
+// (where a window would ask, they take the safe answer), UTF-8 on standard output, and one
+// contract for the exit code.
+#pragma once
+
+#include "platform/Date.h"
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kal {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1; // the operation failed or found nothing; the reason on stderr
+inline constexpr int kExitUsage = 2;  // bad arguments; a usage line on stderr
+
+struct HeadlessContext {
+    std::string programFolder; // ends with '/'
+    Date today;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+struct HeadlessCommand {
+    std::string option;  // "--dump-month"
+    std::string usage;   // "--dump-month YYYY MM"
+    std::string summary; // one line for --help, in Japanese
+    // Receives the arguments after the option; returns the exit code.
+    std::function<int(const HeadlessContext&, const std::vector<std::string>&)> run;
+};
+
+// Prints "kalendra: <why>" and the command's usage line; returns kExitUsage.
+int usageError(const HeadlessContext& context, const HeadlessCommand& command, const std::string& why);
+// Prints "kalendra: <why>"; returns kExitFailed.
+int operationFailed(const HeadlessContext& context, const std::string& why);
+
+// The usage of the whole program with one line per command.
+void printHelp(std::ostream& out, const std::vector<HeadlessCommand>& commands);
+
+} // namespace kal
