@@ -3,6 +3,8 @@
 // tray, and hands every command to the subsystem that does it.
 #pragma once
 
+#include "alarm/TimerDuties.h"
+#include "alarm/TodayAlarmList.h"
 #include "app/AppSettings.h"
 #include "app/AppState.h"
 #include "app/WindowKeys.h"
@@ -40,6 +42,7 @@ class ClockPanel;
 class MonthGrid;
 } // namespace qt
 
+class TDlgAlarm;
 class THeaderPanel;
 
 class TForm1 : public QMainWindow {
@@ -60,7 +63,6 @@ public:
     const MonthBuild& monthBuild() const { return build_; }
     const CalendarLook& calendarLook() const { return look_; }
     const CategoryTable& categories() const { return categories_; }
-    const std::vector<std::string>& todayAlarms() const { return todayAlarms_; }
     const std::string& programFolder() const { return programFolder_; }
     std::string settingsPath() const { return SettingsPath(programFolder_); }
     bool miniMode() const { return miniMode_; }
@@ -186,8 +188,19 @@ public:
     // The selected entry of the day list, when there is one.
     std::optional<ScheduleRef> SchKeySearch() const;
 
-    // One tick of the one-second timer.
+    // Timer and alarms: the clock every tick, and once for each new minute the change of
+    // day, the alarms, the time signal and the periodic refresh.
     void Timer1Timer();
+    // Rebuilds what depends on the date at the change of day: today the month, moved to the
+    // new today. The ToDo lists are refreshed here too.
+    void DayChangeRefresh();
+    // Every `UdTime` minutes while `ScrUd` is on: the month; the ToDo lists and the notes too.
+    void PeriodicRefresh();
+    // Today's alarm lines as the last minute's check read them.
+    const std::vector<std::string>& todayAlarms() const { return todayAlarmList_.lines(); }
+    const std::vector<std::string>& signalTimes() const { return signalTimes_; }
+    // The alarm window on screen, if any.
+    TDlgAlarm* alarmWindow() const;
 
     // Selects a grid cell as a click would.
     void SelectCell(int column, int row);
@@ -243,6 +256,12 @@ private:
     void SetWeekRows(int selectedRow);
     void SetMonth(int year, int month);
 
+    // Timer and alarms.
+    void MinuteDuties(const DateTime& now);
+    void Announce(const MinuteAnnouncement& announcement);
+    void LoadSignalTimes();
+    void GoToToday(const Date& today);
+
     // Modes.
     void ApplyWindowFlags();
     void SetTitleFromSettings();
@@ -259,7 +278,6 @@ private:
     CalendarLook look_;
     qt::CalendarPainter painter_;
     std::vector<std::string> todoLines_;
-    std::vector<std::string> todayAlarms_;
     MonthRelation selectedRelation_ = MonthRelation::Current;
 
     int panelMode_ = 0;
@@ -283,6 +301,13 @@ private:
     bool exiting_ = false;
     bool firstInitSet_ = true;
     bool created_ = false;
+
+    // Timer and alarms.
+    MinuteTicker minuteTicker_;
+    RefreshCounter refreshCounter_;
+    TodayAlarmList todayAlarmList_;
+    std::vector<std::string> signalTimes_; // SigTime.tbl, Shift-JIS
+    QPointer<TDlgAlarm> alarmWindow_;
 };
 
 } // namespace kal
