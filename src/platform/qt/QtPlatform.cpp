@@ -29,6 +29,7 @@ public:
     Voice(const QString& path, const files::FileStamp& stamp) : path_(path), stamp_(stamp) { }
 
     const files::FileStamp& stamp() const { return stamp_; }
+    SoundPlayer player() const { return player_ ? SoundPlayer::MediaPlayer : SoundPlayer::SoundEffect; }
 
     void play()
     {
@@ -213,6 +214,12 @@ void QtPlatform::playSound(const std::string& path)
     if (!voice || !(voice->stamp() == stamp))
         voice = std::make_unique<Voice>(name, stamp);
     voice->play();
+}
+
+QtPlatform::SoundPlayer QtPlatform::soundPlayerOf(const std::string& path) const
+{
+    auto found = voices_.find(fromUtf8(path));
+    return found == voices_.end() ? SoundPlayer::None : found->second->player();
 }
 
 bool QtPlatform::shellOpen(const std::string& target)

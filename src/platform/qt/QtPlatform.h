@@ -37,6 +37,10 @@ public:
     DateTime now() override;
     bool hasNotificationArea() override;
 
+    enum class SoundPlayer { None, SoundEffect, MediaPlayer };
+    // Which player took a sound file, once it is known.
+    SoundPlayer soundPlayerOf(const std::string& path) const;
+
 private:
     QWidget* dialogParent() const;
 
