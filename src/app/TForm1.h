@@ -188,20 +188,6 @@ public:
     // The selected entry of the day list, when there is one.
     std::optional<ScheduleRef> SchKeySearch() const;
 
-    // Timer and alarms: the clock every tick, and once for each new minute the change of
-    // day, the alarms, the time signal and the periodic refresh.
-    void Timer1Timer();
-    // Rebuilds what depends on the date at the change of day: today the month, moved to the
-    // new today. The ToDo lists are refreshed here too.
-    void DayChangeRefresh();
-    // Every `UdTime` minutes while `ScrUd` is on: the month; the ToDo lists and the notes too.
-    void PeriodicRefresh();
-    // Today's alarm lines as the last minute's check read them.
-    const std::vector<std::string>& todayAlarms() const { return todayAlarmList_.lines(); }
-    const std::vector<std::string>& signalTimes() const { return signalTimes_; }
-    // The alarm window on screen, if any.
-    TDlgAlarm* alarmWindow() const;
-
     // Selects a grid cell as a click would.
     void SelectCell(int column, int row);
 
@@ -256,10 +242,6 @@ private:
     void SetWeekRows(int selectedRow);
     void SetMonth(int year, int month);
 
-    // Timer and alarms.
-    void MinuteDuties(const DateTime& now);
-    void Announce(const MinuteAnnouncement& announcement);
-    void LoadSignalTimes();
     void GoToToday(const Date& today);
 
     // Modes.
@@ -302,7 +284,26 @@ private:
     bool firstInitSet_ = true;
     bool created_ = false;
 
-    // Timer and alarms.
+    // Timer and alarm block: the clock every tick and, once for each new minute, the change of
+    // day, the alarms, the time signal and the periodic refresh.
+public:
+    void Timer1Timer();
+    // Rebuilds what depends on the date at the change of day: today the month, moved to the
+    // new today. The ToDo lists are refreshed here too.
+    void DayChangeRefresh();
+    // Every `UdTime` minutes while `ScrUd` is on: the month; the ToDo lists and the notes too.
+    void PeriodicRefresh();
+    // Today's alarm lines as the last minute's check read them.
+    const std::vector<std::string>& todayAlarms() const { return todayAlarmList_.lines(); }
+    const std::vector<std::string>& signalTimes() const { return signalTimes_; }
+    // The alarm window on screen, if any.
+    TDlgAlarm* alarmWindow() const;
+
+private:
+    void MinuteDuties(const DateTime& now);
+    void Announce(const MinuteAnnouncement& announcement);
+    void LoadSignalTimes();
+
     MinuteTicker minuteTicker_;
     RefreshCounter refreshCounter_;
     TodayAlarmList todayAlarmList_;

@@ -225,3 +225,13 @@ TEST_F(TimerFixture, PeriodicRefreshRebuildsTheMonthEveryPeriod)
         form.reset();
     }
 }
+
+TEST_F(TimerFixture, AlarmsComeWhileTheWindowIsHiddenInTheTray)
+{
+    home.write("202612.sch", crlf({record(8, "14:30", "会議")}));
+    start(kAlarmTen);
+    form->hide();
+    tickAt(14, 20, 0);
+    EXPECT_EQ(platform.sounds.size(), 1u);
+    EXPECT_EQ(alarmWindowsOnScreen(), 1);
+}
