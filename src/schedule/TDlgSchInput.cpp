@@ -5,9 +5,10 @@
 #include "platform/IniFile.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/SjisValidator.h"
+#include "platform/qt/Widgets.h"
 #include "schedule/PickList.h"
 #include "schedule/TDlgCatSet.h"
-#include "schedule/qt/CategoryItemDelegate.h"
+#include "schedule/qt/CategoryCombo.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,8 +18,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -48,15 +47,6 @@ public:
     }
 };
 
-QDate toQDate(const Date& date)
-{
-    return QDate(date.year, date.month, date.day);
-}
-Date fromQDate(const QDate& date)
-{
-    return Date{date.year(), date.month(), date.day()};
-}
-
 std::string sjisOf(const QComboBox* combo)
 {
     return qt::toSjisLossy(combo->currentText());
@@ -66,16 +56,6 @@ template <typename W> W* named(W* widget, const char* name)
 {
     widget->setObjectName(name);
     return widget;
-}
-
-QDateEdit* makeDateEdit(const char* name, const char* format, QWidget* parent)
-{
-    auto* edit = named(new QDateEdit(parent), name);
-    edit->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
-    edit->setDisplayFormat(QString::fromUtf8(format));
-    edit->setCalendarPopup(true);
-    edit->setDateRange(QDate(1900, 1, 1), QDate(2099, 12, 31));
-    return edit;
 }
 
 QComboBox* makeEditCombo(QComboBox* combo, const char* name, int maxBytes, int visibleRows)
@@ -110,20 +90,6 @@ void setRows(QComboBox* combo, const std::vector<std::string>& rows)
     combo->clearEditText();
 }
 
-// The closed list shows the chosen category with its colour sample, as the rows do.
-QIcon sampleIcon(const std::string& line, const QFont& font)
-{
-    const CategorySample sample = SampleOf(line);
-    QPixmap pixmap(56, 14);
-    pixmap.fill(qt::toQColor(sample.back));
-    QPainter painter(&pixmap);
-    painter.setFont(font);
-    painter.setPen(qt::toQColor(sample.text));
-    painter.drawText(pixmap.rect().adjusted(4, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                     QString::fromUtf8("サンプル"));
-    return QIcon(pixmap);
-}
-
 QLabel* label(const char* caption, QWidget* parent)
 {
     return new QLabel(QString::fromUtf8(caption), parent);
@@ -144,7 +110,7 @@ TDlgSchInput::TDlgSchInput(qt::Services& services, SchInputRequest request, QWid
 
 void TDlgSchInput::buildControls()
 {
-    DtpSchDate = makeDateEdit("DtpSchDate", "yyyy'年'M'月'd'日'(dddd)", this);
+    DtpSchDate = qt::dateEdit("DtpSchDate", "yyyy'年'M'月'd'日'(dddd)", this);
     CmbStrhhmm = makeEditCombo(new QComboBox(this), "CmbStrhhmm", kRecTimeBytes, 24);
     auto* end = new DropDownComboBox(this);
     end->onDropDown = [this] { CmbEndhhmmDropDown(); };
@@ -157,10 +123,7 @@ void TDlgSchInput::buildControls()
         time->lineEdit()->setInputMethodHints(kTimeHints);
     }
     CmbBunrui = named(new QComboBox(this), "CmbBunrui");
-    CmbBunrui->setItemDelegate(new qt::CategoryItemDelegate(60, CmbBunrui));
-    CmbBunrui->setMaxVisibleItems(16);
-    CmbBunrui->setIconSize(QSize(56, 14));
-    CmbBunrui->setMinimumWidth(220);
+    qt::SetupCategoryCombo(CmbBunrui);
     BtnCat = named(new QPushButton(QString::fromUtf8("分類設定"), this), "BtnCat");
     BtnCat->setAutoDefault(false);
 
@@ -181,8 +144,8 @@ void TDlgSchInput::buildControls()
     BtnCancel->setAutoDefault(false);
 
     GroupRepeat = named(new QGroupBox(this), "GroupRepeat");
-    DtpFromSch = makeDateEdit("DtpFromSch", "yyyy/MM/dd(ddd)", GroupRepeat);
-    DtpToSch = makeDateEdit("DtpToSch", "yyyy/MM/dd(ddd)", GroupRepeat);
+    DtpFromSch = qt::dateEdit("DtpFromSch", "yyyy/MM/dd(ddd)", GroupRepeat);
+    DtpToSch = qt::dateEdit("DtpToSch", "yyyy/MM/dd(ddd)", GroupRepeat);
     RadioAllDay = named(new QRadioButton(QString::fromUtf8("毎日"), GroupRepeat), "RadioAllDay");
     SpinDay = named(new QSpinBox(GroupRepeat), "SpinDay");
     SpinDay->setRange(kMinDayCount, kMaxDayCount);
@@ -312,13 +275,7 @@ void TDlgSchInput::fillRows()
 void TDlgSchInput::fillCategoryRows()
 {
     categories_ = CategoryTable::Load(request_.programFolder + kCategoryFileName);
-    CmbBunrui->clear();
-    for (const std::string& line : categories_.lines()) {
-        CmbBunrui->addItem(sampleIcon(line, CmbBunrui->font()),
-                           qt::fromSjis(text::trimRight(CategoryTable::NameOf(line))));
-        CmbBunrui->setItemData(CmbBunrui->count() - 1, QByteArray::fromStdString(line), qt::kCategoryLineRole);
-    }
-    CmbBunrui->setCurrentIndex(-1);
+    qt::FillCategoryRows(CmbBunrui, categories_);
 }
 
 void TDlgSchInput::loadRecord()
@@ -338,7 +295,7 @@ void TDlgSchInput::loadRecord()
     }
     if (!isValidDate(date.year, date.month, date.day))
         date = services_.platform.now().date;
-    DtpSchDate->setDate(toQDate(date));
+    DtpSchDate->setDate(qt::toQDate(date));
     // Recently used texts come from the record's own file, else from the month of the date.
     const std::string monthFile =
         record_.empty() ? MonthFilePath(request_.dataPath, date.year, date.month) : request_.record.file;
@@ -461,17 +418,17 @@ void TDlgSchInput::RepeatPatrnCheck()
 
 void TDlgSchInput::DaySpanCheck()
 {
-    const DaySpan span = kal::DaySpanCheck(fromQDate(DtpFromSch->date()), fromQDate(DtpToSch->date()));
+    const DaySpan span = kal::DaySpanCheck(qt::fromQDate(DtpFromSch->date()), qt::fromQDate(DtpToSch->date()));
     QSignalBlocker blockTo(DtpToSch), blockSpin(SpinDay);
-    DtpToSch->setDate(toQDate(span.last));
+    DtpToSch->setDate(qt::toQDate(span.last));
     SpinDay->setValue(span.shownCount);
 }
 
 void TDlgSchInput::SpinDayChange()
 {
-    const Date last = kal::SpinDayChange(fromQDate(DtpFromSch->date()), SpinDay->value());
+    const Date last = kal::SpinDayChange(qt::fromQDate(DtpFromSch->date()), SpinDay->value());
     QSignalBlocker blockTo(DtpToSch);
-    DtpToSch->setDate(toQDate(last));
+    DtpToSch->setDate(qt::toQDate(last));
 }
 
 void TDlgSchInput::ChkRepeatCheck()
@@ -551,7 +508,7 @@ void TDlgSchInput::showWriteFailure(const std::string& reason)
 
 bool TDlgSchInput::writeRepeat()
 {
-    const RepeatPeriod period{fromQDate(DtpFromSch->date()), fromQDate(DtpToSch->date())};
+    const RepeatPeriod period{qt::fromQDate(DtpFromSch->date()), qt::fromQDate(DtpToSch->date())};
     const RepeatWriteResult written =
         kal::RepeatSchUd(request_.dataPath, ruleFromControls(), period, fieldsFromControls());
     if (written.result.ok())

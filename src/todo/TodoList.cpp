@@ -1,6 +1,7 @@
 #include "todo/TodoList.h"
 
 #include "platform/ByteText.h"
+#include "platform/Files.h"
 #include "platform/NumberFormat.h"
 #include "platform/SjisCodec.h"
 
@@ -31,7 +32,8 @@ bool itemShown(TodoList list, const std::array<int, 9>& flags, TodoItem item)
 {
     if (item == TodoItem::Title)
         return true;
-    if ((list == TodoList::Open && item == TodoItem::DoneDate) || (list == TodoList::Done && item == TodoItem::DaysLeft))
+    if ((list == TodoList::Open && item == TodoItem::DoneDate) ||
+        (list == TodoList::Done && item == TodoItem::DaysLeft))
         return false;
     return flags[static_cast<std::size_t>(item)] == 1;
 }
@@ -133,6 +135,14 @@ std::vector<std::size_t> TodoSortOrder(const std::vector<TodoRow>& rows, TodoIte
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t x, std::size_t y) { return compare(rows[x], rows[y]) * direction < 0; });
     return order;
+}
+
+std::optional<std::string> CustomTodoIconPath(const std::string& programFolder, const std::array<int, 9>& setIcon,
+                                              int state)
+{
+    if (state < 1 || state > 4 || setIcon[static_cast<std::size_t>(state - 1)] != 1)
+        return std::nullopt;
+    return files::withSeparator(programFolder) + "TNoicon" + std::to_string(state) + ".sbm";
 }
 
 std::vector<TodoKey> TodoKeys(const std::vector<TodoRow>& rows)

@@ -37,8 +37,8 @@ std::vector<TodoColumn> TodoColumns(TodoList list, const std::array<int, 9>& ite
 struct TodoRow {
     TodoRef ref;
     bool done = false;
-    TodoIcon status = TodoIcon::Normal; // open rows
-    std::optional<long long> daysLeft;  // open rows with a deadline
+    TodoIcon status = TodoIcon::Normal;            // open rows
+    std::optional<long long> daysLeft;             // open rows with a deadline
     std::array<std::string, kTodoItemCount> cells; // Shift-JIS, by TodoItem
 };
 
@@ -57,6 +57,11 @@ std::string TodoTabCaption(TodoList list, int count);
 // texts compare byte for byte, 残日数 as a number (no deadline after every number). Rows that
 // compare equal keep their order.
 std::vector<std::size_t> TodoSortOrder(const std::vector<TodoRow>& rows, TodoItem item, int direction);
+
+// The user's own picture for status icon `state` (1 overdue, 2 due today, 3 warning, 4 normal):
+// program folder + "TNoicon" + state + ".sbm", when flag `state` of SetIcon is on.
+std::optional<std::string> CustomTodoIconPath(const std::string& programFolder, const std::array<int, 9>& setIcon,
+                                              int state);
 
 // Identity of an entry across rebuilds of the lists: its text and which of several identical
 // lines it is.

@@ -10,7 +10,7 @@ namespace kal {
 inline constexpr const char* kTodoMemoFileName = "ToDoMemo.dat";
 
 struct TodoMemo {
-    std::string number;              // the first item as stored ("01")
+    std::string number;             // the first item as stored ("01")
     std::vector<std::string> lines; // Shift-JIS
 };
 

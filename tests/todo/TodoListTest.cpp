@@ -125,7 +125,9 @@ TEST(TodoList, TabCaptionsPadTheCountToTwoPlaces)
 TEST(TodoList, SortByTextOrDaysLeftAsANumber)
 {
     const std::vector<std::string> lines = {
-        entry("2026/12/20", "1000", "b"),       entry("2026/12/05", "1000", "c"), entry(sj("期限日なし"), "1000", "a"),
+        entry("2026/12/20", "1000", "b"),
+        entry("2026/12/05", "1000", "c"),
+        entry(sj("期限日なし"), "1000", "a"),
         entry("2026/12/13", "1000", "b (two)"),
     };
     const TodoRows rows = BuildTodoRows(lines, kToday, 3);

@@ -91,8 +91,7 @@ TEST(TodoStore, EveryWriterRefusesALineChangedMeanwhile)
     const TodoRef gone{5, lines[0]};
     for (const TodoRef& ref : {stale, gone}) {
         SCOPED_TRACE(ref.index);
-        EXPECT_EQ(ApplyTodoTicks(dir.path(), {{refTo(dir, 1), true}, {ref, true}}, kToday).status,
-                  TodoWrite::Changed);
+        EXPECT_EQ(ApplyTodoTicks(dir.path(), {{refTo(dir, 1), true}, {ref, true}}, kToday).status, TodoWrite::Changed);
         EXPECT_EQ(DeleteTodos(dir.path(), {refTo(dir, 1), ref}).status, TodoWrite::Changed);
         TodoEntry edit = newEntry("x", {"new memo"});
         edit.mode = TodoInputMode::Edit;
@@ -251,8 +250,8 @@ TEST(TodoStore, FilesThatCannotBeReadOrWrittenAreReportedAndLeftAlone)
 
     dir.write("ToDo.dat", crlf({open("2026/12/10", "01", "a")}));
     files::createFolders(dir.file("ToDoMemo.dat"));
-    for (TodoResult result : {StoreTodoEntry(dir.path(), newEntry("x", {"m"})).result,
-                              DeleteTodos(dir.path(), {refTo(dir, 0)})}) {
+    for (TodoResult result :
+         {StoreTodoEntry(dir.path(), newEntry("x", {"m"})).result, DeleteTodos(dir.path(), {refTo(dir, 0)})}) {
         EXPECT_EQ(result.status, TodoWrite::WriteFailed);
         EXPECT_FALSE(result.reason.empty());
     }

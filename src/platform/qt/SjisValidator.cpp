@@ -5,6 +5,10 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace kal::qt {
 
@@ -18,15 +22,23 @@ QValidator::State SjisValidator::validate(QString& input, int&) const
     return static_cast<int>(bytes->size()) <= maxBytes_ ? Acceptable : Invalid;
 }
 
+namespace {
+
+bool storable(QChar c)
+{
+    return !c.isSurrogate() && toSjis(QString(c)).has_value();
+}
+
+} // namespace
+
 void SjisValidator::fixup(QString& input) const
 {
     // Pasted text: drop what cannot be stored, then cut at the limit without splitting a
     // character.
     QString kept;
     for (QChar c : input) {
-        if (c.isSurrogate() || !toSjis(QString(c)))
-            continue;
-        kept += c;
+        if (storable(c))
+            kept += c;
     }
     input = fromSjis(text::cutBytes(toSjisLossy(kept), static_cast<std::size_t>(maxBytes_)));
 }
@@ -40,6 +52,23 @@ void limitSjisBytes(QComboBox* editableCombo, int maxBytes)
 {
     if (QLineEdit* edit = editableCombo->lineEdit())
         limitSjisBytes(edit, maxBytes);
+}
+
+void keepSjisOnly(QPlainTextEdit* edit)
+{
+    QTextDocument* document = edit->document();
+    QObject::connect(document, &QTextDocument::contentsChange, edit, [document](int position, int, int added) {
+        // Removing characters changes the document again; that change only removes.
+        for (int at = position + added - 1; at >= position; --at) {
+            const QChar c = document->characterAt(at);
+            if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator || storable(c))
+                continue;
+            QTextCursor cursor(document);
+            cursor.setPosition(at);
+            cursor.setPosition(at + 1, QTextCursor::KeepAnchor);
+            cursor.removeSelectedText();
+        }
+    });
 }
 
 } // namespace kal::qt
