@@ -1,11 +1,17 @@
 // Open ToDo entries placed into the day cells of a shown month, with their marks.
 #include "calendar/MonthBuild.h"
+#include "platform/Files.h"
+#include "platform/SjisCodec.h"
+#include "support/RunProgram.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 using namespace kal;
+using kal::test::crlf;
+using kal::test::runProgram;
 using kal::test::sj;
+using kal::test::TempFolder;
 
 namespace {
 
@@ -93,4 +99,31 @@ TEST(TodoMarks, TwoIdenticalEntriesAreTwoLinesAndAMemoMarkBecomesBoth)
     Placed unmarked(2026, 12, {same}, false);
     EXPECT_EQ(unmarked.on({2026, 12, 10}).size(), 1u);
     EXPECT_EQ(unmarked.markOn({2026, 12, 10}), 0) << "with ToDo marks off the line comes, the mark does not";
+}
+
+TEST(TodoMarks, DumpMonthShowsTheToDoLinesAndMarks)
+{
+    TempFolder home;
+    home.write("Kalendra.ini", "[Kalendra]\r\nVer=3.01\r\n");
+    const std::string same = due("2026/12/10", sj("同じ件名"));
+    const std::string trailing = due("2027/01/02", "next year");
+    home.write("ToDo.dat", crlf({same, same, trailing, due("2026/12/11", "done", '1')}));
+    home.write("20261210.mem", "memo\r\n");
+    const auto run = runProgram(std::string(KALENDRA_BINARY) + " --home " + home.path() + " --dump-month 2026 12");
+    ASSERT_EQ(run.exitCode, 0);
+    std::string tenth, eleventh, second;
+    for (const std::string& line : files::splitLines(run.output)) {
+        if (line.rfind("2026/12/10", 0) == 0)
+            tenth = line;
+        if (line.rfind("2026/12/11", 0) == 0)
+            eleventh = line;
+        if (line.rfind("2027/01/02", 0) == 0)
+            second = line;
+    }
+    const std::string shown = "\t8" + sjis::toUtf8(same);
+    EXPECT_EQ(tenth.substr(0, 16), "2026/12/10\tC\t9\t3") << "memo and ToDo";
+    EXPECT_EQ(tenth.substr(tenth.size() - 2 * shown.size()), shown + shown) << "two entries, two lines";
+    EXPECT_EQ(second.substr(0, 16), "2027/01/02\tN\t9\t2");
+    EXPECT_NE(second.find("\t8" + trailing), std::string::npos);
+    EXPECT_EQ(eleventh.find("\t8"), std::string::npos) << "done entries stay out";
 }

@@ -3,25 +3,15 @@
 #include "platform/ByteText.h"
 #include "platform/qt/QtText.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
 namespace kal::qt {
-
-SjisValidator::SjisValidator(int maxBytes, QObject* parent) : QValidator(parent), maxBytes_(maxBytes) { }
-
-QValidator::State SjisValidator::validate(QString& input, int&) const
-{
-    std::optional<std::string> bytes = toSjis(input);
-    if (!bytes)
-        return Invalid;
-    return static_cast<int>(bytes->size()) <= maxBytes_ ? Acceptable : Invalid;
-}
-
 namespace {
 
 bool storable(QChar c)
@@ -30,6 +20,19 @@ bool storable(QChar c)
 }
 
 } // namespace
+
+SjisValidator::SjisValidator(int maxBytes, QObject* parent) : QValidator(parent), maxBytes_(maxBytes) { }
+
+QValidator::State SjisValidator::validate(QString& input, int&) const
+{
+    // Half a surrogate pair would pass the conversion as "?"; no pair is Shift-JIS.
+    if (std::any_of(input.begin(), input.end(), [](QChar c) { return c.isSurrogate(); }))
+        return Invalid;
+    std::optional<std::string> bytes = toSjis(input);
+    if (!bytes)
+        return Invalid;
+    return static_cast<int>(bytes->size()) <= maxBytes_ ? Acceptable : Invalid;
+}
 
 void SjisValidator::fixup(QString& input) const
 {
