@@ -1,5 +1,6 @@
 // ToDoEdit's part on a ToDo.dat of 2,000 entries: read the file, build the rows and fill both
 // lists of the panel (offscreen, shown, with status icons and every column).
+#include "BenchFolder.h"
 #include "TodoData.h"
 #include "platform/Files.h"
 #include "todo/TodoStore.h"
@@ -14,21 +15,11 @@
 
 namespace {
 
-struct TodoFolder {
-    std::string path;
-    TodoFolder()
+struct TodoFolder : kal::bench::BenchFolder {
+    TodoFolder() : BenchFolder("kalendra-todo-bench")
     {
-        path = (std::filesystem::temp_directory_path() / "kalendra-todo-bench-XXXXXX").string();
-        if (!::mkdtemp(path.data()))
-            std::abort();
-        path += "/";
         if (!kal::files::saveLines(kal::TodoFilePath(path), kal::bench::makeTodoLines()))
             std::abort();
-    }
-    ~TodoFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
     }
 };
 

@@ -52,15 +52,9 @@ std::string sjisOf(const QComboBox* combo)
     return qt::toSjisLossy(combo->currentText());
 }
 
-template <typename W> W* named(W* widget, const char* name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
 QComboBox* makeEditCombo(QComboBox* combo, const char* name, int maxBytes, int visibleRows)
 {
-    named(combo, name);
+    qt::named(combo, name);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setMaxVisibleItems(visibleRows);
@@ -70,12 +64,12 @@ QComboBox* makeEditCombo(QComboBox* combo, const char* name, int maxBytes, int v
 
 QCheckBox* makeCheck(const char* caption, const char* name, QWidget* parent)
 {
-    return named(new QCheckBox(QString::fromUtf8(caption), parent), name);
+    return qt::named(new QCheckBox(QString::fromUtf8(caption), parent), name);
 }
 
 QComboBox* makeFixedCombo(const char* name, const std::vector<const char*>& rows, QWidget* parent)
 {
-    auto* combo = named(new QComboBox(parent), name);
+    auto* combo = qt::named(new QComboBox(parent), name);
     for (const char* row : rows)
         combo->addItem(QString::fromUtf8(row));
     return combo;
@@ -88,11 +82,6 @@ void setRows(QComboBox* combo, const std::vector<std::string>& rows)
         combo->addItem(qt::fromSjis(row));
     combo->setCurrentIndex(-1);
     combo->clearEditText();
-}
-
-QLabel* label(const char* caption, QWidget* parent)
-{
-    return new QLabel(QString::fromUtf8(caption), parent);
 }
 
 } // namespace
@@ -122,38 +111,38 @@ void TDlgSchInput::buildControls()
         time->setInputMethodHints(kTimeHints);
         time->lineEdit()->setInputMethodHints(kTimeHints);
     }
-    CmbBunrui = named(new QComboBox(this), "CmbBunrui");
+    CmbBunrui = qt::named(new QComboBox(this), "CmbBunrui");
     qt::SetupCategoryCombo(CmbBunrui);
-    BtnCat = named(new QPushButton(QString::fromUtf8("分類設定"), this), "BtnCat");
+    BtnCat = qt::named(new QPushButton(QString::fromUtf8("分類設定"), this), "BtnCat");
     BtnCat->setAutoDefault(false);
 
-    GroupAlarm = named(new QGroupBox(QString::fromUtf8("アラーム(&A)"), this), "GroupAlarm");
+    GroupAlarm = qt::named(new QGroupBox(QString::fromUtf8("アラーム(&A)"), this), "GroupAlarm");
     ChkAlarm = makeCheck("音を鳴らす(&S)", "ChkAlarm", GroupAlarm);
     ChkMsg = makeCheck("メッセージ表示(&P)", "ChkMsg", GroupAlarm);
-    GroupStyle = named(new QGroupBox(QString::fromUtf8("文字スタイル(&F)"), this), "GroupStyle");
+    GroupStyle = qt::named(new QGroupBox(QString::fromUtf8("文字スタイル(&F)"), this), "GroupStyle");
     ChkBold = makeCheck("太字(&B)", "ChkBold", GroupStyle);
     ChkItalic = makeCheck("斜体(&I)", "ChkItalic", GroupStyle);
     ChkUnderline = makeCheck("下線(&U)", "ChkUnderline", GroupStyle);
     ChkStrikeout = makeCheck("取り消し線(&K)", "ChkStrikeout", GroupStyle);
     ChkRepeat = makeCheck("繰り返し入力(&R)", "ChkRepeat", this);
-    LabelComent = named(new QLabel(this), "LabelComent");
+    LabelComent = qt::named(new QLabel(this), "LabelComent");
     LabelComent->setStyleSheet("color: blue;");
-    BtnOk = named(new QPushButton("OK", this), "BtnOk");
+    BtnOk = qt::named(new QPushButton("OK", this), "BtnOk");
     BtnOk->setDefault(true);
-    BtnCancel = named(new QPushButton(QString::fromUtf8("キャンセル"), this), "BtnCancel");
+    BtnCancel = qt::named(new QPushButton(QString::fromUtf8("キャンセル"), this), "BtnCancel");
     BtnCancel->setAutoDefault(false);
 
-    GroupRepeat = named(new QGroupBox(this), "GroupRepeat");
+    GroupRepeat = qt::named(new QGroupBox(this), "GroupRepeat");
     DtpFromSch = qt::dateEdit("DtpFromSch", "yyyy/MM/dd(ddd)", GroupRepeat);
     DtpToSch = qt::dateEdit("DtpToSch", "yyyy/MM/dd(ddd)", GroupRepeat);
-    RadioAllDay = named(new QRadioButton(QString::fromUtf8("毎日"), GroupRepeat), "RadioAllDay");
-    SpinDay = named(new QSpinBox(GroupRepeat), "SpinDay");
+    RadioAllDay = qt::named(new QRadioButton(QString::fromUtf8("毎日"), GroupRepeat), "RadioAllDay");
+    SpinDay = qt::named(new QSpinBox(GroupRepeat), "SpinDay");
     SpinDay->setRange(kMinDayCount, kMaxDayCount);
-    RadioDate = named(new QRadioButton(QString::fromUtf8("毎月"), GroupRepeat), "RadioDate");
-    CmbDateDay = named(new QComboBox(GroupRepeat), "CmbDateDay");
+    RadioDate = qt::named(new QRadioButton(QString::fromUtf8("毎月"), GroupRepeat), "RadioDate");
+    CmbDateDay = qt::named(new QComboBox(GroupRepeat), "CmbDateDay");
     for (int day = 1; day <= 31; ++day)
         CmbDateDay->addItem(QString::number(day) + QString::fromUtf8("日"));
-    RadioWeek = named(new QRadioButton(QString::fromUtf8("曜日"), GroupRepeat), "RadioWeek");
+    RadioWeek = qt::named(new QRadioButton(QString::fromUtf8("曜日"), GroupRepeat), "RadioWeek");
     CmbWeekNo = makeFixedCombo("CmbWeekNo", {"毎週", "第1", "第2", "第3", "第4", "最終"}, GroupRepeat);
     CmbWeek =
         makeFixedCombo("CmbWeek", {"日曜日", "月曜日", "火曜日", "水曜日", "木曜日", "金曜日", "土曜日"}, GroupRepeat);
@@ -162,17 +151,17 @@ void TDlgSchInput::buildControls()
 void TDlgSchInput::buildLayout()
 {
     auto* fields = new QGridLayout;
-    fields->addWidget(label("日付：", this), 0, 0);
+    fields->addWidget(qt::captionLabel("日付：", this), 0, 0);
     fields->addWidget(DtpSchDate, 0, 1, 1, 3, Qt::AlignLeft);
-    fields->addWidget(label("開始：", this), 1, 0);
+    fields->addWidget(qt::captionLabel("開始：", this), 1, 0);
     fields->addWidget(CmbStrhhmm, 1, 1);
-    fields->addWidget(label("終了：", this), 1, 2, Qt::AlignRight);
+    fields->addWidget(qt::captionLabel("終了：", this), 1, 2, Qt::AlignRight);
     fields->addWidget(CmbEndhhmm, 1, 3);
-    fields->addWidget(label("内容：", this), 2, 0);
+    fields->addWidget(qt::captionLabel("内容：", this), 2, 0);
     fields->addWidget(CmbTitle, 2, 1, 1, 4);
-    fields->addWidget(label("場所：", this), 3, 0);
+    fields->addWidget(qt::captionLabel("場所：", this), 3, 0);
     fields->addWidget(CmbPlace, 3, 1, 1, 4);
-    fields->addWidget(label("分類：", this), 4, 0);
+    fields->addWidget(qt::captionLabel("分類：", this), 4, 0);
     fields->addWidget(CmbBunrui, 4, 1, 1, 3);
     fields->addWidget(BtnCat, 4, 4);
     fields->setColumnStretch(4, 1);
@@ -196,17 +185,17 @@ void TDlgSchInput::buildLayout()
     buttons->addWidget(BtnCancel);
 
     auto* repeat = new QGridLayout(GroupRepeat);
-    repeat->addWidget(label("登録日：", GroupRepeat), 0, 0);
+    repeat->addWidget(qt::captionLabel("登録日：", GroupRepeat), 0, 0);
     auto* period = new QHBoxLayout;
     period->addWidget(DtpFromSch);
-    period->addWidget(label("から", GroupRepeat));
+    period->addWidget(qt::captionLabel("から", GroupRepeat));
     period->addWidget(DtpToSch);
-    period->addWidget(label("まで", GroupRepeat));
+    period->addWidget(qt::captionLabel("まで", GroupRepeat));
     period->addStretch();
     repeat->addLayout(period, 0, 1, 1, 3);
     repeat->addWidget(RadioAllDay, 1, 0);
     repeat->addWidget(SpinDay, 1, 1);
-    repeat->addWidget(label("日間", GroupRepeat), 1, 2);
+    repeat->addWidget(qt::captionLabel("日間", GroupRepeat), 1, 2);
     repeat->addWidget(RadioDate, 2, 0);
     repeat->addWidget(CmbDateDay, 2, 1);
     repeat->addWidget(RadioWeek, 3, 0);

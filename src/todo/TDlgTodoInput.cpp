@@ -29,17 +29,6 @@ namespace {
 
 constexpr const char* kLongDate = "yyyy'年'M'月'd'日'(dddd)";
 
-template <typename W> W* named(W* widget, const char* name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
-QLabel* label(const char* caption, QWidget* parent)
-{
-    return new QLabel(QString::fromUtf8(caption), parent);
-}
-
 const char* captionOf(TodoInputMode mode)
 {
     switch (mode) {
@@ -68,15 +57,15 @@ TDlgTodoInput::TDlgTodoInput(qt::Services& services, TodoInputRequest request, Q
 void TDlgTodoInput::buildControls()
 {
     DtpTodoLimit = qt::dateEdit("DtpTodoLimit", kLongDate, this);
-    ChkNonLimit = named(new QCheckBox(QString::fromUtf8("期限日なし"), this), "ChkNonLimit");
-    EditTitle = named(new QLineEdit(this), "EditTitle");
+    ChkNonLimit = qt::named(new QCheckBox(QString::fromUtf8("期限日なし"), this), "ChkNonLimit");
+    EditTitle = qt::named(new QLineEdit(this), "EditTitle");
     qt::limitSjisBytes(EditTitle, kTodoTitleBytes);
-    MemoTodo = named(new QPlainTextEdit(this), "MemoTodo");
+    MemoTodo = qt::named(new QPlainTextEdit(this), "MemoTodo");
     MemoTodo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     MemoTodo->setTabChangesFocus(true);
     qt::keepSjisOnly(MemoTodo);
 
-    RadioPri = named(new QGroupBox(QString::fromUtf8("優先度(&P)"), this), "RadioPri");
+    RadioPri = qt::named(new QGroupBox(QString::fromUtf8("優先度(&P)"), this), "RadioPri");
     RadioPriButtons = new QButtonGroup(RadioPri);
     auto* priorities = new QHBoxLayout(RadioPri);
     const char* names[] = {"Ａ", "Ｂ", "Ｃ", "Ｄ"};
@@ -87,24 +76,24 @@ void TDlgTodoInput::buildControls()
         priorities->addWidget(radio);
     }
 
-    CmbBunrui = named(new QComboBox(this), "CmbBunrui");
+    CmbBunrui = qt::named(new QComboBox(this), "CmbBunrui");
     qt::SetupCategoryCombo(CmbBunrui);
     BtnCat = qt::namedButton("BtnCat", "分類の設定", this);
 
-    TrackProgress = named(new QSlider(Qt::Horizontal, this), "TrackProgress");
+    TrackProgress = qt::named(new QSlider(Qt::Horizontal, this), "TrackProgress");
     TrackProgress->setRange(0, kTodoMaxProgress);
     TrackProgress->setPageStep(1);
     TrackProgress->setTickPosition(QSlider::TicksBelow);
     TrackProgress->setTickInterval(1);
-    LabelProgress = named(new QLabel(this), "LabelProgress");
+    LabelProgress = qt::named(new QLabel(this), "LabelProgress");
     LabelProgress->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     LabelProgress->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     LabelProgress->setMinimumWidth(LabelProgress->fontMetrics().horizontalAdvance("100%") + 12);
 
-    ChkTask = named(new QCheckBox(QString::fromUtf8("処理済"), this), "ChkTask");
+    ChkTask = qt::named(new QCheckBox(QString::fromUtf8("処理済"), this), "ChkTask");
     DtpTodoOk = qt::dateEdit("DtpTodoOk", kLongDate, this);
 
-    BtnOk = named(new QPushButton("OK", this), "BtnOk");
+    BtnOk = qt::named(new QPushButton("OK", this), "BtnOk");
     BtnOk->setDefault(true);
     BtnCancel = qt::namedButton("BtnCancel", "キャンセル", this);
 }
@@ -112,25 +101,25 @@ void TDlgTodoInput::buildControls()
 void TDlgTodoInput::buildLayout()
 {
     auto* fields = new QGridLayout;
-    fields->addWidget(label("期限日：", this), 0, 0);
+    fields->addWidget(qt::captionLabel("期限日：", this), 0, 0);
     fields->addWidget(DtpTodoLimit, 0, 1);
     fields->addWidget(ChkNonLimit, 0, 2);
-    fields->addWidget(label("件名：", this), 1, 0);
+    fields->addWidget(qt::captionLabel("件名：", this), 1, 0);
     fields->addWidget(EditTitle, 1, 1, 1, 3);
-    fields->addWidget(label("メモ：", this), 2, 0, Qt::AlignTop);
+    fields->addWidget(qt::captionLabel("メモ：", this), 2, 0, Qt::AlignTop);
     fields->addWidget(MemoTodo, 2, 1, 1, 3);
     fields->addWidget(RadioPri, 3, 1, 1, 3);
-    fields->addWidget(label("分類：", this), 4, 0);
+    fields->addWidget(qt::captionLabel("分類：", this), 4, 0);
     fields->addWidget(CmbBunrui, 4, 1, 1, 2);
     fields->addWidget(BtnCat, 4, 3);
-    fields->addWidget(label("進捗率：", this), 5, 0);
+    fields->addWidget(qt::captionLabel("進捗率：", this), 5, 0);
     auto* progress = new QHBoxLayout;
     progress->addWidget(TrackProgress, 1);
     progress->addWidget(LabelProgress);
     fields->addLayout(progress, 5, 1, 1, 3);
     fields->addWidget(ChkTask, 6, 1);
     auto* done = new QHBoxLayout;
-    done->addWidget(label("処理日：", this));
+    done->addWidget(qt::captionLabel("処理日：", this));
     done->addWidget(DtpTodoOk, 1);
     fields->addLayout(done, 6, 2, 1, 2);
     fields->setColumnStretch(3, 1);

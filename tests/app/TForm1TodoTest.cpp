@@ -320,6 +320,11 @@ TEST_F(TodoWindowFixture, DoubleClickCorrectsTheRowAndANewEntryOnTheDoneTabIsDon
     QTest::mouseClick(open()->viewport(), Qt::LeftButton, {}, onTitle);
     QTest::mouseDClick(open()->viewport(), Qt::LeftButton, {}, onTitle);
     ASSERT_EQ(dialogs.shownClasses.size(), 1u);
+    // Return on the current row does the same.
+    open()->setCurrentItem(row);
+    QTest::keyClick(open(), Qt::Key_Return);
+    ASSERT_EQ(dialogs.shownClasses.size(), 2u);
+    EXPECT_EQ(dialogs.shownTitles[1], QString::fromUtf8("ToDo訂正"));
 
     form->PanelTodo->PageTodo->setCurrentIndex(1);
     dialogs.handlers.push_back([](QDialog& dialog) {

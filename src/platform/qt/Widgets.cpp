@@ -3,6 +3,7 @@
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -14,6 +15,11 @@ QPushButton* namedButton(const char* name, const char* caption, QWidget* parent)
     button->setObjectName(name);
     button->setAutoDefault(false);
     return button;
+}
+
+QLabel* captionLabel(const char* caption, QWidget* parent)
+{
+    return new QLabel(QString::fromUtf8(caption), parent);
 }
 
 QDate toQDate(const Date& date)

@@ -9,6 +9,7 @@
 
 class QDateEdit;
 class QHBoxLayout;
+class QLabel;
 class QPushButton;
 class QTreeWidget;
 class QWidget;
@@ -18,6 +19,16 @@ namespace kal::qt {
 // A push button with its caption (UTF-8) and object name; Return does not press it unless it
 // is made the default.
 QPushButton* namedButton(const char* name, const char* caption, QWidget* parent);
+
+// The widget with its object name, so tests find it by the system's name.
+template <typename W> W* named(W* widget, const char* name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+// A caption label (UTF-8).
+QLabel* captionLabel(const char* caption, QWidget* parent);
 
 QDate toQDate(const Date& date);
 Date fromQDate(const QDate& date);
