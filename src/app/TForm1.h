@@ -15,6 +15,8 @@
 #include "schedule/Categories.h"
 #include "schedule/ScheduleRecord.h"
 #include "schedule/TDlgSchInput.h"
+#include "todo/TDlgTodoInput.h"
+#include "todo/TodoStore.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -40,6 +42,7 @@ namespace kal {
 namespace qt {
 class ClockPanel;
 class MonthGrid;
+class TodoPanel;
 } // namespace qt
 
 class TDlgAlarm;
@@ -123,10 +126,6 @@ public:
     QSplitter* SplM;
     QTreeWidget* ListDaySch;
     QTreeWidget* ListMemo;
-    QWidget* PanelTodo;
-    QTabWidget* PageTodo;
-    QTreeWidget* ListTodoNo;
-    QTreeWidget* ListTodoOk;
     QLabel* StatusPanel0;
     QWidget* StatusPanel1;
     QWidget* StatusPanel2;
@@ -284,14 +283,42 @@ private:
     bool firstInitSet_ = true;
     bool created_ = false;
 
+    // ToDo block: the lists panel, its commands, the input dialog and the status icons.
+public:
+    qt::TodoPanel* PanelTodo;
+    const std::vector<std::string>& todoLines() const { return todoLines_; }
+    // Reloads ToDo.dat and refills both lists; the calendar follows when its lines changed.
+    void ToDoEdit();
+    // Stores the ticks of both lists; true when ToDo.dat changed.
+    bool ToDoUd();
+    void TodoDel();
+    std::optional<TodoRef> TodoKeySearch() const;
+    void ToDoNew();
+    void ToDoRep();
+    void ShowDlgToDoInput(TodoInputMode mode);
+    void PopupToDoPopup();
+    void PopUpdateClick();
+    void PoPTodoCopyClick();
+    void PopSchCopyClick();
+    void PopTodoCalClick();
+
+private:
+    void CreateTodoPanel(QWidget* parent);
+    void ConnectTodoCommands();
+    void TodoListCreate();
+    void TodoIconSetup();
+    void RunTodoInput(TodoInputRequest request, const QPoint& place);
+    void TodoChangedMeanwhile(const char* caption);
+    void ShowTodoFailure(const char* caption, const char* what, const std::string& reason);
+
     // Timer and alarm block: the clock every tick and, once for each new minute, the change of
     // day, the alarms, the time signal and the periodic refresh.
 public:
     void Timer1Timer();
-    // Rebuilds what depends on the date at the change of day: today the month, moved to the
-    // new today. The ToDo lists are refreshed here too.
+    // Rebuilds what depends on the date at the change of day: the month, moved to the new
+    // today, and the ToDo lists.
     void DayChangeRefresh();
-    // Every `UdTime` minutes while `ScrUd` is on: the month; the ToDo lists and the notes too.
+    // Every `UdTime` minutes while `ScrUd` is on: the month.
     void PeriodicRefresh();
     // Today's alarm lines as the last minute's check read them.
     const std::vector<std::string>& todayAlarms() const { return todayAlarmList_.lines(); }

@@ -54,10 +54,13 @@ void TForm1::MinuteDuties(const DateTime& now)
 void TForm1::DayChangeRefresh()
 {
     GoToToday(state_.today);
+    if (PanelRight->isVisible())
+        ToDoEdit();
 }
 
 void TForm1::PeriodicRefresh()
 {
+    // The ToDo lists are not refilled here: that would drop the ticks not yet stored.
     RebuildMonth();
 }
 
