@@ -1,6 +1,7 @@
 // Today's alarm lines follow today's month file, read again only when it changed.
 #include "alarm/TodayAlarmList.h"
 #include "schedule/ScheduleRecord.h"
+#include "support/ScheduleLines.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -9,20 +10,10 @@
 
 using namespace kal;
 using kal::test::crlf;
+using kal::test::scheduleLine;
 using kal::test::TempFolder;
 
 namespace {
-
-std::string record(int day, const std::string& start, const std::string& title, bool sound, bool message)
-{
-    ScheduleFields f;
-    f.day = day;
-    f.start = start;
-    f.title = title;
-    f.sound = sound;
-    f.message = message;
-    return ComposeSchedule(f);
-}
 
 const Date kToday{2026, 12, 8};
 
@@ -32,9 +23,9 @@ TEST(TodayAlarmList, TodaysFlaggedLinesInFileOrder)
 {
     TempFolder dir;
     const std::vector<std::string> month{
-        record(7, "09:00", "yesterday", true, true), record(8, "09:00", "sound", true, false),
-        record(8, "10:00", "quiet", false, false),   "garbage",
-        record(8, "11:00", "message", false, true),  record(9, "09:00", "tomorrow", true, true)};
+        scheduleLine(7, "09:00", "yesterday", true, true), scheduleLine(8, "09:00", "sound", true, false),
+        scheduleLine(8, "10:00", "quiet", false, false),   "garbage",
+        scheduleLine(8, "11:00", "message", false, true),  scheduleLine(9, "09:00", "tomorrow", true, true)};
     dir.write("202612.sch", crlf(month));
     TodayAlarmList list;
     EXPECT_EQ(list.refresh(dir.path(), kToday), (std::vector<std::string>{month[1], month[4]}));
@@ -48,11 +39,11 @@ TEST(TodayAlarmList, FollowsEveryChangeOfTheFileEvenWithinOneSecond)
     const std::string path = MonthFilePath(dir.path(), 2026, 12);
     TodayAlarmList list;
     EXPECT_TRUE(list.refresh(dir.path(), kToday).empty());
-    ASSERT_TRUE(AddSchedule(path, record(8, "14:30", "added", true, true)).ok());
+    ASSERT_TRUE(AddSchedule(path, scheduleLine(8, "14:30", "added", true, true)).ok());
     ASSERT_EQ(list.refresh(dir.path(), kToday).size(), 1u);
-    ASSERT_TRUE(AddSchedule(path, record(8, "15:30", "another", true, true)).ok());
+    ASSERT_TRUE(AddSchedule(path, scheduleLine(8, "15:30", "another", true, true)).ok());
     EXPECT_EQ(list.refresh(dir.path(), kToday).size(), 2u);
-    ASSERT_TRUE(DeleteSchedule(ScheduleRef{path, 0, record(8, "14:30", "added", true, true)}).ok());
+    ASSERT_TRUE(DeleteSchedule(ScheduleRef{path, 0, scheduleLine(8, "14:30", "added", true, true)}).ok());
     ASSERT_EQ(list.refresh(dir.path(), kToday).size(), 1u);
     EXPECT_EQ(RecTitle(list.lines()[0]), "another");
     ASSERT_TRUE(files::deleteFile(path));
@@ -62,7 +53,7 @@ TEST(TodayAlarmList, FollowsEveryChangeOfTheFileEvenWithinOneSecond)
 TEST(TodayAlarmList, AnUnchangedFileIsNotReadAgain)
 {
     TempFolder dir;
-    const std::string before = crlf({record(8, "14:30", "first", true, true)});
+    const std::string before = crlf({scheduleLine(8, "14:30", "first", true, true)});
     dir.write("202612.sch", before);
     const std::filesystem::path path = dir.file("202612.sch");
     const auto written = std::filesystem::last_write_time(path);
@@ -88,8 +79,8 @@ TEST(TodayAlarmList, AnUnchangedFileIsNotReadAgain)
 TEST(TodayAlarmList, ADifferentDataFolderIsReadAfresh)
 {
     TempFolder first, second;
-    first.write("202612.sch", crlf({record(8, "14:30", "first", true, true)}));
-    second.write("202612.sch", crlf({record(8, "14:30", "second", true, true)}));
+    first.write("202612.sch", crlf({scheduleLine(8, "14:30", "first", true, true)}));
+    second.write("202612.sch", crlf({scheduleLine(8, "14:30", "second", true, true)}));
     TodayAlarmList list;
     EXPECT_EQ(RecTitle(list.refresh(first.path(), kToday).at(0)), "first");
     EXPECT_EQ(RecTitle(list.refresh(second.path(), kToday).at(0)), "second");

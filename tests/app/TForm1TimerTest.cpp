@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/MainWindowFixture.h"
+#include "support/ScheduleLines.h"
 #include "support/TempFolder.h"
 
 #include <QApplication>
@@ -19,16 +20,10 @@ using namespace kal::test;
 
 namespace {
 
+// A record of 8 December with both alarm flags unless told otherwise; the title in UTF-8.
 std::string record(int day, const std::string& start, const std::string& title, bool sound = true, bool message = true)
 {
-    ScheduleFields f;
-    f.day = day;
-    f.start = start;
-    f.end = "";
-    f.title = sj(title);
-    f.sound = sound;
-    f.message = message;
-    return ComposeSchedule(f);
+    return scheduleLine(day, start, sj(title), sound, message);
 }
 
 const char* kAlarmTen = "[Sound]\r\nAlarm=1\r\nAlarmTime=10\r\nAlarmWav=/sounds/alarm.wav\r\n";

@@ -3,6 +3,7 @@
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/RunProgram.h"
+#include "support/ScheduleLines.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -20,11 +21,7 @@ namespace {
 
 std::string record(int day, const std::string& start, const std::string& title)
 {
-    ScheduleFields f;
-    f.day = day;
-    f.start = start;
-    f.title = title;
-    return ComposeSchedule(f);
+    return kal::test::scheduleLine(day, start, title);
 }
 
 struct MonthBuildFixture : ::testing::Test {
