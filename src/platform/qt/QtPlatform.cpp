@@ -131,7 +131,8 @@ std::optional<std::string> QtPlatform::openFileName(const std::string& caption, 
 std::optional<std::string> QtPlatform::saveFileName(const std::string& caption, const std::string& folder,
                                                     const std::string& filter)
 {
-    QString name = QFileDialog::getSaveFileName(dialogParent(), fromUtf8(caption), fromUtf8(folder), fromUtf8(filter));
+    QString name = QFileDialog::getSaveFileName(dialogParent(), fromUtf8(caption), fromUtf8(folder), fromUtf8(filter),
+                                                nullptr, QFileDialog::DontConfirmOverwrite);
     if (name.isEmpty())
         return std::nullopt;
     return toUtf8(name);
