@@ -1,5 +1,6 @@
-// A data folder with ten years of schedules (about 50 a month), the shipped holiday table and
-// a few memos, made once per benchmark program.
+// Folders for the benchmarks: an empty one that is cleaned up, and a data folder with ten years
+// of schedules (about 50 a month), the shipped holiday table and a few memos, made once per
+// benchmark program.
 #pragma once
 
 #include "platform/Files.h"
@@ -11,6 +12,28 @@
 #include <string>
 
 namespace kal::bench {
+
+// An empty folder, removed with everything in it; emptied between iterations.
+struct DataFolder {
+    std::string path;
+    DataFolder()
+    {
+        path = (std::filesystem::temp_directory_path() / "kalendra-bench-XXXXXX").string();
+        if (!::mkdtemp(path.data()))
+            std::abort();
+        path += "/";
+    }
+    ~DataFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    void empty() const
+    {
+        for (const auto& entry : std::filesystem::directory_iterator(path))
+            std::filesystem::remove(entry.path());
+    }
+};
 
 inline std::string makeTenYearFolder()
 {

@@ -25,17 +25,6 @@ std::string record(int day, const std::string& start, const std::string& end, co
     return ComposeSchedule(f);
 }
 
-// Also keeps the folder each save dialog was opened with.
-struct SaveDialogPlatform : FakePlatform {
-    std::vector<std::string> folders;
-    std::optional<std::string> saveFileName(const std::string& caption, const std::string& folder,
-                                            const std::string& filter) override
-    {
-        folders.push_back(folder);
-        return FakePlatform::saveFileName(caption, folder, filter);
-    }
-};
-
 } // namespace
 
 TEST(CsvExport, EachRecordBecomesSixCommaTextFields)
@@ -98,12 +87,12 @@ TEST(CsvExport, FailuresAreReportedAndNothingIsReplaced)
 TEST(CsvExport, TheSaveDialogProposesTheNameAndAsksBeforeReplacing)
 {
     TempFolder data;
-    SaveDialogPlatform platform;
+    FakePlatform platform;
     EXPECT_EQ(monthCsvName(2004, 3), "200403.csv");
 
     platform.fileAnswers = {std::nullopt};
     EXPECT_FALSE(askCsvExportPath(platform, data.path(), "200403.csv"));
-    EXPECT_EQ(platform.folders.back(), data.file("200403.csv"));
+    EXPECT_EQ(platform.fileDialogFolders.back(), data.file("200403.csv"));
     EXPECT_TRUE(platform.messages.empty());
 
     platform.fileAnswers = {data.file("new.csv")};

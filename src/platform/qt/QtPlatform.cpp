@@ -2,6 +2,7 @@
 
 #include "platform/qt/QtText.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QDateTime>
 #include <QDesktopServices>
@@ -24,6 +25,9 @@ QtPlatform::~QtPlatform() = default;
 
 QWidget* QtPlatform::dialogParent() const
 {
+    // Over the open dialog, which may stay on top of the main window and would hide the box.
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
     return parent_ && parent_->isVisible() ? parent_.data() : nullptr;
 }
 
