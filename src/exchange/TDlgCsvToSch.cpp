@@ -20,6 +20,9 @@
 namespace kal {
 namespace {
 
+// A line of garbage may hold any number of commas; the list shows no more columns than this.
+constexpr int kMostColumnsShown = 256;
+
 const QColor kAssigned(0, 255, 255); // aqua
 const QColor kUnassignedBack(Qt::white);
 
@@ -197,7 +200,7 @@ void TDlgCsvToSch::ShowLine()
     const int count = static_cast<int>(source_.lines.size());
     shownColumns_ =
         count > 0 ? splitCsvLine(source_.lines[static_cast<std::size_t>(position_ - 1)]) : std::vector<std::string>{};
-    widest_ = std::max(widest_, static_cast<int>(shownColumns_.size()));
+    widest_ = std::min(std::max(widest_, static_cast<int>(shownColumns_.size())), kMostColumnsShown);
     LabelCsvItem->setText(QString::fromUtf8("CSV項目一覧 [%1/%2]").arg(count > 0 ? position_ : 0).arg(count));
 
     std::vector<QString> columnTexts;

@@ -4,6 +4,7 @@
 #include "exchange/TDlgCsvToSch.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/MainWindowFixture.h"
+#include "support/ScheduleLines.h"
 
 #include <QAction>
 #include <QTreeWidget>
@@ -13,15 +14,6 @@ using namespace kal;
 using namespace kal::test;
 
 namespace {
-
-std::string record(int day, const std::string& start, const std::string& title)
-{
-    ScheduleFields f;
-    f.day = day;
-    f.start = start;
-    f.title = sj(title);
-    return ComposeSchedule(f);
-}
 
 struct CsvMenuFixture : MainWindowFixture {
     QStringList dayListTitles() const
@@ -37,8 +29,8 @@ struct CsvMenuFixture : MainWindowFixture {
 
 TEST_F(CsvMenuFixture, SaveWritesTheShownMonthUnderItsProposedName)
 {
-    home.write("202612.sch", crlf({record(8, "10:00", "歯医者")}));
-    home.write("202701.sch", crlf({record(2, "", "初詣, 神社")}));
+    home.write("202612.sch", crlf({scheduleLine(8, "10:00", "", "歯医者")}));
+    home.write("202701.sch", crlf({scheduleLine(2, "", "", "初詣, 神社")}));
     start();
     EXPECT_TRUE(form->MenuCsvSave->isEnabled());
     form->NextMonthChange();
@@ -85,7 +77,7 @@ TEST_F(CsvMenuFixture, ReadRunsTheMappingDialogAndShowsWhatItAdded)
               QString::fromUtf8("CSV形式の読込 - ") + QString::fromStdString(home.file("in.csv")));
     EXPECT_TRUE(modalWhileOpen);
     EXPECT_FALSE(form->state().modalDialogOpen);
-    EXPECT_EQ(home.read("202612.sch"), crlf({record(8, "10:00", "歯医者")}));
+    EXPECT_EQ(home.read("202612.sch"), crlf({scheduleLine(8, "10:00", "", "歯医者")}));
     EXPECT_EQ(dayListTitles(), QStringList{QString::fromUtf8("歯医者")});
 }
 

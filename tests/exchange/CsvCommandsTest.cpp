@@ -2,6 +2,7 @@
 // the exit codes and messages scripts rely on.
 #include "platform/Files.h"
 #include "schedule/ScheduleRecord.h"
+#include "support/ScheduleLines.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -33,22 +34,13 @@ CommandRun kalendra(const std::string& home, const std::string& arguments)
     return run;
 }
 
-std::string record(int day, const std::string& start, const std::string& title, const std::string& category = "")
-{
-    ScheduleFields f;
-    f.day = day;
-    f.start = start;
-    f.title = sj(title);
-    f.category = sj(category);
-    return ComposeSchedule(f);
-}
-
 } // namespace
 
 TEST(CsvCommands, ExportThenImportCarriesAMonthToAnotherFolder)
 {
     TempFolder from, to;
-    const std::string month = crlf({record(3, "09:00", "朝会, 定例", "仕事"), record(20, "", "\"休日\"")});
+    const std::string month =
+        crlf({scheduleLine(3, "09:00", "", "朝会, 定例", "", "仕事"), scheduleLine(20, "", "", "\"休日\"")});
     from.write("202605.sch", month);
 
     CommandRun exported = kalendra(from.path(), "--export-csv 2026 05 " + to.file("may.csv"));
@@ -81,7 +73,8 @@ TEST(CsvCommands, ImportOptionsMapColumnsAndSwitchTheChecks)
                                   " --columns 2,0,0,1,0,3 --header --no-duplicate-check --no-new-categories");
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_EQ(run.output, "2 件のスケジュールデータを反映しました。\n0 件の分類を追加しました。\n");
-    EXPECT_EQ(home.read("202605.sch"), crlf({record(3, "", "会議", "仕事"), record(3, "", "会議", "仕事")}));
+    EXPECT_EQ(home.read("202605.sch"),
+              crlf({scheduleLine(3, "", "", "会議", "", "仕事"), scheduleLine(3, "", "", "会議", "", "仕事")}));
     EXPECT_FALSE(home.exists("Category.tbl"));
 }
 

@@ -3,29 +3,13 @@
 
 #include "schedule/ScheduleRecord.h"
 #include "support/FakePlatform.h"
+#include "support/ScheduleLines.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 using namespace kal;
 using namespace kal::test;
-
-namespace {
-
-std::string record(int day, const std::string& start, const std::string& end, const std::string& title,
-                   const std::string& place = "", const std::string& category = "")
-{
-    ScheduleFields f;
-    f.day = day;
-    f.start = start;
-    f.end = end;
-    f.title = sj(title);
-    f.place = sj(place);
-    f.category = sj(category);
-    return ComposeSchedule(f);
-}
-
-} // namespace
 
 TEST(CsvExport, EachRecordBecomesSixCommaTextFields)
 {
@@ -34,12 +18,12 @@ TEST(CsvExport, EachRecordBecomesSixCommaTextFields)
         const char* csv;
     };
     const Case cases[] = {
-        {record(5, "09:00", "10:00", "会議", "本社", "仕事"), "2004/03/05,09:00,10:00,会議,本社,仕事"},
-        {record(9, "", "", "休み"), "2004/03/09,,,休み,,"},
-        {record(9, "", "", "朝 会"), "2004/03/09,,,\"朝 会\",,"},
-        {record(9, "", "", "a\"b"), "2004/03/09,,,\"a\"\"b\",,"},
-        {record(9, "", "", "x,y", "p q"), "2004/03/09,,,\"x,y\",\"p q\","},
-        {record(31, "9:00", "", "ｶﾅ", "", "長い分類名前です"), "2004/03/31,9:00,,ｶﾅ,,長い分類名前で"},
+        {scheduleLine(5, "09:00", "10:00", "会議", "本社", "仕事"), "2004/03/05,09:00,10:00,会議,本社,仕事"},
+        {scheduleLine(9, "", "", "休み"), "2004/03/09,,,休み,,"},
+        {scheduleLine(9, "", "", "朝 会"), "2004/03/09,,,\"朝 会\",,"},
+        {scheduleLine(9, "", "", "a\"b"), "2004/03/09,,,\"a\"\"b\",,"},
+        {scheduleLine(9, "", "", "x,y", "p q"), "2004/03/09,,,\"x,y\",\"p q\","},
+        {scheduleLine(31, "9:00", "", "ｶﾅ", "", "長い分類名前です"), "2004/03/31,9:00,,ｶﾅ,,長い分類名前で"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.csv);
@@ -50,7 +34,8 @@ TEST(CsvExport, EachRecordBecomesSixCommaTextFields)
 TEST(CsvExport, TheMonthIsWrittenInFileOrderAndOtherLinesAreLeftOut)
 {
     TempFolder data;
-    data.write("200403.sch", crlf({record(1, "", "", "一日"), "garbage line", "", record(2, "08:00", "", "二日")}));
+    data.write("200403.sch",
+               crlf({scheduleLine(1, "", "", "一日"), "garbage line", "", scheduleLine(2, "08:00", "", "二日")}));
     CsvExportResult exported = exportMonthCsv(data.path(), 2004, 3, data.file("out.csv"));
     ASSERT_TRUE(exported.ok) << exported.message;
     EXPECT_EQ(exported.count, 2);

@@ -7,6 +7,7 @@
 #include "platform/ByteText.h"
 #include "platform/Files.h"
 #include "schedule/ScheduleRecord.h"
+#include "support/ScheduleLines.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -15,25 +16,6 @@ using namespace kal;
 using namespace kal::test;
 
 namespace {
-
-ScheduleFields fields(int day, const std::string& start, const std::string& end, const std::string& title,
-                      const std::string& place = "", const std::string& category = "")
-{
-    ScheduleFields f;
-    f.day = day;
-    f.start = start;
-    f.end = end;
-    f.title = title;
-    f.place = place;
-    f.category = category;
-    return f;
-}
-
-std::string record(int day, const std::string& start, const std::string& title, const std::string& place = "",
-                   const std::string& category = "")
-{
-    return ComposeSchedule(fields(day, start, "", sj(title), sj(place), sj(category)));
-}
 
 struct CsvImportFixture : ::testing::Test {
     TempFolder home; // program folder and schedule folder at once
@@ -104,17 +86,17 @@ TEST(CsvMappingTest, TargetRowsShowTheLabelAndTheMappedColumn)
 // import with the duplicate check adds nothing.
 TEST_F(CsvImportFixture, ExportThenImportReproducesTheMonthFile)
 {
-    const std::string fortyBytes = sj("あいうえおかきくけこさしすせそたちつてと");
-    ASSERT_EQ(fortyBytes.size(), 40u);
+    const std::string forty = "あいうえおかきくけこさしすせそたちつてと";
+    ASSERT_EQ(sj(forty).size(), 40u);
     std::vector<std::string> lines = {
-        ComposeSchedule(fields(1, "", "", sj("終日の予定"))),
-        ComposeSchedule(fields(1, "09:00", "10:00", sj("朝会, 定例"), sj("本社 3階"), sj("仕事"))),
-        ComposeSchedule(fields(2, "10:00", "", sj("\"引用\" と 空白"), "", sj("私用"))),
-        ComposeSchedule(fields(3, "12:00", "13:00", sj("ﾊﾝｶｸ ｶﾅ"), sj("ｶﾌｪ"))),
-        ComposeSchedule(fields(4, "18:00", "21:00", fortyBytes, fortyBytes, sj("長い分類名前で"))),
-        ComposeSchedule(fields(4, "18:00", "21:00", fortyBytes, "")),
-        ComposeSchedule(fields(5, "", "", "", sj("場所だけ"))),
-        ComposeSchedule(fields(31, "23:59", "", "a,\"b\",c")),
+        scheduleLine(1, "", "", "終日の予定"),
+        scheduleLine(1, "09:00", "10:00", "朝会, 定例", "本社 3階", "仕事"),
+        scheduleLine(2, "10:00", "", "\"引用\" と 空白", "", "私用"),
+        scheduleLine(3, "12:00", "13:00", "ﾊﾝｶｸ ｶﾅ", "ｶﾌｪ"),
+        scheduleLine(4, "18:00", "21:00", forty, forty, "長い分類名前で"),
+        scheduleLine(4, "18:00", "21:00", forty, ""),
+        scheduleLine(5, "", "", "", "場所だけ"),
+        scheduleLine(31, "23:59", "", "a,\"b\",c"),
     };
     text::sortNoCase(lines);
     TempFolder source;
@@ -148,27 +130,31 @@ TEST_F(CsvImportFixture, TheDataCheckCountsExactlyWhatTheExecuteRunAdds)
         sj("旅行,x,2004/04/02"), sj("歯医者,x,2004/03/06"), "",
     };
     expectSameCounts(*this, lines, 4);
-    EXPECT_EQ(month("200403.sch"), (std::vector<std::string>{record(5, "", "会議"), record(6, "", "歯医者")}));
-    EXPECT_EQ(month("200404.sch"), (std::vector<std::string>{record(1, "", "旅行"), record(2, "", "旅行")}));
+    EXPECT_EQ(month("200403.sch"),
+              (std::vector<std::string>{scheduleLine(5, "", "", "会議"), scheduleLine(6, "", "", "歯医者")}));
+    EXPECT_EQ(month("200404.sch"),
+              (std::vector<std::string>{scheduleLine(1, "", "", "旅行"), scheduleLine(2, "", "", "旅行")}));
 }
 
 TEST_F(CsvImportFixture, WithoutTheDuplicateCheckTheFileHoldsWhatTheCsvHolds)
 {
     options.import.skipDuplicates = false;
-    home.write("200403.sch", crlf({record(5, "10:00", "Meeting")}));
+    home.write("200403.sch", crlf({scheduleLine(5, "10:00", "", "Meeting")}));
     const std::vector<std::string> lines = {"2004/03/05,10:00,,Meeting", "2004/03/05,10:00,,Meeting",
                                             "2004/03/05,10:00,,MEETING"};
     expectSameCounts(*this, lines, 3);
-    EXPECT_EQ(month("200403.sch"),
-              (std::vector<std::string>{record(5, "10:00", "Meeting"), record(5, "10:00", "Meeting"),
-                                        record(5, "10:00", "Meeting"), record(5, "10:00", "MEETING")}));
+    EXPECT_EQ(
+        month("200403.sch"),
+        (std::vector<std::string>{scheduleLine(5, "10:00", "", "Meeting"), scheduleLine(5, "10:00", "", "Meeting"),
+                                  scheduleLine(5, "10:00", "", "Meeting"), scheduleLine(5, "10:00", "", "MEETING")}));
 }
 
 TEST_F(CsvImportFixture, TheDuplicateCheckComparesTheComposedDayStartAndTitle)
 {
-    const std::string forty = sj("あいうえおかきくけこさしすせそたちつてと");
-    home.write("200403.sch", crlf({ComposeSchedule(fields(5, "10:00", "11:00", forty)),
-                                   ComposeSchedule(fields(6, "9:00", "", "Title"))}));
+    const std::string fortyText = "あいうえおかきくけこさしすせそたちつてと";
+    const std::string forty = sj(fortyText);
+    home.write("200403.sch",
+               crlf({scheduleLine(5, "10:00", "11:00", fortyText), scheduleLine(6, "9:00", "", "Title")}));
     struct Case {
         std::string line;
         int added;

@@ -3,9 +3,9 @@
 #include "exchange/TDlgCsvToSch.h"
 
 #include "platform/qt/QtText.h"
-#include "schedule/ScheduleRecord.h"
 #include "support/FakeDialogRunner.h"
 #include "support/FakePlatform.h"
+#include "support/ScheduleLines.h"
 #include "support/TempFolder.h"
 
 #include <QCheckBox>
@@ -177,16 +177,8 @@ TEST_F(CsvDialogFixture, TheDataCheckReportsAndOnlyTheExecuteRunWrites)
     EXPECT_EQ(lastMessage().text, "3 件のスケジュールデータを反映しました。\r\n1 件の分類を追加しました。");
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
     EXPECT_TRUE(dlg->wroteFiles());
-    ScheduleFields trip;
-    trip.day = 6;
-    trip.title = sj("旅行, 北海道");
-    trip.place = sj("札幌");
-    trip.category = sj("私用");
-    ScheduleFields meeting;
-    meeting.day = 5;
-    meeting.start = "10:00";
-    meeting.title = sj("会議");
-    EXPECT_EQ(home.read("200403.sch"), crlf({ComposeSchedule(meeting), ComposeSchedule(trip)}));
+    EXPECT_EQ(home.read("200403.sch"),
+              crlf({scheduleLine(5, "10:00", "", "会議"), scheduleLine(6, "", "", "旅行, 北海道", "札幌", "私用")}));
     EXPECT_EQ(home.read("Category.tbl"), crlf({sj("私用") + std::string(10, ' ') + "1"}));
 }
 
