@@ -1,8 +1,8 @@
-// Folders for the benchmarks: an empty one that is cleaned up, and a data folder with ten years
-// of schedules (about 50 a month), the shipped holiday table and a few memos, made once per
-// benchmark program.
+// A data folder with ten years of schedules (about 50 a month), the shipped holiday table and
+// a few memos, made once per benchmark program.
 #pragma once
 
+#include "BenchFolder.h"
 #include "platform/Files.h"
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
@@ -13,34 +13,9 @@
 
 namespace kal::bench {
 
-// An empty folder, removed with everything in it; emptied between iterations.
-struct DataFolder {
-    std::string path;
-    DataFolder()
-    {
-        path = (std::filesystem::temp_directory_path() / "kalendra-bench-XXXXXX").string();
-        if (!::mkdtemp(path.data()))
-            std::abort();
-        path += "/";
-    }
-    ~DataFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    void empty() const
-    {
-        for (const auto& entry : std::filesystem::directory_iterator(path))
-            std::filesystem::remove(entry.path());
-    }
-};
-
 inline std::string makeTenYearFolder()
 {
-    std::string folder = (std::filesystem::temp_directory_path() / "kalendra-bench-XXXXXX").string();
-    if (!::mkdtemp(folder.data()))
-        std::abort();
-    folder += "/";
+    const std::string folder = makeTempFolder("kalendra-bench");
     auto holidays = files::readBytes(KALENDRA_SOURCE_DIR "/data/Holiday.dat");
     if (!holidays || !files::saveBytes(folder + "Holiday.dat", *holidays))
         std::abort();

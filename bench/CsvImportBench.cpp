@@ -1,7 +1,7 @@
 // Time of a CSV import of 10,000 lines over 100 months into an empty schedule folder (each
 // month file read and written once), of the data check over the same lines, and for comparison
 // of the 100 atomic saves alone. The files are removed between iterations, outside the timing.
-#include "BenchData.h"
+#include "BenchFolder.h"
 #include "exchange/CsvImport.h"
 #include "platform/Files.h"
 #include "platform/NumberFormat.h"
@@ -13,8 +13,6 @@
 #include <vector>
 
 namespace {
-
-using kal::bench::DataFolder;
 
 // 100 lines in each of 100 months from January 2017, with quoted titles, places and categories.
 std::vector<std::string> csvLines()
@@ -37,7 +35,7 @@ std::vector<std::string> csvLines()
 
 void importLines(benchmark::State& state, kal::ImportRun run)
 {
-    DataFolder folder;
+    kal::bench::BenchFolder folder("kalendra-csv");
     const kal::CsvImportRequest request{csvLines(), kal::CsvMapping::inOrder(), {}, folder.path, folder.path};
     for (auto _ : state) {
         kal::ImportOutcome outcome = kal::runCsvImport(request, run);
@@ -65,7 +63,7 @@ BENCHMARK(BM_CsvDataCheck10000LinesOver100Months)->Unit(benchmark::kMillisecond)
 // What the import cannot go below: 100 month files of 100 lines, each saved atomically.
 void BM_Save100MonthFiles(benchmark::State& state)
 {
-    DataFolder folder;
+    kal::bench::BenchFolder folder("kalendra-csv");
     const std::vector<std::string> lines(100, std::string(100, 'x'));
     for (auto _ : state) {
         for (int m = 0; m < 100; ++m)

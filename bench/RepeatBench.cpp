@@ -1,6 +1,6 @@
 // Time of one repeat expansion written into a data folder: 99 days every day, and a monthly
 // schedule over ten years. The files are removed between iterations, outside the timing.
-#include "BenchData.h"
+#include "BenchFolder.h"
 #include "platform/SjisCodec.h"
 #include "schedule/Repeat.h"
 
@@ -11,8 +11,6 @@
 #include <string>
 
 namespace {
-
-using kal::bench::DataFolder;
 
 kal::ScheduleFields fields()
 {
@@ -27,7 +25,7 @@ kal::ScheduleFields fields()
 
 void expand(benchmark::State& state, const kal::RepeatRule& rule, const kal::RepeatPeriod& period)
 {
-    DataFolder folder;
+    kal::bench::BenchFolder folder("kalendra-repeat");
     const kal::ScheduleFields f = fields();
     for (auto _ : state) {
         kal::RepeatWriteResult written = kal::RepeatSchUd(folder.path, rule, period, f);

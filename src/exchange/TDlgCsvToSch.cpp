@@ -41,8 +41,7 @@ void paintSelectionNavy(QListWidget* list)
 // The target labels are padded to a fixed width in bytes, so they line up in a fixed-pitch font.
 QListWidget* mappingList(const char* name, QWidget* parent)
 {
-    auto* list = new QListWidget(parent);
-    list->setObjectName(name);
+    auto* list = qt::named(new QListWidget(parent), name);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     paintSelectionNavy(list);
@@ -92,12 +91,10 @@ TDlgCsvToSch::TDlgCsvToSch(qt::Services& services, CsvImportSource source, QWidg
 
 void TDlgCsvToSch::buildControls()
 {
-    LabelCsvToSch = new QLabel(QString::fromUtf8("変換先項目　：　変換元項目"), this);
-    LabelCsvToSch->setObjectName("LabelCsvToSch");
+    LabelCsvToSch = qt::named(qt::captionLabel("変換先項目　：　変換元項目", this), "LabelCsvToSch");
     ListCsvToSch = mappingList("ListCsvToSch", this);
     LabelCsvToSch->setBuddy(ListCsvToSch);
-    LabelCsvItem = new QLabel(this);
-    LabelCsvItem->setObjectName("LabelCsvItem");
+    LabelCsvItem = qt::named(new QLabel(this), "LabelCsvItem");
     ListCsvItem = mappingList("ListCsvItem", this);
     LabelCsvItem->setBuddy(ListCsvItem);
     ListCsvToSch->setMinimumSize(340, 160);
@@ -110,13 +107,12 @@ void TDlgCsvToSch::buildControls()
     BtnBefore = qt::namedButton("BtnBefore", "< 前", this);
     BtnNext = qt::namedButton("BtnNext", "次 >", this);
 
-    Chk1stHeader = new QCheckBox(QString::fromUtf8("先頭のレコードは見出しとする。(&H)"), this);
-    Chk1stHeader->setObjectName("Chk1stHeader");
-    ChkDubleNo = new QCheckBox(QString::fromUtf8("日付・開始時刻・内容が同じものは反映しない。(&D)"), this);
-    ChkDubleNo->setObjectName("ChkDubleNo");
+    Chk1stHeader =
+        qt::named(new QCheckBox(QString::fromUtf8("先頭のレコードは見出しとする。(&H)"), this), "Chk1stHeader");
+    ChkDubleNo = qt::named(new QCheckBox(QString::fromUtf8("日付・開始時刻・内容が同じものは反映しない。(&D)"), this),
+                           "ChkDubleNo");
     ChkDubleNo->setChecked(true);
-    ChkCategory = new QCheckBox(QString::fromUtf8("未登録の分類を追加する。(&C)"), this);
-    ChkCategory->setObjectName("ChkCategory");
+    ChkCategory = qt::named(new QCheckBox(QString::fromUtf8("未登録の分類を追加する。(&C)"), this), "ChkCategory");
     ChkCategory->setChecked(true);
 
     BtnDataCheck = qt::namedButton("BtnDataCheck", "データチェック", this);
