@@ -2,36 +2,21 @@
 // the exit codes and messages scripts rely on.
 #include "platform/Files.h"
 #include "schedule/ScheduleRecord.h"
+#include "support/RunProgram.h"
 #include "support/ScheduleLines.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdio>
-#include <sys/wait.h>
 
 using namespace kal;
 using namespace kal::test;
 
 namespace {
 
-struct CommandRun {
-    int exitCode = -1;
-    std::string output; // standard output and standard error together
-};
-
-CommandRun kalendra(const std::string& home, const std::string& arguments)
+// The program with a program folder and the arguments; standard error joins the output.
+ProgramRun kalendra(const std::string& home, const std::string& arguments)
 {
-    const std::string command = std::string(KALENDRA_BINARY) + " --home " + home + " " + arguments + " 2>&1";
-    CommandRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-        run.output.append(buffer, n);
-    run.exitCode = WEXITSTATUS(::pclose(pipe));
-    return run;
+    return runProgram(std::string(KALENDRA_BINARY) + " --home " + home + " " + arguments + " 2>&1");
 }
 
 } // namespace
@@ -43,23 +28,23 @@ TEST(CsvCommands, ExportThenImportCarriesAMonthToAnotherFolder)
         crlf({scheduleLine(3, "09:00", "", "朝会, 定例", "", "仕事"), scheduleLine(20, "", "", "\"休日\"")});
     from.write("202605.sch", month);
 
-    CommandRun exported = kalendra(from.path(), "--export-csv 2026 05 " + to.file("may.csv"));
+    ProgramRun exported = kalendra(from.path(), "--export-csv 2026 05 " + to.file("may.csv"));
     EXPECT_EQ(exported.exitCode, 0) << exported.output;
     EXPECT_EQ(exported.output, "2 件のスケジュールデータを保存しました。\n");
     EXPECT_EQ(to.read("may.csv"),
               crlf({sj("2026/05/03,09:00,,\"朝会, 定例\",,仕事"), sj("2026/05/20,,,\"\"\"休日\"\"\",,")}));
 
-    CommandRun refused = kalendra(from.path(), "--export-csv 2026 05 " + to.file("may.csv"));
+    ProgramRun refused = kalendra(from.path(), "--export-csv 2026 05 " + to.file("may.csv"));
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_NE(refused.output.find("上書きしません"), std::string::npos);
 
-    CommandRun imported = kalendra(to.path(), "--import-csv " + to.file("may.csv"));
+    ProgramRun imported = kalendra(to.path(), "--import-csv " + to.file("may.csv"));
     EXPECT_EQ(imported.exitCode, 0) << imported.output;
     EXPECT_EQ(imported.output, "2 件のスケジュールデータを反映しました。\n1 件の分類を追加しました。\n");
     EXPECT_EQ(to.read("202605.sch"), month);
     EXPECT_EQ(to.read("Category.tbl"), crlf({sj("仕事") + std::string(10, ' ') + "1"}));
 
-    CommandRun again = kalendra(to.path(), "--import-csv " + to.file("may.csv"));
+    ProgramRun again = kalendra(to.path(), "--import-csv " + to.file("may.csv"));
     EXPECT_EQ(again.output, "0 件のスケジュールデータを反映しました。\n0 件の分類を追加しました。\n");
     EXPECT_EQ(to.read("202605.sch"), month);
 }
@@ -68,7 +53,7 @@ TEST(CsvCommands, ImportOptionsMapColumnsAndSwitchTheChecks)
 {
     TempFolder home;
     home.write("in.csv", crlf({sj("内容,日付,分類"), sj("会議,2026/05/03,仕事"), sj("会議,2026/05/03,仕事")}));
-    CommandRun run =
+    ProgramRun run =
         kalendra(home.path(), "--import-csv " + home.file("in.csv") +
                                   " --columns 2,0,0,1,0,3 --header --no-duplicate-check --no-new-categories");
     EXPECT_EQ(run.exitCode, 0) << run.output;
@@ -101,7 +86,7 @@ TEST(CsvCommands, FailuresAndBadArgumentsGiveTheirExitCodes)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments);
-        CommandRun run = kalendra(home.path(), c.arguments);
+        ProgramRun run = kalendra(home.path(), c.arguments);
         EXPECT_EQ(run.exitCode, c.exitCode) << run.output;
         EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
     }
