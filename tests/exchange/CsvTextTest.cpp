@@ -47,14 +47,6 @@ TEST(CsvText, SplitsLinesTheWayOtherProgramsWriteThem)
     }
 }
 
-TEST(CsvText, NormalisedLinesQuoteEveryField)
-{
-    EXPECT_EQ(normalizeCsvLine("a,b"), "\"a\",\"b\"");
-    EXPECT_EQ(normalizeCsvLine("a,"), "\"a\",");
-    EXPECT_EQ(normalizeCsvLine("\"a\"\"b\""), "\"a\"\"b\"");
-    EXPECT_EQ(normalizeCsvLine(""), "\"\"");
-}
-
 TEST(CsvText, WhatTheExportJoinsTheImportSplitsBack)
 {
     const Columns fields = {sj("2004/03/05"),
@@ -64,14 +56,6 @@ TEST(CsvText, WhatTheExportJoinsTheImportSplitsBack)
                             sj("ｶﾅ ｶﾅ"),
                             sj("漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字")};
     EXPECT_EQ(splitCsvLine(text::joinCommaText(fields)), fields);
-}
-
-TEST(CsvText, ColumnsBeyondTheLineAreEmpty)
-{
-    const Columns columns = {"a", "b"};
-    EXPECT_EQ(csvColumn(columns, 1), "b");
-    EXPECT_EQ(csvColumn(columns, 2), "");
-    EXPECT_EQ(csvColumn(columns, -1), "");
 }
 
 TEST(CsvText, DatesAreYearSlashMonthSlashDayInsideTheCalendar)
