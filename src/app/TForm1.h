@@ -190,6 +190,10 @@ public:
     // Selects a grid cell as a click would.
     void SelectCell(int column, int row);
 
+    // CSV block: export of the shown month and import through TDlgCsvToSch.
+    void MenuCsvSaveClick();
+    void MenuCsvReadClick();
+
 signals:
     // The window has closed; the program ends.
     void closed();
@@ -222,6 +226,9 @@ private:
     void CreateAreas();
     void CreateStatusBar();
     void ConnectCommands();
+    // CSV block.
+    void ConnectCsvCommands();
+    void ImportCsvFile(const std::string& path);
     QAction* NewAction(QAction*& member, const char* name, const char* caption, const char* shortcut = nullptr);
 
     // Day list.
