@@ -2,6 +2,7 @@
 // switching to the week view (memo texts read, grid painted) and moving a week (across month
 // edges too, with the month build that needs), offscreen.
 #include "BenchData.h"
+#include "QtBenchMain.h"
 #include "app/TForm1.h"
 #include "calendar/qt/WeekGrid.h"
 #include "platform/qt/DialogRunner.h"
@@ -90,10 +91,5 @@ BENCHMARK(BM_MoveOneWeek)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kal::bench::runQtBenchmarks(argc, argv);
 }
