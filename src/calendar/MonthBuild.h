@@ -31,9 +31,6 @@ struct MonthBuildInput {
 struct MonthBuild {
     MonthLayout layout;
     DayCellLists lists;
-    // Today's lines with a sound or message flag, in file order; set only when the displayed
-    // month is today's and its file exists (otherwise the alarm list keeps what it had).
-    std::optional<std::vector<std::string>> todayAlarms;
     // The memo lines of every shown day, by cell; read only when asked for.
     std::array<std::vector<std::string>, 42> memoTexts;
     bool memoTextsRead = false;
