@@ -37,17 +37,8 @@ int dumpMonth(const std::string& programFolder, int year, int month, const Date&
         err << "kalendra: " << startup_text::kSettingsErrorCaption << ": " << loaded.detail << "\n";
         return 1;
     }
-    MonthBuildInput input;
-    input.year = year;
-    input.month = month;
-    input.weekStart = settings.strWeek == 1 ? WeekStart::Monday : WeekStart::Sunday;
-    input.today = today;
-    input.calView = settings.calView;
-    input.rikuyo = settings.rikuyo;
-    input.dataPath = settings.dataPath;
-    input.memoPath = settings.memoPath;
-    input.todoLines = files::loadLines(settings.todoPath + kTodoFileName);
-    MonthBuild build = BuildMonth(input);
+    MonthBuild build = BuildMonth(
+        MonthBuildInputFrom(settings, year, month, today, files::loadLines(settings.todoPath + kTodoFileName)));
 
     for (int row = 1; row <= 6; ++row)
         for (int column = 0; column < 7; ++column) {
@@ -71,13 +62,10 @@ HeadlessCommand dumpMonthCommand()
     command.run = [command](const HeadlessContext& context, const std::vector<std::string>& arguments) {
         if (arguments.size() != 2)
             return usageError(context, command, "年と月を指定して下さい。");
-        int year = text::toIntOr(arguments[0], 0);
-        int month = text::toIntOr(arguments[1], 0);
-        if (year < 1900 || year > 2099)
-            return usageError(context, command, "年は 1900 から 2099 までです。");
-        if (month < 1 || month > 12)
-            return usageError(context, command, "月は 1 から 12 までです。");
-        return dumpMonth(context.programFolder, year, month, context.today, context.out, context.err);
+        const YearMonthArguments when = parseYearMonth(context, command, arguments[0], arguments[1]);
+        if (when.exitCode != kExitOk)
+            return when.exitCode;
+        return dumpMonth(context.programFolder, when.year, when.month, context.today, context.out, context.err);
     };
     return command;
 }

@@ -1,5 +1,8 @@
 #include "app/HeadlessCommand.h"
 
+#include "calendar/CalendarMath.h"
+#include "platform/ByteText.h"
+
 namespace kal {
 
 int usageError(const HeadlessContext& context, const HeadlessCommand& command, const std::string& why)
@@ -13,6 +16,17 @@ int operationFailed(const HeadlessContext& context, const std::string& why)
 {
     context.err << "kalendra: " << why << "\n";
     return kExitFailed;
+}
+
+YearMonthArguments parseYearMonth(const HeadlessContext& context, const HeadlessCommand& command,
+                                  const std::string& year, const std::string& month)
+{
+    YearMonthArguments parsed{text::toIntOr(year, 0), text::toIntOr(month, 0)};
+    if (parsed.year < kFirstYear || parsed.year > kLastYear)
+        parsed.exitCode = usageError(context, command, "年は 1900 から 2099 までです。");
+    else if (parsed.month < 1 || parsed.month > 12)
+        parsed.exitCode = usageError(context, command, "月は 1 から 12 までです。");
+    return parsed;
 }
 
 void printHelp(std::ostream& out, const std::vector<HeadlessCommand>& commands)

@@ -36,6 +36,16 @@ int usageError(const HeadlessContext& context, const HeadlessCommand& command, c
 // Prints "kalendra: <why>"; returns kExitFailed.
 int operationFailed(const HeadlessContext& context, const std::string& why);
 
+// A year 1900..2099 and a month 1..12 from two arguments. When either is out of range the usage
+// error is printed and `exitCode` is kExitUsage.
+struct YearMonthArguments {
+    int year = 0;
+    int month = 0;
+    int exitCode = kExitOk;
+};
+YearMonthArguments parseYearMonth(const HeadlessContext& context, const HeadlessCommand& command,
+                                  const std::string& year, const std::string& month);
+
 // The usage of the whole program with one line per command.
 void printHelp(std::ostream& out, const std::vector<HeadlessCommand>& commands);
 

@@ -40,6 +40,11 @@ class ClockPanel;
 class MonthGrid;
 } // namespace qt
 
+namespace qt {
+class PrintTarget;
+}
+struct PrintSource;
+
 class THeaderPanel;
 
 class TForm1 : public QMainWindow {
@@ -283,6 +288,19 @@ private:
     bool exiting_ = false;
     bool firstInitSet_ = true;
     bool created_ = false;
+
+    // Printing: the print dialog and the preview of the displayed month, and the printer of
+    // the run (created at the first print command).
+public:
+    void CalenderPrint();
+    void PrintPreview();
+    // A copy of the displayed month as printing sees it.
+    PrintSource PrintSourceNow() const;
+
+private:
+    void ConnectPrintCommands();
+    qt::PrintTarget& PrintTargetNow();
+    std::shared_ptr<qt::PrintTarget> printTarget_;
 };
 
 } // namespace kal

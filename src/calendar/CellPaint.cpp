@@ -91,7 +91,7 @@ std::optional<CellBand> scheduleBand(const CellLine& line, const CategoryTable& 
     band.text = FlagOn(look.calView, 7) && !start.empty() ? start + " " + title : title;
     std::string place = text::trimRight(RecPlace(record));
     if (FlagOn(look.calView, 8) && !place.empty())
-        band.text += "(" + place + ")";
+        band.text += look.placeOpen + place + look.placeClose;
     return band;
 }
 
@@ -110,6 +110,22 @@ CellBand todoBand(const CellLine& line, const CategoryTable& categories, const C
 }
 
 } // namespace
+
+CalendarLook CalendarLookFrom(const AppSettings& settings)
+{
+    CalendarLook look;
+    for (std::size_t i = 0; i < ColorItemCount; ++i) {
+        look.textColor[i] = settings.colors[i].text;
+        look.backColor[i] = settings.colors[i].back;
+    }
+    look.calView = settings.calView;
+    look.otherMonth = settings.otherMon == 1;
+    look.eraDates = settings.dateJap == 1;
+    look.underlineSchedules = settings.schLine == 1;
+    look.warnTerm = settings.warnTerm;
+    look.scheduleStyle = settings.fonts[FontSch].style;
+    return look;
+}
 
 TextStyle StyleOf(FontStyle base, char emphasisCode, char lineCode)
 {

@@ -24,8 +24,13 @@ struct CalendarLook {
     bool eraDates = true;            // DateJap
     bool underlineSchedules = false; // [Mini] SchLine
     int warnTerm = 3;
-    FontStyle scheduleStyle = FontStyle::Regular; // style of the Sch font
+    FontStyle scheduleStyle = FontStyle::Regular;  // style of the Sch font
+    std::string placeOpen = "(", placeClose = ")"; // around a schedule's place (Shift-JIS)
 };
+
+struct AppSettings;
+// The colours, content flags and styles of the settings file.
+CalendarLook CalendarLookFrom(const AppSettings& settings);
 
 enum class BandKind { Holiday, Schedule, Todo };
 

@@ -36,6 +36,11 @@ struct MonthBuild {
 
 MonthBuild BuildMonth(const MonthBuildInput& input);
 
+struct AppSettings;
+// The input of a month build under the settings file's week start and content flags.
+MonthBuildInput MonthBuildInputFrom(const AppSettings& settings, int year, int month, const Date& today,
+                                    std::vector<std::string> todoLines);
+
 // Marks and lines of the open ToDo entries due on a shown day.
 void ApplyTodoLines(const std::vector<std::string>& todoLines, bool todoMarks, MonthLayout& layout,
                     DayCellLists& lists);

@@ -11,6 +11,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QSoundEffect>
 #include <QSystemTrayIcon>
@@ -180,6 +181,16 @@ DateTime QtPlatform::now()
 bool QtPlatform::hasNotificationArea()
 {
     return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+} // namespace kal::qt
+
+namespace kal::qt {
+
+bool QtPlatform::printerInstalled()
+{
+    // Without a print system (no CUPS) the list is simply empty.
+    return !QPrinterInfo::availablePrinterNames().isEmpty();
 }
 
 } // namespace kal::qt

@@ -35,6 +35,7 @@ public:
     bool shellOpen(const std::string& target) override;
     DateTime now() override;
     bool hasNotificationArea() override;
+    bool printerInstalled() override;
 
 private:
     QWidget* dialogParent() const;
