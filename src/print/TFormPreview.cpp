@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -42,8 +43,6 @@ void TFormPreview::buildControls()
     BtnZoomOut = qt::namedButton("BtnZoomOut", "縮小(&O)", this);
     BtnSetup = qt::namedButton("BtnSetup", "設定(&S)", this);
     BtnClose = qt::namedButton("BtnClose", "閉じる(&C)", this);
-    BtnZoomIn->setShortcut(QKeySequence::ZoomIn);
-    BtnZoomOut->setShortcut(QKeySequence::ZoomOut);
 
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setObjectName("ScrollBox1");
@@ -85,6 +84,9 @@ void TFormPreview::buildControls()
     connect(BtnZoomOut, &QPushButton::clicked, this, &TFormPreview::BtnZoomOutClick);
     connect(BtnSetup, &QPushButton::clicked, this, &TFormPreview::BtnSetupClick);
     connect(BtnClose, &QPushButton::clicked, this, &QDialog::reject);
+    // The usual zoom keys besides the buttons' own Alt+I and Alt+O.
+    connect(new QShortcut(QKeySequence::ZoomIn, this), &QShortcut::activated, this, &TFormPreview::BtnZoomInClick);
+    connect(new QShortcut(QKeySequence::ZoomOut, this), &QShortcut::activated, this, &TFormPreview::BtnZoomOutClick);
 }
 
 void TFormPreview::FormShow()
