@@ -2,7 +2,7 @@
 #include "platform/Files.h"
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
-#include "support/Command.h"
+#include "support/RunProgram.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -10,9 +10,9 @@
 #include <cstdio>
 
 using namespace kal;
-using kal::test::CommandResult;
 using kal::test::crlf;
-using kal::test::runCommand;
+using kal::test::ProgramRun;
+using kal::test::runProgram;
 using kal::test::sj;
 using kal::test::TempFolder;
 
@@ -162,8 +162,8 @@ TEST(DumpMonth, PrintsEveryCellAndRefusesBadArguments)
     TempFolder home;
     home.write("Holiday.dat", *files::readBytes(KALENDRA_SOURCE_DIR "/data/Holiday.dat"));
     home.write("202605.sch", crlf({record(6, "09:00", sj("会議"))}));
-    std::string command = std::string(KALENDRA_BINARY) + " --home " + home.path() + " --dump-month 2026 05";
-    const CommandResult run = runCommand(command);
+    const ProgramRun run =
+        runProgram(std::string(KALENDRA_BINARY) + " --home " + home.path() + " --dump-month 2026 05");
     EXPECT_EQ(run.exitCode, 0);
     const std::string& output = run.output;
 
@@ -179,10 +179,10 @@ TEST(DumpMonth, PrintsEveryCellAndRefusesBadArguments)
               "2026/05/06\tC\t0\t0\t" + rokuyo + "\t0振替休日\t3" + sjis::toUtf8(record(6, "09:00", sj("会議"))));
     EXPECT_EQ(lines[41].substr(0, 12), "2026/06/06\tN");
 
-    std::string bad = std::string(KALENDRA_BINARY) + " --home " + home.path() + " --dump-month 2100 1 2>&1";
-    const CommandResult badRun = runCommand(bad);
-    EXPECT_EQ(badRun.exitCode, 2);
-    const std::string& message = badRun.output;
+    const ProgramRun bad =
+        runProgram(std::string(KALENDRA_BINARY) + " --home " + home.path() + " --dump-month 2100 1 2>&1");
+    EXPECT_EQ(bad.exitCode, 2);
+    const std::string& message = bad.output;
     EXPECT_NE(message.find("1900 から 2099"), std::string::npos);
     EXPECT_NE(message.find("--dump-month YYYY MM"), std::string::npos);
 }

@@ -2,7 +2,7 @@
 // preview's rendering of the same month.
 #include "print/PrintFixture.h"
 #include "print/TFormPreview.h"
-#include "support/Command.h"
+#include "support/RunProgram.h"
 
 #include <QImage>
 #include <QWidget>
@@ -17,9 +17,9 @@ using namespace kal::test;
 namespace {
 
 struct PrintPdfFixture : PrintFixture {
-    CommandResult printPdf(const std::string& arguments) const
+    ProgramRun printPdf(const std::string& arguments) const
     {
-        return runCommand(std::string(KALENDRA_BINARY) + " --home " + home.path() + " --print-pdf " + arguments +
+        return runProgram(std::string(KALENDRA_BINARY) + " --home " + home.path() + " --print-pdf " + arguments +
                           " 2>&1");
     }
 };
@@ -56,15 +56,15 @@ double meanDifference(const std::vector<int>& a, const std::vector<int>& b)
 TEST_F(PrintPdfFixture, OneA4PageWithTheMonthsTextsInOrder)
 {
     const std::string pdf = home.path() + "month.pdf";
-    CommandResult run = printPdf("2026 05 " + pdf);
+    ProgramRun run = printPdf("2026 05 " + pdf);
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_EQ(run.output, "") << "nothing but the reasons of failures on the streams";
 
-    const std::string info = runCommand("pdfinfo " + pdf).output;
+    const std::string info = runProgram("pdfinfo " + pdf).output;
     EXPECT_NE(info.find("Pages:           1"), std::string::npos) << info;
     EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
 
-    const std::string text = runCommand("pdftotext -raw " + pdf + " -").output;
+    const std::string text = runProgram("pdftotext -raw " + pdf + " -").output;
     std::size_t at = positionOf(text, "2026年5月のスケジュール");
     for (const char* weekday : {"日曜日", "月曜日", "火曜日", "水曜日", "木曜日", "金曜日", "土曜日"})
         at = positionOf(text, weekday, at);
@@ -102,7 +102,7 @@ TEST_F(PrintPdfFixture, ThePageImageMatchesThePreviewLoosely)
     const std::string pdf = home.path() + "month.pdf";
     ASSERT_EQ(printPdf("2026 5 " + pdf).exitCode, 0);
     const std::string png = home.path() + "page";
-    ASSERT_EQ(runCommand("pdftoppm -png -singlefile -r " + std::to_string(preview.pageDpi()) + " " + pdf + " " + png)
+    ASSERT_EQ(runProgram("pdftoppm -png -singlefile -r " + std::to_string(preview.pageDpi()) + " " + pdf + " " + png)
                   .exitCode,
               0);
     const QImage printed(QString::fromStdString(png + ".png"));
@@ -120,18 +120,18 @@ TEST_F(PrintPdfFixture, ThePageImageMatchesThePreviewLoosely)
 
 TEST_F(PrintPdfFixture, BadArgumentsAndUnwritableFilesAreRefused)
 {
-    CommandResult usage = printPdf("2026 13 x.pdf");
+    ProgramRun usage = printPdf("2026 13 x.pdf");
     EXPECT_EQ(usage.exitCode, 2);
     EXPECT_NE(usage.output.find("--print-pdf YYYY MM FILE"), std::string::npos);
     EXPECT_EQ(printPdf("2026 5").exitCode, 2);
 
-    CommandResult failed = printPdf("2026 5 " + home.path() + "missing/x.pdf");
+    ProgramRun failed = printPdf("2026 5 " + home.path() + "missing/x.pdf");
     EXPECT_EQ(failed.exitCode, 1);
     EXPECT_NE(failed.output.find("PDFファイルを保存できません"), std::string::npos) << failed.output;
 
     // No display is needed, whatever platform the environment names.
-    CommandResult noDisplay =
-        runCommand("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " + std::string(KALENDRA_BINARY) +
+    ProgramRun noDisplay =
+        runProgram("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " + std::string(KALENDRA_BINARY) +
                    " --home " + home.path() + " --print-pdf 2026 5 " + home.path() + "x.pdf 2>&1");
     EXPECT_EQ(noDisplay.exitCode, 0) << noDisplay.output;
 }
