@@ -100,8 +100,6 @@ void TForm1::MonthSchEdit()
 {
     categories_ = CategoryTable::Load(programFolder_ + kCategoryFileName);
     build_ = BuildMonth(MonthBuildInputFrom(settings_, state_.viewYear, state_.viewMonth, state_.today, todoLines_));
-    if (build_.todayAlarms)
-        todayAlarms_ = *build_.todayAlarms;
     painter_.setToday(state_.today);
     painter_.setMode(miniMode_, panelMode_ == 0);
     GridMonth->update();
@@ -151,9 +149,14 @@ void TForm1::BeforeYearChange()
 
 void TForm1::CurrentNow()
 {
-    state_.today = services_.platform.now().date;
-    state_.selectedDate = state_.today;
-    SetMonth(state_.today.year, state_.today.month);
+    GoToToday(services_.platform.now().date);
+}
+
+void TForm1::GoToToday(const Date& today)
+{
+    state_.today = today;
+    state_.selectedDate = today;
+    SetMonth(today.year, today.month);
 }
 
 void TForm1::SelectCell(int column, int row)
