@@ -30,8 +30,7 @@ const char* const kDatePatterns[] = {"(なし)", "yyyy.mm.dd", "yyyy\"年\"mm\"�
 
 QComboBox* patternBox(const char* name, std::initializer_list<const char*> items, QWidget* parent)
 {
-    auto* box = new QComboBox(parent);
-    box->setObjectName(name);
+    QComboBox* box = qt::named(new QComboBox(parent), name);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
     for (const char* item : items)
@@ -42,22 +41,19 @@ QComboBox* patternBox(const char* name, std::initializer_list<const char*> items
 
 QCheckBox* checkBox(const char* name, const char* caption, QWidget* parent)
 {
-    auto* box = new QCheckBox(QString::fromUtf8(caption), parent);
-    box->setObjectName(name);
-    return box;
+    return qt::named(new QCheckBox(QString::fromUtf8(caption), parent), name);
 }
 
 QSpinBox* marginBox(const char* name, QWidget* parent)
 {
-    auto* spin = new QSpinBox(parent);
-    spin->setObjectName(name);
+    QSpinBox* spin = qt::named(new QSpinBox(parent), name);
     spin->setRange(kMinMargin, kMaxMargin);
     return spin;
 }
 
 QLabel* buddyLabel(const char* caption, QWidget* buddy, QWidget* parent)
 {
-    auto* label = new QLabel(QString::fromUtf8(caption), parent);
+    QLabel* label = qt::captionLabel(caption, parent);
     label->setBuddy(buddy);
     return label;
 }
