@@ -60,8 +60,9 @@ void TForm1::DayChangeRefresh()
 
 void TForm1::PeriodicRefresh()
 {
-    // The ToDo lists are not refilled here: that would drop the ticks not yet stored.
     RebuildMonth();
+    // A refill keeps the ticks the user has not stored yet.
+    ToDoEdit();
 }
 
 void TForm1::Announce(const MinuteAnnouncement& announcement)

@@ -7,12 +7,15 @@
 #include "support/MainWindowFixture.h"
 #include "support/ScheduleLines.h"
 #include "support/TempFolder.h"
+#include "todo/TodoRecord.h"
+#include "todo/qt/TodoPanel.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 using namespace kal;
@@ -214,8 +217,15 @@ TEST_F(TimerFixture, PeriodicRefreshRebuildsTheMonthEveryPeriod)
         home.write("202612.sch", crlf({record(8, "", "同期", false, false)}));
         auto lines = [&] { return form->monthBuild().lists.at(today.column, today.row).size(); };
         EXPECT_EQ(lines(), 0u);
+        const int todosBefore = form->PanelTodo->ListTodoNo->topLevelItemCount();
+        TodoFields entry;
+        entry.deadline = Date{2026, 12, 20};
+        entry.title = "sync";
+        home.write("ToDo.dat", crlf({ComposeTodo(entry)}));
         tickAt(10, 1, 0);
         EXPECT_EQ(lines(), c.refreshed ? 1u : 0u);
+        EXPECT_EQ(form->PanelTodo->ListTodoNo->topLevelItemCount(), todosBefore + (c.refreshed ? 1 : 0));
+        files::deleteFile(home.path() + "ToDo.dat");
         form->ApplicationExit();
         form.reset();
     }
