@@ -32,17 +32,8 @@ int dumpMonth(const std::string& programFolder, int year, int month, const Date&
     AppSettings settings;
     if (!readCommandSettings(programFolder, err, settings))
         return kExitFailed;
-    MonthBuildInput input;
-    input.year = year;
-    input.month = month;
-    input.weekStart = settings.strWeek == 1 ? WeekStart::Monday : WeekStart::Sunday;
-    input.today = today;
-    input.calView = settings.calView;
-    input.rikuyo = settings.rikuyo;
-    input.dataPath = settings.dataPath;
-    input.memoPath = settings.memoPath;
-    input.todoLines = files::loadLines(settings.todoPath + kTodoFileName);
-    MonthBuild build = BuildMonth(input);
+    MonthBuild build = BuildMonth(
+        MonthBuildInputFrom(settings, year, month, today, files::loadLines(settings.todoPath + kTodoFileName)));
 
     for (int row = 1; row <= 6; ++row)
         for (int column = 0; column < 7; ++column) {
@@ -66,10 +57,10 @@ HeadlessCommand dumpMonthCommand()
     command.run = [command](const HeadlessContext& context, const std::vector<std::string>& arguments) {
         if (arguments.size() != 2)
             return usageError(context, command, "年と月を指定して下さい。");
-        int year = 0, month = 0;
-        if (int read = readYearMonth(context, command, arguments[0], arguments[1], year, month); read != kExitOk)
-            return read;
-        return dumpMonth(context.programFolder, year, month, context.today, context.out, context.err);
+        const YearMonthArguments when = parseYearMonth(context, command, arguments[0], arguments[1]);
+        if (when.exitCode != kExitOk)
+            return when.exitCode;
+        return dumpMonth(context.programFolder, when.year, when.month, context.today, context.out, context.err);
     };
     return command;
 }

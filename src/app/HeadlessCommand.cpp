@@ -31,16 +31,15 @@ bool readCommandSettings(const std::string& programFolder, std::ostream& err, Ap
     return true;
 }
 
-int readYearMonth(const HeadlessContext& context, const HeadlessCommand& command, const std::string& yearText,
-                  const std::string& monthText, int& year, int& month)
+YearMonthArguments parseYearMonth(const HeadlessContext& context, const HeadlessCommand& command,
+                                  const std::string& year, const std::string& month)
 {
-    year = text::toIntOr(yearText, 0);
-    month = text::toIntOr(monthText, 0);
-    if (year < kFirstYear || year > kLastYear)
-        return usageError(context, command, "年は 1900 から 2099 までです。");
-    if (month < 1 || month > 12)
-        return usageError(context, command, "月は 1 から 12 までです。");
-    return kExitOk;
+    YearMonthArguments parsed{text::toIntOr(year, 0), text::toIntOr(month, 0)};
+    if (parsed.year < kFirstYear || parsed.year > kLastYear)
+        parsed.exitCode = usageError(context, command, "年は 1900 から 2099 までです。");
+    else if (parsed.month < 1 || parsed.month > 12)
+        parsed.exitCode = usageError(context, command, "月は 1 から 12 までです。");
+    return parsed;
 }
 
 void printHelp(std::ostream& out, const std::vector<HeadlessCommand>& commands)

@@ -41,10 +41,15 @@ int operationFailed(const HeadlessContext& context, const std::string& why);
 // The settings of the program folder; false, with the reason on `err`, when they cannot be read.
 bool readCommandSettings(const std::string& programFolder, std::ostream& err, AppSettings& settings);
 
-// The year and month arguments, within the years the calendar shows; kExitOk, or the usage
-// error's exit code.
-int readYearMonth(const HeadlessContext& context, const HeadlessCommand& command, const std::string& yearText,
-                  const std::string& monthText, int& year, int& month);
+// A year 1900..2099 and a month 1..12 from two arguments. When either is out of range the usage
+// error is printed and `exitCode` is kExitUsage.
+struct YearMonthArguments {
+    int year = 0;
+    int month = 0;
+    int exitCode = kExitOk;
+};
+YearMonthArguments parseYearMonth(const HeadlessContext& context, const HeadlessCommand& command,
+                                  const std::string& year, const std::string& month);
 
 // The usage of the whole program with one line per command.
 void printHelp(std::ostream& out, const std::vector<HeadlessCommand>& commands);

@@ -49,6 +49,7 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     CreateStatusBar();
     ConnectCommands();
     ConnectCsvCommands();
+    ConnectPrintCommands();
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
     Timer1->setInterval(1000);

@@ -47,6 +47,11 @@ class TodoPanel;
 class WeekGrid;
 } // namespace qt
 
+namespace qt {
+class PrintTarget;
+}
+struct PrintSource;
+
 class TDlgAlarm;
 class THeaderPanel;
 
@@ -380,6 +385,18 @@ private:
     bool weekChosen_ = false; // the view the user chose, kept through the mini calendar
     bool weekShown_ = false;
     int weekRow_ = 1;
+    // Printing: the print dialog and the preview of the displayed month, and the printer of
+    // the run (created at the first print command).
+public:
+    void CalenderPrint();
+    void PrintPreview();
+    // A copy of the displayed month as printing sees it.
+    PrintSource PrintSourceNow() const;
+
+private:
+    void ConnectPrintCommands();
+    qt::PrintTarget& PrintTargetNow();
+    std::shared_ptr<qt::PrintTarget> printTarget_;
 };
 
 } // namespace kal

@@ -22,18 +22,7 @@ namespace kal {
 
 void TForm1::ApplyCalendarLook()
 {
-    for (int i = 0; i < ColorItemCount; ++i) {
-        look_.textColor[static_cast<std::size_t>(i)] = settings_.colors[static_cast<std::size_t>(i)].text;
-        look_.backColor[static_cast<std::size_t>(i)] = settings_.colors[static_cast<std::size_t>(i)].back;
-    }
-    look_.calView = settings_.calView;
-    look_.otherMonth = settings_.otherMon == 1;
-    look_.eraDates = settings_.dateJap == 1;
-    look_.underlineSchedules = settings_.schLine == 1;
-    look_.warnTerm = settings_.warnTerm;
-    look_.scheduleStyle = settings_.fonts[FontSch].style;
-    look_.weekView = settings_.weekView;
-    look_.weekStyle = settings_.fonts[FontWeek].style;
+    look_ = CalendarLookFrom(settings_);
     painter_.setLook(look_);
 
     qt::CalendarFonts fonts;
@@ -115,16 +104,8 @@ void TForm1::UpdateSelectedDate()
 void TForm1::MonthSchEdit()
 {
     categories_ = CategoryTable::Load(programFolder_ + kCategoryFileName);
-    MonthBuildInput input;
-    input.year = state_.viewYear;
-    input.month = state_.viewMonth;
+    MonthBuildInput input = MonthBuildInputFrom(settings_, state_.viewYear, state_.viewMonth, state_.today, todoLines_);
     input.weekStart = build_.layout.weekStart;
-    input.today = state_.today;
-    input.calView = settings_.calView;
-    input.rikuyo = settings_.rikuyo;
-    input.dataPath = settings_.dataPath;
-    input.memoPath = settings_.memoPath;
-    input.todoLines = todoLines_;
     input.memoTexts = weekShown_ && FlagOn(settings_.weekView, 5);
     build_ = BuildMonth(input);
     painter_.setToday(state_.today);

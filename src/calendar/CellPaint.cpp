@@ -117,9 +117,11 @@ CellBand todoBand(const CellLine& line, const CategoryTable& categories, const C
     return band;
 }
 
-LineOptions linesOf(const std::array<int, 9>& flags)
+LineOptions linesOf(const std::array<int, 9>& flags, const CalendarLook& look)
 {
     LineOptions options;
+    options.placeOpen = look.placeOpen;
+    options.placeClose = look.placeClose;
     options.holidays = FlagOn(flags, 1);
     options.daysOff = FlagOn(flags, 2);
     options.anniversaries = FlagOn(flags, 3);
@@ -129,6 +131,24 @@ LineOptions linesOf(const std::array<int, 9>& flags)
 }
 
 } // namespace
+
+CalendarLook CalendarLookFrom(const AppSettings& settings)
+{
+    CalendarLook look;
+    for (std::size_t i = 0; i < ColorItemCount; ++i) {
+        look.textColor[i] = settings.colors[i].text;
+        look.backColor[i] = settings.colors[i].back;
+    }
+    look.calView = settings.calView;
+    look.otherMonth = settings.otherMon == 1;
+    look.eraDates = settings.dateJap == 1;
+    look.underlineSchedules = settings.schLine == 1;
+    look.warnTerm = settings.warnTerm;
+    look.scheduleStyle = settings.fonts[FontSch].style;
+    look.weekView = settings.weekView;
+    look.weekStyle = settings.fonts[FontWeek].style;
+    return look;
+}
 
 TextStyle StyleOf(FontStyle base, char emphasisCode, char lineCode)
 {
@@ -153,7 +173,7 @@ TodoIcon TodoIconFor(const Date& day, const Date& today, int warnTerm)
 
 LineOptions MonthLineOptions(const CalendarLook& look)
 {
-    LineOptions options = linesOf(look.calView);
+    LineOptions options = linesOf(look.calView, look);
     options.startTime = FlagOn(look.calView, 7);
     options.place = FlagOn(look.calView, 8);
     options.style = look.scheduleStyle;
@@ -162,7 +182,7 @@ LineOptions MonthLineOptions(const CalendarLook& look)
 
 LineOptions WeekLineOptions(const CalendarLook& look)
 {
-    LineOptions options = linesOf(look.weekView);
+    LineOptions options = linesOf(look.weekView, look);
     options.startTime = FlagOn(look.weekView, 6);
     options.endTime = FlagOn(look.weekView, 7);
     options.place = FlagOn(look.weekView, 8);
@@ -182,7 +202,7 @@ std::string ScheduleBandText(const std::string& record, const LineOptions& optio
     std::string band = times.empty() ? RecTitle(record) : times + " " + RecTitle(record);
     const std::string place = text::trimRight(RecPlace(record));
     if (options.place && !place.empty())
-        band += "(" + place + ")";
+        band += options.placeOpen + place + options.placeClose;
     return band;
 }
 

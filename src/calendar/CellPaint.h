@@ -25,15 +25,21 @@ struct CalendarLook {
     bool eraDates = true;            // DateJap
     bool underlineSchedules = false; // [Mini] SchLine
     int warnTerm = 3;
-    FontStyle scheduleStyle = FontStyle::Regular; // style of the Sch font
-    FontStyle weekStyle = FontStyle::Regular;     // style of the weekly schedule font
+    FontStyle scheduleStyle = FontStyle::Regular;  // style of the Sch font
+    FontStyle weekStyle = FontStyle::Regular;      // style of the weekly schedule font
+    std::string placeOpen = "(", placeClose = ")"; // around a schedule's place (Shift-JIS)
 };
+
+struct AppSettings;
+// The colours, content flags and styles of the settings file.
+CalendarLook CalendarLookFrom(const AppSettings& settings);
 
 // Which lines a view shows and how a schedule reads there.
 struct LineOptions {
     bool holidays = true, daysOff = true, anniversaries = true, schedules = true, todos = true;
     bool startTime = false, endTime = false, place = false;
     FontStyle style = FontStyle::Regular;
+    std::string placeOpen = "(", placeClose = ")";
 };
 
 LineOptions MonthLineOptions(const CalendarLook& look);

@@ -41,6 +41,22 @@ void ApplyTodoLines(const std::vector<std::string>& todoLines, bool todoMarks, M
     }
 }
 
+MonthBuildInput MonthBuildInputFrom(const AppSettings& settings, int year, int month, const Date& today,
+                                    std::vector<std::string> todoLines)
+{
+    MonthBuildInput input;
+    input.year = year;
+    input.month = month;
+    input.weekStart = settings.strWeek == 1 ? WeekStart::Monday : WeekStart::Sunday;
+    input.today = today;
+    input.calView = settings.calView;
+    input.rikuyo = settings.rikuyo;
+    input.dataPath = settings.dataPath;
+    input.memoPath = settings.memoPath;
+    input.todoLines = std::move(todoLines);
+    return input;
+}
+
 MonthBuild BuildMonth(const MonthBuildInput& in)
 {
     MonthBuild build;

@@ -46,6 +46,10 @@ MonthBuild BuildMonth(const MonthBuildInput& input);
 // Reads the memos of the 42 shown days; a day without memo file has no lines. Day by day, so
 // the cost does not grow with the memo folder.
 void ReadMemoTexts(MonthBuild& build, const std::string& memoPath);
+struct AppSettings;
+// The input of a month build under the settings file's week start and content flags.
+MonthBuildInput MonthBuildInputFrom(const AppSettings& settings, int year, int month, const Date& today,
+                                    std::vector<std::string> todoLines);
 
 // Marks and lines of the open ToDo entries due on a shown day.
 void ApplyTodoLines(const std::vector<std::string>& todoLines, bool todoMarks, MonthLayout& layout,

@@ -86,16 +86,16 @@ HeadlessCommand exportCsvCommand()
     command.run = [command](const HeadlessContext& context, const std::vector<std::string>& arguments) {
         if (arguments.size() != 3)
             return usageError(context, command, "年と月と保存するファイルを指定して下さい。");
-        int year = 0, month = 0;
-        if (int read = readYearMonth(context, command, arguments[0], arguments[1], year, month); read != kExitOk)
-            return read;
+        const YearMonthArguments when = parseYearMonth(context, command, arguments[0], arguments[1]);
+        if (when.exitCode != kExitOk)
+            return when.exitCode;
         const std::string& file = arguments[2];
         if (files::fileExists(file))
             return failed(context, "「" + file + "」は既にあります。上書きしません。");
         AppSettings settings;
         if (!readCommandSettings(context.programFolder, context.err, settings))
             return kExitFailed;
-        const CsvExportResult exported = exportMonthCsv(settings.dataPath, year, month, file);
+        const CsvExportResult exported = exportMonthCsv(settings.dataPath, when.year, when.month, file);
         if (!exported.ok)
             return failed(context, exported.message);
         context.out << text::formatThousands(exported.count) << " 件のスケジュールデータを保存しました。\n";

@@ -62,6 +62,9 @@ public:
 
     // Whether the desktop shows tray icons at all.
     virtual bool hasNotificationArea() = 0;
+
+    // Whether any printer is installed; without one, printing writes PDF files.
+    virtual bool printerInstalled() = 0;
 };
 
 } // namespace kal

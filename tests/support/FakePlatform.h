@@ -38,6 +38,7 @@ public:
     }
     DateTime now() override { return clock; }
     bool hasNotificationArea() override { return notificationArea; }
+    bool printerInstalled() override { return printer; }
 
     // Answers given in order; when a queue is empty message boxes answer Ok/Yes and the
     // other dialogs cancel.
@@ -57,6 +58,7 @@ public:
 
     DateTime clock{{2026, 12, 8}, 10, 0, 0};
     bool notificationArea = true;
+    bool printer = false; // tests never reach a real printer
 
     void setToday(int year, int month, int day, int hour = 10, int minute = 0, int second = 0)
     {

@@ -2,6 +2,7 @@
 
 #include "app/DumpMonth.h"
 #include "exchange/CsvCommands.h"
+#include "print/qt/PrintPdfCommand.h"
 
 namespace kal::qt {
 
@@ -12,6 +13,7 @@ std::vector<HeadlessCommand> headlessCommands()
         dumpMonthCommand(),
         exportCsvCommand(),
         importCsvCommand(),
+        printPdfCommand(),
     };
 }
 

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QMediaPlayer>
 #include <QMessageBox>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QSoundEffect>
 #include <QSystemTrayIcon>
@@ -250,6 +251,16 @@ DateTime QtPlatform::now()
 bool QtPlatform::hasNotificationArea()
 {
     return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+} // namespace kal::qt
+
+namespace kal::qt {
+
+bool QtPlatform::printerInstalled()
+{
+    // Without a print system (no CUPS) the list is simply empty.
+    return !QPrinterInfo::availablePrinterNames().isEmpty();
 }
 
 } // namespace kal::qt

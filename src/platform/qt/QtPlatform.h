@@ -36,6 +36,7 @@ public:
     bool shellOpen(const std::string& target) override;
     DateTime now() override;
     bool hasNotificationArea() override;
+    bool printerInstalled() override;
 
     enum class SoundPlayer { None, SoundEffect, MediaPlayer };
     // Which player took a sound file, once it is known.
