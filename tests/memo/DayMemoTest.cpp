@@ -26,8 +26,9 @@ TEST(DayMemo, FileNamesAndTheirDays)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(MemoFileDate(c.name).has_value(), c.date.has_value());
-        if (c.date && MemoFileDate(c.name))
+        if (c.date && MemoFileDate(c.name)) {
             EXPECT_EQ(*MemoFileDate(c.name), *c.date);
+        }
     }
 }
 
