@@ -90,7 +90,7 @@ TEST(Password, NewPasswordIsStoredAsAnOwnerOnlySaltedHash)
 
 TEST(Password, DamagedHashLinesAcceptNothing)
 {
-    for (const std::string line :
+    for (const std::string& line :
          {std::string("$argon2id$"), std::string("$argon2id$v=19$m=8,t=1,p=1$\0x", 28), std::string(400, '$')}) {
         PasswordFile file = ParsePasswordFile("$argon2id$" + line + "\r\n");
         EXPECT_EQ(file.form, PasswordForm::Hashed);
