@@ -44,10 +44,11 @@ TDlgMemo::TDlgMemo(qt::Services& services, MemoEditorTarget target, QWidget* par
 
 void TDlgMemo::FormShow()
 {
-    QStringList lines;
+    // Every line ends with its break, as in the file, so a last empty line survives the round trip.
+    QString text;
     for (const std::string& line : MemoEditorStartLines(target_))
-        lines << qt::fromSjis(line);
-    MemoDay->setPlainText(lines.join('\n'));
+        text += qt::fromSjis(line) + '\n';
+    MemoDay->setPlainText(text);
     MemoDay->setFocus();
 }
 
