@@ -1,5 +1,7 @@
 // The memo area as the main window drives it: the editor, the memo marks, the line commands and
 // the memo setting, offscreen with the fake platform. Today is 8 December 2026.
+#include "app/Password.h"
+#include "app/TDlgPasswd.h"
 #include "app/TForm1.h"
 #include "memo/TDlgMemo.h"
 #include "support/MainWindowFixture.h"
@@ -172,4 +174,21 @@ TEST_F(MemoFixture, MemoDeleteAsksAndTheDeleteCommandReachesItFromTheFocusedArea
     EXPECT_FALSE(home.exists("20261208.mem"));
     EXPECT_EQ(markOfToday(), 0);
     EXPECT_TRUE(memoRows().isEmpty());
+}
+
+TEST_F(MemoFixture, MemoEntryOfTheTrayWaitsForThePasswordAfterHiding)
+{
+    home.write(kPasswordFileName, EncodeStr("right", DateTime{}) + "\r\n");
+    start("[View]\r\nPasswd2=1\r\n");
+    EXPECT_TRUE(form->PopTrayMemo->isEnabled());
+    form->TaskTraySet();
+    EXPECT_FALSE(form->PopTrayMemo->isEnabled());
+    dialogs.handlers.push_back([](QDialog& dialog) {
+        auto& prompt = dynamic_cast<TDlgPasswd&>(dialog);
+        prompt.MskPasswd->setText("right");
+        prompt.BtnOkClick();
+        return prompt.result();
+    });
+    form->MainFormShow();
+    EXPECT_TRUE(form->PopTrayMemo->isEnabled());
 }
