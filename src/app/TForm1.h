@@ -15,6 +15,8 @@
 #include "schedule/Categories.h"
 #include "schedule/ScheduleRecord.h"
 #include "schedule/TDlgSchInput.h"
+#include "todo/TDlgTodoInput.h"
+#include "todo/TodoStore.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -40,6 +42,7 @@ namespace kal {
 namespace qt {
 class ClockPanel;
 class MonthGrid;
+class TodoPanel;
 } // namespace qt
 
 class THeaderPanel;
@@ -123,10 +126,6 @@ public:
     QSplitter* SplM;
     QTreeWidget* ListDaySch;
     qt::MemoList* ListMemo;
-    QWidget* PanelTodo;
-    QTabWidget* PageTodo;
-    QTreeWidget* ListTodoNo;
-    QTreeWidget* ListTodoOk;
     QLabel* StatusPanel0;
     QWidget* StatusPanel1;
     QWidget* StatusPanel2;
@@ -316,6 +315,34 @@ private:
     // The memo area and the notes open their dialogs through this, so ModalDialogOpen holds.
     qt::FlaggingDialogRunner memoDialogs_{services_.dialogs, state_.modalDialogOpen};
     qt::Services memoServices_{services_.platform, memoDialogs_};
+
+    // ToDo block: the lists panel, its commands, the input dialog and the status icons.
+public:
+    qt::TodoPanel* PanelTodo;
+    const std::vector<std::string>& todoLines() const { return todoLines_; }
+    // Reloads ToDo.dat and refills both lists; the calendar follows when its lines changed.
+    void ToDoEdit();
+    // Stores the ticks of both lists; true when ToDo.dat changed.
+    bool ToDoUd();
+    void TodoDel();
+    std::optional<TodoRef> TodoKeySearch() const;
+    void ToDoNew();
+    void ToDoRep();
+    void ShowDlgToDoInput(TodoInputMode mode);
+    void PopupToDoPopup();
+    void PopUpdateClick();
+    void PoPTodoCopyClick();
+    void PopSchCopyClick();
+    void PopTodoCalClick();
+
+private:
+    void CreateTodoPanel(QWidget* parent);
+    void ConnectTodoCommands();
+    void TodoListCreate();
+    void TodoIconSetup();
+    void RunTodoInput(TodoInputRequest request, const QPoint& place);
+    void TodoChangedMeanwhile(const char* caption);
+    void ShowTodoFailure(const char* caption, const char* what, const std::string& reason);
 };
 
 } // namespace kal

@@ -10,6 +10,7 @@
 #include "platform/DateFormat.h"
 #include "platform/SjisCodec.h"
 #include "platform/qt/QtText.h"
+#include "todo/qt/TodoPanel.h"
 
 #include <QIcon>
 #include <QLabel>
@@ -232,10 +233,8 @@ void TForm1::PopupDayPopup()
 {
     const bool selected = SchKeySearch().has_value();
     PopDayNew->setEnabled(true);
-    for (QAction* a : {PopDayRep, PopDayCopy, PopDayDel})
+    for (QAction* a : {PopDayRep, PopDayCopy, PopDayDel, PoPTodoCopy})
         a->setEnabled(selected);
-    // Copying to the ToDo list comes with its own window.
-    PoPTodoCopy->setEnabled(false);
     MemoPopupEnable();
 }
 
@@ -247,6 +246,8 @@ void TForm1::DataDelete()
         NoteDelete();
     if (ListMemo->hasFocus())
         MemoDelete();
+    if (PanelTodo->ListFocused())
+        TodoDel();
 }
 
 } // namespace kal

@@ -185,6 +185,11 @@ ScheduleResult AddSchedule(const std::string& path, const std::string& line)
     return AddScheduleLines(path, {line});
 }
 
+bool ScheduleStillThere(const ScheduleRef& ref)
+{
+    return stillThere(LoadMonthFile(ref.file), ref);
+}
+
 ScheduleResult DeleteSchedule(const ScheduleRef& ref)
 {
     std::vector<std::string> lines;

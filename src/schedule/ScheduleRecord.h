@@ -91,6 +91,8 @@ std::vector<std::string> LoadMonthFile(const std::string& path);
 // Appends, sorts and writes the whole file.
 ScheduleResult AddScheduleLines(const std::string& path, const std::vector<std::string>& lines);
 ScheduleResult AddSchedule(const std::string& path, const std::string& line);
+// Whether the month file still holds `ref.line` at `ref.lineIndex`.
+bool ScheduleStillThere(const ScheduleRef& ref);
 // Removes the line at `ref` after checking that it is still the same text.
 ScheduleResult DeleteSchedule(const ScheduleRef& ref);
 // Deletes the old line, then adds the new one to `newPath` (which may be the same file).

@@ -132,12 +132,14 @@ TEST_F(MemoFixture, InPlaceLineEditReplacesTheLineUnlessTheFileChangedMeanwhile)
         selectMemoRow(row);
         form->PopupDayPopup();
         form->PopMemoLineRep->trigger();
-        QTest::qWait(20);
-        auto* edit = form->ListMemo->findChild<QLineEdit*>("MemoLineEdit");
+        QLineEdit* edit = nullptr;
+        QTest::qWaitFor([&] { return (edit = form->ListMemo->findChild<QLineEdit*>("MemoLineEdit")) != nullptr; });
         ASSERT_NE(edit, nullptr);
         edit->setText(QString::fromUtf8(text));
         QTest::keyClick(edit, Qt::Key_Return);
-        QTest::qWait(20);
+        // The editor closes, then the area shows the file again.
+        QTest::qWaitFor([this] { return form->ListMemo->findChildren<QLineEdit*>().isEmpty(); });
+        QTest::qWait(50);
     };
     editRow(1, "二");
     EXPECT_EQ(home.read("20261208.mem"), crlf({"one", sj("二")}));

@@ -294,17 +294,21 @@ void NotePanel::showTitleProblem(TitleProblem problem, const std::string& title)
         services_.platform.messageBox("エラー", message, MessageIcon::Error, MessageButtons::Ok);
 }
 
+std::optional<std::string> NotePanel::askTitle(const char* caption, const char* prompt, const std::string& initial)
+{
+    std::optional<std::string> answer = services_.platform.inputBox(caption, prompt, sjis::toUtf8(initial));
+    if (!answer || answer->empty())
+        return std::nullopt;
+    std::optional<std::string> title = sjis::fromUtf8(*answer);
+    if (!title)
+        showTitleProblem(TitleProblem::NotAFileName, sjis::fromUtf8Lossy(*answer));
+    return title;
+}
+
 void NotePanel::NoteAdd()
 {
-    std::optional<std::string> answer = services_.platform.inputBox("ノートの新規作成", "タイトル：", "");
-    if (!answer || answer->empty())
-        return;
-    std::optional<std::string> title = sjis::fromUtf8(*answer);
-    if (!title) {
-        showTitleProblem(TitleProblem::NotAFileName, sjis::fromUtf8Lossy(*answer));
-        return;
-    }
-    NoteNew(*title);
+    if (std::optional<std::string> title = askTitle("ノートの新規作成", "タイトル：", ""))
+        NoteNew(*title);
 }
 
 bool NotePanel::NoteNew(const std::string& title)
@@ -399,16 +403,8 @@ void NotePanel::RenameTitle()
     if (index < 0 || !unlockCurrent())
         return;
     const std::string old = titles_[static_cast<std::size_t>(index)];
-    std::optional<std::string> answer =
-        services_.platform.inputBox("タイトルの変更", "新しいタイトル：", sjis::toUtf8(old));
-    if (!answer || answer->empty())
-        return;
-    std::optional<std::string> title = sjis::fromUtf8(*answer);
-    if (!title) {
-        showTitleProblem(TitleProblem::NotAFileName, sjis::fromUtf8Lossy(*answer));
-        return;
-    }
-    if (*title == old)
+    std::optional<std::string> title = askTitle("タイトルの変更", "新しいタイトル：", old);
+    if (!title || *title == old)
         return;
     if (TitleProblem problem = CheckNewNoteTitle(*title, titles_); problem != TitleProblem::None) {
         showTitleProblem(problem, *title);

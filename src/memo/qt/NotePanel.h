@@ -112,6 +112,8 @@ private:
     void rebuildTabs(int select);
     void saveOrder();
     void showTitleProblem(TitleProblem problem, const std::string& title);
+    // A title typed by the user (Shift-JIS); nothing when cancelled, empty or not storable.
+    std::optional<std::string> askTitle(const char* caption, const char* prompt, const std::string& initial);
     void moveTab(int step);
     void openLink(const NoteLink& link);
 
