@@ -245,8 +245,9 @@ TEST_F(NoteFixture, TheProtectedLastTabAsksWhenChosenAndFallsBackToTheFirst)
     clickTab(2);
     EXPECT_EQ(form->TabNote->currentIndex(), 2);
     EXPECT_EQ(lines(), QStringList{"hidden"});
-    notes().TabNoteEdit(qt::NoteShow::Refresh);
-    EXPECT_EQ(lines(), QStringList{"hidden"}) << "the refresh asks nothing";
+    home.write("notes/Secret.not", "changed\r\n");
+    form->PeriodicRefresh();
+    EXPECT_EQ(lines(), QStringList{"changed"}) << "the refresh reads the note again and asks nothing";
     EXPECT_EQ(dialogs.shownClasses.size(), 2u);
 }
 
@@ -326,7 +327,7 @@ TEST_F(NoteFixture, MissingPasswordIsReportedWhenTheUserActsOnly)
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].caption, "パスワード設定エラー");
     EXPECT_EQ(form->TabNote->currentIndex(), 1) << "the tab opens";
-    notes().TabNoteEdit(qt::NoteShow::Refresh);
+    form->PeriodicRefresh();
     form->NoteReplace(); // cancelled by the fake runner
     EXPECT_EQ(platform.messages.size(), 1u);
 }
