@@ -2,8 +2,14 @@
 
 #include "platform/DateFormat.h"
 
+#include <sodium.h>
+
+#include <cstring>
+
 namespace kal {
 namespace {
+
+constexpr const char* kHashPrefix = "$argon2id$";
 
 std::string scramble(const std::string& text)
 {
@@ -11,6 +17,20 @@ std::string scramble(const std::string& text)
     for (char& c : out)
         c = static_cast<char>(static_cast<unsigned char>(c) ^ kScrambleKey);
     return out;
+}
+
+bool sodiumReady()
+{
+    static const bool ready = sodium_init() >= 0;
+    return ready;
+}
+
+bool verifyHash(const std::string& line, const std::string& entry)
+{
+    // libsodium reads the stored line as a C string of bounded length.
+    if (!sodiumReady() || line.size() >= crypto_pwhash_STRBYTES || line.find('\0') != std::string::npos)
+        return false;
+    return crypto_pwhash_str_verify(line.c_str(), entry.data(), entry.size()) == 0;
 }
 
 } // namespace
@@ -28,27 +48,48 @@ std::string DecodeStr(const std::string& scrambled)
     return plain.substr(13, 255);
 }
 
+PasswordFile ParsePasswordFile(std::string bytes)
+{
+    PasswordFile file;
+    file.hasLine = !bytes.empty();
+    if (bytes.size() >= 2 && bytes.compare(bytes.size() - 2, 2, "\r\n") == 0)
+        bytes.resize(bytes.size() - 2);
+    file.form = bytes.rfind(kHashPrefix, 0) == 0 ? PasswordForm::Hashed : PasswordForm::Scrambled;
+    file.line = std::move(bytes);
+    return file;
+}
+
 std::optional<PasswordFile> readPasswordFile(const std::string& path)
 {
     if (!files::fileExists(path))
         return std::nullopt;
-    PasswordFile file;
     std::optional<std::string> bytes = files::readBytes(path);
     if (!bytes) {
+        PasswordFile file;
         file.readable = false;
         file.reason = files::loadLinesForUpdate(path).reason;
         return file;
     }
-    file.hasLine = !bytes->empty();
-    if (bytes->size() >= 2 && bytes->compare(bytes->size() - 2, 2, "\r\n") == 0)
-        bytes->resize(bytes->size() - 2);
-    file.scrambled = std::move(*bytes);
-    return file;
+    return ParsePasswordFile(std::move(*bytes));
 }
 
-files::IoResult writePasswordFile(const std::string& path, const std::string& password, const DateTime& now)
+std::optional<std::string> HashPassword(const std::string& password)
 {
-    return files::saveBytes(path, EncodeStr(password, now) + "\r\n");
+    char hashed[crypto_pwhash_STRBYTES];
+    // The interactive limits keep a check well under a second on a small machine.
+    if (!sodiumReady() ||
+        crypto_pwhash_str_alg(hashed, password.data(), password.size(), crypto_pwhash_OPSLIMIT_INTERACTIVE,
+                              crypto_pwhash_MEMLIMIT_INTERACTIVE, crypto_pwhash_ALG_ARGON2ID13) != 0)
+        return std::nullopt;
+    return std::string(hashed);
+}
+
+files::IoResult writePasswordFile(const std::string& path, const std::string& password)
+{
+    std::optional<std::string> line = HashPassword(password);
+    if (!line)
+        return files::IoResult::failure("メモリが不足しています。");
+    return files::saveBytesPrivate(path, *line + "\r\n");
 }
 
 PasswordVerdict checkPassword(const PasswordFile& file, const std::string& entry)
@@ -57,8 +98,16 @@ PasswordVerdict checkPassword(const PasswordFile& file, const std::string& entry
         return PasswordVerdict::Wrong;
     if (!file.hasLine)
         return PasswordVerdict::Accepted;
-    std::string stored = DecodeStr(file.scrambled);
+    if (file.form == PasswordForm::Hashed)
+        return verifyHash(file.line, entry) ? PasswordVerdict::Accepted : PasswordVerdict::Wrong;
+    std::string stored = DecodeStr(file.line);
     return !stored.empty() && stored == entry ? PasswordVerdict::Accepted : PasswordVerdict::Wrong;
+}
+
+bool PasswordIsSet(const std::string& path)
+{
+    std::optional<PasswordFile> file = readPasswordFile(path);
+    return file && (!file->readable || file->hasLine);
 }
 
 } // namespace kal

@@ -26,6 +26,7 @@ inline constexpr const char* kVersionWarningCaption = "警告";
 inline constexpr const char* kVersionWarningText = "環境設定が正しく行われていないため正常に動作しない恐れがあります。";
 inline constexpr const char* kStartupPasswordLabel = "起動パスワードの入力：";
 inline constexpr const char* kTrayPasswordLabel = "パスワードの入力：";
+inline constexpr const char* kNotePasswordLabel = "ノートのパスワードの入力：";
 } // namespace startup_text
 
 } // namespace kal

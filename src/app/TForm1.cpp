@@ -9,6 +9,8 @@
 #include "app/THeaderPanel.h"
 #include "app/WindowLayout.h"
 #include "calendar/qt/MonthGrid.h"
+#include "memo/qt/MemoList.h"
+#include "memo/qt/NotePanel.h"
 #include "platform/Files.h"
 #include "platform/qt/QtText.h"
 #include "todo/TodoRecord.h"
@@ -236,16 +238,12 @@ void TForm1::InitSet()
         list->setPalette(palette);
     };
     listColors(ListDaySch, ColDayList);
-    listColors(ListMemo, ColMemoList);
     PanelTodo->setColors(qt::toQColor(settings_.colors[ColTodoOpen].back),
                          qt::toQColor(settings_.colors[ColTodoDone].back),
                          qt::toQColor(settings_.colors[ColWeekday].text));
-    listColors(ListNote, ColNoteList);
-    ListNote->setFont(qt::toQFont(settings_.fonts[FontNote]));
-    ListMemo->setFont(qt::toQFont(settings_.fonts[FontMemo]));
-    ListMemo->setVisible(settings_.memo != 2);
+    MemoSet();
+    NoteSet(firstInitSet_);
     PanelTodo->setVisible(settings_.todo == 1);
-    TabNote->setShape(settings_.noteTab == 1 ? QTabBar::RoundedSouth : QTabBar::RoundedNorth);
     UpdateStatusBar();
     HeaderEdit();
     MonthSchEdit();

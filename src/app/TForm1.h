@@ -12,6 +12,8 @@
 #include "calendar/MonthBuild.h"
 #include "calendar/WeekView.h"
 #include "calendar/qt/CalendarPainter.h"
+#include "memo/qt/MemoList.h"
+#include "memo/qt/NotePanel.h"
 #include "platform/qt/Services.h"
 #include "schedule/Categories.h"
 #include "schedule/ScheduleRecord.h"
@@ -123,7 +125,7 @@ public:
     QLabel *LabelYear, *LabelWareki;
     QSplitter* SplX;
     qt::MonthGrid* GridMonth;
-    QWidget* PanelNote;
+    qt::NotePanel* PanelNote;
     QTabBar* TabNote;
     QListWidget* ListNote;
     QWidget* PanelRight;
@@ -132,7 +134,7 @@ public:
     QSplitter* SplV;
     QSplitter* SplM;
     QTreeWidget* ListDaySch;
-    QTreeWidget* ListMemo;
+    qt::MemoList* ListMemo;
     QLabel* StatusPanel0;
     QWidget* StatusPanel1;
     QWidget* StatusPanel2;
@@ -296,6 +298,37 @@ private:
     bool exiting_ = false;
     bool firstInitSet_ = true;
     bool created_ = false;
+
+    // Memos, notes and the password setting.
+public:
+    void ShowDlgMemo();
+    void PopMemoLineRepClick();
+    void PopMemoLineDelClick();
+    void MemoDelete();
+    void NoteAdd();
+    void MenuNoteTabClick();
+    void NoteReplace();
+    void NoteDelete();
+    void RenameTitle();
+    void PopNoteLineDelClick();
+    void PopNoteClearClick();
+    void PopTabUpClick();
+    void PopTabDownClick();
+    void PopupNotePopup();
+    void MenuPasswdClick();
+
+private:
+    void ConnectMemoCommands();
+    void ConnectNoteCommands();
+    void MemoSet();
+    void NoteSet(bool atStart);
+    void MemoRefresh();
+    void MemoChanged(bool existenceChanged);
+    void MemoPopupEnable();
+    qt::EditorPlace EditorPlaceOf(int width) const;
+    // The memo area and the notes open their dialogs through this, so ModalDialogOpen holds.
+    qt::FlaggingDialogRunner memoDialogs_{services_.dialogs, state_.modalDialogOpen};
+    qt::Services memoServices_{services_.platform, memoDialogs_};
 
     // ToDo block: the lists panel, its commands, the input dialog and the status icons.
 public:

@@ -2,6 +2,8 @@
 #include "app/TForm1.h"
 
 #include "calendar/qt/MonthGrid.h"
+#include "memo/qt/MemoList.h"
+#include "memo/qt/NotePanel.h"
 
 #include <QActionGroup>
 #include <QIcon>
@@ -368,7 +370,7 @@ void TForm1::ConnectCommands()
     for (QAction* a : {MenuDelete, TBtnDel})
         connect(a, &QAction::triggered, this, &TForm1::DataDelete);
     connect(ListDaySch, &QTreeWidget::itemDoubleClicked, this, [this] { DaySchInputRep(nullptr); });
-    for (QTreeWidget* list : {ListDaySch, ListMemo})
+    for (QTreeWidget* list : {ListDaySch, static_cast<QTreeWidget*>(ListMemo)})
         connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint& at) {
             PopupDayPopup();
             PopupDay->popup(list->viewport()->mapToGlobal(at));
@@ -377,6 +379,7 @@ void TForm1::ConnectCommands()
     connect(PopTraySize, &QAction::triggered, this, &TForm1::MainFormShow);
     connect(PopTrayMini, &QAction::triggered, this, &TForm1::PopTrayMiniClick);
     connect(PopupTray, &QMenu::aboutToShow, this, &TForm1::PopupTrayPopup);
+    ConnectMemoCommands();
     ConnectTodoCommands();
     ConnectWeekCommands();
 }

@@ -4,6 +4,8 @@
 #include "app/TForm1.h"
 
 #include "calendar/qt/MonthGrid.h"
+#include "memo/qt/MemoList.h"
+#include "memo/qt/NotePanel.h"
 #include "platform/ByteText.h"
 #include "platform/DateFormat.h"
 #include "platform/SjisCodec.h"
@@ -81,9 +83,7 @@ void TForm1::DaySchEdit()
     if (panelMode_ != 0 || miniMode_)
         return;
 
-    std::string memoTitle =
-        settings_.mTitle.empty() ? text::formatDate("yyyy/mm/dd", date) : text::formatDate(settings_.mTitle, date);
-    ListMemo->setHeaderLabel(qt::fromSjis(memoTitle.empty() ? settings_.mTitle : memoTitle));
+    MemoRefresh();
 
     const char* pattern =
         look_.eraDates ? " ggge\"年\"m\"月\"d\"日（\"aaaa\"）の予定\"" : " yyyy\"年\"m\"月\"d\"日（\"aaaa\"）の予定\"";
@@ -235,15 +235,17 @@ void TForm1::PopupDayPopup()
     PopDayNew->setEnabled(true);
     for (QAction* a : {PopDayRep, PopDayCopy, PopDayDel, PoPTodoCopy})
         a->setEnabled(selected);
-    // The memo entries come with their own window.
-    for (QAction* a : {PopMemoAdd, PopMemoLineRep, PopMemoLineDel, PopMemoDel})
-        a->setEnabled(false);
+    MemoPopupEnable();
 }
 
 void TForm1::DataDelete()
 {
     if (ListDaySch->hasFocus())
         DaySchDel();
+    if (ListNote->hasFocus())
+        NoteDelete();
+    if (ListMemo->hasFocus())
+        MemoDelete();
     if (PanelTodo->ListFocused())
         TodoDel();
 }

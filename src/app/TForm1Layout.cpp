@@ -7,6 +7,8 @@
 #include "app/WindowLayout.h"
 #include "app/qt/StatusPanel.h"
 #include "calendar/qt/MonthGrid.h"
+#include "memo/qt/MemoList.h"
+#include "memo/qt/NotePanel.h"
 #include "platform/DateFormat.h"
 #include "platform/SjisCodec.h"
 #include "platform/qt/QtText.h"
@@ -97,18 +99,10 @@ void TForm1::CreateAreas()
     SplX->setChildrenCollapsible(false);
     leftLayout->addWidget(SplX, 1);
     GridArea = CreateGridArea(SplX);
-    PanelNote = new QWidget(SplX);
-    PanelNote->setObjectName("PanelNote");
+    PanelNote = new qt::NotePanel(memoServices_, SplX);
     PanelNote->setMinimumHeight(50);
-    auto* noteLayout = new QVBoxLayout(PanelNote);
-    noteLayout->setContentsMargins(0, 0, 0, 0);
-    noteLayout->setSpacing(0);
-    TabNote = new QTabBar(PanelNote);
-    TabNote->setObjectName("TabNote");
-    ListNote = new QListWidget(PanelNote);
-    ListNote->setObjectName("ListNote");
-    noteLayout->addWidget(ListNote, 1);
-    noteLayout->addWidget(TabNote);
+    TabNote = PanelNote->TabNote;
+    ListNote = PanelNote->ListNote;
     SplX->setStretchFactor(0, 0);
     SplX->setStretchFactor(1, 1);
 
@@ -137,9 +131,7 @@ void TForm1::CreateAreas()
     ListDaySch = qt::reportList(SplM, "ListDaySch");
     ListDaySch->setSelectionMode(QAbstractItemView::SingleSelection);
     ListDaySch->setContextMenuPolicy(Qt::CustomContextMenu);
-    ListMemo = qt::reportList(SplM, "ListMemo");
-    ListMemo->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListMemo->setContextMenuPolicy(Qt::CustomContextMenu);
+    ListMemo = new qt::MemoList(memoServices_, SplM);
     ListDaySch->setMinimumHeight(58);
     ListMemo->setMinimumHeight(30);
     CreateTodoPanel(SplV);
@@ -500,8 +492,6 @@ void TForm1::ListCreate()
         ListDaySch->setColumnWidth(static_cast<int>(i), widths[i]);
 
     TodoListCreate();
-    ListMemo->setColumnCount(1);
-    ListMemo->setHeaderHidden(!settings_.mtUmu);
 }
 
 bool TForm1::trayIconShown() const
@@ -552,8 +542,9 @@ void TForm1::MainFormShow()
     if (settings_.passwd2 == 1) {
         if (!PasswordGiven(startup_text::kTrayPasswordLabel))
             return;
-        // The schedule and memo editing entries come back once their windows exist.
+        // The schedule list entry comes back once its window exists.
         PopTraySchAdd->setEnabled(true);
+        PopTrayMemo->setEnabled(true);
     }
     if (isMinimized() || !isVisible())
         showNormal();

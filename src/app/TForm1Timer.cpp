@@ -63,6 +63,8 @@ void TForm1::PeriodicRefresh()
     RebuildMonth();
     // A refill keeps the ticks the user has not stored yet.
     ToDoEdit();
+    // The note is read again without a password question.
+    PanelNote->TabNoteEdit(qt::NoteShow::Refresh);
 }
 
 void TForm1::Announce(const MinuteAnnouncement& announcement)

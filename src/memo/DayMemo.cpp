@@ -8,6 +8,8 @@
 namespace kal {
 namespace {
 
+constexpr long long kDirectRangeDays = 400;
+
 bool allDigits(std::string_view s)
 {
     return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -136,11 +138,19 @@ files::IoResult DeleteMemoFile(const std::string& path)
 std::vector<DayMemoText> LoadDayMemos(const std::string& memoPath, const Date& from, const Date& to)
 {
     std::vector<Date> days;
-    for (const std::string& name : files::listFiles(files::withSeparator(memoPath), "*.mem"))
-        if (std::optional<Date> date = MemoFileDate(name); date && *date >= from && *date <= to)
-            days.push_back(*date);
-    std::sort(days.begin(), days.end());
-    days.erase(std::unique(days.begin(), days.end()), days.end());
+    if (from > to)
+        return {};
+    // A short range asks for each day's file; a long one lists the folder once.
+    if (daysBetween(from, to) < kDirectRangeDays) {
+        for (Date day = from; day <= to; day = addDays(day, 1))
+            if (DayMemoExists(memoPath, day))
+                days.push_back(day);
+    } else {
+        for (const std::string& name : files::listFiles(files::withSeparator(memoPath), "*.mem"))
+            if (std::optional<Date> date = MemoFileDate(name); date && *date >= from && *date <= to)
+                days.push_back(*date);
+        std::sort(days.begin(), days.end());
+    }
     std::vector<DayMemoText> memos;
     memos.reserve(days.size());
     for (const Date& date : days)

@@ -50,8 +50,9 @@ struct DayMemoText {
     std::vector<std::string> lines;
 };
 
-// The memos of the days `from` to `to` (both included), in date order. The folder is listed once
-// and only the files that exist are read, so a range of years costs no more than its memos.
+// The memos of the days `from` to `to` (both included), in date order. Only the files that exist
+// are read; a range of more than about a year lists the folder once instead of asking for each
+// day, so a range of years costs no more than its memos.
 std::vector<DayMemoText> LoadDayMemos(const std::string& memoPath, const Date& from, const Date& to);
 
 // Editing one line of a memo file. The caller passes the text it showed for the line; nothing is

@@ -167,13 +167,14 @@ LoadForUpdate loadLinesForUpdate(const std::string& path)
     return result;
 }
 
-IoResult saveBytes(const std::string& path, const std::string& bytes)
+namespace {
+
+IoResult saveBytesWithMode(const std::string& path, const std::string& bytes, mode_t mode)
 {
     std::string folder = folderOf(path);
     std::string pattern = path + ".tmp-XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
-    mode_t mode = newFileMode(path);
     FileDescriptor fd(::mkstemp(name.data()));
     if (fd.get() < 0)
         return IoResult::failure(systemReason(errno));
@@ -194,6 +195,18 @@ IoResult saveBytes(const std::string& path, const std::string& bytes)
         return fail(errno);
     syncFolder(folder);
     return {};
+}
+
+} // namespace
+
+IoResult saveBytes(const std::string& path, const std::string& bytes)
+{
+    return saveBytesWithMode(path, bytes, newFileMode(path));
+}
+
+IoResult saveBytesPrivate(const std::string& path, const std::string& bytes)
+{
+    return saveBytesWithMode(path, bytes, S_IRUSR | S_IWUSR);
 }
 
 IoResult saveLines(const std::string& path, const std::vector<std::string>& lines)

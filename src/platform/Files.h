@@ -41,6 +41,8 @@ std::optional<std::string> readBytes(const std::string& path);
 // written, flushed to disk and renamed over the target. On failure the old file is untouched.
 IoResult saveLines(const std::string& path, const std::vector<std::string>& lines);
 IoResult saveBytes(const std::string& path, const std::string& bytes);
+// The same for a file only its owner may read and write (mode 0600), whatever it had before.
+IoResult saveBytesPrivate(const std::string& path, const std::string& bytes);
 
 bool fileExists(const std::string& path);
 bool folderExists(const std::string& path);

@@ -162,7 +162,7 @@ TEST_F(StartupFixture, UnreadableSettingsEndWithOne)
 TEST_F(StartupFixture, PasswordWithPAndWOpensAfterTwoWrongEntries)
 {
     writeSettings("[Kalendra]\r\nVer=3.01\r\n[View]\r\nPasswd=1\r\n");
-    ASSERT_TRUE(writePasswordFile(home.file("Kalendra.pwd"), "WaPW", DateTime{{2026, 1, 1}, 12, 0, 0}));
+    home.write("Kalendra.pwd", EncodeStr("WaPW", DateTime{{2026, 1, 1}, 12, 0, 0}) + "\r\n");
     dialogs.handlers.push_back([](QDialog& dialog) {
         auto& prompt = dynamic_cast<TDlgPasswd&>(dialog);
         EXPECT_EQ(prompt.LabelPasswd->text(), QString::fromUtf8("起動パスワードの入力："));
@@ -181,7 +181,7 @@ TEST_F(StartupFixture, PasswordWithPAndWOpensAfterTwoWrongEntries)
 TEST_F(StartupFixture, ThreeWrongPasswordsEndWithOne)
 {
     writeSettings("[Kalendra]\r\nVer=3.01\r\n[View]\r\nPasswd=1\r\n");
-    ASSERT_TRUE(writePasswordFile(home.file("Kalendra.pwd"), "right", DateTime{}));
+    home.write("Kalendra.pwd", EncodeStr("right", DateTime{}) + "\r\n");
     dialogs.handlers.push_back([](QDialog& dialog) {
         auto& prompt = dynamic_cast<TDlgPasswd&>(dialog);
         for (int i = 0; i < 3; ++i) {
@@ -198,7 +198,7 @@ TEST_F(StartupFixture, ThreeWrongPasswordsEndWithOne)
 TEST_F(StartupFixture, BlankPasswordIsAskedAgain)
 {
     writeSettings("[Kalendra]\r\nVer=3.01\r\n[View]\r\nPasswd=1\r\n");
-    ASSERT_TRUE(writePasswordFile(home.file("Kalendra.pwd"), "right", DateTime{}));
+    home.write("Kalendra.pwd", EncodeStr("right", DateTime{}) + "\r\n");
     dialogs.handlers.push_back([](QDialog& dialog) {
         auto& prompt = dynamic_cast<TDlgPasswd&>(dialog);
         prompt.MskPasswd->setText("   ");

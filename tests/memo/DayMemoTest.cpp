@@ -26,8 +26,9 @@ TEST(DayMemo, FileNamesAndTheirDays)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(MemoFileDate(c.name).has_value(), c.date.has_value());
-        if (c.date && MemoFileDate(c.name))
+        if (c.date && MemoFileDate(c.name)) {
             EXPECT_EQ(*MemoFileDate(c.name), *c.date);
+        }
     }
 }
 
@@ -84,7 +85,15 @@ TEST(DayMemo, RangeReadsOnlyTheDaysAskedForInDateOrder)
     EXPECT_EQ(memos[1].date, (Date{2024, 3, 15}));
     EXPECT_EQ(memos[1].lines, (std::vector<std::string>{"later", "second line"}));
     EXPECT_EQ(LoadDayMemos(memo.path(), {2024, 2, 29}, {2024, 2, 29}).size(), 1u);
+    EXPECT_TRUE(LoadDayMemos(memo.path(), {2024, 3, 31}, {2024, 3, 1}).empty());
     EXPECT_TRUE(LoadDayMemos(memo.file("missing/"), {1900, 1, 1}, {2099, 12, 31}).empty());
+
+    // Over years the folder is listed instead; the answer is the same.
+    std::vector<DayMemoText> all = LoadDayMemos(memo.path(), {1900, 1, 1}, {2099, 12, 31});
+    ASSERT_EQ(all.size(), 4u);
+    EXPECT_EQ(all[0].date, (Date{2024, 2, 29}));
+    EXPECT_EQ(all[3].date, (Date{2024, 4, 1}));
+    EXPECT_EQ(all[2].lines, memos[1].lines);
 }
 
 TEST(DayMemo, LineEditsWriteOnlyWhenTheLineIsStillTheOneShown)

@@ -1,0 +1,185 @@
+#include "memo/qt/MemoList.h"
+
+#include "memo/DayMemo.h"
+#include "memo/TDlgMemo.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/SjisValidator.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStyledItemDelegate>
+
+namespace kal::qt {
+namespace {
+
+constexpr int kLineRole = Qt::UserRole + 1;
+// A memo line has no limit of its own; this only keeps one line within reason.
+constexpr int kMaxLineBytes = 65536;
+
+// In-place editing accepts only what Shift-JIS can store.
+class LineEditDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
+            edit->setObjectName("MemoLineEdit");
+            limitSjisBytes(edit, kMaxLineBytes);
+        }
+        return editor;
+    }
+};
+
+} // namespace
+
+MemoList::MemoList(Services& services, QWidget* parent) : QTreeWidget(parent), services_(services)
+{
+    setObjectName("ListMemo");
+    setColumnCount(1);
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    setItemDelegate(new LineEditDelegate(this));
+    header()->setStretchLastSection(true);
+    header()->setSectionsClickable(false);
+    connect(this, &QTreeWidget::itemChanged, this, &MemoList::ListMemoEdited);
+}
+
+void MemoList::applySettings(const MemoListSettings& settings)
+{
+    settings_ = settings;
+    setHeaderHidden(!settings_.titleBar);
+    setFont(toQFont(settings_.font));
+    QPalette colors = palette();
+    colors.setColor(QPalette::Base, toQColor(settings_.colors.back));
+    colors.setColor(QPalette::Text, toQColor(settings_.colors.text));
+    setPalette(colors);
+    if (settings_.mode == MemoAreaMode::Never)
+        hide();
+}
+
+int MemoList::selectedRow() const
+{
+    QTreeWidgetItem* item = currentItem();
+    return item && item->isSelected() ? indexOfTopLevelItem(item) : -1;
+}
+
+void MemoList::fillRows(const std::vector<std::string>& lines)
+{
+    filling_ = true;
+    clear();
+    for (const std::string& line : lines) {
+        auto* item = new QTreeWidgetItem(this);
+        item->setText(0, fromSjis(line));
+        item->setData(0, kLineRole, QByteArray::fromStdString(line));
+    }
+    filling_ = false;
+}
+
+void MemoList::showDay(const Date& date)
+{
+    day_ = date;
+    if (settings_.mode == MemoAreaMode::Never)
+        return;
+    setHeaderLabel(fromSjis(MemoAreaTitle(settings_.title, date)));
+    currentFile_ = MemoFilePath(settings_.memoPath, date);
+    const bool exists = files::fileExists(currentFile_);
+    const std::vector<std::string> lines = exists ? files::loadLines(currentFile_) : std::vector<std::string>{};
+    fillRows(lines);
+    setVisible(MemoAreaShown(settings_.mode, exists, lines.size()));
+}
+
+void MemoList::ShowDlgMemo(const Date& date, const EditorPlace& place)
+{
+    MemoEditorTarget target{MemoEditorMode::DayMemo, settings_.memoPath, date, {}};
+    TDlgMemo dialog(services_, target, window());
+    dialog.setWindowTitle(settings_.titleBar ? fromSjis(MemoAreaTitle(settings_.title, date))
+                                             : fromUtf8(DayMemoCaption(date)));
+    dialog.MemoDay->setFont(toQFont(settings_.font));
+    dialog.move(place.topLeft);
+    dialog.resize(place.width, dialog.height());
+    const bool existed = DayMemoExists(settings_.memoPath, date);
+    if (services_.dialogs.run(dialog) != QDialog::Accepted)
+        return;
+    emit memoChanged(existed != DayMemoExists(settings_.memoPath, date));
+}
+
+void MemoList::PopMemoLineRepClick()
+{
+    QTreeWidgetItem* item = currentItem();
+    if (!item || !item->isSelected())
+        return;
+    filling_ = true;
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    filling_ = false;
+    editItem(item, 0);
+}
+
+void MemoList::ListMemoEdited(QTreeWidgetItem* item)
+{
+    if (filling_)
+        return;
+    const int row = indexOfTopLevelItem(item);
+    const std::string shown = item->data(0, kLineRole).toByteArray().toStdString();
+    const std::string edited = toSjisLossy(item->text(0));
+    MemoLineResult result = ReplaceMemoLine(currentFile_, row, shown, edited);
+    ReportMemoLineResult(services_.platform, "メモの行編集", "メモ", result);
+    // Leave the editor's own commit before the rows are rebuilt.
+    QMetaObject::invokeMethod(
+        this, [this, result] { emit memoChanged(result.fileDeleted); }, Qt::QueuedConnection);
+}
+
+void MemoList::PopMemoLineDelClick()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const std::string shown = topLevelItem(row)->data(0, kLineRole).toByteArray().toStdString();
+    MemoLineResult result = DeleteMemoLine(currentFile_, row, shown);
+    ReportMemoLineResult(services_.platform, "メモの行削除", "メモ", result);
+    emit memoChanged(result.fileDeleted);
+}
+
+void ReportMemoLineResult(Platform& platform, const char* caption, const char* what, const MemoLineResult& result)
+{
+    switch (result.status) {
+    case MemoLineWrite::Done:
+    case MemoLineWrite::Missing:
+        break;
+    case MemoLineWrite::Changed:
+        platform.messageBox(caption, std::string(what) + "が他で変更されています。\r\n表示を更新します。",
+                            MessageIcon::Information, MessageButtons::Ok);
+        break;
+    case MemoLineWrite::WriteFailed:
+        platform.messageBox(caption, std::string(what) + "を保存できません。\r\n" + result.reason, MessageIcon::Error,
+                            MessageButtons::Ok);
+        break;
+    }
+}
+
+void MemoList::MemoDelete()
+{
+    if (currentFile_.empty() || !files::fileExists(currentFile_))
+        return;
+    const char* caption = "メモの削除";
+    if (services_.platform.messageBox(caption, "メモを削除します。\r\nよろしいですか？", MessageIcon::Warning,
+                                      MessageButtons::YesNo) != MessageAnswer::Yes)
+        return;
+    if (files::IoResult deleted = DeleteMemoFile(currentFile_); !deleted) {
+        services_.platform.messageBox(caption, "メモを削除できません。\r\n" + deleted.reason, MessageIcon::Error,
+                                      MessageButtons::Ok);
+        return;
+    }
+    fillRows({});
+    if (settings_.mode == MemoAreaMode::WhenMemo)
+        hide();
+    emit memoChanged(true);
+}
+
+} // namespace kal::qt

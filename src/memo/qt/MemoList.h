@@ -1,0 +1,72 @@
+// The memo area `ListMemo` under the day's schedule list: the selected day's memo lines, the
+// memo editor, the in-place line edit and the line and memo deletions. It tells the window when
+// a memo file changed, so the calendar's memo marks follow.
+#pragma once
+
+#include "app/AppSettings.h"
+#include "memo/DayMemo.h"
+#include "memo/MemoArea.h"
+#include "platform/qt/Services.h"
+
+#include <QTreeWidget>
+
+#include <string>
+#include <vector>
+
+namespace kal::qt {
+
+struct MemoListSettings {
+    MemoAreaMode mode = MemoAreaMode::Always;
+    bool titleBar = true; // MTUmu
+    std::string title;    // MTitle, Shift-JIS
+    std::string memoPath; // UTF-8, with its separator
+    FontSpec font;        // the memo font, also the editor's
+    ColorPair colors;     // colour item 11
+};
+
+// Where the window puts the memo editor.
+struct EditorPlace {
+    QPoint topLeft;
+    int width = 0;
+};
+
+// Tells the user why a line edit of a memo or note (`what`: "メモ", "ノート") wrote nothing.
+void ReportMemoLineResult(Platform& platform, const char* caption, const char* what, const MemoLineResult& result);
+
+class MemoList : public QTreeWidget {
+    Q_OBJECT
+public:
+    MemoList(Services& services, QWidget* parent = nullptr);
+
+    void applySettings(const MemoListSettings& settings);
+    // The memo area refresh for the selected day.
+    void showDay(const Date& date);
+
+    const std::string& currentFile() const { return currentFile_; }
+    const Date& day() const { return day_; }
+    bool hasSelectedRow() const { return selectedRow() >= 0; }
+    bool hasRows() const { return topLevelItemCount() > 0; }
+    int selectedRow() const;
+
+    // The commands.
+    void ShowDlgMemo(const Date& date, const EditorPlace& place);
+    void PopMemoLineRepClick();
+    void PopMemoLineDelClick();
+    void MemoDelete();
+
+signals:
+    // A memo file was written or deleted; `existenceChanged` when the day gained or lost its memo.
+    void memoChanged(bool existenceChanged);
+
+private:
+    void ListMemoEdited(QTreeWidgetItem* item);
+    void fillRows(const std::vector<std::string>& lines);
+
+    Services& services_;
+    MemoListSettings settings_;
+    Date day_;
+    std::string currentFile_;
+    bool filling_ = false;
+};
+
+} // namespace kal::qt
