@@ -83,12 +83,13 @@ int TForm1::FormCreate()
     SmallCheck();
     BarCheck();
     InitSet();
-    startGeometry_.left = settings_.left;
-    startGeometry_.top = settings_.top;
-    startGeometry_.width = settings_.width;
-    startGeometry_.height = settings_.height;
-    startGeometry_.rightPanel = settings_.pnlWidth;
-    startGeometry_.gridHeight = settings_.gridHeight;
+    // The sizes as the settings gave them, once limited to the screen.
+    startGeometry_.left = normal_.left;
+    startGeometry_.top = normal_.top;
+    startGeometry_.width = normal_.width;
+    startGeometry_.height = normal_.height;
+    startGeometry_.rightPanel = pnlWidth_;
+    startGeometry_.gridHeight = gridHeight_;
     startGeometry_.dayListHeight = settings_.schHeight;
     startGeometry_.memoHeight = settings_.memoHeight;
     IconTraySet();
@@ -144,6 +145,7 @@ bool TForm1::InitLoad()
         pnlWidth_ = settings_.pnlWidth;
         gridHeight_ = settings_.gridHeight;
         memoHeight_ = settings_.memoHeight;
+        FitStoredGeometry();
         panelMode_ = settings_.panelMode == 1 ? 1 : 0;
         miniMode_ = settings_.smallMode;
         notesShown_ = settings_.note;
@@ -267,6 +269,7 @@ void TForm1::showEvent(QShowEvent* event)
         shownOnce_ = true;
         FormShow();
     }
+    PlaceAgainWithFrame();
     GridMonth->setFocus();
 }
 

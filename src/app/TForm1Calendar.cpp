@@ -53,6 +53,13 @@ void TForm1::ApplyCalendarLook()
     PanelMonSch->setCaptionColor(qt::toQColor(look_.textColor[ColMonthLabel]));
 }
 
+void TForm1::ApplyPainterMode()
+{
+    painter_.setMode(miniMode_, panelMode_ == 0);
+    GridMonth->setHeaderHeight(painter_.headerHeight());
+    GridMonth->update();
+}
+
 void TForm1::ApplyHeaderTexts()
 {
     const int year = state_.viewYear, month = state_.viewMonth;
@@ -122,8 +129,7 @@ void TForm1::MonthSchEdit()
     if (build_.todayAlarms)
         todayAlarms_ = *build_.todayAlarms;
     painter_.setToday(state_.today);
-    painter_.setMode(miniMode_, panelMode_ == 0);
-    GridMonth->update();
+    ApplyPainterMode();
     ApplyHeaderTexts();
     DaySchEdit();
 }

@@ -17,8 +17,12 @@ QAction* TForm1::NewAction(QAction*& member, const char* name, const char* capti
 {
     member = new QAction(QString::fromUtf8(caption), this);
     member->setObjectName(name);
-    if (shortcut)
+    if (shortcut) {
         member->setShortcut(QKeySequence(shortcut));
+        // Bound to the window, the key works in every mode, the mini calendar's hidden menu
+        // bar included.
+        addAction(member);
+    }
     return member;
 }
 

@@ -51,8 +51,9 @@ void CalendarPainter::paint(QPainter& painter, int column, int row, const QRect&
     CellPaint cell = PaintCell(build_->layout, build_->lists, *categories_, look_, today_, column, row);
     if (!cell.drawn) {
         painter.fillRect(rect, plain_);
-        painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), toQColor(kCellBorderColor));
-        painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), toQColor(kCellBorderColor));
+        // The mini calendar has no grid lines.
+        if (!mini_)
+            paintBorder(painter, rect);
     } else if (mini_) {
         paintMiniDay(painter, cell, rect);
     } else {
@@ -62,17 +63,27 @@ void CalendarPainter::paint(QPainter& painter, int column, int row, const QRect&
         paintSelection(painter, rect);
 }
 
+QFont CalendarPainter::headerFont() const
+{
+    QFont font = look_.eraDates ? fonts_.window : fonts_.day;
+    font.setBold(!look_.eraDates);
+    font.setItalic(false);
+    return font;
+}
+
+int CalendarPainter::headerHeight() const
+{
+    return headerTextTop() + QFontMetrics(headerFont()).height() + 1;
+}
+
 void CalendarPainter::paintHeader(QPainter& painter, int column, const QRect& rect) const
 {
     HeaderForm form = mini_ ? HeaderForm::Mini : withPanel_ ? HeaderForm::Short : HeaderForm::Long;
     HeaderPaint header = PaintHeader(build_->layout, look_, column, form);
     painter.fillRect(rect, QColor(0xF0, 0xF0, 0xF0));
-    QFont font = look_.eraDates ? fonts_.window : fonts_.day;
-    font.setBold(!look_.eraDates);
-    font.setItalic(false);
-    painter.setFont(font);
+    painter.setFont(headerFont());
     painter.setPen(toQColor(header.textColor));
-    QRect textRect = rect.adjusted(0, look_.eraDates ? 3 : 1, 0, 0);
+    QRect textRect = rect.adjusted(0, headerTextTop(), 0, 0);
     painter.drawText(textRect, Qt::AlignHCenter | Qt::AlignTop, fromSjis(header.text));
 }
 
@@ -121,6 +132,11 @@ void CalendarPainter::paintDay(QPainter& painter, const CellPaint& cell, const Q
         painter.drawPixmap(rect.right() + 1 - offset, iconTop, todoIcons_[static_cast<std::size_t>(cell.todoIcon)]);
     }
 
+    paintBorder(painter, rect);
+}
+
+void CalendarPainter::paintBorder(QPainter& painter, const QRect& rect) const
+{
     painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), toQColor(kCellBorderColor));
     painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), toQColor(kCellBorderColor));
 }

@@ -41,11 +41,16 @@ public:
     void setTodoIcon(int state, const QPixmap& pixmap);
 
     void paint(QPainter& painter, int column, int row, const QRect& rect, bool selected) const;
+    // The weekday header row's height: its names drawn whole.
+    int headerHeight() const;
 
 private:
+    QFont headerFont() const;
+    int headerTextTop() const { return look_.eraDates ? 3 : 1; }
     void paintHeader(QPainter& painter, int column, const QRect& rect) const;
     void paintDay(QPainter& painter, const CellPaint& cell, const QRect& rect) const;
     void paintMiniDay(QPainter& painter, const CellPaint& cell, const QRect& rect) const;
+    void paintBorder(QPainter& painter, const QRect& rect) const;
     void paintSelection(QPainter& painter, const QRect& rect) const;
 
     const MonthBuild* build_ = nullptr;
