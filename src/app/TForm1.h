@@ -180,6 +180,8 @@ public:
     void DaySchEdit();
     void DaySchInputAdd();
     void DaySchInputRep(QAction* invokedBy);
+    // A double click on the day list, on an entry or on empty space.
+    void ListDaySchDblClick(bool onEntry);
     void DaySchDel();
     void PopupDayPopup();
     void DataDelete();

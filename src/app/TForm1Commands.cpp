@@ -2,6 +2,7 @@
 #include "app/TForm1.h"
 
 #include "calendar/qt/MonthGrid.h"
+#include "platform/qt/Widgets.h"
 
 #include <QActionGroup>
 #include <QIcon>
@@ -372,7 +373,7 @@ void TForm1::ConnectCommands()
     connect(PopDayDel, &QAction::triggered, this, &TForm1::DaySchDel);
     for (QAction* a : {MenuDelete, TBtnDel})
         connect(a, &QAction::triggered, this, &TForm1::DataDelete);
-    connect(ListDaySch, &QTreeWidget::itemDoubleClicked, this, [this] { DaySchInputRep(nullptr); });
+    qt::onDoubleClick(ListDaySch, [this](const QModelIndex& entry) { ListDaySchDblClick(entry.isValid()); });
     for (QTreeWidget* list : {ListDaySch, ListMemo})
         connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint& at) {
             PopupDayPopup();

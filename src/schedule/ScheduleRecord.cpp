@@ -185,6 +185,15 @@ ScheduleResult AddSchedule(const std::string& path, const std::string& line)
     return AddScheduleLines(path, {line});
 }
 
+RecordCheck CheckSchedule(const ScheduleRef& ref)
+{
+    files::LoadForUpdate loaded = files::loadLinesForUpdate(ref.file);
+    if (!loaded.ok || stillThere(loaded.lines, ref))
+        return RecordCheck::Found;
+    const bool elsewhere = std::find(loaded.lines.begin(), loaded.lines.end(), ref.line) != loaded.lines.end();
+    return elsewhere ? RecordCheck::Changed : RecordCheck::Gone;
+}
+
 ScheduleResult DeleteSchedule(const ScheduleRef& ref)
 {
     std::vector<std::string> lines;

@@ -1,9 +1,12 @@
 // Small builders shared by the dialogs.
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 
+class QAbstractItemView;
 class QHBoxLayout;
+class QModelIndex;
 class QPushButton;
 class QWidget;
 
@@ -15,5 +18,9 @@ QPushButton* namedButton(const char* name, const char* caption, QWidget* parent)
 
 // The widgets in a row, pushed to the right.
 QHBoxLayout* rightAlignedRow(std::initializer_list<QWidget*> widgets);
+
+// Calls `handler` on every double click with the left button in the view, with the entry under
+// the pointer: an invalid index over empty space, where the view itself reports nothing.
+void onDoubleClick(QAbstractItemView* view, std::function<void(const QModelIndex&)> handler);
 
 } // namespace kal::qt
