@@ -3,37 +3,113 @@
 #include "platform/ByteText.h"
 #include "platform/qt/QtText.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QToolTip>
 
 namespace kal::qt {
+namespace {
 
-SjisValidator::SjisValidator(int maxBytes, QObject* parent) : QValidator(parent), maxBytes_(maxBytes) { }
-
-QValidator::State SjisValidator::validate(QString& input, int&) const
+// The characters of `text` that Shift-JIS can store; the others go to `dropped`.
+QString storable(const QString& text, QString& dropped)
 {
-    std::optional<std::string> bytes = toSjis(input);
-    if (!bytes)
-        return Invalid;
-    return static_cast<int>(bytes->size()) <= maxBytes_ ? Acceptable : Invalid;
+    QString kept;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        // A character outside the basic plane comes as a pair and is never storable.
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        if (character[0].isSurrogate() || !toSjis(character))
+            dropped += character;
+        else
+            kept += character;
+        i += length - 1;
+    }
+    return kept;
+}
+
+// The longest start of `text` (all storable) that fits `maxBytes`.
+QString fitting(const QString& text, int maxBytes)
+{
+    return fromSjis(text::cutBytes(toSjisLossy(text), static_cast<std::size_t>(std::max(0, maxBytes))));
+}
+
+qsizetype commonPrefix(const QString& a, const QString& b)
+{
+    qsizetype n = 0;
+    while (n < a.size() && n < b.size() && a[n] == b[n])
+        ++n;
+    return n;
+}
+
+qsizetype commonSuffix(const QString& a, const QString& b, qsizetype prefix)
+{
+    qsizetype n = 0;
+    while (n < a.size() - prefix && n < b.size() - prefix && a[a.size() - 1 - n] == b[b.size() - 1 - n])
+        ++n;
+    return n;
+}
+
+QString leftOutMessage(const QString& dropped, bool cut)
+{
+    QString message;
+    if (!dropped.isEmpty())
+        message = QString::fromUtf8("保存できない文字を除きました：") + dropped.left(20);
+    if (cut) {
+        if (!message.isEmpty())
+            message += '\n';
+        message += QString::fromUtf8("入力できる長さを超えた分を除きました");
+    }
+    return message;
+}
+
+void tellNear(QLineEdit* edit, const QString& message)
+{
+    QApplication::beep();
+    QToolTip::showText(edit->mapToGlobal(QPoint(0, edit->height())), message, edit);
+}
+
+} // namespace
+
+SjisValidator::SjisValidator(int maxBytes, const QString& current, QObject* parent)
+    : QValidator(parent), maxBytes_(maxBytes), accepted_(current)
+{
+}
+
+QValidator::State SjisValidator::validate(QString& input, int& pos) const
+{
+    const qsizetype prefix = commonPrefix(accepted_, input);
+    const qsizetype suffix = commonSuffix(accepted_, input, prefix);
+    QString dropped;
+    const QString head = storable(input.left(prefix), dropped);
+    const QString tail = storable(input.right(suffix), dropped);
+    const QString inserted = storable(input.mid(prefix, input.size() - prefix - suffix), dropped);
+    QString kept = fitting(inserted, maxBytes_ - sjisByteLength(head + tail));
+    const bool cut = kept.size() < inserted.size();
+    QString result = head + kept + tail;
+    if (sjisByteLength(result) > maxBytes_) // the old text itself was too long
+        result = fitting(result, maxBytes_);
+    if (result != input) {
+        input = result;
+        pos = static_cast<int>(std::min<qsizetype>(head.size() + kept.size(), result.size()));
+        emit leftOut(leftOutMessage(dropped, cut || dropped.isEmpty()));
+    }
+    accepted_ = input;
+    return Acceptable;
 }
 
 void SjisValidator::fixup(QString& input) const
 {
-    // Pasted text: drop what cannot be stored, then cut at the limit without splitting a
-    // character.
-    QString kept;
-    for (QChar c : input) {
-        if (c.isSurrogate() || !toSjis(QString(c)))
-            continue;
-        kept += c;
-    }
-    input = fromSjis(text::cutBytes(toSjisLossy(kept), static_cast<std::size_t>(maxBytes_)));
+    QString dropped;
+    input = fitting(storable(input, dropped), maxBytes_);
 }
 
 void limitSjisBytes(QLineEdit* edit, int maxBytes)
 {
-    edit->setValidator(new SjisValidator(maxBytes, edit));
+    auto* validator = new SjisValidator(maxBytes, edit->text(), edit);
+    QObject::connect(validator, &SjisValidator::leftOut, edit,
+                     [edit](const QString& message) { tellNear(edit, message); });
+    edit->setValidator(validator);
 }
 
 void limitSjisBytes(QComboBox* editableCombo, int maxBytes)
