@@ -3,6 +3,7 @@
 #include "app/AppSettings.h"
 #include "platform/ByteText.h"
 #include "platform/IniFile.h"
+#include "platform/qt/DateEdit.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/SjisValidator.h"
 #include "schedule/PickList.h"
@@ -66,16 +67,6 @@ template <typename W> W* named(W* widget, const char* name)
 {
     widget->setObjectName(name);
     return widget;
-}
-
-QDateEdit* makeDateEdit(const char* name, const char* format, QWidget* parent)
-{
-    auto* edit = named(new QDateEdit(parent), name);
-    edit->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
-    edit->setDisplayFormat(QString::fromUtf8(format));
-    edit->setCalendarPopup(true);
-    edit->setDateRange(QDate(1900, 1, 1), QDate(2099, 12, 31));
-    return edit;
 }
 
 QComboBox* makeEditCombo(QComboBox* combo, const char* name, int maxBytes, int visibleRows)
@@ -144,7 +135,7 @@ TDlgSchInput::TDlgSchInput(qt::Services& services, SchInputRequest request, QWid
 
 void TDlgSchInput::buildControls()
 {
-    DtpSchDate = makeDateEdit("DtpSchDate", "yyyy'年'M'月'd'日'(dddd)", this);
+    DtpSchDate = qt::japaneseDateEdit("DtpSchDate", "yyyy'年'M'月'd'日'(dddd)", this);
     CmbStrhhmm = makeEditCombo(new QComboBox(this), "CmbStrhhmm", kRecTimeBytes, 24);
     auto* end = new DropDownComboBox(this);
     end->onDropDown = [this] { CmbEndhhmmDropDown(); };
@@ -181,8 +172,8 @@ void TDlgSchInput::buildControls()
     BtnCancel->setAutoDefault(false);
 
     GroupRepeat = named(new QGroupBox(this), "GroupRepeat");
-    DtpFromSch = makeDateEdit("DtpFromSch", "yyyy/MM/dd(ddd)", GroupRepeat);
-    DtpToSch = makeDateEdit("DtpToSch", "yyyy/MM/dd(ddd)", GroupRepeat);
+    DtpFromSch = qt::japaneseDateEdit("DtpFromSch", "yyyy/MM/dd(ddd)", GroupRepeat);
+    DtpToSch = qt::japaneseDateEdit("DtpToSch", "yyyy/MM/dd(ddd)", GroupRepeat);
     RadioAllDay = named(new QRadioButton(QString::fromUtf8("毎日"), GroupRepeat), "RadioAllDay");
     SpinDay = named(new QSpinBox(GroupRepeat), "SpinDay");
     SpinDay->setRange(kMinDayCount, kMaxDayCount);
