@@ -74,6 +74,7 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kalendra");
+    QApplication::setDesktopFileName("org.example.Kalendra");
     QApplication::setQuitOnLastWindowClosed(false);
 
     kal::qt::InstanceGuard guard;

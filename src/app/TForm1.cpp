@@ -161,8 +161,9 @@ bool TForm1::InitLoad()
         ApplyWindowFlags();
     }
     windowTitle_ = settings_.title;
+    // The application's name stays "Kalendra": the cache folder and the desktop's matching of
+    // the window to its menu entry follow it.
     SetTitleFromSettings();
-    QApplication::setApplicationName(qt::fromSjis(windowTitle_));
     CheckFolders();
     ApplyClockLook();
     return true;
