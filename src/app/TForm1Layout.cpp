@@ -505,6 +505,8 @@ void TForm1::SmallSize()
     PanelCheck();
     PositionCheck();
     show();
+    // The window was made anew for its new frame; the keys must reach it at once (F12 back).
+    activateWindow();
     state_.layoutBusy = false;
     SizeChange();
     if (tray_)

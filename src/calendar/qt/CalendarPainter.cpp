@@ -145,12 +145,12 @@ void CalendarPainter::paintMiniDay(QPainter& painter, const CellPaint& cell, con
 {
     painter.fillRect(rect, toQColor(cell.backColor));
     // The row (or the column, when narrower) sets the character height; two digits must still
-    // fit the column.
+    // fit the column with a gap, or neighbouring days run together.
     QFont font = fonts_.mini;
     int height = rect.height() < rect.width() ? rect.height() + 1 : rect.width() - 1;
     int pixels = std::max(6, height * 4 / 5);
     font.setPixelSize(pixels);
-    while (pixels > 6 && QFontMetrics(font).horizontalAdvance("88") > rect.width() - 2)
+    while (pixels > 6 && QFontMetrics(font).horizontalAdvance("88") > rect.width() - 5)
         font.setPixelSize(--pixels);
     painter.setFont(font);
     painter.setPen(toQColor(cell.textColor));
