@@ -185,6 +185,11 @@ ScheduleResult AddSchedule(const std::string& path, const std::string& line)
     return AddScheduleLines(path, {line});
 }
 
+bool ScheduleStillThere(const ScheduleRef& ref)
+{
+    return stillThere(LoadMonthFile(ref.file), ref);
+}
+
 RecordCheck CheckSchedule(const ScheduleRef& ref)
 {
     files::LoadForUpdate loaded = files::loadLinesForUpdate(ref.file);

@@ -91,6 +91,8 @@ std::vector<std::string> LoadMonthFile(const std::string& path);
 // Appends, sorts and writes the whole file.
 ScheduleResult AddScheduleLines(const std::string& path, const std::vector<std::string>& lines);
 ScheduleResult AddSchedule(const std::string& path, const std::string& line);
+// Whether the month file still holds `ref.line` at `ref.lineIndex`.
+bool ScheduleStillThere(const ScheduleRef& ref);
 // Whether a record is still where the reader saw it: Found (also when the file cannot be read
 // now, so that the change itself reports why); Changed when the file was rewritten and holds the
 // record elsewhere; Gone when the file or the record is no longer there.

@@ -6,20 +6,28 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QToolTip>
 
 namespace kal::qt {
 namespace {
+
+// A character outside the basic plane (either half of a surrogate pair) is never Shift-JIS.
+bool storable(QChar c)
+{
+    return !c.isSurrogate() && toSjis(QString(c)).has_value();
+}
 
 // The characters of `text` that Shift-JIS can store; the others go to `dropped`.
 QString storable(const QString& text, QString& dropped)
 {
     QString kept;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        // A character outside the basic plane comes as a pair and is never storable.
         const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         const QString character = text.mid(i, length);
-        if (character[0].isSurrogate() || !toSjis(character))
+        if (!storable(character[0]))
             dropped += character;
         else
             kept += character;
@@ -63,10 +71,11 @@ QString leftOutMessage(const QString& dropped, bool cut)
     return message;
 }
 
-void tellNear(QLineEdit* edit, const QString& message)
+// A beep and the message just below `at` (in the field's coordinates).
+void tellNear(QWidget* field, const QPoint& at, const QString& message)
 {
     QApplication::beep();
-    QToolTip::showText(edit->mapToGlobal(QPoint(0, edit->height())), message, edit);
+    QToolTip::showText(field->mapToGlobal(at), message, field);
 }
 
 } // namespace
@@ -108,7 +117,7 @@ void limitSjisBytes(QLineEdit* edit, int maxBytes)
 {
     auto* validator = new SjisValidator(maxBytes, edit->text(), edit);
     QObject::connect(validator, &SjisValidator::leftOut, edit,
-                     [edit](const QString& message) { tellNear(edit, message); });
+                     [edit](const QString& message) { tellNear(edit, QPoint(0, edit->height()), message); });
     edit->setValidator(validator);
 }
 
@@ -116,6 +125,28 @@ void limitSjisBytes(QComboBox* editableCombo, int maxBytes)
 {
     if (QLineEdit* edit = editableCombo->lineEdit())
         limitSjisBytes(edit, maxBytes);
+}
+
+void keepSjisOnly(QPlainTextEdit* edit)
+{
+    QTextDocument* document = edit->document();
+    QObject::connect(document, &QTextDocument::contentsChange, edit, [edit, document](int position, int, int added) {
+        // Removing characters changes the document again; that change only removes.
+        QString dropped;
+        for (int at = position + added - 1; at >= position; --at) {
+            const QChar c = document->characterAt(at);
+            if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator || storable(c))
+                continue;
+            QTextCursor cursor(document);
+            cursor.setPosition(at);
+            cursor.setPosition(at + 1, QTextCursor::KeepAnchor);
+            cursor.removeSelectedText();
+            dropped.prepend(c);
+        }
+        if (!dropped.isEmpty())
+            tellNear(edit, edit->viewport()->mapTo(edit, edit->cursorRect().bottomLeft()),
+                     leftOutMessage(dropped, false));
+    });
 }
 
 } // namespace kal::qt

@@ -1,5 +1,5 @@
 // Digits typed into a date field take effect, however the keyboard delivers them.
-#include "platform/qt/DateEdit.h"
+#include "platform/qt/Widgets.h"
 
 #include <QDateEdit>
 #include <QInputMethodEvent>
@@ -59,7 +59,7 @@ TEST(DateEdit, TypedDigitsChangeTheSelectedPart)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.how);
         QWidget window;
-        QDateEdit* field = qt::japaneseDateEdit("Dtp", "yyyy'年'M'月'd'日'(dddd)", &window);
+        QDateEdit* field = qt::dateEdit("Dtp", "yyyy'年'M'月'd'日'(dddd)", &window);
         field->setDate(QDate(2026, 12, 8));
         window.show();
         window.activateWindow();

@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolTip>
@@ -105,5 +106,20 @@ TEST(SjisValidator, TheMessageShowsBesideTheFieldOfAnEditableList)
     QTest::qWait(20);
     EXPECT_TRUE(QToolTip::isVisible());
     EXPECT_TRUE(QToolTip::text().contains(QString::fromUtf8("😀")));
+    QToolTip::hideText();
+}
+
+TEST(SjisValidator, AMultiLineEditorAlsoSaysWhatItLeftOut)
+{
+    QPlainTextEdit memo;
+    qt::keepSjisOnly(&memo);
+    memo.show();
+    memo.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&memo));
+    QApplication::clipboard()->setText(QString::fromUtf8("一行目😀\n二行目한"));
+    memo.paste();
+    EXPECT_EQ(memo.toPlainText(), QString::fromUtf8("一行目\n二行目"));
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_TRUE(QToolTip::text().contains(QString::fromUtf8("😀한")));
     QToolTip::hideText();
 }

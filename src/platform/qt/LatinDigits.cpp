@@ -1,10 +1,9 @@
-#include "platform/qt/DateEdit.h"
+#include "platform/qt/LatinDigits.h"
 
 #include <QCoreApplication>
-#include <QDate>
-#include <QDateEdit>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QWidget>
 
 namespace kal::qt {
 namespace {
@@ -61,17 +60,9 @@ public:
 
 } // namespace
 
-QDateEdit* japaneseDateEdit(const char* name, const char* format, QWidget* parent)
+void takeFullWidthDigits(QWidget* field)
 {
-    auto* edit = new QDateEdit(parent);
-    edit->setObjectName(name);
-    edit->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
-    edit->setDisplayFormat(QString::fromUtf8(format));
-    edit->setCalendarPopup(true);
-    edit->setDateRange(QDate(1900, 1, 1), QDate(2099, 12, 31));
-    edit->setInputMethodHints(Qt::ImhDigitsOnly);
-    edit->installEventFilter(new LatinDigitsFilter(edit));
-    return edit;
+    field->installEventFilter(new LatinDigitsFilter(field));
 }
 
 } // namespace kal::qt
