@@ -168,6 +168,7 @@ bool TForm1::InitLoad()
     SetTitleFromSettings();
     CheckFolders();
     ApplyClockLook();
+    LoadSignalTimes();
     TodoIconSetup();
     return true;
 }
@@ -416,24 +417,6 @@ void TForm1::HelpTopic()
         return;
     }
     services_.platform.shellOpen(qt::toUtf8(target));
-}
-
-void TForm1::Timer1Timer()
-{
-    DateTime now = services_.platform.now();
-    if (clockShown_ && PanelClock->isVisible())
-        PanelClock->tick(now);
-    if (now.second != 0)
-        return;
-    state_.today = now.date;
-    if (now.date.day != state_.lastDay) {
-        todayAlarms_.clear();
-        CurrentNow();
-        state_.lastDay = now.date.day;
-        state_.startYear = now.date.year;
-        if (PanelRight->isVisible())
-            ToDoEdit();
-    }
 }
 
 } // namespace kal
