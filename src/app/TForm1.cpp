@@ -48,6 +48,7 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     CreateAreas();
     CreateStatusBar();
     ConnectCommands();
+    ConnectCsvCommands();
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
     Timer1->setInterval(1000);
@@ -84,6 +85,7 @@ int TForm1::FormCreate()
     SmallCheck();
     BarCheck();
     InitSet();
+    GridCheck();
     // The sizes as the settings gave them, once limited to the screen.
     startGeometry_.left = normal_.left;
     startGeometry_.top = normal_.top;
@@ -276,7 +278,7 @@ void TForm1::showEvent(QShowEvent* event)
         FormShow();
     }
     PlaceAgainWithFrame();
-    GridMonth->setFocus();
+    CurrentGrid()->setFocus();
 }
 
 void TForm1::FormShow()
@@ -371,6 +373,7 @@ void TForm1::SaveWindowKeys()
     now.memoHeight = ListMemo->isVisible() ? ListMemo->height() : memoHeight_;
     now.todoShown = settings_.todo == 1;
     now.panelMode = panelMode_;
+    now.weekView = weekChosen_;
     now.notesShown = notesShown_;
     now.toolBar = MenuToolBar->isChecked();
     now.statusBar = MenuStatusBar->isChecked();
