@@ -4,6 +4,7 @@
 #include "app/qt/HeadlessCommands.h"
 #include "app/qt/InstanceGuard.h"
 #include "platform/Files.h"
+#include "platform/qt/JapaneseUi.h"
 #include "platform/qt/QtPlatform.h"
 
 #include <QApplication>
@@ -73,6 +74,7 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kalendra");
+    QApplication::setDesktopFileName("org.example.Kalendra");
     QApplication::setQuitOnLastWindowClosed(false);
 
     kal::qt::InstanceGuard guard;
@@ -80,6 +82,7 @@ int main(int argc, char** argv)
         guard.acquire(QString::fromStdString(programFolder)) == kal::qt::InstanceGuard::Outcome::OtherWoken)
         return 0;
 
+    std::unique_ptr<QTranslator> japanese = kal::qt::installJapaneseUi();
     kal::qt::QtPlatform platform;
     kal::qt::ExecDialogRunner dialogs;
     kal::qt::Services services{platform, dialogs};

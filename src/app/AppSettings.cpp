@@ -230,7 +230,9 @@ std::string resolveFolder(const std::string& storedValue, const std::string& pro
 
 SettingsLoadResult readSettings(const IniFile& ini, const std::string& programFolder, AppSettings& s)
 {
-
+    // Defaults in place of settings that exist would skip the start-up password.
+    if (!ini.readable())
+        return SettingsLoadResult{false, ini.unreadableReason()};
     s.ver = ini.readString("Kalendra", "Ver", "0.00");
     // A missing folder key means the program folder, kept as the empty value so that a folder
     // name Shift-JIS cannot hold stays intact.

@@ -89,12 +89,13 @@ int TForm1::FormCreate()
     BarCheck();
     InitSet();
     GridCheck();
-    startGeometry_.left = settings_.left;
-    startGeometry_.top = settings_.top;
-    startGeometry_.width = settings_.width;
-    startGeometry_.height = settings_.height;
-    startGeometry_.rightPanel = settings_.pnlWidth;
-    startGeometry_.gridHeight = settings_.gridHeight;
+    // The sizes as the settings gave them, once limited to the screen.
+    startGeometry_.left = normal_.left;
+    startGeometry_.top = normal_.top;
+    startGeometry_.width = normal_.width;
+    startGeometry_.height = normal_.height;
+    startGeometry_.rightPanel = pnlWidth_;
+    startGeometry_.gridHeight = gridHeight_;
     startGeometry_.dayListHeight = settings_.schHeight;
     startGeometry_.memoHeight = settings_.memoHeight;
     startGeometry_.todoWidths = {settings_.tNoWidth, settings_.tOkWidth, settings_.nPrWidth, settings_.oPrWidth};
@@ -151,6 +152,7 @@ bool TForm1::InitLoad()
         pnlWidth_ = settings_.pnlWidth;
         gridHeight_ = settings_.gridHeight;
         memoHeight_ = settings_.memoHeight;
+        FitStoredGeometry();
         panelMode_ = settings_.panelMode == 1 ? 1 : 0;
         miniMode_ = settings_.smallMode;
         notesShown_ = settings_.note;
@@ -166,8 +168,9 @@ bool TForm1::InitLoad()
         ApplyWindowFlags();
     }
     windowTitle_ = settings_.title;
+    // The application's name stays "Kalendra": the cache folder and the desktop's matching of
+    // the window to its menu entry follow it.
     SetTitleFromSettings();
-    QApplication::setApplicationName(qt::fromSjis(windowTitle_));
     CheckFolders();
     ApplyClockLook();
     LoadSignalTimes();
@@ -273,6 +276,7 @@ void TForm1::showEvent(QShowEvent* event)
         shownOnce_ = true;
         FormShow();
     }
+    PlaceAgainWithFrame();
     CurrentGrid()->setFocus();
 }
 

@@ -190,6 +190,8 @@ public:
     void DaySchEdit();
     void DaySchInputAdd();
     void DaySchInputRep(QAction* invokedBy);
+    // A double click on the day list, on an entry or on empty space.
+    void ListDaySchDblClick(bool onEntry);
     void DaySchDel();
     void PopupDayPopup();
     void DataDelete();
@@ -212,6 +214,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     // Start-up.
@@ -249,6 +252,8 @@ private:
 
     // Calendar.
     void ApplyCalendarLook();
+    // The drawing follows the mini calendar and the panel mode (weekday names, header row).
+    void ApplyPainterMode();
     void ApplyHeaderTexts();
     void GridMonthSelect(int column, int row);
     void GridMonthDblClick();
@@ -260,9 +265,14 @@ private:
     void GoToToday(const Date& today);
 
     // Modes.
+    // Stored sizes and positions limited to the screen before any use.
+    void FitStoredGeometry();
+    // The window system tells the frame only once the window is on screen.
+    void PlaceAgainWithFrame();
     void ApplyWindowFlags();
     void SetTitleFromSettings();
     void SetCatViewMode(int mode);
+    void SyncMiniChecks();
     void ApplyClockLook();
     void UpdateStatusBar();
 
@@ -294,6 +304,7 @@ private:
     bool trayAvailable_ = false;
     QPointer<QSystemTrayIcon> tray_;
     bool shownOnce_ = false;
+    bool frameCounted_ = false; // the last placement knew the window's frame
     bool startHidden_ = false;
     bool exiting_ = false;
     bool firstInitSet_ = true;

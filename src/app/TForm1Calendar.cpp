@@ -48,6 +48,13 @@ void TForm1::ApplyCalendarLook()
     PanelMonSch->setCaptionColor(qt::toQColor(look_.textColor[ColMonthLabel]));
 }
 
+void TForm1::ApplyPainterMode()
+{
+    painter_.setMode(miniMode_, panelMode_ == 0);
+    GridMonth->setHeaderHeight(painter_.headerHeight());
+    GridMonth->update();
+}
+
 void TForm1::ApplyHeaderTexts()
 {
     const int year = state_.viewYear, month = state_.viewMonth;
@@ -109,8 +116,7 @@ void TForm1::MonthSchEdit()
     input.memoTexts = weekShown_ && FlagOn(settings_.weekView, 5);
     build_ = BuildMonth(input);
     painter_.setToday(state_.today);
-    painter_.setMode(miniMode_, panelMode_ == 0);
-    GridMonth->update();
+    ApplyPainterMode();
     ShowWeekOfSelection();
     ApplyHeaderTexts();
     DaySchEdit();

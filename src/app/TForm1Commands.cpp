@@ -4,6 +4,7 @@
 #include "calendar/qt/MonthGrid.h"
 #include "memo/qt/MemoList.h"
 #include "memo/qt/NotePanel.h"
+#include "platform/qt/Widgets.h"
 
 #include <QActionGroup>
 #include <QIcon>
@@ -19,8 +20,12 @@ QAction* TForm1::NewAction(QAction*& member, const char* name, const char* capti
 {
     member = new QAction(QString::fromUtf8(caption), this);
     member->setObjectName(name);
-    if (shortcut)
+    if (shortcut) {
         member->setShortcut(QKeySequence(shortcut));
+        // Bound to the window, the key works in every mode, the mini calendar's hidden menu
+        // bar included.
+        addAction(member);
+    }
     return member;
 }
 
@@ -369,7 +374,7 @@ void TForm1::ConnectCommands()
     connect(PopDayDel, &QAction::triggered, this, &TForm1::DaySchDel);
     for (QAction* a : {MenuDelete, TBtnDel})
         connect(a, &QAction::triggered, this, &TForm1::DataDelete);
-    connect(ListDaySch, &QTreeWidget::itemDoubleClicked, this, [this] { DaySchInputRep(nullptr); });
+    qt::onDoubleClick(ListDaySch, [this](const QModelIndex& entry) { ListDaySchDblClick(entry.isValid()); });
     for (QTreeWidget* list : {ListDaySch, static_cast<QTreeWidget*>(ListMemo)})
         connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint& at) {
             PopupDayPopup();

@@ -197,6 +197,15 @@ void TForm1::DaySchInputRep(QAction* invokedBy)
     RunScheduleInput(request);
 }
 
+void TForm1::ListDaySchDblClick(bool onEntry)
+{
+    // Empty space below the entries adds, whatever entry is still selected.
+    if (onEntry)
+        DaySchInputRep(nullptr);
+    else
+        DaySchInputAdd();
+}
+
 void TForm1::ScheduleChangedMeanwhile(const char* caption)
 {
     services_.platform.messageBox(caption, "スケジュールが他で変更されています。\r\n表示を更新します。",
@@ -210,6 +219,17 @@ void TForm1::DaySchDel()
     if (!ref)
         return;
     const char* caption = "スケジュールの削除";
+    switch (CheckSchedule(*ref)) {
+    case RecordCheck::Found:
+        break;
+    case RecordCheck::Changed:
+        ScheduleChangedMeanwhile(caption);
+        return;
+    case RecordCheck::Gone:
+        // Nothing is left to ask about; the list shows the files again.
+        RebuildMonth();
+        return;
+    }
     std::string question = "「" + sjis::toUtf8(RecTitle(ref->line)) + "」を削除します。\r\nよろしいですか？";
     if (services_.platform.messageBox(caption, question, MessageIcon::Warning, MessageButtons::YesNo) !=
         MessageAnswer::Yes)

@@ -47,13 +47,24 @@ QToolButton* headerButton(QWidget* parent, const char* name, const char* face, c
     return button;
 }
 
-ScreenRect screenOf(const QWidget* window)
+ScreenRect availableArea(const QScreen* screen)
 {
-    QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return ScreenRect{0, 0, 1024, 768};
     QRect r = screen->availableGeometry();
     return ScreenRect{r.left(), r.top(), r.width(), r.height()};
+}
+
+ScreenRect screenOf(const QWidget* window)
+{
+    return availableArea(window->screen() ? window->screen() : QGuiApplication::primaryScreen());
+}
+
+// The screen a stored position lies on; the primary one when that screen is gone.
+ScreenRect screenAt(int left, int top)
+{
+    QScreen* screen = QGuiApplication::screenAt(QPoint(left, top));
+    return availableArea(screen ? screen : QGuiApplication::primaryScreen());
 }
 
 } // namespace
@@ -213,6 +224,7 @@ void TForm1::PanelCheck()
     } else {
         PanelNote->setVisible(false);
     }
+    ApplyPainterMode();
     SizeChange();
 }
 
@@ -337,14 +349,45 @@ void TForm1::NoteCheck()
         SplX->setSizes({gridHeight_, std::max(50, SplX->height() - gridHeight_)});
 }
 
+void TForm1::FitStoredGeometry()
+{
+    normal_ = FitOnScreen(normal_, WindowGeometry{}, screenAt(normal_.left, normal_.top));
+    mini_ =
+        FitOnScreen(mini_, WindowGeometry{1, 1, kMiniPresetWidth, kMiniPresetHeight}, screenAt(mini_.left, mini_.top));
+    const ScreenRect screen = screenAt(normal_.left, normal_.top);
+    pnlWidth_ = FitExtent(pnlWidth_, screen.width);
+    gridHeight_ = FitExtent(gridHeight_, screen.height);
+    memoHeight_ = FitExtent(memoHeight_, screen.height);
+    settings_.schHeight = FitExtent(settings_.schHeight, screen.height);
+    settings_.memoHeight = FitExtent(settings_.memoHeight, screen.height);
+}
+
 void TForm1::PositionCheck()
 {
     const int mode = miniMode_ ? settings_.miniPosMode : settings_.posMode;
     const WindowGeometry& remembered = miniMode_ ? mini_ : normal_;
     if (mode == 3 && !miniMode_ && (isMinimized() || isMaximized()))
         return;
-    ScreenRect place = PlaceWindow(mode, screenOf(this), width(), height(), remembered.left, remembered.top);
+    // Before the window is first on screen its frame is unknown; the placement is then made
+    // again once it is (moveEvent).
+    const QSize frame = frameGeometry().size();
+    frameCounted_ = frame != size();
+    // A remembered place may lie on another screen than the one the window opens on.
+    const ScreenRect screen = mode == 3 ? screenAt(remembered.left, remembered.top) : screenOf(this);
+    ScreenRect place = PlaceWindow(mode, screen, frame.width(), frame.height(), remembered.left, remembered.top);
     move(place.left, place.top);
+}
+
+void TForm1::PlaceAgainWithFrame()
+{
+    if (!frameCounted_ && isVisible() && frameGeometry().size() != size())
+        PositionCheck();
+}
+
+void TForm1::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    PlaceAgainWithFrame();
 }
 
 void TForm1::ApplyWindowFlags()
@@ -368,8 +411,7 @@ void TForm1::SmallCheck()
 {
     state_.layoutBusy = true;
     GridMonth->setLineWidth(miniMode_ ? 0 : 1);
-    TBtnSmall->setChecked(miniMode_);
-    MenuSmall->setChecked(miniMode_);
+    SyncMiniChecks();
     SplH->setHandleWidth(miniMode_ ? 0 : 3);
     menuBar()->setVisible(!miniMode_);
     PanelMonSch->setFixedHeight(miniMode_ ? 20 : 26);
@@ -383,20 +425,33 @@ void TForm1::SmallCheck()
     PopMini->setText(QString::fromUtf8(miniMode_ ? "元のサイズに戻す(&S)" : "ミニカレンダー(&S)"));
     ApplyWindowFlags();
     const WindowGeometry& size = miniMode_ ? mini_ : normal_;
-    // The minimum size still holds the areas just hidden until the layout looks again.
+    // A hidden window's splitters do not hear of the areas just hidden, so their minimum size
+    // would still hold them and keep the window from shrinking.
+    for (QWidget* area : {static_cast<QWidget*>(SplX), static_cast<QWidget*>(SplH), centralWidget()})
+        area->updateGeometry();
     layout()->activate();
     resize(size.width, size.height);
     setWindowOpacity(miniMode_ ? settings_.miniOpacity() / 255.0 : 1.0);
     if (!miniMode_)
         SetTitleFromSettings();
+    ApplyPainterMode();
     ApplyHeaderTexts();
     state_.layoutBusy = false;
 }
 
+void TForm1::SyncMiniChecks()
+{
+    TBtnSmall->setChecked(miniMode_);
+    MenuSmall->setChecked(miniMode_);
+}
+
 void TForm1::SmallSize()
 {
-    if (isMaximized())
+    if (isMaximized()) {
+        // The entry and the button ticked themselves when triggered.
+        SyncMiniChecks();
         return;
+    }
     state_.layoutBusy = true;
     state_.windowStateDirty = true;
     if (tray_)
@@ -417,6 +472,8 @@ void TForm1::SmallSize()
     PanelCheck();
     PositionCheck();
     show();
+    // The window was made anew for its new frame; the keys must reach it at once (F12 back).
+    activateWindow();
     state_.layoutBusy = false;
     SizeChange();
     if (tray_)
@@ -554,8 +611,8 @@ void TForm1::MainFormShow()
 
 void TForm1::PopupTrayPopup()
 {
-    PopTraySize->setText(
-        QString::fromUtf8(isVisible() && !isMinimized() ? "タスクトレイに入れる(&R)" : "タスクトレイから出す(&S)"));
+    // A minimised window is still visible: the entry hides it.
+    PopTraySize->setText(QString::fromUtf8(isVisible() ? "タスクトレイに入れる(&R)" : "タスクトレイから出す(&S)"));
     PopTrayMini->setText(QString::fromUtf8(miniMode_ ? "元のサイズに戻す(&S)" : "ミニカレンダー(&N)"));
 }
 

@@ -9,11 +9,6 @@
 
 namespace kal {
 
-// Geometry remembered for the normal window and for the mini calendar.
-struct WindowGeometry {
-    int left = 1, top = 1, width = kPreset800.width, height = kPreset800.height;
-};
-
 struct StartGeometry {
     int left = 1, top = 1;
     int width = kPreset800.width, height = kPreset800.height;

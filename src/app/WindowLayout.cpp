@@ -1,6 +1,6 @@
 #include "app/WindowLayout.h"
 
-#include <numeric>
+#include <algorithm>
 
 namespace kal {
 
@@ -97,7 +97,41 @@ ScreenRect PlaceWindow(int positionMode, const ScreenRect& screen, int width, in
     default:
         break;
     }
+    // The whole window on the screen; one larger than the screen keeps its title bar there.
+    r.left = std::max(screen.left, std::min(r.left, screen.left + screen.width - width));
+    r.top = std::max(screen.top, std::min(r.top, screen.top + screen.height - height));
     return r;
+}
+
+namespace {
+
+int fitSize(int stored, int fallback, int smallest, int screenExtent)
+{
+    const int size = stored < smallest ? fallback : stored;
+    return std::clamp(size, std::min(smallest, screenExtent), screenExtent);
+}
+
+// The stored coordinate is never used in arithmetic, so no value can overflow.
+int fitPosition(int stored, int size, int screenStart, int screenExtent)
+{
+    return std::clamp(stored, screenStart, screenStart + screenExtent - size);
+}
+
+} // namespace
+
+WindowGeometry FitOnScreen(const WindowGeometry& stored, const WindowGeometry& fallback, const ScreenRect& screen)
+{
+    WindowGeometry fitted;
+    fitted.width = fitSize(stored.width, fallback.width, kSmallestWindowWidth, screen.width);
+    fitted.height = fitSize(stored.height, fallback.height, kSmallestWindowHeight, screen.height);
+    fitted.left = fitPosition(stored.left, fitted.width, screen.left, screen.width);
+    fitted.top = fitPosition(stored.top, fitted.height, screen.top, screen.height);
+    return fitted;
+}
+
+int FitExtent(int stored, int screenExtent)
+{
+    return std::clamp(stored, 0, std::max(0, screenExtent));
 }
 
 bool OnScreen(int left, int top, const ScreenRect& screen)

@@ -20,6 +20,9 @@ public:
 
     // Reads the file; a missing file is an empty one.
     void load();
+    // False when the file exists but could not be read; its keys then all read as missing.
+    bool readable() const { return unreadable_.empty(); }
+    const std::string& unreadableReason() const { return unreadable_; }
     const std::string& path() const { return path_; }
 
     std::optional<std::string> value(std::string_view section, std::string_view key) const;

@@ -190,6 +190,15 @@ bool ScheduleStillThere(const ScheduleRef& ref)
     return stillThere(LoadMonthFile(ref.file), ref);
 }
 
+RecordCheck CheckSchedule(const ScheduleRef& ref)
+{
+    files::LoadForUpdate loaded = files::loadLinesForUpdate(ref.file);
+    if (!loaded.ok || stillThere(loaded.lines, ref))
+        return RecordCheck::Found;
+    const bool elsewhere = std::find(loaded.lines.begin(), loaded.lines.end(), ref.line) != loaded.lines.end();
+    return elsewhere ? RecordCheck::Changed : RecordCheck::Gone;
+}
+
 ScheduleResult DeleteSchedule(const ScheduleRef& ref)
 {
     std::vector<std::string> lines;

@@ -93,6 +93,11 @@ ScheduleResult AddScheduleLines(const std::string& path, const std::vector<std::
 ScheduleResult AddSchedule(const std::string& path, const std::string& line);
 // Whether the month file still holds `ref.line` at `ref.lineIndex`.
 bool ScheduleStillThere(const ScheduleRef& ref);
+// Whether a record is still where the reader saw it: Found (also when the file cannot be read
+// now, so that the change itself reports why); Changed when the file was rewritten and holds the
+// record elsewhere; Gone when the file or the record is no longer there.
+enum class RecordCheck { Found, Changed, Gone };
+RecordCheck CheckSchedule(const ScheduleRef& ref);
 // Removes the line at `ref` after checking that it is still the same text.
 ScheduleResult DeleteSchedule(const ScheduleRef& ref);
 // Deletes the old line, then adds the new one to `newPath` (which may be the same file).

@@ -1,12 +1,16 @@
 #include "app/AppSettings.h"
 #include "app/CommandLine.h"
 #include "app/Startup.h"
+#include "platform/Files.h"
 #include "platform/SjisCodec.h"
+#include "support/OtherUser.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace kal;
+using kal::test::OtherUser;
 using kal::test::sj;
 using kal::test::TempFolder;
 
@@ -74,6 +78,31 @@ TEST(AppSettings, ShortOrNonDigitRokuyoAndMemoFontWithoutStyleFailToLoad)
     EXPECT_EQ(s.fonts[FontDay].style, FontStyle::Bold);
     EXPECT_EQ(s.fonts[FontSch].size, 12);
     EXPECT_EQ(s.fonts[FontSch].style, FontStyle::Regular);
+}
+
+TEST(AppSettings, SettingsThatExistButCannotBeReadFailToLoad)
+{
+    TempFolder dir;
+    const std::string path = dir.file("Kalendra.ini");
+    dir.write("Kalendra.ini", "[View]\r\nPasswd=1\r\n");
+    ::chmod(path.c_str(), 0);
+    {
+        OtherUser other;
+        IniFile ini(path);
+        ini.load();
+        AppSettings s;
+        SettingsLoadResult loaded = readSettings(ini, dir.path(), s);
+        EXPECT_FALSE(loaded.ok) << "the defaults would skip the start-up password";
+        EXPECT_FALSE(loaded.detail.empty());
+    }
+    files::deleteFile(path);
+    files::createFolders(path);
+    IniFile folder(path);
+    folder.load();
+    AppSettings s;
+    EXPECT_FALSE(readSettings(folder, dir.path(), s).ok) << "a folder of that name";
+    ::rmdir(path.c_str());
+    EXPECT_TRUE(load(dir, "", s).ok) << "an empty file is readable";
 }
 
 TEST(AppSettings, TranslucencyOnlyWithTrans)

@@ -16,8 +16,11 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 using namespace kal;
 using namespace kal::test;
@@ -161,10 +164,9 @@ TEST_F(DayListFixture, ARecordChangedElsewhereIsNotDeletedAndTheMonthIsRebuilt)
     selectEntry(0);
     // A sync tool rewrote the file after the month was built.
     home.write("202612.sch", crlf({scheduleLine(8, "08:00", "theirs"), scheduleLine(8, "09:00", "mine")}));
-    platform.messageAnswers.push_back(MessageAnswer::Yes);
     form->DaySchDel();
-    ASSERT_EQ(platform.messages.size(), 2u);
-    EXPECT_EQ(platform.messages[1].text, "スケジュールが他で変更されています。\r\n表示を更新します。");
+    ASSERT_EQ(platform.messages.size(), 1u) << "found changed before asking, so nothing is asked";
+    EXPECT_EQ(platform.messages[0].text, "スケジュールが他で変更されています。\r\n表示を更新します。");
     EXPECT_EQ(home.read("202612.sch"), crlf({scheduleLine(8, "08:00", "theirs"), scheduleLine(8, "09:00", "mine")}));
     EXPECT_EQ(dayListTitles(), (QStringList{"theirs", "mine"}));
 
@@ -173,6 +175,48 @@ TEST_F(DayListFixture, ARecordChangedElsewhereIsNotDeletedAndTheMonthIsRebuilt)
     platform.messageAnswers.push_back(MessageAnswer::Yes);
     form->DaySchDel();
     EXPECT_EQ(home.read("202612.sch"), crlf({scheduleLine(8, "08:00", "theirs")}));
+}
+
+TEST_F(DayListFixture, ARecordThatVanishedIsNotAskedAbout)
+{
+    struct Case {
+        const char* what;
+        std::optional<std::string> fileAfter;
+        QStringList listAfter;
+    };
+    const Case cases[] = {
+        {"month file removed", std::nullopt, {}},
+        {"record deleted elsewhere", crlf({scheduleLine(8, "10:00", "kept")}), {"kept"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        home.write("202612.sch", crlf({scheduleLine(8, "09:00", "gone"), scheduleLine(8, "10:00", "kept")}));
+        start();
+        selectEntry(0);
+        files::deleteFile(home.file("202612.sch"));
+        if (c.fileAfter)
+            home.write("202612.sch", *c.fileAfter);
+        form->DaySchDel();
+        EXPECT_TRUE(platform.messages.empty());
+        EXPECT_EQ(home.exists("202612.sch"), c.fileAfter.has_value());
+        EXPECT_EQ(dayListTitles(), c.listAfter) << "the list shows the file again";
+        form->ApplicationExit();
+    }
+}
+
+TEST_F(DayListFixture, DoubleClickOnAnEntryCorrectsItAndOnEmptySpaceAdds)
+{
+    home.write("202612.sch", crlf({scheduleLine(8, "09:00", "meeting")}));
+    start();
+    QTest::qWait(30);
+    selectEntry(0);
+    QWidget* area = form->ListDaySch->viewport();
+    const QRect entry = form->ListDaySch->visualItemRect(form->ListDaySch->topLevelItem(0));
+    ASSERT_GT(area->height(), entry.bottom() + 10);
+    QTest::mouseDClick(area, Qt::LeftButton, {}, entry.center());
+    QTest::mouseDClick(area, Qt::LeftButton, {}, QPoint(entry.center().x(), area->height() - 5));
+    EXPECT_EQ(dialogs.shownTitles,
+              (std::vector<QString>{QString::fromUtf8("スケジュール訂正"), QString::fromUtf8("スケジュール新規登録")}));
 }
 
 TEST_F(DayListFixture, PopupEnablingFollowsTheSelection)

@@ -6,11 +6,13 @@
 #include "platform/qt/QtText.h"
 #include "support/FakeDialogRunner.h"
 #include "support/FakePlatform.h"
+#include "support/OtherUser.h"
 #include "support/TempFolder.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace kal;
 using namespace kal::test;
@@ -157,6 +159,22 @@ TEST_F(StartupFixture, UnreadableSettingsEndWithOne)
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].caption, "初期設定エラー");
     EXPECT_EQ(platform.messages[0].text, "エラーが発生しました。\r\nKalendra.ini を削除し、再起動して下さい。");
+}
+
+TEST_F(StartupFixture, SettingsAnotherUserCannotReadEndWithOneBeforeAnyWindowOrPassword)
+{
+    writeSettings("[Kalendra]\r\nVer=3.01\r\n[View]\r\nPasswd=1\r\n");
+    ASSERT_TRUE(writePasswordFile(home.file("Kalendra.pwd"), "right"));
+    ::chmod(home.file("Kalendra.ini").c_str(), 0);
+    ::chmod(home.path().c_str(), 0755);
+    TForm1 form(services, home.path());
+    {
+        OtherUser other;
+        EXPECT_EQ(form.FormCreate(), 1);
+    }
+    EXPECT_EQ(captions(), std::vector<std::string>{"初期設定エラー"});
+    EXPECT_TRUE(dialogs.shownTitles.empty()) << "neither the first-run setup nor the password prompt";
+    EXPECT_FALSE(form.isVisible());
 }
 
 TEST_F(StartupFixture, PasswordWithPAndWOpensAfterTwoWrongEntries)

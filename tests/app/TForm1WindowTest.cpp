@@ -157,9 +157,11 @@ TEST_F(WindowFixture, PanelModeAndItsToggles)
 
 TEST_F(WindowFixture, MiniCalendarAndBackRestoreTheNormalGeometry)
 {
-    start("[Window]\r\nPosMode=3\r\nLeft=40\r\nTop=30\r\n[Mini]\r\nPosMode=3\r\nLeft=400\r\nTop=300\r\n");
+    start("[Window]\r\nPosMode=3\r\nLeft=40\r\nTop=30\r\nWidth=600\r\nHeight=400\r\n[Mini]\r\nPosMode=3\r\nLeft="
+          "400\r\nTop="
+          "300\r\n");
     const QSize normalSize = form->size();
-    EXPECT_EQ(normalSize, QSize(799, 571));
+    EXPECT_EQ(normalSize, QSize(600, 400));
     form->SmallSize();
     EXPECT_TRUE(form->miniMode());
     EXPECT_EQ(form->size(), QSize(164, 176));
@@ -365,7 +367,7 @@ TEST_F(WindowFixture, ModesAreWrittenAtExitAndReadAtTheNextStart)
 
 TEST_F(WindowFixture, UntouchedWindowWithRememberedPositionWritesNothing)
 {
-    start("[Window]\r\nPosMode=3\r\nLeft=40\r\nTop=30\r\nNow=2026\r\n");
+    start("[Window]\r\nPosMode=3\r\nLeft=40\r\nTop=30\r\nWidth=600\r\nHeight=400\r\nNow=2026\r\n");
     std::string before = home.read("Kalendra.ini");
     form->ApplicationExit();
     form.reset();

@@ -1,8 +1,11 @@
 #include "schedule/ScheduleRecord.h"
 #include "platform/ByteText.h"
+#include "platform/Files.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 using namespace kal;
 using kal::test::crlf;
@@ -146,6 +149,33 @@ TEST(MonthFiles, ChangedLineIsNeverOverwritten)
     EXPECT_EQ(result.status, ScheduleWrite::Changed);
     EXPECT_EQ(CorrectSchedule(ScheduleRef{path, 5, ComposeSchedule(a)}, path, "x").status, ScheduleWrite::Changed);
     EXPECT_EQ(dir.read("202605.sch"), before);
+}
+
+TEST(MonthFiles, ARecordIsFoundMovedOrGone)
+{
+    TempFolder dir;
+    const std::string path = dir.file("202605.sch");
+    ScheduleFields other = meeting();
+    other.title = "other";
+    const std::string line = ComposeSchedule(meeting()), otherLine = ComposeSchedule(other);
+    struct Case {
+        const char* what;
+        std::optional<std::vector<std::string>> file; // nothing: no file
+        RecordCheck expected;
+    };
+    const Case cases[] = {
+        {"at its place", std::vector<std::string>{otherLine, line}, RecordCheck::Found},
+        {"moved by a rewrite", std::vector<std::string>{line, otherLine}, RecordCheck::Changed},
+        {"deleted elsewhere", std::vector<std::string>{otherLine}, RecordCheck::Gone},
+        {"file removed", std::nullopt, RecordCheck::Gone},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        files::deleteFile(path);
+        if (c.file)
+            dir.write("202605.sch", crlf(*c.file));
+        EXPECT_EQ(CheckSchedule(ScheduleRef{path, 1, line}), c.expected);
+    }
 }
 
 TEST(MonthFiles, CorrectionMovesARecordToAnotherMonthAndKeepsMalformedLines)

@@ -533,6 +533,20 @@ TEST_F(SchInputFixture, FieldsTakeOnlyWhatTheRecordCanHold)
     EXPECT_TRUE(d->CmbStrhhmm->lineEdit()->inputMethodHints() & Qt::ImhPreferLatin);
 }
 
+TEST_F(SchInputFixture, ADayTypedThroughTheInputMethodIsTheDayWritten)
+{
+    auto d = open(request(SchInputMode::New));
+    d->show();
+    d->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d.get()));
+    d->DtpSchDate->setFocus();
+    d->DtpSchDate->setSelectedSection(QDateTimeEdit::DaySection);
+    typeText(d->DtpSchDate, QString::fromUtf8("２４"));
+    fill(*d, "", "", "party");
+    d->BtnOkClick();
+    EXPECT_EQ(data.read("202612.sch"), crlf({rec("24", "", "", "", "0000", "party")}));
+}
+
 TEST_F(SchInputFixture, TheCategoryButtonReloadsTheRowsAfterOk)
 {
     writeCategories();

@@ -94,7 +94,9 @@ void CalendarPainter::paint(QPainter& painter, int column, int row, const QRect&
     CellPaint cell = PaintCell(build_->layout, build_->lists, *categories_, look_, today_, column, row);
     if (!cell.drawn) {
         painter.fillRect(rect, plain_);
-        drawBorder(painter, rect, kCellBorderColor);
+        // The mini calendar has no grid lines.
+        if (!mini_)
+            drawBorder(painter, rect, kCellBorderColor);
     } else if (mini_) {
         paintMiniDay(painter, cell, rect);
     } else {
@@ -104,17 +106,27 @@ void CalendarPainter::paint(QPainter& painter, int column, int row, const QRect&
         paintSelection(painter, rect);
 }
 
+QFont CalendarPainter::headerFont() const
+{
+    QFont font = look_.eraDates ? fonts_.window : fonts_.day;
+    font.setBold(!look_.eraDates);
+    font.setItalic(false);
+    return font;
+}
+
+int CalendarPainter::headerHeight() const
+{
+    return headerTextTop() + QFontMetrics(headerFont()).height() + 1;
+}
+
 void CalendarPainter::paintHeader(QPainter& painter, int column, const QRect& rect) const
 {
     HeaderForm form = mini_ ? HeaderForm::Mini : withPanel_ ? HeaderForm::Short : HeaderForm::Long;
     HeaderPaint header = PaintHeader(build_->layout, look_, column, form);
     painter.fillRect(rect, kFixedCellColor);
-    QFont font = look_.eraDates ? fonts_.window : fonts_.day;
-    font.setBold(!look_.eraDates);
-    font.setItalic(false);
-    painter.setFont(font);
+    painter.setFont(headerFont());
     painter.setPen(toQColor(header.textColor));
-    QRect textRect = rect.adjusted(0, look_.eraDates ? 3 : 1, 0, 0);
+    QRect textRect = rect.adjusted(0, headerTextTop(), 0, 0);
     painter.drawText(textRect, Qt::AlignHCenter | Qt::AlignTop, fromSjis(header.text));
 }
 
@@ -153,12 +165,12 @@ void CalendarPainter::paintMiniDay(QPainter& painter, const CellPaint& cell, con
 {
     painter.fillRect(rect, toQColor(cell.backColor));
     // The row (or the column, when narrower) sets the character height; two digits must still
-    // fit the column.
+    // fit the column with a gap, or neighbouring days run together.
     QFont font = fonts_.mini;
     int height = rect.height() < rect.width() ? rect.height() + 1 : rect.width() - 1;
     int pixels = std::max(6, height * 4 / 5);
     font.setPixelSize(pixels);
-    while (pixels > 6 && QFontMetrics(font).horizontalAdvance("88") > rect.width() - 2)
+    while (pixels > 6 && QFontMetrics(font).horizontalAdvance("88") > rect.width() - 5)
         font.setPixelSize(--pixels);
     painter.setFont(font);
     painter.setPen(toQColor(cell.textColor));

@@ -42,10 +42,14 @@ public:
     void setTodoIcon(int state, const QPixmap& pixmap);
 
     void paint(QPainter& painter, int column, int row, const QRect& rect, bool selected) const;
+    // The weekday header row's height: its names drawn whole.
+    int headerHeight() const;
     // One cell of the week grid showing week row `weekRow`: grid row r is the layout's column r.
     void paintWeek(QPainter& painter, int weekRow, int gridColumn, int gridRow, const QRect& rect, bool selected) const;
 
 private:
+    QFont headerFont() const;
+    int headerTextTop() const { return look_.eraDates ? 3 : 1; }
     void paintHeader(QPainter& painter, int column, const QRect& rect) const;
     void paintDay(QPainter& painter, const CellPaint& cell, const QRect& rect) const;
     void paintMiniDay(QPainter& painter, const CellPaint& cell, const QRect& rect) const;

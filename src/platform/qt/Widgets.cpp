@@ -1,13 +1,42 @@
 #include "platform/qt/Widgets.h"
 
+#include "platform/qt/LatinDigits.h"
+
+#include <QAbstractItemView>
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTreeWidget>
 
 namespace kal::qt {
+namespace {
+
+class DoubleClickFilter : public QObject {
+public:
+    DoubleClickFilter(QAbstractItemView* view, std::function<void(const QModelIndex&)> handler)
+        : QObject(view), view_(view), handler_(std::move(handler))
+    {
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            auto* click = static_cast<QMouseEvent*>(event);
+            if (click->button() == Qt::LeftButton)
+                handler_(view_->indexAt(click->position().toPoint()));
+        }
+        return false;
+    }
+
+private:
+    QAbstractItemView* view_;
+    std::function<void(const QModelIndex&)> handler_;
+};
+
+} // namespace
 
 QPushButton* namedButton(const char* name, const char* caption, QWidget* parent)
 {
@@ -40,6 +69,8 @@ QDateEdit* dateEdit(const char* name, const char* utf8Format, QWidget* parent)
     edit->setDisplayFormat(QString::fromUtf8(utf8Format));
     edit->setCalendarPopup(true);
     edit->setDateRange(QDate(1900, 1, 1), QDate(2099, 12, 31));
+    edit->setInputMethodHints(Qt::ImhDigitsOnly);
+    takeFullWidthDigits(edit);
     return edit;
 }
 
@@ -65,6 +96,11 @@ QHBoxLayout* rightAlignedRow(std::initializer_list<QWidget*> widgets)
     for (QWidget* widget : widgets)
         row->addWidget(widget);
     return row;
+}
+
+void onDoubleClick(QAbstractItemView* view, std::function<void(const QModelIndex&)> handler)
+{
+    view->viewport()->installEventFilter(new DoubleClickFilter(view, std::move(handler)));
 }
 
 } // namespace kal::qt

@@ -5,11 +5,14 @@
 
 #include <QDate>
 
+#include <functional>
 #include <initializer_list>
 
+class QAbstractItemView;
 class QDateEdit;
 class QHBoxLayout;
 class QLabel;
+class QModelIndex;
 class QPushButton;
 class QTreeWidget;
 class QWidget;
@@ -33,7 +36,8 @@ QLabel* captionLabel(const char* caption, QWidget* parent);
 QDate toQDate(const Date& date);
 Date fromQDate(const QDate& date);
 
-// A date picker with a drop-down calendar in Japanese, for the years 1900 to 2099.
+// A date picker with a drop-down calendar in Japanese, for the years 1900 to 2099; digits typed
+// full-width through a Japanese input method count as digits.
 QDateEdit* dateEdit(const char* name, const char* utf8Format, QWidget* parent);
 
 // A read-only report list: whole rows selected, no tree decoration, columns keep their widths.
@@ -41,5 +45,9 @@ QTreeWidget* reportList(QWidget* parent, const char* name);
 
 // The widgets in a row, pushed to the right.
 QHBoxLayout* rightAlignedRow(std::initializer_list<QWidget*> widgets);
+
+// Calls `handler` on every double click with the left button in the view, with the entry under
+// the pointer: an invalid index over empty space, where the view itself reports nothing.
+void onDoubleClick(QAbstractItemView* view, std::function<void(const QModelIndex&)> handler);
 
 } // namespace kal::qt
