@@ -30,25 +30,27 @@ std::string DecodeStr(const std::string& scrambled)
 
 std::optional<PasswordFile> readPasswordFile(const std::string& path)
 {
-    if (!files::fileExists(path))
+    files::ReadResult read = files::readFile(path);
+    if (read.status == files::ReadStatus::Missing)
         return std::nullopt;
     PasswordFile file;
-    std::optional<std::string> bytes = files::readBytes(path);
-    if (!bytes) {
+    if (read.status == files::ReadStatus::Unreadable) {
         file.readable = false;
-        file.reason = files::loadLinesForUpdate(path).reason;
+        file.reason = std::move(read.reason);
         return file;
     }
-    file.hasLine = !bytes->empty();
-    if (bytes->size() >= 2 && bytes->compare(bytes->size() - 2, 2, "\r\n") == 0)
-        bytes->resize(bytes->size() - 2);
-    file.scrambled = std::move(*bytes);
+    std::string& bytes = read.bytes;
+    file.hasLine = !bytes.empty();
+    if (bytes.size() >= 2 && bytes.compare(bytes.size() - 2, 2, "\r\n") == 0)
+        bytes.resize(bytes.size() - 2);
+    file.scrambled = std::move(bytes);
     return file;
 }
 
-files::IoResult writePasswordFile(const std::string& path, const std::string& password, const DateTime& now)
+files::IoResult writePasswordFile(const std::string& path, const std::string& password, const DateTime& now,
+                                  files::FileOps& ops)
 {
-    return files::saveBytes(path, EncodeStr(password, now) + "\r\n");
+    return files::saveBytes(path, EncodeStr(password, now) + "\r\n", ops);
 }
 
 PasswordVerdict checkPassword(const PasswordFile& file, const std::string& entry)

@@ -24,10 +24,12 @@ struct PasswordFile {
 };
 
 // Scrambled "P" and "W" are CR and LF, so the file is read as bytes, never split into lines.
-// Nothing when the file is missing; a file that cannot be read is returned as not readable.
+// Nothing when the file is missing; a file that cannot be read (a FIFO or folder included) is
+// returned as not readable.
 std::optional<PasswordFile> readPasswordFile(const std::string& path);
 
-files::IoResult writePasswordFile(const std::string& path, const std::string& password, const DateTime& now);
+files::IoResult writePasswordFile(const std::string& path, const std::string& password, const DateTime& now,
+                                  files::FileOps& ops = files::systemFileOps());
 
 enum class PasswordVerdict { Accepted, Wrong };
 
