@@ -78,6 +78,7 @@ int TForm1::FormCreate()
     trayAvailable_ = services_.platform.hasNotificationArea();
     if (!InitLoad())
         return 1;
+    RecoverDataFolders();
     todoLines_ = files::loadLines(settings_.todoPath + kTodoFileName);
     created_ = true;
     SmallCheck();
