@@ -2,6 +2,7 @@
 // a few memos, made once per benchmark program.
 #pragma once
 
+#include "BenchFolder.h"
 #include "platform/Files.h"
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
@@ -14,10 +15,7 @@ namespace kal::bench {
 
 inline std::string makeTenYearFolder()
 {
-    std::string folder = (std::filesystem::temp_directory_path() / "kalendra-bench-XXXXXX").string();
-    if (!::mkdtemp(folder.data()))
-        std::abort();
-    folder += "/";
+    const std::string folder = makeTempFolder("kalendra-bench");
     auto holidays = files::readBytes(KALENDRA_SOURCE_DIR "/data/Holiday.dat");
     if (!holidays || !files::saveBytes(folder + "Holiday.dat", *holidays))
         std::abort();

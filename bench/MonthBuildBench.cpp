@@ -6,18 +6,9 @@
 
 namespace {
 
-struct BenchFolder {
-    std::string path = kal::bench::makeTenYearFolder();
-    ~BenchFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-};
-
 const std::string& folder()
 {
-    static const BenchFolder data;
+    static const kal::bench::BenchFolder data(kal::bench::makeTenYearFolder());
     return data.path;
 }
 

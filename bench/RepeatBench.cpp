@@ -1,5 +1,6 @@
 // Time of one repeat expansion written into a data folder: 99 days every day, and a monthly
 // schedule over ten years. The files are removed between iterations, outside the timing.
+#include "BenchFolder.h"
 #include "platform/SjisCodec.h"
 #include "schedule/Repeat.h"
 
@@ -11,20 +12,8 @@
 
 namespace {
 
-struct DataFolder {
-    std::string path;
-    DataFolder()
-    {
-        path = (std::filesystem::temp_directory_path() / "kalendra-repeat-XXXXXX").string();
-        if (!::mkdtemp(path.data()))
-            std::abort();
-        path += "/";
-    }
-    ~DataFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
+struct DataFolder : kal::bench::BenchFolder {
+    DataFolder() : BenchFolder("kalendra-repeat") { }
     void empty() const
     {
         for (const auto& entry : std::filesystem::directory_iterator(path))

@@ -12,6 +12,7 @@
 #include "platform/Files.h"
 #include "platform/qt/QtText.h"
 #include "todo/TodoRecord.h"
+#include "todo/qt/TodoPanel.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -79,7 +80,7 @@ int TForm1::FormCreate()
     if (!InitLoad())
         return 1;
     RecoverDataFolders();
-    todoLines_ = files::loadLines(settings_.todoPath + kTodoFileName);
+    todoLines_ = LoadTodoFile(settings_.todoPath).lines;
     created_ = true;
     SmallCheck();
     BarCheck();
@@ -92,6 +93,7 @@ int TForm1::FormCreate()
     startGeometry_.gridHeight = settings_.gridHeight;
     startGeometry_.dayListHeight = settings_.schHeight;
     startGeometry_.memoHeight = settings_.memoHeight;
+    startGeometry_.todoWidths = {settings_.tNoWidth, settings_.tOkWidth, settings_.nPrWidth, settings_.oPrWidth};
     IconTraySet();
     Timer1->start();
     return 0;
@@ -164,6 +166,7 @@ bool TForm1::InitLoad()
     QApplication::setApplicationName(qt::fromSjis(windowTitle_));
     CheckFolders();
     ApplyClockLook();
+    TodoIconSetup();
     return true;
 }
 
@@ -231,8 +234,9 @@ void TForm1::InitSet()
     };
     listColors(ListDaySch, ColDayList);
     listColors(ListMemo, ColMemoList);
-    listColors(ListTodoNo, ColTodoOpen);
-    listColors(ListTodoOk, ColTodoDone);
+    PanelTodo->setColors(qt::toQColor(settings_.colors[ColTodoOpen].back),
+                         qt::toQColor(settings_.colors[ColTodoDone].back),
+                         qt::toQColor(settings_.colors[ColWeekday].text));
     listColors(ListNote, ColNoteList);
     ListNote->setFont(qt::toQFont(settings_.fonts[FontNote]));
     ListMemo->setFont(qt::toQFont(settings_.fonts[FontMemo]));
@@ -274,6 +278,7 @@ void TForm1::showEvent(QShowEvent* event)
 void TForm1::FormShow()
 {
     ListCreate();
+    ToDoEdit();
     PanelCheck();
     SizeChange();
     DaySchEdit();
@@ -337,6 +342,8 @@ void TForm1::FormCloseQuery()
     if (state_.startupPending)
         return;
     state_.layoutBusy = true;
+    if (panelMode_ == 0)
+        ToDoUd();
     SaveWindowKeys();
 }
 
@@ -364,6 +371,9 @@ void TForm1::SaveWindowKeys()
     now.toolBar = MenuToolBar->isChecked();
     now.statusBar = MenuStatusBar->isChecked();
     now.clock = clockShown_;
+    const qt::TodoColumnWidths todo = PanelTodo->ColumnWidths();
+    now.todoWidths = {todo.openTitle.value_or(settings_.tNoWidth), todo.doneTitle.value_or(settings_.tOkWidth),
+                      todo.openPriority.value_or(settings_.nPrWidth), todo.donePriority.value_or(settings_.oPrWidth)};
     StartGeometry start = startGeometry_;
     start.startYear = state_.startYear;
     if (WindowKeysUnchanged(now, start))
@@ -418,6 +428,8 @@ void TForm1::Timer1Timer()
         CurrentNow();
         state_.lastDay = now.date.day;
         state_.startYear = now.date.year;
+        if (PanelRight->isVisible())
+            ToDoEdit();
     }
 }
 

@@ -13,6 +13,8 @@
 #include "schedule/Categories.h"
 #include "schedule/ScheduleRecord.h"
 #include "schedule/TDlgSchInput.h"
+#include "todo/TDlgTodoInput.h"
+#include "todo/TodoStore.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -38,6 +40,7 @@ namespace kal {
 namespace qt {
 class ClockPanel;
 class MonthGrid;
+class TodoPanel;
 } // namespace qt
 
 class THeaderPanel;
@@ -121,10 +124,6 @@ public:
     QSplitter* SplM;
     QTreeWidget* ListDaySch;
     QTreeWidget* ListMemo;
-    QWidget* PanelTodo;
-    QTabWidget* PageTodo;
-    QTreeWidget* ListTodoNo;
-    QTreeWidget* ListTodoOk;
     QLabel* StatusPanel0;
     QWidget* StatusPanel1;
     QWidget* StatusPanel2;
@@ -284,6 +283,34 @@ private:
     bool exiting_ = false;
     bool firstInitSet_ = true;
     bool created_ = false;
+
+    // ToDo block: the lists panel, its commands, the input dialog and the status icons.
+public:
+    qt::TodoPanel* PanelTodo;
+    const std::vector<std::string>& todoLines() const { return todoLines_; }
+    // Reloads ToDo.dat and refills both lists; the calendar follows when its lines changed.
+    void ToDoEdit();
+    // Stores the ticks of both lists; true when ToDo.dat changed.
+    bool ToDoUd();
+    void TodoDel();
+    std::optional<TodoRef> TodoKeySearch() const;
+    void ToDoNew();
+    void ToDoRep();
+    void ShowDlgToDoInput(TodoInputMode mode);
+    void PopupToDoPopup();
+    void PopUpdateClick();
+    void PoPTodoCopyClick();
+    void PopSchCopyClick();
+    void PopTodoCalClick();
+
+private:
+    void CreateTodoPanel(QWidget* parent);
+    void ConnectTodoCommands();
+    void TodoListCreate();
+    void TodoIconSetup();
+    void RunTodoInput(TodoInputRequest request, const QPoint& place);
+    void TodoChangedMeanwhile(const char* caption);
+    void ShowTodoFailure(const char* caption, const char* what, const std::string& reason);
 };
 
 } // namespace kal

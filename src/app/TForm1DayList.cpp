@@ -8,6 +8,7 @@
 #include "platform/DateFormat.h"
 #include "platform/SjisCodec.h"
 #include "platform/qt/QtText.h"
+#include "todo/qt/TodoPanel.h"
 
 #include <QIcon>
 #include <QLabel>
@@ -232,10 +233,10 @@ void TForm1::PopupDayPopup()
 {
     const bool selected = SchKeySearch().has_value();
     PopDayNew->setEnabled(true);
-    for (QAction* a : {PopDayRep, PopDayCopy, PopDayDel})
+    for (QAction* a : {PopDayRep, PopDayCopy, PopDayDel, PoPTodoCopy})
         a->setEnabled(selected);
-    // Copying to the ToDo list and the memo entries come with their own windows.
-    for (QAction* a : {PoPTodoCopy, PopMemoAdd, PopMemoLineRep, PopMemoLineDel, PopMemoDel})
+    // The memo entries come with their own window.
+    for (QAction* a : {PopMemoAdd, PopMemoLineRep, PopMemoLineDel, PopMemoDel})
         a->setEnabled(false);
 }
 
@@ -243,6 +244,8 @@ void TForm1::DataDelete()
 {
     if (ListDaySch->hasFocus())
         DaySchDel();
+    if (PanelTodo->ListFocused())
+        TodoDel();
 }
 
 } // namespace kal

@@ -10,6 +10,8 @@
 #include "platform/DateFormat.h"
 #include "platform/SjisCodec.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/Widgets.h"
+#include "todo/qt/TodoPanel.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -41,21 +43,6 @@ QToolButton* headerButton(QWidget* parent, const char* name, const char* face, c
     button->setFocusPolicy(Qt::NoFocus);
     button->resize(25, 22);
     return button;
-}
-
-QTreeWidget* reportList(QWidget* parent, const char* name)
-{
-    auto* list = new QTreeWidget(parent);
-    list->setObjectName(name);
-    list->setRootIsDecorated(false);
-    list->setUniformRowHeights(true);
-    list->setAllColumnsShowFocus(true);
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list->header()->setStretchLastSection(false);
-    list->header()->setSectionsMovable(false);
-    list->header()->setMinimumSectionSize(0);
-    return list;
 }
 
 ScreenRect screenOf(const QWidget* window)
@@ -148,31 +135,15 @@ void TForm1::CreateAreas()
     SplM->setObjectName("SplM");
     SplM->setHandleWidth(3);
     SplM->setChildrenCollapsible(false);
-    ListDaySch = reportList(SplM, "ListDaySch");
+    ListDaySch = qt::reportList(SplM, "ListDaySch");
     ListDaySch->setSelectionMode(QAbstractItemView::SingleSelection);
     ListDaySch->setContextMenuPolicy(Qt::CustomContextMenu);
-    ListMemo = reportList(SplM, "ListMemo");
+    ListMemo = qt::reportList(SplM, "ListMemo");
     ListMemo->setSelectionMode(QAbstractItemView::SingleSelection);
     ListMemo->setContextMenuPolicy(Qt::CustomContextMenu);
     ListDaySch->setMinimumHeight(58);
     ListMemo->setMinimumHeight(30);
-    PanelTodo = new QWidget(SplV);
-    PanelTodo->setObjectName("PanelTodo");
-    PanelTodo->setMinimumHeight(48);
-    auto* todoLayout = new QVBoxLayout(PanelTodo);
-    todoLayout->setContentsMargins(0, 0, 0, 0);
-    PageTodo = new QTabWidget(PanelTodo);
-    PageTodo->setObjectName("PageTodo");
-    todoLayout->addWidget(PageTodo);
-    ListTodoNo = reportList(PageTodo, "ListTodoNo");
-    ListTodoOk = reportList(PageTodo, "ListTodoOk");
-    for (QTreeWidget* list : {ListTodoNo, ListTodoOk}) {
-        list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-        list->setContextMenuPolicy(Qt::CustomContextMenu);
-    }
-    PageTodo->addTab(ListTodoNo, QString::fromUtf8("ToDo 未処理"));
-    PageTodo->addTab(ListTodoOk, QString::fromUtf8("ToDo 処理済"));
-    PageTodo->widget(0)->setObjectName("ListTodoNo");
+    CreateTodoPanel(SplV);
     SplV->setStretchFactor(0, 0);
     SplV->setStretchFactor(1, 1);
 
@@ -265,13 +236,15 @@ void TForm1::PanelModeClick()
         if (notesShown_)
             gridHeight_ = GridMonth->height();
         panelMode_ = 1;
+        if (ToDoUd())
+            ToDoEdit();
     } else {
         panelMode_ = 0;
     }
     PanelCheck();
     if (panelMode_ == 0) {
-        PageTodo->setCurrentIndex(1);
-        PageTodo->setCurrentIndex(0);
+        PanelTodo->PageTodo->setCurrentIndex(1);
+        PanelTodo->PageTodo->setCurrentIndex(0);
     }
     SizeChange();
     DaySchEdit();
@@ -442,6 +415,8 @@ void TForm1::SmallSize()
         mini_ = WindowGeometry{x(), y(), width(), height()};
         miniMode_ = false;
     } else {
+        if (panelMode_ == 0 && ToDoUd())
+            ToDoEdit();
         normal_ = WindowGeometry{x(), y(), width(), height()};
         miniMode_ = true;
     }
@@ -524,37 +499,9 @@ void TForm1::ListCreate()
     for (std::size_t i = 0; i < widths.size(); ++i)
         ListDaySch->setColumnWidth(static_cast<int>(i), widths[i]);
 
-    const Column todoColumns[7] = {{"期限日", 60}, {"残日数", 48}, {"優先度", 0}, {"件名", 0},
-                                   {"分類", 80},   {"進捗", 36},   {"処理日", 60}};
-    const Qt::Alignment alignments[7] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter, Qt::AlignLeft,
-                                         Qt::AlignLeft, Qt::AlignRight, Qt::AlignLeft};
-    PageTodo->setTabPosition(settings_.toDoTab == 1 ? QTabWidget::South : QTabWidget::North);
-    auto build = [&](QTreeWidget* list, const Flags& items, QString first, int firstWidth, int priorityWidth,
-                     int titleWidth) {
-        QStringList heads{first};
-        std::vector<int> columnWidths{firstWidth};
-        std::vector<Qt::Alignment> aligns{Qt::AlignLeft};
-        for (int i = 0; i < 7; ++i) {
-            if (items[static_cast<std::size_t>(i)] != 1 && i != 3)
-                continue;
-            heads << QString::fromUtf8(todoColumns[i].caption);
-            columnWidths.push_back(i == 2 ? priorityWidth : i == 3 ? titleWidth : todoColumns[i].width);
-            aligns.push_back(alignments[i]);
-        }
-        list->clear();
-        list->setColumnCount(heads.size());
-        list->setHeaderLabels(heads);
-        for (std::size_t i = 0; i < columnWidths.size(); ++i) {
-            list->setColumnWidth(static_cast<int>(i), columnWidths[i]);
-            list->headerItem()->setTextAlignment(static_cast<int>(i), aligns[i] | Qt::AlignVCenter);
-        }
-    };
-    build(ListTodoOk, settings_.tOkItem, QString::fromUtf8("完"), 24, settings_.oPrWidth, settings_.tOkWidth);
-    build(ListTodoNo, settings_.tNoItem, settings_.tNoIcon == 1 ? QString::fromUtf8("状況") : QString(),
-          settings_.tNoIcon == 1 ? 38 : 20, settings_.nPrWidth, settings_.tNoWidth);
+    TodoListCreate();
     ListMemo->setColumnCount(1);
     ListMemo->setHeaderHidden(!settings_.mtUmu);
-    PageTodo->setCurrentIndex(0);
 }
 
 bool TForm1::trayIconShown() const

@@ -24,7 +24,8 @@ bool WindowKeysUnchanged(const WindowState& s, const StartGeometry& start)
     return !s.dirty && !s.mini && s.current.left == start.left && s.current.top == start.top &&
            s.current.width == start.width && s.current.height == start.height && s.rightPanel == start.rightPanel &&
            s.gridHeight == start.gridHeight && s.dayListHeight == start.dayListHeight &&
-           (!s.todoShown || s.memoHeight == start.memoHeight) && start.startYear == s.todayYear;
+           (!s.todoShown || s.memoHeight == start.memoHeight) && start.startYear == s.todayYear &&
+           s.todoWidths == start.todoWidths;
 }
 
 void WriteWindowKeys(IniFile& ini, const WindowState& s)
@@ -55,6 +56,11 @@ void WriteWindowKeys(IniFile& ini, const WindowState& s)
         ini.writeInteger("Window", "SchHeight", s.dayListHeight);
         if (s.todoShown)
             ini.writeInteger("Window", "MemoHeight", s.memoHeight);
+    }
+    if (s.normalState) {
+        const char* keys[] = {"TNoWidth", "TOkWidth", "NPrWidth", "OPrWidth"};
+        for (std::size_t i = 0; i < s.todoWidths.size(); ++i)
+            ini.writeInteger("Window", keys[i], s.todoWidths[i]);
     }
     ini.writeInteger("Window", "ToolBar", s.toolBar ? 1 : 0);
     ini.writeInteger("Window", "StatusBar", s.statusBar ? 1 : 0);

@@ -5,6 +5,8 @@
 #include "app/WindowLayout.h"
 #include "platform/IniFile.h"
 
+#include <array>
+
 namespace kal {
 
 // Geometry remembered for the normal window and for the mini calendar.
@@ -18,6 +20,7 @@ struct StartGeometry {
     int rightPanel = kPreset800.rightPanel, gridHeight = kPreset800.gridHeight;
     int dayListHeight = kPreset800.dayListHeight, memoHeight = kPreset800.memoHeight;
     int startYear = 0;
+    std::array<int, 4> todoWidths{}; // as TodoWidths below
 };
 
 // How the window stands when it closes.
@@ -32,6 +35,8 @@ struct WindowState {
     int panelMode = 0;
     bool notesShown = true, toolBar = true, statusBar = true, clock = true;
     ScreenRect screen;
+    // Title and priority columns of the ToDo lists: TNoWidth, TOkWidth, NPrWidth, OPrWidth.
+    std::array<int, 4> todoWidths{};
 };
 
 bool WindowKeysUnchanged(const WindowState& state, const StartGeometry& start);

@@ -13,8 +13,10 @@ void DayCellLists::add(int column, int row, CellLine line)
         return text::compareNoCase(a.text, b.text) < 0;
     });
     if (line.kind() != '3') {
+        // Two ToDo entries with identical lines are two entries; only the same one is not
+        // added twice.
         for (auto it = list.begin(); it != after; ++it)
-            if (text::compareNoCase(it->text, line.text) == 0)
+            if (text::compareNoCase(it->text, line.text) == 0 && it->lineIndex == line.lineIndex)
                 return;
     }
     list.insert(after, std::move(line));

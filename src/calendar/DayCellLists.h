@@ -14,7 +14,7 @@ namespace kal {
 struct CellLine {
     std::string text;   // kind character + the rest, Shift-JIS
     std::string file;   // for schedules: the month file the line came from
-    int lineIndex = -1; // for schedules: its 0-based index in that file
+    int lineIndex = -1; // for schedules: its 0-based index in that file; for ToDo: in ToDo.dat
 
     CellLine() = default;
     explicit CellLine(std::string lineText, std::string monthFile = {}, int index = -1)
@@ -31,7 +31,7 @@ public:
     std::vector<CellLine>& at(int column, int row) { return lists_[index(column, row)]; }
     const std::vector<CellLine>& at(int column, int row) const { return lists_[index(column, row)]; }
 
-    // Holiday and ToDo lines are not added twice; every schedule line is.
+    // Holiday lines and the same ToDo entry are not added twice; every schedule line is.
     void add(int column, int row, CellLine line);
     void removeFirst(int column, int row);
     void clear();

@@ -28,14 +28,15 @@ std::string MemoFilePath(const std::string& memoPath, const Date& date)
 
 void ApplyTodoLines(const std::vector<std::string>& todoLines, bool todoMarks, MonthLayout& layout, DayCellLists& lists)
 {
-    for (const std::string& line : todoLines) {
+    for (std::size_t i = 0; i < todoLines.size(); ++i) {
+        const std::string& line = todoLines[i];
         const std::optional<Date> deadline = TodoDeadline(line);
-        if (!TodoIsOpen(line) || !deadline)
+        if (!TodoIsOpen(line) || !deadline || !IsTodoRecord(line))
             continue;
         CellPos pos;
         if (!layout.find(*deadline, pos))
             continue;
-        lists.add(pos.column, pos.row, CellLine{"8" + line});
+        lists.add(pos.column, pos.row, CellLine{"8" + line, {}, static_cast<int>(i)});
         if (todoMarks) {
             int& mark = layout.cell(pos.column, pos.row).mark;
             if (mark == 0)

@@ -195,6 +195,11 @@ ScheduleResult AddSchedule(const std::string& path, const std::string& line, fil
     return AddScheduleLines(path, {line}, ops);
 }
 
+bool ScheduleStillThere(const ScheduleRef& ref)
+{
+    return stillThere(LoadMonthFile(ref.file), ref);
+}
+
 ScheduleResult DeleteSchedule(const ScheduleRef& ref, files::FileOps& ops)
 {
     std::vector<std::string> lines;

@@ -93,6 +93,8 @@ ScheduleResult AddScheduleLines(const std::string& path, const std::vector<std::
                                 files::FileOps& ops = files::systemFileOps());
 ScheduleResult AddSchedule(const std::string& path, const std::string& line,
                            files::FileOps& ops = files::systemFileOps());
+// Whether the month file still holds `ref.line` at `ref.lineIndex`.
+bool ScheduleStillThere(const ScheduleRef& ref);
 // Removes the line at `ref` after checking that it is still the same text.
 ScheduleResult DeleteSchedule(const ScheduleRef& ref, files::FileOps& ops = files::systemFileOps());
 // Replaces the record at `ref` by `newLine` in `newPath` (which may be the same file). A record

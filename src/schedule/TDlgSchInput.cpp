@@ -5,9 +5,10 @@
 #include "platform/IniFile.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/SjisValidator.h"
+#include "platform/qt/Widgets.h"
 #include "schedule/PickList.h"
 #include "schedule/TDlgCatSet.h"
-#include "schedule/qt/CategoryItemDelegate.h"
+#include "schedule/qt/CategoryCombo.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,8 +18,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -48,39 +47,14 @@ public:
     }
 };
 
-QDate toQDate(const Date& date)
-{
-    return QDate(date.year, date.month, date.day);
-}
-Date fromQDate(const QDate& date)
-{
-    return Date{date.year(), date.month(), date.day()};
-}
-
 std::string sjisOf(const QComboBox* combo)
 {
     return qt::toSjisLossy(combo->currentText());
 }
 
-template <typename W> W* named(W* widget, const char* name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
-QDateEdit* makeDateEdit(const char* name, const char* format, QWidget* parent)
-{
-    auto* edit = named(new QDateEdit(parent), name);
-    edit->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
-    edit->setDisplayFormat(QString::fromUtf8(format));
-    edit->setCalendarPopup(true);
-    edit->setDateRange(QDate(1900, 1, 1), QDate(2099, 12, 31));
-    return edit;
-}
-
 QComboBox* makeEditCombo(QComboBox* combo, const char* name, int maxBytes, int visibleRows)
 {
-    named(combo, name);
+    qt::named(combo, name);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setMaxVisibleItems(visibleRows);
@@ -90,12 +64,12 @@ QComboBox* makeEditCombo(QComboBox* combo, const char* name, int maxBytes, int v
 
 QCheckBox* makeCheck(const char* caption, const char* name, QWidget* parent)
 {
-    return named(new QCheckBox(QString::fromUtf8(caption), parent), name);
+    return qt::named(new QCheckBox(QString::fromUtf8(caption), parent), name);
 }
 
 QComboBox* makeFixedCombo(const char* name, const std::vector<const char*>& rows, QWidget* parent)
 {
-    auto* combo = named(new QComboBox(parent), name);
+    auto* combo = qt::named(new QComboBox(parent), name);
     for (const char* row : rows)
         combo->addItem(QString::fromUtf8(row));
     return combo;
@@ -108,25 +82,6 @@ void setRows(QComboBox* combo, const std::vector<std::string>& rows)
         combo->addItem(qt::fromSjis(row));
     combo->setCurrentIndex(-1);
     combo->clearEditText();
-}
-
-// The closed list shows the chosen category with its colour sample, as the rows do.
-QIcon sampleIcon(const std::string& line, const QFont& font)
-{
-    const CategorySample sample = SampleOf(line);
-    QPixmap pixmap(56, 14);
-    pixmap.fill(qt::toQColor(sample.back));
-    QPainter painter(&pixmap);
-    painter.setFont(font);
-    painter.setPen(qt::toQColor(sample.text));
-    painter.drawText(pixmap.rect().adjusted(4, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                     QString::fromUtf8("サンプル"));
-    return QIcon(pixmap);
-}
-
-QLabel* label(const char* caption, QWidget* parent)
-{
-    return new QLabel(QString::fromUtf8(caption), parent);
 }
 
 } // namespace
@@ -144,7 +99,7 @@ TDlgSchInput::TDlgSchInput(qt::Services& services, SchInputRequest request, QWid
 
 void TDlgSchInput::buildControls()
 {
-    DtpSchDate = makeDateEdit("DtpSchDate", "yyyy'年'M'月'd'日'(dddd)", this);
+    DtpSchDate = qt::dateEdit("DtpSchDate", "yyyy'年'M'月'd'日'(dddd)", this);
     CmbStrhhmm = makeEditCombo(new QComboBox(this), "CmbStrhhmm", kRecTimeBytes, 24);
     auto* end = new DropDownComboBox(this);
     end->onDropDown = [this] { CmbEndhhmmDropDown(); };
@@ -156,41 +111,38 @@ void TDlgSchInput::buildControls()
         time->setInputMethodHints(kTimeHints);
         time->lineEdit()->setInputMethodHints(kTimeHints);
     }
-    CmbBunrui = named(new QComboBox(this), "CmbBunrui");
-    CmbBunrui->setItemDelegate(new qt::CategoryItemDelegate(60, CmbBunrui));
-    CmbBunrui->setMaxVisibleItems(16);
-    CmbBunrui->setIconSize(QSize(56, 14));
-    CmbBunrui->setMinimumWidth(220);
-    BtnCat = named(new QPushButton(QString::fromUtf8("分類設定"), this), "BtnCat");
+    CmbBunrui = qt::named(new QComboBox(this), "CmbBunrui");
+    qt::SetupCategoryCombo(CmbBunrui);
+    BtnCat = qt::named(new QPushButton(QString::fromUtf8("分類設定"), this), "BtnCat");
     BtnCat->setAutoDefault(false);
 
-    GroupAlarm = named(new QGroupBox(QString::fromUtf8("アラーム(&A)"), this), "GroupAlarm");
+    GroupAlarm = qt::named(new QGroupBox(QString::fromUtf8("アラーム(&A)"), this), "GroupAlarm");
     ChkAlarm = makeCheck("音を鳴らす(&S)", "ChkAlarm", GroupAlarm);
     ChkMsg = makeCheck("メッセージ表示(&P)", "ChkMsg", GroupAlarm);
-    GroupStyle = named(new QGroupBox(QString::fromUtf8("文字スタイル(&F)"), this), "GroupStyle");
+    GroupStyle = qt::named(new QGroupBox(QString::fromUtf8("文字スタイル(&F)"), this), "GroupStyle");
     ChkBold = makeCheck("太字(&B)", "ChkBold", GroupStyle);
     ChkItalic = makeCheck("斜体(&I)", "ChkItalic", GroupStyle);
     ChkUnderline = makeCheck("下線(&U)", "ChkUnderline", GroupStyle);
     ChkStrikeout = makeCheck("取り消し線(&K)", "ChkStrikeout", GroupStyle);
     ChkRepeat = makeCheck("繰り返し入力(&R)", "ChkRepeat", this);
-    LabelComent = named(new QLabel(this), "LabelComent");
+    LabelComent = qt::named(new QLabel(this), "LabelComent");
     LabelComent->setStyleSheet("color: blue;");
-    BtnOk = named(new QPushButton("OK", this), "BtnOk");
+    BtnOk = qt::named(new QPushButton("OK", this), "BtnOk");
     BtnOk->setDefault(true);
-    BtnCancel = named(new QPushButton(QString::fromUtf8("キャンセル"), this), "BtnCancel");
+    BtnCancel = qt::named(new QPushButton(QString::fromUtf8("キャンセル"), this), "BtnCancel");
     BtnCancel->setAutoDefault(false);
 
-    GroupRepeat = named(new QGroupBox(this), "GroupRepeat");
-    DtpFromSch = makeDateEdit("DtpFromSch", "yyyy/MM/dd(ddd)", GroupRepeat);
-    DtpToSch = makeDateEdit("DtpToSch", "yyyy/MM/dd(ddd)", GroupRepeat);
-    RadioAllDay = named(new QRadioButton(QString::fromUtf8("毎日"), GroupRepeat), "RadioAllDay");
-    SpinDay = named(new QSpinBox(GroupRepeat), "SpinDay");
+    GroupRepeat = qt::named(new QGroupBox(this), "GroupRepeat");
+    DtpFromSch = qt::dateEdit("DtpFromSch", "yyyy/MM/dd(ddd)", GroupRepeat);
+    DtpToSch = qt::dateEdit("DtpToSch", "yyyy/MM/dd(ddd)", GroupRepeat);
+    RadioAllDay = qt::named(new QRadioButton(QString::fromUtf8("毎日"), GroupRepeat), "RadioAllDay");
+    SpinDay = qt::named(new QSpinBox(GroupRepeat), "SpinDay");
     SpinDay->setRange(kMinDayCount, kMaxDayCount);
-    RadioDate = named(new QRadioButton(QString::fromUtf8("毎月"), GroupRepeat), "RadioDate");
-    CmbDateDay = named(new QComboBox(GroupRepeat), "CmbDateDay");
+    RadioDate = qt::named(new QRadioButton(QString::fromUtf8("毎月"), GroupRepeat), "RadioDate");
+    CmbDateDay = qt::named(new QComboBox(GroupRepeat), "CmbDateDay");
     for (int day = 1; day <= 31; ++day)
         CmbDateDay->addItem(QString::number(day) + QString::fromUtf8("日"));
-    RadioWeek = named(new QRadioButton(QString::fromUtf8("曜日"), GroupRepeat), "RadioWeek");
+    RadioWeek = qt::named(new QRadioButton(QString::fromUtf8("曜日"), GroupRepeat), "RadioWeek");
     CmbWeekNo = makeFixedCombo("CmbWeekNo", {"毎週", "第1", "第2", "第3", "第4", "最終"}, GroupRepeat);
     CmbWeek =
         makeFixedCombo("CmbWeek", {"日曜日", "月曜日", "火曜日", "水曜日", "木曜日", "金曜日", "土曜日"}, GroupRepeat);
@@ -199,17 +151,17 @@ void TDlgSchInput::buildControls()
 void TDlgSchInput::buildLayout()
 {
     auto* fields = new QGridLayout;
-    fields->addWidget(label("日付：", this), 0, 0);
+    fields->addWidget(qt::captionLabel("日付：", this), 0, 0);
     fields->addWidget(DtpSchDate, 0, 1, 1, 3, Qt::AlignLeft);
-    fields->addWidget(label("開始：", this), 1, 0);
+    fields->addWidget(qt::captionLabel("開始：", this), 1, 0);
     fields->addWidget(CmbStrhhmm, 1, 1);
-    fields->addWidget(label("終了：", this), 1, 2, Qt::AlignRight);
+    fields->addWidget(qt::captionLabel("終了：", this), 1, 2, Qt::AlignRight);
     fields->addWidget(CmbEndhhmm, 1, 3);
-    fields->addWidget(label("内容：", this), 2, 0);
+    fields->addWidget(qt::captionLabel("内容：", this), 2, 0);
     fields->addWidget(CmbTitle, 2, 1, 1, 4);
-    fields->addWidget(label("場所：", this), 3, 0);
+    fields->addWidget(qt::captionLabel("場所：", this), 3, 0);
     fields->addWidget(CmbPlace, 3, 1, 1, 4);
-    fields->addWidget(label("分類：", this), 4, 0);
+    fields->addWidget(qt::captionLabel("分類：", this), 4, 0);
     fields->addWidget(CmbBunrui, 4, 1, 1, 3);
     fields->addWidget(BtnCat, 4, 4);
     fields->setColumnStretch(4, 1);
@@ -233,17 +185,17 @@ void TDlgSchInput::buildLayout()
     buttons->addWidget(BtnCancel);
 
     auto* repeat = new QGridLayout(GroupRepeat);
-    repeat->addWidget(label("登録日：", GroupRepeat), 0, 0);
+    repeat->addWidget(qt::captionLabel("登録日：", GroupRepeat), 0, 0);
     auto* period = new QHBoxLayout;
     period->addWidget(DtpFromSch);
-    period->addWidget(label("から", GroupRepeat));
+    period->addWidget(qt::captionLabel("から", GroupRepeat));
     period->addWidget(DtpToSch);
-    period->addWidget(label("まで", GroupRepeat));
+    period->addWidget(qt::captionLabel("まで", GroupRepeat));
     period->addStretch();
     repeat->addLayout(period, 0, 1, 1, 3);
     repeat->addWidget(RadioAllDay, 1, 0);
     repeat->addWidget(SpinDay, 1, 1);
-    repeat->addWidget(label("日間", GroupRepeat), 1, 2);
+    repeat->addWidget(qt::captionLabel("日間", GroupRepeat), 1, 2);
     repeat->addWidget(RadioDate, 2, 0);
     repeat->addWidget(CmbDateDay, 2, 1);
     repeat->addWidget(RadioWeek, 3, 0);
@@ -312,13 +264,7 @@ void TDlgSchInput::fillRows()
 void TDlgSchInput::fillCategoryRows()
 {
     categories_ = CategoryTable::Load(request_.programFolder + kCategoryFileName);
-    CmbBunrui->clear();
-    for (const std::string& line : categories_.lines()) {
-        CmbBunrui->addItem(sampleIcon(line, CmbBunrui->font()),
-                           qt::fromSjis(text::trimRight(CategoryTable::NameOf(line))));
-        CmbBunrui->setItemData(CmbBunrui->count() - 1, QByteArray::fromStdString(line), qt::kCategoryLineRole);
-    }
-    CmbBunrui->setCurrentIndex(-1);
+    qt::FillCategoryRows(CmbBunrui, categories_);
 }
 
 void TDlgSchInput::loadRecord()
@@ -338,7 +284,7 @@ void TDlgSchInput::loadRecord()
     }
     if (!isValidDate(date.year, date.month, date.day))
         date = services_.platform.now().date;
-    DtpSchDate->setDate(toQDate(date));
+    DtpSchDate->setDate(qt::toQDate(date));
     // Recently used texts come from the record's own file, else from the month of the date.
     const std::string monthFile =
         record_.empty() ? MonthFilePath(request_.dataPath, date.year, date.month) : request_.record.file;
@@ -461,17 +407,17 @@ void TDlgSchInput::RepeatPatrnCheck()
 
 void TDlgSchInput::DaySpanCheck()
 {
-    const DaySpan span = kal::DaySpanCheck(fromQDate(DtpFromSch->date()), fromQDate(DtpToSch->date()));
+    const DaySpan span = kal::DaySpanCheck(qt::fromQDate(DtpFromSch->date()), qt::fromQDate(DtpToSch->date()));
     QSignalBlocker blockTo(DtpToSch), blockSpin(SpinDay);
-    DtpToSch->setDate(toQDate(span.last));
+    DtpToSch->setDate(qt::toQDate(span.last));
     SpinDay->setValue(span.shownCount);
 }
 
 void TDlgSchInput::SpinDayChange()
 {
-    const Date last = kal::SpinDayChange(fromQDate(DtpFromSch->date()), SpinDay->value());
+    const Date last = kal::SpinDayChange(qt::fromQDate(DtpFromSch->date()), SpinDay->value());
     QSignalBlocker blockTo(DtpToSch);
-    DtpToSch->setDate(toQDate(last));
+    DtpToSch->setDate(qt::toQDate(last));
 }
 
 void TDlgSchInput::ChkRepeatCheck()
@@ -552,7 +498,7 @@ void TDlgSchInput::showWriteFailure(const std::string& reason)
 
 bool TDlgSchInput::writeRepeat()
 {
-    const RepeatPeriod period{fromQDate(DtpFromSch->date()), fromQDate(DtpToSch->date())};
+    const RepeatPeriod period{qt::fromQDate(DtpFromSch->date()), qt::fromQDate(DtpToSch->date())};
     const RepeatWriteResult written =
         kal::RepeatSchUd(request_.dataPath, ruleFromControls(), period, fieldsFromControls());
     if (!written.result.ok())

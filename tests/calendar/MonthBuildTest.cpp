@@ -2,6 +2,7 @@
 #include "platform/Files.h"
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
+#include "support/RunProgram.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,8 @@
 
 using namespace kal;
 using kal::test::crlf;
+using kal::test::ProgramRun;
+using kal::test::runProgram;
 using kal::test::sj;
 using kal::test::TempFolder;
 
@@ -159,14 +162,10 @@ TEST(DumpMonth, PrintsEveryCellAndRefusesBadArguments)
     TempFolder home;
     home.write("Holiday.dat", *files::readBytes(KALENDRA_SOURCE_DIR "/data/Holiday.dat"));
     home.write("202605.sch", crlf({record(6, "09:00", sj("会議"))}));
-    std::string command = std::string(KALENDRA_BINARY) + " --home " + home.path() + " --dump-month 2026 05";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    ASSERT_TRUE(pipe);
-    std::string output;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-        output.append(buffer, n);
-    EXPECT_EQ(WEXITSTATUS(::pclose(pipe)), 0);
+    const ProgramRun run =
+        runProgram(std::string(KALENDRA_BINARY) + " --home " + home.path() + " --dump-month 2026 05");
+    EXPECT_EQ(run.exitCode, 0);
+    const std::string& output = run.output;
 
     std::vector<std::string> lines = files::splitLines(output);
     ASSERT_EQ(lines.size(), 42u);
@@ -180,13 +179,10 @@ TEST(DumpMonth, PrintsEveryCellAndRefusesBadArguments)
               "2026/05/06\tC\t0\t0\t" + rokuyo + "\t0振替休日\t3" + sjis::toUtf8(record(6, "09:00", sj("会議"))));
     EXPECT_EQ(lines[41].substr(0, 12), "2026/06/06\tN");
 
-    std::string bad = std::string(KALENDRA_BINARY) + " --home " + home.path() + " --dump-month 2100 1 2>&1";
-    FILE* badPipe = ::popen(bad.c_str(), "r");
-    ASSERT_TRUE(badPipe);
-    std::string message;
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, badPipe))
-        message.append(buffer, n);
-    EXPECT_EQ(WEXITSTATUS(::pclose(badPipe)), 2);
+    const ProgramRun bad =
+        runProgram(std::string(KALENDRA_BINARY) + " --home " + home.path() + " --dump-month 2100 1 2>&1");
+    EXPECT_EQ(bad.exitCode, 2);
+    const std::string& message = bad.output;
     EXPECT_NE(message.find("1900 から 2099"), std::string::npos);
     EXPECT_NE(message.find("--dump-month YYYY MM"), std::string::npos);
 }

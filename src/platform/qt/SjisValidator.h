@@ -6,6 +6,7 @@
 
 class QLineEdit;
 class QComboBox;
+class QPlainTextEdit;
 
 namespace kal::qt {
 
@@ -22,5 +23,7 @@ private:
 
 void limitSjisBytes(QLineEdit* edit, int maxBytes);
 void limitSjisBytes(QComboBox* editableCombo, int maxBytes);
+// A multi-line editor drops, as they arrive, characters that Shift-JIS cannot store.
+void keepSjisOnly(QPlainTextEdit* edit);
 
 } // namespace kal::qt

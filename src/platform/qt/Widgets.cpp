@@ -1,7 +1,11 @@
 #include "platform/qt/Widgets.h"
 
+#include <QDateEdit>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
+#include <QTreeWidget>
 
 namespace kal::qt {
 
@@ -11,6 +15,47 @@ QPushButton* namedButton(const char* name, const char* caption, QWidget* parent)
     button->setObjectName(name);
     button->setAutoDefault(false);
     return button;
+}
+
+QLabel* captionLabel(const char* caption, QWidget* parent)
+{
+    return new QLabel(QString::fromUtf8(caption), parent);
+}
+
+QDate toQDate(const Date& date)
+{
+    return QDate(date.year, date.month, date.day);
+}
+
+Date fromQDate(const QDate& date)
+{
+    return Date{date.year(), date.month(), date.day()};
+}
+
+QDateEdit* dateEdit(const char* name, const char* utf8Format, QWidget* parent)
+{
+    auto* edit = new QDateEdit(parent);
+    edit->setObjectName(name);
+    edit->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
+    edit->setDisplayFormat(QString::fromUtf8(utf8Format));
+    edit->setCalendarPopup(true);
+    edit->setDateRange(QDate(1900, 1, 1), QDate(2099, 12, 31));
+    return edit;
+}
+
+QTreeWidget* reportList(QWidget* parent, const char* name)
+{
+    auto* list = new QTreeWidget(parent);
+    list->setObjectName(name);
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setAllColumnsShowFocus(true);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->header()->setStretchLastSection(false);
+    list->header()->setSectionsMovable(false);
+    list->header()->setMinimumSectionSize(0);
+    return list;
 }
 
 QHBoxLayout* rightAlignedRow(std::initializer_list<QWidget*> widgets)

@@ -1,10 +1,17 @@
 // Small builders shared by the dialogs.
 #pragma once
 
+#include "platform/Date.h"
+
+#include <QDate>
+
 #include <initializer_list>
 
+class QDateEdit;
 class QHBoxLayout;
+class QLabel;
 class QPushButton;
+class QTreeWidget;
 class QWidget;
 
 namespace kal::qt {
@@ -12,6 +19,25 @@ namespace kal::qt {
 // A push button with its caption (UTF-8) and object name; Return does not press it unless it
 // is made the default.
 QPushButton* namedButton(const char* name, const char* caption, QWidget* parent);
+
+// The widget with its object name, so tests find it by the system's name.
+template <typename W> W* named(W* widget, const char* name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+// A caption label (UTF-8).
+QLabel* captionLabel(const char* caption, QWidget* parent);
+
+QDate toQDate(const Date& date);
+Date fromQDate(const QDate& date);
+
+// A date picker with a drop-down calendar in Japanese, for the years 1900 to 2099.
+QDateEdit* dateEdit(const char* name, const char* utf8Format, QWidget* parent);
+
+// A read-only report list: whole rows selected, no tree decoration, columns keep their widths.
+QTreeWidget* reportList(QWidget* parent, const char* name);
 
 // The widgets in a row, pushed to the right.
 QHBoxLayout* rightAlignedRow(std::initializer_list<QWidget*> widgets);

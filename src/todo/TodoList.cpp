@@ -1,0 +1,158 @@
+#include "todo/TodoList.h"
+
+#include "platform/ByteText.h"
+#include "platform/Files.h"
+#include "platform/NumberFormat.h"
+#include "platform/SjisCodec.h"
+
+#include <algorithm>
+#include <map>
+#include <numeric>
+
+namespace kal {
+namespace {
+
+struct ItemSpec {
+    const char* caption;
+    int width;
+    ColumnAlign align;
+};
+
+constexpr std::array<ItemSpec, kTodoItemCount> kItems = {{
+    {"期限日", 60, ColumnAlign::Left},
+    {"残日数", 48, ColumnAlign::Right},
+    {"優先度", 24, ColumnAlign::Centre},
+    {"件名", 144, ColumnAlign::Left},
+    {"分類", 80, ColumnAlign::Left},
+    {"進捗", 36, ColumnAlign::Right},
+    {"処理日", 60, ColumnAlign::Left},
+}};
+
+bool itemShown(TodoList list, const std::array<int, 9>& flags, TodoItem item)
+{
+    if (item == TodoItem::Title)
+        return true;
+    if ((list == TodoList::Open && item == TodoItem::DoneDate) ||
+        (list == TodoList::Done && item == TodoItem::DaysLeft))
+        return false;
+    return flags[static_cast<std::size_t>(item)] == 1;
+}
+
+// "yy/mm/dd" of a stored "yyyy/mm/dd".
+std::string shortDate(const Date& date)
+{
+    return text::formatInt(date.year % 100, 2, '0') + "/" + text::formatInt(date.month, 2, '0') + "/" +
+           text::formatInt(date.day, 2, '0');
+}
+
+const std::string& priorityName(int priority)
+{
+    static const std::array<std::string, 4> names = {sjis::fromUtf8Lossy("Ａ"), sjis::fromUtf8Lossy("Ｂ"),
+                                                     sjis::fromUtf8Lossy("Ｃ"), sjis::fromUtf8Lossy("Ｄ")};
+    return names[static_cast<std::size_t>(std::clamp(priority, 0, 3))];
+}
+
+TodoRow rowOf(int index, const std::string& line, const TodoFields& f, const Date& today, int warnTerm)
+{
+    TodoRow row;
+    row.ref = TodoRef{index, line};
+    row.done = f.done;
+    auto cell = [&row](TodoItem item) -> std::string& { return row.cells[static_cast<std::size_t>(item)]; };
+    cell(TodoItem::Deadline) = f.deadline ? shortDate(*f.deadline) : KAL_SJIS("なし");
+    if (f.deadline && !f.done) {
+        row.daysLeft = daysBetween(today, *f.deadline);
+        cell(TodoItem::DaysLeft) = std::to_string(*row.daysLeft);
+        row.status = TodoIconFor(*f.deadline, today, warnTerm);
+    }
+    cell(TodoItem::Priority) = priorityName(f.priority);
+    cell(TodoItem::Title) = f.title;
+    cell(TodoItem::Category) = f.category;
+    cell(TodoItem::Progress) = text::formatInt(f.progress * 10, 3) + "%";
+    cell(TodoItem::DoneDate) = shortDate(f.doneDate);
+    return row;
+}
+
+} // namespace
+
+std::vector<TodoColumn> TodoColumns(TodoList list, const std::array<int, 9>& itemFlags, bool statusIcons,
+                                    int priorityWidth, int titleWidth)
+{
+    std::vector<TodoColumn> columns;
+    if (list == TodoList::Done)
+        columns.push_back(TodoColumn{std::nullopt, "完", 24, ColumnAlign::Left});
+    else if (statusIcons)
+        columns.push_back(TodoColumn{std::nullopt, "状況", 38, ColumnAlign::Left});
+    else
+        columns.push_back(TodoColumn{std::nullopt, "", 20, ColumnAlign::Left});
+    for (int i = 0; i < kTodoItemCount; ++i) {
+        const auto item = static_cast<TodoItem>(i);
+        if (!itemShown(list, itemFlags, item))
+            continue;
+        const ItemSpec& spec = kItems[static_cast<std::size_t>(i)];
+        int width = spec.width;
+        if (item == TodoItem::Priority)
+            width = priorityWidth;
+        else if (item == TodoItem::Title)
+            width = titleWidth;
+        columns.push_back(TodoColumn{item, spec.caption, width, spec.align});
+    }
+    return columns;
+}
+
+TodoRows BuildTodoRows(const std::vector<std::string>& lines, const Date& today, int warnTerm)
+{
+    TodoRows rows;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::optional<TodoFields> fields = ParseTodo(lines[i]);
+        if (!fields)
+            continue;
+        TodoRow row = rowOf(static_cast<int>(i), lines[i], *fields, today, warnTerm);
+        (row.done ? rows.done : rows.open).push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::string TodoTabCaption(TodoList list, int count)
+{
+    const char* head = list == TodoList::Open ? "ToDo 未処理 [" : "ToDo 処理済 [";
+    return head + text::formatInt(count, 2) + "件]";
+}
+
+std::vector<std::size_t> TodoSortOrder(const std::vector<TodoRow>& rows, TodoItem item, int direction)
+{
+    std::vector<std::size_t> order(rows.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    auto compare = [&](const TodoRow& a, const TodoRow& b) {
+        if (item == TodoItem::DaysLeft) {
+            if (a.daysLeft == b.daysLeft)
+                return 0;
+            if (!a.daysLeft || !b.daysLeft)
+                return a.daysLeft ? -1 : 1;
+            return *a.daysLeft < *b.daysLeft ? -1 : 1;
+        }
+        return text::compareBytes(a.cells[static_cast<std::size_t>(item)], b.cells[static_cast<std::size_t>(item)]);
+    };
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t x, std::size_t y) { return compare(rows[x], rows[y]) * direction < 0; });
+    return order;
+}
+
+std::optional<std::string> CustomTodoIconPath(const std::string& programFolder, const std::array<int, 9>& setIcon,
+                                              int state)
+{
+    if (state < 1 || state > 4 || setIcon[static_cast<std::size_t>(state - 1)] != 1)
+        return std::nullopt;
+    return files::withSeparator(programFolder) + "TNoicon" + std::to_string(state) + ".sbm";
+}
+
+std::vector<TodoKey> TodoKeys(const std::vector<TodoRow>& rows)
+{
+    std::vector<TodoKey> keys;
+    keys.reserve(rows.size());
+    std::map<std::string, int> seen;
+    for (const TodoRow& row : rows)
+        keys.push_back(TodoKey{row.ref.line, seen[row.ref.line]++});
+    return keys;
+}
+
+} // namespace kal

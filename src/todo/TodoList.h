@@ -1,0 +1,79 @@
+// What the two ToDo lists show: their columns after the settings, one row per entry with its
+// cell texts and status icon, the tab captions, and the column sort.
+#pragma once
+
+#include "calendar/CellPaint.h"
+#include "platform/Date.h"
+#include "todo/TodoStore.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kal {
+
+enum class TodoList { Open, Done };
+
+// The seven display items, in the order of the TNoItem/TOkItem flags.
+enum class TodoItem { Deadline = 0, DaysLeft, Priority, Title, Category, Progress, DoneDate };
+inline constexpr int kTodoItemCount = 7;
+
+enum class ColumnAlign { Left, Centre, Right };
+
+struct TodoColumn {
+    std::optional<TodoItem> item; // none: the first column (check box and status icon)
+    std::string caption;          // UTF-8
+    int width = 0;
+    ColumnAlign align = ColumnAlign::Left;
+};
+
+// The columns of one list: the first column, then each item whose flag is on ("件名" always,
+// never "処理日" in the open list nor "残日数" in the done list). The priority and title
+// columns take the saved widths.
+std::vector<TodoColumn> TodoColumns(TodoList list, const std::array<int, 9>& itemFlags, bool statusIcons,
+                                    int priorityWidth, int titleWidth);
+
+struct TodoRow {
+    TodoRef ref;
+    bool done = false;
+    TodoIcon status = TodoIcon::Normal;            // open rows
+    std::optional<long long> daysLeft;             // open rows with a deadline
+    std::array<std::string, kTodoItemCount> cells; // Shift-JIS, by TodoItem
+};
+
+struct TodoRows {
+    std::vector<TodoRow> open;
+    std::vector<TodoRow> done;
+};
+
+// One row per entry, in file order; lines that do not follow the layout get none.
+TodoRows BuildTodoRows(const std::vector<std::string>& lines, const Date& today, int warnTerm);
+
+// "ToDo 未処理 [%2d件]" and "ToDo 処理済 [%2d件]" (UTF-8).
+std::string TodoTabCaption(TodoList list, int count);
+
+// The order of `rows` sorted by the item of one column, descending when `direction` is -1:
+// texts compare byte for byte, 残日数 as a number (no deadline after every number). Rows that
+// compare equal keep their order.
+std::vector<std::size_t> TodoSortOrder(const std::vector<TodoRow>& rows, TodoItem item, int direction);
+
+// The user's own picture for status icon `state` (1 overdue, 2 due today, 3 warning, 4 normal):
+// program folder + "TNoicon" + state + ".sbm", when flag `state` of SetIcon is on.
+std::optional<std::string> CustomTodoIconPath(const std::string& programFolder, const std::array<int, 9>& setIcon,
+                                              int state);
+
+// Identity of an entry across rebuilds of the lists: its text and which of several identical
+// lines it is.
+struct TodoKey {
+    std::string line;
+    int occurrence = 0;
+};
+inline bool operator<(const TodoKey& a, const TodoKey& b)
+{
+    return a.line != b.line ? a.line < b.line : a.occurrence < b.occurrence;
+}
+// The keys of `rows` in order.
+std::vector<TodoKey> TodoKeys(const std::vector<TodoRow>& rows);
+
+} // namespace kal

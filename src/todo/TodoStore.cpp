@@ -1,0 +1,239 @@
+#include "todo/TodoStore.h"
+
+#include "platform/ByteText.h"
+#include "platform/Files.h"
+#include "todo/TodoMemo.h"
+
+#include <algorithm>
+#include <set>
+
+namespace kal {
+namespace {
+
+// A file about to be rewritten: its lines, or why it cannot be read.
+struct Loaded {
+    bool exists = false;
+    std::vector<std::string> lines;
+};
+
+TodoResult loadForChange(const std::string& path, Loaded& loaded)
+{
+    files::LoadForUpdate read = files::loadLinesForUpdate(path);
+    if (!read.ok)
+        return TodoResult{TodoWrite::WriteFailed, read.reason};
+    loaded.exists = files::fileExists(path);
+    loaded.lines = std::move(read.lines);
+    return {};
+}
+
+bool stillThere(const std::vector<std::string>& lines, const TodoRef& ref)
+{
+    return ref.index >= 0 && ref.index < static_cast<int>(lines.size()) &&
+           lines[static_cast<std::size_t>(ref.index)] == ref.line;
+}
+
+bool allStillThere(const std::vector<std::string>& lines, const std::vector<TodoRef>& refs)
+{
+    return std::all_of(refs.begin(), refs.end(), [&](const TodoRef& ref) { return stillThere(lines, ref); });
+}
+
+TodoResult save(const std::string& path, const std::vector<std::string>& lines)
+{
+    files::IoResult saved = files::saveLines(path, lines);
+    if (!saved)
+        return TodoResult{TodoWrite::WriteFailed, saved.reason};
+    return TodoResult{TodoWrite::Done, {}, true};
+}
+
+// Puts a file back as it was before an operation that then failed elsewhere.
+void restore(const std::string& path, const Loaded& before, std::string& reason)
+{
+    files::IoResult undone = before.exists ? files::saveLines(path, before.lines) : files::deleteFile(path);
+    if (!undone)
+        reason += "\r\n" + path + ": " + undone.reason;
+}
+
+TodoResult changed()
+{
+    return TodoResult{TodoWrite::Changed, {}};
+}
+
+} // namespace
+
+std::string TodoFilePath(const std::string& todoFolder)
+{
+    return files::withSeparator(todoFolder) + kTodoFileName;
+}
+
+std::string TodoMemoFilePath(const std::string& todoFolder)
+{
+    return files::withSeparator(todoFolder) + kTodoMemoFileName;
+}
+
+TodoFile LoadTodoFile(const std::string& todoFolder)
+{
+    TodoFile file;
+    const std::string path = TodoFilePath(todoFolder);
+    file.exists = files::fileExists(path);
+    if (file.exists)
+        file.lines = files::loadLines(path);
+    return file;
+}
+
+bool TodoStillThere(const std::string& todoFolder, const TodoRef& ref)
+{
+    return stillThere(files::loadLines(TodoFilePath(todoFolder)), ref);
+}
+
+TodoResult ApplyTodoTicks(const std::string& todoFolder, const std::vector<TodoTick>& ticks, const Date& today)
+{
+    if (ticks.empty())
+        return {};
+    const std::string path = TodoFilePath(todoFolder);
+    Loaded todo;
+    if (TodoResult loaded = loadForChange(path, todo); !loaded.ok())
+        return loaded;
+    bool anyChange = false;
+    for (const TodoTick& tick : ticks) {
+        if (!stillThere(todo.lines, tick.ref))
+            return changed();
+        std::string& line = todo.lines[static_cast<std::size_t>(tick.ref.index)];
+        if (TodoIsOpen(line) != tick.done)
+            continue;
+        line = TodoWithDone(line, tick.done, today);
+        anyChange = true;
+    }
+    if (!anyChange)
+        return {};
+    return save(path, todo.lines);
+}
+
+TodoResult DeleteTodos(const std::string& todoFolder, const std::vector<TodoRef>& refs)
+{
+    if (refs.empty())
+        return {};
+    const std::string path = TodoFilePath(todoFolder);
+    const std::string memoPath = TodoMemoFilePath(todoFolder);
+    Loaded todo, memo;
+    if (TodoResult loaded = loadForChange(path, todo); !loaded.ok())
+        return loaded;
+    if (!allStillThere(todo.lines, refs))
+        return changed();
+    if (TodoResult loaded = loadForChange(memoPath, memo); !loaded.ok())
+        return loaded;
+
+    // Removed by position: a stored line that happens to look like a marker is never lost.
+    std::set<int> doomed;
+    for (const TodoRef& ref : refs)
+        doomed.insert(ref.index);
+    std::vector<std::string> kept;
+    std::set<int> memoNumbers, stillUsed;
+    for (std::size_t i = 0; i < todo.lines.size(); ++i) {
+        const int number = TodoMemoNumber(todo.lines[i]);
+        if (doomed.count(static_cast<int>(i))) {
+            memoNumbers.insert(number);
+            continue;
+        }
+        stillUsed.insert(number);
+        kept.push_back(todo.lines[i]);
+    }
+    std::vector<std::string> memoLines = memo.lines;
+    for (int number : memoNumbers) {
+        if (number == 0 || stillUsed.count(number))
+            continue;
+        if (int at = FindTodoMemo(memoLines, number); at >= 0)
+            memoLines.erase(memoLines.begin() + at);
+    }
+
+    TodoResult result = save(path, kept);
+    if (!result.ok() || memoLines.size() == memo.lines.size())
+        return result;
+    if (files::IoResult saved = files::saveLines(memoPath, memoLines); !saved) {
+        result.status = TodoWrite::WriteFailed;
+        result.reason = saved.reason;
+    }
+    return result;
+}
+
+int TodoEntryMemoNumber(const TodoEntry& entry, const std::vector<std::string>& todoLines,
+                        const std::vector<std::string>& memoLines)
+{
+    if (entry.mode == TodoInputMode::Edit)
+        if (int own = TodoMemoNumber(entry.edited.line); own > 0)
+            return own;
+    return FreeTodoMemoNumber(todoLines, memoLines);
+}
+
+bool TodoMemoAvailable(const std::string& todoFolder, TodoInputMode mode, const TodoRef& edited)
+{
+    TodoEntry entry;
+    entry.mode = mode;
+    entry.edited = edited;
+    return TodoEntryMemoNumber(entry, files::loadLines(TodoFilePath(todoFolder)),
+                               files::loadLines(TodoMemoFilePath(todoFolder))) > 0;
+}
+
+TodoEntryResult StoreTodoEntry(const std::string& todoFolder, const TodoEntry& entry)
+{
+    TodoEntryResult out;
+    const std::string path = TodoFilePath(todoFolder);
+    const std::string memoPath = TodoMemoFilePath(todoFolder);
+    Loaded todo, memo;
+    if (out.result = loadForChange(path, todo); !out.result.ok())
+        return out;
+    if (entry.mode == TodoInputMode::Edit && !stillThere(todo.lines, entry.edited)) {
+        out.result = changed();
+        return out;
+    }
+    if (out.result = loadForChange(memoPath, memo); !out.result.ok())
+        return out;
+
+    TodoFields fields = entry.fields;
+    fields.memoNumber = TodoEntryMemoNumber(entry, todo.lines, memo.lines);
+    std::vector<std::string> memoLines = memo.lines;
+    if (entry.memoChanged) {
+        if (fields.memoNumber == 0) {
+            out.memoRefused = !entry.memo.empty();
+        } else {
+            if (int own = FindTodoMemo(memoLines, fields.memoNumber); own >= 0)
+                memoLines.erase(memoLines.begin() + own);
+            if (entry.memo.empty()) {
+                fields.memoNumber = 0;
+            } else {
+                memoLines.push_back(ComposeTodoMemo(fields.memoNumber, entry.memo));
+                text::sortNoCase(memoLines);
+            }
+        }
+    }
+    const bool memoWritten = memoLines != memo.lines;
+    if (memoWritten) {
+        if (files::IoResult saved = files::saveLines(memoPath, memoLines); !saved) {
+            out.result = TodoResult{TodoWrite::WriteFailed, saved.reason};
+            return out;
+        }
+    }
+
+    out.line = ComposeTodo(fields);
+    std::vector<std::string> lines = todo.lines;
+    if (entry.mode == TodoInputMode::Edit)
+        lines.erase(lines.begin() + entry.edited.index);
+    lines.push_back(out.line);
+    text::sortNoCase(lines);
+    out.result = save(path, lines);
+    if (!out.result.ok() && memoWritten)
+        restore(memoPath, memo, out.result.reason);
+    return out;
+}
+
+std::vector<std::string> LoadTodoMemo(const std::string& todoFolder, int memoNumber)
+{
+    if (memoNumber <= 0)
+        return {};
+    const std::vector<std::string> memoLines = files::loadLines(TodoMemoFilePath(todoFolder));
+    const int at = FindTodoMemo(memoLines, memoNumber);
+    if (at < 0)
+        return {};
+    return ParseTodoMemo(memoLines[static_cast<std::size_t>(at)]).lines;
+}
+
+} // namespace kal

@@ -1,0 +1,93 @@
+// The ToDo store: ToDo.dat and ToDoMemo.dat in the ToDo folder, and every operation that writes
+// them. Each operation reads the files afresh and acts only when every line it was given still
+// holds the text the list showed; otherwise nothing is written. Lines that do not follow the
+// record layout are carried along untouched.
+#pragma once
+
+#include "platform/Date.h"
+#include "todo/TodoRecord.h"
+
+#include <string>
+#include <vector>
+
+namespace kal {
+
+// An entry as a list showed it: its 0-based line in ToDo.dat and the text of that line.
+struct TodoRef {
+    int index = -1;
+    std::string line;
+};
+
+enum class TodoWrite {
+    Done,
+    Changed,     // a line is no longer the one the list showed
+    WriteFailed, // the file system refused; `reason` says why
+};
+
+struct TodoResult {
+    TodoWrite status = TodoWrite::Done;
+    std::string reason;
+    bool written = false; // ToDo.dat was rewritten
+    bool ok() const { return status == TodoWrite::Done; }
+};
+
+std::string TodoFilePath(const std::string& todoFolder);
+std::string TodoMemoFilePath(const std::string& todoFolder);
+
+// ToDo.dat as the lists show it; `exists` is false when the file is missing, and the lines are
+// then empty, so nothing of an earlier folder survives.
+struct TodoFile {
+    bool exists = false;
+    std::vector<std::string> lines;
+};
+TodoFile LoadTodoFile(const std::string& todoFolder);
+
+// Whether ToDo.dat still holds `ref.line` at `ref.index`.
+bool TodoStillThere(const std::string& todoFolder, const TodoRef& ref);
+
+// The check-box write-back: each entry takes its new done state (closed ones today's date as
+// done date); the order of the file stays. No change, no write.
+struct TodoTick {
+    TodoRef ref;
+    bool done = false;
+};
+TodoResult ApplyTodoTicks(const std::string& todoFolder, const std::vector<TodoTick>& ticks, const Date& today);
+
+// Removes the entries and their memos (a memo another entry still points to is kept). ToDo.dat
+// is written first, so a memo file that then refuses leaves only an unused memo behind.
+TodoResult DeleteTodos(const std::string& todoFolder, const std::vector<TodoRef>& refs);
+
+// An entry stored by the input dialog.
+enum class TodoInputMode { New = 0, Edit = 1, CopyFromSchedule = 3 };
+
+struct TodoEntry {
+    TodoInputMode mode = TodoInputMode::New;
+    TodoRef edited;    // Edit: the entry being corrected
+    TodoFields fields; // memoNumber is decided here
+    std::vector<std::string> memo;
+    bool memoChanged = false; // only a changed memo is written
+};
+
+struct TodoEntryResult {
+    TodoResult result;
+    bool memoRefused = false; // no memo number was free: the entry is stored without its memo
+    std::string line;         // the line stored
+};
+
+// The memo number an entry gets: an edited entry keeps its own, every other takes a free one
+// (0 when none is free).
+int TodoEntryMemoNumber(const TodoEntry& entry, const std::vector<std::string>& todoLines,
+                        const std::vector<std::string>& memoLines);
+
+// Whether a memo can be typed for an entry about to be entered: false when it would get no
+// memo number.
+bool TodoMemoAvailable(const std::string& todoFolder, TodoInputMode mode, const TodoRef& edited);
+
+// Writes the memo (when changed) and the entry, then sorts and saves ToDo.dat. Should ToDo.dat
+// refuse, the memo file is put back as it was.
+TodoEntryResult StoreTodoEntry(const std::string& todoFolder, const TodoEntry& entry);
+
+// The memo lines of an entry, empty when it has none.
+std::vector<std::string> LoadTodoMemo(const std::string& todoFolder, int memoNumber);
+
+} // namespace kal

@@ -1,0 +1,44 @@
+#include "todo/qt/TodoIcons.h"
+
+#include "platform/qt/QtText.h"
+#include "todo/TodoList.h"
+
+#include <QIcon>
+#include <QImage>
+
+namespace kal::qt {
+namespace {
+
+constexpr int kIconSize = 16;
+
+constexpr std::array<const char*, 5> kBuiltIn = {nullptr, ":/icons/todo-overdue.svg", ":/icons/todo-today.svg",
+                                                 ":/icons/todo-warning.svg", ":/icons/todo-normal.svg"};
+
+// A user's bitmap at the size of the built-in icons; a missing or broken file gives nothing.
+QPixmap customIcon(const std::string& path)
+{
+    QImage image;
+    if (!image.load(fromUtf8(path), "BMP") || image.isNull())
+        return {};
+    if (image.width() > kIconSize || image.height() > kIconSize)
+        image = image.scaled(kIconSize, kIconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return QPixmap::fromImage(image);
+}
+
+} // namespace
+
+TodoIconSet LoadTodoIcons(const std::string& programFolder, const std::array<int, 9>& setIcon)
+{
+    TodoIconSet icons;
+    for (int state = 1; state <= 4; ++state) {
+        QPixmap icon;
+        if (std::optional<std::string> path = CustomTodoIconPath(programFolder, setIcon, state))
+            icon = customIcon(*path);
+        if (icon.isNull())
+            icon = QIcon(kBuiltIn[static_cast<std::size_t>(state)]).pixmap(kIconSize, kIconSize);
+        icons[static_cast<std::size_t>(state)] = icon;
+    }
+    return icons;
+}
+
+} // namespace kal::qt

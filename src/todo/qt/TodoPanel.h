@@ -1,0 +1,100 @@
+// The ToDo panel of the main window: the page control PageTodo with the open list ListTodoNo
+// and the done list ListTodoOk. Rows carry their entry's line and index; ticks the user has not
+// yet stored survive every refill, keyed by the entry, not by the row.
+#pragma once
+
+#include "todo/TodoList.h"
+#include "todo/qt/TodoIcons.h"
+
+#include <QWidget>
+
+#include <array>
+#include <map>
+#include <optional>
+#include <vector>
+
+class QTabWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace kal::qt {
+
+struct TodoColumnSettings {
+    std::array<int, 9> openItems{}; // TNoItem
+    std::array<int, 9> doneItems{}; // TOkItem
+    bool statusIcons = true;        // TNoIcon
+    bool tabsAtBottom = true;       // ToDoTab
+    int openPriorityWidth = 48, openTitleWidth = 144;
+    int donePriorityWidth = 48, doneTitleWidth = 144;
+};
+
+// The widths of the saved columns as they stand; none for a column not shown.
+struct TodoColumnWidths {
+    std::optional<int> openTitle, doneTitle, openPriority, donePriority;
+};
+
+class TodoPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit TodoPanel(QWidget* parent = nullptr);
+
+    QTabWidget* PageTodo;
+    QTreeWidget* ListTodoNo;
+    QTreeWidget* ListTodoOk;
+
+    // The column build: tab position, the columns of both lists, the sort directions; the open
+    // tab becomes the active one. The rows shown stay.
+    void CreateColumns(const TodoColumnSettings& settings);
+    // Shows the rows in both lists and the counts in the tab captions.
+    void Fill(const TodoRows& rows);
+    void setStatusIcons(const TodoIconSet& icons);
+    void setColors(const QColor& openBack, const QColor& doneBack, const QColor& text);
+
+    // Check boxes whose state differs from the stored one.
+    std::vector<TodoTick> PendingTicks() const;
+    // The selected row of the active tab's list (the current one when several are selected).
+    std::optional<TodoRef> TodoKeySearch() const;
+    std::vector<TodoRef> SelectedRefs() const;
+    // The check box of the row TodoKeySearch gives.
+    bool CurrentRowChecked() const;
+    bool DoneTabActive() const;
+    bool ListFocused() const;
+    TodoColumnWidths ColumnWidths() const;
+
+    // Sorts a list by the column at `position`; the first click on a column sorts descending.
+    void ListTodoNoColumnClick(int position);
+    void ListTodoOkColumnClick(int position);
+
+signals:
+    void contextMenuRequested(const QPoint& globalPosition);
+    void rowActivated();
+    void deleteRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct ListState {
+        QTreeWidget* view = nullptr;
+        std::vector<TodoColumn> columns;
+        std::vector<TodoRow> rows; // in the order of the last fill; items hold their index
+    };
+
+    ListState& stateOf(TodoList list) { return list == TodoList::Open ? open_ : done_; }
+    const ListState& activeState() const;
+    void applyColumns(ListState& state);
+    void populate(ListState& state, const std::map<TodoKey, bool>& pendingChecks);
+    std::map<TodoKey, bool> pendingChecks(const ListState& state) const;
+    void sortList(ListState& state, int position);
+    const TodoRow& rowOf(const ListState& state, const QTreeWidgetItem* item) const;
+    QTreeWidgetItem* selectedItem(const ListState& state) const;
+    std::optional<int> widthOf(const ListState& state, TodoItem item) const;
+
+    ListState open_;
+    ListState done_;
+    TodoIconSet icons_;
+    bool statusIcons_ = true;
+    std::array<int, kTodoItemCount> directions_{}; // shared by both lists, by column position
+};
+
+} // namespace kal::qt
