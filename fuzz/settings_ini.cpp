@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     using namespace kal;
     // A settings file is a few kilobytes; larger inputs only slow the search down.
-    if (size > 16384)
+    if (size > 4096)
         return 0;
     std::vector<std::string> lines = fuzz::linesOf(data, size);
     IniFile ini("/nonexistent/Kalendra.ini", lines);

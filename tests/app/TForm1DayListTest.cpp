@@ -180,7 +180,7 @@ TEST_F(DayListFixture, AFailedSaveRebuildsTheMonthEvenWhenTheDialogIsCancelled)
 {
     start();
     // Meanwhile a sync tool brings a record and leaves the file read-only.
-    home.write("202612.sch", crlf({record(8, "08:00", "theirs")}));
+    home.write("202612.sch", crlf({scheduleLine(8, "08:00", "theirs")}));
     ::chmod(home.file("202612.sch").c_str(), 0444);
     dialogs.handlers.push_back([](QDialog& dialog) {
         auto& input = dynamic_cast<TDlgSchInput&>(dialog);
@@ -192,7 +192,7 @@ TEST_F(DayListFixture, AFailedSaveRebuildsTheMonthEvenWhenTheDialogIsCancelled)
     form->DaySchInputAdd();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_NE(platform.messages[0].text.find("読み取り専用のファイルです。"), std::string::npos);
-    EXPECT_EQ(home.read("202612.sch"), crlf({record(8, "08:00", "theirs")}));
+    EXPECT_EQ(home.read("202612.sch"), crlf({scheduleLine(8, "08:00", "theirs")}));
     EXPECT_EQ(dayListTitles(), QStringList{"theirs"});
 }
 

@@ -5,6 +5,7 @@
 #include "platform/IntentRecord.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/MainWindowFixture.h"
+#include "support/ScheduleLines.h"
 
 #include <QTreeWidget>
 #include <fstream>
@@ -13,26 +14,14 @@
 using namespace kal;
 using namespace kal::test;
 
-namespace {
-
-std::string record(int day, const std::string& title)
-{
-    ScheduleFields f;
-    f.day = day;
-    f.title = title;
-    return ComposeSchedule(f);
-}
-
-} // namespace
-
 TEST_F(MainWindowFixture, AnInterruptedMoveIsFinishedAndStaleFilesRemovedAtStart)
 {
     // Killed while moving a record from November to December: November is already rewritten.
-    const std::string moved = record(8, "moved");
+    const std::string moved = scheduleLine(8, "", "moved");
     home.write("202611.sch", "");
-    files::IntentRecord intent{
-        files::IntentDirection::Apply,
-        {{"202611.sch", crlf({record(3, "moved")}), std::string()}, {"202612.sch", std::nullopt, crlf({moved})}}};
+    files::IntentRecord intent{files::IntentDirection::Apply,
+                               {{"202611.sch", crlf({scheduleLine(3, "", "moved")}), std::string()},
+                                {"202612.sch", std::nullopt, crlf({moved})}}};
     home.write(".kalendra-intent-00000000000000000001-1", files::EncodeIntent(intent));
     std::ofstream(home.file("202612.sch.tmp-a1b2c3")) << "half";
     start();
