@@ -1,6 +1,7 @@
 // ToDoEdit's part on a ToDo.dat of 2,000 entries: read the file, build the rows and fill both
 // lists of the panel (offscreen, shown, with status icons and every column).
 #include "BenchFolder.h"
+#include "QtBenchMain.h"
 #include "TodoData.h"
 #include "platform/Files.h"
 #include "todo/TodoStore.h"
@@ -48,10 +49,5 @@ BENCHMARK(BM_TodoPanelFill)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kal::bench::runQtBenchmarks(argc, argv);
 }

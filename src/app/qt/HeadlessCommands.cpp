@@ -1,6 +1,7 @@
 #include "app/qt/HeadlessCommands.h"
 
 #include "app/DumpMonth.h"
+#include "exchange/CsvCommands.h"
 
 namespace kal::qt {
 
@@ -9,6 +10,8 @@ std::vector<HeadlessCommand> headlessCommands()
 {
     return {
         dumpMonthCommand(),
+        exportCsvCommand(),
+        importCsvCommand(),
     };
 }
 
