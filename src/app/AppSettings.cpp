@@ -6,6 +6,8 @@
 #include "platform/NumberFormat.h"
 #include "platform/SjisCodec.h"
 
+#include <algorithm>
+
 namespace kal {
 namespace {
 
@@ -220,10 +222,13 @@ std::string encodeColor(const ColorPair& pair, bool withBackground)
 std::string resolveFolder(const std::string& storedValue, const std::string& programFolder)
 {
     std::string value = sjis::toUtf8(storedValue);
-    bool hasDrive = value.size() >= 2 && value[1] == ':' &&
-                    ((value[0] >= 'A' && value[0] <= 'Z') || (value[0] >= 'a' && value[0] <= 'z'));
-    bool absolute = (!value.empty() && value[0] == '/') || hasDrive || value.find('\\') != std::string::npos;
-    if (absolute)
+    const bool hasDrive = value.size() >= 2 && value[1] == ':' &&
+                          ((value[0] >= 'A' && value[0] <= 'Z') || (value[0] >= 'a' && value[0] <= 'z'));
+    if (hasDrive)
+        return files::withSeparator(value);
+    // A value written on another system uses the backslash as its separator (Data\ is Data/).
+    std::replace(value.begin(), value.end(), '\\', '/');
+    if (!value.empty() && value[0] == '/')
         return files::withSeparator(value);
     return files::withSeparator(files::withSeparator(programFolder) + value);
 }

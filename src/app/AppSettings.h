@@ -173,9 +173,10 @@ struct SettingsLoadResult {
 // folders against `programFolder`.
 SettingsLoadResult readSettings(const IniFile& ini, const std::string& programFolder, AppSettings& settings);
 
-// A stored folder value made into a UTF-8 path with a trailing '/': absolute values (a leading
-// '/', a drive letter or a backslash) stay as they are, anything else is below the program
-// folder, the empty value naming the program folder itself.
+// A stored folder value made into a UTF-8 path with a trailing '/', a backslash read as the
+// separator: a value with a drive letter stays as it is, one with a leading separator is
+// absolute, anything else is below the program folder, the empty value naming the program
+// folder itself.
 std::string resolveFolder(const std::string& storedValue, const std::string& programFolder);
 
 // Decoding of the composite values.

@@ -61,16 +61,16 @@ PasswordFile ParsePasswordFile(std::string bytes)
 
 std::optional<PasswordFile> readPasswordFile(const std::string& path)
 {
-    if (!files::fileExists(path))
+    files::ReadResult read = files::readFile(path);
+    if (read.status == files::ReadStatus::Missing)
         return std::nullopt;
-    std::optional<std::string> bytes = files::readBytes(path);
-    if (!bytes) {
+    if (read.status == files::ReadStatus::Unreadable) {
         PasswordFile file;
         file.readable = false;
-        file.reason = files::loadLinesForUpdate(path).reason;
+        file.reason = std::move(read.reason);
         return file;
     }
-    return ParsePasswordFile(std::move(*bytes));
+    return ParsePasswordFile(std::move(read.bytes));
 }
 
 std::optional<std::string> HashPassword(const std::string& password)
@@ -84,12 +84,12 @@ std::optional<std::string> HashPassword(const std::string& password)
     return std::string(hashed);
 }
 
-files::IoResult writePasswordFile(const std::string& path, const std::string& password)
+files::IoResult writePasswordFile(const std::string& path, const std::string& password, files::FileOps& ops)
 {
     std::optional<std::string> line = HashPassword(password);
     if (!line)
         return files::IoResult::failure("メモリが不足しています。");
-    return files::saveBytesPrivate(path, *line + "\r\n");
+    return files::saveBytesPrivate(path, *line + "\r\n", ops);
 }
 
 PasswordVerdict checkPassword(const PasswordFile& file, const std::string& entry)

@@ -36,7 +36,8 @@ struct PasswordFile {
 // into lines: everything but a final CR LF is the line.
 PasswordFile ParsePasswordFile(std::string bytes);
 
-// Nothing when the file is missing; a file that cannot be read is returned as not readable.
+// Nothing when the file is missing; a file that cannot be read (a FIFO or folder included) is
+// returned as not readable.
 std::optional<PasswordFile> readPasswordFile(const std::string& path);
 
 // The hashed line for a password (its Shift-JIS bytes as typed); nothing when the system could
@@ -44,7 +45,8 @@ std::optional<PasswordFile> readPasswordFile(const std::string& path);
 std::optional<std::string> HashPassword(const std::string& password);
 
 // Replaces the file with the hashed form, readable and writable by the owner only.
-files::IoResult writePasswordFile(const std::string& path, const std::string& password);
+files::IoResult writePasswordFile(const std::string& path, const std::string& password,
+                                  files::FileOps& ops = files::systemFileOps());
 
 enum class PasswordVerdict { Accepted, Wrong };
 

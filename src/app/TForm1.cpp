@@ -83,6 +83,7 @@ int TForm1::FormCreate()
     trayAvailable_ = services_.platform.hasNotificationArea();
     if (!InitLoad())
         return 1;
+    RecoverDataFolders();
     todoLines_ = LoadTodoFile(settings_.todoPath).lines;
     created_ = true;
     SmallCheck();
@@ -180,8 +181,8 @@ bool TForm1::InitLoad()
 
 bool TForm1::PasswordGiven(const char* label)
 {
-    std::string path = programFolder_ + kPasswordFileName;
-    if (!files::fileExists(path)) {
+    // Anything named like the password file counts, so that a FIFO or folder cannot skip the prompt.
+    if (!readPasswordFile(programFolder_ + kPasswordFileName)) {
         ShowError(kPasswordErrorCaption, kPasswordErrorText);
         return true;
     }

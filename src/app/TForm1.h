@@ -224,6 +224,7 @@ private:
     bool StartupPasswordGiven();
     bool PasswordGiven(const char* label);
     void CheckFolders();
+    void RecoverDataFolders();
     void InitSet();
     void FormShow();
     void FormCloseQuery();

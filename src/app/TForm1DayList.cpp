@@ -171,7 +171,7 @@ void TForm1::RunScheduleInput(SchInputRequest request)
     dialog.move(DialogPlace());
     const bool accepted = services_.dialogs.run(dialog) == QDialog::Accepted;
     state_.modalDialogOpen = false;
-    if (accepted || dialog.changedMeanwhile())
+    if (accepted || dialog.writeFailed())
         RebuildMonth();
 }
 

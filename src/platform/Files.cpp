@@ -1,22 +1,41 @@
 #include "platform/Files.h"
 
+#include <cctype>
 #include <cerrno>
+#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <fnmatch.h>
+#include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace kal::files {
 namespace {
 
+constexpr std::string_view kTemporaryMark = ".tmp-";
+constexpr std::size_t kTemporarySuffixLength = 6;
+constexpr int kMaxLinkDepth = 40;
+
 std::string systemReason(int error)
 {
-    return std::strerror(error);
+    return systemErrorText(error);
 }
+
+class SystemFileOps : public FileOps {
+public:
+    int open(const char* path, int flags, mode_t mode) override { return ::open(path, flags, mode); }
+    ssize_t write(int fd, const void* data, std::size_t size) override { return ::write(fd, data, size); }
+    int fsync(int fd) override { return ::fsync(fd); }
+    int close(int fd) override { return ::close(fd); }
+    int rename(const char* from, const char* to) override { return ::rename(from, to); }
+    int unlink(const char* path) override { return ::unlink(path); }
+};
 
 class FileDescriptor {
 public:
@@ -29,32 +48,29 @@ public:
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     int get() const { return fd_; }
-    int release()
-    {
-        int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
 
 private:
     int fd_;
 };
 
-bool writeAll(int fd, const std::string& bytes)
+// Gives the errno of the failure, 0 when everything was written.
+int writeAll(FileOps& ops, int fd, const std::string& bytes)
 {
     const char* p = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
+        ssize_t n = ops.write(fd, p, left);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return false;
+            return errno;
         }
+        if (n == 0)
+            return EIO;
         p += n;
         left -= static_cast<std::size_t>(n);
     }
-    return true;
+    return 0;
 }
 
 mode_t newFileMode(const std::string& path)
@@ -69,14 +85,59 @@ mode_t newFileMode(const std::string& path)
 
 void syncFolder(const std::string& folder)
 {
-    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
     }
 }
 
+std::string randomSuffix()
+{
+    static const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937_64 generator{std::random_device{}() ^ static_cast<std::uint64_t>(::getpid())};
+    std::string suffix;
+    for (std::size_t i = 0; i < kTemporarySuffixLength; ++i)
+        suffix += kAlphabet[generator() % (sizeof kAlphabet - 1)];
+    return suffix;
+}
+
+bool sameFile(int fd, const std::string& path)
+{
+    struct stat byFd {
+    }, byName{};
+    return ::fstat(fd, &byFd) == 0 && ::stat(path.c_str(), &byName) == 0 && byFd.st_ino == byName.st_ino &&
+           byFd.st_dev == byName.st_dev;
+}
+
+// A temporary file beside `target`, created and locked; -1 and errno when it cannot be made.
+int createTemporary(FileOps& ops, const std::string& target, mode_t mode, std::string& tempPath)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = target + std::string(kTemporaryMark) + randomSuffix();
+        int fd = ops.open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            return fd;
+        // Another process's clean-up may have taken the file between its creation and the
+        // lock; then it is made again.
+        ::flock(fd, LOCK_EX);
+        if (sameFile(fd, tempPath))
+            return fd;
+        ops.close(fd);
+    }
+    errno = EEXIST;
+    return -1;
+}
+
 } // namespace
+
+FileOps& systemFileOps()
+{
+    static SystemFileOps ops;
+    return ops;
+}
 
 std::vector<std::string> splitLines(const std::string& bytes)
 {
@@ -101,29 +162,54 @@ std::vector<std::string> splitLines(const std::string& bytes)
     return lines;
 }
 
-std::optional<std::string> readBytes(const std::string& path)
+ReadResult readFile(const std::string& path)
 {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    ReadResult result;
+    auto unreadable = [&](int error) {
+        result.status = ReadStatus::Unreadable;
+        result.reason = systemReason(error);
+        result.bytes.clear();
+        return result;
+    };
+    // Non-blocking, so that opening a FIFO without a writer returns at once.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (fd.get() < 0)
-        return std::nullopt;
+        return errno == ENOENT ? result : unreadable(errno);
     struct stat st { };
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
-        return std::nullopt;
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(st.st_size));
+    if (::fstat(fd.get(), &st) != 0)
+        return unreadable(errno);
+    if (S_ISDIR(st.st_mode))
+        return unreadable(EISDIR);
+    if (!S_ISREG(st.st_mode))
+        return unreadable(kNotRegularFile);
+    if (static_cast<std::uint64_t>(st.st_size) > kMaxDataFileBytes)
+        return unreadable(kFileTooLarge);
+    result.bytes.reserve(static_cast<std::size_t>(st.st_size));
     char buffer[65536];
     for (;;) {
         ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return std::nullopt;
+            return unreadable(errno);
         }
         if (n == 0)
             break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
+        // The file may grow while it is read.
+        if (result.bytes.size() + static_cast<std::size_t>(n) > kMaxDataFileBytes)
+            return unreadable(kFileTooLarge);
+        result.bytes.append(buffer, static_cast<std::size_t>(n));
     }
-    return bytes;
+    result.status = ReadStatus::Ok;
+    return result;
+}
+
+std::optional<std::string> readBytes(const std::string& path)
+{
+    ReadResult read = readFile(path);
+    if (read.status != ReadStatus::Ok)
+        return std::nullopt;
+    return std::move(read.bytes);
 }
 
 std::vector<std::string> loadLines(const std::string& path)
@@ -136,80 +222,143 @@ std::vector<std::string> loadLines(const std::string& path)
 
 LoadForUpdate loadLinesForUpdate(const std::string& path)
 {
+    ReadResult read = readFile(path);
     LoadForUpdate result;
-    struct stat st { };
-    if (::stat(path.c_str(), &st) != 0) {
-        if (errno != ENOENT) {
-            result.ok = false;
-            result.reason = systemReason(errno);
-        }
-        return result;
-    }
-    if (!S_ISREG(st.st_mode)) {
+    if (read.status == ReadStatus::Unreadable) {
         result.ok = false;
-        result.reason = systemReason(EISDIR);
-        return result;
+        result.reason = std::move(read.reason);
+    } else {
+        result.lines = splitLines(read.bytes);
     }
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        result.ok = false;
-        result.reason = systemReason(errno);
-        return result;
-    }
-    ::close(fd);
-    std::optional<std::string> bytes = readBytes(path);
-    if (!bytes) {
-        result.ok = false;
-        result.reason = systemReason(EIO);
-        return result;
-    }
-    result.lines = splitLines(*bytes);
     return result;
+}
+
+std::string resolveLinks(const std::string& path)
+{
+    std::string current = path;
+    for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
+        struct stat st { };
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return current;
+        std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX), '\0');
+        ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+        if (n <= 0)
+            return current;
+        target.resize(static_cast<std::size_t>(n));
+        current = target[0] == '/' ? target : folderOf(current) + target;
+    }
+    return current;
+}
+
+IoResult checkReplaceable(const std::string& path)
+{
+    const std::string target = resolveLinks(path);
+    struct stat st { };
+    if (::lstat(target.c_str(), &st) != 0) {
+        if (errno != ENOENT)
+            return IoResult::error(errno);
+        const std::string folder = folderOf(target);
+        if (!folderExists(folder))
+            return IoResult::error(ENOENT);
+        return {};
+    }
+    if (S_ISLNK(st.st_mode))
+        return IoResult::error(ELOOP);
+    if (S_ISDIR(st.st_mode))
+        return IoResult::error(EISDIR);
+    if (!S_ISREG(st.st_mode))
+        return IoResult::error(kNotRegularFile);
+    // Root may write anything, so the mode itself says whether the user meant it read-only.
+    if ((st.st_mode & 0222) == 0)
+        return IoResult::error(kReadOnlyFile);
+    if (::access(target.c_str(), W_OK) != 0)
+        return IoResult::error(errno == EROFS ? EROFS : kReadOnlyFile);
+    return {};
+}
+
+HeldLock::~HeldLock()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+HeldLock& HeldLock::operator=(HeldLock&& other) noexcept
+{
+    if (this != &other) {
+        adopt(other.fd_);
+        other.fd_ = -1;
+    }
+    return *this;
+}
+
+void HeldLock::adopt(int fd)
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = fd;
 }
 
 namespace {
 
-IoResult saveBytesWithMode(const std::string& path, const std::string& bytes, mode_t mode)
+enum class FileAccess { AsBefore, OwnerOnly };
+
+IoResult writeReplacing(const std::string& path, const std::string& bytes, FileOps& ops, HeldLock* keep,
+                        FileAccess access = FileAccess::AsBefore)
 {
-    std::string folder = folderOf(path);
-    std::string pattern = path + ".tmp-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    FileDescriptor fd(::mkstemp(name.data()));
-    if (fd.get() < 0)
-        return IoResult::failure(systemReason(errno));
-    std::string tempPath(name.data());
-    auto fail = [&](int error) {
-        ::unlink(tempPath.c_str());
-        return IoResult::failure(systemReason(error));
+    const std::string target = resolveLinks(path);
+    const mode_t mode = access == FileAccess::OwnerOnly ? (S_IRUSR | S_IWUSR) : newFileMode(target);
+    if (IoResult replaceable = checkReplaceable(target); !replaceable)
+        return replaceable;
+    const std::string folder = folderOf(target);
+    removeStaleTemporaries(folder);
+    std::string tempPath;
+    const int fd = createTemporary(ops, target, mode, tempPath);
+    if (fd < 0)
+        return IoResult::error(errno);
+    // The lock lives on a second descriptor of the same open file, so that it outlasts the
+    // close below and is given up only after the rename (or by the death of this process).
+    HeldLock lock;
+    lock.adopt(::dup(fd));
+    auto fail = [&](int error, bool open) {
+        if (open)
+            ops.close(fd);
+        ops.unlink(tempPath.c_str());
+        return IoResult::error(error);
     };
-    if (::fchmod(fd.get(), mode) != 0 && errno != EPERM)
-        return fail(errno);
-    if (!writeAll(fd.get(), bytes))
-        return fail(errno);
-    if (::fsync(fd.get()) != 0)
-        return fail(errno);
-    if (::close(fd.release()) != 0)
-        return fail(errno);
-    if (::rename(tempPath.c_str(), path.c_str()) != 0)
-        return fail(errno);
+    // The mode of the file replaced (or owner-only), whatever the umask says.
+    ::fchmod(fd, mode);
+    if (int error = writeAll(ops, fd, bytes))
+        return fail(error, true);
+    if (ops.fsync(fd) != 0)
+        return fail(errno, true);
+    if (ops.close(fd) != 0)
+        return fail(errno, false);
+    if (ops.rename(tempPath.c_str(), target.c_str()) != 0)
+        return fail(errno, false);
     syncFolder(folder);
+    if (keep)
+        *keep = std::move(lock);
     return {};
 }
 
 } // namespace
 
-IoResult saveBytes(const std::string& path, const std::string& bytes)
+IoResult saveBytes(const std::string& path, const std::string& bytes, FileOps& ops)
 {
-    return saveBytesWithMode(path, bytes, newFileMode(path));
+    return writeReplacing(path, bytes, ops, nullptr);
 }
 
-IoResult saveBytesPrivate(const std::string& path, const std::string& bytes)
+IoResult saveBytesPrivate(const std::string& path, const std::string& bytes, FileOps& ops)
 {
-    return saveBytesWithMode(path, bytes, S_IRUSR | S_IWUSR);
+    return writeReplacing(path, bytes, ops, nullptr, FileAccess::OwnerOnly);
 }
 
-IoResult saveLines(const std::string& path, const std::vector<std::string>& lines)
+IoResult saveBytesHoldingLock(const std::string& path, const std::string& bytes, HeldLock& lock, FileOps& ops)
+{
+    return writeReplacing(path, bytes, ops, &lock);
+}
+
+std::string joinLines(const std::vector<std::string>& lines)
 {
     std::size_t size = 0;
     for (const auto& line : lines)
@@ -220,7 +369,48 @@ IoResult saveLines(const std::string& path, const std::vector<std::string>& line
         bytes += line;
         bytes += "\r\n";
     }
-    return saveBytes(path, bytes);
+    return bytes;
+}
+
+IoResult saveLines(const std::string& path, const std::vector<std::string>& lines, FileOps& ops)
+{
+    return saveBytes(path, joinLines(lines), ops);
+}
+
+bool isTemporaryName(std::string_view name)
+{
+    const std::size_t tail = kTemporaryMark.size() + kTemporarySuffixLength;
+    if (name.size() <= tail || name.substr(name.size() - tail, kTemporaryMark.size()) != kTemporaryMark)
+        return false;
+    for (char c : name.substr(name.size() - kTemporarySuffixLength))
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            return false;
+    return true;
+}
+
+int removeStaleTemporaries(const std::string& folder)
+{
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return 0;
+    int removed = 0;
+    while (dirent* entry = ::readdir(dir)) {
+        if (!isTemporaryName(entry->d_name))
+            continue;
+        const std::string path = withSeparator(folder) + entry->d_name;
+        FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY));
+        struct stat st { };
+        if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        // A save in progress holds the lock; a killed one held it until it died.
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+            continue;
+        struct stat now { };
+        if (::stat(path.c_str(), &now) == 0 && now.st_ino == st.st_ino && ::unlink(path.c_str()) == 0)
+            ++removed;
+    }
+    ::closedir(dir);
+    return removed;
 }
 
 bool fileExists(const std::string& path)
@@ -235,9 +425,9 @@ bool folderExists(const std::string& path)
     return ::stat(path.empty() ? "." : path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-IoResult deleteFile(const std::string& path)
+IoResult deleteFile(const std::string& path, FileOps& ops)
 {
-    if (::unlink(path.c_str()) != 0)
+    if (ops.unlink(path.c_str()) != 0)
         return IoResult::failure(systemReason(errno));
     return {};
 }

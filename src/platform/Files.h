@@ -1,12 +1,20 @@
 // Whole-file reading and atomic writing, and the few folder operations the program needs.
 //
 // Paths are UTF-8 file names; file contents are bytes (Shift-JIS text for the data files).
+// Reading never blocks on a FIFO or device and refuses files above kMaxDataFileBytes. Writing
+// goes through a temporary file "<name>.tmp-XXXXXX" beside the target, locked while it lives:
+// a temporary that nobody holds is a leftover of a killed save and is removed at the next save
+// into that folder or the next start. Writes go through a FileOps (FileOps.h) so that tests
+// can fail any step.
 #pragma once
 
 #include "platform/Date.h"
+#include "platform/FileOps.h"
+#include "platform/SystemError.h"
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kal::files {
@@ -18,7 +26,19 @@ struct IoResult {
 
     explicit operator bool() const { return ok; }
     static IoResult failure(std::string why) { return IoResult{false, std::move(why)}; }
+    // The failure with the reason of an errno value or of one of the refusals of SystemError.h.
+    static IoResult error(int code) { return failure(systemErrorText(code)); }
 };
+
+enum class ReadStatus { Ok, Missing, Unreadable };
+struct ReadResult {
+    ReadStatus status = ReadStatus::Missing;
+    std::string bytes;
+    std::string reason; // when unreadable
+};
+// The bytes of a regular file of at most kMaxDataFileBytes. A missing file is Missing; a FIFO,
+// device, folder, a file too large or one the system refuses is Unreadable with the reason.
+ReadResult readFile(const std::string& path);
 
 // Lines of a file; CR LF, LF and CR all end a line. A missing or unreadable file gives no
 // lines.
@@ -37,16 +57,51 @@ LoadForUpdate loadLinesForUpdate(const std::string& path);
 // The file's bytes, or nothing when it does not exist or cannot be read.
 std::optional<std::string> readBytes(const std::string& path);
 
+// Every line followed by CR LF.
+std::string joinLines(const std::vector<std::string>& lines);
+
 // Writes every line followed by CR LF, atomically: a temporary file in the same folder is
-// written, flushed to disk and renamed over the target. On failure the old file is untouched.
-IoResult saveLines(const std::string& path, const std::vector<std::string>& lines);
-IoResult saveBytes(const std::string& path, const std::string& bytes);
+// written, flushed to disk and renamed over the target. On failure the old file is untouched
+// and no temporary file is left. A symbolic link is followed and its target replaced; a target
+// without write permission is refused, never replaced.
+IoResult saveLines(const std::string& path, const std::vector<std::string>& lines, FileOps& ops = systemFileOps());
+IoResult saveBytes(const std::string& path, const std::string& bytes, FileOps& ops = systemFileOps());
 // The same for a file only its owner may read and write (mode 0600), whatever it had before.
-IoResult saveBytesPrivate(const std::string& path, const std::string& bytes);
+IoResult saveBytesPrivate(const std::string& path, const std::string& bytes, FileOps& ops = systemFileOps());
+
+// A lock held on a file written by saveBytesHoldingLock until this is destroyed; recovery and
+// clean-up in other processes leave a locked file alone.
+class HeldLock {
+public:
+    HeldLock() = default;
+    ~HeldLock();
+    HeldLock(HeldLock&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+    HeldLock& operator=(HeldLock&& other) noexcept;
+    HeldLock(const HeldLock&) = delete;
+    HeldLock& operator=(const HeldLock&) = delete;
+    void adopt(int fd);
+
+private:
+    int fd_ = -1;
+};
+IoResult saveBytesHoldingLock(const std::string& path, const std::string& bytes, HeldLock& lock,
+                              FileOps& ops = systemFileOps());
+
+// Whether saveBytes could replace `path`: a missing file in an existing folder, or a regular
+// file with write permission. Symbolic links are followed.
+IoResult checkReplaceable(const std::string& path);
+// `path` with every symbolic link along its last component followed.
+std::string resolveLinks(const std::string& path);
+
+// Whether a file name has the pattern of this program's temporary files.
+bool isTemporaryName(std::string_view name);
+// Removes the temporary files of saves that were killed (nobody holds their lock); gives the
+// number removed. Other files are never touched.
+int removeStaleTemporaries(const std::string& folder);
 
 bool fileExists(const std::string& path);
 bool folderExists(const std::string& path);
-IoResult deleteFile(const std::string& path);
+IoResult deleteFile(const std::string& path, FileOps& ops = systemFileOps());
 IoResult renameFile(const std::string& from, const std::string& to);
 IoResult createFolders(const std::string& path);
 

@@ -91,6 +91,9 @@ std::optional<int> parseProfileInteger(std::string_view textValue)
 
 IniFile::IniFile(std::string path) : path_(std::move(path)) { }
 
+IniFile::IniFile(std::string path, std::vector<std::string> lines)
+    : path_(std::move(path)), lines_(std::move(lines)) { }
+
 void IniFile::load()
 {
     files::LoadForUpdate loaded = files::loadLinesForUpdate(path_);
@@ -186,11 +189,11 @@ void IniFile::writeBool(std::string_view section, std::string_view key, bool v)
     writeString(section, key, v ? "1" : "0");
 }
 
-files::IoResult IniFile::flush() const
+files::IoResult IniFile::flush(files::FileOps& ops) const
 {
     if (!unreadable_.empty())
         return files::IoResult::failure(unreadable_);
-    return files::saveLines(path_, lines_);
+    return files::saveLines(path_, lines_, ops);
 }
 
 } // namespace kal

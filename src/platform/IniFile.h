@@ -17,6 +17,8 @@ namespace kal {
 class IniFile {
 public:
     explicit IniFile(std::string path);
+    // A file already read, as lines.
+    IniFile(std::string path, std::vector<std::string> lines);
 
     // Reads the file; a missing file is an empty one.
     void load();
@@ -39,7 +41,7 @@ public:
     void writeBool(std::string_view section, std::string_view key, bool value);
 
     // Saves the whole file atomically.
-    files::IoResult flush() const;
+    files::IoResult flush(files::FileOps& ops = files::systemFileOps()) const;
 
     const std::vector<std::string>& lines() const { return lines_; }
 

@@ -25,12 +25,12 @@ CategoryLoad LoadCategoriesForUpdate(const std::string& programFolder)
 }
 
 CategorySaveResult SaveCategoriesWithMode(const std::string& programFolder, const std::vector<std::string>& table,
-                                          int mode)
+                                          int mode, files::FileOps& ops)
 {
     CategorySaveResult result;
     const std::string path = tablePath(programFolder);
     const std::optional<std::string> before = files::readBytes(path);
-    if (files::IoResult saved = files::saveLines(path, table); !saved) {
+    if (files::IoResult saved = files::saveLines(path, table, ops); !saved) {
         result.step = CategorySaveStep::TableFailed;
         result.reason = saved.reason;
         return result;
@@ -38,10 +38,10 @@ CategorySaveResult SaveCategoriesWithMode(const std::string& programFolder, cons
     IniFile ini(SettingsPath(programFolder));
     ini.load();
     WriteCatchk(ini, mode);
-    if (files::IoResult saved = ini.flush(); !saved) {
+    if (files::IoResult saved = ini.flush(ops); !saved) {
         result.step = CategorySaveStep::ModeFailed;
         result.reason = saved.reason;
-        files::IoResult restored = before ? files::saveBytes(path, *before) : files::deleteFile(path);
+        files::IoResult restored = before ? files::saveBytes(path, *before, ops) : files::deleteFile(path, ops);
         result.restored = restored.ok;
         result.restoreReason = restored.reason;
     }
@@ -58,7 +58,7 @@ std::string CategorySaveMessage(const CategorySaveResult& result)
     return message;
 }
 
-FilterSwitch SwitchCategoryFilter(const std::string& programFolder, int newMode)
+FilterSwitch SwitchCategoryFilter(const std::string& programFolder, int newMode, files::FileOps& ops)
 {
     FilterSwitch result;
     CategoryLoad loaded = LoadCategoriesForUpdate(programFolder);
@@ -71,7 +71,7 @@ FilterSwitch SwitchCategoryFilter(const std::string& programFolder, int newMode)
         result.tableFound = false;
         return result;
     }
-    result.saved = SaveCategoriesWithMode(programFolder, InvertShownFlags(loaded.table.lines()), newMode);
+    result.saved = SaveCategoriesWithMode(programFolder, InvertShownFlags(loaded.table.lines()), newMode, ops);
     return result;
 }
 

@@ -3,6 +3,7 @@
 // together: when the mode cannot be saved, the table is put back as it was.
 #pragma once
 
+#include "platform/FileOps.h"
 #include "schedule/Categories.h"
 
 #include <string>
@@ -28,7 +29,7 @@ struct CategorySaveResult {
 };
 
 CategorySaveResult SaveCategoriesWithMode(const std::string& programFolder, const std::vector<std::string>& table,
-                                          int mode);
+                                          int mode, files::FileOps& ops = files::systemFileOps());
 
 // What the user is told when a save failed (UTF-8).
 std::string CategorySaveMessage(const CategorySaveResult& result);
@@ -39,6 +40,7 @@ struct FilterSwitch {
     bool tableFound = true;
     CategorySaveResult saved;
 };
-FilterSwitch SwitchCategoryFilter(const std::string& programFolder, int newMode);
+FilterSwitch SwitchCategoryFilter(const std::string& programFolder, int newMode,
+                                  files::FileOps& ops = files::systemFileOps());
 
 } // namespace kal

@@ -106,11 +106,11 @@ void PickList::remove(std::size_t index)
         entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
-files::IoResult PickList::save(const std::string& path) const
+files::IoResult PickList::save(const std::string& path, files::FileOps& ops) const
 {
     if (!readable())
         return files::IoResult::failure(unreadable_);
-    return files::saveLines(path, entries_);
+    return files::saveLines(path, entries_, ops);
 }
 
 std::string PickListRowText(const std::string& entry)

@@ -42,7 +42,7 @@ public:
     // An entry equal to one already there (ignoring case) is not added again; its place is given.
     int add(const std::string& entry);
     void remove(std::size_t index);
-    files::IoResult save(const std::string& path) const;
+    files::IoResult save(const std::string& path, files::FileOps& ops = files::systemFileOps()) const;
 
 private:
     std::vector<std::string> entries_;

@@ -1,6 +1,7 @@
 #include "schedule/Repeat.h"
 
 #include "calendar/CalendarMath.h"
+#include "platform/FileTransaction.h"
 
 #include <algorithm>
 
@@ -89,30 +90,39 @@ std::vector<Date> RepeatDates(const RepeatRule& rule, const RepeatPeriod& period
 }
 
 RepeatWriteResult WriteOccurrences(const std::string& dataPath, const std::vector<Date>& dates,
-                                   const ScheduleFields& fields)
+                                   const ScheduleFields& fields, files::FileOps& ops)
 {
     RepeatWriteResult outcome;
+    std::vector<files::FileChange> changes;
     std::size_t i = 0;
     while (i < dates.size()) {
         const int year = dates[i].year, month = dates[i].month;
-        std::vector<std::string> lines;
+        std::vector<std::string> added;
         for (; i < dates.size() && dates[i].year == year && dates[i].month == month; ++i) {
             ScheduleFields occurrence = fields;
             occurrence.day = dates[i].day;
-            lines.push_back(ComposeSchedule(occurrence));
+            added.push_back(ComposeSchedule(occurrence));
         }
-        outcome.result = AddScheduleLines(MonthFilePath(dataPath, year, month), lines);
-        if (!outcome.result.ok())
+        const std::string path = MonthFilePath(dataPath, year, month);
+        std::vector<std::string> lines;
+        if (outcome.result = LinesWithAdded(path, added, lines); !outcome.result.ok()) {
+            outcome.result.reason = MonthFileName(year, month) + ": " + outcome.result.reason;
             return outcome;
-        outcome.written += static_cast<int>(lines.size());
+        }
+        changes.push_back({path, files::joinLines(lines)});
     }
+    if (files::IoResult written = files::writeAllOrNothing(dataPath, changes, ops); !written) {
+        outcome.result = ScheduleResult{ScheduleWrite::WriteFailed, written.reason};
+        return outcome;
+    }
+    outcome.written = static_cast<int>(dates.size());
     return outcome;
 }
 
 RepeatWriteResult RepeatSchUd(const std::string& dataPath, const RepeatRule& rule, const RepeatPeriod& period,
-                              const ScheduleFields& fields)
+                              const ScheduleFields& fields, files::FileOps& ops)
 {
-    return WriteOccurrences(dataPath, RepeatDates(rule, period), fields);
+    return WriteOccurrences(dataPath, RepeatDates(rule, period), fields, ops);
 }
 
 } // namespace kal

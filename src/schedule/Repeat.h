@@ -47,16 +47,15 @@ std::vector<Date> RepeatDates(const RepeatRule& rule, const RepeatPeriod& period
 
 struct RepeatWriteResult {
     ScheduleResult result;
-    int written = 0; // occurrences written before a failure (all of them on success)
+    int written = 0; // occurrences written: all of them, or none after a failure
 };
 
-// Writes one record per date, the day taken from the date and everything else from `fields`;
-// each month file is loaded and written once. A failure stops the walk; months already
-// written stay written.
+// Writes one record per date, the day taken from the date and everything else from `fields`.
+// All month files change together or none does, a crash included (FileTransaction.h).
 RepeatWriteResult WriteOccurrences(const std::string& dataPath, const std::vector<Date>& dates,
-                                   const ScheduleFields& fields);
+                                   const ScheduleFields& fields, files::FileOps& ops = files::systemFileOps());
 
 RepeatWriteResult RepeatSchUd(const std::string& dataPath, const RepeatRule& rule, const RepeatPeriod& period,
-                              const ScheduleFields& fields);
+                              const ScheduleFields& fields, files::FileOps& ops = files::systemFileOps());
 
 } // namespace kal

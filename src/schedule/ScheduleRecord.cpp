@@ -1,6 +1,7 @@
 #include "schedule/ScheduleRecord.h"
 
 #include "platform/ByteText.h"
+#include "platform/FileTransaction.h"
 #include "platform/NumberFormat.h"
 
 #include <algorithm>
@@ -132,24 +133,11 @@ std::vector<std::string> LoadMonthFile(const std::string& path)
 
 namespace {
 
-ScheduleResult save(const std::string& path, const std::vector<std::string>& lines)
+ScheduleResult failed(files::IoResult io)
 {
-    files::IoResult saved = files::saveLines(path, lines);
-    if (!saved)
-        return ScheduleResult{ScheduleWrite::WriteFailed, saved.reason};
+    if (!io)
+        return ScheduleResult{ScheduleWrite::WriteFailed, io.reason};
     return {};
-}
-
-files::IoResult takeBack(const std::string& path, const std::string& line)
-{
-    files::LoadForUpdate loaded = files::loadLinesForUpdate(path);
-    if (!loaded.ok)
-        return files::IoResult::failure(loaded.reason);
-    auto it = std::find(loaded.lines.begin(), loaded.lines.end(), line);
-    if (it == loaded.lines.end())
-        return {};
-    loaded.lines.erase(it);
-    return loaded.lines.empty() ? files::deleteFile(path) : files::saveLines(path, loaded.lines);
 }
 
 // The lines of a month file about to be changed, or why it cannot be read.
@@ -168,21 +156,43 @@ bool stillThere(const std::vector<std::string>& lines, const ScheduleRef& ref)
            lines[static_cast<std::size_t>(ref.lineIndex)] == ref.line;
 }
 
+// Removes the record at `ref`, or the first line with its text when the file changed meanwhile
+// (identical lines are the same record); nothing when it is gone.
+void removeRecord(std::vector<std::string>& lines, const ScheduleRef& ref)
+{
+    if (stillThere(lines, ref)) {
+        lines.erase(lines.begin() + ref.lineIndex);
+        return;
+    }
+    if (ref.line.empty())
+        return;
+    if (auto it = std::find(lines.begin(), lines.end(), ref.line); it != lines.end())
+        lines.erase(it);
+}
+
 } // namespace
 
-ScheduleResult AddScheduleLines(const std::string& path, const std::vector<std::string>& newLines)
+ScheduleResult LinesWithAdded(const std::string& path, const std::vector<std::string>& newLines,
+                              std::vector<std::string>& lines)
 {
-    std::vector<std::string> lines;
     if (ScheduleResult loaded = loadForChange(path, lines); !loaded.ok())
         return loaded;
     lines.insert(lines.end(), newLines.begin(), newLines.end());
     text::sortNoCase(lines);
-    return save(path, lines);
+    return {};
 }
 
-ScheduleResult AddSchedule(const std::string& path, const std::string& line)
+ScheduleResult AddScheduleLines(const std::string& path, const std::vector<std::string>& newLines, files::FileOps& ops)
 {
-    return AddScheduleLines(path, {line});
+    std::vector<std::string> lines;
+    if (ScheduleResult loaded = LinesWithAdded(path, newLines, lines); !loaded.ok())
+        return loaded;
+    return failed(files::saveLines(path, lines, ops));
+}
+
+ScheduleResult AddSchedule(const std::string& path, const std::string& line, files::FileOps& ops)
+{
+    return AddScheduleLines(path, {line}, ops);
 }
 
 bool ScheduleStillThere(const ScheduleRef& ref)
@@ -199,7 +209,7 @@ RecordCheck CheckSchedule(const ScheduleRef& ref)
     return elsewhere ? RecordCheck::Changed : RecordCheck::Gone;
 }
 
-ScheduleResult DeleteSchedule(const ScheduleRef& ref)
+ScheduleResult DeleteSchedule(const ScheduleRef& ref, files::FileOps& ops)
 {
     std::vector<std::string> lines;
     if (ScheduleResult loaded = loadForChange(ref.file, lines); !loaded.ok())
@@ -207,33 +217,27 @@ ScheduleResult DeleteSchedule(const ScheduleRef& ref)
     if (!stillThere(lines, ref))
         return ScheduleResult{ScheduleWrite::Changed, {}};
     lines.erase(lines.begin() + ref.lineIndex);
-    return save(ref.file, lines);
+    return failed(files::saveLines(ref.file, lines, ops));
 }
 
-ScheduleResult CorrectSchedule(const ScheduleRef& ref, const std::string& newPath, const std::string& newLine)
+ScheduleResult CorrectSchedule(const ScheduleRef& ref, const std::string& newPath, const std::string& newLine,
+                               files::FileOps& ops)
 {
-    std::vector<std::string> lines;
-    if (ScheduleResult loaded = loadForChange(ref.file, lines); !loaded.ok())
+    std::vector<std::string> oldLines;
+    if (ScheduleResult loaded = loadForChange(ref.file, oldLines); !loaded.ok())
         return loaded;
-    if (!stillThere(lines, ref))
-        return ScheduleResult{ScheduleWrite::Changed, {}};
+    removeRecord(oldLines, ref);
     if (newPath == ref.file) {
-        lines.erase(lines.begin() + ref.lineIndex);
-        lines.push_back(newLine);
-        text::sortNoCase(lines);
-        return save(ref.file, lines);
+        oldLines.push_back(newLine);
+        text::sortNoCase(oldLines);
+        return failed(files::saveLines(ref.file, oldLines, ops));
     }
-    // The new line is written first, so a failure can never lose the record; should the old
-    // file then refuse, the new line is taken back out so that nothing changed at all.
-    if (ScheduleResult added = AddSchedule(newPath, newLine); !added.ok())
-        return added;
-    lines.erase(lines.begin() + ref.lineIndex);
-    ScheduleResult removed = save(ref.file, lines);
-    if (!removed.ok()) {
-        if (files::IoResult undone = takeBack(newPath, newLine); !undone)
-            removed.reason += "\r\n" + newPath + ": " + undone.reason;
-    }
-    return removed;
+    std::vector<std::string> newLines;
+    if (ScheduleResult loaded = LinesWithAdded(newPath, {newLine}, newLines); !loaded.ok())
+        return loaded;
+    return failed(
+        files::writeAllOrNothing(files::folderOf(newPath),
+                                 {{ref.file, files::joinLines(oldLines)}, {newPath, files::joinLines(newLines)}}, ops));
 }
 
 std::optional<std::pair<int, int>> MonthOfFile(const std::string& path)

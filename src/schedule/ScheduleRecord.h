@@ -89,8 +89,10 @@ struct ScheduleResult {
 std::vector<std::string> LoadMonthFile(const std::string& path);
 
 // Appends, sorts and writes the whole file.
-ScheduleResult AddScheduleLines(const std::string& path, const std::vector<std::string>& lines);
-ScheduleResult AddSchedule(const std::string& path, const std::string& line);
+ScheduleResult AddScheduleLines(const std::string& path, const std::vector<std::string>& lines,
+                                files::FileOps& ops = files::systemFileOps());
+ScheduleResult AddSchedule(const std::string& path, const std::string& line,
+                           files::FileOps& ops = files::systemFileOps());
 // Whether the month file still holds `ref.line` at `ref.lineIndex`.
 bool ScheduleStillThere(const ScheduleRef& ref);
 // Whether a record is still where the reader saw it: Found (also when the file cannot be read
@@ -99,9 +101,16 @@ bool ScheduleStillThere(const ScheduleRef& ref);
 enum class RecordCheck { Found, Changed, Gone };
 RecordCheck CheckSchedule(const ScheduleRef& ref);
 // Removes the line at `ref` after checking that it is still the same text.
-ScheduleResult DeleteSchedule(const ScheduleRef& ref);
-// Deletes the old line, then adds the new one to `newPath` (which may be the same file).
-ScheduleResult CorrectSchedule(const ScheduleRef& ref, const std::string& newPath, const std::string& newLine);
+ScheduleResult DeleteSchedule(const ScheduleRef& ref, files::FileOps& ops = files::systemFileOps());
+// Replaces the record at `ref` by `newLine` in `newPath` (which may be the same file). A record
+// that moved within its file meanwhile is found by its text; one that is no longer there removes
+// nothing, so the new line is still written. Two files change together or not at all, a crash
+// included (FileTransaction.h).
+ScheduleResult CorrectSchedule(const ScheduleRef& ref, const std::string& newPath, const std::string& newLine,
+                               files::FileOps& ops = files::systemFileOps());
+// The lines of a month file with `lines` added, sorted; fails when the file cannot be read.
+ScheduleResult LinesWithAdded(const std::string& path, const std::vector<std::string>& lines,
+                              std::vector<std::string>& result);
 
 // The year and month of a month file name ("200403.sch"), when it is one.
 std::optional<std::pair<int, int>> MonthOfFile(const std::string& path);

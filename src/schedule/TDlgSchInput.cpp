@@ -491,6 +491,7 @@ RepeatRule TDlgSchInput::ruleFromControls() const
 
 void TDlgSchInput::showWriteFailure(const std::string& reason)
 {
+    writeFailed_ = true;
     services_.platform.messageBox(kUpdateCaption, "スケジュールを保存できません。\r\n" + reason, MessageIcon::Error,
                                   MessageButtons::Ok);
 }
@@ -500,13 +501,9 @@ bool TDlgSchInput::writeRepeat()
     const RepeatPeriod period{qt::fromQDate(DtpFromSch->date()), qt::fromQDate(DtpToSch->date())};
     const RepeatWriteResult written =
         kal::RepeatSchUd(request_.dataPath, ruleFromControls(), period, fieldsFromControls());
-    if (written.result.ok())
-        return true;
-    std::string reason = written.result.reason;
-    if (written.written > 0)
-        reason += "\r\n（" + std::to_string(written.written) + "件は登録済みです。）";
-    showWriteFailure(reason);
-    return false;
+    if (!written.result.ok())
+        showWriteFailure(written.result.reason);
+    return written.result.ok();
 }
 
 bool TDlgSchInput::writeRecord()
@@ -514,20 +511,13 @@ bool TDlgSchInput::writeRecord()
     const QDate date = DtpSchDate->date();
     const std::string path = MonthFilePath(request_.dataPath, date.year(), date.month());
     const std::string line = ComposeSchedule(fieldsFromControls());
-    const ScheduleResult result =
-        request_.mode == SchInputMode::Correct ? CorrectSchedule(request_.record, path, line) : AddSchedule(path, line);
-    if (result.status == ScheduleWrite::Changed) {
-        changedMeanwhile_ = true;
-        services_.platform.messageBox("スケジュール訂正", "スケジュールが他で変更されています。\r\n表示を更新します。",
-                                      MessageIcon::Information, MessageButtons::Ok);
-        reject();
-        return false;
-    }
-    if (result.status == ScheduleWrite::WriteFailed) {
+    // A record that was gone when the dialog opened left the fields empty; what the user typed
+    // is then a new record.
+    const bool correcting = request_.mode == SchInputMode::Correct && !record_.empty();
+    const ScheduleResult result = correcting ? CorrectSchedule(request_.record, path, line) : AddSchedule(path, line);
+    if (!result.ok())
         showWriteFailure(result.reason);
-        return false;
-    }
-    return true;
+    return result.ok();
 }
 
 void TDlgSchInput::BtnOkClick()

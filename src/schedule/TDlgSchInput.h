@@ -83,9 +83,9 @@ public:
     void SpinDayChange();
     void ChkRepeatCheck();
 
-    // Correct mode found the record changed by someone else and closed without writing: the
-    // opener rebuilds its display.
-    bool changedMeanwhile() const { return changedMeanwhile_; }
+    // A write failed while the dialog was open: the opener rebuilds its display whatever the
+    // dialog returns, so that the screen shows the files as they are.
+    bool writeFailed() const { return writeFailed_; }
 
 private:
     void buildControls();
@@ -111,7 +111,7 @@ private:
     CategoryTable categories_;
     std::string record_; // the line being corrected or copied, empty when none was found
     bool alarmsOn_ = true;
-    bool changedMeanwhile_ = false;
+    bool writeFailed_ = false;
 };
 
 } // namespace kal

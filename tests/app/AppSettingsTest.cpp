@@ -146,9 +146,12 @@ TEST(AppSettings, FoldersResolveAgainstTheProgramFolder)
     EXPECT_EQ(resolveFolder("", "/p/"), "/p/");
     EXPECT_EQ(resolveFolder("data/", "/p/"), "/p/data/");
     EXPECT_EQ(resolveFolder("/abs/data/", "/p/"), "/abs/data/");
-    // Written on another system: counts as absolute and so names a folder that is missing.
+    // Written on another system: a drive letter is absolute (and so names a missing folder); a
+    // backslash alone is a separator.
     EXPECT_EQ(resolveFolder("C:\\Kalendra\\Data\\", "/p/"), "C:\\Kalendra\\Data\\/");
-    EXPECT_EQ(resolveFolder("data\\", "/p/"), "data\\/");
+    EXPECT_EQ(resolveFolder("data\\", "/p/"), "/p/data/");
+    EXPECT_EQ(resolveFolder("Data\\Sub\\", "/p/"), "/p/Data/Sub/");
+    EXPECT_EQ(resolveFolder("\\shared\\kal\\", "/p/"), "/shared/kal/");
     EXPECT_EQ(resolveFolder(sj("予定/"), "/p/"), "/p/予定/");
 }
 

@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <optional>
 
@@ -217,6 +218,26 @@ TEST_F(DayListFixture, DoubleClickOnAnEntryCorrectsItAndOnEmptySpaceAdds)
     QTest::mouseDClick(area, Qt::LeftButton, {}, QPoint(entry.center().x(), area->height() - 5));
     EXPECT_EQ(dialogs.shownTitles,
               (std::vector<QString>{QString::fromUtf8("スケジュール訂正"), QString::fromUtf8("スケジュール新規登録")}));
+}
+
+TEST_F(DayListFixture, AFailedSaveRebuildsTheMonthEvenWhenTheDialogIsCancelled)
+{
+    start();
+    // Meanwhile a sync tool brings a record and leaves the file read-only.
+    home.write("202612.sch", crlf({scheduleLine(8, "08:00", "theirs")}));
+    ::chmod(home.file("202612.sch").c_str(), 0444);
+    dialogs.handlers.push_back([](QDialog& dialog) {
+        auto& input = dynamic_cast<TDlgSchInput&>(dialog);
+        input.CmbTitle->setEditText("mine");
+        input.BtnOkClick();
+        input.reject();
+        return input.result();
+    });
+    form->DaySchInputAdd();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_NE(platform.messages[0].text.find("読み取り専用のファイルです。"), std::string::npos);
+    EXPECT_EQ(home.read("202612.sch"), crlf({scheduleLine(8, "08:00", "theirs")}));
+    EXPECT_EQ(dayListTitles(), QStringList{"theirs"});
 }
 
 TEST_F(DayListFixture, PopupEnablingFollowsTheSelection)

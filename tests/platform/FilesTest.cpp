@@ -40,7 +40,7 @@ TEST(LineFiles, SaveIntoMissingFolderFailsWithReason)
     TempFolder dir;
     files::IoResult result = files::saveLines(dir.file("no/such/file.txt"), {"x"});
     EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.reason.find("No such file"), std::string::npos);
+    EXPECT_EQ(result.reason, "ファイルまたはフォルダが見つかりません。");
 }
 
 TEST(LineFiles, SaveLeavesNoTemporaryFileAndKeepsPermissions)

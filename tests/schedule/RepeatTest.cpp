@@ -3,7 +3,9 @@
 #include "support/TempFolder.h"
 
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace kal;
 using kal::test::crlf;
@@ -175,17 +177,35 @@ TEST(Repeat, MonthlyWritesOnlyTheMonthsThatHaveTheDay)
     EXPECT_EQ(data.read("202605.sch"), crlf({morningLine("31")}));
 }
 
-TEST(Repeat, AFailedMonthStopsTheWalkAndKeepsWhatWasWritten)
+TEST(Repeat, AMonthThatCannotBeWrittenLeavesEveryMonthAsItWas)
 {
     TempFolder data;
-    // A folder where April's file should be: that write fails.
-    std::filesystem::create_directory(data.file("202604.sch"));
-    RepeatWriteResult written = RepeatSchUd(data.path(), everyDay(), {{2026, 3, 30}, {2026, 5, 2}}, morningCall());
-    EXPECT_EQ(written.result.status, ScheduleWrite::WriteFailed);
-    EXPECT_FALSE(written.result.reason.empty());
-    EXPECT_EQ(written.written, 2);
-    EXPECT_EQ(data.read("202603.sch"), crlf({morningLine("30"), morningLine("31")}));
-    EXPECT_FALSE(data.exists("202605.sch"));
+    data.write("202605.sch", crlf({"kept"}));
+    struct Case {
+        const char* name;
+        std::function<void()> block;
+        std::function<void()> unblock;
+        std::size_t filesAfter; // no temporary file or intent record is left
+    };
+    const Case cases[] = {
+        // A folder where April's file should be: it is refused before anything is written.
+        {"a folder in the way", [&] { std::filesystem::create_directory(data.file("202604.sch")); },
+         [&] { std::filesystem::remove(data.file("202604.sch")); }, 1},
+        {"a read-only file", [&] { data.write("202604.sch", ""), ::chmod(data.file("202604.sch").c_str(), 0444); },
+         [&] { std::filesystem::remove(data.file("202604.sch")); }, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.block();
+        RepeatWriteResult written = RepeatSchUd(data.path(), everyDay(), {{2026, 3, 30}, {2026, 5, 2}}, morningCall());
+        EXPECT_EQ(written.result.status, ScheduleWrite::WriteFailed);
+        EXPECT_NE(written.result.reason.find("202604.sch"), std::string::npos);
+        EXPECT_EQ(written.written, 0);
+        EXPECT_FALSE(data.exists("202603.sch"));
+        EXPECT_EQ(data.read("202605.sch"), crlf({"kept"}));
+        EXPECT_EQ(files::listFiles(data.path(), "*").size() + files::listFiles(data.path(), ".*").size(), c.filesAfter);
+        c.unblock();
+    }
 
     RepeatWriteResult nowhere =
         RepeatSchUd(data.file("missing/"), everyDay(), {{2026, 3, 30}, {2026, 4, 2}}, morningCall());

@@ -147,7 +147,6 @@ TEST(MonthFiles, ChangedLineIsNeverOverwritten)
     // Someone else sorted or edited the file: index 0 no longer holds what the reader saw.
     ScheduleResult result = DeleteSchedule(ScheduleRef{path, 0, ComposeSchedule(b)});
     EXPECT_EQ(result.status, ScheduleWrite::Changed);
-    EXPECT_EQ(CorrectSchedule(ScheduleRef{path, 5, ComposeSchedule(a)}, path, "x").status, ScheduleWrite::Changed);
     EXPECT_EQ(dir.read("202605.sch"), before);
 }
 
@@ -175,6 +174,35 @@ TEST(MonthFiles, ARecordIsFoundMovedOrGone)
         if (c.file)
             dir.write("202605.sch", crlf(*c.file));
         EXPECT_EQ(CheckSchedule(ScheduleRef{path, 1, line}), c.expected);
+    }
+}
+
+TEST(MonthFiles, ACorrectionFindsItsRecordByTextOrRemovesNothing)
+{
+    TempFolder dir;
+    const std::string path = dir.file("202605.sch");
+    const std::string a = ComposeSchedule(meeting());
+    ScheduleFields other = meeting();
+    other.title = "other";
+    const std::string b = ComposeSchedule(other);
+    struct Case {
+        const char* name;
+        int index;
+        std::string seen;
+        std::vector<std::string> after;
+    };
+    const Case cases[] = {
+        {"at its index", 1, b, {a, "x"}},
+        {"moved to another index", 0, b, {a, "x"}},
+        {"gone: nothing removed, the new line still written", 1, ComposeSchedule(meeting()) + "gone", {a, b, "x"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        dir.write("202605.sch", crlf({a, b}));
+        ASSERT_TRUE(CorrectSchedule(ScheduleRef{path, c.index, c.seen}, path, "x").ok());
+        std::vector<std::string> expected = c.after;
+        text::sortNoCase(expected);
+        EXPECT_EQ(LoadMonthFile(path), expected);
     }
 }
 

@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sys/stat.h>
 
 using namespace kal;
 using namespace kal::test;
@@ -292,7 +293,7 @@ TEST_F(SchInputFixture, CorrectShowsTheRecordAndReplacesItsLine)
     d->CmbTitle->setEditText(QString::fromUtf8("定例会議"));
     d->BtnOkClick();
     EXPECT_EQ(d->result(), QDialog::Accepted);
-    EXPECT_FALSE(d->changedMeanwhile());
+    EXPECT_FALSE(d->writeFailed());
     EXPECT_EQ(data.read("202612.sch"),
               crlf({rec("01", "09:00", "10:00", "Work", "3211", sj("定例会議"), sj("本社")), first}));
 }
@@ -325,25 +326,70 @@ TEST_F(SchInputFixture, CorrectingWithAlarmsOffKeepsTheRecordsFlags)
     EXPECT_EQ(data.read("202612.sch"), crlf({rec("09", "09:00", "", "", "0011", "Alarm", "Hall")}));
 }
 
-TEST_F(SchInputFixture, ACorrectionOfAChangedFileWritesNothingAndAsksForARebuild)
+TEST_F(SchInputFixture, ACorrectionFindsItsRecordByTextWhenTheFileChangedMeanwhile)
 {
     const std::string a = rec("09", "09:00", "", "", "0000", "A");
     const std::string b = rec("10", "09:00", "", "", "0000", "B");
     data.write("202612.sch", crlf({a, b}));
     auto d = open(recordRequest(SchInputMode::Correct, "202612.sch", 1));
-    // Someone else removes the first line: the index now names nothing.
+    // Someone else removes the first line: the index now names nothing, the text still names B.
     data.write("202612.sch", crlf({b}));
     d->CmbTitle->setEditText("B2");
-    QSignalSpy rejected(d.get(), &QDialog::rejected);
     d->BtnOkClick();
-    EXPECT_EQ(rejected.count(), 1);
-    EXPECT_EQ(d->result(), QDialog::Rejected);
-    EXPECT_TRUE(d->changedMeanwhile());
+    EXPECT_EQ(d->result(), QDialog::Accepted);
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(data.read("202612.sch"), crlf({rec("10", "09:00", "", "", "0000", "B2")}));
+}
+
+TEST_F(SchInputFixture, CorrectingARecordNoLongerThereWritesWhatWasTyped)
+{
+    const std::string other = rec("01", "", "", "", "0000", "Other");
+    const std::string gone = rec("09", "09:00", "", "", "0000", "Gone");
+    struct Case {
+        const char* name;
+        bool goneBeforeOpening;
+    };
+    for (const Case& c : {Case{"before the dialog opened", true}, Case{"while the dialog was open", false}}) {
+        SCOPED_TRACE(c.name);
+        platform.messages.clear();
+        data.write("202612.sch", crlf({other, gone}));
+        SchInputRequest r = recordRequest(SchInputMode::Correct, "202612.sch", 1);
+        if (c.goneBeforeOpening)
+            data.write("202612.sch", crlf({other}));
+        auto d = open(r);
+        if (!c.goneBeforeOpening)
+            data.write("202612.sch", crlf({other}));
+        fill(*d, "11:00", "", "Typed");
+        d->BtnOkClick();
+        EXPECT_EQ(d->result(), QDialog::Accepted);
+        EXPECT_TRUE(platform.messages.empty());
+        EXPECT_EQ(data.read("202612.sch"), crlf({other, rec("09", "11:00", "", "", "0000", "Typed")}));
+    }
+}
+
+TEST_F(SchInputFixture, ARepeatThatCannotWriteEveryMonthWritesNoneAndAsksForARebuild)
+{
+    const std::string kept = rec("15", "", "", "", "0000", "Kept");
+    data.write("202604.sch", crlf({kept}));
+    ::chmod(data.file("202604.sch").c_str(), 0444);
+    auto d = open(request(SchInputMode::New, {2026, 3, 30}));
+    fill(*d, "09:00", "", "x");
+    d->ChkRepeat->setChecked(true);
+    d->SpinDay->setValue(4);
+    d->BtnOkClick();
+    EXPECT_NE(d->result(), QDialog::Accepted);
+    EXPECT_TRUE(d->writeFailed());
     ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].caption, "スケジュール訂正");
-    EXPECT_EQ(platform.messages[0].text, "スケジュールが他で変更されています。\r\n表示を更新します。");
-    EXPECT_EQ(platform.messages[0].icon, MessageIcon::Information);
-    EXPECT_EQ(data.read("202612.sch"), crlf({b}));
+    EXPECT_NE(platform.messages[0].text.find("読み取り専用のファイルです。"), std::string::npos);
+    EXPECT_FALSE(data.exists("202603.sch"));
+    EXPECT_EQ(data.read("202604.sch"), crlf({kept}));
+    // Pressing OK again after the user made the file writable writes each occurrence once.
+    ::chmod(data.file("202604.sch").c_str(), 0644);
+    d->BtnOkClick();
+    EXPECT_EQ(d->result(), QDialog::Accepted);
+    auto line = [](const char* day) { return rec(day, "09:00", "", "", "0000", "x"); };
+    EXPECT_EQ(data.read("202603.sch"), crlf({line("30"), line("31")}));
+    EXPECT_EQ(data.read("202604.sch"), crlf({line("01"), line("02"), kept}));
 }
 
 TEST_F(SchInputFixture, CopyAddsALineAndLeavesTheOriginal)

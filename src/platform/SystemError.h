@@ -1,0 +1,22 @@
+// The reason a file operation failed, as the user reads it: Japanese for the common errors, the
+// system's own text otherwise. Every reason that reaches a message box comes from here.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace kal::files {
+
+// No data file legitimately comes near this; a larger one is refused instead of read.
+inline constexpr std::size_t kMaxDataFileBytes = std::size_t{8} << 20;
+
+// Refusals of the program itself, beside the system's errno values (which are all positive).
+inline constexpr int kNotRegularFile = -1; // a FIFO, device or socket named like a data file
+inline constexpr int kFileTooLarge = -2;   // above the size limit of data files
+inline constexpr int kReadOnlyFile = -3;   // a file without write permission is never replaced
+inline constexpr int kDamagedRecord = -4;  // an intent record that does not read back whole
+inline constexpr int kOutsideFolder = -5;  // a multi-file change naming a file outside its folder
+
+std::string systemErrorText(int error);
+
+} // namespace kal::files
