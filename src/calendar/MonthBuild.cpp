@@ -20,12 +20,6 @@ void addScheduleLine(const std::string& file, int index, const std::string& line
 
 } // namespace
 
-std::string MemoFilePath(const std::string& memoPath, const Date& date)
-{
-    return files::withSeparator(memoPath) + text::formatInt(date.year, 4, '0') + text::formatInt(date.month, 2, '0') +
-           text::formatInt(date.day, 2, '0') + kMemoExtension;
-}
-
 void ApplyTodoLines(const std::vector<std::string>& todoLines, bool todoMarks, MonthLayout& layout, DayCellLists& lists)
 {
     for (std::size_t i = 0; i < todoLines.size(); ++i) {

@@ -5,6 +5,7 @@
 
 #include "calendar/CalendarMath.h"
 #include "calendar/DayCellLists.h"
+#include "memo/DayMemo.h"
 #include "platform/Platform.h"
 
 #include <array>
@@ -39,9 +40,6 @@ MonthBuild BuildMonth(const MonthBuildInput& input);
 // Marks and lines of the open ToDo entries due on a shown day.
 void ApplyTodoLines(const std::vector<std::string>& todoLines, bool todoMarks, MonthLayout& layout,
                     DayCellLists& lists);
-
-inline constexpr const char* kMemoExtension = ".mem";
-std::string MemoFilePath(const std::string& memoPath, const Date& date);
 
 // Where the selection goes after a rebuild: the selected day's cell when the month has that
 // day, otherwise the cell at the same place as before.

@@ -1,0 +1,170 @@
+#include "memo/DayMemo.h"
+
+#include "platform/ByteText.h"
+#include "platform/NumberFormat.h"
+
+#include <algorithm>
+
+namespace kal {
+namespace {
+
+bool allDigits(std::string_view s)
+{
+    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+int digitsValue(std::string_view s)
+{
+    int value = 0;
+    for (char c : s)
+        value = value * 10 + (c - '0');
+    return value;
+}
+
+// The file's lines when it exists and still holds `shown` at `index`.
+struct LineCheck {
+    MemoLineResult result;
+    std::vector<std::string> lines;
+};
+
+LineCheck checkLine(const std::string& path, int index, const std::string& shown)
+{
+    LineCheck check;
+    if (!files::fileExists(path)) {
+        check.result.status = MemoLineWrite::Missing;
+        return check;
+    }
+    files::LoadForUpdate loaded = files::loadLinesForUpdate(path);
+    if (!loaded.ok) {
+        check.result.status = MemoLineWrite::WriteFailed;
+        check.result.reason = loaded.reason;
+        return check;
+    }
+    if (index < 0 || static_cast<std::size_t>(index) >= loaded.lines.size() ||
+        loaded.lines[static_cast<std::size_t>(index)] != shown) {
+        check.result.status = MemoLineWrite::Changed;
+        return check;
+    }
+    check.lines = std::move(loaded.lines);
+    return check;
+}
+
+MemoLineResult saveChecked(const std::string& path, const std::vector<std::string>& lines)
+{
+    MemoLineResult result;
+    result.fileDeleted = IsEmptyMemo(lines);
+    if (files::IoResult saved = SaveMemoFile(path, lines); !saved) {
+        result.status = MemoLineWrite::WriteFailed;
+        result.fileDeleted = false;
+        result.reason = saved.reason;
+    }
+    return result;
+}
+
+} // namespace
+
+std::string MemoFileName(const Date& date)
+{
+    return text::formatInt(date.year, 4, '0') + text::formatInt(date.month, 2, '0') +
+           text::formatInt(date.day, 2, '0') + kMemoExtension;
+}
+
+std::string MemoFilePath(const std::string& memoPath, const Date& date)
+{
+    return files::withSeparator(memoPath) + MemoFileName(date);
+}
+
+std::optional<Date> MemoFileDate(std::string_view fileName)
+{
+    // Only the name this program writes: the month build looks for exactly that one.
+    if (fileName.size() != 12 || fileName.substr(8) != kMemoExtension)
+        return std::nullopt;
+    std::string_view digits = fileName.substr(0, 8);
+    if (!allDigits(digits))
+        return std::nullopt;
+    Date date{digitsValue(digits.substr(0, 4)), digitsValue(digits.substr(4, 2)), digitsValue(digits.substr(6, 2))};
+    if (!isValidDate(date.year, date.month, date.day))
+        return std::nullopt;
+    return date;
+}
+
+std::vector<std::string> ParseMemoText(const std::string& bytes)
+{
+    return files::splitLines(bytes);
+}
+
+bool IsEmptyMemo(const std::vector<std::string>& lines)
+{
+    return lines.empty() || (lines.size() == 1 && text::isBlank(lines.front()));
+}
+
+bool DayMemoExists(const std::string& memoPath, const Date& date)
+{
+    return files::fileExists(MemoFilePath(memoPath, date));
+}
+
+std::vector<std::string> LoadDayMemo(const std::string& memoPath, const Date& date)
+{
+    std::optional<std::string> bytes = files::readBytes(MemoFilePath(memoPath, date));
+    return bytes ? ParseMemoText(*bytes) : std::vector<std::string>{};
+}
+
+files::IoResult SaveDayMemo(const std::string& memoPath, const Date& date, const std::vector<std::string>& lines)
+{
+    return SaveMemoFile(MemoFilePath(memoPath, date), lines);
+}
+
+files::IoResult DeleteDayMemo(const std::string& memoPath, const Date& date)
+{
+    return DeleteMemoFile(MemoFilePath(memoPath, date));
+}
+
+files::IoResult SaveMemoFile(const std::string& path, const std::vector<std::string>& lines)
+{
+    if (IsEmptyMemo(lines))
+        return DeleteMemoFile(path);
+    return files::saveLines(path, lines);
+}
+
+files::IoResult DeleteMemoFile(const std::string& path)
+{
+    if (!files::fileExists(path))
+        return {};
+    return files::deleteFile(path);
+}
+
+std::vector<DayMemoText> LoadDayMemos(const std::string& memoPath, const Date& from, const Date& to)
+{
+    std::vector<Date> days;
+    for (const std::string& name : files::listFiles(files::withSeparator(memoPath), "*.mem"))
+        if (std::optional<Date> date = MemoFileDate(name); date && *date >= from && *date <= to)
+            days.push_back(*date);
+    std::sort(days.begin(), days.end());
+    days.erase(std::unique(days.begin(), days.end()), days.end());
+    std::vector<DayMemoText> memos;
+    memos.reserve(days.size());
+    for (const Date& date : days)
+        memos.push_back(DayMemoText{date, LoadDayMemo(memoPath, date)});
+    return memos;
+}
+
+MemoLineResult ReplaceMemoLine(const std::string& path, int index, const std::string& shown,
+                               const std::string& replacement)
+{
+    LineCheck check = checkLine(path, index, shown);
+    if (!check.result.ok())
+        return check.result;
+    check.lines[static_cast<std::size_t>(index)] = replacement;
+    return saveChecked(path, check.lines);
+}
+
+MemoLineResult DeleteMemoLine(const std::string& path, int index, const std::string& shown)
+{
+    LineCheck check = checkLine(path, index, shown);
+    if (!check.result.ok())
+        return check.result;
+    check.lines.erase(check.lines.begin() + index);
+    return saveChecked(path, check.lines);
+}
+
+} // namespace kal

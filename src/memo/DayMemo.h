@@ -1,0 +1,78 @@
+// Daily memos: the memo of a day is the file yyyymmdd.mem in the memo folder, plain Shift-JIS
+// lines ended by CR LF. A day has a memo exactly when its file exists; an emptied memo deletes
+// the file. Memotemp.txt in the same folder is the text a new memo starts with.
+//
+// Everything here takes the memo folder (UTF-8, with or without its trailing '/') and a date;
+// nothing is cached, so every caller sees the files as they are.
+#pragma once
+
+#include "platform/Date.h"
+#include "platform/Files.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kal {
+
+inline constexpr const char* kMemoExtension = ".mem";
+inline constexpr const char* kMemoTemplateFileName = "Memotemp.txt";
+
+// "20240305.mem".
+std::string MemoFileName(const Date& date);
+// The memo folder with its separator, then MemoFileName.
+std::string MemoFilePath(const std::string& memoPath, const Date& date);
+// The day a memo file name stands for ("20240305.mem"); nothing for any other name, an
+// impossible date included.
+std::optional<Date> MemoFileDate(std::string_view fileName);
+
+// The lines of a memo file's bytes; CR LF, LF and CR all end a line.
+std::vector<std::string> ParseMemoText(const std::string& bytes);
+
+// A memo of at most one line that holds only blanks and control characters is empty.
+bool IsEmptyMemo(const std::vector<std::string>& lines);
+
+bool DayMemoExists(const std::string& memoPath, const Date& date);
+// The day's lines; none when it has no memo file.
+std::vector<std::string> LoadDayMemo(const std::string& memoPath, const Date& date);
+// Writes the lines, or deletes the file when the memo is empty.
+files::IoResult SaveDayMemo(const std::string& memoPath, const Date& date, const std::vector<std::string>& lines);
+// Deletes the day's memo; a day without memo is not an error.
+files::IoResult DeleteDayMemo(const std::string& memoPath, const Date& date);
+
+// The same for any memo-like file (a day memo, the template, a note): an empty text deletes it.
+files::IoResult SaveMemoFile(const std::string& path, const std::vector<std::string>& lines);
+files::IoResult DeleteMemoFile(const std::string& path);
+
+struct DayMemoText {
+    Date date;
+    std::vector<std::string> lines;
+};
+
+// The memos of the days `from` to `to` (both included), in date order. The folder is listed once
+// and only the files that exist are read, so a range of years costs no more than its memos.
+std::vector<DayMemoText> LoadDayMemos(const std::string& memoPath, const Date& from, const Date& to);
+
+// Editing one line of a memo file. The caller passes the text it showed for the line; nothing is
+// written when the file no longer holds that text there.
+enum class MemoLineWrite {
+    Done,
+    Missing,     // the file does not exist (any more)
+    Changed,     // the line at the index is not the one the caller showed
+    WriteFailed, // the file system refused; the file keeps its old content
+};
+
+struct MemoLineResult {
+    MemoLineWrite status = MemoLineWrite::Done;
+    bool fileDeleted = false; // the last line went, and the file with it
+    std::string reason;       // the system's reason when the write failed
+    bool ok() const { return status == MemoLineWrite::Done; }
+};
+
+MemoLineResult ReplaceMemoLine(const std::string& path, int index, const std::string& shown,
+                               const std::string& replacement);
+// Removes the line; when none remains the file is deleted.
+MemoLineResult DeleteMemoLine(const std::string& path, int index, const std::string& shown);
+
+} // namespace kal

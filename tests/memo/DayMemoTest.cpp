@@ -1,0 +1,141 @@
+#include "memo/DayMemo.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+using namespace kal;
+using kal::test::crlf;
+using kal::test::sj;
+using kal::test::TempFolder;
+
+TEST(DayMemo, FileNamesAndTheirDays)
+{
+    EXPECT_EQ(MemoFileName({2024, 3, 5}), "20240305.mem");
+    EXPECT_EQ(MemoFilePath("/m", {1900, 1, 1}), "/m/19000101.mem");
+    EXPECT_EQ(MemoFilePath("/m/", {2099, 12, 31}), "/m/20991231.mem");
+
+    struct Case {
+        const char* name;
+        std::optional<Date> date;
+    };
+    const Case cases[] = {
+        {"20240305.mem", Date{2024, 3, 5}}, {"20240229.mem", Date{2024, 2, 29}}, {"20230229.mem", std::nullopt},
+        {"20241301.mem", std::nullopt},     {"2024035.mem", std::nullopt},       {"2024030a.mem", std::nullopt},
+        {"20240305.MEM", std::nullopt},     {"20240305.sch", std::nullopt},      {"", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(MemoFileDate(c.name).has_value(), c.date.has_value());
+        if (c.date && MemoFileDate(c.name))
+            EXPECT_EQ(*MemoFileDate(c.name), *c.date);
+    }
+}
+
+TEST(DayMemo, EmptyMemoIsAtMostOneBlankLine)
+{
+    EXPECT_TRUE(IsEmptyMemo({}));
+    EXPECT_TRUE(IsEmptyMemo({""}));
+    EXPECT_TRUE(IsEmptyMemo({"   \t "}));
+    EXPECT_FALSE(IsEmptyMemo({"", ""}));
+    EXPECT_FALSE(IsEmptyMemo({" x "}));
+    EXPECT_FALSE(IsEmptyMemo({sj("　")})) << "a full-width blank is text";
+}
+
+TEST(DayMemo, SaveWritesCrLfLinesAndAnEmptyMemoDeletesTheFile)
+{
+    TempFolder memo;
+    const Date day{2024, 3, 5};
+    EXPECT_FALSE(DayMemoExists(memo.path(), day));
+    EXPECT_TRUE(LoadDayMemo(memo.path(), day).empty());
+
+    ASSERT_TRUE(SaveDayMemo(memo.path(), day, {sj("買い物"), "", "milk"}));
+    EXPECT_EQ(memo.read("20240305.mem"), crlf({sj("買い物"), "", "milk"}));
+    EXPECT_TRUE(DayMemoExists(memo.path(), day));
+    EXPECT_EQ(LoadDayMemo(memo.path(), day), (std::vector<std::string>{sj("買い物"), "", "milk"}));
+
+    ASSERT_TRUE(SaveDayMemo(memo.path(), day, {"    "}));
+    EXPECT_FALSE(memo.exists("20240305.mem")) << "a spaces-only memo deletes the file";
+    EXPECT_TRUE(SaveDayMemo(memo.path(), day, {})) << "deleting what is not there is no error";
+    EXPECT_TRUE(DeleteDayMemo(memo.path(), day));
+}
+
+TEST(DayMemo, ParsingKeepsEveryLineWhateverItsEnd)
+{
+    EXPECT_EQ(ParseMemoText("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(ParseMemoText(std::string("x\0y\r\n\xFF\x81", 7)),
+              (std::vector<std::string>{std::string("x\0y", 3), "\xFF\x81"}));
+    EXPECT_TRUE(ParseMemoText("").empty());
+}
+
+TEST(DayMemo, RangeReadsOnlyTheDaysAskedForInDateOrder)
+{
+    TempFolder memo;
+    memo.write("20240301.mem", "first\r\n");
+    memo.write("20240229.mem", "leap\r\n");
+    memo.write("20240315.mem", "later\r\nsecond line\r\n");
+    memo.write("20240401.mem", "outside\r\n");
+    memo.write("20240399.mem", "not a day\r\n");
+    memo.write("Memotemp.txt", "template\r\n");
+
+    std::vector<DayMemoText> memos = LoadDayMemos(memo.path(), {2024, 3, 1}, {2024, 3, 31});
+    ASSERT_EQ(memos.size(), 2u);
+    EXPECT_EQ(memos[0].date, (Date{2024, 3, 1}));
+    EXPECT_EQ(memos[0].lines, std::vector<std::string>{"first"});
+    EXPECT_EQ(memos[1].date, (Date{2024, 3, 15}));
+    EXPECT_EQ(memos[1].lines, (std::vector<std::string>{"later", "second line"}));
+    EXPECT_EQ(LoadDayMemos(memo.path(), {2024, 2, 29}, {2024, 2, 29}).size(), 1u);
+    EXPECT_TRUE(LoadDayMemos(memo.file("missing/"), {1900, 1, 1}, {2099, 12, 31}).empty());
+}
+
+TEST(DayMemo, LineEditsWriteOnlyWhenTheLineIsStillTheOneShown)
+{
+    TempFolder memo;
+    const std::string path = memo.file("20240305.mem");
+    memo.write("20240305.mem", crlf({"one", "two", "three"}));
+
+    MemoLineResult replaced = ReplaceMemoLine(path, 1, "two", sj("二"));
+    EXPECT_TRUE(replaced.ok());
+    EXPECT_EQ(memo.read("20240305.mem"), crlf({"one", sj("二"), "three"}));
+
+    struct Refusal {
+        const char* what;
+        int index;
+        const char* shown;
+        MemoLineWrite status;
+    };
+    const Refusal refusals[] = {
+        {"changed meanwhile", 1, "two", MemoLineWrite::Changed},
+        {"index past the end", 3, "three", MemoLineWrite::Changed},
+        {"negative index", -1, "one", MemoLineWrite::Changed},
+    };
+    for (const Refusal& r : refusals) {
+        SCOPED_TRACE(r.what);
+        EXPECT_EQ(ReplaceMemoLine(path, r.index, r.shown, "x").status, r.status);
+        EXPECT_EQ(DeleteMemoLine(path, r.index, r.shown).status, r.status);
+        EXPECT_EQ(memo.read("20240305.mem"), crlf({"one", sj("二"), "three"}));
+    }
+
+    EXPECT_TRUE(DeleteMemoLine(path, 0, "one").ok());
+    MemoLineResult second = DeleteMemoLine(path, 0, sj("二"));
+    EXPECT_TRUE(second.ok());
+    EXPECT_FALSE(second.fileDeleted);
+    EXPECT_EQ(memo.read("20240305.mem"), crlf({"three"}));
+
+    MemoLineResult last = DeleteMemoLine(path, 0, "three");
+    EXPECT_TRUE(last.ok());
+    EXPECT_TRUE(last.fileDeleted);
+    EXPECT_FALSE(memo.exists("20240305.mem")) << "the last line deleted takes the file with it";
+    EXPECT_EQ(DeleteMemoLine(path, 0, "three").status, MemoLineWrite::Missing);
+    EXPECT_EQ(ReplaceMemoLine(path, 0, "three", "x").status, MemoLineWrite::Missing);
+    EXPECT_FALSE(memo.exists("20240305.mem")) << "a missing memo is never created by a line edit";
+}
+
+TEST(DayMemo, ReplacingTheOnlyLineWithBlanksEmptiesTheMemo)
+{
+    TempFolder memo;
+    memo.write("20240305.mem", crlf({"only"}));
+    MemoLineResult result = ReplaceMemoLine(memo.file("20240305.mem"), 0, "only", "  ");
+    EXPECT_TRUE(result.ok());
+    EXPECT_TRUE(result.fileDeleted);
+    EXPECT_FALSE(memo.exists("20240305.mem"));
+}
