@@ -9,6 +9,7 @@
 #include "calendar/CellPaint.h"
 #include "calendar/MonthBuild.h"
 #include "calendar/qt/CalendarPainter.h"
+#include "lists/ListRows.h"
 #include "platform/qt/Services.h"
 #include "schedule/Categories.h"
 #include "schedule/ScheduleRecord.h"
@@ -19,6 +20,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QSystemTrayIcon>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -44,6 +46,7 @@ class TodoPanel;
 } // namespace qt
 
 class THeaderPanel;
+struct FormEditRequest;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -310,6 +313,25 @@ private:
     void RunTodoInput(TodoInputRequest request, const QPoint& place);
     void TodoChangedMeanwhile(const char* caption);
     void ShowTodoFailure(const char* caption, const char* what, const std::string& reason);
+
+    // Lists block: the holiday input and jump dialogs, the list window and the find dialog.
+public:
+    void ShowFormEdit();
+    void HolidayUpdate();
+    void ShowMemoList();
+    void ShowDlgFind();
+    void ShowDlgJump();
+    void ShowDlgHolidayInput();
+
+private:
+    void ConnectListCommands();
+    FormEditRequest ListRequest(ListMode mode) const;
+    // Shows the list window below the main window, `narrower` pixels narrower; true when it
+    // changed something.
+    bool RunFormEdit(const FormEditRequest& request, int narrower);
+    int ListWindowHeight() const;
+    // The day memo editor the list windows correct memos with; none until the editor exists.
+    std::function<bool(const Date&, QWidget*)> DayMemoEditor();
 };
 
 } // namespace kal

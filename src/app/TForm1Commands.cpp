@@ -378,6 +378,7 @@ void TForm1::ConnectCommands()
     connect(PopTrayMini, &QAction::triggered, this, &TForm1::PopTrayMiniClick);
     connect(PopupTray, &QMenu::aboutToShow, this, &TForm1::PopupTrayPopup);
     ConnectTodoCommands();
+    ConnectListCommands();
 }
 
 } // namespace kal

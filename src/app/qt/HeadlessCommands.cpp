@@ -1,6 +1,7 @@
 #include "app/qt/HeadlessCommands.h"
 
 #include "app/DumpMonth.h"
+#include "lists/SearchCommand.h"
 
 namespace kal::qt {
 
@@ -9,6 +10,7 @@ std::vector<HeadlessCommand> headlessCommands()
 {
     return {
         dumpMonthCommand(),
+        searchCommand(),
     };
 }
 
