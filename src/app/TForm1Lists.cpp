@@ -9,6 +9,7 @@
 #include "lists/TDlgFind.h"
 #include "lists/TFormEdit.h"
 #include "platform/Files.h"
+#include "platform/qt/Widgets.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -73,7 +74,7 @@ bool TForm1::RunFormEdit(const FormEditRequest& request, int narrower)
     state_.modalDialogOpen = true;
     TFormEdit window(services_, request, this);
     const int width = (miniMode_ ? normal_.width : this->width()) - narrower;
-    window.setGeometry(QRect(DialogPlace(), QSize(width, ListWindowHeight() - 24)));
+    window.setGeometry(qt::keptOnScreen(QRect(DialogPlace(), QSize(width, ListWindowHeight() - 24)), this));
     services_.dialogs.run(window);
     state_.modalDialogOpen = false;
     return window.changed();

@@ -37,6 +37,7 @@ struct ListRows {
 struct ListColumn {
     const char* caption; // UTF-8
     int width;           // pixels; the key column is never shown
+    const char* sample;  // UTF-8: the widest usual text, which the column shows whole; empty when none
 };
 
 inline constexpr int kListKeyColumn = 0;

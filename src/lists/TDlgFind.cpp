@@ -195,7 +195,8 @@ void TDlgFind::BtnOkClick()
     request.autoIme = request_.autoIme;
     request.editDayMemo = request_.editDayMemo;
     TFormEdit results(services_, request, this);
-    results.setGeometry(QRect(geometry().topLeft(), QSize(results.width(), request_.resultHeight)));
+    results.setGeometry(
+        qt::keptOnScreen(QRect(geometry().topLeft(), QSize(results.width(), request_.resultHeight)), this));
     services_.dialogs.run(results);
     changed_ = changed_ || results.changed();
     // Nothing found: the criteria stay to be changed.

@@ -31,6 +31,7 @@ constexpr ViewCaptions kPeriodViews[] = {{"１日", "１日(&D)"}, {"月間", "�
 constexpr ViewCaptions kKindViews[] = {{"祝日", "祝日(&H)"}, {"休日", "休日(&R)"}, {"記念日", "記念日(&M)"}};
 constexpr ViewCaptions kAllView = {"ALL", "すべて(&A)"};
 constexpr int kMemoColumnMargin = 20;
+constexpr int kCellPadding = 16;
 
 QAction* newAction(QObject* parent, const char* name, const char* caption)
 {
@@ -163,9 +164,16 @@ void TFormEdit::buildToolBar()
 void TFormEdit::FormShow()
 {
     model_->setRows(ListRows{request_.mode, {}, {}, {}});
+    if (request_.mode == ListMode::Holidays)
+        ListView->setFont(QFont(QString::fromUtf8("ＭＳ ゴシック"), font().pointSize()));
     const std::vector<ListColumn> columns = ListColumns(request_.mode);
-    for (std::size_t i = 0; i < columns.size(); ++i)
-        ListView->setColumnWidth(static_cast<int>(i), columns[i].width);
+    // The widths were made for a smaller screen font: dates and times are never cut short.
+    const QFontMetrics metrics(ListView->font());
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const int sampleWidth =
+            *columns[i].sample ? metrics.horizontalAdvance(QString::fromUtf8(columns[i].sample)) + kCellPadding : 0;
+        ListView->setColumnWidth(static_cast<int>(i), std::max(columns[i].width, sampleWidth));
+    }
     ListView->setColumnHidden(kListKeyColumn, true);
     directions_.fill(1);
     applyMode();
@@ -182,7 +190,6 @@ void TFormEdit::applyMode()
         break;
     case ListMode::Holidays:
         setWindowTitle(QString::fromUtf8("祝日・休日・記念日一覧"));
-        ListView->setFont(QFont(QString::fromUtf8("ＭＳ ゴシック"), font().pointSize()));
         for (std::size_t i = 0; i < 3; ++i) {
             BtnView[i]->setText(QString::fromUtf8(kKindViews[i].button));
             MenuView[i]->setText(QString::fromUtf8(kKindViews[i].menu));

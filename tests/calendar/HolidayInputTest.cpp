@@ -138,9 +138,12 @@ TEST(HolidayInput, ChoicesReadBackFromEachShape)
     date.fromYear = "1949";
     HolidayChoices secondMonday = weekdayRule(2, 1, 1, 0);
     const Case cases[] = {
-        {"99          510", everyMonthLast}, {"99          910", everyMonthLast}, // "9" is the old form of the last
-                                                                                  // week
-        {"            001", everyWeek},      {" 1 11949    000", date},           {" 1          210", secondMonday},
+        {"99          510", everyMonthLast},
+        {"99          910", everyMonthLast}, // "9" is the old form of the last
+                                             // week
+        {"            001", everyWeek},
+        {" 1 11949    000", date},
+        {" 1          210", secondMonday},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);

@@ -1,11 +1,15 @@
 #include "platform/qt/Widgets.h"
 
 #include <QDateEdit>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 namespace kal::qt {
 
@@ -65,6 +69,18 @@ QHBoxLayout* rightAlignedRow(std::initializer_list<QWidget*> widgets)
     for (QWidget* widget : widgets)
         row->addWidget(widget);
     return row;
+}
+
+QRect keptOnScreen(const QRect& wanted, const QWidget* near)
+{
+    const QScreen* screen = near && near->screen() ? near->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return wanted;
+    const QRect area = screen->availableGeometry();
+    QRect kept(wanted.topLeft(), wanted.size().boundedTo(area.size()));
+    kept.moveLeft(std::clamp(kept.left(), area.left(), area.right() + 1 - kept.width()));
+    kept.moveTop(std::clamp(kept.top(), area.top(), area.bottom() + 1 - kept.height()));
+    return kept;
 }
 
 } // namespace kal::qt

@@ -4,6 +4,7 @@
 #include "platform/Date.h"
 
 #include <QDate>
+#include <QRect>
 
 #include <initializer_list>
 
@@ -41,5 +42,9 @@ QTreeWidget* reportList(QWidget* parent, const char* name);
 
 // The widgets in a row, pushed to the right.
 QHBoxLayout* rightAlignedRow(std::initializer_list<QWidget*> widgets);
+
+// `wanted` moved, and shrunk where it is larger, into the free area of the screen `near` is on,
+// so a window placed beside another never opens partly off the screen.
+QRect keptOnScreen(const QRect& wanted, const QWidget* near);
 
 } // namespace kal::qt
