@@ -177,7 +177,11 @@ void TFormEdit::FormShow()
     ListView->setColumnHidden(kListKeyColumn, true);
     directions_.fill(1);
     applyMode();
-    ViewClick(view_);
+    // A result list has no view: every view button stays off.
+    if (searchMode())
+        Refill();
+    else
+        ViewClick(view_);
 }
 
 void TFormEdit::applyMode()
