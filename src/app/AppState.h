@@ -12,7 +12,7 @@ struct AppState {
     Date selectedDate;
     Date today;
     int startYear = 2000;
-    int lastDay = 1;
+    Date lastDay; // the whole date the timer last saw, not only its day of the month
 
     bool startupPending = true;  // until the window is first shown
     bool versionChanged = false; // the settings come from another version
@@ -29,7 +29,7 @@ struct AppState {
         viewYear = startYear = date.year;
         viewMonth = date.month;
         selectedDate = date;
-        lastDay = date.day;
+        lastDay = date;
     }
 };
 

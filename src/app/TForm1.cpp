@@ -165,6 +165,7 @@ bool TForm1::InitLoad()
     QApplication::setApplicationName(qt::fromSjis(windowTitle_));
     CheckFolders();
     ApplyClockLook();
+    LoadSignalTimes();
     TodoIconSetup();
     return true;
 }
@@ -412,24 +413,6 @@ void TForm1::HelpTopic()
         return;
     }
     services_.platform.shellOpen(qt::toUtf8(target));
-}
-
-void TForm1::Timer1Timer()
-{
-    DateTime now = services_.platform.now();
-    if (clockShown_ && PanelClock->isVisible())
-        PanelClock->tick(now);
-    if (now.second != 0)
-        return;
-    state_.today = now.date;
-    if (now.date.day != state_.lastDay) {
-        todayAlarms_.clear();
-        CurrentNow();
-        state_.lastDay = now.date.day;
-        state_.startYear = now.date.year;
-        if (PanelRight->isVisible())
-            ToDoEdit();
-    }
 }
 
 } // namespace kal

@@ -3,6 +3,8 @@
 // tray, and hands every command to the subsystem that does it.
 #pragma once
 
+#include "alarm/TimerDuties.h"
+#include "alarm/TodayAlarmList.h"
 #include "app/AppSettings.h"
 #include "app/AppState.h"
 #include "app/WindowKeys.h"
@@ -45,6 +47,7 @@ class MonthGrid;
 class TodoPanel;
 } // namespace qt
 
+class TDlgAlarm;
 class THeaderPanel;
 struct FormEditRequest;
 
@@ -66,7 +69,6 @@ public:
     const MonthBuild& monthBuild() const { return build_; }
     const CalendarLook& calendarLook() const { return look_; }
     const CategoryTable& categories() const { return categories_; }
-    const std::vector<std::string>& todayAlarms() const { return todayAlarms_; }
     const std::string& programFolder() const { return programFolder_; }
     std::string settingsPath() const { return SettingsPath(programFolder_); }
     bool miniMode() const { return miniMode_; }
@@ -188,9 +190,6 @@ public:
     // The selected entry of the day list, when there is one.
     std::optional<ScheduleRef> SchKeySearch() const;
 
-    // One tick of the one-second timer.
-    void Timer1Timer();
-
     // Selects a grid cell as a click would.
     void SelectCell(int column, int row);
 
@@ -245,6 +244,8 @@ private:
     void SetWeekRows(int selectedRow);
     void SetMonth(int year, int month);
 
+    void GoToToday(const Date& today);
+
     // Modes.
     void ApplyWindowFlags();
     void SetTitleFromSettings();
@@ -261,7 +262,6 @@ private:
     CalendarLook look_;
     qt::CalendarPainter painter_;
     std::vector<std::string> todoLines_;
-    std::vector<std::string> todayAlarms_;
     MonthRelation selectedRelation_ = MonthRelation::Current;
 
     int panelMode_ = 0;
@@ -332,6 +332,32 @@ private:
     int ListWindowHeight() const;
     // The day memo editor the list windows correct memos with; none until the editor exists.
     std::function<bool(const Date&, QWidget*)> DayMemoEditor();
+
+    // Timer and alarm block: the clock every tick and, once for each new minute, the change of
+    // day, the alarms, the time signal and the periodic refresh.
+public:
+    void Timer1Timer();
+    // Rebuilds what depends on the date at the change of day: the month, moved to the new
+    // today, and the ToDo lists.
+    void DayChangeRefresh();
+    // Every `UdTime` minutes while `ScrUd` is on: the month.
+    void PeriodicRefresh();
+    // Today's alarm lines as the last minute's check read them.
+    const std::vector<std::string>& todayAlarms() const { return todayAlarmList_.lines(); }
+    const std::vector<std::string>& signalTimes() const { return signalTimes_; }
+    // The alarm window on screen, if any.
+    TDlgAlarm* alarmWindow() const;
+
+private:
+    void MinuteDuties(const DateTime& now);
+    void Announce(const MinuteAnnouncement& announcement);
+    void LoadSignalTimes();
+
+    MinuteTicker minuteTicker_;
+    RefreshCounter refreshCounter_;
+    TodayAlarmList todayAlarmList_;
+    std::vector<std::string> signalTimes_; // SigTime.tbl, Shift-JIS
+    QPointer<TDlgAlarm> alarmWindow_;
 };
 
 } // namespace kal

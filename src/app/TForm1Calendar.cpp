@@ -119,8 +119,6 @@ void TForm1::MonthSchEdit()
     input.memoPath = settings_.memoPath;
     input.todoLines = todoLines_;
     build_ = BuildMonth(input);
-    if (build_.todayAlarms)
-        todayAlarms_ = *build_.todayAlarms;
     painter_.setToday(state_.today);
     painter_.setMode(miniMode_, panelMode_ == 0);
     GridMonth->update();
@@ -170,9 +168,14 @@ void TForm1::BeforeYearChange()
 
 void TForm1::CurrentNow()
 {
-    state_.today = services_.platform.now().date;
-    state_.selectedDate = state_.today;
-    SetMonth(state_.today.year, state_.today.month);
+    GoToToday(services_.platform.now().date);
+}
+
+void TForm1::GoToToday(const Date& today)
+{
+    state_.today = today;
+    state_.selectedDate = today;
+    SetMonth(today.year, today.month);
 }
 
 void TForm1::SelectCell(int column, int row)

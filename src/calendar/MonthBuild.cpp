@@ -71,9 +71,6 @@ MonthBuild BuildMonth(const MonthBuildInput& in)
 
     {
         std::string file = MonthFilePath(in.dataPath, in.year, in.month);
-        const bool todaysMonth = in.today.year == in.year && in.today.month == in.month;
-        if (todaysMonth && files::fileExists(file))
-            build.todayAlarms.emplace();
         std::vector<std::string> lines = LoadMonthFile(file);
         for (std::size_t i = 0; i < lines.size(); ++i) {
             int day = RecDay(lines[i]);
@@ -81,8 +78,6 @@ MonthBuild BuildMonth(const MonthBuildInput& in)
                 continue;
             addScheduleLine(file, static_cast<int>(i), lines[i], layout.currentColumn[static_cast<std::size_t>(day)],
                             layout.currentRow[static_cast<std::size_t>(day)], build.lists);
-            if (build.todayAlarms && day == in.today.day && (RecSound(lines[i]) || RecMessage(lines[i])))
-                build.todayAlarms->push_back(lines[i]);
         }
     }
 

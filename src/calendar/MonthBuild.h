@@ -30,9 +30,6 @@ struct MonthBuildInput {
 struct MonthBuild {
     MonthLayout layout;
     DayCellLists lists;
-    // Today's lines with a sound or message flag, in file order; set only when the displayed
-    // month is today's and its file exists (otherwise the alarm list keeps what it had).
-    std::optional<std::vector<std::string>> todayAlarms;
 };
 
 MonthBuild BuildMonth(const MonthBuildInput& input);

@@ -267,6 +267,20 @@ std::optional<DateTime> modificationTime(const std::string& path)
     return dt;
 }
 
+FileStamp fileStamp(const std::string& path)
+{
+    struct stat st { };
+    if (::stat(path.c_str(), &st) != 0)
+        return FileStamp{};
+    FileStamp stamp;
+    stamp.exists = true;
+    stamp.device = static_cast<unsigned long long>(st.st_dev);
+    stamp.inode = static_cast<unsigned long long>(st.st_ino);
+    stamp.size = static_cast<long long>(st.st_size);
+    stamp.modifiedNs = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    return stamp;
+}
+
 std::vector<std::string> listFiles(const std::string& folder, const std::string& wildcard)
 {
     std::vector<std::string> names;

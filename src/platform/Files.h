@@ -51,6 +51,22 @@ IoResult createFolders(const std::string& path);
 // Local modification time of a file.
 std::optional<DateTime> modificationTime(const std::string& path);
 
+// What tells one version of a file from the next without reading it: an atomic save gives a
+// new inode, and an edit in place a new size or modification time (to the nanosecond).
+struct FileStamp {
+    bool exists = false;
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    long long size = 0;
+    long long modifiedNs = 0;
+};
+inline bool operator==(const FileStamp& a, const FileStamp& b)
+{
+    return a.exists == b.exists && a.device == b.device && a.inode == b.inode && a.size == b.size &&
+           a.modifiedNs == b.modifiedNs;
+}
+FileStamp fileStamp(const std::string& path);
+
 // Names (not paths) of the regular files in `folder` that match a wildcard such as "*.sch",
 // compared without regard to case; in no particular order.
 std::vector<std::string> listFiles(const std::string& folder, const std::string& wildcard);

@@ -9,6 +9,7 @@
 #include "support/FakeDialogRunner.h"
 #include "support/FakePlatform.h"
 #include "support/MainWindowFixture.h"
+#include "support/ScheduleLines.h"
 #include "support/TempFolder.h"
 
 #include <QAction>
@@ -22,18 +23,6 @@ using namespace kal;
 using namespace kal::test;
 
 namespace {
-
-std::string record(int day, const std::string& start, const std::string& title, bool sound = false,
-                   bool message = false)
-{
-    ScheduleFields f;
-    f.day = day;
-    f.start = start;
-    f.title = title;
-    f.sound = sound;
-    f.message = message;
-    return ComposeSchedule(f);
-}
 
 struct DayListFixture : MainWindowFixture {
     // A handler that types a title (and optionally a start time) and presses OK.
@@ -74,7 +63,7 @@ TEST_F(DayListFixture, AddFromTheToolButtonWritesTheMonthAndShowsTheEntry)
     form->TBtnSchAdd->trigger();
     ASSERT_EQ(dialogs.shownClasses.size(), 1u);
     EXPECT_EQ(dialogs.shownClasses[0], "kal::TDlgSchInput");
-    EXPECT_EQ(home.read("202612.sch"), crlf({record(8, "10:00", sj("歯医者"))}));
+    EXPECT_EQ(home.read("202612.sch"), crlf({scheduleLine(8, "10:00", sj("歯医者"))}));
     EXPECT_EQ(dayListTitles(), QStringList{QString::fromUtf8("歯医者")});
     EXPECT_EQ(form->ListDaySch->topLevelItem(0)->text(1), "10:00");
     EXPECT_TRUE(form->PanelDaySch->text().endsWith(QString::fromUtf8("[1件］")));
@@ -101,14 +90,15 @@ TEST_F(DayListFixture, GreyedPreviousMonthDayAddsToThatMonthsFile)
     form->SelectCell(0, 1); // 29 November
     dialogs.handlers.push_back(fillAndOk("前月"));
     form->DaySchInputAdd();
-    EXPECT_EQ(home.read("202611.sch"), crlf({record(29, "", sj("前月"))}));
+    EXPECT_EQ(home.read("202611.sch"), crlf({scheduleLine(29, "", sj("前月"))}));
     EXPECT_FALSE(home.exists("202612.sch"));
     EXPECT_EQ(dayListTitles(), QStringList{QString::fromUtf8("前月")});
 }
 
 TEST_F(DayListFixture, TwoIdenticalRecordsAreTwoEntriesAndDeleteOneAtATime)
 {
-    home.write("202612.sch", crlf({record(8, "09:00", "same"), record(8, "09:00", "same"), record(9, "", "other")}));
+    home.write("202612.sch", crlf({scheduleLine(8, "09:00", "same"), scheduleLine(8, "09:00", "same"),
+                                   scheduleLine(9, "", "other")}));
     start();
     EXPECT_EQ(dayListTitles(), (QStringList{"same", "same"}));
     selectEntry(1);
@@ -118,7 +108,7 @@ TEST_F(DayListFixture, TwoIdenticalRecordsAreTwoEntriesAndDeleteOneAtATime)
     EXPECT_EQ(platform.messages[0].caption, "スケジュールの削除");
     EXPECT_EQ(platform.messages[0].text, "「same」を削除します。\r\nよろしいですか？");
     EXPECT_EQ(platform.messages[0].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(home.read("202612.sch"), crlf({record(8, "09:00", "same"), record(9, "", "other")}));
+    EXPECT_EQ(home.read("202612.sch"), crlf({scheduleLine(8, "09:00", "same"), scheduleLine(9, "", "other")}));
     EXPECT_EQ(dayListTitles(), QStringList{"same"});
 
     selectEntry(0);
@@ -129,7 +119,7 @@ TEST_F(DayListFixture, TwoIdenticalRecordsAreTwoEntriesAndDeleteOneAtATime)
 
 TEST_F(DayListFixture, CorrectAndCopyAreToldApartByTheInvokingEntry)
 {
-    home.write("202612.sch", crlf({record(8, "09:00", "meeting")}));
+    home.write("202612.sch", crlf({scheduleLine(8, "09:00", "meeting")}));
     start();
     selectEntry(0);
     dialogs.handlers.push_back([](QDialog& dialog) {
@@ -140,8 +130,8 @@ TEST_F(DayListFixture, CorrectAndCopyAreToldApartByTheInvokingEntry)
         return input.result();
     });
     form->PopDayCopy->trigger();
-    EXPECT_EQ(home.read("202612.sch"), crlf({record(8, "09:00", "meeting")}));
-    EXPECT_EQ(home.read("202701.sch"), crlf({record(5, "09:00", "meeting")}));
+    EXPECT_EQ(home.read("202612.sch"), crlf({scheduleLine(8, "09:00", "meeting")}));
+    EXPECT_EQ(home.read("202701.sch"), crlf({scheduleLine(5, "09:00", "meeting")}));
 
     selectEntry(0);
     dialogs.handlers.push_back([](QDialog& dialog) {
@@ -154,7 +144,7 @@ TEST_F(DayListFixture, CorrectAndCopyAreToldApartByTheInvokingEntry)
         return input.result();
     });
     form->PopDayRep->trigger();
-    EXPECT_EQ(home.read("202612.sch"), crlf({record(20, "09:00", "moved")}));
+    EXPECT_EQ(home.read("202612.sch"), crlf({scheduleLine(20, "09:00", "moved")}));
     EXPECT_TRUE(dayListTitles().isEmpty());
 
     // Without a selected entry correction falls back to adding.
@@ -168,28 +158,28 @@ TEST_F(DayListFixture, CorrectAndCopyAreToldApartByTheInvokingEntry)
 
 TEST_F(DayListFixture, ARecordChangedElsewhereIsNotDeletedAndTheMonthIsRebuilt)
 {
-    home.write("202612.sch", crlf({record(8, "09:00", "mine")}));
+    home.write("202612.sch", crlf({scheduleLine(8, "09:00", "mine")}));
     start();
     selectEntry(0);
     // A sync tool rewrote the file after the month was built.
-    home.write("202612.sch", crlf({record(8, "08:00", "theirs"), record(8, "09:00", "mine")}));
+    home.write("202612.sch", crlf({scheduleLine(8, "08:00", "theirs"), scheduleLine(8, "09:00", "mine")}));
     platform.messageAnswers.push_back(MessageAnswer::Yes);
     form->DaySchDel();
     ASSERT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(platform.messages[1].text, "スケジュールが他で変更されています。\r\n表示を更新します。");
-    EXPECT_EQ(home.read("202612.sch"), crlf({record(8, "08:00", "theirs"), record(8, "09:00", "mine")}));
+    EXPECT_EQ(home.read("202612.sch"), crlf({scheduleLine(8, "08:00", "theirs"), scheduleLine(8, "09:00", "mine")}));
     EXPECT_EQ(dayListTitles(), (QStringList{"theirs", "mine"}));
 
     // After the rebuild the entry points at its new line and deletes exactly it.
     selectEntry(1);
     platform.messageAnswers.push_back(MessageAnswer::Yes);
     form->DaySchDel();
-    EXPECT_EQ(home.read("202612.sch"), crlf({record(8, "08:00", "theirs")}));
+    EXPECT_EQ(home.read("202612.sch"), crlf({scheduleLine(8, "08:00", "theirs")}));
 }
 
 TEST_F(DayListFixture, PopupEnablingFollowsTheSelection)
 {
-    home.write("202612.sch", crlf({record(8, "09:00", "x")}));
+    home.write("202612.sch", crlf({scheduleLine(8, "09:00", "x")}));
     start();
     form->ListDaySch->clearSelection();
     form->ListDaySch->setCurrentItem(nullptr);
@@ -208,7 +198,7 @@ TEST_F(DayListFixture, PopupEnablingFollowsTheSelection)
 
 TEST_F(DayListFixture, DeleteCommandActsOnlyOnTheFocusedDayList)
 {
-    home.write("202612.sch", crlf({record(8, "09:00", "x")}));
+    home.write("202612.sch", crlf({scheduleLine(8, "09:00", "x")}));
     start();
     form->activateWindow();
     selectEntry(0);
@@ -225,8 +215,9 @@ TEST_F(DayListFixture, DeleteCommandActsOnlyOnTheFocusedDayList)
 
 TEST_F(DayListFixture, StateIconsAndColumnsFollowTheSettings)
 {
-    home.write("202612.sch", crlf({record(8, "09:00", "sound", true, true), record(8, "10:00", "message", false, true),
-                                   record(8, "11:00", "quiet")}));
+    home.write("202612.sch",
+               crlf({scheduleLine(8, "09:00", "sound", true, true), scheduleLine(8, "10:00", "message", false, true),
+                     scheduleLine(8, "11:00", "quiet")}));
     start("[Sound]\r\nAlarm=0\r\n[View]\r\nSchView=011110\r\n");
     ASSERT_EQ(form->ListDaySch->topLevelItemCount(), 3);
     EXPECT_EQ(form->ListDaySch->columnWidth(0), 0);
@@ -248,7 +239,7 @@ TEST_F(DayListFixture, StateIconsAndColumnsFollowTheSettings)
 
 TEST_F(DayListFixture, HeaderCountsAllSchedulesAlsoWithoutTheList)
 {
-    home.write("202612.sch", crlf({record(8, "09:00", "a"), record(8, "10:00", "b")}));
+    home.write("202612.sch", crlf({scheduleLine(8, "09:00", "a"), scheduleLine(8, "10:00", "b")}));
     start();
     EXPECT_TRUE(form->PanelDaySch->text().endsWith(QString::fromUtf8("[2件］")));
     form->MenuPanelMode1->trigger();
@@ -260,7 +251,7 @@ TEST_F(DayListFixture, HeaderCountsAllSchedulesAlsoWithoutTheList)
 TEST_F(DayListFixture, MiniCalendarHintListsTheDaysLines)
 {
     home.write("Holiday.dat", *files::readBytes(KALENDRA_SOURCE_DIR "/data/Holiday.dat"));
-    home.write("202612.sch", crlf({record(23, "", "party")}));
+    home.write("202612.sch", crlf({scheduleLine(23, "", "party")}));
     start();
     form->SmallSize();
     form->SelectCell(form->monthBuild().layout.currentColumn[23], form->monthBuild().layout.currentRow[23]);

@@ -393,7 +393,7 @@ TEST_F(WindowFixture, TheCalendarFollowsTheChangeOfDay)
     form->Timer1Timer();
     EXPECT_EQ(view(), std::make_pair(2027, 1));
     EXPECT_EQ(selected(), (Date{2027, 1, 1}));
-    EXPECT_EQ(form->state().lastDay, 1);
+    EXPECT_EQ(form->state().lastDay, (Date{2027, 1, 1}));
     EXPECT_EQ(form->state().startYear, 2027);
     EXPECT_EQ(form->StatusPanel0->text(), QString::fromUtf8("今日：令和9年1月1日"));
 }

@@ -3,6 +3,7 @@
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/RunProgram.h"
+#include "support/ScheduleLines.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -18,14 +19,9 @@ using kal::test::TempFolder;
 
 namespace {
 
-std::string record(int day, const std::string& start, const std::string& title, bool alarm = false)
+std::string record(int day, const std::string& start, const std::string& title)
 {
-    ScheduleFields f;
-    f.day = day;
-    f.start = start;
-    f.title = title;
-    f.sound = f.message = alarm;
-    return ComposeSchedule(f);
+    return kal::test::scheduleLine(day, start, title);
 }
 
 struct MonthBuildFixture : ::testing::Test {
@@ -90,21 +86,6 @@ TEST_F(MonthBuildFixture, SchedulesOfThreeMonthFilesGoToTheirCellsWithTheirFileA
     EXPECT_EQ(lines[2].lineIndex, 2);
     EXPECT_EQ(lines[3].lineIndex, 3);
     EXPECT_EQ(lines[0].lineIndex, -1);
-}
-
-TEST_F(MonthBuildFixture, TodayAlarmsOnlyFromTodaysMonthFile)
-{
-    dir.write("202605.sch", crlf({record(12, "09:00", "alarm", true), record(12, "10:00", "quiet"),
-                                  record(13, "11:00", "tomorrow", true)}));
-    MonthBuild build = BuildMonth(input);
-    ASSERT_TRUE(build.todayAlarms);
-    EXPECT_EQ(*build.todayAlarms, std::vector<std::string>{record(12, "09:00", "alarm", true)});
-
-    input.month = 6;
-    EXPECT_FALSE(BuildMonth(input).todayAlarms) << "another month keeps the list as it was";
-    input.month = 5;
-    files::deleteFile(dir.file("202605.sch"));
-    EXPECT_FALSE(BuildMonth(input).todayAlarms) << "no file keeps the list as it was";
 }
 
 TEST_F(MonthBuildFixture, MemoAndToDoMarksAndRokuyo)

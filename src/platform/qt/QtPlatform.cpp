@@ -1,7 +1,9 @@
 #include "platform/qt/QtPlatform.h"
 
+#include "platform/Files.h"
 #include "platform/qt/QtText.h"
 
+#include <QAudioOutput>
 #include <QColorDialog>
 #include <QDateTime>
 #include <QDesktopServices>
@@ -10,6 +12,7 @@
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QLabel>
+#include <QMediaPlayer>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSoundEffect>
@@ -18,6 +21,58 @@
 #include <QWidget>
 
 namespace kal::qt {
+
+// A sound file's player: QSoundEffect for the PCM wave files it can play, QMediaPlayer for the
+// rest, each made only when first needed. A file that neither can play stays silent.
+class QtPlatform::Voice {
+public:
+    Voice(const QString& path, const files::FileStamp& stamp) : path_(path), stamp_(stamp) { }
+
+    const files::FileStamp& stamp() const { return stamp_; }
+    SoundPlayer player() const { return player_ ? SoundPlayer::MediaPlayer : SoundPlayer::SoundEffect; }
+
+    void play()
+    {
+        if (player_) {
+            player_->setPosition(0);
+            player_->play();
+            return;
+        }
+        if (!effect_) {
+            effect_ = std::make_unique<QSoundEffect>();
+            QObject::connect(effect_.get(), &QSoundEffect::statusChanged, effect_.get(), [this] {
+                if (effect_->status() == QSoundEffect::Error)
+                    playThroughMediaPlayer();
+            });
+            effect_->setSource(QUrl::fromLocalFile(path_));
+        }
+        if (effect_->status() == QSoundEffect::Error) {
+            playThroughMediaPlayer();
+            return;
+        }
+        effect_->stop();
+        effect_->play();
+    }
+
+private:
+    void playThroughMediaPlayer()
+    {
+        if (!player_) {
+            output_ = std::make_unique<QAudioOutput>();
+            player_ = std::make_unique<QMediaPlayer>();
+            player_->setAudioOutput(output_.get());
+            player_->setSource(QUrl::fromLocalFile(path_));
+        }
+        player_->setPosition(0);
+        player_->play();
+    }
+
+    QString path_;
+    files::FileStamp stamp_;
+    std::unique_ptr<QSoundEffect> effect_;
+    std::unique_ptr<QAudioOutput> output_;
+    std::unique_ptr<QMediaPlayer> player_;
+};
 
 QtPlatform::QtPlatform() = default;
 QtPlatform::~QtPlatform() = default;
@@ -147,14 +202,24 @@ std::optional<std::string> QtPlatform::folderName(const std::string& caption, co
 
 void QtPlatform::playSound(const std::string& path)
 {
-    if (path.empty() || !QFileInfo::exists(fromUtf8(path)))
+    if (path.empty())
         return;
-    // Created on first use, so start-up does not pay for the audio stack.
-    if (!sound_)
-        sound_ = std::make_unique<QSoundEffect>();
-    sound_->stop();
-    sound_->setSource(QUrl::fromLocalFile(fromUtf8(path)));
-    sound_->play();
+    const files::FileStamp stamp = files::fileStamp(path);
+    if (!stamp.exists || stamp.size == 0)
+        return;
+    // Created on first use, so start-up does not pay for the audio stack; a file replaced since
+    // its last play is loaded anew.
+    const QString name = fromUtf8(path);
+    std::unique_ptr<Voice>& voice = voices_[name];
+    if (!voice || !(voice->stamp() == stamp))
+        voice = std::make_unique<Voice>(name, stamp);
+    voice->play();
+}
+
+QtPlatform::SoundPlayer QtPlatform::soundPlayerOf(const std::string& path) const
+{
+    auto found = voices_.find(fromUtf8(path));
+    return found == voices_.end() ? SoundPlayer::None : found->second->player();
 }
 
 bool QtPlatform::shellOpen(const std::string& target)

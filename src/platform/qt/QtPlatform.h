@@ -1,14 +1,15 @@
 // Platform on Qt: QMessageBox, QInputDialog, QColorDialog, QFontDialog, QFileDialog,
-// QSoundEffect, QDesktopServices, QSystemTrayIcon.
+// QSoundEffect (QMediaPlayer for what it cannot play), QDesktopServices, QSystemTrayIcon.
 #pragma once
 
 #include "platform/Platform.h"
 
 #include <QPointer>
+#include <QString>
+#include <map>
 #include <memory>
 
 class QWidget;
-class QSoundEffect;
 
 namespace kal::qt {
 
@@ -36,11 +37,17 @@ public:
     DateTime now() override;
     bool hasNotificationArea() override;
 
+    enum class SoundPlayer { None, SoundEffect, MediaPlayer };
+    // Which player took a sound file, once it is known.
+    SoundPlayer soundPlayerOf(const std::string& path) const;
+
 private:
     QWidget* dialogParent() const;
 
     QPointer<QWidget> parent_;
-    std::unique_ptr<QSoundEffect> sound_;
+    // One voice per sound file, so that the alarm and the time signal of one minute both play.
+    class Voice;
+    std::map<QString, std::unique_ptr<Voice>> voices_;
 };
 
 } // namespace kal::qt
