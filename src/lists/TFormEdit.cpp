@@ -9,6 +9,7 @@
 #include "schedule/TDlgSchInput.h"
 
 #include <QActionGroup>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
@@ -258,7 +259,10 @@ std::string TFormEdit::statusLine(std::size_t count) const
 void TFormEdit::Refill()
 {
     setCommandsEnabled(false);
+    // A hundred years of files take a moment to read.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     model_->setRows(scan());
+    QGuiApplication::restoreOverrideCursor();
     ListView->header()->setSortIndicatorShown(false);
     const std::size_t count = model_->rows().rows.size();
     StatusBar1->showMessage(QString::fromStdString(statusLine(count)));

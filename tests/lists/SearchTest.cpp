@@ -81,8 +81,9 @@ TEST(KeywordMatcher, MatchesWholeCharactersOnly)
         const KeywordMatcher matcher(c.keyword, c.letterCase);
         EXPECT_EQ(matcher.foundIn(c.text), c.found);
         // The quick test never rules out a real match.
-        if (c.found)
+        if (c.found) {
             EXPECT_TRUE(matcher.mayBeIn(c.text));
+        }
     }
 }
 
