@@ -4,6 +4,7 @@
 #include "lists/TFormEdit.h"
 #include "platform/qt/DialogRunner.h"
 #include "platform/qt/QtPlatform.h"
+#include "qt/OffscreenBenchMain.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
@@ -75,10 +76,5 @@ BENCHMARK(BM_ListWindowAllHundredYears)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kal::bench::runOffscreenBenchmarks(argc, argv);
 }

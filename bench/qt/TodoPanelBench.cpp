@@ -3,6 +3,7 @@
 #include "BenchFolder.h"
 #include "TodoData.h"
 #include "platform/Files.h"
+#include "qt/OffscreenBenchMain.h"
 #include "todo/TodoStore.h"
 #include "todo/qt/TodoPanel.h"
 
@@ -48,10 +49,5 @@ BENCHMARK(BM_TodoPanelFill)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kal::bench::runOffscreenBenchmarks(argc, argv);
 }

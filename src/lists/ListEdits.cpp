@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 #include "platform/NumberFormat.h"
 #include "platform/SjisCodec.h"
+#include "todo/TodoMemo.h"
 
 #include <algorithm>
 #include <functional>
@@ -85,7 +86,7 @@ ListEditResult deleteMemos(const ListRows& rows, const std::vector<const ListRow
 {
     for (const ListRow* row : selected) {
         const std::optional<std::string> bytes = files::readBytes(MemoPathOf(rows, *row));
-        if (bytes && MemoRowText(ParseMemoText(*bytes)) != row->text)
+        if (bytes && MemoTextOfLines(ParseMemoText(*bytes)) != row->text)
             return failure(ListEditStatus::Changed);
     }
     for (const ListRow* row : selected)

@@ -209,27 +209,6 @@ std::string MemoPathOf(const ListRows& rows, const ListRow& row)
     return MemoFilePath(rows.folder, row.date);
 }
 
-std::string MemoRowText(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            text += '\n';
-        text += lines[i];
-    }
-    return text;
-}
-
-std::vector<std::string> MemoLinesOf(const ListRow& row)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = row.text.find('\n', start)) != std::string::npos; start = end + 1)
-        lines.push_back(row.text.substr(start, end - start));
-    lines.push_back(row.text.substr(start));
-    return lines;
-}
-
 std::optional<DateSpan> ViewSpan(ListScope view, const Date& selected)
 {
     switch (view) {

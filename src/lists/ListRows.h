@@ -24,7 +24,7 @@ enum class ListScope { Day = 1, Month = 2, Year = 3, All = 4 };
 struct ListRow {
     Date date;         // schedules (day as stored, checked only when shown) and memos
     int lineIndex = 0; // schedules and holidays: the 0-based line in the file
-    std::string text;  // schedules and holidays: the line as read; memos: the lines joined by LF
+    std::string text;  // schedules and holidays: the line as read; memos: MemoTextOfLines of its lines
 };
 
 struct ListRows {
@@ -60,9 +60,6 @@ std::vector<std::size_t> ListSortOrder(const ListRows& rows, std::vector<std::si
 ScheduleRef ScheduleRefOf(const ListRows& rows, const ListRow& row);
 HolidayRef HolidayRefOf(const ListRow& row);
 std::string MemoPathOf(const ListRows& rows, const ListRow& row);
-// A memo row's text from the memo's lines, and its lines back.
-std::string MemoRowText(const std::vector<std::string>& lines);
-std::vector<std::string> MemoLinesOf(const ListRow& row);
 
 // The first and last day a view covers around `selected`; nothing for every day.
 struct DateSpan {

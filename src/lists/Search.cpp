@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
+#include "todo/TodoMemo.h"
 
 #include <algorithm>
 
@@ -198,7 +199,7 @@ ListRows MemoFindEdit(const std::string& memoPath, const SearchCriteria& criteri
         // The lines are searched joined without separator, so a word broken over two lines is found.
         if (!keyword.empty() && !keyword.foundIn(joinedWithoutSeparator(memo.lines)))
             continue;
-        rows.rows.push_back(ListRow{memo.date, 0, MemoRowText(memo.lines)});
+        rows.rows.push_back(ListRow{memo.date, 0, MemoTextOfLines(memo.lines)});
     }
     return rows;
 }

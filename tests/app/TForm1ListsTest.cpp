@@ -8,6 +8,7 @@
 #include "lists/TFormEdit.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/MainWindowFixture.h"
+#include "support/ScheduleLines.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -22,14 +23,6 @@ using namespace kal;
 using namespace kal::test;
 
 namespace {
-
-std::string record(int day, const std::string& title)
-{
-    ScheduleFields f;
-    f.day = day;
-    f.title = title;
-    return ComposeSchedule(f);
-}
 
 bool cellHasLine(const TForm1& form, const Date& date, const std::string& line)
 {
@@ -95,7 +88,7 @@ TEST_F(ListsWindowFixture, EveryEntryOpensItsWindow)
 
 TEST_F(ListsWindowFixture, DoubleClickOnADayWithLinesOpensTheScheduleList)
 {
-    home.write("202612.sch", crlf({record(8, "x")}));
+    home.write("202612.sch", crlf({scheduleLine(8, "", "x")}));
     start();
     form->show();
     QTest::qWait(50);
@@ -148,7 +141,7 @@ TEST_F(ListsWindowFixture, ANewHolidayShowsInTheCalendar)
 
 TEST_F(ListsWindowFixture, AChangeInTheListRebuildsTheMonth)
 {
-    home.write("202612.sch", crlf({record(8, "old")}));
+    home.write("202612.sch", crlf({scheduleLine(8, "", "old")}));
     start();
     ASSERT_EQ(form->ListDaySch->topLevelItemCount(), 1);
     dialogs.handlers.push_back([](QDialog& dialog) {

@@ -3,6 +3,7 @@
 #include "lists/ListEdits.h"
 #include "lists/Search.h"
 #include "schedule/ScheduleRecord.h"
+#include "support/ScheduleLines.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -11,18 +12,11 @@
 
 using namespace kal;
 using kal::test::crlf;
+using kal::test::scheduleLine;
 using kal::test::sj;
 using kal::test::TempFolder;
 
 namespace {
-
-std::string record(int day, const std::string& title)
-{
-    ScheduleFields f;
-    f.day = day;
-    f.title = title;
-    return ComposeSchedule(f);
-}
 
 std::vector<const ListRow*> pick(const ListRows& rows, std::initializer_list<std::size_t> indexes)
 {
@@ -37,8 +31,9 @@ std::vector<const ListRow*> pick(const ListRows& rows, std::initializer_list<std
 TEST(ListEdits, DeletingRowsOfMarchAndAprilRewritesEachFileOnce)
 {
     TempFolder data;
-    const std::vector<std::string> march = {record(1, "m1"), record(2, "m2"), "Dangling note", record(3, "m3")};
-    const std::vector<std::string> april = {record(1, "a1"), record(1, "a1")};
+    const std::vector<std::string> march = {scheduleLine(1, "", "m1"), scheduleLine(2, "", "m2"), "Dangling note",
+                                            scheduleLine(3, "", "m3")};
+    const std::vector<std::string> april = {scheduleLine(1, "", "a1"), scheduleLine(1, "", "a1")};
     data.write("202403.sch", crlf(march));
     data.write("202404.sch", crlf(april));
     const ListRows rows = ListSchEdit(data.path(), ListScope::All, {2024, 3, 1});
@@ -50,21 +45,21 @@ TEST(ListEdits, DeletingRowsOfMarchAndAprilRewritesEachFileOnce)
     ASSERT_TRUE(DeleteListRows(rows, selected).ok());
     // Exactly the three lines: the second of two identical April records, and no line that
     // starts with "D".
-    EXPECT_EQ(data.read("202403.sch"), crlf({record(2, "m2"), "Dangling note"}));
-    EXPECT_EQ(data.read("202404.sch"), crlf({record(1, "a1")}));
+    EXPECT_EQ(data.read("202403.sch"), crlf({scheduleLine(2, "", "m2"), "Dangling note"}));
+    EXPECT_EQ(data.read("202404.sch"), crlf({scheduleLine(1, "", "a1")}));
 }
 
 TEST(ListEdits, AChangedLineIsRefusedAndNothingIsWritten)
 {
     TempFolder data;
-    data.write("202403.sch", crlf({record(1, "m1"), record(2, "m2")}));
-    data.write("202404.sch", crlf({record(1, "a1")}));
+    data.write("202403.sch", crlf({scheduleLine(1, "", "m1"), scheduleLine(2, "", "m2")}));
+    data.write("202404.sch", crlf({scheduleLine(1, "", "a1")}));
     const ListRows rows = ListSchEdit(data.path(), ListScope::All, {2024, 3, 1});
     // Someone else corrected April's record meanwhile.
-    data.write("202404.sch", crlf({record(1, "a1 corrected")}));
+    data.write("202404.sch", crlf({scheduleLine(1, "", "a1 corrected")}));
     EXPECT_EQ(DeleteListRows(rows, pick(rows, {0, 2})).status, ListEditStatus::Changed);
-    EXPECT_EQ(data.read("202403.sch"), crlf({record(1, "m1"), record(2, "m2")}));
-    EXPECT_EQ(data.read("202404.sch"), crlf({record(1, "a1 corrected")}));
+    EXPECT_EQ(data.read("202403.sch"), crlf({scheduleLine(1, "", "m1"), scheduleLine(2, "", "m2")}));
+    EXPECT_EQ(data.read("202404.sch"), crlf({scheduleLine(1, "", "a1 corrected")}));
 }
 
 TEST(ListEdits, OneRowQuestions)

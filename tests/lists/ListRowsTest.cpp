@@ -131,14 +131,11 @@ TEST(ListRows, StatusLinesAndViews)
     EXPECT_FALSE(ViewSpan(ListScope::All, day));
 }
 
-TEST(ListRows, MemoRowsKeepTheirLines)
+TEST(ListRows, MemoRowsShowTheirLinesJoined)
 {
-    for (const std::vector<std::string>& lines :
-         {std::vector<std::string>{"a", "b"}, std::vector<std::string>{""}, std::vector<std::string>{"", "x", ""}}) {
-        const ListRow row{{2024, 3, 5}, 0, MemoRowText(lines)};
-        EXPECT_EQ(MemoLinesOf(row), lines);
-    }
-    const ListRows rows{ListMode::Memos, "/m/", {}, {ListRow{{2024, 3, 5}, 0, MemoRowText({"a", "b"})}}};
+    const ListRows rows{ListMode::Memos, "/m/", {}, {ListRow{{2024, 3, 5}, 0, "a\nb"}}};
     EXPECT_EQ(ListCellText(rows, rows.rows[0], 0), "20240305");
+    EXPECT_EQ(ListCellText(rows, rows.rows[0], 1), sj("2024/03/05(火)"));
     EXPECT_EQ(ListCellText(rows, rows.rows[0], 2), "ab");
+    EXPECT_EQ(MemoPathOf(rows, rows.rows[0]), "/m/20240305.mem");
 }

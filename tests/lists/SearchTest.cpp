@@ -2,6 +2,7 @@
 // scans, the files that are and are not read, and the find dialog's checks.
 #include "lists/Search.h"
 #include "schedule/ScheduleRecord.h"
+#include "support/ScheduleLines.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -13,12 +14,10 @@ using kal::test::TempFolder;
 
 namespace {
 
-std::string record(int day, const std::string& title, const std::string& category = "", const std::string& start = "")
+// A record of `day` in a category; the day lists' records have none.
+std::string record(int day, const std::string& title, const std::string& category = "")
 {
-    ScheduleFields f;
-    f.day = day;
-    f.start = start;
-    f.title = title;
+    ScheduleFields f = ReadSchedule(kal::test::scheduleLine(day, "", title));
     f.category = category;
     return ComposeSchedule(f);
 }

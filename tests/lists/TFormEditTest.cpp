@@ -8,6 +8,7 @@
 #include "schedule/TDlgSchInput.h"
 #include "support/FakeDialogRunner.h"
 #include "support/FakePlatform.h"
+#include "support/ScheduleLines.h"
 #include "support/TempFolder.h"
 
 #include <QAction>
@@ -26,16 +27,6 @@ using namespace kal;
 using namespace kal::test;
 
 namespace {
-
-std::string record(int day, const std::string& start, const std::string& title, const std::string& category = "")
-{
-    ScheduleFields f;
-    f.day = day;
-    f.start = start;
-    f.title = title;
-    f.category = category;
-    return ComposeSchedule(f);
-}
 
 struct FormEditFixture : ::testing::Test {
     TempFolder home;
@@ -81,8 +72,9 @@ struct FormEditFixture : ::testing::Test {
 
 TEST_F(FormEditFixture, DayViewListsTheDayInFileOrderWithItsStatusLine)
 {
-    home.write("202403.sch", crlf({record(4, "", "before"), record(5, "", "first"), record(5, "09:00", "second"),
-                                   record(5, "10:00", "third"), record(6, "", "after")}));
+    home.write("202403.sch",
+               crlf({scheduleLine(4, "", "before"), scheduleLine(5, "", "first"), scheduleLine(5, "09:00", "second"),
+                     scheduleLine(5, "10:00", "third"), scheduleLine(6, "", "after")}));
     auto w = open(request(ListMode::Schedules));
     EXPECT_EQ(w->windowTitle(), QString::fromUtf8("スケジュール一覧"));
     EXPECT_EQ(column(*w, 4), (QStringList{"first", "second", "third"}));
@@ -100,7 +92,7 @@ TEST_F(FormEditFixture, DayViewListsTheDayInFileOrderWithItsStatusLine)
     EXPECT_EQ(w->ListView->model()->rowCount(), 5);
     EXPECT_TRUE(w->BtnView[1]->isChecked());
     EXPECT_EQ(w->statusText(), QString::fromUtf8("2024年3月の予定 [5件]"));
-    home.write("202312.sch", crlf({record(1, "", "last year")}));
+    home.write("202312.sch", crlf({scheduleLine(1, "", "last year")}));
     w->BtnView[2]->trigger();
     EXPECT_EQ(w->statusText(), QString::fromUtf8("2024年の予定 [5件]"));
     w->BtnView[3]->trigger();
@@ -123,7 +115,7 @@ TEST_F(FormEditFixture, AnEmptyDayDisablesTheRowCommands)
 
 TEST_F(FormEditFixture, HeaderClicksSortDescendingFirstAndKeepTheSelection)
 {
-    home.write("202403.sch", crlf({record(5, "", "b"), record(5, "", "a"), record(5, "", "c")}));
+    home.write("202403.sch", crlf({scheduleLine(5, "", "b"), scheduleLine(5, "", "a"), scheduleLine(5, "", "c")}));
     auto w = open(request(ListMode::Schedules));
     w->show();
     selectRows(*w, {1});
@@ -142,8 +134,9 @@ TEST_F(FormEditFixture, HeaderClicksSortDescendingFirstAndKeepTheSelection)
 
 TEST_F(FormEditFixture, DeletingRowsOfMarchAndAprilTogether)
 {
-    home.write("202403.sch", crlf({record(30, "", "m1"), record(31, "", "m2"), record(31, "", "m3")}));
-    home.write("202404.sch", crlf({record(1, "", "a1"), record(2, "", "a2")}));
+    home.write("202403.sch",
+               crlf({scheduleLine(30, "", "m1"), scheduleLine(31, "", "m2"), scheduleLine(31, "", "m3")}));
+    home.write("202404.sch", crlf({scheduleLine(1, "", "a1"), scheduleLine(2, "", "a2")}));
     auto w = open(request(ListMode::Schedules));
     w->BtnView[3]->trigger();
     ASSERT_EQ(w->ListView->model()->rowCount(), 5);
@@ -151,7 +144,8 @@ TEST_F(FormEditFixture, DeletingRowsOfMarchAndAprilTogether)
 
     platform.messageAnswers.push_back(MessageAnswer::No);
     w->DelClick();
-    EXPECT_EQ(home.read("202403.sch"), crlf({record(30, "", "m1"), record(31, "", "m2"), record(31, "", "m3")}));
+    EXPECT_EQ(home.read("202403.sch"),
+              crlf({scheduleLine(30, "", "m1"), scheduleLine(31, "", "m2"), scheduleLine(31, "", "m3")}));
     EXPECT_FALSE(w->changed());
 
     w->DelClick();
@@ -159,28 +153,28 @@ TEST_F(FormEditFixture, DeletingRowsOfMarchAndAprilTogether)
     EXPECT_EQ(platform.messages[1].caption, "スケジュールの削除");
     EXPECT_EQ(platform.messages[1].text, "3件のスケジュールを削除します。\r\nよろしいですか？");
     EXPECT_EQ(platform.messages[1].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(home.read("202403.sch"), crlf({record(31, "", "m2")}));
-    EXPECT_EQ(home.read("202404.sch"), crlf({record(2, "", "a2")}));
+    EXPECT_EQ(home.read("202403.sch"), crlf({scheduleLine(31, "", "m2")}));
+    EXPECT_EQ(home.read("202404.sch"), crlf({scheduleLine(2, "", "a2")}));
     EXPECT_TRUE(w->changed());
     EXPECT_EQ(column(*w, 4), (QStringList{"m2", "a2"})) << "the view is refilled";
 }
 
 TEST_F(FormEditFixture, DeletingARowChangedMeanwhileIsRefused)
 {
-    home.write("202403.sch", crlf({record(5, "", "mine")}));
+    home.write("202403.sch", crlf({scheduleLine(5, "", "mine")}));
     auto w = open(request(ListMode::Schedules));
-    home.write("202403.sch", crlf({record(5, "", "theirs")}));
+    home.write("202403.sch", crlf({scheduleLine(5, "", "theirs")}));
     w->DelClick();
     ASSERT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(platform.messages[0].text, "「mine」を削除します。\r\nよろしいですか？");
     EXPECT_EQ(platform.messages[1].text, "スケジュールが他で変更されています。\r\n表示を更新します。");
-    EXPECT_EQ(home.read("202403.sch"), crlf({record(5, "", "theirs")}));
+    EXPECT_EQ(home.read("202403.sch"), crlf({scheduleLine(5, "", "theirs")}));
     EXPECT_EQ(column(*w, 4), QStringList{"theirs"});
 }
 
 TEST_F(FormEditFixture, CorrectionReplacesItsLineAndCopyAddsOne)
 {
-    home.write("202403.sch", crlf({record(5, "", "same"), record(5, "", "same")}));
+    home.write("202403.sch", crlf({scheduleLine(5, "", "same"), scheduleLine(5, "", "same")}));
     auto w = open(request(ListMode::Schedules));
     selectRows(*w, {1});
     dialogs.handlers.push_back([](QDialog& dialog) {
@@ -191,7 +185,7 @@ TEST_F(FormEditFixture, CorrectionReplacesItsLineAndCopyAddsOne)
         return input.result();
     });
     w->BtnRep->trigger();
-    EXPECT_EQ(home.read("202403.sch"), crlf({record(5, "", "changed"), record(5, "", "same")}));
+    EXPECT_EQ(home.read("202403.sch"), crlf({scheduleLine(5, "", "changed"), scheduleLine(5, "", "same")}));
     EXPECT_TRUE(w->changed());
     EXPECT_EQ(column(*w, 4), (QStringList{"changed", "same"}));
 
@@ -204,13 +198,13 @@ TEST_F(FormEditFixture, CorrectionReplacesItsLineAndCopyAddsOne)
         return input.result();
     });
     w->MenuCopy->trigger();
-    EXPECT_EQ(home.read("202404.sch"), crlf({record(1, "", "same")}));
-    EXPECT_EQ(home.read("202403.sch"), crlf({record(5, "", "changed"), record(5, "", "same")}));
+    EXPECT_EQ(home.read("202404.sch"), crlf({scheduleLine(1, "", "same")}));
+    EXPECT_EQ(home.read("202403.sch"), crlf({scheduleLine(5, "", "changed"), scheduleLine(5, "", "same")}));
 }
 
 TEST_F(FormEditFixture, ReturnCorrectsAndDeleteDeletesFromTheKeyboard)
 {
-    home.write("202403.sch", crlf({record(5, "", "x")}));
+    home.write("202403.sch", crlf({scheduleLine(5, "", "x")}));
     auto w = open(request(ListMode::Schedules));
     w->show();
     w->activateWindow();
@@ -321,7 +315,7 @@ TEST_F(FormEditFixture, MemoRowsOpenTheGivenEditor)
 
 TEST_F(FormEditFixture, SearchResultsWithTheirCriteria)
 {
-    home.write("202403.sch", crlf({record(5, "", "Meeting", "Work"), record(9, "", "lunch")}));
+    home.write("202403.sch", crlf({scheduleLine(5, "", "Meeting"), scheduleLine(9, "", "lunch")}));
     FormEditRequest r = request(ListMode::Schedules);
     r.search = SearchCriteria{};
     r.search->keyword = "meet";
