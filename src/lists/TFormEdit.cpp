@@ -312,6 +312,15 @@ std::vector<const ListRow*> TFormEdit::SelectedRows() const
     return selected;
 }
 
+std::vector<const ListRow*> TFormEdit::ShownRows() const
+{
+    std::vector<const ListRow*> shown;
+    shown.reserve(static_cast<std::size_t>(model_->rowCount()));
+    for (int row = 0; row < model_->rowCount(); ++row)
+        shown.push_back(&model_->rowAt(row));
+    return shown;
+}
+
 QString TFormEdit::statusText() const
 {
     return StatusBar1->currentMessage();
@@ -453,7 +462,7 @@ void TFormEdit::DelClick()
 
 void TFormEdit::MenuCsvSaveClick()
 {
-    // The export of the listed rows, in the order shown, arrives with the CSV exchange.
+    // The CSV export of ShownRows() comes with the CSV exchange; until then the entry is off.
 }
 
 void TFormEdit::fitMemoColumn()

@@ -130,6 +130,9 @@ TEST_F(FormEditFixture, HeaderClicksSortDescendingFirstAndKeepTheSelection)
     EXPECT_EQ(column(*w, 4), (QStringList{"a", "b", "c"}));
     ASSERT_EQ(w->SelectedRows().size(), 1u);
     EXPECT_EQ(RecTitle(w->SelectedRows()[0]->text), "a") << "the selection follows its row";
+    const std::vector<const ListRow*> shown = w->ShownRows();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(RecTitle(shown[0]->text) + RecTitle(shown[1]->text) + RecTitle(shown[2]->text), "abc");
 }
 
 TEST_F(FormEditFixture, DeletingRowsOfMarchAndAprilTogether)
