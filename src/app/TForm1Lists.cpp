@@ -127,7 +127,8 @@ void TForm1::ShowDlgHolidayInput()
     request.autoIme = settings_.autoIme == 1;
     state_.modalDialogOpen = true;
     TDlgHolidayInput dialog(services_, request, this);
-    dialog.move(DialogPlace());
+    // Beside the full-size window even while the mini calendar is shown.
+    dialog.move(miniMode_ ? QPoint(normal_.left + 16, normal_.top + 24) : DialogPlace());
     const bool accepted = services_.dialogs.run(dialog) == QDialog::Accepted;
     state_.modalDialogOpen = false;
     if (accepted)
