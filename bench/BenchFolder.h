@@ -26,6 +26,12 @@ struct BenchFolder {
         std::error_code ignored;
         std::filesystem::remove_all(path, ignored);
     }
+    // Everything in it removed, for a fresh start between iterations.
+    void empty() const
+    {
+        for (const auto& entry : std::filesystem::directory_iterator(path))
+            std::filesystem::remove_all(entry.path());
+    }
     BenchFolder(const BenchFolder&) = delete;
     BenchFolder& operator=(const BenchFolder&) = delete;
 };

@@ -12,15 +12,6 @@
 
 namespace {
 
-struct DataFolder : kal::bench::BenchFolder {
-    DataFolder() : BenchFolder("kalendra-repeat") { }
-    void empty() const
-    {
-        for (const auto& entry : std::filesystem::directory_iterator(path))
-            std::filesystem::remove(entry.path());
-    }
-};
-
 kal::ScheduleFields fields()
 {
     kal::ScheduleFields f;
@@ -34,7 +25,7 @@ kal::ScheduleFields fields()
 
 void expand(benchmark::State& state, const kal::RepeatRule& rule, const kal::RepeatPeriod& period)
 {
-    DataFolder folder;
+    kal::bench::BenchFolder folder("kalendra-repeat");
     const kal::ScheduleFields f = fields();
     for (auto _ : state) {
         kal::RepeatWriteResult written = kal::RepeatSchUd(folder.path, rule, period, f);

@@ -1,10 +1,10 @@
 // The schedule list window opened on its ALL view (offscreen, shown, painted): ten years of
 // 50 schedules a month (6,000 rows) and a hundred years of 100 a month (120,000 rows).
 #include "BenchData.h"
+#include "QtBenchMain.h"
 #include "lists/TFormEdit.h"
 #include "platform/qt/DialogRunner.h"
 #include "platform/qt/QtPlatform.h"
-#include "qt/OffscreenBenchMain.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
@@ -76,5 +76,5 @@ BENCHMARK(BM_ListWindowAllHundredYears)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    return kal::bench::runOffscreenBenchmarks(argc, argv);
+    return kal::bench::runQtBenchmarks(argc, argv);
 }

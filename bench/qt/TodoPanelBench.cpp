@@ -1,9 +1,9 @@
 // ToDoEdit's part on a ToDo.dat of 2,000 entries: read the file, build the rows and fill both
 // lists of the panel (offscreen, shown, with status icons and every column).
 #include "BenchFolder.h"
+#include "QtBenchMain.h"
 #include "TodoData.h"
 #include "platform/Files.h"
-#include "qt/OffscreenBenchMain.h"
 #include "todo/TodoStore.h"
 #include "todo/qt/TodoPanel.h"
 
@@ -49,5 +49,5 @@ BENCHMARK(BM_TodoPanelFill)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    return kal::bench::runOffscreenBenchmarks(argc, argv);
+    return kal::bench::runQtBenchmarks(argc, argv);
 }

@@ -1,7 +1,6 @@
 #include "app/DumpMonth.h"
 
 #include "app/AppSettings.h"
-#include "app/Startup.h"
 #include "calendar/MonthBuild.h"
 #include "platform/ByteText.h"
 #include "platform/DateFormat.h"
@@ -30,13 +29,9 @@ char relationLetter(MonthRelation relation)
 int dumpMonth(const std::string& programFolder, int year, int month, const Date& today, std::ostream& out,
               std::ostream& err)
 {
-    IniFile ini(SettingsPath(programFolder));
-    ini.load();
     AppSettings settings;
-    if (SettingsLoadResult loaded = readSettings(ini, programFolder, settings); !loaded.ok) {
-        err << "kalendra: " << startup_text::kSettingsErrorCaption << ": " << loaded.detail << "\n";
-        return 1;
-    }
+    if (!readCommandSettings(programFolder, err, settings))
+        return kExitFailed;
     MonthBuildInput input;
     input.year = year;
     input.month = month;
@@ -71,12 +66,9 @@ HeadlessCommand dumpMonthCommand()
     command.run = [command](const HeadlessContext& context, const std::vector<std::string>& arguments) {
         if (arguments.size() != 2)
             return usageError(context, command, "年と月を指定して下さい。");
-        int year = text::toIntOr(arguments[0], 0);
-        int month = text::toIntOr(arguments[1], 0);
-        if (year < 1900 || year > 2099)
-            return usageError(context, command, "年は 1900 から 2099 までです。");
-        if (month < 1 || month > 12)
-            return usageError(context, command, "月は 1 から 12 までです。");
+        int year = 0, month = 0;
+        if (int read = readYearMonth(context, command, arguments[0], arguments[1], year, month); read != kExitOk)
+            return read;
         return dumpMonth(context.programFolder, year, month, context.today, context.out, context.err);
     };
     return command;

@@ -12,6 +12,8 @@
 
 namespace kal {
 
+struct AppSettings;
+
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1; // the operation failed or found nothing; the reason on stderr
 inline constexpr int kExitUsage = 2;  // bad arguments; a usage line on stderr
@@ -35,6 +37,14 @@ struct HeadlessCommand {
 int usageError(const HeadlessContext& context, const HeadlessCommand& command, const std::string& why);
 // Prints "kalendra: <why>"; returns kExitFailed.
 int operationFailed(const HeadlessContext& context, const std::string& why);
+
+// The settings of the program folder; false, with the reason on `err`, when they cannot be read.
+bool readCommandSettings(const std::string& programFolder, std::ostream& err, AppSettings& settings);
+
+// The year and month arguments, within the years the calendar shows; kExitOk, or the usage
+// error's exit code.
+int readYearMonth(const HeadlessContext& context, const HeadlessCommand& command, const std::string& yearText,
+                  const std::string& monthText, int& year, int& month);
 
 // The usage of the whole program with one line per command.
 void printHelp(std::ostream& out, const std::vector<HeadlessCommand>& commands);

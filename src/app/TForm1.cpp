@@ -48,6 +48,7 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     CreateAreas();
     CreateStatusBar();
     ConnectCommands();
+    ConnectCsvCommands();
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
     Timer1->setInterval(1000);
@@ -84,6 +85,7 @@ int TForm1::FormCreate()
     SmallCheck();
     BarCheck();
     InitSet();
+    GridCheck();
     startGeometry_.left = settings_.left;
     startGeometry_.top = settings_.top;
     startGeometry_.width = settings_.width;
@@ -272,7 +274,7 @@ void TForm1::showEvent(QShowEvent* event)
         shownOnce_ = true;
         FormShow();
     }
-    GridMonth->setFocus();
+    CurrentGrid()->setFocus();
 }
 
 void TForm1::FormShow()
@@ -367,6 +369,7 @@ void TForm1::SaveWindowKeys()
     now.memoHeight = ListMemo->isVisible() ? ListMemo->height() : memoHeight_;
     now.todoShown = settings_.todo == 1;
     now.panelMode = panelMode_;
+    now.weekView = weekChosen_;
     now.notesShown = notesShown_;
     now.toolBar = MenuToolBar->isChecked();
     now.statusBar = MenuStatusBar->isChecked();

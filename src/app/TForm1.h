@@ -10,6 +10,7 @@
 #include "app/WindowKeys.h"
 #include "calendar/CellPaint.h"
 #include "calendar/MonthBuild.h"
+#include "calendar/WeekView.h"
 #include "calendar/qt/CalendarPainter.h"
 #include "lists/ListRows.h"
 #include "platform/qt/Services.h"
@@ -45,6 +46,7 @@ namespace qt {
 class ClockPanel;
 class MonthGrid;
 class TodoPanel;
+class WeekGrid;
 } // namespace qt
 
 class TDlgAlarm;
@@ -193,6 +195,10 @@ public:
     // Selects a grid cell as a click would.
     void SelectCell(int column, int row);
 
+    // CSV block: export of the shown month and import through TDlgCsvToSch.
+    void MenuCsvSaveClick();
+    void MenuCsvReadClick();
+
 signals:
     // The window has closed; the program ends.
     void closed();
@@ -225,6 +231,9 @@ private:
     void CreateAreas();
     void CreateStatusBar();
     void ConnectCommands();
+    // CSV block.
+    void ConnectCsvCommands();
+    void ImportCsvFile(const std::string& path);
     QAction* NewAction(QAction*& member, const char* name, const char* caption, const char* shortcut = nullptr);
 
     // Day list.
@@ -358,6 +367,41 @@ private:
     TodayAlarmList todayAlarmList_;
     std::vector<std::string> signalTimes_; // SigTime.tbl, Shift-JIS
     QPointer<TDlgAlarm> alarmWindow_;
+
+    // Week view block: the week grid beside the month grid, the switch between the two views,
+    // the navigation by week and the captions that follow the view.
+public:
+    QWidget* GridArea; // GridMonth and GridWeek in one place, both kept at its size
+    qt::WeekGrid* GridWeek;
+    bool weekShown() const { return weekShown_; }
+    // The shown week: the row of the month layout, 1 to 6.
+    int weekRow() const { return weekRow_; }
+    void GridModeClick();
+    // At start-up: the view saved in the settings (the month view in the mini calendar).
+    void GridCheck();
+    void ChangeWeekly();
+    void ChangeMonthly();
+    void NextWeekChange();
+    void BeforeWeekChange();
+
+private:
+    QWidget* CreateGridArea(QWidget* parent);
+    void ConnectWeekCommands();
+    // Shows the chosen view, or the month view in the mini calendar.
+    void ApplyGridMode();
+    void ApplyViewCaptions();
+    void ApplyWeekLook();
+    void MoveWeek(const std::optional<WeekMove>& move);
+    void SelectLayoutCell(const CellPos& pos);
+    // The week grid follows the selected cell of the month layout.
+    void ShowWeekOfSelection();
+    void GridWeekSelect(int column, int row);
+    void GridWeekDblClick();
+    QWidget* CurrentGrid() const;
+
+    bool weekChosen_ = false; // the view the user chose, kept through the mini calendar
+    bool weekShown_ = false;
+    int weekRow_ = 1;
 };
 
 } // namespace kal

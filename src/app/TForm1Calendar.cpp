@@ -4,6 +4,7 @@
 
 #include "app/THeaderPanel.h"
 #include "calendar/qt/MonthGrid.h"
+#include "calendar/qt/WeekGrid.h"
 #include "platform/ByteText.h"
 #include "platform/DateFormat.h"
 #include "platform/SjisCodec.h"
@@ -31,17 +32,22 @@ void TForm1::ApplyCalendarLook()
     look_.underlineSchedules = settings_.schLine == 1;
     look_.warnTerm = settings_.warnTerm;
     look_.scheduleStyle = settings_.fonts[FontSch].style;
+    look_.weekView = settings_.weekView;
+    look_.weekStyle = settings_.fonts[FontWeek].style;
     painter_.setLook(look_);
 
     qt::CalendarFonts fonts;
     fonts.day = qt::toQFont(settings_.fonts[FontDay]);
     fonts.schedule = qt::toQFont(settings_.fonts[FontSch]);
+    fonts.week = qt::toQFont(settings_.fonts[FontWeek]);
     fonts.mini = qt::toQFont(settings_.fonts[FontMini]);
     fonts.window = font();
     painter_.setFonts(fonts);
     QColor plain = look_.otherMonth ? palette().color(QPalette::Base) : qt::toQColor(look_.backColor[ColOtherMonth]);
     painter_.setPlainBackground(plain);
     GridMonth->setGridColor(plain);
+    GridWeek->setGridColor(plain);
+    ApplyWeekLook();
 
     auto labelColor = [](QLabel* label, ColorValue color) {
         QPalette palette = label->palette();
@@ -82,7 +88,8 @@ void TForm1::HeaderEdit()
     const CellPos before{GridMonth->selectedColumn(), GridMonth->selectedRow()};
     build_.layout =
         BuildLayout(state_.viewYear, state_.viewMonth, settings_.strWeek == 1 ? WeekStart::Monday : WeekStart::Sunday);
-    CellPos selected = SelectionAfterBuild(build_.layout, state_.selectedDate.day, before);
+    CellPos selected = weekShown_ ? WeekSelectionAfterBuild(build_.layout, state_.selectedDate, before)
+                                  : SelectionAfterBuild(build_.layout, state_.selectedDate.day, before);
     // The grid grows to six week rows first, or a sixth-row selection would be clamped.
     SetWeekRows(selected.row);
     GridMonth->setSelection(selected.column, selected.row);
@@ -118,10 +125,12 @@ void TForm1::MonthSchEdit()
     input.dataPath = settings_.dataPath;
     input.memoPath = settings_.memoPath;
     input.todoLines = todoLines_;
+    input.memoTexts = weekShown_ && FlagOn(settings_.weekView, 5);
     build_ = BuildMonth(input);
     painter_.setToday(state_.today);
     painter_.setMode(miniMode_, panelMode_ == 0);
     GridMonth->update();
+    ShowWeekOfSelection();
     ApplyHeaderTexts();
     DaySchEdit();
 }
@@ -136,7 +145,11 @@ void TForm1::SetMonth(int year, int month)
 
 void TForm1::NextMonthChange()
 {
-    if (state_.viewYear > kLastYear - 1)
+    if (weekShown_) {
+        NextWeekChange();
+        return;
+    }
+    if (!CanAdvanceMonth(state_.viewYear))
         return;
     int year = state_.viewYear, month = state_.viewMonth;
     nextMonth(year, month);
@@ -145,7 +158,11 @@ void TForm1::NextMonthChange()
 
 void TForm1::BeforeMonthChange()
 {
-    if (state_.viewYear <= kFirstYear)
+    if (weekShown_) {
+        BeforeWeekChange();
+        return;
+    }
+    if (!CanGoBackMonth(state_.viewYear))
         return;
     int year = state_.viewYear, month = state_.viewMonth;
     previousMonth(year, month);
@@ -154,14 +171,14 @@ void TForm1::BeforeMonthChange()
 
 void TForm1::NextYearChange()
 {
-    if (state_.viewYear >= kLastYear)
+    if (weekShown_ || state_.viewYear >= kLastYear)
         return;
     SetMonth(state_.viewYear + 1, state_.viewMonth);
 }
 
 void TForm1::BeforeYearChange()
 {
-    if (state_.viewYear <= kFirstYear)
+    if (weekShown_ || state_.viewYear <= kFirstYear)
         return;
     SetMonth(state_.viewYear - 1, state_.viewMonth);
 }

@@ -89,7 +89,7 @@ void TForm1::CreateActions()
 
     // Commands whose windows come later stay visible but cannot be chosen yet.
     for (QAction* later : {MenuCsvRead, MenuCsvSave, MenuNoteTab, MenuPrintPrev, MenuPrint, MenuSchEdit, MenuNoteEdit,
-                           MenuMemo, MenuMemoList, MenuHoliday, MenuFind, MenuWeekly, MenuJump, PopSetup, MenuPasswd})
+                           MenuMemo, MenuMemoList, MenuHoliday, MenuFind, MenuJump, PopSetup, MenuPasswd})
         later->setEnabled(false);
 }
 
@@ -234,8 +234,8 @@ void TForm1::CreateToolBar()
     viewGroup->addAction(TBtnWeekly);
     viewGroup->addAction(TBtnMonthly);
     TBtnMonthly->setChecked(true);
-    for (QAction* later : {TBtnPrint, TBtnPreview, TBtnSchRep, TBtnNote, TBtnMemoNew, TBtnMemo, BtnHoliday, TBtnWeekly,
-                           TBtnFind, TBtnJump, TBtnSetup})
+    for (QAction* later : {TBtnPrint, TBtnPreview, TBtnSchRep, TBtnNote, TBtnMemoNew, TBtnMemo, BtnHoliday, TBtnFind,
+                           TBtnJump, TBtnSetup})
         later->setEnabled(false);
 }
 
@@ -379,6 +379,7 @@ void TForm1::ConnectCommands()
     connect(PopupTray, &QMenu::aboutToShow, this, &TForm1::PopupTrayPopup);
     ConnectTodoCommands();
     ConnectListCommands();
+    ConnectWeekCommands();
 }
 
 } // namespace kal

@@ -96,8 +96,7 @@ void TForm1::CreateAreas()
     SplX->setHandleWidth(3);
     SplX->setChildrenCollapsible(false);
     leftLayout->addWidget(SplX, 1);
-    GridMonth = new qt::MonthGrid(SplX);
-    GridMonth->setMinimumHeight(50);
+    GridArea = CreateGridArea(SplX);
     PanelNote = new QWidget(SplX);
     PanelNote->setObjectName("PanelNote");
     PanelNote->setMinimumHeight(50);
@@ -422,6 +421,7 @@ void TForm1::SmallSize()
     }
     BarCheck();
     SmallCheck();
+    ApplyGridMode();
     PanelCheck();
     PositionCheck();
     show();

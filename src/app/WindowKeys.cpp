@@ -32,7 +32,7 @@ void WriteWindowKeys(IniFile& ini, const WindowState& s)
 {
     ini.writeInteger("Window", "Now", s.todayYear);
     ini.writeInteger("Window", "PanelMode", s.panelMode);
-    ini.writeInteger("Window", "GridMode", 0);
+    ini.writeInteger("Window", "GridMode", s.weekView ? 1 : 0);
     ini.writeInteger("View", "Note", s.notesShown ? 1 : 0);
     if (s.mini) {
         ini.writeInteger("Window", "SmallMode", 1);

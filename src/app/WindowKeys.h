@@ -33,6 +33,7 @@ struct WindowState {
     int rightPanel = 0, gridHeight = 0, dayListHeight = 0, memoHeight = 0;
     bool todoShown = true;
     int panelMode = 0;
+    bool weekView = false; // the chosen view, also while the mini calendar shows the month
     bool notesShown = true, toolBar = true, statusBar = true, clock = true;
     ScreenRect screen;
     // Title and priority columns of the ToDo lists: TNoWidth, TOkWidth, NPrWidth, OPrWidth.

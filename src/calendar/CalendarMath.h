@@ -19,6 +19,17 @@ enum class MonthRelation { Previous, Current, Next };
 inline constexpr int kFirstYear = 1900;
 inline constexpr int kLastYear = 2099;
 
+// Navigation by month keeps the shown year in range: no month after a month of 2099, none
+// before a month of 1900.
+inline bool CanAdvanceMonth(int year)
+{
+    return year < kLastYear;
+}
+inline bool CanGoBackMonth(int year)
+{
+    return year > kFirstYear;
+}
+
 int DaysInMonth(int year, int month);
 // Column of day 1.
 int FirstColumn(int year, int month, WeekStart weekStart);

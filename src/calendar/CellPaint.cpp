@@ -6,29 +6,36 @@
 #include "schedule/ScheduleRecord.h"
 #include "todo/TodoRecord.h"
 
+#include <algorithm>
+
 namespace kal {
 namespace {
 
-// Which CalView flag enables a line kind.
-int flagOfKind(char kind)
+bool kindShown(char kind, const LineOptions& options)
 {
     switch (kind) {
     case '0':
-        return 1;
+        return options.holidays;
     case '1':
-        return 2;
+        return options.daysOff;
     case '2':
-        return 3;
+        return options.anniversaries;
     case '3':
-        return 4;
+        return options.schedules;
     case '8':
-        return 9;
+        return options.todos;
     default:
-        return 0;
+        return false;
     }
 }
 
-void cellColors(const MonthLayout& layout, const CalendarLook& look, int column, int row, CellPaint& paint)
+struct CellColors {
+    ColorValue text = 0;
+    ColorValue back = 0xFFFFFF;
+};
+
+// By holiday kind, then weekday; a neighbouring month's day or today over that.
+CellColors cellColors(const MonthLayout& layout, const CalendarLook& look, int column, int row, bool today)
 {
     const DayCell& cell = layout.cell(column, row);
     int item = ColWeekday;
@@ -40,14 +47,19 @@ void cellColors(const MonthLayout& layout, const CalendarLook& look, int column,
         item = ColSaturday;
     else if (column == layout.sundayColumn())
         item = ColSunday;
-    paint.textColor = look.textColor[static_cast<std::size_t>(item)];
-    paint.backColor = look.backColor[static_cast<std::size_t>(item)];
+    CellColors colors{look.textColor[static_cast<std::size_t>(item)], look.backColor[static_cast<std::size_t>(item)]};
     if (cell.relation != MonthRelation::Current) {
-        paint.textColor = look.textColor[ColOtherMonth];
-        paint.backColor = look.backColor[ColOtherMonth];
-    } else if (paint.today) {
-        paint.backColor = look.backColor[ColToday];
+        colors.text = look.textColor[ColOtherMonth];
+        colors.back = look.backColor[ColOtherMonth];
+    } else if (today) {
+        colors.back = look.backColor[ColToday];
     }
+    return colors;
+}
+
+bool isToday(const MonthLayout& layout, const Date& today, int column, int row)
+{
+    return layout.cell(column, row).relation == MonthRelation::Current && layout.dateOf(column, row) == today;
 }
 
 void applyCategory(const CategoryDrawing& drawing, CellBand& band)
@@ -58,7 +70,7 @@ void applyCategory(const CategoryDrawing& drawing, CellBand& band)
         band.background = *drawing.back;
 }
 
-std::optional<CellBand> holidayBand(const CellLine& line, const CalendarLook& look)
+std::optional<CellBand> holidayBand(const CellLine& line, const CalendarLook& look, const LineOptions& options)
 {
     const char kind = line.kind();
     std::string name = line.body();
@@ -69,12 +81,12 @@ std::optional<CellBand> holidayBand(const CellLine& line, const CalendarLook& lo
     band.text = name;
     int item = kind == '0' ? ColHoliday : kind == '1' ? ColDayOff : ColAnniversary;
     band.textColor = look.textColor[static_cast<std::size_t>(item)];
-    band.style = StyleOf(look.scheduleStyle, '0', '0');
+    band.style = StyleOf(options.style, '0', '0');
     return band;
 }
 
 std::optional<CellBand> scheduleBand(const CellLine& line, const CategoryTable& categories, const CalendarLook& look,
-                                     ColorValue cellBack)
+                                     const LineOptions& options, ColorValue cellBack)
 {
     const std::string record = line.body();
     const CategoryDrawing drawing = DrawingFor(categories, RecCategory(record));
@@ -84,29 +96,36 @@ std::optional<CellBand> scheduleBand(const CellLine& line, const CategoryTable& 
     band.kind = BandKind::Schedule;
     band.textColor = look.textColor[ColWeekday];
     band.background = cellBack;
-    band.style = StyleOf(look.scheduleStyle, RecBoldItalic(record), RecUnderlineStrike(record));
+    band.style = StyleOf(options.style, RecBoldItalic(record), RecUnderlineStrike(record));
     applyCategory(drawing, band);
-    std::string title = RecTitle(record);
-    std::string start = text::trimRight(RecStart(record));
-    band.text = FlagOn(look.calView, 7) && !start.empty() ? start + " " + title : title;
-    std::string place = text::trimRight(RecPlace(record));
-    if (FlagOn(look.calView, 8) && !place.empty())
-        band.text += "(" + place + ")";
+    band.text = ScheduleBandText(record, options);
     return band;
 }
 
-CellBand todoBand(const CellLine& line, const CategoryTable& categories, const CalendarLook& look, ColorValue cellBack)
+CellBand todoBand(const CellLine& line, const CategoryTable& categories, const CalendarLook& look,
+                  const LineOptions& options, ColorValue cellBack)
 {
     const std::string record = line.body();
     CellBand band;
     band.kind = BandKind::Todo;
     band.textColor = look.textColor[ColWeekday];
     band.background = cellBack;
-    band.style = StyleOf(look.scheduleStyle, '0', '0');
+    band.style = StyleOf(options.style, '0', '0');
     // A ToDo of a hidden category is still drawn, on a band of its own.
     applyCategory(DrawingFor(categories, TodoCategory(record)), band);
     band.text = TodoTitle(record);
     return band;
+}
+
+LineOptions linesOf(const std::array<int, 9>& flags)
+{
+    LineOptions options;
+    options.holidays = FlagOn(flags, 1);
+    options.daysOff = FlagOn(flags, 2);
+    options.anniversaries = FlagOn(flags, 3);
+    options.schedules = FlagOn(flags, 4);
+    options.todos = FlagOn(flags, 9);
+    return options;
 }
 
 } // namespace
@@ -132,6 +151,62 @@ TodoIcon TodoIconFor(const Date& day, const Date& today, int warnTerm)
     return TodoIcon::Normal;
 }
 
+LineOptions MonthLineOptions(const CalendarLook& look)
+{
+    LineOptions options = linesOf(look.calView);
+    options.startTime = FlagOn(look.calView, 7);
+    options.place = FlagOn(look.calView, 8);
+    options.style = look.scheduleStyle;
+    return options;
+}
+
+LineOptions WeekLineOptions(const CalendarLook& look)
+{
+    LineOptions options = linesOf(look.weekView);
+    options.startTime = FlagOn(look.weekView, 6);
+    options.endTime = FlagOn(look.weekView, 7);
+    options.place = FlagOn(look.weekView, 8);
+    options.style = look.weekStyle;
+    return options;
+}
+
+std::string ScheduleBandText(const std::string& record, const LineOptions& options)
+{
+    std::string times;
+    const std::string start = text::trimRight(RecStart(record));
+    const std::string end = text::trimRight(RecEnd(record));
+    if (options.startTime && !start.empty())
+        times = start;
+    if (options.endTime && !end.empty())
+        times += "-" + end;
+    std::string band = times.empty() ? RecTitle(record) : times + " " + RecTitle(record);
+    const std::string place = text::trimRight(RecPlace(record));
+    if (options.place && !place.empty())
+        band += "(" + place + ")";
+    return band;
+}
+
+std::vector<CellBand> CellBands(const std::vector<CellLine>& lines, const CategoryTable& categories,
+                                const CalendarLook& look, const LineOptions& options, ColorValue cellBack)
+{
+    std::vector<CellBand> bands;
+    for (const CellLine& line : lines) {
+        const char kind = line.kind();
+        if (!kindShown(kind, options))
+            continue;
+        std::optional<CellBand> band;
+        if (kind == '3')
+            band = scheduleBand(line, categories, look, options, cellBack);
+        else if (kind == '8')
+            band = todoBand(line, categories, look, options, cellBack);
+        else
+            band = holidayBand(line, look, options);
+        if (band)
+            bands.push_back(std::move(*band));
+    }
+    return bands;
+}
+
 CellPaint PaintCell(const MonthLayout& layout, const DayCellLists& lists, const CategoryTable& categories,
                     const CalendarLook& look, const Date& today, int column, int row)
 {
@@ -142,33 +217,53 @@ CellPaint PaintCell(const MonthLayout& layout, const DayCellLists& lists, const 
         paint.drawn = false;
         return paint;
     }
-    paint.today = cell.relation == MonthRelation::Current && date == today;
-    cellColors(layout, look, column, row, paint);
+    paint.today = isToday(layout, today, column, row);
+    const CellColors colors = cellColors(layout, look, column, row, paint.today);
+    paint.textColor = colors.text;
+    paint.backColor = colors.back;
     paint.dayText = text::formatInt(cell.day, 2);
     if (cell.showRokuyo)
         paint.rokuyo = RokuyoName(cell.rokuyo);
 
-    for (const CellLine& line : lists.at(column, row)) {
-        const char kind = line.kind();
-        if (kind == '3')
-            paint.underline = true;
-        int flag = flagOfKind(kind);
-        if (flag == 0 || !FlagOn(look.calView, flag))
-            continue;
-        std::optional<CellBand> band;
-        if (kind == '3')
-            band = scheduleBand(line, categories, look, paint.backColor);
-        else if (kind == '8')
-            band = todoBand(line, categories, look, paint.backColor);
-        else
-            band = holidayBand(line, look);
-        if (band)
-            paint.bands.push_back(std::move(*band));
-    }
-    paint.underline = paint.underline && look.underlineSchedules;
+    const std::vector<CellLine>& lines = lists.at(column, row);
+    paint.bands = CellBands(lines, categories, look, MonthLineOptions(look), paint.backColor);
+    const bool hasSchedule =
+        std::any_of(lines.begin(), lines.end(), [](const CellLine& line) { return line.kind() == '3'; });
+    paint.underline = hasSchedule && look.underlineSchedules;
     paint.memoIcon = cell.mark == 1 || cell.mark == 3;
     if (cell.mark == 2 || cell.mark == 3)
         paint.todoIcon = TodoIconFor(date, today, look.warnTerm);
+    return paint;
+}
+
+WeekDayPaint PaintWeekDay(const MonthLayout& layout, const DayCellLists& lists, const CategoryTable& categories,
+                          const CalendarLook& look, const Date& today, int column, int row)
+{
+    WeekDayPaint paint;
+    const DayCell& cell = layout.cell(column, row);
+    // The date column puts the weekend before the holiday kinds.
+    int dateItem = ColWeekday;
+    if (column == layout.saturdayColumn())
+        dateItem = ColSaturday;
+    else if (column == layout.sundayColumn())
+        dateItem = ColSunday;
+    else if (cell.kind == 1)
+        dateItem = ColDayOff;
+    else if (cell.kind == 0)
+        dateItem = ColHoliday;
+    paint.dateColor = look.textColor[static_cast<std::size_t>(dateItem)];
+    const auto index = static_cast<std::size_t>(column);
+    paint.dateText = look.eraDates
+                         ? text::formatInt(cell.day, 2) + "(" + JapaneseWeekdayNames(layout.weekStart)[index] + ")"
+                         : text::formatInt(cell.day, 2) + " " + EnglishWeekdayNames(layout.weekStart)[index];
+    if (cell.showRokuyo)
+        paint.rokuyo = RokuyoName(cell.rokuyo);
+
+    paint.today = isToday(layout, today, column, row);
+    const CellColors colors = cellColors(layout, look, column, row, paint.today);
+    paint.textColor = colors.text;
+    paint.backColor = colors.back;
+    paint.bands = CellBands(lists.at(column, row), categories, look, WeekLineOptions(look), paint.backColor);
     return paint;
 }
 

@@ -1,6 +1,6 @@
-// What a day cell of the month grid shows: its colours, the day number, the rokuyo, the bands of
-// its holiday, schedule and ToDo lines with their colours and styles, and its icons. The grid
-// widget only draws what these functions decide.
+// What a day cell of the month grid and a day of the week view show: colours, the day number,
+// the rokuyo, the bands of the holiday, schedule and ToDo lines with their colours and styles,
+// and the month grid's icons. The grid widgets only draw what these functions decide.
 #pragma once
 
 #include "calendar/CalendarMath.h"
@@ -20,12 +20,24 @@ struct CalendarLook {
     std::array<ColorValue, 21> textColor{};
     std::array<ColorValue, 21> backColor{};
     std::array<int, 9> calView{};
+    std::array<int, 9> weekView{};   // WeekView: the week view's contents
     bool otherMonth = true;          // OtherMon
     bool eraDates = true;            // DateJap
     bool underlineSchedules = false; // [Mini] SchLine
     int warnTerm = 3;
     FontStyle scheduleStyle = FontStyle::Regular; // style of the Sch font
+    FontStyle weekStyle = FontStyle::Regular;     // style of the weekly schedule font
 };
+
+// Which lines a view shows and how a schedule reads there.
+struct LineOptions {
+    bool holidays = true, daysOff = true, anniversaries = true, schedules = true, todos = true;
+    bool startTime = false, endTime = false, place = false;
+    FontStyle style = FontStyle::Regular;
+};
+
+LineOptions MonthLineOptions(const CalendarLook& look);
+LineOptions WeekLineOptions(const CalendarLook& look);
 
 enum class BandKind { Holiday, Schedule, Todo };
 
@@ -73,6 +85,28 @@ CellPaint PaintCell(const MonthLayout& layout, const DayCellLists& lists, const 
 // in the mini calendar, long ones otherwise; English abbreviations (first letter in the mini
 // calendar) without era dates.
 enum class HeaderForm { Short, Long, Mini };
+// The bands of a cell's lines, in list order, on a cell of the given colour.
+std::vector<CellBand> CellBands(const std::vector<CellLine>& lines, const CategoryTable& categories,
+                                const CalendarLook& look, const LineOptions& options, ColorValue cellBack);
+
+// A schedule as a band reads it: times, title, place, each as the options say.
+std::string ScheduleBandText(const std::string& record, const LineOptions& options);
+
+// One day of the week view: the date column (no other-month or today colouring there) and the
+// lines column, coloured as the month grid colours the day, whatever OtherMon says.
+struct WeekDayPaint {
+    ColorValue dateColor = 0;
+    std::string dateText; // "%2d(月)", or "%2d Mon" without era dates
+    std::string rokuyo;   // empty when not shown
+    bool today = false;
+    ColorValue textColor = 0;
+    ColorValue backColor = 0xFFFFFF;
+    std::vector<CellBand> bands;
+};
+
+WeekDayPaint PaintWeekDay(const MonthLayout& layout, const DayCellLists& lists, const CategoryTable& categories,
+                          const CalendarLook& look, const Date& today, int column, int row);
+
 HeaderPaint PaintHeader(const MonthLayout& layout, const CalendarLook& look, int column, HeaderForm form);
 
 // The ToDo state of a day: earlier than today overdue, today due, within the warning term a

@@ -93,7 +93,18 @@ MonthBuild BuildMonth(const MonthBuildInput& in)
                             layout.nextRow[static_cast<std::size_t>(day)], build.lists);
         }
     }
+    if (in.memoTexts)
+        ReadMemoTexts(build, in.memoPath);
     return build;
+}
+
+void ReadMemoTexts(MonthBuild& build, const std::string& memoPath)
+{
+    for (int row = 1; row <= 6; ++row)
+        for (int column = 0; column < 7; ++column)
+            build.memoTexts[static_cast<std::size_t>((row - 1) * 7 + column)] =
+                LoadDayMemo(memoPath, build.layout.dateOf(column, row));
+    build.memoTextsRead = true;
 }
 
 CellPos SelectionAfterBuild(const MonthLayout& layout, int selectedDay, const CellPos& previous)

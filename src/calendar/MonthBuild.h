@@ -25,14 +25,27 @@ struct MonthBuildInput {
     std::string dataPath;               // schedule files and Holiday.dat
     std::string memoPath;               // yyyymmdd.mem
     std::vector<std::string> todoLines; // open and done ToDo records
+    bool memoTexts = false;             // read the shown days' memos (the week view's memo column)
 };
 
 struct MonthBuild {
     MonthLayout layout;
     DayCellLists lists;
+    // The memo lines of every shown day, by cell; read only when asked for.
+    std::array<std::vector<std::string>, 42> memoTexts;
+    bool memoTextsRead = false;
+
+    const std::vector<std::string>& memoText(int column, int row) const
+    {
+        return memoTexts[static_cast<std::size_t>((row - 1) * 7 + column)];
+    }
 };
 
 MonthBuild BuildMonth(const MonthBuildInput& input);
+
+// Reads the memos of the 42 shown days; a day without memo file has no lines. Day by day, so
+// the cost does not grow with the memo folder.
+void ReadMemoTexts(MonthBuild& build, const std::string& memoPath);
 
 // Marks and lines of the open ToDo entries due on a shown day.
 void ApplyTodoLines(const std::vector<std::string>& todoLines, bool todoMarks, MonthLayout& layout,

@@ -2,6 +2,7 @@
 
 #include "calendar/Holidays.h"
 #include "calendar/TDlgHolidayInput.h"
+#include "exchange/CsvExport.h"
 #include "lists/ListEdits.h"
 #include "lists/qt/ListModel.h"
 #include "platform/Files.h"
@@ -211,8 +212,6 @@ void TFormEdit::applyMode()
     }
     MenuCsvSave->setVisible(request_.mode == ListMode::Schedules);
     csvSeparator_->setVisible(request_.mode == ListMode::Schedules);
-    // The CSV export of the listed rows comes with the CSV exchange.
-    MenuCsvSave->setEnabled(false);
     for (std::size_t i = 0; i < 4; ++i) {
         BtnView[i]->setEnabled(!search);
         MenuView[i]->setEnabled(!search);
@@ -462,7 +461,17 @@ void TFormEdit::DelClick()
 
 void TFormEdit::MenuCsvSaveClick()
 {
-    // The CSV export of ShownRows() comes with the CSV exchange; until then the entry is off.
+    if (request_.mode != ListMode::Schedules)
+        return;
+    std::vector<MonthRecord> records;
+    for (const ListRow* row : ShownRows())
+        records.push_back(MonthRecord{row->date.year, row->date.month, row->text});
+    const std::optional<std::string> path = askCsvExportPath(services_.platform, request_.dataPath, "Sch.csv");
+    if (!path)
+        return;
+    const CsvExportResult exported = exportRecordsCsv(*path, records);
+    if (!exported.ok)
+        services_.platform.messageBox(kCsvSaveCaption, exported.message, MessageIcon::Error, MessageButtons::Ok);
 }
 
 void TFormEdit::fitMemoColumn()

@@ -71,7 +71,7 @@ public:
     const ListRows& rows() const;
     // The selected rows, in the order shown.
     std::vector<const ListRow*> SelectedRows() const;
-    // Every row, top to bottom as shown (what the CSV export writes).
+    // Every row, top to bottom as shown: what the CSV export writes.
     std::vector<const ListRow*> ShownRows() const;
     QString statusText() const;
     // Something was added, corrected, copied or deleted.

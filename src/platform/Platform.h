@@ -47,6 +47,8 @@ public:
     // `filter` in the form "Text (*.txt);;All (*)".
     virtual std::optional<std::string> openFileName(const std::string& caption, const std::string& folder,
                                                     const std::string& filter) = 0;
+    // `folder` may end in a proposed file name. The caller asks before an existing file is
+    // replaced, in its own words.
     virtual std::optional<std::string> saveFileName(const std::string& caption, const std::string& folder,
                                                     const std::string& filter) = 0;
     virtual std::optional<std::string> folderName(const std::string& caption, const std::string& folder) = 0;

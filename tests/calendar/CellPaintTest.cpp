@@ -176,3 +176,114 @@ TEST(HeaderPaint, NamesAndColoursForBothWeekStartsAndLanguages)
     EXPECT_EQ(PaintHeader(sunday, look, 6, HeaderForm::Mini).text, "S");
     EXPECT_EQ(PaintHeader(monday, look, 6, HeaderForm::Short).text, "Sun");
 }
+
+TEST(ScheduleBandText, TimesAndPlaceAsTheViewAsks)
+{
+    ScheduleFields f;
+    f.start = "09:00";
+    f.end = "17:30";
+    f.title = sj("会議");
+    f.place = sj("本社");
+    const std::string both = ComposeSchedule(f);
+    f.start.clear();
+    const std::string endOnly = ComposeSchedule(f);
+    struct Case {
+        const char* name;
+        const std::string& record;
+        bool start, end, place;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"start and end", both, true, true, false, "09:00-17:30 " + sj("会議")},
+        {"end alone", both, false, true, false, "-17:30 " + sj("会議")},
+        {"start alone", both, true, false, false, "09:00 " + sj("会議")},
+        {"neither", both, false, false, false, sj("会議")},
+        {"no start stored", endOnly, true, true, false, "-17:30 " + sj("会議")},
+        {"place", both, true, true, true, "09:00-17:30 " + sj("会議") + "(" + sj("本社") + ")"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LineOptions options;
+        options.startTime = c.start;
+        options.endTime = c.end;
+        options.place = c.place;
+        EXPECT_EQ(ScheduleBandText(c.record, options), c.text);
+    }
+}
+
+TEST_F(PaintFixture, WeekDaysFollowWeekViewNotCalView)
+{
+    add(20, "0" + sj("祝日"));
+    add(20, "3" + schedule(20, "10:00", "", sj("会議"), sj("本社")));
+    look.calView = {0, 0, 0, 0, 0, 0, 0, 0, 0};
+    look.weekView = {1, 1, 1, 1, 1, 1, 1, 1, 1};
+    look.weekStyle = FontStyle::Bold;
+    const CellPos p = at(20);
+    WeekDayPaint day = PaintWeekDay(layout, lists, categories, look, today, p.column, p.row);
+    ASSERT_EQ(day.bands.size(), 2u);
+    EXPECT_EQ(day.bands[0].text, sj("祝日"));
+    EXPECT_TRUE(day.bands[0].style.bold) << "the weekly font's style";
+    EXPECT_EQ(day.bands[1].text, "10:00 " + sj("会議") + "(" + sj("本社") + ")");
+    EXPECT_TRUE(PaintCell(layout, lists, categories, look, today, p.column, p.row).bands.empty());
+
+    look.weekView = {0, 1, 1, 1, 1, 1, 1, 1, 1};
+    day = PaintWeekDay(layout, lists, categories, look, today, p.column, p.row);
+    ASSERT_EQ(day.bands.size(), 1u);
+    EXPECT_EQ(day.bands[0].kind, BandKind::Schedule);
+}
+
+TEST(WeekDayPaint, DateColumnTextsAndColoursForBothWeekStarts)
+{
+    CalendarLook look = defaultLook();
+    const DayCellLists lists;
+    const CategoryTable categories;
+    const Date today{2026, 5, 12};
+    // 15 May 2026 is a Friday, 16 May a Saturday, 31 May a Sunday.
+    for (WeekStart weekStart : {WeekStart::Sunday, WeekStart::Monday}) {
+        SCOPED_TRACE(weekStart == WeekStart::Sunday ? "Sunday start" : "Monday start");
+        MonthLayout layout = BuildLayout(2026, 5, weekStart);
+        auto paint = [&](int day) {
+            CellPos p;
+            layout.find(Date{2026, 5, day}, p);
+            return PaintWeekDay(layout, lists, categories, look, today, p.column, p.row);
+        };
+        auto cell = [&](int day) -> DayCell& {
+            CellPos p;
+            layout.find(Date{2026, 5, day}, p);
+            return layout.cell(p.column, p.row);
+        };
+        look.eraDates = true;
+        EXPECT_EQ(sjis::toUtf8(paint(15).dateText), "15(金)");
+        EXPECT_EQ(sjis::toUtf8(paint(5).dateText), " 5(火)");
+        look.eraDates = false;
+        EXPECT_EQ(paint(15).dateText, "15 Fri");
+        EXPECT_EQ(paint(31).dateText, "31 Sun");
+
+        // Weekend colours come before the holiday kinds in the date column only.
+        cell(16).kind = 0;
+        EXPECT_EQ(paint(16).dateColor, look.textColor[ColSaturday]);
+        EXPECT_EQ(paint(16).backColor, look.backColor[ColHoliday]);
+        cell(15).kind = 1;
+        EXPECT_EQ(paint(15).dateColor, look.textColor[ColDayOff]);
+        EXPECT_EQ(paint(12).dateColor, look.textColor[ColWeekday]);
+        EXPECT_TRUE(paint(12).today);
+        EXPECT_EQ(paint(12).backColor, look.backColor[ColToday]);
+    }
+}
+
+TEST(WeekDayPaint, NeighbouringMonthDaysAreDrawnWhateverOtherMonSays)
+{
+    CalendarLook look = defaultLook();
+    look.weekView = {1, 1, 1, 1, 1, 1, 1, 1, 1};
+    look.otherMonth = false;
+    const MonthLayout layout = BuildLayout(2026, 5, WeekStart::Sunday);
+    DayCellLists lists;
+    lists.add(0, 6, CellLine{"2" + sj("記念日")}); // 31 May
+    lists.add(1, 6, CellLine{"2" + sj("翌月")});   // 1 June
+    const WeekDayPaint june = PaintWeekDay(layout, lists, CategoryTable{}, look, Date{2026, 6, 1}, 1, 6);
+    ASSERT_EQ(june.bands.size(), 1u);
+    EXPECT_EQ(june.bands[0].text, sj("翌月"));
+    EXPECT_EQ(june.backColor, look.backColor[ColOtherMonth]);
+    EXPECT_FALSE(june.today) << "today's colour is for the displayed month's days";
+    EXPECT_EQ(june.dateColor, look.textColor[ColWeekday]);
+}

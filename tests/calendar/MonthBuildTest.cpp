@@ -126,6 +126,32 @@ TEST_F(MonthBuildFixture, MemoAndToDoMarksAndRokuyo)
     EXPECT_FALSE(cellOn(BuildMonth(input), Date{2026, 5, 12}).showRokuyo);
 }
 
+TEST_F(MonthBuildFixture, MemoTextsOfEveryShownDayOnlyWhenAskedAndWhateverTheMemoMarks)
+{
+    dir.write("20260520.mem", crlf({sj("打ち合わせ"), "second"}));
+    dir.write("20260428.mem", "leading\r\n");
+    dir.write("20260606.mem", "trailing");
+    dir.write("20260607.mem", "not shown\r\n");
+    dir.write("20260521.mem", std::string("\x81\x00\xff\r\r\n", 6)); // garbage still reads
+    input.calView[4] = 0;                                            // no memo marks
+    EXPECT_FALSE(BuildMonth(input).memoTextsRead);
+
+    input.memoTexts = true;
+    const MonthBuild build = BuildMonth(input);
+    ASSERT_TRUE(build.memoTextsRead);
+    auto memoOn = [&](const Date& date) {
+        CellPos pos;
+        EXPECT_TRUE(build.layout.find(date, pos));
+        return build.memoText(pos.column, pos.row);
+    };
+    EXPECT_EQ(memoOn(Date{2026, 5, 20}), (std::vector<std::string>{sj("打ち合わせ"), "second"}));
+    EXPECT_EQ(memoOn(Date{2026, 4, 28}), std::vector<std::string>{"leading"});
+    EXPECT_EQ(memoOn(Date{2026, 6, 6}), std::vector<std::string>{"trailing"});
+    EXPECT_EQ(memoOn(Date{2026, 5, 21}).size(), 2u);
+    EXPECT_TRUE(memoOn(Date{2026, 5, 19}).empty());
+    EXPECT_EQ(cellOn(build, Date{2026, 5, 20}).mark, 0) << "the memo column does not need the mark";
+}
+
 TEST(MonthSelection, ThirtyFirstToAThirtyDayMonthKeepsTheCell)
 {
     MonthLayout may = BuildLayout(2026, 5, WeekStart::Sunday);

@@ -352,3 +352,22 @@ TEST_F(FormEditFixture, SearchResultsWithTheirCriteria)
     memos.search = SearchCriteria{SearchTarget::Memos, "x", LetterCase::Ignore, {}, {}, {}};
     EXPECT_EQ(open(memos)->windowTitle(), QString::fromUtf8("メモ検索結果"));
 }
+
+TEST_F(FormEditFixture, CsvOfASearchHoldsTheFoundRowsInTheOrderShown)
+{
+    home.write("202403.sch",
+               crlf({scheduleLine(5, "09:00", "b meet"), scheduleLine(6, "", "lunch"), scheduleLine(7, "", "a meet")}));
+    FormEditRequest r = request(ListMode::Schedules);
+    r.search = SearchCriteria{};
+    r.search->keyword = "meet";
+    auto w = open(r);
+    ASSERT_TRUE(w->MenuCsvSave->isVisible());
+    ASSERT_TRUE(w->MenuCsvSave->isEnabled());
+    w->ListViewColumnClick(4); // titles descending: "b meet" before "a meet"
+    w->ListViewColumnClick(4); // ascending
+    platform.fileAnswers.push_back(home.file("found.csv"));
+    w->MenuCsvSave->trigger();
+    EXPECT_EQ(platform.fileDialogFolders.back(), home.file("Sch.csv"));
+    EXPECT_EQ(home.read("found.csv"), crlf({"2024/03/07,,,\"a meet\",,", "2024/03/05,09:00,,\"b meet\",,"}))
+        << "a title with a blank is quoted";
+}

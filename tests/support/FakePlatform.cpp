@@ -46,13 +46,15 @@ std::optional<FontSpec> FakePlatform::chooseFont(const FontSpec&)
     return next(fontAnswers);
 }
 
-std::optional<std::string> FakePlatform::openFileName(const std::string&, const std::string&, const std::string&)
+std::optional<std::string> FakePlatform::openFileName(const std::string&, const std::string& folder, const std::string&)
 {
+    fileDialogFolders.push_back(folder);
     return next(fileAnswers);
 }
 
-std::optional<std::string> FakePlatform::saveFileName(const std::string&, const std::string&, const std::string&)
+std::optional<std::string> FakePlatform::saveFileName(const std::string&, const std::string& folder, const std::string&)
 {
+    fileDialogFolders.push_back(folder);
     return next(fileAnswers);
 }
 

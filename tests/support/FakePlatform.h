@@ -51,6 +51,7 @@ public:
     std::vector<std::string> inputPrompts;
     std::vector<std::string> inputInitials;
     std::vector<ColorValue> colorInitials;
+    std::vector<std::string> fileDialogFolders; // what each open or save dialog started with
     std::vector<std::string> sounds;
     std::vector<std::string> opened;
 

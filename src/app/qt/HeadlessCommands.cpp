@@ -1,6 +1,7 @@
 #include "app/qt/HeadlessCommands.h"
 
 #include "app/DumpMonth.h"
+#include "exchange/CsvCommands.h"
 #include "lists/SearchCommand.h"
 
 namespace kal::qt {
@@ -10,6 +11,8 @@ std::vector<HeadlessCommand> headlessCommands()
 {
     return {
         dumpMonthCommand(),
+        exportCsvCommand(),
+        importCsvCommand(),
         searchCommand(),
     };
 }

@@ -1,13 +1,19 @@
 #include "calendar/qt/CalendarPainter.h"
 
 #include "app/AppSettings.h"
+#include "calendar/WeekView.h"
+#include "calendar/qt/WeekGrid.h"
 #include "platform/qt/QtText.h"
 
 #include <QIcon>
 #include <QPainter>
+#include <QTextOption>
 
 namespace kal::qt {
 namespace {
+
+const QColor kFixedCellColor(0xF0, 0xF0, 0xF0);
+constexpr ColorValue kWeekBorderColor = 0x000000;
 
 QFont styled(QFont font, const TextStyle& style)
 {
@@ -21,6 +27,43 @@ QFont styled(QFont font, const TextStyle& style)
 QPixmap iconPixmap(const char* resource)
 {
     return QIcon(resource).pixmap(16, 16);
+}
+
+void drawBorder(QPainter& painter, const QRect& rect, ColorValue color)
+{
+    painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), toQColor(color));
+    painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), toQColor(color));
+}
+
+// Where the bands of a cell go: the first band's top, the pixels each band adds to the font's
+// height and how far below its band's top the text stands.
+struct BandPlacement {
+    int top = 0;
+    int extraHeight = 0;
+    int textDown = 0;
+};
+
+// Lines that do not fit are cut off by the cell's bottom; schedule and ToDo bands are as wide as
+// their text plus 3 pixels.
+void drawBands(QPainter& painter, const std::vector<CellBand>& bands, const QFont& base, const QRect& rect,
+               const BandPlacement& place)
+{
+    int bandTop = place.top;
+    for (const CellBand& band : bands) {
+        if (bandTop > rect.bottom())
+            break;
+        QFont font = styled(base, band.style);
+        QFontMetrics metrics(font);
+        const QString text = fromSjis(band.text);
+        const int bandHeight = metrics.height() + place.extraHeight;
+        if (band.background)
+            painter.fillRect(QRect(rect.left() + 2, bandTop, metrics.horizontalAdvance(text) + 3, bandHeight),
+                             toQColor(*band.background));
+        painter.setFont(font);
+        painter.setPen(toQColor(band.textColor));
+        painter.drawText(QPoint(rect.left() + 2, bandTop + place.textDown + metrics.ascent()), text);
+        bandTop += bandHeight;
+    }
 }
 
 } // namespace
@@ -51,8 +94,7 @@ void CalendarPainter::paint(QPainter& painter, int column, int row, const QRect&
     CellPaint cell = PaintCell(build_->layout, build_->lists, *categories_, look_, today_, column, row);
     if (!cell.drawn) {
         painter.fillRect(rect, plain_);
-        painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), toQColor(kCellBorderColor));
-        painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), toQColor(kCellBorderColor));
+        drawBorder(painter, rect, kCellBorderColor);
     } else if (mini_) {
         paintMiniDay(painter, cell, rect);
     } else {
@@ -66,7 +108,7 @@ void CalendarPainter::paintHeader(QPainter& painter, int column, const QRect& re
 {
     HeaderForm form = mini_ ? HeaderForm::Mini : withPanel_ ? HeaderForm::Short : HeaderForm::Long;
     HeaderPaint header = PaintHeader(build_->layout, look_, column, form);
-    painter.fillRect(rect, QColor(0xF0, 0xF0, 0xF0));
+    painter.fillRect(rect, kFixedCellColor);
     QFont font = look_.eraDates ? fonts_.window : fonts_.day;
     font.setBold(!look_.eraDates);
     font.setItalic(false);
@@ -87,31 +129,15 @@ void CalendarPainter::paintDay(QPainter& painter, const CellPaint& cell, const Q
     painter.drawText(QPoint(rect.left() + 2, rect.top() - 2 + dayMetrics.ascent()), fromSjis(cell.dayText));
 
     if (!cell.rokuyo.empty()) {
-        QFont rokuyoFont(fonts_.schedule.family());
-        rokuyoFont.setPointSize(std::max(1, fonts_.window.pointSize() - 1));
-        QFontMetrics rokuyoMetrics(rokuyoFont);
-        painter.setFont(rokuyoFont);
+        const QFont font = rokuyoFont();
+        QFontMetrics rokuyoMetrics(font);
+        painter.setFont(font);
         painter.setPen(toQColor(look_.textColor[ColRokuyo]));
         const int bottom = rect.top() - 2 + dayHeight;
         painter.drawText(QPoint(rect.left() + dayHeight + 6, bottom - rokuyoMetrics.descent()), fromSjis(cell.rokuyo));
     }
 
-    int bandTop = rect.top() + dayHeight - 2;
-    for (const CellBand& band : cell.bands) {
-        if (bandTop > rect.bottom())
-            break;
-        QFont font = styled(fonts_.schedule, band.style);
-        QFontMetrics metrics(font);
-        const QString text = fromSjis(band.text);
-        const int bandHeight = metrics.height();
-        if (band.background)
-            painter.fillRect(QRect(rect.left() + 2, bandTop, metrics.horizontalAdvance(text) + 3, bandHeight),
-                             toQColor(*band.background));
-        painter.setFont(font);
-        painter.setPen(toQColor(band.textColor));
-        painter.drawText(QPoint(rect.left() + 2, bandTop + metrics.ascent()), text);
-        bandTop += bandHeight;
-    }
+    drawBands(painter, cell.bands, fonts_.schedule, rect, BandPlacement{rect.top() + dayHeight - 2, 0, 0});
 
     const int iconTop = rect.bottom() + 1 - 16;
     if (cell.memoIcon)
@@ -120,9 +146,7 @@ void CalendarPainter::paintDay(QPainter& painter, const CellPaint& cell, const Q
         int offset = cell.memoIcon ? 34 : 18;
         painter.drawPixmap(rect.right() + 1 - offset, iconTop, todoIcons_[static_cast<std::size_t>(cell.todoIcon)]);
     }
-
-    painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), toQColor(kCellBorderColor));
-    painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), toQColor(kCellBorderColor));
+    drawBorder(painter, rect, kCellBorderColor);
 }
 
 void CalendarPainter::paintMiniDay(QPainter& painter, const CellPaint& cell, const QRect& rect) const
@@ -151,6 +175,82 @@ void CalendarPainter::paintSelection(QPainter& painter, const QRect& rect) const
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRectF(rect.left() + 2, rect.top() + 2, rect.width() - 3, rect.height() - 3));
+}
+
+QFont CalendarPainter::rokuyoFont() const
+{
+    QFont font(fonts_.schedule.family());
+    font.setPointSize(std::max(1, fonts_.window.pointSize() - 1));
+    return font;
+}
+
+void CalendarPainter::paintWeek(QPainter& painter, int weekRow, int gridColumn, int gridRow, const QRect& rect,
+                                bool selected) const
+{
+    if (!build_ || !categories_ || weekRow < 1 || weekRow > 6 || gridRow < 0 || gridRow > 6)
+        return;
+    const WeekDayPaint day = PaintWeekDay(build_->layout, build_->lists, *categories_, look_, today_, gridRow, weekRow);
+    if (gridColumn == WeekGrid::kDateColumn) {
+        paintWeekDate(painter, day, rect);
+        return;
+    }
+    if (gridColumn == WeekGrid::kLinesColumn) {
+        painter.fillRect(rect, toQColor(day.backColor));
+        drawBands(painter, day.bands, fonts_.week, rect, BandPlacement{rect.top() + 1, 1, 1});
+    } else {
+        paintWeekMemo(painter, build_->memoText(gridRow, weekRow), rect);
+    }
+    drawBorder(painter, rect, kWeekBorderColor);
+    if (selected)
+        paintSelection(painter, rect);
+}
+
+void CalendarPainter::paintWeekDate(QPainter& painter, const WeekDayPaint& day, const QRect& rect) const
+{
+    painter.fillRect(rect, kFixedCellColor);
+    const int middle = rect.top() + rect.height() / 2;
+    // Without a rokuyo below it the date moves down.
+    const int lower = day.rokuyo.empty() ? 5 : 0;
+    QFont font;
+    int left = 0, top = 0;
+    if (look_.eraDates) {
+        font = QFont(fonts_.schedule.family());
+        font.setPointSize(fonts_.window.pointSize());
+        left = 9;
+        top = middle - 10 + lower;
+    } else {
+        font = fonts_.day;
+        font.setBold(true);
+        font.setItalic(false);
+        left = 6;
+        top = middle - 12 + lower;
+    }
+    painter.setFont(font);
+    painter.setPen(toQColor(day.dateColor));
+    painter.drawText(QPoint(rect.left() + left, top + QFontMetrics(font).ascent()), fromSjis(day.dateText));
+    if (day.rokuyo.empty())
+        return;
+    const QFont small = rokuyoFont();
+    painter.setFont(small);
+    painter.setPen(toQColor(look_.textColor[ColRokuyo]));
+    painter.drawText(QPoint(rect.left() + 14, middle + 4 + QFontMetrics(small).ascent()), fromSjis(day.rokuyo));
+}
+
+void CalendarPainter::paintWeekMemo(QPainter& painter, const std::vector<std::string>& memo, const QRect& rect) const
+{
+    painter.fillRect(rect, toQColor(look_.backColor[ColMemoList]));
+    if (memo.empty() || !FlagOn(look_.weekView, 5))
+        return;
+    const QFontMetrics metrics(fonts_.window);
+    const std::size_t shown = MemoLinesShown(memo.size(), rect.height(), metrics.height());
+    QString text;
+    for (std::size_t i = 0; i < shown; ++i)
+        text += fromSjis(memo[i]) + '\n';
+    painter.setFont(fonts_.window);
+    painter.setPen(toQColor(look_.textColor[ColWeekday]));
+    QTextOption wrap;
+    wrap.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    painter.drawText(QRectF(rect.adjusted(2, 1, 0, 0)), text, wrap);
 }
 
 } // namespace kal::qt

@@ -1,5 +1,5 @@
-// Draws the cells of the month grid and the mini calendar from the month build, as the cell
-// decisions (CellPaint) say.
+// Draws the cells of the month grid, the mini calendar and the week grid from the month build,
+// as the cell decisions (CellPaint) say.
 #pragma once
 
 #include "calendar/CellPaint.h"
@@ -17,6 +17,7 @@ namespace kal::qt {
 struct CalendarFonts {
     QFont day;      // day numbers
     QFont schedule; // lines of the month view
+    QFont week;     // lines of the week view
     QFont mini;     // day numbers of the mini calendar
     QFont window;   // the main window's font: header names, rokuyo one point smaller
 };
@@ -41,12 +42,17 @@ public:
     void setTodoIcon(int state, const QPixmap& pixmap);
 
     void paint(QPainter& painter, int column, int row, const QRect& rect, bool selected) const;
+    // One cell of the week grid showing week row `weekRow`: grid row r is the layout's column r.
+    void paintWeek(QPainter& painter, int weekRow, int gridColumn, int gridRow, const QRect& rect, bool selected) const;
 
 private:
     void paintHeader(QPainter& painter, int column, const QRect& rect) const;
     void paintDay(QPainter& painter, const CellPaint& cell, const QRect& rect) const;
     void paintMiniDay(QPainter& painter, const CellPaint& cell, const QRect& rect) const;
     void paintSelection(QPainter& painter, const QRect& rect) const;
+    void paintWeekDate(QPainter& painter, const WeekDayPaint& day, const QRect& rect) const;
+    void paintWeekMemo(QPainter& painter, const std::vector<std::string>& memo, const QRect& rect) const;
+    QFont rokuyoFont() const;
 
     const MonthBuild* build_ = nullptr;
     const CategoryTable* categories_ = nullptr;

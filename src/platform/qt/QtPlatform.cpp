@@ -3,6 +3,7 @@
 #include "platform/Files.h"
 #include "platform/qt/QtText.h"
 
+#include <QApplication>
 #include <QAudioOutput>
 #include <QColorDialog>
 #include <QDateTime>
@@ -79,6 +80,9 @@ QtPlatform::~QtPlatform() = default;
 
 QWidget* QtPlatform::dialogParent() const
 {
+    // Over the open dialog, which may stay on top of the main window and would hide the box.
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
     return parent_ && parent_->isVisible() ? parent_.data() : nullptr;
 }
 
@@ -186,7 +190,8 @@ std::optional<std::string> QtPlatform::openFileName(const std::string& caption, 
 std::optional<std::string> QtPlatform::saveFileName(const std::string& caption, const std::string& folder,
                                                     const std::string& filter)
 {
-    QString name = QFileDialog::getSaveFileName(dialogParent(), fromUtf8(caption), fromUtf8(folder), fromUtf8(filter));
+    QString name = QFileDialog::getSaveFileName(dialogParent(), fromUtf8(caption), fromUtf8(folder), fromUtf8(filter),
+                                                nullptr, QFileDialog::DontConfirmOverwrite);
     if (name.isEmpty())
         return std::nullopt;
     return toUtf8(name);

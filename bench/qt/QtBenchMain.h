@@ -1,4 +1,4 @@
-// The main function of the window benchmarks: Qt offscreen, then every registered benchmark.
+// The main of a window benchmark: Qt offscreen, then the registered benchmarks.
 #pragma once
 
 #include <QApplication>
@@ -6,7 +6,7 @@
 
 namespace kal::bench {
 
-inline int runOffscreenBenchmarks(int argc, char** argv)
+inline int runQtBenchmarks(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -1,0 +1,185 @@
+#include "exchange/ScheduleImport.h"
+
+#include "platform/ByteText.h"
+#include "platform/Files.h"
+#include "platform/NumberFormat.h"
+#include "schedule/Categories.h"
+#include "schedule/CategoryFiles.h"
+#include "schedule/ScheduleRecord.h"
+
+namespace kal {
+
+std::string composeImportedRecord(const ImportedSchedule& schedule)
+{
+    ScheduleFields fields;
+    fields.day = schedule.date.day;
+    fields.start = text::cutBytes(schedule.start, kRecTextBytes);
+    fields.end = text::cutBytes(schedule.end, kRecTextBytes);
+    fields.category = text::cutBytes(schedule.category, kRecTextBytes);
+    // A place of blanks is no place, so the title is not padded for it.
+    fields.place = text::trimRight(text::cutBytes(schedule.place, kRecTextBytes));
+    fields.title = text::cutBytes(schedule.title, kRecTextBytes);
+    if (fields.place.empty())
+        fields.title = text::trimRight(fields.title);
+    return ComposeSchedule(fields);
+}
+
+std::string duplicateKey(const std::string& record)
+{
+    if (!IsScheduleRecord(record))
+        return {};
+    std::string key = record.substr(0, 2);
+    key += text::trimRight(RecStart(record));
+    key += '\0';
+    key += RecTitle(record);
+    return key;
+}
+
+ImportOutcome importFailure(ImportStatus status, std::string message)
+{
+    ImportOutcome outcome;
+    outcome.status = status;
+    outcome.message = std::move(message);
+    return outcome;
+}
+
+ScheduleImport::ScheduleImport(std::string dataPath, std::string programFolder, ImportOptions options)
+    : dataPath_(files::withSeparator(dataPath)), programFolder_(files::withSeparator(programFolder)), options_(options)
+{
+}
+
+ImportOutcome ScheduleImport::start()
+{
+    if (!options_.addCategories)
+        return {};
+    CategoryLoad loaded = LoadCategoriesForUpdate(programFolder_);
+    if (!loaded.ok)
+        return importFailure(ImportStatus::ReadFailed, "分類ファイルを読み込めません。\r\n" + loaded.reason);
+    categoryLines_ = loaded.table.lines();
+    return {};
+}
+
+ImportOutcome ScheduleImport::monthOf(const Date& date, Month*& month)
+{
+    auto [it, inserted] = months_.try_emplace({date.year, date.month});
+    month = &it->second;
+    if (!inserted)
+        return {};
+    month->path = MonthFilePath(dataPath_, date.year, date.month);
+    files::LoadForUpdate loaded = files::loadLinesForUpdate(month->path);
+    if (!loaded.ok) {
+        months_.erase(it);
+        return importFailure(ImportStatus::ReadFailed,
+                             "スケジュールファイルを読み込めません。\r\n" + month->path + "\r\n" + loaded.reason);
+    }
+    month->lines = std::move(loaded.lines);
+    for (const std::string& line : month->lines)
+        month->keys.insert(duplicateKey(line));
+    return {};
+}
+
+ImportOutcome ScheduleImport::add(const ImportedSchedule& schedule)
+{
+    Month* month = nullptr;
+    if (ImportOutcome loaded = monthOf(schedule.date, month); !loaded.ok())
+        return loaded;
+    const std::string record = composeImportedRecord(schedule);
+    // The key set also holds the records added in this run, so a file holding a line twice
+    // adds it once.
+    if (!month->keys.insert(duplicateKey(record)).second && options_.skipDuplicates)
+        return {};
+    month->lines.push_back(record);
+    month->changed = true;
+    ++counts_.records;
+    noteCategory(record);
+    return {};
+}
+
+// The name as it will be stored (cut to 14 bytes) is what is compared with the table; new
+// names go to the end, so the user's order stays.
+void ScheduleImport::noteCategory(const std::string& record)
+{
+    if (!options_.addCategories)
+        return;
+    const std::string name = text::trimRight(RecCategory(record));
+    if (name.empty() || CategoryNameTaken(categoryLines_, name))
+        return;
+    categoryLines_.push_back(NewCategoryLine(name) + "1");
+    ++counts_.categories;
+}
+
+std::vector<FileUpdate> ScheduleImport::updates() const
+{
+    std::vector<FileUpdate> out;
+    for (const auto& [yearMonth, month] : months_) {
+        if (!month.changed)
+            continue;
+        FileUpdate update{month.path, month.lines};
+        text::sortNoCase(update.lines);
+        out.push_back(std::move(update));
+    }
+    if (counts_.categories > 0)
+        out.push_back(FileUpdate{programFolder_ + kCategoryFileName, categoryLines_});
+    return out;
+}
+
+ImportWriteResult writeImportFiles(const std::vector<FileUpdate>& updates)
+{
+    ImportWriteResult result;
+    for (const FileUpdate& update : updates) {
+        if (files::IoResult saved = files::saveLines(update.path, update.lines); !saved) {
+            result.ok = false;
+            result.message = "「" + update.path + "」を保存できません。\r\n" + saved.reason;
+            return result;
+        }
+        ++result.written;
+    }
+    return result;
+}
+
+ImportOutcome runScheduleImport(ScheduleImport& import, const std::vector<ImportedSchedule>& schedules, ImportRun run)
+{
+    if (ImportOutcome started = import.start(); !started.ok())
+        return started;
+    for (const ImportedSchedule& schedule : schedules)
+        if (ImportOutcome added = import.add(schedule); !added.ok())
+            return added;
+    ImportOutcome outcome;
+    outcome.counts = import.counts();
+    if (run == ImportRun::Check) {
+        outcome.message = importCheckReport(outcome.counts);
+        return outcome;
+    }
+    const ImportWriteResult written = writeImportFiles(import.updates());
+    outcome.wroteFiles = written.written > 0;
+    if (!written.ok) {
+        outcome.status = ImportStatus::WriteFailed;
+        outcome.message = written.message;
+        return outcome;
+    }
+    outcome.message = importDoneReport(outcome.counts);
+    return outcome;
+}
+
+namespace {
+
+std::string countText(int count)
+{
+    return text::formatThousands(count) + " 件";
+}
+
+} // namespace
+
+std::string importCheckReport(const ImportCounts& counts)
+{
+    return countText(counts.records) + "のスケジュールデータを反映します。\r\n" + countText(counts.categories) +
+           "の分類が未登録です。";
+}
+
+std::string importDoneReport(const ImportCounts& counts)
+{
+    return countText(counts.records) + "のスケジュールデータを反映しました。\r\n" + countText(counts.categories) +
+           "の分類を追加しました。";
+}
+
+} // namespace kal

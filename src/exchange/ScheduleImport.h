@@ -1,0 +1,117 @@
+// Imported schedules into the month files, whatever format they come from: the record
+// composition, the duplicate check, the collection of new categories, and the one place where
+// an import writes its files.
+//
+// An import is planned in memory first: each month file is read once, the records are added
+// in the order they come, and only then every changed file is written. The data check is the
+// same plan without the writing, so it counts exactly what the execute run adds.
+#pragma once
+
+#include "platform/Date.h"
+
+#include <map>
+#include <string>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+namespace kal {
+
+// One schedule as the source gives it (Shift-JIS); the composition cuts and pads it.
+struct ImportedSchedule {
+    Date date;
+    std::string start;
+    std::string end;
+    std::string title;
+    std::string place;
+    std::string category;
+};
+
+// The record of an imported schedule: every text cut to its first 40 bytes, then composed as
+// the input dialog does with plain style and no alarm ("0000").
+std::string composeImportedRecord(const ImportedSchedule& schedule);
+
+// What the duplicate check compares: the day, the start time as stored and the title, trailing
+// blanks ignored. Empty for a line that is not a schedule record.
+std::string duplicateKey(const std::string& record);
+
+struct ImportOptions {
+    bool skipDuplicates = true; // a record with the key of one in its month file is not added
+    bool addCategories = true;  // unknown category names are appended to Category.tbl
+};
+
+struct ImportCounts {
+    int records = 0;
+    int categories = 0;
+};
+
+enum class ImportStatus { Done, NoDateColumn, NoData, BadEncoding, BadDate, ReadFailed, WriteFailed };
+
+struct ImportOutcome {
+    ImportStatus status = ImportStatus::Done;
+    ImportCounts counts;
+    std::string message;     // UTF-8: the report when done, the reason otherwise
+    bool wroteFiles = false; // some file was written (also before a failure)
+    bool ok() const { return status == ImportStatus::Done; }
+};
+
+ImportOutcome importFailure(ImportStatus status, std::string message);
+
+// The whole new content of one file.
+struct FileUpdate {
+    std::string path;
+    std::vector<std::string> lines;
+};
+
+class ScheduleImport {
+public:
+    // `dataPath` holds the month files, `programFolder` Category.tbl; both end with '/'.
+    ScheduleImport(std::string dataPath, std::string programFolder, ImportOptions options);
+
+    // Reads the category table when new categories are to be added.
+    ImportOutcome start();
+    // Adds one schedule to the plan; fails only when its month file cannot be read.
+    ImportOutcome add(const ImportedSchedule& schedule);
+
+    const ImportCounts& counts() const { return counts_; }
+    // Every changed month file (sorted, in date order), then the category table when it grew.
+    std::vector<FileUpdate> updates() const;
+
+private:
+    struct Month {
+        std::string path;
+        std::vector<std::string> lines;
+        std::unordered_set<std::string> keys;
+        bool changed = false;
+    };
+    ImportOutcome monthOf(const Date& date, Month*& month);
+    void noteCategory(const std::string& record);
+
+    std::string dataPath_;
+    std::string programFolder_;
+    ImportOptions options_;
+    ImportCounts counts_;
+    std::map<std::pair<int, int>, Month> months_;
+    std::vector<std::string> categoryLines_;
+};
+
+struct ImportWriteResult {
+    bool ok = true;
+    int written = 0;     // files written before a failure (all on success)
+    std::string message; // UTF-8, which file failed and why
+};
+
+// The one place that writes the files of an import, in the given order; the first failure
+// stops it and the files written before keep their new content.
+ImportWriteResult writeImportFiles(const std::vector<FileUpdate>& updates);
+
+// Plans the schedules and, on `ImportRun::Execute`, writes the files; the outcome carries the
+// report the user sees.
+enum class ImportRun { Check, Execute };
+ImportOutcome runScheduleImport(ScheduleImport& import, const std::vector<ImportedSchedule>& schedules, ImportRun run);
+
+// The reports after a data check and after the execute run (UTF-8, lines ended by CR LF).
+std::string importCheckReport(const ImportCounts& counts);
+std::string importDoneReport(const ImportCounts& counts);
+
+} // namespace kal
