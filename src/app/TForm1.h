@@ -12,6 +12,7 @@
 #include "calendar/MonthBuild.h"
 #include "calendar/WeekView.h"
 #include "calendar/qt/CalendarPainter.h"
+#include "lists/ListRows.h"
 #include "memo/qt/MemoList.h"
 #include "memo/qt/NotePanel.h"
 #include "platform/qt/Services.h"
@@ -24,6 +25,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QSystemTrayIcon>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -56,6 +58,7 @@ struct PrintSource;
 
 class TDlgAlarm;
 class THeaderPanel;
+struct FormEditRequest;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -369,6 +372,25 @@ private:
     void RunTodoInput(TodoInputRequest request, const QPoint& place);
     void TodoChangedMeanwhile(const char* caption);
     void ShowTodoFailure(const char* caption, const char* what, const std::string& reason);
+
+    // Lists block: the holiday input and jump dialogs, the list window and the find dialog.
+public:
+    void ShowFormEdit();
+    void HolidayUpdate();
+    void ShowMemoList();
+    void ShowDlgFind();
+    void ShowDlgJump();
+    void ShowDlgHolidayInput();
+
+private:
+    void ConnectListCommands();
+    FormEditRequest ListRequest(ListMode mode) const;
+    // Shows the list window below the main window, `narrower` pixels narrower; true when it
+    // changed something.
+    bool RunFormEdit(const FormEditRequest& request, int narrower);
+    int ListWindowHeight() const;
+    // The day memo editor the list windows correct memos with; none until the editor exists.
+    std::function<bool(const Date&, QWidget*)> DayMemoEditor();
 
     // Timer and alarm block: the clock every tick and, once for each new minute, the change of
     // day, the alarms, the time signal and the periodic refresh.

@@ -197,9 +197,10 @@ void TForm1::GridMonthSelect(int, int)
 void TForm1::GridMonthDblClick()
 {
     const auto& lines = build_.lists.at(GridMonth->selectedColumn(), GridMonth->selectedRow());
-    // A day with lines opens the schedule list window, which comes with its own work.
     if (lines.empty())
         DaySchInputAdd();
+    else
+        ShowFormEdit();
 }
 
 void TForm1::ShowGridPopup(const QPoint& globalPosition)

@@ -386,6 +386,7 @@ void TForm1::ConnectCommands()
     connect(PopupTray, &QMenu::aboutToShow, this, &TForm1::PopupTrayPopup);
     ConnectMemoCommands();
     ConnectTodoCommands();
+    ConnectListCommands();
     ConnectWeekCommands();
 }
 

@@ -244,11 +244,14 @@ std::optional<std::pair<int, int>> MonthOfFile(const std::string& path)
 {
     std::size_t slash = path.rfind('/');
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (name.size() != 10 || name.compare(6, 4, ".sch") != 0)
+    // Only the name this program writes: "2024 3.sch" or a sync tool's "202403 (1).sch" is not
+    // a month file.
+    if (name.size() != 10 || name.compare(6, 4, ".sch") != 0 ||
+        !std::all_of(name.begin(), name.begin() + 6, [](char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
     int year = text::toIntOr(name.substr(0, 4), -1);
     int month = text::toIntOr(name.substr(4, 2), -1);
-    if (year < 0 || month < 1 || month > 12)
+    if (month < 1 || month > 12)
         return std::nullopt;
     return std::make_pair(year, month);
 }

@@ -81,9 +81,11 @@ TEST_F(DayListFixture, AddFromTheToolButtonWritesTheMonthAndShowsTheEntry)
     dialogs.handlers.push_back(fillAndOk("d"));
     emit form->GridMonth->cellDoubleClicked();
     EXPECT_EQ(files::loadLines(home.file("202612.sch")).size(), 4u);
-    // A double click on a day that has lines does not add another.
+    // A double click on a day that has lines opens the schedule list instead of adding.
     emit form->GridMonth->cellDoubleClicked();
-    EXPECT_EQ(dialogs.shownClasses.size(), 4u);
+    ASSERT_EQ(dialogs.shownClasses.size(), 5u);
+    EXPECT_EQ(dialogs.shownClasses[4], "kal::TFormEdit");
+    EXPECT_EQ(files::loadLines(home.file("202612.sch")).size(), 4u);
 }
 
 TEST_F(DayListFixture, GreyedPreviousMonthDayAddsToThatMonthsFile)

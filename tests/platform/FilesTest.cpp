@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace kal;
 using kal::test::TempFolder;
@@ -62,9 +63,13 @@ TEST(LineFiles, WildcardListingIgnoresCaseAndFolders)
     dir.write("200402.SCH", "");
     dir.write("note.txt", "");
     files::createFolders(dir.file("sub.sch"));
+    // A link counts as what it points to.
+    ASSERT_EQ(::symlink(dir.file("200401.sch").c_str(), dir.file("200403.sch").c_str()), 0);
+    ASSERT_EQ(::symlink(dir.file("sub.sch").c_str(), dir.file("200404.sch").c_str()), 0);
+    ASSERT_EQ(::symlink(dir.file("missing").c_str(), dir.file("200405.sch").c_str()), 0);
     auto names = files::listFiles(dir.path(), "*.sch");
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"200401.sch", "200402.SCH"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"200401.sch", "200402.SCH", "200403.sch"}));
 }
 
 TEST(IniFile, NamesIgnoreCaseAndValuesAreTheRestOfTheLine)

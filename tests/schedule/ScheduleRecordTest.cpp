@@ -103,6 +103,8 @@ TEST(ScheduleRecord, MonthFileNames)
     EXPECT_EQ(MonthOfFile("/d/200403.sch"), (std::make_pair(2004, 3)));
     EXPECT_FALSE(MonthOfFile("/d/2004.sch"));
     EXPECT_FALSE(MonthOfFile("/d/200413.sch"));
+    EXPECT_FALSE(MonthOfFile("/d/2004 3.sch"));
+    EXPECT_FALSE(MonthOfFile("/d/200403 (1).sch"));
 }
 
 TEST(MonthFiles, AddingSortsByDayThenStartTimeUntimedFirst)

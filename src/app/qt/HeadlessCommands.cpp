@@ -2,6 +2,7 @@
 
 #include "app/DumpMonth.h"
 #include "exchange/CsvCommands.h"
+#include "lists/SearchCommand.h"
 #include "print/qt/PrintPdfCommand.h"
 
 namespace kal::qt {
@@ -10,10 +11,7 @@ namespace kal::qt {
 std::vector<HeadlessCommand> headlessCommands()
 {
     return {
-        dumpMonthCommand(),
-        exportCsvCommand(),
-        importCsvCommand(),
-        printPdfCommand(),
+        dumpMonthCommand(), exportCsvCommand(), importCsvCommand(), printPdfCommand(), searchCommand(),
     };
 }
 

@@ -97,17 +97,25 @@ void MemoList::showDay(const Date& date)
 
 void MemoList::ShowDlgMemo(const Date& date, const EditorPlace& place)
 {
+    EditDayMemo(date, window(), &place);
+}
+
+bool MemoList::EditDayMemo(const Date& date, QWidget* parent, const EditorPlace* place)
+{
     MemoEditorTarget target{MemoEditorMode::DayMemo, settings_.memoPath, date, {}};
-    TDlgMemo dialog(services_, target, window());
+    TDlgMemo dialog(services_, target, parent);
     dialog.setWindowTitle(settings_.titleBar ? fromSjis(MemoAreaTitle(settings_.title, date))
                                              : fromUtf8(DayMemoCaption(date)));
     dialog.MemoDay->setFont(toQFont(settings_.font));
-    dialog.move(place.topLeft);
-    dialog.resize(place.width, dialog.height());
+    if (place) {
+        dialog.move(place->topLeft);
+        dialog.resize(place->width, dialog.height());
+    }
     const bool existed = DayMemoExists(settings_.memoPath, date);
     if (services_.dialogs.run(dialog) != QDialog::Accepted)
-        return;
+        return false;
     emit memoChanged(existed != DayMemoExists(settings_.memoPath, date));
+    return true;
 }
 
 void MemoList::PopMemoLineRepClick()

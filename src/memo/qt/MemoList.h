@@ -50,6 +50,8 @@ public:
 
     // The commands.
     void ShowDlgMemo(const Date& date, const EditorPlace& place);
+    // The day memo editor over `parent`, at `place` when given; true when the memo was saved.
+    bool EditDayMemo(const Date& date, QWidget* parent, const EditorPlace* place = nullptr);
     void PopMemoLineRepClick();
     void PopMemoLineDelClick();
     void MemoDelete();

@@ -4,12 +4,16 @@
 
 #include <QAbstractItemView>
 #include <QDateEdit>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 namespace kal::qt {
 namespace {
@@ -101,6 +105,18 @@ QHBoxLayout* rightAlignedRow(std::initializer_list<QWidget*> widgets)
 void onDoubleClick(QAbstractItemView* view, std::function<void(const QModelIndex&)> handler)
 {
     view->viewport()->installEventFilter(new DoubleClickFilter(view, std::move(handler)));
+}
+
+QRect keptOnScreen(const QRect& wanted, const QWidget* near)
+{
+    const QScreen* screen = near && near->screen() ? near->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return wanted;
+    const QRect area = screen->availableGeometry();
+    QRect kept(wanted.topLeft(), wanted.size().boundedTo(area.size()));
+    kept.moveLeft(std::clamp(kept.left(), area.left(), area.right() + 1 - kept.width()));
+    kept.moveTop(std::clamp(kept.top(), area.top(), area.bottom() + 1 - kept.height()));
+    return kept;
 }
 
 } // namespace kal::qt

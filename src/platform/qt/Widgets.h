@@ -4,6 +4,7 @@
 #include "platform/Date.h"
 
 #include <QDate>
+#include <QRect>
 
 #include <functional>
 #include <initializer_list>
@@ -49,5 +50,9 @@ QHBoxLayout* rightAlignedRow(std::initializer_list<QWidget*> widgets);
 // Calls `handler` on every double click with the left button in the view, with the entry under
 // the pointer: an invalid index over empty space, where the view itself reports nothing.
 void onDoubleClick(QAbstractItemView* view, std::function<void(const QModelIndex&)> handler);
+
+// `wanted` moved, and shrunk where it is larger, into the free area of the screen `near` is on,
+// so a window placed beside another never opens partly off the screen.
+QRect keptOnScreen(const QRect& wanted, const QWidget* near);
 
 } // namespace kal::qt

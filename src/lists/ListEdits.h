@@ -1,0 +1,47 @@
+// Deleting what the list window lists: the question asked first, and the deletion of one or
+// many rows. Every row is checked against the text it was listed with before anything is
+// written; when one of them changed meanwhile nothing is written at all.
+#pragma once
+
+#include "lists/ListRows.h"
+
+#include <string>
+#include <vector>
+
+namespace kal {
+
+enum class ListEditStatus {
+    Done,
+    Changed,     // a row's record is no longer what the list showed
+    WriteFailed, // the file system refused; the files keep their old content
+};
+
+struct ListEditResult {
+    ListEditStatus status = ListEditStatus::Done;
+    std::string reason;
+    bool ok() const { return status == ListEditStatus::Done; }
+};
+
+// The caption of the deletion's question and messages, by mode (UTF-8).
+const char* DeleteCaption(ListMode mode);
+// What a mode lists, for messages: "スケジュール", "祝日・休日・記念日", "メモ" (UTF-8).
+const char* ListRecordName(ListMode mode);
+// "<records>が他で変更されています。" and that the list is refreshed (UTF-8).
+std::string ChangedMeanwhileText(ListMode mode);
+// The question before `selected` rows are deleted (UTF-8).
+std::string DeleteQuestion(const ListRows& rows, const std::vector<const ListRow*>& selected);
+
+// Deletes the selected rows' records: schedules from their month files (each file read and
+// written once), rules from the holiday table, memos with their files.
+ListEditResult DeleteListRows(const ListRows& rows, const std::vector<const ListRow*>& selected);
+
+// The new contents of several month files, written together: the one place where a change of
+// many schedule files is written.
+struct MonthFileChange {
+    std::string path;
+    std::vector<std::string> lines;
+    std::vector<std::string> before; // what the file held, put back when a later file fails
+};
+ListEditResult WriteMonthFiles(const std::vector<MonthFileChange>& changes);
+
+} // namespace kal

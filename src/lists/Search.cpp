@@ -1,0 +1,231 @@
+#include "lists/Search.h"
+
+#include "memo/DayMemo.h"
+#include "platform/ByteText.h"
+#include "platform/Files.h"
+#include "platform/SjisCodec.h"
+#include "schedule/ScheduleRecord.h"
+#include "todo/TodoMemo.h"
+
+#include <algorithm>
+
+namespace kal {
+namespace {
+
+constexpr Date kFirstDay{1, 1, 1};
+constexpr Date kLastDay{9999, 12, 31};
+
+char foldLetter(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+struct MonthFile {
+    int year;
+    int month;
+    std::string path;
+};
+
+int monthNumber(int year, int month)
+{
+    return year * 100 + month;
+}
+
+// The month files of the folder whose months the range touches, in date order.
+std::vector<MonthFile> monthFiles(const std::string& dataPath, const std::optional<Date>& from,
+                                  const std::optional<Date>& to)
+{
+    const std::string folder = files::withSeparator(dataPath);
+    const int first = from ? monthNumber(from->year, from->month) : 0;
+    const int last = to ? monthNumber(to->year, to->month) : monthNumber(9999, 12);
+    std::vector<MonthFile> found;
+    for (const std::string& name : files::listFiles(folder, "*.sch")) {
+        const auto month = MonthOfFile(name);
+        if (!month)
+            continue;
+        const int number = monthNumber(month->first, month->second);
+        if (number >= first && number <= last)
+            found.push_back(MonthFile{month->first, month->second, folder + name});
+    }
+    std::sort(found.begin(), found.end(), [](const MonthFile& a, const MonthFile& b) {
+        return monthNumber(a.year, a.month) < monthNumber(b.year, b.month);
+    });
+    return found;
+}
+
+// A category criterion: the first bytes of the 14-byte field; blanks only mean none.
+class CategoryPrefix {
+public:
+    explicit CategoryPrefix(const std::string& category) : prefix_(text::isBlank(category) ? "" : category) { }
+    bool matches(const std::string& line) const
+    {
+        if (prefix_.empty())
+            return true;
+        const std::string field = RecCategory(line);
+        return field.size() >= prefix_.size() && field.compare(0, prefix_.size(), prefix_) == 0;
+    }
+
+private:
+    std::string prefix_;
+};
+
+void addScheduleHits(const MonthFile& file, const std::string& bytes, const SearchCriteria& criteria,
+                     const KeywordMatcher& keyword, const CategoryPrefix& category, ListRows& rows)
+{
+    const Date from = criteria.from.value_or(kFirstDay);
+    const Date to = criteria.to.value_or(kLastDay);
+    const std::vector<std::string> lines = files::splitLines(bytes);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        const int day = RecDay(line);
+        if (day == 0)
+            continue;
+        const Date date{file.year, file.month, day};
+        if (date < from || date > to || !category.matches(line))
+            continue;
+        if (!keyword.empty() &&
+            !keyword.foundIn(std::string_view(line).substr(std::min<std::size_t>(30, line.size()), 40)))
+            continue;
+        rows.rows.push_back(ListRow{date, static_cast<int>(i), line});
+    }
+}
+
+std::string joinedWithoutSeparator(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line;
+    return text;
+}
+
+SearchCriteria viewCriteria(SearchTarget target, ListScope view, const Date& selected)
+{
+    SearchCriteria criteria;
+    criteria.target = target;
+    if (const std::optional<DateSpan> span = ViewSpan(view, selected)) {
+        criteria.from = span->from;
+        criteria.to = span->to;
+    }
+    return criteria;
+}
+
+} // namespace
+
+KeywordMatcher::KeywordMatcher(std::string_view keyword, LetterCase letterCase)
+    : keyword_(keyword), ignoreCase_(letterCase == LetterCase::Ignore)
+{
+    if (!ignoreCase_)
+        return;
+    for (std::size_t i = 0; i < keyword_.size(); i += sjis::charLength(keyword_, i))
+        if (sjis::charLength(keyword_, i) == 1)
+            keyword_[i] = foldLetter(keyword_[i]);
+}
+
+std::size_t KeywordMatcher::candidate(std::string_view text, std::size_t from) const
+{
+    if (!ignoreCase_)
+        return text.find(keyword_, from);
+    if (from > text.size())
+        return std::string_view::npos;
+    // Every byte folded on both sides: this finds a superset of the matches, which equalsAt sorts.
+    const auto found = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), keyword_.begin(),
+                                   keyword_.end(), [](char a, char b) { return foldLetter(a) == foldLetter(b); });
+    return found == text.end() ? std::string_view::npos : static_cast<std::size_t>(found - text.begin());
+}
+
+bool KeywordMatcher::equalsAt(std::string_view text, std::size_t position) const
+{
+    for (std::size_t i = 0; i < keyword_.size();) {
+        const std::size_t length = sjis::charLength(keyword_, i);
+        if (length == 1 && ignoreCase_) {
+            if (foldLetter(text[position + i]) != keyword_[i])
+                return false;
+        } else if (text.compare(position + i, length, keyword_, i, length) != 0) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+bool KeywordMatcher::foundIn(std::string_view text) const
+{
+    if (keyword_.empty())
+        return true;
+    std::size_t boundary = 0;
+    for (std::size_t at = candidate(text, 0); at != std::string_view::npos; at = candidate(text, at + 1)) {
+        while (boundary < at)
+            boundary += sjis::charLength(text, boundary);
+        if (boundary == at && equalsAt(text, at))
+            return true;
+    }
+    return false;
+}
+
+bool KeywordMatcher::mayBeIn(std::string_view bytes) const
+{
+    return keyword_.empty() || candidate(bytes, 0) != std::string_view::npos;
+}
+
+ListRows SchFindEdit(const std::string& dataPath, const SearchCriteria& criteria)
+{
+    ListRows rows;
+    rows.mode = ListMode::Schedules;
+    rows.folder = files::withSeparator(dataPath);
+    const KeywordMatcher keyword(criteria.keyword, criteria.letterCase);
+    const CategoryPrefix category(criteria.category);
+    for (const MonthFile& file : monthFiles(dataPath, criteria.from, criteria.to)) {
+        const std::optional<std::string> bytes = files::readBytes(file.path);
+        // Most files of a keyword search hold no hit: they are never taken apart.
+        if (!bytes || !keyword.mayBeIn(*bytes))
+            continue;
+        const std::size_t before = rows.rows.size();
+        addScheduleHits(file, *bytes, criteria, keyword, category, rows);
+        // Rows in key order: by day as stored, then by line, whatever the file's order.
+        std::stable_sort(rows.rows.begin() + static_cast<std::ptrdiff_t>(before), rows.rows.end(),
+                         [](const ListRow& a, const ListRow& b) { return a.date.day < b.date.day; });
+    }
+    return rows;
+}
+
+ListRows MemoFindEdit(const std::string& memoPath, const SearchCriteria& criteria)
+{
+    ListRows rows;
+    rows.mode = ListMode::Memos;
+    rows.folder = files::withSeparator(memoPath);
+    const KeywordMatcher keyword(criteria.keyword, criteria.letterCase);
+    for (const DayMemoText& memo :
+         LoadDayMemos(memoPath, criteria.from.value_or(kFirstDay), criteria.to.value_or(kLastDay))) {
+        // The lines are searched joined without separator, so a word broken over two lines is found.
+        if (!keyword.empty() && !keyword.foundIn(joinedWithoutSeparator(memo.lines)))
+            continue;
+        rows.rows.push_back(ListRow{memo.date, 0, MemoTextOfLines(memo.lines)});
+    }
+    return rows;
+}
+
+ListRows ListSchEdit(const std::string& dataPath, ListScope view, const Date& selected)
+{
+    return SchFindEdit(dataPath, viewCriteria(SearchTarget::Schedules, view, selected));
+}
+
+ListRows MemoEdit(const std::string& memoPath, ListScope view, const Date& selected)
+{
+    return MemoFindEdit(memoPath, viewCriteria(SearchTarget::Memos, view, selected));
+}
+
+std::optional<SearchInputError> CheckSearchInput(const SearchCriteria& c, bool hasTarget)
+{
+    if (!hasTarget)
+        return SearchInputError{"検索対象を選択して下さい。", SearchField::Target};
+    const bool dates = c.from || c.to;
+    if (c.target == SearchTarget::Schedules && !dates && c.keyword.empty() && text::isBlank(c.category))
+        return SearchInputError{"検索条件を入力して下さい。", SearchField::Keyword};
+    if (c.target == SearchTarget::Memos && !dates && c.keyword.empty())
+        return SearchInputError{"内容文字列を入力して下さい。", SearchField::Keyword};
+    if (c.from && c.to && *c.to < *c.from)
+        return SearchInputError{"日付の入力に誤りがあります。", SearchField::FromDate};
+    return std::nullopt;
+}
+
+} // namespace kal

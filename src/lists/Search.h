@@ -1,0 +1,72 @@
+// Search of schedules and daily memos by a keyword, a category and a date range: the criteria
+// the find dialog and the --search command hand over, their checks, the keyword match by whole
+// Shift-JIS characters, and the scans that make the list window's rows (the schedule and memo
+// lists of a view are the same scans with the view's days as the only criterion).
+//
+// Only files named exactly yyyymm.sch / yyyymmdd.mem (a real month and day) are read; names are
+// filtered before any file is opened, every line of a file is read (files may be unsorted), and
+// the keyword is looked for in the raw bytes before a file's lines are taken apart.
+#pragma once
+
+#include "lists/ListRows.h"
+#include "platform/Date.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kal {
+
+enum class SearchTarget { Schedules, Memos };
+enum class LetterCase { Ignore, Match };
+
+struct SearchCriteria {
+    SearchTarget target = SearchTarget::Schedules;
+    std::string keyword; // Shift-JIS as typed; empty: no keyword
+    LetterCase letterCase = LetterCase::Ignore;
+    std::string category;     // schedules: Shift-JIS as typed or chosen; blanks only: none
+    std::optional<Date> from; // none: no lower bound
+    std::optional<Date> to;
+};
+
+// Whether a keyword occurs in a text, starting on one of the text's characters: a keyword never
+// matches from the second byte of a double-byte character. Ignoring case folds single-byte
+// letters only; a double-byte character matches only itself.
+class KeywordMatcher {
+public:
+    KeywordMatcher(std::string_view keyword, LetterCase letterCase);
+
+    bool empty() const { return keyword_.empty(); }
+    // `text` begins on a character.
+    bool foundIn(std::string_view text) const;
+    // False only when no part of `bytes` can match: a quick test before a file is taken apart.
+    bool mayBeIn(std::string_view bytes) const;
+
+private:
+    std::size_t candidate(std::string_view text, std::size_t from) const;
+    bool equalsAt(std::string_view text, std::size_t position) const;
+
+    std::string keyword_; // single-byte letters upper-cased when ignoring case
+    bool ignoreCase_;
+};
+
+// The schedules that meet the criteria, in date order (file by file, then by day and line).
+ListRows SchFindEdit(const std::string& dataPath, const SearchCriteria& criteria);
+// The memos that meet the criteria (keyword and dates; the category is not used), in date order.
+ListRows MemoFindEdit(const std::string& memoPath, const SearchCriteria& criteria);
+
+ListRows ListSchEdit(const std::string& dataPath, ListScope view, const Date& selected);
+ListRows MemoEdit(const std::string& memoPath, ListScope view, const Date& selected);
+
+// The find dialog's checks, in its order; `hasTarget` is whether a target was chosen.
+enum class SearchField { Target, Keyword, FromDate };
+struct SearchInputError {
+    const char* message; // UTF-8
+    SearchField focus;
+};
+std::optional<SearchInputError> CheckSearchInput(const SearchCriteria& criteria, bool hasTarget = true);
+
+// The caption of the find dialog's error boxes.
+inline constexpr const char* kSearchErrorCaption = "検索条件入力エラー";
+
+} // namespace kal

@@ -1,0 +1,182 @@
+// The main window's entries into the lists and the calendar's small dialogs: what each opens,
+// and the calendar rebuilt after a change.
+#include "app/TForm1.h"
+#include "calendar/TDlgHolidayInput.h"
+#include "calendar/TDlgJump.h"
+#include "calendar/qt/MonthGrid.h"
+#include "lists/TDlgFind.h"
+#include "lists/TFormEdit.h"
+#include "memo/TDlgMemo.h"
+#include "schedule/ScheduleRecord.h"
+#include "support/MainWindowFixture.h"
+#include "support/ScheduleLines.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace kal;
+using namespace kal::test;
+
+namespace {
+
+bool cellHasLine(const TForm1& form, const Date& date, const std::string& line)
+{
+    CellPos pos;
+    if (!form.monthBuild().layout.find(date, pos))
+        return false;
+    for (const CellLine& cell : form.monthBuild().lists.at(pos.column, pos.row))
+        if (cell.text == line)
+            return true;
+    return false;
+}
+
+// Closes whatever window it gets, noting its class and caption.
+FakeDialogRunner::Handler closeNoting(QString& caption)
+{
+    return [&caption](QDialog& dialog) {
+        caption = dialog.windowTitle();
+        return static_cast<int>(QDialog::Rejected);
+    };
+}
+
+using ListsWindowFixture = MainWindowFixture;
+
+} // namespace
+
+TEST_F(ListsWindowFixture, EveryEntryOpensItsWindow)
+{
+    start();
+    struct Case {
+        QAction* action;
+        const char* window;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {form->MenuSchEdit, "kal::TFormEdit", "スケジュール一覧"},
+        {form->TBtnSchRep, "kal::TFormEdit", "スケジュール一覧"},
+        {form->PopSchEdit, "kal::TFormEdit", "スケジュール一覧"},
+        {form->PopTraySchEdit, "kal::TFormEdit", "スケジュール一覧"},
+        {form->MenuHoliday, "kal::TFormEdit", "祝日・休日・記念日一覧"},
+        {form->BtnHoliday, "kal::TFormEdit", "祝日・休日・記念日一覧"},
+        {form->MenuMemoList, "kal::TFormEdit", "メモ一覧"},
+        {form->TBtnMemo, "kal::TFormEdit", "メモ一覧"},
+        {form->MenuFind, "kal::TDlgFind", "検索"},
+        {form->TBtnFind, "kal::TDlgFind", "検索"},
+        {form->MenuJump, "kal::TDlgJump", "指定した日付へ移動"},
+        {form->TBtnJump, "kal::TDlgJump", "指定した日付へ移動"},
+        {form->PopJump, "kal::TDlgJump", "指定した日付へ移動"},
+        {form->PopHoliday, "kal::TDlgHolidayInput", "祝日・休日・記念日新規登録"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.action->objectName().toStdString());
+        EXPECT_TRUE(c.action->isEnabled());
+        QString caption;
+        dialogs.handlers.push_back(closeNoting(caption));
+        dialogs.shownClasses.clear();
+        c.action->trigger();
+        ASSERT_EQ(dialogs.shownClasses.size(), 1u);
+        EXPECT_EQ(dialogs.shownClasses[0], c.window);
+        EXPECT_EQ(caption, QString::fromUtf8(c.caption));
+        EXPECT_FALSE(form->state().modalDialogOpen);
+    }
+}
+
+TEST_F(ListsWindowFixture, DoubleClickOnADayWithLinesOpensTheScheduleList)
+{
+    home.write("202612.sch", crlf({scheduleLine(8, "", "x")}));
+    start();
+    form->show();
+    QTest::qWait(50);
+    QString caption;
+    dialogs.handlers.push_back(closeNoting(caption));
+    const QRect cell = form->GridMonth->cellRect(form->GridMonth->selectedColumn(), form->GridMonth->selectedRow());
+    QTest::mouseDClick(form->GridMonth, Qt::LeftButton, {}, cell.center());
+    ASSERT_EQ(dialogs.shownClasses.size(), 1u);
+    EXPECT_EQ(dialogs.shownClasses[0], "kal::TFormEdit");
+
+    // A day without lines adds a schedule instead.
+    form->SelectCell(form->GridMonth->selectedColumn() + 1, form->GridMonth->selectedRow());
+    const QRect empty = form->GridMonth->cellRect(form->GridMonth->selectedColumn(), form->GridMonth->selectedRow());
+    QTest::mouseDClick(form->GridMonth, Qt::LeftButton, {}, empty.center());
+    ASSERT_EQ(dialogs.shownClasses.size(), 2u);
+    EXPECT_EQ(dialogs.shownClasses[1], "kal::TDlgSchInput");
+}
+
+TEST_F(ListsWindowFixture, JumpShowsThePickedDaysMonthWithTheDaySelected)
+{
+    start();
+    dialogs.handlers.push_back([](QDialog& dialog) {
+        auto& jump = dynamic_cast<TDlgJump&>(dialog);
+        EXPECT_EQ(jump.DtpJumpDate->date(), QDate(2026, 12, 8)) << "it starts at today";
+        jump.DtpJumpDate->setDate(QDate(2031, 5, 17));
+        return static_cast<int>(QDialog::Accepted);
+    });
+    form->MenuJump->trigger();
+    EXPECT_EQ(form->state().viewYear, 2031);
+    EXPECT_EQ(form->state().viewMonth, 5);
+    EXPECT_EQ(form->state().selectedDate, (Date{2031, 5, 17}));
+    EXPECT_EQ(form->monthBuild().layout.dateOf(form->GridMonth->selectedColumn(), form->GridMonth->selectedRow()),
+              (Date{2031, 5, 17}));
+}
+
+TEST_F(ListsWindowFixture, ANewHolidayShowsInTheCalendar)
+{
+    start();
+    dialogs.handlers.push_back([](QDialog& dialog) {
+        auto& input = dynamic_cast<TDlgHolidayInput&>(dialog);
+        EXPECT_EQ(input.CmbDay->currentText(), QString::fromUtf8("8日")) << "preset from the selected day";
+        input.EdtTitle->setText(QString::fromUtf8("創立記念日"));
+        input.CmbBunrui->setCurrentIndex(1);
+        input.BtnOkClick();
+        return input.result();
+    });
+    form->PopHoliday->trigger();
+    EXPECT_TRUE(cellHasLine(*form, {2026, 12, 8}, "1" + sj("創立記念日")));
+}
+
+TEST_F(ListsWindowFixture, AChangeInTheListRebuildsTheMonth)
+{
+    home.write("202612.sch", crlf({scheduleLine(8, "", "old")}));
+    start();
+    ASSERT_EQ(form->ListDaySch->topLevelItemCount(), 1);
+    dialogs.handlers.push_back([](QDialog& dialog) {
+        auto& list = dynamic_cast<TFormEdit&>(dialog);
+        EXPECT_EQ(list.ListView->model()->rowCount(), 1);
+        list.DelClick();
+        return static_cast<int>(QDialog::Rejected);
+    });
+    form->ShowFormEdit();
+    EXPECT_EQ(home.read("202612.sch"), "");
+    EXPECT_EQ(form->ListDaySch->topLevelItemCount(), 0);
+}
+
+TEST_F(ListsWindowFixture, CorrectingAMemoRowOpensTheDayMemoEditor)
+{
+    home.write("20261208.mem", crlf({"old"}));
+    start();
+    dialogs.handlers.push_back([this](QDialog& dialog) {
+        auto& list = dynamic_cast<TFormEdit&>(dialog);
+        EXPECT_EQ(list.ListView->model()->rowCount(), 1);
+        list.ListView->setCurrentIndex(list.ListView->model()->index(0, 0));
+        dialogs.handlers.push_back([](QDialog& editor) {
+            auto& memo = dynamic_cast<TDlgMemo&>(editor);
+            EXPECT_EQ(memo.MemoDay->toPlainText().trimmed(), QString("old"));
+            memo.MemoDay->setPlainText("new");
+            memo.BtnOkClick();
+            return memo.result();
+        });
+        list.RepClick(false);
+        return static_cast<int>(QDialog::Rejected);
+    });
+    form->MenuMemoList->trigger();
+    ASSERT_EQ(dialogs.shownClasses.size(), 2u);
+    EXPECT_EQ(dialogs.shownClasses[1], "kal::TDlgMemo");
+    EXPECT_EQ(home.read("20261208.mem"), crlf({"new"}));
+}
