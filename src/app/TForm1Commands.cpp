@@ -96,7 +96,7 @@ void TForm1::CreateActions()
 
     // Commands whose windows come later stay visible but cannot be chosen yet.
     for (QAction* later : {MenuCsvRead, MenuCsvSave, MenuNoteTab, MenuPrintPrev, MenuPrint, MenuSchEdit, MenuNoteEdit,
-                           MenuMemo, MenuMemoList, MenuHoliday, MenuFind, MenuJump, PopSetup, MenuPasswd})
+                           MenuMemo, MenuMemoList, MenuHoliday, MenuFind, MenuJump, MenuPasswd})
         later->setEnabled(false);
 }
 
@@ -242,7 +242,7 @@ void TForm1::CreateToolBar()
     viewGroup->addAction(TBtnMonthly);
     TBtnMonthly->setChecked(true);
     for (QAction* later : {TBtnPrint, TBtnPreview, TBtnSchRep, TBtnNote, TBtnMemoNew, TBtnMemo, BtnHoliday, TBtnFind,
-                           TBtnJump, TBtnSetup})
+                           TBtnJump})
         later->setEnabled(false);
 }
 
