@@ -241,8 +241,8 @@ void TForm1::CreateToolBar()
     viewGroup->addAction(TBtnWeekly);
     viewGroup->addAction(TBtnMonthly);
     TBtnMonthly->setChecked(true);
-    for (QAction* later : {TBtnPrint, TBtnPreview, TBtnSchRep, TBtnNote, TBtnMemoNew, TBtnMemo, BtnHoliday, TBtnFind,
-                           TBtnJump})
+    for (QAction* later :
+         {TBtnPrint, TBtnPreview, TBtnSchRep, TBtnNote, TBtnMemoNew, TBtnMemo, BtnHoliday, TBtnFind, TBtnJump})
         later->setEnabled(false);
 }
 

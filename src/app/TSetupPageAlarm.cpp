@@ -29,6 +29,17 @@ QLineEdit* soundField(const char* name, QWidget* parent)
     return field;
 }
 
+// The sound file field with its browse and test buttons.
+QHBoxLayout* soundRow(QLineEdit* field, QPushButton* browse, QPushButton* test)
+{
+    auto* row = new QHBoxLayout;
+    row->addWidget(qt::captionLabel("音声ファイル：", field->parentWidget()));
+    row->addWidget(field, 1);
+    row->addWidget(browse);
+    row->addWidget(test);
+    return row;
+}
+
 } // namespace
 
 TSetupAlarmPage::TSetupAlarmPage(qt::Services& services, std::string programFolder, QWidget* parent)
@@ -51,12 +62,7 @@ TSetupAlarmPage::TSetupAlarmPage(qt::Services& services, std::string programFold
     EditAlarmWav = soundField("EditAlarmWav", this);
     BtnOpenAlarm = qt::namedButton("BtnOpenAlarm", "参照(&R)...", this);
     BtnAlarmTest = qt::namedButton("BtnAlarmTest", "テスト(&T)", this);
-    auto* alarmSound = new QHBoxLayout;
-    alarmSound->addWidget(qt::captionLabel("音声ファイル：", this));
-    alarmSound->addWidget(EditAlarmWav, 1);
-    alarmSound->addWidget(BtnOpenAlarm);
-    alarmSound->addWidget(BtnAlarmTest);
-    alarm->addLayout(alarmSound);
+    alarm->addLayout(soundRow(EditAlarmWav, BtnOpenAlarm, BtnAlarmTest));
 
     QVBoxLayout* signal = groupColumn("時報", this, layout);
     ChkSignal = setupCheck("ChkSignal", "時報を鳴らす。(&S)", this);
@@ -75,12 +81,7 @@ TSetupAlarmPage::TSetupAlarmPage(qt::Services& services, std::string programFold
     EditSignalWav = soundField("EditSignalWav", this);
     BtnOpenSignal = qt::namedButton("BtnOpenSignal", "参照(&O)...", this);
     BtnSignalTest = qt::namedButton("BtnSignalTest", "テスト(&P)", this);
-    auto* signalSound = new QHBoxLayout;
-    signalSound->addWidget(qt::captionLabel("音声ファイル：", this));
-    signalSound->addWidget(EditSignalWav, 1);
-    signalSound->addWidget(BtnOpenSignal);
-    signalSound->addWidget(BtnSignalTest);
-    signal->addLayout(signalSound);
+    signal->addLayout(soundRow(EditSignalWav, BtnOpenSignal, BtnSignalTest));
 
     connect(ChkAlarm, &QCheckBox::toggled, this, &TSetupAlarmPage::updateEnabled);
     connect(ChkSignal, &QCheckBox::toggled, this, &TSetupAlarmPage::updateEnabled);

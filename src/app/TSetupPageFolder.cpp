@@ -35,7 +35,9 @@ TSetupFolderPage::TSetupFolderPage(qt::Services& services, std::string programFo
     for (int i = 0; i < 4; ++i) {
         *edits[i] = qt::named(new QLineEdit(this), editNames[i]);
         *buttons[i] = qt::namedButton(buttonNames[i], "参照...", this);
-        grid->addWidget(qt::captionLabel(kFolderCaptions[i], this), i, 0);
+        QLabel* caption = qt::captionLabel(kFolderCaptions[i], this);
+        caption->setBuddy(*edits[i]);
+        grid->addWidget(caption, i, 0);
         grid->addWidget(*edits[i], i, 1);
         grid->addWidget(*buttons[i], i, 2);
         connect(*buttons[i], &QPushButton::clicked, this, [this, i] { SelectFolder(i); });

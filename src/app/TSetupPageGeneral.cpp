@@ -63,7 +63,9 @@ TSetupViewPage::TSetupViewPage(QWidget* parent) : TSetupPage(parent)
     EditTitle->setMaxLength(kTitleLength);
     qt::limitSjisBytes(EditTitle, kTitleLength);
     auto* titleRow = new QHBoxLayout;
-    titleRow->addWidget(qt::captionLabel("タイトル(&N)：", this));
+    QLabel* titleCaption = qt::captionLabel("タイトル(&N)：", this);
+    titleCaption->setBuddy(EditTitle);
+    titleRow->addWidget(titleCaption);
     titleRow->addWidget(EditTitle);
     layout->addLayout(titleRow);
     RadioStrWeek = new TSetupRadios("RadioStrWeek", "週の始まり", {"日曜日", "月曜日"}, this);

@@ -52,7 +52,7 @@ TEST(ColorSets, SaveReplacesListAndDeleteRemoves)
     ASSERT_TRUE(saveColorSet(dir.path(), "Mine", second));
     ASSERT_TRUE(saveColorSet(dir.path(), "Another", first));
     EXPECT_EQ(listColorSets(dir.path()), (std::vector<std::string>{"Another", "Mine"}));
-    EXPECT_EQ(dir.read("Mine.col").substr(0, 32), "[Color]\r\nCw00=00000000 16711680");
+    EXPECT_EQ(dir.read("Mine.col").substr(0, 31), "[Color]\r\nCw00=00000000 16711680");
 
     ColorSetLoad loaded = loadColorSet(dir.path(), "Mine", defaults());
     ASSERT_TRUE(loaded.colors);
