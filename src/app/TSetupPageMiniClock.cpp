@@ -98,6 +98,7 @@ TSetupClockPage::TSetupClockPage(qt::Services& services, QWidget* parent) : TSet
     PanelClock->setFrameShape(QFrame::StyledPanel);
     PanelClock->setMinimumHeight(32);
     BtnClockFont = qt::namedButton("BtnClockFont", "フォント(&F)...", this);
+    BtnClockColor = qt::namedButton("BtnClockColor", "文字色(&C)...", this);
     ChkLeft = setupCheck("ChkLeft", "左寄せで表示する。(&L)", this);
     text->addWidget(CmbClStyle);
     text->addWidget(PanelClock);
@@ -105,10 +106,12 @@ TSetupClockPage::TSetupClockPage(qt::Services& services, QWidget* parent) : TSet
     fontRow->addWidget(ChkLeft);
     fontRow->addStretch();
     fontRow->addWidget(BtnClockFont);
+    fontRow->addWidget(BtnClockColor);
     text->addLayout(fontRow);
     connect(RadioClType, &TSetupRadios::changed, this, &TSetupClockPage::updateEnabled);
     connect(CmbClStyle, &QComboBox::editTextChanged, this, &TSetupClockPage::ShowPreview);
     connect(BtnClockFont, &QPushButton::clicked, this, &TSetupClockPage::BtnClockFontClick);
+    connect(BtnClockColor, &QPushButton::clicked, this, &TSetupClockPage::BtnClockColorClick);
     connect(ChkLeft, &QCheckBox::toggled, this, &TSetupClockPage::ShowPreview);
 }
 
@@ -137,7 +140,7 @@ void TSetupClockPage::store(AppSettings& s) const
 void TSetupClockPage::updateEnabled()
 {
     const bool text = RadioClType->index() == 1;
-    for (QWidget* w : std::initializer_list<QWidget*>{CmbClStyle, BtnClockFont, ChkLeft})
+    for (QWidget* w : std::initializer_list<QWidget*>{CmbClStyle, BtnClockFont, BtnClockColor, ChkLeft})
         w->setEnabled(text);
     RadioClhour->setEnabled(!text);
     ChkClsec->setEnabled(!text);
@@ -157,7 +160,21 @@ void TSetupClockPage::ShowPreview()
 void TSetupClockPage::BtnClockFontClick()
 {
     if (std::optional<FontSpec> chosen = services_.platform.chooseFont(font_)) {
+        const ColorValue color = font_.color;
         font_ = *chosen;
+        font_.color = color;
+        ShowPreview();
+    }
+}
+
+} // namespace kal
+
+namespace kal {
+
+void TSetupClockPage::BtnClockColorClick()
+{
+    if (std::optional<ColorValue> chosen = services_.platform.chooseColor(font_.color)) {
+        font_.color = *chosen;
         ShowPreview();
     }
 }

@@ -39,11 +39,13 @@ public:
     void updateEnabled();
     void ShowPreview();
     void BtnClockFontClick();
+    void BtnClockColorClick();
 
     TSetupRadios *RadioClType, *RadioClhour;
     QComboBox* CmbClStyle;
     QLabel* PanelClock;
-    QPushButton* BtnClockFont;
+    // Qt's font dialog has no colour, so the clock's colour has its own button.
+    QPushButton *BtnClockFont, *BtnClockColor;
     QCheckBox *ChkLeft, *ChkClsec;
 
 private:

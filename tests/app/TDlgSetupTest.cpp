@@ -419,6 +419,7 @@ TEST_F(SetupFixture, DependentControlsFollowTheirSwitches)
     EXPECT_FALSE(clock.ChkClsec->isEnabled());
     clock.RadioClType->setIndex(0);
     EXPECT_FALSE(clock.BtnClockFont->isEnabled());
+    EXPECT_FALSE(clock.BtnClockColor->isEnabled());
     EXPECT_TRUE(clock.RadioClhour->isEnabled());
 }
 
@@ -468,6 +469,24 @@ TEST_F(SetupFixture, ChosenIconsAreWrittenOnOkAndOnlyThenFlagged)
     again->TabTodo->BtnIconOrigin->click();
     again->BtnOkClick();
     EXPECT_EQ(written().readString("ToDo", "SetIcon", ""), "0000");
+}
+
+TEST_F(SetupFixture, ClockFontAndColourAreStoredTogether)
+{
+    auto dialog = open();
+    TSetupClockPage& page = *dialog->TabClock;
+    page.RadioClType->setIndex(1);
+    platform.fontAnswers.push_back(FontSpec{"DejaVu Sans", 16, FontStyle::Bold, 0});
+    page.BtnClockFont->click();
+    platform.colorAnswers.push_back(0x00FF00);
+    page.BtnClockColor->click();
+    page.CmbClStyle->setEditText("hh:mm");
+    EXPECT_EQ(page.PanelClock->text(), "10:00");
+    dialog->BtnOkClick();
+    ASSERT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(written().readString("Clock", "Font", ""), "\"DejaVu Sans\",16,2,065280");
+    EXPECT_EQ(written().readString("Clock", "Type", ""), "1");
+    EXPECT_EQ(written().readString("Clock", "Style", ""), "hh:mm");
 }
 
 TEST_F(SetupFixture, TestButtonsPlayTheirSoundAndBrowseFillsTheField)
