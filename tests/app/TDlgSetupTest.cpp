@@ -489,6 +489,36 @@ TEST_F(SetupFixture, ClockFontAndColourAreStoredTogether)
     EXPECT_EQ(written().readString("Clock", "Style", ""), "hh:mm");
 }
 
+TEST_F(SetupFixture, PickListAndTemplateButtonsOpenTheirEditors)
+{
+    auto dialog = open();
+    dialog->TabAlarm->ChkSignal->setChecked(true);
+    dialog->TabAlarm->RadioSignal3->setChecked(true);
+    struct Case {
+        QPushButton* button;
+        const char* cls;
+        const char* title;
+    } cases[] = {
+        {dialog->TabSchedule->BtnSchFrom, "kal::TDlgItemSet", "開始時刻の設定"},
+        {dialog->TabSchedule->BtnSchTo, "kal::TDlgItemSet", "終了時刻の設定"},
+        {dialog->TabSchedule->BtnSchTitle, "kal::TDlgItemSet", "スケジュール内容の設定"},
+        {dialog->TabSchedule->BtnSchPlace, "kal::TDlgItemSet", "場所の設定"},
+        {dialog->TabAlarm->BtnSignalSet, "kal::TDlgItemSet", "時報時刻の設定"},
+        {dialog->TabMemo->ButTemplate, "kal::TDlgMemo", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cls);
+        dialogs.shownClasses.clear();
+        dialogs.shownTitles.clear();
+        c.button->click();
+        ASSERT_EQ(dialogs.shownClasses.size(), 1u);
+        EXPECT_EQ(dialogs.shownClasses[0], c.cls);
+        if (c.title) {
+            EXPECT_EQ(dialogs.shownTitles[0], QString::fromUtf8(c.title));
+        }
+    }
+}
+
 TEST_F(SetupFixture, TestButtonsPlayTheirSoundAndBrowseFillsTheField)
 {
     auto dialog = open();
