@@ -481,6 +481,8 @@ private:
     void CleanOldData();
     std::array<std::optional<int>, 3> DayColumnWidths() const;
     void CreateShortcuts();
+    void ShowShortcut(QAction* entry, const char* key);
+    void ConnectSelections();
 
     bool sessionEnding_ = false;
     bool closedOnce_ = false;
