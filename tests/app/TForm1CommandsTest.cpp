@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <map>
 
 using namespace kal;
 using namespace kal::test;
@@ -281,4 +282,23 @@ TEST_F(StateCommandsFixture, NavigationSizeMiniAndTrayEntriesReachTheirOperation
     QObject::connect(form.get(), &TForm1::closed, form.get(), [&] { closed = true; });
     entry("PopTrayExit")->trigger();
     EXPECT_TRUE(closed);
+}
+
+TEST_F(StateCommandsFixture, EachKeyIsBoundToOneWindowActionOnly)
+{
+    startIn(Mode::Full);
+    std::map<QString, QStringList> owners;
+    for (QAction* action : form->findChildren<QAction*>())
+        for (const QKeySequence& key : action->shortcuts())
+            if (action->shortcutContext() != Qt::WidgetShortcut)
+                owners[key.toString()] << action->objectName();
+    for (const char* key :
+         {"F1", "F3", "F5", "F7", "F8", "F9", "F10", "F12", "Home", "Ctrl+N", "Ctrl+B", "Ctrl+Y", "Ctrl+Z", "Ctrl+J"}) {
+        SCOPED_TRACE(key);
+        ASSERT_EQ(owners[key].size(), 1) << owners[key].join(' ').toStdString();
+        EXPECT_TRUE(form->actions().contains(form->findChild<QAction*>(owners[key].front())))
+            << "bound to the window, so it works with the menu bar hidden";
+    }
+    for (const auto& [key, names] : owners)
+        EXPECT_EQ(names.size(), 1) << key.toStdString() << ": " << names.join(' ').toStdString();
 }
