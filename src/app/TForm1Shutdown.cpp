@@ -50,8 +50,11 @@ void TForm1::SessionSave()
 {
     if (state_.startupPending || closedOnce_)
         return;
+    // A log-off the user cancels leaves the program running as before.
+    const bool wasEnding = sessionEnding_;
     sessionEnding_ = true;
     SaveAtExit();
+    sessionEnding_ = wasEnding;
 }
 
 void TForm1::LogOff()

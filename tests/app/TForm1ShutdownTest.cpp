@@ -94,6 +94,19 @@ TEST_F(ShutdownFixture, NoQuestionWithoutAnOldScheduleOrWithAnUnofferedTerm)
     EXPECT_TRUE(home.exists("19990101.mem")) << "old memos stay when no schedule file qualifies";
 }
 
+TEST_F(ShutdownFixture, AWindowNeverShownWritesAndDeletesNothing)
+{
+    platform.setToday(2003, 5, 20);
+    writeOldData();
+    start(std::string(kClean) + "[Window]\r\nTaskTray=1\r\nPosMode=0\r\n");
+    ASSERT_FALSE(form->isVisible());
+    const std::string before = home.read("Kalendra.ini");
+    close();
+    EXPECT_EQ(home.read("Kalendra.ini"), before);
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_TRUE(home.exists("200301.sch"));
+}
+
 TEST_F(ShutdownFixture, TheEndOfTheSessionSavesTheLayoutAndAsksNothing)
 {
     platform.setToday(2003, 5, 20);
@@ -102,6 +115,7 @@ TEST_F(ShutdownFixture, TheEndOfTheSessionSavesTheLayoutAndAsksNothing)
     form->MenuNoteClick();
     form->SessionSave();
     EXPECT_EQ(key("View", "Note"), 0);
+    EXPECT_TRUE(platform.messages.empty());
     form->MenuNoteClick();
     bool closed = false;
     QObject::connect(form.get(), &TForm1::closed, form.get(), [&] { closed = true; });
@@ -112,6 +126,12 @@ TEST_F(ShutdownFixture, TheEndOfTheSessionSavesTheLayoutAndAsksNothing)
     EXPECT_TRUE(home.exists("200301.sch"));
     form.reset();
     EXPECT_TRUE(platform.messages.empty()) << "closed once";
+
+    // A log-off the user cancelled: the next exit asks as usual.
+    start(kClean);
+    form->SessionSave();
+    close();
+    EXPECT_EQ(platform.messages.size(), 1u);
 }
 
 TEST_F(ShutdownFixture, ClosingMinimisedKeepsTheNormalGeometryHeightsAndWidths)
