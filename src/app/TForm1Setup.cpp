@@ -4,10 +4,12 @@
 #include "app/TDlgSetup.h"
 #include "app/TForm1.h"
 #include "platform/qt/Widgets.h"
+#include "todo/qt/TodoPanel.h"
 
 #include <QAction>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTreeWidget>
 
 namespace kal {
 
@@ -77,8 +79,18 @@ void TForm1::RunVersionSetup()
 void TForm1::ApplySettings()
 {
     state_.versionChanged = false;
+    // Widths the user set since the start reach the file only at exit; the reload keeps them.
+    const std::array<std::optional<int>, 3> dayWidths = DayColumnWidths();
+    const qt::TodoColumnWidths todoWidths = PanelTodo->ColumnWidths();
     if (!InitLoad())
         return;
+    int* const dayFields[3] = {&settings_.schWidth, &settings_.plcWidth, &settings_.catWidth};
+    for (std::size_t i = 0; i < dayWidths.size(); ++i)
+        *dayFields[i] = dayWidths[i].value_or(*dayFields[i]);
+    settings_.tNoWidth = todoWidths.openTitle.value_or(settings_.tNoWidth);
+    settings_.tOkWidth = todoWidths.doneTitle.value_or(settings_.tOkWidth);
+    settings_.nPrWidth = todoWidths.openPriority.value_or(settings_.nPrWidth);
+    settings_.oPrWidth = todoWidths.donePriority.value_or(settings_.oPrWidth);
     ListCreate();
     TodoListCreate();
     ToDoEdit();

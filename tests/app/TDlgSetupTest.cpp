@@ -29,6 +29,7 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include <set>
@@ -551,6 +552,7 @@ using SetupWindowFixture = MainWindowFixture;
 TEST_F(SetupWindowFixture, TheSettingsCommandOpensTheDialogAndAppliesItsResult)
 {
     start();
+    form->ListDaySch->setColumnWidth(3, 210);
     ASSERT_TRUE(form->PopSetup->isEnabled());
     ASSERT_TRUE(form->TBtnSetup->isEnabled());
     dialogs.handlers.push_back([](QDialog& d) {
@@ -571,6 +573,7 @@ TEST_F(SetupWindowFixture, TheSettingsCommandOpensTheDialogAndAppliesItsResult)
     EXPECT_EQ(form->settings().monWeek, 5);
     EXPECT_EQ(form->windowTitle(), QString::fromUtf8("予定"));
     EXPECT_EQ(form->settings().miniOpacity(), kMinMiniOpacity);
+    EXPECT_EQ(form->ListDaySch->columnWidth(3), 210) << "a width set since the start survives the reload";
 
     // Cancel changes nothing.
     dialogs.handlers.push_back([](QDialog& d) {
