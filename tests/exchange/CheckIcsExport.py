@@ -7,6 +7,7 @@ checks that both files are the same and carry every field of the records.
 """
 import datetime
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -39,15 +40,24 @@ def write(folder, name, lines):
 
 
 failures = []
+checks = []
 
 
 def check(condition, what):
+    checks.append(what)
     if not condition:
         failures.append(what)
 
 
 def main(binary):
     home = tempfile.mkdtemp(prefix="kalendra-ics-")
+    try:
+        return check_export(binary, home)
+    finally:
+        shutil.rmtree(home, ignore_errors=True)
+
+
+def check_export(binary, home):
     write(home, "Kalendra.ini", [b"[Kalendra]", b"Ver=3.01", b"[Sound]", b"Alarm=1", b"AlarmTime=15"])
     write(home, "202605.sch", [
         schedule(1, "", "", "", False, False, "メーデー"),
@@ -136,6 +146,7 @@ def main(binary):
 
     for failure in failures:
         print("FAILED:", failure)
+    print("%d checks, %d failed" % (len(checks), len(failures)))
     return 1 if failures else 0
 
 

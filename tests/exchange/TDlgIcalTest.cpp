@@ -112,12 +112,12 @@ TEST_F(IcalDialogFixture, KeyboardReachesThePeriodAndTheOptions)
     TDlgIcalRead dlg(services, readSource(kWeekly));
     showAndWait(dlg);
     QTest::keyClick(&dlg, Qt::Key_D, Qt::AltModifier);
-    QTest::qWait(20);
-    EXPECT_FALSE(dlg.ChkDubleNo->isChecked());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dlg.ChkDubleNo->isChecked(); }, 1000));
+    QTest::keyClick(&dlg, Qt::Key_C, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dlg.ChkCategory->isChecked(); }, 1000));
     dlg.ChkCategory->setFocus();
     QTest::keyClick(&dlg, Qt::Key_P, Qt::AltModifier);
-    QTest::qWait(20);
-    EXPECT_TRUE(dlg.DtpFromDate->hasFocus());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.DtpFromDate->hasFocus(); }, 1000));
 }
 
 TEST_F(IcalDialogFixture, SaveAsksForTheFileAndCancelKeepsTheDialogOpen)
