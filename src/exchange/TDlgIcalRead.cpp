@@ -1,6 +1,7 @@
 #include "exchange/TDlgIcalRead.h"
 
 #include "exchange/qt/IcalPeriod.h"
+#include "exchange/qt/ImportOptionBoxes.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/Widgets.h"
 
@@ -23,11 +24,8 @@ TDlgIcalRead::TDlgIcalRead(qt::Services& services, IcalReadSource source, QWidge
     DtpFromDate = period.from;
     LabelTo = period.between;
     DtpToDate = period.to;
-    ChkDubleNo = qt::named(new QCheckBox(QString::fromUtf8("日付・開始時刻・内容が同じものは反映しない。(&D)"), this),
-                           "ChkDubleNo");
-    ChkDubleNo->setChecked(true);
-    ChkCategory = qt::named(new QCheckBox(QString::fromUtf8("未登録の分類を追加する。(&C)"), this), "ChkCategory");
-    ChkCategory->setChecked(true);
+    ChkDubleNo = qt::duplicateCheckBox(this);
+    ChkCategory = qt::newCategoryBox(this);
     BtnDataCheck = qt::namedButton("BtnDataCheck", "データチェック", this);
     BtnConvert = qt::namedButton("BtnConvert", "実行", this);
     BtnConvert->setDefault(true);
