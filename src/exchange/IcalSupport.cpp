@@ -8,8 +8,10 @@ icaltimezone* japanZone()
     return zone;
 }
 
-std::optional<int> minuteOfDay(const std::string& hhmm)
+std::optional<int> minuteOfDay(const std::string& typed)
 {
+    // Times are stored as typed; "9:30" means the same as "09:30".
+    const std::string hhmm = typed.size() == 4 ? "0" + typed : typed;
     const auto digit = [&](std::size_t i) { return hhmm[i] >= '0' && hhmm[i] <= '9'; };
     if (hhmm.size() != 5 || hhmm[2] != ':' || !digit(0) || !digit(1) || !digit(3) || !digit(4))
         return std::nullopt;

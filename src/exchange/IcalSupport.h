@@ -20,8 +20,8 @@ using Component = std::unique_ptr<icalcomponent, ComponentFree>;
 inline constexpr const char* kJapanTzid = "Asia/Tokyo";
 icaltimezone* japanZone();
 
-// A minute of a day, 0..1439, from the stored "HH:MM"; nothing for any other text.
-std::optional<int> minuteOfDay(const std::string& hhmm);
+// A minute of a day, 0..1439, from a stored "HH:MM" (or "H:MM"); nothing for any other text.
+std::optional<int> minuteOfDay(const std::string& typed);
 std::string hhmmOf(int minuteOfDay);
 
 icaltimetype dateValue(const Date& date);

@@ -173,6 +173,37 @@ TEST(IcalExport, RoundTripIntoAnEmptyFolderReproducesTheData)
     EXPECT_EQ(empty.read("ToDoMemo.dat"), crlf(source.memos));
 }
 
+TEST(IcalExport, StoredTimesThatAreNoTimeMakeAllDayEvents)
+{
+    struct Case {
+        const char* start;
+        const char* end;
+        const char* dtstart;
+        const char* dtend; // empty: none written
+    };
+    const Case cases[] = {
+        {"9:05", "10:00", "DTSTART;TZID=Asia/Tokyo:20260509T090500", "DTEND;TZID=Asia/Tokyo:20260509T100000"},
+        {"09:00", "08:00", "DTSTART;TZID=Asia/Tokyo:20260509T090000", ""},
+        {"09:00", "xx", "DTSTART;TZID=Asia/Tokyo:20260509T090000", ""},
+        {"24:00", "", "DTSTART;VALUE=DATE:20260509", "DTEND;VALUE=DATE:20260510"},
+        {"ab:cd", "10:00", "DTSTART;VALUE=DATE:20260509", "DTEND;VALUE=DATE:20260510"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.start);
+        IcalExportData data;
+        data.records = {{2026, 5, timedLine(9, c.start, c.end, "x", "", "", false)}};
+        const std::string ics = composeIcalendar(data);
+        EXPECT_NE(ics.find(std::string(c.dtstart) + "\r\n"), std::string::npos) << ics;
+        if (*c.dtend)
+            EXPECT_NE(ics.find(std::string(c.dtend) + "\r\n"), std::string::npos) << ics;
+        else
+            EXPECT_EQ(ics.find("DTEND"), std::string::npos) << ics;
+    }
+    IcalExportData badDay;
+    badDay.records = {{2026, 2, timedLine(30, "09:00", "", "x", "", "", false)}};
+    EXPECT_EQ(composeIcalendar(badDay).find("BEGIN:VEVENT"), std::string::npos) << "30 February is no day";
+}
+
 TEST(IcalExport, FileNamesNameTheMonthOrThePeriod)
 {
     EXPECT_EQ(icalFileName({2026, 5, 1}, {2026, 5, 31}), "202605.ics");
