@@ -65,9 +65,10 @@ private:
     IcalTextCounts& counts_;
 };
 
-bool inCalendarYears(const Date& date)
+// A real day the calendar shows; a file may carry "20260300" or a year far off.
+bool usableDate(const Date& date)
 {
-    return date.year >= kFirstYear && date.year <= kLastYear;
+    return isValidDate(date.year, date.month, date.day) && date.year >= kFirstYear && date.year <= kLastYear;
 }
 
 // A time of the file in Japan time; `minute` is empty for a date.
@@ -78,6 +79,10 @@ struct JapanTime {
 
 JapanTime japanTime(const icaltimetype& time)
 {
+    // A damaged value ("20260015", "T509300") names no day; libical would roll it over.
+    if (!isValidDate(time.year, time.month, time.day) ||
+        (!time.is_date && (time.hour < 0 || time.hour > 23 || time.minute < 0 || time.minute > 59)))
+        return {Date{0, 0, 0}, std::nullopt};
     if (time.is_date)
         return {ical::dateOf(time), std::nullopt};
     // A floating time is already the user's local time.
@@ -113,7 +118,7 @@ EventTexts eventTexts(icalcomponent* event, TextReader& texts)
 void addDay(std::vector<ImportedSchedule>& out, const EventTexts& texts, const Date& date, std::string start,
             std::string end)
 {
-    if (!inCalendarYears(date))
+    if (!usableDate(date))
         return;
     out.push_back(ImportedSchedule{date, std::move(start), std::move(end), texts.title, texts.place, texts.category,
                                    texts.sound, texts.message});
@@ -125,10 +130,12 @@ void addOccurrence(std::vector<ImportedSchedule>& out, const EventTexts& texts, 
                    const icaltimetype& end)
 {
     const JapanTime from = japanTime(start);
+    if (!usableDate(from.date))
+        return;
     const bool hasEnd = !icaltime_is_null_time(end);
     if (!from.minute) {
         Date last = from.date;
-        if (hasEnd && end.is_date && ical::dateOf(end) > from.date)
+        if (hasEnd && end.is_date && usableDate(ical::dateOf(end)) && ical::dateOf(end) > from.date)
             last = addDays(ical::dateOf(end), -1);
         last = std::min(last, addDays(from.date, kMaxEventDays - 1));
         for (Date day = from.date; day <= last; day = addDays(day, 1))
@@ -137,7 +144,8 @@ void addOccurrence(std::vector<ImportedSchedule>& out, const EventTexts& texts, 
     }
     const std::string startText = ical::hhmmOf(*from.minute);
     const JapanTime to = hasEnd ? japanTime(end) : JapanTime{};
-    if (!hasEnd || !to.minute || to.date < from.date || (to.date == from.date && *to.minute < *from.minute)) {
+    if (!hasEnd || !to.minute || !usableDate(to.date) || to.date < from.date ||
+        (to.date == from.date && *to.minute < *from.minute)) {
         addDay(out, texts, from.date, startText, "");
         return;
     }
@@ -332,7 +340,7 @@ ImportedTodo todoOf(icalcomponent* component, const Date& today, TextReader& tex
     TodoFields& f = todo.fields;
     f.title = texts.field(icalcomponent_get_summary(component), kTodoTitleBytes);
     const icaltimetype due = icalcomponent_get_due(component);
-    if (!icaltime_is_null_time(due) && inCalendarYears(japanTime(due).date))
+    if (!icaltime_is_null_time(due) && usableDate(japanTime(due).date))
         f.deadline = japanTime(due).date;
     if (icalproperty* p = icalcomponent_get_first_property(component, ICAL_PRIORITY_PROPERTY))
         f.priority = priorityOf(icalproperty_get_priority(p));
@@ -342,7 +350,7 @@ ImportedTodo todoOf(icalcomponent* component, const Date& today, TextReader& tex
     icalproperty* completed = icalcomponent_get_first_property(component, ICAL_COMPLETED_PROPERTY);
     if (completed && !icaltime_is_null_time(icalproperty_get_completed(completed))) {
         const Date done = japanTime(icalproperty_get_completed(completed)).date;
-        if (inCalendarYears(done))
+        if (usableDate(done))
             f.doneDate = done;
     }
     f.done = completed || icalcomponent_get_status(component) == ICAL_STATUS_COMPLETED;

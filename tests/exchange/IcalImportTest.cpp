@@ -350,3 +350,20 @@ TEST(IcalImportPeriod, DefaultEndIsADayBeforeTheSameDateNextYear)
     EXPECT_EQ(icalDefaultPeriodEnd({2024, 2, 29}), (Date{2025, 2, 28}));
     EXPECT_EQ(icalDefaultPeriodEnd({2026, 1, 1}), (Date{2026, 12, 31}));
 }
+
+TEST(IcalImportTexts, DamagedDatesAndTimesNeverReachARecord)
+{
+    const std::string text = calendar({
+        event("DTSTART:2026011T5093000\r\nSUMMARY:bad time\r\n"),
+        event("DTSTART;VALUE=DATE:20260300\r\nSUMMARY:bad day\r\n"),
+        event("DTSTART:20260110T090000\r\nDTEND:20261399T100000\r\nSUMMARY:bad end\r\n"),
+        "BEGIN:VTODO\r\nUID:t\r\nDTSTAMP:20260101T000000Z\r\nSUMMARY:x\r\nDUE;VALUE=DATE:20260300\r\n"
+        "COMPLETED:20260015T150000Z\r\nEND:VTODO\r\n",
+    });
+    const IcalEntries entries = read(text);
+    expectDays(entries, {{{2026, 1, 10}, "09:00", ""}});
+    ASSERT_EQ(entries.todos.size(), 1u);
+    EXPECT_FALSE(entries.todos[0].fields.deadline);
+    EXPECT_EQ(entries.todos[0].fields.doneDate, kToday);
+    EXPECT_TRUE(IsTodoRecord(ComposeTodo(entries.todos[0].fields)));
+}
