@@ -51,6 +51,7 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     CreateStatusBar();
     ConnectCommands();
     ConnectCsvCommands();
+    ConnectIcalCommands();
     ConnectPrintCommands();
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
