@@ -50,6 +50,7 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     CreateStatusBar();
     ConnectCommands();
     ConnectCsvCommands();
+    ConnectIcalCommands();
     ConnectPrintCommands();
     ConnectSetupCommands();
     Timer1 = new QTimer(this);

@@ -208,6 +208,11 @@ public:
     void MenuCsvSaveClick();
     void MenuCsvReadClick();
 
+    // iCalendar block: export of a period through TDlgIcalSave, import through TDlgIcalRead.
+    QAction *MenuIcalSave = nullptr, *MenuIcalRead = nullptr;
+    void MenuIcalSaveClick();
+    void MenuIcalReadClick();
+
 signals:
     // The window has closed; the program ends.
     void closed();
@@ -243,6 +248,9 @@ private:
     // CSV block.
     void ConnectCsvCommands();
     void ImportCsvFile(const std::string& path);
+    // iCalendar block.
+    void ConnectIcalCommands();
+    void ImportIcalFile(const std::string& path);
     QAction* NewAction(QAction*& member, const char* name, const char* caption, const char* shortcut = nullptr);
 
     // Day list.
