@@ -1,11 +1,14 @@
 #include "exchange/ScheduleImport.h"
 
 #include "platform/ByteText.h"
+#include "platform/FileTransaction.h"
 #include "platform/Files.h"
 #include "platform/NumberFormat.h"
 #include "schedule/Categories.h"
 #include "schedule/CategoryFiles.h"
 #include "schedule/ScheduleRecord.h"
+
+#include <algorithm>
 
 namespace kal {
 
@@ -123,21 +126,67 @@ std::vector<FileUpdate> ScheduleImport::updates() const
     return out;
 }
 
-ImportWriteResult writeImportFiles(const std::vector<FileUpdate>& updates)
+namespace {
+
+// The changes of one folder, with what its files held before, for putting them back.
+struct FolderChanges {
+    std::string folder;
+    std::vector<files::FileChange> after;
+    std::vector<files::FileChange> before;
+};
+
+std::vector<FolderChanges> changesByFolder(const std::vector<FileUpdate>& updates)
+{
+    std::vector<FolderChanges> groups;
+    for (const FileUpdate& update : updates) {
+        const std::string folder = files::folderOf(update.path);
+        auto group = std::find_if(groups.begin(), groups.end(), [&](const auto& g) { return g.folder == folder; });
+        if (group == groups.end())
+            group = groups.insert(groups.end(), FolderChanges{folder, {}, {}});
+        group->after.push_back({update.path, files::joinLines(update.lines)});
+        group->before.push_back({update.path, files::readBytes(update.path)});
+    }
+    // The months come first in the plan; written last, they are the moment the import counts.
+    std::reverse(groups.begin(), groups.end());
+    return groups;
+}
+
+std::string failedFilesText(const std::vector<files::FileChange>& changes)
+{
+    std::string names;
+    for (const files::FileChange& change : changes)
+        names += "「" + change.path + "」";
+    return names;
+}
+
+} // namespace
+
+ImportWriteResult writeImportFiles(const std::vector<FileUpdate>& updates, files::FileOps& ops)
 {
     ImportWriteResult result;
-    for (const FileUpdate& update : updates) {
-        if (files::IoResult saved = files::saveLines(update.path, update.lines); !saved) {
-            result.ok = false;
-            result.message = "「" + update.path + "」を保存できません。\r\n" + saved.reason;
-            return result;
+    const std::vector<FolderChanges> groups = changesByFolder(updates);
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        files::IoResult saved = files::writeAllOrNothing(groups[i].folder, groups[i].after, ops);
+        if (saved) {
+            result.written += static_cast<int>(groups[i].after.size());
+            continue;
         }
-        ++result.written;
+        result.ok = false;
+        result.message = failedFilesText(groups[i].after) + "を保存できません。\r\n" + saved.reason;
+        for (std::size_t j = 0; j < i; ++j) {
+            if (files::IoResult undone = files::writeAllOrNothing(groups[j].folder, groups[j].before, ops); !undone) {
+                result.message += "\r\n" + failedFilesText(groups[j].before) + "を元に戻せません。\r\n" + undone.reason;
+                continue;
+            }
+            result.written -= static_cast<int>(groups[j].after.size());
+        }
+        return result;
     }
     return result;
 }
 
-ImportOutcome runScheduleImport(ScheduleImport& import, const std::vector<ImportedSchedule>& schedules, ImportRun run)
+ImportOutcome runScheduleImport(ScheduleImport& import, const std::vector<ImportedSchedule>& schedules, ImportRun run,
+                                files::FileOps& ops)
 {
     if (ImportOutcome started = import.start(); !started.ok())
         return started;
@@ -150,7 +199,7 @@ ImportOutcome runScheduleImport(ScheduleImport& import, const std::vector<Import
         outcome.message = importCheckReport(outcome.counts);
         return outcome;
     }
-    const ImportWriteResult written = writeImportFiles(import.updates());
+    const ImportWriteResult written = writeImportFiles(import.updates(), ops);
     outcome.wroteFiles = written.written > 0;
     if (!written.ok) {
         outcome.status = ImportStatus::WriteFailed;

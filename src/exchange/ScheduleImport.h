@@ -8,6 +8,7 @@
 #pragma once
 
 #include "platform/Date.h"
+#include "platform/FileOps.h"
 
 #include <map>
 #include <string>
@@ -101,14 +102,17 @@ struct ImportWriteResult {
     std::string message; // UTF-8, which file failed and why
 };
 
-// The one place that writes the files of an import, in the given order; the first failure
-// stops it and the files written before keep their new content.
-ImportWriteResult writeImportFiles(const std::vector<FileUpdate>& updates);
+// The one place that writes the files of an import: all of them or none, a crash included. The
+// files of each folder change together; when the category table lives in another folder than
+// the month files it is written first and put back should the months then fail, so a crash
+// between the two leaves at most unused category names, never a schedule lost or doubled.
+ImportWriteResult writeImportFiles(const std::vector<FileUpdate>& updates, files::FileOps& ops = files::systemFileOps());
 
 // Plans the schedules and, on `ImportRun::Execute`, writes the files; the outcome carries the
 // report the user sees.
 enum class ImportRun { Check, Execute };
-ImportOutcome runScheduleImport(ScheduleImport& import, const std::vector<ImportedSchedule>& schedules, ImportRun run);
+ImportOutcome runScheduleImport(ScheduleImport& import, const std::vector<ImportedSchedule>& schedules, ImportRun run,
+                                files::FileOps& ops = files::systemFileOps());
 
 // The reports after a data check and after the execute run (UTF-8, lines ended by CR LF).
 std::string importCheckReport(const ImportCounts& counts);
