@@ -237,9 +237,9 @@ int importCsv(const std::string& dir, int batch)
 
 int importCheck(const std::string& dir, int batches)
 {
-    const std::string problems = RecoverDataFolders({dir});
-    if (!problems.empty())
-        return fail(problems);
+    const files::RecoveryResult recovered = files::recoverInterruptedChanges(dir);
+    if (!recovered.ok())
+        return fail(recovered.problems.front());
     std::map<std::string, int> titles;
     for (int month = 1; month <= kMonths; ++month) {
         files::ReadResult read = files::readFile(monthPath(dir, month));
@@ -277,6 +277,10 @@ int importCheck(const std::string& dir, int batches)
         for (const std::string& name : files::listFiles(dir, pattern))
             if (files::isTemporaryName(name) || files::isIntentRecordName(name))
                 return fail("left behind: " + name);
+    // For the script's tally: whether the last batch made it, and whether the kill fell inside
+    // its write so that this start had to finish or undo it.
+    std::cout << (titles[batchTitle(batches, 0)] == 1 ? "imported" : "absent")
+              << (recovered.finished > 0 ? " finished-by-next-start" : "") << "\n";
     return 0;
 }
 
