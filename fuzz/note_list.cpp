@@ -16,9 +16,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& title : list.titles) {
         FUZZ_CHECK(CheckNoteTitle(title) == TitleProblem::None);
         FUZZ_CHECK(std::count(list.titles.begin(), list.titles.end(), title) == 1);
+        // Inside the folder: one name, never "." or ".." (a title "." names the file "..not").
         const std::string path = NoteFilePath("/notes/", title);
         FUZZ_CHECK(path.rfind("/notes/", 0) == 0 && path.find('/', 7) == std::string::npos);
-        FUZZ_CHECK(title != "." && title != "..");
+        const std::string name = path.substr(7);
+        FUZZ_CHECK(name != "." && name != ".." && name.size() > 4 && name.ends_with(kNoteExtension));
     }
     for (const std::string& line : list.refused)
         FUZZ_CHECK(CheckNoteTitle(line) != TitleProblem::None && CheckNoteTitle(line) != TitleProblem::Empty);

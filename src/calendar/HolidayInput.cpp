@@ -168,8 +168,7 @@ HolidayWriteResult SaveHolidayLine(const std::string& path, const std::optional<
     return save(path, table.lines, ops);
 }
 
-HolidayWriteResult DeleteHolidayLines(const std::string& path, const std::vector<HolidayRef>& refs,
-                                      files::FileOps& ops)
+HolidayWriteResult DeleteHolidayLines(const std::string& path, const std::vector<HolidayRef>& refs, files::FileOps& ops)
 {
     files::LoadForUpdate table = files::loadLinesForUpdate(path);
     if (!table.ok)

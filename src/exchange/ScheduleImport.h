@@ -106,7 +106,8 @@ struct ImportWriteResult {
 // files of each folder change together; when the category table lives in another folder than
 // the month files it is written first and put back should the months then fail, so a crash
 // between the two leaves at most unused category names, never a schedule lost or doubled.
-ImportWriteResult writeImportFiles(const std::vector<FileUpdate>& updates, files::FileOps& ops = files::systemFileOps());
+ImportWriteResult writeImportFiles(const std::vector<FileUpdate>& updates,
+                                   files::FileOps& ops = files::systemFileOps());
 
 // Plans the schedules and, on `ImportRun::Execute`, writes the files; the outcome carries the
 // report the user sees.

@@ -43,6 +43,7 @@ struct MonthFileChange {
     std::string path;
     std::vector<std::string> lines;
 };
-ListEditResult WriteMonthFiles(const std::vector<MonthFileChange>& changes, files::FileOps& ops = files::systemFileOps());
+ListEditResult WriteMonthFiles(const std::vector<MonthFileChange>& changes,
+                               files::FileOps& ops = files::systemFileOps());
 
 } // namespace kal

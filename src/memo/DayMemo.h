@@ -40,7 +40,8 @@ std::vector<std::string> LoadDayMemo(const std::string& memoPath, const Date& da
 files::IoResult SaveDayMemo(const std::string& memoPath, const Date& date, const std::vector<std::string>& lines,
                             files::FileOps& ops = files::systemFileOps());
 // Deletes the day's memo; a day without memo is not an error.
-files::IoResult DeleteDayMemo(const std::string& memoPath, const Date& date, files::FileOps& ops = files::systemFileOps());
+files::IoResult DeleteDayMemo(const std::string& memoPath, const Date& date,
+                              files::FileOps& ops = files::systemFileOps());
 
 // The same for any memo-like file (a day memo, the template, a note): an empty text deletes it.
 files::IoResult SaveMemoFile(const std::string& path, const std::vector<std::string>& lines,

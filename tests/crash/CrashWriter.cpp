@@ -16,13 +16,13 @@
 // its new category is in the table when its records are, no category is listed twice.
 #include "app/AppSettings.h"
 #include "app/DataFolders.h"
-#include "platform/CommaText.h"
 #include "platform/ByteText.h"
+#include "platform/CommaText.h"
 #include "platform/FileTransaction.h"
 #include "platform/IniFile.h"
 #include "platform/NumberFormat.h"
-#include "schedule/PickList.h"
 #include "schedule/Categories.h"
+#include "schedule/PickList.h"
 #include "schedule/Repeat.h"
 #include "schedule/ScheduleRecord.h"
 
@@ -227,8 +227,8 @@ int importCsv(const std::string& dir, int batch)
 {
     std::vector<std::string> lines;
     for (int n = 0; n < kBatchRecords; ++n) {
-        const std::string date = std::to_string(kYear) + "/" + std::to_string(1 + n % kMonths) + "/" +
-                                 std::to_string(1 + n % 28);
+        const std::string date =
+            std::to_string(kYear) + "/" + std::to_string(1 + n % kMonths) + "/" + std::to_string(1 + n % 28);
         lines.push_back(text::joinCommaText({date, "09:00", "", batchTitle(batch, n), "", batchCategory(batch)}));
     }
     lines.push_back(lines.front());

@@ -46,8 +46,7 @@ std::string reasonOf(const ScheduleResult& result)
     return result.ok() ? std::string() : result.reason;
 }
 // The ToDo, memo-line, holiday and list results share the shape.
-template <typename Result>
-std::string reasonOfStatus(const Result& result)
+template <typename Result> std::string reasonOfStatus(const Result& result)
 {
     return result.ok() ? std::string() : result.reason.empty() ? "(no reason)" : result.reason;
 }
@@ -75,8 +74,16 @@ void arrangeMonths(const TempFolder& dir)
     dir.write("Kalendra.pwd", EncodeStr("secret", DateTime{{2026, 1, 2}, 3, 4, 5}) + "\r\n");
 }
 
-const std::string kTodoA = "2026/12/101050" "2026/12/01" "Work          " "01" "Call";
-const std::string kTodoB = "2026/12/301050" "2026/12/01" "              " "02" "Write";
+const std::string kTodoA = "2026/12/101050"
+                           "2026/12/01"
+                           "Work          "
+                           "01"
+                           "Call";
+const std::string kTodoB = "2026/12/301050"
+                           "2026/12/01"
+                           "              "
+                           "02"
+                           "Write";
 
 // Everything the newer writers keep, in one folder: the ToDo pair, memos, notes, print settings.
 void arrangeAll(const TempFolder& dir)
