@@ -230,8 +230,6 @@ private:
     void RecoverDataFolders();
     void InitSet();
     void FormShow();
-    void FormCloseQuery();
-    void SaveWindowKeys();
     void ShowError(const char* caption, const char* text);
 
     // Construction of the window.
@@ -464,6 +462,30 @@ private:
     void ConnectPrintCommands();
     qt::PrintTarget& PrintTargetNow();
     std::shared_ptr<qt::PrintTarget> printTarget_;
+
+    // Shutdown and commands block: closing with the window keys, the ToDo ticks and the
+    // clean-up of old data; the end of the session; the shortcuts of the window.
+public:
+    // The session is ending (the desktop logs off): the window keys and the ToDo ticks are
+    // saved now, without a question, in case the program is not asked to close.
+    void SessionSave();
+    // A termination request: closes as the exit command does, without the clean-up question.
+    void LogOff();
+    // Position of the frame and size of the client area, the one measure the window keys use.
+    WindowGeometry FormGeometry() const;
+
+private:
+    void FormCloseQuery();
+    void SaveAtExit();
+    void SaveWindowKeys();
+    void CleanOldData();
+    std::array<std::optional<int>, 3> DayColumnWidths() const;
+    void CreateShortcuts();
+    void ShowShortcut(QAction* entry, const char* key);
+    void ConnectSelections();
+
+    bool sessionEnding_ = false;
+    bool closedOnce_ = false;
 };
 
 } // namespace kal
