@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(DecodeStr(EncodeStr(typed, when)) == typed);
     PasswordFile written;
     written.hasLine = true;
-    written.scrambled = EncodeStr(typed, when);
+    written.line = EncodeStr(typed, when);
     FUZZ_CHECK(checkPassword(written, typed) == PasswordVerdict::Accepted);
     return 0;
 }

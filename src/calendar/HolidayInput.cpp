@@ -65,9 +65,9 @@ HolidayWriteResult failed(HolidayWrite status, std::string reason = {})
     return HolidayWriteResult{status, std::move(reason)};
 }
 
-HolidayWriteResult save(const std::string& path, const std::vector<std::string>& lines)
+HolidayWriteResult save(const std::string& path, const std::vector<std::string>& lines, files::FileOps& ops)
 {
-    if (files::IoResult saved = files::saveLines(path, lines); !saved)
+    if (files::IoResult saved = files::saveLines(path, lines, ops); !saved)
         return failed(HolidayWrite::WriteFailed, saved.reason);
     return {};
 }
@@ -153,7 +153,7 @@ HolidayChoices HolidayChoicesOf(const std::string& line)
 }
 
 HolidayWriteResult SaveHolidayLine(const std::string& path, const std::optional<HolidayRef>& replaced,
-                                   const std::string& line)
+                                   const std::string& line, files::FileOps& ops)
 {
     files::LoadForUpdate table = files::loadLinesForUpdate(path);
     if (!table.ok)
@@ -165,10 +165,10 @@ HolidayWriteResult SaveHolidayLine(const std::string& path, const std::optional<
     }
     table.lines.push_back(line);
     text::sortNoCase(table.lines);
-    return save(path, table.lines);
+    return save(path, table.lines, ops);
 }
 
-HolidayWriteResult DeleteHolidayLines(const std::string& path, const std::vector<HolidayRef>& refs)
+HolidayWriteResult DeleteHolidayLines(const std::string& path, const std::vector<HolidayRef>& refs, files::FileOps& ops)
 {
     files::LoadForUpdate table = files::loadLinesForUpdate(path);
     if (!table.ok)
@@ -184,7 +184,7 @@ HolidayWriteResult DeleteHolidayLines(const std::string& path, const std::vector
     indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
     for (int index : indexes)
         table.lines.erase(table.lines.begin() + index);
-    return save(path, table.lines);
+    return save(path, table.lines, ops);
 }
 
 } // namespace kal

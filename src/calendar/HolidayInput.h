@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/Date.h"
+#include "platform/FileOps.h"
 
 #include <optional>
 #include <string>
@@ -65,8 +66,9 @@ struct HolidayWriteResult {
 // Adds `line` to the table (after removing `replaced`, when given and still there), sorts the
 // whole table and saves it.
 HolidayWriteResult SaveHolidayLine(const std::string& path, const std::optional<HolidayRef>& replaced,
-                                   const std::string& line);
+                                   const std::string& line, files::FileOps& ops = files::systemFileOps());
 // Removes every rule of `refs` in one save, or nothing when any of them changed meanwhile.
-HolidayWriteResult DeleteHolidayLines(const std::string& path, const std::vector<HolidayRef>& refs);
+HolidayWriteResult DeleteHolidayLines(const std::string& path, const std::vector<HolidayRef>& refs,
+                                      files::FileOps& ops = files::systemFileOps());
 
 } // namespace kal

@@ -36,21 +36,23 @@ std::vector<std::string> csvExportLines(const std::vector<MonthRecord>& records)
     return lines;
 }
 
-CsvExportResult exportRecordsCsv(const std::string& csvPath, const std::vector<MonthRecord>& records)
+CsvExportResult exportRecordsCsv(const std::string& csvPath, const std::vector<MonthRecord>& records,
+                                 files::FileOps& ops)
 {
     const std::vector<std::string> lines = csvExportLines(records);
-    if (files::IoResult saved = files::saveLines(csvPath, lines); !saved)
+    if (files::IoResult saved = files::saveLines(csvPath, lines, ops); !saved)
         return CsvExportResult{false, 0, "「" + csvPath + "」を保存できません。\r\n" + saved.reason};
     return CsvExportResult{true, static_cast<int>(lines.size()), {}};
 }
 
-CsvExportResult exportMonthCsv(const std::string& dataPath, int year, int month, const std::string& csvPath)
+CsvExportResult exportMonthCsv(const std::string& dataPath, int year, int month, const std::string& csvPath,
+                               files::FileOps& ops)
 {
     const std::string monthPath = MonthFilePath(dataPath, year, month);
     files::LoadForUpdate loaded = files::loadLinesForUpdate(monthPath);
     if (!loaded.ok)
         return CsvExportResult{false, 0, "「" + monthPath + "」を読み込めません。\r\n" + loaded.reason};
-    return exportRecordsCsv(csvPath, monthRecords(year, month, loaded.lines));
+    return exportRecordsCsv(csvPath, monthRecords(year, month, loaded.lines), ops);
 }
 
 std::string monthCsvName(int year, int month)

@@ -3,6 +3,7 @@
 // the shown month, the list window the records it lists.
 #pragma once
 
+#include "platform/FileOps.h"
 #include "platform/Platform.h"
 
 #include <optional>
@@ -31,9 +32,11 @@ struct CsvExportResult {
     std::string message; // UTF-8, why it failed
 };
 
-CsvExportResult exportRecordsCsv(const std::string& csvPath, const std::vector<MonthRecord>& records);
+CsvExportResult exportRecordsCsv(const std::string& csvPath, const std::vector<MonthRecord>& records,
+                                 files::FileOps& ops = files::systemFileOps());
 // The month file yyyymm.sch of `dataPath`; a missing file gives an empty CSV file.
-CsvExportResult exportMonthCsv(const std::string& dataPath, int year, int month, const std::string& csvPath);
+CsvExportResult exportMonthCsv(const std::string& dataPath, int year, int month, const std::string& csvPath,
+                               files::FileOps& ops = files::systemFileOps());
 
 // The proposed file name of a month's export: "200403.csv".
 std::string monthCsvName(int year, int month);

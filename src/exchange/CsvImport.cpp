@@ -137,7 +137,7 @@ ImportOutcome readSchedules(const CsvImportRequest& request, std::vector<Importe
 
 } // namespace
 
-ImportOutcome runCsvImport(const CsvImportRequest& request, ImportRun run)
+ImportOutcome runCsvImport(const CsvImportRequest& request, ImportRun run, files::FileOps& ops)
 {
     if (request.mapping.columnOf(CsvDate) == kUnassigned)
         return importFailure(ImportStatus::NoDateColumn, "日付が選択されていません。");
@@ -146,7 +146,7 @@ ImportOutcome runCsvImport(const CsvImportRequest& request, ImportRun run)
     if (ImportOutcome read = readSchedules(request, schedules); !read.ok())
         return read;
     ScheduleImport import(request.dataPath, request.programFolder, request.options.import);
-    return runScheduleImport(import, schedules, run);
+    return runScheduleImport(import, schedules, run, ops);
 }
 
 CsvFile readCsvFile(const std::string& path)

@@ -58,7 +58,8 @@ struct CsvImportRequest {
 
 // The data check (ImportRun::Check) or the execute run over the same lines in the same order.
 // Blank lines are passed over; line numbers in messages count every line of the file.
-ImportOutcome runCsvImport(const CsvImportRequest& request, ImportRun run);
+ImportOutcome runCsvImport(const CsvImportRequest& request, ImportRun run,
+                           files::FileOps& ops = files::systemFileOps());
 
 // The lines of a CSV file to import, or why it cannot be read.
 struct CsvFile {

@@ -1,6 +1,7 @@
 #include "exchange/IcalCommands.h"
 
 #include "app/AppSettings.h"
+#include "app/DataFolders.h"
 #include "exchange/CsvText.h"
 #include "exchange/IcalExport.h"
 #include "exchange/IcalImport.h"
@@ -89,6 +90,9 @@ HeadlessCommand importIcsCommand()
         AppSettings settings;
         if (!readCommandSettings(context.programFolder, context.err, settings))
             return kExitFailed;
+        // A change a crash interrupted is finished first, so the import plans on what the files hold.
+        if (std::string problems = RecoverDataFolders(DataFolders(settings, context.programFolder)); !problems.empty())
+            return operationFailed(context, problems);
         IcalFile file = readIcalFile(parsed.file);
         if (!file.ok)
             return operationFailed(context, file.message);

@@ -130,24 +130,61 @@ std::vector<FileUpdate> ScheduleImport::updates() const
     return out;
 }
 
-ImportWriteResult writeImportFiles(const std::vector<FileUpdate>& updates, files::FileOps& ops)
+namespace {
+
+// The changes of one folder, with what its files held before, for putting them back.
+struct FolderChanges {
+    std::string folder;
+    std::vector<files::FileChange> after;
+    std::vector<files::FileChange> before;
+};
+
+std::vector<FolderChanges> changesByFolder(const std::vector<FileUpdate>& updates)
 {
-    std::vector<std::pair<std::string, std::vector<files::FileChange>>> folders;
+    std::vector<FolderChanges> groups;
     for (const FileUpdate& update : updates) {
         const std::string folder = files::folderOf(update.path);
-        auto it = std::find_if(folders.begin(), folders.end(), [&](const auto& f) { return f.first == folder; });
-        if (it == folders.end())
-            it = folders.insert(folders.end(), {folder, {}});
-        it->second.push_back({update.path, files::joinLines(update.lines)});
+        auto group = std::find_if(groups.begin(), groups.end(), [&](const auto& g) { return g.folder == folder; });
+        if (group == groups.end())
+            group = groups.insert(groups.end(), FolderChanges{folder, {}, {}});
+        group->after.push_back({update.path, files::joinLines(update.lines)});
+        group->before.push_back({update.path, files::readBytes(update.path)});
     }
+    // The months come first in the plan; written last, they are the moment the import counts.
+    std::reverse(groups.begin(), groups.end());
+    return groups;
+}
+
+std::string failedFilesText(const std::vector<files::FileChange>& changes)
+{
+    std::string names;
+    for (const files::FileChange& change : changes)
+        names += "「" + change.path + "」";
+    return names;
+}
+
+} // namespace
+
+ImportWriteResult writeImportFiles(const std::vector<FileUpdate>& updates, files::FileOps& ops)
+{
     ImportWriteResult result;
-    for (const auto& [folder, changes] : folders) {
-        if (files::IoResult saved = files::writeAllOrNothing(folder, changes, ops); !saved) {
-            result.ok = false;
-            result.message = "「" + folder + "」に保存できません。\r\n" + saved.reason;
-            return result;
+    const std::vector<FolderChanges> groups = changesByFolder(updates);
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        files::IoResult saved = files::writeAllOrNothing(groups[i].folder, groups[i].after, ops);
+        if (saved) {
+            result.written += static_cast<int>(groups[i].after.size());
+            continue;
         }
-        result.written += static_cast<int>(changes.size());
+        result.ok = false;
+        result.message = failedFilesText(groups[i].after) + "を保存できません。\r\n" + saved.reason;
+        for (std::size_t j = 0; j < i; ++j) {
+            if (files::IoResult undone = files::writeAllOrNothing(groups[j].folder, groups[j].before, ops); !undone) {
+                result.message += "\r\n" + failedFilesText(groups[j].before) + "を元に戻せません。\r\n" + undone.reason;
+                continue;
+            }
+            result.written -= static_cast<int>(groups[j].after.size());
+        }
+        return result;
     }
     return result;
 }

@@ -107,8 +107,10 @@ struct ImportWriteResult {
     std::string message; // UTF-8, which file failed and why
 };
 
-// The one place that writes the files of an import: the files of each folder all together or
-// not at all (a crash included), folder by folder in the order they first appear.
+// The one place that writes the files of an import: all of them or none, a crash included. The
+// files of each folder change together; when the category table lives in another folder than
+// the month files it is written first and put back should the months then fail, so a crash
+// between the two leaves at most unused category names, never a schedule lost or doubled.
 ImportWriteResult writeImportFiles(const std::vector<FileUpdate>& updates,
                                    files::FileOps& ops = files::systemFileOps());
 

@@ -2,6 +2,7 @@
 
 #include "memo/DayMemo.h"
 #include "platform/ByteText.h"
+#include "platform/FileTransaction.h"
 #include "platform/Files.h"
 #include "platform/NumberFormat.h"
 #include "platform/SjisCodec.h"
@@ -36,7 +37,7 @@ std::string oneRowName(const ListRows& rows, const ListRow& row)
     return "「" + sjis::toUtf8(text::trimRight(text::cutBytes(RecTitle(row.text), kQuestionTitleBytes))) + "」";
 }
 
-ListEditResult deleteSchedules(const ListRows& rows, const std::vector<const ListRow*>& selected)
+ListEditResult deleteSchedules(const ListRows& rows, const std::vector<const ListRow*>& selected, files::FileOps& ops)
 {
     // Each month file once, in key order, every selected line checked before any file is written.
     std::map<std::string, std::vector<const ListRow*>> byFile;
@@ -60,17 +61,17 @@ ListEditResult deleteSchedules(const ListRows& rows, const std::vector<const Lis
         indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
         for (int index : indexes)
             lines.erase(lines.begin() + index);
-        changes.push_back(MonthFileChange{path, std::move(lines), std::move(loaded.lines)});
+        changes.push_back(MonthFileChange{path, std::move(lines)});
     }
-    return WriteMonthFiles(changes);
+    return WriteMonthFiles(changes, ops);
 }
 
-ListEditResult deleteHolidays(const ListRows& rows, const std::vector<const ListRow*>& selected)
+ListEditResult deleteHolidays(const ListRows& rows, const std::vector<const ListRow*>& selected, files::FileOps& ops)
 {
     std::vector<HolidayRef> refs;
     for (const ListRow* row : selected)
         refs.push_back(HolidayRefOf(*row));
-    const HolidayWriteResult result = DeleteHolidayLines(rows.table, refs);
+    const HolidayWriteResult result = DeleteHolidayLines(rows.table, refs, ops);
     switch (result.status) {
     case HolidayWrite::Done:
         return {};
@@ -82,16 +83,23 @@ ListEditResult deleteHolidays(const ListRows& rows, const std::vector<const List
     return failure(ListEditStatus::WriteFailed, result.reason);
 }
 
-ListEditResult deleteMemos(const ListRows& rows, const std::vector<const ListRow*>& selected)
+ListEditResult deleteMemos(const ListRows& rows, const std::vector<const ListRow*>& selected, files::FileOps& ops)
 {
+    std::vector<files::FileChange> deletions;
     for (const ListRow* row : selected) {
-        const std::optional<std::string> bytes = files::readBytes(MemoPathOf(rows, *row));
+        const std::string path = MemoPathOf(rows, *row);
+        const std::optional<std::string> bytes = files::readBytes(path);
         if (bytes && MemoTextOfLines(ParseMemoText(*bytes)) != row->text)
             return failure(ListEditStatus::Changed);
+        if (bytes)
+            deletions.push_back({path, std::nullopt});
     }
-    for (const ListRow* row : selected)
-        if (files::IoResult deleted = DeleteMemoFile(MemoPathOf(rows, *row)); !deleted)
-            return failure(ListEditStatus::WriteFailed, deleted.reason);
+    if (deletions.empty())
+        return {};
+    // All the memos go, or none does.
+    if (files::IoResult deleted = files::writeAllOrNothing(files::folderOf(deletions.front().path), deletions, ops);
+        !deleted)
+        return failure(ListEditStatus::WriteFailed, deleted.reason);
     return {};
 }
 
@@ -138,34 +146,30 @@ std::string DeleteQuestion(const ListRows& rows, const std::vector<const ListRow
     return count + "件削除します。\r\nよろしいですか？";
 }
 
-ListEditResult DeleteListRows(const ListRows& rows, const std::vector<const ListRow*>& selected)
+ListEditResult DeleteListRows(const ListRows& rows, const std::vector<const ListRow*>& selected, files::FileOps& ops)
 {
     if (selected.empty())
         return {};
     switch (rows.mode) {
     case ListMode::Holidays:
-        return deleteHolidays(rows, selected);
+        return deleteHolidays(rows, selected, ops);
     case ListMode::Memos:
-        return deleteMemos(rows, selected);
+        return deleteMemos(rows, selected, ops);
     case ListMode::Schedules:
         break;
     }
-    return deleteSchedules(rows, selected);
+    return deleteSchedules(rows, selected, ops);
 }
 
-ListEditResult WriteMonthFiles(const std::vector<MonthFileChange>& changes)
+ListEditResult WriteMonthFiles(const std::vector<MonthFileChange>& changes, files::FileOps& ops)
 {
-    for (std::size_t i = 0; i < changes.size(); ++i) {
-        const files::IoResult saved = files::saveLines(changes[i].path, changes[i].lines);
-        if (saved)
-            continue;
-        // The files written so far get their old lines back, so the change is whole or not at all.
-        std::string reason = saved.reason;
-        for (std::size_t j = 0; j < i; ++j)
-            if (files::IoResult undone = files::saveLines(changes[j].path, changes[j].before); !undone)
-                reason += "\r\n" + changes[j].path + ": " + undone.reason;
-        return failure(ListEditStatus::WriteFailed, reason);
-    }
+    if (changes.empty())
+        return {};
+    std::vector<files::FileChange> files;
+    for (const MonthFileChange& change : changes)
+        files.push_back({change.path, files::joinLines(change.lines)});
+    if (files::IoResult saved = files::writeAllOrNothing(files::folderOf(changes.front().path), files, ops); !saved)
+        return failure(ListEditStatus::WriteFailed, saved.reason);
     return {};
 }
 

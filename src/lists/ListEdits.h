@@ -4,6 +4,7 @@
 #pragma once
 
 #include "lists/ListRows.h"
+#include "platform/FileOps.h"
 
 #include <string>
 #include <vector>
@@ -33,15 +34,16 @@ std::string DeleteQuestion(const ListRows& rows, const std::vector<const ListRow
 
 // Deletes the selected rows' records: schedules from their month files (each file read and
 // written once), rules from the holiday table, memos with their files.
-ListEditResult DeleteListRows(const ListRows& rows, const std::vector<const ListRow*>& selected);
+ListEditResult DeleteListRows(const ListRows& rows, const std::vector<const ListRow*>& selected,
+                              files::FileOps& ops = files::systemFileOps());
 
-// The new contents of several month files, written together: the one place where a change of
-// many schedule files is written.
+// The new contents of several month files of one folder, written all or nothing (a crash
+// included): the one place where a change of many schedule files is written.
 struct MonthFileChange {
     std::string path;
     std::vector<std::string> lines;
-    std::vector<std::string> before; // what the file held, put back when a later file fails
 };
-ListEditResult WriteMonthFiles(const std::vector<MonthFileChange>& changes);
+ListEditResult WriteMonthFiles(const std::vector<MonthFileChange>& changes,
+                               files::FileOps& ops = files::systemFileOps());
 
 } // namespace kal

@@ -51,11 +51,11 @@ LineCheck checkLine(const std::string& path, int index, const std::string& shown
     return check;
 }
 
-MemoLineResult saveChecked(const std::string& path, const std::vector<std::string>& lines)
+MemoLineResult saveChecked(const std::string& path, const std::vector<std::string>& lines, files::FileOps& ops)
 {
     MemoLineResult result;
     result.fileDeleted = IsEmptyMemo(lines);
-    if (files::IoResult saved = SaveMemoFile(path, lines); !saved) {
+    if (files::IoResult saved = SaveMemoFile(path, lines, ops); !saved) {
         result.status = MemoLineWrite::WriteFailed;
         result.fileDeleted = false;
         result.reason = saved.reason;
@@ -111,28 +111,29 @@ std::vector<std::string> LoadDayMemo(const std::string& memoPath, const Date& da
     return bytes ? ParseMemoText(*bytes) : std::vector<std::string>{};
 }
 
-files::IoResult SaveDayMemo(const std::string& memoPath, const Date& date, const std::vector<std::string>& lines)
+files::IoResult SaveDayMemo(const std::string& memoPath, const Date& date, const std::vector<std::string>& lines,
+                            files::FileOps& ops)
 {
-    return SaveMemoFile(MemoFilePath(memoPath, date), lines);
+    return SaveMemoFile(MemoFilePath(memoPath, date), lines, ops);
 }
 
-files::IoResult DeleteDayMemo(const std::string& memoPath, const Date& date)
+files::IoResult DeleteDayMemo(const std::string& memoPath, const Date& date, files::FileOps& ops)
 {
-    return DeleteMemoFile(MemoFilePath(memoPath, date));
+    return DeleteMemoFile(MemoFilePath(memoPath, date), ops);
 }
 
-files::IoResult SaveMemoFile(const std::string& path, const std::vector<std::string>& lines)
+files::IoResult SaveMemoFile(const std::string& path, const std::vector<std::string>& lines, files::FileOps& ops)
 {
     if (IsEmptyMemo(lines))
-        return DeleteMemoFile(path);
-    return files::saveLines(path, lines);
+        return DeleteMemoFile(path, ops);
+    return files::saveLines(path, lines, ops);
 }
 
-files::IoResult DeleteMemoFile(const std::string& path)
+files::IoResult DeleteMemoFile(const std::string& path, files::FileOps& ops)
 {
     if (!files::fileExists(path))
         return {};
-    return files::deleteFile(path);
+    return files::deleteFile(path, ops);
 }
 
 std::vector<DayMemoText> LoadDayMemos(const std::string& memoPath, const Date& from, const Date& to)
@@ -159,22 +160,22 @@ std::vector<DayMemoText> LoadDayMemos(const std::string& memoPath, const Date& f
 }
 
 MemoLineResult ReplaceMemoLine(const std::string& path, int index, const std::string& shown,
-                               const std::string& replacement)
+                               const std::string& replacement, files::FileOps& ops)
 {
     LineCheck check = checkLine(path, index, shown);
     if (!check.result.ok())
         return check.result;
     check.lines[static_cast<std::size_t>(index)] = replacement;
-    return saveChecked(path, check.lines);
+    return saveChecked(path, check.lines, ops);
 }
 
-MemoLineResult DeleteMemoLine(const std::string& path, int index, const std::string& shown)
+MemoLineResult DeleteMemoLine(const std::string& path, int index, const std::string& shown, files::FileOps& ops)
 {
     LineCheck check = checkLine(path, index, shown);
     if (!check.result.ok())
         return check.result;
     check.lines.erase(check.lines.begin() + index);
-    return saveChecked(path, check.lines);
+    return saveChecked(path, check.lines, ops);
 }
 
 } // namespace kal

@@ -37,13 +37,16 @@ bool DayMemoExists(const std::string& memoPath, const Date& date);
 // The day's lines; none when it has no memo file.
 std::vector<std::string> LoadDayMemo(const std::string& memoPath, const Date& date);
 // Writes the lines, or deletes the file when the memo is empty.
-files::IoResult SaveDayMemo(const std::string& memoPath, const Date& date, const std::vector<std::string>& lines);
+files::IoResult SaveDayMemo(const std::string& memoPath, const Date& date, const std::vector<std::string>& lines,
+                            files::FileOps& ops = files::systemFileOps());
 // Deletes the day's memo; a day without memo is not an error.
-files::IoResult DeleteDayMemo(const std::string& memoPath, const Date& date);
+files::IoResult DeleteDayMemo(const std::string& memoPath, const Date& date,
+                              files::FileOps& ops = files::systemFileOps());
 
 // The same for any memo-like file (a day memo, the template, a note): an empty text deletes it.
-files::IoResult SaveMemoFile(const std::string& path, const std::vector<std::string>& lines);
-files::IoResult DeleteMemoFile(const std::string& path);
+files::IoResult SaveMemoFile(const std::string& path, const std::vector<std::string>& lines,
+                             files::FileOps& ops = files::systemFileOps());
+files::IoResult DeleteMemoFile(const std::string& path, files::FileOps& ops = files::systemFileOps());
 
 struct DayMemoText {
     Date date;
@@ -72,8 +75,9 @@ struct MemoLineResult {
 };
 
 MemoLineResult ReplaceMemoLine(const std::string& path, int index, const std::string& shown,
-                               const std::string& replacement);
+                               const std::string& replacement, files::FileOps& ops = files::systemFileOps());
 // Removes the line; when none remains the file is deleted.
-MemoLineResult DeleteMemoLine(const std::string& path, int index, const std::string& shown);
+MemoLineResult DeleteMemoLine(const std::string& path, int index, const std::string& shown,
+                              files::FileOps& ops = files::systemFileOps());
 
 } // namespace kal

@@ -145,11 +145,11 @@ NoteListFile LoadNoteList(const std::string& programFolder)
 }
 
 files::IoResult SaveNoteList(const std::string& programFolder, const std::vector<std::string>& titles,
-                             const std::vector<std::string>& refused)
+                             const std::vector<std::string>& refused, files::FileOps& ops)
 {
     std::vector<std::string> lines = titles;
     lines.insert(lines.end(), refused.begin(), refused.end());
-    return files::saveLines(NoteListPath(programFolder), lines);
+    return files::saveLines(NoteListPath(programFolder), lines, ops);
 }
 
 std::string SkippedTitlesMessage(const std::vector<std::string>& skipped)

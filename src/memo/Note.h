@@ -65,7 +65,7 @@ struct NoteListFile {
 };
 NoteListFile LoadNoteList(const std::string& programFolder);
 files::IoResult SaveNoteList(const std::string& programFolder, const std::vector<std::string>& titles,
-                             const std::vector<std::string>& refused);
+                             const std::vector<std::string>& refused, files::FileOps& ops = files::systemFileOps());
 
 // The message naming the skipped lines of Note.lst (UTF-8).
 std::string SkippedTitlesMessage(const std::vector<std::string>& skipped);

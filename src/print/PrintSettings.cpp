@@ -123,10 +123,8 @@ std::string EncodeTitleFont(const FontSpec& font, bool withColor)
     return text::joinCommaText(items);
 }
 
-files::IoResult SavePrintSettings(const std::string& programFolder, const PrintSettings& s)
+void WritePrintSettings(IniFile& ini, const PrintSettings& s)
 {
-    IniFile ini(PrintSettingsPath(programFolder));
-    ini.load();
     ini.writeString("Title", "Title", s.title);
     ini.writeString("Title", "TFont", EncodeTitleFont(s.titleFont, s.titleHasColor));
     ini.writeString("Title", "Date", s.date);
@@ -141,7 +139,14 @@ files::IoResult SavePrintSettings(const std::string& programFolder, const PrintS
     ini.writeInteger("Option", "OtherMon", static_cast<int>(s.otherMonth));
     ini.writeInteger("Option", "SatSun", s.noWeekend ? 1 : 0);
     ini.writeInteger("Option", "Color", s.color ? 1 : 0);
-    return ini.flush();
+}
+
+files::IoResult SavePrintSettings(const std::string& programFolder, const PrintSettings& s, files::FileOps& ops)
+{
+    IniFile ini(PrintSettingsPath(programFolder));
+    ini.load();
+    WritePrintSettings(ini, s);
+    return ini.flush(ops);
 }
 
 std::string PageTitleText(const PrintSettings& settings, int year, int month)

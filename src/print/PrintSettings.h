@@ -57,8 +57,11 @@ PrintSettings DecodePrintSettings(const PrintValues& values);
 
 std::string PrintSettingsPath(const std::string& programFolder);
 PrintSettings LoadPrintSettings(const std::string& programFolder);
+// Sets every key; the other lines of the file stay as they are.
+void WritePrintSettings(IniFile& ini, const PrintSettings& settings);
 // Writes every key and flushes the file at once.
-files::IoResult SavePrintSettings(const std::string& programFolder, const PrintSettings& settings);
+files::IoResult SavePrintSettings(const std::string& programFolder, const PrintSettings& settings,
+                                  files::FileOps& ops = files::systemFileOps());
 
 // The title font as stored: name, size, style code and, when it has one, the colour.
 std::string EncodeTitleFont(const FontSpec& font, bool withColor);

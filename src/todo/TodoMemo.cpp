@@ -1,5 +1,6 @@
 #include "todo/TodoMemo.h"
 
+#include "platform/ByteText.h"
 #include "platform/CommaText.h"
 #include "platform/Files.h"
 #include "platform/NumberFormat.h"
@@ -21,6 +22,10 @@ TodoMemo ParseTodoMemo(const std::string& memoLine)
     if (items.empty())
         return memo;
     memo.number = items.front();
+    // "07," is a memo without lines; one empty line is stored as "07,\"\"".
+    const std::size_t comma = memoLine.find(',');
+    if (items.size() == 2 && comma != std::string::npos && text::isBlank(memoLine.substr(comma + 1)))
+        return memo;
     memo.lines.assign(items.begin() + 1, items.end());
     return memo;
 }
@@ -49,7 +54,24 @@ int FreeTodoMemoNumber(const std::vector<std::string>& todoLines, const std::vec
 
 std::vector<std::string> MemoLinesOfText(const std::string& text)
 {
-    return files::splitLines(text);
+    // The exact inverse of MemoTextOfLines: a final line break starts an empty last line, so a
+    // trailing empty line survives every save.
+    std::vector<std::string> lines;
+    if (text.empty())
+        return lines;
+    std::size_t begin = 0;
+    for (;;) {
+        const std::size_t end = text.find('\n', begin);
+        std::string line = text.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+        if (end == std::string::npos) {
+            lines.push_back(std::move(line));
+            return lines;
+        }
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(std::move(line));
+        begin = end + 1;
+    }
 }
 
 std::string MemoTextOfLines(const std::vector<std::string>& lines)

@@ -24,8 +24,8 @@ int FindTodoMemo(const std::vector<std::string>& memoLines, int number);
 // ToDoMemo.dat uses, so a new entry never inherits a memo left behind; 0 when all are taken.
 int FreeTodoMemoNumber(const std::vector<std::string>& todoLines, const std::vector<std::string>& memoLines);
 
-// Text of a memo editor (lines ended by LF or CR LF) as memo lines and back; an empty text
-// has no lines, a final line end adds none.
+// Text of a memo editor (lines parted by LF or CR LF) as memo lines and back, each the inverse
+// of the other; an empty text has no lines, a final line end starts an empty last line.
 std::vector<std::string> MemoLinesOfText(const std::string& text);
 std::string MemoTextOfLines(const std::vector<std::string>& lines);
 

@@ -1,6 +1,7 @@
 #include "todo/TodoStore.h"
 
 #include "platform/ByteText.h"
+#include "platform/FileTransaction.h"
 #include "platform/Files.h"
 #include "todo/TodoMemo.h"
 
@@ -37,20 +38,27 @@ bool allStillThere(const std::vector<std::string>& lines, const std::vector<Todo
     return std::all_of(refs.begin(), refs.end(), [&](const TodoRef& ref) { return stillThere(lines, ref); });
 }
 
-TodoResult save(const std::string& path, const std::vector<std::string>& lines)
+TodoResult save(const std::string& path, const std::vector<std::string>& lines, files::FileOps& ops)
 {
-    files::IoResult saved = files::saveLines(path, lines);
+    files::IoResult saved = files::saveLines(path, lines, ops);
     if (!saved)
         return TodoResult{TodoWrite::WriteFailed, saved.reason};
     return TodoResult{TodoWrite::Done, {}, true};
 }
 
-// Puts a file back as it was before an operation that then failed elsewhere.
-void restore(const std::string& path, const Loaded& before, std::string& reason)
+// ToDo.dat and, when its lines changed, ToDoMemo.dat: both or neither, a crash included, so an
+// entry never points at a memo that is not there.
+TodoResult savePair(const std::string& todoFolder, const std::vector<std::string>& todoLines,
+                    const std::vector<std::string>& memoLines, bool memoChanged, files::FileOps& ops)
 {
-    files::IoResult undone = before.exists ? files::saveLines(path, before.lines) : files::deleteFile(path);
-    if (!undone)
-        reason += "\r\n" + path + ": " + undone.reason;
+    if (!memoChanged)
+        return save(TodoFilePath(todoFolder), todoLines, ops);
+    std::vector<files::FileChange> changes;
+    changes.push_back({TodoFilePath(todoFolder), files::joinLines(todoLines)});
+    changes.push_back({TodoMemoFilePath(todoFolder), files::joinLines(memoLines)});
+    if (files::IoResult saved = files::writeAllOrNothing(todoFolder, changes, ops); !saved)
+        return TodoResult{TodoWrite::WriteFailed, saved.reason};
+    return TodoResult{TodoWrite::Done, {}, true};
 }
 
 TodoResult changed()
@@ -85,7 +93,8 @@ bool TodoStillThere(const std::string& todoFolder, const TodoRef& ref)
     return stillThere(files::loadLines(TodoFilePath(todoFolder)), ref);
 }
 
-TodoResult ApplyTodoTicks(const std::string& todoFolder, const std::vector<TodoTick>& ticks, const Date& today)
+TodoResult ApplyTodoTicks(const std::string& todoFolder, const std::vector<TodoTick>& ticks, const Date& today,
+                          files::FileOps& ops)
 {
     if (ticks.empty())
         return {};
@@ -105,10 +114,10 @@ TodoResult ApplyTodoTicks(const std::string& todoFolder, const std::vector<TodoT
     }
     if (!anyChange)
         return {};
-    return save(path, todo.lines);
+    return save(path, todo.lines, ops);
 }
 
-TodoResult DeleteTodos(const std::string& todoFolder, const std::vector<TodoRef>& refs)
+TodoResult DeleteTodos(const std::string& todoFolder, const std::vector<TodoRef>& refs, files::FileOps& ops)
 {
     if (refs.empty())
         return {};
@@ -145,14 +154,7 @@ TodoResult DeleteTodos(const std::string& todoFolder, const std::vector<TodoRef>
             memoLines.erase(memoLines.begin() + at);
     }
 
-    TodoResult result = save(path, kept);
-    if (!result.ok() || memoLines.size() == memo.lines.size())
-        return result;
-    if (files::IoResult saved = files::saveLines(memoPath, memoLines); !saved) {
-        result.status = TodoWrite::WriteFailed;
-        result.reason = saved.reason;
-    }
-    return result;
+    return savePair(todoFolder, kept, memoLines, memoLines.size() != memo.lines.size(), ops);
 }
 
 int TodoEntryMemoNumber(const TodoEntry& entry, const std::vector<std::string>& todoLines,
@@ -173,7 +175,7 @@ bool TodoMemoAvailable(const std::string& todoFolder, TodoInputMode mode, const 
                                files::loadLines(TodoMemoFilePath(todoFolder))) > 0;
 }
 
-TodoEntryResult StoreTodoEntry(const std::string& todoFolder, const TodoEntry& entry)
+TodoEntryResult StoreTodoEntry(const std::string& todoFolder, const TodoEntry& entry, files::FileOps& ops)
 {
     TodoEntryResult out;
     const std::string path = TodoFilePath(todoFolder);
@@ -205,23 +207,13 @@ TodoEntryResult StoreTodoEntry(const std::string& todoFolder, const TodoEntry& e
             }
         }
     }
-    const bool memoWritten = memoLines != memo.lines;
-    if (memoWritten) {
-        if (files::IoResult saved = files::saveLines(memoPath, memoLines); !saved) {
-            out.result = TodoResult{TodoWrite::WriteFailed, saved.reason};
-            return out;
-        }
-    }
-
     out.line = ComposeTodo(fields);
     std::vector<std::string> lines = todo.lines;
     if (entry.mode == TodoInputMode::Edit)
         lines.erase(lines.begin() + entry.edited.index);
     lines.push_back(out.line);
     text::sortNoCase(lines);
-    out.result = save(path, lines);
-    if (!out.result.ok() && memoWritten)
-        restore(memoPath, memo, out.result.reason);
+    out.result = savePair(todoFolder, lines, memoLines, memoLines != memo.lines, ops);
     return out;
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/Date.h"
+#include "platform/FileOps.h"
 #include "todo/TodoRecord.h"
 
 #include <string>
@@ -51,11 +52,13 @@ struct TodoTick {
     TodoRef ref;
     bool done = false;
 };
-TodoResult ApplyTodoTicks(const std::string& todoFolder, const std::vector<TodoTick>& ticks, const Date& today);
+TodoResult ApplyTodoTicks(const std::string& todoFolder, const std::vector<TodoTick>& ticks, const Date& today,
+                          files::FileOps& ops = files::systemFileOps());
 
-// Removes the entries and their memos (a memo another entry still points to is kept). ToDo.dat
-// is written first, so a memo file that then refuses leaves only an unused memo behind.
-TodoResult DeleteTodos(const std::string& todoFolder, const std::vector<TodoRef>& refs);
+// Removes the entries and their memos (a memo another entry still points to is kept). Both files
+// change together or neither does.
+TodoResult DeleteTodos(const std::string& todoFolder, const std::vector<TodoRef>& refs,
+                       files::FileOps& ops = files::systemFileOps());
 
 // An entry stored by the input dialog.
 enum class TodoInputMode { New = 0, Edit = 1, CopyFromSchedule = 3 };
@@ -83,9 +86,9 @@ int TodoEntryMemoNumber(const TodoEntry& entry, const std::vector<std::string>& 
 // memo number.
 bool TodoMemoAvailable(const std::string& todoFolder, TodoInputMode mode, const TodoRef& edited);
 
-// Writes the memo (when changed) and the entry, then sorts and saves ToDo.dat. Should ToDo.dat
-// refuse, the memo file is put back as it was.
-TodoEntryResult StoreTodoEntry(const std::string& todoFolder, const TodoEntry& entry);
+// Stores the entry (ToDo.dat sorted) and its memo when changed: both files or neither.
+TodoEntryResult StoreTodoEntry(const std::string& todoFolder, const TodoEntry& entry,
+                               files::FileOps& ops = files::systemFileOps());
 
 // The memo lines of an entry, empty when it has none.
 std::vector<std::string> LoadTodoMemo(const std::string& todoFolder, int memoNumber);

@@ -5,17 +5,23 @@
 //   kalendra_crash_writer setup DIR    60 records over six months, settings and a pick list
 //   kalendra_crash_writer run DIR SEED saves until killed
 //   kalendra_crash_writer check DIR    the next start's recovery, then every invariant
+//   kalendra_crash_writer import-setup DIR      a home folder with one month of records
+//   kalendra_crash_writer import-csv DIR N      DIR/import.csv: batch N, to be imported headless
+//   kalendra_crash_writer import-check DIR N    recovery, then the invariants of batches 1..N
 //
 // Invariants: every month file holds whole record lines only; each of the 60 records is in
 // exactly one month (a move is never lost or doubled); each repeat series is wholly there (three
 // months) or wholly absent; no temporary file or intent record survives; the settings and the
-// pick list read back.
+// pick list read back. Imports: each batch is wholly there (every record once) or wholly absent,
+// its new category is in the table when its records are, no category is listed twice.
 #include "app/AppSettings.h"
 #include "app/DataFolders.h"
 #include "platform/ByteText.h"
+#include "platform/CommaText.h"
 #include "platform/FileTransaction.h"
 #include "platform/IniFile.h"
 #include "platform/NumberFormat.h"
+#include "schedule/Categories.h"
 #include "schedule/PickList.h"
 #include "schedule/Repeat.h"
 #include "schedule/ScheduleRecord.h"
@@ -194,6 +200,90 @@ int check(const std::string& dir)
     return 0;
 }
 
+// The headless import's home: settings default to month files and category table in it.
+constexpr int kBatchRecords = 24;
+constexpr int kBaseRecords = 10;
+
+std::string batchTitle(int batch, int n)
+{
+    return "I" + std::to_string(batch) + "-" + std::to_string(n);
+}
+
+std::string batchCategory(int batch)
+{
+    return "C" + std::to_string(batch);
+}
+
+int importSetup(const std::string& dir)
+{
+    std::vector<std::string> lines;
+    for (int i = 0; i < kBaseRecords; ++i)
+        lines.push_back(ComposeSchedule(fieldsFor(1 + i, recordTitle(i))));
+    return files::saveLines(monthPath(dir, 1), lines) && files::saveLines(dir + kCategoryFileName, {}) ? 0 : 1;
+}
+
+// Batch N over all six months; its first line twice, which the import adds once.
+int importCsv(const std::string& dir, int batch)
+{
+    std::vector<std::string> lines;
+    for (int n = 0; n < kBatchRecords; ++n) {
+        const std::string date =
+            std::to_string(kYear) + "/" + std::to_string(1 + n % kMonths) + "/" + std::to_string(1 + n % 28);
+        lines.push_back(text::joinCommaText({date, "09:00", "", batchTitle(batch, n), "", batchCategory(batch)}));
+    }
+    lines.push_back(lines.front());
+    return files::saveLines(dir + "import.csv", lines) ? 0 : 1;
+}
+
+int importCheck(const std::string& dir, int batches)
+{
+    const files::RecoveryResult recovered = files::recoverInterruptedChanges(dir);
+    if (!recovered.ok())
+        return fail(recovered.problems.front());
+    std::map<std::string, int> titles;
+    for (int month = 1; month <= kMonths; ++month) {
+        files::ReadResult read = files::readFile(monthPath(dir, month));
+        if (read.status == files::ReadStatus::Missing)
+            continue;
+        if (read.status != files::ReadStatus::Ok)
+            return fail(MonthFileName(kYear, month) + " cannot be read");
+        if (!read.bytes.empty() && read.bytes.compare(read.bytes.size() - 2, 2, "\r\n") != 0)
+            return fail(MonthFileName(kYear, month) + " is cut short");
+        for (const std::string& line : files::splitLines(read.bytes)) {
+            if (!IsScheduleRecord(line) || RecStart(line) != "09:00")
+                return fail(MonthFileName(kYear, month) + " holds a torn line: " + line);
+            ++titles[text::trimRight(RecTitle(line))];
+        }
+    }
+    for (int n = 0; n < kBaseRecords; ++n)
+        if (titles[recordTitle(n)] != 1)
+            return fail(recordTitle(n) + " is there " + std::to_string(titles[recordTitle(n)]) + " times");
+    std::map<std::string, int> categories;
+    for (const std::string& line : files::loadLines(dir + kCategoryFileName))
+        ++categories[text::trimRight(line.substr(0, 14))];
+    for (const auto& [name, count] : categories)
+        if (count != 1)
+            return fail("category " + name + " is listed " + std::to_string(count) + " times");
+    for (int batch = 1; batch <= batches; ++batch) {
+        const int first = titles[batchTitle(batch, 0)];
+        for (int n = 0; n < kBatchRecords; ++n)
+            if (titles[batchTitle(batch, n)] != first || first > 1)
+                return fail("batch " + std::to_string(batch) + " is partly there: " + batchTitle(batch, n) + " " +
+                            std::to_string(titles[batchTitle(batch, n)]) + " times");
+        if (first == 1 && categories.count(batchCategory(batch)) == 0)
+            return fail("batch " + std::to_string(batch) + " is there without its category");
+    }
+    for (const char* pattern : {"*", ".*"})
+        for (const std::string& name : files::listFiles(dir, pattern))
+            if (files::isTemporaryName(name) || files::isIntentRecordName(name))
+                return fail("left behind: " + name);
+    // For the script's tally: whether the last batch made it, and whether the kill fell inside
+    // its write so that this start had to finish or undo it.
+    std::cout << (titles[batchTitle(batches, 0)] == 1 ? "imported" : "absent")
+              << (recovered.finished > 0 ? " finished-by-next-start" : "") << "\n";
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -206,6 +296,12 @@ int main(int argc, char** argv)
         return run(dir, static_cast<unsigned>(std::stoul(argv[3])));
     if (mode == "check")
         return check(dir);
-    std::cerr << "usage: kalendra_crash_writer setup|run|check DIR [SEED]\n";
+    if (mode == "import-setup")
+        return importSetup(dir);
+    if (mode == "import-csv" && argc > 3)
+        return importCsv(dir, std::stoi(argv[3]));
+    if (mode == "import-check" && argc > 3)
+        return importCheck(dir, std::stoi(argv[3]));
+    std::cerr << "usage: kalendra_crash_writer setup|run|check|import-setup|import-csv|import-check DIR [SEED|N]\n";
     return 2;
 }

@@ -5,12 +5,15 @@
 
 #include "exchange/CsvExport.h"
 #include "platform/ByteText.h"
+#include "platform/FileTransaction.h"
 #include "platform/Files.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/ScheduleLines.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace kal;
 using namespace kal::test;
@@ -292,20 +295,36 @@ TEST_F(CsvImportFixture, FilesThatCannotBeReadOrWrittenAreReported)
     EXPECT_NE(noFolder.message.find("200403.sch"), std::string::npos) << noFolder.message;
 }
 
-TEST(ScheduleImportWrite, EachFolderChangesWhollyAndAFailureStopsTheRest)
+TEST(ScheduleImportWrite, AFailureInAnyFolderLeavesEveryFileAsItWas)
 {
-    TempFolder data, other;
-    data.write("a.sch", "old\r\n");
-    ImportWriteResult written = writeImportFiles({{data.file("a.sch"), {"one"}},
-                                                  {data.path() + "missing/b.sch", {"two"}},
-                                                  {data.file("c.sch"), {"three"}},
-                                                  {other.file("d.sch"), {"four"}}});
-    EXPECT_FALSE(written.ok);
-    EXPECT_EQ(written.written, 2) << "the first folder's two files";
-    EXPECT_EQ(data.read("a.sch"), "one\r\n");
-    EXPECT_EQ(data.read("c.sch"), "three\r\n");
-    EXPECT_FALSE(other.exists("d.sch")) << "a folder after the failing one is not touched";
-    EXPECT_NE(written.message.find("missing/"), std::string::npos) << written.message;
+    struct Case {
+        const char* name;
+        bool monthsFail; // else the category table's folder fails
+    };
+    for (const Case& c : {Case{"months refused", true}, Case{"category table refused", false}}) {
+        SCOPED_TRACE(c.name);
+        TempFolder data, program;
+        data.write("200403.sch", crlf({"old"}));
+        program.write("Category.tbl", crlf({"Work          1 "}));
+        // A folder where a file should be: no save can replace it, not even root's.
+        const std::string blocked = c.monthsFail ? data.file("200404.sch") : program.file("Category.tbl");
+        if (!c.monthsFail)
+            ASSERT_EQ(::unlink(blocked.c_str()), 0);
+        ASSERT_EQ(::mkdir(blocked.c_str(), 0755), 0);
+        ImportWriteResult written = writeImportFiles({{data.file("200403.sch"), {"old", "new"}},
+                                                      {data.file("200404.sch"), {"new"}},
+                                                      {program.file("Category.tbl"), {"Work          1 ", "New 1"}}});
+        EXPECT_FALSE(written.ok);
+        EXPECT_EQ(written.written, 0);
+        EXPECT_NE(written.message.find(blocked.substr(blocked.rfind('/') + 1)), std::string::npos) << written.message;
+        EXPECT_EQ(data.read("200403.sch"), crlf({"old"}));
+        if (c.monthsFail)
+            EXPECT_EQ(program.read("Category.tbl"), crlf({"Work          1 "}));
+        for (const TempFolder* dir : {&data, &program})
+            for (const char* pattern : {"*", ".*"})
+                for (const std::string& name : files::listFiles(dir->path(), pattern))
+                    EXPECT_FALSE(files::isTemporaryName(name) || files::isIntentRecordName(name)) << name;
+    }
 }
 
 TEST(ScheduleImportReport, CountsAreShownWithThousandsSeparators)

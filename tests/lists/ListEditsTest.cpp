@@ -100,7 +100,7 @@ TEST(ListEdits, AFailedFilePutsTheEarlierFilesBack)
     // A folder where the April file should be: no save can replace it, not even root's.
     ASSERT_EQ(::mkdir(data.file("202404.sch").c_str(), 0755), 0);
     const ListEditResult result =
-        WriteMonthFiles({{data.file("202403.sch"), {"new"}, {"old"}}, {data.file("202404.sch"), {"new"}, {}}});
+        WriteMonthFiles({{data.file("202403.sch"), {"new"}}, {data.file("202404.sch"), {"new"}}});
     EXPECT_EQ(result.status, ListEditStatus::WriteFailed);
     EXPECT_FALSE(result.reason.empty());
     EXPECT_EQ(data.read("202403.sch"), crlf({"old"}));

@@ -3,15 +3,23 @@
 // is left, and the reason the user is shown names the error.
 #include "app/AppSettings.h"
 #include "app/Password.h"
+#include "calendar/HolidayInput.h"
+#include "exchange/CsvExport.h"
+#include "exchange/CsvImport.h"
 #include "exchange/IcalExport.h"
 #include "exchange/IcalImport.h"
+#include "lists/ListEdits.h"
+#include "memo/DayMemo.h"
+#include "memo/Note.h"
 #include "platform/IniFile.h"
+#include "print/PrintSettings.h"
 #include "schedule/CategoryFiles.h"
 #include "schedule/PickList.h"
 #include "schedule/Repeat.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/FaultyFileOps.h"
 #include "support/TempFolder.h"
+#include "todo/TodoStore.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -39,6 +47,19 @@ std::string reasonOf(const ScheduleResult& result)
 {
     return result.ok() ? std::string() : result.reason;
 }
+// The ToDo, memo-line, holiday and list results share the shape.
+template <typename Result> std::string reasonOfStatus(const Result& result)
+{
+    return result.ok() ? std::string() : result.reason.empty() ? "(no reason)" : result.reason;
+}
+std::string reasonOf(const CsvExportResult& result)
+{
+    return result.ok ? std::string() : result.message;
+}
+std::string reasonOf(const ImportOutcome& result)
+{
+    return result.ok() ? std::string() : result.message;
+}
 
 const std::string kMay = crlf({ComposeSchedule({9, "09:00", "", "", false, false, false, false, false, false, "A", ""}),
                                ComposeSchedule({20, "", "", "", false, false, false, false, false, false, "B", ""})});
@@ -53,6 +74,52 @@ void arrangeMonths(const TempFolder& dir)
     dir.write("Category.tbl", crlf({"Work          1 ", "Home          0 "}));
     dir.write("SchTitle.tbl", crlf({"Lunch", "Meeting"}));
     dir.write("Kalendra.pwd", EncodeStr("secret", DateTime{{2026, 1, 2}, 3, 4, 5}) + "\r\n");
+}
+
+const std::string kTodoA = "2026/12/101050"
+                           "2026/12/01"
+                           "Work          "
+                           "01"
+                           "Call";
+const std::string kTodoB = "2026/12/301050"
+                           "2026/12/01"
+                           "              "
+                           "02"
+                           "Write";
+
+// Everything the newer writers keep, in one folder: the ToDo pair, memos, notes, print settings.
+void arrangeAll(const TempFolder& dir)
+{
+    arrangeMonths(dir);
+    dir.write("ToDo.dat", crlf({kTodoA, kTodoB, "stray line"}));
+    dir.write("ToDoMemo.dat", crlf({"01,\"call back\"", "02,\"draft\",\"send\""}));
+    dir.write("20260509.mem", crlf({"first", "second"}));
+    dir.write(kMemoTemplateFileName, crlf({"template"}));
+    dir.write("Plans.not", crlf({"note"}));
+    dir.write(kNoteListFileName, crlf({"Plans", "Ideas"}));
+    dir.write(kPrintSettingsFileName, crlf({"[Title]", "Title=yyyy", "; kept"}));
+    dir.write("Holiday.dat", crlf({"0505 1 Children"}));
+}
+
+TodoEntry todoWithMemo()
+{
+    TodoEntry entry;
+    entry.fields.deadline = Date{2026, 12, 24};
+    entry.fields.title = "Plan";
+    entry.memo = {"step 1", "step 2"};
+    entry.memoChanged = true;
+    return entry;
+}
+
+CsvImportRequest importInto(const TempFolder& dir)
+{
+    CsvImportRequest request;
+    request.lines = {"2026/05/03,10:00,,Trip,,Travel", "2026/08/01,,,Fair,,Work"};
+    request.mapping = CsvMapping::inOrder();
+    request.options.import.addCategories = true;
+    request.dataPath = dir.path();
+    request.programFolder = dir.path();
+    return request;
 }
 
 ScheduleRef firstOfMay(const TempFolder& dir)
@@ -133,6 +200,65 @@ const std::vector<Writer>& writers()
         {"password file", arrangeMonths,
          [](const TempFolder& dir, files::FileOps& ops) {
              return reasonOf(writePasswordFile(dir.file(kPasswordFileName), "new", ops));
+         }},
+        {"ToDo tick", arrangeAll,
+         [](const TempFolder& dir, files::FileOps& ops) {
+             return reasonOfStatus(ApplyTodoTicks(dir.path(), {{{0, kTodoA}, true}}, {2026, 12, 9}, ops));
+         }},
+        {"ToDo entry with its memo", arrangeAll,
+         [](const TempFolder& dir, files::FileOps& ops) {
+             return reasonOfStatus(StoreTodoEntry(dir.path(), todoWithMemo(), ops).result);
+         }},
+        {"ToDo delete with its memo", arrangeAll,
+         [](const TempFolder& dir, files::FileOps& ops) {
+             return reasonOfStatus(DeleteTodos(dir.path(), {{1, kTodoB}}, ops));
+         }},
+        {"day memo", arrangeAll,
+         [](const TempFolder& dir, files::FileOps& ops) {
+             return reasonOf(SaveDayMemo(dir.path(), {2026, 5, 9}, {"changed"}, ops));
+         }},
+        {"new day memo", arrangeAll,
+         [](const TempFolder& dir, files::FileOps& ops) {
+             return reasonOf(SaveDayMemo(dir.path(), {2026, 5, 10}, {"new"}, ops));
+         }},
+        {"memo line in the list", arrangeAll,
+         [](const TempFolder& dir, files::FileOps& ops) {
+             return reasonOfStatus(ReplaceMemoLine(dir.file("20260509.mem"), 1, "second", "2nd", ops));
+         }},
+        {"memo template", arrangeAll,
+         [](const TempFolder& dir, files::FileOps& ops) {
+             return reasonOf(SaveMemoFile(dir.file(kMemoTemplateFileName), {"new template"}, ops));
+         }},
+        {"note", arrangeAll,
+         [](const TempFolder& dir, files::FileOps& ops) {
+             return reasonOf(SaveMemoFile(NoteFilePath(dir.path(), "Plans"), {"note", "more"}, ops));
+         }},
+        {"note list", arrangeAll,
+         [](const TempFolder& dir, files::FileOps& ops) {
+             return reasonOf(SaveNoteList(dir.path(), {"Ideas", "Plans"}, {"bad:title"}, ops));
+         }},
+        {"print settings", arrangeAll,
+         [](const TempFolder& dir, files::FileOps& ops) {
+             PrintSettings settings = LoadPrintSettings(dir.path());
+             settings.top = 25;
+             return reasonOf(SavePrintSettings(dir.path(), settings, ops));
+         }},
+        {"CSV export", arrangeAll,
+         [](const TempFolder& dir, files::FileOps& ops) {
+             return reasonOf(exportMonthCsv(dir.path(), 2026, 5, dir.file("202605.csv"), ops));
+         }},
+        {"CSV import over months and categories", arrangeAll,
+         [](const TempFolder& dir, files::FileOps& ops) {
+             return reasonOf(runCsvImport(importInto(dir), ImportRun::Execute, ops));
+         }},
+        {"list delete across months", arrangeAll,
+         [](const TempFolder& dir, files::FileOps& ops) {
+             return reasonOfStatus(
+                 WriteMonthFiles({{dir.file("202605.sch"), {}}, {dir.file("202606.sch"), {"not a record"}}}, ops));
+         }},
+        {"holiday table", arrangeAll,
+         [](const TempFolder& dir, files::FileOps& ops) {
+             return reasonOfStatus(SaveHolidayLine(dir.file("Holiday.dat"), std::nullopt, "0101 1 New year", ops));
          }},
     };
     return all;

@@ -71,8 +71,40 @@ TEST(TodoMemo, EditorTextAndMemoLines)
 {
     EXPECT_TRUE(MemoLinesOfText("").empty());
     EXPECT_EQ(MemoLinesOfText("a\nb"), (std::vector<std::string>{"a", "b"}));
-    EXPECT_EQ(MemoLinesOfText("a\r\n\r\nb\n"), (std::vector<std::string>{"a", "", "b"}));
-    EXPECT_EQ(MemoLinesOfText("\n"), std::vector<std::string>{""});
+    EXPECT_EQ(MemoLinesOfText("a\r\n\r\nb\n"), (std::vector<std::string>{"a", "", "b", ""}));
+    EXPECT_EQ(MemoLinesOfText("\n"), (std::vector<std::string>{"", ""}));
     EXPECT_EQ(MemoTextOfLines({"a", "", "b"}), "a\n\nb");
     EXPECT_EQ(MemoTextOfLines({}), "");
+}
+
+TEST(TodoMemo, SavingTheEditorTextAgainKeepsEveryLine)
+{
+    // (One empty line shows as an empty editor, which is no memo at all.)
+    const std::vector<std::vector<std::string>> memos = {
+        {}, {"", ""}, {"a", ""}, {"a", "", ""}, {"", "a"}, {"a", "b"}, {"a\r"},
+    };
+    for (const std::vector<std::string>& lines : memos) {
+        SCOPED_TRACE(::testing::PrintToString(lines));
+        std::vector<std::string> saved = lines;
+        for (int save = 0; save < 3; ++save) {
+            const TodoMemo stored = ParseTodoMemo(ComposeTodoMemo(7, saved));
+            saved = MemoLinesOfText(MemoTextOfLines(stored.lines));
+        }
+        EXPECT_EQ(saved, lines);
+    }
+}
+
+TEST(TodoMemo, AMemoWithoutLinesReadsBackWithoutLines)
+{
+    struct Case {
+        const char* line;
+        std::vector<std::string> lines;
+    };
+    for (const Case& c : {Case{"07,", {}}, Case{"07,  ", {}}, Case{"07,\"\"", {""}}, Case{"07,\"\",\"\"", {"", ""}},
+                          Case{"07,a", {"a"}}, Case{"07", {}}}) {
+        SCOPED_TRACE(c.line);
+        const TodoMemo memo = ParseTodoMemo(c.line);
+        EXPECT_EQ(memo.number, "07");
+        EXPECT_EQ(memo.lines, c.lines);
+    }
 }
