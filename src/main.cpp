@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 #include "platform/qt/JapaneseUi.h"
 #include "platform/qt/QtPlatform.h"
+#include "platform/qt/TerminationSignal.h"
 
 #include <QApplication>
 #include <QDate>
@@ -93,6 +94,10 @@ int main(int argc, char** argv)
         return exitCode;
     QObject::connect(&guard, &kal::qt::InstanceGuard::wakeRequested, &form, &kal::TForm1::WMCopyData);
     QObject::connect(&form, &kal::TForm1::closed, &app, &QApplication::quit);
+    // The end of the session saves the layout and the ToDo ticks and asks nothing.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form] { form.SessionSave(); });
+    kal::qt::TerminationSignal termination;
+    QObject::connect(&termination, &kal::qt::TerminationSignal::received, &form, &kal::TForm1::LogOff);
     form.ShowAtStart();
     return app.exec();
 }

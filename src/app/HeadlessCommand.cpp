@@ -14,9 +14,19 @@ int usageError(const HeadlessContext& context, const HeadlessCommand& command, c
     return kExitUsage;
 }
 
+std::string terminalText(const std::string& message)
+{
+    std::string out;
+    out.reserve(message.size());
+    for (std::size_t i = 0; i < message.size(); ++i)
+        if (!(message[i] == '\r' && i + 1 < message.size() && message[i + 1] == '\n'))
+            out += message[i];
+    return out;
+}
+
 int operationFailed(const HeadlessContext& context, const std::string& why)
 {
-    context.err << "kalendra: " << why << "\n";
+    context.err << "kalendra: " << terminalText(why) << "\n";
     return kExitFailed;
 }
 

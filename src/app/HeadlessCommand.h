@@ -35,6 +35,9 @@ struct HeadlessCommand {
 
 // Prints "kalendra: <why>" and the command's usage line; returns kExitUsage.
 int usageError(const HeadlessContext& context, const HeadlessCommand& command, const std::string& why);
+// A message written for a message box (lines ended by CR LF) with the plain line feeds a
+// terminal wants.
+std::string terminalText(const std::string& message);
 // Prints "kalendra: <why>"; returns kExitFailed.
 int operationFailed(const HeadlessContext& context, const std::string& why);
 

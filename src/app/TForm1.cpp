@@ -51,6 +51,7 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     CreateStatusBar();
     ConnectCommands();
     ConnectCsvCommands();
+    ConnectIcalCommands();
     ConnectPrintCommands();
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
@@ -100,6 +101,7 @@ int TForm1::FormCreate()
     startGeometry_.dayListHeight = settings_.schHeight;
     startGeometry_.memoHeight = settings_.memoHeight;
     startGeometry_.todoWidths = {settings_.tNoWidth, settings_.tOkWidth, settings_.nPrWidth, settings_.oPrWidth};
+    startGeometry_.dayWidths = {settings_.schWidth, settings_.plcWidth, settings_.catWidth};
     IconTraySet();
     Timer1->start();
     return 0;
@@ -335,62 +337,14 @@ void TForm1::closeEvent(QCloseEvent* event)
         TaskTraySet();
         return;
     }
+    if (closedOnce_) {
+        event->accept();
+        return;
+    }
+    closedOnce_ = true;
     FormCloseQuery();
     event->accept();
     emit closed();
-}
-
-void TForm1::FormCloseQuery()
-{
-    if (tray_)
-        tray_->hide();
-    Timer1->stop();
-    if (state_.startupPending)
-        return;
-    state_.layoutBusy = true;
-    if (panelMode_ == 0)
-        ToDoUd();
-    SaveWindowKeys();
-}
-
-void TForm1::SaveWindowKeys()
-{
-    WindowState now;
-    QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-    now.screen = ScreenRect{area.left(), area.top(), area.width(), area.height()};
-    now.todayYear = state_.today.year;
-    now.dirty = state_.windowStateDirty;
-    now.mini = miniMode_;
-    now.normalState = !isMinimized() && !isMaximized();
-    now.current = WindowGeometry{x(), y(), width(), height()};
-    now.normal = normal_;
-    now.miniRemembered = mini_;
-    now.rightPanel = pnlWidth_;
-    now.gridHeight =
-        panelMode_ == 0 && notesShown_ && now.normalState && !miniMode_ ? GridMonth->height() : gridHeight_;
-    now.dayListHeight = ListDaySch->height();
-    now.memoHeight = ListMemo->isVisible() ? ListMemo->height() : memoHeight_;
-    now.todoShown = settings_.todo == 1;
-    now.panelMode = panelMode_;
-    now.weekView = weekChosen_;
-    now.notesShown = notesShown_;
-    now.toolBar = MenuToolBar->isChecked();
-    now.statusBar = MenuStatusBar->isChecked();
-    now.clock = clockShown_;
-    const qt::TodoColumnWidths todo = PanelTodo->ColumnWidths();
-    now.todoWidths = {todo.openTitle.value_or(settings_.tNoWidth), todo.doneTitle.value_or(settings_.tOkWidth),
-                      todo.openPriority.value_or(settings_.nPrWidth), todo.donePriority.value_or(settings_.oPrWidth)};
-    StartGeometry start = startGeometry_;
-    start.startYear = state_.startYear;
-    if (WindowKeysUnchanged(now, start))
-        return;
-    IniFile ini(settingsPath());
-    ini.load();
-    WriteWindowKeys(ini, now);
-    if (files::IoResult saved = ini.flush(); !saved)
-        services_.platform.messageBox("Kalendra", "設定ファイルを保存できません。\r\n" + saved.reason,
-                                      MessageIcon::Error, MessageButtons::Ok);
 }
 
 void TForm1::ShowDlgVersion()

@@ -208,6 +208,11 @@ public:
     void MenuCsvSaveClick();
     void MenuCsvReadClick();
 
+    // iCalendar block: export of a period through TDlgIcalSave, import through TDlgIcalRead.
+    QAction *MenuIcalSave = nullptr, *MenuIcalRead = nullptr;
+    void MenuIcalSaveClick();
+    void MenuIcalReadClick();
+
 signals:
     // The window has closed; the program ends.
     void closed();
@@ -230,8 +235,6 @@ private:
     void RecoverDataFolders();
     void InitSet();
     void FormShow();
-    void FormCloseQuery();
-    void SaveWindowKeys();
     void ShowError(const char* caption, const char* text);
 
     // Construction of the window.
@@ -245,6 +248,9 @@ private:
     // CSV block.
     void ConnectCsvCommands();
     void ImportCsvFile(const std::string& path);
+    // iCalendar block.
+    void ConnectIcalCommands();
+    void ImportIcalFile(const std::string& path);
     QAction* NewAction(QAction*& member, const char* name, const char* caption, const char* shortcut = nullptr);
 
     // Day list.
@@ -464,6 +470,30 @@ private:
     void ConnectPrintCommands();
     qt::PrintTarget& PrintTargetNow();
     std::shared_ptr<qt::PrintTarget> printTarget_;
+
+    // Shutdown and commands block: closing with the window keys, the ToDo ticks and the
+    // clean-up of old data; the end of the session; the shortcuts of the window.
+public:
+    // The session is ending (the desktop logs off): the window keys and the ToDo ticks are
+    // saved now, without a question, in case the program is not asked to close.
+    void SessionSave();
+    // A termination request: closes as the exit command does, without the clean-up question.
+    void LogOff();
+    // Position of the frame and size of the client area, the one measure the window keys use.
+    WindowGeometry FormGeometry() const;
+
+private:
+    void FormCloseQuery();
+    void SaveAtExit();
+    void SaveWindowKeys();
+    void CleanOldData();
+    std::array<std::optional<int>, 3> DayColumnWidths() const;
+    void CreateShortcuts();
+    void ShowShortcut(QAction* entry, const char* key);
+    void ConnectSelections();
+
+    bool sessionEnding_ = false;
+    bool closedOnce_ = false;
 };
 
 } // namespace kal

@@ -52,10 +52,10 @@ void TForm1::CreateActions()
     NewAction(MenuStatusBar, "MenuStatusBar", "ステータスバー(&S)");
     NewAction(MenuClock, "MenuClock", "デジタル時計(&C)", "F7");
     NewAction(MenuNote, "MenuNote", "ノート(&N)", "F8");
-    NewAction(MenuMonthly, "MenuMonthly", "月間(&M)", "F9");
-    NewAction(MenuWeekly, "MenuWeekly", "週間(&W)\tF9");
-    NewAction(MenuPanelMode1, "MenuPanelMode1", "カレンダー/ToDo(&T)", "F10");
-    NewAction(MenuPanelMode2, "MenuPanelMode2", "カレンダー(&C)\tF10");
+    NewAction(MenuMonthly, "MenuMonthly", "月間(&M)");
+    NewAction(MenuWeekly, "MenuWeekly", "週間(&W)");
+    NewAction(MenuPanelMode1, "MenuPanelMode1", "カレンダー/ToDo(&T)");
+    NewAction(MenuPanelMode2, "MenuPanelMode2", "カレンダー(&C)");
     NewAction(MenuSmall, "MenuSmall", "ミニカレンダー(&M)", "F12");
     NewAction(MenuTray, "MenuTray", "タスクトレイに格納(&R)", "F3");
     for (QAction* toggle : {MenuToolBar, MenuStatusBar, MenuClock, MenuNote, MenuSmall})
@@ -75,29 +75,93 @@ void TForm1::CreateActions()
     NewAction(MenuSizeMode2, "MenuSizeMode2", "800 x 600");
     NewAction(MenuSizeMini, "MenuSizeMini", "ミニカレンダー");
     NewAction(MenuCat, "MenuCat", "分類の設定(&C)");
-    NewAction(MenuCatView1, "MenuCatView1", "チェック項目を表示", "F5");
-    NewAction(MenuCatView2, "MenuCatView2", "チェック項目を非表示\tF5");
+    NewAction(MenuCatView1, "MenuCatView1", "チェック項目を表示");
+    NewAction(MenuCatView2, "MenuCatView2", "チェック項目を非表示");
     NewAction(MenuTopic, "MenuTopic", "トピックの検索(&C)", "F1");
     NewAction(MenuAbout, "MenuAbout", "バージョン情報(&A)...");
 
-    // Radio pairs: one shortcut toggles the pair, so it is bound to the first entry only and
-    // shown beside the second.
-    for (auto pair : {std::pair{MenuMonthly, MenuWeekly}, std::pair{MenuPanelMode1, MenuPanelMode2},
-                      std::pair{MenuCatView1, MenuCatView2}}) {
+    // Radio pairs: each entry selects its state and only shows the key; the key itself is one
+    // window action that toggles the pair (CreateShortcuts).
+    for (auto [pair, key] : {std::pair{std::pair{MenuMonthly, MenuWeekly}, "F9"},
+                             std::pair{std::pair{MenuPanelMode1, MenuPanelMode2}, "F10"},
+                             std::pair{std::pair{MenuCatView1, MenuCatView2}, "F5"}}) {
         auto* group = new QActionGroup(this);
-        pair.first->setCheckable(true);
-        pair.second->setCheckable(true);
-        group->addAction(pair.first);
-        group->addAction(pair.second);
+        for (QAction* entry : {pair.first, pair.second}) {
+            entry->setCheckable(true);
+            group->addAction(entry);
+            ShowShortcut(entry, key);
+        }
     }
     MenuMonthly->setChecked(true);
     MenuPanelMode1->setChecked(true);
     MenuCatView1->setChecked(true);
 
-    // Commands whose windows come later stay visible but cannot be chosen yet.
-    for (QAction* later : {MenuCsvRead, MenuCsvSave, MenuNoteTab, MenuPrintPrev, MenuPrint, MenuSchEdit, MenuNoteEdit,
-                           MenuMemo, MenuMemoList, MenuHoliday, MenuFind, MenuJump, PopSetup, MenuPasswd})
-        later->setEnabled(false);
+    // The settings dialog enables its own command.
+    PopSetup->setEnabled(false);
+    CreateShortcuts();
+}
+
+void TForm1::ShowShortcut(QAction* entry, const char* key)
+{
+    // Shown in the menu, active only while that menu has the focus, so it never competes with
+    // the window's own action for the same key.
+    entry->setShortcut(QKeySequence(key));
+    entry->setShortcutContext(Qt::WidgetShortcut);
+}
+
+void TForm1::CreateShortcuts()
+{
+    struct Toggle {
+        const char* name;
+        const char* key;
+        void (TForm1::*handler)();
+    };
+    const Toggle toggles[] = {{"KeyGridMode", "F9", &TForm1::GridModeClick},
+                              {"KeyPanelMode", "F10", &TForm1::PanelModeClick},
+                              {"KeyCatView", "F5", &TForm1::MenuCatViewClick}};
+    for (const Toggle& t : toggles) {
+        auto* action = new QAction(this);
+        action->setObjectName(t.name);
+        action->setShortcut(QKeySequence(t.key));
+        addAction(action);
+        connect(action, &QAction::triggered, this, t.handler);
+    }
+}
+
+void TForm1::ConnectSelections()
+{
+    // Entries and buttons that name a state select it; one that is already selected changes
+    // nothing but its check mark.
+    auto select = [this](QAction* entry, auto isSelected, void (TForm1::*toggle)(), auto showState) {
+        connect(entry, &QAction::triggered, this, [this, isSelected, toggle, showState] {
+            if (isSelected())
+                showState();
+            else
+                (this->*toggle)();
+        });
+    };
+    auto viewShown = [this] { ApplyViewCaptions(); };
+    select(
+        MenuMonthly, [this] { return !weekChosen_; }, &TForm1::GridModeClick, viewShown);
+    select(
+        TBtnMonthly, [this] { return !weekChosen_; }, &TForm1::GridModeClick, viewShown);
+    select(
+        MenuWeekly, [this] { return weekChosen_; }, &TForm1::GridModeClick, viewShown);
+    select(
+        TBtnWeekly, [this] { return weekChosen_; }, &TForm1::GridModeClick, viewShown);
+    auto panelShown = [this] { PanelCheck(); };
+    select(
+        MenuPanelMode1, [this] { return panelMode_ == 0; }, &TForm1::PanelModeClick, panelShown);
+    select(
+        MenuPanelMode2, [this] { return panelMode_ == 1; }, &TForm1::PanelModeClick, panelShown);
+    auto catShown = [this] { SetCatViewMode(catMode_); };
+    select(
+        MenuCatView1, [this] { return catMode_ == 0; }, &TForm1::MenuCatViewClick, catShown);
+    select(
+        MenuCatView2, [this] { return catMode_ != 0; }, &TForm1::MenuCatViewClick, catShown);
+    // The single buttons of the panel mode and the category view are toggles.
+    connect(TBtnPanelMode, &QAction::triggered, this, &TForm1::PanelModeClick);
+    connect(TBtnCatView, &QAction::triggered, this, &TForm1::MenuCatViewClick);
 }
 
 void TForm1::CreateMenus()
@@ -241,9 +305,7 @@ void TForm1::CreateToolBar()
     viewGroup->addAction(TBtnWeekly);
     viewGroup->addAction(TBtnMonthly);
     TBtnMonthly->setChecked(true);
-    for (QAction* later : {TBtnPrint, TBtnPreview, TBtnSchRep, TBtnNote, TBtnMemoNew, TBtnMemo, BtnHoliday, TBtnFind,
-                           TBtnJump, TBtnSetup})
-        later->setEnabled(false);
+    TBtnSetup->setEnabled(false);
 }
 
 void TForm1::CreatePopups()
@@ -263,15 +325,11 @@ void TForm1::CreatePopups()
     PopupGrid->addAction(NewAction(PopMini, "PopMini", "ミニカレンダー(&S)"));
     PopupGrid->addAction(NewAction(PopTray, "PopTray", "タスクトレイに格納(&R)"));
     // The main menu carries the shortcuts; the pop-up shows them as a reminder.
-    PopNow->setShortcut(QKeySequence("Home"));
-    PopNextMonth->setShortcut(QKeySequence("Ctrl+N"));
-    PopBeforeMonth->setShortcut(QKeySequence("Ctrl+B"));
-    PopMini->setShortcut(QKeySequence("F12"));
-    PopTray->setShortcut(QKeySequence("F3"));
-    for (QAction* a : {PopNow, PopNextMonth, PopBeforeMonth, PopMini, PopTray})
-        a->setShortcutContext(Qt::WidgetShortcut);
-    for (QAction* later : {PopSchEdit, PopMemo, PopHoliday, PopJump})
-        later->setEnabled(false);
+    ShowShortcut(PopNow, "Home");
+    ShowShortcut(PopNextMonth, "Ctrl+N");
+    ShowShortcut(PopBeforeMonth, "Ctrl+B");
+    ShowShortcut(PopMini, "F12");
+    ShowShortcut(PopTray, "F3");
 
     PopupDay = new QMenu(this);
     PopupDay->setObjectName("PopupDay");
@@ -327,8 +385,6 @@ void TForm1::CreatePopups()
     PopupTray->addAction(NewAction(PopTrayMini, "PopTrayMini", "ミニカレンダー(&N)"));
     PopupTray->addSeparator();
     PopupTray->addAction(NewAction(PopTrayExit, "PopTrayExit", "終了(&X)"));
-    for (QAction* later : {PopTraySchEdit, PopTrayMemo})
-        later->setEnabled(false);
 }
 
 void TForm1::ConnectCommands()
@@ -350,8 +406,6 @@ void TForm1::ConnectCommands()
     for (QAction* a : {MenuClock, TBtnClock})
         connect(a, &QAction::triggered, this, &TForm1::MenuClockClick);
     connect(MenuNote, &QAction::triggered, this, &TForm1::MenuNoteClick);
-    for (QAction* a : {MenuPanelMode1, MenuPanelMode2, TBtnPanelMode})
-        connect(a, &QAction::triggered, this, &TForm1::PanelModeClick);
     for (QAction* a : {MenuSmall, TBtnSmall, PopMini})
         connect(a, &QAction::triggered, this, &TForm1::SmallSize);
     for (QAction* a : {MenuTray, TBtnTray, PopTray})
@@ -362,8 +416,6 @@ void TForm1::ConnectCommands()
     connect(MenuSizeMini, &QAction::triggered, this, &TForm1::MenuSizeMiniClick);
     for (QAction* a : {MenuCat, TBtnCat})
         connect(a, &QAction::triggered, this, &TForm1::CatEntry);
-    for (QAction* a : {MenuCatView1, MenuCatView2, TBtnCatView})
-        connect(a, &QAction::triggered, this, &TForm1::MenuCatViewClick);
     connect(MenuAbout, &QAction::triggered, this, &TForm1::ShowDlgVersion);
     connect(MenuTopic, &QAction::triggered, this, &TForm1::HelpTopic);
 
@@ -388,6 +440,7 @@ void TForm1::ConnectCommands()
     ConnectTodoCommands();
     ConnectListCommands();
     ConnectWeekCommands();
+    ConnectSelections();
 }
 
 } // namespace kal

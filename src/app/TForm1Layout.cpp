@@ -458,12 +458,12 @@ void TForm1::SmallSize()
         tray_->hide();
     hide();
     if (miniMode_) {
-        mini_ = WindowGeometry{x(), y(), width(), height()};
+        mini_ = FormGeometry();
         miniMode_ = false;
     } else {
         if (panelMode_ == 0 && ToDoUd())
             ToDoEdit();
-        normal_ = WindowGeometry{x(), y(), width(), height()};
+        normal_ = FormGeometry();
         miniMode_ = true;
     }
     BarCheck();

@@ -52,8 +52,6 @@ void TForm1::ConnectWeekCommands()
     connect(GridWeek, &qt::WeekGrid::selectionChanged, this, &TForm1::GridWeekSelect);
     connect(GridWeek, &qt::WeekGrid::cellDoubleClicked, this, &TForm1::GridWeekDblClick);
     connect(GridWeek, &qt::WeekGrid::contextMenuAt, this, &TForm1::ShowGridPopup);
-    for (QAction* a : {MenuMonthly, MenuWeekly, TBtnMonthly, TBtnWeekly})
-        connect(a, &QAction::triggered, this, &TForm1::GridModeClick);
 }
 
 QWidget* TForm1::CurrentGrid() const

@@ -17,6 +17,14 @@ void writeSize(IniFile& ini, const char* section, int width, int height)
     ini.writeInteger(section, "Width", width);
 }
 
+bool dayWidthsUnchanged(const WindowState& s, const StartGeometry& start)
+{
+    for (std::size_t i = 0; i < s.dayWidths.size(); ++i)
+        if (s.dayWidths[i] && *s.dayWidths[i] != start.dayWidths[i])
+            return false;
+    return true;
+}
+
 } // namespace
 
 bool WindowKeysUnchanged(const WindowState& s, const StartGeometry& start)
@@ -25,7 +33,7 @@ bool WindowKeysUnchanged(const WindowState& s, const StartGeometry& start)
            s.current.width == start.width && s.current.height == start.height && s.rightPanel == start.rightPanel &&
            s.gridHeight == start.gridHeight && s.dayListHeight == start.dayListHeight &&
            (!s.todoShown || s.memoHeight == start.memoHeight) && start.startYear == s.todayYear &&
-           s.todoWidths == start.todoWidths;
+           s.todoWidths == start.todoWidths && dayWidthsUnchanged(s, start);
 }
 
 void WriteWindowKeys(IniFile& ini, const WindowState& s)
@@ -58,6 +66,10 @@ void WriteWindowKeys(IniFile& ini, const WindowState& s)
             ini.writeInteger("Window", "MemoHeight", s.memoHeight);
     }
     if (s.normalState) {
+        const char* dayKeys[] = {"SchWidth", "PlcWidth", "CatWidth"};
+        for (std::size_t i = 0; i < s.dayWidths.size(); ++i)
+            if (s.dayWidths[i])
+                ini.writeInteger("Window", dayKeys[i], *s.dayWidths[i]);
         const char* keys[] = {"TNoWidth", "TOkWidth", "NPrWidth", "OPrWidth"};
         for (std::size_t i = 0; i < s.todoWidths.size(); ++i)
             ini.writeInteger("Window", keys[i], s.todoWidths[i]);

@@ -6,6 +6,7 @@
 #include "platform/IniFile.h"
 
 #include <array>
+#include <optional>
 
 namespace kal {
 
@@ -16,6 +17,7 @@ struct StartGeometry {
     int dayListHeight = kPreset800.dayListHeight, memoHeight = kPreset800.memoHeight;
     int startYear = 0;
     std::array<int, 4> todoWidths{}; // as TodoWidths below
+    std::array<int, 3> dayWidths{};  // as dayWidths below
 };
 
 // How the window stands when it closes.
@@ -33,6 +35,9 @@ struct WindowState {
     ScreenRect screen;
     // Title and priority columns of the ToDo lists: TNoWidth, TOkWidth, NPrWidth, OPrWidth.
     std::array<int, 4> todoWidths{};
+    // Contents, place and category columns of the day list (SchWidth, PlcWidth, CatWidth);
+    // none for a column the list does not show.
+    std::array<std::optional<int>, 3> dayWidths;
 };
 
 bool WindowKeysUnchanged(const WindowState& state, const StartGeometry& start);

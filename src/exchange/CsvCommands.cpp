@@ -10,22 +10,6 @@
 namespace kal {
 namespace {
 
-// Messages are written for message boxes; a terminal wants plain line feeds.
-std::string forTerminal(std::string message)
-{
-    std::string out;
-    out.reserve(message.size());
-    for (std::size_t i = 0; i < message.size(); ++i)
-        if (!(message[i] == '\r' && i + 1 < message.size() && message[i + 1] == '\n'))
-            out += message[i];
-    return out;
-}
-
-int failed(const HeadlessContext& context, const std::string& message)
-{
-    return operationFailed(context, forTerminal(message));
-}
-
 // "1,2,3,4,5,6": the 1-based CSV column of each target in order, 0 for none; a column serves
 // one target at most.
 bool parseColumns(const std::string& list, CsvMapping& mapping)
@@ -91,13 +75,13 @@ HeadlessCommand exportCsvCommand()
             return when.exitCode;
         const std::string& file = arguments[2];
         if (files::fileExists(file))
-            return failed(context, "「" + file + "」は既にあります。上書きしません。");
+            return operationFailed(context, "「" + file + "」は既にあります。上書きしません。");
         AppSettings settings;
         if (!readCommandSettings(context.programFolder, context.err, settings))
             return kExitFailed;
         const CsvExportResult exported = exportMonthCsv(settings.dataPath, when.year, when.month, file);
         if (!exported.ok)
-            return failed(context, exported.message);
+            return operationFailed(context, exported.message);
         context.out << text::formatThousands(exported.count) << " 件のスケジュールデータを保存しました。\n";
         return kExitOk;
     };
@@ -120,13 +104,13 @@ HeadlessCommand importCsvCommand()
             return kExitFailed;
         CsvFile file = readCsvFile(parsed.file);
         if (!file.ok)
-            return failed(context, file.message);
+            return operationFailed(context, file.message);
         CsvImportRequest request{std::move(file.lines), parsed.mapping, parsed.options, settings.dataPath,
                                  context.programFolder};
         const ImportOutcome outcome = runCsvImport(request, ImportRun::Execute);
         if (!outcome.ok())
-            return failed(context, outcome.message);
-        context.out << forTerminal(outcome.message) << "\n";
+            return operationFailed(context, outcome.message);
+        context.out << terminalText(outcome.message) << "\n";
         return kExitOk;
     };
     return command;

@@ -61,8 +61,14 @@ std::string monthCsvName(int year, int month)
 std::optional<std::string> askCsvExportPath(Platform& platform, const std::string& dataPath,
                                             const std::string& proposedName)
 {
-    std::optional<std::string> path = platform.saveFileName(
-        "CSV形式で保存", files::withSeparator(dataPath) + proposedName, "CSV (*.csv);;すべてのファイル (*)");
+    return askExportPath(platform, "CSV形式で保存", dataPath, proposedName, "CSV (*.csv);;すべてのファイル (*)");
+}
+
+std::optional<std::string> askExportPath(Platform& platform, const std::string& caption, const std::string& dataPath,
+                                         const std::string& proposedName, const std::string& filter)
+{
+    std::optional<std::string> path =
+        platform.saveFileName(caption, files::withSeparator(dataPath) + proposedName, filter);
     if (!path || path->empty())
         return std::nullopt;
     if (files::fileExists(*path)) {

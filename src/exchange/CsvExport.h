@@ -40,6 +40,8 @@ std::string monthCsvName(int year, int month);
 
 // The save dialog of an export in `dataPath` with the proposed name, and the question before an
 // existing file is replaced; nothing when the user cancels or declines.
+std::optional<std::string> askExportPath(Platform& platform, const std::string& caption, const std::string& dataPath,
+                                         const std::string& proposedName, const std::string& filter);
 std::optional<std::string> askCsvExportPath(Platform& platform, const std::string& dataPath,
                                             const std::string& proposedName);
 

@@ -1,11 +1,14 @@
 #include "exchange/ScheduleImport.h"
 
 #include "platform/ByteText.h"
+#include "platform/FileTransaction.h"
 #include "platform/Files.h"
 #include "platform/NumberFormat.h"
 #include "schedule/Categories.h"
 #include "schedule/CategoryFiles.h"
 #include "schedule/ScheduleRecord.h"
+
+#include <algorithm>
 
 namespace kal {
 
@@ -16,6 +19,8 @@ std::string composeImportedRecord(const ImportedSchedule& schedule)
     fields.start = text::cutBytes(schedule.start, kRecTextBytes);
     fields.end = text::cutBytes(schedule.end, kRecTextBytes);
     fields.category = text::cutBytes(schedule.category, kRecTextBytes);
+    fields.sound = schedule.sound;
+    fields.message = schedule.message;
     // A place of blanks is no place, so the title is not padded for it.
     fields.place = text::trimRight(text::cutBytes(schedule.place, kRecTextBytes));
     fields.title = text::cutBytes(schedule.title, kRecTextBytes);
@@ -86,22 +91,24 @@ ImportOutcome ScheduleImport::add(const ImportedSchedule& schedule)
     const std::string record = composeImportedRecord(schedule);
     // The key set also holds the records added in this run, so a file holding a line twice
     // adds it once.
-    if (!month->keys.insert(duplicateKey(record)).second && options_.skipDuplicates)
+    if (!month->keys.insert(duplicateKey(record)).second && options_.skipDuplicates) {
+        ++counts_.duplicates;
         return {};
+    }
     month->lines.push_back(record);
     month->changed = true;
     ++counts_.records;
-    noteCategory(record);
+    noteCategoryName(RecCategory(record));
     return {};
 }
 
 // The name as it will be stored (cut to 14 bytes) is what is compared with the table; new
 // names go to the end, so the user's order stays.
-void ScheduleImport::noteCategory(const std::string& record)
+void ScheduleImport::noteCategoryName(const std::string& category)
 {
     if (!options_.addCategories)
         return;
-    const std::string name = text::trimRight(RecCategory(record));
+    const std::string name = text::trimRight(text::padCut(category, 14));
     if (name.empty() || CategoryNameTaken(categoryLines_, name))
         return;
     categoryLines_.push_back(NewCategoryLine(name) + "1");
@@ -123,42 +130,58 @@ std::vector<FileUpdate> ScheduleImport::updates() const
     return out;
 }
 
-ImportWriteResult writeImportFiles(const std::vector<FileUpdate>& updates)
+ImportWriteResult writeImportFiles(const std::vector<FileUpdate>& updates, files::FileOps& ops)
 {
-    ImportWriteResult result;
+    std::vector<std::pair<std::string, std::vector<files::FileChange>>> folders;
     for (const FileUpdate& update : updates) {
-        if (files::IoResult saved = files::saveLines(update.path, update.lines); !saved) {
+        const std::string folder = files::folderOf(update.path);
+        auto it = std::find_if(folders.begin(), folders.end(), [&](const auto& f) { return f.first == folder; });
+        if (it == folders.end())
+            it = folders.insert(folders.end(), {folder, {}});
+        it->second.push_back({update.path, files::joinLines(update.lines)});
+    }
+    ImportWriteResult result;
+    for (const auto& [folder, changes] : folders) {
+        if (files::IoResult saved = files::writeAllOrNothing(folder, changes, ops); !saved) {
             result.ok = false;
-            result.message = "「" + update.path + "」を保存できません。\r\n" + saved.reason;
+            result.message = "「" + folder + "」に保存できません。\r\n" + saved.reason;
             return result;
         }
-        ++result.written;
+        result.written += static_cast<int>(changes.size());
     }
     return result;
 }
 
-ImportOutcome runScheduleImport(ScheduleImport& import, const std::vector<ImportedSchedule>& schedules, ImportRun run)
+ImportOutcome finishImport(const ImportCounts& counts, const std::vector<FileUpdate>& updates, ImportRun run,
+                           std::string report, files::FileOps& ops)
+{
+    ImportOutcome outcome;
+    outcome.counts = counts;
+    if (run == ImportRun::Execute) {
+        const ImportWriteResult written = writeImportFiles(updates, ops);
+        outcome.wroteFiles = written.written > 0;
+        if (!written.ok) {
+            outcome.status = ImportStatus::WriteFailed;
+            outcome.message = written.message;
+            return outcome;
+        }
+    }
+    outcome.message = std::move(report);
+    return outcome;
+}
+
+ImportOutcome runScheduleImport(ScheduleImport& import, const std::vector<ImportedSchedule>& schedules, ImportRun run,
+                                files::FileOps& ops)
 {
     if (ImportOutcome started = import.start(); !started.ok())
         return started;
     for (const ImportedSchedule& schedule : schedules)
         if (ImportOutcome added = import.add(schedule); !added.ok())
             return added;
-    ImportOutcome outcome;
-    outcome.counts = import.counts();
-    if (run == ImportRun::Check) {
-        outcome.message = importCheckReport(outcome.counts);
-        return outcome;
-    }
-    const ImportWriteResult written = writeImportFiles(import.updates());
-    outcome.wroteFiles = written.written > 0;
-    if (!written.ok) {
-        outcome.status = ImportStatus::WriteFailed;
-        outcome.message = written.message;
-        return outcome;
-    }
-    outcome.message = importDoneReport(outcome.counts);
-    return outcome;
+    const ImportCounts& counts = import.counts();
+    if (run == ImportRun::Check)
+        return finishImport(counts, {}, run, importCheckReport(counts), ops);
+    return finishImport(counts, import.updates(), run, importDoneReport(counts), ops);
 }
 
 namespace {

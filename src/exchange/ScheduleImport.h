@@ -8,6 +8,7 @@
 #pragma once
 
 #include "platform/Date.h"
+#include "platform/FileOps.h"
 
 #include <map>
 #include <string>
@@ -25,10 +26,12 @@ struct ImportedSchedule {
     std::string title;
     std::string place;
     std::string category;
+    bool sound = false; // the alarm flags; every other source leaves them off
+    bool message = false;
 };
 
 // The record of an imported schedule: every text cut to its first 40 bytes, then composed as
-// the input dialog does with plain style and no alarm ("0000").
+// the input dialog does with plain style and the source's alarm flags (none: "0000").
 std::string composeImportedRecord(const ImportedSchedule& schedule);
 
 // What the duplicate check compares: the day, the start time as stored and the title, trailing
@@ -43,6 +46,7 @@ struct ImportOptions {
 struct ImportCounts {
     int records = 0;
     int categories = 0;
+    int duplicates = 0; // not added because the check found them
 };
 
 enum class ImportStatus { Done, NoDateColumn, NoData, BadEncoding, BadDate, ReadFailed, WriteFailed };
@@ -73,6 +77,9 @@ public:
     // Adds one schedule to the plan; fails only when its month file cannot be read.
     ImportOutcome add(const ImportedSchedule& schedule);
 
+    // A category name of another kind of entry, collected as a schedule's would be.
+    void noteCategoryName(const std::string& name);
+
     const ImportCounts& counts() const { return counts_; }
     // Every changed month file (sorted, in date order), then the category table when it grew.
     std::vector<FileUpdate> updates() const;
@@ -85,7 +92,6 @@ private:
         bool changed = false;
     };
     ImportOutcome monthOf(const Date& date, Month*& month);
-    void noteCategory(const std::string& record);
 
     std::string dataPath_;
     std::string programFolder_;
@@ -101,14 +107,21 @@ struct ImportWriteResult {
     std::string message; // UTF-8, which file failed and why
 };
 
-// The one place that writes the files of an import, in the given order; the first failure
-// stops it and the files written before keep their new content.
-ImportWriteResult writeImportFiles(const std::vector<FileUpdate>& updates);
+// The one place that writes the files of an import: the files of each folder all together or
+// not at all (a crash included), folder by folder in the order they first appear.
+ImportWriteResult writeImportFiles(const std::vector<FileUpdate>& updates,
+                                   files::FileOps& ops = files::systemFileOps());
 
 // Plans the schedules and, on `ImportRun::Execute`, writes the files; the outcome carries the
 // report the user sees.
 enum class ImportRun { Check, Execute };
-ImportOutcome runScheduleImport(ScheduleImport& import, const std::vector<ImportedSchedule>& schedules, ImportRun run);
+ImportOutcome runScheduleImport(ScheduleImport& import, const std::vector<ImportedSchedule>& schedules, ImportRun run,
+                                files::FileOps& ops = files::systemFileOps());
+
+// The end of every import: the check only reports; the execute run writes `updates` and then
+// reports, or says why the writing failed.
+ImportOutcome finishImport(const ImportCounts& counts, const std::vector<FileUpdate>& updates, ImportRun run,
+                           std::string report, files::FileOps& ops = files::systemFileOps());
 
 // The reports after a data check and after the execute run (UTF-8, lines ended by CR LF).
 std::string importCheckReport(const ImportCounts& counts);

@@ -1,6 +1,7 @@
 #include "exchange/TDlgCsvToSch.h"
 
 #include "exchange/CsvText.h"
+#include "exchange/qt/ImportOptionBoxes.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/Widgets.h"
 
@@ -109,11 +110,8 @@ void TDlgCsvToSch::buildControls()
 
     Chk1stHeader =
         qt::named(new QCheckBox(QString::fromUtf8("先頭のレコードは見出しとする。(&H)"), this), "Chk1stHeader");
-    ChkDubleNo = qt::named(new QCheckBox(QString::fromUtf8("日付・開始時刻・内容が同じものは反映しない。(&D)"), this),
-                           "ChkDubleNo");
-    ChkDubleNo->setChecked(true);
-    ChkCategory = qt::named(new QCheckBox(QString::fromUtf8("未登録の分類を追加する。(&C)"), this), "ChkCategory");
-    ChkCategory->setChecked(true);
+    ChkDubleNo = qt::duplicateCheckBox(this);
+    ChkCategory = qt::newCategoryBox(this);
 
     BtnDataCheck = qt::namedButton("BtnDataCheck", "データチェック", this);
     BtnDataCheck->setDefault(true);

@@ -99,7 +99,7 @@ std::optional<std::string> fromUtf8(std::string_view utf8Text)
     return out;
 }
 
-std::string fromUtf8Lossy(std::string_view utf8Text)
+std::string fromUtf8Substituting(std::string_view utf8Text, std::string_view substitute, int* substituted)
 {
     if (isAscii(utf8Text))
         return std::string(utf8Text);
@@ -110,7 +110,9 @@ std::string fromUtf8Lossy(std::string_view utf8Text)
     std::size_t inLeft = copy.size();
     converter.reset();
     while (!converter.convert(in, inLeft, out)) {
-        out += '?';
+        out += substitute;
+        if (substituted)
+            ++*substituted;
         // Skip the whole UTF-8 sequence that could not be converted.
         do {
             ++in;
@@ -119,6 +121,11 @@ std::string fromUtf8Lossy(std::string_view utf8Text)
         converter.reset();
     }
     return out;
+}
+
+std::string fromUtf8Lossy(std::string_view utf8Text)
+{
+    return fromUtf8Substituting(utf8Text, "?");
 }
 
 } // namespace kal::sjis

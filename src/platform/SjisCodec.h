@@ -28,6 +28,10 @@ std::string toUtf8(std::string_view sjisText);
 // Empty when a character has no Shift-JIS form (or the input is not UTF-8).
 std::optional<std::string> fromUtf8(std::string_view utf8Text);
 
+// Every character without a Shift-JIS form (and every byte that is not UTF-8) becomes
+// `substitute`; `substituted`, when given, is raised once for each.
+std::string fromUtf8Substituting(std::string_view utf8Text, std::string_view substitute, int* substituted = nullptr);
+
 // For texts known to be encodable (literals in the sources); an unencodable character becomes '?'.
 std::string fromUtf8Lossy(std::string_view utf8Text);
 

@@ -307,7 +307,7 @@ TEST_F(DayListFixture, HeaderCountsAllSchedulesAlsoWithoutTheList)
     home.write("202612.sch", crlf({scheduleLine(8, "09:00", "a"), scheduleLine(8, "10:00", "b")}));
     start();
     EXPECT_TRUE(form->PanelDaySch->text().endsWith(QString::fromUtf8("[2件］")));
-    form->MenuPanelMode1->trigger();
+    form->MenuPanelMode2->trigger();
     EXPECT_EQ(form->ListDaySch->topLevelItemCount(), 0);
     form->MenuPanelMode1->trigger();
     EXPECT_EQ(form->ListDaySch->topLevelItemCount(), 2);

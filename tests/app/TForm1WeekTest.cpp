@@ -101,7 +101,7 @@ TEST_F(WeekFixture, F9SwitchesViewsAndTheCommandsFollow)
     EXPECT_TRUE(form->BtnNextYear->isVisible());
     EXPECT_TRUE(form->MenuBeforeYear->isVisible());
 
-    // Either entry and either button toggle.
+    // Each entry and each button selects its view.
     for (QAction* command : {form->TBtnWeekly, form->MenuMonthly, form->MenuWeekly, form->TBtnMonthly}) {
         const bool before = form->weekShown();
         command->trigger();

@@ -132,7 +132,9 @@ TEST_F(WindowFixture, PanelModeAndItsToggles)
     start();
     EXPECT_TRUE(form->PanelRight->isVisible());
     EXPECT_TRUE(form->MenuPanelMode1->isChecked());
-    form->MenuPanelMode1->trigger(); // the shortcut's entry toggles whichever state is on
+    form->MenuPanelMode1->trigger(); // already selected: nothing changes
+    EXPECT_TRUE(form->PanelRight->isVisible());
+    form->MenuPanelMode2->trigger();
     EXPECT_FALSE(form->PanelRight->isVisible());
     EXPECT_TRUE(form->MenuPanelMode2->isChecked());
     EXPECT_FALSE(form->TBtnPanelMode->isChecked());
@@ -291,7 +293,7 @@ TEST_F(WindowFixture, CategoryFilterToggleInvertsTheTableAndHidesCheckedCategori
             .bands.size();
     };
     EXPECT_EQ(bandsOnTenth(), 1u);
-    form->MenuCatView1->trigger();
+    form->MenuCatView2->trigger();
     EXPECT_EQ(form->catViewMode(), 1);
     EXPECT_TRUE(form->TBtnCatView->isChecked());
     EXPECT_TRUE(form->MenuCatView2->isChecked());
@@ -348,7 +350,7 @@ TEST_F(WindowFixture, ModesAreWrittenAtExitAndReadAtTheNextStart)
 {
     start("[Window]\r\nPosMode=3\r\n");
     form->MenuNoteClick();
-    form->MenuPanelMode1->trigger();
+    form->MenuPanelMode2->trigger();
     form->ApplicationExit();
     form.reset();
     IniFile ini(home.file("Kalendra.ini"));

@@ -76,3 +76,34 @@ TEST(WindowKeys, MinimisedWindowKeepsItsNormalGeometryAndOffScreenPositionsAreNo
     EXPECT_EQ(ini.readInteger("Mini", "Left", 0), 500);
     EXPECT_EQ(ini.readInteger("Mini", "Height", 0), 180);
 }
+
+TEST(WindowKeys, DayListColumnWidthsCountOnlyForShownColumns)
+{
+    StartGeometry start;
+    start.startYear = 2026;
+    start.dayWidths = {120, 100, 100};
+    WindowState s = untouched(start);
+    s.dayWidths = {120, std::nullopt, 100};
+    EXPECT_TRUE(WindowKeysUnchanged(s, start));
+    for (std::size_t column : {0u, 2u}) {
+        SCOPED_TRACE(column);
+        WindowState widened = s;
+        *widened.dayWidths[column] += 1;
+        EXPECT_FALSE(WindowKeysUnchanged(widened, start));
+    }
+
+    TempFolder dir;
+    dir.write("Kalendra.ini", "[Window]\r\nPlcWidth=77\r\n");
+    IniFile ini(dir.file("Kalendra.ini"));
+    ini.load();
+    s.dayWidths = {150, std::nullopt, 60};
+    WriteWindowKeys(ini, s);
+    EXPECT_EQ(ini.readInteger("Window", "SchWidth", 0), 150);
+    EXPECT_EQ(ini.readInteger("Window", "PlcWidth", 0), 77) << "a hidden column keeps its stored width";
+    EXPECT_EQ(ini.readInteger("Window", "CatWidth", 0), 60);
+
+    s.normalState = false;
+    s.dayWidths = {10, 10, 10};
+    WriteWindowKeys(ini, s);
+    EXPECT_EQ(ini.readInteger("Window", "SchWidth", 0), 150) << "nothing from a minimised window";
+}

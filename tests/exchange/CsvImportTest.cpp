@@ -288,18 +288,24 @@ TEST_F(CsvImportFixture, FilesThatCannotBeReadOrWrittenAreReported)
                      ImportRun::Execute);
     EXPECT_EQ(noFolder.status, ImportStatus::WriteFailed);
     EXPECT_FALSE(noFolder.wroteFiles);
-    EXPECT_NE(noFolder.message.find("missing/200403.sch"), std::string::npos);
+    EXPECT_NE(noFolder.message.find("missing/"), std::string::npos) << noFolder.message;
+    EXPECT_NE(noFolder.message.find("200403.sch"), std::string::npos) << noFolder.message;
 }
 
-TEST(ScheduleImportWrite, AFailureStopsTheWritingAndKeepsWhatWasWritten)
+TEST(ScheduleImportWrite, EachFolderChangesWhollyAndAFailureStopsTheRest)
 {
-    TempFolder data;
-    ImportWriteResult written = writeImportFiles(
-        {{data.file("a.sch"), {"one"}}, {data.path() + "missing/b.sch", {"two"}}, {data.file("c.sch"), {"three"}}});
+    TempFolder data, other;
+    data.write("a.sch", "old\r\n");
+    ImportWriteResult written = writeImportFiles({{data.file("a.sch"), {"one"}},
+                                                  {data.path() + "missing/b.sch", {"two"}},
+                                                  {data.file("c.sch"), {"three"}},
+                                                  {other.file("d.sch"), {"four"}}});
     EXPECT_FALSE(written.ok);
-    EXPECT_EQ(written.written, 1);
+    EXPECT_EQ(written.written, 2) << "the first folder's two files";
     EXPECT_EQ(data.read("a.sch"), "one\r\n");
-    EXPECT_FALSE(data.exists("c.sch"));
+    EXPECT_EQ(data.read("c.sch"), "three\r\n");
+    EXPECT_FALSE(other.exists("d.sch")) << "a folder after the failing one is not touched";
+    EXPECT_NE(written.message.find("missing/"), std::string::npos) << written.message;
 }
 
 TEST(ScheduleImportReport, CountsAreShownWithThousandsSeparators)

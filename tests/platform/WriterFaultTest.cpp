@@ -3,6 +3,8 @@
 // is left, and the reason the user is shown names the error.
 #include "app/AppSettings.h"
 #include "app/Password.h"
+#include "exchange/IcalExport.h"
+#include "exchange/IcalImport.h"
 #include "platform/IniFile.h"
 #include "schedule/CategoryFiles.h"
 #include "schedule/PickList.h"
@@ -108,6 +110,25 @@ const std::vector<Writer>& writers()
              PickList list = PickList::Load(PickListPath(dir.path(), PickListType::Title));
              list.add("Dinner");
              return reasonOf(list.save(PickListPath(dir.path(), PickListType::Title), ops));
+         }},
+        {"iCalendar export", arrangeMonths,
+         [](const TempFolder& dir, files::FileOps& ops) {
+             const IcalExportResult exported =
+                 exportIcal({dir.path(), dir.path(), {2026, 5, 1}, {2026, 6, 30}, true, 5}, dir.file("out.ics"), ops);
+             return exported.ok ? std::string() : exported.message;
+         }},
+        {"iCalendar import of schedules, a ToDo and a category", arrangeMonths,
+         [](const TempFolder& dir, files::FileOps& ops) {
+             const std::string ics = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n"
+                                     "BEGIN:VEVENT\r\nUID:a\r\nDTSTAMP:20260101T000000Z\r\n"
+                                     "DTSTART;VALUE=DATE:20260530\r\nDTEND;VALUE=DATE:20260602\r\n"
+                                     "SUMMARY:trip\r\nCATEGORIES:Travel\r\nEND:VEVENT\r\n"
+                                     "BEGIN:VTODO\r\nUID:b\r\nDTSTAMP:20260101T000000Z\r\nSUMMARY:pack\r\n"
+                                     "DESCRIPTION:bag\r\nEND:VTODO\r\nEND:VCALENDAR\r\n";
+             const IcalImportOutcome imported =
+                 runIcalImport({ics, {2026, 5, 1}, {2027, 4, 30}, {2026, 5, 1}, {}, dir.path(), dir.path(), dir.path()},
+                               ImportRun::Execute, ops);
+             return imported.outcome.ok() ? std::string() : imported.outcome.message;
          }},
         {"password file", arrangeMonths,
          [](const TempFolder& dir, files::FileOps& ops) {

@@ -2,6 +2,7 @@
 
 #include "app/DumpMonth.h"
 #include "exchange/CsvCommands.h"
+#include "exchange/IcalCommands.h"
 #include "lists/SearchCommand.h"
 #include "print/qt/PrintPdfCommand.h"
 
@@ -11,7 +12,8 @@ namespace kal::qt {
 std::vector<HeadlessCommand> headlessCommands()
 {
     return {
-        dumpMonthCommand(), exportCsvCommand(), importCsvCommand(), printPdfCommand(), searchCommand(),
+        dumpMonthCommand(), exportCsvCommand(), importCsvCommand(), printPdfCommand(),
+        searchCommand(),    exportIcsCommand(), importIcsCommand(),
     };
 }
 

@@ -1,0 +1,140 @@
+// Closing the main window: the ToDo ticks, the window keys, the clean-up of old data, and the
+// same without questions when the session ends.
+#include "app/TForm1.h"
+
+#include "app/CleanUp.h"
+#include "calendar/qt/MonthGrid.h"
+#include "memo/qt/MemoList.h"
+#include "platform/Files.h"
+#include "todo/qt/TodoPanel.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtDebug>
+
+namespace kal {
+
+WindowGeometry TForm1::FormGeometry() const
+{
+    // Frame position and client size: what placement moves to and what resize sets, so a
+    // window nobody touched compares equal whatever frame the window manager draws.
+    return WindowGeometry{x(), y(), width(), height()};
+}
+
+void TForm1::FormCloseQuery()
+{
+    if (tray_)
+        tray_->hide();
+    // Nothing may tick while the question is open, nor after.
+    Timer1->stop();
+    if (state_.startupPending)
+        return;
+    state_.layoutBusy = true;
+    SaveAtExit();
+    if (settings_.clean == 1 && !sessionEnding_)
+        CleanOldData();
+}
+
+void TForm1::SaveAtExit()
+{
+    if (panelMode_ == 0)
+        ToDoUd();
+    SaveWindowKeys();
+}
+
+void TForm1::SessionSave()
+{
+    if (state_.startupPending || closedOnce_)
+        return;
+    // A log-off the user cancels leaves the program running as before.
+    const bool wasEnding = sessionEnding_;
+    sessionEnding_ = true;
+    SaveAtExit();
+    sessionEnding_ = wasEnding;
+}
+
+void TForm1::LogOff()
+{
+    sessionEnding_ = true;
+    exiting_ = true;
+    close();
+}
+
+void TForm1::CleanOldData()
+{
+    std::optional<CleanPlan> plan =
+        PlanCleanUp(settings_.dataPath, settings_.memoPath, services_.platform.now().date, settings_.cleanTerm);
+    if (!plan)
+        return;
+    state_.modalDialogOpen = true;
+    const MessageAnswer answer = services_.platform.messageBox(kCleanCaption, CleanQuestion(plan->cutOff),
+                                                               MessageIcon::Warning, MessageButtons::YesNo);
+    state_.modalDialogOpen = false;
+    if (answer == MessageAnswer::Yes)
+        RunCleanUp(*plan);
+}
+
+std::array<std::optional<int>, 3> TForm1::DayColumnWidths() const
+{
+    // Contents, place and category are fields 3 to 5 of the day list's columns.
+    std::array<std::optional<int>, 3> widths;
+    for (std::size_t column = 0; column < dayColumns_.size(); ++column) {
+        const int field = dayColumns_[column];
+        if (field >= 3 && field <= 5)
+            widths[static_cast<std::size_t>(field - 3)] = ListDaySch->columnWidth(static_cast<int>(column));
+    }
+    return widths;
+}
+
+void TForm1::SaveWindowKeys()
+{
+    WindowState now;
+    QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    now.screen = ScreenRect{area.left(), area.top(), area.width(), area.height()};
+    now.todayYear = state_.today.year;
+    now.dirty = state_.windowStateDirty;
+    now.mini = miniMode_;
+    now.normalState = !isMinimized() && !isMaximized();
+    now.current = FormGeometry();
+    now.normal = normal_;
+    now.miniRemembered = mini_;
+    now.rightPanel = pnlWidth_;
+    now.gridHeight =
+        panelMode_ == 0 && notesShown_ && now.normalState && !miniMode_ ? GridMonth->height() : gridHeight_;
+    now.dayListHeight = ListDaySch->height();
+    now.memoHeight = ListMemo->isVisible() ? ListMemo->height() : memoHeight_;
+    now.todoShown = settings_.todo == 1;
+    now.panelMode = panelMode_;
+    now.weekView = weekChosen_;
+    now.notesShown = notesShown_;
+    now.toolBar = MenuToolBar->isChecked();
+    now.statusBar = MenuStatusBar->isChecked();
+    now.clock = clockShown_;
+    const qt::TodoColumnWidths todo = PanelTodo->ColumnWidths();
+    now.todoWidths = {todo.openTitle.value_or(settings_.tNoWidth), todo.doneTitle.value_or(settings_.tOkWidth),
+                      todo.openPriority.value_or(settings_.nPrWidth), todo.donePriority.value_or(settings_.oPrWidth)};
+    now.dayWidths = DayColumnWidths();
+    StartGeometry start = startGeometry_;
+    start.startYear = state_.startYear;
+    if (WindowKeysUnchanged(now, start))
+        return;
+    IniFile ini(settingsPath());
+    ini.load();
+    WriteWindowKeys(ini, now);
+    files::IoResult saved = ini.flush();
+    if (saved)
+        return;
+    // The session is going away: nobody is left to answer a message box.
+    if (sessionEnding_)
+        qWarning("Kalendra: %s", saved.reason.c_str());
+    else
+        services_.platform.messageBox("Kalendra", "設定ファイルを保存できません。\r\n" + saved.reason,
+                                      MessageIcon::Error, MessageButtons::Ok);
+}
+
+} // namespace kal

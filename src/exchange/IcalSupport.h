@@ -1,0 +1,34 @@
+// What the iCalendar export and import share: ownership of libical components, Japan time and
+// the conversion of texts and times between the month files and iCalendar values.
+#pragma once
+
+#include "platform/Date.h"
+
+#include <libical/ical.h>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace kal::ical {
+
+struct ComponentFree {
+    void operator()(icalcomponent* component) const { icalcomponent_free(component); }
+};
+using Component = std::unique_ptr<icalcomponent, ComponentFree>;
+
+// The zone every stored time is in, as written into exported files.
+inline constexpr const char* kJapanTzid = "Asia/Tokyo";
+icaltimezone* japanZone();
+
+// A minute of a day, 0..1439, from a stored "HH:MM" (or "H:MM"); nothing for any other text.
+std::optional<int> minuteOfDay(const std::string& typed);
+std::string hhmmOf(int minuteOfDay);
+
+icaltimetype dateValue(const Date& date);
+icaltimetype dateTimeValue(const Date& date, int minuteOfDay);
+Date dateOf(const icaltimetype& time);
+
+// The component as iCalendar text (UTF-8, lines ended by CR LF).
+std::string textOf(icalcomponent* component);
+
+} // namespace kal::ical
