@@ -19,10 +19,11 @@ year=$(date +%Y)
 "$gendata" "$home" --years "$years" --first-year $((year - years + 1)) --memos-per-year "$memos"
 printf '[Kalendra]\r\nVer=3.01\r\n[Window]\r\nNow=%s\r\n' "$year" > "$home/Kalendra.ini"
 
-display=:$(( $$ % 500 + 100 ))
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+# A display number nobody else uses, chosen by Xvfb itself.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$home/.display" >/dev/null 2>&1 &
 xvfb=$!
-sleep 1
+until [ -s "$home/.display" ]; do sleep 0.1; done
+display=:$(cat "$home/.display")
 export DISPLAY="$display" QT_QPA_PLATFORM=xcb
 
 # Prints "milliseconds-to-map resident-KiB" for one start of the command.
@@ -50,7 +51,7 @@ measure() {
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-results=$home/results
+results=$home/.results
 : > "$results"
 run=0
 while [ "$run" -le "$runs" ]; do
