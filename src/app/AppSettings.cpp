@@ -57,12 +57,8 @@ const std::array<FontFallback, FontItemCount> kFontFallbacks = {{{10, 2}, {9, 0}
 const char* const kReaderFont = "\"MS UI Gothic\",9,0";
 const char* const kReaderClockFont = "\"MS UI Gothic\",11,0,000000";
 
-// Dialog defaults of the fonts, as stored (UTF-8 here, converted when written).
-const char* const kDialogFonts[FontItemCount] = {"Arial,11,2",           "\"MS UI Gothic\",9,0",
-                                                 "\"MS UI Gothic\",9,0", "\"MS UI Gothic\",9,0",
-                                                 "\"MS UI Gothic\",9,0", "\"Times New Roman\",9,0"};
+} // namespace
 
-// Reads `text` as a decimal colour of at most 24 bits.
 std::optional<ColorValue> parseColorDigits(const std::string& text)
 {
     if (text.empty())
@@ -77,8 +73,6 @@ std::optional<ColorValue> parseColorDigits(const std::string& text)
     }
     return static_cast<ColorValue>(value);
 }
-
-} // namespace
 
 AppSettings::AppSettings()
 {
@@ -114,6 +108,16 @@ void WriteCatchk(IniFile& ini, int mode)
 SoundSettings ReadSoundSettings(const IniFile& ini)
 {
     return SoundSettings{ini.readInteger("Sound", "Alarm", 0), ini.readInteger("Sound", "AlarmTime", 0)};
+}
+
+const char* colorKey(int item)
+{
+    return kColorKeys[item];
+}
+
+const char* fontKey(int item)
+{
+    return kFontKeys[item];
 }
 
 ColorPair defaultColor(int item)
@@ -239,6 +243,7 @@ SettingsLoadResult readSettings(const IniFile& ini, const std::string& programFo
     if (!ini.readable())
         return SettingsLoadResult{false, ini.unreadableReason()};
     s.ver = ini.readString("Kalendra", "Ver", "0.00");
+    s.relativePath = ini.readInteger("Kalendra", "RelativePath", 0);
     // A missing folder key means the program folder, kept as the empty value so that a folder
     // name Shift-JIS cannot hold stays intact.
     s.dataPathValue = ini.readString("Kalendra", "DataPath", "");
@@ -365,93 +370,6 @@ SettingsLoadResult readSettings(const IniFile& ini, const std::string& programFo
         s.colors[static_cast<std::size_t>(i)] = decodeColor(value, fallback);
     }
     return {};
-}
-
-std::vector<DialogKey> dialogKeys(const std::string& programFolderValue, int todayYear)
-{
-    auto sj = [](const char* utf8) { return sjis::fromUtf8Lossy(utf8); };
-    std::vector<DialogKey> keys = {
-        {"Kalendra", "Ver", kProgramVersion},
-        {"Kalendra", "RelativePath", "0"},
-        {"Kalendra", "DataPath", programFolderValue},
-        {"Kalendra", "MemoPath", programFolderValue},
-        {"Kalendra", "TodoPath", programFolderValue},
-        {"Kalendra", "NotePath", programFolderValue},
-        {"Window", "Title", "Kalendra"},
-        {"Window", "Now", std::to_string(todayYear)},
-        {"Window", "PosMode", "2"},
-        {"Window", "Top", "", true},
-        {"Window", "Left", "", true},
-        {"Window", "TaskTray", "0"},
-        {"Window", "TaskBar", "0"},
-        {"Window", "StayOnTop", "0"},
-        {"Mini", "PosMode", "2"},
-        {"Mini", "Trans", "0"},
-        {"Mini", "TransValue", "120"},
-        {"Mini", "SchLine", "0"},
-        {"Mini", "StatusBar", "1"},
-        {"View", "Passwd", "0"},
-        {"View", "Passwd2", "0"},
-        {"View", "CloseTray", "0"},
-        {"View", "StrWeek", "0"},
-        {"View", "DateJap", "1"},
-        {"View", "OtherMon", "1"},
-        {"View", "MonWeek", "6"},
-        {"View", "SchView", "111110"},
-        {"View", "AutoIme", "1"},
-        {"View", "ScrUd", "0"},
-        {"View", "UdTime", "3"},
-        {"View", "CalView", "111111000"},
-        {"View", "Rikuyo", "111111"},
-        {"View", "WeekView", "111111101"},
-        {"View", "NotePas", "0"},
-        {"View", "NoteTab", "1"},
-        {"Memo", "Memo", "1"},
-        {"Memo", "MTUmu", "1"},
-        {"Memo", "MTitle", sj("yyyy/m/d \"のメモ\"")},
-        {"ToDo", "Todo", "1"},
-        {"ToDo", "TNoIcon", "1"},
-        {"ToDo", "WarnTerm", "3"},
-        {"ToDo", "SetIcon", "0000"},
-        {"ToDo", "TNoItem", "1101000"},
-        {"ToDo", "TOkItem", "1001001"},
-        {"ToDo", "ToDoTab", "1"},
-        {"Sound", "Alarm", "0"},
-        {"Sound", "AlarmTime", "0"},
-        {"Sound", "AlarmWav", ""},
-        {"Sound", "Signal", "0"},
-        {"Sound", "SignalMode", "1"},
-        {"Sound", "SignalWav", ""},
-        {"Clean", "Clean", "0"},
-        {"Clean", "CleanTerm", "12"},
-        {"Clock", "Type", "0"},
-        {"Clock", "Font", sj("\"ＭＳ ゴシック\",11,0,000000")},
-        {"Clock", "Style", sj("yyyy\"年\"m\"月\"d\"日(\"aaa\") \"hh\":\"mm\":\"ss")},
-        {"Clock", "Left", "0"},
-        {"Clock", "Clsec", "1"},
-        {"Clock", "Clhour", "0"},
-    };
-    for (int i = 0; i < FontItemCount; ++i)
-        keys.push_back({"Font", kFontKeys[i], sj(kDialogFonts[i])});
-    for (int i = 0; i < ColorItemCount; ++i)
-        keys.push_back({"Color", kColorKeys[i], encodeColor(defaultColor(i), colorHasBackground(i))});
-    return keys;
-}
-
-void writeDialogKeys(IniFile& ini, const std::string& programFolderValue, int todayYear)
-{
-    for (const DialogKey& k : dialogKeys(programFolderValue, todayYear)) {
-        std::string key = k.key;
-        bool forced = key == "Ver" || key == "Now";
-        std::optional<std::string> stored = ini.value(k.section, k.key);
-        if (forced) {
-            ini.writeString(k.section, k.key, k.defaultValue);
-        } else if (stored && !(std::string(k.section) == "Font" && text::isBlank(*stored))) {
-            ini.writeString(k.section, k.key, *stored);
-        } else if (!k.skipWhenMissing) {
-            ini.writeString(k.section, k.key, k.defaultValue);
-        }
-    }
 }
 
 } // namespace kal

@@ -7,7 +7,9 @@
 #include "platform/IniFile.h"
 #include "platform/Platform.h"
 
+#include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,7 @@ namespace kal {
 
 inline constexpr const char* kProgramVersion = "3.01";
 inline constexpr const char* kSettingsFileName = "Kalendra.ini";
+inline constexpr int kMinMiniOpacity = 48;
 
 std::string SettingsPath(const std::string& programFolder);
 
@@ -77,6 +80,7 @@ enum FontItem { FontDay = 0, FontSch, FontWeek, FontMemo, FontNote, FontMini, Fo
 struct AppSettings {
     // [Kalendra]
     std::string ver = "0.00";
+    int relativePath = 0; // the folders are stored relative to the program folder
     std::string dataPathValue, memoPathValue, todoPathValue, notePathValue; // as stored
     std::string dataPath, memoPath, todoPath, notePath;                     // resolved, UTF-8, with '/'
 
@@ -155,8 +159,9 @@ struct AppSettings {
 
     AppSettings();
 
-    // Opacity of the mini calendar: 255 unless translucency is on.
-    int miniOpacity() const { return trans == 1 ? transValue : 255; }
+    // Opacity of the mini calendar: 255 unless translucency is on, and never so low that the
+    // window can no longer be found.
+    int miniOpacity() const { return trans == 1 ? std::clamp(transValue, kMinMiniOpacity, 255) : 255; }
     bool rokuyoShown(int code) const
     {
         return code >= 1 && code <= 6 && rikuyo[static_cast<std::size_t>(code - 1)] == 1;
@@ -188,12 +193,15 @@ ColorPair decodeColor(const std::string& text, const ColorPair& fallback);
 std::string encodeFont(const FontSpec& font, bool withColor);
 std::string encodeColor(const ColorPair& pair, bool withBackground);
 
+// "Cw00".."Cw20" and "Day".."Mini".
+const char* colorKey(int item);
+const char* fontKey(int item);
+
 ColorPair defaultColor(int item);
 bool colorHasBackground(int item);
 
-// One key the settings dialog writes, with the value a new installation starts with
-// (Shift-JIS); entries with an empty default and `skipWhenMissing` are written only when
-// stored.
+// One key the settings dialog writes, with its value (Shift-JIS); entries with an empty value
+// and `skipWhenMissing` are written only when stored.
 struct DialogKey {
     const char* section;
     const char* key;
@@ -201,11 +209,7 @@ struct DialogKey {
     bool skipWhenMissing = false;
 };
 
-// Every key of the settings dialog in file order, with its dialog default.
-std::vector<DialogKey> dialogKeys(const std::string& programFolderValue, int todayYear);
-
-// Writes every dialog key: the stored value where the file has one, the dialog default
-// otherwise; "Ver" becomes the program version and "Now" the given year.
-void writeDialogKeys(IniFile& ini, const std::string& programFolderValue, int todayYear);
+// A decimal colour of at most 24 bits.
+std::optional<ColorValue> parseColorDigits(const std::string& text);
 
 } // namespace kal

@@ -4,7 +4,6 @@
 #include "app/Password.h"
 #include "app/Startup.h"
 #include "app/TDlgPasswd.h"
-#include "app/TDlgSetup.h"
 #include "app/TDlgVersion.h"
 #include "app/THeaderPanel.h"
 #include "app/WindowLayout.h"
@@ -53,6 +52,7 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     ConnectCsvCommands();
     ConnectIcalCommands();
     ConnectPrintCommands();
+    ConnectSetupCommands();
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
     Timer1->setInterval(1000);
@@ -109,10 +109,7 @@ int TForm1::FormCreate()
 
 bool TForm1::RunFirstSetup()
 {
-    state_.modalDialogOpen = true;
-    TDlgSetup dialog(services_, programFolder_, QString::fromUtf8(kSetupCaption));
-    bool accepted = services_.dialogs.run(dialog) == QDialog::Accepted;
-    state_.modalDialogOpen = false;
+    const bool accepted = RunSetupDialog(kSetupCaption, SetupPlacement::FirstRun);
     if (accepted)
         WriteDefaultHolidayTable();
     return accepted;
@@ -295,21 +292,8 @@ void TForm1::FormShow()
     startGeometry_.dayListHeight = ListDaySch->height();
     startGeometry_.memoHeight = ListMemo->height();
     state_.startupPending = false;
-    if (state_.versionChanged) {
-        state_.modalDialogOpen = true;
-        TDlgSetup dialog(services_, programFolder_, QString::fromUtf8(kVersionSetupCaption), this);
-        bool accepted = services_.dialogs.run(dialog) == QDialog::Accepted;
-        state_.modalDialogOpen = false;
-        if (accepted) {
-            state_.versionChanged = false;
-            InitLoad();
-            ListCreate();
-            InitSet();
-        } else {
-            services_.platform.messageBox(kVersionWarningCaption, kVersionWarningText, MessageIcon::Warning,
-                                          MessageButtons::Ok);
-        }
-    }
+    if (state_.versionChanged)
+        RunVersionSetup();
 }
 
 void TForm1::WMCopyData()

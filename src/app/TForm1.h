@@ -471,6 +471,18 @@ private:
     qt::PrintTarget& PrintTargetNow();
     std::shared_ptr<qt::PrintTarget> printTarget_;
 
+    // Settings dialog block: the dialog from the settings command, the first run and a version
+    // change, and every setting applied again after OK.
+public:
+    void ShowDlgSetup();
+
+private:
+    enum class SetupPlacement { FirstRun, Centred, BelowWindow };
+    void ConnectSetupCommands();
+    bool RunSetupDialog(const char* caption, SetupPlacement placement);
+    void RunVersionSetup();
+    void ApplySettings();
+
     // Shutdown and commands block: closing with the window keys, the ToDo ticks and the
     // clean-up of old data; the end of the session; the shortcuts of the window.
 public:

@@ -142,6 +142,11 @@ std::optional<std::string> CustomTodoIconPath(const std::string& programFolder, 
 {
     if (state < 1 || state > 4 || setIcon[static_cast<std::size_t>(state - 1)] != 1)
         return std::nullopt;
+    return TodoIconFilePath(programFolder, state);
+}
+
+std::string TodoIconFilePath(const std::string& programFolder, int state)
+{
     return files::withSeparator(programFolder) + "TNoicon" + std::to_string(state) + ".sbm";
 }
 

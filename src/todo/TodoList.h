@@ -62,6 +62,8 @@ std::vector<std::size_t> TodoSortOrder(const std::vector<TodoRow>& rows, TodoIte
 // program folder + "TNoicon" + state + ".sbm", when flag `state` of SetIcon is on.
 std::optional<std::string> CustomTodoIconPath(const std::string& programFolder, const std::array<int, 9>& setIcon,
                                               int state);
+// Where the picture for `state` is kept, whatever SetIcon says.
+std::string TodoIconFilePath(const std::string& programFolder, int state);
 
 // Identity of an entry across rebuilds of the lists: its text and which of several identical
 // lines it is.

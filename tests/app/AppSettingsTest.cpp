@@ -1,5 +1,6 @@
 #include "app/AppSettings.h"
 #include "app/CommandLine.h"
+#include "app/SetupSettings.h"
 #include "app/Startup.h"
 #include "platform/Files.h"
 #include "platform/SjisCodec.h"
@@ -105,12 +106,15 @@ TEST(AppSettings, SettingsThatExistButCannotBeReadFailToLoad)
     EXPECT_TRUE(load(dir, "", s).ok) << "an empty file is readable";
 }
 
-TEST(AppSettings, TranslucencyOnlyWithTrans)
+TEST(AppSettings, TranslucencyOnlyWithTransAndNeverInvisible)
 {
     TempFolder dir;
     AppSettings s;
     ASSERT_TRUE(load(dir, "[Mini]\r\nTrans=1\r\nTransValue=0\r\n", s).ok);
-    EXPECT_EQ(s.miniOpacity(), 0);
+    EXPECT_EQ(s.transValue, 0) << "stored as written";
+    EXPECT_EQ(s.miniOpacity(), kMinMiniOpacity);
+    ASSERT_TRUE(load(dir, "[Mini]\r\nTrans=1\r\nTransValue=200\r\n", s).ok);
+    EXPECT_EQ(s.miniOpacity(), 200);
     ASSERT_TRUE(load(dir, "[Mini]\r\nTrans=0\r\nTransValue=0\r\n", s).ok);
     EXPECT_EQ(s.miniOpacity(), 255);
 }

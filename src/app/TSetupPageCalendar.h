@@ -1,0 +1,43 @@
+// The pages "月間" (month cell contents, rokuyo, weeks) and "週間" (week-view day contents).
+#pragma once
+
+#include "app/TSetupPage.h"
+
+class QCheckBox;
+
+namespace kal {
+
+class TSetupMonthPage : public TSetupPage {
+    Q_OBJECT
+public:
+    explicit TSetupMonthPage(QWidget* parent = nullptr);
+    void load(const AppSettings& s) override;
+    void store(AppSettings& s) const override;
+    void updateEnabled();
+
+    QCheckBox *ChkHol1, *ChkHol2, *ChkHol3, *ChkSch, *ChkMemoUmu, *ChkTodoUmu, *ChkCalStr, *ChkCalPlace, *ChkTodoDtl;
+    QCheckBox *ChkR1, *ChkR2, *ChkR3, *ChkR4, *ChkR5, *ChkR6;
+    QCheckBox *ChkOtherMon, *ChkMonWeek;
+
+    std::vector<QCheckBox*> calViewBoxes() const;
+    std::vector<QCheckBox*> rikuyoBoxes() const;
+
+signals:
+    void rikuyoChanged();
+};
+
+class TSetupWeekPage : public TSetupPage {
+    Q_OBJECT
+public:
+    explicit TSetupWeekPage(QWidget* parent = nullptr);
+    void load(const AppSettings& s) override;
+    void store(AppSettings& s) const override;
+    void updateEnabled();
+
+    QCheckBox *ChkWeekHol1, *ChkWeekHol2, *ChkWeekHol3, *ChkWeekSch, *ChkWeekMemo, *ChkWeekStr, *ChkWeekEnd,
+        *ChkWeekPlace, *ChkWeekTodo;
+
+    std::vector<QCheckBox*> weekViewBoxes() const;
+};
+
+} // namespace kal

@@ -1,0 +1,218 @@
+#include "app/TSetupPageTodo.h"
+
+#include "platform/Files.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/Widgets.h"
+#include "todo/TodoList.h"
+#include "todo/qt/TodoIcons.h"
+
+#include <QBuffer>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace kal {
+
+namespace {
+
+constexpr const char* kIconNames[kTodoIconCount] = {"期限切れ", "期限日", "警告", "進行中"};
+constexpr int kTitleItem = 3;    // always shown
+constexpr int kDaysLeftItem = 1; // open list only
+constexpr int kDoneDateItem = 6; // done list only
+
+} // namespace
+
+TSetupTodoPage::TSetupTodoPage(qt::Services& services, std::string programFolder, QWidget* parent)
+    : TSetupPage(parent), services_(services), programFolder_(std::move(programFolder))
+{
+    auto* layout = pageColumn(this);
+    QVBoxLayout* icons = groupColumn("アイコン", this, layout);
+    ChkTodoIcon = setupCheck("ChkTodoIcon", "状態アイコンを表示する。(&I)", this);
+    icons->addWidget(ChkTodoIcon);
+    ListTodo = qt::named(new QListWidget(this), "ListTodo");
+    ListTodo->setViewMode(QListView::IconMode);
+    ListTodo->setFlow(QListView::LeftToRight);
+    ListTodo->setMovement(QListView::Static);
+    ListTodo->setFixedHeight(64);
+    ListTodo->setGridSize(QSize(72, 48));
+    for (const char* name : kIconNames)
+        ListTodo->addItem(QString::fromUtf8(name));
+    BtnIconChange = qt::namedButton("BtnIconChange", "変更(&C)...", this);
+    BtnIconOrigin = qt::namedButton("BtnIconOrigin", "元に戻す(&O)", this);
+    auto* iconRow = new QHBoxLayout;
+    iconRow->addWidget(ListTodo, 1);
+    auto* iconButtons = new QVBoxLayout;
+    iconButtons->addWidget(BtnIconChange);
+    iconButtons->addWidget(BtnIconOrigin);
+    iconRow->addLayout(iconButtons);
+    icons->addLayout(iconRow);
+    SpinWarnTerm = qt::named(new QSpinBox(this), "SpinWarnTerm");
+    SpinWarnTerm->setRange(1, 99);
+    auto* warnRow = new QHBoxLayout;
+    warnRow->addWidget(qt::captionLabel("期限の", this));
+    warnRow->addWidget(SpinWarnTerm);
+    warnRow->addWidget(qt::captionLabel("日前から警告アイコンを表示する。", this));
+    warnRow->addStretch();
+    icons->addLayout(warnRow);
+
+    QVBoxLayout* columns = groupColumn("表示項目", this, layout);
+    ListName = qt::named(new QListWidget(this), "ListName");
+    ListName->addItem(QString::fromUtf8("ToDo 未処理の表示項目"));
+    ListName->addItem(QString::fromUtf8("ToDo 処理済の表示項目"));
+    ListName->setFixedHeight(ListName->sizeHintForRow(0) * 2 + 8);
+    columns->addWidget(ListName);
+    const char* itemNames[7] = {"期限日", "残り日数", "優先度", "件名", "分類", "進捗", "処理日"};
+    auto* grid = new QGridLayout;
+    for (int i = 0; i < 7; ++i) {
+        ChkTi[static_cast<std::size_t>(i)] =
+            setupCheck(QString("ChkTi%1").arg(i + 1).toLatin1().constData(), itemNames[i], this);
+        grid->addWidget(ChkTi[static_cast<std::size_t>(i)], i / 4, i % 4);
+        connect(ChkTi[static_cast<std::size_t>(i)], &QCheckBox::clicked, this, [this, i] { TiClick(i); });
+    }
+    columns->addLayout(grid);
+    ChkToDoTab = setupCheck("ChkToDoTab", "ToDoのタブを下に表示する。(&B)", this);
+    layout->addWidget(ChkToDoTab);
+
+    connect(ChkTodoIcon, &QCheckBox::toggled, this, &TSetupTodoPage::updateEnabled);
+    connect(BtnIconChange, &QPushButton::clicked, this, &TSetupTodoPage::BtnIconChangeClick);
+    connect(BtnIconOrigin, &QPushButton::clicked, this, &TSetupTodoPage::BtnIconOriginClick);
+    connect(ListName, &QListWidget::currentRowChanged, this, &TSetupTodoPage::ListNameClick);
+}
+
+void TSetupTodoPage::load(const AppSettings& s)
+{
+    ChkTodoIcon->setChecked(s.tNoIcon == 1);
+    SpinWarnTerm->setValue(s.warnTerm);
+    for (int n = 0; n < kTodoIconCount; ++n)
+        custom_[static_cast<std::size_t>(n)] = s.setIcon[static_cast<std::size_t>(n)] == 1;
+    chosen_ = {};
+    openItems_ = s.tNoItem;
+    doneItems_ = s.tOkItem;
+    ChkToDoTab->setChecked(s.toDoTab == 1);
+    ShowIcons();
+    ListName->setCurrentRow(0);
+    ListNameClick();
+    updateEnabled();
+}
+
+void TSetupTodoPage::store(AppSettings& s) const
+{
+    s.tNoIcon = checkedFlag(ChkTodoIcon->isChecked());
+    s.warnTerm = SpinWarnTerm->value();
+    s.tNoItem = openItems_;
+    s.tOkItem = doneItems_;
+    s.toDoTab = checkedFlag(ChkToDoTab->isChecked());
+    // A picture chosen now counts only once SaveIcons has written it.
+    for (int n = 0; n < kTodoIconCount; ++n) {
+        const auto i = static_cast<std::size_t>(n);
+        s.setIcon[i] = custom_[i] && chosen_[i].isNull() ? 1 : 0;
+    }
+}
+
+void TSetupTodoPage::updateEnabled()
+{
+    const bool on = ChkTodoIcon->isChecked();
+    for (QWidget* w : std::initializer_list<QWidget*>{ListTodo, SpinWarnTerm, BtnIconChange, BtnIconOrigin})
+        w->setEnabled(on);
+}
+
+void TSetupTodoPage::ShowIcons()
+{
+    Flags stored{};
+    for (int n = 0; n < kTodoIconCount; ++n)
+        stored[static_cast<std::size_t>(n)] = custom_[static_cast<std::size_t>(n)] ? 1 : 0;
+    const qt::TodoIconSet icons = qt::LoadTodoIcons(programFolder_, stored);
+    for (int n = 0; n < kTodoIconCount; ++n) {
+        const QImage& picked = chosen_[static_cast<std::size_t>(n)];
+        QPixmap icon = picked.isNull() ? icons[static_cast<std::size_t>(n + 1)] : QPixmap::fromImage(picked);
+        ListTodo->item(n)->setIcon(QIcon(icon));
+    }
+}
+
+void TSetupTodoPage::BtnIconChangeClick()
+{
+    const int row = ListTodo->currentRow();
+    if (row < 0 || !ListTodo->currentItem()->isSelected()) {
+        services_.platform.messageBox("エラー", "変更するアイコンを選択して下さい。", MessageIcon::Error,
+                                      MessageButtons::Ok);
+        return;
+    }
+    std::optional<std::string> file =
+        services_.platform.openFileName("アイコンの変更", programFolder_, "ビットマップ (*.bmp);;すべてのファイル (*)");
+    if (!file)
+        return;
+    QImage image;
+    if (!image.load(qt::fromUtf8(*file)) || image.isNull()) {
+        services_.platform.messageBox("エラー", "画像を読み込めません。\r\n" + *file, MessageIcon::Error,
+                                      MessageButtons::Ok);
+        return;
+    }
+    chosen_[static_cast<std::size_t>(row)] = image;
+    custom_[static_cast<std::size_t>(row)] = true;
+    ShowIcons();
+}
+
+void TSetupTodoPage::BtnIconOriginClick()
+{
+    custom_ = {};
+    chosen_ = {};
+    ShowIcons();
+}
+
+std::vector<std::string> TSetupTodoPage::SaveIcons(Flags& setIcon) const
+{
+    std::vector<std::string> failures;
+    for (int n = 0; n < kTodoIconCount; ++n) {
+        const QImage& image = chosen_[static_cast<std::size_t>(n)];
+        if (image.isNull())
+            continue;
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        const std::string path = TodoIconFilePath(programFolder_, n + 1);
+        if (!image.save(&buffer, "BMP")) {
+            failures.push_back(path);
+            continue;
+        }
+        files::IoResult saved = files::saveBytes(path, bytes.toStdString());
+        if (!saved) {
+            failures.push_back(path + "\r\n" + saved.reason);
+            continue;
+        }
+        setIcon[static_cast<std::size_t>(n)] = 1;
+    }
+    return failures;
+}
+
+Flags& TSetupTodoPage::chosenItems()
+{
+    return ListName->currentRow() == 1 ? doneItems_ : openItems_;
+}
+
+void TSetupTodoPage::ListNameClick()
+{
+    const bool done = ListName->currentRow() == 1;
+    Flags& items = chosenItems();
+    items[kDaysLeftItem] = done ? 0 : items[kDaysLeftItem];
+    items[kDoneDateItem] = done ? items[kDoneDateItem] : 0;
+    ChkTi[kDaysLeftItem]->setEnabled(!done);
+    ChkTi[kDoneDateItem]->setEnabled(done);
+    for (int i = 0; i < 7; ++i) {
+        if (i != kTitleItem)
+            ChkTi[static_cast<std::size_t>(i)]->setChecked(items[static_cast<std::size_t>(i)] == 1);
+    }
+    ChkTi[kTitleItem]->setChecked(true);
+    ChkTi[kTitleItem]->setEnabled(false);
+}
+
+void TSetupTodoPage::TiClick(int item)
+{
+    chosenItems()[static_cast<std::size_t>(item)] = checkedFlag(ChkTi[static_cast<std::size_t>(item)]->isChecked());
+}
+
+} // namespace kal
