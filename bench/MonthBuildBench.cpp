@@ -1,37 +1,46 @@
-// Time of one month build on ten years of data.
+// Time of one month build on generated data of 1, 10 and 100 years (2017 onwards), every month
+// of the first ten years in turn: the cost must not grow with the years.
 #include "BenchData.h"
 #include "calendar/MonthBuild.h"
 
 #include <benchmark/benchmark.h>
 
+#include <map>
+
 namespace {
 
-const std::string& folder()
+const std::string& folder(int years)
 {
-    static const kal::bench::BenchFolder data(kal::bench::makeTenYearFolder());
-    return data.path;
+    static std::map<int, kal::bench::BenchFolder> folders;
+    auto found = folders.find(years);
+    if (found == folders.end()) {
+        kal::gendata::DataShape shape;
+        shape.years = years;
+        found = folders.try_emplace(years, kal::bench::makeDataFolder(shape)).first;
+    }
+    return found->second.path;
 }
 
 void BM_MonthBuild(benchmark::State& state)
 {
+    const int years = static_cast<int>(state.range(0));
     kal::MonthBuildInput input;
-    input.year = 2026;
-    input.month = 12;
     input.today = kal::Date{2026, 12, 8};
     input.calView = {1, 1, 1, 1, 1, 1, 1, 0, 0};
     input.rikuyo = {1, 1, 1, 1, 1, 1, 0, 0, 0};
-    input.dataPath = folder();
-    input.memoPath = folder();
+    input.dataPath = folder(years);
+    input.memoPath = folder(years);
+    const int months = 12 * std::min(years, 10);
     int month = 0;
     for (auto _ : state) {
         input.year = 2017 + month / 12;
         input.month = 1 + month % 12;
-        month = (month + 1) % 120;
+        month = (month + 1) % months;
         kal::MonthBuild build = kal::BuildMonth(input);
         benchmark::DoNotOptimize(build);
     }
 }
-BENCHMARK(BM_MonthBuild)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MonthBuild)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

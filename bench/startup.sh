@@ -1,55 +1,41 @@
 #!/bin/sh
-# Start-up time and memory of the program on ten years of data, measured from outside:
-# the time until the main window is mapped on an X server (Xvfb), and the resident size
-# once it is up (needs Xvfb and xdotool). Usage: bench/startup.sh [path/to/kalendra] [runs]
+# Start-up time and memory on generated data, measured from outside against a bare Qt Widgets
+# window (BareLabel), the two started alternately: the time until the window is mapped on an X
+# server (Xvfb) and the resident size once it is up (needs Xvfb and xdotool).
+# Usage: bench/startup.sh [build folder] [runs] [years] [memos a year]
+# The last line is "RESULT ours_ms=... bare_ms=... ours_mib=... bare_mib=..." (medians).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
-binary=${1:-$here/../build/kalendra}
-runs=${2:-5}
+build=$(cd "${1:-$here/../build}" && pwd)
+runs=${2:-7}
+years=${3:-10}
+memos=${4:-24}
 home=$(mktemp -d /tmp/kalendra-startup-XXXXXX)
 trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$home"' EXIT
 
-# Ten years of schedules, about 50 a month, the default holidays and a ToDo file.
-cp "$here/../data/Holiday.dat" "$home/"
-printf '[Kalendra]\r\nVer=3.01\r\n[Window]\r\nNow=%s\r\n' "$(date +%Y)" > "$home/Kalendra.ini"
+gendata=$build/tools/gendata/kalendra_gendata
+[ -x "$gendata" ] || gendata=$build/bench/gendata/kalendra_gendata
 year=$(date +%Y)
-y=$((year - 9))
-while [ "$y" -le "$year" ]; do
-    m=1
-    while [ "$m" -le 12 ]; do
-        file=$(printf '%s/%04d%02d.sch' "$home" "$y" "$m")
-        i=0
-        while [ "$i" -lt 50 ]; do
-            d=$(( (i * 7) % 28 + 1 ))
-            printf '%02d09:3017:00              0011Regular meeting with the team   \r\n' "$d"
-            i=$((i + 1))
-        done | sort > "$file"
-        m=$((m + 1))
-    done
-    y=$((y + 1))
-done
-i=0
-while [ "$i" -lt 100 ]; do
-    printf '%s/12/311000%s/01/01              00Task %d\r\n' "$year" "$year" "$i"
-    i=$((i + 1))
-done > "$home/ToDo.dat"
+"$gendata" "$home" --years "$years" --first-year $((year - years + 1)) --memos-per-year "$memos"
+printf '[Kalendra]\r\nVer=3.01\r\n[Window]\r\nNow=%s\r\n' "$year" > "$home/Kalendra.ini"
 
-display=:$(( $$ % 500 + 100 ))
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+# A display number nobody else uses, chosen by Xvfb itself.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$home/.display" >/dev/null 2>&1 &
 xvfb=$!
-sleep 1
+until [ -s "$home/.display" ]; do sleep 0.1; done
+display=:$(cat "$home/.display")
 export DISPLAY="$display" QT_QPA_PLATFORM=xcb
 
-run=0
-while [ "$run" -le "$runs" ]; do
+# Prints "milliseconds-to-map resident-KiB" for one start of the command.
+measure() {
     start=$(date +%s%N)
-    "$binary" /2 --home "$home" >/dev/null 2>&1 &
+    "$@" >/dev/null 2>&1 &
     pid=$!
     tries=0
-    until xdotool search --onlyvisible --name '^Kalendra$' >/dev/null 2>&1; do
-        sleep 0.005
+    until xdotool search --onlyvisible --pid "$pid" --name '^Kalendra$' >/dev/null 2>&1; do
+        sleep 0.002
         tries=$((tries + 1))
-        if [ "$tries" -gt 2000 ]; then
+        if [ "$tries" -gt 3000 ]; then
             echo "the window did not appear" >&2
             kill "$pid" 2>/dev/null || true
             exit 1
@@ -60,9 +46,27 @@ while [ "$run" -le "$runs" ]; do
     rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
     kill "$pid"
     wait "$pid" 2>/dev/null || true
-    # The first run warms the caches and is not counted.
+    echo "$(( (end - start) / 1000000 )) $rss"
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+results=$home/.results
+: > "$results"
+run=0
+while [ "$run" -le "$runs" ]; do
+    ours=$(measure "$build/kalendra" /2 --home "$home")
+    bare=$(measure "$build/bench/BareLabel")
+    # The first round warms the caches and is not counted.
     if [ "$run" -gt 0 ]; then
-        echo "run $run: window mapped after $(( (end - start) / 1000000 )) ms, resident $(( rss / 1024 )) MiB"
+        echo "run $run: kalendra $ours, bare $bare (ms KiB)"
+        echo "$ours $bare" >> "$results"
     fi
     run=$((run + 1))
 done
+ours_ms=$(awk '{print $1}' "$results" | median)
+bare_ms=$(awk '{print $3}' "$results" | median)
+ours_kib=$(awk '{print $2}' "$results" | median)
+bare_kib=$(awk '{print $4}' "$results" | median)
+echo "RESULT ours_ms=$ours_ms bare_ms=$bare_ms ours_mib=$(awk -v k="$ours_kib" 'BEGIN { printf "%.1f", k / 1024 }')" \
+     "bare_mib=$(awk -v k="$bare_kib" 'BEGIN { printf "%.1f", k / 1024 }')"

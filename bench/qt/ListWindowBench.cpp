@@ -16,27 +16,15 @@
 
 namespace {
 
-// 100 years of month files with 100 records each.
-std::string makeHundredYearFolder()
+// Generated schedules without memos, so that every row is a schedule.
+std::string makeScheduleFolder(int firstYear, int years, int perMonth)
 {
-    const std::string folder = kal::bench::makeTempFolder("kalendra-list-bench");
-    const std::string title = kal::sjis::fromUtf8Lossy("定例会議と打ち合わせ");
-    const std::string place = kal::sjis::fromUtf8Lossy("本社第二会議室");
-    for (int year = 1927; year <= 2026; ++year)
-        for (int month = 1; month <= 12; ++month) {
-            std::vector<std::string> lines;
-            for (int i = 0; i < 100; ++i) {
-                kal::ScheduleFields f;
-                f.day = 1 + i * 28 / 100;
-                f.start = i % 5 == 0 ? "" : "09:30";
-                f.title = title + std::to_string(i);
-                f.place = i % 3 ? place : "";
-                lines.push_back(kal::ComposeSchedule(f));
-            }
-            if (!kal::files::saveLines(kal::MonthFilePath(folder, year, month), lines))
-                std::abort();
-        }
-    return folder;
+    kal::gendata::DataShape shape;
+    shape.firstYear = firstYear;
+    shape.years = years;
+    shape.schedulesPerMonth = perMonth;
+    shape.memosPerYear = 0;
+    return kal::bench::makeDataFolder(shape);
 }
 
 void openAllView(benchmark::State& state, const std::string& folder, int expectedRows)
@@ -60,14 +48,14 @@ void openAllView(benchmark::State& state, const std::string& folder, int expecte
 
 void BM_ListWindowAllTenYears(benchmark::State& state)
 {
-    static const kal::bench::BenchFolder folder(kal::bench::makeTenYearFolder());
+    static const kal::bench::BenchFolder folder(makeScheduleFolder(2017, 10, 50));
     openAllView(state, folder.path, 6000);
 }
 BENCHMARK(BM_ListWindowAllTenYears)->Unit(benchmark::kMillisecond);
 
 void BM_ListWindowAllHundredYears(benchmark::State& state)
 {
-    static const kal::bench::BenchFolder folder(makeHundredYearFolder());
+    static const kal::bench::BenchFolder folder(makeScheduleFolder(1927, 100, 100));
     openAllView(state, folder.path, 120000);
 }
 BENCHMARK(BM_ListWindowAllHundredYears)->Unit(benchmark::kMillisecond);

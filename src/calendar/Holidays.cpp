@@ -5,8 +5,10 @@
 #include "platform/SjisCodec.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <map>
+#include <mutex>
 
 namespace kal {
 namespace {
@@ -103,6 +105,18 @@ void markComputedHoliday(const Date& date, const std::string& line, MonthLayout&
         return;
     layout.cell(pos.column, pos.row).kind = 0;
     lists.add(pos.column, pos.row, CellLine{line});
+}
+
+std::vector<HolidayRule> rulesOfYears(const std::vector<HolidayRule>& rules, int fromYear, int toYear)
+{
+    std::vector<HolidayRule> chosen;
+    for (const HolidayRule& rule : rules)
+        for (int year = fromYear; year <= toYear; ++year)
+            if (RuleAppliesInYear(rule, year)) {
+                chosen.push_back(rule);
+                break;
+            }
+    return chosen;
 }
 
 } // namespace
@@ -215,24 +229,31 @@ std::string AnniversaryText(const std::string& nameTemplate, int years)
     return out;
 }
 
-void ApplyHolidays(const std::vector<HolidayRule>& rules, MonthLayout& layout, DayCellLists& lists)
+void ApplyHolidays(const std::vector<HolidayRule>& allRules, MonthLayout& layout, DayCellLists& lists)
 {
-    if (rules.empty())
+    if (allRules.empty())
         return;
-    for (const HolidayRule& rule : rules) {
-        for (int row = 1; row <= 6; ++row)
-            for (int column = 0; column < 7; ++column) {
-                Date date = layout.dateOf(column, row);
-                if (RuleMatches(rule, date))
-                    applyRule(rule, column, row, date.year, layout, lists);
-            }
-    }
-
     const Date first = layout.firstCellDate();
     const Date last = layout.lastCellDate();
     // A Sunday up to two weeks before the grid can still move its substitute into it.
     const Date spanBegin = addDays(first, -14);
     const Date spanEnd = addDays(last, 1);
+    // Most lines of the table hold a single year; only those of the span's years are looked at.
+    const std::vector<HolidayRule> rules = rulesOfYears(allRules, spanBegin.year, spanEnd.year);
+
+    std::array<Date, 42> dates;
+    for (int row = 1; row <= 6; ++row)
+        for (int column = 0; column < 7; ++column)
+            dates[static_cast<std::size_t>((row - 1) * 7 + column)] = layout.dateOf(column, row);
+    for (const HolidayRule& rule : rules) {
+        for (int row = 1; row <= 6; ++row)
+            for (int column = 0; column < 7; ++column) {
+                const Date& date = dates[static_cast<std::size_t>((row - 1) * 7 + column)];
+                if (RuleMatches(rule, date))
+                    applyRule(rule, column, row, date.year, layout, lists);
+            }
+    }
+
     NationalDays national(rules, spanBegin, spanEnd);
 
     const std::string substitute = KAL_SJIS("0振替休日");
@@ -270,6 +291,32 @@ std::vector<HolidayRule> LoadHolidayRules(const std::string& path)
     for (const std::string& line : files::loadLines(path))
         if (auto rule = ParseHolidayRule(line))
             rules.push_back(std::move(*rule));
+    return rules;
+}
+
+std::shared_ptr<const std::vector<HolidayRule>> SharedHolidayRules(const std::string& path)
+{
+    struct Entry {
+        files::FileStamp stamp;
+        std::shared_ptr<const std::vector<HolidayRule>> rules;
+    };
+    static std::mutex mutex;
+    static std::map<std::string, Entry> cache;
+
+    // The stamp is taken before the read: a change during the read shows at the next call.
+    const files::FileStamp stamp = files::fileStamp(path);
+    {
+        std::lock_guard lock(mutex);
+        auto found = cache.find(path);
+        if (found != cache.end() && found->second.stamp == stamp)
+            return found->second.rules;
+    }
+    auto rules = std::make_shared<const std::vector<HolidayRule>>(LoadHolidayRules(path));
+    std::lock_guard lock(mutex);
+    if (files::stampSettled(stamp))
+        cache[path] = Entry{stamp, rules};
+    else
+        cache.erase(path);
     return rules;
 }
 

@@ -5,6 +5,7 @@
 #include "calendar/CalendarMath.h"
 #include "calendar/DayCellLists.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -52,5 +53,7 @@ void ApplyHolidays(const std::vector<HolidayRule>& rules, MonthLayout& layout, D
 
 // The rules of a holiday file; malformed lines are left out.
 std::vector<HolidayRule> LoadHolidayRules(const std::string& path);
+// The same rules, parsed again only when the file's stamp changed (another program may edit it).
+std::shared_ptr<const std::vector<HolidayRule>> SharedHolidayRules(const std::string& path);
 
 } // namespace kal

@@ -62,16 +62,17 @@ MonthBuild BuildMonth(const MonthBuildInput& in)
     MonthBuild build;
     MonthLayout& layout = build.layout;
     layout = BuildLayout(in.year, in.month, in.weekStart);
-    const bool memoMarks = FlagOn(in.calView, 5);
+    const std::vector<bool> memos =
+        FlagOn(in.calView, 5) ? DayMemosExist(in.memoPath, layout.firstCellDate(), 42) : std::vector<bool>(42, false);
     for (int row = 1; row <= 6; ++row)
         for (int column = 0; column < 7; ++column) {
             DayCell& cell = layout.cell(column, row);
             cell.showRokuyo = cell.rokuyo >= 1 && in.rikuyo[static_cast<std::size_t>(cell.rokuyo - 1)] == 1;
-            if (memoMarks && files::fileExists(MemoFilePath(in.memoPath, layout.dateOf(column, row))))
+            if (memos[static_cast<std::size_t>((row - 1) * 7 + column)])
                 cell.mark = 1;
         }
 
-    ApplyHolidays(LoadHolidayRules(files::withSeparator(in.dataPath) + kHolidayFileName), layout, build.lists);
+    ApplyHolidays(*SharedHolidayRules(files::withSeparator(in.dataPath) + kHolidayFileName), layout, build.lists);
     ApplyTodoLines(in.todoLines, FlagOn(in.calView, 6), layout, build.lists);
 
     if (layout.prevShown) {

@@ -4,6 +4,8 @@
 #include "platform/NumberFormat.h"
 
 #include <algorithm>
+#include <map>
+#include <mutex>
 
 namespace kal {
 namespace {
@@ -103,6 +105,38 @@ bool IsEmptyMemo(const std::vector<std::string>& lines)
 bool DayMemoExists(const std::string& memoPath, const Date& date)
 {
     return files::fileExists(MemoFilePath(memoPath, date));
+}
+
+std::vector<bool> DayMemosExist(const std::string& memoPath, const Date& first, int count)
+{
+    struct Entry {
+        files::FileStamp folderStamp;
+        std::vector<bool> exist;
+    };
+    constexpr std::size_t kMaxEntries = 256;
+    static std::mutex mutex;
+    static std::map<std::pair<std::string, long long>, Entry> cache;
+
+    const auto key = std::make_pair(files::withSeparator(memoPath), toDayNumber(first));
+    // Taken before the files are looked at: a change meanwhile shows at the next call.
+    const files::FileStamp folderStamp = files::fileStamp(key.first.empty() ? "." : key.first);
+    {
+        std::lock_guard lock(mutex);
+        auto found = cache.find(key);
+        if (found != cache.end() && found->second.folderStamp == folderStamp &&
+            found->second.exist.size() == static_cast<std::size_t>(count))
+            return found->second.exist;
+    }
+    std::vector<bool> exist(static_cast<std::size_t>(std::max(count, 0)));
+    for (int i = 0; i < count; ++i)
+        exist[static_cast<std::size_t>(i)] = DayMemoExists(memoPath, addDays(first, i));
+    if (files::stampSettled(folderStamp)) {
+        std::lock_guard lock(mutex);
+        if (cache.size() >= kMaxEntries)
+            cache.clear();
+        cache[key] = Entry{folderStamp, exist};
+    }
+    return exist;
 }
 
 std::vector<std::string> LoadDayMemo(const std::string& memoPath, const Date& date)

@@ -3,7 +3,8 @@
 // the file. Memotemp.txt in the same folder is the text a new memo starts with.
 //
 // Everything here takes the memo folder (UTF-8, with or without its trailing '/') and a date;
-// nothing is cached, so every caller sees the files as they are.
+// nothing is cached but what the memo folder's stamp vouches for, so every caller sees the files
+// as they are.
 #pragma once
 
 #include "platform/Date.h"
@@ -34,6 +35,9 @@ std::vector<std::string> ParseMemoText(const std::string& bytes);
 bool IsEmptyMemo(const std::vector<std::string>& lines);
 
 bool DayMemoExists(const std::string& memoPath, const Date& date);
+// DayMemoExists for each of `count` consecutive days from `first`. The answer is kept while the
+// memo folder's stamp stays the same: a memo file made, deleted or renamed changes it.
+std::vector<bool> DayMemosExist(const std::string& memoPath, const Date& first, int count);
 // The day's lines; none when it has no memo file.
 std::vector<std::string> LoadDayMemo(const std::string& memoPath, const Date& date);
 // Writes the lines, or deletes the file when the memo is empty.

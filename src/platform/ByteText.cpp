@@ -108,9 +108,58 @@ int compareBytes(std::string_view a, std::string_view b)
     return a.size() < b.size() ? -1 : 1;
 }
 
+namespace {
+
+// The bytes of toUpper(s) one by one, without making the copy: this comparison runs for every
+// line of every sort and cell list.
+class UpperBytes {
+public:
+    explicit UpperBytes(std::string_view s) : s_(s) { }
+    bool atEnd() const { return i_ >= s_.size(); }
+    unsigned char next()
+    {
+        const bool lead = i_ == charEnd_;
+        if (lead)
+            startChar();
+        auto c = static_cast<unsigned char>(s_[i_++]);
+        if (singleByte_ && c >= 'a' && c <= 'z')
+            return static_cast<unsigned char>(c - 'a' + 'A');
+        if (!lead && upperTrail_) // full-width a..z (82 81..82 9A) to A..Z (82 60..82 79)
+            return static_cast<unsigned char>(c - 0x21);
+        return c;
+    }
+
+private:
+    void startChar()
+    {
+        const std::size_t len = sjis::charLength(s_, i_);
+        charEnd_ = i_ + len;
+        singleByte_ = len == 1;
+        const auto leadByte = static_cast<unsigned char>(s_[i_]);
+        const auto trail = len == 2 ? static_cast<unsigned char>(s_[i_ + 1]) : 0;
+        upperTrail_ = leadByte == 0x82 && trail >= 0x81 && trail <= 0x9A;
+    }
+
+    std::string_view s_;
+    std::size_t i_ = 0;
+    std::size_t charEnd_ = 0;
+    bool singleByte_ = true;
+    bool upperTrail_ = false;
+};
+
+} // namespace
+
 int compareNoCase(std::string_view a, std::string_view b)
 {
-    return compareBytes(toUpper(a), toUpper(b));
+    UpperBytes x(a), y(b);
+    while (!x.atEnd() && !y.atEnd()) {
+        const unsigned char p = x.next(), q = y.next();
+        if (p != q)
+            return p < q ? -1 : 1;
+    }
+    if (x.atEnd() && y.atEnd())
+        return 0;
+    return x.atEnd() ? -1 : 1;
 }
 
 bool equalsNoCase(std::string_view a, std::string_view b)

@@ -484,6 +484,15 @@ FileStamp fileStamp(const std::string& path)
     return stamp;
 }
 
+bool stampSettled(const FileStamp& stamp)
+{
+    constexpr long long kSettleNs = 3'000'000'000LL;
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const long long nowNs = static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+    return stamp.exists && stamp.modifiedNs < nowNs - kSettleNs;
+}
+
 std::vector<std::string> listFiles(const std::string& folder, const std::string& wildcard)
 {
     std::vector<std::string> names;

@@ -123,6 +123,10 @@ inline bool operator==(const FileStamp& a, const FileStamp& b)
            a.modifiedNs == b.modifiedNs;
 }
 FileStamp fileStamp(const std::string& path);
+// Whether every later change to the file must show in its stamp. A coarse file-system clock (or
+// a two-second one on FAT) can give two writes within one tick the same time, so a cache keeps
+// only what it read from a file whose stamp is older than that.
+bool stampSettled(const FileStamp& stamp);
 
 // Names (not paths) of the regular files in `folder` that match a wildcard such as "*.sch",
 // compared without regard to case; in no particular order.

@@ -1,7 +1,10 @@
 #include "memo/DayMemo.h"
+#include "support/FileTimes.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace kal;
 using kal::test::crlf;
@@ -147,4 +150,45 @@ TEST(DayMemo, ReplacingTheOnlyLineWithBlanksEmptiesTheMemo)
     EXPECT_TRUE(result.ok());
     EXPECT_TRUE(result.fileDeleted);
     EXPECT_FALSE(memo.exists("20240305.mem"));
+}
+
+TEST(DayMemo, MemosOfDaysFollowTheFolder)
+{
+    using kal::test::setModifiedAgo;
+    const Date first{2026, 11, 29};
+    struct Case {
+        const char* what;
+        int changedDay; // offset from `first` of the memo added or removed
+        bool add;
+        int folderSecondsAgo; // the folder's time after the change; 0 keeps it just changed
+    };
+    const Case cases[] = {
+        {"added, folder dated back", 3, true, 500},
+        {"added, folder just changed", 41, true, 0},
+        {"removed, folder dated back", 10, false, 500},
+        {"removed, folder dated back to its old time", 10, false, 1000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder folder;
+        folder.write(MemoFileName(addDays(first, 10)), "memo\r\n");
+        setModifiedAgo(folder.path(), 1000);
+        std::vector<bool> before = DayMemosExist(folder.path(), first, 42);
+        ASSERT_EQ(before.size(), 42u);
+        EXPECT_TRUE(before[10]);
+        EXPECT_EQ(std::count(before.begin(), before.end(), true), 1);
+
+        const std::string changed = MemoFileName(addDays(first, c.changedDay));
+        if (c.add)
+            folder.write(changed, "new\r\n");
+        else
+            ASSERT_TRUE(files::deleteFile(folder.file(changed)));
+        if (c.folderSecondsAgo > 0)
+            setModifiedAgo(folder.path(), c.folderSecondsAgo);
+
+        std::vector<bool> after = DayMemosExist(folder.path(), first, 42);
+        for (int day = 0; day < 42; ++day)
+            EXPECT_EQ(after[static_cast<std::size_t>(day)], DayMemoExists(folder.path(), addDays(first, day)))
+                << "day " << day;
+    }
 }

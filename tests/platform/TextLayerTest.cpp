@@ -74,6 +74,29 @@ TEST(ByteText, UpperCasingStepsOverTrailBytes)
     EXPECT_EQ(text::toUpper(sj("ｱｲ")), sj("ｱｲ"));
 }
 
+TEST(ByteText, CaseInsensitiveComparisonIsTheOrderOfUpperCasedCopies)
+{
+    // Bytes that start, end or imitate double-byte characters and letters, in every arrangement
+    // up to four long: lead bytes at the end, trail bytes that look like a..z, full-width a..z.
+    const unsigned char alphabet[] = {'a', 'z', 'A', '{', 0x82, 0x81, 0x9A, 0x9B, 0x60, 0x61, 0xE0, 0xB1};
+    std::vector<std::string> strings{""};
+    for (std::size_t begin = 0, length = 1; length <= 4; ++length) {
+        const std::size_t end = strings.size();
+        for (std::size_t i = begin; i < end; ++i)
+            for (unsigned char c : alphabet)
+                strings.push_back(strings[i] + static_cast<char>(c));
+        begin = end;
+    }
+    int mismatches = 0;
+    for (std::size_t i = 0; i < strings.size(); i += 13)
+        for (std::size_t j = 0; j < strings.size(); j += 11) {
+            const int expected = text::compareBytes(text::toUpper(strings[i]), text::toUpper(strings[j]));
+            if (text::compareNoCase(strings[i], strings[j]) != expected && ++mismatches < 5)
+                ADD_FAILURE() << testing::PrintToString(strings[i]) << " vs " << testing::PrintToString(strings[j]);
+        }
+    EXPECT_EQ(mismatches, 0);
+}
+
 TEST(ByteText, CaseInsensitiveOrderKeepsJisOrderAndIsStable)
 {
     EXPECT_EQ(text::compareNoCase("abc", "ABC"), 0);

@@ -1,0 +1,14 @@
+// The baseline of the start-up measurement: the least a Qt Widgets program does before its first
+// window is mapped, with the same title so that the same script can wait for it.
+#include <QApplication>
+#include <QLabel>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QLabel label(QStringLiteral("Kalendra"));
+    label.setWindowTitle(QStringLiteral("Kalendra"));
+    label.resize(640, 480);
+    label.show();
+    return app.exec();
+}
