@@ -4,6 +4,7 @@
 
 #include <sodium.h>
 
+#include <cstdio>
 #include <cstring>
 
 namespace kal {
@@ -25,10 +26,24 @@ bool sodiumReady()
     return ready;
 }
 
+// The costs a stored line asks for, bounded so that a hand-made line cannot make every check
+// take minutes or gigabytes; our own lines use the interactive costs, far below.
+bool costsAreSane(const std::string& line)
+{
+    unsigned long memoryKib = 0, passes = 0, lanes = 0;
+    const std::size_t costs = line.find("$m=");
+    if (costs == std::string::npos ||
+        std::sscanf(line.c_str() + costs, "$m=%lu,t=%lu,p=%lu", &memoryKib, &passes, &lanes) != 3)
+        return false;
+    return memoryKib <= crypto_pwhash_MEMLIMIT_MODERATE / 1024 && passes <= crypto_pwhash_OPSLIMIT_SENSITIVE &&
+           lanes <= 4;
+}
+
 bool verifyHash(const std::string& line, const std::string& entry)
 {
     // libsodium reads the stored line as a C string of bounded length.
-    if (!sodiumReady() || line.size() >= crypto_pwhash_STRBYTES || line.find('\0') != std::string::npos)
+    if (!sodiumReady() || line.size() >= crypto_pwhash_STRBYTES || line.find('\0') != std::string::npos ||
+        !costsAreSane(line))
         return false;
     return crypto_pwhash_str_verify(line.c_str(), entry.data(), entry.size()) == 0;
 }

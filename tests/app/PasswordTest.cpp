@@ -2,6 +2,7 @@
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <sodium.h>
 #include <sys/stat.h>
 
 using namespace kal;
@@ -97,4 +98,28 @@ TEST(Password, DamagedHashLinesAcceptNothing)
         EXPECT_EQ(checkPassword(file, "anything"), PasswordVerdict::Wrong);
         EXPECT_EQ(checkPassword(file, ""), PasswordVerdict::Wrong);
     }
+}
+
+TEST(Password, HashLinesAskingForExcessiveCostsAcceptNothing)
+{
+    // Cheap in memory, so only the pass count decides; the same password at a sane count passes.
+    ASSERT_GE(sodium_init(), 0);
+    struct Case {
+        unsigned long long passes;
+        PasswordVerdict verdict;
+    };
+    for (const Case& c : {Case{crypto_pwhash_OPSLIMIT_SENSITIVE, PasswordVerdict::Accepted},
+                          Case{crypto_pwhash_OPSLIMIT_SENSITIVE + 1, PasswordVerdict::Wrong}}) {
+        SCOPED_TRACE(c.passes);
+        char hashed[crypto_pwhash_STRBYTES];
+        ASSERT_EQ(crypto_pwhash_str_alg(hashed, "secret", 6, c.passes, crypto_pwhash_MEMLIMIT_MIN,
+                                        crypto_pwhash_ALG_ARGON2ID13),
+                  0);
+        PasswordFile file = ParsePasswordFile(std::string(hashed) + "\r\n");
+        ASSERT_EQ(file.form, PasswordForm::Hashed);
+        EXPECT_EQ(checkPassword(file, "secret"), c.verdict);
+    }
+    PasswordFile huge = ParsePasswordFile("$argon2id$v=19$m=4194304,t=1,p=1$c2FsdHNhbHRzYWx0c2FsdA$"
+                                          "aGFzaGhhc2hoYXNoaGFzaGhhc2hoYXNoaGFzaGhhc2g\r\n");
+    EXPECT_EQ(checkPassword(huge, "secret"), PasswordVerdict::Wrong);
 }
