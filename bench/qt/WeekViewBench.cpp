@@ -41,7 +41,8 @@ struct WeekWindow {
         form->show();
         QApplication::processEvents();
     }
-    ~WeekWindow() { form->ApplicationExit(); }
+    // A static, so it outlives the application object: its widgets then go with the process.
+    ~WeekWindow() { (void)form.release(); }
 };
 
 WeekWindow& window()
