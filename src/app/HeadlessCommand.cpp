@@ -1,6 +1,7 @@
 #include "app/HeadlessCommand.h"
 
 #include "app/AppSettings.h"
+#include "app/DataFolders.h"
 #include "app/Startup.h"
 #include "calendar/CalendarMath.h"
 #include "platform/ByteText.h"
@@ -39,6 +40,15 @@ bool readCommandSettings(const std::string& programFolder, std::ostream& err, Ap
         return false;
     }
     return true;
+}
+
+int readSettingsForWriting(const HeadlessContext& context, AppSettings& settings)
+{
+    if (!readCommandSettings(context.programFolder, context.err, settings))
+        return kExitFailed;
+    if (std::string problems = RecoverDataFolders(DataFolders(settings, context.programFolder)); !problems.empty())
+        return operationFailed(context, problems);
+    return kExitOk;
 }
 
 YearMonthArguments parseYearMonth(const HeadlessContext& context, const HeadlessCommand& command,

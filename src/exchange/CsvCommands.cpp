@@ -1,7 +1,6 @@
 #include "exchange/CsvCommands.h"
 
 #include "app/AppSettings.h"
-#include "app/DataFolders.h"
 #include "exchange/CsvExport.h"
 #include "exchange/CsvImport.h"
 #include "platform/ByteText.h"
@@ -101,12 +100,8 @@ HeadlessCommand importCsvCommand()
         if (std::string why = parseImportArguments(arguments, parsed); !why.empty())
             return usageError(context, command, why);
         AppSettings settings;
-        if (!readCommandSettings(context.programFolder, context.err, settings))
-            return kExitFailed;
-        // As at the program's start: a change a crash interrupted is finished before the month
-        // files are read, so the import is planned on what they really hold.
-        if (std::string problems = RecoverDataFolders(DataFolders(settings, context.programFolder)); !problems.empty())
-            return operationFailed(context, problems);
+        if (int code = readSettingsForWriting(context, settings); code != kExitOk)
+            return code;
         CsvFile file = readCsvFile(parsed.file);
         if (!file.ok)
             return operationFailed(context, file.message);

@@ -1,7 +1,6 @@
 #include "exchange/IcalCommands.h"
 
 #include "app/AppSettings.h"
-#include "app/DataFolders.h"
 #include "exchange/CsvText.h"
 #include "exchange/IcalExport.h"
 #include "exchange/IcalImport.h"
@@ -88,11 +87,8 @@ HeadlessCommand importIcsCommand()
         if (std::string why = parseImportArguments(arguments, parsed); !why.empty())
             return usageError(context, command, why);
         AppSettings settings;
-        if (!readCommandSettings(context.programFolder, context.err, settings))
-            return kExitFailed;
-        // A change a crash interrupted is finished first, so the import plans on what the files hold.
-        if (std::string problems = RecoverDataFolders(DataFolders(settings, context.programFolder)); !problems.empty())
-            return operationFailed(context, problems);
+        if (int code = readSettingsForWriting(context, settings); code != kExitOk)
+            return code;
         IcalFile file = readIcalFile(parsed.file);
         if (!file.ok)
             return operationFailed(context, file.message);
