@@ -73,9 +73,11 @@ ImportOutcome ScheduleImport::monthOf(const Date& date, Month*& month)
     month->path = MonthFilePath(dataPath_, date.year, date.month);
     files::LoadForUpdate loaded = files::loadLinesForUpdate(month->path);
     if (!loaded.ok) {
+        const std::string path = month->path;
         months_.erase(it);
+        month = nullptr;
         return importFailure(ImportStatus::ReadFailed,
-                             "スケジュールファイルを読み込めません。\r\n" + month->path + "\r\n" + loaded.reason);
+                             "スケジュールファイルを読み込めません。\r\n" + path + "\r\n" + loaded.reason);
     }
     month->lines = std::move(loaded.lines);
     for (const std::string& line : month->lines)
