@@ -3,6 +3,7 @@
 // byte for byte.
 #include "FuzzSupport.h"
 #include "app/AppSettings.h"
+#include "app/SetupSettings.h"
 
 #include <algorithm>
 
