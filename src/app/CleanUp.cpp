@@ -66,14 +66,28 @@ std::string CleanQuestion(const YearMonth& cutOff)
            "以前のメモも削除します。\r\nよろしいですか？";
 }
 
-int RunCleanUp(const CleanPlan& plan)
+CleanResult RunCleanUp(const CleanPlan& plan, files::FileOps& ops)
 {
-    int deleted = 0;
-    for (const auto* paths : {&plan.schedules, &plan.memos})
-        for (const std::string& path : *paths)
-            if (files::deleteFile(path))
-                ++deleted;
-    return deleted;
+    CleanResult result;
+    for (const auto* paths : {&plan.schedules, &plan.memos}) {
+        for (const std::string& path : *paths) {
+            if (files::IoResult deleted = files::deleteFile(path, ops))
+                ++result.deleted;
+            else if (files::fileExists(path) || files::folderExists(path))
+                result.failures.push_back({path, deleted.reason});
+        }
+    }
+    return result;
+}
+
+std::string CleanFailureMessage(const CleanResult& result)
+{
+    if (result.ok())
+        return {};
+    std::string message = "次のファイルを削除できませんでした。";
+    for (const CleanFailure& failure : result.failures)
+        message += "\r\n" + failure.path + "\r\n　" + failure.reason;
+    return message;
 }
 
 } // namespace kal

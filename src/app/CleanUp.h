@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Date.h"
+#include "platform/FileOps.h"
 
 #include <optional>
 #include <string>
@@ -35,8 +36,21 @@ std::optional<CleanPlan> PlanCleanUp(const std::string& dataPath, const std::str
 std::string CleanQuestion(const YearMonth& cutOff);
 inline constexpr const char* kCleanCaption = "スケジュールの洗い替え";
 
-// Deletes the planned files; a file that cannot be deleted is left and the next one tried.
-// Gives the number deleted.
-int RunCleanUp(const CleanPlan& plan);
+// Deletes the planned files; a file that cannot be deleted is left, the next one tried, and
+// each one left is named in the result so the user learns that old data is still there. A file
+// that is already gone counts as neither.
+struct CleanFailure {
+    std::string path;
+    std::string reason;
+};
+struct CleanResult {
+    int deleted = 0;
+    std::vector<CleanFailure> failures;
+    bool ok() const { return failures.empty(); }
+};
+CleanResult RunCleanUp(const CleanPlan& plan, files::FileOps& ops = files::systemFileOps());
+
+// The message naming the files that could not be deleted (UTF-8); empty when all were.
+std::string CleanFailureMessage(const CleanResult& result);
 
 } // namespace kal

@@ -78,11 +78,12 @@ std::optional<ColorTable> applyColorSetLines(const std::vector<std::string>& lin
     return out;
 }
 
-files::IoResult saveColorSet(const std::string& folder, const std::string& name, const ColorTable& colors)
+files::IoResult saveColorSet(const std::string& folder, const std::string& name, const ColorTable& colors,
+                             files::FileOps& ops)
 {
     if (!colorSetNameAllowed(name))
         return files::IoResult::failure("配色の名前に使えない文字があります。");
-    return files::saveLines(colorSetPath(folder, name), colorSetLines(colors));
+    return files::saveLines(colorSetPath(folder, name), colorSetLines(colors), ops);
 }
 
 ColorSetLoad loadColorSet(const std::string& folder, const std::string& name, const ColorTable& colors)
@@ -98,11 +99,11 @@ ColorSetLoad loadColorSet(const std::string& folder, const std::string& name, co
     return {applied, ""};
 }
 
-files::IoResult deleteColorSet(const std::string& folder, const std::string& name)
+files::IoResult deleteColorSet(const std::string& folder, const std::string& name, files::FileOps& ops)
 {
     if (!colorSetNameAllowed(name))
         return files::IoResult::failure("配色の名前に使えない文字があります。");
-    return files::deleteFile(colorSetPath(folder, name));
+    return files::deleteFile(colorSetPath(folder, name), ops);
 }
 
 } // namespace kal

@@ -29,7 +29,8 @@ std::vector<std::string> colorSetLines(const ColorTable& colors);
 // is there.
 std::optional<ColorTable> applyColorSetLines(const std::vector<std::string>& lines, const ColorTable& colors);
 
-files::IoResult saveColorSet(const std::string& folder, const std::string& name, const ColorTable& colors);
+files::IoResult saveColorSet(const std::string& folder, const std::string& name, const ColorTable& colors,
+                             files::FileOps& ops = files::systemFileOps());
 
 struct ColorSetLoad {
     std::optional<ColorTable> colors;
@@ -37,6 +38,7 @@ struct ColorSetLoad {
 };
 ColorSetLoad loadColorSet(const std::string& folder, const std::string& name, const ColorTable& colors);
 
-files::IoResult deleteColorSet(const std::string& folder, const std::string& name);
+files::IoResult deleteColorSet(const std::string& folder, const std::string& name,
+                               files::FileOps& ops = files::systemFileOps());
 
 } // namespace kal

@@ -7,6 +7,7 @@
 #include "app/TDlgVersion.h"
 #include "app/THeaderPanel.h"
 #include "app/WindowLayout.h"
+#include "calendar/Holidays.h"
 #include "calendar/qt/MonthGrid.h"
 #include "memo/qt/MemoList.h"
 #include "memo/qt/NotePanel.h"
@@ -122,14 +123,10 @@ void TForm1::WriteDefaultHolidayTable()
     AppSettings fresh;
     if (!readSettings(ini, programFolder_, fresh).ok)
         return;
-    std::string target = fresh.dataPath + "Holiday.dat";
-    if (files::fileExists(target) || !files::folderExists(fresh.dataPath))
-        return;
     QFile resource(":/Holiday.dat");
     if (!resource.open(QIODevice::ReadOnly))
         return;
-    QByteArray bytes = resource.readAll();
-    if (files::IoResult saved = files::saveBytes(target, bytes.toStdString()); !saved)
+    if (files::IoResult saved = WriteDefaultHolidayFile(fresh.dataPath, resource.readAll().toStdString()); !saved)
         services_.platform.messageBox("Holiday.dat", "祝日ファイルを保存できません。\r\n" + saved.reason,
                                       MessageIcon::Error, MessageButtons::Ok);
 }

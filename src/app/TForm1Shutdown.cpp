@@ -74,8 +74,11 @@ void TForm1::CleanOldData()
     const MessageAnswer answer = services_.platform.messageBox(kCleanCaption, CleanQuestion(plan->cutOff),
                                                                MessageIcon::Warning, MessageButtons::YesNo);
     state_.modalDialogOpen = false;
-    if (answer == MessageAnswer::Yes)
-        RunCleanUp(*plan);
+    if (answer != MessageAnswer::Yes)
+        return;
+    if (const CleanResult cleaned = RunCleanUp(*plan); !cleaned.ok())
+        services_.platform.messageBox(kCleanCaption, CleanFailureMessage(cleaned), MessageIcon::Error,
+                                      MessageButtons::Ok);
 }
 
 std::array<std::optional<int>, 3> TForm1::DayColumnWidths() const

@@ -1,5 +1,6 @@
 #include "app/TSetupPageTodo.h"
 
+#include "app/TodoIconFiles.h"
 #include "platform/Files.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/Widgets.h"
@@ -167,6 +168,7 @@ void TSetupTodoPage::BtnIconOriginClick()
 std::vector<std::string> TSetupTodoPage::SaveIcons(Flags& setIcon) const
 {
     std::vector<std::string> failures;
+    std::vector<std::optional<std::string>> pictures(kTodoIconCount);
     for (int n = 0; n < kTodoIconCount; ++n) {
         const QImage& image = chosen_[static_cast<std::size_t>(n)];
         if (image.isNull())
@@ -174,18 +176,13 @@ std::vector<std::string> TSetupTodoPage::SaveIcons(Flags& setIcon) const
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        const std::string path = TodoIconFilePath(programFolder_, n + 1);
-        if (!image.save(&buffer, "BMP")) {
-            failures.push_back(path);
-            continue;
-        }
-        files::IoResult saved = files::saveBytes(path, bytes.toStdString());
-        if (!saved) {
-            failures.push_back(path + "\r\n" + saved.reason);
-            continue;
-        }
-        setIcon[static_cast<std::size_t>(n)] = 1;
+        if (image.save(&buffer, "BMP"))
+            pictures[static_cast<std::size_t>(n)] = bytes.toStdString();
+        else
+            failures.push_back(TodoIconFilePath(programFolder_, n + 1));
     }
+    std::vector<std::string> unsaved = SaveTodoIcons(programFolder_, pictures, setIcon);
+    failures.insert(failures.end(), unsaved.begin(), unsaved.end());
     return failures;
 }
 

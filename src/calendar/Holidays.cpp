@@ -320,4 +320,12 @@ std::shared_ptr<const std::vector<HolidayRule>> SharedHolidayRules(const std::st
     return rules;
 }
 
+files::IoResult WriteDefaultHolidayFile(const std::string& dataPath, const std::string& bytes, files::FileOps& ops)
+{
+    const std::string target = files::withSeparator(dataPath) + kHolidayFileName;
+    if (files::fileExists(target) || !files::folderExists(dataPath))
+        return {};
+    return files::saveBytes(target, bytes, ops);
+}
+
 } // namespace kal

@@ -4,6 +4,7 @@
 
 #include "calendar/CalendarMath.h"
 #include "calendar/DayCellLists.h"
+#include "platform/Files.h"
 
 #include <memory>
 #include <optional>
@@ -46,6 +47,11 @@ bool RuleMatches(const HolidayRule& rule, const Date& date);
 std::string AnniversaryText(const std::string& nameTemplate, int years);
 
 inline constexpr const char* kHolidayFileName = "Holiday.dat";
+
+// Gives a data folder that has no holiday table the one the program ships (`bytes`), as at the
+// first start. A table already there is never replaced, and a missing folder is left missing.
+files::IoResult WriteDefaultHolidayFile(const std::string& dataPath, const std::string& bytes,
+                                        files::FileOps& ops = files::systemFileOps());
 
 // Kinds and lines of every visible cell from the rules (in file order), then the substitute
 // holidays ("振替休日") and citizens' holidays ("国民の休日") by law.

@@ -183,7 +183,8 @@ NoteRemoval CheckNoteRemoval(int index, int tabCount, bool lastProtected)
     return lastProtected && index == tabCount - 1 ? NoteRemoval::NeedsPassword : NoteRemoval::Allowed;
 }
 
-NoteRenameResult RenameNoteFile(const std::string& notePath, const std::string& oldTitle, const std::string& newTitle)
+NoteRenameResult RenameNoteFile(const std::string& notePath, const std::string& oldTitle, const std::string& newTitle,
+                                const std::optional<NoteOrder>& order, files::FileOps& ops)
 {
     NoteRenameResult result;
     const std::string from = NoteFilePath(notePath, oldTitle), to = NoteFilePath(notePath, newTitle);
@@ -191,12 +192,25 @@ NoteRenameResult RenameNoteFile(const std::string& notePath, const std::string& 
         result.status = NoteRename::Exists;
         return result;
     }
-    if (!files::fileExists(from))
-        return result;
-    if (files::IoResult renamed = files::renameFile(from, to); !renamed) {
-        result.status = NoteRename::Failed;
-        result.reason = renamed.reason;
+    const bool hasFile = files::fileExists(from);
+    if (hasFile) {
+        if (files::IoResult renamed = files::renameFile(from, to, ops); !renamed)
+            return {NoteRename::Failed, "タイトルを変更できません。\r\n" + renamed.reason};
     }
+    if (!order)
+        return result;
+    files::IoResult listed = SaveNoteList(order->programFolder, order->titles, order->refused, ops);
+    if (listed)
+        return result;
+    result.reason = "Note.lst を保存できません。\r\n" + listed.reason;
+    if (!hasFile) {
+        result.status = NoteRename::Failed;
+        return result;
+    }
+    files::IoResult restored = files::renameFile(to, from, ops);
+    result.status = restored ? NoteRename::Failed : NoteRename::ListUnsaved;
+    if (!restored)
+        result.reason += "\r\nノートのファイル名も元に戻せません。\r\n" + restored.reason;
     return result;
 }
 

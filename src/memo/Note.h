@@ -86,13 +86,28 @@ enum class NoteRemoval {
 };
 NoteRemoval CheckNoteRemoval(int index, int tabCount, bool lastProtected);
 
-// Renames the note's file, when it has one. Refused when the new file exists.
-enum class NoteRename { Done, Exists, Failed };
+// Renames the note's file, when it has one, and writes the tab order with the new title to
+// Note.lst (`order`; none when Note.lst could not be read and so is never rewritten). The two go
+// together: when Note.lst cannot be written the file gets its old name back, so that the list
+// never names a file that is not there. Refused when the new file exists.
+enum class NoteRename {
+    Done,
+    Exists,
+    Failed,      // nothing changed; `reason` says why
+    ListUnsaved, // the file keeps its new name (putting the old one back failed too) but Note.lst
+                 // still has the old title; `reason` says why
+};
 struct NoteRenameResult {
     NoteRename status = NoteRename::Done;
-    std::string reason;
+    std::string reason; // UTF-8
 };
-NoteRenameResult RenameNoteFile(const std::string& notePath, const std::string& oldTitle, const std::string& newTitle);
+struct NoteOrder {
+    std::string programFolder;
+    std::vector<std::string> titles; // after the rename
+    std::vector<std::string> refused;
+};
+NoteRenameResult RenameNoteFile(const std::string& notePath, const std::string& oldTitle, const std::string& newTitle,
+                                const std::optional<NoteOrder>& order, files::FileOps& ops = files::systemFileOps());
 
 // A link line starts, in any letter case, with http://, https://, file:// or mailto:. Its link
 // part runs to the first blank (included) or the end of the line.

@@ -432,9 +432,9 @@ IoResult deleteFile(const std::string& path, FileOps& ops)
     return {};
 }
 
-IoResult renameFile(const std::string& from, const std::string& to)
+IoResult renameFile(const std::string& from, const std::string& to, FileOps& ops)
 {
-    if (::rename(from.c_str(), to.c_str()) != 0)
+    if (ops.rename(from.c_str(), to.c_str()) != 0)
         return IoResult::failure(systemReason(errno));
     return {};
 }

@@ -102,7 +102,7 @@ int removeStaleTemporaries(const std::string& folder);
 bool fileExists(const std::string& path);
 bool folderExists(const std::string& path);
 IoResult deleteFile(const std::string& path, FileOps& ops = systemFileOps());
-IoResult renameFile(const std::string& from, const std::string& to);
+IoResult renameFile(const std::string& from, const std::string& to, FileOps& ops = systemFileOps());
 IoResult createFolders(const std::string& path);
 
 // Local modification time of a file.

@@ -1,4 +1,6 @@
 #include "app/CleanUp.h"
+#include "platform/Files.h"
+#include "support/FaultyFileOps.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +8,8 @@
 #include <filesystem>
 
 using namespace kal;
+using kal::test::FaultyFileOps;
+using kal::test::FileStep;
 using kal::test::TempFolder;
 
 TEST(CleanUp, CutOffMonthWrapsIntoTheYearBefore)
@@ -53,7 +57,10 @@ TEST(CleanUp, DeletesOnlyDatedFilesUpToTheCutOff)
     EXPECT_EQ(CleanQuestion(plan->cutOff), "2003年 2月以前のスケジュールを削除します。\r\n"
                                            "2003年 1月以前のメモも削除します。\r\nよろしいですか？");
 
-    EXPECT_EQ(RunCleanUp(*plan), 5);
+    const CleanResult cleaned = RunCleanUp(*plan);
+    EXPECT_EQ(cleaned.deleted, 5);
+    EXPECT_TRUE(cleaned.ok());
+    EXPECT_EQ(CleanFailureMessage(cleaned), "");
     for (const char* gone : {"200210.sch", "200301.sch", "200302.sch"})
         EXPECT_FALSE(data.exists(gone)) << gone;
     for (const char* kept : {"200303.sch", "1999.sch", "1wire.sch", "200302-old.sch", "200313.sch", "200300.sch",
@@ -85,12 +92,52 @@ TEST(CleanUp, JanuaryCutOffNamesDecemberForTheMemos)
                                         "2002年12月以前のメモも削除します。\r\nよろしいですか？");
 }
 
-TEST(CleanUp, AFileThatCannotBeDeletedDoesNotStopTheRest)
+TEST(CleanUp, AFileThatCannotBeDeletedIsNamedAndDoesNotStopTheRest)
+{
+    struct Case {
+        const char* name;
+        int failingCall; // of the deletions, in plan order; 0 none
+        int deleted;
+        const char* left;
+    };
+    const Case cases[] = {
+        {"all deleted", 0, 3, nullptr},
+        {"first refused", 1, 2, "200212.sch"},
+        {"last refused", 3, 2, "20021130.mem"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder data;
+        CleanPlan plan;
+        plan.schedules = {data.file("200212.sch"), data.file("200301.sch")};
+        plan.memos = {data.file("20021130.mem")};
+        for (const std::string& path : {plan.schedules[0], plan.schedules[1], plan.memos[0]})
+            data.write(path.substr(data.path().size()), "x");
+        FaultyFileOps ops(FileStep::Unlink, c.failingCall, EACCES);
+        const CleanResult cleaned = RunCleanUp(plan, ops);
+        EXPECT_EQ(cleaned.deleted, c.deleted);
+        for (const char* name : {"200212.sch", "200301.sch", "20021130.mem"})
+            EXPECT_EQ(data.exists(name), c.left && std::string(name) == c.left) << name;
+        const std::string message = CleanFailureMessage(cleaned);
+        if (!c.left) {
+            EXPECT_EQ(message, "");
+            continue;
+        }
+        ASSERT_EQ(cleaned.failures.size(), 1u);
+        EXPECT_EQ(cleaned.failures[0].path, data.file(c.left));
+        EXPECT_NE(message.find(data.file(c.left)), std::string::npos) << message;
+        EXPECT_NE(message.find(files::systemErrorText(EACCES)), std::string::npos) << message;
+    }
+}
+
+TEST(CleanUp, AFileAlreadyGoneIsNeitherDeletedNorAFailure)
 {
     TempFolder data;
     data.write("200301.sch", "x");
     CleanPlan plan;
     plan.schedules = {data.file("200212.sch"), data.file("200301.sch")};
-    EXPECT_EQ(RunCleanUp(plan), 1);
+    const CleanResult cleaned = RunCleanUp(plan);
+    EXPECT_EQ(cleaned.deleted, 1);
+    EXPECT_TRUE(cleaned.ok());
     EXPECT_FALSE(data.exists("200301.sch"));
 }

@@ -285,3 +285,30 @@ TEST(SubstituteHolidays, EveryCellFrom1948To2099MatchesTheHolidaysByLaw)
             }
     EXPECT_EQ(mismatches, 0);
 }
+
+TEST(HolidayRules, TheShippedTableGoesOnlyIntoAFolderWithoutOne)
+{
+    struct Case {
+        const char* name;
+        const char* existing; // Holiday.dat before; nullptr none
+        bool folderExists;
+        const char* after; // nullptr: still no file
+    };
+    const Case cases[] = {
+        {"first start", nullptr, true, "0101 1 shipped\r\n"},
+        {"a table of the user's own", "0505 1 mine\r\n", true, "0505 1 mine\r\n"},
+        {"an empty table stays empty", "", true, ""},
+        {"no data folder", nullptr, false, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        kal::test::TempFolder dir;
+        if (c.existing)
+            dir.write("Holiday.dat", c.existing);
+        const std::string folder = c.folderExists ? dir.path() : dir.file("missing/");
+        EXPECT_TRUE(WriteDefaultHolidayFile(folder, "0101 1 shipped\r\n"));
+        const std::string target = folder + kHolidayFileName;
+        EXPECT_EQ(files::readBytes(target), c.after ? std::optional<std::string>(c.after) : std::nullopt);
+        EXPECT_EQ(files::folderExists(folder), c.folderExists);
+    }
+}

@@ -1,10 +1,13 @@
 #include "memo/Note.h"
+#include "support/FaultyFileOps.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 using namespace kal;
 using kal::test::crlf;
+using kal::test::FaultyFileOps;
+using kal::test::FileStep;
 using kal::test::sj;
 using kal::test::TempFolder;
 
@@ -142,15 +145,69 @@ TEST(Note, RenameMovesTheFileAndRefusesAnExistingOne)
 {
     TempFolder notes;
     notes.write("A.not", "text\r\n");
-    EXPECT_EQ(RenameNoteFile(notes.path(), "A", "B").status, NoteRename::Done);
+    EXPECT_EQ(RenameNoteFile(notes.path(), "A", "B", std::nullopt).status, NoteRename::Done);
     EXPECT_FALSE(notes.exists("A.not"));
     EXPECT_EQ(notes.read("B.not"), "text\r\n");
 
     notes.write("C.not", "other\r\n");
-    EXPECT_EQ(RenameNoteFile(notes.path(), "B", "C").status, NoteRename::Exists);
+    EXPECT_EQ(RenameNoteFile(notes.path(), "B", "C", std::nullopt).status, NoteRename::Exists);
     EXPECT_EQ(notes.read("B.not"), "text\r\n");
     EXPECT_EQ(notes.read("C.not"), "other\r\n");
-    EXPECT_EQ(RenameNoteFile(notes.path(), "Empty", "New").status, NoteRename::Done) << "a note without file";
+    EXPECT_EQ(RenameNoteFile(notes.path(), "Empty", "New", std::nullopt).status, NoteRename::Done)
+        << "a note without file";
+}
+
+TEST(Note, RenameWritesTheListOrPutsTheFileBack)
+{
+    struct Case {
+        const char* name;
+        FileStep step;
+        int call;
+        bool withFile;
+        NoteRename status;
+        const char* file; // where the note's text is afterwards
+        const char* list;
+    };
+    // The rename of the file is rename call 1, the list's own save rename call 2.
+    const Case cases[] = {
+        {"no fault", FileStep::Count, 0, true, NoteRename::Done, "B.not", "B\r\nX\r\nbad:line\r\n"},
+        {"file rename fails", FileStep::Rename, 1, true, NoteRename::Failed, "A.not", "A\r\nX\r\n"},
+        {"list cannot be written", FileStep::Write, 1, true, NoteRename::Failed, "A.not", "A\r\nX\r\n"},
+        {"list rename fails", FileStep::Rename, 2, true, NoteRename::Failed, "A.not", "A\r\nX\r\n"},
+        {"putting the name back fails too", FileStep::Count, 0, true, NoteRename::ListUnsaved, "B.not", "A\r\nX\r\n"},
+        {"note without file, list fails", FileStep::Open, 1, false, NoteRename::Failed, nullptr, "A\r\nX\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        dir.write("Note.lst", "A\r\nX\r\n");
+        if (c.withFile)
+            dir.write("A.not", "text\r\n");
+        const NoteOrder order{dir.path(), {"B", "X"}, {"bad:line"}};
+        // The double fault: every rename after the first fails, and the list's write too.
+        struct AfterFirstRename : FaultyFileOps {
+            int renames = 0;
+            int rename(const char* from, const char* to) override
+            {
+                if (++renames == 1)
+                    return FaultyFileOps::rename(from, to);
+                errno = EIO;
+                return -1;
+            }
+        } doubleFault;
+        FaultyFileOps single(c.step, c.call, ENOSPC);
+        files::FileOps& ops = c.status == NoteRename::ListUnsaved ? static_cast<files::FileOps&>(doubleFault) : single;
+        const NoteRenameResult result = RenameNoteFile(dir.path(), "A", "B", order, ops);
+        EXPECT_EQ(result.status, c.status) << result.reason;
+        EXPECT_EQ(result.reason.empty(), c.status == NoteRename::Done) << result.reason;
+        EXPECT_EQ(dir.read("Note.lst"), c.list);
+        for (const char* name : {"A.not", "B.not"})
+            EXPECT_EQ(dir.exists(name), c.file && std::string(name) == c.file) << name;
+        if (c.file) {
+            EXPECT_EQ(dir.read(c.file), "text\r\n");
+        }
+        EXPECT_EQ(files::listFiles(dir.path(), "*.tmp-*").size(), 0u);
+    }
 }
 
 TEST(Note, LinkLinesAndWhatOpensThem)

@@ -410,23 +410,28 @@ void NotePanel::RenameTitle()
         showTitleProblem(problem, *title);
         return;
     }
-    NoteRenameResult renamed = RenameNoteFile(settings_.notePath, old, *title);
+    std::vector<std::string> renamedTitles = titles_;
+    renamedTitles[static_cast<std::size_t>(index)] = *title;
+    std::optional<NoteOrder> order;
+    if (!listUnreadable_)
+        order = NoteOrder{settings_.programFolder, renamedTitles, refusedLines_};
+    NoteRenameResult renamed = RenameNoteFile(settings_.notePath, old, *title, order);
     if (renamed.status == NoteRename::Exists) {
         showTitleProblem(TitleProblem::Duplicate, *title);
         return;
     }
-    if (renamed.status == NoteRename::Failed) {
-        services_.platform.messageBox("タイトルの変更", "タイトルを変更できません。\r\n" + renamed.reason,
-                                      MessageIcon::Error, MessageButtons::Ok);
+    if (!renamed.reason.empty())
+        services_.platform.messageBox("タイトルの変更", renamed.reason, MessageIcon::Error, MessageButtons::Ok);
+    if (renamed.status == NoteRename::Failed)
         return;
-    }
-    titles_[static_cast<std::size_t>(index)] = *title;
+    titles_ = std::move(renamedTitles);
     {
         const QSignalBlocker blocker(TabNote);
         TabNote->setTabText(index, fromSjis(*title));
     }
     TabNoteEdit(NoteShow::Command);
-    saveOrder();
+    if (listUnreadable_)
+        saveOrder(); // says why the order is not saved
 }
 
 void NotePanel::PopNoteLineDelClick()

@@ -165,12 +165,12 @@ std::optional<QByteArray> RenderPdf(const MonthPage& page, const QPageLayout& pa
     return bytes;
 }
 
-files::IoResult WritePdf(const std::string& path, const MonthPage& page, const QPageLayout& paper)
+files::IoResult WritePdf(const std::string& path, const MonthPage& page, const QPageLayout& paper, files::FileOps& ops)
 {
     std::optional<QByteArray> pdf = RenderPdf(page, paper);
     if (!pdf)
         return files::IoResult::failure("PDFを作成できません。");
-    return files::saveBytes(path, pdf->toStdString());
+    return files::saveBytes(path, pdf->toStdString(), ops);
 }
 
 PrintOutcome PrintPage(Services& services, PrintTarget& target, const MonthPage& page)

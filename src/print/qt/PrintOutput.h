@@ -51,7 +51,8 @@ private:
 
 // The page as a one-page PDF of the given paper; nothing when the PDF cannot be made.
 std::optional<QByteArray> RenderPdf(const MonthPage& page, const QPageLayout& paper);
-files::IoResult WritePdf(const std::string& path, const MonthPage& page, const QPageLayout& paper);
+files::IoResult WritePdf(const std::string& path, const MonthPage& page, const QPageLayout& paper,
+                         files::FileOps& ops = files::systemFileOps());
 
 enum class PrintOutcome { Printed, Cancelled, Failed };
 

@@ -1,0 +1,25 @@
+#include "app/TodoIconFiles.h"
+
+#include "todo/TodoList.h"
+
+namespace kal {
+
+std::vector<std::string> SaveTodoIcons(const std::string& programFolder,
+                                       const std::vector<std::optional<std::string>>& pictures, Flags& setIcon,
+                                       files::FileOps& ops)
+{
+    std::vector<std::string> failures;
+    for (std::size_t n = 0; n < pictures.size() && n < setIcon.size(); ++n) {
+        if (!pictures[n])
+            continue;
+        const std::string path = TodoIconFilePath(programFolder, static_cast<int>(n) + 1);
+        if (files::IoResult saved = files::saveBytes(path, *pictures[n], ops); !saved) {
+            failures.push_back(path + "\r\n" + saved.reason);
+            continue;
+        }
+        setIcon[n] = 1;
+    }
+    return failures;
+}
+
+} // namespace kal
