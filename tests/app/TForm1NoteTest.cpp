@@ -170,6 +170,26 @@ TEST_F(NoteFixture, RenameMovesTheFileAndRefusesTakenTitles)
     EXPECT_EQ(lines(), QStringList{"text"});
 }
 
+TEST_F(NoteFixture, ARenameWhoseListCannotBeWrittenKeepsTitleAndFile)
+{
+    home.write("Note.lst", crlf({"A", "B"}));
+    home.write("notes/A.not", "text\r\n");
+    startNotes();
+    // Note.lst turns into a folder after it was read: no file can replace it.
+    std::filesystem::remove(home.file("Note.lst"));
+    std::filesystem::create_directory(home.file("Note.lst"));
+    platform.inputAnswers = {std::string("D")};
+    form->RenameTitle();
+    QTest::qWait(0);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].caption, "タイトルの変更");
+    EXPECT_EQ(platform.messages[0].text.rfind("Note.lst を保存できません。\r\n", 0), 0u) << platform.messages[0].text;
+    EXPECT_EQ(tabs(), (QStringList{"A", "B"}));
+    EXPECT_EQ(home.read("notes/A.not"), "text\r\n");
+    EXPECT_FALSE(home.exists("notes/D.not"));
+    EXPECT_EQ(lines(), QStringList{"text"});
+}
+
 TEST_F(NoteFixture, DeleteAsksKeepsOneTabAndRemovesTheFile)
 {
     home.write("Note.lst", crlf({"A", "B"}));
