@@ -1,6 +1,7 @@
 // Multi-file changes: all written or none, and what the next start does with an interrupted one.
 #include "platform/FileTransaction.h"
 #include "platform/IntentRecord.h"
+#include "support/FaultyFileOps.h"
 #include "support/TempFolder.h"
 
 #include <algorithm>
@@ -161,4 +162,40 @@ TEST(IntentRecord, RoundTripsAndRejectsAnythingNotWhole)
     EXPECT_FALSE(DecodeIntent(encoded + "x"));
     IntentRecord unsafe{IntentDirection::Apply, {{"../escape", std::nullopt, std::string("x")}}};
     EXPECT_FALSE(DecodeIntent(EncodeIntent(unsafe)));
+}
+
+TEST(FileTransaction, AFailedDeletionUndoesAndAFailedRecordRemovalIsFinishedLater)
+{
+    struct Case {
+        const char* name;
+        int failingUnlink; // 1 the deleted data file, 2 the intent record at the end
+        bool done;
+    };
+    const Case cases[] = {{"the deletion fails", 1, false}, {"the record stays", 2, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        dir.write("202603.sch", "old march\r\n");
+        dir.write("202604.sch", "old april\r\n");
+        kal::test::FaultyFileOps ops(kal::test::FileStep::Unlink, c.failingUnlink, EIO);
+        const IoResult result = writeAllOrNothing(
+            dir.path(),
+            {{dir.file("202603.sch"), std::string("new march\r\n")}, {dir.file("202604.sch"), std::nullopt}}, ops);
+        ASSERT_TRUE(ops.injected());
+        EXPECT_EQ(result.ok, c.done) << result.reason;
+        if (!c.done) {
+            EXPECT_NE(result.reason.find(systemErrorText(EIO)), std::string::npos) << result.reason;
+            EXPECT_EQ(dir.read("202603.sch"), "old march\r\n");
+            EXPECT_EQ(dir.read("202604.sch"), "old april\r\n");
+            EXPECT_EQ(allNames(dir), (std::vector<std::string>{"202603.sch", "202604.sch"}));
+            continue;
+        }
+        // The change is made; the record left behind is removed by the next start, changing nothing.
+        ASSERT_EQ(allNames(dir).size(), 2u);
+        EXPECT_TRUE(isIntentRecordName(allNames(dir)[0])) << allNames(dir)[0];
+        const RecoveryResult recovered = recoverInterruptedChanges(dir.path());
+        EXPECT_TRUE(recovered.ok());
+        EXPECT_EQ(allNames(dir), (std::vector<std::string>{"202603.sch"}));
+        EXPECT_EQ(dir.read("202603.sch"), "new march\r\n");
+    }
 }
