@@ -33,6 +33,10 @@ measure() {
     pid=$!
     tries=0
     until xdotool search --onlyvisible --pid "$pid" --name '^Kalendra$' >/dev/null 2>&1; do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            echo "the program ended before its window appeared" >&2
+            exit 1
+        fi
         sleep 0.002
         tries=$((tries + 1))
         if [ "$tries" -gt 3000 ]; then

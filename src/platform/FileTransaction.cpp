@@ -203,23 +203,38 @@ IoResult writeAllOrNothing(const std::string& folderPath, const std::vector<File
     if (IoResult written = saveBytesHoldingLock(intentPath, encoded, lock, ops); !written)
         return written;
 
-    for (std::size_t i = 0; i < record.entries.size(); ++i) {
-        const IntentEntry& entry = record.entries[i];
-        IoResult applied = bringTo(folder + entry.name, entry.after, ops);
-        if (applied)
-            continue;
-        // Take back what was written; a crash meanwhile is undone by the next recovery.
+    // Every new content is written and flushed first, then all go into place, and the folder is
+    // flushed once for them all before the record goes.
+    std::vector<StagedFile> staged(record.entries.size());
+    std::size_t placed = 0;
+    IoResult applied;
+    for (std::size_t i = 0; i < record.entries.size() && applied; ++i)
+        if (const IntentEntry& entry = record.entries[i]; entry.after) {
+            applied = stageBytes(folder + entry.name, *entry.after, staged[i], ops);
+            if (!applied)
+                applied = IoResult::failure(entry.name + ": " + applied.reason);
+        }
+    for (; placed < record.entries.size() && applied; ++placed) {
+        const IntentEntry& entry = record.entries[placed];
+        applied = entry.after ? placeStaged(staged[placed], ops) : bringTo(folder + entry.name, std::nullopt, ops);
+        if (!applied)
+            applied = IoResult::failure(entry.name + ": " + applied.reason);
+    }
+    if (!applied) {
+        // Take back what was placed (counting the one that failed); a crash meanwhile is undone
+        // by the next recovery.
         record.direction = IntentDirection::Undo;
         HeldLock undoLock;
         saveBytesHoldingLock(intentPath, EncodeIntent(record), undoLock, ops);
-        IoResult restored = bringAll(folder, record, i + 1, ops, false);
+        IoResult restored = bringAll(folder, record, placed, ops, false);
         if (restored)
             ops.unlink(intentPath.c_str());
-        std::string reason = entry.name + ": " + applied.reason;
+        std::string reason = applied.reason;
         if (!restored)
             reason += "\r\n" + restored.reason;
         return IoResult::failure(reason);
     }
+    syncFolder(folder);
     ops.unlink(intentPath.c_str());
     return {};
 }

@@ -14,6 +14,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace kal::files {
 namespace {
@@ -81,15 +82,6 @@ mode_t newFileMode(const std::string& path)
     mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
-}
-
-void syncFolder(const std::string& folder)
-{
-    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
 }
 
 std::string randomSuffix()
@@ -305,24 +297,51 @@ enum class FileAccess { AsBefore, OwnerOnly };
 IoResult writeReplacing(const std::string& path, const std::string& bytes, FileOps& ops, HeldLock* keep,
                         FileAccess access = FileAccess::AsBefore)
 {
+    removeStaleTemporaries(folderOf(resolveLinks(path)));
+    StagedFile staged;
+    if (IoResult written = stageFile(path, bytes, staged, ops, access == FileAccess::OwnerOnly); !written)
+        return written;
+    if (IoResult placed = placeStaged(staged, ops); !placed)
+        return placed;
+    syncFolder(folderOf(resolveLinks(path)));
+    if (keep)
+        *keep = staged.takeLock();
+    return {};
+}
+
+} // namespace
+
+StagedFile::StagedFile(StagedFile&& other) noexcept
+    : temporary_(std::exchange(other.temporary_, {})), target_(std::move(other.target_)), lock_(std::move(other.lock_)),
+      ops_(other.ops_)
+{
+}
+
+StagedFile::~StagedFile()
+{
+    if (!temporary_.empty() && ops_)
+        ops_->unlink(temporary_.c_str());
+}
+
+IoResult stageFile(const std::string& path, const std::string& bytes, StagedFile& staged, FileOps& ops, bool ownerOnly)
+{
     const std::string target = resolveLinks(path);
-    const mode_t mode = access == FileAccess::OwnerOnly ? (S_IRUSR | S_IWUSR) : newFileMode(target);
+    const mode_t mode = ownerOnly ? (S_IRUSR | S_IWUSR) : newFileMode(target);
     if (IoResult replaceable = checkReplaceable(target); !replaceable)
         return replaceable;
-    const std::string folder = folderOf(target);
-    removeStaleTemporaries(folder);
     std::string tempPath;
     const int fd = createTemporary(ops, target, mode, tempPath);
     if (fd < 0)
         return IoResult::error(errno);
     // The lock lives on a second descriptor of the same open file, so that it outlasts the
     // close below and is given up only after the rename (or by the death of this process).
-    HeldLock lock;
-    lock.adopt(::dup(fd));
+    staged.lock_.adopt(::dup(fd));
+    staged.temporary_ = tempPath;
+    staged.target_ = target;
+    staged.ops_ = &ops;
     auto fail = [&](int error, bool open) {
         if (open)
             ops.close(fd);
-        ops.unlink(tempPath.c_str());
         return IoResult::error(error);
     };
     // The mode of the file replaced (or owner-only), whatever the umask says.
@@ -333,15 +352,30 @@ IoResult writeReplacing(const std::string& path, const std::string& bytes, FileO
         return fail(errno, true);
     if (ops.close(fd) != 0)
         return fail(errno, false);
-    if (ops.rename(tempPath.c_str(), target.c_str()) != 0)
-        return fail(errno, false);
-    syncFolder(folder);
-    if (keep)
-        *keep = std::move(lock);
     return {};
 }
 
-} // namespace
+IoResult stageBytes(const std::string& path, const std::string& bytes, StagedFile& staged, FileOps& ops)
+{
+    return stageFile(path, bytes, staged, ops, false);
+}
+
+IoResult placeStaged(StagedFile& staged, FileOps& ops)
+{
+    if (ops.rename(staged.temporary_.c_str(), staged.target_.c_str()) != 0)
+        return IoResult::error(errno); // the temporary goes with the StagedFile
+    staged.temporary_.clear();
+    return {};
+}
+
+void syncFolder(const std::string& folder)
+{
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
 
 IoResult saveBytes(const std::string& path, const std::string& bytes, FileOps& ops)
 {

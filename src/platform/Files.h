@@ -87,6 +87,35 @@ private:
 IoResult saveBytesHoldingLock(const std::string& path, const std::string& bytes, HeldLock& lock,
                               FileOps& ops = systemFileOps());
 
+// saveBytes in two steps, so that several files of one folder go into place with a single flush
+// of the folder: stageBytes writes and flushes the content beside the target, placeStaged renames
+// it over the target (without flushing the folder: call syncFolder once after the last one).
+// A staged file that is not placed is removed when the StagedFile is destroyed.
+class StagedFile {
+public:
+    StagedFile() = default;
+    StagedFile(StagedFile&& other) noexcept;
+    StagedFile& operator=(StagedFile&&) = delete;
+    ~StagedFile();
+    // The lock on the file, kept past its placing by saveBytesHoldingLock.
+    HeldLock takeLock() { return std::move(lock_); }
+
+private:
+    friend IoResult stageFile(const std::string&, const std::string&, StagedFile&, FileOps&, bool);
+    friend IoResult placeStaged(StagedFile&, FileOps&);
+    std::string temporary_; // empty once placed
+    std::string target_;
+    HeldLock lock_; // keeps other processes' clean-up away from the temporary file
+    FileOps* ops_ = nullptr;
+};
+IoResult stageBytes(const std::string& path, const std::string& bytes, StagedFile& staged,
+                    FileOps& ops = systemFileOps());
+IoResult placeStaged(StagedFile& staged, FileOps& ops = systemFileOps());
+// stageBytes for a file only its owner may read and write (saveBytesPrivate).
+IoResult stageFile(const std::string& path, const std::string& bytes, StagedFile& staged, FileOps& ops, bool ownerOnly);
+// Flushes a folder's entries (new names, renames, deletions) to disk.
+void syncFolder(const std::string& folder);
+
 // Whether saveBytes could replace `path`: a missing file in an existing folder, or a regular
 // file with write permission. Symbolic links are followed.
 IoResult checkReplaceable(const std::string& path);

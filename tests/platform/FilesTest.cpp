@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 #include "platform/IniFile.h"
+#include "support/FaultyFileOps.h"
 #include "support/TempFolder.h"
 
 #include <algorithm>
@@ -130,4 +131,43 @@ TEST(LineFiles, AFileThatCannotBeReadIsNeverReplaced)
     files::IoResult flushed = ini.flush();
     EXPECT_FALSE(flushed.ok);
     EXPECT_EQ(dir.read("Kalendra.ini/keep.txt"), "x");
+}
+
+// A file staged beside its target replaces it only when placed; one never placed, or whose
+// writing failed, leaves the old content and no temporary file.
+TEST(StagedFile, ReplacesTheTargetOnlyWhenPlaced)
+{
+    using kal::test::FaultyFileOps;
+    using kal::test::FileStep;
+    struct Case {
+        const char* what;
+        FileStep failing;
+        bool place;
+        bool staged;
+        const char* content;
+    };
+    const Case cases[] = {
+        {"placed", FileStep::Count, true, true, "new\r\n"},
+        {"never placed", FileStep::Count, false, true, "old\r\n"},
+        {"write fails", FileStep::Write, true, false, "old\r\n"},
+        {"flush fails", FileStep::Fsync, true, false, "old\r\n"},
+        {"close fails", FileStep::Close, true, false, "old\r\n"},
+        {"rename fails", FileStep::Rename, true, true, "old\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder dir;
+        dir.write("202603.sch", "old\r\n");
+        FaultyFileOps ops = c.failing == FileStep::Count ? FaultyFileOps() : FaultyFileOps(c.failing, 1, EIO);
+        {
+            files::StagedFile staged;
+            const files::IoResult written = files::stageBytes(dir.file("202603.sch"), "new\r\n", staged, ops);
+            EXPECT_EQ(written.ok, c.staged);
+            if (written && c.place)
+                EXPECT_EQ(files::placeStaged(staged, ops).ok, c.failing != FileStep::Rename);
+            EXPECT_EQ(dir.read("202603.sch"), c.place && c.failing == FileStep::Count ? "new\r\n" : "old\r\n");
+        }
+        EXPECT_EQ(dir.read("202603.sch"), c.content);
+        EXPECT_EQ(files::listFiles(dir.path(), "*"), std::vector<std::string>{"202603.sch"});
+    }
 }

@@ -12,6 +12,7 @@
 #include "todo/TodoRecord.h"
 #include "todo/TodoStore.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <map>
 #include <unistd.h>
@@ -32,6 +33,34 @@ public:
 private:
     static files::FileOps& system() { return files::systemFileOps(); }
 };
+
+// A plain write: the generator fills a scratch folder, so the temporary file, rename, folder
+// flush and stale-temporary scan of saveBytes (which grows with the folder) are not needed.
+files::IoResult writeGenerated(const std::string& path, const std::string& bytes, files::FileOps& ops)
+{
+    const int fd = ops.open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return files::IoResult::error(errno);
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ops.write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const int error = n < 0 ? errno : EIO;
+            ops.close(fd);
+            return files::IoResult::error(error);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (ops.close(fd) != 0)
+        return files::IoResult::error(errno);
+    return {};
+}
+
+files::IoResult writeGenerated(const std::string& path, const std::vector<std::string>& lines, files::FileOps& ops)
+{
+    return writeGenerated(path, files::joinLines(lines), ops);
+}
 
 std::string sj(const char* utf8)
 {
@@ -114,7 +143,7 @@ GenerateResult writeSchedules(const std::string& folder, const DataShape& shape,
         }
     for (const auto& [month, lines] : months) {
         const std::string path = MonthFilePath(folder, month.first, month.second);
-        if (auto io = files::saveLines(path, sorted(lines), ops); !io)
+        if (auto io = writeGenerated(path, sorted(lines), ops); !io)
             return failed(path, io);
     }
     return {};
@@ -128,7 +157,7 @@ GenerateResult writeMemos(const std::string& folder, const DataShape& shape, fil
         for (int n = 0; n < shape.memosPerYear && n < days; ++n) {
             const Date date = addDays(Date{year, 1, 1}, static_cast<long long>(n) * days / shape.memosPerYear);
             const std::string path = MemoFilePath(folder, date);
-            if (auto io = files::saveLines(path, lines, ops); !io)
+            if (auto io = writeGenerated(path, lines, ops); !io)
                 return failed(path, io);
         }
     }
@@ -163,7 +192,7 @@ namespace {
 GenerateResult writeTodos(const std::string& folder, const DataShape& shape, files::FileOps& ops)
 {
     const std::string path = TodoFilePath(folder);
-    if (auto io = files::saveLines(path, TodoLines(shape), ops); !io)
+    if (auto io = writeGenerated(path, TodoLines(shape), ops); !io)
         return failed(path, io);
     return {};
 }
@@ -174,7 +203,7 @@ GenerateResult writeNotes(const std::string& folder, const DataShape& shape, fil
     for (int i = 1; i <= shape.notes; ++i) {
         titles.push_back(sj("ノート") + std::to_string(i));
         const std::string path = NoteFilePath(folder, titles.back());
-        if (auto io = files::saveLines(path, {sj("買い物リスト"), sj("・牛乳"), "http://example.com/"}, ops); !io)
+        if (auto io = writeGenerated(path, {sj("買い物リスト"), sj("・牛乳"), "http://example.com/"}, ops); !io)
             return failed(path, io);
     }
     if (auto io = SaveNoteList(folder, titles, {}); !io)
@@ -189,13 +218,13 @@ GenerateResult writeTables(const std::string& folder, const std::string& holiday
     if (!holidays)
         return GenerateResult{false, holidayTable + ": cannot be read"};
     const std::string holidayPath = folder + "Holiday.dat";
-    if (auto io = files::saveBytes(holidayPath, *holidays, ops); !io)
+    if (auto io = writeGenerated(holidayPath, *holidays, ops); !io)
         return failed(holidayPath, io);
     std::vector<std::string> categories;
     for (const std::string& name : v.categories)
         categories.push_back(text::padCut(name, 14) + "1");
     const std::string categoryPath = folder + kCategoryFileName;
-    if (auto io = files::saveLines(categoryPath, categories, ops); !io)
+    if (auto io = writeGenerated(categoryPath, categories, ops); !io)
         return failed(categoryPath, io);
     return {};
 }

@@ -4,7 +4,6 @@
 #include "platform/qt/QtText.h"
 
 #include <QApplication>
-#include <QAudioOutput>
 #include <QColorDialog>
 #include <QDateTime>
 #include <QDesktopServices>
@@ -13,70 +12,16 @@
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QLabel>
-#include <QMediaPlayer>
 #include <QMessageBox>
 #include <QPrinterInfo>
 #include <QPushButton>
-#include <QSoundEffect>
 #include <QSystemTrayIcon>
 #include <QUrl>
 #include <QWidget>
 
 namespace kal::qt {
 
-// A sound file's player: QSoundEffect for the PCM wave files it can play, QMediaPlayer for the
-// rest, each made only when first needed. A file that neither can play stays silent.
-class QtPlatform::Voice {
-public:
-    Voice(const QString& path, const files::FileStamp& stamp) : path_(path), stamp_(stamp) { }
-
-    const files::FileStamp& stamp() const { return stamp_; }
-    SoundPlayer player() const { return player_ ? SoundPlayer::MediaPlayer : SoundPlayer::SoundEffect; }
-
-    void play()
-    {
-        if (player_) {
-            player_->setPosition(0);
-            player_->play();
-            return;
-        }
-        if (!effect_) {
-            effect_ = std::make_unique<QSoundEffect>();
-            QObject::connect(effect_.get(), &QSoundEffect::statusChanged, effect_.get(), [this] {
-                if (effect_->status() == QSoundEffect::Error)
-                    playThroughMediaPlayer();
-            });
-            effect_->setSource(QUrl::fromLocalFile(path_));
-        }
-        if (effect_->status() == QSoundEffect::Error) {
-            playThroughMediaPlayer();
-            return;
-        }
-        effect_->stop();
-        effect_->play();
-    }
-
-private:
-    void playThroughMediaPlayer()
-    {
-        if (!player_) {
-            output_ = std::make_unique<QAudioOutput>();
-            player_ = std::make_unique<QMediaPlayer>();
-            player_->setAudioOutput(output_.get());
-            player_->setSource(QUrl::fromLocalFile(path_));
-        }
-        player_->setPosition(0);
-        player_->play();
-    }
-
-    QString path_;
-    files::FileStamp stamp_;
-    std::unique_ptr<QSoundEffect> effect_;
-    std::unique_ptr<QAudioOutput> output_;
-    std::unique_ptr<QMediaPlayer> player_;
-};
-
-QtPlatform::QtPlatform() = default;
+QtPlatform::QtPlatform() : soundLoader_([] { return loadSoundModule(soundModuleFolders()); }) { }
 QtPlatform::~QtPlatform() = default;
 
 QWidget* QtPlatform::dialogParent() const
@@ -206,6 +151,22 @@ std::optional<std::string> QtPlatform::folderName(const std::string& caption, co
     return toUtf8(name);
 }
 
+SoundOutput* QtPlatform::soundOutput()
+{
+    // Loaded at the first sound, so start-up does not pay for the audio stack. A missing module
+    // is said once; the alarms and time signals after it stay silent instead of asking again.
+    if (!sound_ && !soundUnavailable_) {
+        sound_ = soundLoader_();
+        soundUnavailable_ = !sound_;
+        if (soundUnavailable_)
+            messageBox("音の再生",
+                       std::string("音を鳴らす部品 ") + kSoundModuleFileName +
+                           " を読み込めないため、音は鳴りません。\r\nKalendra を入れ直してください。",
+                       MessageIcon::Warning, MessageButtons::Ok);
+    }
+    return sound_.get();
+}
+
 void QtPlatform::playSound(const std::string& path)
 {
     if (path.empty())
@@ -213,19 +174,19 @@ void QtPlatform::playSound(const std::string& path)
     const files::FileStamp stamp = files::fileStamp(path);
     if (!stamp.exists || stamp.size == 0)
         return;
-    // Created on first use, so start-up does not pay for the audio stack; a file replaced since
-    // its last play is loaded anew.
+    SoundOutput* output = soundOutput();
+    if (!output)
+        return;
     const QString name = fromUtf8(path);
-    std::unique_ptr<Voice>& voice = voices_[name];
-    if (!voice || !(voice->stamp() == stamp))
-        voice = std::make_unique<Voice>(name, stamp);
-    voice->play();
+    auto [known, added] = soundStamps_.try_emplace(name, stamp);
+    const bool replaced = !added && !(known->second == stamp);
+    known->second = stamp;
+    output->play(name, replaced);
 }
 
 QtPlatform::SoundPlayer QtPlatform::soundPlayerOf(const std::string& path) const
 {
-    auto found = voices_.find(fromUtf8(path));
-    return found == voices_.end() ? SoundPlayer::None : found->second->player();
+    return sound_ ? sound_->playerOf(fromUtf8(path)) : SoundPlayer::None;
 }
 
 bool QtPlatform::shellOpen(const std::string& target)

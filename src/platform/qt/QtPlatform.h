@@ -1,11 +1,14 @@
 // Platform on Qt: QMessageBox, QInputDialog, QColorDialog, QFontDialog, QFileDialog,
-// QSoundEffect (QMediaPlayer for what it cannot play), QDesktopServices, QSystemTrayIcon.
+// the sound module (SoundOutput.h), QDesktopServices, QSystemTrayIcon.
 #pragma once
 
+#include "platform/Files.h"
 #include "platform/Platform.h"
+#include "platform/qt/SoundOutput.h"
 
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -38,17 +41,25 @@ public:
     bool hasNotificationArea() override;
     bool printerInstalled() override;
 
-    enum class SoundPlayer { None, SoundEffect, MediaPlayer };
+    using SoundPlayer = qt::SoundPlayer;
     // Which player took a sound file, once it is known.
     SoundPlayer soundPlayerOf(const std::string& path) const;
+
+    // Where the sound player comes from; by default the module beside the program.
+    using SoundLoader = std::function<std::unique_ptr<SoundOutput>()>;
+    void setSoundLoader(SoundLoader loader) { soundLoader_ = std::move(loader); }
 
 private:
     QWidget* dialogParent() const;
 
     QPointer<QWidget> parent_;
-    // One voice per sound file, so that the alarm and the time signal of one minute both play.
-    class Voice;
-    std::map<QString, std::unique_ptr<Voice>> voices_;
+    SoundOutput* soundOutput();
+
+    SoundLoader soundLoader_;
+    std::unique_ptr<SoundOutput> sound_;
+    bool soundUnavailable_ = false;
+    // The files as they were when they last played, so that a replaced file is loaded anew.
+    std::map<QString, files::FileStamp> soundStamps_;
 };
 
 } // namespace kal::qt

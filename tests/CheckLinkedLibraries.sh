@@ -1,0 +1,13 @@
+#!/bin/sh
+# Fails when the program links a library that only a later moment needs (the audio stack, which
+# the sound module brings in at the first sound). Usage: CheckLinkedLibraries.sh PROGRAM
+set -eu
+linked=$(ldd "$1")
+echo "$linked" | grep -q 'libQt6Widgets' || { echo "ldd did not list the program's libraries" >&2; exit 1; }
+found=$(echo "$linked" | grep -E 'libQt6Multimedia|libpulse|libsndfile|libasound' || true)
+if [ -n "$found" ]; then
+    echo "linked at start, though only sounds need them:" >&2
+    echo "$found" >&2
+    exit 1
+fi
+echo "no audio library linked at start"
