@@ -103,8 +103,9 @@ TEST(SetupChecks, RefuseInTheirOrderWithTheirMessages)
         if (!problem)
             continue;
         EXPECT_EQ(problem->page, *c.page);
-        if (c.text)
+        if (c.text) {
             EXPECT_STREQ(problem->text, c.text);
+        }
     }
 }
 
