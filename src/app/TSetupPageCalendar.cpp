@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace kal {
@@ -31,10 +32,11 @@ TSetupMonthPage::TSetupMonthPage(QWidget* parent) : TSetupPage(parent)
         grid->addWidget(*boxes[i], i / 3, i % 3);
         connect(*boxes[i], &QCheckBox::toggled, this, &TSetupMonthPage::rikuyoChanged);
     }
-    QVBoxLayout* almanac = groupColumn("六曜と並べて表示する暦（月間・週間・印刷）", this, layout);
-    ChkKyureki = setupCheck("ChkKyureki", "旧暦の日付（旧3/15）(&K)", this);
-    ChkSekki = setupCheck("ChkSekki", "二十四節気（立春、春分など）(&S)", this);
-    ChkZassetsu = setupCheck("ChkZassetsu", "雑節（節分、彼岸、土用など）(&Z)", this);
+    auto* almanac = new QHBoxLayout;
+    groupColumn("六曜と並べて表示する暦（月間・週間・印刷）", this, layout)->addLayout(almanac);
+    ChkKyureki = setupCheck("ChkKyureki", "旧暦の日付(&K)", this);
+    ChkSekki = setupCheck("ChkSekki", "二十四節気(&S)", this);
+    ChkZassetsu = setupCheck("ChkZassetsu", "雑節(&Z)", this);
     for (QWidget* w : {ChkKyureki, ChkSekki, ChkZassetsu})
         almanac->addWidget(w);
     ChkOtherMon = setupCheck("ChkOtherMon", "前月と翌月の日付を表示する。(&O)", this);

@@ -3,26 +3,17 @@
 #include "calendar/Almanac.h"
 #include "calendar/CalendarMath.h"
 #include "calendar/LunarCommand.h"
-#include "platform/SjisCodec.h"
+#include "platform/DateFormat.h"
 #include "support/RunProgram.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <sstream>
 
 using namespace kal;
 using kal::test::sj;
-
-namespace {
-
-std::string utf8Of(const Date& date)
-{
-    return sjis::toUtf8(OldDateText(OldDateOf(date)) + "|" + SolarTermName(SolarTermOf(date)) + "|" +
-                        SeasonalDaysOf(date));
-}
-
-} // namespace
 
 TEST(Almanac, EveryDayFollowsTheMonthsTermsAndRokuyoOfTheTables)
 {
@@ -56,31 +47,20 @@ TEST(Almanac, EveryDayFollowsTheMonthsTermsAndRokuyoOfTheTables)
 
 TEST(Almanac, PublishedDatesAndTheEndsOfTheTables)
 {
-    const std::pair<Date, const char*> cases[] = {
-        {{2024, 2, 10}, "1/1||"},
-        {{2033, 12, 22}, "閏11/1||"},
-        {{2034, 2, 19}, "1/1||"},
-        {{2017, 2, 26}, "2/1||"},
-        {{2024, 2, 3}, "12/24||節分"},
-        {{2024, 2, 4}, "12/25|立春|"},
-        {{2024, 5, 1}, "3/23||八十八夜"},
-        {{2024, 6, 10}, "5/5||入梅"},
-        {{2024, 7, 1}, "5/26||半夏生"},
-        {{2024, 7, 19}, "6/14||土用入り"},
-        {{2024, 8, 31}, "7/28||二百十日"},
-        {{2024, 9, 10}, "8/8||二百二十日"},
-        {{2024, 9, 19}, "8/17||彼岸入り"},
-        {{2024, 9, 25}, "8/23||彼岸明け"},
-        {{2020, 1, 20}, "12/26|大寒|"},
-        {{2025, 12, 22}, "11/3|冬至|"},
-        {{1900, 1, 6}, "12/6|小寒|"},
-        {{2099, 12, 31}, "11/20||"},
-        {{1899, 12, 31}, "||"},
-        {{2100, 1, 1}, "||"},
-        {{2024, 2, 30}, "||"},
-    };
-    for (const auto& [date, expected] : cases)
-        EXPECT_EQ(utf8Of(date), expected) << date.year << "/" << date.month << "/" << date.day;
+    const char* const published[] = {"2024/02/10\t1/1\t先勝\t\t",           "2033/12/22\t閏11/1\t大安\t\t",
+
+                                     "2017/02/26\t2/1\t友引\t\t",           "2024/02/03\t12/24\t大安\t\t節分",
+
+                                     "2024/05/01\t3/23\t先勝\t\t八十八夜",  "2024/06/10\t5/5\t先負\t\t入梅",
+                                     "2024/07/01\t5/26\t赤口\t\t半夏生",    "2024/07/19\t6/14\t先勝\t\t土用入り",
+
+                                     "2024/09/10\t8/8\t先負\t\t二百二十日", "2024/09/19\t8/17\t赤口\t\t彼岸入り",
+
+                                     "2020/01/20\t12/26\t先勝\t大寒\t",     "2025/12/22\t11/3\t先勝\t冬至\t",
+
+                                     "2099/12/31\t11/20\t赤口\t\t",         "1899/12/31\t\t\t\t"};
+    for (const std::string expected : published)
+        EXPECT_EQ(LunarLine(*text::parseSlashDate(expected.substr(0, 10))), expected);
 }
 
 TEST(Almanac, ItemsFollowTheFlagsAndGiveWayOldDateFirst)
@@ -104,14 +84,10 @@ TEST(LunarCommand, OneUtf8LineADayAndExitTwoForBadDates)
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, "2033/12/21\t11/30\t仏滅\t冬至\t\n2033/12/22\t閏11/1\t大安\t\t\n");
 
-    const std::vector<std::vector<std::string>> refused = {{},
-                                                           {"2024/2/3"},
-                                                           {"1899/12/31"},
-                                                           {"2024/01/01", "2100/01/01"},
-                                                           {"2024/02/30"},
-                                                           {"2024/02/03", "2024/02/02"},
-                                                           {"2024/01/01", "2024/01/02", "2024/01/03"}};
-    for (const auto& arguments : refused) {
+    for (const char* refused : {"", "2024/2/3", "1899/12/31", "2024/01/01 2100/01/01", "2024/02/30",
+                                "2024/02/03 2024/02/02", "2024/01/01 2024/01/02 2024/01/03"}) {
+        std::istringstream words(refused);
+        const std::vector<std::string> arguments{std::istream_iterator<std::string>(words), {}};
         std::ostringstream out, err;
         EXPECT_EQ(lunarCommand().run(HeadlessContext{"/none/", {2026, 1, 1}, out, err}, arguments), kExitUsage);
         EXPECT_NE(err.str().find("使い方: kalendra [--home フォルダ] --lunar FROM [TO]"), std::string::npos);
