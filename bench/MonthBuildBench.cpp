@@ -1,6 +1,7 @@
 // Time of one month build on generated data of 1, 10 and 100 years (2017 onwards), every month
 // of the first ten years in turn: the cost must not grow with the years.
 #include "BenchData.h"
+#include "calendar/CellPaint.h"
 #include "calendar/MonthBuild.h"
 
 #include <benchmark/benchmark.h>
@@ -41,6 +42,37 @@ void BM_MonthBuild(benchmark::State& state)
     }
 }
 BENCHMARK(BM_MonthBuild)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+// A month build on 10 years and the 42 cells composed for drawing, with the old-calendar date,
+// the solar terms and the seasonal days shown (1) or not (0).
+void BM_MonthBuildAndCells(benchmark::State& state)
+{
+    kal::MonthBuildInput input;
+    input.today = kal::Date{2026, 12, 8};
+    input.calView = {1, 1, 1, 1, 1, 1, 1, 0, 0};
+    input.rikuyo = {1, 1, 1, 1, 1, 1, 0, 0, 0};
+    input.dataPath = folder(10);
+    input.memoPath = folder(10);
+    kal::CalendarLook look;
+    look.calView = input.calView;
+    const bool shown = state.range(0) != 0;
+    look.almanac = {shown, shown, shown};
+    const kal::CategoryTable categories = kal::CategoryTable::Load(folder(10) + kal::kCategoryFileName);
+    int month = 0;
+    for (auto _ : state) {
+        input.year = 2017 + month / 12;
+        input.month = 1 + month % 12;
+        month = (month + 1) % 120;
+        const kal::MonthBuild build = kal::BuildMonth(input);
+        for (int row = 1; row <= 6; ++row)
+            for (int column = 0; column < 7; ++column) {
+                kal::CellPaint cell =
+                    kal::PaintCell(build.layout, build.lists, categories, look, input.today, column, row);
+                benchmark::DoNotOptimize(cell);
+            }
+    }
+}
+BENCHMARK(BM_MonthBuildAndCells)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

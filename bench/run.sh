@@ -28,6 +28,8 @@ ten=$(gbench MonthBuildBench BM_MonthBuild/10 cpu)
 hundred=$(gbench MonthBuildBench BM_MonthBuild/100 cpu)
 row "Month build, 10 years (CPU; baseline 1 year)" "$ten" "$one" us max 100
 row "Month build, 100 years / 1 year (flat)" "$hundred" "$one" us ratio 1.2
+row "Month build + 42 cells, almanac shown (CPU; baseline not shown)" "$(gbench MonthBuildBench BM_MonthBuildAndCells/1 cpu)" \
+    "$(gbench MonthBuildBench BM_MonthBuildAndCells/0 cpu)" us max 100
 row "CSV import 10,000 lines (baseline: the 100 saves)" "$(gbench CsvImportBench BM_CsvImport10000LinesOver100Months real)" \
     "$(gbench CsvImportBench BM_Save100MonthFiles real)" ms max 1000
 row "List window ALL, 10 years" "$(gbench ListWindowBench BM_ListWindowAllTenYears real)" - ms max 300
@@ -45,6 +47,17 @@ row "--search, 100 years (baseline grep -c)" "${search% *}" "${search#* }" ms ra
 echo "running print-pdf.sh..." >&2
 pdf=$("$here/print-pdf.sh" "$build/kalendra" "$reps" 2>>"$log" | sed -n 's/.*wall mean \([0-9]*\) ms.*/\1/p')
 row "--print-pdf of a full month" "$pdf" - ms max 500
+
+echo "running lunar.sh..." >&2
+lunar=$("$here/lunar.sh" "$build/kalendra" "$reps" 2>>"$log" | sed -n 's/.*wall mean \([0-9]*\) ms.*/\1/p')
+row "--lunar 1900/01/01 2099/12/31" "$lunar" - ms max 200
+# What the almanac's tables and lookups take in the program: the allocated sections of their
+# object file (the rokuyo table's for comparison).
+objectKb() {
+    size -A "$build/src/CMakeFiles/kalendra_core.dir/calendar/$1.cpp.o" 2>>"$log" |
+        awk '$1 ~ /^\.(text|rodata|data)/ { s += $2 } END { if (s) printf "%.1f", s / 1024 }'
+}
+row "Almanac tables in the program (baseline: the rokuyo table)" "$(objectKb Almanac)" "$(objectKb Rokuyo)" KB max 200
 
 echo "running startup.sh (10 years, then 1 and 100 years for memory)..." >&2
 result() { sed -n "s/.* $1=\([0-9.]*\).*/\1/p"; }

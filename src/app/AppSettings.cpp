@@ -110,6 +110,29 @@ SoundSettings ReadSoundSettings(const IniFile& ini)
     return SoundSettings{ini.readInteger("Sound", "Alarm", 0), ini.readInteger("Sound", "AlarmTime", 0)};
 }
 
+namespace {
+constexpr const char* kAlmanacSection = "Koyomi";
+constexpr const char* kAlmanacKeys[] = {"Kyureki", "Sekki", "Zassetsu"};
+} // namespace
+
+AlmanacFlags ReadAlmanacFlags(const IniFile& ini)
+{
+    return AlmanacFlags{ini.readInteger(kAlmanacSection, kAlmanacKeys[0], 0) != 0,
+                        ini.readInteger(kAlmanacSection, kAlmanacKeys[1], 0) != 0,
+                        ini.readInteger(kAlmanacSection, kAlmanacKeys[2], 0) != 0};
+}
+
+void WriteAlmanacFlags(IniFile& ini, const AlmanacFlags& flags)
+{
+    const bool values[] = {flags.oldDate, flags.solarTerm, flags.seasonalDays};
+    const bool stored = std::any_of(std::begin(kAlmanacKeys), std::end(kAlmanacKeys),
+                                    [&ini](const char* key) { return ini.hasKey(kAlmanacSection, key); });
+    if (!stored && !values[0] && !values[1] && !values[2])
+        return;
+    for (std::size_t i = 0; i < std::size(values); ++i)
+        ini.writeInteger(kAlmanacSection, kAlmanacKeys[i], values[i] ? 1 : 0);
+}
+
 const char* colorKey(int item)
 {
     return kColorKeys[item];
@@ -314,6 +337,7 @@ SettingsLoadResult readSettings(const IniFile& ini, const std::string& programFo
     s.weekView = decodeDigitFlags(ini.readString("View", "WeekView", "111111111"), 1);
     s.notePas = ini.readInteger("View", "NotePas", 0);
     s.noteTab = ini.readInteger("View", "NoteTab", 1);
+    s.almanac = ReadAlmanacFlags(ini);
 
     s.memo = ini.readInteger("Memo", "Memo", 1);
     s.mtUmu = ini.readBool("Memo", "MTUmu", true);

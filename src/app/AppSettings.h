@@ -30,6 +30,16 @@ struct SoundSettings {
 };
 SoundSettings ReadSoundSettings(const IniFile& ini);
 
+// [Koyomi]: what the calendar shows beside the rokuyo; all off until switched on.
+struct AlmanacFlags {
+    bool oldDate = false;      // Kyureki: the date in the old lunisolar calendar
+    bool solarTerm = false;    // Sekki: the 24 solar terms
+    bool seasonalDays = false; // Zassetsu: the seasonal days
+};
+AlmanacFlags ReadAlmanacFlags(const IniFile& ini);
+// Written once a flag is on or the section is there, so a file that never had one keeps its lines.
+void WriteAlmanacFlags(IniFile& ini, const AlmanacFlags& flags);
+
 // Nine flags decoded from a flag string, one small integer per character.
 using Flags = std::array<int, 9>;
 
@@ -122,6 +132,9 @@ struct AppSettings {
     Flags weekView{};
     int notePas = 0;
     int noteTab = 1;
+
+    // [Koyomi]
+    AlmanacFlags almanac;
 
     // [Memo]
     int memo = 1;

@@ -178,6 +178,7 @@ void writeSetupSettings(IniFile& ini, const AppSettings& s, int todayYear, const
             continue;
         ini.writeString(k.section, k.key, k.defaultValue);
     }
+    WriteAlmanacFlags(ini, s.almanac);
 }
 
 int transValueFromSlider(int position)

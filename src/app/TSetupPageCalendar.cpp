@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace kal {
@@ -31,6 +32,13 @@ TSetupMonthPage::TSetupMonthPage(QWidget* parent) : TSetupPage(parent)
         grid->addWidget(*boxes[i], i / 3, i % 3);
         connect(*boxes[i], &QCheckBox::toggled, this, &TSetupMonthPage::rikuyoChanged);
     }
+    auto* almanac = new QHBoxLayout;
+    groupColumn("六曜と並べて表示する暦（月間・週間・印刷）", this, layout)->addLayout(almanac);
+    ChkKyureki = setupCheck("ChkKyureki", "旧暦の日付(&K)", this);
+    ChkSekki = setupCheck("ChkSekki", "二十四節気(&S)", this);
+    ChkZassetsu = setupCheck("ChkZassetsu", "雑節(&Z)", this);
+    for (QWidget* w : {ChkKyureki, ChkSekki, ChkZassetsu})
+        almanac->addWidget(w);
     ChkOtherMon = setupCheck("ChkOtherMon", "前月と翌月の日付を表示する。(&O)", this);
     ChkMonWeek = setupCheck("ChkMonWeek", "１ヶ月を５週表示にする。(&W)", this);
     layout->addWidget(ChkOtherMon);
@@ -52,6 +60,9 @@ void TSetupMonthPage::load(const AppSettings& s)
 {
     showFlags(calViewBoxes(), s.calView);
     showFlags(rikuyoBoxes(), s.rikuyo);
+    ChkKyureki->setChecked(s.almanac.oldDate);
+    ChkSekki->setChecked(s.almanac.solarTerm);
+    ChkZassetsu->setChecked(s.almanac.seasonalDays);
     ChkOtherMon->setChecked(s.otherMon == 1);
     ChkMonWeek->setChecked(s.monWeek == 5);
     updateEnabled();
@@ -61,6 +72,7 @@ void TSetupMonthPage::store(AppSettings& s) const
 {
     takeFlags(calViewBoxes(), s.calView);
     takeFlags(rikuyoBoxes(), s.rikuyo);
+    s.almanac = AlmanacFlags{ChkKyureki->isChecked(), ChkSekki->isChecked(), ChkZassetsu->isChecked()};
     s.otherMon = checkedFlag(ChkOtherMon->isChecked());
     s.monWeek = ChkMonWeek->isChecked() ? 5 : 6;
 }

@@ -1,4 +1,4 @@
-// The pages "月間" (month cell contents, rokuyo, weeks) and "週間" (week-view day contents).
+// The pages "月間" (month cell contents, rokuyo, almanac, weeks) and "週間" (week-view day contents).
 #pragma once
 
 #include "app/TSetupPage.h"
@@ -17,6 +17,7 @@ public:
 
     QCheckBox *ChkHol1, *ChkHol2, *ChkHol3, *ChkSch, *ChkMemoUmu, *ChkTodoUmu, *ChkCalStr, *ChkCalPlace, *ChkTodoDtl;
     QCheckBox *ChkR1, *ChkR2, *ChkR3, *ChkR4, *ChkR5, *ChkR6;
+    QCheckBox *ChkKyureki, *ChkSekki, *ChkZassetsu; // [Koyomi], for the month, the week and the print
     QCheckBox *ChkOtherMon, *ChkMonWeek;
 
     std::vector<QCheckBox*> calViewBoxes() const;

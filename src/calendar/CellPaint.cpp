@@ -147,6 +147,7 @@ CalendarLook CalendarLookFrom(const AppSettings& settings)
     look.scheduleStyle = settings.fonts[FontSch].style;
     look.weekView = settings.weekView;
     look.weekStyle = settings.fonts[FontWeek].style;
+    look.almanac = settings.almanac;
     return look;
 }
 
@@ -244,6 +245,7 @@ CellPaint PaintCell(const MonthLayout& layout, const DayCellLists& lists, const 
     paint.dayText = text::formatInt(cell.day, 2);
     if (cell.showRokuyo)
         paint.rokuyo = RokuyoName(cell.rokuyo);
+    paint.almanac = AlmanacItems(date, look.almanac);
 
     const std::vector<CellLine>& lines = lists.at(column, row);
     paint.bands = CellBands(lines, categories, look, MonthLineOptions(look), paint.backColor);
@@ -278,6 +280,7 @@ WeekDayPaint PaintWeekDay(const MonthLayout& layout, const DayCellLists& lists, 
                          : text::formatInt(cell.day, 2) + " " + EnglishWeekdayNames(layout.weekStart)[index];
     if (cell.showRokuyo)
         paint.rokuyo = RokuyoName(cell.rokuyo);
+    paint.almanac = AlmanacItems(layout.dateOf(column, row), look.almanac);
 
     paint.today = isToday(layout, today, column, row);
     const CellColors colors = cellColors(layout, look, column, row, paint.today);

@@ -3,6 +3,7 @@
 // and the month grid's icons. The grid widgets only draw what these functions decide.
 #pragma once
 
+#include "calendar/Almanac.h"
 #include "calendar/CalendarMath.h"
 #include "calendar/DayCellLists.h"
 #include "platform/Platform.h"
@@ -28,6 +29,7 @@ struct CalendarLook {
     FontStyle scheduleStyle = FontStyle::Regular;  // style of the Sch font
     FontStyle weekStyle = FontStyle::Regular;      // style of the weekly schedule font
     std::string placeOpen = "(", placeClose = ")"; // around a schedule's place (Shift-JIS)
+    AlmanacFlags almanac;                          // [Koyomi]
 };
 
 struct AppSettings;
@@ -71,6 +73,8 @@ struct CellPaint {
     ColorValue backColor = 0xFFFFFF;
     std::string dayText; // "%2d"
     std::string rokuyo;  // empty when not shown
+    // A line of its own above the bands, in the rokuyo's colour and font, as far as it fits.
+    std::vector<std::string> almanac;
     std::vector<CellBand> bands;
     bool memoIcon = false;
     TodoIcon todoIcon = TodoIcon::None;
@@ -102,8 +106,9 @@ std::string ScheduleBandText(const std::string& record, const LineOptions& optio
 // lines column, coloured as the month grid colours the day, whatever OtherMon says.
 struct WeekDayPaint {
     ColorValue dateColor = 0;
-    std::string dateText; // "%2d(月)", or "%2d Mon" without era dates
-    std::string rokuyo;   // empty when not shown
+    std::string dateText;             // "%2d(月)", or "%2d Mon" without era dates
+    std::string rokuyo;               // empty when not shown
+    std::vector<std::string> almanac; // the first line of the lines column, as far as it fits
     bool today = false;
     ColorValue textColor = 0;
     ColorValue backColor = 0xFFFFFF;

@@ -29,19 +29,6 @@ std::string dateField(const ListRow& row)
            text::formatInt(row.date.day, 2, '0');
 }
 
-std::optional<Date> parseDate(const std::string& s)
-{
-    if (s.size() != 10 || s[4] != '/' || s[7] != '/')
-        return std::nullopt;
-    for (std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
-        if (s[i] < '0' || s[i] > '9')
-            return std::nullopt;
-    const Date date{std::stoi(s.substr(0, 4)), std::stoi(s.substr(5, 2)), std::stoi(s.substr(8, 2))};
-    if (!isValidDate(date.year, date.month, date.day))
-        return std::nullopt;
-    return date;
-}
-
 struct SearchArguments {
     SearchCriteria criteria;
     bool hasKeyword = false;
@@ -63,7 +50,7 @@ std::string parseArguments(const std::vector<std::string>& arguments, SearchArgu
         } else if (option && a == "--case") {
             c.letterCase = LetterCase::Match;
         } else if (option && (a == "--from" || a == "--to")) {
-            std::optional<Date> date = i + 1 < arguments.size() ? parseDate(arguments[++i]) : std::nullopt;
+            std::optional<Date> date = i + 1 < arguments.size() ? text::parseSlashDate(arguments[++i]) : std::nullopt;
             if (!date)
                 return a + " には日付を yyyy/mm/dd の形で指定して下さい。";
             (a == "--from" ? c.from : c.to) = date;

@@ -313,4 +313,17 @@ std::string formatDateTimeUtf8(std::string_view utf8Pattern, const DateTime& dat
     return sjis::toUtf8(formatDateTime(sjis::fromUtf8Lossy(utf8Pattern), dateTime));
 }
 
+std::optional<Date> parseSlashDate(const std::string& s)
+{
+    if (s.size() != 10 || s[4] != '/' || s[7] != '/')
+        return std::nullopt;
+    for (std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (s[i] < '0' || s[i] > '9')
+            return std::nullopt;
+    const Date date{std::stoi(s.substr(0, 4)), std::stoi(s.substr(5, 2)), std::stoi(s.substr(8, 2))};
+    if (!isValidDate(date.year, date.month, date.day))
+        return std::nullopt;
+    return date;
+}
+
 } // namespace kal::text

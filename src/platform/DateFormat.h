@@ -6,6 +6,7 @@
 
 #include "platform/Date.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,5 +30,9 @@ std::string formatDate(std::string_view pattern, const Date& date);
 // The same for patterns written in the sources: UTF-8 in, UTF-8 out.
 std::string formatDateUtf8(std::string_view utf8Pattern, const Date& date);
 std::string formatDateTimeUtf8(std::string_view utf8Pattern, const DateTime& dateTime);
+
+// A date written exactly yyyy/mm/dd, as the command line takes it; nothing for another form or
+// a day that does not exist.
+std::optional<Date> parseSlashDate(const std::string& text);
 
 } // namespace kal::text

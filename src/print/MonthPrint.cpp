@@ -124,6 +124,7 @@ PrintedCell PrintCell(const MonthPage& page, int column, int row, bool firstPrin
     }
     cell.dayLabel = dayLabel(layout, day, row == 1 && firstPrinted);
     cell.rokuyo = paint.rokuyo;
+    cell.almanac = paint.almanac;
     for (const CellBand& band : paint.bands) {
         PrintLine line;
         line.kind = band.kind;

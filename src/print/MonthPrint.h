@@ -70,6 +70,7 @@ struct PrintedCell {
     std::string dayLabel; // "%2d", or "%2d/%2d" with the month for the first shown day of another month
     std::string rokuyo;   // empty when not shown
     ColorValue rokuyoColor = kPrintBlack;
+    std::vector<std::string> almanac; // the first line, in the rokuyo's colour, as far as it fits
     std::vector<PrintLine> lines;
 };
 

@@ -200,6 +200,18 @@ TEST(AppSettings, DialogKeysKeepStoredValuesAndFillTheRest)
     EXPECT_FALSE(s.scrUd);
 }
 
+TEST(AppSettings, KoyomiSectionAppearsOnlyOnceAFlagIsOn)
+{
+    IniFile ini("/none/Kalendra.ini", {"[View]", "Rikuyo=111111"});
+    WriteAlmanacFlags(ini, {});
+    EXPECT_EQ(ini.lines().size(), 2u) << "a file that never had the section keeps its lines";
+    WriteAlmanacFlags(ini, {false, true, false});
+    EXPECT_EQ(ini.readString("Koyomi", "Sekki", ""), "1");
+    WriteAlmanacFlags(ini, {true, false, true});
+    const AlmanacFlags back = ReadAlmanacFlags(ini);
+    EXPECT_TRUE(back.oldDate && !back.solarTerm && back.seasonalDays) << "switched off once stored";
+}
+
 TEST(StartupDecisions, GreetingOnlyOnTheFirstSevenDaysOfAYearAfterTheLastSave)
 {
     EXPECT_TRUE(newYearGreetingDue(2025, Date{2026, 1, 1}));

@@ -560,6 +560,7 @@ TEST_F(SetupWindowFixture, TheSettingsCommandOpensTheDialogAndAppliesItsResult)
         setup.TabView->EditTitle->setText(QString::fromUtf8("予定"));
         setup.TabView->RadioStrWeek->setIndex(1);
         setup.TabMonth->ChkMonWeek->setChecked(true);
+        setup.TabMonth->ChkSekki->setChecked(true);
         setup.TabMini->ChkMiniTrans->setChecked(true);
         setup.TabMini->TrackMiniTrans->setValue(20);
         setup.BtnOkClick();
@@ -571,6 +572,7 @@ TEST_F(SetupWindowFixture, TheSettingsCommandOpensTheDialogAndAppliesItsResult)
     EXPECT_EQ(dialogs.shownTitles[0], QString::fromUtf8("環境設定"));
     EXPECT_EQ(form->settings().strWeek, 1);
     EXPECT_EQ(form->settings().monWeek, 5);
+    EXPECT_TRUE(form->settings().almanac.solarTerm && !form->settings().almanac.oldDate);
     EXPECT_EQ(form->windowTitle(), QString::fromUtf8("予定"));
     EXPECT_EQ(form->settings().miniOpacity(), kMinMiniOpacity);
     EXPECT_EQ(form->ListDaySch->columnWidth(3), 210) << "a width set since the start survives the reload";

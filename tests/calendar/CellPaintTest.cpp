@@ -162,6 +162,18 @@ TEST_F(PaintFixture, DayNumberRokuyoAndMiniUnderline)
     EXPECT_FALSE(paint(7).underline);
 }
 
+TEST_F(PaintFixture, AlmanacOfEachCellsOwnDateUnderTheFlags)
+{
+    EXPECT_TRUE(paint(5).almanac.empty()) << "off unless switched on";
+    look.almanac = {true, true, true};
+    EXPECT_EQ(paint(5).almanac, (std::vector<std::string>{sj("立夏"), sj("旧3/19")}));
+    EXPECT_EQ(paint(2).almanac, (std::vector<std::string>{sj("八十八夜"), sj("旧3/16")}));
+    // Row 1 starts with 26 April.
+    EXPECT_EQ(PaintCell(layout, lists, categories, look, today, 0, 1).almanac, std::vector<std::string>{sj("旧3/10")});
+    EXPECT_EQ(PaintWeekDay(layout, lists, categories, look, today, 0, 1).almanac,
+              std::vector<std::string>{sj("旧3/10")});
+}
+
 TEST(HeaderPaint, NamesAndColoursForBothWeekStartsAndLanguages)
 {
     CalendarLook look = defaultLook();

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "AlmanacTables.h"
 #include "Astronomy.h"
 #include "LunarCalendar.h"
 #include "platform/Date.h"
@@ -32,9 +33,9 @@ const LunarCalendar& calendar()
     return instance;
 }
 
-std::string readCommittedTable()
+std::string readCommittedTable(const std::string& name = "RokuyoTable.inc")
 {
-    std::ifstream in(KALENDRA_SOURCE_DIR "/src/calendar/RokuyoTable.inc", std::ios::binary);
+    std::ifstream in(KALENDRA_SOURCE_DIR "/src/calendar/" + name, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
@@ -82,12 +83,16 @@ double jstOfNewMoonNear(const kal::Date& date)
     return jdeToJstJulianDay(newMoonJde(k));
 }
 
-TEST(RokuyoGenerator, CommittedTableIsTheGeneratorsOutput)
+TEST(RokuyoGenerator, CommittedTablesAreTheGeneratorsOutput)
 {
-    const std::string committed = readCommittedTable();
-    ASSERT_FALSE(committed.empty()) << "cannot read src/calendar/RokuyoTable.inc";
-    EXPECT_TRUE(committed == rokuyoTableFile())
-        << "src/calendar/RokuyoTable.inc is stale: regenerate it with rokuyo_gen";
+    const std::pair<std::string, std::string> tables[] = {{"RokuyoTable.inc", rokuyoTableFile()},
+                                                          {"LunarMonthTable.inc", lunarMonthTableFile(calendar())},
+                                                          {"SolarTermTable.inc", solarTermTableFile()}};
+    for (const auto& [name, generated] : tables) {
+        const std::string committed = readCommittedTable(name);
+        ASSERT_FALSE(committed.empty()) << "cannot read src/calendar/" << name;
+        EXPECT_TRUE(committed == generated) << "src/calendar/" << name << " is stale: regenerate it with rokuyo_gen";
+    }
 }
 
 TEST(RokuyoGenerator, TableHasOneStringOfDayDigitsPerMonth)

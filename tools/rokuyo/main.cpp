@@ -1,5 +1,7 @@
-// rokuyo_gen OUTPUT        writes the rokuyo table (src/calendar/RokuyoTable.inc)
-// rokuyo_gen --report      lists new moons and principal terms near JST midnight
+// rokuyo_gen OUTPUT                 writes the rokuyo table (src/calendar/RokuyoTable.inc)
+// rokuyo_gen --lunar-months OUTPUT  writes src/calendar/LunarMonthTable.inc
+// rokuyo_gen --solar-terms OUTPUT   writes src/calendar/SolarTermTable.inc
+// rokuyo_gen --report               lists new moons and solar longitudes near JST midnight
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "AlmanacTables.h"
 #include "Astronomy.h"
 #include "LunarCalendar.h"
 
@@ -43,7 +46,7 @@ const char* termName(int longitude)
     case 330:
         return "雨水";
     default:
-        return "?";
+        return "";
     }
 }
 
@@ -105,10 +108,29 @@ int report()
                     used.year, used.month, used.day, e.overridden ? " (override)" : "",
                     impactOfOtherDate(e, table).c_str(), check.c_str());
     }
+    std::printf("# Solar longitudes of the term table within 10 minutes of JST midnight, 1900-2099\n");
+    for (const AstronomicalEvent& e : longitudesNearMidnight(10.0, kTableFirstYear, kTableLastYear)) {
+        const kal::Date used = kal::fromDayNumber(e.jstDay);
+        std::printf("%-6s %3d°  %s  %+5.0f s  %04d-%02d-%02d\n", termName(e.id), e.id,
+                    formatJst(e.jstJulianDay).c_str(), secondsFromMidnight(e.jstJulianDay), used.year, used.month,
+                    used.day);
+    }
     for (const NumberingConflict& c : calendar.numberingConflicts()) {
         const kal::Date d = kal::fromDayNumber(c.firstDay);
         std::printf("# month from %04d-%02d-%02d numbered %d by counting (its term names %d)\n", d.year, d.month, d.day,
                     c.number, c.termNumber);
+    }
+    return 0;
+}
+
+int writeFile(const char* path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    out.close();
+    if (!out) {
+        std::cerr << "rokuyo_gen: cannot write " << path << "\n";
+        return 1;
     }
     return 0;
 }
@@ -120,19 +142,17 @@ int main(int argc, char** argv)
     try {
         if (argc == 2 && std::strcmp(argv[1], "--report") == 0)
             return report();
+        if (argc == 3 && std::strcmp(argv[1], "--lunar-months") == 0)
+            return writeFile(argv[2], rokuyo::lunarMonthTableFile(
+                                          rokuyo::LunarCalendar(rokuyo::kTableFirstYear, rokuyo::kTableLastYear)));
+        if (argc == 3 && std::strcmp(argv[1], "--solar-terms") == 0)
+            return writeFile(argv[2], rokuyo::solarTermTableFile());
         if (argc != 2 || argv[1][0] == '-') {
-            std::cerr << "usage: rokuyo_gen OUTPUT_FILE | --report\n";
+            std::cerr << "usage: rokuyo_gen OUTPUT_FILE | --lunar-months OUTPUT_FILE | --solar-terms OUTPUT_FILE | "
+                         "--report\n";
             return 2;
         }
-        const std::string text = rokuyo::rokuyoTableFile();
-        std::ofstream out(argv[1], std::ios::binary);
-        out << text;
-        out.close();
-        if (!out) {
-            std::cerr << "rokuyo_gen: cannot write " << argv[1] << "\n";
-            return 1;
-        }
-        return 0;
+        return writeFile(argv[1], rokuyo::rokuyoTableFile());
     } catch (const std::exception& e) {
         std::cerr << "rokuyo_gen: " << e.what() << "\n";
         return 1;

@@ -1,6 +1,7 @@
 #include "app/qt/HeadlessCommands.h"
 
 #include "app/DumpMonth.h"
+#include "calendar/LunarCommand.h"
 #include "exchange/CsvCommands.h"
 #include "exchange/IcalCommands.h"
 #include "lists/SearchCommand.h"
@@ -13,7 +14,7 @@ std::vector<HeadlessCommand> headlessCommands()
 {
     return {
         dumpMonthCommand(), exportCsvCommand(), importCsvCommand(), printPdfCommand(),
-        searchCommand(),    exportIcsCommand(), importIcsCommand(),
+        searchCommand(),    exportIcsCommand(), importIcsCommand(), lunarCommand(),
     };
 }
 

@@ -66,6 +66,21 @@ void drawBands(QPainter& painter, const std::vector<CellBand>& bands, const QFon
     }
 }
 
+// The almanac as far as it fits the width, left in the rokuyo's colour at `top`; the height taken.
+int drawAlmanac(QPainter& painter, const std::vector<std::string>& items, const QFont& font, QColor color,
+                QPoint topLeft, int width)
+{
+    const QFontMetrics metrics(font);
+    const std::string fitted = FitAlmanac(
+        items, width, [&metrics](const std::string& text) { return metrics.horizontalAdvance(fromSjis(text)); });
+    if (fitted.empty())
+        return 0;
+    painter.setFont(font);
+    painter.setPen(color);
+    painter.drawText(QPoint(topLeft.x(), topLeft.y() + metrics.ascent()), fromSjis(fitted));
+    return metrics.height();
+}
+
 } // namespace
 
 CalendarPainter::CalendarPainter()
@@ -149,7 +164,10 @@ void CalendarPainter::paintDay(QPainter& painter, const CellPaint& cell, const Q
         painter.drawText(QPoint(rect.left() + dayHeight + 6, bottom - rokuyoMetrics.descent()), fromSjis(cell.rokuyo));
     }
 
-    drawBands(painter, cell.bands, fonts_.schedule, rect, BandPlacement{rect.top() + dayHeight - 2, 0, 0});
+    int bandsTop = rect.top() + dayHeight - 2;
+    bandsTop += drawAlmanac(painter, cell.almanac, rokuyoFont(), toQColor(look_.textColor[ColRokuyo]),
+                            QPoint(rect.left() + 2, bandsTop), rect.width() - 4);
+    drawBands(painter, cell.bands, fonts_.schedule, rect, BandPlacement{bandsTop, 0, 0});
 
     const int iconTop = rect.bottom() + 1 - 16;
     if (cell.memoIcon)
@@ -208,7 +226,9 @@ void CalendarPainter::paintWeek(QPainter& painter, int weekRow, int gridColumn, 
     }
     if (gridColumn == WeekGrid::kLinesColumn) {
         painter.fillRect(rect, toQColor(day.backColor));
-        drawBands(painter, day.bands, fonts_.week, rect, BandPlacement{rect.top() + 1, 1, 1});
+        const int almanacHeight = drawAlmanac(painter, day.almanac, rokuyoFont(), toQColor(look_.textColor[ColRokuyo]),
+                                              QPoint(rect.left() + 2, rect.top() + 2), rect.width() - 4);
+        drawBands(painter, day.bands, fonts_.week, rect, BandPlacement{rect.top() + 1 + almanacHeight, 1, 1});
     } else {
         paintWeekMemo(painter, build_->memoText(gridRow, weekRow), rect);
     }

@@ -216,16 +216,36 @@ private:
                  Qt::AlignLeft | Qt::AlignTop, cell.rokuyo);
         }
 
-        const std::size_t count = std::min(cell.lines.size(), static_cast<std::size_t>(l_.linesPerCell));
+        const int first = paintAlmanac(cell, left, right, row) ? 1 : 0;
+        const std::size_t count = std::min(cell.lines.size(), static_cast<std::size_t>(l_.linesPerCell - first));
         for (std::size_t k = 0; k < count; ++k) {
             const PrintLine& line = cell.lines[k];
-            const int lineTop = l_.lineTop(row, static_cast<int>(k));
+            const int lineTop = l_.lineTop(row, static_cast<int>(k) + first);
             setFont(source.scheduleFont.name, page_.settings.fontSize, line.style);
             setColor(line.color);
             text(rect(left + kLineIndent, lineTop, right, lineTop + l_.lineBand), Qt::AlignLeft | Qt::AlignTop,
                  line.text);
         }
         p_.restore();
+    }
+
+    // The almanac on the first line as far as it fits the cell; whether anything was printed.
+    bool paintAlmanac(const PrintedCell& cell, int left, int right, int row)
+    {
+        if (cell.almanac.empty() || l_.linesPerCell < 1)
+            return false;
+        const QFont font = pageFont(page_.source.scheduleFont.name, {});
+        const double points = page_.settings.fontSize;
+        const std::string fitted = FitAlmanac(cell.almanac, right - left - 2 * kLineIndent, [&](const std::string& t) {
+            return widthUnits(font, points, fromSjis(t));
+        });
+        if (fitted.empty())
+            return false;
+        const int lineTop = l_.lineTop(row, 0);
+        setFont(page_.source.scheduleFont.name, points, {});
+        setColor(cell.rokuyoColor);
+        text(rect(left + kLineIndent, lineTop, right, lineTop + l_.lineBand), Qt::AlignLeft | Qt::AlignTop, fitted);
+        return true;
     }
 
     void paintBorders()
