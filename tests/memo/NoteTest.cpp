@@ -35,6 +35,8 @@ TEST(Note, TitlesThatCannotNameAFileInTheNoteFolderAreRefused)
         {".", TitleProblem::None},
         {"x..y", TitleProblem::NotAFileName},
         {"tab\tname", TitleProblem::NotAFileName},
+        {"\t\t", TitleProblem::NotAFileName}, // only spaces are nothing
+        {" \r ", TitleProblem::NotAFileName},
         {"a\x7F", TitleProblem::NotAFileName},
         {"broken\x81", TitleProblem::NotAFileName},
         {std::string(251, 'x'), TitleProblem::None},
@@ -79,6 +81,18 @@ TEST(Note, NoteListKeepsUsableTitlesInOrderAndSetsTheRestAside)
 
     std::string message = SkippedTitlesMessage(list.skipped);
     EXPECT_NE(message.find("../x"), std::string::npos);
+
+    // A line of tabs is listed, visibly and cut, and kept.
+    const std::string tabs(10000, '\t');
+    NoteList withTabs = ParseNoteList(crlf({"A", tabs, "   ", "x\ty"}));
+    EXPECT_EQ(withTabs.titles, std::vector<std::string>{"A"});
+    EXPECT_EQ(withTabs.refused, (std::vector<std::string>{tabs, "x\ty"}));
+    std::string shownTabs;
+    for (int i = 0; i < 40; ++i)
+        shownTabs += "^I";
+    EXPECT_EQ(SkippedTitlesMessage(withTabs.refused),
+              "Note.lst の次の行はタブ名に使えないか重複しているため、読み飛ばしました。\r\n　" + shownTabs +
+                  "…\r\n　x^Iy");
 }
 
 TEST(Note, NoteListFileRoundTripsAndKeepsTheLinesItCouldNotUse)
