@@ -29,13 +29,16 @@ bool startsWithNoCase(const std::string& line, const char* prefix)
 }
 
 // A title as the user reads it in a message (UTF-8): control characters, which would show as
-// nothing, written as ^I, ^@, ^?; cut to `maxBytes` with an ellipsis.
+// nothing, written as editors show them (a tab as →, others as ^@, ^?); cut to `maxBytes`
+// with an ellipsis.
 std::string visibleTitle(const std::string& title, std::size_t maxBytes = std::string::npos)
 {
     std::string shown;
     for (std::size_t i = 0; i < title.size() && shown.size() <= maxBytes; i += sjis::charLength(title, i)) {
         const auto c = static_cast<unsigned char>(title[i]);
-        if (sjis::charLength(title, i) == 1 && isControl(c))
+        if (c == '\t')
+            shown += KAL_SJIS("→");
+        else if (sjis::charLength(title, i) == 1 && isControl(c))
             shown += {'^', static_cast<char>(c ^ 0x40)};
         else
             shown.append(title, i, sjis::charLength(title, i));

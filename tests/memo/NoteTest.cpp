@@ -84,15 +84,15 @@ TEST(Note, NoteListKeepsUsableTitlesInOrderAndSetsTheRestAside)
 
     // A line of tabs is listed, visibly and cut, and kept.
     const std::string tabs(10000, '\t');
-    NoteList withTabs = ParseNoteList(crlf({"A", tabs, "   ", "x\ty"}));
+    NoteList withTabs = ParseNoteList(crlf({"A", tabs, "   ", "x\ty\x1B"}));
     EXPECT_EQ(withTabs.titles, std::vector<std::string>{"A"});
-    EXPECT_EQ(withTabs.refused, (std::vector<std::string>{tabs, "x\ty"}));
+    EXPECT_EQ(withTabs.refused, (std::vector<std::string>{tabs, "x\ty\x1B"}));
     std::string shownTabs;
     for (int i = 0; i < 40; ++i)
-        shownTabs += "^I";
+        shownTabs += "→";
     EXPECT_EQ(SkippedTitlesMessage(withTabs.refused),
               "Note.lst の次の行はタブ名に使えないか重複しているため、読み飛ばしました。\r\n　" + shownTabs +
-                  "…\r\n　x^Iy");
+                  "…\r\n　x→y^[");
 }
 
 TEST(Note, NoteListFileRoundTripsAndKeepsTheLinesItCouldNotUse)
