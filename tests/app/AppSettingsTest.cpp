@@ -5,7 +5,6 @@
 #include "platform/Files.h"
 #include "platform/SjisCodec.h"
 #include "support/OtherUser.h"
-#include "support/RunProgram.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +12,6 @@
 
 using namespace kal;
 using kal::test::OtherUser;
-using kal::test::ProgramRun;
-using kal::test::runProgram;
 using kal::test::sj;
 using kal::test::TempFolder;
 
@@ -246,17 +243,6 @@ TEST(CommandLine, SecondInstanceHomeAndCommands)
     CommandLine qt = parseCommandLine({"-platform", "offscreen", "-reverse"}, commands);
     EXPECT_TRUE(qt.error.empty());
     EXPECT_TRUE(qt.command.empty());
-}
-
-TEST(CommandLine, AnEmptyHomeIsABadArgumentWithTheUsageLine)
-{
-    TempFolder xdg; // where the default folder would go
-    const ProgramRun run = runProgram("env -u KALENDRA_HOME XDG_DATA_HOME=" + xdg.path() + " " + KALENDRA_BINARY +
-                                      " --home '' --dump-month 2026 05 2>&1");
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_NE(run.output.find("--home にはフォルダを指定して下さい。\n使い方: kalendra"), std::string::npos)
-        << run.output;
-    EXPECT_FALSE(files::folderExists(xdg.path() + "kalendra"));
 }
 
 TEST(CommandLine, ProgramFolderPrecedence)

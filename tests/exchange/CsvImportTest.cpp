@@ -7,7 +7,6 @@
 #include "platform/ByteText.h"
 #include "platform/FileTransaction.h"
 #include "platform/Files.h"
-#include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/ScheduleLines.h"
 #include "support/TempFolder.h"
@@ -168,7 +167,6 @@ TEST_F(CsvImportFixture, TheDuplicateCheckComparesTheComposedDayStartAndTitle)
         {"2004/3/5,10:00,,\"" + forty + "  \"", 0},                         // trailing blanks ignored
         {"2004/03/06,9:00,,Title,,", 0},                                    // start as stored ("9:00 ")
         {"2004/03/06,09:00,,Title", 0},                                     // the same time, two digits
-        {"2004/03/06,19:00,,Title", 1},                                     // another start time
         {"2004/03/06,9:00,,title", 1},                                      // titles compared exactly
         {"2004/04/06,9:00,,Title", 1},                                      // another month
     };
@@ -218,72 +216,6 @@ TEST_F(CsvImportFixture, BadDatesStopBeforeAnythingIsWritten)
     ImportOutcome noDate = execute(lines);
     EXPECT_EQ(noDate.status, ImportStatus::NoDateColumn);
     EXPECT_EQ(noDate.message, "日付が選択されていません。");
-}
-
-TEST_F(CsvImportFixture, TimesAreStoredAsHHMMAndWhatIsNoTimeIsRefusedWithItsLine)
-{
-    struct Case {
-        std::string start, end;
-        std::string stored; // start and end as the record holds them; empty: refused
-        std::string refused;
-    };
-    const Case cases[] = {
-        {"9:00", "17:30", "09:0017:30"},
-        {" 9:05 ", "", "09:05     "},
-        {"10:00:00", "9:00:59", "10:0009:00"},
-        {"", "  ", "          "},
-        {"23:59", "0:00", "23:5900:00"},
-        {"24:00", "", "", "24:00"},
-        {"9:60", "", "", "9:60"},
-        {"9", "", "", "9"},
-        {"0900", "", "", "0900"},
-        {"9:5", "", "", "9:5"},
-        {"10:00:60", "", "", "10:00:60"},
-        {"10:00", sj("午後"), "", sj("午後")},
-        {sj("９:００"), "", "", sj("９:００")},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.start + "," + c.end);
-        const std::vector<std::string> lines = {"2004/03/05,,,first", "2004/03/05," + c.start + "," + c.end + ",x"};
-        ImportOutcome outcome = execute(lines);
-        if (c.stored.empty()) {
-            EXPECT_EQ(outcome.status, ImportStatus::BadTime);
-            EXPECT_EQ(outcome.message, "不正なデータ（時刻エラー）があるため処理できません。\r\n2 レコード目： " +
-                                           sjis::toUtf8(c.refused));
-            EXPECT_FALSE(home.exists("200403.sch"));
-        } else {
-            ASSERT_TRUE(outcome.ok()) << outcome.message;
-            EXPECT_EQ(RecStart(month("200403.sch").back()) + RecEnd(month("200403.sch").back()), c.stored);
-            ASSERT_TRUE(files::deleteFile(home.file("200403.sch")));
-        }
-    }
-    // Stored with two digits, a morning time sorts before ten o'clock.
-    ASSERT_TRUE(execute({"2004/03/05,10:00,,late", "2004/03/05,9:00,,early"}).ok());
-    EXPECT_EQ(RecTitle(month("200403.sch").front()), "early");
-}
-
-TEST_F(CsvImportFixture, AQuotedFieldBrokenOverTwoLinesIsRefusedWithItsLine)
-{
-    struct Case {
-        std::vector<std::string> lines;
-        std::string detail;
-    };
-    const Case cases[] = {
-        {{"2004/03/05,,,ok", "2004/03/06,,,\"first half", "second half\",,", "2004/03/07,,,ok"},
-         "2 レコード目： 引用符の中に改行があります。セルの中の改行を取り除いて保存し直して下さい。"},
-        {{"2004/03/05,,,ok", "2004/03/06,,,\"never closed"}, "2 レコード目： 引用符が閉じられていません。"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.detail);
-        for (ImportRun how : {ImportRun::Check, ImportRun::Execute}) {
-            ImportOutcome outcome = run(c.lines, how);
-            EXPECT_EQ(outcome.status, ImportStatus::BrokenLine);
-            EXPECT_EQ(outcome.message, "不正なデータ（引用符エラー）があるため処理できません。\r\n" + c.detail);
-        }
-    }
-    EXPECT_FALSE(home.exists("200403.sch"));
-    // Doubled quotes inside a quoted field stay inside it.
-    expectSameCounts(*this, {"2004/03/05,,,\"say \"\"hi\"\", then go\""}, 1);
 }
 
 TEST_F(CsvImportFixture, TheHeaderLineIsNeitherCheckedNorImportedButCounted)

@@ -2,7 +2,6 @@
 // and the status lines.
 #include "lists/ListRows.h"
 #include "schedule/ScheduleRecord.h"
-#include "support/ByteCollation.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -116,8 +115,7 @@ TEST(ListRows, ColumnSortStartsDescendingAndKeepsTiesInPlace)
     EXPECT_EQ(ListSortOrder(rows, inOrder(rows), 4, 1, bytes), (std::vector<std::size_t>{1, 0, 2}));
     // Sorting the order as shown keeps the earlier sort among equal texts.
     EXPECT_EQ(ListSortOrder(rows, {2, 1, 0}, 2, 1, bytes), (std::vector<std::size_t>{2, 0, 1}));
-    EXPECT_EQ(ListSortOrder(rows, {2, 1, 0}, 0, -1, bytes), (std::vector<std::size_t>{2, 1, 0}))
-        << "the key never sorts";
+    EXPECT_EQ(ListSortOrder(rows, {2, 1, 0}, 0, -1, bytes), (std::vector<std::size_t>{2, 1, 0})) << "keys never sort";
 }
 
 TEST(ListRows, StatusLinesAndViews)

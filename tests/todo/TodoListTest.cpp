@@ -1,6 +1,5 @@
 // What the ToDo lists show: columns, cells, icons by days left, captions and the column sort.
 #include "todo/TodoList.h"
-#include "support/ByteCollation.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -14,6 +14,7 @@ namespace kal::qt {
 class JapaneseCollation final : public text::Collation {
 public:
     JapaneseCollation();
+    // Ranks count from 0 without gaps.
     std::vector<int> ranks(const std::vector<std::string>& texts) const override;
 
 private:
