@@ -1,8 +1,10 @@
-// CSV lines: the normaliser and splitter take any bytes; a line without quotes splits at every
-// comma and nowhere else, and fields written by the export come back as they were written.
+// CSV lines: the normaliser, splitter and time reader take any bytes; a line without quotes
+// splits at every comma and nowhere else, and fields written by the export come back as they
+// were written.
 #include "FuzzSupport.h"
 #include "exchange/CsvText.h"
 #include "platform/CommaText.h"
+#include "schedule/PickList.h"
 
 #include <algorithm>
 
@@ -34,6 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     csvEncodingIssue(bytes, true);
     if (std::optional<Date> date = parseCsvDate(bytes))
         FUZZ_CHECK(isValidDate(date->year, date->month, date->day));
+    // A time is stored zero-padded or not at all.
+    if (std::optional<std::string> time = parseCsvTime(bytes))
+        FUZZ_CHECK(time->empty() || IsTimeOfDay(*time));
+    // A doubled quote is two quotes that keep the state, so a line ends inside quotes exactly
+    // when it holds an odd number of them.
+    FUZZ_CHECK(csvLineEndsInsideQuotes(bytes) == (std::count(bytes.begin(), bytes.end(), '"') % 2 == 1));
 
     // Without quotes and line ends a line is its comma-separated fields, blanks included.
     const bool plain = std::none_of(bytes.begin(), bytes.end(), [](char c) { return c == '"' || c == '\0'; });

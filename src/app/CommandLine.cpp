@@ -54,7 +54,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments, const st
     for (; i < arguments.size(); ++i) {
         const std::string& a = arguments[i];
         if (a == "--home") {
-            if (i + 1 >= arguments.size()) {
+            // An empty folder would quietly mean the default one.
+            if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
                 cl.error = "--home にはフォルダを指定して下さい。";
                 return cl;
             }

@@ -44,7 +44,7 @@ void TForm1::ConnectListCommands()
 
 std::function<bool(const Date&, QWidget*)> TForm1::DayMemoEditor()
 {
-    return [this](const Date& date, QWidget* parent) { return ListMemo->EditDayMemo(date, parent); };
+    return [this](const Date& date, QWidget* parent) { return ListMemo->EditListedDayMemo(date, parent); };
 }
 
 FormEditRequest TForm1::ListRequest(ListMode mode) const

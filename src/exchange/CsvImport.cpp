@@ -84,32 +84,68 @@ const char* encodingProblem(CsvEncodingIssue issue)
     return "";
 }
 
+// "不正なデータ（<what>）があるため処理できません。" with the line and what stands there.
+ImportOutcome badLine(ImportStatus status, const char* what, std::size_t lineIndex, const std::string& detail)
+{
+    return importFailure(status, std::string("不正なデータ（") + what + "）があるため処理できません。\r\n" +
+                                     std::to_string(lineIndex + 1) + " レコード目： " + detail);
+}
+
 ImportOutcome badEncoding(std::size_t lineIndex, CsvEncodingIssue issue)
 {
-    return importFailure(ImportStatus::BadEncoding, "不正なデータ（文字コードエラー）があるため処理できません。\r\n" +
-                                                        std::to_string(lineIndex + 1) + " レコード目： " +
-                                                        encodingProblem(issue) +
-                                                        "Shift-JIS で保存したファイルを指定して下さい。");
+    return badLine(ImportStatus::BadEncoding, "文字コードエラー", lineIndex,
+                   std::string(encodingProblem(issue)) + "Shift-JIS で保存したファイルを指定して下さい。");
 }
 
-ImportOutcome badDate(std::size_t lineIndex, const std::string& dateText)
-{
-    return importFailure(ImportStatus::BadDate, "不正なデータ（日付エラー）があるため処理できません。\r\n" +
-                                                    std::to_string(lineIndex + 1) + " レコード目： " +
-                                                    sjis::toUtf8(dateText));
-}
-
-// The schedule of one line, its columns taken as the mapping says.
+// The schedule of one line, its columns taken as the mapping says; the times already read.
 ImportedSchedule scheduleOf(const Date& date, const std::vector<std::string>& columns, const CsvMapping& mapping)
 {
     ImportedSchedule schedule;
     schedule.date = date;
-    schedule.start = csvColumn(columns, mapping.columnOf(CsvStart));
-    schedule.end = csvColumn(columns, mapping.columnOf(CsvEnd));
     schedule.title = csvColumn(columns, mapping.columnOf(CsvTitle));
     schedule.place = csvColumn(columns, mapping.columnOf(CsvPlace));
     schedule.category = csvColumn(columns, mapping.columnOf(CsvCategory));
     return schedule;
+}
+
+// The time of `target` as stored (HH:MM, or empty), or the refusal naming the line.
+ImportOutcome readTime(const std::vector<std::string>& columns, const CsvMapping& mapping, int target,
+                       std::size_t lineIndex, std::string& time)
+{
+    const std::string written = csvColumn(columns, mapping.columnOf(target));
+    const std::optional<std::string> parsed = parseCsvTime(written);
+    if (!parsed)
+        return badLine(ImportStatus::BadTime, "時刻エラー", lineIndex, sjis::toUtf8(written));
+    time = *parsed;
+    return {};
+}
+
+// One data line checked and read; a blank line gives no schedule.
+ImportOutcome readLine(const CsvImportRequest& request, std::size_t i, std::vector<ImportedSchedule>& schedules)
+{
+    const std::string& line = request.lines[i];
+    if (CsvEncodingIssue issue = csvEncodingIssue(line, i == 0); issue != CsvEncodingIssue::None)
+        return badEncoding(i, issue);
+    // A field broken over two lines would be read as two records, the second with a bad date.
+    if (csvLineEndsInsideQuotes(line))
+        return badLine(ImportStatus::BrokenLine, "引用符エラー", i,
+                       i + 1 < request.lines.size()
+                           ? "引用符の中に改行があります。セルの中の改行を取り除いて保存し直して下さい。"
+                           : "引用符が閉じられていません。");
+    if (text::isBlank(line))
+        return {};
+    const std::vector<std::string> columns = splitCsvLine(line);
+    const std::string dateText = csvColumn(columns, request.mapping.columnOf(CsvDate));
+    const std::optional<Date> date = parseCsvDate(dateText);
+    if (!date)
+        return badLine(ImportStatus::BadDate, "日付エラー", i, sjis::toUtf8(dateText));
+    ImportedSchedule schedule = scheduleOf(*date, columns, request.mapping);
+    if (ImportOutcome start = readTime(columns, request.mapping, CsvStart, i, schedule.start); !start.ok())
+        return start;
+    if (ImportOutcome end = readTime(columns, request.mapping, CsvEnd, i, schedule.end); !end.ok())
+        return end;
+    schedules.push_back(std::move(schedule));
+    return {};
 }
 
 // Every data line checked before anything is planned, so a bad line stops the import before a
@@ -117,19 +153,9 @@ ImportedSchedule scheduleOf(const Date& date, const std::vector<std::string>& co
 ImportOutcome readSchedules(const CsvImportRequest& request, std::vector<ImportedSchedule>& schedules)
 {
     const std::size_t first = request.options.firstLineIsHeader ? 1 : 0;
-    for (std::size_t i = first; i < request.lines.size(); ++i) {
-        const std::string& line = request.lines[i];
-        if (CsvEncodingIssue issue = csvEncodingIssue(line, i == 0); issue != CsvEncodingIssue::None)
-            return badEncoding(i, issue);
-        if (text::isBlank(line))
-            continue;
-        const std::vector<std::string> columns = splitCsvLine(line);
-        const std::string dateText = csvColumn(columns, request.mapping.columnOf(CsvDate));
-        const std::optional<Date> date = parseCsvDate(dateText);
-        if (!date)
-            return badDate(i, dateText);
-        schedules.push_back(scheduleOf(*date, columns, request.mapping));
-    }
+    for (std::size_t i = first; i < request.lines.size(); ++i)
+        if (ImportOutcome read = readLine(request, i, schedules); !read.ok())
+            return read;
     if (schedules.empty())
         return importFailure(ImportStatus::NoData, "読み込むデータがありません。");
     return {};
@@ -152,18 +178,16 @@ ImportOutcome runCsvImport(const CsvImportRequest& request, ImportRun run, files
 CsvFile readCsvFile(const std::string& path)
 {
     CsvFile file;
-    if (!files::fileExists(path)) {
+    // Read once, without blocking: a FIFO, a device or a folder is named as what it is.
+    files::ReadResult read = files::readFile(path);
+    if (read.status != files::ReadStatus::Ok) {
         file.ok = false;
-        file.message = "「" + path + "」が見つかりません。";
+        file.message = read.status == files::ReadStatus::Missing
+                           ? "「" + path + "」が見つかりません。"
+                           : "「" + path + "」を読み込めません。\r\n" + read.reason;
         return file;
     }
-    files::LoadForUpdate loaded = files::loadLinesForUpdate(path);
-    if (!loaded.ok) {
-        file.ok = false;
-        file.message = "「" + path + "」を読み込めません。\r\n" + loaded.reason;
-        return file;
-    }
-    file.lines = std::move(loaded.lines);
+    file.lines = files::splitLines(read.bytes);
     if (std::all_of(file.lines.begin(), file.lines.end(),
                     [](const std::string& line) { return text::isBlank(line); })) {
         file.ok = false;

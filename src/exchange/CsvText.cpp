@@ -3,14 +3,23 @@
 #include "calendar/CalendarMath.h"
 #include "platform/ByteText.h"
 #include "platform/CommaText.h"
+#include "schedule/PickList.h"
 
 namespace kal {
 
+namespace {
+
+struct NormalizedLine {
+    std::string text;
+    bool endsInsideQuotes = false;
+};
+
 // Quote and comma are below 0x40, so they are never the trail byte of a double-byte
 // character and a byte scan is safe on Shift-JIS.
-std::string normalizeCsvLine(std::string_view raw)
+NormalizedLine normalize(std::string_view raw)
 {
-    std::string out;
+    NormalizedLine line;
+    std::string& out = line.text;
     out.reserve(raw.size() + 16);
     out += '"';
     bool inside = false;
@@ -34,7 +43,20 @@ std::string normalizeCsvLine(std::string_view raw)
     }
     if (out.back() != ',')
         out += '"';
-    return out;
+    line.endsInsideQuotes = inside;
+    return line;
+}
+
+} // namespace
+
+std::string normalizeCsvLine(std::string_view raw)
+{
+    return normalize(raw).text;
+}
+
+bool csvLineEndsInsideQuotes(std::string_view raw)
+{
+    return normalize(raw).endsInsideQuotes;
 }
 
 std::vector<std::string> splitCsvLine(std::string_view raw)
@@ -81,6 +103,21 @@ std::optional<Date> parseCsvDate(std::string_view input)
     if (!year || !month || !day || *year < kFirstYear || *year > kLastYear || !isValidDate(*year, *month, *day))
         return std::nullopt;
     return Date{*year, *month, *day};
+}
+
+std::optional<std::string> parseCsvTime(std::string_view input)
+{
+    std::string s = text::trim(input);
+    if (s.empty())
+        return s;
+    // Spreadsheets write seconds; the schedule keeps the minute.
+    if (const std::size_t second = s.find(':', s.find(':') + 1); second != std::string::npos) {
+        const std::optional<int> seconds = digitsValue(std::string_view(s).substr(second + 1), 2, 2);
+        if (!seconds || *seconds > 59)
+            return std::nullopt;
+        s.resize(second);
+    }
+    return ZeroPaddedTime(s);
 }
 
 namespace {

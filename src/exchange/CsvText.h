@@ -20,6 +20,10 @@ namespace kal {
 // inside quotes belongs to the field.
 std::string normalizeCsvLine(std::string_view raw);
 
+// Whether a raw line ends inside a quoted field: a field broken over two lines, or a quote
+// that is never closed.
+bool csvLineEndsInsideQuotes(std::string_view raw);
+
 // The columns of a raw line (the normalised line split by the comma-text rule); a trailing
 // comma gives a last empty column.
 std::vector<std::string> splitCsvLine(std::string_view raw);
@@ -30,6 +34,11 @@ std::string csvColumn(const std::vector<std::string>& columns, int index);
 // A date written yyyy/mm/dd (month and day also with one digit, blanks around allowed) inside
 // the years the calendar shows.
 std::optional<Date> parseCsvDate(std::string_view text);
+
+// A time of day written H:MM or HH:MM (seconds allowed and dropped, blanks around allowed) as
+// the zero-padded HH:MM the schedules store; an empty text for a blank one; nothing for
+// anything that is not a time of day.
+std::optional<std::string> parseCsvTime(std::string_view text);
 
 // Why a line cannot be Shift-JIS text.
 enum class CsvEncodingIssue { None, ByteOrderMark, Utf8, Binary };

@@ -6,6 +6,7 @@
 #include "platform/NumberFormat.h"
 #include "schedule/Categories.h"
 #include "schedule/CategoryFiles.h"
+#include "schedule/PickList.h"
 #include "schedule/ScheduleRecord.h"
 
 #include <algorithm>
@@ -34,7 +35,9 @@ std::string duplicateKey(const std::string& record)
     if (!IsScheduleRecord(record))
         return {};
     std::string key = record.substr(0, 2);
-    key += text::trimRight(RecStart(record));
+    // A start stored as "9:00 " by an earlier import is the same time as "09:00".
+    const std::string start = text::trimRight(RecStart(record));
+    key += ZeroPaddedTime(start).value_or(start);
     key += '\0';
     key += RecTitle(record);
     return key;

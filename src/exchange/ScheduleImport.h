@@ -34,8 +34,8 @@ struct ImportedSchedule {
 // the input dialog does with plain style and the source's alarm flags (none: "0000").
 std::string composeImportedRecord(const ImportedSchedule& schedule);
 
-// What the duplicate check compares: the day, the start time as stored and the title, trailing
-// blanks ignored. Empty for a line that is not a schedule record.
+// What the duplicate check compares: the day, the start time (H:MM taken as HH:MM) and the
+// title, trailing blanks ignored. Empty for a line that is not a schedule record.
 std::string duplicateKey(const std::string& record);
 
 struct ImportOptions {
@@ -49,7 +49,17 @@ struct ImportCounts {
     int duplicates = 0; // not added because the check found them
 };
 
-enum class ImportStatus { Done, NoDateColumn, NoData, BadEncoding, BadDate, ReadFailed, WriteFailed };
+enum class ImportStatus {
+    Done,
+    NoDateColumn,
+    NoData,
+    BadEncoding,
+    BrokenLine,
+    BadDate,
+    BadTime,
+    ReadFailed,
+    WriteFailed
+};
 
 struct ImportOutcome {
     ImportStatus status = ImportStatus::Done;

@@ -180,7 +180,8 @@ std::string ListCellText(const ListRows& rows, const ListRow& row, int column)
     return scheduleCell(row, column);
 }
 
-std::vector<std::size_t> ListSortOrder(const ListRows& rows, std::vector<std::size_t> order, int column, int direction)
+std::vector<std::size_t> ListSortOrder(const ListRows& rows, std::vector<std::size_t> order, int column, int direction,
+                                       const text::Collation& collation)
 {
     if (column <= kListKeyColumn || column > kListLastSortColumn)
         return order;
@@ -188,8 +189,9 @@ std::vector<std::size_t> ListSortOrder(const ListRows& rows, std::vector<std::si
     texts.reserve(rows.rows.size());
     for (const ListRow& row : rows.rows)
         texts.push_back(ListCellText(rows, row, column));
+    const std::vector<int> ranks = collation.ranks(texts);
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return text::compareBytes(texts[a], texts[b]) * direction < 0;
+        return text::compareRanks(ranks[a], ranks[b]) * direction < 0;
     });
     return order;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "calendar/HolidayInput.h"
+#include "platform/Collation.h"
 #include "platform/Date.h"
 #include "schedule/ScheduleRecord.h"
 
@@ -52,9 +53,11 @@ std::string ListRowKey(const ListRows& rows, const ListRow& row);
 // The Shift-JIS text of one cell.
 std::string ListCellText(const ListRows& rows, const ListRow& row, int column);
 
-// `order` (row positions as shown) sorted by one column's text, descending when `direction` is
-// -1; rows with equal texts keep their places relative to each other.
-std::vector<std::size_t> ListSortOrder(const ListRows& rows, std::vector<std::size_t> order, int column, int direction);
+// `order` (row positions as shown) sorted by one column's text in `collation`'s order,
+// descending when `direction` is -1; rows with equal texts keep their places relative to each
+// other.
+std::vector<std::size_t> ListSortOrder(const ListRows& rows, std::vector<std::size_t> order, int column, int direction,
+                                       const text::Collation& collation);
 
 // Where a row's record stands.
 ScheduleRef ScheduleRefOf(const ListRows& rows, const ListRow& row);

@@ -15,11 +15,6 @@ namespace {
 constexpr Date kFirstDay{1, 1, 1};
 constexpr Date kLastDay{9999, 12, 31};
 
-char foldLetter(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 struct MonthFile {
     int year;
     int month;
@@ -112,51 +107,25 @@ SearchCriteria viewCriteria(SearchTarget target, ListScope view, const Date& sel
 } // namespace
 
 KeywordMatcher::KeywordMatcher(std::string_view keyword, LetterCase letterCase)
-    : keyword_(keyword), ignoreCase_(letterCase == LetterCase::Ignore)
+    : ignoreCase_(letterCase == LetterCase::Ignore)
 {
-    if (!ignoreCase_)
-        return;
-    for (std::size_t i = 0; i < keyword_.size(); i += sjis::charLength(keyword_, i))
-        if (sjis::charLength(keyword_, i) == 1)
-            keyword_[i] = foldLetter(keyword_[i]);
-}
-
-std::size_t KeywordMatcher::candidate(std::string_view text, std::size_t from) const
-{
-    if (!ignoreCase_)
-        return text.find(keyword_, from);
-    if (from > text.size())
-        return std::string_view::npos;
-    // Every byte folded on both sides: this finds a superset of the matches, which equalsAt sorts.
-    const auto found = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), keyword_.begin(),
-                                   keyword_.end(), [](char a, char b) { return foldLetter(a) == foldLetter(b); });
-    return found == text.end() ? std::string_view::npos : static_cast<std::size_t>(found - text.begin());
-}
-
-bool KeywordMatcher::equalsAt(std::string_view text, std::size_t position) const
-{
-    for (std::size_t i = 0; i < keyword_.size();) {
-        const std::size_t length = sjis::charLength(keyword_, i);
-        if (length == 1 && ignoreCase_) {
-            if (foldLetter(text[position + i]) != keyword_[i])
-                return false;
-        } else if (text.compare(position + i, length, keyword_, i, length) != 0) {
-            return false;
-        }
-        i += length;
-    }
-    return true;
+    keyword_ = ignoreCase_ ? text::toUpper(keyword) : std::string(keyword);
 }
 
 bool KeywordMatcher::foundIn(std::string_view text) const
 {
     if (keyword_.empty())
         return true;
+    // Folding keeps every character's place, so the folded text's positions are the text's.
+    std::string folded;
+    if (ignoreCase_)
+        folded = text::toUpper(text);
+    const std::string_view searched = ignoreCase_ ? std::string_view(folded) : text;
     std::size_t boundary = 0;
-    for (std::size_t at = candidate(text, 0); at != std::string_view::npos; at = candidate(text, at + 1)) {
+    for (std::size_t at = searched.find(keyword_); at != std::string_view::npos; at = searched.find(keyword_, at + 1)) {
         while (boundary < at)
-            boundary += sjis::charLength(text, boundary);
-        if (boundary == at && equalsAt(text, at))
+            boundary += sjis::charLength(searched, boundary);
+        if (boundary == at)
             return true;
     }
     return false;
@@ -164,7 +133,9 @@ bool KeywordMatcher::foundIn(std::string_view text) const
 
 bool KeywordMatcher::mayBeIn(std::string_view bytes) const
 {
-    return keyword_.empty() || candidate(bytes, 0) != std::string_view::npos;
+    if (keyword_.empty())
+        return true;
+    return (ignoreCase_ ? text::toUpper(bytes).find(keyword_) : bytes.find(keyword_)) != std::string::npos;
 }
 
 ListRows SchFindEdit(const std::string& dataPath, const SearchCriteria& criteria)

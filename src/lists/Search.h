@@ -30,8 +30,8 @@ struct SearchCriteria {
 };
 
 // Whether a keyword occurs in a text, starting on one of the text's characters: a keyword never
-// matches from the second byte of a double-byte character. Ignoring case folds single-byte
-// letters only; a double-byte character matches only itself.
+// matches from the second byte of a double-byte character. Ignoring case folds both sides with
+// text::toUpper, the program's one case folding.
 class KeywordMatcher {
 public:
     KeywordMatcher(std::string_view keyword, LetterCase letterCase);
@@ -43,10 +43,7 @@ public:
     bool mayBeIn(std::string_view bytes) const;
 
 private:
-    std::size_t candidate(std::string_view text, std::size_t from) const;
-    bool equalsAt(std::string_view text, std::size_t position) const;
-
-    std::string keyword_; // single-byte letters upper-cased when ignoring case
+    std::string keyword_; // folded when ignoring case
     bool ignoreCase_;
 };
 

@@ -4,6 +4,7 @@
 #include "memo/Note.h"
 #include "platform/DateFormat.h"
 #include "platform/Files.h"
+#include "platform/NumberFormat.h"
 #include "platform/SjisCodec.h"
 
 namespace kal {
@@ -44,6 +45,12 @@ bool MemoAreaShown(MemoAreaMode mode, bool fileExists, std::size_t lineCount)
 std::string DayMemoCaption(const Date& date)
 {
     return std::to_string(date.year) + "年" + std::to_string(date.month) + "月" + std::to_string(date.day) + "日のメモ";
+}
+
+std::string ListedDayMemoCaption(const Date& date)
+{
+    return std::to_string(date.year) + "年" + text::formatInt(date.month, 2, '0') + "月" +
+           text::formatInt(date.day, 2, '0') + "日のメモ";
 }
 
 std::string MemoEditorFile(const MemoEditorTarget& target)

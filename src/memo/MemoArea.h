@@ -23,6 +23,8 @@ bool MemoAreaShown(MemoAreaMode mode, bool fileExists, std::size_t lineCount);
 
 // The editor's caption for a day when the area has no title bar: "2024年3月5日のメモ" (UTF-8).
 std::string DayMemoCaption(const Date& date);
+// The editor's caption when it is opened from the memo list: "2024年03月05日のメモ" (UTF-8).
+std::string ListedDayMemoCaption(const Date& date);
 
 enum class MemoEditorMode { Template = 0, DayMemo = 1, Note = 2 };
 

@@ -28,6 +28,26 @@ bool startsWithNoCase(const std::string& line, const char* prefix)
     return line.size() >= n && text::equalsNoCase(std::string_view(line).substr(0, n), prefix);
 }
 
+// A title as the user reads it in a message (UTF-8): control characters, which would show as
+// nothing, written as editors show them (a tab as →, others as ^@, ^?); cut to `maxBytes`
+// with an ellipsis.
+std::string visibleTitle(const std::string& title, std::size_t maxBytes = std::string::npos)
+{
+    std::string shown;
+    for (std::size_t i = 0; i < title.size() && shown.size() <= maxBytes; i += sjis::charLength(title, i)) {
+        const auto c = static_cast<unsigned char>(title[i]);
+        if (c == '\t')
+            shown += KAL_SJIS("→");
+        else if (sjis::charLength(title, i) == 1 && isControl(c))
+            shown += {'^', static_cast<char>(c ^ 0x40)};
+        else
+            shown.append(title, i, sjis::charLength(title, i));
+    }
+    if (shown.size() <= maxBytes)
+        return sjis::toUtf8(shown);
+    return sjis::toUtf8(text::cutBytes(shown, maxBytes)) + "…";
+}
+
 } // namespace
 
 const std::string& UnregisteredNoteTitle()
@@ -37,7 +57,9 @@ const std::string& UnregisteredNoteTitle()
 
 TitleProblem CheckNoteTitle(const std::string& title)
 {
-    if (text::isBlank(title))
+    // Only spaces are nothing; tabs and other control characters are reported like any
+    // unusable line.
+    if (title.find_first_not_of(' ') == std::string::npos)
         return TitleProblem::Empty;
     bool forbidden = false, control = false;
     // Character by character: the second byte of a double-byte character may look like '\' or '|'.
@@ -75,7 +97,7 @@ std::string TitleProblemMessage(TitleProblem problem, const std::string& title)
         return "タブ名には次の文字は使えません。\r\n　　" + list;
     }
     case TitleProblem::NotAFileName:
-        return "「" + sjis::toUtf8(title) +
+        return "「" + visibleTitle(title) +
                "」はタブ名に使えません。\r\n「..」や制御文字を含まない、短いタブ名にして下さい。";
     case TitleProblem::Duplicate:
         return "「" + sjis::toUtf8(title) + "」は登録済みです。";
@@ -156,7 +178,7 @@ std::string SkippedTitlesMessage(const std::vector<std::string>& skipped)
 {
     std::string message = "Note.lst の次の行はタブ名に使えないか重複しているため、読み飛ばしました。";
     for (const std::string& line : skipped)
-        message += "\r\n　" + sjis::toUtf8(text::cutBytes(line, 80));
+        message += "\r\n　" + visibleTitle(line, 80);
     return message;
 }
 

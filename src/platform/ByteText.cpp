@@ -73,23 +73,33 @@ bool isBlank(std::string_view s)
     return std::all_of(s.begin(), s.end(), [](char c) { return isSpaceOrControl(c); });
 }
 
+namespace {
+
+// The one case folding of the program: ASCII a..z and full-width ａ..ｚ (82 81..82 9A) become
+// A..Z and Ａ..Ｚ (82 60..82 79). `c` holds one whole character of `length` bytes, so a trail
+// byte is never taken for a letter.
+void foldChar(char* c, std::size_t length)
+{
+    const auto first = static_cast<unsigned char>(c[0]);
+    if (length == 1) {
+        if (first >= 'a' && first <= 'z')
+            c[0] = static_cast<char>(first - 'a' + 'A');
+        return;
+    }
+    const auto trail = static_cast<unsigned char>(c[1]);
+    if (first == 0x82 && trail >= 0x81 && trail <= 0x9A)
+        c[1] = static_cast<char>(trail - 0x21);
+}
+
+} // namespace
+
 std::string toUpper(std::string_view s)
 {
     std::string out(s);
-    std::size_t i = 0;
-    while (i < out.size()) {
-        auto c = static_cast<unsigned char>(out[i]);
-        std::size_t len = sjis::charLength(out, i);
-        if (len == 1) {
-            if (c >= 'a' && c <= 'z')
-                out[i] = static_cast<char>(c - 'a' + 'A');
-        } else if (c == 0x82) {
-            // Full-width a..z (82 81..82 9A) to A..Z (82 60..82 79).
-            auto t = static_cast<unsigned char>(out[i + 1]);
-            if (t >= 0x81 && t <= 0x9A)
-                out[i + 1] = static_cast<char>(t - 0x21);
-        }
-        i += len;
+    for (std::size_t i = 0; i < out.size();) {
+        const std::size_t length = sjis::charLength(out, i);
+        foldChar(&out[i], length);
+        i += length;
     }
     return out;
 }
@@ -115,36 +125,25 @@ namespace {
 class UpperBytes {
 public:
     explicit UpperBytes(std::string_view s) : s_(s) { }
-    bool atEnd() const { return i_ >= s_.size(); }
+    bool atEnd() const { return i_ >= s_.size() && next_ >= length_; }
     unsigned char next()
     {
-        const bool lead = i_ == charEnd_;
-        if (lead)
-            startChar();
-        auto c = static_cast<unsigned char>(s_[i_++]);
-        if (singleByte_ && c >= 'a' && c <= 'z')
-            return static_cast<unsigned char>(c - 'a' + 'A');
-        if (!lead && upperTrail_) // full-width a..z (82 81..82 9A) to A..Z (82 60..82 79)
-            return static_cast<unsigned char>(c - 0x21);
-        return c;
+        if (next_ >= length_) {
+            length_ = sjis::charLength(s_, i_);
+            s_.copy(folded_, length_, i_);
+            foldChar(folded_, length_);
+            i_ += length_;
+            next_ = 0;
+        }
+        return static_cast<unsigned char>(folded_[next_++]);
     }
 
 private:
-    void startChar()
-    {
-        const std::size_t len = sjis::charLength(s_, i_);
-        charEnd_ = i_ + len;
-        singleByte_ = len == 1;
-        const auto leadByte = static_cast<unsigned char>(s_[i_]);
-        const auto trail = len == 2 ? static_cast<unsigned char>(s_[i_ + 1]) : 0;
-        upperTrail_ = leadByte == 0x82 && trail >= 0x81 && trail <= 0x9A;
-    }
-
     std::string_view s_;
-    std::size_t i_ = 0;
-    std::size_t charEnd_ = 0;
-    bool singleByte_ = true;
-    bool upperTrail_ = false;
+    std::size_t i_ = 0; // start of the next character
+    char folded_[2] = {};
+    std::size_t length_ = 0;
+    std::size_t next_ = 0; // next byte of folded_
 };
 
 } // namespace

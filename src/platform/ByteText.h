@@ -32,7 +32,9 @@ std::string trimLeft(std::string_view s);
 std::string trim(std::string_view s);
 bool isBlank(std::string_view s);
 
-// Upper-casing that folds ASCII and full-width Latin letters and never touches a trail byte.
+// The one case folding of search, sorts and pick-list matching: ASCII and full-width Latin
+// letters upper-cased, every other character kept, a trail byte never taken for a letter. The
+// result has the same length and character boundaries as `s`.
 std::string toUpper(std::string_view s);
 
 // Case-insensitive comparison: both sides upper-cased as above, then compared byte by byte

@@ -178,6 +178,16 @@ bool IsTimeOfDay(std::string_view t)
     return (t[0] - '0') * 10 + (t[1] - '0') < 24 && t[3] < '6';
 }
 
+std::optional<std::string> ZeroPaddedTime(std::string_view text)
+{
+    std::string time(text);
+    if (time.size() == 4 && time[1] == ':')
+        time.insert(0, 1, '0');
+    if (!IsTimeOfDay(time))
+        return std::nullopt;
+    return time;
+}
+
 void AppendMissingRows(std::vector<std::string>& rows, const std::vector<std::string>& recent)
 {
     for (const std::string& entry : recent) {

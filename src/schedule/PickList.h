@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 #include "schedule/ScheduleRecord.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,6 +66,8 @@ std::vector<std::string> RecentTitles(const std::vector<std::string>& monthLines
 std::vector<std::string> RecentPlaces(const std::vector<std::string>& monthLines);
 // A zero-padded time of day "HH:MM", 00:00 to 23:59: the only form an alarm can match.
 bool IsTimeOfDay(std::string_view text);
+// A time of day written H:MM or HH:MM as the zero-padded HH:MM; nothing for anything else.
+std::optional<std::string> ZeroPaddedTime(std::string_view text);
 
 // Appends every recent entry not already among the rows (compared ignoring case).
 void AppendMissingRows(std::vector<std::string>& rows, const std::vector<std::string>& recent);

@@ -118,22 +118,32 @@ std::string TodoTabCaption(TodoList list, int count)
     return head + text::formatInt(count, 2) + "件]";
 }
 
-std::vector<std::size_t> TodoSortOrder(const std::vector<TodoRow>& rows, TodoItem item, int direction)
+std::vector<std::size_t> TodoSortOrder(const std::vector<TodoRow>& rows, TodoItem item, int direction,
+                                       const text::Collation& collation)
 {
     std::vector<std::size_t> order(rows.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
-    auto compare = [&](const TodoRow& a, const TodoRow& b) {
-        if (item == TodoItem::DaysLeft) {
-            if (a.daysLeft == b.daysLeft)
-                return 0;
-            if (!a.daysLeft || !b.daysLeft)
-                return a.daysLeft ? -1 : 1;
-            return *a.daysLeft < *b.daysLeft ? -1 : 1;
-        }
-        return text::compareBytes(a.cells[static_cast<std::size_t>(item)], b.cells[static_cast<std::size_t>(item)]);
+    std::vector<int> ranks;
+    if (item != TodoItem::DaysLeft) {
+        std::vector<std::string> texts;
+        texts.reserve(rows.size());
+        for (const TodoRow& row : rows)
+            texts.push_back(row.cells[static_cast<std::size_t>(item)]);
+        ranks = collation.ranks(texts);
+    }
+    auto compare = [&](std::size_t a, std::size_t b) {
+        if (item != TodoItem::DaysLeft)
+            return text::compareRanks(ranks[a], ranks[b]);
+        const std::optional<long long>& x = rows[a].daysLeft;
+        const std::optional<long long>& y = rows[b].daysLeft;
+        if (x == y)
+            return 0;
+        if (!x || !y)
+            return x ? -1 : 1;
+        return *x < *y ? -1 : 1;
     };
     std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t x, std::size_t y) { return compare(rows[x], rows[y]) * direction < 0; });
+                     [&](std::size_t a, std::size_t b) { return compare(a, b) * direction < 0; });
     return order;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "calendar/CellPaint.h"
+#include "platform/Collation.h"
 #include "platform/Date.h"
 #include "todo/TodoStore.h"
 
@@ -54,9 +55,10 @@ TodoRows BuildTodoRows(const std::vector<std::string>& lines, const Date& today,
 std::string TodoTabCaption(TodoList list, int count);
 
 // The order of `rows` sorted by the item of one column, descending when `direction` is -1:
-// texts compare byte for byte, 残日数 as a number (no deadline after every number). Rows that
+// texts in `collation`'s order, 残日数 as a number (no deadline after every number). Rows that
 // compare equal keep their order.
-std::vector<std::size_t> TodoSortOrder(const std::vector<TodoRow>& rows, TodoItem item, int direction);
+std::vector<std::size_t> TodoSortOrder(const std::vector<TodoRow>& rows, TodoItem item, int direction,
+                                       const text::Collation& collation);
 
 // The user's own picture for status icon `state` (1 overdue, 2 due today, 3 warning, 4 normal):
 // program folder + "TNoicon" + state + ".sbm", when flag `state` of SetIcon is on.

@@ -245,7 +245,7 @@ TEST(CommandLine, SecondInstanceHomeAndCommands)
     struct Refused {
         std::vector<std::string> arguments;
     };
-    const Refused refused[] = {{{"--home"}}, {{"--frobnicate"}}, {{"stray"}}, {{"--dump"}}};
+    const Refused refused[] = {{{"--home"}}, {{"--home", ""}}, {{"--frobnicate"}}, {{"stray"}}, {{"--dump"}}};
     for (const Refused& r : refused) {
         SCOPED_TRACE(r.arguments.front());
         EXPECT_FALSE(parseCommandLine(r.arguments, commands).error.empty());

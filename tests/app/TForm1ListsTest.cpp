@@ -16,6 +16,7 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTest>
 #include <QTreeView>
 #include <QTreeWidget>
@@ -157,7 +158,7 @@ TEST_F(ListsWindowFixture, AChangeInTheListRebuildsTheMonth)
     EXPECT_EQ(form->ListDaySch->topLevelItemCount(), 0);
 }
 
-TEST_F(ListsWindowFixture, CorrectingAMemoRowOpensTheDayMemoEditor)
+TEST_F(ListsWindowFixture, CorrectingAMemoRowOpensTheDayMemoEditorAtTheListsCorner)
 {
     home.write("20261208.mem", crlf({"old"}));
     start();
@@ -165,18 +166,28 @@ TEST_F(ListsWindowFixture, CorrectingAMemoRowOpensTheDayMemoEditor)
         auto& list = dynamic_cast<TFormEdit&>(dialog);
         EXPECT_EQ(list.ListView->model()->rowCount(), 1);
         list.ListView->setCurrentIndex(list.ListView->model()->index(0, 0));
-        dialogs.handlers.push_back([](QDialog& editor) {
+        dialogs.handlers.push_back([&list](QDialog& editor) {
             auto& memo = dynamic_cast<TDlgMemo&>(editor);
+            EXPECT_EQ(memo.windowTitle(), QString::fromUtf8("2026年12月08日のメモ"));
+            EXPECT_EQ(memo.pos(), list.pos());
             EXPECT_EQ(memo.MemoDay->toPlainText().trimmed(), QString("old"));
             memo.MemoDay->setPlainText("new");
             memo.BtnOkClick();
             return memo.result();
         });
         list.RepClick(false);
+        // Where it would reach past the screen's edge, the editor is centred on the screen.
+        const QRect area = list.screen()->availableGeometry();
+        list.move(area.right() - 40, area.top());
+        dialogs.handlers.push_back([area](QDialog& e) {
+            EXPECT_EQ(e.geometry().center(), area.center());
+            return 0;
+        });
+        list.RepClick(false);
         return static_cast<int>(QDialog::Rejected);
     });
     form->MenuMemoList->trigger();
-    ASSERT_EQ(dialogs.shownClasses.size(), 2u);
+    ASSERT_EQ(dialogs.shownClasses.size(), 3u);
     EXPECT_EQ(dialogs.shownClasses[1], "kal::TDlgMemo");
     EXPECT_EQ(home.read("20261208.mem"), crlf({"new"}));
 }

@@ -242,15 +242,16 @@ TEST_F(TodoWindowFixture, DeleteCommandActsOnTheFocusedToDoListNotOnTheDayList)
     EXPECT_EQ(platform.messages.size(), 2u);
 }
 
-TEST_F(TodoWindowFixture, HeaderClicksSortDescendingFirstAndDaysLeftAsNumbers)
+TEST_F(TodoWindowFixture, HeaderClicksSortDescendingFirstInJapaneseOrderAndDaysLeftAsNumbers)
 {
-    home.write("ToDo.dat", crlf({todo("2026/12/20", "1000", "01", "b"), todo("2026/12/05", "1000", "02", "c"),
-                                 todo(sj("期限日なし"), "1000", "03", "a"), todo("2026/12/13", "1000", "04", "d")}));
+    home.write("ToDo.dat",
+               crlf({todo("2026/12/20", "1000", "01", "B"), todo("2026/12/05", "1000", "02", sj("か")),
+                     todo(sj("期限日なし"), "1000", "03", "a"), todo("2026/12/13", "1000", "04", sj("ｱ"))}));
     start("[ToDo]\r\nTNoItem=1111000\r\n");
     clickHeader(open(), "件名");
-    EXPECT_EQ(titles(open()), (QStringList{"d", "c", "b", "a"}));
+    EXPECT_EQ(titles(open()), (QStringList{"か", "ｱ", "B", "a"}));
     clickHeader(open(), "件名");
-    EXPECT_EQ(titles(open()), (QStringList{"a", "b", "c", "d"}));
+    EXPECT_EQ(titles(open()), (QStringList{"a", "B", "ｱ", "か"}));
     clickHeader(open(), "残日数");
     EXPECT_EQ(column(open(), "残日数"), (QStringList{"", "12", "5", "-3"}));
     clickHeader(open(), "残日数");
@@ -258,8 +259,8 @@ TEST_F(TodoWindowFixture, HeaderClicksSortDescendingFirstAndDaysLeftAsNumbers)
     // Rows keep their entries: ticking the sorted first row and updating closes that entry.
     open()->topLevelItem(0)->setCheckState(0, Qt::Checked);
     form->PopUpdateClick();
-    EXPECT_EQ(titles(done()), QStringList{"c"});
-    EXPECT_EQ(titles(open()), (QStringList{"b", "a", "d"})) << "a refill shows the file's order again";
+    EXPECT_EQ(titles(done()), QStringList{"か"});
+    EXPECT_EQ(titles(open()), (QStringList{"B", "a", "ｱ"})) << "a refill shows the file's order again";
 }
 
 TEST_F(TodoWindowFixture, AnEntryChangedElsewhereIsNotWrittenAndTheListsShowTheFile)

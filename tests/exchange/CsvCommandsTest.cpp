@@ -7,6 +7,7 @@
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace kal;
 using namespace kal::test;
@@ -67,6 +68,10 @@ TEST(CsvCommands, FailuresAndBadArgumentsGiveTheirExitCodes)
 {
     TempFolder home;
     home.write("bad.csv", crlf({"2026/05/03,,,a", "2026/5/32,,,b"}));
+    home.write("broken.csv", crlf({"2026/05/03,,,\"a", "b\""}));
+    home.write("time.csv", crlf({"2026/05/03,9:00,,a", "2026/05/04,9:00,25:00,b"}));
+    ASSERT_TRUE(files::createFolders(home.file("folder.csv")));
+    ASSERT_EQ(::mkfifo(home.file("fifo.csv").c_str(), 0600), 0); // nobody writes: reading must not wait
     struct Case {
         std::string arguments;
         int exitCode;
@@ -76,6 +81,10 @@ TEST(CsvCommands, FailuresAndBadArgumentsGiveTheirExitCodes)
         {"--import-csv " + home.file("bad.csv"), 1, "2 レコード目： 2026/5/32"},
         {"--import-csv " + home.file("bad.csv") + " --columns 0,2,3,4,5,6", 1, "日付が選択されていません。"},
         {"--import-csv " + home.file("none.csv"), 1, "が見つかりません。"},
+        {"--import-csv " + home.file("folder.csv"), 1, "を読み込めません。\nファイルではなくフォルダです。"},
+        {"--import-csv " + home.file("fifo.csv"), 1, "を読み込めません。\n通常のファイルではありません"},
+        {"--import-csv " + home.file("broken.csv"), 1, "1 レコード目： 引用符の中に改行があります。"},
+        {"--import-csv " + home.file("time.csv"), 1, "（時刻エラー）があるため処理できません。\n2 レコード目： 25:00"},
         {"--import-csv", 2, "--import-csv FILE"},
         {"--import-csv " + home.file("bad.csv") + " --columns 1,1,0,0,0,0", 2, "--columns"},
         {"--import-csv " + home.file("bad.csv") + " --columns 1,2,3", 2, "--columns"},

@@ -166,7 +166,7 @@ TEST_F(CsvImportFixture, TheDuplicateCheckComparesTheComposedDayStartAndTitle)
         {"2004/03/05,10:00,12:00," + forty + sj("ん") + ",other place", 0}, // title cut to 40 bytes first
         {"2004/3/5,10:00,,\"" + forty + "  \"", 0},                         // trailing blanks ignored
         {"2004/03/06,9:00,,Title,,", 0},                                    // start as stored ("9:00 ")
-        {"2004/03/06,09:00,,Title", 1},                                     // another start time
+        {"2004/03/06,09:00,,Title", 0},                                     // the same time, two digits
         {"2004/03/06,9:00,,title", 1},                                      // titles compared exactly
         {"2004/04/06,9:00,,Title", 1},                                      // another month
     };

@@ -94,6 +94,17 @@ TEST(CsvText, DatesAreYearSlashMonthSlashDayInsideTheCalendar)
     }
 }
 
+TEST(CsvText, TimesBecomeHHMMAndWhatIsNoTimeOfDayIsRefused)
+{
+    const char* const accepted[][2] = {
+        {"9:00", "09:00"},  {" 9:05 ", "09:05"}, {"10:00:00", "10:00"}, {"9:00:59", "09:00"}, {"0:00", "00:00"},
+        {"23:59", "23:59"}, {"  ", ""}};
+    for (auto [text, time] : accepted)
+        EXPECT_EQ(parseCsvTime(text), std::optional<std::string>(time)) << text;
+    for (const char* text : {"24:00", "9:60", "9", "0900", "9:5", "10:00:60", "午後", "９:００"})
+        EXPECT_EQ(parseCsvTime(sj(text)), std::nullopt) << text;
+}
+
 TEST(CsvText, EncodingsThatAreNotShiftJisAreRecognised)
 {
     struct Case {

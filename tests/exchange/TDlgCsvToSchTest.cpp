@@ -184,7 +184,7 @@ TEST_F(CsvDialogFixture, TheDataCheckReportsAndOnlyTheExecuteRunWrites)
 
 TEST_F(CsvDialogFixture, AFailedDataCheckNamesTheLineAndKeepsExecuteDisabled)
 {
-    open({"2004/03/05,a", "2004-03-06,b"});
+    open({"2004/03/05,9:00", "2004-03-06,10:00"});
     QTest::mouseClick(dlg->BtnAllLeft, Qt::LeftButton);
     QTest::mouseClick(dlg->BtnDataCheck, Qt::LeftButton);
     EXPECT_EQ(lastMessage().text, "不正なデータ（日付エラー）があるため処理できません。\r\n2 レコード目： 2004-03-06");

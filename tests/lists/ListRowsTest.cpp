@@ -106,15 +106,16 @@ TEST(ListRows, ColumnSortStartsDescendingAndKeepsTiesInPlace)
         f.title = title;
         return ComposeSchedule(f);
     };
+    const test::ByteCollation bytes;
     const ListRows rows =
         scheduleRows({ListRow{{2024, 1, 1}, 0, line("09:00", "b")}, ListRow{{2024, 1, 1}, 1, line("10:00", "a")},
                       ListRow{{2024, 1, 1}, 2, line("09:00", "c")}});
-    EXPECT_EQ(ListSortOrder(rows, inOrder(rows), 2, -1), (std::vector<std::size_t>{1, 0, 2}));
-    EXPECT_EQ(ListSortOrder(rows, inOrder(rows), 2, 1), (std::vector<std::size_t>{0, 2, 1}));
-    EXPECT_EQ(ListSortOrder(rows, inOrder(rows), 4, 1), (std::vector<std::size_t>{1, 0, 2}));
+    EXPECT_EQ(ListSortOrder(rows, inOrder(rows), 2, -1, bytes), (std::vector<std::size_t>{1, 0, 2}));
+    EXPECT_EQ(ListSortOrder(rows, inOrder(rows), 2, 1, bytes), (std::vector<std::size_t>{0, 2, 1}));
+    EXPECT_EQ(ListSortOrder(rows, inOrder(rows), 4, 1, bytes), (std::vector<std::size_t>{1, 0, 2}));
     // Sorting the order as shown keeps the earlier sort among equal texts.
-    EXPECT_EQ(ListSortOrder(rows, {2, 1, 0}, 2, 1), (std::vector<std::size_t>{2, 0, 1}));
-    EXPECT_EQ(ListSortOrder(rows, {2, 1, 0}, 0, -1), (std::vector<std::size_t>{2, 1, 0})) << "the key never sorts";
+    EXPECT_EQ(ListSortOrder(rows, {2, 1, 0}, 2, 1, bytes), (std::vector<std::size_t>{2, 0, 1}));
+    EXPECT_EQ(ListSortOrder(rows, {2, 1, 0}, 0, -1, bytes), (std::vector<std::size_t>{2, 1, 0})) << "keys never sort";
 }
 
 TEST(ListRows, StatusLinesAndViews)

@@ -113,9 +113,9 @@ TEST_F(FormEditFixture, AnEmptyDayDisablesTheRowCommands)
     EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(FormEditFixture, HeaderClicksSortDescendingFirstAndKeepTheSelection)
+TEST_F(FormEditFixture, HeaderClicksSortDescendingFirstInJapaneseOrderAndKeepTheSelection)
 {
-    home.write("202403.sch", crlf({scheduleLine(5, "", "b"), scheduleLine(5, "", "a"), scheduleLine(5, "", "c")}));
+    home.write("202403.sch", crlf({scheduleLine(5, "", "B"), scheduleLine(5, "", "a"), scheduleLine(5, "", sj("か"))}));
     auto w = open(request(ListMode::Schedules));
     w->show();
     selectRows(*w, {1});
@@ -125,14 +125,14 @@ TEST_F(FormEditFixture, HeaderClicksSortDescendingFirstAndKeepTheSelection)
                           QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
     };
     clickColumn(4);
-    EXPECT_EQ(column(*w, 4), (QStringList{"c", "b", "a"}));
+    EXPECT_EQ(column(*w, 4), (QStringList{"か", "B", "a"}));
     clickColumn(4);
-    EXPECT_EQ(column(*w, 4), (QStringList{"a", "b", "c"}));
+    EXPECT_EQ(column(*w, 4), (QStringList{"a", "B", "か"}));
     ASSERT_EQ(w->SelectedRows().size(), 1u);
     EXPECT_EQ(RecTitle(w->SelectedRows()[0]->text), "a") << "the selection follows its row";
     const std::vector<const ListRow*> shown = w->ShownRows();
     ASSERT_EQ(shown.size(), 3u);
-    EXPECT_EQ(RecTitle(shown[0]->text) + RecTitle(shown[1]->text) + RecTitle(shown[2]->text), "abc");
+    EXPECT_EQ(RecTitle(shown[0]->text) + RecTitle(shown[1]->text) + RecTitle(shown[2]->text), sj("aBか"));
 }
 
 TEST_F(FormEditFixture, DeletingRowsOfMarchAndAprilTogether)

@@ -79,6 +79,13 @@ TEST(Note, NoteListKeepsUsableTitlesInOrderAndSetsTheRestAside)
 
     std::string message = SkippedTitlesMessage(list.skipped);
     EXPECT_NE(message.find("../x"), std::string::npos);
+
+    // A line of tabs is kept, and listed visibly and cut.
+    const std::string tabs(10000, '\t');
+    const NoteList withTabs = ParseNoteList(crlf({"A", tabs, "   ", "x\ty\x1B"}));
+    EXPECT_EQ(withTabs.refused, (std::vector<std::string>{tabs, "x\ty\x1B"}));
+    const std::string shown = SkippedTitlesMessage(withTabs.refused);
+    EXPECT_TRUE(shown.ends_with("\r\n　→→→→→→→→→→→→→→→→→→→→→→→→→→→→→→→→→→→→→→→→…\r\n　x→y^[")) << shown;
 }
 
 TEST(Note, NoteListFileRoundTripsAndKeepsTheLinesItCouldNotUse)

@@ -1,6 +1,9 @@
 // A fresh folder under the system's temporary folder, removed with everything in it.
 #pragma once
 
+#include "platform/Collation.h"
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -29,5 +32,16 @@ private:
 std::string sj(const std::string& utf8);
 // Lines joined with CR LF after each.
 std::string crlf(const std::vector<std::string>& lines);
+
+// Byte order as a collation, for the logic tests of the row sorts (the Japanese one needs Qt).
+struct ByteCollation final : text::Collation {
+    std::vector<int> ranks(const std::vector<std::string>& texts) const override
+    {
+        std::vector<int> ranks; // how many texts sort before each
+        for (const std::string& t : texts)
+            ranks.push_back(int(std::count_if(texts.begin(), texts.end(), [&](auto& o) { return o < t; })));
+        return ranks;
+    }
+};
 
 } // namespace kal::test

@@ -131,12 +131,13 @@ TEST(TodoList, SortByTextOrDaysLeftAsANumber)
         entry("2026/12/13", "1000", "b (two)"),
     };
     const TodoRows rows = BuildTodoRows(lines, kToday, 3);
-    EXPECT_EQ(TodoSortOrder(rows.open, TodoItem::Title, -1), (std::vector<std::size_t>{1, 3, 0, 2}));
-    EXPECT_EQ(TodoSortOrder(rows.open, TodoItem::Title, 1), (std::vector<std::size_t>{2, 0, 3, 1}));
+    const test::ByteCollation bytes;
+    EXPECT_EQ(TodoSortOrder(rows.open, TodoItem::Title, -1, bytes), (std::vector<std::size_t>{1, 3, 0, 2}));
+    EXPECT_EQ(TodoSortOrder(rows.open, TodoItem::Title, 1, bytes), (std::vector<std::size_t>{2, 0, 3, 1}));
     // 12, -3, (none), 5 as numbers: -3, 5, 12, then the entry without deadline.
-    EXPECT_EQ(TodoSortOrder(rows.open, TodoItem::DaysLeft, 1), (std::vector<std::size_t>{1, 3, 0, 2}));
-    EXPECT_EQ(TodoSortOrder(rows.open, TodoItem::DaysLeft, -1), (std::vector<std::size_t>{2, 0, 3, 1}));
-    EXPECT_EQ(TodoSortOrder(rows.open, TodoItem::Progress, 1), (std::vector<std::size_t>{0, 1, 2, 3}))
+    EXPECT_EQ(TodoSortOrder(rows.open, TodoItem::DaysLeft, 1, bytes), (std::vector<std::size_t>{1, 3, 0, 2}));
+    EXPECT_EQ(TodoSortOrder(rows.open, TodoItem::DaysLeft, -1, bytes), (std::vector<std::size_t>{2, 0, 3, 1}));
+    EXPECT_EQ(TodoSortOrder(rows.open, TodoItem::Progress, 1, bytes), (std::vector<std::size_t>{0, 1, 2, 3}))
         << "equal cells keep their order";
 }
 

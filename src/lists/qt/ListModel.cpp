@@ -1,5 +1,6 @@
 #include "lists/qt/ListModel.h"
 
+#include "platform/qt/JapaneseCollation.h"
 #include "platform/qt/QtText.h"
 
 #include <numeric>
@@ -26,7 +27,7 @@ const ListRow& ListModel::rowAt(int viewRow) const
 void ListModel::sortByColumn(int column, int direction)
 {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::vector<std::size_t> order = ListSortOrder(rows_, order_, column, direction);
+    std::vector<std::size_t> order = ListSortOrder(rows_, order_, column, direction, japaneseCollation());
     std::vector<int> viewRowOf(order.size());
     for (std::size_t viewRow = 0; viewRow < order.size(); ++viewRow)
         viewRowOf[order[viewRow]] = static_cast<int>(viewRow);

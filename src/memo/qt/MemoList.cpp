@@ -8,7 +8,10 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
 
 namespace kal::qt {
 namespace {
@@ -102,15 +105,33 @@ void MemoList::ShowDlgMemo(const Date& date, const EditorPlace& place)
 
 bool MemoList::EditDayMemo(const Date& date, QWidget* parent, const EditorPlace* place)
 {
-    MemoEditorTarget target{MemoEditorMode::DayMemo, settings_.memoPath, date, {}};
-    TDlgMemo dialog(services_, target, parent);
+    TDlgMemo dialog(services_, MemoEditorTarget{MemoEditorMode::DayMemo, settings_.memoPath, date, {}}, parent);
     dialog.setWindowTitle(settings_.titleBar ? fromSjis(MemoAreaTitle(settings_.title, date))
                                              : fromUtf8(DayMemoCaption(date)));
-    dialog.MemoDay->setFont(toQFont(settings_.font));
     if (place) {
         dialog.move(place->topLeft);
         dialog.resize(place->width, dialog.height());
     }
+    return runEditor(dialog, date);
+}
+
+bool MemoList::EditListedDayMemo(const Date& date, QWidget* listWindow)
+{
+    TDlgMemo dialog(services_, MemoEditorTarget{MemoEditorMode::DayMemo, settings_.memoPath, date, {}}, listWindow);
+    dialog.setWindowTitle(fromUtf8(ListedDayMemoCaption(date)));
+    dialog.resize(std::max(width(), dialog.minimumSizeHint().width()), dialog.height());
+    // At the list's top-left corner; centred on the screen when it would reach past its edge.
+    const QRect area = listWindow->screen()->availableGeometry();
+    if (listWindow->x() + dialog.width() <= area.x() + area.width())
+        dialog.move(listWindow->pos());
+    else
+        dialog.move(area.center() - dialog.rect().center());
+    return runEditor(dialog, date);
+}
+
+bool MemoList::runEditor(TDlgMemo& dialog, const Date& date)
+{
+    dialog.MemoDay->setFont(toQFont(settings_.font));
     const bool existed = DayMemoExists(settings_.memoPath, date);
     if (services_.dialogs.run(dialog) != QDialog::Accepted)
         return false;

@@ -13,6 +13,10 @@
 #include <string>
 #include <vector>
 
+namespace kal {
+class TDlgMemo;
+}
+
 namespace kal::qt {
 
 struct MemoListSettings {
@@ -52,6 +56,9 @@ public:
     void ShowDlgMemo(const Date& date, const EditorPlace& place);
     // The day memo editor over `parent`, at `place` when given; true when the memo was saved.
     bool EditDayMemo(const Date& date, QWidget* parent, const EditorPlace* place = nullptr);
+    // The same from the list window `listWindow` (the memo list or a memo search): the caption
+    // with two-digit month and day, as wide as the memo area, at the list's top-left corner.
+    bool EditListedDayMemo(const Date& date, QWidget* listWindow);
     void PopMemoLineRepClick();
     void PopMemoLineDelClick();
     void MemoDelete();
@@ -61,6 +68,7 @@ signals:
     void memoChanged(bool existenceChanged);
 
 private:
+    bool runEditor(TDlgMemo& dialog, const Date& date);
     void ListMemoEdited(QTreeWidgetItem* item);
     void fillRows(const std::vector<std::string>& lines);
 

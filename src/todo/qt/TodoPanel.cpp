@@ -1,5 +1,6 @@
 #include "todo/qt/TodoPanel.h"
 
+#include "platform/qt/JapaneseCollation.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/Widgets.h"
 
@@ -289,7 +290,8 @@ void TodoPanel::sortList(ListState& state, int position)
         shown.push_back(rowOf(state, item));
     QList<QTreeWidgetItem*> sorted;
     sorted.reserve(items.size());
-    for (std::size_t i : TodoSortOrder(shown, *state.columns[static_cast<std::size_t>(position)].item, direction))
+    for (std::size_t i :
+         TodoSortOrder(shown, *state.columns[static_cast<std::size_t>(position)].item, direction, japaneseCollation()))
         sorted.append(items[static_cast<qsizetype>(i)]);
     view->addTopLevelItems(sorted);
     if (current)
