@@ -58,7 +58,7 @@ void writeTenYears(const std::string& folder)
 
 kal::IcalExportRequest tenYears(const std::string& folder)
 {
-    return kal::IcalExportRequest{folder, folder, {2017, 1, 1}, {2026, 12, 31}, true, 10};
+    return kal::IcalExportRequest{folder, folder, {2017, 1, 1}, {2026, 12, 31}, true, 10, folder};
 }
 
 void BM_IcalExportTenYears(benchmark::State& state)
@@ -80,7 +80,8 @@ void BM_IcalComposeTenYears(benchmark::State& state)
     kal::bench::BenchFolder folder("kalendra-ics");
     writeTenYears(folder.path);
     kal::IcalExportData data;
-    kal::loadIcalExportData(tenYears(folder.path), data);
+    kal::IdentityTable identities;
+    kal::loadIcalExportData(tenYears(folder.path), data, identities);
     for (auto _ : state)
         benchmark::DoNotOptimize(kal::composeIcalendar(data));
 }

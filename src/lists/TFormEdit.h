@@ -40,6 +40,7 @@ struct FormEditRequest {
     // Opens the day memo editor over `parent`; true when the memo was saved. Without it memo
     // rows cannot be corrected here.
     std::function<bool(const Date&, QWidget* parent)> editDayMemo;
+    files::RecordFollower* follower = nullptr; // follows corrected and deleted schedules
 };
 
 class TFormEdit : public QDialog {

@@ -35,6 +35,7 @@ struct SchInputRequest {
     std::string title;         // FromTodo: the title (Shift-JIS)
     int categoryIndex = -1;    // FromTodo: the category row or -1
     bool autoIme = true;       // the AutoIme setting
+    files::RecordFollower* follower = nullptr; // follows a corrected record (RecordFollower.h)
 };
 
 class TDlgSchInput : public QDialog {

@@ -178,14 +178,14 @@ const std::vector<Writer>& writers()
              return reasonOf(AddSchedule(dir.file("202607.sch"), "15", ops));
          }},
         {"delete from a month file", arrangeMonths,
-         [](const TempFolder& dir, files::FileOps& ops) { return reasonOf(DeleteSchedule(firstOfMay(dir), ops)); }},
+         [](const TempFolder& dir, files::FileOps& ops) { return reasonOf(DeleteSchedule(firstOfMay(dir), nullptr, ops)); }},
         {"correct within a month", arrangeMonths,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOf(CorrectSchedule(firstOfMay(dir), dir.file("202605.sch"), "30", ops));
+             return reasonOf(CorrectSchedule(firstOfMay(dir), dir.file("202605.sch"), "30", nullptr, ops));
          }},
         {"correct into another month", arrangeMonths,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOf(CorrectSchedule(firstOfMay(dir), dir.file("202606.sch"), "30", ops));
+             return reasonOf(CorrectSchedule(firstOfMay(dir), dir.file("202606.sch"), "30", nullptr, ops));
          }},
         {"repeat over three months", arrangeMonths,
          [](const TempFolder& dir, files::FileOps& ops) {
@@ -220,7 +220,8 @@ const std::vector<Writer>& writers()
         {"iCalendar export", arrangeMonths,
          [](const TempFolder& dir, files::FileOps& ops) {
              const IcalExportResult exported =
-                 exportIcal({dir.path(), dir.path(), {2026, 5, 1}, {2026, 6, 30}, true, 5}, dir.file("out.ics"), ops);
+                 exportIcal({dir.path(), dir.path(), {2026, 5, 1}, {2026, 6, 30}, true, 5, dir.path()},
+                            dir.file("out.ics"), ops);
              return exported.ok ? std::string() : exported.message;
          }},
         {"iCalendar import of schedules, a ToDo and a category", arrangeMonths,
@@ -242,15 +243,15 @@ const std::vector<Writer>& writers()
          }},
         {"ToDo tick", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOfStatus(ApplyTodoTicks(dir.path(), {{{0, kTodoA}, true}}, {2026, 12, 9}, ops));
+             return reasonOfStatus(ApplyTodoTicks(dir.path(), {{{0, kTodoA}, true}}, {2026, 12, 9}, nullptr, ops));
          }},
         {"ToDo entry with its memo", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOfStatus(StoreTodoEntry(dir.path(), todoWithMemo(), ops).result);
+             return reasonOfStatus(StoreTodoEntry(dir.path(), todoWithMemo(), nullptr, ops).result);
          }},
         {"ToDo delete with its memo", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOfStatus(DeleteTodos(dir.path(), {{1, kTodoB}}, ops));
+             return reasonOfStatus(DeleteTodos(dir.path(), {{1, kTodoB}}, nullptr, ops));
          }},
         {"day memo", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {
@@ -293,7 +294,7 @@ const std::vector<Writer>& writers()
         {"list delete across months", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {
              return reasonOfStatus(
-                 WriteMonthFiles({{dir.file("202605.sch"), {}}, {dir.file("202606.sch"), {"not a record"}}}, ops));
+                 WriteMonthFiles({{dir.file("202605.sch"), {}}, {dir.file("202606.sch"), {"not a record"}}}, {}, nullptr, ops));
          }},
         {"holiday table", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {
