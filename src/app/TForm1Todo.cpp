@@ -98,7 +98,8 @@ bool TForm1::ToDoUd()
     const std::vector<TodoTick> ticks = PanelTodo->PendingTicks();
     if (ticks.empty())
         return false;
-    const TodoResult result = ApplyTodoTicks(settings_.todoPath, ticks, services_.platform.now().date, identities_.get());
+    const TodoResult result =
+        ApplyTodoTicks(settings_.todoPath, ticks, services_.platform.now().date, identities_.get());
     switch (result.status) {
     case TodoWrite::Changed:
         TodoChangedMeanwhile(kUpdateCaption);

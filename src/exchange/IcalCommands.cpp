@@ -66,8 +66,8 @@ HeadlessCommand exportIcsCommand()
         AppSettings settings;
         if (int code = readSettingsForWriting(context, settings); code != kExitOk)
             return code;
-        const IcalExportRequest request{settings.dataPath, settings.todoPath, *from, *to,
-                                        true,              settings.alarmTime, context.programFolder};
+        const IcalExportRequest request{settings.dataPath,  settings.todoPath,    *from, *to, true,
+                                        settings.alarmTime, context.programFolder};
         const IcalExportResult exported = exportIcal(request, file);
         if (!exported.ok)
             return operationFailed(context, exported.message);

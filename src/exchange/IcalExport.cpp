@@ -155,7 +155,8 @@ ical::Component todoOf(const IcalTodo& todo)
     Component component(icalcomponent_new_vtodo());
     icalcomponent* c = component.get();
     addIdentity(c, todo.uid, todo.sequence);
-    icalcomponent_add_property(c, icalproperty_new_dtstamp(japanMidnightUtc(fields->deadline.value_or(fields->doneDate))));
+    icalcomponent_add_property(c,
+                               icalproperty_new_dtstamp(japanMidnightUtc(fields->deadline.value_or(fields->doneDate))));
     addText(c, icalproperty_new_summary, fields->title);
     if (fields->deadline)
         icalcomponent_add_property(c, icalproperty_new_due(ical::dateValue(*fields->deadline)));

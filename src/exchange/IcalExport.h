@@ -68,8 +68,7 @@ struct IcalExportResult {
 
 // Reads what the request names, each record with its identity from `identities` (a record
 // without one gets a new one there); fails when a file exists and cannot be read.
-IcalExportResult loadIcalExportData(const IcalExportRequest& request, IcalExportData& data,
-                                    IdentityTable& identities);
+IcalExportResult loadIcalExportData(const IcalExportRequest& request, IcalExportData& data, IdentityTable& identities);
 // Writes the .ics file, and Identity.dat first when records got new identities.
 IcalExportResult exportIcal(const IcalExportRequest& request, const std::string& icsPath,
                             files::FileOps& ops = files::systemFileOps());

@@ -363,8 +363,7 @@ struct Reading {
     TextReader texts;
 };
 
-void addSingle(icalcomponent* event, IcalEventItem item, const icaltimetype& start, const icaltimetype& end,
-               Reading& r)
+void addSingle(icalcomponent* event, IcalEventItem item, const icaltimetype& start, const icaltimetype& end, Reading& r)
 {
     if (icalproperty* id = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY)) {
         if (!r.period.contains(start))
@@ -408,8 +407,8 @@ void addEvent(icalcomponent* event, const Replacements& replacements, Reading& r
     bool cut = false;
     for (const icaltimetype& occurrence : found.starts) {
         IcalEventItem one{item.uid, item.sequence, ical::recurrenceIdText(occurrence), {}};
-        cut = addOccurrence(one.days, eventText, occurrence, hasEnd ? icaltime_add(occurrence, length)
-                                                                    : icaltime_null_time()) ||
+        cut = addOccurrence(one.days, eventText, occurrence,
+                            hasEnd ? icaltime_add(occurrence, length) : icaltime_null_time()) ||
               cut;
         if (!one.days.empty())
             r.entries.events.push_back(std::move(one));
@@ -479,7 +478,8 @@ void addTodo(icalcomponent* component, Reading& r)
     skips.unknownZones += unknownZone(component);
     skips.unmapped += unmappedFields(component, true);
     skips.cancelledTodos += icalcomponent_get_status(component) == ICAL_STATUS_CANCELLED;
-    r.entries.todos.push_back(IcalTodoItem{uidOf(component), sequenceOf(component), todoOf(component, r.today, r.texts)});
+    r.entries.todos.push_back(
+        IcalTodoItem{uidOf(component), sequenceOf(component), todoOf(component, r.today, r.texts)});
 }
 
 std::vector<icalcomponent*> componentsOf(icalcomponent* container, icalcomponent_kind kind)

@@ -93,10 +93,10 @@ struct IcalImportCounts {
     ImportCounts schedules; // duplicates: also items that read the same as their records
     int todos = 0;
     int todoDuplicates = 0;
-    int memosDropped = 0;     // no memo number was free
-    int updated = 0;          // records replaced by a newer version of their item
-    int todosUpdated = 0;     // ToDo entries replaced likewise
-    int olderInFile = 0;      // items whose SEQUENCE is below that of their records
+    int memosDropped = 0; // no memo number was free
+    int updated = 0;      // records replaced by a newer version of their item
+    int todosUpdated = 0; // ToDo entries replaced likewise
+    int olderInFile = 0;  // items whose SEQUENCE is below that of their records
     IcalTextCounts texts;
     IcalSkips skips;
 };

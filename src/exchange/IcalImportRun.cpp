@@ -193,7 +193,8 @@ public:
     void todo(const IcalTodoItem& item)
     {
         std::optional<RecordIdentity> present, stale;
-        for (RecordIdentity* known : item.uid.empty() ? std::vector<RecordIdentity*>{} : identities_.ofItem(item.uid, ""))
+        for (RecordIdentity* known :
+             item.uid.empty() ? std::vector<RecordIdentity*>{} : identities_.ofItem(item.uid, ""))
             (todos_.holds(known->key) ? present : stale) = *known;
         if (!present) {
             RecordKey placed;
@@ -379,8 +380,8 @@ IcalImportOutcome runIcalImport(const IcalImportRequest& request, ImportRun run,
     if (!entries.ok)
         return failed(importFailure(ImportStatus::NoData, entries.message));
     if (entries.events.empty() && entries.todos.empty())
-        return failed(importFailure(ImportStatus::NoData, "読み込む予定もToDoもありません。" +
-                                                              skipReport(entries.skips, false)));
+        return failed(
+            importFailure(ImportStatus::NoData, "読み込む予定もToDoもありません。" + skipReport(entries.skips, false)));
     IdentityFile identities = loadIdentities(request.programFolder);
     if (!identities.ok)
         return failed(importFailure(ImportStatus::ReadFailed, identities.reason));

@@ -63,9 +63,8 @@ std::optional<std::string> decode(std::string_view field)
 
 std::optional<int> count(std::string_view field)
 {
-    if (field.empty() || field.size() > 9 || !std::all_of(field.begin(), field.end(), [](char c) {
-            return c >= '0' && c <= '9';
-        }))
+    if (field.empty() || field.size() > 9 ||
+        !std::all_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
     int value = 0;
     for (char c : field)
@@ -376,8 +375,8 @@ std::string contentHash(std::string_view content)
 {
     std::array<unsigned char, 16> hash{};
     sodiumReady();
-    crypto_generichash(hash.data(), hash.size(), reinterpret_cast<const unsigned char*>(content.data()),
-                       content.size(), nullptr, 0);
+    crypto_generichash(hash.data(), hash.size(), reinterpret_cast<const unsigned char*>(content.data()), content.size(),
+                       nullptr, 0);
     return hexOf(hash.data(), hash.size());
 }
 

@@ -88,7 +88,7 @@ public:
 
 private:
     struct Row {
-        std::string text;                      // the line as read, for one that is no entry
+        std::string text;                       // the line as read, for one that is no entry
         std::optional<RecordIdentity> identity; // none: not an entry
         bool dropped = false;
     };

@@ -2,9 +2,9 @@
 
 #include "platform/ByteText.h"
 #include "platform/FileTransaction.h"
-#include "platform/RecordFollower.h"
 #include "platform/Files.h"
 #include "platform/NumberFormat.h"
+#include "platform/RecordFollower.h"
 #include "schedule/Categories.h"
 #include "schedule/CategoryFiles.h"
 #include "schedule/ScheduleRecord.h"

@@ -40,7 +40,8 @@ struct FormEditRequest {
     // Opens the day memo editor over `parent`; true when the memo was saved. Without it memo
     // rows cannot be corrected here.
     std::function<bool(const Date&, QWidget* parent)> editDayMemo;
-    files::RecordFollower* follower = nullptr; // follows corrected and deleted schedules
+    // Follows corrected and deleted schedules (RecordFollower.h).
+    files::RecordFollower* follower = nullptr;
 };
 
 class TFormEdit : public QDialog {

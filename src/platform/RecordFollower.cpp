@@ -44,7 +44,8 @@ int occurrenceAt(const std::vector<std::string>& lines, std::size_t index)
 {
     if (index >= lines.size())
         return 0;
-    return static_cast<int>(std::count(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(index), lines[index]));
+    return static_cast<int>(
+        std::count(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(index), lines[index]));
 }
 
 int lastOccurrence(const std::vector<std::string>& lines, const std::string& line)

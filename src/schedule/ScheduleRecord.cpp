@@ -249,10 +249,9 @@ ScheduleResult CorrectSchedule(const ScheduleRef& ref, const std::string& newPat
     std::vector<std::string> newLines;
     if (ScheduleResult loaded = LinesWithAdded(newPath, {newLine}, newLines); !loaded.ok())
         return loaded;
-    return failed(
-        files::writeFollowed(files::folderOf(newPath),
-                             {{ref.file, files::joinLines(oldLines)}, {newPath, files::joinLines(newLines)}},
-                             corrected(removed, newPath, newLines, newLine), follower, ops));
+    return failed(files::writeFollowed(files::folderOf(newPath),
+                                       {{ref.file, files::joinLines(oldLines)}, {newPath, files::joinLines(newLines)}},
+                                       corrected(removed, newPath, newLines, newLine), follower, ops));
 }
 
 std::optional<std::pair<int, int>> MonthOfFile(const std::string& path)

@@ -35,7 +35,8 @@ struct TodoInputRequest {
     std::string title;         // CopyFromSchedule: the schedule's title (Shift-JIS)
     int categoryIndex = -1;    // CopyFromSchedule: the category row or -1
     bool autoIme = true;       // the AutoIme setting
-    files::RecordFollower* follower = nullptr; // follows a corrected entry (RecordFollower.h)
+    // Follows a corrected entry (RecordFollower.h).
+    files::RecordFollower* follower = nullptr;
 };
 
 class TDlgTodoInput : public QDialog {

@@ -132,8 +132,8 @@ TodoResult ApplyTodoTicks(const std::string& todoFolder, const std::vector<TodoT
     return save(todoFolder, lines, followed, ops);
 }
 
-TodoResult DeleteTodos(const std::string& todoFolder, const std::vector<TodoRef>& refs,
-                       files::RecordFollower* follower, files::FileOps& ops)
+TodoResult DeleteTodos(const std::string& todoFolder, const std::vector<TodoRef>& refs, files::RecordFollower* follower,
+                       files::FileOps& ops)
 {
     if (refs.empty())
         return {};
@@ -193,8 +193,8 @@ bool TodoMemoAvailable(const std::string& todoFolder, TodoInputMode mode, const 
                                files::loadLines(TodoMemoFilePath(todoFolder))) > 0;
 }
 
-TodoEntryResult StoreTodoEntry(const std::string& todoFolder, const TodoEntry& entry,
-                               files::RecordFollower* follower, files::FileOps& ops)
+TodoEntryResult StoreTodoEntry(const std::string& todoFolder, const TodoEntry& entry, files::RecordFollower* follower,
+                               files::FileOps& ops)
 {
     TodoEntryResult out;
     const std::string path = TodoFilePath(todoFolder);

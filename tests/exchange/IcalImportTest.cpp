@@ -243,6 +243,56 @@ TEST(IcalImportTodos, FieldsComeFromTheirProperties)
     EXPECT_TRUE(entries.todos[2].todo.memo.empty());
 }
 
+TEST(IcalImportSkips, WhatCannotComeInIsCountedForTheReport)
+{
+    const std::string weekly1001 = event("DTSTART;VALUE=DATE:20260111\r\nRRULE:FREQ=DAILY;COUNT=1001\r\n");
+    struct Case {
+        const char* name;
+        std::string text;
+        int IcalSkips::*count;
+        std::size_t schedules;
+        const char* reported;
+    };
+    const Case cases[] = {
+        {"no start", calendar({event("SUMMARY:x\r\n")}), &IcalSkips::withoutStart, 0, "開始日時がないため"},
+        {"cancelled", calendar({event("DTSTART:20260301T220000\r\nSTATUS:CANCELLED\r\n")}), &IcalSkips::cancelled, 0,
+         "取り消された予定"},
+        {"occurrences over the cap", calendar({weekly1001}), &IcalSkips::occurrencesCut, 1000, "1,000 回で打ち切り"},
+        {"a span over a year", calendar({event("DTSTART:20260301T220000\r\nDTEND:20270401T090000\r\n")}),
+         &IcalSkips::spansCut, 366, "366 日で打ち切り"},
+        {"a zone nobody knows", calendar({event("DTSTART;TZID=Mars/Olympus:20260301T090000\r\n")}),
+         &IcalSkips::unknownZones, 1, "不明なタイムゾーン"},
+        {"a description, a web address, attendees",
+         calendar({event("DTSTART;VALUE=DATE:20260301\r\nDESCRIPTION:d\r\nURL:http://x/\r\n"
+                         "ATTENDEE:mailto:a@x\r\n"),
+                   "BEGIN:VTODO\r\nUID:t\r\nDTSTAMP:20260101T000000Z\r\nDESCRIPTION:memo\r\nEND:VTODO\r\n"}),
+         &IcalSkips::unmapped, 1, "説明・URL・出席者は取り込め"},
+    };
+    TempFolder home;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const IcalEntries entries = read(c.text, {2026, 1, 10}, {2030, 1, 9});
+        EXPECT_EQ(entries.skips.*c.count, 1);
+        EXPECT_EQ(entries.schedules().size(), c.schedules);
+        const IcalImportRequest request{c.text, kToday,      {2030, 1, 9}, kToday,
+                                        {},     home.path(), home.path(),  home.path()};
+        const IcalImportOutcome checked = runIcalImport(request, ImportRun::Check);
+        EXPECT_NE(checked.outcome.message.find(c.reported), std::string::npos) << checked.outcome.message;
+    }
+}
+
+TEST(IcalImportTexts, ACommaInsideACategoryNameStaysAndACancelledTodoIsDone)
+{
+    const IcalEntries entries =
+        read(calendar({event("DTSTART;VALUE=DATE:20260301\r\nCATEGORIES:A\\,B\r\n"),
+                       "BEGIN:VTODO\r\nUID:t\r\nDTSTAMP:20260101T000000Z\r\nSTATUS:CANCELLED\r\nEND:VTODO\r\n"}));
+    ASSERT_EQ(entries.schedules().size(), 1u);
+    EXPECT_EQ(entries.schedules()[0].category, "A,B");
+    ASSERT_EQ(entries.todos.size(), 1u);
+    EXPECT_TRUE(entries.todos[0].todo.fields.done);
+    EXPECT_EQ(entries.skips.cancelledTodos, 1);
+}
+
 TEST(IcalImportTexts, GarbageIsRefusedOrYieldsNothing)
 {
     for (const std::string& text : {std::string("not a calendar"), std::string("BEGIN:VCALENDAR\r\n"),

@@ -89,7 +89,8 @@ TEST_F(IcalDialogFixture, AnEndBeforeTheStartIsRefusedWithTheFocusOnTheEnd)
             ok = read->BtnConvert;
             dlg.reset(read);
         } else {
-            auto* save = new TDlgIcalSave(services, {home.path(), home.path(), 0, {2026, 12, 1}, {2026, 12, 31}, home.path()});
+            auto* save =
+                new TDlgIcalSave(services, {home.path(), home.path(), 0, {2026, 12, 1}, {2026, 12, 31}, home.path()});
             to = save->DtpToDate;
             ok = save->BtnOk;
             dlg.reset(save);
