@@ -19,6 +19,7 @@
 #include "platform/FileOps.h"
 #include "todo/TodoRecord.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -104,6 +105,26 @@ struct IcalImportCounts {
 struct IcalImportOutcome {
     ImportOutcome outcome;
     IcalImportCounts counts;
+};
+
+// Entries laid over the month and ToDo files in memory, each item matched by UID with the records
+// it made before; what the import and a calendar sync share. The identities of the records an
+// item made are found afterwards with identities().ofItem(uid, recurrenceId).
+class IcalImportPlan {
+public:
+    explicit IcalImportPlan(const IcalImportRequest& request); // icsText is not used
+    ~IcalImportPlan();
+    // Reads Identity.dat and the category table; the data files are read when first needed.
+    ImportOutcome start();
+    ImportOutcome add(const IcalEntries& entries);
+    IdentityTable& identities();
+    IcalImportCounts counts() const;
+    // Every file to write with writeImportFiles, in its order.
+    ImportOutcome updates(std::vector<FileUpdate>& out) const;
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
 };
 
 // The data check (nothing written) or the execute run; each folder's files change together.

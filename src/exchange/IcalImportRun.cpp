@@ -373,6 +373,87 @@ IcalImportOutcome failed(ImportOutcome outcome)
 
 } // namespace
 
+struct IcalImportPlan::Parts {
+    explicit Parts(const IcalImportRequest& request)
+        : request(request), schedules(request.dataPath, request.programFolder, request.options),
+          todos(request.todoPath), merge(this->request, schedules, todos, identities, counts)
+    {
+    }
+    IcalImportRequest request;
+    ScheduleImport schedules;
+    TodoPlan todos;
+    IdentityTable identities;
+    IcalImportCounts counts;
+    IcalMerge merge;
+    bool todosRead = false;
+};
+
+// The plan keeps what the request says of the files, not the text.
+IcalImportPlan::IcalImportPlan(const IcalImportRequest& r)
+    : parts_(std::make_unique<Parts>(
+          IcalImportRequest{{}, r.from, r.to, r.today, r.options, r.dataPath, r.todoPath, r.programFolder}))
+{
+}
+
+IcalImportPlan::~IcalImportPlan() = default;
+
+ImportOutcome IcalImportPlan::start()
+{
+    IdentityFile identities = loadIdentities(parts_->request.programFolder);
+    if (!identities.ok)
+        return importFailure(ImportStatus::ReadFailed, identities.reason);
+    parts_->identities = std::move(identities.table);
+    return parts_->schedules.start();
+}
+
+ImportOutcome IcalImportPlan::add(const IcalEntries& entries)
+{
+    Parts& p = *parts_;
+    for (const IcalEventItem& event : entries.events)
+        if (ImportOutcome added = p.merge.event(event); !added.ok())
+            return added;
+    if (!entries.todos.empty() && !p.todosRead) {
+        if (ImportOutcome read = p.todos.start(); !read.ok())
+            return read;
+        p.todosRead = true;
+    }
+    for (const IcalTodoItem& todo : entries.todos)
+        p.merge.todo(todo);
+    p.counts.texts.cut += entries.texts.cut;
+    p.counts.texts.replaced += entries.texts.replaced;
+    for (int IcalSkips::*skip :
+         {&IcalSkips::withoutStart, &IcalSkips::cancelled, &IcalSkips::cancelledTodos, &IcalSkips::occurrencesCut,
+          &IcalSkips::spansCut, &IcalSkips::unknownZones, &IcalSkips::unmapped})
+        p.counts.skips.*skip += entries.skips.*skip;
+    return {};
+}
+
+IdentityTable& IcalImportPlan::identities()
+{
+    return parts_->identities;
+}
+
+IcalImportCounts IcalImportPlan::counts() const
+{
+    IcalImportCounts counts = parts_->counts;
+    counts.schedules = parts_->schedules.counts();
+    counts.schedules.duplicates += parts_->merge.unchanged();
+    return counts;
+}
+
+ImportOutcome IcalImportPlan::updates(std::vector<FileUpdate>& out) const
+{
+    out = parts_->schedules.updates();
+    for (FileUpdate& update : parts_->todos.updates())
+        out.push_back(std::move(update));
+    const IdentityChange kept = identityChange(parts_->request.programFolder, parts_->identities);
+    if (!kept.result)
+        return importFailure(ImportStatus::WriteFailed, kept.result.reason);
+    if (kept.change)
+        out.push_back(FileUpdate{kept.change->path, parts_->identities.lines()});
+    return {};
+}
+
 IcalImportOutcome runIcalImport(const IcalImportRequest& request, ImportRun run, files::FileOps& ops)
 {
     IcalImportOutcome out;
@@ -382,37 +463,16 @@ IcalImportOutcome runIcalImport(const IcalImportRequest& request, ImportRun run,
     if (entries.events.empty() && entries.todos.empty())
         return failed(
             importFailure(ImportStatus::NoData, "読み込む予定もToDoもありません。" + skipReport(entries.skips, false)));
-    IdentityFile identities = loadIdentities(request.programFolder);
-    if (!identities.ok)
-        return failed(importFailure(ImportStatus::ReadFailed, identities.reason));
-    ScheduleImport schedules(request.dataPath, request.programFolder, request.options);
-    TodoPlan todos(request.todoPath);
-    if (out.outcome = schedules.start(); !out.outcome.ok())
+    IcalImportPlan plan(request);
+    if (out.outcome = plan.start(); !out.outcome.ok())
         return out;
-    if (!entries.todos.empty())
-        if (out.outcome = todos.start(); !out.outcome.ok())
-            return out;
-    IcalMerge merge(request, schedules, todos, identities.table, out.counts);
-    for (const IcalEventItem& event : entries.events)
-        if (out.outcome = merge.event(event); !out.outcome.ok())
-            return out;
-    for (const IcalTodoItem& todo : entries.todos)
-        merge.todo(todo);
-    out.counts.schedules = schedules.counts();
-    out.counts.schedules.duplicates += merge.unchanged();
-    out.counts.texts = entries.texts;
-    out.counts.skips = entries.skips;
+    if (out.outcome = plan.add(entries); !out.outcome.ok())
+        return out;
+    out.counts = plan.counts();
     std::vector<FileUpdate> updates;
-    if (run == ImportRun::Execute) {
-        updates = schedules.updates();
-        for (FileUpdate& update : todos.updates())
-            updates.push_back(std::move(update));
-        const IdentityChange kept = identityChange(request.programFolder, identities.table);
-        if (!kept.result)
-            return failed(importFailure(ImportStatus::WriteFailed, kept.result.reason));
-        if (kept.change)
-            updates.push_back(FileUpdate{kept.change->path, identities.table.lines()});
-    }
+    if (run == ImportRun::Execute)
+        if (out.outcome = plan.updates(updates); !out.outcome.ok())
+            return out;
     out.outcome = finishImport(out.counts.schedules, updates, run, icalImportReport(out.counts, run), ops);
     return out;
 }
