@@ -4,15 +4,12 @@
 #include "exchange/IcalSupport.h"
 #include "platform/ByteText.h"
 #include "platform/Files.h"
-#include "platform/NumberFormat.h"
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
 #include "todo/TodoMemo.h"
-#include "todo/TodoStore.h"
 
 #include <algorithm>
 #include <map>
-#include <unordered_set>
 
 namespace kal {
 namespace {
@@ -107,7 +104,7 @@ struct EventTexts {
 EventTexts eventTexts(icalcomponent* event, TextReader& texts)
 {
     EventTexts out;
-    out.noStart = icalcomponent_get_first_property(event, ICAL_X_PROPERTY) && hasNoStartMark(event);
+    out.noStart = hasNoStartMark(event);
     out.title = texts.field(icalcomponent_get_summary(event), kRecTextBytes);
     out.place = texts.field(icalcomponent_get_location(event), kRecTextBytes);
     out.category = texts.category(event);
