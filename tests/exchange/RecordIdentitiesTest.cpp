@@ -213,14 +213,6 @@ TEST(IdentityFollow, EveryWriterCarriesTheIdentitiesAlong)
             EXPECT_EQ(id->key, key) << uid;
         }
     }
-    // The SEQUENCE rises with each change of the record.
-    Folders twice(true);
-    IdentityFollower follower(twice.program);
-    ASSERT_TRUE(CorrectSchedule(twice.ref(2), twice.data.file("202605.sch"), corrected, &follower).ok());
-    ASSERT_TRUE(CorrectSchedule({twice.data.file("202605.sch"), 2, corrected}, twice.data.file("202605.sch"),
-                                scheduleLine(9, "", "b"), &follower)
-                    .ok());
-    EXPECT_EQ(twice.identities().findUid("nine")->sequence, 2);
 }
 
 TEST(IdentityFollow, IdentitiesThatCannotBeWrittenLeaveTheDataAsItWas)
