@@ -183,8 +183,9 @@ public:
             ++counts_.olderInFile;
             return {};
         }
+        // Counted as the records that are there: an overnight one reads as two days.
         if (sameDays(present, item.days)) {
-            unchanged_ += static_cast<int>(item.days.size());
+            unchanged_ += static_cast<int>(present.size());
             return {};
         }
         return replaceDays(item, std::move(present));
