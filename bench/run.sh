@@ -39,6 +39,10 @@ row "Week view: move one week" "$(gbench WeekViewBench BM_MoveOneWeek real)" - m
 row "Alarm timer: minute check, 100 alarms" "$(gbench TimerBench MinuteCheck100 cpu)" - ns none -
 row "ToDo panel fill, 2,000 entries" "$(gbench TodoPanelBench BM_TodoPanelFill real)" - ms none -
 row "Memos of all ten years" "$(gbench MemoBench BM_AllDayMemos real)" - ms none -
+row "iCalendar import of its own 10-year export, UID-matched (CPU)" \
+    "$(gbench IcalExportBench BM_IcalReimportTenYears cpu)" - ms none -
+row "Identities carried through one correction, 6,100 (CPU)" \
+    "$(gbench IcalExportBench BM_IdentitiesFollowOneCorrection cpu)" - ms none -
 
 echo "running search.sh..." >&2
 search=$("$here/search.sh" "$build/kalendra" "$reps" 2>>"$log" | sed -n 's/^best: search \([0-9]*\) ms, grep -c \([0-9]*\) ms.*/\1 \2/p')

@@ -21,7 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const IcalEntries entries =
         readIcalEntries(fuzz::bytesOf(data, size), Date{2026, 1, 1}, Date{2026, 12, 31}, Date{2026, 1, 1});
     FUZZ_CHECK(entries.texts.cut >= 0 && entries.texts.replaced >= 0);
-    for (const ImportedSchedule& schedule : entries.schedules) {
+    for (const IcalEventItem& event : entries.events)
+        FUZZ_CHECK(!event.days.empty() && static_cast<int>(event.days.size()) <= kIcalMaxEventDays);
+    for (const ImportedSchedule& schedule : entries.schedules()) {
         FUZZ_CHECK(isValidDate(schedule.date.year, schedule.date.month, schedule.date.day));
         FUZZ_CHECK(schedule.date.year >= kFirstYear && schedule.date.year <= kLastYear);
         FUZZ_CHECK(timeOrEmpty(schedule.start) && timeOrEmpty(schedule.end));
@@ -30,9 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(record.find_first_of("\r\n") == std::string::npos);
         FUZZ_CHECK(RecDay(record) == schedule.date.day);
     }
-    for (const ImportedTodo& todo : entries.todos) {
-        FUZZ_CHECK(todo.fields.title.size() <= kTodoTitleBytes);
-        const std::string line = ComposeTodo(todo.fields);
+    for (const IcalTodoItem& item : entries.todos) {
+        FUZZ_CHECK(item.todo.fields.title.size() <= kTodoTitleBytes);
+        const std::string line = ComposeTodo(item.todo.fields);
         FUZZ_CHECK(line.find_first_of("\r\n") == std::string::npos);
         FUZZ_CHECK(IsTodoRecord(line));
     }

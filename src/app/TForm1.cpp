@@ -9,6 +9,7 @@
 #include "app/WindowLayout.h"
 #include "calendar/Holidays.h"
 #include "calendar/qt/MonthGrid.h"
+#include "exchange/RecordIdentities.h"
 #include "memo/qt/MemoList.h"
 #include "memo/qt/NotePanel.h"
 #include "platform/Files.h"
@@ -38,7 +39,8 @@ namespace kal {
 using namespace startup_text;
 
 TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* parent)
-    : QMainWindow(parent), services_(services), programFolder_(files::withSeparator(programFolder))
+    : QMainWindow(parent), services_(services), programFolder_(files::withSeparator(programFolder)),
+      identities_(std::make_unique<IdentityFollower>(programFolder_))
 {
     setObjectName("TForm1");
     setWindowTitle("Kalendra");

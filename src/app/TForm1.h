@@ -288,6 +288,8 @@ private:
 
     qt::Services& services_;
     std::string programFolder_;
+    // Carries the identities of records along every change made here (RecordIdentities.h).
+    std::unique_ptr<files::RecordFollower> identities_;
     AppSettings settings_;
     AppState state_;
     CategoryTable categories_;

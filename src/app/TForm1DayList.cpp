@@ -166,6 +166,7 @@ void TForm1::RunScheduleInput(SchInputRequest request)
     request.dataPath = settings_.dataPath;
     request.programFolder = programFolder_;
     request.autoIme = settings_.autoIme == 1;
+    request.follower = identities_.get();
     state_.modalDialogOpen = true;
     TDlgSchInput dialog(services_, request, this);
     dialog.move(DialogPlace());
@@ -234,7 +235,7 @@ void TForm1::DaySchDel()
     if (services_.platform.messageBox(caption, question, MessageIcon::Warning, MessageButtons::YesNo) !=
         MessageAnswer::Yes)
         return;
-    ScheduleResult result = DeleteSchedule(*ref);
+    ScheduleResult result = DeleteSchedule(*ref, identities_.get());
     switch (result.status) {
     case ScheduleWrite::Done:
         RebuildMonth();

@@ -28,7 +28,8 @@ void TForm1::MenuIcalSaveClick()
     state_.modalDialogOpen = true;
     const Date first{state_.viewYear, state_.viewMonth, 1};
     const Date last{state_.viewYear, state_.viewMonth, daysInMonth(state_.viewYear, state_.viewMonth)};
-    TDlgIcalSave dialog(services_, {settings_.dataPath, settings_.todoPath, settings_.alarmTime, first, last}, this);
+    TDlgIcalSave dialog(
+        services_, {settings_.dataPath, settings_.todoPath, settings_.alarmTime, first, last, programFolder_}, this);
     services_.dialogs.run(dialog);
     state_.modalDialogOpen = false;
 }

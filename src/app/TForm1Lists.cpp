@@ -56,6 +56,7 @@ FormEditRequest TForm1::ListRequest(ListMode mode) const
     request.programFolder = programFolder_;
     request.selected = state_.selectedDate;
     request.autoIme = settings_.autoIme == 1;
+    request.follower = identities_.get();
     return request;
 }
 

@@ -98,7 +98,8 @@ bool TForm1::ToDoUd()
     const std::vector<TodoTick> ticks = PanelTodo->PendingTicks();
     if (ticks.empty())
         return false;
-    const TodoResult result = ApplyTodoTicks(settings_.todoPath, ticks, services_.platform.now().date);
+    const TodoResult result =
+        ApplyTodoTicks(settings_.todoPath, ticks, services_.platform.now().date, identities_.get());
     switch (result.status) {
     case TodoWrite::Changed:
         TodoChangedMeanwhile(kUpdateCaption);
@@ -126,7 +127,7 @@ void TForm1::TodoDel()
     if (services_.platform.messageBox(kDeleteCaption, deleteQuestion(refs), MessageIcon::Warning,
                                       MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
-    const TodoResult result = DeleteTodos(settings_.todoPath, refs);
+    const TodoResult result = DeleteTodos(settings_.todoPath, refs, identities_.get());
     if (result.status == TodoWrite::Changed) {
         TodoChangedMeanwhile(kDeleteCaption);
         return;
@@ -177,6 +178,7 @@ void TForm1::RunTodoInput(TodoInputRequest request, const QPoint& place)
     request.todoFolder = settings_.todoPath;
     request.programFolder = programFolder_;
     request.autoIme = settings_.autoIme == 1;
+    request.follower = identities_.get();
     state_.modalDialogOpen = true;
     TDlgTodoInput dialog(services_, request, this);
     dialog.move(place);

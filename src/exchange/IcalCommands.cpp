@@ -62,10 +62,12 @@ HeadlessCommand exportIcsCommand()
         const std::string& file = arguments[2];
         if (files::fileExists(file))
             return operationFailed(context, "「" + file + "」は既にあります。上書きしません。");
+        // The export keeps the identities it gives out, so it writes as well as reads.
         AppSettings settings;
-        if (!readCommandSettings(context.programFolder, context.err, settings))
-            return kExitFailed;
-        const IcalExportRequest request{settings.dataPath, settings.todoPath, *from, *to, true, settings.alarmTime};
+        if (int code = readSettingsForWriting(context, settings); code != kExitOk)
+            return code;
+        const IcalExportRequest request{settings.dataPath,  settings.todoPath,    *from, *to, true,
+                                        settings.alarmTime, context.programFolder};
         const IcalExportResult exported = exportIcal(request, file);
         if (!exported.ok)
             return operationFailed(context, exported.message);

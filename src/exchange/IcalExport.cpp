@@ -1,51 +1,21 @@
 #include "exchange/IcalExport.h"
 
-#include "exchange/IcalSupport.h"
 #include "platform/ByteText.h"
 #include "platform/Files.h"
 #include "platform/NumberFormat.h"
+#include "platform/RecordFollower.h"
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
 #include "todo/TodoMemo.h"
 #include "todo/TodoRecord.h"
 #include "todo/TodoStore.h"
 
-#include <cstdint>
 #include <map>
 
 namespace kal {
 namespace {
 
 using ical::Component;
-
-// FNV-1a: the same content gives the same UID on every machine and in every run.
-std::uint64_t contentHash(const std::string& content)
-{
-    std::uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : content) {
-        hash ^= c;
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
-
-// Identical records are told apart by how many came before them.
-class UidMaker {
-public:
-    std::string operator()(const std::string& content)
-    {
-        const int seen = seen_[content]++;
-        static const char digits[] = "0123456789abcdef";
-        std::string hex(16, '0');
-        std::uint64_t hash = contentHash(content);
-        for (int i = 15; i >= 0; --i, hash >>= 4)
-            hex[static_cast<std::size_t>(i)] = digits[hash & 15];
-        return hex + "-" + std::to_string(seen) + "@kalendra";
-    }
-
-private:
-    std::map<std::string, int> seen_;
-};
 
 // Midnight of a day in Japan as UTC, which DTSTAMP and COMPLETED require.
 icaltimetype japanMidnightUtc(const Date& date)
@@ -89,38 +59,70 @@ void addAlarm(icalcomponent* event, icalproperty_action action, const std::strin
     icalcomponent_add_component(event, alarm);
 }
 
-// False when the record names no real day.
-bool addEvent(icalcomponent* calendar, const MonthRecord& record, int alarmMinutes, UidMaker& uid)
+void addIdentity(icalcomponent* component, const std::string& uid, int sequence)
+{
+    if (uid.empty())
+        return;
+    icalcomponent_add_property(component, icalproperty_new_uid(uid.c_str()));
+    icalcomponent_add_property(component, icalproperty_new_sequence(sequence));
+}
+
+icaltimetype dayAfterIf(bool next, const Date& date, int minute)
+{
+    return ical::dateTimeValue(next ? addDays(date, 1) : date, minute);
+}
+
+// DTSTART and DTEND of a record; whether it has a start time to ring an alarm before.
+bool addTimes(icalcomponent* event, const Date& date, const std::string& line)
+{
+    const std::string startText = text::trimRight(RecStart(line));
+    const std::optional<int> start = ical::minuteOfDay(startText);
+    const std::optional<int> end = ical::minuteOfDay(text::trimRight(RecEnd(line)));
+    if (startText.empty() && end) {
+        // Only an end: from the start of the day, marked so that it reads back without a start.
+        icalcomponent_add_property(event, japanTime(icalproperty_new_dtstart(ical::dateTimeValue(date, 0))));
+        icalcomponent_add_property(event, japanTime(icalproperty_new_dtend(ical::dateTimeValue(date, *end))));
+        icalproperty* mark = icalproperty_new_x("TRUE");
+        icalproperty_set_x_name(mark, ical::kNoStartProperty);
+        icalcomponent_add_property(event, mark);
+        return false;
+    }
+    if (!start) {
+        icalcomponent_add_property(event, icalproperty_new_dtstart(ical::dateValue(date)));
+        icalcomponent_add_property(event, icalproperty_new_dtend(ical::dateValue(addDays(date, 1))));
+        return false;
+    }
+    icalcomponent_add_property(event, japanTime(icalproperty_new_dtstart(ical::dateTimeValue(date, *start))));
+    // An end before the start is after midnight: 23:00 to 01:00.
+    if (end)
+        icalcomponent_add_property(event, japanTime(icalproperty_new_dtend(dayAfterIf(*end < *start, date, *end))));
+    return true;
+}
+
+} // namespace
+
+ical::Component eventOf(const IcalEvent& record, int alarmMinutes)
 {
     const std::string& line = record.line;
     if (!IsScheduleRecord(line) || RecDay(line) > daysInMonth(record.year, record.month))
-        return false;
+        return nullptr;
     const Date date{record.year, record.month, RecDay(line)};
-    icalcomponent* event = icalcomponent_new_vevent();
-    icalcomponent_add_property(event,
-                               icalproperty_new_uid(uid(std::to_string(toDayNumber(date)) + "E" + line).c_str()));
-    icalcomponent_add_property(event, icalproperty_new_dtstamp(japanMidnightUtc(date)));
-    const std::optional<int> start = ical::minuteOfDay(text::trimRight(RecStart(line)));
-    const std::optional<int> end = ical::minuteOfDay(text::trimRight(RecEnd(line)));
-    if (start) {
-        icalcomponent_add_property(event, japanTime(icalproperty_new_dtstart(ical::dateTimeValue(date, *start))));
-        if (end && *end >= *start)
-            icalcomponent_add_property(event, japanTime(icalproperty_new_dtend(ical::dateTimeValue(date, *end))));
-    } else {
-        icalcomponent_add_property(event, icalproperty_new_dtstart(ical::dateValue(date)));
-        icalcomponent_add_property(event, icalproperty_new_dtend(ical::dateValue(addDays(date, 1))));
-    }
-    addText(event, icalproperty_new_summary, RecTitle(line));
-    addText(event, icalproperty_new_location, RecPlace(line));
-    addText(event, icalproperty_new_categories, RecCategory(line));
-    // The alarm rings only for a start time; an all-day record has none to ring before.
-    if (start && RecSound(line))
-        addAlarm(event, ICAL_ACTION_AUDIO, RecTitle(line), alarmMinutes);
-    if (start && RecMessage(line))
-        addAlarm(event, ICAL_ACTION_DISPLAY, RecTitle(line), alarmMinutes);
-    icalcomponent_add_component(calendar, event);
-    return true;
+    Component event(icalcomponent_new_vevent());
+    addIdentity(event.get(), record.uid, record.sequence);
+    icalcomponent_add_property(event.get(), icalproperty_new_dtstamp(japanMidnightUtc(date)));
+    const bool timed = addTimes(event.get(), date, line);
+    addText(event.get(), icalproperty_new_summary, RecTitle(line));
+    addText(event.get(), icalproperty_new_location, RecPlace(line));
+    addText(event.get(), icalproperty_new_categories, RecCategory(line));
+    // The alarm rings only before a start time.
+    if (timed && RecSound(line))
+        addAlarm(event.get(), ICAL_ACTION_AUDIO, RecTitle(line), alarmMinutes);
+    if (timed && RecMessage(line))
+        addAlarm(event.get(), ICAL_ACTION_DISPLAY, RecTitle(line), alarmMinutes);
+    return event;
 }
+
+namespace {
 
 // Ａ..Ｄ on the 1 (highest) to 9 scale; the import reads the ranges back.
 int icalPriorityOf(int priority)
@@ -143,29 +145,46 @@ std::string memoText(const std::vector<std::string>& memo)
     return out;
 }
 
-bool addTodo(icalcomponent* calendar, const IcalTodo& todo, UidMaker& uid)
+} // namespace
+
+ical::Component todoOf(const IcalTodo& todo)
 {
     const std::optional<TodoFields> fields = ParseTodo(todo.line);
     if (!fields)
-        return false;
-    icalcomponent* component = icalcomponent_new_vtodo();
-    icalcomponent_add_property(component, icalproperty_new_uid(uid("T" + todo.line).c_str()));
-    icalcomponent_add_property(component,
+        return nullptr;
+    Component component(icalcomponent_new_vtodo());
+    icalcomponent* c = component.get();
+    addIdentity(c, todo.uid, todo.sequence);
+    icalcomponent_add_property(c,
                                icalproperty_new_dtstamp(japanMidnightUtc(fields->deadline.value_or(fields->doneDate))));
-    addText(component, icalproperty_new_summary, fields->title);
+    addText(c, icalproperty_new_summary, fields->title);
     if (fields->deadline)
-        icalcomponent_add_property(component, icalproperty_new_due(ical::dateValue(*fields->deadline)));
-    icalcomponent_add_property(component, icalproperty_new_priority(icalPriorityOf(fields->priority)));
-    icalcomponent_add_property(component, icalproperty_new_percentcomplete(fields->progress * 10));
-    icalcomponent_add_property(component, icalproperty_new_status(todoStatus(*fields)));
+        icalcomponent_add_property(c, icalproperty_new_due(ical::dateValue(*fields->deadline)));
+    icalcomponent_add_property(c, icalproperty_new_priority(icalPriorityOf(fields->priority)));
+    icalcomponent_add_property(c, icalproperty_new_percentcomplete(fields->progress * 10));
+    icalcomponent_add_property(c, icalproperty_new_status(todoStatus(*fields)));
     if (fields->done)
-        icalcomponent_add_property(component, icalproperty_new_completed(japanMidnightUtc(fields->doneDate)));
+        icalcomponent_add_property(c, icalproperty_new_completed(japanMidnightUtc(fields->doneDate)));
     if (!todo.memo.empty())
-        icalcomponent_add_property(component, icalproperty_new_description(sjis::toUtf8(memoText(todo.memo)).c_str()));
-    addText(component, icalproperty_new_categories, fields->category);
-    icalcomponent_add_component(calendar, component);
-    return true;
+        icalcomponent_add_property(c, icalproperty_new_description(sjis::toUtf8(memoText(todo.memo)).c_str()));
+    addText(c, icalproperty_new_categories, fields->category);
+    return component;
 }
+
+ical::Component calendarOf(std::vector<ical::Component> components)
+{
+    Component calendar(icalcomponent_new_vcalendar());
+    icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
+    icalcomponent_add_property(calendar.get(), icalproperty_new_prodid("-//Kalendra//Kalendra//JA"));
+    icalcomponent_add_property(calendar.get(), icalproperty_new_calscale("GREGORIAN"));
+    icalcomponent_add_component(calendar.get(), japanTimezone().release());
+    for (Component& component : components)
+        if (component)
+            icalcomponent_add_component(calendar.get(), component.release());
+    return calendar;
+}
+
+namespace {
 
 IcalExportResult failure(std::string message)
 {
@@ -184,20 +203,39 @@ std::string ymd(const Date& date)
 
 std::string composeIcalendar(const IcalExportData& data)
 {
-    Component calendar(icalcomponent_new_vcalendar());
-    icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
-    icalcomponent_add_property(calendar.get(), icalproperty_new_prodid("-//Kalendra//Kalendra//JA"));
-    icalcomponent_add_property(calendar.get(), icalproperty_new_calscale("GREGORIAN"));
-    icalcomponent_add_component(calendar.get(), japanTimezone().release());
-    UidMaker uid;
-    for (const MonthRecord& record : data.records)
-        addEvent(calendar.get(), record, data.alarmMinutes, uid);
+    std::vector<Component> components;
+    for (const IcalEvent& record : data.records)
+        components.push_back(eventOf(record, data.alarmMinutes));
     for (const IcalTodo& todo : data.todos)
-        addTodo(calendar.get(), todo, uid);
-    return ical::textOf(calendar.get());
+        components.push_back(todoOf(todo));
+    return ical::textOf(calendarOf(std::move(components)).get());
 }
 
-IcalExportResult loadIcalExportData(const IcalExportRequest& request, IcalExportData& data)
+namespace {
+
+// The identity of the record at `key`, made now when it has none yet.
+const RecordIdentity& identityFor(IdentityTable& identities, RecordKey key)
+{
+    if (const RecordIdentity* known = identities.find(key))
+        return *known;
+    RecordIdentity made;
+    made.uid = newUid();
+    made.key = std::move(key);
+    return identities.add(std::move(made));
+}
+
+// Counts the identical lines of one file as they come.
+class Occurrences {
+public:
+    int next(const std::string& line) { return seen_[line]++; }
+
+private:
+    std::map<std::string, int> seen_;
+};
+
+} // namespace
+
+IcalExportResult loadIcalExportData(const IcalExportRequest& request, IcalExportData& data, IdentityTable& identities)
 {
     IcalExportResult result;
     data.alarmMinutes = request.alarmMinutes;
@@ -207,11 +245,15 @@ IcalExportResult loadIcalExportData(const IcalExportRequest& request, IcalExport
         files::LoadForUpdate loaded = files::loadLinesForUpdate(path);
         if (!loaded.ok)
             return failure("「" + path + "」を読み込めません。\r\n" + loaded.reason);
+        Occurrences occurrences;
         for (std::string& line : loaded.lines) {
+            const int occurrence = occurrences.next(line);
             const Date date{year, month, RecDay(line)};
-            if (IsScheduleRecord(line) && date.day <= daysInMonth(year, month) && date >= request.from &&
-                date <= request.to)
-                data.records.push_back(MonthRecord{year, month, std::move(line)});
+            if (!IsScheduleRecord(line) || date.day > daysInMonth(year, month) || date < request.from ||
+                date > request.to)
+                continue;
+            const RecordIdentity& id = identityFor(identities, {MonthFileName(year, month), occurrence, line});
+            data.records.push_back(IcalEvent{year, month, std::move(line), id.uid, id.sequence});
         }
     }
     result.events = static_cast<int>(data.records.size());
@@ -224,10 +266,13 @@ IcalExportResult loadIcalExportData(const IcalExportRequest& request, IcalExport
     files::LoadForUpdate memos = files::loadLinesForUpdate(memoFile);
     if (!memos.ok)
         return failure("「" + memoFile + "」を読み込めません。\r\n" + memos.reason);
+    Occurrences occurrences;
     for (std::string& line : todos.lines) {
+        const int occurrence = occurrences.next(line);
         if (!IsTodoRecord(line))
             continue;
-        IcalTodo todo{std::move(line), {}};
+        const RecordIdentity& id = identityFor(identities, {kTodoFileName, occurrence, line});
+        IcalTodo todo{std::move(line), {}, id.uid, id.sequence};
         if (const int at = FindTodoMemo(memos.lines, TodoMemoNumber(todo.line)); at >= 0)
             todo.memo = ParseTodoMemo(memos.lines[static_cast<std::size_t>(at)]).lines;
         data.todos.push_back(std::move(todo));
@@ -238,12 +283,27 @@ IcalExportResult loadIcalExportData(const IcalExportRequest& request, IcalExport
 
 IcalExportResult exportIcal(const IcalExportRequest& request, const std::string& icsPath, files::FileOps& ops)
 {
+    IdentityFile identities = loadIdentities(request.programFolder);
+    if (!identities.ok)
+        return failure(identities.reason);
     IcalExportData data;
-    IcalExportResult result = loadIcalExportData(request, data);
+    IcalExportResult result = loadIcalExportData(request, data, identities.table);
     if (!result.ok)
         return result;
-    if (files::IoResult saved = files::saveBytes(icsPath, composeIcalendar(data), ops); !saved)
-        return failure("「" + icsPath + "」を保存できません。\r\n" + saved.reason);
+    const IdentityChange kept = identityChange(request.programFolder, identities.table);
+    if (!kept.result)
+        return failure(kept.result.reason);
+    // The identities first, so that no file goes out under UIDs that are not kept.
+    std::vector<files::FolderChanges> folders;
+    if (kept.change)
+        folders.push_back({files::folderOf(kept.change->path), {*kept.change}});
+    const files::FileChange ics{icsPath, composeIcalendar(data)};
+    if (!folders.empty() && folders.front().folder == files::folderOf(icsPath))
+        folders.front().changes.push_back(ics);
+    else
+        folders.push_back({files::folderOf(icsPath), {ics}});
+    if (const files::InTurnResult saved = files::writeInTurn(folders, ops); !saved.result)
+        return failure(saved.result.reason);
     result.message = text::formatThousands(result.events) + " 件のスケジュールデータと " +
                      text::formatThousands(result.todos) + " 件のToDoを保存しました。";
     return result;

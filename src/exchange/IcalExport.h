@@ -1,9 +1,14 @@
 // iCalendar export: the schedules of a period as VEVENTs in Japan time (a record without start
-// time as an all-day event) and the ToDo entries as VTODOs. Every component carries a UID and a
-// DTSTAMP taken from its own content, so exporting the same data twice gives the same file.
+// time as an all-day event, one with only an end time as ending then) and the ToDo entries as
+// VTODOs. Each record goes out under its identity (RecordIdentities.h): a UID made at its first
+// export and kept through every change, with the SEQUENCE its changes raised. DTSTAMP comes
+// from the content, so exporting unchanged data twice gives the same file.
+//
+// eventOf and todoOf map one record each: the .ics file and a calendar server carry the same.
 #pragma once
 
-#include "exchange/CsvExport.h"
+#include "exchange/IcalSupport.h"
+#include "exchange/RecordIdentities.h"
 #include "platform/Date.h"
 #include "platform/FileOps.h"
 
@@ -12,13 +17,32 @@
 
 namespace kal {
 
+// One schedule record with the identity it goes out under (no UID: none is written).
+struct IcalEvent {
+    int year = 2000;
+    int month = 1;
+    std::string line;
+    std::string uid;
+    int sequence = 0;
+};
+
 struct IcalTodo {
     std::string line;              // the ToDo.dat line
     std::vector<std::string> memo; // its memo lines (Shift-JIS)
+    std::string uid;
+    int sequence = 0;
 };
 
+// The VEVENT of a record; nothing for a line that is no record of a real day. An end before the
+// start ends on the next day.
+ical::Component eventOf(const IcalEvent& event, int alarmMinutes);
+// The VTODO of an entry; nothing for a line that is no entry.
+ical::Component todoOf(const IcalTodo& todo);
+// A VCALENDAR with the zone of the exported times and `components`.
+ical::Component calendarOf(std::vector<ical::Component> components);
+
 struct IcalExportData {
-    std::vector<MonthRecord> records;
+    std::vector<IcalEvent> records;
     std::vector<IcalTodo> todos;
     int alarmMinutes = 0; // the alarm lead time of the settings
 };
@@ -32,6 +56,7 @@ struct IcalExportRequest {
     Date from, to;        // the schedules of these days
     bool withTodos = true;
     int alarmMinutes = 0;
+    std::string programFolder; // Identity.dat, ends with '/'
 };
 
 struct IcalExportResult {
@@ -41,8 +66,10 @@ struct IcalExportResult {
     std::string message; // UTF-8: the report when done, why it failed otherwise
 };
 
-// Reads what the request names; fails when a file exists and cannot be read.
-IcalExportResult loadIcalExportData(const IcalExportRequest& request, IcalExportData& data);
+// Reads what the request names, each record with its identity from `identities` (a record
+// without one gets a new one there); fails when a file exists and cannot be read.
+IcalExportResult loadIcalExportData(const IcalExportRequest& request, IcalExportData& data, IdentityTable& identities);
+// Writes the .ics file, and Identity.dat first when records got new identities.
 IcalExportResult exportIcal(const IcalExportRequest& request, const std::string& icsPath,
                             files::FileOps& ops = files::systemFileOps());
 

@@ -4,15 +4,12 @@
 #include "exchange/IcalSupport.h"
 #include "platform/ByteText.h"
 #include "platform/Files.h"
-#include "platform/NumberFormat.h"
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
 #include "todo/TodoMemo.h"
-#include "todo/TodoStore.h"
 
 #include <algorithm>
 #include <map>
-#include <unordered_set>
 
 namespace kal {
 namespace {
@@ -20,8 +17,8 @@ namespace {
 using ical::Component;
 
 // Bounds that keep a hostile or careless file from filling the disk with records.
-constexpr int kMaxEventDays = 366;
-constexpr int kMaxOccurrences = 1000;
+constexpr int kMaxEventDays = kIcalMaxEventDays;
+constexpr int kMaxOccurrences = kIcalMaxOccurrences;
 constexpr int kMaxRuleSteps = 100000;
 constexpr int kMemoLinesPerTodo = 1000;
 
@@ -50,15 +47,14 @@ public:
         return value;
     }
 
-    // The first category of the component, cut to the table's width as every import does.
+    // The first category of the component as libical lists them (a comma inside a name stays),
+    // cut to the table's width as every import does.
     std::string category(icalcomponent* component)
     {
         icalproperty* property = icalcomponent_get_first_property(component, ICAL_CATEGORIES_PROPERTY);
         if (!property)
             return {};
-        std::string first = icalproperty_get_categories(property) ? icalproperty_get_categories(property) : "";
-        first = first.substr(0, first.find(','));
-        return text::trimRight(text::padCut(line(first.c_str()), kTodoCategoryBytes));
+        return text::trimRight(text::padCut(line(icalproperty_get_categories(property)), kTodoCategoryBytes));
     }
 
 private:
@@ -90,14 +86,25 @@ JapanTime japanTime(const icaltimetype& time)
     return {ical::dateOf(japan), japan.hour * 60 + japan.minute};
 }
 
+bool hasNoStartMark(icalcomponent* event)
+{
+    for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_X_PROPERTY); p;
+         p = icalcomponent_get_next_property(event, ICAL_X_PROPERTY))
+        if (const char* name = icalproperty_get_x_name(p); name && std::string_view(name) == ical::kNoStartProperty)
+            return true;
+    return false;
+}
+
 struct EventTexts {
     std::string title, place, category;
     bool sound = false, message = false;
+    bool noStart = false; // exported from a record with only an end time
 };
 
 EventTexts eventTexts(icalcomponent* event, TextReader& texts)
 {
     EventTexts out;
+    out.noStart = hasNoStartMark(event);
     out.title = texts.field(icalcomponent_get_summary(event), kRecTextBytes);
     out.place = texts.field(icalcomponent_get_location(event), kRecTextBytes);
     out.category = texts.category(event);
@@ -125,33 +132,34 @@ void addDay(std::vector<ImportedSchedule>& out, const EventTexts& texts, const D
 }
 
 // One occurrence: a record on each of its days, the start time on the first and the end time on
-// the last; an end at midnight ends the day before.
-void addOccurrence(std::vector<ImportedSchedule>& out, const EventTexts& texts, const icaltimetype& start,
+// the last; an end at midnight ends the day before. True when the span was cut.
+bool addOccurrence(std::vector<ImportedSchedule>& out, const EventTexts& texts, const icaltimetype& start,
                    const icaltimetype& end)
 {
     const JapanTime from = japanTime(start);
     if (!usableDate(from.date))
-        return;
+        return false;
     const bool hasEnd = !icaltime_is_null_time(end);
     if (!from.minute) {
         Date last = from.date;
         if (hasEnd && end.is_date && usableDate(ical::dateOf(end)) && ical::dateOf(end) > from.date)
             last = addDays(ical::dateOf(end), -1);
+        const bool cut = daysBetween(from.date, last) >= kMaxEventDays;
         last = std::min(last, addDays(from.date, kMaxEventDays - 1));
         for (Date day = from.date; day <= last; day = addDays(day, 1))
             addDay(out, texts, day, "", "");
-        return;
+        return cut;
     }
-    const std::string startText = ical::hhmmOf(*from.minute);
+    const std::string startText = texts.noStart && *from.minute == 0 ? "" : ical::hhmmOf(*from.minute);
     const JapanTime to = hasEnd ? japanTime(end) : JapanTime{};
     if (!hasEnd || !to.minute || !usableDate(to.date) || to.date < from.date ||
         (to.date == from.date && *to.minute < *from.minute)) {
         addDay(out, texts, from.date, startText, "");
-        return;
+        return false;
     }
     if (to.date == from.date) {
         addDay(out, texts, from.date, startText, ical::hhmmOf(*to.minute));
-        return;
+        return false;
     }
     Date last = to.date;
     std::string lastEnd = ical::hhmmOf(*to.minute);
@@ -159,12 +167,14 @@ void addOccurrence(std::vector<ImportedSchedule>& out, const EventTexts& texts, 
         last = addDays(last, -1);
         lastEnd.clear();
     }
-    if (daysBetween(from.date, last) >= kMaxEventDays) {
+    const bool cut = daysBetween(from.date, last) >= kMaxEventDays;
+    if (cut) {
         last = addDays(from.date, kMaxEventDays - 1);
         lastEnd.clear();
     }
     for (Date day = from.date; day <= last; day = addDays(day, 1))
         addDay(out, texts, day, day == from.date ? startText : "", day == last ? lastEnd : "");
+    return cut;
 }
 
 bool sameInstant(const icaltimetype& occurrence, const icaltimetype& listed)
@@ -213,9 +223,11 @@ icaltimetype periodStartFor(const icaltimetype& dtstart, const Date& from)
     return icaltime_convert_to_zone(start, const_cast<icaltimezone*>(dtstart.zone));
 }
 
-void addRuleOccurrences(icalcomponent* event, const icaltimetype& dtstart, const Period& period,
+// False when the rules gave more occurrences than the cap, or took too many steps to end.
+bool addRuleOccurrences(icalcomponent* event, const icaltimetype& dtstart, const Period& period,
                         std::vector<icaltimetype>& out)
 {
+    bool whole = true;
     for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY); p;
          p = icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY)) {
         const icalrecurrencetype rule = icalproperty_get_rrule(p);
@@ -225,29 +237,44 @@ void addRuleOccurrences(icalcomponent* event, const icaltimetype& dtstart, const
         // Rules finer than a day would take too many steps to reach the period from afar.
         if (rule.count == 0 && rule.freq <= ICAL_HOURLY_RECURRENCE && rule.freq != ICAL_NO_RECURRENCE)
             icalrecur_iterator_set_start(it, periodStartFor(dtstart, period.from));
-        for (int step = 0; step < kMaxRuleSteps && static_cast<int>(out.size()) < kMaxOccurrences; ++step) {
+        int step = 0;
+        for (; step < kMaxRuleSteps; ++step) {
             icaltimetype next = icalrecur_iterator_next(it);
             if (icaltime_is_null_time(next))
                 break;
             next.zone = dtstart.zone;
             if (japanTime(next).date > period.to)
                 break;
-            if (period.contains(next))
-                out.push_back(next);
+            if (!period.contains(next))
+                continue;
+            // One over the cap: the start itself may come twice, once as DTSTART.
+            if (static_cast<int>(out.size()) > kMaxOccurrences) {
+                whole = false;
+                break;
+            }
+            out.push_back(next);
         }
+        whole = whole && step < kMaxRuleSteps;
         icalrecur_iterator_free(it);
     }
+    return whole;
 }
+
+struct Occurrences {
+    std::vector<icaltimetype> starts;
+    bool cut = false;
+};
 
 // The starts of a recurring event's occurrences in the period, without the excluded ones and
 // those a separate component replaces.
-std::vector<icaltimetype> occurrenceStarts(icalcomponent* event, const icaltimetype& dtstart, const Period& period,
-                                           const std::vector<icaltimetype>& replaced)
+Occurrences occurrenceStarts(icalcomponent* event, const icaltimetype& dtstart, const Period& period,
+                             const std::vector<icaltimetype>& replaced)
 {
     std::vector<icaltimetype> starts;
     if (period.contains(dtstart))
         starts.push_back(dtstart);
-    addRuleOccurrences(event, dtstart, period, starts);
+    Occurrences out;
+    out.cut = !addRuleOccurrences(event, dtstart, period, starts);
     for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY); p;
          p = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY)) {
         icaltimetype time = icalproperty_get_rdate(p).time;
@@ -259,14 +286,15 @@ std::vector<icaltimetype> occurrenceStarts(icalcomponent* event, const icaltimet
             starts.push_back(time);
     }
     const std::vector<icaltimetype> excluded = propertyTimes(event, ICAL_EXDATE_PROPERTY);
-    std::vector<icaltimetype> out;
     for (const icaltimetype& start : starts)
-        if (!listed(start, excluded) && !listed(start, replaced) && !listed(start, out))
-            out.push_back(start);
-    std::sort(out.begin(), out.end(),
+        if (!listed(start, excluded) && !listed(start, replaced) && !listed(start, out.starts))
+            out.starts.push_back(start);
+    std::sort(out.starts.begin(), out.starts.end(),
               [](const icaltimetype& a, const icaltimetype& b) { return icaltime_compare(a, b) < 0; });
-    if (out.size() > static_cast<std::size_t>(kMaxOccurrences))
-        out.resize(kMaxOccurrences);
+    if (out.starts.size() > static_cast<std::size_t>(kMaxOccurrences)) {
+        out.starts.resize(kMaxOccurrences);
+        out.cut = true;
+    }
     return out;
 }
 
@@ -288,33 +316,101 @@ icaltimetype eventEnd(icalcomponent* event)
 // RECURRENCE-ID of the components that replace one occurrence, by UID.
 using Replacements = std::map<std::string, std::vector<icaltimetype>>;
 
-void addEvent(icalcomponent* event, const Period& period, const Replacements& replacements, TextReader& texts,
-              std::vector<ImportedSchedule>& out)
+std::string uidOf(icalcomponent* component)
 {
-    if (icalcomponent_get_status(event) == ICAL_STATUS_CANCELLED)
-        return;
-    const icaltimetype start = icalcomponent_get_dtstart(event);
-    if (icaltime_is_null_time(start) || !icaltime_is_valid_time(start))
-        return;
-    const icaltimetype end = eventEnd(event);
-    const bool replacement = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY) != nullptr;
-    if (!isRecurring(event) || replacement) {
-        if (replacement && !period.contains(start))
+    const char* uid = icalcomponent_get_uid(component);
+    return uid ? uid : "";
+}
+
+int sequenceOf(icalcomponent* component)
+{
+    icalproperty* sequence = icalcomponent_get_first_property(component, ICAL_SEQUENCE_PROPERTY);
+    return sequence ? std::max(0, icalproperty_get_sequence(sequence)) : 0;
+}
+
+// A time in a zone that neither the file nor libical knows is read as Japan time.
+bool unknownZone(icalcomponent* component)
+{
+    for (icalproperty_kind kind :
+         {ICAL_DTSTART_PROPERTY, ICAL_DTEND_PROPERTY, ICAL_DUE_PROPERTY, ICAL_RECURRENCEID_PROPERTY})
+        for (icalproperty* p = icalcomponent_get_first_property(component, kind); p;
+             p = icalcomponent_get_next_property(component, kind))
+            if (icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER) &&
+                !icalproperty_get_datetime_with_component(p, component).zone)
+                return true;
+    return false;
+}
+
+// A description (unless it becomes the ToDo's memo), a web address or attendees: the records
+// have no field for them.
+bool unmappedFields(icalcomponent* component, bool descriptionHasField)
+{
+    for (icalproperty_kind kind : {ICAL_DESCRIPTION_PROPERTY, ICAL_URL_PROPERTY, ICAL_ATTENDEE_PROPERTY})
+        if ((kind != ICAL_DESCRIPTION_PROPERTY || !descriptionHasField) &&
+            icalcomponent_get_first_property(component, kind))
+            return true;
+    return false;
+}
+
+// What reading one text collects.
+struct Reading {
+    Period period;
+    Date today;
+    IcalEntries& entries;
+    TextReader texts;
+};
+
+void addSingle(icalcomponent* event, IcalEventItem item, const icaltimetype& start, const icaltimetype& end, Reading& r)
+{
+    if (icalproperty* id = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY)) {
+        if (!r.period.contains(start))
             return;
-        addOccurrence(out, eventTexts(event, texts), start, end);
+        item.recurrenceId = ical::recurrenceIdText(icalproperty_get_datetime_with_component(id, event));
+    }
+    r.entries.skips.spansCut += addOccurrence(item.days, eventTexts(event, r.texts), start, end);
+    if (!item.days.empty())
+        r.entries.events.push_back(std::move(item));
+}
+
+void addEvent(icalcomponent* event, const Replacements& replacements, Reading& r)
+{
+    IcalSkips& skips = r.entries.skips;
+    if (icalcomponent_get_status(event) == ICAL_STATUS_CANCELLED) {
+        ++skips.cancelled;
         return;
     }
-    const char* uid = icalcomponent_get_uid(event);
-    const auto replaced = replacements.find(uid ? uid : "");
-    const std::vector<icaltimetype> starts = occurrenceStarts(
-        event, start, period, replaced == replacements.end() ? std::vector<icaltimetype>{} : replaced->second);
-    if (starts.empty())
+    const icaltimetype start = icalcomponent_get_dtstart(event);
+    if (icaltime_is_null_time(start) || !icaltime_is_valid_time(start)) {
+        ++skips.withoutStart;
         return;
-    const EventTexts eventText = eventTexts(event, texts);
+    }
+    skips.unknownZones += unknownZone(event);
+    skips.unmapped += unmappedFields(event, false);
+    const icaltimetype end = eventEnd(event);
+    const IcalEventItem item{uidOf(event), sequenceOf(event), {}, {}};
+    if (!isRecurring(event) || icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY)) {
+        addSingle(event, item, start, end, r);
+        return;
+    }
+    const auto replaced = replacements.find(item.uid);
+    const Occurrences found = occurrenceStarts(
+        event, start, r.period, replaced == replacements.end() ? std::vector<icaltimetype>{} : replaced->second);
+    skips.occurrencesCut += found.cut;
+    if (found.starts.empty())
+        return;
+    const EventTexts eventText = eventTexts(event, r.texts);
     const bool hasEnd = !icaltime_is_null_time(end);
     const icaldurationtype length = hasEnd ? icaltime_subtract(end, start) : icaldurationtype_null_duration();
-    for (const icaltimetype& occurrence : starts)
-        addOccurrence(out, eventText, occurrence, hasEnd ? icaltime_add(occurrence, length) : icaltime_null_time());
+    bool cut = false;
+    for (const icaltimetype& occurrence : found.starts) {
+        IcalEventItem one{item.uid, item.sequence, ical::recurrenceIdText(occurrence), {}};
+        cut = addOccurrence(one.days, eventText, occurrence,
+                            hasEnd ? icaltime_add(occurrence, length) : icaltime_null_time()) ||
+              cut;
+        if (!one.days.empty())
+            r.entries.events.push_back(std::move(one));
+    }
+    skips.spansCut += cut;
 }
 
 // The 1 (highest) to 9 scale onto Ａ..Ｄ; 0 (undefined) takes the input dialog's default.
@@ -353,7 +449,9 @@ ImportedTodo todoOf(icalcomponent* component, const Date& today, TextReader& tex
         if (usableDate(done))
             f.doneDate = done;
     }
-    f.done = completed || icalcomponent_get_status(component) == ICAL_STATUS_COMPLETED;
+    // A cancelled entry needs doing no more than a completed one.
+    const icalproperty_status status = icalcomponent_get_status(component);
+    f.done = completed || status == ICAL_STATUS_COMPLETED || status == ICAL_STATUS_CANCELLED;
     f.category = texts.category(component);
     todo.memo = memoLines(icalcomponent_get_description(component), texts);
     return todo;
@@ -369,6 +467,16 @@ std::vector<icalcomponent*> containers(icalcomponent* root)
          c = icalcomponent_get_next_component(root, ICAL_ANY_COMPONENT))
         out.push_back(c);
     return out;
+}
+
+void addTodo(icalcomponent* component, Reading& r)
+{
+    IcalSkips& skips = r.entries.skips;
+    skips.unknownZones += unknownZone(component);
+    skips.unmapped += unmappedFields(component, true);
+    skips.cancelledTodos += icalcomponent_get_status(component) == ICAL_STATUS_CANCELLED;
+    r.entries.todos.push_back(
+        IcalTodoItem{uidOf(component), sequenceOf(component), todoOf(component, r.today, r.texts)});
 }
 
 std::vector<icalcomponent*> componentsOf(icalcomponent* container, icalcomponent_kind kind)
@@ -394,79 +502,15 @@ Replacements replacementsOf(const std::vector<icalcomponent*>& events)
     return out;
 }
 
-// The ToDo entries of an import, planned in memory like the month files.
-class TodoPlan {
-public:
-    explicit TodoPlan(const std::string& todoPath)
-        : path_(TodoFilePath(todoPath)), memoPath_(TodoMemoFilePath(todoPath))
-    {
-    }
-
-    ImportOutcome start()
-    {
-        for (auto [path, lines] : {std::pair{&path_, &lines_}, std::pair{&memoPath_, &memoLines_}}) {
-            files::LoadForUpdate loaded = files::loadLinesForUpdate(*path);
-            if (!loaded.ok)
-                return importFailure(ImportStatus::ReadFailed,
-                                     "「" + *path + "」を読み込めません。\r\n" + loaded.reason);
-            *lines = std::move(loaded.lines);
-        }
-        for (const std::string& line : lines_)
-            if (IsTodoRecord(line))
-                keys_.insert(keyOf(line));
-        return {};
-    }
-
-    // False when the entry was a duplicate and left out.
-    bool add(ImportedTodo todo, bool skipDuplicates, IcalImportCounts& counts)
-    {
-        todo.fields.memoNumber = 0;
-        if (!keys_.insert(keyOf(ComposeTodo(todo.fields))).second && skipDuplicates) {
-            ++counts.todoDuplicates;
-            return false;
-        }
-        if (!todo.memo.empty()) {
-            todo.fields.memoNumber = FreeTodoMemoNumber(lines_, memoLines_);
-            if (todo.fields.memoNumber == 0)
-                ++counts.memosDropped;
-            else
-                memoLines_.push_back(ComposeTodoMemo(todo.fields.memoNumber, todo.memo));
-        }
-        lines_.push_back(ComposeTodo(todo.fields));
-        changed_ = true;
-        ++counts.todos;
-        return true;
-    }
-
-    std::vector<FileUpdate> updates() const
-    {
-        if (!changed_)
-            return {};
-        FileUpdate todos{path_, lines_}, memos{memoPath_, memoLines_};
-        text::sortNoCase(todos.lines);
-        text::sortNoCase(memos.lines);
-        return {memos, todos};
-    }
-
-private:
-    // The deadline and the title: what the user sees of an entry in the lists.
-    static std::string keyOf(const std::string& line)
-    {
-        return text::field(line, 1, 10) + '\0' + text::trimRight(TodoTitle(line));
-    }
-
-    std::string path_, memoPath_;
-    std::vector<std::string> lines_, memoLines_;
-    std::unordered_set<std::string> keys_;
-    bool changed_ = false;
-};
-
-std::string countText(int count)
-{
-    return text::formatThousands(count) + " 件";
-}
-
 } // namespace
+
+std::vector<ImportedSchedule> IcalEntries::schedules() const
+{
+    std::vector<ImportedSchedule> out;
+    for (const IcalEventItem& event : events)
+        out.insert(out.end(), event.days.begin(), event.days.end());
+    return out;
+}
 
 IcalEntries readIcalEntries(std::string_view icsText, const Date& from, const Date& to, const Date& today)
 {
@@ -478,70 +522,16 @@ IcalEntries readIcalEntries(std::string_view icsText, const Date& from, const Da
         entries.message = "iCalendar形式のデータではありません。";
         return entries;
     }
-    TextReader texts(entries.texts);
-    const Period period{from, to};
+    Reading reading{{from, to}, today, entries, TextReader(entries.texts)};
     for (icalcomponent* container : containers(root.get())) {
         const std::vector<icalcomponent*> events = componentsOf(container, ICAL_VEVENT_COMPONENT);
         const Replacements replacements = replacementsOf(events);
         for (icalcomponent* event : events)
-            addEvent(event, period, replacements, texts, entries.schedules);
+            addEvent(event, replacements, reading);
         for (icalcomponent* todo : componentsOf(container, ICAL_VTODO_COMPONENT))
-            entries.todos.push_back(todoOf(todo, today, texts));
+            addTodo(todo, reading);
     }
     return entries;
-}
-
-IcalImportOutcome runIcalImport(const IcalImportRequest& request, ImportRun run, files::FileOps& ops)
-{
-    IcalImportOutcome out;
-    const IcalEntries entries = readIcalEntries(request.icsText, request.from, request.to, request.today);
-    if (!entries.ok) {
-        out.outcome = importFailure(ImportStatus::NoData, entries.message);
-        return out;
-    }
-    if (entries.schedules.empty() && entries.todos.empty()) {
-        out.outcome = importFailure(ImportStatus::NoData, "読み込む予定もToDoもありません。");
-        return out;
-    }
-    ScheduleImport schedules(request.dataPath, request.programFolder, request.options);
-    TodoPlan todos(request.todoPath);
-    if (out.outcome = schedules.start(); !out.outcome.ok())
-        return out;
-    if (!entries.todos.empty())
-        if (out.outcome = todos.start(); !out.outcome.ok())
-            return out;
-    for (const ImportedSchedule& schedule : entries.schedules)
-        if (out.outcome = schedules.add(schedule); !out.outcome.ok())
-            return out;
-    for (const ImportedTodo& todo : entries.todos)
-        if (todos.add(todo, request.options.skipDuplicates, out.counts))
-            schedules.noteCategoryName(todo.fields.category);
-    out.counts.schedules = schedules.counts();
-    out.counts.texts = entries.texts;
-    std::vector<FileUpdate> updates;
-    if (run == ImportRun::Execute) {
-        updates = schedules.updates();
-        for (FileUpdate& update : todos.updates())
-            updates.push_back(std::move(update));
-    }
-    out.outcome = finishImport(out.counts.schedules, updates, run, icalImportReport(out.counts, run), ops);
-    return out;
-}
-
-std::string icalImportReport(const IcalImportCounts& counts, ImportRun run)
-{
-    const bool done = run == ImportRun::Execute;
-    const std::string tail = done ? "ました。" : "ます。";
-    std::string report = done ? importDoneReport(counts.schedules) : importCheckReport(counts.schedules);
-    report += "\r\n" + countText(counts.todos) + "のToDoを反映し" + tail;
-    report += "\r\n" + countText(counts.schedules.duplicates + counts.todoDuplicates) + "は同じものがあるため反映し" +
-              (done ? "ませんでした。" : "ません。");
-    report += "\r\n" + countText(counts.texts.cut) + "の内容・場所を切り詰め" + tail;
-    report += "\r\n" + text::formatThousands(counts.texts.replaced) + " 文字を「〓」に置き換え" + tail;
-    if (counts.memosDropped > 0)
-        report += "\r\n" + countText(counts.memosDropped) + "のToDoのメモは番号の空きがないため反映し" +
-                  (done ? "ませんでした。" : "ません。");
-    return report;
 }
 
 IcalFile readIcalFile(const std::string& path)

@@ -5,7 +5,13 @@
 // record on each day (its start time on the first, its end time on the last). Month files hold
 // no repeat rule, so a recurring event becomes its occurrences inside the period the user
 // chooses. Texts Shift-JIS cannot hold are replaced by "〓", titles and places longer than their
-// fields are cut on a character boundary; both are counted for the report.
+// fields are cut on a character boundary; these and everything left out or cut short (caps,
+// cancelled events, fields with no place in the records) are counted for the report.
+//
+// Items are matched by UID first (RecordIdentities.h): an item whose records are still there is
+// left alone when it reads the same as they do, and replaced when it changed, unless the file's
+// SEQUENCE is older than theirs; so importing Kalendra's own export, or a later version of the
+// same file, adds nothing and updates what changed. Records the file no longer holds stay.
 #pragma once
 
 #include "exchange/ScheduleImport.h"
@@ -13,6 +19,7 @@
 #include "platform/FileOps.h"
 #include "todo/TodoRecord.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,16 +36,49 @@ struct IcalTextCounts {
     int replaced = 0; // characters replaced by "〓"
 };
 
+// What the reading left out or took otherwise than it stood, counted by component.
+struct IcalSkips {
+    int withoutStart = 0;   // events without a usable DTSTART, left out
+    int cancelled = 0;      // cancelled events, left out
+    int cancelledTodos = 0; // cancelled ToDo entries, taken as done
+    int occurrencesCut = 0; // recurring events with more occurrences than kIcalMaxOccurrences
+    int spansCut = 0;       // events longer than kIcalMaxEventDays, cut there
+    int unknownZones = 0;   // components with a TZID known neither by the file nor by libical
+    int unmapped = 0;       // components with a description, URL or attendees no field holds
+};
+
+inline constexpr int kIcalMaxOccurrences = 1000;
+inline constexpr int kIcalMaxEventDays = 366;
+
+// One event, or one occurrence of a recurring event, and the records of its days.
+struct IcalEventItem {
+    std::string uid;
+    int sequence = 0;
+    std::string recurrenceId; // recurrenceIdText; empty for an event that does not recur
+    std::vector<ImportedSchedule> days;
+};
+
+struct IcalTodoItem {
+    std::string uid;
+    int sequence = 0;
+    ImportedTodo todo;
+};
+
 struct IcalEntries {
     bool ok = true;
     std::string message; // UTF-8, why the text is not iCalendar
-    std::vector<ImportedSchedule> schedules;
-    std::vector<ImportedTodo> todos;
+    std::vector<IcalEventItem> events;
+    std::vector<IcalTodoItem> todos;
     IcalTextCounts texts;
+    IcalSkips skips;
+
+    // Every day of every event, in order.
+    std::vector<ImportedSchedule> schedules() const;
 };
 
-// The entries of an iCalendar text; recurring events are expanded to the occurrences that start
-// within `from`..`to` (Japan dates). A ToDo without completion date is done `today`.
+// The entries of an iCalendar text (a file, or one item of a calendar server); recurring events
+// are expanded to the occurrences that start within `from`..`to` (Japan dates). A ToDo without
+// completion date is done `today`.
 IcalEntries readIcalEntries(std::string_view icsText, const Date& from, const Date& to, const Date& today);
 
 struct IcalImportRequest {
@@ -47,20 +87,44 @@ struct IcalImportRequest {
     ImportOptions options;
     std::string dataPath;      // month files, ends with '/'
     std::string todoPath;      // ToDo.dat and ToDoMemo.dat, ends with '/'
-    std::string programFolder; // Category.tbl, ends with '/'
+    std::string programFolder; // Category.tbl and Identity.dat, ends with '/'
 };
 
 struct IcalImportCounts {
-    ImportCounts schedules;
+    ImportCounts schedules; // duplicates: also items that read the same as their records
     int todos = 0;
     int todoDuplicates = 0;
     int memosDropped = 0; // no memo number was free
+    int updated = 0;      // records replaced by a newer version of their item
+    int todosUpdated = 0; // ToDo entries replaced likewise
+    int olderInFile = 0;  // items whose SEQUENCE is below that of their records
     IcalTextCounts texts;
+    IcalSkips skips;
 };
 
 struct IcalImportOutcome {
     ImportOutcome outcome;
     IcalImportCounts counts;
+};
+
+// Entries laid over the month and ToDo files in memory, each item matched by UID with the records
+// it made before; what the import and a calendar sync share. The identities of the records an
+// item made are found afterwards with identities().ofItem(uid, recurrenceId).
+class IcalImportPlan {
+public:
+    explicit IcalImportPlan(const IcalImportRequest& request); // icsText is not used
+    ~IcalImportPlan();
+    // Reads Identity.dat and the category table; the data files are read when first needed.
+    ImportOutcome start();
+    ImportOutcome add(const IcalEntries& entries);
+    IdentityTable& identities();
+    IcalImportCounts counts() const;
+    // Every file to write with writeImportFiles, in its order.
+    ImportOutcome updates(std::vector<FileUpdate>& out) const;
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
 };
 
 // The data check (nothing written) or the execute run; each folder's files change together.

@@ -54,6 +54,16 @@ Date dateOf(const icaltimetype& time)
     return Date{time.year, time.month, time.day};
 }
 
+std::string recurrenceIdText(icaltimetype time)
+{
+    if (!time.is_date && time.zone && !icaltime_is_utc(time))
+        time = icaltime_convert_to_zone(time, icaltimezone_get_utc_timezone());
+    char* text = icaltime_as_ical_string_r(time);
+    std::string out = text ? text : "";
+    icalmemory_free_buffer(text);
+    return out;
+}
+
 std::string textOf(icalcomponent* component)
 {
     char* text = icalcomponent_as_ical_string_r(component);

@@ -20,6 +20,10 @@ using Component = std::unique_ptr<icalcomponent, ComponentFree>;
 inline constexpr const char* kJapanTzid = "Asia/Tokyo";
 icaltimezone* japanZone();
 
+// Marks an event exported from a record with an end time and no start: it runs from midnight,
+// and reads back without a start.
+inline constexpr const char* kNoStartProperty = "X-KALENDRA-NO-START";
+
 // A minute of a day, 0..1439, from a stored "HH:MM" (or "H:MM"); nothing for any other text.
 std::optional<int> minuteOfDay(const std::string& typed);
 std::string hhmmOf(int minuteOfDay);
@@ -27,6 +31,10 @@ std::string hhmmOf(int minuteOfDay);
 icaltimetype dateValue(const Date& date);
 icaltimetype dateTimeValue(const Date& date, int minuteOfDay);
 Date dateOf(const icaltimetype& time);
+
+// A RECURRENCE-ID as one text whatever zone it was given in: a date, a UTC time, or a
+// floating time.
+std::string recurrenceIdText(icaltimetype time);
 
 // The component as iCalendar text (UTF-8, lines ended by CR LF).
 std::string textOf(icalcomponent* component);

@@ -4,6 +4,7 @@
 #include "platform/FileTransaction.h"
 #include "platform/Files.h"
 #include "platform/NumberFormat.h"
+#include "platform/RecordFollower.h"
 #include "schedule/Categories.h"
 #include "schedule/CategoryFiles.h"
 #include "schedule/PickList.h"
@@ -88,7 +89,7 @@ ImportOutcome ScheduleImport::monthOf(const Date& date, Month*& month)
     return {};
 }
 
-ImportOutcome ScheduleImport::add(const ImportedSchedule& schedule)
+ImportOutcome ScheduleImport::add(const ImportedSchedule& schedule, RecordKey* placed, Adding adding)
 {
     Month* month = nullptr;
     if (ImportOutcome loaded = monthOf(schedule.date, month); !loaded.ok())
@@ -96,15 +97,67 @@ ImportOutcome ScheduleImport::add(const ImportedSchedule& schedule)
     const std::string record = composeImportedRecord(schedule);
     // The key set also holds the records added in this run, so a file holding a line twice
     // adds it once.
-    if (!month->keys.insert(duplicateKey(record)).second && options_.skipDuplicates) {
+    const bool known = !month->keys.insert(duplicateKey(record)).second;
+    if (adding == Adding::New && known && options_.skipDuplicates) {
         ++counts_.duplicates;
         return {};
     }
     month->lines.push_back(record);
     month->changed = true;
-    ++counts_.records;
+    if (adding == Adding::New)
+        ++counts_.records;
+    if (placed)
+        *placed = RecordKey{MonthFileName(schedule.date.year, schedule.date.month),
+                            files::lastOccurrence(month->lines, record), record};
     noteCategoryName(RecCategory(record));
     return {};
+}
+
+ScheduleImport::Month* ScheduleImport::plannedMonth(const RecordKey& record)
+{
+    const std::optional<std::pair<int, int>> yearMonth = MonthOfFile(record.file);
+    if (!yearMonth)
+        return nullptr;
+    const auto it = months_.find(*yearMonth);
+    return it == months_.end() ? nullptr : &it->second;
+}
+
+namespace {
+
+// The line of `lines` that is `record`, or the end.
+std::vector<std::string>::iterator lineOf(std::vector<std::string>& lines, const RecordKey& record)
+{
+    int seen = 0;
+    for (auto it = lines.begin(); it != lines.end(); ++it)
+        if (*it == record.line && seen++ == record.occurrence)
+            return it;
+    return lines.end();
+}
+
+} // namespace
+
+ImportOutcome ScheduleImport::holds(const RecordKey& record, bool& found)
+{
+    found = false;
+    const std::optional<std::pair<int, int>> yearMonth = MonthOfFile(record.file);
+    if (!yearMonth)
+        return {};
+    Month* month = nullptr;
+    if (ImportOutcome loaded = monthOf(Date{yearMonth->first, yearMonth->second, 1}, month); !loaded.ok())
+        return loaded;
+    found = lineOf(month->lines, record) != month->lines.end();
+    return {};
+}
+
+void ScheduleImport::remove(const RecordKey& record)
+{
+    Month* month = plannedMonth(record);
+    if (!month)
+        return;
+    if (auto it = lineOf(month->lines, record); it != month->lines.end()) {
+        month->lines.erase(it);
+        month->changed = true;
+    }
 }
 
 // The name as it will be stored (cut to 14 bytes) is what is compared with the table; new
@@ -123,6 +176,8 @@ void ScheduleImport::noteCategoryName(const std::string& category)
 std::vector<FileUpdate> ScheduleImport::updates() const
 {
     std::vector<FileUpdate> out;
+    if (counts_.categories > 0)
+        out.push_back(FileUpdate{programFolder_ + kCategoryFileName, categoryLines_});
     for (const auto& [yearMonth, month] : months_) {
         if (!month.changed)
             continue;
@@ -130,68 +185,29 @@ std::vector<FileUpdate> ScheduleImport::updates() const
         text::sortNoCase(update.lines);
         out.push_back(std::move(update));
     }
-    if (counts_.categories > 0)
-        out.push_back(FileUpdate{programFolder_ + kCategoryFileName, categoryLines_});
     return out;
 }
 
 namespace {
 
-// The changes of one folder, with what its files held before, for putting them back.
-struct FolderChanges {
-    std::string folder;
-    std::vector<files::FileChange> after;
-    std::vector<files::FileChange> before;
-};
-
-std::vector<FolderChanges> changesByFolder(const std::vector<FileUpdate>& updates)
+std::vector<files::FolderChanges> changesByFolder(const std::vector<FileUpdate>& updates)
 {
-    std::vector<FolderChanges> groups;
+    std::vector<files::FolderChanges> groups;
     for (const FileUpdate& update : updates) {
         const std::string folder = files::folderOf(update.path);
-        auto group = std::find_if(groups.begin(), groups.end(), [&](const auto& g) { return g.folder == folder; });
-        if (group == groups.end())
-            group = groups.insert(groups.end(), FolderChanges{folder, {}, {}});
-        group->after.push_back({update.path, files::joinLines(update.lines)});
-        group->before.push_back({update.path, files::readBytes(update.path)});
+        if (groups.empty() || groups.back().folder != folder)
+            groups.push_back(files::FolderChanges{folder, {}});
+        groups.back().changes.push_back({update.path, files::joinLines(update.lines)});
     }
-    // The months come first in the plan; written last, they are the moment the import counts.
-    std::reverse(groups.begin(), groups.end());
     return groups;
-}
-
-std::string failedFilesText(const std::vector<files::FileChange>& changes)
-{
-    std::string names;
-    for (const files::FileChange& change : changes)
-        names += "「" + change.path + "」";
-    return names;
 }
 
 } // namespace
 
 ImportWriteResult writeImportFiles(const std::vector<FileUpdate>& updates, files::FileOps& ops)
 {
-    ImportWriteResult result;
-    const std::vector<FolderChanges> groups = changesByFolder(updates);
-    for (std::size_t i = 0; i < groups.size(); ++i) {
-        files::IoResult saved = files::writeAllOrNothing(groups[i].folder, groups[i].after, ops);
-        if (saved) {
-            result.written += static_cast<int>(groups[i].after.size());
-            continue;
-        }
-        result.ok = false;
-        result.message = failedFilesText(groups[i].after) + "を保存できません。\r\n" + saved.reason;
-        for (std::size_t j = 0; j < i; ++j) {
-            if (files::IoResult undone = files::writeAllOrNothing(groups[j].folder, groups[j].before, ops); !undone) {
-                result.message += "\r\n" + failedFilesText(groups[j].before) + "を元に戻せません。\r\n" + undone.reason;
-                continue;
-            }
-            result.written -= static_cast<int>(groups[j].after.size());
-        }
-        return result;
-    }
-    return result;
+    const files::InTurnResult written = files::writeInTurn(changesByFolder(updates), ops);
+    return ImportWriteResult{written.result.ok, written.written, written.result.reason};
 }
 
 ImportOutcome finishImport(const ImportCounts& counts, const std::vector<FileUpdate>& updates, ImportRun run,

@@ -7,6 +7,7 @@
 // same plan without the writing, so it counts exactly what the execute run adds.
 #pragma once
 
+#include "exchange/RecordIdentities.h"
 #include "platform/Date.h"
 #include "platform/FileOps.h"
 
@@ -84,14 +85,22 @@ public:
 
     // Reads the category table when new categories are to be added.
     ImportOutcome start();
-    // Adds one schedule to the plan; fails only when its month file cannot be read.
-    ImportOutcome add(const ImportedSchedule& schedule);
+    // Adds one schedule to the plan; fails only when its month file cannot be read. `placed`,
+    // when given, learns where an added record stands (untouched for a duplicate left out). A
+    // replacement (a newer version of a record taken out before) skips the duplicate check
+    // and is not counted as new.
+    enum class Adding { New, Replacement };
+    ImportOutcome add(const ImportedSchedule& schedule, RecordKey* placed = nullptr, Adding adding = Adding::New);
+    // Whether the plan holds the record (reading its month file when needed).
+    ImportOutcome holds(const RecordKey& record, bool& found);
+    // Takes a record the plan holds out of it.
+    void remove(const RecordKey& record);
 
     // A category name of another kind of entry, collected as a schedule's would be.
     void noteCategoryName(const std::string& name);
 
     const ImportCounts& counts() const { return counts_; }
-    // Every changed month file (sorted, in date order), then the category table when it grew.
+    // The category table when it grew, then every changed month file (sorted, in date order).
     std::vector<FileUpdate> updates() const;
 
 private:
@@ -102,6 +111,7 @@ private:
         bool changed = false;
     };
     ImportOutcome monthOf(const Date& date, Month*& month);
+    Month* plannedMonth(const RecordKey& record);
 
     std::string dataPath_;
     std::string programFolder_;
@@ -118,9 +128,9 @@ struct ImportWriteResult {
 };
 
 // The one place that writes the files of an import: all of them or none, a crash included. The
-// files of each folder change together; when the category table lives in another folder than
-// the month files it is written first and put back should the months then fail, so a crash
-// between the two leaves at most unused category names, never a schedule lost or doubled.
+// files go in the order given, neighbours of one folder together (writeInTurn): the category
+// table first, so that a crash after it leaves at most unused category names; the identities
+// last, so that a crash before them leaves at most a record that looks changed elsewhere.
 ImportWriteResult writeImportFiles(const std::vector<FileUpdate>& updates,
                                    files::FileOps& ops = files::systemFileOps());
 

@@ -1,5 +1,6 @@
 #include "exchange/TDlgIcalSave.h"
 
+#include "exchange/CsvExport.h"
 #include "exchange/qt/IcalPeriod.h"
 #include "platform/qt/Widgets.h"
 
@@ -43,9 +44,13 @@ void TDlgIcalSave::BtnOkClick()
 {
     if (!qt::periodAccepted(services_, {LabelPeriod, DtpFromDate, LabelTo, DtpToDate}))
         return;
-    const IcalExportRequest request{
-        source_.dataPath,     source_.todoPath,    qt::fromQDate(DtpFromDate->date()), qt::fromQDate(DtpToDate->date()),
-        ChkTodo->isChecked(), source_.alarmMinutes};
+    const IcalExportRequest request{source_.dataPath,
+                                    source_.todoPath,
+                                    qt::fromQDate(DtpFromDate->date()),
+                                    qt::fromQDate(DtpToDate->date()),
+                                    ChkTodo->isChecked(),
+                                    source_.alarmMinutes,
+                                    source_.programFolder};
     const std::optional<std::string> path =
         askExportPath(services_.platform, kIcalSaveCaption, source_.dataPath, icalFileName(request.from, request.to),
                       "iCalendar (*.ics);;すべてのファイル (*)");

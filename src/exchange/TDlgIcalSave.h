@@ -18,7 +18,8 @@ struct IcalSaveSource {
     std::string dataPath; // month files and the proposed folder, ends with '/'
     std::string todoPath; // ends with '/'
     int alarmMinutes = 0;
-    Date from, to; // proposed period
+    Date from, to;             // proposed period
+    std::string programFolder; // Identity.dat, ends with '/'
 };
 
 class TDlgIcalSave : public QDialog {

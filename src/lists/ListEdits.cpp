@@ -5,6 +5,7 @@
 #include "platform/FileTransaction.h"
 #include "platform/Files.h"
 #include "platform/NumberFormat.h"
+#include "platform/RecordFollower.h"
 #include "platform/SjisCodec.h"
 #include "todo/TodoMemo.h"
 
@@ -37,13 +38,15 @@ std::string oneRowName(const ListRows& rows, const ListRow& row)
     return "「" + sjis::toUtf8(text::trimRight(text::cutBytes(RecTitle(row.text), kQuestionTitleBytes))) + "」";
 }
 
-ListEditResult deleteSchedules(const ListRows& rows, const std::vector<const ListRow*>& selected, files::FileOps& ops)
+ListEditResult deleteSchedules(const ListRows& rows, const std::vector<const ListRow*>& selected,
+                               files::RecordFollower* follower, files::FileOps& ops)
 {
     // Each month file once, in key order, every selected line checked before any file is written.
     std::map<std::string, std::vector<const ListRow*>> byFile;
     for (const ListRow* row : selected)
         byFile[ScheduleRefOf(rows, *row).file].push_back(row);
     std::vector<MonthFileChange> changes;
+    std::vector<files::RecordChange> removed;
     for (const auto& [path, fileRows] : byFile) {
         files::LoadForUpdate loaded = files::loadLinesForUpdate(path);
         if (!loaded.ok)
@@ -59,11 +62,15 @@ ListEditResult deleteSchedules(const ListRows& rows, const std::vector<const Lis
         std::vector<std::string> lines = loaded.lines;
         std::sort(indexes.begin(), indexes.end(), std::greater<>());
         indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
-        for (int index : indexes)
+        for (int index : indexes) {
+            removed.push_back({{path, loaded.lines[static_cast<std::size_t>(index)],
+                                files::occurrenceAt(loaded.lines, static_cast<std::size_t>(index))},
+                               std::nullopt});
             lines.erase(lines.begin() + index);
+        }
         changes.push_back(MonthFileChange{path, std::move(lines)});
     }
-    return WriteMonthFiles(changes, ops);
+    return WriteMonthFiles(changes, removed, follower, ops);
 }
 
 ListEditResult deleteHolidays(const ListRows& rows, const std::vector<const ListRow*>& selected, files::FileOps& ops)
@@ -146,7 +153,8 @@ std::string DeleteQuestion(const ListRows& rows, const std::vector<const ListRow
     return count + "件削除します。\r\nよろしいですか？";
 }
 
-ListEditResult DeleteListRows(const ListRows& rows, const std::vector<const ListRow*>& selected, files::FileOps& ops)
+ListEditResult DeleteListRows(const ListRows& rows, const std::vector<const ListRow*>& selected,
+                              files::RecordFollower* follower, files::FileOps& ops)
 {
     if (selected.empty())
         return {};
@@ -158,17 +166,21 @@ ListEditResult DeleteListRows(const ListRows& rows, const std::vector<const List
     case ListMode::Schedules:
         break;
     }
-    return deleteSchedules(rows, selected, ops);
+    return deleteSchedules(rows, selected, follower, ops);
 }
 
-ListEditResult WriteMonthFiles(const std::vector<MonthFileChange>& changes, files::FileOps& ops)
+ListEditResult WriteMonthFiles(const std::vector<MonthFileChange>& changes,
+                               const std::vector<files::RecordChange>& records, files::RecordFollower* follower,
+                               files::FileOps& ops)
 {
     if (changes.empty())
         return {};
     std::vector<files::FileChange> files;
     for (const MonthFileChange& change : changes)
         files.push_back({change.path, files::joinLines(change.lines)});
-    if (files::IoResult saved = files::writeAllOrNothing(files::folderOf(changes.front().path), files, ops); !saved)
+    if (files::IoResult saved =
+            files::writeFollowed(files::folderOf(changes.front().path), files, records, follower, ops);
+        !saved)
         return failure(ListEditStatus::WriteFailed, saved.reason);
     return {};
 }

@@ -5,6 +5,7 @@
 
 #include "lists/ListRows.h"
 #include "platform/FileOps.h"
+#include "platform/RecordFollower.h"
 
 #include <string>
 #include <vector>
@@ -33,9 +34,9 @@ std::string ChangedMeanwhileText(ListMode mode);
 std::string DeleteQuestion(const ListRows& rows, const std::vector<const ListRow*>& selected);
 
 // Deletes the selected rows' records: schedules from their month files (each file read and
-// written once), rules from the holiday table, memos with their files.
+// written once, `follower` told of them), rules from the holiday table, memos with their files.
 ListEditResult DeleteListRows(const ListRows& rows, const std::vector<const ListRow*>& selected,
-                              files::FileOps& ops = files::systemFileOps());
+                              files::RecordFollower* follower = nullptr, files::FileOps& ops = files::systemFileOps());
 
 // The new contents of several month files of one folder, written all or nothing (a crash
 // included): the one place where a change of many schedule files is written.
@@ -44,6 +45,7 @@ struct MonthFileChange {
     std::vector<std::string> lines;
 };
 ListEditResult WriteMonthFiles(const std::vector<MonthFileChange>& changes,
-                               files::FileOps& ops = files::systemFileOps());
+                               const std::vector<files::RecordChange>& records = {},
+                               files::RecordFollower* follower = nullptr, files::FileOps& ops = files::systemFileOps());
 
 } // namespace kal

@@ -377,6 +377,7 @@ void TFormEdit::runScheduleInput(bool copy, const ListRow* row)
     request.dataPath = request_.dataPath;
     request.programFolder = request_.programFolder;
     request.autoIme = request_.autoIme;
+    request.follower = request_.follower;
     if (row) {
         request.mode = copy ? SchInputMode::Copy : SchInputMode::Correct;
         request.record = ScheduleRefOf(rows(), *row);
@@ -442,7 +443,7 @@ void TFormEdit::DelClick()
     if (services_.platform.messageBox(caption, DeleteQuestion(rows(), selected), MessageIcon::Warning,
                                       MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
-    const ListEditResult result = DeleteListRows(rows(), selected);
+    const ListEditResult result = DeleteListRows(rows(), selected, request_.follower);
     switch (result.status) {
     case ListEditStatus::Done:
         changed_ = true;

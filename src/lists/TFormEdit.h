@@ -40,6 +40,8 @@ struct FormEditRequest {
     // Opens the day memo editor over `parent`; true when the memo was saved. Without it memo
     // rows cannot be corrected here.
     std::function<bool(const Date&, QWidget* parent)> editDayMemo;
+    // Follows corrected and deleted schedules (RecordFollower.h).
+    files::RecordFollower* follower = nullptr;
 };
 
 class TFormEdit : public QDialog {

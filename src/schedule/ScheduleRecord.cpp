@@ -3,6 +3,7 @@
 #include "platform/ByteText.h"
 #include "platform/FileTransaction.h"
 #include "platform/NumberFormat.h"
+#include "platform/RecordFollower.h"
 
 #include <algorithm>
 
@@ -157,17 +158,28 @@ bool stillThere(const std::vector<std::string>& lines, const ScheduleRef& ref)
 }
 
 // Removes the record at `ref`, or the first line with its text when the file changed meanwhile
-// (identical lines are the same record); nothing when it is gone.
-void removeRecord(std::vector<std::string>& lines, const ScheduleRef& ref)
+// (identical lines are the same record); nothing when it is gone. Gives where it stood.
+std::optional<files::RecordPlace> removeRecord(std::vector<std::string>& lines, const ScheduleRef& ref)
 {
-    if (stillThere(lines, ref)) {
-        lines.erase(lines.begin() + ref.lineIndex);
-        return;
+    std::size_t index = static_cast<std::size_t>(ref.lineIndex);
+    if (!stillThere(lines, ref)) {
+        auto it = std::find(lines.begin(), lines.end(), ref.line);
+        if (ref.line.empty() || it == lines.end())
+            return std::nullopt;
+        index = static_cast<std::size_t>(it - lines.begin());
     }
-    if (ref.line.empty())
-        return;
-    if (auto it = std::find(lines.begin(), lines.end(), ref.line); it != lines.end())
-        lines.erase(it);
+    files::RecordPlace place{ref.file, lines[index], files::occurrenceAt(lines, index)};
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(index));
+    return place;
+}
+
+// The records a correction moved: the one removed, now at `newLine` among `newLines`.
+std::vector<files::RecordChange> corrected(const std::optional<files::RecordPlace>& removed, const std::string& newPath,
+                                           const std::vector<std::string>& newLines, const std::string& newLine)
+{
+    if (!removed)
+        return {};
+    return {{*removed, files::RecordPlace{newPath, newLine, files::lastOccurrence(newLines, newLine)}}};
 }
 
 } // namespace
@@ -209,35 +221,37 @@ RecordCheck CheckSchedule(const ScheduleRef& ref)
     return elsewhere ? RecordCheck::Changed : RecordCheck::Gone;
 }
 
-ScheduleResult DeleteSchedule(const ScheduleRef& ref, files::FileOps& ops)
+ScheduleResult DeleteSchedule(const ScheduleRef& ref, files::RecordFollower* follower, files::FileOps& ops)
 {
     std::vector<std::string> lines;
     if (ScheduleResult loaded = loadForChange(ref.file, lines); !loaded.ok())
         return loaded;
     if (!stillThere(lines, ref))
         return ScheduleResult{ScheduleWrite::Changed, {}};
-    lines.erase(lines.begin() + ref.lineIndex);
-    return failed(files::saveLines(ref.file, lines, ops));
+    const std::optional<files::RecordPlace> removed = removeRecord(lines, ref);
+    return failed(files::writeFollowed(files::folderOf(ref.file), {{ref.file, files::joinLines(lines)}},
+                                       {{*removed, std::nullopt}}, follower, ops));
 }
 
 ScheduleResult CorrectSchedule(const ScheduleRef& ref, const std::string& newPath, const std::string& newLine,
-                               files::FileOps& ops)
+                               files::RecordFollower* follower, files::FileOps& ops)
 {
     std::vector<std::string> oldLines;
     if (ScheduleResult loaded = loadForChange(ref.file, oldLines); !loaded.ok())
         return loaded;
-    removeRecord(oldLines, ref);
+    const std::optional<files::RecordPlace> removed = removeRecord(oldLines, ref);
     if (newPath == ref.file) {
         oldLines.push_back(newLine);
         text::sortNoCase(oldLines);
-        return failed(files::saveLines(ref.file, oldLines, ops));
+        return failed(files::writeFollowed(files::folderOf(ref.file), {{ref.file, files::joinLines(oldLines)}},
+                                           corrected(removed, newPath, oldLines, newLine), follower, ops));
     }
     std::vector<std::string> newLines;
     if (ScheduleResult loaded = LinesWithAdded(newPath, {newLine}, newLines); !loaded.ok())
         return loaded;
-    return failed(
-        files::writeAllOrNothing(files::folderOf(newPath),
-                                 {{ref.file, files::joinLines(oldLines)}, {newPath, files::joinLines(newLines)}}, ops));
+    return failed(files::writeFollowed(files::folderOf(newPath),
+                                       {{ref.file, files::joinLines(oldLines)}, {newPath, files::joinLines(newLines)}},
+                                       corrected(removed, newPath, newLines, newLine), follower, ops));
 }
 
 std::optional<std::pair<int, int>> MonthOfFile(const std::string& path)

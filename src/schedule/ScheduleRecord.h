@@ -7,6 +7,7 @@
 
 #include "platform/Date.h"
 #include "platform/Files.h"
+#include "platform/RecordFollower.h"
 
 #include <optional>
 #include <string>
@@ -100,14 +101,16 @@ bool ScheduleStillThere(const ScheduleRef& ref);
 // record elsewhere; Gone when the file or the record is no longer there.
 enum class RecordCheck { Found, Changed, Gone };
 RecordCheck CheckSchedule(const ScheduleRef& ref);
-// Removes the line at `ref` after checking that it is still the same text.
-ScheduleResult DeleteSchedule(const ScheduleRef& ref, files::FileOps& ops = files::systemFileOps());
+// Removes the line at `ref` after checking that it is still the same text. `follower` (may be
+// null) follows the records' identities (RecordFollower.h); so does the correction's.
+ScheduleResult DeleteSchedule(const ScheduleRef& ref, files::RecordFollower* follower = nullptr,
+                              files::FileOps& ops = files::systemFileOps());
 // Replaces the record at `ref` by `newLine` in `newPath` (which may be the same file). A record
 // that moved within its file meanwhile is found by its text; one that is no longer there removes
 // nothing, so the new line is still written. Two files change together or not at all, a crash
 // included (FileTransaction.h).
 ScheduleResult CorrectSchedule(const ScheduleRef& ref, const std::string& newPath, const std::string& newLine,
-                               files::FileOps& ops = files::systemFileOps());
+                               files::RecordFollower* follower = nullptr, files::FileOps& ops = files::systemFileOps());
 // The lines of a month file with `lines` added, sorted; fails when the file cannot be read.
 ScheduleResult LinesWithAdded(const std::string& path, const std::vector<std::string>& lines,
                               std::vector<std::string>& result);

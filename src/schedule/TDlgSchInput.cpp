@@ -514,7 +514,8 @@ bool TDlgSchInput::writeRecord()
     // A record that was gone when the dialog opened left the fields empty; what the user typed
     // is then a new record.
     const bool correcting = request_.mode == SchInputMode::Correct && !record_.empty();
-    const ScheduleResult result = correcting ? CorrectSchedule(request_.record, path, line) : AddSchedule(path, line);
+    const ScheduleResult result =
+        correcting ? CorrectSchedule(request_.record, path, line, request_.follower) : AddSchedule(path, line);
     if (!result.ok())
         showWriteFailure(result.reason);
     return result.ok();

@@ -35,6 +35,8 @@ struct SchInputRequest {
     std::string title;         // FromTodo: the title (Shift-JIS)
     int categoryIndex = -1;    // FromTodo: the category row or -1
     bool autoIme = true;       // the AutoIme setting
+    // Follows a corrected record (RecordFollower.h).
+    files::RecordFollower* follower = nullptr;
 };
 
 class TDlgSchInput : public QDialog {

@@ -35,6 +35,8 @@ struct TodoInputRequest {
     std::string title;         // CopyFromSchedule: the schedule's title (Shift-JIS)
     int categoryIndex = -1;    // CopyFromSchedule: the category row or -1
     bool autoIme = true;       // the AutoIme setting
+    // Follows a corrected entry (RecordFollower.h).
+    files::RecordFollower* follower = nullptr;
 };
 
 class TDlgTodoInput : public QDialog {

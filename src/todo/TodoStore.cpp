@@ -3,6 +3,7 @@
 #include "platform/ByteText.h"
 #include "platform/FileTransaction.h"
 #include "platform/Files.h"
+#include "platform/RecordFollower.h"
 #include "todo/TodoMemo.h"
 
 #include <algorithm>
@@ -38,27 +39,37 @@ bool allStillThere(const std::vector<std::string>& lines, const std::vector<Todo
     return std::all_of(refs.begin(), refs.end(), [&](const TodoRef& ref) { return stillThere(lines, ref); });
 }
 
-TodoResult save(const std::string& path, const std::vector<std::string>& lines, files::FileOps& ops)
+// The entries a change moved, for the files that follow them (RecordFollower.h).
+struct Followed {
+    files::RecordFollower* follower = nullptr;
+    std::vector<files::RecordChange> records;
+};
+
+// ToDo.dat and, when its lines changed, ToDoMemo.dat (with what follows the entries): all or
+// none, a crash included, so an entry never points at a memo that is not there.
+TodoResult savePair(const std::string& todoFolder, const std::vector<std::string>& todoLines,
+                    const std::vector<std::string>& memoLines, bool memoChanged, const Followed& followed,
+                    files::FileOps& ops)
 {
-    files::IoResult saved = files::saveLines(path, lines, ops);
-    if (!saved)
+    std::vector<files::FileChange> changes;
+    changes.push_back({TodoFilePath(todoFolder), files::joinLines(todoLines)});
+    if (memoChanged)
+        changes.push_back({TodoMemoFilePath(todoFolder), files::joinLines(memoLines)});
+    if (files::IoResult saved = files::writeFollowed(todoFolder, changes, followed.records, followed.follower, ops);
+        !saved)
         return TodoResult{TodoWrite::WriteFailed, saved.reason};
     return TodoResult{TodoWrite::Done, {}, true};
 }
 
-// ToDo.dat and, when its lines changed, ToDoMemo.dat: both or neither, a crash included, so an
-// entry never points at a memo that is not there.
-TodoResult savePair(const std::string& todoFolder, const std::vector<std::string>& todoLines,
-                    const std::vector<std::string>& memoLines, bool memoChanged, files::FileOps& ops)
+TodoResult save(const std::string& todoFolder, const std::vector<std::string>& lines, const Followed& followed,
+                files::FileOps& ops)
 {
-    if (!memoChanged)
-        return save(TodoFilePath(todoFolder), todoLines, ops);
-    std::vector<files::FileChange> changes;
-    changes.push_back({TodoFilePath(todoFolder), files::joinLines(todoLines)});
-    changes.push_back({TodoMemoFilePath(todoFolder), files::joinLines(memoLines)});
-    if (files::IoResult saved = files::writeAllOrNothing(todoFolder, changes, ops); !saved)
-        return TodoResult{TodoWrite::WriteFailed, saved.reason};
-    return TodoResult{TodoWrite::Done, {}, true};
+    return savePair(todoFolder, lines, {}, false, followed, ops);
+}
+
+files::RecordPlace placeOf(const std::string& todoFolder, const std::vector<std::string>& lines, std::size_t index)
+{
+    return files::RecordPlace{TodoFilePath(todoFolder), lines[index], files::occurrenceAt(lines, index)};
 }
 
 TodoResult changed()
@@ -94,7 +105,7 @@ bool TodoStillThere(const std::string& todoFolder, const TodoRef& ref)
 }
 
 TodoResult ApplyTodoTicks(const std::string& todoFolder, const std::vector<TodoTick>& ticks, const Date& today,
-                          files::FileOps& ops)
+                          files::RecordFollower* follower, files::FileOps& ops)
 {
     if (ticks.empty())
         return {};
@@ -102,22 +113,27 @@ TodoResult ApplyTodoTicks(const std::string& todoFolder, const std::vector<TodoT
     Loaded todo;
     if (TodoResult loaded = loadForChange(path, todo); !loaded.ok())
         return loaded;
-    bool anyChange = false;
+    std::vector<std::string> lines = todo.lines;
+    std::vector<std::size_t> ticked;
     for (const TodoTick& tick : ticks) {
         if (!stillThere(todo.lines, tick.ref))
             return changed();
-        std::string& line = todo.lines[static_cast<std::size_t>(tick.ref.index)];
-        if (TodoIsOpen(line) != tick.done)
+        const auto index = static_cast<std::size_t>(tick.ref.index);
+        if (TodoIsOpen(lines[index]) != tick.done)
             continue;
-        line = TodoWithDone(line, tick.done, today);
-        anyChange = true;
+        lines[index] = TodoWithDone(lines[index], tick.done, today);
+        ticked.push_back(index);
     }
-    if (!anyChange)
+    if (ticked.empty())
         return {};
-    return save(path, todo.lines, ops);
+    Followed followed{follower, {}};
+    for (std::size_t index : ticked)
+        followed.records.push_back({placeOf(todoFolder, todo.lines, index), placeOf(todoFolder, lines, index)});
+    return save(todoFolder, lines, followed, ops);
 }
 
-TodoResult DeleteTodos(const std::string& todoFolder, const std::vector<TodoRef>& refs, files::FileOps& ops)
+TodoResult DeleteTodos(const std::string& todoFolder, const std::vector<TodoRef>& refs, files::RecordFollower* follower,
+                       files::FileOps& ops)
 {
     if (refs.empty())
         return {};
@@ -137,10 +153,12 @@ TodoResult DeleteTodos(const std::string& todoFolder, const std::vector<TodoRef>
         doomed.insert(ref.index);
     std::vector<std::string> kept;
     std::set<int> memoNumbers, stillUsed;
+    Followed followed{follower, {}};
     for (std::size_t i = 0; i < todo.lines.size(); ++i) {
         const int number = TodoMemoNumber(todo.lines[i]);
         if (doomed.count(static_cast<int>(i))) {
             memoNumbers.insert(number);
+            followed.records.push_back({placeOf(todoFolder, todo.lines, i), std::nullopt});
             continue;
         }
         stillUsed.insert(number);
@@ -154,7 +172,7 @@ TodoResult DeleteTodos(const std::string& todoFolder, const std::vector<TodoRef>
             memoLines.erase(memoLines.begin() + at);
     }
 
-    return savePair(todoFolder, kept, memoLines, memoLines.size() != memo.lines.size(), ops);
+    return savePair(todoFolder, kept, memoLines, memoLines.size() != memo.lines.size(), followed, ops);
 }
 
 int TodoEntryMemoNumber(const TodoEntry& entry, const std::vector<std::string>& todoLines,
@@ -175,7 +193,8 @@ bool TodoMemoAvailable(const std::string& todoFolder, TodoInputMode mode, const 
                                files::loadLines(TodoMemoFilePath(todoFolder))) > 0;
 }
 
-TodoEntryResult StoreTodoEntry(const std::string& todoFolder, const TodoEntry& entry, files::FileOps& ops)
+TodoEntryResult StoreTodoEntry(const std::string& todoFolder, const TodoEntry& entry, files::RecordFollower* follower,
+                               files::FileOps& ops)
 {
     TodoEntryResult out;
     const std::string path = TodoFilePath(todoFolder);
@@ -213,7 +232,12 @@ TodoEntryResult StoreTodoEntry(const std::string& todoFolder, const TodoEntry& e
         lines.erase(lines.begin() + entry.edited.index);
     lines.push_back(out.line);
     text::sortNoCase(lines);
-    out.result = savePair(todoFolder, lines, memoLines, memoLines != memo.lines, ops);
+    Followed followed{follower, {}};
+    if (entry.mode == TodoInputMode::Edit)
+        followed.records.push_back(
+            {placeOf(todoFolder, todo.lines, static_cast<std::size_t>(entry.edited.index)),
+             files::RecordPlace{TodoFilePath(todoFolder), out.line, files::lastOccurrence(lines, out.line)}});
+    out.result = savePair(todoFolder, lines, memoLines, memoLines != memo.lines, followed, ops);
     return out;
 }
 

@@ -1,11 +1,13 @@
 // The ToDo store: ToDo.dat and ToDoMemo.dat in the ToDo folder, and every operation that writes
 // them. Each operation reads the files afresh and acts only when every line it was given still
 // holds the text the list showed; otherwise nothing is written. Lines that do not follow the
-// record layout are carried along untouched.
+// record layout are carried along untouched. A `follower` (may be null) is told of every entry
+// changed or removed, and its files change with the ToDo files (RecordFollower.h).
 #pragma once
 
 #include "platform/Date.h"
 #include "platform/FileOps.h"
+#include "platform/RecordFollower.h"
 #include "todo/TodoRecord.h"
 
 #include <string>
@@ -53,12 +55,12 @@ struct TodoTick {
     bool done = false;
 };
 TodoResult ApplyTodoTicks(const std::string& todoFolder, const std::vector<TodoTick>& ticks, const Date& today,
-                          files::FileOps& ops = files::systemFileOps());
+                          files::RecordFollower* follower = nullptr, files::FileOps& ops = files::systemFileOps());
 
 // Removes the entries and their memos (a memo another entry still points to is kept). Both files
 // change together or neither does.
 TodoResult DeleteTodos(const std::string& todoFolder, const std::vector<TodoRef>& refs,
-                       files::FileOps& ops = files::systemFileOps());
+                       files::RecordFollower* follower = nullptr, files::FileOps& ops = files::systemFileOps());
 
 // An entry stored by the input dialog.
 enum class TodoInputMode { New = 0, Edit = 1, CopyFromSchedule = 3 };
@@ -88,7 +90,7 @@ bool TodoMemoAvailable(const std::string& todoFolder, TodoInputMode mode, const 
 
 // Stores the entry (ToDo.dat sorted) and its memo when changed: both files or neither.
 TodoEntryResult StoreTodoEntry(const std::string& todoFolder, const TodoEntry& entry,
-                               files::FileOps& ops = files::systemFileOps());
+                               files::RecordFollower* follower = nullptr, files::FileOps& ops = files::systemFileOps());
 
 // The memo lines of an entry, empty when it has none.
 std::vector<std::string> LoadTodoMemo(const std::string& todoFolder, int memoNumber);

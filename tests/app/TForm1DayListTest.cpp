@@ -1,6 +1,7 @@
 // The day schedule list of the main window and the operations started from it.
 #include "app/TForm1.h"
 #include "calendar/qt/MonthGrid.h"
+#include "exchange/RecordIdentities.h"
 #include "platform/Files.h"
 #include "platform/SjisCodec.h"
 #include "platform/qt/QtText.h"
@@ -158,6 +159,34 @@ TEST_F(DayListFixture, CorrectAndCopyAreToldApartByTheInvokingEntry)
     });
     form->DaySchInputRep(form->PopDayRep);
     EXPECT_EQ(dialogs.shownTitles.size(), 3u);
+}
+
+TEST_F(DayListFixture, CorrectingAndDeletingCarryTheRecordsIdentity)
+{
+    const std::string record = scheduleLine(8, "09:00", "meeting");
+    home.write("202612.sch", crlf({record}));
+    IdentityTable known;
+    known.add({"uid-1", 0, {"202612.sch", 0, record}, {}, {}, {}, {}});
+    home.write(kIdentityFileName, crlf(known.lines()));
+    start();
+    selectEntry(0);
+    dialogs.handlers.push_back([](QDialog& dialog) {
+        auto& input = dynamic_cast<TDlgSchInput&>(dialog);
+        input.CmbTitle->setEditText("moved");
+        input.BtnOkClick();
+        return input.result();
+    });
+    form->PopDayRep->trigger();
+    IdentityFile after = loadIdentities(home.path());
+    const RecordIdentity* moved = after.table.findUid("uid-1");
+    ASSERT_NE(moved, nullptr);
+    EXPECT_EQ(moved->key, (RecordKey{"202612.sch", 0, scheduleLine(8, "09:00", "moved")}));
+    EXPECT_EQ(moved->sequence, 1);
+
+    selectEntry(0);
+    platform.messageAnswers.push_back(MessageAnswer::Yes);
+    form->DaySchDel();
+    EXPECT_EQ(loadIdentities(home.path()).table.findUid("uid-1"), nullptr);
 }
 
 TEST_F(DayListFixture, ARecordChangedElsewhereIsNotDeletedAndTheMonthIsRebuilt)

@@ -65,7 +65,7 @@ struct Source {
     }
     IcalExportRequest request(Date from = {2026, 5, 1}, Date to = {2026, 5, 31}) const
     {
-        return IcalExportRequest{dir.path(), dir.path(), from, to, true, 10};
+        return IcalExportRequest{dir.path(), dir.path(), from, to, true, 10, dir.path()};
     }
 };
 
@@ -83,7 +83,8 @@ TEST(IcalExport, EveryFieldIsWrittenAndTheFileIsStable)
 {
     Source source;
     IcalExportData data;
-    ASSERT_TRUE(loadIcalExportData(source.request(), data).ok);
+    IdentityTable identities;
+    ASSERT_TRUE(loadIcalExportData(source.request(), data, identities).ok);
     ASSERT_EQ(data.records.size(), 4u) << "June stays out of May's export";
     ASSERT_EQ(data.todos.size(), 2u);
     const std::string ics = composeIcalendar(data);
@@ -123,8 +124,8 @@ TEST(IcalExport, EveryFieldIsWrittenAndTheFileIsStable)
     EXPECT_EQ(ics.find("DTEND;TZID=Asia/Tokyo:20260520"), std::string::npos) << "no end time, no DTEND";
 
     IcalExportData again;
-    ASSERT_TRUE(loadIcalExportData(source.request(), again).ok);
-    EXPECT_EQ(composeIcalendar(again), ics) << "exporting twice gives the same file";
+    ASSERT_TRUE(loadIcalExportData(source.request(), again, identities).ok);
+    EXPECT_EQ(composeIcalendar(again), ics) << "exporting twice with the identities kept gives the same file";
     // Identical records still get UIDs of their own.
     std::vector<std::string> uids;
     for (std::size_t at = ics.find("UID:"); at != std::string::npos; at = ics.find("UID:", at + 1))
@@ -159,7 +160,8 @@ TEST(IcalExport, RoundTripIntoAnEmptyFolderReproducesTheData)
 {
     Source source;
     IcalExportData data;
-    ASSERT_TRUE(loadIcalExportData(source.request({2026, 5, 1}, {2026, 6, 30}), data).ok);
+    IdentityTable identities;
+    ASSERT_TRUE(loadIcalExportData(source.request({2026, 5, 1}, {2026, 6, 30}), data, identities).ok);
     const std::string ics = composeIcalendar(data);
 
     TempFolder empty;
@@ -173,7 +175,7 @@ TEST(IcalExport, RoundTripIntoAnEmptyFolderReproducesTheData)
     EXPECT_EQ(empty.read("ToDoMemo.dat"), crlf(source.memos));
 }
 
-TEST(IcalExport, StoredTimesThatAreNoTimeMakeAllDayEvents)
+TEST(IcalExport, StoredTimesBecomeStartAndEndOrAnAllDayEvent)
 {
     struct Case {
         const char* start;
@@ -183,7 +185,9 @@ TEST(IcalExport, StoredTimesThatAreNoTimeMakeAllDayEvents)
     };
     const Case cases[] = {
         {"9:05", "10:00", "DTSTART;TZID=Asia/Tokyo:20260509T090500", "DTEND;TZID=Asia/Tokyo:20260509T100000"},
-        {"09:00", "08:00", "DTSTART;TZID=Asia/Tokyo:20260509T090000", ""},
+        {"09:00", "08:00", "DTSTART;TZID=Asia/Tokyo:20260509T090000", "DTEND;TZID=Asia/Tokyo:20260510T080000"},
+        {"23:00", "01:00", "DTSTART;TZID=Asia/Tokyo:20260509T230000", "DTEND;TZID=Asia/Tokyo:20260510T010000"},
+        {"", "10:00", "DTSTART;TZID=Asia/Tokyo:20260509T000000", "DTEND;TZID=Asia/Tokyo:20260509T100000"},
         {"09:00", "xx", "DTSTART;TZID=Asia/Tokyo:20260509T090000", ""},
         {"24:00", "", "DTSTART;VALUE=DATE:20260509", "DTEND;VALUE=DATE:20260510"},
         {"ab:cd", "10:00", "DTSTART;VALUE=DATE:20260509", "DTEND;VALUE=DATE:20260510"},
@@ -191,7 +195,7 @@ TEST(IcalExport, StoredTimesThatAreNoTimeMakeAllDayEvents)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.start);
         IcalExportData data;
-        data.records = {{2026, 5, timedLine(9, c.start, c.end, "x", "", "", false)}};
+        data.records = {{2026, 5, timedLine(9, c.start, c.end, "x", "", "", false), "u", 0}};
         const std::string ics = composeIcalendar(data);
         EXPECT_NE(ics.find(std::string(c.dtstart) + "\r\n"), std::string::npos) << ics;
         if (*c.dtend)
@@ -200,7 +204,7 @@ TEST(IcalExport, StoredTimesThatAreNoTimeMakeAllDayEvents)
             EXPECT_EQ(ics.find("DTEND"), std::string::npos) << ics;
     }
     IcalExportData badDay;
-    badDay.records = {{2026, 2, timedLine(30, "09:00", "", "x", "", "", false)}};
+    badDay.records = {{2026, 2, timedLine(30, "09:00", "", "x", "", "", false), "u", 0}};
     EXPECT_EQ(composeIcalendar(badDay).find("BEGIN:VEVENT"), std::string::npos) << "30 February is no day";
 }
 

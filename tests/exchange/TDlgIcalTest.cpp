@@ -89,7 +89,8 @@ TEST_F(IcalDialogFixture, AnEndBeforeTheStartIsRefusedWithTheFocusOnTheEnd)
             ok = read->BtnConvert;
             dlg.reset(read);
         } else {
-            auto* save = new TDlgIcalSave(services, {home.path(), home.path(), 0, {2026, 12, 1}, {2026, 12, 31}});
+            auto* save =
+                new TDlgIcalSave(services, {home.path(), home.path(), 0, {2026, 12, 1}, {2026, 12, 31}, home.path()});
             to = save->DtpToDate;
             ok = save->BtnOk;
             dlg.reset(save);
@@ -123,7 +124,7 @@ TEST_F(IcalDialogFixture, KeyboardReachesThePeriodAndTheOptions)
 TEST_F(IcalDialogFixture, SaveAsksForTheFileAndCancelKeepsTheDialogOpen)
 {
     home.write("202612.sch", crlf({scheduleLine(8, "10:00", sj("歯医者"), true, true)}));
-    TDlgIcalSave dlg(services, {home.path(), home.path(), 5, {2026, 12, 1}, {2026, 12, 31}});
+    TDlgIcalSave dlg(services, {home.path(), home.path(), 5, {2026, 12, 1}, {2026, 12, 31}, home.path()});
     EXPECT_TRUE(dlg.ChkTodo->isChecked());
     platform.fileAnswers = {std::nullopt};
     dlg.BtnOkClick();

@@ -12,6 +12,7 @@
 #include "exchange/CsvImport.h"
 #include "exchange/IcalExport.h"
 #include "exchange/IcalImport.h"
+#include "exchange/RecordIdentities.h"
 #include "lists/ListEdits.h"
 #include "memo/DayMemo.h"
 #include "memo/Note.h"
@@ -117,6 +118,16 @@ ScheduleRef firstOfMay(const TempFolder& dir)
     return ScheduleRef{dir.file("202605.sch"), 0, files::loadLines(dir.file("202605.sch")).at(0)};
 }
 
+// Identities for the first May record and the first ToDo entry, in `folder`.
+void arrangeIdentities(const TempFolder& dir, const std::string& folder)
+{
+    IdentityTable table;
+    table.add({"may", 0, {"202605.sch", 0, files::loadLines(dir.file("202605.sch")).at(0)}, {}, {}, {}, {}});
+    table.add({"todo", 0, {"ToDo.dat", 0, kTodoA}, {}, {}, {}, {}});
+    files::createFolders(folder);
+    files::saveLines(identityFilePath(folder), table.lines());
+}
+
 ColorTable colorsWithFirst(ColorValue text)
 {
     ColorTable table;
@@ -178,14 +189,34 @@ const std::vector<Writer>& writers()
              return reasonOf(AddSchedule(dir.file("202607.sch"), "15", ops));
          }},
         {"delete from a month file", arrangeMonths,
-         [](const TempFolder& dir, files::FileOps& ops) { return reasonOf(DeleteSchedule(firstOfMay(dir), ops)); }},
+         [](const TempFolder& dir, files::FileOps& ops) {
+             return reasonOf(DeleteSchedule(firstOfMay(dir), nullptr, ops));
+         }},
         {"correct within a month", arrangeMonths,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOf(CorrectSchedule(firstOfMay(dir), dir.file("202605.sch"), "30", ops));
+             return reasonOf(CorrectSchedule(firstOfMay(dir), dir.file("202605.sch"), "30", nullptr, ops));
          }},
         {"correct into another month", arrangeMonths,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOf(CorrectSchedule(firstOfMay(dir), dir.file("202606.sch"), "30", ops));
+             return reasonOf(CorrectSchedule(firstOfMay(dir), dir.file("202606.sch"), "30", nullptr, ops));
+         }},
+        {"correct into another month with its identity",
+         [](const TempFolder& dir) {
+             arrangeAll(dir);
+             arrangeIdentities(dir, dir.path());
+         },
+         [](const TempFolder& dir, files::FileOps& ops) {
+             IdentityFollower follower(dir.path());
+             return reasonOf(CorrectSchedule(firstOfMay(dir), dir.file("202606.sch"), "30", &follower, ops));
+         }},
+        {"ToDo tick with its identity in another folder",
+         [](const TempFolder& dir) {
+             arrangeAll(dir);
+             arrangeIdentities(dir, dir.path() + "home/");
+         },
+         [](const TempFolder& dir, files::FileOps& ops) {
+             IdentityFollower follower(dir.path() + "home/");
+             return reasonOfStatus(ApplyTodoTicks(dir.path(), {{{0, kTodoA}, true}}, {2026, 12, 9}, &follower, ops));
          }},
         {"repeat over three months", arrangeMonths,
          [](const TempFolder& dir, files::FileOps& ops) {
@@ -219,8 +250,8 @@ const std::vector<Writer>& writers()
          }},
         {"iCalendar export", arrangeMonths,
          [](const TempFolder& dir, files::FileOps& ops) {
-             const IcalExportResult exported =
-                 exportIcal({dir.path(), dir.path(), {2026, 5, 1}, {2026, 6, 30}, true, 5}, dir.file("out.ics"), ops);
+             const IcalExportResult exported = exportIcal(
+                 {dir.path(), dir.path(), {2026, 5, 1}, {2026, 6, 30}, true, 5, dir.path()}, dir.file("out.ics"), ops);
              return exported.ok ? std::string() : exported.message;
          }},
         {"iCalendar import of schedules, a ToDo and a category", arrangeMonths,
@@ -242,15 +273,15 @@ const std::vector<Writer>& writers()
          }},
         {"ToDo tick", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOfStatus(ApplyTodoTicks(dir.path(), {{{0, kTodoA}, true}}, {2026, 12, 9}, ops));
+             return reasonOfStatus(ApplyTodoTicks(dir.path(), {{{0, kTodoA}, true}}, {2026, 12, 9}, nullptr, ops));
          }},
         {"ToDo entry with its memo", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOfStatus(StoreTodoEntry(dir.path(), todoWithMemo(), ops).result);
+             return reasonOfStatus(StoreTodoEntry(dir.path(), todoWithMemo(), nullptr, ops).result);
          }},
         {"ToDo delete with its memo", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOfStatus(DeleteTodos(dir.path(), {{1, kTodoB}}, ops));
+             return reasonOfStatus(DeleteTodos(dir.path(), {{1, kTodoB}}, nullptr, ops));
          }},
         {"day memo", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {
@@ -292,8 +323,8 @@ const std::vector<Writer>& writers()
          }},
         {"list delete across months", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOfStatus(
-                 WriteMonthFiles({{dir.file("202605.sch"), {}}, {dir.file("202606.sch"), {"not a record"}}}, ops));
+             return reasonOfStatus(WriteMonthFiles(
+                 {{dir.file("202605.sch"), {}}, {dir.file("202606.sch"), {"not a record"}}}, {}, nullptr, ops));
          }},
         {"holiday table", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {

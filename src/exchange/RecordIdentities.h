@@ -1,0 +1,143 @@
+// Identities of schedule records and ToDo entries, kept beside the data in "Identity.dat" in the
+// program folder, since the data formats have no field for them and keep their bytes. An entry
+// gives a record that was exported or synced its UID and SEQUENCE; a synced one the server's href
+// and ETag and the hash of its content at the last sync; and a record that is one of several made
+// from one calendar item (a day of a multi-day event, an occurrence of a recurring one) that
+// item's UID, RECURRENCE-ID and day.
+//
+// A record is found by its file name, its bytes and which of the identical lines of that file it
+// is. Kalendra's own changes carry the entries along (IdentityFollower, given to every writer
+// that rewrites, moves or removes records). A record changed by another program is no longer
+// found: it looks like a deletion and an addition.
+//
+// The file: text lines, one entry each, eleven tab-separated fields, percent-encoded, then the
+// record's bytes as they are:
+//   E  uid  sequence  file  occurrence  href  etag  synced  source-uid  source-rid  source-part  record
+// Any other line is kept as it is, where it is.
+#pragma once
+
+#include "platform/RecordFollower.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace kal {
+
+inline constexpr const char* kIdentityFileName = "Identity.dat";
+
+struct RecordKey {
+    std::string file; // the name of its file: "202403.sch" or "ToDo.dat"
+    int occurrence = 0;
+    std::string line;
+
+    bool operator==(const RecordKey&) const = default;
+};
+
+// The calendar item a record was made from, when it is not the whole item itself.
+struct ItemSource {
+    std::string uid; // empty: the record is the whole item of its own UID
+    std::string recurrenceId;
+    int part = 0; // the day within a span, from 0
+
+    bool operator==(const ItemSource&) const = default;
+};
+
+struct RecordIdentity {
+    std::string uid;
+    int sequence = 0;
+    RecordKey key;
+    std::string href;   // the server's, once synced
+    std::string etag;   // the server's at the last sync
+    std::string synced; // contentHash of the record at the last sync
+    ItemSource source;
+
+    bool operator==(const RecordIdentity&) const = default;
+};
+
+RecordKey keyOf(const files::RecordPlace& place);
+
+// The entries of Identity.dat with the lines it could not read, found through indexes. A
+// pointer it gives lives until the next add, remove or follow; through it the sequence and the
+// sync fields may change, never the uid, the key or the source.
+class IdentityTable {
+public:
+    IdentityTable() = default;
+    explicit IdentityTable(const std::vector<std::string>& lines);
+
+    std::vector<std::string> lines() const;
+    // Whether the lines differ from those it was read from.
+    bool modified() const { return lines() != read_; }
+
+    RecordIdentity* find(const RecordKey& key);
+    RecordIdentity* findUid(std::string_view uid);
+    RecordIdentity* findHref(std::string_view href);
+    // The entries of one calendar item: the record that is the item itself, or those made from it.
+    std::vector<RecordIdentity*> ofItem(std::string_view uid, std::string_view recurrenceId);
+    std::vector<RecordIdentity*> all();
+
+    RecordIdentity& add(RecordIdentity identity);
+    // Drops the entry (a pointer this table gave).
+    void remove(const RecordIdentity* identity);
+    // Carries the entries through a change of the data files: a record moved or rewritten keeps
+    // its entry, which takes the next SEQUENCE; a removed one loses it; the identical lines
+    // behind a removed or arriving one are counted anew.
+    void follow(const std::vector<files::RecordChange>& changes);
+
+private:
+    struct Row {
+        std::string text;                       // the line as read, for one that is no entry
+        std::optional<RecordIdentity> identity; // none: not an entry
+        bool dropped = false;
+    };
+    using Index = std::unordered_map<std::string, std::vector<std::size_t>>;
+
+    void index(std::size_t row);
+    std::vector<std::size_t>& sameLine(const RecordKey& key);
+    std::size_t rowOf(const RecordIdentity* identity) const;
+    void drop(std::size_t row);
+
+    std::vector<Row> rows_;
+    std::vector<std::string> read_;
+    Index byLine_; // file and bytes: the identical lines of one file
+    Index byUid_;
+    Index byItem_; // the item's UID and RECURRENCE-ID
+};
+
+std::string identityFilePath(const std::string& programFolder);
+
+struct IdentityFile {
+    bool ok = true;
+    std::string reason; // UTF-8, why Identity.dat cannot be read
+    IdentityTable table;
+};
+// A missing file is an empty table; one that exists and cannot be read is an error.
+IdentityFile loadIdentities(const std::string& programFolder);
+
+// The new content of Identity.dat, for writing with the data it describes; no change when the
+// table is as read. Refused when the file would grow beyond what its reader accepts.
+struct IdentityChange {
+    files::IoResult result;
+    std::optional<files::FileChange> change;
+};
+IdentityChange identityChange(const std::string& programFolder, const IdentityTable& table);
+
+// A new random UID (a version 4 UUID).
+std::string newUid();
+// A short hash of a record's content (its line, a ToDo's memo with it), to tell at the next sync
+// whether the record changed.
+std::string contentHash(std::string_view content);
+
+// What every window and command gives the writers of schedule and ToDo files.
+class IdentityFollower : public files::RecordFollower {
+public:
+    explicit IdentityFollower(std::string programFolder);
+    files::FollowerChanges follow(const std::vector<files::RecordChange>& changes) override;
+
+private:
+    std::string programFolder_;
+};
+
+} // namespace kal
