@@ -284,6 +284,36 @@ TEST_F(StateCommandsFixture, NavigationSizeMiniAndTrayEntriesReachTheirOperation
     EXPECT_TRUE(closed);
 }
 
+TEST_F(StateCommandsFixture, PairKeysWorkAfterAMenuWasOpenedAndClosedWithEscape)
+{
+    startIn(Mode::Full);
+    struct Case {
+        Qt::Key menuKey;
+        Qt::Key key;
+        std::function<int()> observed;
+    };
+    const Case cases[] = {
+        {Qt::Key_V, Qt::Key_F9, [&] { return int(form->weekShown()); }},
+        {Qt::Key_S, Qt::Key_F5, [&] { return form->catViewMode(); }},
+        {Qt::Key_V, Qt::Key_F10, [&] { return int(form->panelWithRight()); }},
+        {Qt::Key_F, Qt::Key_F9, [&] { return int(form->weekShown()); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QKeySequence(c.key).toString().toStdString());
+        press(c.menuKey, Qt::AltModifier);
+        QWidget* menu = QApplication::activePopupWidget();
+        ASSERT_NE(menu, nullptr) << "the menu opened";
+        QTest::keyClick(menu, Qt::Key_Escape);
+        QTest::qWait(10);
+        ASSERT_EQ(QApplication::activePopupWidget(), nullptr);
+        const int before = c.observed();
+        press(c.key);
+        EXPECT_NE(c.observed(), before);
+        press(c.key);
+        EXPECT_EQ(c.observed(), before);
+    }
+}
+
 TEST_F(StateCommandsFixture, EachKeyIsBoundToOneWindowActionOnly)
 {
     startIn(Mode::Full);
