@@ -58,6 +58,7 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     Timer1->setObjectName("Timer1");
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    PopupTrayPopup();
 
     painter_.setBuild(&build_);
     painter_.setCategories(&categories_);
@@ -264,6 +265,9 @@ void TForm1::ShowAtStart()
         show();
     else if (!trayAvailable_)
         showMinimized();
+    else
+        waitsForPassword_ = settings_.passwd2 == 1;
+    PopupTrayPopup();
 }
 
 void TForm1::showEvent(QShowEvent* event)

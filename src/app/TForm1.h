@@ -180,6 +180,8 @@ public:
     void PopupTrayPopup();
     void PopTrayMiniClick();
     void ApplicationExit();
+    // A notification area that came or went since the last look: the icon follows it.
+    void TrayCheck();
 
     // Categories.
     void CatEntry();
@@ -312,6 +314,7 @@ private:
     std::string windowTitle_; // Shift-JIS, as stored
 
     bool trayAvailable_ = false;
+    bool waitsForPassword_ = false; // hidden in the tray behind the password
     QPointer<QSystemTrayIcon> tray_;
     bool shownOnce_ = false;
     bool frameCounted_ = false; // the last placement knew the window's frame

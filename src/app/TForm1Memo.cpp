@@ -76,10 +76,10 @@ void TForm1::MemoPopupEnable()
 
 void TForm1::ConnectMemoCommands()
 {
-    for (QAction* a : {MenuMemo, TBtnMemoNew, PopMemo, PopMemoAdd, PopTrayMemo}) {
-        a->setEnabled(true);
+    for (QAction* a : {MenuMemo, TBtnMemoNew, PopMemo, PopMemoAdd, PopTrayMemo})
         connect(a, &QAction::triggered, this, &TForm1::ShowDlgMemo);
-    }
+    for (QAction* a : {MenuMemo, TBtnMemoNew, PopMemo, PopMemoAdd})
+        a->setEnabled(true);
     connect(PopMemoLineRep, &QAction::triggered, this, &TForm1::PopMemoLineRepClick);
     connect(PopMemoLineDel, &QAction::triggered, this, &TForm1::PopMemoLineDelClick);
     connect(PopMemoDel, &QAction::triggered, this, &TForm1::MemoDelete);
