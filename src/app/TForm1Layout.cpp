@@ -502,7 +502,10 @@ void TForm1::FormInitSize(int preset)
     if (isMaximized())
         showNormal();
     resize(size.width, size.height);
+    // The day list and the memo are sized through both splitters; the ToDo lists take the rest.
     SplM->setSizes({size.dayListHeight, size.memoHeight});
+    const int schedulesAndMemo = size.dayListHeight + SplM->handleWidth() + size.memoHeight;
+    SplV->setSizes({schedulesAndMemo, std::max(48, SplV->height() - schedulesAndMemo - SplV->handleWidth())});
     SizeChange();
 }
 

@@ -230,6 +230,34 @@ TEST_F(WindowFixture, SizePresetsWhateverTheMode)
     EXPECT_EQ(form->miniGeometry().height, 176);
 }
 
+TEST_F(WindowFixture, SizePresetsLayOutTheRightPanelAndTheGrid)
+{
+    start("[Window]\r\nWidth=760\r\nHeight=540\r\nPnlWidth=300\r\nGridHeight=260\r\nSchHeight=100\r\n"
+          "MemoHeight=80\r\n");
+    struct Preset {
+        int preset;
+        QSize window;
+        int rightPanel, grid, dayList, memo;
+    };
+    const Preset presets[] = {
+        {1, {638, 448}, 280, 223, 90, 75},
+        {2, {799, 571}, 320, 343, 120, 120},
+        {0, {760, 540}, 300, 260, 100, 80},
+        {1, {638, 448}, 280, 223, 90, 75},
+    };
+    for (const Preset& p : presets) {
+        SCOPED_TRACE(p.preset);
+        form->FormInitSize(p.preset);
+        QTest::qWait(30);
+        EXPECT_EQ(form->size(), p.window);
+        EXPECT_EQ(form->PanelRight->width(), p.rightPanel);
+        EXPECT_EQ(form->GridMonth->height(), p.grid);
+        EXPECT_EQ(form->ListDaySch->height(), p.dayList);
+        EXPECT_EQ(form->ListMemo->height(), p.memo);
+        EXPECT_GE(form->PanelClock->height(), form->PanelClock->minimumSizeHint().height()) << "the clock whole";
+    }
+}
+
 TEST_F(WindowFixture, WithoutANotificationAreaTheTrayMinimises)
 {
     platform.notificationArea = false;
