@@ -43,6 +43,9 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     setObjectName("TForm1");
     setWindowTitle("Kalendra");
     setWindowIcon(QIcon(":/icons/program.svg"));
+    // The mini calendar sits beside other work; its hints must show while another window is
+    // active.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     CreateActions();
     CreateMenus();
     CreateToolBar();

@@ -303,6 +303,7 @@ private:
     int catMode_ = 0;
     std::vector<int> dayColumns_; // which record field each day-list column shows
     bool miniMode_ = false;
+    bool miniPlaceKept_ = false; // mini_ was taken before the window manager maximised it
     bool notesShown_ = true;
     bool clockShown_ = true;
     int pnlWidth_ = 320;

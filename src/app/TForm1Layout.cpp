@@ -459,7 +459,9 @@ void TForm1::SmallSize()
         tray_->hide();
     hide();
     if (miniMode_) {
-        mini_ = FormGeometry();
+        if (!miniPlaceKept_)
+            mini_ = FormGeometry();
+        miniPlaceKept_ = false;
         miniMode_ = false;
     } else {
         if (panelMode_ == 0 && ToDoUd())
@@ -681,6 +683,17 @@ void TForm1::changeEvent(QEvent* event)
         }
         if (!state_.taskbarHidden)
             setWindowTitle(qt::fromSjis(ShortDayText(state_.today)));
+    } else if (miniMode_ && isMaximized()) {
+        // The window manager reports a double click on the title bar only as a maximise (some,
+        // like openbox, keep offering one whatever the window asks): the mini calendar never
+        // maximises, it goes back to the normal size, once its own handler has returned.
+        // The mini place and size are the ones from before the maximise.
+        const QRect before = QWidget::normalGeometry();
+        mini_ = WindowGeometry{before.x() + x() - geometry().x(), before.y() + y() - geometry().y(), before.width(),
+                               before.height()};
+        miniPlaceKept_ = true;
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+        QMetaObject::invokeMethod(this, &TForm1::SmallSize, Qt::QueuedConnection);
     } else if (miniMode_) {
         DaySchEdit();
     } else {

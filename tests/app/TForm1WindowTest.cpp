@@ -204,6 +204,24 @@ TEST_F(WindowFixture, MiniCalendarCannotBeEnteredFromAMaximisedWindow)
     EXPECT_FALSE(form->miniMode());
 }
 
+TEST_F(WindowFixture, MaximisingTheMiniCalendarGivesTheNormalSizeBack)
+{
+    // A window manager turns a double click on the title bar into a maximise.
+    start("[Window]\r\nSmallMode=1\r\n[Mini]\r\nWidth=200\r\nHeight=190\r\n");
+    ASSERT_TRUE(form->miniMode());
+    EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
+    form->showMaximized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form->miniMode(); }, 1000));
+    QTest::qWait(20);
+    EXPECT_FALSE(form->isMaximized());
+    EXPECT_TRUE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(form->miniGeometry().width, 200) << "the size from before the maximise";
+    EXPECT_EQ(form->miniGeometry().height, 190);
+    form->SmallSize();
+    EXPECT_TRUE(form->miniMode());
+    EXPECT_EQ(form->size(), QSize(200, 190));
+}
+
 TEST_F(WindowFixture, TranslucentMiniCalendar)
 {
     start("[Mini]\r\nTrans=1\r\nTransValue=120\r\n");
