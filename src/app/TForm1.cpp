@@ -361,7 +361,10 @@ void TForm1::HelpTopic()
                                       MessageButtons::Ok);
         return;
     }
-    services_.platform.shellOpen(qt::toUtf8(target));
+    if (!services_.platform.shellOpen(qt::toUtf8(target)))
+        services_.platform.messageBox("ヘルプ",
+                                      "ヘルプを開けません。ブラウザを起動できません。\r\n" + qt::toUtf8(target),
+                                      MessageIcon::Error, MessageButtons::Ok);
 }
 
 } // namespace kal

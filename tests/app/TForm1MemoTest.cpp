@@ -67,6 +67,18 @@ TEST_F(MemoFixture, EditorWritesTheMemoRaisesTheMarkAndABlankMemoDropsIt)
     EXPECT_FALSE(form->state().modalDialogOpen);
 }
 
+TEST_F(MemoFixture, DoubleClickOnTheEmptyAreaOpensTheMemoOfADayWithout)
+{
+    start();
+    ASSERT_TRUE(form->ListMemo->isVisible());
+    ASSERT_EQ(form->ListMemo->topLevelItemCount(), 0);
+    dialogs.handlers.push_back(typeMemo("新しいメモ"));
+    QWidget* area = form->ListMemo->viewport();
+    QTest::mouseDClick(area, Qt::LeftButton, {}, area->rect().center());
+    EXPECT_EQ(dialogs.shownClasses, std::vector<QString>{"kal::TDlgMemo"});
+    EXPECT_EQ(memoRows(), QStringList{QString::fromUtf8("新しいメモ")});
+}
+
 TEST_F(MemoFixture, WithoutTitleBarTheEditorIsCaptionedWithThePlainDate)
 {
     start("[Memo]\r\nMTUmu=0\r\n");

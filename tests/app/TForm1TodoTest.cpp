@@ -1,5 +1,6 @@
 // The ToDo panel in the main window and the commands that reach it, offscreen with the fake
 // platform; today is 8 December 2026.
+#include "app/TDlgSetup.h"
 #include "app/TForm1.h"
 #include "calendar/qt/MonthGrid.h"
 #include "platform/Files.h"
@@ -184,6 +185,33 @@ TEST_F(TodoWindowFixture, SwitchingToCalendarOnlyAndClosingStoreTheTicks)
     tick(open(), "b", true);
     closeWindow();
     EXPECT_EQ(files::loadLines(home.file("ToDo.dat")).at(1), todo("2026/12/11", "1001", "02", "b", "2026/12/08"));
+}
+
+TEST_F(TodoWindowFixture, ConfirmingTheSettingsStoresTheTicksInTheFolderTheyWereMadeIn)
+{
+    const std::vector<std::string> lines{todo("2026/12/10", "1000", "01", "a"), todo("2026/12/11", "1000", "02", "b")};
+    const std::string other = home.file("other/");
+    ASSERT_TRUE(files::createFolders(other));
+    home.write("ToDo.dat", crlf(lines));
+    home.write("other/ToDo.dat", crlf(lines));
+    for (const std::string& folder : {std::string(), other}) {
+        SCOPED_TRACE(folder.empty() ? "same folder" : "another folder");
+        start();
+        tick(open(), "a", true);
+        dialogs.handlers.push_back([&](QDialog& dialog) {
+            auto& setup = dynamic_cast<TDlgSetup&>(dialog);
+            if (!folder.empty())
+                setup.findChild<QLineEdit*>("EditTodoPath")->setText(QString::fromStdString(folder));
+            setup.BtnOkClick();
+            return setup.result();
+        });
+        form->ShowDlgSetup();
+        EXPECT_EQ(files::loadLines(home.file("ToDo.dat")).at(0), todo("2026/12/10", "1001", "01", "a", "2026/12/08"));
+        EXPECT_EQ(files::loadLines(home.file("other/ToDo.dat")), lines) << "nothing lands on a twin line";
+        EXPECT_EQ(titles(open()), folder.empty() ? QStringList{"b"} : QStringList({"a", "b"}));
+        closeWindow();
+        home.write("ToDo.dat", crlf(lines));
+    }
 }
 
 TEST_F(TodoWindowFixture, DeleteAsksForOneByTitleAndForSeveralByCount)

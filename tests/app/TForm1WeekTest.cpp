@@ -3,6 +3,7 @@
 #include "app/THeaderPanel.h"
 #include "calendar/qt/MonthGrid.h"
 #include "calendar/qt/WeekGrid.h"
+#include "memo/TDlgMemo.h"
 #include "platform/Files.h"
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
@@ -11,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -225,6 +227,37 @@ TEST_F(WeekFixture, MemoColumnShowsTheMemoWithoutTheMarkAndGivesWayWhenOff)
     form->GridWeek->setFocus();
     QTest::keyClick(form->GridWeek, Qt::Key_Right);
     EXPECT_EQ(form->GridWeek->selectedColumn(), qt::WeekGrid::kLinesColumn);
+}
+
+TEST_F(WeekFixture, MemoColumnFollowsEveryMemoChange)
+{
+    auto typeMemo = [](const char* text) {
+        return [text](QDialog& dialog) {
+            auto& editor = dynamic_cast<TDlgMemo&>(dialog);
+            editor.MemoDay->setPlainText(QString::fromUtf8(text));
+            editor.BtnOkClick();
+            return editor.result();
+        };
+    };
+    for (const char* calView : {"111111100", "111101100"}) {
+        SCOPED_TRACE(calView);
+        start(std::string("[View]\r\nCalView=") + calView + "\r\n");
+        form->GridModeClick();
+        CellPos today;
+        ASSERT_TRUE(form->monthBuild().layout.find(Date{2026, 12, 8}, today));
+        auto shown = [&] { return form->monthBuild().memoText(today.column, today.row); };
+        ASSERT_TRUE(shown().empty());
+
+        dialogs.handlers.push_back(typeMemo("first"));
+        form->ShowDlgMemo();
+        EXPECT_EQ(shown(), std::vector<std::string>{"first"}) << "added";
+        dialogs.handlers.push_back(typeMemo("first\nsecond"));
+        form->ShowDlgMemo();
+        EXPECT_EQ(shown(), (std::vector<std::string>{"first", "second"})) << "edited";
+        form->MemoDelete();
+        EXPECT_TRUE(shown().empty()) << "deleted";
+        form->ApplicationExit();
+    }
 }
 
 TEST_F(WeekFixture, KeyboardAndMouseSelectDaysOfTheShownWeek)

@@ -276,6 +276,18 @@ TEST_F(WindowFixture, SizePresetsLayOutTheRightPanelAndTheGrid)
     }
 }
 
+TEST_F(WindowFixture, HelpThatCannotBeOpenedIsReported)
+{
+    start();
+    platform.shellOpens = false;
+    form->MenuTopic->trigger();
+    ASSERT_EQ(platform.opened.size(), 1u);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].caption, "ヘルプ");
+    EXPECT_NE(platform.messages[0].text.find(platform.opened[0]), std::string::npos)
+        << "names the page, so it can be opened by hand";
+}
+
 TEST_F(WindowFixture, WithoutANotificationAreaTheTrayMinimises)
 {
     platform.notificationArea = false;
