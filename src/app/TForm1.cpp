@@ -13,6 +13,7 @@
 #include "memo/qt/NotePanel.h"
 #include "platform/Files.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/Widgets.h"
 #include "todo/TodoRecord.h"
 #include "todo/qt/TodoPanel.h"
 
@@ -315,6 +316,17 @@ void TForm1::WMCopyData()
 void TForm1::ApplicationExit()
 {
     exiting_ = true;
+    CloseWhenNoDialogWaits();
+}
+
+void TForm1::CloseWhenNoDialogWaits()
+{
+    // A dialog still waiting would keep the program open after the window closed (a message box
+    // refuses to be closed); it is cancelled and the window closes once its loop has returned.
+    if (qt::cancelWaitingDialogs()) {
+        QTimer::singleShot(0, this, &TForm1::CloseWhenNoDialogWaits);
+        return;
+    }
     close();
 }
 

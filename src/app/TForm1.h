@@ -493,13 +493,15 @@ public:
     // The session is ending (the desktop logs off): the window keys and the ToDo ticks are
     // saved now, without a question, in case the program is not asked to close.
     void SessionSave();
-    // A termination request: closes as the exit command does, without the clean-up question.
+    // A termination request: cancels the dialogs waiting for an answer and closes as the exit
+    // command does, without the clean-up question.
     void LogOff();
     // Position of the frame and size of the client area, the one measure the window keys use.
     WindowGeometry FormGeometry() const;
 
 private:
     void FormCloseQuery();
+    void CloseWhenNoDialogWaits();
     void SaveAtExit();
     void SaveWindowKeys();
     void CleanOldData();

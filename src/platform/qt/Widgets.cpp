@@ -3,7 +3,9 @@
 #include "platform/qt/LatinDigits.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QDateEdit>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -117,6 +119,20 @@ QRect keptOnScreen(const QRect& wanted, const QWidget* near)
     kept.moveLeft(std::clamp(kept.left(), area.left(), area.right() + 1 - kept.width()));
     kept.moveTop(std::clamp(kept.top(), area.top(), area.bottom() + 1 - kept.height()));
     return kept;
+}
+
+bool cancelWaitingDialogs()
+{
+    bool any = false;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(window);
+        // exec() makes a dialog application-modal; windows opened beside the main one stay.
+        if (dialog && dialog->isVisible() && dialog->windowModality() == Qt::ApplicationModal) {
+            dialog->reject();
+            any = true;
+        }
+    }
+    return any;
 }
 
 } // namespace kal::qt

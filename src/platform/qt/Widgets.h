@@ -55,4 +55,9 @@ void onDoubleClick(QAbstractItemView* view, std::function<void(const QModelIndex
 // so a window placed beside another never opens partly off the screen.
 QRect keptOnScreen(const QRect& wanted, const QWidget* near);
 
+// Cancels every dialog waiting in its own event loop (message boxes and file dialogs
+// included), as its cancel button would; true when there was one. Their callers go on once
+// control is back in their loops.
+bool cancelWaitingDialogs();
+
 } // namespace kal::qt
