@@ -73,6 +73,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
 
+    kal::qt::useJapaneseSystemLocale();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kalendra");
     QApplication::setDesktopFileName("org.example.Kalendra");

@@ -14,6 +14,7 @@
 #include "memo/qt/NotePanel.h"
 #include "platform/Files.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/Widgets.h"
 #include "todo/TodoRecord.h"
 #include "todo/qt/TodoPanel.h"
 
@@ -45,6 +46,9 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     setObjectName("TForm1");
     setWindowTitle("Kalendra");
     setWindowIcon(QIcon(":/icons/program.svg"));
+    // The mini calendar sits beside other work; its hints must show while another window is
+    // active.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     CreateActions();
     CreateMenus();
     CreateToolBar();
@@ -60,6 +64,7 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     Timer1->setObjectName("Timer1");
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    PopupTrayPopup();
 
     painter_.setBuild(&build_);
     painter_.setCategories(&categories_);
@@ -266,6 +271,9 @@ void TForm1::ShowAtStart()
         show();
     else if (!trayAvailable_)
         showMinimized();
+    else
+        waitsForPassword_ = settings_.passwd2 == 1;
+    PopupTrayPopup();
 }
 
 void TForm1::showEvent(QShowEvent* event)
@@ -310,6 +318,17 @@ void TForm1::WMCopyData()
 void TForm1::ApplicationExit()
 {
     exiting_ = true;
+    CloseWhenNoDialogWaits();
+}
+
+void TForm1::CloseWhenNoDialogWaits()
+{
+    // A dialog still waiting would keep the program open after the window closed (a message box
+    // refuses to be closed); it is cancelled and the window closes once its loop has returned.
+    if (qt::cancelWaitingDialogs()) {
+        QTimer::singleShot(0, this, &TForm1::CloseWhenNoDialogWaits);
+        return;
+    }
     close();
 }
 
@@ -356,7 +375,10 @@ void TForm1::HelpTopic()
                                       MessageButtons::Ok);
         return;
     }
-    services_.platform.shellOpen(qt::toUtf8(target));
+    if (!services_.platform.shellOpen(qt::toUtf8(target)))
+        services_.platform.messageBox("ヘルプ",
+                                      "ヘルプを開けません。ブラウザを起動できません。\r\n" + qt::toUtf8(target),
+                                      MessageIcon::Error, MessageButtons::Ok);
 }
 
 } // namespace kal

@@ -180,6 +180,8 @@ public:
     void PopupTrayPopup();
     void PopTrayMiniClick();
     void ApplicationExit();
+    // A notification area that came or went since the last look: the icon follows it.
+    void TrayCheck();
 
     // Categories.
     void CatEntry();
@@ -303,6 +305,7 @@ private:
     int catMode_ = 0;
     std::vector<int> dayColumns_; // which record field each day-list column shows
     bool miniMode_ = false;
+    bool miniPlaceKept_ = false; // mini_ was taken before the window manager maximised it
     bool notesShown_ = true;
     bool clockShown_ = true;
     int pnlWidth_ = 320;
@@ -314,6 +317,7 @@ private:
     std::string windowTitle_; // Shift-JIS, as stored
 
     bool trayAvailable_ = false;
+    bool waitsForPassword_ = false; // hidden in the tray behind the password
     QPointer<QSystemTrayIcon> tray_;
     bool shownOnce_ = false;
     bool frameCounted_ = false; // the last placement knew the window's frame
@@ -491,13 +495,15 @@ public:
     // The session is ending (the desktop logs off): the window keys and the ToDo ticks are
     // saved now, without a question, in case the program is not asked to close.
     void SessionSave();
-    // A termination request: closes as the exit command does, without the clean-up question.
+    // A termination request: cancels the dialogs waiting for an answer and closes as the exit
+    // command does, without the clean-up question.
     void LogOff();
     // Position of the frame and size of the client area, the one measure the window keys use.
     WindowGeometry FormGeometry() const;
 
 private:
     void FormCloseQuery();
+    void CloseWhenNoDialogWaits();
     void SaveAtExit();
     void SaveWindowKeys();
     void CleanOldData();

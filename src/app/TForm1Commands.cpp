@@ -80,8 +80,9 @@ void TForm1::CreateActions()
     NewAction(MenuTopic, "MenuTopic", "トピックの検索(&C)", "F1");
     NewAction(MenuAbout, "MenuAbout", "バージョン情報(&A)...");
 
-    // Radio pairs: each entry selects its state and only shows the key; the key itself is one
-    // window action that toggles the pair (CreateShortcuts).
+    // Radio pairs: each entry selects its state and only shows the key in its caption; the key
+    // itself is one window action that toggles the pair (CreateShortcuts). A real shortcut on
+    // the entries would compete with it whenever the menu bar keeps the focus.
     for (auto [pair, key] : {std::pair{std::pair{MenuMonthly, MenuWeekly}, "F9"},
                              std::pair{std::pair{MenuPanelMode1, MenuPanelMode2}, "F10"},
                              std::pair{std::pair{MenuCatView1, MenuCatView2}, "F5"}}) {
@@ -89,7 +90,7 @@ void TForm1::CreateActions()
         for (QAction* entry : {pair.first, pair.second}) {
             entry->setCheckable(true);
             group->addAction(entry);
-            ShowShortcut(entry, key);
+            entry->setText(entry->text() + '\t' + QKeySequence(key).toString(QKeySequence::NativeText));
         }
     }
     MenuMonthly->setChecked(true);
@@ -103,8 +104,8 @@ void TForm1::CreateActions()
 
 void TForm1::ShowShortcut(QAction* entry, const char* key)
 {
-    // Shown in the menu, active only while that menu has the focus, so it never competes with
-    // the window's own action for the same key.
+    // Shown in a pop-up menu only: a widget shortcut of an entry that no menu bar carries never
+    // matches, so the window's own action stays the key's one owner.
     entry->setShortcut(QKeySequence(key));
     entry->setShortcutContext(Qt::WidgetShortcut);
 }

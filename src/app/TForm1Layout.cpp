@@ -4,6 +4,7 @@
 #include "alarm/qt/ClockPanel.h"
 #include "app/Startup.h"
 #include "app/THeaderPanel.h"
+#include "app/TrayMenu.h"
 #include "app/WindowLayout.h"
 #include "app/qt/StatusPanel.h"
 #include "calendar/qt/MonthGrid.h"
@@ -458,7 +459,9 @@ void TForm1::SmallSize()
         tray_->hide();
     hide();
     if (miniMode_) {
-        mini_ = FormGeometry();
+        if (!miniPlaceKept_)
+            mini_ = FormGeometry();
+        miniPlaceKept_ = false;
         miniMode_ = false;
     } else {
         if (panelMode_ == 0 && ToDoUd())
@@ -501,7 +504,10 @@ void TForm1::FormInitSize(int preset)
     if (isMaximized())
         showNormal();
     resize(size.width, size.height);
+    // The day list and the memo are sized through both splitters; the ToDo lists take the rest.
     SplM->setSizes({size.dayListHeight, size.memoHeight});
+    const int schedulesAndMemo = size.dayListHeight + SplM->handleWidth() + size.memoHeight;
+    SplV->setSizes({schedulesAndMemo, std::max(48, SplV->height() - schedulesAndMemo - SplV->handleWidth())});
     SizeChange();
 }
 
@@ -564,26 +570,50 @@ void TForm1::IconTraySet()
         tray_ = new QSystemTrayIcon(QIcon(":/icons/program.svg"), this);
         tray_->setObjectName("TrayIcon");
         tray_->setContextMenu(PopupTray);
-        connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-            if (reason == QSystemTrayIcon::Trigger)
-                MainFormShow();
-        });
+        // The click may ask for the password; its dialog must not run inside the tray icon's
+        // own event handler.
+        connect(
+            tray_, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::Trigger)
+                    MainFormShow();
+            },
+            Qt::QueuedConnection);
     }
     tray_->setToolTip(qt::fromSjis(windowTitle_).left(63));
     tray_->show();
 }
 
+void TForm1::TrayCheck()
+{
+    const bool available = services_.platform.hasNotificationArea();
+    if (available == trayAvailable_)
+        return;
+    trayAvailable_ = available;
+    if (available) {
+        IconTraySet();
+    } else if (!isVisible()) {
+        // The tray that held the window is gone; the task bar brings it back now.
+        waitsForPassword_ = false;
+        showMinimized();
+    }
+    const bool taskbarHidden = settings_.taskBar == 1 && trayAvailable_;
+    if (taskbarHidden != state_.taskbarHidden) {
+        state_.taskbarHidden = taskbarHidden;
+        ApplyWindowFlags();
+    }
+}
+
 void TForm1::TaskTraySet()
 {
-    if (settings_.passwd2 == 1)
-        for (QAction* a : {PopTraySchAdd, PopTraySchEdit, PopTrayMemo})
-            a->setEnabled(false);
     if (!trayAvailable_) {
         // Without a notification area the window could not come back from hiding.
         showMinimized();
         return;
     }
+    waitsForPassword_ = settings_.passwd2 == 1;
     hide();
+    PopupTrayPopup();
 }
 
 void TForm1::MainFormShow()
@@ -593,27 +623,33 @@ void TForm1::MainFormShow()
     if (isVisible() && trayAvailable_) {
         if (isMinimized())
             showNormal();
-        hide();
+        TaskTraySet();
         return;
     }
-    if (settings_.passwd2 == 1) {
-        if (!PasswordGiven(startup_text::kTrayPasswordLabel))
-            return;
-        // The schedule list entry comes back once its window exists.
-        PopTraySchAdd->setEnabled(true);
-        PopTrayMemo->setEnabled(true);
-    }
+    if (settings_.passwd2 == 1 && !PasswordGiven(startup_text::kTrayPasswordLabel))
+        return;
+    waitsForPassword_ = false;
     if (isMinimized() || !isVisible())
         showNormal();
     raise();
     activateWindow();
+    PopupTrayPopup();
 }
 
 void TForm1::PopupTrayPopup()
 {
-    // A minimised window is still visible: the entry hides it.
-    PopTraySize->setText(QString::fromUtf8(isVisible() ? "タスクトレイに入れる(&R)" : "タスクトレイから出す(&S)"));
-    PopTrayMini->setText(QString::fromUtf8(miniMode_ ? "元のサイズに戻す(&S)" : "ミニカレンダー(&N)"));
+    TrayState state;
+    state.windowVisible = isVisible();
+    state.miniMode = miniMode_;
+    state.waitsForPassword = waitsForPassword_;
+    state.modalDialogOpen = state_.modalDialogOpen;
+    const TrayMenuState menu = TrayMenuFor(state);
+    PopTraySize->setText(QString::fromUtf8(menu.sizeCaption));
+    PopTrayMini->setText(QString::fromUtf8(menu.miniCaption));
+    for (QAction* entry : {PopTraySchAdd, PopTraySchEdit, PopTrayMemo})
+        entry->setEnabled(menu.editing);
+    for (QAction* entry : {PopTraySize, PopTrayMini})
+        entry->setEnabled(menu.showHide);
 }
 
 void TForm1::PopTrayMiniClick()
@@ -647,6 +683,17 @@ void TForm1::changeEvent(QEvent* event)
         }
         if (!state_.taskbarHidden)
             setWindowTitle(qt::fromSjis(ShortDayText(state_.today)));
+    } else if (miniMode_ && isMaximized()) {
+        // The window manager reports a double click on the title bar only as a maximise (some,
+        // like openbox, keep offering one whatever the window asks): the mini calendar never
+        // maximises, it goes back to the normal size, once its own handler has returned.
+        // The mini place and size are the ones from before the maximise.
+        const QRect before = QWidget::normalGeometry();
+        mini_ = WindowGeometry{before.x() + x() - geometry().x(), before.y() + y() - geometry().y(), before.width(),
+                               before.height()};
+        miniPlaceKept_ = true;
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+        QMetaObject::invokeMethod(this, &TForm1::SmallSize, Qt::QueuedConnection);
     } else if (miniMode_) {
         DaySchEdit();
     } else {

@@ -37,8 +37,8 @@ void TForm1::ConnectListCommands()
     for (QAction* a : {MenuJump, TBtnJump, PopJump})
         connect(a, &QAction::triggered, this, &TForm1::ShowDlgJump);
     connect(PopHoliday, &QAction::triggered, this, &TForm1::ShowDlgHolidayInput);
-    for (QAction* a : {MenuSchEdit, TBtnSchRep, PopSchEdit, PopTraySchEdit, MenuHoliday, BtnHoliday, MenuMemoList,
-                       TBtnMemo, MenuFind, TBtnFind, MenuJump, TBtnJump, PopJump, PopHoliday})
+    for (QAction* a : {MenuSchEdit, TBtnSchRep, PopSchEdit, MenuHoliday, BtnHoliday, MenuMemoList, TBtnMemo, MenuFind,
+                       TBtnFind, MenuJump, TBtnJump, PopJump, PopHoliday})
         a->setEnabled(true);
 }
 

@@ -4,6 +4,7 @@
 
 #include "calendar/qt/MonthGrid.h"
 #include "memo/qt/MemoList.h"
+#include "platform/qt/Widgets.h"
 
 #include <QAction>
 #include <QSplitter>
@@ -40,7 +41,9 @@ void TForm1::MemoRefresh()
 
 void TForm1::MemoChanged(bool existenceChanged)
 {
-    if (existenceChanged && FlagOn(settings_.calView, 5))
+    // The week view's memo column shows the text itself, so every change reaches it.
+    const bool weekShowsMemos = weekShown_ && FlagOn(settings_.weekView, 5);
+    if (weekShowsMemos || (existenceChanged && FlagOn(settings_.calView, 5)))
         RebuildMonth();
     else
         DaySchEdit();
@@ -76,14 +79,15 @@ void TForm1::MemoPopupEnable()
 
 void TForm1::ConnectMemoCommands()
 {
-    for (QAction* a : {MenuMemo, TBtnMemoNew, PopMemo, PopMemoAdd, PopTrayMemo}) {
-        a->setEnabled(true);
+    for (QAction* a : {MenuMemo, TBtnMemoNew, PopMemo, PopMemoAdd, PopTrayMemo})
         connect(a, &QAction::triggered, this, &TForm1::ShowDlgMemo);
-    }
+    for (QAction* a : {MenuMemo, TBtnMemoNew, PopMemo, PopMemoAdd})
+        a->setEnabled(true);
     connect(PopMemoLineRep, &QAction::triggered, this, &TForm1::PopMemoLineRepClick);
     connect(PopMemoLineDel, &QAction::triggered, this, &TForm1::PopMemoLineDelClick);
     connect(PopMemoDel, &QAction::triggered, this, &TForm1::MemoDelete);
-    connect(ListMemo, &QTreeWidget::itemDoubleClicked, this, &TForm1::ShowDlgMemo);
+    // Also on the empty area: a day without memo gets one this way.
+    qt::onDoubleClick(ListMemo, [this](const QModelIndex&) { ShowDlgMemo(); });
     connect(ListMemo, &qt::MemoList::memoChanged, this, &TForm1::MemoChanged);
 
     ConnectNoteCommands();

@@ -79,6 +79,9 @@ void TForm1::RunVersionSetup()
 void TForm1::ApplySettings()
 {
     state_.versionChanged = false;
+    // The ticks belong to the lists as they were loaded: they go to that folder's ToDo.dat before
+    // the folders are read again.
+    ToDoUd();
     // Widths the user set since the start reach the file only at exit; the reload keeps them.
     const std::array<std::optional<int>, 3> dayWidths = DayColumnWidths();
     const qt::TodoColumnWidths todoWidths = PanelTodo->ColumnWidths();

@@ -61,7 +61,7 @@ void TForm1::LogOff()
 {
     sessionEnding_ = true;
     exiting_ = true;
-    close();
+    CloseWhenNoDialogWaits();
 }
 
 void TForm1::CleanOldData()

@@ -31,6 +31,7 @@ void TForm1::Timer1Timer()
     const DateTime now = services_.platform.now();
     if (clockShown_ && PanelClock->isVisible())
         PanelClock->tick(now);
+    TrayCheck();
     if (minuteTicker_.newMinute(now))
         MinuteDuties(now);
 }

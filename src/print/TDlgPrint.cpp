@@ -78,6 +78,7 @@ void TDlgPrint::buildControls()
 {
     CmbTitle = patternBox("CmbTitle", {kTitlePatterns[0], kTitlePatterns[1]}, this);
     BtnFont = qt::namedButton("BtnFont", "フォント(&F)", this);
+    BtnColor = qt::namedButton("BtnColor", "色(&O)", this);
     PanelTitle = new QLabel(this);
     PanelTitle->setObjectName("PanelTitle");
     PanelTitle->setFrameShape(QFrame::Panel);
@@ -129,9 +130,10 @@ void TDlgPrint::layOutControls()
     title->addWidget(buddyLabel("タイトル(&I)", CmbTitle, titleBox), 0, 0);
     title->addWidget(CmbTitle, 0, 1);
     title->addWidget(BtnFont, 0, 2);
-    title->addWidget(PanelTitle, 1, 1, 1, 2);
+    title->addWidget(BtnColor, 0, 3);
+    title->addWidget(PanelTitle, 1, 1, 1, 3);
     title->addWidget(buddyLabel("作成日(&D)", CmbDate, titleBox), 2, 0);
-    title->addWidget(CmbDate, 2, 1, 1, 2);
+    title->addWidget(CmbDate, 2, 1, 1, 3);
     title->setColumnStretch(1, 1);
 
     auto* marginGroup = new QGroupBox(QString::fromUtf8("余白 (mm)(&M)"), this);
@@ -193,6 +195,7 @@ void TDlgPrint::connectControls()
     connect(ChkTodo, &QCheckBox::toggled, this, &TDlgPrint::ChkTodoClick);
     connect(ChkOtherMon, &QCheckBox::toggled, this, &TDlgPrint::ChkOtherMonClick);
     connect(BtnFont, &QPushButton::clicked, this, &TDlgPrint::BtnFontClick);
+    connect(BtnColor, &QPushButton::clicked, this, &TDlgPrint::BtnColorClick);
     connect(BtnPrint, &QPushButton::clicked, this, &TDlgPrint::PrintRun);
     connect(BtnPreview, &QPushButton::clicked, this, &TDlgPrint::BtnPreviewClick);
     connect(BtnSetup, &QPushButton::clicked, this, &TDlgPrint::BtnSetupClick);
@@ -290,9 +293,19 @@ void TDlgPrint::BtnFontClick()
     std::optional<FontSpec> chosen = services_.platform.chooseFont(titleFont_);
     if (!chosen)
         return;
-    // The font dialog has no colour: the title keeps its own.
+    // The font dialog has no colour: the title keeps its own, which BtnColor sets.
     titleFont_ =
         FontSpec{chosen->name, std::clamp(chosen->size, kMinTitleFont, kMaxTitleFont), chosen->style, titleFont_.color};
+    titleHasColor_ = true;
+    PanelTitleUpdate();
+}
+
+void TDlgPrint::BtnColorClick()
+{
+    std::optional<ColorValue> chosen = services_.platform.chooseColor(titleFont_.color);
+    if (!chosen)
+        return;
+    titleFont_.color = *chosen;
     titleHasColor_ = true;
     PanelTitleUpdate();
 }

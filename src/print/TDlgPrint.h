@@ -37,6 +37,8 @@ public:
 
     QComboBox* CmbTitle;
     QPushButton* BtnFont;
+    // The title's colour, printed with "カラー印刷".
+    QPushButton* BtnColor;
     QLabel* PanelTitle;
     QComboBox* CmbDate;
     QSpinBox *SpinTop, *SpinBottom, *SpinLeft, *SpinRight;
@@ -65,6 +67,7 @@ public:
     void BtnPreviewClick();
     void BtnSetupClick();
     void BtnFontClick();
+    void BtnColorClick();
     void PanelTitleUpdate();
     void ChkTodoClick();
     void ChkOtherMonClick();

@@ -284,6 +284,22 @@ TEST_F(StateCommandsFixture, NavigationSizeMiniAndTrayEntriesReachTheirOperation
     EXPECT_TRUE(closed);
 }
 
+TEST_F(StateCommandsFixture, PairKeysWorkAfterAMenuWasOpenedAndClosedWithEscape)
+{
+    startIn(Mode::Full);
+    const std::pair<Qt::Key, std::function<int()>> keys[] = {{Qt::Key_F9, [&] { return int(form->weekShown()); }},
+                                                             {Qt::Key_F10, [&] { return int(form->panelWithRight()); }},
+                                                             {Qt::Key_F5, [&] { return form->catViewMode(); }}};
+    for (const auto& [key, observed] : keys) {
+        press(Qt::Key_V, Qt::AltModifier); // the menu bar keeps the focus after Escape
+        ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        const int before = observed();
+        press(key);
+        EXPECT_NE(observed(), before) << QKeySequence(key).toString().toStdString();
+    }
+}
+
 TEST_F(StateCommandsFixture, EachKeyIsBoundToOneWindowActionOnly)
 {
     startIn(Mode::Full);

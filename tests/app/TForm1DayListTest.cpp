@@ -18,6 +18,7 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QTest>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -351,4 +352,13 @@ TEST_F(DayListFixture, MiniCalendarHintListsTheDaysLines)
     form->SelectCell(form->monthBuild().layout.currentColumn[23], form->monthBuild().layout.currentRow[23]);
     EXPECT_EQ(form->GridMonth->toolTip(), QString::fromUtf8("2026/12/23(水)\r\nparty"));
     EXPECT_EQ(form->windowTitle(), QString::fromUtf8("令和8年12月23日"));
+
+    QWidget other; // the mini calendar's hints show while another window is active
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    QTest::mouseMove(form->GridMonth, form->GridMonth->rect().center());
+    QTest::mouseMove(form->GridMonth, form->GridMonth->rect().center() + QPoint(1, 1));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QToolTip::text() == form->GridMonth->toolTip(); }, 2000));
+    QToolTip::hideText();
 }

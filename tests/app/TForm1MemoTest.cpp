@@ -65,6 +65,10 @@ TEST_F(MemoFixture, EditorWritesTheMemoRaisesTheMarkAndABlankMemoDropsIt)
     EXPECT_EQ(markOfToday(), 0);
     EXPECT_TRUE(memoRows().isEmpty());
     EXPECT_FALSE(form->state().modalDialogOpen);
+
+    dialogs.handlers.push_back(typeMemo("卵")); // a double click on the empty area adds one
+    QTest::mouseDClick(form->ListMemo->viewport(), Qt::LeftButton, {}, form->ListMemo->viewport()->rect().center());
+    EXPECT_EQ(memoRows(), QStringList{QString::fromUtf8("卵")});
 }
 
 TEST_F(MemoFixture, WithoutTitleBarTheEditorIsCaptionedWithThePlainDate)

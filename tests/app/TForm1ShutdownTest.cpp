@@ -2,13 +2,16 @@
 // and the column widths, offscreen with the fake platform.
 #include "platform/Files.h"
 #include "platform/IniFile.h"
+#include "platform/qt/TerminationSignal.h"
 #include "support/MainWindowFixture.h"
 #include "todo/qt/TodoPanel.h"
 
 #include <QAction>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <csignal>
 
 using namespace kal;
 using namespace kal::test;
@@ -180,4 +183,20 @@ TEST_F(ShutdownFixture, ColumnWidthsSurviveARestartAndUntouchedOnesWriteNothing)
     form->ShowAtStart();
     EXPECT_EQ(form->ListDaySch->columnWidth(dayColumn("内容")), 180);
     EXPECT_EQ(form->ListDaySch->columnWidth(dayColumn("分類")), 44);
+}
+
+TEST_F(ShutdownFixture, TerminationCancelsAWaitingQuestionAndSavesAsAtExit)
+{
+    start(kClean);
+    form->FormInitSize(1);
+    qt::TerminationSignal termination;
+    ASSERT_TRUE(termination.installed());
+    QObject::connect(&termination, &qt::TerminationSignal::received, form.get(), &TForm1::LogOff);
+    QTimer::singleShot(20, form.get(), [] { ::raise(SIGTERM); });
+    QMessageBox question(QMessageBox::Question, "?", "?", QMessageBox::Yes | QMessageBox::No, form.get());
+    QTimer::singleShot(1500, &question, [&] { question.done(QMessageBox::Yes); }); // the test's way out
+    EXPECT_NE(question.exec(), QMessageBox::Yes) << "cancelled: a message box refuses the window system's close";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form->isVisible(); }, 2000));
+    EXPECT_EQ(key("Window", "Width"), 638) << "saved as at exit, without the clean-up question";
+    EXPECT_TRUE(platform.messages.empty());
 }

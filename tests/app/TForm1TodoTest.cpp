@@ -19,6 +19,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -184,6 +185,22 @@ TEST_F(TodoWindowFixture, SwitchingToCalendarOnlyAndClosingStoreTheTicks)
     tick(open(), "b", true);
     closeWindow();
     EXPECT_EQ(files::loadLines(home.file("ToDo.dat")).at(1), todo("2026/12/11", "1001", "02", "b", "2026/12/08"));
+
+    // Confirming the settings stores them in the folder they were made in, not in the new one.
+    const std::string twin = crlf({todo("2026/12/10", "1000", "01", "a")});
+    ASSERT_TRUE(files::createFolders(home.file("other/")));
+    home.write("other/ToDo.dat", twin);
+    home.write("ToDo.dat", twin);
+    start();
+    tick(open(), "a", true);
+    dialogs.handlers.push_back([this](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>("EditTodoPath")->setText(QString::fromStdString(home.file("other/")));
+        QMetaObject::invokeMethod(dialog.findChild<QPushButton*>("BtnOk"), "click");
+        return dialog.result();
+    });
+    form->ShowDlgSetup();
+    EXPECT_EQ(files::loadLines(home.file("ToDo.dat")).at(0), todo("2026/12/10", "1001", "01", "a", "2026/12/08"));
+    EXPECT_EQ(home.read("other/ToDo.dat"), twin);
 }
 
 TEST_F(TodoWindowFixture, DeleteAsksForOneByTitleAndForSeveralByCount)

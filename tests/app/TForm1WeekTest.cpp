@@ -11,6 +11,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -211,6 +213,20 @@ TEST_F(WeekFixture, MemoColumnShowsTheMemoWithoutTheMarkAndGivesWayWhenOff)
     form->NextMonthChange();
     EXPECT_EQ(form->monthBuild().memoText(pos.column, pos.row).size(), 2u);
     form->CurrentNow();
+    EXPECT_TRUE(form->monthBuild().memoText(pos.column, pos.row).empty());
+    // Every memo change reaches the column, also without memo marks in the calendar.
+    form->SelectCell(pos.column, pos.row);
+    for (const char* text : {"new", "new\nedited"}) {
+        dialogs.handlers.push_back([text](QDialog& dialog) {
+            dialog.findChild<QPlainTextEdit*>()->setPlainText(text);
+            QMetaObject::invokeMethod(dialog.findChild<QPushButton*>("BtnOk"), "click");
+            return dialog.result();
+        });
+        form->ShowDlgMemo();
+        EXPECT_EQ(form->monthBuild().memoText(pos.column, pos.row).back(),
+                  QString(text).split('\n').back().toStdString());
+    }
+    form->MemoDelete();
     EXPECT_TRUE(form->monthBuild().memoText(pos.column, pos.row).empty());
     form->ApplicationExit();
     form.reset();

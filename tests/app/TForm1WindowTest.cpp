@@ -1,10 +1,14 @@
 // The main window's calendar, modes and tray, offscreen with the fake platform.
 #include "alarm/qt/ClockPanel.h"
+#include "app/Password.h"
+#include "app/TDlgPasswd.h"
 #include "app/TForm1.h"
 #include "app/THeaderPanel.h"
+#include "app/qt/InstanceGuard.h"
 #include "calendar/qt/MonthGrid.h"
 #include "platform/Files.h"
 #include "platform/SjisCodec.h"
+#include "platform/qt/Widgets.h"
 #include "schedule/ScheduleRecord.h"
 #include "schedule/TDlgCatSet.h"
 #include "support/FakeDialogRunner.h"
@@ -14,6 +18,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -228,6 +233,31 @@ TEST_F(WindowFixture, SizePresetsWhateverTheMode)
     form->MenuSizeMiniClick();
     EXPECT_EQ(form->miniGeometry().width, 164);
     EXPECT_EQ(form->miniGeometry().height, 176);
+    // Laid out by the event loop: right panel, grid, day list and memo; the ToDo lists the rest.
+    const std::array<int, 5> presets[] = {
+        {1, 280, 223, 90, 75}, {0, 320, 343, 120, 120}, {2, 320, 343, 120, 120}, {1, 280, 223, 90, 75}};
+    for (const auto& [preset, right, grid, dayList, memo] : presets) {
+        form->FormInitSize(preset);
+        QTest::qWait(30);
+        EXPECT_EQ((std::array<int, 5>{preset, form->PanelRight->width(), form->GridMonth->height(),
+                                      form->ListDaySch->height(), form->ListMemo->height()}),
+                  (std::array<int, 5>{preset, right, grid, dayList, memo}));
+    }
+}
+
+TEST_F(WindowFixture, MaximisingTheMiniCalendarGivesTheNormalSizeBackAndHelpFailuresAreSaid)
+{
+    start("[Window]\r\nSmallMode=1\r\n[Mini]\r\nWidth=200\r\nHeight=190\r\n");
+    form->showMaximized(); // what a window manager makes of a double click on the title bar
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form->miniMode(); }, 1000));
+    EXPECT_FALSE(form->isMaximized());
+    form->SmallSize();
+    EXPECT_EQ(form->size(), QSize(200, 190)) << "the size from before the maximise";
+
+    platform.shellOpens = false;
+    form->MenuTopic->trigger();
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_NE(platform.messages[0].text.find(platform.opened.at(0)), std::string::npos) << "the page to open by hand";
 }
 
 TEST_F(WindowFixture, WithoutANotificationAreaTheTrayMinimises)
@@ -263,6 +293,46 @@ TEST_F(WindowFixture, TrayHidesAndShowsTheWindow)
     EXPECT_EQ(form->PopTrayMini->text(), QString::fromUtf8("ミニカレンダー(&N)"));
     form->MainFormShow();
     EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(WindowFixture, SecondStartAsksThePasswordOutsideTheSocketsHandlerAndTheTrayEntriesFollow)
+{
+    home.write(kPasswordFileName, EncodeStr("right", DateTime{}) + "\r\n");
+    start("[View]\r\nPasswd2=1\r\n");
+    qt::InstanceGuard guard, second;
+    ASSERT_EQ(guard.acquire(QString::fromStdString(home.path())), qt::InstanceGuard::Outcome::Running);
+    QObject::connect(&guard, &qt::InstanceGuard::wakeRequested, form.get(), &TForm1::WMCopyData);
+    form->TaskTraySet();
+    for (const QString answer : {"", "right"}) {
+        dialogs.handlers.push_back([answer](QDialog& dialog) {
+            auto& prompt = dynamic_cast<TDlgPasswd&>(dialog);
+            qt::fitCaption(prompt); // as wide as its caption and the title bar's buttons
+            EXPECT_GE(prompt.minimumSizeHint().expandedTo(prompt.minimumSize()).width(),
+                      prompt.fontMetrics().horizontalAdvance(prompt.windowTitle()) + 100);
+            QTest::qWait(20); // the prompt's own loop, in which the second start's socket closes
+            prompt.MskPasswd->setText(answer);
+            return answer.isEmpty() ? int(QDialog::Rejected) : (prompt.BtnOkClick(), prompt.result());
+        });
+        ASSERT_EQ(second.acquire(QString::fromStdString(home.path())), qt::InstanceGuard::Outcome::OtherWoken);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.handlers.empty(); }, 3000));
+        QTest::qWait(20);
+        for (bool shown : {form->isVisible(), form->PopTraySchAdd->isEnabled(), form->PopTraySchEdit->isEnabled(),
+                           form->PopTrayMemo->isEnabled()})
+            EXPECT_EQ(shown, !answer.isEmpty());
+    }
+}
+
+TEST_F(WindowFixture, ATrayThatComesLaterGetsTheIconAndOneThatGoesGivesTheWindowBack)
+{
+    platform.notificationArea = false;
+    start();
+    for (bool tray : {true, false}) {
+        platform.notificationArea = tray;
+        form->Timer1Timer();
+        form->TaskTraySet();
+        EXPECT_TRUE(form->trayIconShown() || !tray);
+        EXPECT_EQ(form->isVisible(), !tray) << "without a tray the task bar keeps the window";
+    }
 }
 
 TEST_F(WindowFixture, CloseButtonGoesToTheTrayWhenAsked)

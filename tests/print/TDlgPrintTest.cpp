@@ -104,6 +104,14 @@ TEST_F(PrintDialogFixture, TitleSampleFollowsThePatternTheFontAndTheColourMode)
     EXPECT_TRUE(dialog->PanelTitle->font().italic());
     QTest::mouseClick(dialog->BtnOk, Qt::LeftButton);
     EXPECT_EQ(stored("Title", "TFont"), "IPAMincho,24,1,255") << "the dialog has no colour; the title keeps its own";
+
+    dialog = open(); // the colour button sets it
+    platform.colorAnswers.push_back(0x00A000);
+    QTest::mouseClick(dialog->BtnColor, Qt::LeftButton);
+    EXPECT_EQ(platform.colorInitials, std::vector<ColorValue>{255});
+    EXPECT_EQ(dialog->PanelTitle->palette().color(QPalette::WindowText), QColor(0, 0xA0, 0));
+    QTest::mouseClick(dialog->BtnOk, Qt::LeftButton);
+    EXPECT_EQ(stored("Title", "TFont"), "IPAMincho,24,1,40960");
 }
 
 TEST_F(PrintDialogFixture, WithoutAPrinterPrintingWritesThePdfTheUserNames)

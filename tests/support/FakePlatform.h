@@ -34,7 +34,7 @@ public:
     bool shellOpen(const std::string& target) override
     {
         opened.push_back(target);
-        return true;
+        return shellOpens;
     }
     DateTime now() override { return clock; }
     bool hasNotificationArea() override { return notificationArea; }
@@ -58,7 +58,8 @@ public:
 
     DateTime clock{{2026, 12, 8}, 10, 0, 0};
     bool notificationArea = true;
-    bool printer = false; // tests never reach a real printer
+    bool shellOpens = true; // false: no browser or file handler could be started
+    bool printer = false;   // tests never reach a real printer
 
     void setToday(int year, int month, int day, int hour = 10, int minute = 0, int second = 0)
     {

@@ -68,9 +68,12 @@ void InstanceGuard::onNewConnection()
 {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (socket->readAll().contains("wake"))
-                emit wakeRequested();
+            const bool wake = socket->readAll().contains("wake");
             socket->disconnectFromServer();
+            // The wake-up may open a modal prompt, whose event loop would delete this socket
+            // under its own signal; it runs once the socket's handler has returned.
+            if (wake)
+                QMetaObject::invokeMethod(this, &InstanceGuard::wakeRequested, Qt::QueuedConnection);
         });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     }

@@ -4,7 +4,47 @@
 #include <QLibraryInfo>
 #include <QLocale>
 
+#include <clocale>
+#include <optional>
+
 namespace kal::qt {
+namespace {
+
+// Sets a variable for a while; the old value (or its absence) comes back at the end.
+class EnvironmentOverride {
+public:
+    EnvironmentOverride(const char* name, const char* value) : name_(name)
+    {
+        if (qEnvironmentVariableIsSet(name))
+            old_ = qgetenv(name);
+        qputenv(name, value);
+    }
+    ~EnvironmentOverride()
+    {
+        if (old_)
+            qputenv(name_, *old_);
+        else
+            qunsetenv(name_);
+    }
+    EnvironmentOverride(const EnvironmentOverride&) = delete;
+    EnvironmentOverride& operator=(const EnvironmentOverride&) = delete;
+
+private:
+    const char* name_;
+    std::optional<QByteArray> old_;
+};
+
+} // namespace
+
+void useJapaneseSystemLocale()
+{
+    // The C library follows the user's own settings, as the application object would set it.
+    std::setlocale(LC_ALL, "");
+    // Qt reads these once, when the system locale is first asked for.
+    const EnvironmentOverride all("LC_ALL", "ja_JP.UTF-8");
+    const EnvironmentOverride language("LANGUAGE", "ja");
+    (void)QLocale::system();
+}
 
 std::unique_ptr<QTranslator> installJapaneseUi()
 {

@@ -8,6 +8,11 @@
 
 namespace kal::qt {
 
+// Makes Qt's system locale Japanese (sizes and dates in the file dialogs, the date pickers),
+// whatever LANG and LC_ALL say. Called before the application object exists; the environment
+// is left as it was, so programs started from Kalendra keep the user's own.
+void useJapaneseSystemLocale();
+
 // Installs Qt's Japanese translations in the running application and makes Japanese the default
 // locale; the translator stays installed while the returned object lives. Nothing when the
 // translations are not on this system, and Qt's texts then stay in English.

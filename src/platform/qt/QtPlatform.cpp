@@ -1,6 +1,7 @@
 #include "platform/qt/QtPlatform.h"
 
 #include "platform/Files.h"
+#include "platform/qt/FontChoice.h"
 #include "platform/qt/QtText.h"
 
 #include <QApplication>
@@ -117,11 +118,11 @@ std::optional<ColorValue> QtPlatform::chooseColor(ColorValue initial)
 
 std::optional<FontSpec> QtPlatform::chooseFont(const FontSpec& initial)
 {
-    bool ok = false;
-    QFont font = QFontDialog::getFont(&ok, toQFont(initial), dialogParent());
-    if (!ok)
+    QFontDialog dialog(dialogParent());
+    const FontChoice choice(dialog, initial);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return fromQFont(font, initial.color);
+    return choice.chosen();
 }
 
 std::optional<std::string> QtPlatform::openFileName(const std::string& caption, const std::string& folder,

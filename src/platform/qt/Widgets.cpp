@@ -3,11 +3,14 @@
 #include "platform/qt/LatinDigits.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QDateEdit>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -117,6 +120,49 @@ QRect keptOnScreen(const QRect& wanted, const QWidget* near)
     kept.moveLeft(std::clamp(kept.left(), area.left(), area.right() + 1 - kept.width()));
     kept.moveTop(std::clamp(kept.top(), area.top(), area.bottom() + 1 - kept.height()));
     return kept;
+}
+
+void fitCaption(QDialog& dialog)
+{
+    // The title bar's icon, buttons and margins beside the text, in a bold face as most window
+    // managers draw it.
+    constexpr int kTitleBarExtras = 110;
+    QFont titleFont = dialog.font();
+    titleFont.setBold(true);
+    int need = QFontMetrics(titleFont).horizontalAdvance(dialog.windowTitle()) + kTitleBarExtras;
+    if (const QScreen* screen = dialog.screen())
+        need = std::min(need, screen->availableGeometry().width() * 9 / 10);
+    QLayout* layout = dialog.layout();
+    if (layout)
+        layout->activate();
+    const bool sized = dialog.testAttribute(Qt::WA_Resized);
+    const int width = sized ? dialog.width() : std::max(dialog.sizeHint().width(), dialog.minimumWidth());
+    if (width >= need)
+        return;
+    if (layout && layout->sizeConstraint() == QLayout::SetFixedSize) {
+        // A fixed size would be set again from the contents at every show.
+        const int height = dialog.sizeHint().height();
+        layout->setSizeConstraint(QLayout::SetDefaultConstraint);
+        dialog.setFixedSize(need, height);
+        return;
+    }
+    dialog.setMinimumWidth(need);
+    if (sized)
+        dialog.resize(need, dialog.height());
+}
+
+bool cancelWaitingDialogs()
+{
+    bool any = false;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(window);
+        // exec() makes a dialog application-modal; windows opened beside the main one stay.
+        if (dialog && dialog->isVisible() && dialog->windowModality() == Qt::ApplicationModal) {
+            dialog->reject();
+            any = true;
+        }
+    }
+    return any;
 }
 
 } // namespace kal::qt

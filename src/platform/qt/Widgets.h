@@ -11,6 +11,7 @@
 
 class QAbstractItemView;
 class QDateEdit;
+class QDialog;
 class QHBoxLayout;
 class QLabel;
 class QModelIndex;
@@ -54,5 +55,14 @@ void onDoubleClick(QAbstractItemView* view, std::function<void(const QModelIndex
 // `wanted` moved, and shrunk where it is larger, into the free area of the screen `near` is on,
 // so a window placed beside another never opens partly off the screen.
 QRect keptOnScreen(const QRect& wanted, const QWidget* near);
+
+// Widens a dialog, before it is shown, so the window manager's title bar shows its whole
+// caption (within the screen's width).
+void fitCaption(QDialog& dialog);
+
+// Cancels every dialog waiting in its own event loop (message boxes and file dialogs
+// included), as its cancel button would; true when there was one. Their callers go on once
+// control is back in their loops.
+bool cancelWaitingDialogs();
 
 } // namespace kal::qt

@@ -1,10 +1,17 @@
 // Qt's own dialogs and buttons speak Japanese once the program has started.
 #include "platform/qt/JapaneseUi.h"
+#include "platform/qt/FontChoice.h"
+#include "platform/qt/QtText.h"
 
+#include <QCheckBox>
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QLocale>
+#include <QProcess>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -47,4 +54,39 @@ TEST(JapaneseUi, QtsDialogsAndStandardButtonsSpeakJapanese)
     QLocale::setDefault(before);
     QDialogButtonBox english(QDialogButtonBox::Cancel);
     EXPECT_EQ(english.button(QDialogButtonBox::Cancel)->text(), "Cancel") << "the translator left with its owner";
+}
+
+TEST(JapaneseUi, SizesAndDatesAreJapaneseWhateverTheEnvironmentSays)
+{
+    EXPECT_EQ(QLocale::system().formattedDataSize(14), QString::fromUtf8("14 バイト")); // the file dialogs' sizes
+    if (qEnvironmentVariableIsSet("KALENDRA_LOCALE_CHILD"))
+        return;
+    QProcess child; // the locale is fixed before the application object exists
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"KALENDRA_LOCALE_CHILD", "LC_ALL", "LANG"})
+        environment.insert(name, "C.UTF-8");
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=JapaneseUi.SizesAndDates*"});
+    ASSERT_TRUE(child.waitForFinished(30000));
+    EXPECT_EQ(child.exitCode(), 0) << child.readAll().toStdString();
+}
+
+TEST(JapaneseUi, FontDialogShowsTheStoredFontOrItsSubstituteAndKeepsWhatWasNotChanged)
+{
+    const FontSpec stored{"ＭＳ Ｐゴシック", 16, FontStyle::Bold, 0xFF}; // a name this system lacks
+    const std::pair<QFont, FontSpec> cases[] = {
+        {QFont(), stored},                                                     // OK without a change
+        {QFont("IPAPGothic", 20), {stored.name, 20, FontStyle::Bold, 0xFF}},   // only the size
+        {QFont("IPAGothic", 11), {"IPAGothic", 11, FontStyle::Regular, 0xFF}}, // another family
+    };
+    for (const auto& [picked, expected] : cases) {
+        QFontDialog dialog;
+        const qt::FontChoice choice(dialog, stored);
+        EXPECT_EQ(dialog.currentFont().family(), QFontInfo(qt::toQFont(stored)).family());
+        for (const QCheckBox* effect : dialog.findChildren<QCheckBox*>())
+            EXPECT_FALSE(effect->isVisibleTo(&dialog));
+        if (picked != QFont())
+            dialog.setCurrentFont(picked);
+        EXPECT_EQ(choice.chosen(), expected);
+    }
 }
