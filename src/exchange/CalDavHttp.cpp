@@ -98,16 +98,17 @@ bool isRedirect(long status)
     return status == 301 || status == 302 || status == 307 || status == 308;
 }
 
-void setCredentials(CURL* curl, const Credentials& credentials)
+void setCredentials(CURL* curl, const std::string& url, const Credentials& credentials)
 {
     curl_easy_setopt(curl, CURLOPT_HTTPAUTH, CURLAUTH_BASIC);
-    if (!credentials.user.empty())
-        curl_easy_setopt(curl, CURLOPT_USERNAME, credentials.user.c_str());
     if (credentials.password) {
+        curl_easy_setopt(curl, CURLOPT_USERNAME, credentials.user.c_str());
         curl_easy_setopt(curl, CURLOPT_PASSWORD, credentials.password->c_str());
     } else if (!credentials.netrcFile.empty()) {
         curl_easy_setopt(curl, CURLOPT_NETRC, static_cast<long>(CURL_NETRC_OPTIONAL));
         curl_easy_setopt(curl, CURLOPT_NETRC_FILE, credentials.netrcFile.c_str());
+        if (!credentials.user.empty())
+            curl_easy_setopt(curl, CURLOPT_URL, urlWithUser(url, credentials.user).c_str());
     }
 }
 
@@ -140,12 +141,12 @@ void setRequest(CURL* curl, const HttpRequest& request, const std::string& url, 
     }
 }
 
-std::string etagHeader(CURL* curl)
+std::string header(CURL* curl, const char* name)
 {
-    curl_header* header = nullptr;
-    if (curl_easy_header(curl, "ETag", 0, CURLH_HEADER, -1, &header) != CURLHE_OK || !header || !header->value)
+    curl_header* found = nullptr;
+    if (curl_easy_header(curl, name, 0, CURLH_HEADER, -1, &found) != CURLHE_OK || !found || !found->value)
         return {};
-    return header->value;
+    return found->value;
 }
 
 } // namespace
@@ -190,7 +191,7 @@ HttpReply HttpSession::sendOnce(const HttpRequest& request, const std::string& u
     Transfer transfer{&reply.body, limits_.maxReplyBytes, false, cancel_};
     const auto headers = headerList(request);
     setRequest(curl_, request, url, headers.get());
-    setCredentials(curl_, credentials_);
+    setCredentials(curl_, url, credentials_);
     setLimits(curl_, limits_);
     curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, collect);
     curl_easy_setopt(curl_, CURLOPT_WRITEDATA, &transfer);
@@ -206,10 +207,10 @@ HttpReply HttpSession::sendOnce(const HttpRequest& request, const std::string& u
     long status = 0;
     curl_easy_getinfo(curl_, CURLINFO_RESPONSE_CODE, &status);
     reply.status = davStatusOfHttp(static_cast<int>(status));
-    reply.etag = etagHeader(curl_);
-    const char* redirect = nullptr;
-    if (isRedirect(status) && curl_easy_getinfo(curl_, CURLINFO_REDIRECT_URL, &redirect) == CURLE_OK && redirect)
-        location = redirect;
+    reply.etag = header(curl_, "ETag");
+    // Resolved against the URL without a user name, which the next check would refuse.
+    if (isRedirect(status))
+        location = resolveUrl(url, header(curl_, "Location"));
     return reply;
 }
 

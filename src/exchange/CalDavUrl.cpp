@@ -148,17 +148,44 @@ CheckedUrl checkServerUrl(const std::string& url, UrlRole role)
     return checked;
 }
 
+namespace {
+
+UrlHandle resolve(const std::string& baseUrl, std::string_view reference)
+{
+    UrlHandle target = parse(baseUrl);
+    if (!target || reference.empty() ||
+        curl_url_set(target.get(), CURLUPART_URL, escapeRaw(reference).c_str(), 0) != CURLUE_OK)
+        return nullptr;
+    return target;
+}
+
+} // namespace
+
 std::string hrefPath(const std::string& baseUrl, std::string_view href)
 {
     const UrlHandle base = parse(baseUrl);
-    UrlHandle target = parse(baseUrl);
-    if (!base || !target || href.empty())
+    const UrlHandle target = resolve(baseUrl, href);
+    if (!base || !target || originOf(target.get()) != originOf(base.get()))
         return {};
-    if (curl_url_set(target.get(), CURLUPART_URL, escapeRaw(href).c_str(), 0) != CURLUE_OK)
+    // Escaped dots become dot segments once decoded; such a path has no one meaning.
+    const std::string path = normalisePath(part(target.get(), CURLUPART_PATH)) + "/";
+    if (path.find("/./") != std::string::npos || path.find("/../") != std::string::npos)
         return {};
-    if (originOf(target.get()) != originOf(base.get()))
-        return {};
-    return normalisePath(part(target.get(), CURLUPART_PATH));
+    return path.substr(0, path.size() - 1);
+}
+
+std::string resolveUrl(const std::string& baseUrl, std::string_view reference)
+{
+    const UrlHandle target = resolve(baseUrl, reference);
+    return target ? part(target.get(), CURLUPART_URL) : std::string();
+}
+
+std::string urlWithUser(const std::string& url, const std::string& user)
+{
+    const UrlHandle handle = parse(url);
+    if (!handle || curl_url_set(handle.get(), CURLUPART_USER, user.c_str(), CURLU_URLENCODE) != CURLUE_OK)
+        return url;
+    return part(handle.get(), CURLUPART_URL);
 }
 
 std::string normalisePath(std::string_view path)
@@ -174,6 +201,8 @@ std::string normalisePath(std::string_view path)
             else
                 appendEscaped(out, decoded);
             i += 2;
+        } else if (c == '/' && !out.empty() && out.back() == '/') {
+            continue; // "//" at the start would name a server when read back as a reference
         } else if (c == '/' || isSegmentChar(c)) {
             out += static_cast<char>(c);
         } else {

@@ -24,12 +24,18 @@ CheckedUrl checkServerUrl(const std::string& url, UrlRole role);
 bool isLoopbackHost(std::string_view host);
 
 // The normalised path `href` names, resolved against `baseUrl`; empty when it names another
-// server or is no URL at all.
+// server, is no URL at all or hides a dot segment in escapes.
 std::string hrefPath(const std::string& baseUrl, std::string_view href);
 
 // One spelling of a path: escapes decoded where the character may stand literally, the rest as
-// upper-case %XX.
+// upper-case %XX, runs of '/' as one.
 std::string normalisePath(std::string_view path);
+
+// `reference` (a Location header) resolved against `baseUrl`; empty when it is no URL.
+std::string resolveUrl(const std::string& baseUrl, std::string_view reference);
+
+// `url` with a user name in it, for libcurl's netrc lookup, which ignores a user set apart.
+std::string urlWithUser(const std::string& url, const std::string& user);
 
 // The URL of `path` on the server of `baseUrl`.
 std::string urlOfPath(const std::string& baseUrl, const std::string& path);

@@ -39,7 +39,7 @@ std::string config(const TempFolder& folder, int port)
     return "[server]\nhosts = 127.0.0.1:" + std::to_string(port) +
            "\n[auth]\ntype = htpasswd\nhtpasswd_filename = " + folder.file("users") +
            "\nhtpasswd_encryption = plain\ndelay = 0\n[storage]\nfilesystem_folder = " + folder.file("store") +
-           "\n[web]\ntype = none\n[logging]\nlevel = warning\n";
+           "\n[web]\ntype = none\n[logging]\nlevel = error\n";
 }
 
 } // namespace
