@@ -17,6 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK((resource.href + "/").find("/../") == std::string::npos);
         FUZZ_CHECK(hrefPath("https://dav.example.jp/cal/home/", resource.href) == resource.href);
     }
-    davErrorNames(text, "valid-sync-token");
+    const DavErrorBody error = readDavError(text, "https://dav.example.jp/cal/home/");
+    FUZZ_CHECK(error.conflictHref.empty() || (error.uidConflict && error.conflictHref[0] == '/'));
     return 0;
 }

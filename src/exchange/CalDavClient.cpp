@@ -84,7 +84,7 @@ bool isHeaderSafe(const std::string& value)
 bool isStaleToken(const HttpReply& reply)
 {
     const int status = reply.status.httpStatus;
-    return status == 403 || status == 409 || status == 412 || davErrorNames(reply.body, "valid-sync-token");
+    return status == 403 || status == 409 || status == 412 || readDavError(reply.body, reply.url).staleSyncToken;
 }
 
 } // namespace
@@ -124,15 +124,21 @@ bool CalDavClient::isMember(const std::string& href) const
     return href.size() > collectionPath_.size() && href.compare(0, collectionPath_.size(), collectionPath_) == 0;
 }
 
+HttpReply CalDavClient::propfind(const std::string& url, const char* depth,
+                                 const std::vector<std::pair<const char*, const char*>>& properties)
+{
+    return request("PROPFIND", url, {std::string("Depth: ") + depth, kXmlBody}, propfindBody(properties));
+}
+
 CollectionInfo CalDavClient::discover()
 {
     CollectionInfo info;
-    const HttpReply reply = request("PROPFIND", collectionUrl_, {"Depth: 0", kXmlBody},
-                                    propfindBody({{xml::kDav, "resourcetype"},
-                                                  {xml::kDav, "displayname"},
-                                                  {xml::kCalendarServer, "getctag"},
-                                                  {xml::kDav, "sync-token"},
-                                                  {xml::kCalDav, "supported-calendar-component-set"}}));
+    const HttpReply reply = propfind(collectionUrl_, "0",
+                                     {{xml::kDav, "resourcetype"},
+                                      {xml::kDav, "displayname"},
+                                      {xml::kCalendarServer, "getctag"},
+                                      {xml::kDav, "sync-token"},
+                                      {xml::kCalDav, "supported-calendar-component-set"}});
     Multistatus result;
     info.status = readReply(reply, result);
     if (!info.status.ok())
@@ -154,6 +160,44 @@ CollectionInfo CalDavClient::discover()
     return info;
 }
 
+// The calendar home's URL, through the principal where the start is not the home; empty when
+// the server names neither.
+std::string CalDavClient::calendarHome()
+{
+    const bool atRoot = collectionPath_ == "/";
+    std::string url = atRoot ? urlOfPath(collectionUrl_, "/.well-known/caldav") : collectionUrl_;
+    for (int step = 0; step < 2; ++step) {
+        const HttpReply reply =
+            propfind(url, "0", {{xml::kDav, "current-user-principal"}, {xml::kCalDav, "calendar-home-set"}});
+        Multistatus result;
+        if (!readReply(reply, result).ok() || result.resources.empty())
+            return {};
+        const DavResource& found = result.resources.front();
+        if (!found.calendarHome.empty())
+            return urlOfPath(reply.url, found.calendarHome);
+        if (found.principal.empty())
+            return {};
+        url = urlOfPath(reply.url, found.principal);
+    }
+    return {};
+}
+
+CalendarList CalDavClient::findCalendars()
+{
+    CalendarList list;
+    const std::string home = calendarHome();
+    const HttpReply reply = propfind(
+        home.empty() ? collectionUrl_ : home, "1",
+        {{xml::kDav, "resourcetype"}, {xml::kDav, "displayname"}, {xml::kCalDav, "supported-calendar-component-set"}});
+    Multistatus result;
+    list.status = readReply(reply, result);
+    for (const DavResource& resource : result.resources)
+        if (resource.isCalendar && resource.status == 200)
+            list.calendars.push_back({urlOfPath(reply.url, resource.href), resource.displayName,
+                                      accepts(resource, "VEVENT"), accepts(resource, "VTODO")});
+    return list;
+}
+
 ItemListing CalDavClient::listing(const HttpReply& reply) const
 {
     ItemListing listing;
@@ -167,8 +211,7 @@ ItemListing CalDavClient::listing(const HttpReply& reply) const
 
 ItemListing CalDavClient::listItems()
 {
-    return listing(request("PROPFIND", collectionUrl_, {"Depth: 1", kXmlBody},
-                           propfindBody({{xml::kDav, "getetag"}, {xml::kDav, "resourcetype"}})));
+    return listing(propfind(collectionUrl_, "1", {{xml::kDav, "getetag"}, {xml::kDav, "resourcetype"}}));
 }
 
 ItemListing CalDavClient::listItemsBetween(Component component, const DateTime& fromUtc, const DateTime& toUtc)
@@ -227,6 +270,26 @@ ItemChanges CalDavClient::changesSince(const std::string& syncToken)
     return all;
 }
 
+ItemChanges CalDavClient::changesByEtag(const std::map<std::string, std::string>& knownEtags)
+{
+    ItemListing listing = listItems();
+    ItemChanges changes;
+    changes.status = listing.status;
+    if (!listing.status.ok())
+        return changes;
+    std::set<std::string> listed;
+    for (ItemTag& item : listing.items) {
+        listed.insert(item.href);
+        const auto known = knownEtags.find(item.href);
+        if (known == knownEtags.end() || known->second != item.etag || item.etag.empty())
+            changes.changed.push_back(std::move(item));
+    }
+    for (const auto& [href, etag] : knownEtags)
+        if (!listed.count(href))
+            changes.removed.push_back(href);
+    return changes;
+}
+
 ItemBodies CalDavClient::fetch(const std::vector<std::string>& hrefs)
 {
     ItemBodies bodies;
@@ -271,6 +334,12 @@ WriteResult CalDavClient::put(const std::string& href, const std::string& condit
     result.status = reply.status;
     if (reply.status.ok())
         result.etag = reply.etag;
+    const int status = reply.status.httpStatus;
+    const DavErrorBody error = status == 403 || status == 409 ? readDavError(reply.body, reply.url) : DavErrorBody{};
+    if (error.uidConflict) {
+        result.status = davFailure(DavError::UidConflict, status);
+        result.conflictHref = error.conflictHref;
+    }
     return result;
 }
 
@@ -282,7 +351,7 @@ WriteResult CalDavClient::create(const std::string& name, const std::string& ica
 WriteResult CalDavClient::update(const std::string& href, const std::string& etag, const std::string& icalendar)
 {
     if (etag.empty() || !isHeaderSafe(etag))
-        return {davFailure(DavError::BadReply), href, {}};
+        return {davFailure(DavError::BadReply), href, {}, {}};
     return put(href, "If-Match: " + etag, icalendar);
 }
 

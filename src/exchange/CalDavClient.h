@@ -14,6 +14,7 @@
 #include <atomic>
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,18 @@ struct CollectionInfo {
     bool acceptsTodos = false;
     std::string ctag;      // empty when the server keeps none
     std::string syncToken; // empty when the server offers no sync-collection
+};
+
+struct CalendarEntry {
+    std::string url;
+    std::string displayName;
+    bool acceptsEvents = false;
+    bool acceptsTodos = false;
+};
+
+struct CalendarList {
+    DavStatus status;
+    std::vector<CalendarEntry> calendars;
 };
 
 struct ItemTag {
@@ -71,7 +84,8 @@ struct ItemBodies {
 struct WriteResult {
     DavStatus status;
     std::string href;
-    std::string etag; // empty when the server did not say; fetch the item to learn it
+    std::string etag;         // empty when the server did not say; fetch the item to learn it
+    std::string conflictHref; // UidConflict: the item holding the UID, where the server names it
 };
 
 enum class Component { Event, Todo };
@@ -84,14 +98,21 @@ public:
     const std::string& collectionUrl() const { return collectionUrl_; }
 
     CollectionInfo discover();
+    // The user's calendars, found from the client's URL: the server's root (through
+    // /.well-known/caldav), the user's principal or the calendar home.
+    CalendarList findCalendars();
     ItemListing listItems();
     // Items of one component overlapping [fromUtc, toUtc).
     ItemListing listItemsBetween(Component component, const DateTime& fromUtc, const DateTime& toUtc);
     // sync-collection; an empty token, or one the server refuses, gives a complete listing.
     ItemChanges changesSince(const std::string& syncToken);
+    // For servers without sync-collection: the listing against the ETags the caller holds, in
+    // the shape of changesSince (never complete; `removed` are known hrefs no longer listed).
+    ItemChanges changesByEtag(const std::map<std::string, std::string>& knownEtags);
     ItemBodies fetch(const std::vector<std::string>& hrefs);
 
-    // PUT that fails with PreconditionFailed when `name` exists already.
+    // PUT that fails with PreconditionFailed when `name` exists already, and with UidConflict
+    // when another item has the UID.
     WriteResult create(const std::string& name, const std::string& icalendar);
     // PUT that fails with PreconditionFailed when the item changed since `etag`.
     WriteResult update(const std::string& href, const std::string& etag, const std::string& icalendar);
@@ -102,6 +123,9 @@ private:
                       std::string body = {});
     DavStatus readReply(const HttpReply& reply, Multistatus& result) const;
     ItemListing listing(const HttpReply& reply) const;
+    HttpReply propfind(const std::string& url, const char* depth,
+                       const std::vector<std::pair<const char*, const char*>>& properties);
+    std::string calendarHome();
     ItemChanges syncRound(const std::string& syncToken, bool& truncated);
     DavStatus fetchBatch(const std::vector<std::string>& hrefs, ItemBodies& bodies);
     WriteResult put(const std::string& href, const std::string& condition, const std::string& icalendar);

@@ -43,6 +43,8 @@ std::string reasonText(DavError error, int httpStatus)
         return "サーバーに指定のカレンダーまたは項目がありません（" + std::to_string(httpStatus) + "）。";
     case DavError::PreconditionFailed:
         return "サーバー上の項目が同時に変更されました（412）。";
+    case DavError::UidConflict:
+        return "サーバーに同じ UID の別の項目があります（" + std::to_string(httpStatus) + "）。";
     case DavError::ServerError:
         return "サーバー内部でエラーが起きました（" + std::to_string(httpStatus) +
                "）。しばらくしてからやり直してください。";

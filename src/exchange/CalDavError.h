@@ -24,6 +24,7 @@ enum class DavError {
     Forbidden,          // 403
     NotFound,           // 404, 410
     PreconditionFailed, // 412: the item changed on the server meanwhile
+    UidConflict,        // another item on the server has this UID
     ServerError,        // 5xx
     HttpError,          // any other status that is not success
     Credentials,        // ~/.netrc that others can read

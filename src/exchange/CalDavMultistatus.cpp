@@ -44,7 +44,7 @@ void readComponents(xmlNode* set, DavResource& resource)
     }
 }
 
-void readProperty(xmlNode* property, DavResource& resource)
+void readProperty(xmlNode* property, const std::string& baseUrl, DavResource& resource)
 {
     if (xml::is(property, xml::kDav, "getetag"))
         resource.etag = xml::trimmedText(property);
@@ -60,10 +60,14 @@ void readProperty(xmlNode* property, DavResource& resource)
         readResourceType(property, resource);
     else if (xml::is(property, xml::kCalDav, "supported-calendar-component-set"))
         readComponents(property, resource);
+    else if (xml::is(property, xml::kDav, "current-user-principal"))
+        resource.principal = hrefPath(baseUrl, xml::trimmedText(xml::child(property, xml::kDav, "href")));
+    else if (xml::is(property, xml::kCalDav, "calendar-home-set"))
+        resource.calendarHome = hrefPath(baseUrl, xml::trimmedText(xml::child(property, xml::kDav, "href")));
 }
 
 // Properties under a failed propstat (404 for one the server lacks) are not values.
-int readPropstats(xmlNode* response, DavResource& resource)
+int readPropstats(xmlNode* response, const std::string& baseUrl, DavResource& resource)
 {
     int failedStatus = 0;
     bool anySuccess = false;
@@ -78,7 +82,7 @@ int readPropstats(xmlNode* response, DavResource& resource)
         anySuccess = true;
         if (xmlNode* prop = xml::child(propstat, xml::kDav, "prop"))
             for (xmlNode* property = prop->children; property; property = property->next)
-                readProperty(property, resource);
+                readProperty(property, baseUrl, resource);
     }
     return anySuccess ? 200 : failedStatus;
 }
@@ -87,7 +91,7 @@ int readPropstats(xmlNode* response, DavResource& resource)
 void readResponse(xmlNode* response, const std::string& baseUrl, Multistatus& result)
 {
     DavResource resource;
-    const int propstatStatus = readPropstats(response, resource);
+    const int propstatStatus = readPropstats(response, baseUrl, resource);
     xmlNode* status = xml::child(response, xml::kDav, "status");
     resource.status = status ? statusCode(xml::trimmedText(status)) : propstatStatus;
     for (xmlNode* href = response->children; href; href = href->next) {
@@ -120,11 +124,19 @@ Multistatus readMultistatus(std::string_view text, const std::string& baseUrl)
     return result;
 }
 
-bool davErrorNames(std::string_view text, std::string_view name)
+DavErrorBody readDavError(std::string_view text, const std::string& baseUrl)
 {
+    DavErrorBody body;
     const xml::Document document = xml::parse(text);
     xmlNode* root = document ? xmlDocGetRootElement(document.get()) : nullptr;
-    return root && xml::is(root, xml::kDav, "error") && xml::child(root, xml::kDav, std::string(name).c_str());
+    if (!xml::is(root, xml::kDav, "error"))
+        return body;
+    body.staleSyncToken = xml::child(root, xml::kDav, "valid-sync-token") != nullptr;
+    xmlNode* conflict = xml::child(root, xml::kCalDav, "no-uid-conflict");
+    body.uidConflict = conflict != nullptr;
+    if (xmlNode* href = xml::child(conflict, xml::kDav, "href"))
+        body.conflictHref = hrefPath(baseUrl, xml::trimmedText(href));
+    return body;
 }
 
 } // namespace kal::caldav

@@ -19,6 +19,8 @@ struct DavResource {
     std::string displayName;
     std::string ctag;
     std::string syncToken;
+    std::string principal;    // current-user-principal, a normalised path
+    std::string calendarHome; // calendar-home-set, a normalised path
     bool isCollection = false;
     bool isCalendar = false;
     bool componentsListed = false;       // supported-calendar-component-set came back
@@ -35,7 +37,12 @@ struct Multistatus {
 // `baseUrl` is the URL the request went to; relative hrefs are resolved against it.
 Multistatus readMultistatus(std::string_view xml, const std::string& baseUrl);
 
-// Whether `xml` is a DAV:error body naming the precondition `name` ("valid-sync-token").
-bool davErrorNames(std::string_view xml, std::string_view name);
+// The preconditions of a DAV:error body the client acts on.
+struct DavErrorBody {
+    bool staleSyncToken = false; // DAV:valid-sync-token
+    bool uidConflict = false;    // CALDAV:no-uid-conflict
+    std::string conflictHref;    // the item holding that UID, where the server names it
+};
+DavErrorBody readDavError(std::string_view xml, const std::string& baseUrl);
 
 } // namespace kal::caldav

@@ -3,44 +3,39 @@
 // empty reply holds the connection without a word.
 #pragma once
 
-#include <arpa/inet.h>
+#include "support/RadicaleServer.h"
+
 #include <atomic>
-#include <netinet/in.h>
 #include <poll.h>
-#include <string>
-#include <sys/socket.h>
-#include <thread>
-#include <unistd.h>
-#include <vector>
 
 namespace kal::test {
 
 class CannedHttpServer {
 public:
-    explicit CannedHttpServer(std::vector<std::string> replies)
-        : replies_(std::move(replies)), listener_(::socket(AF_INET, SOCK_STREAM, 0))
+    explicit CannedHttpServer(std::vector<std::string> replies) : replies_(std::move(replies))
     {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof address;
-        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), size);
-        ::listen(listener_, 8);
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
-        port_ = ntohs(address.sin_port);
-        thread_ = std::thread([this] { serve(); });
+        port_ = listener_.bindAny();
+        ::listen(listener_.fd, 8);
+        thread_ = std::thread([this] {
+            for (std::size_t served = 0; !stop_;) {
+                if (readable(listener_.fd)) {
+                    const int connection = ::accept(listener_.fd, nullptr, nullptr);
+                    answer(connection, replies_[std::min(served++, replies_.size() - 1)]);
+                    ::close(connection);
+                }
+            }
+        });
     }
     ~CannedHttpServer()
     {
         stop_ = true;
         thread_.join();
-        ::close(listener_);
     }
 
     std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
 
 private:
-    bool readable(int socket) const
+    static bool readable(int socket)
     {
         pollfd wait{socket, POLLIN, 0};
         return ::poll(&wait, 1, 20) > 0;
@@ -64,24 +59,11 @@ private:
             ::send(connection, reply.data(), reply.size(), MSG_NOSIGNAL);
             ::shutdown(connection, SHUT_WR);
         }
-        while (!stop_)
-            if (readable(connection) && ::recv(connection, buffer, sizeof buffer, 0) <= 0)
-                return;
-    }
-
-    void serve()
-    {
-        for (std::size_t served = 0; !stop_;) {
-            if (!readable(listener_))
-                continue;
-            const int connection = ::accept(listener_, nullptr, nullptr);
-            answer(connection, replies_[std::min(served++, replies_.size() - 1)]);
-            ::close(connection);
-        }
+        while (!stop_ && !(readable(connection) && ::recv(connection, buffer, sizeof buffer, 0) <= 0)) { }
     }
 
     std::vector<std::string> replies_;
-    int listener_;
+    LoopbackSocket listener_;
     int port_ = 0;
     std::atomic<bool> stop_{false};
     std::thread thread_;

@@ -1,40 +1,112 @@
 // A Radicale server shared by one test program: 127.0.0.1 on a free port, one htpasswd user,
-// storage in a temporary folder; started on first use, stopped when the program ends. The
-// peer is python3-caldav, an independent client (tests/exchange/caldav_peer.py).
+// storage in a temporary folder; started on first use, stopped when the program ends. Its peer
+// is python3-caldav, an independent client (tests/exchange/caldav_peer.py).
 #pragma once
 
+#include "support/RunProgram.h"
 #include "support/TempFolder.h"
 
-#include <string>
-#include <sys/types.h>
+#include <arpa/inet.h>
+#include <csignal>
+#include <sstream>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace kal::test {
+
+// A bound or connected TCP socket on 127.0.0.1 (port 0: any free one), closed with the object.
+struct LoopbackSocket {
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+
+    explicit LoopbackSocket(int port = 0) { address.sin_port = htons(static_cast<uint16_t>(port)); }
+    ~LoopbackSocket() { ::close(fd); }
+    sockaddr* raw() { return reinterpret_cast<sockaddr*>(&address); }
+    bool connects() { return ::connect(fd, raw(), sizeof address) == 0; }
+    int bindAny()
+    {
+        socklen_t size = sizeof address;
+        ::bind(fd, raw(), size);
+        ::getsockname(fd, raw(), &size);
+        return ntohs(address.sin_port);
+    }
+};
+
+inline int freeLoopbackPort()
+{
+    return LoopbackSocket().bindAny();
+}
 
 class RadicaleServer {
 public:
     static constexpr const char* kUser = "alice";
     static constexpr const char* kPassword = "wonderland";
 
-    static RadicaleServer& shared();
-    ~RadicaleServer();
+    static RadicaleServer& shared()
+    {
+        static RadicaleServer server;
+        return server;
+    }
+    ~RadicaleServer()
+    {
+        if (pid_ > 0 && ::kill(pid_, SIGTERM) == 0)
+            ::waitpid(pid_, nullptr, 0);
+    }
 
     bool running() const { return pid_ > 0; }
-    // http://127.0.0.1:PORT/ followed by `path`.
-    std::string url(const std::string& path = {}) const;
+    std::string url(const std::string& path = {}) const
+    {
+        return "http://127.0.0.1:" + std::to_string(port_) + "/" + path;
+    }
     std::string calendarUrl(const std::string& name) const { return url(std::string(kUser) + "/" + name + "/"); }
+
     // One line of output for each command of caldav_peer.py.
-    std::vector<std::string> peer(const std::vector<std::string>& commands) const;
+    std::vector<std::string> peer(const std::vector<std::string>& commands) const
+    {
+        std::string command = std::string("/usr/bin/python3 " KALENDRA_SOURCE_DIR "/tests/exchange/caldav_peer.py ") +
+                              url() + " " + kUser + " " + kPassword;
+        for (const std::string& c : commands)
+            command += " '" + c + "'";
+        std::istringstream output(runProgram(command).output);
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(output, line);)
+            lines.push_back(line);
+        return lines;
+    }
 
 private:
-    RadicaleServer();
+    RadicaleServer()
+    {
+        folder_.write("users", std::string(kUser) + ":" + kPassword + "\n");
+        folder_.write("config", "[server]\nhosts = 127.0.0.1:" + std::to_string(port_) +
+                                    "\n[auth]\ntype = htpasswd\nhtpasswd_encryption = plain\ndelay = 0\n"
+                                    "htpasswd_filename = " +
+                                    folder_.file("users") + "\n[storage]\nfilesystem_folder = " +
+                                    folder_.file("store") + "\n[web]\ntype = none\n[logging]\nlevel = error\n");
+        const std::string config = folder_.file("config");
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::prctl(PR_SET_PDEATHSIG, SIGTERM); // gone with the test program, however it ends
+            ::execl("/usr/bin/radicale", "radicale", "--config", config.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        // Start-up of the fixture, outside any measurement: the port opens within a second.
+        for (int waited = 0; pid_ > 0 && !LoopbackSocket(port_).connects(); waited += 20) {
+            if (waited > 20000)
+                ::kill(pid_, SIGTERM);
+            if (::waitpid(pid_, nullptr, WNOHANG) != 0)
+                pid_ = -1;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
 
     TempFolder folder_;
-    int port_ = 0;
+    int port_ = freeLoopbackPort();
     pid_t pid_ = -1;
 };
-
-// A port on 127.0.0.1 that nobody listened on a moment ago.
-int freeLoopbackPort();
 
 } // namespace kal::test
