@@ -119,9 +119,12 @@ DavStatus CalDavClient::readReply(const HttpReply& reply, Multistatus& result) c
     return result.ok ? reply.status : davFailure(DavError::BadReply, reply.status.httpStatus);
 }
 
+// An item inside the collection; some servers list the collection itself, or one below it, among
+// the changes.
 bool CalDavClient::isMember(const std::string& href) const
 {
-    return href.size() > collectionPath_.size() && href.compare(0, collectionPath_.size(), collectionPath_) == 0;
+    return href.size() > collectionPath_.size() && href.compare(0, collectionPath_.size(), collectionPath_) == 0 &&
+           href.back() != '/';
 }
 
 HttpReply CalDavClient::propfind(const std::string& url, const char* depth,
@@ -222,7 +225,7 @@ ItemListing CalDavClient::listItemsBetween(Component component, const DateTime& 
 
 ItemChanges CalDavClient::syncRound(const std::string& syncToken, bool& truncated)
 {
-    const HttpReply reply = request("REPORT", collectionUrl_, {kXmlBody}, syncCollectionBody(syncToken));
+    const HttpReply reply = request("REPORT", collectionUrl_, {"Depth: 0", kXmlBody}, syncCollectionBody(syncToken));
     if (!syncToken.empty() && !reply.status.ok() && isStaleToken(reply))
         return syncRound({}, truncated);
     ItemChanges changes;
@@ -310,6 +313,8 @@ DavStatus CalDavClient::fetchBatch(const std::vector<std::string>& hrefs, ItemBo
     Multistatus result;
     const DavStatus status =
         readReply(request("REPORT", collectionUrl_, {"Depth: 1", kXmlBody}, multigetBody(hrefs)), result);
+    if (status.error == DavError::TooLarge)
+        return fetchHalves(hrefs, bodies);
     if (!status.ok())
         return status;
     std::set<std::string> answered;
@@ -323,6 +328,17 @@ DavStatus CalDavClient::fetchBatch(const std::vector<std::string>& hrefs, ItemBo
         if (!answered.count(normalisePath(href)))
             bodies.missing.push_back(href);
     return status;
+}
+
+DavStatus CalDavClient::fetchHalves(const std::vector<std::string>& hrefs, ItemBodies& bodies)
+{
+    if (hrefs.size() == 1) {
+        bodies.tooLarge.push_back(hrefs.front());
+        return {};
+    }
+    const auto middle = hrefs.begin() + static_cast<std::ptrdiff_t>(hrefs.size() / 2);
+    const DavStatus first = fetchBatch({hrefs.begin(), middle}, bodies);
+    return first.ok() ? fetchBatch({middle, hrefs.end()}, bodies) : first;
 }
 
 WriteResult CalDavClient::put(const std::string& href, const std::string& condition, const std::string& icalendar)

@@ -78,7 +78,8 @@ struct ItemBody {
 struct ItemBodies {
     DavStatus status;
     std::vector<ItemBody> items;
-    std::vector<std::string> missing; // asked for, but gone from the server
+    std::vector<std::string> missing;  // asked for, but gone from the server
+    std::vector<std::string> tooLarge; // each alone above the size cap, left out
 };
 
 struct WriteResult {
@@ -109,6 +110,8 @@ public:
     // For servers without sync-collection: the listing against the ETags the caller holds, in
     // the shape of changesSince (never complete; `removed` are known hrefs no longer listed).
     ItemChanges changesByEtag(const std::map<std::string, std::string>& knownEtags);
+    // A batch above the size cap is fetched again in halves, so one huge item is left out and
+    // named rather than failing every sync.
     ItemBodies fetch(const std::vector<std::string>& hrefs);
 
     // PUT that fails with PreconditionFailed when `name` exists already, and with UidConflict
@@ -128,6 +131,7 @@ private:
     std::string calendarHome();
     ItemChanges syncRound(const std::string& syncToken, bool& truncated);
     DavStatus fetchBatch(const std::vector<std::string>& hrefs, ItemBodies& bodies);
+    DavStatus fetchHalves(const std::vector<std::string>& hrefs, ItemBodies& bodies);
     WriteResult put(const std::string& href, const std::string& condition, const std::string& icalendar);
     bool isMember(const std::string& href) const;
 

@@ -135,6 +135,9 @@ void setRequest(CURL* curl, const HttpRequest& request, const std::string& url, 
     curl_easy_setopt(curl, CURLOPT_USERAGENT, "Kalendra");
     curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, request.method.c_str());
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+    // A server on this computer is never reached through a proxy from the environment.
+    if (isLoopbackUrl(url))
+        curl_easy_setopt(curl, CURLOPT_NOPROXY, "*");
     if (!request.body.empty() || request.method == "PUT") {
         curl_easy_setopt(curl, CURLOPT_POSTFIELDS, request.body.data());
         curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));

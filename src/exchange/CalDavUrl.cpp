@@ -122,6 +122,12 @@ bool isLoopbackHost(std::string_view host)
     return false;
 }
 
+bool isLoopbackUrl(const std::string& url)
+{
+    const UrlHandle handle = parse(url);
+    return handle && isLoopbackHost(part(handle.get(), CURLUPART_HOST));
+}
+
 CheckedUrl checkServerUrl(const std::string& url, UrlRole role)
 {
     CheckedUrl checked;

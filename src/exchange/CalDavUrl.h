@@ -22,6 +22,7 @@ enum class UrlRole { Collection, Item };
 CheckedUrl checkServerUrl(const std::string& url, UrlRole role);
 
 bool isLoopbackHost(std::string_view host);
+bool isLoopbackUrl(const std::string& url);
 
 // The normalised path `href` names, resolved against `baseUrl`; empty when it names another
 // server, is no URL at all or hides a dot segment in escapes.

@@ -8,7 +8,6 @@
 
 #include <arpa/inet.h>
 #include <csignal>
-#include <sstream>
 #include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -36,11 +35,6 @@ struct LoopbackSocket {
     }
 };
 
-inline int freeLoopbackPort()
-{
-    return LoopbackSocket().bindAny();
-}
-
 class RadicaleServer {
 public:
     static constexpr const char* kUser = "alice";
@@ -64,34 +58,30 @@ public:
     }
     std::string calendarUrl(const std::string& name) const { return url(std::string(kUser) + "/" + name + "/"); }
 
-    // One line of output for each command of caldav_peer.py.
-    std::vector<std::string> peer(const std::vector<std::string>& commands) const
+    // What caldav_peer.py printed for the commands, a line each.
+    std::string peer(const std::vector<std::string>& commands) const
     {
-        std::string command = std::string("/usr/bin/python3 " KALENDRA_SOURCE_DIR "/tests/exchange/caldav_peer.py ") +
-                              url() + " " + kUser + " " + kPassword;
+        std::string command =
+            std::string("no_proxy='*' /usr/bin/python3 " KALENDRA_SOURCE_DIR "/tests/exchange/caldav_peer.py ") +
+            url() + " " + kUser + " " + kPassword;
         for (const std::string& c : commands)
             command += " '" + c + "'";
-        std::istringstream output(runProgram(command).output);
-        std::vector<std::string> lines;
-        for (std::string line; std::getline(output, line);)
-            lines.push_back(line);
-        return lines;
+        return runProgram(command).output;
     }
 
 private:
     RadicaleServer()
     {
         folder_.write("users", std::string(kUser) + ":" + kPassword + "\n");
-        folder_.write("config", "[server]\nhosts = 127.0.0.1:" + std::to_string(port_) +
-                                    "\n[auth]\ntype = htpasswd\nhtpasswd_encryption = plain\ndelay = 0\n"
-                                    "htpasswd_filename = " +
-                                    folder_.file("users") + "\n[storage]\nfilesystem_folder = " +
-                                    folder_.file("store") + "\n[web]\ntype = none\n[logging]\nlevel = error\n");
-        const std::string config = folder_.file("config");
+        const std::string host = "127.0.0.1:" + std::to_string(port_), users = folder_.file("users");
+        const std::string store = folder_.file("store");
         pid_ = ::fork();
         if (pid_ == 0) {
             ::prctl(PR_SET_PDEATHSIG, SIGTERM); // gone with the test program, however it ends
-            ::execl("/usr/bin/radicale", "radicale", "--config", config.c_str(), static_cast<char*>(nullptr));
+            ::execl("/usr/bin/radicale", "radicale", "--config", "", "--server-hosts", host.c_str(), "--auth-type",
+                    "htpasswd", "--auth-htpasswd-filename", users.c_str(), "--auth-htpasswd-encryption", "plain",
+                    "--auth-delay", "0", "--storage-filesystem-folder", store.c_str(), "--logging-level", "error",
+                    static_cast<char*>(nullptr));
             ::_exit(127);
         }
         // Start-up of the fixture, outside any measurement: the port opens within a second.
@@ -105,7 +95,7 @@ private:
     }
 
     TempFolder folder_;
-    int port_ = freeLoopbackPort();
+    int port_ = LoopbackSocket().bindAny();
     pid_t pid_ = -1;
 };
 
