@@ -1,8 +1,6 @@
 #!/usr/bin/python3
-"""An independent CalDAV client for the tests (python3-caldav): changes items on the server and
-reads what Kalendra sent. Usage: caldav_peer.py URL USER PASSWORD COMMAND...; each COMMAND is one
-argument and prints one line: "mkcal CAL VEVENT,VTODO", "add CAL UID SUMMARY" (stored as UID.ics),
-"edit CAL UID SUMMARY", "delete CAL UID", "show CAL NAME" (the SUMMARY of the item NAME)."""
+"""An independent CalDAV client for the tests (python3-caldav): caldav_peer.py URL USER PASSWORD COMMAND...
+with commands "mkcal CAL VEVENT,VTODO", "add|edit CAL UID SUMMARY", "delete CAL UID", "show CAL NAME"."""
 import sys
 
 import caldav

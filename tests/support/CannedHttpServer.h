@@ -14,7 +14,7 @@ class CannedHttpServer {
 public:
     explicit CannedHttpServer(std::vector<std::string> replies) : replies_(std::move(replies))
     {
-        listener_.bindAny();
+        port_ = listener_.bindAny();
         ::listen(listener_.fd, 8);
         thread_ = std::thread([this] {
             for (std::size_t served = 0; !stop_;) {
@@ -32,10 +32,7 @@ public:
         thread_.join();
     }
 
-    std::string url(const std::string& path) const
-    {
-        return "http://127.0.0.1:" + std::to_string(ntohs(listener_.address.sin_port)) + path;
-    }
+    std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
 
 private:
     static bool readable(int socket)
@@ -67,6 +64,7 @@ private:
 
     std::vector<std::string> replies_;
     LoopbackSocket listener_;
+    int port_ = 0;
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };

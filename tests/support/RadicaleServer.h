@@ -40,9 +40,11 @@ public:
     static constexpr const char* kUser = "alice";
     static constexpr const char* kPassword = "wonderland";
 
-    static RadicaleServer& shared()
+    // Started by the first call, which the peer's commands then prepare.
+    static RadicaleServer& shared(const std::vector<std::string>& preparation = {})
     {
         static RadicaleServer server;
+        static const std::string prepared = server.peer(preparation);
         return server;
     }
     ~RadicaleServer()
@@ -73,8 +75,8 @@ private:
     RadicaleServer()
     {
         folder_.write("users", std::string(kUser) + ":" + kPassword + "\n");
-        const std::string host = "127.0.0.1:" + std::to_string(port_), users = folder_.file("users");
-        const std::string store = folder_.file("store");
+        const std::string host = "127.0.0.1:" + std::to_string(port_), users = folder_.file("users"),
+                          store = folder_.file("store");
         pid_ = ::fork();
         if (pid_ == 0) {
             ::prctl(PR_SET_PDEATHSIG, SIGTERM); // gone with the test program, however it ends
