@@ -1,0 +1,104 @@
+// A Radicale server shared by one test program: 127.0.0.1 on a free port, one htpasswd user,
+// storage in a temporary folder; started on first use, stopped when the program ends. Its peer
+// is python3-caldav, an independent client (tests/exchange/caldav_peer.py).
+#pragma once
+
+#include "support/RunProgram.h"
+#include "support/TempFolder.h"
+
+#include <arpa/inet.h>
+#include <csignal>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace kal::test {
+
+// A bound or connected TCP socket on 127.0.0.1 (port 0: any free one), closed with the object.
+struct LoopbackSocket {
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+
+    explicit LoopbackSocket(int port = 0) { address.sin_port = htons(static_cast<uint16_t>(port)); }
+    ~LoopbackSocket() { ::close(fd); }
+    sockaddr* raw() { return reinterpret_cast<sockaddr*>(&address); }
+    bool connects() { return ::connect(fd, raw(), sizeof address) == 0; }
+    int bindAny()
+    {
+        socklen_t size = sizeof address;
+        ::bind(fd, raw(), size);
+        ::getsockname(fd, raw(), &size);
+        return ntohs(address.sin_port);
+    }
+};
+
+class RadicaleServer {
+public:
+    static constexpr const char* kUser = "alice";
+    static constexpr const char* kPassword = "wonderland";
+
+    // Started by the first call, which the peer's commands then prepare.
+    static RadicaleServer& shared(const std::vector<std::string>& preparation = {})
+    {
+        static RadicaleServer server;
+        static const std::string prepared = server.peer(preparation);
+        return server;
+    }
+    ~RadicaleServer()
+    {
+        if (pid_ > 0 && ::kill(pid_, SIGTERM) == 0)
+            ::waitpid(pid_, nullptr, 0);
+    }
+
+    bool running() const { return pid_ > 0; }
+    std::string url(const std::string& path = {}) const
+    {
+        return "http://127.0.0.1:" + std::to_string(port_) + "/" + path;
+    }
+    std::string calendarUrl(const std::string& name) const { return url(std::string(kUser) + "/" + name + "/"); }
+
+    // What caldav_peer.py printed for the commands, a line each.
+    std::string peer(const std::vector<std::string>& commands) const
+    {
+        std::string command =
+            std::string("no_proxy='*' /usr/bin/python3 " KALENDRA_SOURCE_DIR "/tests/exchange/caldav_peer.py ") +
+            url() + " " + kUser + " " + kPassword;
+        for (const std::string& c : commands)
+            command += " '" + c + "'";
+        return runProgram(command).output;
+    }
+
+private:
+    RadicaleServer()
+    {
+        folder_.write("users", std::string(kUser) + ":" + kPassword + "\n");
+        const std::string host = "127.0.0.1:" + std::to_string(port_), users = folder_.file("users"),
+                          store = folder_.file("store");
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::prctl(PR_SET_PDEATHSIG, SIGTERM); // gone with the test program, however it ends
+            ::execl("/usr/bin/radicale", "radicale", "--config", "", "--server-hosts", host.c_str(), "--auth-type",
+                    "htpasswd", "--auth-htpasswd-filename", users.c_str(), "--auth-htpasswd-encryption", "plain",
+                    "--auth-delay", "0", "--storage-filesystem-folder", store.c_str(), "--logging-level", "error",
+                    static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        // Start-up of the fixture, outside any measurement: the port opens within a second.
+        for (int waited = 0; pid_ > 0 && !LoopbackSocket(port_).connects(); waited += 20) {
+            if (waited > 20000)
+                ::kill(pid_, SIGTERM);
+            if (::waitpid(pid_, nullptr, WNOHANG) != 0)
+                pid_ = -1;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+
+    TempFolder folder_;
+    int port_ = LoopbackSocket().bindAny();
+    pid_t pid_ = -1;
+};
+
+} // namespace kal::test
