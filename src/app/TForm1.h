@@ -7,6 +7,7 @@
 #include "alarm/TodayAlarmList.h"
 #include "app/AppSettings.h"
 #include "app/AppState.h"
+#include "app/UnreadableNotice.h"
 #include "app/WindowKeys.h"
 #include "calendar/CellPaint.h"
 #include "calendar/MonthBuild.h"
@@ -15,6 +16,7 @@
 #include "lists/ListRows.h"
 #include "memo/qt/MemoList.h"
 #include "memo/qt/NotePanel.h"
+#include "platform/FolderLock.h"
 #include "platform/qt/Services.h"
 #include "schedule/Categories.h"
 #include "schedule/ScheduleRecord.h"
@@ -506,6 +508,20 @@ private:
 
     bool sessionEnding_ = false;
     bool closedOnce_ = false;
+
+    // Data files block: the wait for another writer's folder lock, the files that cannot be read.
+public:
+    QLabel* StatusWarning;
+
+private:
+    void CreateDataFileNotices();
+    void ShowUnreadable(UnreadableSource source, const std::vector<files::FileProblem>& problems);
+    void ShowStatusWarning();
+    // False, after saying why, when the month file of `date` exists but cannot be read.
+    bool MonthEditable(const Date& date, const char* caption);
+
+    UnreadableNotice unreadable_;
+    files::LockWaiting lockWaitingBefore_;
 };
 
 } // namespace kal

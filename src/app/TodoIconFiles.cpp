@@ -1,5 +1,6 @@
 #include "app/TodoIconFiles.h"
 
+#include "platform/FolderLock.h"
 #include "todo/TodoList.h"
 
 namespace kal {
@@ -9,6 +10,9 @@ std::vector<std::string> SaveTodoIcons(const std::string& programFolder,
                                        files::FileOps& ops)
 {
     std::vector<std::string> failures;
+    files::FolderLock lock = files::lockFolder(programFolder);
+    if (!lock)
+        return {lock.reason()};
     for (std::size_t n = 0; n < pictures.size() && n < setIcon.size(); ++n) {
         if (!pictures[n])
             continue;

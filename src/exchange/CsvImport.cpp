@@ -157,7 +157,7 @@ CsvFile readCsvFile(const std::string& path)
         file.message = "「" + path + "」が見つかりません。";
         return file;
     }
-    files::LoadForUpdate loaded = files::loadLinesForUpdate(path);
+    files::LoadForUpdate loaded = files::loadLinesForUpdate(path, kMaxCsvFileBytes);
     if (!loaded.ok) {
         file.ok = false;
         file.message = "「" + path + "」を読み込めません。\r\n" + loaded.reason;

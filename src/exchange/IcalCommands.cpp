@@ -63,8 +63,8 @@ HeadlessCommand exportIcsCommand()
         if (files::fileExists(file))
             return operationFailed(context, "「" + file + "」は既にあります。上書きしません。");
         AppSettings settings;
-        if (!readCommandSettings(context.programFolder, context.err, settings))
-            return kExitFailed;
+        if (int code = readDataSettings(context, settings); code != kExitOk)
+            return code;
         const IcalExportRequest request{settings.dataPath, settings.todoPath, *from, *to, true, settings.alarmTime};
         const IcalExportResult exported = exportIcal(request, file);
         if (!exported.ok)
@@ -87,7 +87,7 @@ HeadlessCommand importIcsCommand()
         if (std::string why = parseImportArguments(arguments, parsed); !why.empty())
             return usageError(context, command, why);
         AppSettings settings;
-        if (int code = readSettingsForWriting(context, settings); code != kExitOk)
+        if (int code = readDataSettings(context, settings); code != kExitOk)
             return code;
         IcalFile file = readIcalFile(parsed.file);
         if (!file.ok)

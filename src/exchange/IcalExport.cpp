@@ -242,7 +242,8 @@ IcalExportResult exportIcal(const IcalExportRequest& request, const std::string&
     IcalExportResult result = loadIcalExportData(request, data);
     if (!result.ok)
         return result;
-    if (files::IoResult saved = files::saveBytes(icsPath, composeIcalendar(data), ops); !saved)
+    if (files::IoResult saved = files::saveBytesWithin(icsPath, composeIcalendar(data), ical::kMaxIcsFileBytes, ops);
+        !saved)
         return failure("「" + icsPath + "」を保存できません。\r\n" + saved.reason);
     result.message = text::formatThousands(result.events) + " 件のスケジュールデータと " +
                      text::formatThousands(result.todos) + " 件のToDoを保存しました。";

@@ -505,7 +505,7 @@ IcalImportOutcome runIcalImport(const IcalImportRequest& request, ImportRun run,
     }
     ScheduleImport schedules(request.dataPath, request.programFolder, request.options);
     TodoPlan todos(request.todoPath);
-    if (out.outcome = schedules.start(); !out.outcome.ok())
+    if (out.outcome = schedules.start(run, {request.todoPath}); !out.outcome.ok())
         return out;
     if (!entries.todos.empty())
         if (out.outcome = todos.start(); !out.outcome.ok())
@@ -546,7 +546,7 @@ std::string icalImportReport(const IcalImportCounts& counts, ImportRun run)
 
 IcalFile readIcalFile(const std::string& path)
 {
-    files::ReadResult read = files::readFile(path);
+    files::ReadResult read = files::readFile(path, ical::kMaxIcsFileBytes);
     if (read.status == files::ReadStatus::Missing)
         return IcalFile{false, {}, "「" + path + "」が見つかりません。"};
     if (read.status == files::ReadStatus::Unreadable)

@@ -9,6 +9,7 @@
 
 #include "platform/Date.h"
 #include "platform/FileOps.h"
+#include "platform/FolderLock.h"
 
 #include <map>
 #include <string>
@@ -51,6 +52,8 @@ struct ImportCounts {
 
 enum class ImportStatus { Done, NoDateColumn, NoData, BadEncoding, BadDate, ReadFailed, WriteFailed };
 
+enum class ImportRun { Check, Execute };
+
 struct ImportOutcome {
     ImportStatus status = ImportStatus::Done;
     ImportCounts counts;
@@ -72,8 +75,10 @@ public:
     // `dataPath` holds the month files, `programFolder` Category.tbl; both end with '/'.
     ScheduleImport(std::string dataPath, std::string programFolder, ImportOptions options);
 
-    // Reads the category table when new categories are to be added.
-    ImportOutcome start();
+    // Takes the lock of the folders it will write (with `otherFolders`, those of the caller's
+    // own files) for an execute run, then reads the category table when new categories are to be
+    // added. The lock is held until this import is destroyed.
+    ImportOutcome start(ImportRun run, const std::vector<std::string>& otherFolders = {});
     // Adds one schedule to the plan; fails only when its month file cannot be read.
     ImportOutcome add(const ImportedSchedule& schedule);
 
@@ -99,6 +104,7 @@ private:
     ImportCounts counts_;
     std::map<std::pair<int, int>, Month> months_;
     std::vector<std::string> categoryLines_;
+    files::FolderLock lock_;
 };
 
 struct ImportWriteResult {
@@ -116,7 +122,6 @@ ImportWriteResult writeImportFiles(const std::vector<FileUpdate>& updates,
 
 // Plans the schedules and, on `ImportRun::Execute`, writes the files; the outcome carries the
 // report the user sees.
-enum class ImportRun { Check, Execute };
 ImportOutcome runScheduleImport(ScheduleImport& import, const std::vector<ImportedSchedule>& schedules, ImportRun run,
                                 files::FileOps& ops = files::systemFileOps());
 

@@ -52,6 +52,11 @@ struct RecoveryResult {
 };
 RecoveryResult recoverInterruptedChanges(const std::string& folder, FileOps& ops = systemFileOps());
 
+// For a reader: the change a crash interrupted in `folder` finished first (a change another
+// process is making is waited for), so nothing half-made is read. A folder without intent record
+// costs one look at its names.
+RecoveryResult finishPendingChanges(const std::string& folder, FileOps& ops = systemFileOps());
+
 // Whether a file name is that of an intent record.
 bool isIntentRecordName(std::string_view name);
 

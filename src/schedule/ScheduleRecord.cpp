@@ -2,6 +2,7 @@
 
 #include "platform/ByteText.h"
 #include "platform/FileTransaction.h"
+#include "platform/FolderLock.h"
 #include "platform/NumberFormat.h"
 
 #include <algorithm>
@@ -145,7 +146,7 @@ ScheduleResult loadForChange(const std::string& path, std::vector<std::string>& 
 {
     files::LoadForUpdate loaded = files::loadLinesForUpdate(path);
     if (!loaded.ok)
-        return ScheduleResult{ScheduleWrite::WriteFailed, loaded.reason};
+        return ScheduleResult{ScheduleWrite::WriteFailed, "「" + path + "」を読み込めません。\r\n" + loaded.reason};
     lines = std::move(loaded.lines);
     return {};
 }
@@ -184,6 +185,9 @@ ScheduleResult LinesWithAdded(const std::string& path, const std::vector<std::st
 
 ScheduleResult AddScheduleLines(const std::string& path, const std::vector<std::string>& newLines, files::FileOps& ops)
 {
+    files::FolderLock lock = files::lockFolderOf(path);
+    if (!lock)
+        return ScheduleResult{ScheduleWrite::WriteFailed, lock.reason()};
     std::vector<std::string> lines;
     if (ScheduleResult loaded = LinesWithAdded(path, newLines, lines); !loaded.ok())
         return loaded;
@@ -211,6 +215,9 @@ RecordCheck CheckSchedule(const ScheduleRef& ref)
 
 ScheduleResult DeleteSchedule(const ScheduleRef& ref, files::FileOps& ops)
 {
+    files::FolderLock lock = files::lockFolderOf(ref.file);
+    if (!lock)
+        return ScheduleResult{ScheduleWrite::WriteFailed, lock.reason()};
     std::vector<std::string> lines;
     if (ScheduleResult loaded = loadForChange(ref.file, lines); !loaded.ok())
         return loaded;
@@ -223,6 +230,9 @@ ScheduleResult DeleteSchedule(const ScheduleRef& ref, files::FileOps& ops)
 ScheduleResult CorrectSchedule(const ScheduleRef& ref, const std::string& newPath, const std::string& newLine,
                                files::FileOps& ops)
 {
+    files::FolderLock lock = files::lockFolders({files::folderOf(ref.file), files::folderOf(newPath)});
+    if (!lock)
+        return ScheduleResult{ScheduleWrite::WriteFailed, lock.reason()};
     std::vector<std::string> oldLines;
     if (ScheduleResult loaded = loadForChange(ref.file, oldLines); !loaded.ok())
         return loaded;

@@ -3,6 +3,7 @@
 #include "platform/ByteText.h"
 #include "platform/FileTransaction.h"
 #include "platform/Files.h"
+#include "platform/FolderLock.h"
 #include "todo/TodoMemo.h"
 
 #include <algorithm>
@@ -83,8 +84,7 @@ TodoFile LoadTodoFile(const std::string& todoFolder)
     TodoFile file;
     const std::string path = TodoFilePath(todoFolder);
     file.exists = files::fileExists(path);
-    if (file.exists)
-        file.lines = files::loadLines(path);
+    file.lines = files::loadLinesNoting(path, file.unreadable);
     return file;
 }
 
@@ -98,6 +98,9 @@ TodoResult ApplyTodoTicks(const std::string& todoFolder, const std::vector<TodoT
 {
     if (ticks.empty())
         return {};
+    files::FolderLock lock = files::lockFolder(todoFolder);
+    if (!lock)
+        return TodoResult{TodoWrite::WriteFailed, lock.reason()};
     const std::string path = TodoFilePath(todoFolder);
     Loaded todo;
     if (TodoResult loaded = loadForChange(path, todo); !loaded.ok())
@@ -121,6 +124,9 @@ TodoResult DeleteTodos(const std::string& todoFolder, const std::vector<TodoRef>
 {
     if (refs.empty())
         return {};
+    files::FolderLock lock = files::lockFolder(todoFolder);
+    if (!lock)
+        return TodoResult{TodoWrite::WriteFailed, lock.reason()};
     const std::string path = TodoFilePath(todoFolder);
     const std::string memoPath = TodoMemoFilePath(todoFolder);
     Loaded todo, memo;
@@ -178,6 +184,11 @@ bool TodoMemoAvailable(const std::string& todoFolder, TodoInputMode mode, const 
 TodoEntryResult StoreTodoEntry(const std::string& todoFolder, const TodoEntry& entry, files::FileOps& ops)
 {
     TodoEntryResult out;
+    files::FolderLock lock = files::lockFolder(todoFolder);
+    if (!lock) {
+        out.result = TodoResult{TodoWrite::WriteFailed, lock.reason()};
+        return out;
+    }
     const std::string path = TodoFilePath(todoFolder);
     const std::string memoPath = TodoMemoFilePath(todoFolder);
     Loaded todo, memo;

@@ -6,6 +6,7 @@
 
 #include "platform/Date.h"
 #include "platform/FileOps.h"
+#include "platform/Files.h"
 #include "todo/TodoRecord.h"
 
 #include <string>
@@ -40,6 +41,7 @@ std::string TodoMemoFilePath(const std::string& todoFolder);
 struct TodoFile {
     bool exists = false;
     std::vector<std::string> lines;
+    std::vector<files::FileProblem> unreadable; // ToDo.dat exists but cannot be read
 };
 TodoFile LoadTodoFile(const std::string& todoFolder);
 

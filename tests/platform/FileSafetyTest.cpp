@@ -63,7 +63,7 @@ TEST(FileSafety, FilesAboveTheLimitAreRefusedWithAMessage)
     dir.write("limit.sch", std::string(files::kMaxDataFileBytes, 'a'));
     files::ReadResult big = files::readFile(dir.file("big.sch"));
     EXPECT_EQ(big.status, files::ReadStatus::Unreadable);
-    EXPECT_EQ(big.reason, "ファイルが大きすぎます（データファイルの上限は 8 MB です）。");
+    EXPECT_EQ(big.reason, "ファイルが大きすぎます（このファイルの上限は 8 MB です）。");
     EXPECT_TRUE(big.bytes.empty());
     EXPECT_FALSE(files::loadLinesForUpdate(dir.file("big.sch")).ok);
     EXPECT_EQ(files::readFile(dir.file("limit.sch")).status, files::ReadStatus::Ok);

@@ -21,11 +21,15 @@
 #include "schedule/PickList.h"
 #include "schedule/Repeat.h"
 #include "schedule/ScheduleRecord.h"
+#include "support/LockHolder.h"
 #include "support/WriterFaults.h"
 #include "todo/TodoStore.h"
 
+#include <set>
+
 using namespace kal;
 using namespace kal::test;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -332,4 +336,27 @@ const std::vector<Writer>& writers()
 TEST(WriterFaults, EveryStepOfEveryWriterFailsCleanly)
 {
     reportInjected(failEveryStep(writers()));
+}
+
+// While another writer holds the folder, every writer of data waits, then gives up having changed
+// nothing and says why; the exports, which only read the data, go on.
+TEST(WriterFaults, EveryWriterWaitsForTheFolderLockAndGivesUpChangingNothing)
+{
+    const std::set<std::string> readersOnly = {"CSV export", "iCalendar export"};
+    ShortLockWait wait(10ms);
+    for (const Writer& writer : writers()) {
+        SCOPED_TRACE(writer.name);
+        TempFolder dir;
+        writer.arrange(dir);
+        const FolderSnapshot before = snapshot(dir);
+        LockHolder other(dir.path());
+        ASSERT_TRUE(other.held());
+        const std::string reason = writer.act(dir, files::systemFileOps());
+        if (readersOnly.count(writer.name)) {
+            EXPECT_EQ(reason, "");
+            continue;
+        }
+        EXPECT_NE(reason.find(files::lockBusyText(dir.path())), std::string::npos) << reason;
+        EXPECT_EQ(snapshot(dir), before);
+    }
 }

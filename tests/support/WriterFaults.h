@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/Files.h"
+#include "platform/FolderLock.h"
 #include "support/FaultyFileOps.h"
 #include "support/TempFolder.h"
 
@@ -22,12 +23,14 @@ namespace kal::test {
 
 using FolderSnapshot = std::map<std::string, std::string>; // file name -> bytes, hidden files too
 
+// The folder's lock file is left out: it is made on first use and never holds anything.
 inline FolderSnapshot snapshot(const TempFolder& dir)
 {
     FolderSnapshot files;
     for (const char* wildcard : {"*", ".*"})
         for (const std::string& name : files::listFiles(dir.path(), wildcard))
-            files[name] = dir.read(name);
+            if (name != files::kFolderLockName)
+                files[name] = dir.read(name);
     return files;
 }
 
