@@ -3,6 +3,8 @@
 #include "platform/FolderLock.h"
 #include "todo/TodoList.h"
 
+#include <algorithm>
+
 namespace kal {
 
 std::vector<std::string> SaveTodoIcons(const std::string& programFolder,
@@ -10,6 +12,8 @@ std::vector<std::string> SaveTodoIcons(const std::string& programFolder,
                                        files::FileOps& ops)
 {
     std::vector<std::string> failures;
+    if (std::none_of(pictures.begin(), pictures.end(), [](const auto& picture) { return picture.has_value(); }))
+        return failures;
     files::FolderLock lock = files::lockFolder(programFolder);
     if (!lock)
         return {lock.reason()};

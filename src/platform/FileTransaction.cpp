@@ -169,7 +169,7 @@ RecoveryResult recoverInterruptedChanges(const std::string& folderPath, FileOps&
         return result;
     }
     // A record a live writer still holds is finished by it before the lock comes free.
-    FolderLock lock = lockFolder(folder);
+    FolderLock lock = lockFolders({folder}, false);
     if (!lock) {
         result.problems.push_back(lock.reason());
         ++result.unfinished;
@@ -208,14 +208,11 @@ RecoveryResult finishPendingChanges(const std::string& folder, FileOps& ops)
 IoResult writeAllOrNothing(const std::string& folderPath, const std::vector<FileChange>& changes, FileOps& ops)
 {
     const std::string folder = withSeparator(folderPath);
-    // Normally the caller holds it already, from before it read what it changes.
+    // Normally the caller holds it already, from before it read what it changes; taking it
+    // finished any change a killed writer left (a damaged record is only reported at start-up).
     FolderLock lock = lockFolder(folder);
     if (!lock)
         return IoResult::failure(lock.reason());
-    // An unfinished earlier change must not be mixed with this one; a damaged record is only
-    // reported at start-up.
-    if (RecoveryResult earlier = recoverInterruptedChanges(folder, ops); earlier.unfinished > 0)
-        return IoResult::failure(earlier.problems.front());
     if (changes.empty())
         return {};
     Prepared prepared = prepare(folder, changes);

@@ -1,5 +1,6 @@
 #include "platform/FolderLock.h"
 
+#include "platform/FileTransaction.h"
 #include "platform/Files.h"
 #include "platform/SystemError.h"
 
@@ -139,7 +140,7 @@ int takeLock(int fd, const std::string& folder, Wait wait)
 }
 
 // Locks one folder this thread does not hold yet; empty on success, else the reason.
-std::string acquire(const WantedFolder& wanted, Wait wait)
+std::string acquire(const WantedFolder& wanted, Wait wait, bool finishChanges)
 {
     for (int attempt = 0; attempt < 10; ++attempt) {
         const int fd = openLockFile(wanted.folder);
@@ -151,6 +152,14 @@ std::string acquire(const WantedFolder& wanted, Wait wait)
         }
         if (stillNamed(fd, wanted.folder)) {
             heldFolders()[wanted.key] = HeldFolder{fd, 1};
+            // A writer killed in the middle of a change left it for the next holder, who must
+            // finish it before reading anything.
+            if (!finishChanges)
+                return {};
+            if (RecoveryResult earlier = finishPendingChanges(wanted.folder); earlier.unfinished > 0) {
+                releaseOne(wanted.key);
+                return earlier.problems.front();
+            }
             return {};
         }
         ::flock(fd, LOCK_UN);
@@ -189,7 +198,7 @@ void FolderLock::release()
     held_.clear();
 }
 
-FolderLock lockFolders(const std::vector<std::string>& folders)
+FolderLock lockFolders(const std::vector<std::string>& folders, bool finishChanges)
 {
     FolderLock lock;
     std::vector<WantedFolder> wanted;
@@ -213,7 +222,7 @@ FolderLock lockFolders(const std::vector<std::string>& folders)
         } else {
             // Waiting here while holding a folder that sorts later could close a circle.
             const bool inOrder = held.empty() || held.rbegin()->first < folder.key;
-            if (std::string why = acquire(folder, inOrder ? Wait::Yes : Wait::No); !why.empty()) {
+            if (std::string why = acquire(folder, inOrder ? Wait::Yes : Wait::No, finishChanges); !why.empty()) {
                 lock.release();
                 lock.reason_ = std::move(why);
                 return lock;

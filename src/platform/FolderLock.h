@@ -7,6 +7,9 @@
 // Folders are told apart by device and inode, so one folder named twice (the schedules, memos
 // and ToDo in one place) is one lock.
 //
+// Whoever takes a folder's lock first finishes the change a killed writer left there
+// (FileTransaction.h), so what it reads next is whole.
+//
 // Within a process the lock is re-entrant: a writer may call other writers of the folder it
 // holds. Deadlock between processes is ruled out by one order: the folders of one request are
 // locked by (device, inode). A request that would break that order (it asks for a folder that
@@ -53,13 +56,14 @@ public:
     void release();
 
 private:
-    friend FolderLock lockFolders(const std::vector<std::string>& folders);
+    friend FolderLock lockFolders(const std::vector<std::string>& folders, bool finishChanges);
     std::vector<std::pair<unsigned long long, unsigned long long>> held_; // device, inode
     std::string reason_;
 };
 
 // Locks every folder (paths with or without the trailing '/'), waiting as LockWaiting says.
-FolderLock lockFolders(const std::vector<std::string>& folders);
+// `finishChanges` false is for the recovery of interrupted changes itself.
+FolderLock lockFolders(const std::vector<std::string>& folders, bool finishChanges = true);
 inline FolderLock lockFolder(const std::string& folder)
 {
     return lockFolders({folder});
