@@ -7,7 +7,6 @@
 #include "alarm/TodayAlarmList.h"
 #include "app/AppSettings.h"
 #include "app/AppState.h"
-#include "app/UnreadableNotice.h"
 #include "app/WindowKeys.h"
 #include "calendar/CellPaint.h"
 #include "calendar/MonthBuild.h"
@@ -17,6 +16,7 @@
 #include "memo/qt/MemoList.h"
 #include "memo/qt/NotePanel.h"
 #include "platform/FolderLock.h"
+#include "platform/UnreadableNotice.h"
 #include "platform/qt/Services.h"
 #include "schedule/Categories.h"
 #include "schedule/ScheduleRecord.h"
@@ -515,7 +515,7 @@ public:
 
 private:
     void CreateDataFileNotices();
-    void ShowUnreadable(UnreadableSource source, const std::vector<files::FileProblem>& problems);
+    void ShowUnreadable(const std::string& source, const std::vector<files::FileProblem>& problems);
     void ShowStatusWarning();
     // False, after saying why, when the month file of `date` exists but cannot be read.
     bool MonthEditable(const Date& date, const char* caption);

@@ -118,7 +118,7 @@ void TForm1::MonthSchEdit()
     input.weekStart = build_.layout.weekStart;
     input.memoTexts = weekShown_ && FlagOn(settings_.weekView, 5);
     build_ = BuildMonth(input);
-    ShowUnreadable(UnreadableSource::Month, build_.unreadable);
+    ShowUnreadable("month", build_.unreadable);
     painter_.setToday(state_.today);
     ApplyPainterMode();
     ShowWeekOfSelection();

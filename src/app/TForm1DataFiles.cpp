@@ -43,7 +43,7 @@ void TForm1::ShowStatusWarning()
     StatusWarning->setVisible(!text.isEmpty());
 }
 
-void TForm1::ShowUnreadable(UnreadableSource source, const std::vector<files::FileProblem>& problems)
+void TForm1::ShowUnreadable(const std::string& source, const std::vector<files::FileProblem>& problems)
 {
     const std::vector<files::FileProblem> fresh = unreadable_.update(source, problems);
     ShowStatusWarning();

@@ -86,7 +86,7 @@ void TForm1::ToDoEdit()
     // A missing file empties the lists, so no later save can carry another folder's entries.
     files::finishPendingChanges(settings_.todoPath);
     TodoFile file = LoadTodoFile(settings_.todoPath);
-    ShowUnreadable(UnreadableSource::Todo, file.unreadable);
+    ShowUnreadable("todo", file.unreadable);
     const bool changed = file.lines != todoLines_;
     todoLines_ = std::move(file.lines);
     PanelTodo->Fill(BuildTodoRows(todoLines_, services_.platform.now().date, settings_.warnTerm));

@@ -1,4 +1,4 @@
-#include "app/UnreadableNotice.h"
+#include "platform/UnreadableNotice.h"
 
 #include <algorithm>
 
@@ -12,7 +12,7 @@ std::string nameOf(const std::string& path)
 
 } // namespace
 
-std::vector<files::FileProblem> UnreadableNotice::update(UnreadableSource source,
+std::vector<files::FileProblem> UnreadableNotice::update(const std::string& source,
                                                          const std::vector<files::FileProblem>& problems)
 {
     current_[source] = problems;
