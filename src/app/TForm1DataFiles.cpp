@@ -23,14 +23,14 @@ void TForm1::CreateDataFileNotices()
     files::LockWaiting waiting;
     waiting.started = [this](const std::string& folder) {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        StatusWarning->setText(qt::fromUtf8(files::lockWaitingText(folder)));
-        StatusWarning->setVisible(true);
+        // Over the whole bar, for a long folder name.
+        statusBar()->showMessage(qt::fromUtf8(files::lockWaitingText(folder)));
         // The wait runs on this thread: the text is drawn now, not when the loop comes back.
         statusBar()->repaint();
     };
     waiting.finished = [this] {
         QGuiApplication::restoreOverrideCursor();
-        ShowStatusWarning();
+        statusBar()->clearMessage();
     };
     lockWaitingBefore_ = files::setLockWaiting(std::move(waiting));
 }

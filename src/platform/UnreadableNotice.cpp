@@ -42,7 +42,7 @@ std::string UnreadableNotice::statusText() const
             names += (names.empty() ? "" : "、") + nameOf(problem.path);
     if (names.empty())
         return {};
-    return "読み込めないファイルがあります（表示していません）: " + names;
+    return "読み込めないファイル: " + names;
 }
 
 std::string UnreadableNotice::messageText(const std::vector<files::FileProblem>& problems)

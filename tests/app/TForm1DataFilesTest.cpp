@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QStatusBar>
 #include <chrono>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -82,7 +83,7 @@ TEST_F(DataFilesFixture, AWaitShowsABusyCursorAndTheReasonThenGivesUpChangingNot
     bool busyWhileWaiting = false;
     quick.started = [&](const std::string& folder) {
         window.started(folder);
-        shownWhileWaiting = form->StatusWarning->isVisibleTo(form.get()) ? form->StatusWarning->text() : QString();
+        shownWhileWaiting = form->statusBar()->currentMessage();
         busyWhileWaiting = QGuiApplication::overrideCursor() != nullptr;
     };
     files::setLockWaiting(quick);
@@ -95,7 +96,7 @@ TEST_F(DataFilesFixture, AWaitShowsABusyCursorAndTheReasonThenGivesUpChangingNot
     EXPECT_EQ(shownWhileWaiting.toStdString(), files::lockWaitingText(home.path()));
     EXPECT_TRUE(busyWhileWaiting);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_FALSE(form->StatusWarning->isVisibleTo(form.get()));
+    EXPECT_TRUE(form->statusBar()->currentMessage().isEmpty());
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_NE(platform.messages[0].text.find(files::lockBusyText(home.path())), std::string::npos);
     EXPECT_FALSE(home.exists("202612.sch"));
