@@ -89,19 +89,6 @@ TEST(Password, NewPasswordIsStoredAsAnOwnerOnlySaltedHash)
     EXPECT_NE(*HashPassword(password) + "\r\n", stored) << "salted";
 }
 
-TEST(Password, OnlyTheFirstLineOfAHashedFileCounts)
-{
-    const std::optional<std::string> hash = HashPassword("secret");
-    ASSERT_TRUE(hash);
-    for (const std::string ending : {"\r\n", "\n", "\r", "\r\n\r\n", "\n\nstray line\n"}) {
-        SCOPED_TRACE(::testing::PrintToString(ending));
-        const PasswordFile file = ParsePasswordFile(*hash + ending);
-        EXPECT_EQ(file.form, PasswordForm::Hashed);
-        EXPECT_EQ(checkPassword(file, "secret"), PasswordVerdict::Accepted);
-    }
-    EXPECT_EQ(checkPassword(ParsePasswordFile(*hash + "\n"), "secret\n"), PasswordVerdict::Wrong);
-}
-
 TEST(Password, DamagedHashLinesAcceptNothing)
 {
     for (const std::string& line :

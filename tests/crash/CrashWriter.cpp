@@ -9,10 +9,8 @@
 //   kalendra_crash_writer import-csv DIR N [FILE]   DIR/FILE (import.csv): batch N, to be imported
 //   kalendra_crash_writer import-check DIR N [M...] recovery, then the invariants of batches 1..N;
 //                                                   batches M (whose import exited 0) must be there
-//   kalendra_crash_writer import-held DIR FILE MARK SEED  the import of DIR/FILE as the program runs
-//                                                   it, but holding the folder's lock from the start
-//                                                   and for a random while before, so that another
-//                                                   import waits for it; MARK is made once it holds
+//   kalendra_crash_writer import-held DIR FILE MARK  the import of DIR/FILE, its lock held a
+//                                                   random while first (MARK made), so another waits
 //
 // Invariants: every month file holds whole record lines only; each of the 60 records is in
 // exactly one month (a move is never lost or doubled); each repeat series is wholly there (three
@@ -245,7 +243,7 @@ int importCsv(const std::string& dir, int batch, const std::string& file)
     return files::saveLines(dir + file, lines) ? 0 : 1;
 }
 
-int importCheck(const std::string& dir, int batches, const std::vector<int>& reported)
+int importCheck(const std::string& dir, int batches, const std::vector<std::string>& reported)
 {
     const files::RecoveryResult recovered = files::recoverInterruptedChanges(dir);
     if (!recovered.ok())
@@ -283,9 +281,9 @@ int importCheck(const std::string& dir, int batches, const std::vector<int>& rep
         if (first == 1 && categories.count(batchCategory(batch)) == 0)
             return fail("batch " + std::to_string(batch) + " is there without its category");
     }
-    for (int batch : reported)
-        if (titles[batchTitle(batch, 0)] != 1)
-            return fail("batch " + std::to_string(batch) + " was reported imported but is not there");
+    for (const std::string& batch : reported)
+        if (titles[batchTitle(std::stoi(batch), 0)] != 1)
+            return fail("batch " + batch + " was reported imported but is not there");
     for (const char* pattern : {"*", ".*"})
         for (const std::string& name : files::listFiles(dir, pattern))
             if (files::isTemporaryName(name) || files::isIntentRecordName(name))
@@ -297,13 +295,12 @@ int importCheck(const std::string& dir, int batches, const std::vector<int>& rep
     return 0;
 }
 
-int importHeld(const std::string& dir, const std::string& file, const std::string& mark, unsigned seed)
+int importHeld(const std::string& dir, const std::string& file, const std::string& mark)
 {
     files::FolderLock lock = files::lockFolder(dir);
     if (!lock || !files::saveLines(mark, {}))
         return fail("cannot take the lock: " + lock.reason());
-    std::mt19937 random(seed);
-    std::this_thread::sleep_for(std::chrono::milliseconds(random() % 20));
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::random_device{}() % 20));
     CsvImportRequest request{files::loadLines(dir + file), CsvMapping::inOrder(), {}, dir, dir};
     return runCsvImport(request, ImportRun::Execute).ok() ? 0 : 1;
 }
@@ -324,15 +321,10 @@ int main(int argc, char** argv)
         return importSetup(dir);
     if (mode == "import-csv" && argc > 3)
         return importCsv(dir, std::stoi(argv[3]), argc > 4 ? argv[4] : "import.csv");
-    if (mode == "import-held" && argc > 5)
-        return importHeld(dir, argv[3], argv[4], static_cast<unsigned>(std::stoul(argv[5])));
-    if (mode == "import-check" && argc > 3) {
-        std::vector<int> reported;
-        for (int i = 4; i < argc; ++i)
-            reported.push_back(std::stoi(argv[i]));
-        return importCheck(dir, std::stoi(argv[3]), reported);
-    }
-    std::cerr << "usage: kalendra_crash_writer setup|run|check|import-setup|import-csv|import-check DIR [SEED|N] "
-                 "[FILE|M...]\n";
+    if (mode == "import-held" && argc > 4)
+        return importHeld(dir, argv[3], argv[4]);
+    if (mode == "import-check" && argc > 3)
+        return importCheck(dir, std::stoi(argv[3]), {argv + 4, argv + argc});
+    std::cerr << "usage: kalendra_crash_writer setup|run|check|import-setup|import-csv|import-held|import-check DIR\n";
     return 2;
 }

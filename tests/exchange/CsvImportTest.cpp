@@ -7,7 +7,6 @@
 #include "platform/ByteText.h"
 #include "platform/FileTransaction.h"
 #include "platform/Files.h"
-#include "platform/SystemError.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/ScheduleLines.h"
 #include "support/TempFolder.h"
@@ -294,19 +293,6 @@ TEST_F(CsvImportFixture, FilesThatCannotBeReadOrWrittenAreReported)
     EXPECT_FALSE(noFolder.wroteFiles);
     EXPECT_NE(noFolder.message.find("missing/"), std::string::npos) << noFolder.message;
     EXPECT_NE(noFolder.message.find("見つかりません"), std::string::npos) << noFolder.message;
-}
-
-TEST_F(CsvImportFixture, AMonthThatWouldOutgrowItsReaderIsRefusedBeforeAnythingIsWritten)
-{
-    const std::string nearlyFull = crlf({std::string(files::kMaxDataFileBytes - 32, 'x')});
-    home.write("200403.sch", nearlyFull);
-    ImportOutcome refused = execute({"2004/02/05,,,a,,New", "2004/03/05,09:00,10:00,a title that does not fit"});
-    EXPECT_EQ(refused.status, ImportStatus::WriteFailed);
-    EXPECT_NE(refused.message.find("200403.sch: " + files::fileTooLargeText(files::kMaxDataFileBytes)),
-              std::string::npos)
-        << refused.message;
-    EXPECT_EQ(home.read("200403.sch"), nearlyFull);
-    EXPECT_FALSE(home.exists("200402.sch") || home.exists("Category.tbl"));
 }
 
 TEST(ScheduleImportWrite, AFailureInAnyFolderLeavesEveryFileAsItWas)

@@ -20,7 +20,6 @@
 #include <QTest>
 #include <QTreeView>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <memory>
 
@@ -99,22 +98,6 @@ TEST_F(FormEditFixture, DayViewListsTheDayInFileOrderWithItsStatusLine)
     w->BtnView[3]->trigger();
     EXPECT_EQ(w->statusText(), QString::fromUtf8("予定 [6件]"));
     EXPECT_EQ(cell(*w, 0, 4), "last year");
-}
-
-TEST_F(FormEditFixture, AMonthThatCannotBeReadIsSaidOnceAndNamedWhileItStaysSo)
-{
-    home.write("202403.sch", crlf({scheduleLine(5, "", "shown")}));
-    ASSERT_EQ(::mkfifo(home.file("202404.sch").c_str(), 0644), 0);
-    auto w = open(request(ListMode::Schedules));
-    EXPECT_TRUE(platform.messages.empty()) << "the day view does not read April";
-    w->BtnView[3]->trigger();
-    w->BtnView[3]->trigger();
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_NE(platform.messages[0].text.find(home.file("202404.sch")), std::string::npos);
-    EXPECT_TRUE(w->statusText().contains("202404.sch"));
-    EXPECT_TRUE(w->statusText().endsWith(QString::fromUtf8("予定 [1件]")));
-    w->BtnView[1]->trigger();
-    EXPECT_EQ(w->statusText(), QString::fromUtf8("2024年3月の予定 [1件]"));
 }
 
 TEST_F(FormEditFixture, AnEmptyDayDisablesTheRowCommands)

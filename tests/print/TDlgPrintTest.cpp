@@ -128,24 +128,6 @@ TEST_F(PrintDialogFixture, WithoutAPrinterPrintingWritesThePdfTheUserNames)
     EXPECT_EQ(platform.messages.size(), 1u);
 }
 
-TEST_F(PrintDialogFixture, PrintingOverAFileThatIsThereAsksFirst)
-{
-    home.write("month.pdf", "mine");
-    auto dialog = open();
-    for (MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
-        EXPECT_EQ(home.read("month.pdf"), "mine");
-        EXPECT_NE(dialog->result(), QDialog::Accepted);
-        platform.fileAnswers.push_back(home.path() + "month");
-        platform.messageAnswers.push_back(answer);
-        QTest::mouseClick(dialog->BtnPrint, Qt::LeftButton);
-    }
-    ASSERT_EQ(platform.messages.size(), 2u);
-    EXPECT_EQ(platform.messages[0].caption, "印刷");
-    EXPECT_EQ(platform.messages[0].text, "'month.pdf' を上書きしますか？");
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(home.read("month.pdf").substr(0, 5), "%PDF-");
-}
-
 TEST_F(PrintDialogFixture, PreviewOpensWithoutItsSetupButtonAndTheDialogStays)
 {
     auto dialog = open();

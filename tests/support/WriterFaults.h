@@ -23,7 +23,6 @@ namespace kal::test {
 
 using FolderSnapshot = std::map<std::string, std::string>; // file name -> bytes, hidden files too
 
-// The folder's lock file is left out: it is made on first use and never holds anything.
 inline FolderSnapshot snapshot(const TempFolder& dir)
 {
     FolderSnapshot files;
