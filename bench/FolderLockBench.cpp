@@ -18,8 +18,8 @@ const std::string& folder()
     return tenYears.path;
 }
 
-const std::string kAdded = kal::ComposeSchedule({15, "12:00", "13:00", "", false, false, false, false, false, false,
-                                                 "lunch", ""});
+const std::string kAdded =
+    kal::ComposeSchedule({15, "12:00", "13:00", "", false, false, false, false, false, false, "lunch", ""});
 
 bool saveWithLock(const std::string& path)
 {
