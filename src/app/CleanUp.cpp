@@ -2,6 +2,7 @@
 
 #include "memo/DayMemo.h"
 #include "platform/Files.h"
+#include "platform/FolderLock.h"
 #include "schedule/ScheduleRecord.h"
 
 #include <algorithm>
@@ -69,6 +70,15 @@ std::string CleanQuestion(const YearMonth& cutOff)
 CleanResult RunCleanUp(const CleanPlan& plan, files::FileOps& ops)
 {
     CleanResult result;
+    std::vector<std::string> folders;
+    for (const auto* paths : {&plan.schedules, &plan.memos})
+        for (const std::string& path : *paths)
+            folders.push_back(files::folderOf(path));
+    files::FolderLock lock = files::lockFolders(folders);
+    if (!lock) {
+        result.failures.push_back({folders.front(), lock.reason()});
+        return result;
+    }
     for (const auto* paths : {&plan.schedules, &plan.memos}) {
         for (const std::string& path : *paths) {
             if (files::IoResult deleted = files::deleteFile(path, ops))

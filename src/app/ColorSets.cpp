@@ -1,6 +1,7 @@
 #include "app/ColorSets.h"
 
 #include "platform/ByteText.h"
+#include "platform/FolderLock.h"
 #include "platform/SjisCodec.h"
 
 #include <algorithm>
@@ -83,6 +84,9 @@ files::IoResult saveColorSet(const std::string& folder, const std::string& name,
 {
     if (!colorSetNameAllowed(name))
         return files::IoResult::failure("配色の名前に使えない文字があります。");
+    files::FolderLock lock = files::lockFolder(folder);
+    if (!lock)
+        return files::IoResult::failure(lock.reason());
     return files::saveLines(colorSetPath(folder, name), colorSetLines(colors), ops);
 }
 
@@ -103,6 +107,9 @@ files::IoResult deleteColorSet(const std::string& folder, const std::string& nam
 {
     if (!colorSetNameAllowed(name))
         return files::IoResult::failure("配色の名前に使えない文字があります。");
+    files::FolderLock lock = files::lockFolder(folder);
+    if (!lock)
+        return files::IoResult::failure(lock.reason());
     return files::deleteFile(colorSetPath(folder, name), ops);
 }
 

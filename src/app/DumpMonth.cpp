@@ -30,10 +30,14 @@ int dumpMonth(const std::string& programFolder, int year, int month, const Date&
               std::ostream& err)
 {
     AppSettings settings;
-    if (!readCommandSettings(programFolder, err, settings))
+    if (int code = readDataSettings(programFolder, err, settings); code != kExitOk)
+        return code;
+    MonthBuild build = BuildMonth(MonthBuildInputFrom(settings, year, month, today));
+    if (!build.unreadable.empty()) {
+        err << "kalendra: 読み込めないファイルがあるため、月を表示できません。\n"
+            << terminalText(files::problemsText(build.unreadable)) << "\n";
         return kExitFailed;
-    MonthBuild build = BuildMonth(
-        MonthBuildInputFrom(settings, year, month, today, files::loadLines(settings.todoPath + kTodoFileName)));
+    }
 
     for (int row = 1; row <= 6; ++row)
         for (int column = 0; column < 7; ++column) {

@@ -42,12 +42,14 @@ bool readCommandSettings(const std::string& programFolder, std::ostream& err, Ap
     return true;
 }
 
-int readSettingsForWriting(const HeadlessContext& context, AppSettings& settings)
+int readDataSettings(const std::string& programFolder, std::ostream& err, AppSettings& settings)
 {
-    if (!readCommandSettings(context.programFolder, context.err, settings))
+    if (!readCommandSettings(programFolder, err, settings))
         return kExitFailed;
-    if (std::string problems = RecoverDataFolders(DataFolders(settings, context.programFolder)); !problems.empty())
-        return operationFailed(context, problems);
+    if (std::string problems = RecoverDataFolders(DataFolders(settings, programFolder)); !problems.empty()) {
+        err << "kalendra: " << terminalText(problems) << "\n";
+        return kExitFailed;
+    }
     return kExitOk;
 }
 

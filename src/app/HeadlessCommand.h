@@ -44,10 +44,14 @@ int operationFailed(const HeadlessContext& context, const std::string& why);
 // The settings of the program folder; false, with the reason on `err`, when they cannot be read.
 bool readCommandSettings(const std::string& programFolder, std::ostream& err, AppSettings& settings);
 
-// The settings for a command that writes data, after finishing the changes a crash interrupted
-// (as the program's start does), so the command plans on what the files really hold. kExitOk, or
-// the exit code with the reason printed.
-int readSettingsForWriting(const HeadlessContext& context, AppSettings& settings);
+// The settings for a command that reads or writes data, after finishing the changes a crash
+// interrupted (as the program's start does; a change another process is making is waited for),
+// so the command never sees a half-made change. kExitOk, or the exit code with the reason printed.
+int readDataSettings(const std::string& programFolder, std::ostream& err, AppSettings& settings);
+inline int readDataSettings(const HeadlessContext& context, AppSettings& settings)
+{
+    return readDataSettings(context.programFolder, context.err, settings);
+}
 
 // A year 1900..2099 and a month 1..12 from two arguments. When either is out of range the usage
 // error is printed and `exitCode` is kExitUsage.

@@ -1,9 +1,11 @@
 #include "app/Password.h"
 
 #include "platform/DateFormat.h"
+#include "platform/FolderLock.h"
 
 #include <sodium.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -67,9 +69,14 @@ PasswordFile ParsePasswordFile(std::string bytes)
 {
     PasswordFile file;
     file.hasLine = !bytes.empty();
-    if (bytes.size() >= 2 && bytes.compare(bytes.size() - 2, 2, "\r\n") == 0)
-        bytes.resize(bytes.size() - 2);
     file.form = bytes.rfind(kHashPrefix, 0) == 0 ? PasswordForm::Hashed : PasswordForm::Scrambled;
+    if (file.form == PasswordForm::Hashed) {
+        // Only the first line counts, whatever ends it (CR LF, LF, CR) and whatever follows.
+        bytes.resize(std::min(bytes.find_first_of("\r\n"), bytes.size()));
+    } else if (bytes.size() >= 2 && bytes.compare(bytes.size() - 2, 2, "\r\n") == 0) {
+        // The old form's bytes may themselves be CR or LF, so only the CR LF written after it goes.
+        bytes.resize(bytes.size() - 2);
+    }
     file.line = std::move(bytes);
     return file;
 }
@@ -104,6 +111,9 @@ files::IoResult writePasswordFile(const std::string& path, const std::string& pa
     std::optional<std::string> line = HashPassword(password);
     if (!line)
         return files::IoResult::failure("メモリが不足しています。");
+    files::FolderLock lock = files::lockFolderOf(path);
+    if (!lock)
+        return files::IoResult::failure(lock.reason());
     return files::saveBytesPrivate(path, *line + "\r\n", ops);
 }
 

@@ -55,6 +55,7 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     CreatePopups();
     CreateAreas();
     CreateStatusBar();
+    CreateDataFileNotices();
     ConnectCommands();
     ConnectCsvCommands();
     ConnectIcalCommands();
@@ -76,7 +77,10 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     connect(GridMonth, &qt::MonthGrid::contextMenuAt, this, &TForm1::ShowGridPopup);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    files::setLockWaiting(std::move(lockWaitingBefore_));
+}
 
 void TForm1::ShowError(const char* caption, const char* text)
 {

@@ -15,6 +15,8 @@
 #include "lists/ListRows.h"
 #include "memo/qt/MemoList.h"
 #include "memo/qt/NotePanel.h"
+#include "platform/FolderLock.h"
+#include "platform/UnreadableNotice.h"
 #include "platform/qt/Services.h"
 #include "schedule/Categories.h"
 #include "schedule/ScheduleRecord.h"
@@ -514,6 +516,20 @@ private:
 
     bool sessionEnding_ = false;
     bool closedOnce_ = false;
+
+    // Data files block: the wait for another writer's folder lock, the files that cannot be read.
+public:
+    QLabel* StatusWarning;
+
+private:
+    void CreateDataFileNotices();
+    void ShowUnreadable(const std::string& source, const std::vector<files::FileProblem>& problems);
+    void ShowStatusWarning();
+    // False, after saying why, when the month file of `date` exists but cannot be read.
+    bool MonthEditable(const Date& date, const char* caption);
+
+    UnreadableNotice unreadable_;
+    files::LockWaiting lockWaitingBefore_;
 };
 
 } // namespace kal

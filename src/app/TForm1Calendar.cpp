@@ -7,6 +7,7 @@
 #include "calendar/qt/WeekGrid.h"
 #include "platform/ByteText.h"
 #include "platform/DateFormat.h"
+#include "platform/FileTransaction.h"
 #include "platform/SjisCodec.h"
 #include "platform/qt/QtText.h"
 #include "schedule/CategoryFiles.h"
@@ -110,11 +111,14 @@ void TForm1::UpdateSelectedDate()
 
 void TForm1::MonthSchEdit()
 {
-    categories_ = CategoryTable::Load(programFolder_ + kCategoryFileName);
+    // Nothing half-made by another process is shown.
+    files::finishPendingChanges(settings_.dataPath);
     MonthBuildInput input = MonthBuildInputFrom(settings_, state_.viewYear, state_.viewMonth, state_.today, todoLines_);
+    categories_ = CategoryTable(files::loadLinesNoting(programFolder_ + kCategoryFileName, input.unreadable));
     input.weekStart = build_.layout.weekStart;
     input.memoTexts = weekShown_ && FlagOn(settings_.weekView, 5);
     build_ = BuildMonth(input);
+    ShowUnreadable("month", build_.unreadable);
     painter_.setToday(state_.today);
     ApplyPainterMode();
     ShowWeekOfSelection();

@@ -163,6 +163,8 @@ void TForm1::RebuildMonth()
 
 void TForm1::RunScheduleInput(SchInputRequest request)
 {
+    if (!MonthEditable(request.date, "スケジュールの入力"))
+        return;
     request.dataPath = settings_.dataPath;
     request.programFolder = programFolder_;
     request.autoIme = settings_.autoIme == 1;
@@ -220,6 +222,8 @@ void TForm1::DaySchDel()
     if (!ref)
         return;
     const char* caption = "スケジュールの削除";
+    if (!MonthEditable(state_.selectedDate, caption))
+        return;
     switch (CheckSchedule(*ref)) {
     case RecordCheck::Found:
         break;

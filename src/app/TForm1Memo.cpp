@@ -34,6 +34,7 @@ void TForm1::MemoRefresh()
 {
     const bool wasHidden = ListMemo->isHidden();
     ListMemo->showDay(state_.selectedDate);
+    ShowUnreadable("memo", ListMemo->unreadable());
     // An area that comes back sits under the day list at its remembered height.
     if (wasHidden && !ListMemo->isHidden())
         SplM->setSizes({std::max(58, SplM->height() - memoHeight_ - SplM->handleWidth()), memoHeight_});

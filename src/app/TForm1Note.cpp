@@ -102,6 +102,8 @@ void TForm1::ConnectNoteCommands()
     connect(PopTabUp, &QAction::triggered, this, &TForm1::PopTabUpClick);
     connect(PopDown, &QAction::triggered, this, &TForm1::PopTabDownClick);
     connect(PanelNote, &qt::NotePanel::editRequested, this, &TForm1::NoteReplace);
+    connect(PanelNote, &qt::NotePanel::noteRead, this,
+            [this](const std::vector<files::FileProblem>& unreadable) { ShowUnreadable("note", unreadable); });
     connect(PanelNote, &qt::NotePanel::contextMenuRequested, this, [this](const QPoint& at) {
         PopupNotePopup();
         PopupNote->popup(at);

@@ -5,6 +5,7 @@
 
 #include "calendar/qt/MonthGrid.h"
 #include "platform/ByteText.h"
+#include "platform/FileTransaction.h"
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
 #include "todo/TodoList.h"
@@ -83,7 +84,9 @@ void TForm1::TodoIconSetup()
 void TForm1::ToDoEdit()
 {
     // A missing file empties the lists, so no later save can carry another folder's entries.
+    files::finishPendingChanges(settings_.todoPath);
     TodoFile file = LoadTodoFile(settings_.todoPath);
+    ShowUnreadable("todo", file.unreadable);
     const bool changed = file.lines != todoLines_;
     todoLines_ = std::move(file.lines);
     PanelTodo->Fill(BuildTodoRows(todoLines_, services_.platform.now().date, settings_.warnTerm));

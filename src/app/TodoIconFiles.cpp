@@ -1,6 +1,9 @@
 #include "app/TodoIconFiles.h"
 
+#include "platform/FolderLock.h"
 #include "todo/TodoList.h"
+
+#include <algorithm>
 
 namespace kal {
 
@@ -9,6 +12,11 @@ std::vector<std::string> SaveTodoIcons(const std::string& programFolder,
                                        files::FileOps& ops)
 {
     std::vector<std::string> failures;
+    if (std::none_of(pictures.begin(), pictures.end(), [](const auto& picture) { return picture.has_value(); }))
+        return failures;
+    files::FolderLock lock = files::lockFolder(programFolder);
+    if (!lock)
+        return {lock.reason()};
     for (std::size_t n = 0; n < pictures.size() && n < setIcon.size(); ++n) {
         if (!pictures[n])
             continue;

@@ -2,6 +2,7 @@
 
 #include "platform/ByteText.h"
 #include "platform/Files.h"
+#include "platform/FolderLock.h"
 #include "platform/NumberFormat.h"
 
 #include <algorithm>
@@ -155,6 +156,9 @@ HolidayChoices HolidayChoicesOf(const std::string& line)
 HolidayWriteResult SaveHolidayLine(const std::string& path, const std::optional<HolidayRef>& replaced,
                                    const std::string& line, files::FileOps& ops)
 {
+    files::FolderLock lock = files::lockFolderOf(path);
+    if (!lock)
+        return failed(HolidayWrite::WriteFailed, lock.reason());
     files::LoadForUpdate table = files::loadLinesForUpdate(path);
     if (!table.ok)
         return failed(HolidayWrite::WriteFailed, table.reason);
@@ -170,6 +174,9 @@ HolidayWriteResult SaveHolidayLine(const std::string& path, const std::optional<
 
 HolidayWriteResult DeleteHolidayLines(const std::string& path, const std::vector<HolidayRef>& refs, files::FileOps& ops)
 {
+    files::FolderLock lock = files::lockFolderOf(path);
+    if (!lock)
+        return failed(HolidayWrite::WriteFailed, lock.reason());
     files::LoadForUpdate table = files::loadLinesForUpdate(path);
     if (!table.ok)
         return failed(HolidayWrite::WriteFailed, table.reason);

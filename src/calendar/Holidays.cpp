@@ -2,6 +2,7 @@
 
 #include "platform/ByteText.h"
 #include "platform/Files.h"
+#include "platform/FolderLock.h"
 #include "platform/SjisCodec.h"
 
 #include <algorithm>
@@ -323,7 +324,12 @@ std::shared_ptr<const std::vector<HolidayRule>> SharedHolidayRules(const std::st
 files::IoResult WriteDefaultHolidayFile(const std::string& dataPath, const std::string& bytes, files::FileOps& ops)
 {
     const std::string target = files::withSeparator(dataPath) + kHolidayFileName;
-    if (files::fileExists(target) || !files::folderExists(dataPath))
+    if (!files::folderExists(dataPath))
+        return {};
+    files::FolderLock lock = files::lockFolder(dataPath);
+    if (!lock)
+        return files::IoResult::failure(lock.reason());
+    if (files::fileExists(target))
         return {};
     return files::saveBytes(target, bytes, ops);
 }

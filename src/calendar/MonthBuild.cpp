@@ -57,9 +57,20 @@ MonthBuildInput MonthBuildInputFrom(const AppSettings& settings, int year, int m
     return input;
 }
 
+MonthBuildInput MonthBuildInputFrom(const AppSettings& settings, int year, int month, const Date& today)
+{
+    std::vector<files::FileProblem> unreadable;
+    std::vector<std::string> todoLines =
+        files::loadLinesNoting(files::withSeparator(settings.todoPath) + kTodoFileName, unreadable);
+    MonthBuildInput input = MonthBuildInputFrom(settings, year, month, today, std::move(todoLines));
+    input.unreadable = std::move(unreadable);
+    return input;
+}
+
 MonthBuild BuildMonth(const MonthBuildInput& in)
 {
     MonthBuild build;
+    build.unreadable = in.unreadable;
     MonthLayout& layout = build.layout;
     layout = BuildLayout(in.year, in.month, in.weekStart);
     const std::vector<bool> memos =
@@ -72,12 +83,17 @@ MonthBuild BuildMonth(const MonthBuildInput& in)
                 cell.mark = 1;
         }
 
-    ApplyHolidays(*SharedHolidayRules(files::withSeparator(in.dataPath) + kHolidayFileName), layout, build.lists);
+    const std::string holidayPath = files::withSeparator(in.dataPath) + kHolidayFileName;
+    const auto holidays = SharedHolidayRules(holidayPath);
+    // A table that cannot be read gives no rules; only then is the file looked at again.
+    if (holidays->empty())
+        files::loadLinesNoting(holidayPath, build.unreadable);
+    ApplyHolidays(*holidays, layout, build.lists);
     ApplyTodoLines(in.todoLines, FlagOn(in.calView, 6), layout, build.lists);
 
     if (layout.prevShown) {
         std::string file = MonthFilePath(in.dataPath, layout.prevYear, layout.prevMonth);
-        std::vector<std::string> lines = LoadMonthFile(file);
+        std::vector<std::string> lines = files::loadLinesNoting(file, build.unreadable);
         for (std::size_t i = 0; i < lines.size(); ++i) {
             int day = RecDay(lines[i]);
             if (day >= layout.firstLeadingDay && day <= 31 && layout.prevColumn[static_cast<std::size_t>(day)] >= 0)
@@ -88,7 +104,7 @@ MonthBuild BuildMonth(const MonthBuildInput& in)
 
     {
         std::string file = MonthFilePath(in.dataPath, in.year, in.month);
-        std::vector<std::string> lines = LoadMonthFile(file);
+        std::vector<std::string> lines = files::loadLinesNoting(file, build.unreadable);
         for (std::size_t i = 0; i < lines.size(); ++i) {
             int day = RecDay(lines[i]);
             if (day == 0 || layout.currentColumn[static_cast<std::size_t>(day)] < 0)
@@ -100,7 +116,7 @@ MonthBuild BuildMonth(const MonthBuildInput& in)
 
     if (layout.nextShown) {
         std::string file = MonthFilePath(in.dataPath, layout.nextYear, layout.nextMonth);
-        std::vector<std::string> lines = LoadMonthFile(file);
+        std::vector<std::string> lines = files::loadLinesNoting(file, build.unreadable);
         for (std::size_t i = 0; i < lines.size(); ++i) {
             int day = RecDay(lines[i]);
             // Every line is looked at: a file sorted elsewhere may hold shown days late.
@@ -120,7 +136,7 @@ void ReadMemoTexts(MonthBuild& build, const std::string& memoPath)
     for (int row = 1; row <= 6; ++row)
         for (int column = 0; column < 7; ++column)
             build.memoTexts[static_cast<std::size_t>((row - 1) * 7 + column)] =
-                LoadDayMemo(memoPath, build.layout.dateOf(column, row));
+                files::loadLinesNoting(MemoFilePath(memoPath, build.layout.dateOf(column, row)), build.unreadable);
     build.memoTextsRead = true;
 }
 

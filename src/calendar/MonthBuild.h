@@ -6,6 +6,7 @@
 #include "calendar/CalendarMath.h"
 #include "calendar/DayCellLists.h"
 #include "memo/DayMemo.h"
+#include "platform/Files.h"
 #include "platform/Platform.h"
 
 #include <array>
@@ -20,12 +21,13 @@ struct MonthBuildInput {
     int month = 1;
     WeekStart weekStart = WeekStart::Sunday;
     Date today;
-    std::array<int, 9> calView{};       // month-cell content flags (1 = on)
-    std::array<int, 9> rikuyo{};        // six rokuyo flags
-    std::string dataPath;               // schedule files and Holiday.dat
-    std::string memoPath;               // yyyymmdd.mem
-    std::vector<std::string> todoLines; // open and done ToDo records
-    bool memoTexts = false;             // read the shown days' memos (the week view's memo column)
+    std::array<int, 9> calView{};               // month-cell content flags (1 = on)
+    std::array<int, 9> rikuyo{};                // six rokuyo flags
+    std::string dataPath;                       // schedule files and Holiday.dat
+    std::string memoPath;                       // yyyymmdd.mem
+    std::vector<std::string> todoLines;         // open and done ToDo records
+    bool memoTexts = false;                     // read the shown days' memos (the week view's memo column)
+    std::vector<files::FileProblem> unreadable; // found while the input was gathered
 };
 
 struct MonthBuild {
@@ -34,6 +36,8 @@ struct MonthBuild {
     // The memo lines of every shown day, by cell; read only when asked for.
     std::array<std::vector<std::string>, 42> memoTexts;
     bool memoTextsRead = false;
+    // Files that exist but could not be read: the month is not shown whole.
+    std::vector<files::FileProblem> unreadable;
 
     const std::vector<std::string>& memoText(int column, int row) const
     {
@@ -50,6 +54,8 @@ struct AppSettings;
 // The input of a month build under the settings file's week start and content flags.
 MonthBuildInput MonthBuildInputFrom(const AppSettings& settings, int year, int month, const Date& today,
                                     std::vector<std::string> todoLines);
+// The same with the ToDo file of the settings read here.
+MonthBuildInput MonthBuildInputFrom(const AppSettings& settings, int year, int month, const Date& today);
 
 // Marks and lines of the open ToDo entries due on a shown day.
 void ApplyTodoLines(const std::vector<std::string>& todoLines, bool todoMarks, MonthLayout& layout,

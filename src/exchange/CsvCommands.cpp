@@ -77,8 +77,8 @@ HeadlessCommand exportCsvCommand()
         if (files::fileExists(file))
             return operationFailed(context, "「" + file + "」は既にあります。上書きしません。");
         AppSettings settings;
-        if (!readCommandSettings(context.programFolder, context.err, settings))
-            return kExitFailed;
+        if (int code = readDataSettings(context, settings); code != kExitOk)
+            return code;
         const CsvExportResult exported = exportMonthCsv(settings.dataPath, when.year, when.month, file);
         if (!exported.ok)
             return operationFailed(context, exported.message);
@@ -100,7 +100,7 @@ HeadlessCommand importCsvCommand()
         if (std::string why = parseImportArguments(arguments, parsed); !why.empty())
             return usageError(context, command, why);
         AppSettings settings;
-        if (int code = readSettingsForWriting(context, settings); code != kExitOk)
+        if (int code = readDataSettings(context, settings); code != kExitOk)
             return code;
         CsvFile file = readCsvFile(parsed.file);
         if (!file.ok)

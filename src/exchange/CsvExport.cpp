@@ -1,9 +1,11 @@
 #include "exchange/CsvExport.h"
 
+#include "exchange/CsvText.h"
 #include "platform/ByteText.h"
 #include "platform/CommaText.h"
 #include "platform/Files.h"
 #include "platform/NumberFormat.h"
+#include "platform/ReplaceQuestion.h"
 #include "schedule/ScheduleRecord.h"
 
 namespace kal {
@@ -40,7 +42,7 @@ CsvExportResult exportRecordsCsv(const std::string& csvPath, const std::vector<M
                                  files::FileOps& ops)
 {
     const std::vector<std::string> lines = csvExportLines(records);
-    if (files::IoResult saved = files::saveLines(csvPath, lines, ops); !saved)
+    if (files::IoResult saved = files::saveBytesWithin(csvPath, files::joinLines(lines), kMaxCsvFileBytes, ops); !saved)
         return CsvExportResult{false, 0, "「" + csvPath + "」を保存できません。\r\n" + saved.reason};
     return CsvExportResult{true, static_cast<int>(lines.size()), {}};
 }
@@ -73,12 +75,8 @@ std::optional<std::string> askExportPath(Platform& platform, const std::string& 
         platform.saveFileName(caption, files::withSeparator(dataPath) + proposedName, filter);
     if (!path || path->empty())
         return std::nullopt;
-    if (files::fileExists(*path)) {
-        const std::string name = path->substr(path->rfind('/') + 1);
-        if (platform.messageBox(kCsvSaveCaption, "'" + name + "' を上書きしますか？", MessageIcon::Warning,
-                                MessageButtons::YesNo) != MessageAnswer::Yes)
-            return std::nullopt;
-    }
+    if (!AskBeforeReplacing(platform, kCsvSaveCaption, *path))
+        return std::nullopt;
     return path;
 }
 

@@ -179,7 +179,7 @@ CsvFile readCsvFile(const std::string& path)
 {
     CsvFile file;
     // Read once, without blocking: a FIFO, a device or a folder is named as what it is.
-    files::ReadResult read = files::readFile(path);
+    files::ReadResult read = files::readFile(path, kMaxCsvFileBytes);
     if (read.status != files::ReadStatus::Ok) {
         file.ok = false;
         file.message = read.status == files::ReadStatus::Missing

@@ -8,12 +8,16 @@
 
 #include "platform/Date.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace kal {
+
+// The size limit of a CSV file, for the import that reads it and the exports that write it.
+inline constexpr std::size_t kMaxCsvFileBytes = std::size_t{64} << 20;
 
 // Every field of a raw line enclosed in double quotes: a quote outside a quoted field only
 // switches quoting, a doubled quote inside one stands for one quote character, and a comma

@@ -64,7 +64,7 @@ HeadlessCommand exportIcsCommand()
             return operationFailed(context, "「" + file + "」は既にあります。上書きしません。");
         // The export keeps the identities it gives out, so it writes as well as reads.
         AppSettings settings;
-        if (int code = readSettingsForWriting(context, settings); code != kExitOk)
+        if (int code = readDataSettings(context, settings); code != kExitOk)
             return code;
         const IcalExportRequest request{settings.dataPath,  settings.todoPath,    *from, *to, true,
                                         settings.alarmTime, context.programFolder};
@@ -89,7 +89,7 @@ HeadlessCommand importIcsCommand()
         if (std::string why = parseImportArguments(arguments, parsed); !why.empty())
             return usageError(context, command, why);
         AppSettings settings;
-        if (int code = readSettingsForWriting(context, settings); code != kExitOk)
+        if (int code = readDataSettings(context, settings); code != kExitOk)
             return code;
         IcalFile file = readIcalFile(parsed.file);
         if (!file.ok)

@@ -2,6 +2,7 @@
 
 #include "platform/ByteText.h"
 #include "platform/Files.h"
+#include "platform/FolderLock.h"
 #include "platform/NumberFormat.h"
 #include "platform/RecordFollower.h"
 #include "platform/SjisCodec.h"
@@ -283,6 +284,10 @@ IcalExportResult loadIcalExportData(const IcalExportRequest& request, IcalExport
 
 IcalExportResult exportIcal(const IcalExportRequest& request, const std::string& icsPath, files::FileOps& ops)
 {
+    // The UIDs handed out are read and kept under the program folder's lock.
+    files::FolderLock lock = files::lockFolder(request.programFolder);
+    if (!lock)
+        return failure(lock.reason());
     IdentityFile identities = loadIdentities(request.programFolder);
     if (!identities.ok)
         return failure(identities.reason);
@@ -293,15 +298,13 @@ IcalExportResult exportIcal(const IcalExportRequest& request, const std::string&
     const IdentityChange kept = identityChange(request.programFolder, identities.table);
     if (!kept.result)
         return failure(kept.result.reason);
-    // The identities first, so that no file goes out under UIDs that are not kept.
+    // The identities first, so that no file goes out under UIDs that are not kept; the .ics
+    // alone after them, as a file of its own size limit.
     std::vector<files::FolderChanges> folders;
     if (kept.change)
         folders.push_back({files::folderOf(kept.change->path), {*kept.change}});
-    const files::FileChange ics{icsPath, composeIcalendar(data)};
-    if (!folders.empty() && folders.front().folder == files::folderOf(icsPath))
-        folders.front().changes.push_back(ics);
-    else
-        folders.push_back({files::folderOf(icsPath), {ics}});
+    files::FileChange ics{icsPath, composeIcalendar(data), ical::kMaxIcsFileBytes};
+    folders.push_back({files::folderOf(icsPath), {std::move(ics)}});
     if (const files::InTurnResult saved = files::writeInTurn(folders, ops); !saved.result)
         return failure(saved.result.reason);
     result.message = text::formatThousands(result.events) + " 件のスケジュールデータと " +

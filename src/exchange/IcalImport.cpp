@@ -536,7 +536,7 @@ IcalEntries readIcalEntries(std::string_view icsText, const Date& from, const Da
 
 IcalFile readIcalFile(const std::string& path)
 {
-    files::ReadResult read = files::readFile(path);
+    files::ReadResult read = files::readFile(path, ical::kMaxIcsFileBytes);
     if (read.status == files::ReadStatus::Missing)
         return IcalFile{false, {}, "「" + path + "」が見つかりません。"};
     if (read.status == files::ReadStatus::Unreadable)

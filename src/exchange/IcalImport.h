@@ -114,8 +114,9 @@ class IcalImportPlan {
 public:
     explicit IcalImportPlan(const IcalImportRequest& request); // icsText is not used
     ~IcalImportPlan();
-    // Reads Identity.dat and the category table; the data files are read when first needed.
-    ImportOutcome start();
+    // Locks the folders it will write (for an execute run), then reads Identity.dat and the
+    // category table; the data files are read when first needed.
+    ImportOutcome start(ImportRun run);
     ImportOutcome add(const IcalEntries& entries);
     IdentityTable& identities();
     IcalImportCounts counts() const;

@@ -398,13 +398,18 @@ IcalImportPlan::IcalImportPlan(const IcalImportRequest& r)
 
 IcalImportPlan::~IcalImportPlan() = default;
 
-ImportOutcome IcalImportPlan::start()
+ImportOutcome IcalImportPlan::start(ImportRun run)
 {
+    // An execute run locks its folders (the schedules', the ToDo's and the identities' program
+    // folder) before anything is read, so that what it writes rests on what it read.
+    const IcalImportRequest& request = parts_->request;
+    if (ImportOutcome locked = parts_->schedules.start(run, {request.todoPath, request.programFolder}); !locked.ok())
+        return locked;
     IdentityFile identities = loadIdentities(parts_->request.programFolder);
     if (!identities.ok)
         return importFailure(ImportStatus::ReadFailed, identities.reason);
     parts_->identities = std::move(identities.table);
-    return parts_->schedules.start();
+    return {};
 }
 
 ImportOutcome IcalImportPlan::add(const IcalEntries& entries)
@@ -465,7 +470,7 @@ IcalImportOutcome runIcalImport(const IcalImportRequest& request, ImportRun run,
         return failed(
             importFailure(ImportStatus::NoData, "読み込む予定もToDoもありません。" + skipReport(entries.skips, false)));
     IcalImportPlan plan(request);
-    if (out.outcome = plan.start(); !out.outcome.ok())
+    if (out.outcome = plan.start(run); !out.outcome.ok())
         return out;
     if (out.outcome = plan.add(entries); !out.outcome.ok())
         return out;

@@ -11,6 +11,9 @@
 
 namespace kal::ical {
 
+// The size limit of an .ics file, for the import that reads it and the export that writes it.
+inline constexpr std::size_t kMaxIcsFileBytes = std::size_t{256} << 20;
+
 struct ComponentFree {
     void operator()(icalcomponent* component) const { icalcomponent_free(component); }
 };

@@ -134,6 +134,7 @@ std::string contentHash(std::string_view content);
 class IdentityFollower : public files::RecordFollower {
 public:
     explicit IdentityFollower(std::string programFolder);
+    std::vector<std::string> folders() const override { return {programFolder_}; }
     files::FollowerChanges follow(const std::vector<files::RecordChange>& changes) override;
 
 private:

@@ -57,8 +57,17 @@ ScheduleImport::ScheduleImport(std::string dataPath, std::string programFolder, 
 {
 }
 
-ImportOutcome ScheduleImport::start()
+ImportOutcome ScheduleImport::start(ImportRun run, const std::vector<std::string>& otherFolders)
 {
+    if (run == ImportRun::Execute) {
+        std::vector<std::string> folders = otherFolders;
+        folders.push_back(dataPath_);
+        if (options_.addCategories)
+            folders.push_back(programFolder_);
+        lock_ = files::lockFolders(folders);
+        if (!lock_)
+            return importFailure(ImportStatus::WriteFailed, lock_.reason());
+    }
     if (!options_.addCategories)
         return {};
     CategoryLoad loaded = LoadCategoriesForUpdate(programFolder_);
@@ -231,7 +240,7 @@ ImportOutcome finishImport(const ImportCounts& counts, const std::vector<FileUpd
 ImportOutcome runScheduleImport(ScheduleImport& import, const std::vector<ImportedSchedule>& schedules, ImportRun run,
                                 files::FileOps& ops)
 {
-    if (ImportOutcome started = import.start(); !started.ok())
+    if (ImportOutcome started = import.start(run); !started.ok())
         return started;
     for (const ImportedSchedule& schedule : schedules)
         if (ImportOutcome added = import.add(schedule); !added.ok())

@@ -10,6 +10,7 @@
 #include "exchange/RecordIdentities.h"
 #include "platform/Date.h"
 #include "platform/FileOps.h"
+#include "platform/FolderLock.h"
 
 #include <map>
 #include <string>
@@ -62,6 +63,8 @@ enum class ImportStatus {
     WriteFailed
 };
 
+enum class ImportRun { Check, Execute };
+
 struct ImportOutcome {
     ImportStatus status = ImportStatus::Done;
     ImportCounts counts;
@@ -83,8 +86,10 @@ public:
     // `dataPath` holds the month files, `programFolder` Category.tbl; both end with '/'.
     ScheduleImport(std::string dataPath, std::string programFolder, ImportOptions options);
 
-    // Reads the category table when new categories are to be added.
-    ImportOutcome start();
+    // Takes the lock of the folders it will write (with `otherFolders`, those of the caller's
+    // own files) for an execute run, then reads the category table when new categories are to be
+    // added. The lock is held until this import is destroyed.
+    ImportOutcome start(ImportRun run, const std::vector<std::string>& otherFolders = {});
     // Adds one schedule to the plan; fails only when its month file cannot be read. `placed`,
     // when given, learns where an added record stands (untouched for a duplicate left out). A
     // replacement (a newer version of a record taken out before) skips the duplicate check
@@ -119,6 +124,7 @@ private:
     ImportCounts counts_;
     std::map<std::pair<int, int>, Month> months_;
     std::vector<std::string> categoryLines_;
+    files::FolderLock lock_;
 };
 
 struct ImportWriteResult {
@@ -136,7 +142,6 @@ ImportWriteResult writeImportFiles(const std::vector<FileUpdate>& updates,
 
 // Plans the schedules and, on `ImportRun::Execute`, writes the files; the outcome carries the
 // report the user sees.
-enum class ImportRun { Check, Execute };
 ImportOutcome runScheduleImport(ScheduleImport& import, const std::vector<ImportedSchedule>& schedules, ImportRun run,
                                 files::FileOps& ops = files::systemFileOps());
 

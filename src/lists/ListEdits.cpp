@@ -4,6 +4,7 @@
 #include "platform/ByteText.h"
 #include "platform/FileTransaction.h"
 #include "platform/Files.h"
+#include "platform/FolderLock.h"
 #include "platform/NumberFormat.h"
 #include "platform/RecordFollower.h"
 #include "platform/SjisCodec.h"
@@ -43,8 +44,15 @@ ListEditResult deleteSchedules(const ListRows& rows, const std::vector<const Lis
 {
     // Each month file once, in key order, every selected line checked before any file is written.
     std::map<std::string, std::vector<const ListRow*>> byFile;
-    for (const ListRow* row : selected)
-        byFile[ScheduleRefOf(rows, *row).file].push_back(row);
+    std::vector<std::string> folders;
+    for (const ListRow* row : selected) {
+        const std::string path = ScheduleRefOf(rows, *row).file;
+        byFile[path].push_back(row);
+        folders.push_back(files::folderOf(path));
+    }
+    files::FolderLock lock = files::lockFolders(files::followedFolders(folders, follower));
+    if (!lock)
+        return failure(ListEditStatus::WriteFailed, lock.reason());
     std::vector<MonthFileChange> changes;
     std::vector<files::RecordChange> removed;
     for (const auto& [path, fileRows] : byFile) {
@@ -92,6 +100,12 @@ ListEditResult deleteHolidays(const ListRows& rows, const std::vector<const List
 
 ListEditResult deleteMemos(const ListRows& rows, const std::vector<const ListRow*>& selected, files::FileOps& ops)
 {
+    std::vector<std::string> folders;
+    for (const ListRow* row : selected)
+        folders.push_back(files::folderOf(MemoPathOf(rows, *row)));
+    files::FolderLock lock = files::lockFolders(folders);
+    if (!lock)
+        return failure(ListEditStatus::WriteFailed, lock.reason());
     std::vector<files::FileChange> deletions;
     for (const ListRow* row : selected) {
         const std::string path = MemoPathOf(rows, *row);

@@ -33,6 +33,8 @@ struct ListRows {
     std::string folder;        // schedules: the schedule folder, memos: the memo folder
     std::string table;         // holidays: the path of Holiday.dat
     std::vector<ListRow> rows; // in the order of their keys
+    // Files of the range that exist but could not be read: the rows are not all there are.
+    std::vector<files::FileProblem> unreadable;
 };
 
 struct ListColumn {

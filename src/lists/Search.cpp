@@ -34,7 +34,7 @@ std::vector<MonthFile> monthFiles(const std::string& dataPath, const std::option
     const int first = from ? monthNumber(from->year, from->month) : 0;
     const int last = to ? monthNumber(to->year, to->month) : monthNumber(9999, 12);
     std::vector<MonthFile> found;
-    for (const std::string& name : files::listFiles(folder, "*.sch")) {
+    for (const std::string& name : files::listFiles(folder, "*.sch", true)) {
         const auto month = MonthOfFile(name);
         if (!month)
             continue;
@@ -146,12 +146,14 @@ ListRows SchFindEdit(const std::string& dataPath, const SearchCriteria& criteria
     const KeywordMatcher keyword(criteria.keyword, criteria.letterCase);
     const CategoryPrefix category(criteria.category);
     for (const MonthFile& file : monthFiles(dataPath, criteria.from, criteria.to)) {
-        const std::optional<std::string> bytes = files::readBytes(file.path);
+        files::ReadResult read = files::readFile(file.path);
+        if (read.status == files::ReadStatus::Unreadable)
+            rows.unreadable.push_back({file.path, std::move(read.reason)});
         // Most files of a keyword search hold no hit: they are never taken apart.
-        if (!bytes || !keyword.mayBeIn(*bytes))
+        if (read.status != files::ReadStatus::Ok || !keyword.mayBeIn(read.bytes))
             continue;
         const std::size_t before = rows.rows.size();
-        addScheduleHits(file, *bytes, criteria, keyword, category, rows);
+        addScheduleHits(file, read.bytes, criteria, keyword, category, rows);
         // Rows in key order: by day as stored, then by line, whatever the file's order.
         std::stable_sort(rows.rows.begin() + static_cast<std::ptrdiff_t>(before), rows.rows.end(),
                          [](const ListRow& a, const ListRow& b) { return a.date.day < b.date.day; });
@@ -166,7 +168,7 @@ ListRows MemoFindEdit(const std::string& memoPath, const SearchCriteria& criteri
     rows.folder = files::withSeparator(memoPath);
     const KeywordMatcher keyword(criteria.keyword, criteria.letterCase);
     for (const DayMemoText& memo :
-         LoadDayMemos(memoPath, criteria.from.value_or(kFirstDay), criteria.to.value_or(kLastDay))) {
+         LoadDayMemos(memoPath, criteria.from.value_or(kFirstDay), criteria.to.value_or(kLastDay), &rows.unreadable)) {
         // The lines are searched joined without separator, so a word broken over two lines is found.
         if (!keyword.empty() && !keyword.foundIn(joinedWithoutSeparator(memo.lines)))
             continue;

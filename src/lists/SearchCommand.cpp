@@ -81,13 +81,15 @@ std::string parseArguments(const std::vector<std::string>& arguments, SearchArgu
 
 int runSearch(const HeadlessContext& context, const SearchCriteria& criteria)
 {
-    IniFile ini(SettingsPath(context.programFolder));
-    ini.load();
     AppSettings settings;
-    if (SettingsLoadResult loaded = readSettings(ini, context.programFolder, settings); !loaded.ok)
-        return operationFailed(context, "設定ファイルを読めません: " + loaded.detail);
+    if (int code = readDataSettings(context, settings); code != kExitOk)
+        return code;
     const ListRows rows = criteria.target == SearchTarget::Memos ? MemoFindEdit(settings.memoPath, criteria)
                                                                  : SchFindEdit(settings.dataPath, criteria);
+    // A file left out would make "nothing found" a wrong answer.
+    if (!rows.unreadable.empty())
+        return operationFailed(context, "読み込めないファイルがあるため、検索できません。\r\n" +
+                                            files::problemsText(rows.unreadable));
     if (rows.rows.empty())
         return operationFailed(context, "該当するデータはありません。");
     printSearchHits(rows, context.out);

@@ -264,7 +264,14 @@ void TFormEdit::Refill()
     QGuiApplication::restoreOverrideCursor();
     ListView->header()->setSortIndicatorShown(false);
     const std::size_t count = model_->rows().rows.size();
-    StatusBar1->showMessage(QString::fromStdString(statusLine(count)));
+    // The rows of a file that cannot be read are missing: the list says so, the first time in a box.
+    const std::vector<files::FileProblem> fresh = unreadable_.update("list", model_->rows().unreadable);
+    const std::string warning = unreadable_.statusText();
+    StatusBar1->showMessage(
+        QString::fromStdString(warning.empty() ? statusLine(count) : warning + "　" + statusLine(count)));
+    if (!fresh.empty())
+        services_.platform.messageBox(kUnreadableCaption, UnreadableNotice::messageText(fresh), MessageIcon::Warning,
+                                      MessageButtons::Ok);
     nothingFound_ = searchMode() && count == 0;
     if (count == 0)
         return;

@@ -7,6 +7,7 @@
 #include "lists/ListRows.h"
 #include "lists/Search.h"
 #include "platform/Date.h"
+#include "platform/UnreadableNotice.h"
 #include "platform/qt/Services.h"
 
 #include <QDialog>
@@ -110,6 +111,7 @@ private:
     std::array<int, kListLastSortColumn + 1> directions_{};
     bool changed_ = false;
     bool nothingFound_ = false;
+    UnreadableNotice unreadable_; // files of the range that could not be read
 };
 
 } // namespace kal

@@ -1,6 +1,7 @@
 #include "memo/DayMemo.h"
 
 #include "platform/ByteText.h"
+#include "platform/FolderLock.h"
 #include "platform/NumberFormat.h"
 
 #include <algorithm>
@@ -29,11 +30,19 @@ int digitsValue(std::string_view s)
 struct LineCheck {
     MemoLineResult result;
     std::vector<std::string> lines;
+    files::FolderLock lock;
 };
 
 LineCheck checkLine(const std::string& path, int index, const std::string& shown)
 {
     LineCheck check;
+    // Held until the line is saved.
+    check.lock = files::lockFolderOf(path);
+    if (!check.lock) {
+        check.result.status = MemoLineWrite::WriteFailed;
+        check.result.reason = check.lock.reason();
+        return check;
+    }
     if (!files::fileExists(path)) {
         check.result.status = MemoLineWrite::Missing;
         return check;
@@ -158,6 +167,9 @@ files::IoResult DeleteDayMemo(const std::string& memoPath, const Date& date, fil
 
 files::IoResult SaveMemoFile(const std::string& path, const std::vector<std::string>& lines, files::FileOps& ops)
 {
+    files::FolderLock lock = files::lockFolderOf(path);
+    if (!lock)
+        return files::IoResult::failure(lock.reason());
     if (IsEmptyMemo(lines))
         return DeleteMemoFile(path, ops);
     return files::saveLines(path, lines, ops);
@@ -165,12 +177,16 @@ files::IoResult SaveMemoFile(const std::string& path, const std::vector<std::str
 
 files::IoResult DeleteMemoFile(const std::string& path, files::FileOps& ops)
 {
+    files::FolderLock lock = files::lockFolderOf(path);
+    if (!lock)
+        return files::IoResult::failure(lock.reason());
     if (!files::fileExists(path))
         return {};
     return files::deleteFile(path, ops);
 }
 
-std::vector<DayMemoText> LoadDayMemos(const std::string& memoPath, const Date& from, const Date& to)
+std::vector<DayMemoText> LoadDayMemos(const std::string& memoPath, const Date& from, const Date& to,
+                                      std::vector<files::FileProblem>* unreadable)
 {
     std::vector<Date> days;
     if (from > to)
@@ -178,18 +194,23 @@ std::vector<DayMemoText> LoadDayMemos(const std::string& memoPath, const Date& f
     // A short range asks for each day's file; a long one lists the folder once.
     if (daysBetween(from, to) < kDirectRangeDays) {
         for (Date day = from; day <= to; day = addDays(day, 1))
-            if (DayMemoExists(memoPath, day))
+            if (files::anythingAt(MemoFilePath(memoPath, day)))
                 days.push_back(day);
     } else {
-        for (const std::string& name : files::listFiles(files::withSeparator(memoPath), "*.mem"))
+        for (const std::string& name : files::listFiles(files::withSeparator(memoPath), "*.mem", true))
             if (std::optional<Date> date = MemoFileDate(name); date && *date >= from && *date <= to)
                 days.push_back(*date);
         std::sort(days.begin(), days.end());
     }
     std::vector<DayMemoText> memos;
     memos.reserve(days.size());
-    for (const Date& date : days)
-        memos.push_back(DayMemoText{date, LoadDayMemo(memoPath, date)});
+    for (const Date& date : days) {
+        files::ReadResult read = files::readFile(MemoFilePath(memoPath, date));
+        if (read.status == files::ReadStatus::Ok)
+            memos.push_back(DayMemoText{date, ParseMemoText(read.bytes)});
+        else if (read.status == files::ReadStatus::Unreadable && unreadable)
+            unreadable->push_back({MemoFilePath(memoPath, date), std::move(read.reason)});
+    }
     return memos;
 }
 

@@ -60,7 +60,9 @@ struct DayMemoText {
 // The memos of the days `from` to `to` (both included), in date order. Only the files that exist
 // are read; a range of more than about a year lists the folder once instead of asking for each
 // day, so a range of years costs no more than its memos.
-std::vector<DayMemoText> LoadDayMemos(const std::string& memoPath, const Date& from, const Date& to);
+// A memo file that cannot be read is left out, and noted in `unreadable` when given.
+std::vector<DayMemoText> LoadDayMemos(const std::string& memoPath, const Date& from, const Date& to,
+                                      std::vector<files::FileProblem>* unreadable = nullptr);
 
 // Editing one line of a memo file. The caller passes the text it showed for the line; nothing is
 // written when the file no longer holds that text there.

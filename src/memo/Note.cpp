@@ -1,6 +1,7 @@
 #include "memo/Note.h"
 
 #include "platform/ByteText.h"
+#include "platform/FolderLock.h"
 #include "platform/SjisCodec.h"
 
 #include <algorithm>
@@ -169,6 +170,9 @@ NoteListFile LoadNoteList(const std::string& programFolder)
 files::IoResult SaveNoteList(const std::string& programFolder, const std::vector<std::string>& titles,
                              const std::vector<std::string>& refused, files::FileOps& ops)
 {
+    files::FolderLock lock = files::lockFolder(programFolder);
+    if (!lock)
+        return files::IoResult::failure(lock.reason());
     std::vector<std::string> lines = titles;
     lines.insert(lines.end(), refused.begin(), refused.end());
     return files::saveLines(NoteListPath(programFolder), lines, ops);
@@ -209,6 +213,10 @@ NoteRenameResult RenameNoteFile(const std::string& notePath, const std::string& 
                                 const std::optional<NoteOrder>& order, files::FileOps& ops)
 {
     NoteRenameResult result;
+    files::FolderLock lock =
+        files::lockFolders(order ? std::vector{notePath, order->programFolder} : std::vector{notePath});
+    if (!lock)
+        return {NoteRename::Failed, "タイトルを変更できません。\r\n" + lock.reason()};
     const std::string from = NoteFilePath(notePath, oldTitle), to = NoteFilePath(notePath, newTitle);
     if (files::fileExists(to) || files::folderExists(to)) {
         result.status = NoteRename::Exists;

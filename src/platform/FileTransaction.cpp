@@ -1,5 +1,6 @@
 #include "platform/FileTransaction.h"
 
+#include "platform/FolderLock.h"
 #include "platform/IntentRecord.h"
 
 #include <algorithm>
@@ -83,13 +84,16 @@ Prepared prepare(const std::string& folder, const std::vector<FileChange>& chang
             prepared.result = IoResult::error(kOutsideFolder);
             return prepared;
         }
-        ReadResult before = readFile(change.path);
+        ReadResult before = readFile(change.path, change.maxBytes);
         if (before.status == ReadStatus::Unreadable) {
             prepared.result = IoResult::failure(name + ": " + before.reason);
             return prepared;
         }
         if (change.bytes) {
-            if (IoResult replaceable = checkReplaceable(change.path); !replaceable) {
+            IoResult replaceable = checkSize(*change.bytes, change.maxBytes);
+            if (replaceable)
+                replaceable = checkReplaceable(change.path, change.maxBytes);
+            if (!replaceable) {
                 prepared.result = IoResult::failure(name + ": " + replaceable.reason);
                 return prepared;
             }
@@ -159,10 +163,22 @@ RecoveryResult recoverInterruptedChanges(const std::string& folderPath, FileOps&
 {
     const std::string folder = withSeparator(folderPath);
     RecoveryResult result;
+    // Without a record there is nothing to finish, and no lock to wait for.
+    if (intentRecordNames(folder).empty()) {
+        removeStaleTemporaries(folder);
+        return result;
+    }
+    // A record a live writer still holds is finished by it before the lock comes free.
+    FolderLock lock = lockFolders({folder}, false);
+    if (!lock) {
+        result.problems.push_back(lock.reason());
+        ++result.unfinished;
+        return result;
+    }
     for (const std::string& name : intentRecordNames(folder)) {
         const std::string path = folder + name;
-        HeldLock lock;
-        Claimed claimed = claim(path, lock);
+        HeldLock recordLock;
+        Claimed claimed = claim(path, recordLock);
         if (!claimed.held)
             continue;
         if (!claimed.record) {
@@ -182,13 +198,21 @@ RecoveryResult recoverInterruptedChanges(const std::string& folderPath, FileOps&
     return result;
 }
 
+RecoveryResult finishPendingChanges(const std::string& folder, FileOps& ops)
+{
+    if (intentRecordNames(withSeparator(folder)).empty())
+        return {};
+    return recoverInterruptedChanges(folder, ops);
+}
+
 IoResult writeAllOrNothing(const std::string& folderPath, const std::vector<FileChange>& changes, FileOps& ops)
 {
     const std::string folder = withSeparator(folderPath);
-    // An unfinished earlier change must not be mixed with this one; a damaged record is only
-    // reported at start-up.
-    if (RecoveryResult earlier = recoverInterruptedChanges(folder, ops); earlier.unfinished > 0)
-        return IoResult::failure(earlier.problems.front());
+    // Normally the caller holds it already, from before it read what it changes; taking it
+    // finished any change a killed writer left (a damaged record is only reported at start-up).
+    FolderLock lock = lockFolder(folder);
+    if (!lock)
+        return IoResult::failure(lock.reason());
     if (changes.empty())
         return {};
     Prepared prepared = prepare(folder, changes);
@@ -199,8 +223,8 @@ IoResult writeAllOrNothing(const std::string& folderPath, const std::vector<File
     const std::string encoded = EncodeIntent(record);
     if (encoded.size() > kMaxIntentBytes)
         return IoResult::error(kFileTooLarge);
-    HeldLock lock;
-    if (IoResult written = saveBytesHoldingLock(intentPath, encoded, lock, ops); !written)
+    HeldLock recordLock;
+    if (IoResult written = saveBytesHoldingLock(intentPath, encoded, recordLock, ops); !written)
         return written;
 
     // Every new content is written and flushed first, then all go into place, and the folder is

@@ -36,7 +36,8 @@ namespace kal::files {
 
 struct FileChange {
     std::string path;
-    std::optional<std::string> bytes; // the new content; nothing deletes the file
+    std::optional<std::string> bytes;         // the new content; nothing deletes the file
+    std::size_t maxBytes = kMaxDataFileBytes; // what the file's reader accepts
 };
 
 IoResult writeAllOrNothing(const std::string& folder, const std::vector<FileChange>& changes,
@@ -51,6 +52,11 @@ struct RecoveryResult {
     bool ok() const { return problems.empty(); }
 };
 RecoveryResult recoverInterruptedChanges(const std::string& folder, FileOps& ops = systemFileOps());
+
+// For a reader: the change a crash interrupted in `folder` finished first (a change another
+// process is making is waited for), so nothing half-made is read. A folder without intent record
+// costs one look at its names.
+RecoveryResult finishPendingChanges(const std::string& folder, FileOps& ops = systemFileOps());
 
 // Whether a file name is that of an intent record.
 bool isIntentRecordName(std::string_view name);

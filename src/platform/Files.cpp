@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -154,44 +155,50 @@ std::vector<std::string> splitLines(const std::string& bytes)
     return lines;
 }
 
-ReadResult readFile(const std::string& path)
+ReadResult readFile(const std::string& path, std::size_t maxBytes)
 {
     ReadResult result;
-    auto unreadable = [&](int error) {
+    auto unreadable = [&](std::string reason) {
         result.status = ReadStatus::Unreadable;
-        result.reason = systemReason(error);
-        result.bytes.clear();
+        result.reason = std::move(reason);
+        result.bytes = std::string();
         return result;
     };
     // Non-blocking, so that opening a FIFO without a writer returns at once.
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (fd.get() < 0)
-        return errno == ENOENT ? result : unreadable(errno);
+        return errno == ENOENT ? result : unreadable(systemReason(errno));
     struct stat st { };
     if (::fstat(fd.get(), &st) != 0)
-        return unreadable(errno);
+        return unreadable(systemReason(errno));
     if (S_ISDIR(st.st_mode))
-        return unreadable(EISDIR);
+        return unreadable(systemReason(EISDIR));
     if (!S_ISREG(st.st_mode))
-        return unreadable(kNotRegularFile);
-    if (static_cast<std::uint64_t>(st.st_size) > kMaxDataFileBytes)
-        return unreadable(kFileTooLarge);
-    result.bytes.reserve(static_cast<std::size_t>(st.st_size));
-    char buffer[65536];
+        return unreadable(systemReason(kNotRegularFile));
+    if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
+        return unreadable(fileTooLargeText(maxBytes));
+    // One byte more than the size, to see whether the file grew while it was read.
+    result.bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
+    std::size_t got = 0;
     for (;;) {
-        ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (got == result.bytes.size()) {
+            if (got > maxBytes)
+                return unreadable(fileTooLargeText(maxBytes));
+            result.bytes.resize(std::min(got * 2, maxBytes + 1));
+        }
+        ssize_t n = ::read(fd.get(), result.bytes.data() + got, result.bytes.size() - got);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return unreadable(errno);
+            return unreadable(systemReason(errno));
         }
         if (n == 0)
             break;
-        // The file may grow while it is read.
-        if (result.bytes.size() + static_cast<std::size_t>(n) > kMaxDataFileBytes)
-            return unreadable(kFileTooLarge);
-        result.bytes.append(buffer, static_cast<std::size_t>(n));
+        got += static_cast<std::size_t>(n);
     }
+    if (got > maxBytes)
+        return unreadable(fileTooLargeText(maxBytes));
+    result.bytes.resize(got);
     result.status = ReadStatus::Ok;
     return result;
 }
@@ -212,9 +219,9 @@ std::vector<std::string> loadLines(const std::string& path)
     return splitLines(*bytes);
 }
 
-LoadForUpdate loadLinesForUpdate(const std::string& path)
+LoadForUpdate loadLinesForUpdate(const std::string& path, std::size_t maxBytes)
 {
-    ReadResult read = readFile(path);
+    ReadResult read = readFile(path, maxBytes);
     LoadForUpdate result;
     if (read.status == ReadStatus::Unreadable) {
         result.ok = false;
@@ -223,6 +230,22 @@ LoadForUpdate loadLinesForUpdate(const std::string& path)
         result.lines = splitLines(read.bytes);
     }
     return result;
+}
+
+std::vector<std::string> loadLinesNoting(const std::string& path, std::vector<FileProblem>& problems)
+{
+    ReadResult read = readFile(path);
+    if (read.status == ReadStatus::Unreadable)
+        problems.push_back({path, std::move(read.reason)});
+    return splitLines(read.bytes);
+}
+
+std::string problemsText(const std::vector<FileProblem>& problems)
+{
+    std::string text;
+    for (const FileProblem& problem : problems)
+        text += (text.empty() ? "" : "\r\n") + problem.path + ": " + problem.reason;
+    return text;
 }
 
 std::string resolveLinks(const std::string& path)
@@ -242,7 +265,7 @@ std::string resolveLinks(const std::string& path)
     return current;
 }
 
-IoResult checkReplaceable(const std::string& path)
+IoResult checkReplaceable(const std::string& path, std::size_t maxBytes)
 {
     const std::string target = resolveLinks(path);
     struct stat st { };
@@ -260,6 +283,11 @@ IoResult checkReplaceable(const std::string& path)
         return IoResult::error(EISDIR);
     if (!S_ISREG(st.st_mode))
         return IoResult::error(kNotRegularFile);
+    if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
+        return IoResult::failure(fileTooLargeText(maxBytes));
+    // As the file system checks it (effective and file-system ids), not by the real user.
+    if (::faccessat(AT_FDCWD, target.c_str(), R_OK, AT_EACCESS) != 0)
+        return IoResult::error(errno);
     // Root may write anything, so the mode itself says whether the user meant it read-only.
     if ((st.st_mode & 0222) == 0)
         return IoResult::error(kReadOnlyFile);
@@ -295,11 +323,11 @@ namespace {
 enum class FileAccess { AsBefore, OwnerOnly };
 
 IoResult writeReplacing(const std::string& path, const std::string& bytes, FileOps& ops, HeldLock* keep,
-                        FileAccess access = FileAccess::AsBefore)
+                        FileAccess access = FileAccess::AsBefore, std::size_t maxBytes = kMaxDataFileBytes)
 {
     removeStaleTemporaries(folderOf(resolveLinks(path)));
     StagedFile staged;
-    if (IoResult written = stageFile(path, bytes, staged, ops, access == FileAccess::OwnerOnly); !written)
+    if (IoResult written = stageFile(path, bytes, staged, ops, access == FileAccess::OwnerOnly, maxBytes); !written)
         return written;
     if (IoResult placed = placeStaged(staged, ops); !placed)
         return placed;
@@ -323,11 +351,14 @@ StagedFile::~StagedFile()
         ops_->unlink(temporary_.c_str());
 }
 
-IoResult stageFile(const std::string& path, const std::string& bytes, StagedFile& staged, FileOps& ops, bool ownerOnly)
+IoResult stageFile(const std::string& path, const std::string& bytes, StagedFile& staged, FileOps& ops, bool ownerOnly,
+                   std::size_t maxBytes)
 {
+    if (IoResult fits = checkSize(bytes, maxBytes); !fits)
+        return fits;
     const std::string target = resolveLinks(path);
     const mode_t mode = ownerOnly ? (S_IRUSR | S_IWUSR) : newFileMode(target);
-    if (IoResult replaceable = checkReplaceable(target); !replaceable)
+    if (IoResult replaceable = checkReplaceable(target, maxBytes); !replaceable)
         return replaceable;
     std::string tempPath;
     const int fd = createTemporary(ops, target, mode, tempPath);
@@ -360,6 +391,13 @@ IoResult stageBytes(const std::string& path, const std::string& bytes, StagedFil
     return stageFile(path, bytes, staged, ops, false);
 }
 
+IoResult checkSize(const std::string& bytes, std::size_t maxBytes)
+{
+    if (bytes.size() > maxBytes)
+        return IoResult::failure(fileTooLargeText(maxBytes));
+    return {};
+}
+
 IoResult placeStaged(StagedFile& staged, FileOps& ops)
 {
     if (ops.rename(staged.temporary_.c_str(), staged.target_.c_str()) != 0)
@@ -382,6 +420,11 @@ IoResult saveBytes(const std::string& path, const std::string& bytes, FileOps& o
     return writeReplacing(path, bytes, ops, nullptr);
 }
 
+IoResult saveBytesWithin(const std::string& path, const std::string& bytes, std::size_t maxBytes, FileOps& ops)
+{
+    return writeReplacing(path, bytes, ops, nullptr, FileAccess::AsBefore, maxBytes);
+}
+
 IoResult saveBytesPrivate(const std::string& path, const std::string& bytes, FileOps& ops)
 {
     return writeReplacing(path, bytes, ops, nullptr, FileAccess::OwnerOnly);
@@ -389,7 +432,8 @@ IoResult saveBytesPrivate(const std::string& path, const std::string& bytes, Fil
 
 IoResult saveBytesHoldingLock(const std::string& path, const std::string& bytes, HeldLock& lock, FileOps& ops)
 {
-    return writeReplacing(path, bytes, ops, &lock);
+    // The intent record's own limit is checked by its writer.
+    return writeReplacing(path, bytes, ops, &lock, FileAccess::AsBefore, SIZE_MAX);
 }
 
 std::string joinLines(const std::vector<std::string>& lines)
@@ -451,6 +495,12 @@ bool fileExists(const std::string& path)
 {
     struct stat st { };
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool anythingAt(const std::string& path)
+{
+    struct stat st { };
+    return ::lstat(path.c_str(), &st) == 0;
 }
 
 bool folderExists(const std::string& path)
@@ -527,7 +577,7 @@ bool stampSettled(const FileStamp& stamp)
     return stamp.exists && stamp.modifiedNs < nowNs - kSettleNs;
 }
 
-std::vector<std::string> listFiles(const std::string& folder, const std::string& wildcard)
+std::vector<std::string> listFiles(const std::string& folder, const std::string& wildcard, bool anyKind)
 {
     std::vector<std::string> names;
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
@@ -541,8 +591,9 @@ std::vector<std::string> listFiles(const std::string& folder, const std::string&
             continue;
         // The directory entry already tells a plain file; only links and file systems that
         // do not say need a stat, so listing thousands of memos costs no extra call each.
-        const bool regular = entry->d_type == DT_REG || ((entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) &&
-                                                         fileExists(withSeparator(folder) + name));
+        const bool regular =
+            anyKind || entry->d_type == DT_REG ||
+            ((entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) && fileExists(withSeparator(folder) + name));
         if (regular)
             names.push_back(name);
     }

@@ -36,9 +36,11 @@ struct ReadResult {
     std::string bytes;
     std::string reason; // when unreadable
 };
-// The bytes of a regular file of at most kMaxDataFileBytes. A missing file is Missing; a FIFO,
-// device, folder, a file too large or one the system refuses is Unreadable with the reason.
-ReadResult readFile(const std::string& path);
+// The bytes of a regular file of at most `maxBytes` (the limit of its kind; data files share
+// kMaxDataFileBytes), read into one allocation of the size checked first. A missing file is
+// Missing; a FIFO, device, folder, a file too large or one the system refuses is Unreadable with
+// the reason.
+ReadResult readFile(const std::string& path, std::size_t maxBytes = kMaxDataFileBytes);
 
 // Lines of a file; CR LF, LF and CR all end a line. A missing or unreadable file gives no
 // lines.
@@ -52,7 +54,19 @@ struct LoadForUpdate {
     std::vector<std::string> lines;
     std::string reason;
 };
-LoadForUpdate loadLinesForUpdate(const std::string& path);
+LoadForUpdate loadLinesForUpdate(const std::string& path, std::size_t maxBytes = kMaxDataFileBytes);
+
+// A file that exists but could not be read, and why: shown to the user, never taken as empty.
+struct FileProblem {
+    std::string path;
+    std::string reason;
+    bool operator==(const FileProblem&) const = default;
+};
+// The lines of a file to be shown: none when it is missing; none and a FileProblem added to
+// `problems` when it cannot be read.
+std::vector<std::string> loadLinesNoting(const std::string& path, std::vector<FileProblem>& problems);
+// "path: reason" for each, one per line (CR LF between them).
+std::string problemsText(const std::vector<FileProblem>& problems);
 
 // The file's bytes, or nothing when it does not exist or cannot be read.
 std::optional<std::string> readBytes(const std::string& path);
@@ -63,9 +77,15 @@ std::string joinLines(const std::vector<std::string>& lines);
 // Writes every line followed by CR LF, atomically: a temporary file in the same folder is
 // written, flushed to disk and renamed over the target. On failure the old file is untouched
 // and no temporary file is left. A symbolic link is followed and its target replaced; a target
-// without write permission is refused, never replaced.
+// without write permission is refused, never replaced. Content above kMaxDataFileBytes, which
+// no reader would take back, is refused before anything is written.
 IoResult saveLines(const std::string& path, const std::vector<std::string>& lines, FileOps& ops = systemFileOps());
 IoResult saveBytes(const std::string& path, const std::string& bytes, FileOps& ops = systemFileOps());
+// saveBytes for a file of another kind, whose reader accepts up to `maxBytes`.
+IoResult saveBytesWithin(const std::string& path, const std::string& bytes, std::size_t maxBytes,
+                         FileOps& ops = systemFileOps());
+// The refusal of content above `maxBytes`, or success.
+IoResult checkSize(const std::string& bytes, std::size_t maxBytes = kMaxDataFileBytes);
 // The same for a file only its owner may read and write (mode 0600), whatever it had before.
 IoResult saveBytesPrivate(const std::string& path, const std::string& bytes, FileOps& ops = systemFileOps());
 
@@ -84,6 +104,7 @@ public:
 private:
     int fd_ = -1;
 };
+// Not limited to kMaxDataFileBytes: the caller checks the limit of its kind.
 IoResult saveBytesHoldingLock(const std::string& path, const std::string& bytes, HeldLock& lock,
                               FileOps& ops = systemFileOps());
 
@@ -101,7 +122,7 @@ public:
     HeldLock takeLock() { return std::move(lock_); }
 
 private:
-    friend IoResult stageFile(const std::string&, const std::string&, StagedFile&, FileOps&, bool);
+    friend IoResult stageFile(const std::string&, const std::string&, StagedFile&, FileOps&, bool, std::size_t);
     friend IoResult placeStaged(StagedFile&, FileOps&);
     std::string temporary_; // empty once placed
     std::string target_;
@@ -111,14 +132,17 @@ private:
 IoResult stageBytes(const std::string& path, const std::string& bytes, StagedFile& staged,
                     FileOps& ops = systemFileOps());
 IoResult placeStaged(StagedFile& staged, FileOps& ops = systemFileOps());
-// stageBytes for a file only its owner may read and write (saveBytesPrivate).
-IoResult stageFile(const std::string& path, const std::string& bytes, StagedFile& staged, FileOps& ops, bool ownerOnly);
+// stageBytes for a file only its owner may read and write (saveBytesPrivate), or of another size
+// limit.
+IoResult stageFile(const std::string& path, const std::string& bytes, StagedFile& staged, FileOps& ops, bool ownerOnly,
+                   std::size_t maxBytes = kMaxDataFileBytes);
 // Flushes a folder's entries (new names, renames, deletions) to disk.
 void syncFolder(const std::string& folder);
 
 // Whether saveBytes could replace `path`: a missing file in an existing folder, or a regular
-// file with write permission. Symbolic links are followed.
-IoResult checkReplaceable(const std::string& path);
+// file with write permission that its reader could read (readable, at most `maxBytes`), since
+// nothing is written over a file nobody could see. Symbolic links are followed.
+IoResult checkReplaceable(const std::string& path, std::size_t maxBytes = kMaxDataFileBytes);
 // `path` with every symbolic link along its last component followed.
 std::string resolveLinks(const std::string& path);
 
@@ -129,6 +153,8 @@ bool isTemporaryName(std::string_view name);
 int removeStaleTemporaries(const std::string& folder);
 
 bool fileExists(const std::string& path);
+// Whether anything (a file, folder, FIFO, even a dangling link) has that name.
+bool anythingAt(const std::string& path);
 bool folderExists(const std::string& path);
 IoResult deleteFile(const std::string& path, FileOps& ops = systemFileOps());
 IoResult renameFile(const std::string& from, const std::string& to, FileOps& ops = systemFileOps());
@@ -158,8 +184,10 @@ FileStamp fileStamp(const std::string& path);
 bool stampSettled(const FileStamp& stamp);
 
 // Names (not paths) of the regular files in `folder` that match a wildcard such as "*.sch",
-// compared without regard to case; in no particular order.
-std::vector<std::string> listFiles(const std::string& folder, const std::string& wildcard);
+// compared without regard to case; in no particular order. With `anyKind`, also every other
+// entry of such a name (a folder, a FIFO, a link that leads nowhere), for readers that must
+// report what they cannot read.
+std::vector<std::string> listFiles(const std::string& folder, const std::string& wildcard, bool anyKind = false);
 
 // `folder` with a trailing '/', unless empty.
 std::string withSeparator(const std::string& folder);

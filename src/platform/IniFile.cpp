@@ -1,6 +1,7 @@
 #include "platform/IniFile.h"
 
 #include "platform/ByteText.h"
+#include "platform/FolderLock.h"
 
 #include <cctype>
 #include <climits>
@@ -163,6 +164,7 @@ bool IniFile::readBool(std::string_view section, std::string_view key, bool fall
 
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view newValue)
 {
+    written_.push_back({std::string(section), std::string(key), std::string(newValue)});
     Position pos = find(section, key);
     if (pos.keyLine != npos) {
         const std::string& line = lines_[pos.keyLine];
@@ -193,7 +195,16 @@ files::IoResult IniFile::flush(files::FileOps& ops) const
 {
     if (!unreadable_.empty())
         return files::IoResult::failure(unreadable_);
-    return files::saveLines(path_, lines_, ops);
+    files::FolderLock lock = files::lockFolderOf(path_);
+    if (!lock)
+        return files::IoResult::failure(lock.reason());
+    IniFile now(path_);
+    now.load();
+    if (!now.readable())
+        return files::IoResult::failure(now.unreadable_);
+    for (const Written& w : written_)
+        now.writeString(w.section, w.key, w.value);
+    return files::saveLines(path_, now.lines_, ops);
 }
 
 } // namespace kal

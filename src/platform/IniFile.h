@@ -40,7 +40,8 @@ public:
     void writeInteger(std::string_view section, std::string_view key, int value);
     void writeBool(std::string_view section, std::string_view key, bool value);
 
-    // Saves the whole file atomically.
+    // Saves the file atomically under its folder's lock: the keys written here go into the file
+    // as it is then, so another writer's keys saved since load() are kept.
     files::IoResult flush(files::FileOps& ops = files::systemFileOps()) const;
 
     const std::vector<std::string>& lines() const { return lines_; }
@@ -58,6 +59,10 @@ private:
     std::string path_;
     std::vector<std::string> lines_;
     std::string unreadable_; // why an existing file could not be read; flush then refuses
+    struct Written {
+        std::string section, key, value;
+    };
+    std::vector<Written> written_; // in order, for flush
 };
 
 // Integer reading with the same rules as IniFile::readInteger.

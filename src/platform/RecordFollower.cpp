@@ -13,11 +13,18 @@ std::string namesOf(const std::vector<FileChange>& changes)
     return names;
 }
 
+// What to put back should a later folder fail. A file that cannot be read is refused by the
+// write itself (nothing is written over it), so only readable files are ever put back.
 std::vector<FileChange> contentsBefore(const std::vector<FileChange>& changes)
 {
     std::vector<FileChange> before;
-    for (const FileChange& change : changes)
-        before.push_back({change.path, readBytes(change.path)});
+    for (const FileChange& change : changes) {
+        ReadResult read = readFile(change.path, change.maxBytes);
+        std::optional<std::string> bytes;
+        if (read.status == ReadStatus::Ok)
+            bytes = std::move(read.bytes);
+        before.push_back({change.path, std::move(bytes), change.maxBytes});
+    }
     return before;
 }
 
@@ -34,11 +41,19 @@ IoResult writeGroup(const std::string& folder, const std::vector<FileChange>& ch
         return writeAllOrNothing(folder, changes, ops);
     const FileChange& change = changes.front();
     if (change.bytes)
-        return saveBytes(change.path, *change.bytes, ops);
+        return saveBytesWithin(change.path, *change.bytes, change.maxBytes, ops);
     return fileExists(change.path) ? deleteFile(change.path, ops) : IoResult{};
 }
 
 } // namespace
+
+std::vector<std::string> followedFolders(std::vector<std::string> folders, const RecordFollower* follower)
+{
+    if (follower)
+        for (std::string& folder : follower->folders())
+            folders.push_back(std::move(folder));
+    return folders;
+}
 
 int occurrenceAt(const std::vector<std::string>& lines, std::size_t index)
 {

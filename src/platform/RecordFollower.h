@@ -40,9 +40,15 @@ struct FollowerChanges {
 class RecordFollower {
 public:
     virtual ~RecordFollower() = default;
+    // The folders of the follower's own files: a writer locks them with its data folders, so
+    // that the follower's files are read and written under the same locks.
+    virtual std::vector<std::string> folders() const = 0;
     // The follower's files after `changes`, read afresh; nothing when they stay as they are.
     virtual FollowerChanges follow(const std::vector<RecordChange>& changes) = 0;
 };
+
+// `folders` and those of `follower` (may be null): what a writer that reports to it locks.
+std::vector<std::string> followedFolders(std::vector<std::string> folders, const RecordFollower* follower);
 
 // Which of the lines equal to `lines[index]` it is.
 int occurrenceAt(const std::vector<std::string>& lines, std::size_t index);

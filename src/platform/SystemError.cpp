@@ -38,12 +38,16 @@ constexpr ErrorText kErrorTexts[] = {
 std::string systemErrorText(int error)
 {
     if (error == kFileTooLarge)
-        return "ファイルが大きすぎます（データファイルの上限は " + std::to_string(kMaxDataFileBytes >> 20) +
-               " MB です）。";
+        return fileTooLargeText(kMaxDataFileBytes);
     for (const ErrorText& entry : kErrorTexts)
         if (entry.error == error)
             return entry.text;
     return std::strerror(error);
+}
+
+std::string fileTooLargeText(std::size_t limit)
+{
+    return "ファイルが大きすぎます（このファイルの上限は " + std::to_string(limit >> 20) + " MB です）。";
 }
 
 } // namespace kal::files

@@ -7,7 +7,8 @@
 
 namespace kal::files {
 
-// No data file legitimately comes near this; a larger one is refused instead of read.
+// The size limit of every data file (schedules, memos, notes, ToDo, tables, settings): its
+// readers refuse a larger file, and its writers refuse to make one.
 inline constexpr std::size_t kMaxDataFileBytes = std::size_t{8} << 20;
 
 // Refusals of the program itself, beside the system's errno values (which are all positive).
@@ -18,5 +19,7 @@ inline constexpr int kDamagedRecord = -4;  // an intent record that does not rea
 inline constexpr int kOutsideFolder = -5;  // a multi-file change naming a file outside its folder
 
 std::string systemErrorText(int error);
+// The refusal of a file above `limit` bytes.
+std::string fileTooLargeText(std::size_t limit);
 
 } // namespace kal::files

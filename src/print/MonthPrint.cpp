@@ -76,8 +76,7 @@ PrintSourceLoad LoadPrintSource(const std::string& programFolder, int year, int 
         load.why = loaded.detail;
         return load;
     }
-    MonthBuildInput input =
-        MonthBuildInputFrom(settings, year, month, today, files::loadLines(settings.todoPath + kTodoFileName));
+    MonthBuildInput input = MonthBuildInputFrom(settings, year, month, today);
     const CategoryTable categories = CategoryTable::Load(files::withSeparator(programFolder) + kCategoryFileName);
     load.source = MakePrintSource(BuildMonth(input), categories, settings, today);
     return load;

@@ -2,6 +2,7 @@
 
 #include "app/AppSettings.h"
 #include "platform/Files.h"
+#include "platform/FolderLock.h"
 #include "platform/IniFile.h"
 
 namespace kal {
@@ -28,6 +29,12 @@ CategorySaveResult SaveCategoriesWithMode(const std::string& programFolder, cons
                                           int mode, files::FileOps& ops)
 {
     CategorySaveResult result;
+    files::FolderLock lock = files::lockFolder(programFolder);
+    if (!lock) {
+        result.step = CategorySaveStep::TableFailed;
+        result.reason = lock.reason();
+        return result;
+    }
     const std::string path = tablePath(programFolder);
     const std::optional<std::string> before = files::readBytes(path);
     if (files::IoResult saved = files::saveLines(path, table, ops); !saved) {
@@ -61,6 +68,12 @@ std::string CategorySaveMessage(const CategorySaveResult& result)
 FilterSwitch SwitchCategoryFilter(const std::string& programFolder, int newMode, files::FileOps& ops)
 {
     FilterSwitch result;
+    files::FolderLock lock = files::lockFolder(programFolder);
+    if (!lock) {
+        result.saved.step = CategorySaveStep::TableFailed;
+        result.saved.reason = lock.reason();
+        return result;
+    }
     CategoryLoad loaded = LoadCategoriesForUpdate(programFolder);
     if (!loaded.ok) {
         result.saved.step = CategorySaveStep::TableFailed;

@@ -1,6 +1,7 @@
 #include "schedule/PickList.h"
 
 #include "platform/ByteText.h"
+#include "platform/FolderLock.h"
 #include "schedule/ScheduleRecord.h"
 
 #include <algorithm>
@@ -110,6 +111,9 @@ files::IoResult PickList::save(const std::string& path, files::FileOps& ops) con
 {
     if (!readable())
         return files::IoResult::failure(unreadable_);
+    files::FolderLock lock = files::lockFolderOf(path);
+    if (!lock)
+        return files::IoResult::failure(lock.reason());
     return files::saveLines(path, entries_, ops);
 }
 

@@ -2,6 +2,7 @@
 
 #include "calendar/CalendarMath.h"
 #include "platform/FileTransaction.h"
+#include "platform/FolderLock.h"
 
 #include <algorithm>
 
@@ -93,6 +94,11 @@ RepeatWriteResult WriteOccurrences(const std::string& dataPath, const std::vecto
                                    const ScheduleFields& fields, files::FileOps& ops)
 {
     RepeatWriteResult outcome;
+    files::FolderLock lock = files::lockFolder(dataPath);
+    if (!lock) {
+        outcome.result = ScheduleResult{ScheduleWrite::WriteFailed, lock.reason()};
+        return outcome;
+    }
     std::vector<files::FileChange> changes;
     std::size_t i = 0;
     while (i < dates.size()) {

@@ -2,6 +2,7 @@
 
 #include "platform/ByteText.h"
 #include "platform/FileTransaction.h"
+#include "platform/FolderLock.h"
 #include "platform/NumberFormat.h"
 #include "platform/RecordFollower.h"
 
@@ -146,7 +147,7 @@ ScheduleResult loadForChange(const std::string& path, std::vector<std::string>& 
 {
     files::LoadForUpdate loaded = files::loadLinesForUpdate(path);
     if (!loaded.ok)
-        return ScheduleResult{ScheduleWrite::WriteFailed, loaded.reason};
+        return ScheduleResult{ScheduleWrite::WriteFailed, "「" + path + "」を読み込めません。\r\n" + loaded.reason};
     lines = std::move(loaded.lines);
     return {};
 }
@@ -196,6 +197,9 @@ ScheduleResult LinesWithAdded(const std::string& path, const std::vector<std::st
 
 ScheduleResult AddScheduleLines(const std::string& path, const std::vector<std::string>& newLines, files::FileOps& ops)
 {
+    files::FolderLock lock = files::lockFolderOf(path);
+    if (!lock)
+        return ScheduleResult{ScheduleWrite::WriteFailed, lock.reason()};
     std::vector<std::string> lines;
     if (ScheduleResult loaded = LinesWithAdded(path, newLines, lines); !loaded.ok())
         return loaded;
@@ -223,6 +227,9 @@ RecordCheck CheckSchedule(const ScheduleRef& ref)
 
 ScheduleResult DeleteSchedule(const ScheduleRef& ref, files::RecordFollower* follower, files::FileOps& ops)
 {
+    files::FolderLock lock = files::lockFolders(files::followedFolders({files::folderOf(ref.file)}, follower));
+    if (!lock)
+        return ScheduleResult{ScheduleWrite::WriteFailed, lock.reason()};
     std::vector<std::string> lines;
     if (ScheduleResult loaded = loadForChange(ref.file, lines); !loaded.ok())
         return loaded;
@@ -236,6 +243,10 @@ ScheduleResult DeleteSchedule(const ScheduleRef& ref, files::RecordFollower* fol
 ScheduleResult CorrectSchedule(const ScheduleRef& ref, const std::string& newPath, const std::string& newLine,
                                files::RecordFollower* follower, files::FileOps& ops)
 {
+    files::FolderLock lock =
+        files::lockFolders(files::followedFolders({files::folderOf(ref.file), files::folderOf(newPath)}, follower));
+    if (!lock)
+        return ScheduleResult{ScheduleWrite::WriteFailed, lock.reason()};
     std::vector<std::string> oldLines;
     if (ScheduleResult loaded = loadForChange(ref.file, oldLines); !loaded.ok())
         return loaded;

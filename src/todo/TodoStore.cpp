@@ -3,6 +3,7 @@
 #include "platform/ByteText.h"
 #include "platform/FileTransaction.h"
 #include "platform/Files.h"
+#include "platform/FolderLock.h"
 #include "platform/RecordFollower.h"
 #include "todo/TodoMemo.h"
 
@@ -94,8 +95,7 @@ TodoFile LoadTodoFile(const std::string& todoFolder)
     TodoFile file;
     const std::string path = TodoFilePath(todoFolder);
     file.exists = files::fileExists(path);
-    if (file.exists)
-        file.lines = files::loadLines(path);
+    file.lines = files::loadLinesNoting(path, file.unreadable);
     return file;
 }
 
@@ -109,6 +109,9 @@ TodoResult ApplyTodoTicks(const std::string& todoFolder, const std::vector<TodoT
 {
     if (ticks.empty())
         return {};
+    files::FolderLock lock = files::lockFolders(files::followedFolders({todoFolder}, follower));
+    if (!lock)
+        return TodoResult{TodoWrite::WriteFailed, lock.reason()};
     const std::string path = TodoFilePath(todoFolder);
     Loaded todo;
     if (TodoResult loaded = loadForChange(path, todo); !loaded.ok())
@@ -137,6 +140,9 @@ TodoResult DeleteTodos(const std::string& todoFolder, const std::vector<TodoRef>
 {
     if (refs.empty())
         return {};
+    files::FolderLock lock = files::lockFolders(files::followedFolders({todoFolder}, follower));
+    if (!lock)
+        return TodoResult{TodoWrite::WriteFailed, lock.reason()};
     const std::string path = TodoFilePath(todoFolder);
     const std::string memoPath = TodoMemoFilePath(todoFolder);
     Loaded todo, memo;
@@ -197,6 +203,11 @@ TodoEntryResult StoreTodoEntry(const std::string& todoFolder, const TodoEntry& e
                                files::FileOps& ops)
 {
     TodoEntryResult out;
+    files::FolderLock lock = files::lockFolders(files::followedFolders({todoFolder}, follower));
+    if (!lock) {
+        out.result = TodoResult{TodoWrite::WriteFailed, lock.reason()};
+        return out;
+    }
     const std::string path = TodoFilePath(todoFolder);
     const std::string memoPath = TodoMemoFilePath(todoFolder);
     Loaded todo, memo;

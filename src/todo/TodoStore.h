@@ -7,6 +7,7 @@
 
 #include "platform/Date.h"
 #include "platform/FileOps.h"
+#include "platform/Files.h"
 #include "platform/RecordFollower.h"
 #include "todo/TodoRecord.h"
 
@@ -42,6 +43,7 @@ std::string TodoMemoFilePath(const std::string& todoFolder);
 struct TodoFile {
     bool exists = false;
     std::vector<std::string> lines;
+    std::vector<files::FileProblem> unreadable; // ToDo.dat exists but cannot be read
 };
 TodoFile LoadTodoFile(const std::string& todoFolder);
 

@@ -6,19 +6,25 @@
 //   kalendra_crash_writer run DIR SEED saves until killed
 //   kalendra_crash_writer check DIR    the next start's recovery, then every invariant
 //   kalendra_crash_writer import-setup DIR      a home folder with one month of records
-//   kalendra_crash_writer import-csv DIR N      DIR/import.csv: batch N, to be imported headless
-//   kalendra_crash_writer import-check DIR N    recovery, then the invariants of batches 1..N
+//   kalendra_crash_writer import-csv DIR N [FILE]   DIR/FILE (import.csv): batch N, to be imported
+//   kalendra_crash_writer import-check DIR N [M...] recovery, then the invariants of batches 1..N;
+//                                                   batches M (whose import exited 0) must be there
+//   kalendra_crash_writer import-held DIR FILE MARK  the import of DIR/FILE, its lock held a
+//                                                   random while first (MARK made), so another waits
 //
 // Invariants: every month file holds whole record lines only; each of the 60 records is in
 // exactly one month (a move is never lost or doubled); each repeat series is wholly there (three
 // months) or wholly absent; no temporary file or intent record survives; the settings and the
 // pick list read back. Imports: each batch is wholly there (every record once) or wholly absent,
-// its new category is in the table when its records are, no category is listed twice.
+// its new category is in the table when its records are, no category is listed twice, and a
+// batch whose command reported success is there.
 #include "app/AppSettings.h"
 #include "app/DataFolders.h"
+#include "exchange/CsvImport.h"
 #include "platform/ByteText.h"
 #include "platform/CommaText.h"
 #include "platform/FileTransaction.h"
+#include "platform/FolderLock.h"
 #include "platform/IniFile.h"
 #include "platform/NumberFormat.h"
 #include "schedule/Categories.h"
@@ -27,11 +33,13 @@
 #include "schedule/ScheduleRecord.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <map>
 #include <random>
 #include <string>
+#include <thread>
 
 using namespace kal;
 
@@ -223,7 +231,7 @@ int importSetup(const std::string& dir)
 }
 
 // Batch N over all six months; its first line twice, which the import adds once.
-int importCsv(const std::string& dir, int batch)
+int importCsv(const std::string& dir, int batch, const std::string& file)
 {
     std::vector<std::string> lines;
     for (int n = 0; n < kBatchRecords; ++n) {
@@ -232,10 +240,10 @@ int importCsv(const std::string& dir, int batch)
         lines.push_back(text::joinCommaText({date, "09:00", "", batchTitle(batch, n), "", batchCategory(batch)}));
     }
     lines.push_back(lines.front());
-    return files::saveLines(dir + "import.csv", lines) ? 0 : 1;
+    return files::saveLines(dir + file, lines) ? 0 : 1;
 }
 
-int importCheck(const std::string& dir, int batches)
+int importCheck(const std::string& dir, int batches, const std::vector<std::string>& reported)
 {
     const files::RecoveryResult recovered = files::recoverInterruptedChanges(dir);
     if (!recovered.ok())
@@ -273,6 +281,9 @@ int importCheck(const std::string& dir, int batches)
         if (first == 1 && categories.count(batchCategory(batch)) == 0)
             return fail("batch " + std::to_string(batch) + " is there without its category");
     }
+    for (const std::string& batch : reported)
+        if (titles[batchTitle(std::stoi(batch), 0)] != 1)
+            return fail("batch " + batch + " was reported imported but is not there");
     for (const char* pattern : {"*", ".*"})
         for (const std::string& name : files::listFiles(dir, pattern))
             if (files::isTemporaryName(name) || files::isIntentRecordName(name))
@@ -282,6 +293,16 @@ int importCheck(const std::string& dir, int batches)
     std::cout << (titles[batchTitle(batches, 0)] == 1 ? "imported" : "absent")
               << (recovered.finished > 0 ? " finished-by-next-start" : "") << "\n";
     return 0;
+}
+
+int importHeld(const std::string& dir, const std::string& file, const std::string& mark)
+{
+    files::FolderLock lock = files::lockFolder(dir);
+    if (!lock || !files::saveLines(mark, {}))
+        return fail("cannot take the lock: " + lock.reason());
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::random_device{}() % 20));
+    CsvImportRequest request{files::loadLines(dir + file), CsvMapping::inOrder(), {}, dir, dir};
+    return runCsvImport(request, ImportRun::Execute).ok() ? 0 : 1;
 }
 
 } // namespace
@@ -299,9 +320,11 @@ int main(int argc, char** argv)
     if (mode == "import-setup")
         return importSetup(dir);
     if (mode == "import-csv" && argc > 3)
-        return importCsv(dir, std::stoi(argv[3]));
+        return importCsv(dir, std::stoi(argv[3]), argc > 4 ? argv[4] : "import.csv");
+    if (mode == "import-held" && argc > 4)
+        return importHeld(dir, argv[3], argv[4]);
     if (mode == "import-check" && argc > 3)
-        return importCheck(dir, std::stoi(argv[3]));
-    std::cerr << "usage: kalendra_crash_writer setup|run|check|import-setup|import-csv|import-check DIR [SEED|N]\n";
+        return importCheck(dir, std::stoi(argv[3]), {argv + 4, argv + argc});
+    std::cerr << "usage: kalendra_crash_writer setup|run|check|import-setup|import-csv|import-held|import-check DIR\n";
     return 2;
 }

@@ -292,7 +292,7 @@ TEST_F(CsvImportFixture, FilesThatCannotBeReadOrWrittenAreReported)
     EXPECT_EQ(noFolder.status, ImportStatus::WriteFailed);
     EXPECT_FALSE(noFolder.wroteFiles);
     EXPECT_NE(noFolder.message.find("missing/"), std::string::npos) << noFolder.message;
-    EXPECT_NE(noFolder.message.find("200403.sch"), std::string::npos) << noFolder.message;
+    EXPECT_NE(noFolder.message.find("見つかりません"), std::string::npos) << noFolder.message;
 }
 
 TEST(ScheduleImportWrite, AFailureInAnyFolderLeavesEveryFileAsItWas)

@@ -1,5 +1,6 @@
 // Reading and saving under hostile conditions: special files, oversized files, read-only files,
 // symbolic links and the leftovers of killed saves.
+#include "platform/FileTransaction.h"
 #include "platform/Files.h"
 #include "platform/SystemError.h"
 #include "support/TempFolder.h"
@@ -63,7 +64,7 @@ TEST(FileSafety, FilesAboveTheLimitAreRefusedWithAMessage)
     dir.write("limit.sch", std::string(files::kMaxDataFileBytes, 'a'));
     files::ReadResult big = files::readFile(dir.file("big.sch"));
     EXPECT_EQ(big.status, files::ReadStatus::Unreadable);
-    EXPECT_EQ(big.reason, "ファイルが大きすぎます（データファイルの上限は 8 MB です）。");
+    EXPECT_EQ(big.reason, "ファイルが大きすぎます（このファイルの上限は 8 MB です）。");
     EXPECT_TRUE(big.bytes.empty());
     EXPECT_FALSE(files::loadLinesForUpdate(dir.file("big.sch")).ok);
     EXPECT_EQ(files::readFile(dir.file("limit.sch")).status, files::ReadStatus::Ok);
@@ -156,4 +157,19 @@ TEST(FileSafety, TheCommonReasonsAreJapaneseAndOthersTheSystemsOwn)
     TempFolder dir;
     const std::string longName = dir.file(std::string(300, 'a'));
     EXPECT_EQ(files::saveLines(longName, {"x"}).reason, "ファイル名が長すぎます。");
+}
+
+TEST(FileSafety, NothingIsWrittenThatItsReaderWouldRefuseNorOverAFileNoReaderTakes)
+{
+    TempFolder dir;
+    const std::string big(files::kMaxDataFileBytes + 1, 'x'), tooLarge = files::fileTooLargeText(big.size() - 1);
+    dir.write("a.sch", "old");
+    dir.write("huge.sch", big);
+    EXPECT_EQ(files::writeAllOrNothing(dir.path(), {{dir.file("a.sch"), std::string("new")}, {dir.file("b.sch"), big}})
+                  .reason,
+              "b.sch: " + tooLarge);
+    EXPECT_EQ(files::saveBytes(dir.file("huge.sch"), "small").reason, tooLarge);
+    EXPECT_EQ(files::listFiles(dir.path(), "*").size(), 2u) << "no b.sch, no temporary file";
+    EXPECT_EQ(dir.read("a.sch"), "old");
+    EXPECT_EQ(files::fileStamp(dir.file("huge.sch")).size, static_cast<long long>(big.size()));
 }

@@ -1,5 +1,6 @@
 // Multi-file changes: all written or none, and what the next start does with an interrupted one.
 #include "platform/FileTransaction.h"
+#include "platform/FolderLock.h"
 #include "platform/IntentRecord.h"
 #include "support/FaultyFileOps.h"
 #include "support/TempFolder.h"
@@ -22,7 +23,8 @@ std::vector<std::string> allNames(const TempFolder& dir)
 {
     std::vector<std::string> names = listFiles(dir.path(), "*");
     for (const std::string& hidden : listFiles(dir.path(), ".*"))
-        names.push_back(hidden);
+        if (hidden != kFolderLockName)
+            names.push_back(hidden);
     std::sort(names.begin(), names.end());
     return names;
 }

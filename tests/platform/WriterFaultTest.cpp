@@ -22,11 +22,13 @@
 #include "schedule/PickList.h"
 #include "schedule/Repeat.h"
 #include "schedule/ScheduleRecord.h"
+#include "support/LockHolder.h"
 #include "support/WriterFaults.h"
 #include "todo/TodoStore.h"
 
 using namespace kal;
 using namespace kal::test;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -363,4 +365,23 @@ const std::vector<Writer>& writers()
 TEST(WriterFaults, EveryStepOfEveryWriterFailsCleanly)
 {
     reportInjected(failEveryStep(writers()));
+}
+
+// While another writer holds the folder, every writer of data gives up changing nothing and says
+// why; the CSV export, which only reads the data, goes on (the iCalendar export keeps the UIDs it
+// gives out, so it writes too).
+TEST(WriterFaults, EveryWriterWaitsForTheFolderLockAndGivesUpChangingNothing)
+{
+    ShortLockWait wait(10ms);
+    for (const Writer& writer : writers()) {
+        TempFolder dir;
+        writer.arrange(dir);
+        const FolderSnapshot before = snapshot(dir);
+        LockHolder other(dir.path());
+        const std::string reason = writer.act(dir, files::systemFileOps());
+        const bool readsOnly = std::string(writer.name) == "CSV export";
+        EXPECT_EQ(reason.find(files::lockBusyText(dir.path())) != std::string::npos, !readsOnly)
+            << writer.name << reason;
+        EXPECT_EQ(snapshot(dir) == before, !readsOnly) << writer.name;
+    }
 }

@@ -185,14 +185,14 @@ TEST(Repeat, AMonthThatCannotBeWrittenLeavesEveryMonthAsItWas)
         const char* name;
         std::function<void()> block;
         std::function<void()> unblock;
-        std::size_t filesAfter; // no temporary file or intent record is left
+        std::size_t filesAfter; // no temporary file or intent record is left; the lock file stays
     };
     const Case cases[] = {
         // A folder where April's file should be: it is refused before anything is written.
         {"a folder in the way", [&] { std::filesystem::create_directory(data.file("202604.sch")); },
-         [&] { std::filesystem::remove(data.file("202604.sch")); }, 1},
-        {"a read-only file", [&] { data.write("202604.sch", ""), ::chmod(data.file("202604.sch").c_str(), 0444); },
          [&] { std::filesystem::remove(data.file("202604.sch")); }, 2},
+        {"a read-only file", [&] { data.write("202604.sch", ""), ::chmod(data.file("202604.sch").c_str(), 0444); },
+         [&] { std::filesystem::remove(data.file("202604.sch")); }, 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

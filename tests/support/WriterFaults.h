@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/Files.h"
+#include "platform/FolderLock.h"
 #include "support/FaultyFileOps.h"
 #include "support/TempFolder.h"
 
@@ -27,7 +28,8 @@ inline FolderSnapshot snapshot(const TempFolder& dir)
     FolderSnapshot files;
     for (const char* wildcard : {"*", ".*"})
         for (const std::string& name : files::listFiles(dir.path(), wildcard))
-            files[name] = dir.read(name);
+            if (name != files::kFolderLockName)
+                files[name] = dir.read(name);
     return files;
 }
 

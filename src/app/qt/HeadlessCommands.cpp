@@ -5,7 +5,10 @@
 #include "exchange/CsvCommands.h"
 #include "exchange/IcalCommands.h"
 #include "lists/SearchCommand.h"
+#include "platform/FolderLock.h"
 #include "print/qt/PrintPdfCommand.h"
+
+#include <algorithm>
 
 namespace kal::qt {
 
@@ -29,11 +32,24 @@ std::vector<std::string> headlessCommandOptions()
 int runHeadlessCommand(const std::string& option, const HeadlessContext& context,
                        const std::vector<std::string>& arguments)
 {
-    for (const HeadlessCommand& command : headlessCommands())
-        if (command.option == option)
-            return command.run(context, arguments);
-    context.err << "kalendra: 不明なコマンドです: " << option << "\n";
-    return kExitUsage;
+    // A command that waits for another's lock says so once, so a script's user knows why.
+    files::LockWaiting waiting;
+    const long long seconds = waiting.giveUpAfter.count() / 1000;
+    waiting.started = [&context, seconds](const std::string& folder) {
+        context.err << "kalendra: " << files::lockWaitingText(folder) << "（最長 " << seconds << " 秒）\n"
+                    << std::flush;
+    };
+    const files::LockWaiting before = files::setLockWaiting(waiting);
+    int exitCode = kExitUsage;
+    const std::vector<HeadlessCommand> commands = headlessCommands();
+    const auto command =
+        std::find_if(commands.begin(), commands.end(), [&](const auto& c) { return c.option == option; });
+    if (command != commands.end())
+        exitCode = command->run(context, arguments);
+    else
+        context.err << "kalendra: 不明なコマンドです: " << option << "\n";
+    files::setLockWaiting(before);
+    return exitCode;
 }
 
 } // namespace kal::qt

@@ -93,7 +93,8 @@ void MemoList::showDay(const Date& date)
     setHeaderLabel(fromSjis(MemoAreaTitle(settings_.title, date)));
     currentFile_ = MemoFilePath(settings_.memoPath, date);
     const bool exists = files::fileExists(currentFile_);
-    const std::vector<std::string> lines = exists ? files::loadLines(currentFile_) : std::vector<std::string>{};
+    unreadable_.clear();
+    const std::vector<std::string> lines = files::loadLinesNoting(currentFile_, unreadable_);
     fillRows(lines);
     setVisible(MemoAreaShown(settings_.mode, exists, lines.size()));
 }

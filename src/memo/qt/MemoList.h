@@ -6,6 +6,7 @@
 #include "app/AppSettings.h"
 #include "memo/DayMemo.h"
 #include "memo/MemoArea.h"
+#include "platform/Files.h"
 #include "platform/qt/Services.h"
 
 #include <QTreeWidget>
@@ -47,6 +48,8 @@ public:
     void showDay(const Date& date);
 
     const std::string& currentFile() const { return currentFile_; }
+    // The shown day's memo file when it exists but could not be read.
+    const std::vector<files::FileProblem>& unreadable() const { return unreadable_; }
     const Date& day() const { return day_; }
     bool hasSelectedRow() const { return selectedRow() >= 0; }
     bool hasRows() const { return topLevelItemCount() > 0; }
@@ -76,6 +79,7 @@ private:
     MemoListSettings settings_;
     Date day_;
     std::string currentFile_;
+    std::vector<files::FileProblem> unreadable_;
     bool filling_ = false;
 };
 

@@ -274,7 +274,9 @@ void NotePanel::TabNoteEdit(NoteShow reason)
     ListNote->clear();
     if (currentIndex() < 0 || (currentProtected() && !unlocked_))
         return;
-    ListNote->setLines(files::loadLines(currentFile()));
+    std::vector<files::FileProblem> unreadable;
+    ListNote->setLines(files::loadLinesNoting(currentFile(), unreadable));
+    emit noteRead(unreadable);
 }
 
 bool NotePanel::hasSelectedLine() const

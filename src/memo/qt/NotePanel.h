@@ -103,6 +103,8 @@ signals:
     // A double press in the note list: the window opens the editor where it wants it.
     void editRequested();
     void contextMenuRequested(const QPoint& globalPosition);
+    // The shown note was read; `unreadable` names it when it exists but could not be read.
+    void noteRead(const std::vector<files::FileProblem>& unreadable);
 
 private:
     bool currentProtected() const;

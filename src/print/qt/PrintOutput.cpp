@@ -1,5 +1,6 @@
 #include "print/qt/PrintOutput.h"
 
+#include "platform/ReplaceQuestion.h"
 #include "platform/qt/QtText.h"
 
 #include <QBuffer>
@@ -49,6 +50,9 @@ PrintOutcome printToFile(Services& services, PrintTarget& target, const MonthPag
         if (!chosen)
             return PrintOutcome::Cancelled;
         path = withPdfExtension(*chosen);
+        // Qt's print dialog asks for its own file name; this one is asked here.
+        if (!AskBeforeReplacing(services.platform, kPrintCaption, path))
+            return PrintOutcome::Cancelled;
     }
     files::IoResult written;
     {
@@ -170,7 +174,8 @@ files::IoResult WritePdf(const std::string& path, const MonthPage& page, const Q
     std::optional<QByteArray> pdf = RenderPdf(page, paper);
     if (!pdf)
         return files::IoResult::failure("PDFを作成できません。");
-    return files::saveBytes(path, pdf->toStdString(), ops);
+    // Nothing of ours reads a PDF back, so the data files' limit is not its.
+    return files::saveBytesWithin(path, pdf->toStdString(), SIZE_MAX, ops);
 }
 
 PrintOutcome PrintPage(Services& services, PrintTarget& target, const MonthPage& page)

@@ -1,11 +1,14 @@
 #include "print/qt/PrintPdfCommand.h"
 
+#include "app/AppSettings.h"
 #include "app/Startup.h"
+#include "platform/Files.h"
 #include "print/MonthPrint.h"
 #include "print/qt/PrintOutput.h"
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -34,9 +37,15 @@ std::unique_ptr<QGuiApplication> offscreenApplication()
 
 int printPdf(const HeadlessContext& context, int year, int month, const std::string& path)
 {
+    AppSettings settings;
+    if (int code = readDataSettings(context, settings); code != kExitOk)
+        return code;
     PrintSourceLoad loaded = LoadPrintSource(context.programFolder, year, month, context.today);
     if (!loaded.ok)
         return operationFailed(context, std::string(startup_text::kSettingsErrorCaption) + ": " + loaded.why);
+    if (const auto& unreadable = loaded.source.build.unreadable; !unreadable.empty())
+        return operationFailed(context, "読み込めないファイルがあるため、月を印刷できません。\r\n" +
+                                            files::problemsText(unreadable));
     MonthPage page = ComposeMonthPage(std::move(loaded.source), LoadPrintSettings(context.programFolder));
     const QPageLayout::Orientation orientation =
         page.settings.orientation == PageOrientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
@@ -55,17 +64,26 @@ HeadlessCommand printPdfCommand()
 {
     HeadlessCommand command;
     command.option = "--print-pdf";
-    command.usage = "--print-pdf YYYY MM FILE";
-    command.summary = "その月のカレンダーを印刷の設定で一ページの PDF ファイルに書き出します";
-    command.run = [command](const HeadlessContext& context, const std::vector<std::string>& arguments) {
+    command.usage = "--print-pdf YYYY MM FILE [--force]";
+    command.summary = "その月のカレンダーを印刷の設定で一ページの PDF ファイルに書き出します"
+                      "（既存のファイルは --force がなければ上書きしません）";
+    command.run = [command](const HeadlessContext& context, std::vector<std::string> arguments) {
+        const auto force = std::find(arguments.begin(), arguments.end(), "--force");
+        const bool replace = force != arguments.end();
+        if (replace)
+            arguments.erase(force);
         if (arguments.size() != 3)
             return usageError(context, command, "年、月と PDF ファイルを指定して下さい。");
         const YearMonthArguments when = parseYearMonth(context, command, arguments[0], arguments[1]);
         if (when.exitCode != kExitOk)
             return when.exitCode;
-        if (arguments[2].empty())
+        const std::string& file = arguments[2];
+        if (file.empty())
             return usageError(context, command, "PDF ファイルを指定して下さい。");
-        return printPdf(context, when.year, when.month, arguments[2]);
+        if (!replace && files::anythingAt(file))
+            return operationFailed(context,
+                                   "「" + file + "」は既にあります。上書きしません（上書きするには --force）。");
+        return printPdf(context, when.year, when.month, file);
     };
     return command;
 }

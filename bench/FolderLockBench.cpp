@@ -1,0 +1,80 @@
+// What the folder lock adds to a schedule save: one record added to a month file of a folder of
+// ten years of schedules and memos, as every save runs (the lock taken, which also looks for a
+// change a killed writer left, then read, sort and atomic save), beside the same save without the
+// lock; and the lock alone. The month file gets its old content back before each save, untimed.
+#include "BenchData.h"
+#include "platform/FolderLock.h"
+#include "schedule/ScheduleRecord.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+
+namespace {
+
+const std::string& folder()
+{
+    static const kal::bench::BenchFolder tenYears(kal::bench::makeTenYearFolder());
+    return tenYears.path;
+}
+
+const std::string kAdded =
+    kal::ComposeSchedule({15, "12:00", "13:00", "", false, false, false, false, false, false, "lunch", ""});
+
+bool saveWithLock(const std::string& path)
+{
+    return kal::AddSchedule(path, kAdded).ok();
+}
+
+// The same read, sort and atomic save without the lock.
+bool saveWithoutLock(const std::string& path)
+{
+    std::vector<std::string> lines;
+    return kal::LinesWithAdded(path, {kAdded}, lines).ok() && kal::files::saveLines(path, lines).ok;
+}
+
+// A save with the lock and one without in turn, each in front half of the time, so that both
+// meet the same disk and the same load: the benchmark's time is the save with the lock, the
+// counter "without_ms" the save without it.
+void BM_ScheduleSave(benchmark::State& state)
+{
+    using Clock = std::chrono::steady_clock;
+    const std::string path = kal::MonthFilePath(folder(), 2024, 3);
+    const std::string before = kal::files::readBytes(path).value_or("");
+    auto timed = [&](bool (*save)(const std::string&)) {
+        kal::files::saveBytes(path, before);
+        const Clock::time_point start = Clock::now();
+        if (!save(path))
+            state.SkipWithError("the save failed");
+        return std::chrono::duration<double>(Clock::now() - start).count();
+    };
+    double without = 0;
+    bool lockFirst = true;
+    for (auto _ : state) {
+        double with = 0;
+        if (lockFirst) {
+            with = timed(saveWithLock);
+            without += timed(saveWithoutLock);
+        } else {
+            without += timed(saveWithoutLock);
+            with = timed(saveWithLock);
+        }
+        lockFirst = !lockFirst;
+        state.SetIterationTime(with);
+    }
+    state.counters["without_ms"] = 1000 * without / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_ScheduleSave)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_FolderLockTakenAndReleased(benchmark::State& state)
+{
+    for (auto _ : state) {
+        kal::files::FolderLock lock = kal::files::lockFolder(folder());
+        benchmark::DoNotOptimize(lock.ok());
+    }
+}
+BENCHMARK(BM_FolderLockTakenAndReleased)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
