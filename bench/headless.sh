@@ -1,0 +1,46 @@
+#!/bin/sh
+# A headless command against a bare C program that only prints a line (build/bench/BarePrint),
+# the two run alternately by build/bench/ExecTime: wall time from just before the exec to the
+# return of wait4, and the peak resident size wait4 reports (ru_maxrss). The command is
+# `kalendra --search zzz` on an empty data folder, so what it costs is the start and the end.
+# Usage: bench/headless.sh [build folder] [runs]
+# One warm-up round, then RUNS rounds (at least 7). The last line is "RESULT ours_ms=...
+# bare_ms=... ours_cpu_ms=... bare_cpu_ms=... ours_mib=... bare_mib=..." (medians).
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:-$here/../build}" && pwd)
+runs=${2:-11}
+[ "$runs" -ge 7 ] || runs=7
+home=$(mktemp -d /tmp/kalendra-headless-XXXXXX)
+trap 'rm -rf "$home"' EXIT
+timer=$build/bench/ExecTime
+
+# "wall_ms cpu_ms maxrss_kib" of one run.
+measure() { "$timer" "$@" | sed -n 's/^wall_ms=\([0-9.]*\) cpu_ms=\([0-9.]*\) maxrss_kib=\([0-9]*\) .*/\1 \2 \3/p'; }
+ours() { measure "$build/kalendra" --home "$home" --search zzz; }
+bare() { measure "$build/bench/BarePrint"; }
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+results=$home/.results
+: > "$results"
+run=0
+while [ "$run" -le "$runs" ]; do
+    if [ $((run % 2)) -eq 0 ]; then
+        o=$(ours)
+        b=$(bare)
+    else
+        b=$(bare)
+        o=$(ours)
+    fi
+    # The first round warms the caches (and lets the program set up its folder) and is not counted.
+    if [ "$run" -gt 0 ]; then
+        echo "run $run: kalendra --search zzz $o, bare C program $b (wall ms, CPU ms, peak KiB)"
+        echo "$o $b" >> "$results"
+    fi
+    run=$((run + 1))
+done
+column() { awk -v c="$1" '{ print $c }' "$results" | median; }
+mib() { awk -v k="$1" 'BEGIN { printf "%.2f", k / 1024 }'; }
+echo "RESULT ours_ms=$(column 1) bare_ms=$(column 4) ours_cpu_ms=$(column 2) bare_cpu_ms=$(column 5)" \
+     "ours_mib=$(mib "$(column 3)") bare_mib=$(mib "$(column 6)")"
