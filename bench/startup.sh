@@ -1,13 +1,15 @@
 #!/bin/sh
 # Start-up time and memory on generated data, measured from outside against a bare Qt Widgets
-# window (BareLabel), the two started alternately under Xvfb with no window manager.
+# window (BareLabel), the two started alternately under Xvfb with no window manager and with a
+# session bus of their own.
 #
 # build/bench/MapWatch starts each program itself after it has subscribed to the root window's
 # MapNotify events: the time runs from just before the exec to the first MapNotify of a window
-# whose _NET_WM_PID is the started process (no polling). Memory is read 500 ms after the map,
-# once the program has answered a _NET_WM_PING (its event loop has handled the first frame and
-# is idle): VmRSS, and PSS from /proc/PID/smaps_rollup (shared pages split among the processes
-# mapping them, so PSS also moves with what else runs on the machine).
+# whose _NET_WM_PID is the started process (no polling). Memory is read once the event loop has
+# settled: 500 ms after the map (the first frame is drawn by then) and once the program has
+# answered a _NET_WM_PING, i.e. its main thread is back in its event loop. VmRSS, and PSS from
+# /proc/PID/smaps_rollup (shared pages split among the processes mapping them, so PSS also moves
+# with what else runs on the machine).
 #
 # Usage: bench/startup.sh [build folder] [runs] [years] [memos a year]
 # One warm-up round, then RUNS rounds (at least 7); the order of the two alternates each round.
@@ -24,7 +26,8 @@ memos=${4:-24}
 [ "$runs" -ge 7 ] || runs=7
 watch=$build/bench/MapWatch
 home=$(mktemp -d /tmp/kalendra-startup-XXXXXX)
-trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$home"' EXIT
+. "$here/session.sh"
+trap 'end_session; rm -rf "$home"' EXIT
 
 gendata=$build/tools/gendata/kalendra_gendata
 [ -x "$gendata" ] || gendata=$build/bench/gendata/kalendra_gendata
@@ -32,11 +35,7 @@ year=$(date +%Y)
 "$gendata" "$home" --years "$years" --first-year $((year - years + 1)) --memos-per-year "$memos"
 printf '[Kalendra]\r\nVer=3.01\r\n[Window]\r\nNow=%s\r\n' "$year" > "$home/Kalendra.ini"
 
-# A display number nobody else uses, chosen by Xvfb itself (written once it accepts clients).
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$home/.display" >/dev/null 2>&1 &
-xvfb=$!
-until [ -s "$home/.display" ]; do sleep 0.1; done
-export DISPLAY=":$(cat "$home/.display")" QT_QPA_PLATFORM=xcb
+start_session
 
 # "map_ms cpu_ms rss_kib pss_kib" of one start.
 measure() {

@@ -7,14 +7,17 @@
 // started process. Without a window manager a top-level window is a child of the root, so its
 // MapNotify reaches the root's substructure listeners.
 //
-// Settled: SETTLE milliseconds after the map the watcher sends the window a _NET_WM_PING and
-// reads /proc once the program has answered it. The answer comes from the program's main thread,
-// after it has handled every event queued before the ping (the first expose and paint among
-// them), so the figures are those of an idle, drawn window.
+// Settled: SETTLE milliseconds after the map (500 by default: the first frame is drawn and the
+// start-up work done) the watcher sends the window a _NET_WM_PING and reads /proc once the
+// program has answered it, which its main thread does when it is back in its event loop.
 //
 // cpu_ms is the processor time the program's threads had used when the map was seen.
 //
-// Usage: MapWatch [-s SETTLE_MS] [-t TIMEOUT_S] program [args...]
+// With -a the first top-level window of any process counts: for a program started through a
+// tracer (perf, strace), ended with SIGINT so that the tracer writes its report; the figures
+// other than map_ms are then those of the tracer.
+//
+// Usage: MapWatch [-a] [-s SETTLE_MS] [-t TIMEOUT_S] program [args...]
 // Prints "map_ms=... cpu_ms=... pong_ms=... rss_kib=... pss_kib=... hwm_kib=..." and ends the
 // program.
 #define _GNU_SOURCE
@@ -121,12 +124,14 @@ static double cpuMs(pid_t pid)
     return total;
 }
 
-static void endProgram(pid_t pid, int pidfd)
+// Tracers write their reports when interrupted, and pass the end on to the program only when it
+// is interrupted with them: hence SIGINT to the whole group.
+static void endProgram(pid_t pid, int pidfd, int endWith)
 {
-    kill(pid, SIGTERM);
+    kill(-pid, endWith);
     struct pollfd fd = {pidfd, POLLIN, 0};
-    if (poll(&fd, 1, 5000) <= 0)
-        kill(pid, SIGKILL);
+    if (poll(&fd, 1, 10000) <= 0)
+        kill(-pid, SIGKILL);
     waitpid(pid, NULL, 0);
 }
 
@@ -134,18 +139,20 @@ int main(int argc, char** argv)
 {
     int settleMs = 500;
     int timeoutS = 30;
+    int anyWindow = 0;
     int first = 1;
-    while (first + 1 < argc && argv[first][0] == '-') {
-        if (strcmp(argv[first], "-s") == 0)
-            settleMs = atoi(argv[first + 1]);
-        else if (strcmp(argv[first], "-t") == 0)
-            timeoutS = atoi(argv[first + 1]);
+    for (; first < argc && argv[first][0] == '-'; ++first) {
+        if (strcmp(argv[first], "-a") == 0)
+            anyWindow = 1;
+        else if (strcmp(argv[first], "-s") == 0 && first + 1 < argc)
+            settleMs = atoi(argv[++first]);
+        else if (strcmp(argv[first], "-t") == 0 && first + 1 < argc)
+            timeoutS = atoi(argv[++first]);
         else
             break;
-        first += 2;
     }
     if (first >= argc) {
-        fprintf(stderr, "usage: %s [-s SETTLE_MS] [-t TIMEOUT_S] program [args...]\n", argv[0]);
+        fprintf(stderr, "usage: %s [-a] [-s SETTLE_MS] [-t TIMEOUT_S] program [args...]\n", argv[0]);
         return 2;
     }
     Display* display = XOpenDisplay(NULL);
@@ -173,6 +180,7 @@ int main(int argc, char** argv)
         kill(pid, SIGKILL);
         return 2;
     }
+    const int endSignal = anyWindow ? SIGINT : SIGTERM;
     struct timespec deadline = start;
     deadline.tv_sec += timeoutS;
 
@@ -185,7 +193,7 @@ int main(int argc, char** argv)
             fprintf(stderr,
                     state < 0 ? "the program ended before its window was mapped\n" : "no window was mapped in time\n");
             if (state == 0)
-                endProgram(pid, pidfd);
+                endProgram(pid, pidfd, endSignal);
             return 1;
         }
         XEvent event;
@@ -193,7 +201,7 @@ int main(int argc, char** argv)
         if (event.type != MapNotify || event.xmap.event != root || event.xmap.override_redirect)
             continue;
         clock_gettime(CLOCK_MONOTONIC, &mapped);
-        if (windowPid(display, event.xmap.window, pidAtom) == (long)pid) {
+        if (anyWindow || windowPid(display, event.xmap.window, pidAtom) == (long)pid) {
             window = event.xmap.window;
             mappedCpuMs = cpuMs(pid);
         }
@@ -231,7 +239,7 @@ int main(int argc, char** argv)
             if (state <= 0) {
                 fprintf(stderr, state < 0 ? "the program ended before it answered\n" : "no answer in time\n");
                 if (state == 0)
-                    endProgram(pid, pidfd);
+                    endProgram(pid, pidfd, endSignal);
                 return 1;
             }
             XEvent event;
@@ -253,7 +261,7 @@ int main(int argc, char** argv)
     printf("map_ms=%.3f cpu_ms=%.3f pong_ms=%.3f rss_kib=%ld pss_kib=%ld hwm_kib=%ld\n",
            secondsBetween(&start, &mapped) * 1e3, mappedCpuMs, pongMs, rss, pss, hwm);
     fflush(stdout);
-    endProgram(pid, pidfd);
+    endProgram(pid, pidfd, endSignal);
     XCloseDisplay(display);
     return 0;
 }

@@ -30,8 +30,9 @@ static inline int readFully(int fd, void* buffer, size_t size)
     return (int)done;
 }
 
-// Starts argv with its standard output going to `outputPath` and its standard error to
-// /dev/null; `start` receives the clock read just before the exec. Returns the child's id, or -1
+// Starts argv in a process group of its own (ended as a whole), with its standard output going
+// to `outputPath` and its standard error to /dev/null; `start` receives the clock read just
+// before the exec. Returns the child's id, or -1
 // (with the reason printed) when it could not be started.
 static inline pid_t spawnTimed(char** argv, const char* outputPath, struct timespec* start)
 {
@@ -44,6 +45,7 @@ static inline pid_t spawnTimed(char** argv, const char* outputPath, struct times
     }
     pid_t pid = fork();
     if (pid == 0) {
+        setpgid(0, 0);
         dup2(output, STDOUT_FILENO);
         dup2(quiet, STDERR_FILENO);
         struct timespec now;
