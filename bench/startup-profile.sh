@@ -53,10 +53,22 @@ echo "== files opened (strace -f -e trace=openat)"
 atMap strace -f -e trace=openat -o "$home/opens" $(program)
 opened() { grep -v ' = -1 ' "$home/opens" | sed -n 's/.*openat([^"]*"\([^"]*\)".*/\1/p'; }
 echo "opened: $(opened | wc -l), failed: $(grep -c ' = -1 ' "$home/opens")"
-echo "shared libraries: $(opened | grep -c '\.so')"
-echo "Qt plugins: $(opened | grep -c '/plugins/')"
+echo "shared libraries: $(opened | grep -E '\.so(\.[0-9]+)*$' | sort -u | wc -l) (Qt plugins among them:" \
+     "$(opened | grep '/plugins/.*\.so$' | sort -u | wc -l))"
 echo "fontconfig configuration and cache files: $(opened | grep -c -E '/fonts?/conf|fonts\.conf|/fontconfig/|\.cache-')"
 echo "font files:"
 opened | grep -E '\.(ttf|otf|ttc|pfb|pcf)(\.gz)?$' | sort | uniq -c | sed 's/^/    /'
-echo "data folder files: $(opened | grep -c "^$home")"
+echo "data folder files:"
+opened | grep "^$home" | sed "s|^$home/*|    |; s|^ *$|    (the folder)|"
 
+
+echo
+echo "== D-Bus calls on the session bus (dbus-monitor): member and first argument"
+dbus-monitor --session "type='method_call'" > "$home/bus" 2>/dev/null &
+monitor=$!
+sleep 0.5 # the monitor's own calls come first; they are left out below
+atMap $(program)
+kill "$monitor"
+awk '/^method call/ { if (call != "" && call !~ /BecomeMonitor/) print "    " call; call = $0; sub(/.*member=/, "", call); next }
+     /^ *string "/ && call != "" && call !~ / / { sub(/^ *string /, ""); call = call " " $0 }
+     END { if (call != "" && call !~ /BecomeMonitor/) print "    " call }' "$home/bus" | sort | uniq -c
