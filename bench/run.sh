@@ -11,7 +11,7 @@ build=$(cd "${1:-$here/../build}" && pwd)
 reps=${2:-7}
 rows=$(mktemp /tmp/kalendra-bench-rows-XXXXXX)
 log=$(mktemp /tmp/kalendra-bench-log-XXXXXX)
-trap 'rm -f "$rows" "$log"' EXIT
+trap 'rm -f "$rows"' EXIT
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 
 # The medians of the Google Benchmarks a filter selects, as "name value" lines, in the given
@@ -97,7 +97,7 @@ awk -F'|' '
         known = ours != "" && base != "-" && base != ""
         ratio = (known && base + 0 > 0) ? sprintf("%.2f", ours / base) : "-"
         diff = known ? sprintf("%+.*f", (ours - base < 10 && base - ours < 10) ? 2 : 1, ours - base) : "-"
-        if (ours == "" || base == "") { verdict = "NOT MEASURED"; goal = "-"; failed = 1 }
+        if (ours == "" || base == "") { verdict = "NOT MEASURED"; goal = "-"; unmeasured = 1 }
         else if (kind == "none") { goal = "-"; verdict = "(reference)" }
         else {
             if (kind == "max") { value = ours; goal = "< " target " " unit }
@@ -108,4 +108,12 @@ awk -F'|' '
         }
         printf "| %-62s | %12s | %12s | %6s | %10s | %-14s | %-16s |\n", $1, shown(ours, unit), shown(base, unit), ratio, diff, goal, verdict
     }
-    END { exit failed }' "$rows"
+    END { exit unmeasured ? 2 : failed }' "$rows"
+verdict=$?
+# The scripts' messages stay for a look when something was not measured.
+if [ "$verdict" -eq 2 ]; then
+    echo "messages of the scripts: $log"
+else
+    rm -f "$log"
+fi
+exit "$verdict"

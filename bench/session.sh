@@ -4,7 +4,8 @@
 # end_session. Needs $home, a scratch folder.
 start_session() {
     # A display number nobody else uses, chosen by Xvfb itself (written once it accepts clients).
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$home/.display" >/dev/null 2>&1 &
+    # No reset when the last client leaves: a client connecting during one is turned away.
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$home/.display" >/dev/null 2>&1 &
     session_xvfb=$!
     until [ -s "$home/.display" ]; do sleep 0.1; done
     DISPLAY=":$(cat "$home/.display")"
