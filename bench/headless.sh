@@ -17,32 +17,14 @@ timer=$build/bench/ExecTime
 empty=$home/empty
 mkdir "$empty"
 
+. "$here/common.sh"
+
 # "wall_ms cpu_ms maxrss_kib" of one run.
 measure() { "$timer" "$@" | sed -n 's/^wall_ms=\([0-9.]*\) cpu_ms=\([0-9.]*\) maxrss_kib=\([0-9]*\) .*/\1 \2 \3/p'; }
 ours() { measure "$build/kalendra" --home "$empty" --search zzz; }
-bare() { measure "$build/bench/BarePrint"; }
+baseline() { measure "$build/bench/BarePrint"; }
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-
-results=$home/.results
-: > "$results"
-run=0
-while [ "$run" -le "$runs" ]; do
-    if [ $((run % 2)) -eq 0 ]; then
-        o=$(ours)
-        b=$(bare)
-    else
-        b=$(bare)
-        o=$(ours)
-    fi
-    # The first round warms the caches and is not counted.
-    if [ "$run" -gt 0 ]; then
-        echo "run $run: kalendra --search zzz $o, bare C program $b (wall ms, CPU ms, peak KiB)"
-        echo "$o $b" >> "$results"
-    fi
-    run=$((run + 1))
-done
-column() { awk -v c="$1" '{ print $c }' "$results" | median; }
-mib() { awk -v k="$1" 'BEGIN { printf "%.2f", k / 1024 }'; }
-echo "RESULT ours_ms=$(column 1) bare_ms=$(column 4) ours_cpu_ms=$(column 2) bare_cpu_ms=$(column 5)" \
-     "ours_mib=$(mib "$(column 3)") bare_mib=$(mib "$(column 6)")"
+r=$home/.results
+alternate "$runs" "$r" "kalendra --search zzz | bare C program: wall ms, CPU ms, peak KiB"
+echo "RESULT ours_ms=$(column "$r" 1) bare_ms=$(column "$r" 4) ours_cpu_ms=$(column "$r" 2)" \
+     "bare_cpu_ms=$(column "$r" 5) ours_mib=$(mib "$(column "$r" 3)") bare_mib=$(mib "$(column "$r" 6)")"

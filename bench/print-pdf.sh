@@ -49,7 +49,7 @@ while [ "$run" -le "$runs" ]; do
     "$timer" "$binary" --home "$home" --print-pdf 2026 5 "$home/month.pdf" >> "$times"
     run=$((run + 1))
 done
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+. "$here/common.sh"
 wall=$(sed -n 's/^wall_ms=\([0-9.]*\) .*/\1/p' "$times" | median)
 cpu=$(sed -n 's/.* cpu_ms=\([0-9.]*\) .*/\1/p' "$times" | median)
 worst=$(sed -n 's/^wall_ms=\([0-9.]*\) .*/\1/p' "$times" | sort -n | tail -1)

@@ -65,45 +65,29 @@ awk -v dir="$home" -v key="$keyword" 'BEGIN {
         }
 }'
 
+. "$here/common.sh"
 # "wall_ms cpu_ms" of one run; the program's output goes to the file given first.
 measure() {
     out=$1
     shift
     "$timer" -o "$out" "$@" | sed -n 's/^wall_ms=\([0-9.]*\) cpu_ms=\([0-9.]*\) .*/\1 \2/p'
 }
-search() {
+ours() {
     echo "$(measure "$home/.hits-schedules" "$binary" --home "$home" --search "$keyword")" \
          "$(measure "$home/.hits-memos" "$binary" --home "$home" --search "$keyword" --memos)"
 }
-grepc() { echo "$(measure /dev/null grep -c "$keyword" -- ./*.sch)" "$(measure /dev/null grep -c "$keyword" -- ./*.mem)"; }
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+baseline() { echo "$(measure /dev/null grep -c "$keyword" -- ./*.sch)" "$(measure /dev/null grep -c "$keyword" -- ./*.mem)"; }
 
-results=$home/.results
-: > "$results"
-round=0
+r=$home/.results
 cd "$home"
 echo "data: $(ls ./*.sch | wc -l) month files ($(cat ./*.sch | wc -c) bytes), $(ls | grep -c '\.mem$') memo files"
-while [ "$round" -le "$rounds" ]; do
-    if [ $((round % 2)) -eq 0 ]; then
-        s=$(search)
-        g=$(grepc)
-    else
-        g=$(grepc)
-        s=$(search)
-    fi
-    # The first round warms the caches and is not counted.
-    if [ "$round" -gt 0 ]; then
-        echo "round $round: search $s, grep -c $g (wall ms and CPU ms of the schedules, then of the memos)"
-        echo "$s $g" >> "$results"
-    fi
-    round=$((round + 1))
-done
-column() { awk -v c="$1" '{ print $c }' "$results" | median; }
-search_ms=$(column 1)
-grep_ms=$(column 5)
+alternate "$rounds" "$r" "search | grep -c: wall ms and CPU ms of the schedules, then of the memos"
+search_ms=$(column "$r" 1)
+grep_ms=$(column "$r" 5)
 echo "hits: $(wc -l < "$home/.hits-schedules") schedules, $(wc -l < "$home/.hits-memos") memos"
-echo "RESULT search_ms=$search_ms grep_ms=$grep_ms search_cpu_ms=$(column 2) grep_cpu_ms=$(column 6)" \
-     "memos_ms=$(column 3) grep_memos_ms=$(column 7) memos_cpu_ms=$(column 4) grep_memos_cpu_ms=$(column 8)"
+echo "RESULT search_ms=$search_ms grep_ms=$grep_ms search_cpu_ms=$(column "$r" 2) grep_cpu_ms=$(column "$r" 6)" \
+     "memos_ms=$(column "$r" 3) grep_memos_ms=$(column "$r" 7) memos_cpu_ms=$(column "$r" 4)" \
+     "grep_memos_cpu_ms=$(column "$r" 8)"
 if awk -v s="$search_ms" -v g="$grep_ms" 'BEGIN { exit !(s <= 2 * g) }'; then
     echo "within twice grep's time"
 else

@@ -14,14 +14,9 @@ build=$(cd "${1:-$here/../build}" && pwd)
 years=${2:-10}
 subject=${3:-kalendra}
 home=$(mktemp -d /tmp/kalendra-profile-XXXXXX)
-. "$here/session.sh"
+. "$here/common.sh"
 trap 'end_session; rm -rf "$home"' EXIT
-
-gendata=$build/tools/gendata/kalendra_gendata
-[ -x "$gendata" ] || gendata=$build/bench/gendata/kalendra_gendata
-year=$(date +%Y)
-"$gendata" "$home" --years "$years" --first-year $((year - years + 1)) >/dev/null
-printf '[Kalendra]\r\nVer=3.01\r\n[Window]\r\nNow=%s\r\n' "$year" > "$home/Kalendra.ini"
+make_data "$build" "$years" 24
 start_session
 program() {
     if [ "$subject" = bare ]; then echo "$build/bench/BareLabel"; else echo "$build/kalendra" /2 --home "$home"; fi
