@@ -1,6 +1,9 @@
 # Sourced by the bench scripts: rounds that alternate our program with its baseline, medians,
 # and for the start-up scripts a data folder, an X server and a session bus of their own.
 
+# Ended by a signal (a closed pipe, ^C), the script still runs its EXIT trap and cleans up.
+trap 'exit 1' INT TERM HUP PIPE
+
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 # Runs the caller's functions `ours` and `baseline` in one warm-up round and then ROUNDS rounds,
