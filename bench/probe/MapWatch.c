@@ -11,7 +11,8 @@
 // start-up work done) the watcher sends the window a _NET_WM_PING and reads /proc once the
 // program has answered it, which its main thread does when it is back in its event loop.
 //
-// cpu_ms is the processor time the program's threads had used when the map was seen.
+// cpu_ms is the processor time the program's threads had used when the map was seen (threads
+// that had already ended are not counted).
 //
 // With -a the first top-level window of any process counts: for a program started through a
 // tracer (perf, strace), ended with SIGINT so that the tracer writes its report; the figures
@@ -98,8 +99,9 @@ static long procField(pid_t pid, const char* file, const char* field)
     return value;
 }
 
-// Nanoseconds all threads of the process have run, from /proc/PID/task/*/schedstat: a figure a
-// busy machine disturbs much less than the wall time.
+// Milliseconds the process's threads alive now have run, from /proc/PID/task/*/schedstat (in
+// nanoseconds, where /proc/PID/stat counts 10 ms ticks): a figure a busy machine disturbs much
+// less than the wall time.
 static double cpuMs(pid_t pid)
 {
     char path[64];
