@@ -2,11 +2,16 @@
 // of the first ten years in turn: the cost must not grow with the years.
 #include "BenchData.h"
 #include "calendar/CellPaint.h"
+#include "calendar/Holidays.h"
 #include "calendar/MonthBuild.h"
+#include "schedule/ScheduleRecord.h"
+#include "todo/TodoRecord.h"
 
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
 #include <map>
+#include <unistd.h>
 
 namespace {
 
@@ -73,6 +78,42 @@ void BM_MonthBuildAndCells(benchmark::State& state)
     }
 }
 BENCHMARK(BM_MonthBuildAndCells)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The floor of the build above, for the same months: opening and reading the files one build
+// reads (the month files it shows, the holiday table, the ToDo file) into one buffer, and nothing
+// else. Run interleaved with it (--benchmark_enable_random_interleaving) so both see the same load.
+void BM_MonthBuildFloor(benchmark::State& state)
+{
+    const int years = static_cast<int>(state.range(0));
+    const std::string& path = folder(years);
+    std::vector<std::vector<std::string>> filesOfMonth;
+    for (int month = 0; month < 12 * std::min(years, 10); ++month) {
+        const int year = 2017 + month / 12;
+        const kal::MonthLayout layout = kal::BuildLayout(year, 1 + month % 12, kal::WeekStart::Sunday);
+        std::vector<std::string> files{path + kal::kHolidayFileName, path + kal::kTodoFileName};
+        if (layout.prevShown)
+            files.push_back(kal::MonthFilePath(path, layout.prevYear, layout.prevMonth));
+        files.push_back(kal::MonthFilePath(path, year, 1 + month % 12));
+        if (layout.nextShown)
+            files.push_back(kal::MonthFilePath(path, layout.nextYear, layout.nextMonth));
+        filesOfMonth.push_back(std::move(files));
+    }
+    std::vector<char> buffer(1 << 16);
+    std::size_t month = 0;
+    for (auto _ : state) {
+        for (const std::string& file : filesOfMonth[month]) {
+            const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+            if (fd < 0)
+                continue;
+            while (::read(fd, buffer.data(), buffer.size()) > 0) { }
+            ::close(fd);
+        }
+        benchmark::DoNotOptimize(buffer.data());
+        benchmark::ClobberMemory();
+        month = (month + 1) % filesOfMonth.size();
+    }
+}
+BENCHMARK(BM_MonthBuildFloor)->Arg(10)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

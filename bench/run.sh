@@ -1,69 +1,89 @@
 #!/bin/sh
 # Runs every benchmark with its baseline and prints one table: what, our figure, the baseline
-# measured in the same run, their ratio, the target and whether it is met (or by how much not).
-# Google Benchmark figures are medians of repetitions; the scripts alternate ours and the
-# baseline and report medians or best rounds. Usage: bench/run.sh [build folder] [repetitions]
+# measured in the same run, their ratio and difference, the target and whether it is met (or by
+# how much not), with the date and the machine's load average before and after.
+# Google Benchmark figures are medians of repetitions (ours and its baseline interleaved); the
+# scripts alternate ours and the baseline and report medians.
+# Usage: bench/run.sh [build folder] [repetitions]
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../build}" && pwd)
-reps=${2:-5}
+reps=${2:-7}
 rows=$(mktemp /tmp/kalendra-bench-rows-XXXXXX)
 log=$(mktemp /tmp/kalendra-bench-log-XXXXXX)
-trap 'rm -f "$rows" "$log"' EXIT
+trap 'rm -f "$rows"' EXIT
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 
-# The median of one Google Benchmark, in the given column (real or cpu) and unit, followed by the
-# medians of the counters named after it.
-gbench() { # program benchmark real|cpu [counter...]
-    program=$1 benchmark=$2 column=$3
-    shift 3
-    "$build/bench/$program" --benchmark_filter="^$benchmark\$" --benchmark_repetitions="$reps" \
-        --benchmark_report_aggregates_only=true --benchmark_format=csv 2>>"$log" |
-        awk -F, -v name="\"${benchmark}_median\"" -v col="$column" -v counters="$*" '
-            /^name,/ { for (i = 1; i <= NF; i++) at[$i] = i }
-            $1 == name {
-                out = (col == "cpu") ? $4 : $3
-                n = split(counters, wanted, " ")
-                for (i = 1; i <= n; i++) out = out " " $at["\"" wanted[i] "\""]
-                print out
-            }'
+# The medians of the Google Benchmarks a filter selects, as "name value" lines, in the given
+# column (real or cpu); the repetitions of the benchmarks are interleaved at random.
+gbench() { # program filter real|cpu
+    "$build/bench/$1" --benchmark_filter="$2" --benchmark_repetitions="$reps" \
+        --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true \
+        --benchmark_format=csv 2>>"$log" |
+        awk -F, -v col="$3" '$1 ~ /_median"$/ { name = $1; gsub(/"|_median/, "", name); print name, (col == "cpu") ? $4 : $3 }'
 }
+# The median of a counter of one Google Benchmark.
+counter() { # program benchmark counter
+    "$build/bench/$1" --benchmark_filter="^$2\$" --benchmark_repetitions="$reps" \
+        --benchmark_report_aggregates_only=true --benchmark_format=csv 2>>"$log" |
+        awk -F, -v name="\"$2_median\"" -v c="\"$3\"" '/^name,/ { for (i = 1; i <= NF; i++) at[$i] = i } $1 == name { print $at[c] }'
+}
+pick() { awk -v name="$1" '$1 == name { print $2 }'; } # from gbench's lines
+one() { gbench "$1" "^$2\$" "$3" | pick "$2"; }
+# A field of a script's "RESULT name=value ..." line.
+field() { echo " $1 " | sed -n "s/.* $2=\([0-9.]*\) .*/\1/p"; }
 
 # what|ours|baseline|unit|kind|target: kind "max" (ours below target), "ratio" (ours / baseline
 # at most target), "diff" (ours - baseline at most target), "none" (no target, shown for reference).
 row() { echo "$1|$2|$3|$4|$5|$6" >> "$rows"; }
 
 echo "running Google Benchmark programs..." >&2
-one=$(gbench MonthBuildBench BM_MonthBuild/1 cpu)
-ten=$(gbench MonthBuildBench BM_MonthBuild/10 cpu)
-hundred=$(gbench MonthBuildBench BM_MonthBuild/100 cpu)
-row "Month build, 10 years (CPU; baseline 1 year)" "$ten" "$one" us max 100
-row "Month build, 100 years / 1 year (flat)" "$hundred" "$one" us ratio 1.2
-row "Month build + 42 cells, almanac shown (CPU; baseline not shown)" "$(gbench MonthBuildBench BM_MonthBuildAndCells/1 cpu)" \
-    "$(gbench MonthBuildBench BM_MonthBuildAndCells/0 cpu)" us max 100
-row "CSV import 10,000 lines (baseline: the 100 saves)" "$(gbench CsvImportBench BM_CsvImport10000LinesOver100Months real)" \
-    "$(gbench CsvImportBench BM_Save100MonthFiles real)" ms max 1000
-row "List window ALL, 10 years" "$(gbench ListWindowBench BM_ListWindowAllTenYears real)" - ms max 300
-row "List window ALL, 100 years" "$(gbench ListWindowBench BM_ListWindowAllHundredYears real)" - ms max 2000
-row "Week view: switch to it" "$(gbench WeekViewBench BM_SwitchToWeekView real)" - ms max 10
-row "Week view: move one week" "$(gbench WeekViewBench BM_MoveOneWeek real)" - ms max 10
-save=$(gbench FolderLockBench BM_ScheduleSave/manual_time real without_ms)
-row "Schedule save, 10 years: with the folder lock (baseline: without)" "${save% *}" "${save#* }" ms diff 1
-row "Folder lock taken and released, 10 years" "$(gbench FolderLockBench BM_FolderLockTakenAndReleased real)" - us none -
-row "Alarm timer: minute check, 100 alarms" "$(gbench TimerBench MinuteCheck100 cpu)" - ns none -
-row "ToDo panel fill, 2,000 entries" "$(gbench TodoPanelBench BM_TodoPanelFill real)" - ms none -
-row "Memos of all ten years" "$(gbench MemoBench BM_AllDayMemos real)" - ms none -
+month=$(gbench MonthBuildBench '^BM_MonthBuild(Floor)?/' cpu)
+row "Month build, 10 years (CPU; baseline: reading its files)" "$(echo "$month" | pick BM_MonthBuild/10)" \
+    "$(echo "$month" | pick BM_MonthBuildFloor/10)" us ratio 1.5
+row "Month build, 100 years / 1 year (CPU; flat)" "$(echo "$month" | pick BM_MonthBuild/100)" \
+    "$(echo "$month" | pick BM_MonthBuild/1)" us ratio 1.2
+row "CSV import 10,000 lines (baseline: the 100 saves)" "$(one CsvImportBench BM_CsvImport10000LinesOver100Months real)" \
+    "$(one CsvImportBench BM_Save100MonthFiles real)" ms max 1000
+row "List window ALL, 10 years" "$(one ListWindowBench BM_ListWindowAllTenYears real)" - ms max 300
+row "List window ALL, 100 years" "$(one ListWindowBench BM_ListWindowAllHundredYears real)" - ms max 2000
+row "Week view: switch to it" "$(one WeekViewBench BM_SwitchToWeekView real)" - ms max 10
+row "Week view: move one week" "$(one WeekViewBench BM_MoveOneWeek real)" - ms max 10
+row "Alarm timer: minute check, 100 alarms" "$(one TimerBench MinuteCheck100 cpu)" - ns none -
+row "ToDo panel fill, 2,000 entries" "$(one TodoPanelBench BM_TodoPanelFill real)" - ms none -
+row "Memos of all ten years" "$(one MemoBench BM_AllDayMemos real)" - ms none -
+
+row "Month build + 42 cells, almanac shown (CPU; baseline not shown)" \
+    "$(one MonthBuildBench BM_MonthBuildAndCells/1 cpu)" "$(one MonthBuildBench BM_MonthBuildAndCells/0 cpu)" us max 100
+row "Schedule save, 10 years: with the folder lock (baseline: without)" \
+    "$(one FolderLockBench BM_ScheduleSave/manual_time real)" \
+    "$(counter FolderLockBench BM_ScheduleSave/manual_time without_ms)" ms diff 1
+row "Folder lock taken and released, 10 years" "$(one FolderLockBench BM_FolderLockTakenAndReleased real)" - us none -
 row "iCalendar import of its own 10-year export, UID-matched (CPU)" \
-    "$(gbench IcalExportBench BM_IcalReimportTenYears cpu)" - ms none -
+    "$(one IcalExportBench BM_IcalReimportTenYears cpu)" - ms none -
 row "Identities carried through one correction, 6,100 (CPU)" \
-    "$(gbench IcalExportBench BM_IdentitiesFollowOneCorrection cpu)" - ms none -
+    "$(one IcalExportBench BM_IdentitiesFollowOneCorrection cpu)" - ms none -
+
+echo "running headless.sh..." >&2
+r=$("$here/headless.sh" "$build" "$((reps > 11 ? reps : 11))" 2>>"$log" | grep '^RESULT')
+row "--search zzz, empty folder, wall (baseline bare C program)" "$(field "$r" ours_ms)" "$(field "$r" bare_ms)" ms max 5
+row "--search zzz, empty folder, CPU (baseline bare C program)" "$(field "$r" ours_cpu_ms)" \
+    "$(field "$r" bare_cpu_ms)" ms none -
+row "--search zzz, empty folder, peak resident (bare C program)" "$(field "$r" ours_mib)" "$(field "$r" bare_mib)" \
+    MiB diff 4
 
 echo "running search.sh..." >&2
-search=$("$here/search.sh" "$build/kalendra" "$reps" 2>>"$log" | sed -n 's/^best: search \([0-9]*\) ms, grep -c \([0-9]*\) ms.*/\1 \2/p')
-row "--search, 100 years (baseline grep -c)" "${search% *}" "${search#* }" ms ratio 2
+r=$("$here/search.sh" "$build/kalendra" "$reps" 2>>"$log" | grep '^RESULT')
+row "--search, 100 years of month files, wall (baseline grep -c)" "$(field "$r" search_ms)" "$(field "$r" grep_ms)" \
+    ms ratio 2
+row "--search, 100 years of month files, CPU (baseline grep -c)" "$(field "$r" search_cpu_ms)" \
+    "$(field "$r" grep_cpu_ms)" ms none -
+row "--search --memos, 36,500 memo files, wall (baseline grep -c)" "$(field "$r" memos_ms)" \
+    "$(field "$r" grep_memos_ms)" ms none -
 
 echo "running print-pdf.sh..." >&2
-pdf=$("$here/print-pdf.sh" "$build/kalendra" "$reps" 2>>"$log" | sed -n 's/.*wall mean \([0-9]*\) ms.*/\1/p')
-row "--print-pdf of a full month" "$pdf" - ms max 500
+r=$("$here/print-pdf.sh" "$build/kalendra" "$reps" 2>>"$log" | grep '^RESULT')
+row "--print-pdf of a full month, wall" "$(field "$r" wall_ms)" - ms max 500
 
 echo "running lunar.sh..." >&2
 lunar=$("$here/lunar.sh" "$build/kalendra" "$reps" 2>>"$log" | sed -n 's/.*wall mean \([0-9]*\) ms.*/\1/p')
@@ -77,39 +97,51 @@ objectKb() {
 row "Almanac tables in the program (baseline: the rokuyo table)" "$(objectKb Almanac)" "$(objectKb Rokuyo)" KB max 200
 
 echo "running startup.sh (10 years, then 1 and 100 years for memory)..." >&2
-result() { sed -n "s/.* $1=\([0-9.]*\).*/\1/p"; }
-start=$("$here/startup.sh" "$build" "$reps" 10 24 2>>"$log" | grep '^RESULT')
-start=" ${start#RESULT}"
-row "Start-up to the mapped window, 10 years (baseline bare QLabel)" "$(echo "$start" | result ours_ms)" \
-    "$(echo "$start" | result bare_ms)" ms ratio 2
-row "Resident after start-up, 10 years (baseline bare QLabel)" "$(echo "$start" | result ours_mib)" \
-    "$(echo "$start" | result bare_mib)" MiB max 40
+r=$("$here/startup.sh" "$build" "$((reps > 11 ? reps : 11))" 10 24 2>>"$log" | grep '^RESULT')
+row "Start-up to the mapped window, 10 years (baseline bare QLabel)" "$(field "$r" ours_ms)" "$(field "$r" bare_ms)" \
+    ms ratio 2
+row "Start-up, CPU until mapped, 10 years (baseline bare QLabel)" "$(field "$r" ours_cpu_ms)" \
+    "$(field "$r" bare_cpu_ms)" ms none -
+row "VmRSS after start-up, 10 years (baseline bare QLabel)" "$(field "$r" ours_rss_mib)" "$(field "$r" bare_rss_mib)" \
+    MiB max 40
+row "PSS after start-up, 10 years (baseline bare QLabel)" "$(field "$r" ours_pss_mib)" "$(field "$r" bare_pss_mib)" \
+    MiB none -
 small=$("$here/startup.sh" "$build" "$reps" 1 24 2>>"$log" | grep '^RESULT')
 large=$("$here/startup.sh" "$build" "$reps" 100 365 2>>"$log" | grep '^RESULT')
-row "Resident, 100 years + 36,500 memos (baseline 1 year)" "$(echo " ${large#RESULT}" | result ours_mib)" \
-    "$(echo " ${small#RESULT}" | result ours_mib)" MiB diff 2
+row "VmRSS, 100 years + 36,500 memos (baseline 1 year)" "$(field "$large" ours_rss_mib)" \
+    "$(field "$small" ours_rss_mib)" MiB diff 2
 
-echo "machine: $(nproc) cores, $(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo), load $(cut -d' ' -f1-3 /proc/loadavg), $(date -u +%Y-%m-%d)"
+echo "$(date -u '+%Y-%m-%d %H:%M UTC'); machine: $(nproc) cores, $(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo);" \
+     "load average (1, 5, 15 min) $load_before before, $(cut -d' ' -f1-3 /proc/loadavg) after"
 awk -F'|' '
-    function num(s) { return s == "" || s == "-" ? "" : s + 0 }
+    function shown(v, unit) { return v == "" ? "?" : (v == "-" ? "-" : sprintf("%.*f %s", v + 0 < 10 ? 2 : 1, v, unit)) }
     BEGIN {
-        printf "| %-62s | %10s | %10s | %6s | %-10s | %-22s |\n", "what", "ours", "baseline", "ratio", "target", "verdict"
-        printf "|%s|%s|%s|%s|%s|%s|\n", "----------------------------------------------------------------", "------------", "------------", "--------", "------------", "------------------------"
+        printf "| %-62s | %12s | %12s | %6s | %10s | %-14s | %-16s |\n", "what", "ours", "baseline", "ratio", "difference", "target", "verdict"
+        printf "|%s|%s|%s|%s|%s|%s|%s|\n", "----------------------------------------------------------------", "--------------", "--------------", "--------", "------------", "----------------", "------------------"
         failed = 0
     }
     {
         ours = $2; base = $3; unit = $4; kind = $5; target = $6
-        ratio = (ours != "" && base != "-" && base != "" && base + 0 > 0) ? sprintf("%.2f", ours / base) : "-"
-        if (ours == "") { verdict = "NOT MEASURED"; failed = 1 }
+        known = ours != "" && base != "-" && base != ""
+        ratio = (known && base + 0 > 0) ? sprintf("%.2f", ours / base) : "-"
+        diff = known ? sprintf("%+.*f", (ours - base < 10 && base - ours < 10) ? 2 : 1, ours - base) : "-"
+        if (ours == "" || base == "") { verdict = "NOT MEASURED"; goal = "-"; unmeasured = 1 }
         else if (kind == "none") { goal = "-"; verdict = "(reference)" }
         else {
             if (kind == "max") { value = ours; goal = "< " target " " unit }
             else if (kind == "ratio") { value = ratio; goal = "<= " target "x" }
-            else { value = sprintf("%.1f", ours - base); goal = "diff <= " target " " unit }
+            else { value = ours - base; goal = "diff <= " target " " unit }
             if (value + 0 <= target + 0) verdict = "met"
             else { verdict = sprintf("MISSED by %.0f%%", (value / target - 1) * 100); failed = 1 }
         }
-        printf "| %-62s | %7s %-2s | %7s %-2s | %6s | %-10s | %-22s |\n", $1, ours == "" ? "?" : sprintf("%.1f", ours), unit,
-               base == "-" || base == "" ? "-" : sprintf("%.1f", base), base == "-" ? "" : unit, ratio, goal, verdict
+        printf "| %-62s | %12s | %12s | %6s | %10s | %-14s | %-16s |\n", $1, shown(ours, unit), shown(base, unit), ratio, diff, goal, verdict
     }
-    END { exit failed }' "$rows"
+    END { exit unmeasured ? 2 : failed }' "$rows"
+verdict=$?
+# The scripts' messages stay for a look when something was not measured.
+if [ "$verdict" -eq 2 ]; then
+    echo "messages of the scripts: $log"
+else
+    rm -f "$log"
+fi
+exit "$verdict"

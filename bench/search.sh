@@ -4,12 +4,17 @@
 #   kalendra --search KEYWORD            and  kalendra --search KEYWORD --memos
 # against
 #   grep -c KEYWORD *.sch                and  grep -c KEYWORD *.mem
-# and the best of the rounds is compared; the search should need at most twice grep's time.
+# each from just before its exec to its end (build/bench/ExecTime), the two sides alternating in
+# order. The medians of the rounds are compared; the search of the month files should need at
+# most twice grep's time (the memos, one file a day, are shown beside it).
 # Usage: bench/search.sh [path/to/kalendra] [rounds]
+# The last line but one is "RESULT search_ms=... grep_ms=... search_cpu_ms=... grep_cpu_ms=...
+# memos_ms=... grep_memos_ms=... memos_cpu_ms=... grep_memos_cpu_ms=..." (month files, then memos).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 binary=$(cd "$(dirname "${1:-$here/../build/kalendra}")" && pwd)/$(basename "${1:-kalendra}")
-rounds=${2:-5}
+rounds=${2:-7}
+timer=$(dirname "$binary")/bench/ExecTime
 home=$(mktemp -d /tmp/kalendra-search-XXXXXX)
 trap 'rm -rf "$home"' EXIT
 keyword=Budget
@@ -60,36 +65,30 @@ awk -v dir="$home" -v key="$keyword" 'BEGIN {
         }
 }'
 
-now() { date +%s%N; }
-best_search=0
-best_grep=0
-round=0
+. "$here/common.sh"
+# "wall_ms cpu_ms" of one run; the program's output goes to the file given first.
+measure() {
+    out=$1
+    shift
+    "$timer" -o "$out" "$@" | sed -n 's/^wall_ms=\([0-9.]*\) cpu_ms=\([0-9.]*\) .*/\1 \2/p'
+}
+ours() {
+    echo "$(measure "$home/.hits-schedules" "$binary" --home "$home" --search "$keyword")" \
+         "$(measure "$home/.hits-memos" "$binary" --home "$home" --search "$keyword" --memos)"
+}
+baseline() { echo "$(measure /dev/null grep -c "$keyword" -- ./*.sch)" "$(measure /dev/null grep -c "$keyword" -- ./*.mem)"; }
+
+r=$home/.results
 cd "$home"
 echo "data: $(ls ./*.sch | wc -l) month files ($(cat ./*.sch | wc -c) bytes), $(ls | grep -c '\.mem$') memo files"
-while [ "$round" -le "$rounds" ]; do
-    t0=$(now)
-    "$binary" --home "$home" --search "$keyword" > "$home/.hits-schedules"
-    t1=$(now)
-    "$binary" --home "$home" --search "$keyword" --memos > "$home/.hits-memos"
-    t2=$(now)
-    grep -c "$keyword" -- *.sch > /dev/null || true
-    t3=$(now)
-    grep -c "$keyword" -- *.mem > /dev/null || true
-    t4=$(now)
-    search=$(( (t2 - t0) / 1000000 ))
-    grepped=$(( (t4 - t2) / 1000000 ))
-    # The first round warms the caches and is not counted.
-    if [ "$round" -gt 0 ]; then
-        echo "round $round: search $search ms (schedules $(( (t1 - t0) / 1000000 )) ms, memos $(( (t2 - t1) / 1000000 )) ms)," \
-             "grep -c $grepped ms (schedules $(( (t3 - t2) / 1000000 )) ms, memos $(( (t4 - t3) / 1000000 )) ms)"
-        if [ "$best_search" -eq 0 ] || [ "$search" -lt "$best_search" ]; then best_search=$search; fi
-        if [ "$best_grep" -eq 0 ] || [ "$grepped" -lt "$best_grep" ]; then best_grep=$grepped; fi
-    fi
-    round=$((round + 1))
-done
+alternate "$rounds" "$r" "search | grep -c: wall ms and CPU ms of the schedules, then of the memos"
+search_ms=$(column "$r" 1)
+grep_ms=$(column "$r" 5)
 echo "hits: $(wc -l < "$home/.hits-schedules") schedules, $(wc -l < "$home/.hits-memos") memos"
-echo "best: search $best_search ms, grep -c $best_grep ms, ratio $(awk -v s="$best_search" -v g="$best_grep" 'BEGIN { printf "%.2f", s / g }')"
-if [ "$best_search" -le $((2 * best_grep)) ]; then
+echo "RESULT search_ms=$search_ms grep_ms=$grep_ms search_cpu_ms=$(column "$r" 2) grep_cpu_ms=$(column "$r" 6)" \
+     "memos_ms=$(column "$r" 3) grep_memos_ms=$(column "$r" 7) memos_cpu_ms=$(column "$r" 4)" \
+     "grep_memos_cpu_ms=$(column "$r" 8)"
+if awk -v s="$search_ms" -v g="$grep_ms" 'BEGIN { exit !(s <= 2 * g) }'; then
     echo "within twice grep's time"
 else
     echo "SLOWER than twice grep's time"
