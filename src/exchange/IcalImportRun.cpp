@@ -305,8 +305,8 @@ private:
 
     void keep(RecordIdentity identity, const RecordKey& placed, int sequence)
     {
-        // An entry whose record was gone is pointed at the record again.
-        if (const RecordIdentity* listed = identities_.find(identity.key); listed && *listed == identity)
+        // An entry whose record was gone (or removed) is pointed at the record again.
+        if (const RecordIdentity* listed = identities_.findEqual(identity))
             identities_.remove(listed);
         identity.key = placed;
         identity.sequence = std::max(identity.sequence, sequence);

@@ -36,13 +36,17 @@ public:
 
     ImportOutcome apply(const SyncChanges& changes)
     {
+        // Removals made for another collection have nowhere to go now.
         if (changes.clearSync)
             for (RecordIdentity* identity : identities_.all())
-                identity->href = identity->etag = identity->synced = "";
+                if (identity->removed())
+                    identities_.remove(identity);
+                else
+                    identity->href = identity->etag = identity->synced = "";
         for (const SentAt& sent : changes.sent)
             attach(sent.key, sent.sent);
-        for (const RecordKey& key : changes.forgotten)
-            if (const RecordIdentity* identity = identities_.find(key))
+        for (const RecordIdentity& forgotten : changes.forgotten)
+            if (const RecordIdentity* identity = identities_.findEqual(forgotten))
                 identities_.remove(identity);
         for (const RecordKey& key : lastFirst(changes.removed))
             if (ImportOutcome done = plan_.remove(key); !done.ok())
@@ -129,7 +133,7 @@ private:
             if (found && inWindow(identity.key)) {
                 if (ImportOutcome done = plan_.remove(identity.key); !done.ok())
                     return done;
-            } else if (const RecordIdentity* gone = found ? nullptr : identities_.find(identity.key)) {
+            } else if (const RecordIdentity* gone = found ? nullptr : identities_.findEqual(identity)) {
                 identities_.remove(gone);
             }
         }

@@ -46,7 +46,7 @@ struct SyncChanges {
     bool clearSync = false; // the collection changed: no href of the table is its
     std::vector<SentAt> sent;
     std::map<std::string, std::string> etags;  // href: the ETag after an update
-    std::vector<RecordKey> forgotten;          // identities of removed records, settled
+    std::vector<RecordIdentity> forgotten;     // identities of removed records, settled
     std::vector<RecordKey> removed;            // records whose server item is gone
     std::vector<RecordKey> removedIfUnchanged; // likewise, unless changed since the last sync
     std::vector<Download> downloads;

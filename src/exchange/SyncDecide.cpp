@@ -138,7 +138,7 @@ void SyncRun::decideRemoved(const std::string& href)
             detached_.push_back(snapshot_.recordAt(identity->key));
             break;
         case RecordState::Gone:
-            changes_.forgotten.push_back(identity->key);
+            changes_.forgotten.push_back(*identity);
             break;
         case RecordState::Elsewhere:
             changes_.removedIfUnchanged.push_back(identity->key);

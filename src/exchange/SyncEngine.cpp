@@ -116,6 +116,7 @@ bool SyncRun::listServer()
             return failedWith(changes.status);
         token_ = changes.syncToken;
         takeListing(changes);
+        takeBases();
         return !stopped();
     }
     const caldav::CollectionInfo info = server_.discover();

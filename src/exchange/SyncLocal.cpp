@@ -147,6 +147,8 @@ const LocalRecord* SyncSnapshot::recordAt(const RecordKey& key) const
 
 RecordState SyncSnapshot::stateOf(const RecordIdentity& identity, const SyncWindow& window) const
 {
+    if (identity.removed())
+        return RecordState::Gone;
     if (const LocalRecord* record = recordAt(identity.key))
         return record->hash == identity.synced ? RecordState::Unchanged : RecordState::Changed;
     // Only a file read for this sync tells that the record was removed from it.

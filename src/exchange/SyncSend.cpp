@@ -126,7 +126,7 @@ bool SyncRun::sendEdited(const ServerItem& base, const std::string& text,
         changes_.sent.push_back(SentAt{
             identity->key, SentRecord{identity->uid, base.href, etag, snapshot_.recordAt(identity->key)->hash, false}});
     for (const RecordIdentity* identity : excluded)
-        changes_.forgotten.push_back(identity->key);
+        changes_.forgotten.push_back(*identity);
     return true;
 }
 
@@ -138,7 +138,7 @@ bool SyncRun::sendRemoval(const ServerItem& base, const std::vector<const Record
     if (!removed.ok() && removed.error != caldav::DavError::NotFound)
         return failedWith(removed);
     for (const RecordIdentity* identity : locals)
-        changes_.forgotten.push_back(identity->key);
+        changes_.forgotten.push_back(*identity);
     ownRemovals_.insert(base.href);
     ++counts_.deleted;
     return true;
