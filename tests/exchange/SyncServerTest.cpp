@@ -6,6 +6,7 @@
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/CannedHttpServer.h"
+#include "support/ScheduleLines.h"
 #include "todo/TodoStore.h"
 
 #include <gtest/gtest.h>
@@ -74,10 +75,13 @@ public:
     {
     }
 
-    SyncOutcome sync(caldav::Collection* through = nullptr)
+    SyncOutcome sync(caldav::Collection* through = nullptr, const std::string& url = {},
+                     const std::string& user = "alice")
     {
-        const SyncRequest request{
-            {folder_.path(), folder_.path(), folder_.path()}, {url_, "alice", 12, 24, 0}, kToday, 10};
+        const SyncRequest request{{folder_.path(), folder_.path(), folder_.path()},
+                                  {url.empty() ? url_ : url, user, 12, 24, 0},
+                                  kToday,
+                                  10};
         if (through)
             return runSync(request, *through);
         return runSync(request, *kalendra_caldav_service());
@@ -167,6 +171,15 @@ public:
         EXPECT_EQ(syncSummary(again.counts), syncSummary(SyncCounts{}));
         EXPECT_FALSE(again.wroteFiles);
         EXPECT_TRUE(stamps() == before) << "a sync with nothing changed rewrote a file";
+    }
+
+    // Every file as it is now.
+    std::map<std::string, std::string> contents() const
+    {
+        std::map<std::string, std::string> out;
+        for (const std::string& name : files::listFiles(folder_.path(), "*"))
+            out[name] = folder_.read(name);
+        return out;
     }
 
     const std::string& path() const { return folder_.path(); }
@@ -301,4 +314,215 @@ TEST(SyncServer, ToDoEntriesStayHereWhenTheCollectionRefusesThem)
     const std::vector<std::string> there = lines(server().peer({"dump events"}));
     ASSERT_EQ(there.size(), 1u);
     EXPECT_TRUE(there.front().ends_with("|納品"));
+}
+
+namespace {
+
+// The real collection with one fault: a write that lands but whose reply is lost (a cut
+// connection), or a change by the peer just before the update arrives.
+class Meddling : public caldav::Collection {
+public:
+    enum class Fault { LoseCreateReply, LoseUpdateReply, LoseRemoveReply, PeerChangesFirst };
+    Meddling(Fault fault, std::function<void()> peer = {})
+        : real_(kalendra_caldav_service()->open(server().calendarUrl("lost"), "alice", {}).collection),
+          fault_(fault), peer_(std::move(peer))
+    {
+    }
+    caldav::CollectionInfo discover() override { return real_->discover(); }
+    caldav::ItemChanges changesSince(const std::string& token) override { return real_->changesSince(token); }
+    caldav::ItemChanges changesByEtag(const std::map<std::string, std::string>& known) override
+    {
+        return real_->changesByEtag(known);
+    }
+    caldav::ItemBodies fetch(const std::vector<std::string>& hrefs) override { return real_->fetch(hrefs); }
+    caldav::WriteResult create(const std::string& name, const std::string& text) override
+    {
+        return lost(Fault::LoseCreateReply, real_->create(name, text));
+    }
+    caldav::WriteResult update(const std::string& href, const std::string& etag, const std::string& text) override
+    {
+        if (fault_ == Fault::PeerChangesFirst)
+            peer_();
+        return lost(Fault::LoseUpdateReply, real_->update(href, etag, text));
+    }
+    caldav::DavStatus remove(const std::string& href, const std::string& etag) override
+    {
+        caldav::DavStatus done = real_->remove(href, etag);
+        return done.ok() && fault_ == Fault::LoseRemoveReply ? kCut : done;
+    }
+
+private:
+    caldav::WriteResult lost(Fault fault, caldav::WriteResult result) const
+    {
+        return result.status.ok() && fault_ == fault ? caldav::WriteResult{kCut, {}, {}, {}} : result;
+    }
+
+    inline static const caldav::DavStatus kCut{caldav::DavError::ConnectionCut, 0, "接続が切れました。"};
+    std::unique_ptr<caldav::Collection> real_;
+    Fault fault_;
+    std::function<void()> peer_;
+};
+
+// The items of the lost-reply calendar whose summary contains `text`.
+std::vector<std::string> itemsTitled(const std::string& text)
+{
+    std::vector<std::string> found;
+    for (const std::string& line : lines(server().peer({"dump lost"})))
+        if (line.find(text) != std::string::npos)
+            found.push_back(line.substr(line.rfind('|') + 1));
+    return found;
+}
+
+} // namespace
+
+TEST(SyncFaults, LostRepliesAndChangesMeanwhileNeverDoubleAnything)
+{
+    using Fault = Meddling::Fault;
+    struct Case {
+        const char* title;
+        Fault fault;
+        std::optional<std::string> change; // of the synced record before the faulty sync; none: new
+        bool faultySyncFails;
+        std::vector<std::string> onServer;
+        std::vector<std::string> here;
+    };
+    const Case cases[] = {
+        {"作成", Fault::LoseCreateReply, std::nullopt, true, {"作成"}, {"2027/01/20 09:00-10:00 作成"}},
+        {"更新", Fault::LoseUpdateReply, "更新済", true, {"更新済"}, {"2027/01/20 09:00-10:00 更新済"}},
+        {"削除", Fault::LoseRemoveReply, "", true, {}, {}},
+        {"同時", Fault::PeerChangesFirst, "同時（手元）", false, {"同時（相手）", "（競合）同時（手元）"},
+         {"2027/01/20 09:00-10:00 同時（相手）", "2027/01/20 09:00-10:00 （競合）同時（手元）"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        SyncedFolder folder("lost");
+        folder.add({2027, 1, 20}, "09:00", "10:00", c.title);
+        if (c.change) {
+            ASSERT_TRUE(folder.sync().ok);
+            folder.correct({2027, 1, 20}, c.title, c.change->empty() ? std::nullopt : c.change);
+        }
+        const std::string title = c.title;
+        Meddling meddling(c.fault, [&] {
+            for (const std::string& line : lines(server().peer({"dump lost"})))
+                if (line.ends_with("|" + title))
+                    server().peer({"set lost " + line.substr(0, line.find('|')) + " SUMMARY 同時（相手）"});
+        });
+        const SyncOutcome faulty = folder.sync(&meddling);
+        EXPECT_EQ(faulty.ok, !c.faultySyncFails) << faulty.reason;
+        const SyncOutcome next = folder.sync();
+        EXPECT_TRUE(next.ok) << next.reason;
+        EXPECT_EQ(next.counts.sent + next.counts.received, 0) << summaryOf(next);
+        std::vector<std::string> onServer = itemsTitled(c.title);
+        std::sort(onServer.begin(), onServer.end());
+        EXPECT_EQ(onServer, c.onServer);
+        // The calendar holds the items of the rows before.
+        std::vector<std::string> here = folder.records();
+        std::erase_if(here, [&](const std::string& r) { return r.find(c.title) == std::string::npos; });
+        EXPECT_EQ(here, c.here);
+        folder.expectQuietSecondSync();
+    }
+}
+
+TEST(SyncFaults, FailingServersLeaveEveryFileWhole)
+{
+    const auto reply = [](const std::string& status, const std::string& body = {}) {
+        return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+    };
+    const std::string calendar =
+        "<multistatus xmlns=\"DAV:\"><response><href>/cal/</href><propstat><prop><resourcetype><calendar "
+        "xmlns=\"urn:ietf:params:xml:ns:caldav\"/></resourcetype><sync-token>t1</sync-token></prop><status>HTTP/1.1 "
+        "200 OK</status></propstat></response></multistatus>";
+    CannedHttpServer failing({reply("503 Service Unavailable")});
+    CannedHttpServer cutting({reply("207 Multi-Status", calendar), reply("207 Multi-Status", calendar).substr(0, 60)});
+    struct Case {
+        const char* name;
+        std::string url;
+        std::string user;
+        caldav::DavError error;
+    };
+    const Case cases[] = {
+        {"server down", "http://127.0.0.1:" + std::to_string(LoopbackSocket().bindAny()) + "/a/", "alice",
+         caldav::DavError::ServerDown},
+        {"401", server().calendarUrl("faults"), "bob", caldav::DavError::Unauthorized},
+        {"403", server().url("carol/faults/"), "alice", caldav::DavError::Forbidden},
+        {"404", server().calendarUrl("missing"), "alice", caldav::DavError::NotFound},
+        {"5xx", failing.url("/cal/"), "alice", caldav::DavError::ServerError},
+        {"cut", cutting.url("/cal/"), "alice", caldav::DavError::ConnectionCut},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SyncedFolder folder("faults");
+        folder.add({2027, 1, 21}, "", "", c.name);
+        ASSERT_TRUE(folder.sync().ok);
+        folder.correct({2027, 1, 21}, c.name, std::string(c.name) + "!");
+        const auto before = folder.contents();
+        const SyncOutcome failed = folder.sync(nullptr, c.url, c.user);
+        EXPECT_FALSE(failed.ok);
+        EXPECT_EQ(failed.error, c.error) << failed.reason;
+        EXPECT_FALSE(failed.reason.empty());
+        EXPECT_FALSE(failed.wroteFiles);
+        EXPECT_TRUE(folder.contents() == before);
+        EXPECT_EQ(summaryOf(folder.sync()), "同期しました（受信 0 件、送信 0 件、更新 1 件、削除 0 件、競合 0 件）。");
+    }
+    EXPECT_EQ(lines(server().peer({"dump faults"})).size(), std::size(cases));
+}
+
+namespace {
+
+Date systemToday()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    return Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+std::size_t itemsOn(const std::string& calendar)
+{
+    return caldav::CalDavClient(server().calendarUrl(calendar), {"alice", RadicaleServer::kPassword, {}})
+        .listItems()
+        .items.size();
+}
+
+} // namespace
+
+TEST(SyncCommand, KilledMidSyncThenSyncedAgainHoldsEveryRecordOnce)
+{
+    constexpr int kRecords = 60;
+    TempFolder home;
+    home.write("Kalendra.ini", "[Sync]\r\nUrl=" + server().calendarUrl("killed") + "\r\nUser=alice\r\n");
+    const Date today = systemToday();
+    std::vector<std::string> month;
+    for (int i = 0; i < kRecords; ++i)
+        month.push_back(scheduleLine(1 + i % 28, "", "rec" + std::to_string(i)));
+    ASSERT_TRUE(files::saveLines(MonthFilePath(home.path(), today.year, today.month), month));
+    const std::string command = std::string(KALENDRA_BINARY) + " --home " + home.path() + " --sync";
+
+    const pid_t sync = ::fork();
+    if (sync == 0) {
+        ::freopen("/dev/null", "w", stdout);
+        ::execl(KALENDRA_BINARY, "kalendra", "--home", home.path().c_str(), "--sync", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    // Killed once a few of the records are on the server and the rest are not.
+    while (itemsOn("killed") < 5)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ::kill(sync, SIGKILL);
+    ::waitpid(sync, nullptr, 0);
+    EXPECT_LT(itemsOn("killed"), std::size_t{kRecords});
+
+    const ProgramRun again = runProgram(command);
+    EXPECT_EQ(again.exitCode, 0) << again.output;
+    EXPECT_EQ(itemsOn("killed"), std::size_t{kRecords});
+    EXPECT_EQ(files::loadLines(MonthFilePath(home.path(), today.year, today.month)).size(), std::size_t{kRecords});
+    const ProgramRun quiet = runProgram(command);
+    EXPECT_EQ(quiet.output, "同期しました（受信 0 件、送信 0 件、更新 0 件、削除 0 件、競合 0 件）。\n");
+    EXPECT_EQ(quiet.exitCode, 0);
+
+    // The contract of every command: 2 for bad arguments, 1 with the reason when it cannot sync.
+    EXPECT_EQ(runProgram(command + " now 2>/dev/null").exitCode, 2);
+    TempFolder unset;
+    const ProgramRun off = runProgram(std::string(KALENDRA_BINARY) + " --home " + unset.path() + " --sync 2>&1");
+    EXPECT_EQ(off.exitCode, 1);
+    EXPECT_NE(off.output.find("同期先が設定されていません"), std::string::npos) << off.output;
 }
