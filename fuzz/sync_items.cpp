@@ -50,13 +50,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         readServerItem("/cal/a.ics", "\"1\"", fuzz::bytesOf(data, size), kWindow, kToday, SyncKinds::EventsAndTodos);
     if (!item.readable)
         return 0;
+    std::size_t edited = 0;
     for (const IcalEventItem& event : item.entries.events) {
         FUZZ_CHECK(!event.uid.empty());
         bool inside = false;
         for (const ImportedSchedule& day : event.days)
             inside = inside || kWindow.contains(day.date);
         FUZZ_CHECK(inside);
-        checkEventEdits(item, event);
+        // A few occurrences are enough; each reads the whole item back.
+        if (edited++ < 3)
+            checkEventEdits(item, event);
     }
     for (const IcalTodoItem& todo : item.entries.todos) {
         IcalTodo local{ComposeTodo(todo.todo.fields), todo.todo.memo, todo.uid, 0};

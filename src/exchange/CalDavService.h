@@ -38,12 +38,15 @@ public:
     virtual ~Service() = default;
     // The collection at `url`, signed in as `user` with the password of the keyring or ~/.netrc.
     virtual OpenedCollection open(const std::string& url, const std::string& user, CalDavHooks hooks) = 0;
-    // The user's calendars on the server of `url`, signed in with `password`.
+    // The user's calendars on the server of `url`, signed in with `password` (empty: the stored
+    // one).
     virtual CalendarList findCalendars(const std::string& url, const std::string& user,
                                        const std::string& password) = 0;
+    // Whether `url` may be a collection's: http(s), plain http only to this computer, no
+    // credentials in it.
+    virtual DavStatus checkUrl(const std::string& url) = 0;
     virtual KeyringResult storePassword(const std::string& url, const std::string& user,
                                         const std::string& password) = 0;
-    virtual KeyringResult lookupPassword(const std::string& url, const std::string& user) = 0;
 };
 
 // The function the module exports; the service it gives lives as long as the process.

@@ -310,6 +310,14 @@ std::string syncSummary(const SyncCounts& c)
     return line;
 }
 
+std::string syncBrief(const SyncCounts& c)
+{
+    const bool more = c.localOnly > 0 || c.eventsRefused || c.todosRefused || c.unreadable > 0 || c.tooLarge > 0;
+    return "受信 " + text::formatThousands(c.received) + "・送信 " + text::formatThousands(c.sent) + "・更新 " +
+           text::formatThousands(c.updated) + "・削除 " + text::formatThousands(c.deleted) + "・競合 " +
+           text::formatThousands(c.conflicts) + (more ? "（注意あり）" : "");
+}
+
 std::string syncStageText(const SyncProgress& progress)
 {
     const auto ofTotal = [&] {

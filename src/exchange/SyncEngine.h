@@ -77,6 +77,9 @@ SyncOutcome runSync(const SyncRequest& request, caldav::Service& service, const 
 // One line: "同期しました（受信 n 件、送信 n 件、更新 n 件、削除 n 件、競合 n 件）" and what was not
 // synced.
 std::string syncSummary(const SyncCounts& counts);
+// The same, short, for a status bar: "受信 n・送信 n・更新 n・削除 n・競合 n", "（注意あり）" when the
+// summary says more.
+std::string syncBrief(const SyncCounts& counts);
 // What the progress shows for a stage.
 std::string syncStageText(const SyncProgress& progress);
 

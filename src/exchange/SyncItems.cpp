@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 
 namespace kal {
 
@@ -39,10 +40,23 @@ bool touchesWindow(const IcalEventItem& event, const SyncWindow& window)
                        [&](const ImportedSchedule& day) { return window.contains(day.date); });
 }
 
-bool everyUidGiven(const IcalEntries& entries)
+// A UID that a written item keeps: one line of text.
+bool usableUid(const std::string& uid)
 {
-    return std::all_of(entries.events.begin(), entries.events.end(), [](const auto& e) { return !e.uid.empty(); }) &&
-           std::all_of(entries.todos.begin(), entries.todos.end(), [](const auto& t) { return !t.uid.empty(); });
+    return !uid.empty() && std::none_of(uid.begin(), uid.end(), [](unsigned char c) { return c < 0x20 || c == 0x7F; });
+}
+
+// Each event and ToDo entry named once: by a UID, and an occurrence by its RECURRENCE-ID.
+bool everyOneNamed(const IcalEntries& entries)
+{
+    std::set<std::pair<std::string, std::string>> names;
+    for (const IcalEventItem& event : entries.events)
+        if (!usableUid(event.uid) || !names.insert({event.uid, event.recurrenceId}).second)
+            return false;
+    for (const IcalTodoItem& todo : entries.todos)
+        if (!usableUid(todo.uid) || !names.insert({todo.uid, "\n"}).second)
+            return false;
+    return true;
 }
 
 } // namespace
@@ -52,7 +66,7 @@ ServerItem readServerItem(std::string href, std::string etag, std::string icalen
 {
     ServerItem item{std::move(href), std::move(etag), std::move(icalendar), false, {}, {}};
     IcalEntries all = readIcalEntries(item.icalendar, window.from, window.to, today);
-    if (!all.ok || !everyUidGiven(all))
+    if (!all.ok || !everyOneNamed(all))
         return item;
     item.readable = true;
     if (!all.events.empty())
@@ -149,14 +163,19 @@ bool isRecurring(icalcomponent* event)
            icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY);
 }
 
+// The one component of that name; none when two share it, as a damaged item may.
 icalcomponent* findComponent(icalcomponent* calendar, icalcomponent_kind kind, const std::string& uid,
                              const std::string& recurrenceId)
 {
+    icalcomponent* found = nullptr;
     for (icalcomponent* c = icalcomponent_get_first_component(calendar, kind); c;
          c = icalcomponent_get_next_component(calendar, kind))
-        if (uidOf(c) == uid && recurrenceIdOf(c) == recurrenceId)
-            return c;
-    return nullptr;
+        if (uidOf(c) == uid && recurrenceIdOf(c) == recurrenceId) {
+            if (found)
+                return nullptr;
+            found = c;
+        }
+    return found;
 }
 
 const IcalEventItem* entryOf(const ServerItem& item, const std::string& uid, const std::string& recurrenceId)

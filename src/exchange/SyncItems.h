@@ -28,7 +28,7 @@ struct ServerItem {
     std::string href;
     std::string etag;
     std::string icalendar;
-    bool readable = false; // iCalendar with a UID on every component
+    bool readable = false; // iCalendar naming each component once (UID, RECURRENCE-ID)
     std::string uid;       // that of its first component
     IcalEntries entries;   // events touching the window (all their days), and the ToDo entries
 };

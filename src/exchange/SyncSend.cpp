@@ -54,7 +54,9 @@ bool SyncRun::sendEdits(const ServerItem& base, const std::vector<const RecordId
     std::vector<EventEdit> events;
     std::optional<TodoEdit> todo;
     std::vector<const RecordIdentity*> sent, excluded;
-    for (const auto& [item, identities] : items) {
+    for (const auto& group : items) {
+        const std::pair<std::string, std::string>& item = group.first;
+        const std::vector<const RecordIdentity*>& identities = group.second;
         const auto changed = [&](const RecordIdentity* i) {
             return snapshot_.stateOf(*i, window_) == RecordState::Changed;
         };

@@ -78,10 +78,8 @@ public:
     SyncOutcome sync(caldav::Collection* through = nullptr, const std::string& url = {},
                      const std::string& user = "alice")
     {
-        const SyncRequest request{{folder_.path(), folder_.path(), folder_.path()},
-                                  {url.empty() ? url_ : url, user, 12, 24, 0},
-                                  kToday,
-                                  10};
+        const SyncRequest request{
+            {folder_.path(), folder_.path(), folder_.path()}, {url.empty() ? url_ : url, user, 12, 24, 0}, kToday, 10};
         if (through)
             return runSync(request, *through);
         return runSync(request, *kalendra_caldav_service());
@@ -132,7 +130,8 @@ public:
         const TodoFile todos = LoadTodoFile(folder_.path());
         for (std::size_t i = 0; i < todos.lines.size(); ++i)
             if (sjis::toUtf8(TodoTitle(todos.lines[i])) == title)
-                ASSERT_TRUE(ApplyTodoTicks(folder_.path(), {{{int(i), todos.lines[i]}, done}}, kToday, &follower_).ok());
+                ASSERT_TRUE(
+                    ApplyTodoTicks(folder_.path(), {{{int(i), todos.lines[i]}, done}}, kToday, &follower_).ok());
     }
 
     // "2027/01/05 09:00-10:00 title" for each record, "ToDo open title" for each entry; sorted.
@@ -199,22 +198,23 @@ std::string summaryOf(const SyncOutcome& outcome)
 
 TEST(SyncServer, ServerItemsComeDownAndFollowTheirChanges)
 {
-    server().peer({"put down timed " + vevent("timed", "会議", "DTSTART:20270105T010000Z\\nDTEND:20270105T020000Z\\n"),
-                   "put down allday " + vevent("allday", "祝賀会", "DTSTART;VALUE=DATE:20270107\\n"),
-                   "put down span " + vevent("span", "合宿", "DTSTART:20270201T000000Z\\nDTEND:20270203T080000Z\\n"),
-                   "put down weekly " + vevent("weekly", "Weekly",
-                                               "DTSTART;TZID=Europe/Berlin:20270104T090000\\n"
-                                               "DTEND;TZID=Europe/Berlin:20270104T100000\\nRRULE:FREQ=WEEKLY;COUNT=3\\n"),
-                   "put down open " + vtodo("open", "牛乳", "DUE;VALUE=DATE:20270120\\n"),
-                   "put down done " + vtodo("done", "Report", "STATUS:COMPLETED\\nCOMPLETED:20270102T000000Z\\n")});
+    server().peer(
+        {"put down timed " + vevent("timed", "会議", "DTSTART:20270105T010000Z\\nDTEND:20270105T020000Z\\n"),
+         "put down allday " + vevent("allday", "祝賀会", "DTSTART;VALUE=DATE:20270107\\n"),
+         "put down span " + vevent("span", "合宿", "DTSTART:20270201T000000Z\\nDTEND:20270203T080000Z\\n"),
+         "put down weekly " + vevent("weekly", "Weekly",
+                                     "DTSTART;TZID=Europe/Berlin:20270104T090000\\n"
+                                     "DTEND;TZID=Europe/Berlin:20270104T100000\\nRRULE:FREQ=WEEKLY;COUNT=3\\n"),
+         "put down open " + vtodo("open", "牛乳", "DUE;VALUE=DATE:20270120\\n"),
+         "put down done " + vtodo("done", "Report", "STATUS:COMPLETED\\nCOMPLETED:20270102T000000Z\\n")});
     SyncedFolder folder("down");
     const SyncOutcome first = folder.sync();
     EXPECT_EQ(summaryOf(first), "同期しました（受信 6 件、送信 0 件、更新 0 件、削除 0 件、競合 0 件）。");
-    EXPECT_EQ(folder.records(), (std::vector<std::string>{
-                                    "2027/01/04 17:00-18:00 Weekly", "2027/01/05 10:00-11:00 会議",
-                                    "2027/01/07 - 祝賀会", "2027/01/11 17:00-18:00 Weekly",
-                                    "2027/01/18 17:00-18:00 Weekly", "2027/02/01 09:00- 合宿", "2027/02/02 - 合宿",
-                                    "2027/02/03 -17:00 合宿", "ToDo done Report", "ToDo open 牛乳"}));
+    EXPECT_EQ(folder.records(),
+              (std::vector<std::string>{"2027/01/04 17:00-18:00 Weekly", "2027/01/05 10:00-11:00 会議",
+                                        "2027/01/07 - 祝賀会", "2027/01/11 17:00-18:00 Weekly",
+                                        "2027/01/18 17:00-18:00 Weekly", "2027/02/01 09:00- 合宿", "2027/02/02 - 合宿",
+                                        "2027/02/03 -17:00 合宿", "ToDo done Report", "ToDo open 牛乳"}));
     folder.expectQuietSecondSync();
 
     server().peer({"edit down timed 打合せ", "delete down allday", "exdate down weekly 20270111T080000Z",
@@ -222,10 +222,10 @@ TEST(SyncServer, ServerItemsComeDownAndFollowTheirChanges)
                    "put down done " + vtodo("done", "Report", "STATUS:NEEDS-ACTION\\n")});
     const SyncOutcome second = folder.sync();
     EXPECT_EQ(summaryOf(second), "同期しました（受信 0 件、送信 0 件、更新 4 件、削除 1 件、競合 0 件）。");
-    EXPECT_EQ(folder.records(), (std::vector<std::string>{
-                                    "2027/01/04 17:00-18:00 Weekly", "2027/01/05 10:00-11:00 打合せ",
-                                    "2027/01/18 17:00-18:00 Weekly", "2027/02/01 09:00- 合宿", "2027/02/02 - 合宿",
-                                    "2027/02/03 -17:00 合宿", "ToDo done 牛乳", "ToDo open Report"}));
+    EXPECT_EQ(folder.records(),
+              (std::vector<std::string>{"2027/01/04 17:00-18:00 Weekly", "2027/01/05 10:00-11:00 打合せ",
+                                        "2027/01/18 17:00-18:00 Weekly", "2027/02/01 09:00- 合宿", "2027/02/02 - 合宿",
+                                        "2027/02/03 -17:00 合宿", "ToDo done 牛乳", "ToDo open Report"}));
     folder.expectQuietSecondSync();
 }
 
@@ -249,8 +249,8 @@ TEST(SyncServer, LocalRecordsGoUpAndFollowTheirChanges)
     for (const std::string& line : lines(server().peer({"dump up"})))
         seen.push_back(line.substr(line.find('|')));
     std::sort(seen.begin(), seen.end());
-    EXPECT_EQ(seen, (std::vector<std::string>{"||COMPLETED||書類", "||COMPLETED||洗車", "||||夜行バス",
-                                              "||||歯科検診"}));
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"||COMPLETED||書類", "||COMPLETED||洗車", "||||夜行バス", "||||歯科検診"}));
     folder.expectQuietSecondSync();
     // What another device reads: nothing doubled; the overnight record spans two days there.
     SyncedFolder other("up");
@@ -262,18 +262,20 @@ TEST(SyncServer, LocalRecordsGoUpAndFollowTheirChanges)
 
 TEST(SyncServer, OccurrencesGoUpAsExceptionsAndSpansStayLocal)
 {
-    server().peer({"put up series " + vevent("series", "朝会",
-                                             "DTSTART;TZID=Asia/Tokyo:20270111T090000\\n"
-                                             "DTEND;TZID=Asia/Tokyo:20270111T093000\\nRRULE:FREQ=DAILY;COUNT=3\\n"),
-                   "put up trip " + vevent("trip", "出張", "DTSTART;VALUE=DATE:20270120\\nDTEND;VALUE=DATE:20270122\\n")});
+    server().peer(
+        {"put up series " + vevent("series", "朝会",
+                                   "DTSTART;TZID=Asia/Tokyo:20270111T090000\\n"
+                                   "DTEND;TZID=Asia/Tokyo:20270111T093000\\nRRULE:FREQ=DAILY;COUNT=3\\n"),
+         "put up trip " + vevent("trip", "出張", "DTSTART;VALUE=DATE:20270120\\nDTEND;VALUE=DATE:20270122\\n")});
     SyncedFolder folder("up");
     ASSERT_TRUE(folder.sync().ok);
     folder.correct({2027, 1, 12}, "朝会", "朝会（会議室B）");
     folder.correct({2027, 1, 13}, "朝会", std::nullopt);
     folder.correct({2027, 1, 21}, "出張", "出張（大阪）");
     const SyncOutcome sent = folder.sync();
-    EXPECT_EQ(summaryOf(sent), "同期しました（受信 0 件、送信 0 件、更新 1 件、削除 0 件、競合 0 件）。1 件の変更は同期先の"
-                               "予定で表せないため、手元だけに残しました。");
+    EXPECT_EQ(summaryOf(sent),
+              "同期しました（受信 0 件、送信 0 件、更新 1 件、削除 0 件、競合 0 件）。1 件の変更は同期先の"
+              "予定で表せないため、手元だけに残しました。");
     const std::vector<std::string> dump = lines(server().peer({"dump up"}));
     EXPECT_NE(std::find(dump.begin(), dump.end(), "series|||20270113T090000|朝会"), dump.end());
     EXPECT_NE(std::find(dump.begin(), dump.end(), "series|20270112T090000|||朝会（会議室B）"), dump.end());
@@ -294,10 +296,11 @@ TEST(SyncServer, BothSidesChangedKeepsBothVersions)
     const std::string uid = lines(server().peer({"dump both"})).front().substr(0, 36);
     server().peer({"set both " + uid + " SUMMARY 面談（本社）"});
     folder.correct({2027, 1, 15}, "面談", "面談（支社）");
-    EXPECT_EQ(summaryOf(folder.sync()), "同期しました（受信 0 件、送信 1 件、更新 0 件、削除 0 件、競合 1 件）。競合した手元の"
-                                        "版は題名に「（競合）」を付けて残しました。");
-    EXPECT_EQ(folder.records(),
-              (std::vector<std::string>{"2027/01/15 14:00-15:00 面談（本社）", "2027/01/15 14:00-15:00 （競合）面談（支社）"}));
+    EXPECT_EQ(summaryOf(folder.sync()),
+              "同期しました（受信 0 件、送信 1 件、更新 0 件、削除 0 件、競合 1 件）。競合した手元の"
+              "版は題名に「（競合）」を付けて残しました。");
+    EXPECT_EQ(folder.records(), (std::vector<std::string>{"2027/01/15 14:00-15:00 面談（本社）",
+                                                          "2027/01/15 14:00-15:00 （競合）面談（支社）"}));
     EXPECT_EQ(lines(server().peer({"dump both"})).size(), 2u);
     folder.expectQuietSecondSync();
 }
@@ -309,8 +312,9 @@ TEST(SyncServer, ToDoEntriesStayHereWhenTheCollectionRefusesThem)
     folder.addTodo("請求書", false);
     const SyncOutcome outcome = folder.sync();
     EXPECT_TRUE(outcome.counts.todosRefused);
-    EXPECT_EQ(summaryOf(outcome), "同期しました（受信 0 件、送信 1 件、更新 0 件、削除 0 件、競合 0 件）。同期先のカレンダー"
-                                  "は ToDo を受け付けないため、ToDo は同期しませんでした。");
+    EXPECT_EQ(summaryOf(outcome),
+              "同期しました（受信 0 件、送信 1 件、更新 0 件、削除 0 件、競合 0 件）。同期先のカレンダー"
+              "は ToDo を受け付けないため、ToDo は同期しませんでした。");
     const std::vector<std::string> there = lines(server().peer({"dump events"}));
     ASSERT_EQ(there.size(), 1u);
     EXPECT_TRUE(there.front().ends_with("|納品"));
@@ -324,8 +328,8 @@ class Meddling : public caldav::Collection {
 public:
     enum class Fault { LoseCreateReply, LoseUpdateReply, LoseRemoveReply, PeerChangesFirst };
     Meddling(Fault fault, std::function<void()> peer = {})
-        : real_(kalendra_caldav_service()->open(server().calendarUrl("lost"), "alice", {}).collection),
-          fault_(fault), peer_(std::move(peer))
+        : real_(kalendra_caldav_service()->open(server().calendarUrl("lost"), "alice", {}).collection), fault_(fault),
+          peer_(std::move(peer))
     {
     }
     caldav::CollectionInfo discover() override { return real_->discover(); }
@@ -390,7 +394,11 @@ TEST(SyncFaults, LostRepliesAndChangesMeanwhileNeverDoubleAnything)
         {"作成", Fault::LoseCreateReply, std::nullopt, true, {"作成"}, {"2027/01/20 09:00-10:00 作成"}},
         {"更新", Fault::LoseUpdateReply, "更新済", true, {"更新済"}, {"2027/01/20 09:00-10:00 更新済"}},
         {"削除", Fault::LoseRemoveReply, "", true, {}, {}},
-        {"同時", Fault::PeerChangesFirst, "同時（手元）", false, {"同時（相手）", "（競合）同時（手元）"},
+        {"同時",
+         Fault::PeerChangesFirst,
+         "同時（手元）",
+         false,
+         {"同時（相手）", "（競合）同時（手元）"},
          {"2027/01/20 09:00-10:00 同時（相手）", "2027/01/20 09:00-10:00 （競合）同時（手元）"}},
     };
     for (const Case& c : cases) {

@@ -1,6 +1,7 @@
 // The CalDAV module: the client over libcurl and libxml2, and the password sources over
 // libsecret and ~/.netrc, behind the service the program loads at the first sync.
 #include "exchange/CalDavService.h"
+#include "exchange/CalDavUrl.h"
 
 namespace kal::caldav {
 namespace {
@@ -49,17 +50,18 @@ public:
 
     CalendarList findCalendars(const std::string& url, const std::string& user, const std::string& password) override
     {
-        return CalDavClient(url, Credentials{user, password, {}}).findCalendars();
+        CredentialsLookup stored;
+        if (password.empty() && !(stored = lookupCredentials(url, user)).status.ok())
+            return CalendarList{stored.status, {}};
+        return CalDavClient(url, password.empty() ? stored.credentials : Credentials{user, password, {}})
+            .findCalendars();
     }
+
+    DavStatus checkUrl(const std::string& url) override { return checkServerUrl(url, UrlRole::Collection).status; }
 
     KeyringResult storePassword(const std::string& url, const std::string& user, const std::string& password) override
     {
         return keyringStore(url, user, password);
-    }
-
-    KeyringResult lookupPassword(const std::string& url, const std::string& user) override
-    {
-        return keyringLookup(url, user);
     }
 };
 
