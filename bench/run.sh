@@ -57,6 +57,13 @@ row "iCalendar import of its own 10-year export, UID-matched (CPU)" \
 row "Identities carried through one correction, 6,100 (CPU)" \
     "$(gbench IcalExportBench BM_IdentitiesFollowOneCorrection cpu)" - ms none -
 
+echo "running the sync against Radicale..." >&2
+row "Sync: first sync down of 6,000 events (wall)" "$(gbench SyncBench BM_FirstSyncDown6000/iterations:1/real_time real)" - ms max 15000
+row "Sync: nothing changed, 6,000 events (wall)" "$(gbench SyncBench BM_UnchangedSync6000/real_time real)" - ms max 500
+row "Sync: 1,000 new local records up (wall)" "$(gbench SyncBench BM_Up1000NewRecords/iterations:1/real_time real)" - ms max 60000
+memory=$(gbench SyncBench BM_SyncProcessMemory6000/iterations:1/real_time real peak_rss_mib)
+row "Sync: peak resident of kalendra --sync, 6,000 events down" "${memory#* }" - MiB max 80
+
 echo "running search.sh..." >&2
 search=$("$here/search.sh" "$build/kalendra" "$reps" 2>>"$log" | sed -n 's/^best: search \([0-9]*\) ms, grep -c \([0-9]*\) ms.*/\1 \2/p')
 row "--search, 100 years (baseline grep -c)" "${search% *}" "${search#* }" ms ratio 2
