@@ -32,6 +32,9 @@ public:
     SyncApplier(const ApplyContext& context, IcalImportPlan& plan)
         : context_(context), plan_(plan), identities_(plan.identities())
     {
+        for (const RecordIdentity* identity : identities_.all())
+            if (!identity->href.empty())
+                syncedHrefs_.insert(identity->href);
     }
 
     ImportOutcome apply(const SyncChanges& changes)
@@ -115,6 +118,8 @@ private:
     // The records the item made that its new version no longer holds (in the window).
     ImportOutcome dropUncovered(const ServerItem& item)
     {
+        if (!syncedHrefs_.count(item.href))
+            return {};
         std::set<ItemKey> covered;
         for (const IcalEventItem& event : item.entries.events)
             covered.insert({event.uid, event.recurrenceId});
@@ -204,6 +209,7 @@ private:
     const ApplyContext& context_;
     IcalImportPlan& plan_;
     IdentityTable& identities_;
+    std::set<std::string> syncedHrefs_; // items that had records before this sync
 };
 
 std::vector<FileUpdate> withState(std::vector<FileUpdate> updates, const ApplyContext& context, const SyncState& state)
