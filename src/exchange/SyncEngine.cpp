@@ -1,7 +1,9 @@
 #include "exchange/SyncEngine.h"
 
 #include "exchange/SyncRun.h"
+#include "platform/Files.h"
 #include "platform/NumberFormat.h"
+#include "platform/RunLock.h"
 
 namespace kal {
 namespace {
@@ -9,6 +11,7 @@ namespace {
 // Writers that keep changing the folder while the server is asked: after this many rounds the
 // sync gives up rather than run on.
 constexpr int kAttempts = 3;
+constexpr const char* kSyncLockName = ".kalendra-sync.lock";
 
 std::string countText(int count)
 {
@@ -256,6 +259,12 @@ SyncRun::Step SyncRun::apply(SyncOutcome& outcome)
 
 SyncOutcome runSync(const SyncRequest& request, caldav::Collection& server, const SyncHooks& hooks, files::FileOps& ops)
 {
+    // Two syncs of one folder at once would each send the same new record.
+    const files::RunLock running =
+        files::tryRunLock(files::withSeparator(request.folders.programFolder) + kSyncLockName);
+    if (!running.held())
+        return failedOutcome(
+            "ほかのウィンドウかコマンドがこのフォルダを同期しています。終わってからもう一度同期して下さい。");
     SyncOutcome outcome;
     SyncCounts earlier;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {

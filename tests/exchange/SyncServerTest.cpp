@@ -3,6 +3,7 @@
 // against servers that fail, lose replies or change an item meanwhile.
 #include "exchange/SyncEngine.h"
 #include "platform/ByteText.h"
+#include "platform/RunLock.h"
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/CannedHttpServer.h"
@@ -473,6 +474,13 @@ TEST(SyncFaults, FailingServersLeaveEveryFileWhole)
         EXPECT_EQ(summaryOf(folder.sync()), "同期しました（受信 0 件、送信 0 件、更新 1 件、削除 0 件、競合 0 件）。");
     }
     EXPECT_EQ(lines(server().peer({"dump faults"})).size(), std::size(cases));
+    // A second sync of a folder while one runs is refused, never run beside it.
+    SyncedFolder busy("faults");
+    const files::RunLock running = files::tryRunLock(busy.path() + ".kalendra-sync.lock");
+    ASSERT_TRUE(running.held());
+    const SyncOutcome refused = busy.sync();
+    EXPECT_NE(refused.reason.find("同期しています"), std::string::npos) << refused.reason;
+    EXPECT_FALSE(refused.ok || refused.wroteFiles);
 }
 
 namespace {
