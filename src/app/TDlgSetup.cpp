@@ -180,8 +180,10 @@ void TDlgSetup::BtnOkClick()
     AppSettings s = edited();
     if (!Check(s))
         return;
-    if (!TabSync->Save())
+    if (!TabSync->Save()) {
+        ListPage->setCurrentRow(PageControl->indexOf(TabSync));
         return;
+    }
     SaveIcons(s);
     if (!WriteSettings(s))
         return;

@@ -138,8 +138,6 @@ caldav::Service* TSetupSyncPage::service(std::string& reason) const
 bool TSetupSyncPage::Refuse(const std::string& text, QWidget* field)
 {
     services_.platform.messageBox(kSyncCaption, text, MessageIcon::Error, MessageButtons::Ok);
-    if (QWidget* page = parentWidget())
-        page->setFocus();
     field->setFocus();
     return false;
 }
