@@ -102,7 +102,7 @@ private:
                 identities_.remove(identity);
             return {};
         }
-        if (identity && identity->synced == recordHash(key.line))
+        if (identity && identity->synced == recordHash(key))
             return plan_.remove(key);
         if (identity)
             identities_.remove(identity);
@@ -162,12 +162,12 @@ private:
     {
         for (const IcalEventItem& event : item.entries.events)
             for (RecordIdentity* identity : identities_.ofItem(event.uid, event.recurrenceId))
-                setSynced(*identity, item, recordHash(identity->key.line));
+                setSynced(*identity, item, recordHash(identity->key));
         for (const IcalTodoItem& todo : item.entries.todos)
             for (RecordIdentity* identity : identities_.ofItem(todo.uid, "")) {
                 const bool memoKept = TodoMemoNumber(identity->key.line) > 0;
                 setSynced(*identity, item,
-                          recordHash(identity->key.line, memoKept ? todo.todo.memo : std::vector<std::string>{}));
+                          recordHash(identity->key, memoKept ? todo.todo.memo : std::vector<std::string>{}));
             }
     }
 
@@ -199,8 +199,7 @@ private:
         // A ToDo copy takes a memo number of its own, so its line is the one placed.
         if (copy.sent) {
             SentRecord sent = *copy.sent;
-            sent.hash =
-                recordHash(placed.line, TodoMemoNumber(placed.line) > 0 ? copy.memo : std::vector<std::string>{});
+            sent.hash = recordHash(placed, TodoMemoNumber(placed.line) > 0 ? copy.memo : std::vector<std::string>{});
             attach(placed, sent);
         }
         return {};

@@ -70,7 +70,12 @@ void SyncRun::decideServerItems()
 {
     for (const auto& [href, item] : items_) {
         const auto known = knownEtags_.find(href);
-        if (known == knownEtags_.end() || known->second != item.etag || item.etag.empty()) {
+        const bool changedThere = known == knownEtags_.end() || known->second != item.etag || item.etag.empty();
+        // Changed there only in what the records do not show (a description): no conflict, the
+        // local change is written into the new version.
+        if (changedThere && hasLocalChanges(href) && serverShowsNoChange(href, item))
+            continue;
+        if (changedThere) {
             decideServerItem(item);
             continue;
         }
@@ -80,6 +85,43 @@ void SyncRun::decideServerItems()
             changes_.downloads.push_back(Download{item, {}});
         }
     }
+}
+
+namespace {
+
+// The hash of what the item holds now for the record of `identity`; nothing when it holds none.
+std::optional<std::string> serverHashOf(const RecordIdentity& identity, const ServerItem& item)
+{
+    const auto [uid, recurrenceId] = itemOf(identity);
+    if (identity.key.file == kTodoFileName) {
+        for (const IcalTodoItem& todo : item.entries.todos)
+            if (todo.uid == uid)
+                return contentHash(todoContent(todo.todo));
+        return std::nullopt;
+    }
+    const auto part = static_cast<std::size_t>(identity.source.part);
+    for (const IcalEventItem& event : item.entries.events)
+        if (event.uid == uid && event.recurrenceId == recurrenceId && part < event.days.size())
+            return contentHash(dayContent(event.days[part]));
+    return std::nullopt;
+}
+
+} // namespace
+
+bool SyncRun::serverShowsNoChange(const std::string& href, const ServerItem& item) const
+{
+    if (!item.readable)
+        return false;
+    std::size_t records = 0;
+    for (const RecordIdentity* identity : known_.at(href)) {
+        if (snapshot_.stateOf(*identity, window_) == RecordState::Elsewhere)
+            continue;
+        ++records;
+        if (serverHashOf(*identity, item) != identity->synced)
+            return false;
+    }
+    // Nor did a day or an occurrence come or go there.
+    return itemContent(item, window_).size() == records;
 }
 
 void SyncRun::decideServerItem(const ServerItem& item)

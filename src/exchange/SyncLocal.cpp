@@ -55,8 +55,9 @@ bool readMonths(SyncSnapshot& snapshot, const std::string& dataPath, const SyncW
             if (!IsScheduleRecord(line) || RecDay(line) > daysInMonth(year, month))
                 continue;
             const Date date{year, month, RecDay(line)};
-            std::string hash = recordHash(line);
-            addRecord(snapshot, {{MonthFileName(year, month), occurrence, std::move(line)}, date, {}, std::move(hash)});
+            LocalRecord record{{MonthFileName(year, month), occurrence, std::move(line)}, date, {}, {}};
+            record.hash = contentHash(recordContent(record));
+            addRecord(snapshot, std::move(record));
         }
     }
     return true;
@@ -76,7 +77,7 @@ bool readTodos(SyncSnapshot& snapshot, const std::string& todoPath, std::string&
         LocalRecord record{{kTodoFileName, occurrence, line}, {}, {}, {}};
         if (const int at = FindTodoMemo(memos, TodoMemoNumber(line)); at >= 0)
             record.memo = ParseTodoMemo(memos[static_cast<std::size_t>(at)]).lines;
-        record.hash = recordHash(line, record.memo);
+        record.hash = contentHash(recordContent(record));
         addRecord(snapshot, std::move(record));
     }
     return true;
@@ -89,17 +90,17 @@ bool LocalRecord::isTodo() const
     return key.file == kTodoFileName;
 }
 
-std::string recordHash(const std::string& line, const std::vector<std::string>& memo)
+std::string recordHash(const RecordKey& key, const std::vector<std::string>& memo)
 {
-    std::string content = line;
-    for (const std::string& memoLine : memo)
-        content += "\n" + memoLine;
-    return contentHash(content);
+    LocalRecord record{key, {}, memo, {}};
+    if (const std::optional<std::pair<int, int>> month = MonthOfFile(key.file))
+        record.date = Date{month->first, month->second, RecDay(key.line)};
+    return contentHash(recordContent(record));
 }
 
 namespace {
 
-std::string todoContent(TodoFields fields, const std::vector<std::string>& memo)
+std::string todoFieldsContent(TodoFields fields, const std::vector<std::string>& memo)
 {
     fields.memoNumber = 0;
     fields.title = text::trimRight(fields.title);
@@ -114,10 +115,19 @@ std::string todoContent(TodoFields fields, const std::vector<std::string>& memo)
 std::string recordContent(const LocalRecord& record)
 {
     if (record.isTodo())
-        return todoContent(ParseTodo(record.key.line).value_or(TodoFields{}), record.memo);
+        return todoFieldsContent(ParseTodo(record.key.line).value_or(TodoFields{}), record.memo);
     const ScheduleFields f = ReadSchedule(record.key.line);
-    return record.key.file + '\0' +
-           serverRecordLine({record.date, f.start, f.end, f.title, f.place, f.category, f.sound, f.message});
+    return dayContent({record.date, f.start, f.end, f.title, f.place, f.category, f.sound, f.message});
+}
+
+std::string dayContent(const ImportedSchedule& day)
+{
+    return MonthFileName(day.date.year, day.date.month) + '\0' + serverRecordLine(day);
+}
+
+std::string todoContent(const ImportedTodo& todo)
+{
+    return todoFieldsContent(todo.fields, todo.memo);
 }
 
 std::multiset<std::string> itemContent(const ServerItem& item, const SyncWindow& window)
@@ -126,9 +136,9 @@ std::multiset<std::string> itemContent(const ServerItem& item, const SyncWindow&
     for (const IcalEventItem& event : item.entries.events)
         for (const ImportedSchedule& day : event.days)
             if (window.contains(day.date))
-                content.insert(MonthFileName(day.date.year, day.date.month) + '\0' + serverRecordLine(day));
+                content.insert(dayContent(day));
     for (const IcalTodoItem& todo : item.entries.todos)
-        content.insert(todoContent(todo.todo.fields, todo.todo.memo));
+        content.insert(todoContent(todo.todo));
     return content;
 }
 

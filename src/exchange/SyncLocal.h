@@ -32,13 +32,17 @@ struct LocalRecord {
     bool isTodo() const;
 };
 
-// What tells at the next sync whether a record changed: its line, a ToDo's memo with it.
-std::string recordHash(const std::string& line, const std::vector<std::string>& memo = {});
-
 // A record as far as a server item can hold it (what the import makes of its export), and the
-// same of an item's days in the window and ToDo entries: equal when both read alike.
+// same of an item's day or ToDo entry, or of all its days in the window: equal when both read
+// alike. A style, a memo number or trailing blanks make no difference.
 std::string recordContent(const LocalRecord& record);
+std::string dayContent(const ImportedSchedule& day);
+std::string todoContent(const ImportedTodo& todo);
 std::multiset<std::string> itemContent(const ServerItem& item, const SyncWindow& window);
+
+// What tells at the next sync whether a record changed, here or on the server: the hash of its
+// content (a ToDo entry's memo with it).
+std::string recordHash(const RecordKey& key, const std::vector<std::string>& memo = {});
 
 // The calendar item a record belongs to: its UID and RECURRENCE-ID.
 std::pair<std::string, std::string> itemOf(const RecordIdentity& identity);

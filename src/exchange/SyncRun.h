@@ -41,6 +41,7 @@ private:
     bool hasLocalChanges(const std::string& href) const;
     void decideServerItems();
     void decideServerItem(const ServerItem& item);
+    bool serverShowsNoChange(const std::string& href, const ServerItem& item) const;
     void decideRemoved(const std::string& href);
     std::vector<const RecordIdentity*> unsyncedOf(const ServerItem& item);
     std::vector<RecordKey> sameUnsynced(const ServerItem& item);

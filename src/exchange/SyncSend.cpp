@@ -121,9 +121,9 @@ bool SyncRun::sendEdited(const ServerItem& base, const std::string& text,
             return failedWith(written.status);
         etag = written.etag;
         ownEtags_[base.href] = etag;
-        changes_.etags[base.href] = etag;
         ++counts_.updated;
     }
+    changes_.etags[base.href] = etag;
     for (const RecordIdentity* identity : sent)
         changes_.sent.push_back(SentAt{
             identity->key, SentRecord{identity->uid, base.href, etag, snapshot_.recordAt(identity->key)->hash, false}});
@@ -203,7 +203,7 @@ bool SyncRun::sendNewRecords()
     }
     for (std::size_t i = 0; i < copies; ++i) {
         const ConflictCopy& copy = changes_.copies[i];
-        const LocalRecord record{copy.like, copy.date, copy.memo, recordHash(copy.like.line, copy.memo)};
+        const LocalRecord record{copy.like, copy.date, copy.memo, recordHash(copy.like, copy.memo)};
         report(SyncStage::Sending, sending_++, toSend_);
         if (stopped() || !sendNew(record, i))
             return false;

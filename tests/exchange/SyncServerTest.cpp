@@ -304,6 +304,14 @@ TEST(SyncServer, BothSidesChangedKeepsBothVersions)
                                                           "2027/01/15 14:00-15:00 （競合）面談（支社）"}));
     EXPECT_EQ(lines(server().peer({"dump both"})).size(), 2u);
     folder.expectQuietSecondSync();
+    // A change there to what the record does not show is no conflict: both changes stay.
+    server().peer({"set both " + uid + " DESCRIPTION 地図あり"});
+    folder.correct({2027, 1, 15}, "面談（本社）", "面談（本社 3F）");
+    EXPECT_EQ(summaryOf(folder.sync()), "同期しました（受信 0 件、送信 0 件、更新 1 件、削除 0 件、競合 0 件）。");
+    EXPECT_EQ(server().peer({"desc both " + uid}), "地図あり\n");
+    const std::vector<std::string> dump = lines(server().peer({"dump both"}));
+    EXPECT_NE(std::find(dump.begin(), dump.end(), uid + "||||面談（本社 3F）"), dump.end());
+    folder.expectQuietSecondSync();
 }
 
 TEST(SyncServer, ToDoEntriesStayHereWhenTheCollectionRefusesThem)

@@ -2,7 +2,7 @@
 """An independent CalDAV client for the tests (python3-caldav): caldav_peer.py URL USER PASSWORD COMMAND...
 with commands "mkcal CAL VEVENT,VTODO", "add|edit CAL UID SUMMARY", "delete CAL UID", "show CAL NAME",
 "put CAL NAME ICS" (ICS with \\n for its line ends), "set CAL UID PROPERTY VALUE" (on the item's first
-component), "exdate CAL UID DATETIME" and "dump CAL" (one line per component: UID, RECURRENCE-ID, STATUS,
+component), "exdate CAL UID DATETIME", "desc CAL UID" (its DESCRIPTION) and "dump CAL" (one line per component: UID, RECURRENCE-ID, STATUS,
 EXDATEs, SUMMARY)."""
 import sys
 
@@ -65,6 +65,9 @@ def main(url, user, password, *commands):
             item = calendar.event_by_url(calendar.url.join(rest[0]))
             item.load()
             print(item.icalendar_instance.walk("VEVENT")[0]["SUMMARY"])
+            continue
+        elif op == "desc":
+            print(components(calendar.object_by_uid(rest[0]))[0].get("DESCRIPTION", ""))
             continue
         elif op == "dump":
             print("\n".join(dump(calendar)))
