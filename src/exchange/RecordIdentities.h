@@ -55,7 +55,7 @@ struct RecordIdentity {
     RecordKey key;
     std::string href;   // the server's, once synced
     std::string etag;   // the server's at the last sync
-    std::string synced; // contentHash of the record at the last sync
+    std::string synced; // at the last sync, the hash of what a server item holds of the record
     ItemSource source;
 
     bool removed() const { return key.occurrence == kRemovedOccurrence; }

@@ -39,13 +39,8 @@ public:
 
     ImportOutcome apply(const SyncChanges& changes)
     {
-        // Removals made for another collection have nowhere to go now.
         if (changes.clearSync)
-            for (RecordIdentity* identity : identities_.all())
-                if (identity->removed())
-                    identities_.remove(identity);
-                else
-                    identity->href = identity->etag = identity->synced = "";
+            forgetCollection();
         for (const SentAt& sent : changes.sent)
             attach(sent.key, sent.sent);
         for (const RecordIdentity& forgotten : changes.forgotten)
@@ -72,6 +67,17 @@ public:
     }
 
 private:
+    // Removals made for another collection have nowhere to go now.
+    void forgetCollection()
+    {
+        for (RecordIdentity* identity : identities_.all()) {
+            if (identity->removed())
+                identities_.remove(identity);
+            else
+                identity->href = identity->etag = identity->synced = "";
+        }
+    }
+
     // The identity of the record at `key` takes what was sent; the uid and the source change
     // only through a new entry.
     void attach(const RecordKey& key, const SentRecord& sent)

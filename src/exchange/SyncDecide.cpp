@@ -82,6 +82,7 @@ void SyncRun::decideServerItems()
         // Unchanged there: fetched to send local changes into, or to expand over a moved window.
         if (windowMoved_ && item.readable && !hasLocalChanges(href)) {
             handled_.insert(href);
+            counts_.updated += localContent(known_.at(href)) != serverContent(item);
             changes_.downloads.push_back(Download{item, {}});
         }
     }

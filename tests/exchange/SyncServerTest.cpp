@@ -26,7 +26,8 @@ RadicaleServer& server()
 {
     return RadicaleServer::shared({"mkcal down VEVENT,VTODO", "mkcal up VEVENT,VTODO", "mkcal both VEVENT,VTODO",
                                    "mkcal faults VEVENT,VTODO", "mkcal lost VEVENT,VTODO", "mkcal events VEVENT",
-                                   "mkcal killed VEVENT,VTODO"});
+                                   "mkcal killed VEVENT,VTODO", "mkcal first VEVENT,VTODO", "mkcal second VEVENT,VTODO",
+                                   "mkcal window VEVENT,VTODO"});
 }
 
 // The password from ~/.netrc of a home of the test's own; no keyring on this session.
@@ -79,8 +80,10 @@ public:
     SyncOutcome sync(caldav::Collection* through = nullptr, const std::string& url = {},
                      const std::string& user = "alice")
     {
-        const SyncRequest request{
-            {folder_.path(), folder_.path(), folder_.path()}, {url.empty() ? url_ : url, user, 12, 24, 0}, kToday, 10};
+        const SyncRequest request{{folder_.path(), folder_.path(), folder_.path()},
+                                  {url.empty() ? url_ : url, user, back, ahead, 0},
+                                  today,
+                                  10};
         if (through)
             return runSync(request, *through);
         return runSync(request, *kalendra_caldav_service());
@@ -183,6 +186,9 @@ public:
     }
 
     const std::string& path() const { return folder_.path(); }
+
+    Date today = kToday;
+    int back = 12, ahead = 24;
 
 private:
     TempFolder folder_;
@@ -311,6 +317,38 @@ TEST(SyncServer, BothSidesChangedKeepsBothVersions)
     EXPECT_EQ(server().peer({"desc both " + uid}), "地図あり\n");
     const std::vector<std::string> dump = lines(server().peer({"dump both"}));
     EXPECT_NE(std::find(dump.begin(), dump.end(), uid + "||||面談（本社 3F）"), dump.end());
+    folder.expectQuietSecondSync();
+}
+
+TEST(SyncServer, AnotherCollectionGetsEverythingOnceAndTheFirstKeepsItsItems)
+{
+    SyncedFolder folder("first");
+    folder.add({2027, 1, 25}, "", "", "引越し");
+    folder.add({2027, 1, 26}, "", "", "片付け");
+    ASSERT_TRUE(folder.sync().ok);
+    folder.correct({2027, 1, 26}, "片付け", std::nullopt);
+    const SyncOutcome moved = folder.sync(nullptr, server().calendarUrl("second"));
+    EXPECT_EQ(summaryOf(moved), "同期しました（受信 0 件、送信 1 件、更新 0 件、削除 0 件、競合 0 件）。");
+    EXPECT_EQ(lines(server().peer({"dump first"})).size(), 2u);
+    EXPECT_EQ(lines(server().peer({"dump second"})).size(), 1u);
+    EXPECT_EQ(folder.records(), std::vector<std::string>{"2027/01/25 - 引越し"});
+    EXPECT_TRUE(folder.sync(nullptr, server().calendarUrl("second")).ok);
+    EXPECT_EQ(lines(server().peer({"dump second"})).size(), 1u);
+}
+
+TEST(SyncServer, AMovedWindowBringsTheOccurrencesItNowCovers)
+{
+    server().peer(
+        {"put window daily " + vevent("daily", "体操", "DTSTART;VALUE=DATE:20270130\\nRRULE:FREQ=DAILY;COUNT=4\\n")});
+    SyncedFolder folder("window");
+    folder.back = folder.ahead = 0;
+    const SyncOutcome first = folder.sync();
+    ASSERT_TRUE(first.ok) << first.reason;
+    EXPECT_EQ(folder.records(), (std::vector<std::string>{"2027/01/30 - 体操", "2027/01/31 - 体操"}));
+    folder.today = {2027, 2, 3};
+    EXPECT_EQ(summaryOf(folder.sync()), "同期しました（受信 0 件、送信 0 件、更新 1 件、削除 0 件、競合 0 件）。");
+    EXPECT_EQ(folder.records(), (std::vector<std::string>{"2027/01/30 - 体操", "2027/01/31 - 体操", "2027/02/01 - 体操",
+                                                          "2027/02/02 - 体操"}));
     folder.expectQuietSecondSync();
 }
 
