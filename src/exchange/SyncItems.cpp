@@ -46,9 +46,12 @@ bool usableUid(const std::string& uid)
     return !uid.empty() && std::none_of(uid.begin(), uid.end(), [](unsigned char c) { return c < 0x20 || c == 0x7F; });
 }
 
-// Each event and ToDo entry named once: by a UID, and an occurrence by its RECURRENCE-ID.
+// Each event or ToDo entry named once: by a UID, and an occurrence by its RECURRENCE-ID. A
+// calendar server's item holds one kind of component.
 bool everyOneNamed(const IcalEntries& entries)
 {
+    if (!entries.events.empty() && !entries.todos.empty())
+        return false;
     std::set<std::pair<std::string, std::string>> names;
     for (const IcalEventItem& event : entries.events)
         if (!usableUid(event.uid) || !names.insert({event.uid, event.recurrenceId}).second)
