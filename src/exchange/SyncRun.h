@@ -54,7 +54,14 @@ private:
     // SyncSend.cpp: the local changes sent.
     bool sendLocalChanges();
     bool sendChangesOf(const std::string& href);
+    struct Edits {
+        std::vector<EventEdit> events;
+        std::optional<TodoEdit> todo;
+        std::vector<const RecordIdentity*> sent, excluded;
+    };
     bool sendEdits(const ServerItem& base, const std::vector<const RecordIdentity*>& locals);
+    void planEdit(const ServerItem& base, const std::pair<std::string, std::string>& item,
+                  const std::vector<const RecordIdentity*>& identities, Edits& edits);
     bool sendEdited(const ServerItem& base, const std::string& text, const std::vector<const RecordIdentity*>& sent,
                     const std::vector<const RecordIdentity*>& excluded);
     bool serverChangedMeanwhile(const std::string& href);

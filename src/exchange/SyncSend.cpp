@@ -51,55 +51,57 @@ bool SyncRun::sendEdits(const ServerItem& base, const std::vector<const RecordId
     std::map<std::pair<std::string, std::string>, std::vector<const RecordIdentity*>> items;
     for (const RecordIdentity* identity : locals)
         items[itemOf(*identity)].push_back(identity);
-    std::vector<EventEdit> events;
-    std::optional<TodoEdit> todo;
-    std::vector<const RecordIdentity*> sent, excluded;
-    for (const auto& group : items) {
-        const std::pair<std::string, std::string>& item = group.first;
-        const std::vector<const RecordIdentity*>& identities = group.second;
-        const auto changed = [&](const RecordIdentity* i) {
-            return snapshot_.stateOf(*i, window_) == RecordState::Changed;
-        };
-        const auto gone = [&](const RecordIdentity* i) { return snapshot_.stateOf(*i, window_) == RecordState::Gone; };
-        const auto touched = std::count_if(identities.begin(), identities.end(), changed) +
-                             std::count_if(identities.begin(), identities.end(), gone);
-        if (touched == 0)
-            continue;
-        const RecordIdentity* first = identities.front();
-        const LocalRecord* record = snapshot_.recordAt(first->key);
-        if (first->key.file == kTodoFileName) {
-            if (record) {
-                todo = TodoEdit{IcalTodo{record->key.line, record->memo, item.first, first->sequence}};
-                sent.push_back(first);
-            }
-            continue;
-        }
-        const auto entry = std::find_if(base.entries.events.begin(), base.entries.events.end(), [&](const auto& e) {
-            return e.uid == item.first && e.recurrenceId == item.second;
-        });
-        const std::size_t days = entry == base.entries.events.end() ? 0 : entry->days.size();
-        const bool allGone = std::all_of(identities.begin(), identities.end(), gone) && identities.size() == days;
-        if (days == 1 && identities.size() == 1 && record) {
-            events.push_back(
-                {item.first, item.second,
-                 IcalEvent{record->date.year, record->date.month, record->key.line, first->uid, first->sequence}});
-            sent.push_back(first);
-        } else if (allGone && !item.second.empty()) {
-            events.push_back({item.first, item.second, std::nullopt});
-            excluded.insert(excluded.end(), identities.begin(), identities.end());
-        } else {
-            // One day of a span, or a removal the item cannot show: kept here only.
-            counts_.localOnly += static_cast<int>(touched);
-        }
-    }
-    if (events.empty() && !todo)
+    Edits edits;
+    for (const auto& [item, identities] : items)
+        planEdit(base, item, identities, edits);
+    if (edits.events.empty() && !edits.todo)
         return true;
-    const std::optional<std::string> text = editedItem(base, events, todo, request_.alarmMinutes);
+    const std::optional<std::string> text = editedItem(base, edits.events, edits.todo, request_.alarmMinutes);
     if (!text) {
-        counts_.localOnly += static_cast<int>(sent.size() + excluded.size());
+        counts_.localOnly += static_cast<int>(edits.sent.size() + edits.excluded.size());
         return true;
     }
-    return sendEdited(base, *text, sent, excluded);
+    return sendEdited(base, *text, edits.sent, edits.excluded);
+}
+
+// What the changed and removed records of one event (or occurrence) or ToDo entry ask of the
+// server's item.
+void SyncRun::planEdit(const ServerItem& base, const std::pair<std::string, std::string>& item,
+                       const std::vector<const RecordIdentity*>& identities, Edits& edits)
+{
+    const auto inState = [&](RecordState state) {
+        return static_cast<std::size_t>(std::count_if(identities.begin(), identities.end(), [&](const auto* i) {
+            return snapshot_.stateOf(*i, window_) == state;
+        }));
+    };
+    const std::size_t gone = inState(RecordState::Gone), touched = inState(RecordState::Changed) + gone;
+    if (touched == 0)
+        return;
+    const RecordIdentity* first = identities.front();
+    const LocalRecord* record = snapshot_.recordAt(first->key);
+    if (first->key.file == kTodoFileName) {
+        if (record) {
+            edits.todo = TodoEdit{IcalTodo{record->key.line, record->memo, item.first, first->sequence}};
+            edits.sent.push_back(first);
+        }
+        return;
+    }
+    const auto entry = std::find_if(base.entries.events.begin(), base.entries.events.end(), [&](const auto& e) {
+        return e.uid == item.first && e.recurrenceId == item.second;
+    });
+    const std::size_t days = entry == base.entries.events.end() ? 0 : entry->days.size();
+    if (days == 1 && identities.size() == 1 && record) {
+        edits.events.push_back(
+            {item.first, item.second,
+             IcalEvent{record->date.year, record->date.month, record->key.line, first->uid, first->sequence}});
+        edits.sent.push_back(first);
+    } else if (gone == identities.size() && gone == days && !item.second.empty()) {
+        edits.events.push_back({item.first, item.second, std::nullopt});
+        edits.excluded.insert(edits.excluded.end(), identities.begin(), identities.end());
+    } else {
+        // One day of a span, or a removal the item cannot show: kept here only.
+        counts_.localOnly += static_cast<int>(touched);
+    }
 }
 
 bool SyncRun::sendEdited(const ServerItem& base, const std::string& text,
