@@ -36,9 +36,9 @@ void checkEventEdits(const ServerItem& item, const IcalEventItem& event)
     FUZZ_CHECK(back.readable);
     bool found = false;
     for (const IcalEventItem& again : back.entries.events)
-        found = found || (again.uid == event.uid && again.recurrenceId == event.recurrenceId &&
-                          again.days.size() == 1 && RecTitle(serverRecordLine(again.days.front())) ==
-                                                        RecTitle(serverRecordLine(renamed)));
+        found =
+            found || (again.uid == event.uid && again.recurrenceId == event.recurrenceId && again.days.size() == 1 &&
+                      RecTitle(serverRecordLine(again.days.front())) == RecTitle(serverRecordLine(renamed)));
     FUZZ_CHECK(found);
 }
 
