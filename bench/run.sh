@@ -72,6 +72,13 @@ row "--search zzz, empty folder, CPU (baseline bare C program)" "$(field "$r" ou
 row "--search zzz, empty folder, peak resident (bare C program)" "$(field "$r" ours_mib)" "$(field "$r" bare_mib)" \
     MiB diff 4
 
+echo "running the sync against Radicale..." >&2
+row "Sync: first sync down of 6,000 events (wall)" "$(one SyncBench BM_FirstSyncDown6000/iterations:1/real_time real)" - ms max 15000
+row "Sync: nothing changed, 6,000 events (wall)" "$(one SyncBench BM_UnchangedSync6000/real_time real)" - ms max 500
+row "Sync: 1,000 new local records up (wall)" "$(one SyncBench BM_Up1000NewRecords/iterations:1/real_time real)" - ms max 60000
+row "Sync: peak resident of kalendra --sync, 6,000 events down" \
+    "$(counter SyncBench BM_SyncProcessMemory6000/iterations:1/real_time peak_rss_mib)" - MiB max 80
+
 echo "running search.sh..." >&2
 r=$("$here/search.sh" "$build/kalendra" "$reps" 2>>"$log" | grep '^RESULT')
 row "--search, 100 years of month files, wall (baseline grep -c)" "$(field "$r" search_ms)" "$(field "$r" grep_ms)" \

@@ -27,6 +27,7 @@ done
 [ -x "$prefix/bin/kalendra" ] || fail "bin/kalendra cannot be run"
 # The sound module, loaded at the first sound, sits in the library folder the program looks in.
 [ -n "$(find "$prefix/lib"* -path '*/kalendra/libkalendra_sound.so' 2>/dev/null)" ] || fail "the sound module is not installed"
+[ -n "$(find "$prefix/lib"* -path '*/kalendra/libkalendra_caldav.so' 2>/dev/null)" ] || fail "the CalDAV module is not installed"
 desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "the menu entry is not valid"
 appstreamcli validate --no-net --strict "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null ||
     fail "the AppStream description is not valid"
@@ -41,6 +42,10 @@ printf '[Kalendra]\r\nVer=3.01\r\n' >"$folder/Kalendra.ini"
 printf '2409:00     Work          0000Installed check\r\n' >"$folder/202612.sch"
 "$prefix/bin/kalendra" --dump-month 2026 12 | grep -q "Installed check" ||
     fail "the installed program does not read the XDG data folder"
+
+# The sync loads its module from the installed place: a server that is not there is what fails.
+printf '[Sync]\r\nUrl=http://127.0.0.1:9/cal/\r\n' >>"$folder/Kalendra.ini"
+"$prefix/bin/kalendra" --sync 2>&1 | grep -q "サーバーに接続できません" || fail "the installed program cannot sync"
 
 # A second start on the same folder wakes the first and ends.
 "$prefix/bin/kalendra" >"$work/first.log" 2>&1 &

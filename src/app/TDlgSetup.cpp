@@ -7,6 +7,7 @@
 #include "app/TSetupPageGeneral.h"
 #include "app/TSetupPageMiniClock.h"
 #include "app/TSetupPageScheduleMemo.h"
+#include "app/TSetupPageSync.h"
 #include "app/TSetupPageTodo.h"
 #include "platform/Files.h"
 #include "platform/qt/QtText.h"
@@ -45,6 +46,7 @@ TDlgSetup::TDlgSetup(qt::Services& services, std::string programFolder, const QS
     AddPage(TabAlarm = new TSetupAlarmPage(services_, programFolder_, this), "アラーム");
     AddPage(TabFolder = new TSetupFolderPage(services_, programFolder_, this), "データフォルダ");
     AddPage(TabOther = new TSetupOtherPage(this), "その他");
+    AddPage(TabSync = new TSetupSyncPage(services_, programFolder_, this), "同期");
     ListPage->setFixedWidth(ListPage->sizeHintForColumn(0) + 24);
 
     BtnOk = qt::namedButton("BtnOk", "OK", this);
@@ -178,6 +180,10 @@ void TDlgSetup::BtnOkClick()
     AppSettings s = edited();
     if (!Check(s))
         return;
+    if (!TabSync->Save()) {
+        ListPage->setCurrentRow(PageControl->indexOf(TabSync));
+        return;
+    }
     SaveIcons(s);
     if (!WriteSettings(s))
         return;

@@ -32,6 +32,7 @@ class TSetupColorPage;
 class TSetupAlarmPage;
 class TSetupFolderPage;
 class TSetupOtherPage;
+class TSetupSyncPage;
 
 class TDlgSetup : public QDialog {
     Q_OBJECT
@@ -55,6 +56,7 @@ public:
     TSetupAlarmPage* TabAlarm;
     TSetupFolderPage* TabFolder;
     TSetupOtherPage* TabOther;
+    TSetupSyncPage* TabSync;
     QPushButton* BtnOk;
     QPushButton* BtnCancel;
 

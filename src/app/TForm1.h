@@ -49,6 +49,7 @@ namespace kal {
 namespace qt {
 class ClockPanel;
 class MonthGrid;
+class SyncPanel;
 class TodoPanel;
 class WeekGrid;
 } // namespace qt
@@ -212,8 +213,10 @@ public:
     void MenuCsvSaveClick();
     void MenuCsvReadClick();
 
-    // iCalendar block: export of a period through TDlgIcalSave, import through TDlgIcalRead.
+    // iCalendar block: export of a period through TDlgIcalSave, import through TDlgIcalRead; the
+    // calendar server's sync.
     QAction *MenuIcalSave = nullptr, *MenuIcalRead = nullptr;
+    qt::SyncPanel* PanelSync = nullptr;
     void MenuIcalSaveClick();
     void MenuIcalReadClick();
 

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QStatusBar>
+#include <QThread>
 
 namespace kal {
 
@@ -22,6 +23,9 @@ void TForm1::CreateDataFileNotices()
 
     files::LockWaiting waiting;
     waiting.started = [this](const std::string& folder) {
+        // A sync waits on its own thread and shows its own progress.
+        if (QThread::currentThread() != thread())
+            return;
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         // Over the whole bar, for a long folder name.
         statusBar()->showMessage(qt::fromUtf8(files::lockWaitingText(folder)));
@@ -29,6 +33,8 @@ void TForm1::CreateDataFileNotices()
         statusBar()->repaint();
     };
     waiting.finished = [this] {
+        if (QThread::currentThread() != thread())
+            return;
         QGuiApplication::restoreOverrideCursor();
         statusBar()->clearMessage();
     };

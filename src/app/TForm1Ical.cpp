@@ -5,6 +5,7 @@
 #include "exchange/IcalImport.h"
 #include "exchange/TDlgIcalRead.h"
 #include "exchange/TDlgIcalSave.h"
+#include "exchange/qt/SyncPanel.h"
 
 #include <QAction>
 #include <QMenu>
@@ -21,6 +22,18 @@ void TForm1::ConnectIcalCommands()
     MenuFile->insertActions(after, {MenuIcalSave, MenuIcalRead});
     connect(MenuIcalSave, &QAction::triggered, this, &TForm1::MenuIcalSaveClick);
     connect(MenuIcalRead, &QAction::triggered, this, &TForm1::MenuIcalReadClick);
+    // The calendar server's sync, "今すぐ同期(&Y)" right after the iCalendar entries.
+    PanelSync = new qt::SyncPanel(this, MenuFile, after, services_, SettingsPath(programFolder_),
+                                  {[this] {
+                                       return SyncRequest{{settings_.dataPath, settings_.todoPath, programFolder_},
+                                                          {},
+                                                          state_.today,
+                                                          settings_.alarmTime};
+                                   },
+                                   [this] {
+                                       ToDoEdit();
+                                       RebuildMonth();
+                                   }});
 }
 
 void TForm1::MenuIcalSaveClick()

@@ -39,14 +39,6 @@ void addText(icalcomponent* component, icalproperty* (*make)(const char*), const
         icalcomponent_add_property(component, make(sjis::toUtf8(trimmed).c_str()));
 }
 
-// The zone of every exported time, under the name the files use.
-Component japanTimezone()
-{
-    Component zone(icalcomponent_new_clone(icaltimezone_get_component(ical::japanZone())));
-    icalproperty_set_tzid(icalcomponent_get_first_property(zone.get(), ICAL_TZID_PROPERTY), ical::kJapanTzid);
-    return zone;
-}
-
 void addAlarm(icalcomponent* event, icalproperty_action action, const std::string& title, int minutes)
 {
     icalcomponent* alarm = icalcomponent_new_valarm();
@@ -101,6 +93,13 @@ bool addTimes(icalcomponent* event, const Date& date, const std::string& line)
 }
 
 } // namespace
+
+ical::Component japanTimezone()
+{
+    Component zone(icalcomponent_new_clone(icaltimezone_get_component(ical::japanZone())));
+    icalproperty_set_tzid(icalcomponent_get_first_property(zone.get(), ICAL_TZID_PROPERTY), ical::kJapanTzid);
+    return zone;
+}
 
 ical::Component eventOf(const IcalEvent& record, int alarmMinutes)
 {

@@ -33,6 +33,8 @@ struct IcalTodo {
     int sequence = 0;
 };
 
+// The VTIMEZONE of the exported times, under the name they give (kJapanTzid).
+ical::Component japanTimezone();
 // The VEVENT of a record; nothing for a line that is no record of a real day. An end before the
 // start ends on the next day.
 ical::Component eventOf(const IcalEvent& event, int alarmMinutes);

@@ -119,11 +119,21 @@ public:
     ImportOutcome start(ImportRun run);
     ImportOutcome add(const IcalEntries& entries);
     IdentityTable& identities();
+    // Whether the plan holds the record of `key` (a month file's or ToDo.dat's).
+    ImportOutcome holds(const RecordKey& key, bool& found);
+    // Takes the record of `key` out, its identity and a ToDo's own memo with it.
+    ImportOutcome remove(const RecordKey& key);
+    // Adds a record as it is, in the month of `date` (a ToDo line: with `memo`); `placed` learns
+    // where it stands.
+    ImportOutcome addRecord(const RecordKey& like, const Date& date, const std::vector<std::string>& memo,
+                            RecordKey& placed);
     IcalImportCounts counts() const;
     // Every file to write with writeImportFiles, in its order.
     ImportOutcome updates(std::vector<FileUpdate>& out) const;
 
 private:
+    ImportOutcome startTodos();
+
     struct Parts;
     std::unique_ptr<Parts> parts_;
 };

@@ -60,6 +60,28 @@ public:
 
     bool holds(const RecordKey& record) { return record.file == kTodoFileName && find(record) != lines_.end(); }
 
+    // An entry as it is, with its memo under a free number.
+    RecordKey addLine(const std::string& line, std::vector<std::string> memo, IcalImportCounts& counts)
+    {
+        ImportedTodo todo{ParseTodo(line).value_or(TodoFields{}), std::move(memo)};
+        return store(std::move(todo), std::nullopt, counts);
+    }
+
+    // Takes the entry out, with its memo unless another entry shares it.
+    void remove(const RecordKey& record)
+    {
+        const auto at = find(record);
+        if (at == lines_.end())
+            return;
+        const int own = TodoMemoNumber(record.line);
+        lines_.erase(at);
+        changed_ = true;
+        const bool shared = std::any_of(lines_.begin(), lines_.end(),
+                                        [&](const std::string& line) { return TodoMemoNumber(line) == own; });
+        if (const int memo = FindTodoMemo(memoLines_, own); own > 0 && !shared && memo >= 0)
+            memoLines_.erase(memoLines_.begin() + memo);
+    }
+
     // The entry the plan holds at `record`, with its memo.
     IcalTodo local(const RecordKey& record) const
     {
@@ -283,8 +305,8 @@ private:
 
     void keep(RecordIdentity identity, const RecordKey& placed, int sequence)
     {
-        // An entry whose record was gone is pointed at the record again.
-        if (const RecordIdentity* listed = identities_.find(identity.key); listed && *listed == identity)
+        // An entry whose record was gone (or removed) is pointed at the record again.
+        if (const RecordIdentity* listed = identities_.findEqual(identity))
             identities_.remove(listed);
         identity.key = placed;
         identity.sequence = std::max(identity.sequence, sequence);
@@ -418,11 +440,9 @@ ImportOutcome IcalImportPlan::add(const IcalEntries& entries)
     for (const IcalEventItem& event : entries.events)
         if (ImportOutcome added = p.merge.event(event); !added.ok())
             return added;
-    if (!entries.todos.empty() && !p.todosRead) {
-        if (ImportOutcome read = p.todos.start(); !read.ok())
+    if (!entries.todos.empty())
+        if (ImportOutcome read = startTodos(); !read.ok())
             return read;
-        p.todosRead = true;
-    }
     for (const IcalTodoItem& todo : entries.todos)
         p.merge.todo(todo);
     p.counts.texts.cut += entries.texts.cut;
@@ -437,6 +457,50 @@ ImportOutcome IcalImportPlan::add(const IcalEntries& entries)
 IdentityTable& IcalImportPlan::identities()
 {
     return parts_->identities;
+}
+
+ImportOutcome IcalImportPlan::startTodos()
+{
+    if (parts_->todosRead)
+        return {};
+    ImportOutcome read = parts_->todos.start();
+    parts_->todosRead = read.ok();
+    return read;
+}
+
+ImportOutcome IcalImportPlan::holds(const RecordKey& key, bool& found)
+{
+    found = false;
+    if (key.file != kTodoFileName)
+        return parts_->schedules.holds(key, found);
+    if (ImportOutcome read = startTodos(); !read.ok())
+        return read;
+    found = parts_->todos.holds(key);
+    return {};
+}
+
+ImportOutcome IcalImportPlan::remove(const RecordKey& key)
+{
+    bool found = false;
+    if (ImportOutcome read = holds(key, found); !read.ok() || !found)
+        return read;
+    if (key.file == kTodoFileName)
+        parts_->todos.remove(key);
+    else
+        parts_->schedules.remove(key);
+    parts_->identities.follow({{placeOf(key), std::nullopt}});
+    return {};
+}
+
+ImportOutcome IcalImportPlan::addRecord(const RecordKey& like, const Date& date, const std::vector<std::string>& memo,
+                                        RecordKey& placed)
+{
+    if (like.file != kTodoFileName)
+        return parts_->schedules.addRecord(date, like.line, &placed);
+    if (ImportOutcome read = startTodos(); !read.ok())
+        return read;
+    placed = parts_->todos.addLine(like.line, memo, parts_->counts);
+    return {};
 }
 
 IcalImportCounts IcalImportPlan::counts() const

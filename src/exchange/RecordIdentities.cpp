@@ -187,7 +187,8 @@ IdentityTable::IdentityTable(const std::vector<std::string>& lines) : read_(line
 void IdentityTable::index(std::size_t row)
 {
     const RecordIdentity& identity = *rows_[row].identity;
-    byLine_[lineKey(identity.key)].push_back(row);
+    if (!identity.removed())
+        byLine_[lineKey(identity.key)].push_back(row);
     byUid_[identity.uid].push_back(row);
     byItem_[itemKeyOf(identity)].push_back(row);
 }
@@ -241,6 +242,16 @@ RecordIdentity* IdentityTable::findUid(std::string_view uid)
     return &*rows_[rows->second.front()].identity;
 }
 
+RecordIdentity* IdentityTable::findEqual(const RecordIdentity& identity)
+{
+    const auto rows = byUid_.find(identity.uid);
+    if (rows != byUid_.end())
+        for (std::size_t row : rows->second)
+            if (*rows_[row].identity == identity)
+                return &*rows_[row].identity;
+    return nullptr;
+}
+
 RecordIdentity* IdentityTable::findHref(std::string_view href)
 {
     for (Row& row : rows_)
@@ -283,7 +294,7 @@ void IdentityTable::remove(const RecordIdentity* identity)
         drop(row);
 }
 
-void IdentityTable::follow(const std::vector<files::RecordChange>& changes)
+void IdentityTable::follow(const std::vector<files::RecordChange>& changes, SyncedRemoval synced)
 {
     // The entries of the changed records are taken out first, so the counting below passes them.
     std::vector<std::pair<std::size_t, const files::RecordChange*>> taken;
@@ -312,6 +323,10 @@ void IdentityTable::follow(const std::vector<files::RecordChange>& changes)
                 ++occurrence;
     for (const auto& [row, change] : taken) {
         RecordIdentity& identity = *rows_[row].identity;
+        if (!change->to && !identity.href.empty() && synced == SyncedRemoval::Mark) {
+            identity.key.occurrence = kRemovedOccurrence;
+            continue;
+        }
         if (!change->to) {
             sameLine(identity.key).push_back(row); // drop takes it out again
             drop(row);
@@ -390,7 +405,8 @@ files::FollowerChanges IdentityFollower::follow(const std::vector<files::RecordC
         out.result = files::IoResult::failure(file.reason);
         return out;
     }
-    file.table.follow(changes);
+    // Removals made here are the user's: the sync sends them on.
+    file.table.follow(changes, IdentityTable::SyncedRemoval::Mark);
     IdentityChange change = identityChange(programFolder_, file.table);
     out.result = change.result;
     if (change.change)

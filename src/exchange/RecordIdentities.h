@@ -45,15 +45,20 @@ struct ItemSource {
     bool operator==(const ItemSource&) const = default;
 };
 
+// The occurrence of a synced record removed through Kalendra: its entry stays, found by no
+// record, until the sync has removed the server's item too.
+inline constexpr int kRemovedOccurrence = 999999999;
+
 struct RecordIdentity {
     std::string uid;
     int sequence = 0;
     RecordKey key;
     std::string href;   // the server's, once synced
     std::string etag;   // the server's at the last sync
-    std::string synced; // contentHash of the record at the last sync
+    std::string synced; // at the last sync, the hash of what a server item holds of the record
     ItemSource source;
 
+    bool removed() const { return key.occurrence == kRemovedOccurrence; }
     bool operator==(const RecordIdentity&) const = default;
 };
 
@@ -74,6 +79,8 @@ public:
     RecordIdentity* find(const RecordKey& key);
     RecordIdentity* findUid(std::string_view uid);
     RecordIdentity* findHref(std::string_view href);
+    // The entry equal to `identity` (a removed one too).
+    RecordIdentity* findEqual(const RecordIdentity& identity);
     // The entries of one calendar item: the record that is the item itself, or those made from it.
     std::vector<RecordIdentity*> ofItem(std::string_view uid, std::string_view recurrenceId);
     std::vector<RecordIdentity*> all();
@@ -82,9 +89,11 @@ public:
     // Drops the entry (a pointer this table gave).
     void remove(const RecordIdentity* identity);
     // Carries the entries through a change of the data files: a record moved or rewritten keeps
-    // its entry, which takes the next SEQUENCE; a removed one loses it; the identical lines
-    // behind a removed or arriving one are counted anew.
-    void follow(const std::vector<files::RecordChange>& changes);
+    // its entry, which takes the next SEQUENCE; a removed one loses it (a synced one, with
+    // `synced` Mark, stays as removed(), so that the sync removes it on the server too); the
+    // identical lines behind a removed or arriving one are counted anew.
+    enum class SyncedRemoval { Drop, Mark };
+    void follow(const std::vector<files::RecordChange>& changes, SyncedRemoval synced = SyncedRemoval::Drop);
 
 private:
     struct Row {

@@ -111,14 +111,28 @@ ImportOutcome ScheduleImport::add(const ImportedSchedule& schedule, RecordKey* p
         ++counts_.duplicates;
         return {};
     }
-    month->lines.push_back(record);
-    month->changed = true;
     if (adding == Adding::New)
         ++counts_.records;
-    if (placed)
-        *placed = RecordKey{MonthFileName(schedule.date.year, schedule.date.month),
-                            files::lastOccurrence(month->lines, record), record};
+    place(*month, schedule.date, record, placed);
     noteCategoryName(RecCategory(record));
+    return {};
+}
+
+void ScheduleImport::place(Month& month, const Date& date, const std::string& record, RecordKey* placed)
+{
+    month.lines.push_back(record);
+    month.changed = true;
+    if (placed)
+        *placed = RecordKey{MonthFileName(date.year, date.month), files::lastOccurrence(month.lines, record), record};
+}
+
+ImportOutcome ScheduleImport::addRecord(const Date& date, const std::string& record, RecordKey* placed)
+{
+    Month* month = nullptr;
+    if (ImportOutcome loaded = monthOf(date, month); !loaded.ok())
+        return loaded;
+    month->keys.insert(duplicateKey(record));
+    place(*month, date, record, placed);
     return {};
 }
 

@@ -96,6 +96,8 @@ public:
     // and is not counted as new.
     enum class Adding { New, Replacement };
     ImportOutcome add(const ImportedSchedule& schedule, RecordKey* placed = nullptr, Adding adding = Adding::New);
+    // Adds a record line of the month of `date` as it is, neither checked nor counted.
+    ImportOutcome addRecord(const Date& date, const std::string& record, RecordKey* placed = nullptr);
     // Whether the plan holds the record (reading its month file when needed).
     ImportOutcome holds(const RecordKey& record, bool& found);
     // Takes a record the plan holds out of it.
@@ -116,6 +118,7 @@ private:
         bool changed = false;
     };
     ImportOutcome monthOf(const Date& date, Month*& month);
+    void place(Month& month, const Date& date, const std::string& record, RecordKey* placed);
     Month* plannedMonth(const RecordKey& record);
 
     std::string dataPath_;

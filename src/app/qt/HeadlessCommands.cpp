@@ -4,6 +4,7 @@
 #include "calendar/LunarCommand.h"
 #include "exchange/CsvCommands.h"
 #include "exchange/IcalCommands.h"
+#include "exchange/SyncCommand.h"
 #include "lists/SearchCommand.h"
 #include "platform/FolderLock.h"
 #include "print/qt/PrintPdfCommand.h"
@@ -16,8 +17,8 @@ namespace kal::qt {
 std::vector<HeadlessCommand> headlessCommands()
 {
     return {
-        dumpMonthCommand(), exportCsvCommand(), importCsvCommand(), printPdfCommand(),
-        searchCommand(),    exportIcsCommand(), importIcsCommand(), lunarCommand(),
+        dumpMonthCommand(), exportCsvCommand(), importCsvCommand(), printPdfCommand(), searchCommand(),
+        exportIcsCommand(), importIcsCommand(), lunarCommand(),     syncCommand(),
     };
 }
 
