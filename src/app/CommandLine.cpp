@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "app/AppSettings.h"
+#include "settings/AppSettings.h"
 
 #include "platform/Files.h"
 

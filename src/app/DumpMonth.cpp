@@ -1,11 +1,11 @@
 #include "app/DumpMonth.h"
 
-#include "app/AppSettings.h"
 #include "calendar/MonthBuild.h"
 #include "platform/ByteText.h"
 #include "platform/DateFormat.h"
 #include "platform/Files.h"
 #include "platform/SjisCodec.h"
+#include "settings/AppSettings.h"
 #include "todo/TodoRecord.h"
 
 namespace kal {

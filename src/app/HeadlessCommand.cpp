@@ -1,10 +1,9 @@
 #include "app/HeadlessCommand.h"
 
-#include "app/AppSettings.h"
-#include "app/DataFolders.h"
-#include "app/Startup.h"
 #include "calendar/CalendarMath.h"
 #include "platform/ByteText.h"
+#include "settings/AppSettings.h"
+#include "settings/DataFolders.h"
 
 namespace kal {
 
@@ -36,7 +35,7 @@ bool readCommandSettings(const std::string& programFolder, std::ostream& err, Ap
     IniFile ini(SettingsPath(programFolder));
     ini.load();
     if (SettingsLoadResult loaded = readSettings(ini, programFolder, settings); !loaded.ok) {
-        err << "kalendra: " << startup_text::kSettingsErrorCaption << ": " << loaded.detail << "\n";
+        err << "kalendra: " << kSettingsErrorCaption << ": " << loaded.detail << "\n";
         return false;
     }
     return true;

@@ -6,7 +6,6 @@
 #include "app/TDlgPasswd.h"
 #include "app/TDlgVersion.h"
 #include "app/THeaderPanel.h"
-#include "app/WindowLayout.h"
 #include "calendar/Holidays.h"
 #include "calendar/qt/MonthGrid.h"
 #include "exchange/RecordIdentities.h"
@@ -15,6 +14,7 @@
 #include "platform/Files.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/Widgets.h"
+#include "settings/WindowGeometry.h"
 #include "todo/TodoRecord.h"
 #include "todo/qt/TodoPanel.h"
 

@@ -5,9 +5,7 @@
 
 #include "alarm/TimerDuties.h"
 #include "alarm/TodayAlarmList.h"
-#include "app/AppSettings.h"
 #include "app/AppState.h"
-#include "app/WindowKeys.h"
 #include "calendar/CellPaint.h"
 #include "calendar/MonthBuild.h"
 #include "calendar/WeekView.h"
@@ -21,6 +19,8 @@
 #include "schedule/Categories.h"
 #include "schedule/ScheduleRecord.h"
 #include "schedule/TDlgSchInput.h"
+#include "settings/AppSettings.h"
+#include "settings/WindowKeys.h"
 #include "todo/TDlgTodoInput.h"
 #include "todo/TodoStore.h"
 

@@ -5,8 +5,8 @@
 #include "app/Startup.h"
 #include "app/THeaderPanel.h"
 #include "app/TrayMenu.h"
-#include "app/WindowLayout.h"
 #include "app/qt/StatusPanel.h"
+#include "calendar/GridLayout.h"
 #include "calendar/qt/MonthGrid.h"
 #include "memo/qt/MemoList.h"
 #include "memo/qt/NotePanel.h"
@@ -14,6 +14,7 @@
 #include "platform/SjisCodec.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/Widgets.h"
+#include "settings/WindowGeometry.h"
 #include "todo/qt/TodoPanel.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // removed, in every folder that holds data.
 #include "app/TForm1.h"
 
-#include "app/DataFolders.h"
+#include "settings/DataFolders.h"
 
 namespace kal {
 

@@ -5,8 +5,8 @@
 // Texts are Shift-JIS like all logic texts.
 #pragma once
 
-#include "app/AppSettings.h"
 #include "platform/Date.h"
+#include "settings/AppSettings.h"
 
 #include <functional>
 #include <string>

@@ -1,9 +1,9 @@
 #include "calendar/CellPaint.h"
 
-#include "app/AppSettings.h"
 #include "platform/ByteText.h"
 #include "platform/NumberFormat.h"
 #include "schedule/ScheduleRecord.h"
+#include "settings/AppSettings.h"
 #include "todo/TodoRecord.h"
 
 #include <algorithm>

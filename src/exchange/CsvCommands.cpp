@@ -1,11 +1,11 @@
 #include "exchange/CsvCommands.h"
 
-#include "app/AppSettings.h"
 #include "exchange/CsvExport.h"
 #include "exchange/CsvImport.h"
 #include "platform/ByteText.h"
 #include "platform/Files.h"
 #include "platform/NumberFormat.h"
+#include "settings/AppSettings.h"
 
 namespace kal {
 namespace {

@@ -1,10 +1,10 @@
 #include "exchange/IcalCommands.h"
 
-#include "app/AppSettings.h"
 #include "exchange/CsvText.h"
 #include "exchange/IcalExport.h"
 #include "exchange/IcalImport.h"
 #include "platform/Files.h"
+#include "settings/AppSettings.h"
 
 namespace kal {
 namespace {

@@ -1,6 +1,5 @@
 #include "lists/SearchCommand.h"
 
-#include "app/AppSettings.h"
 #include "lists/Search.h"
 #include "platform/ByteText.h"
 #include "platform/DateFormat.h"
@@ -8,6 +7,7 @@
 #include "platform/NumberFormat.h"
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
+#include "settings/AppSettings.h"
 
 #include <algorithm>
 

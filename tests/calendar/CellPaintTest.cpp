@@ -1,9 +1,9 @@
 #include "calendar/CellPaint.h"
-#include "app/AppSettings.h"
 #include "calendar/Holidays.h"
 #include "platform/ByteText.h"
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
+#include "settings/AppSettings.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

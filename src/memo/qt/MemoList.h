@@ -3,11 +3,11 @@
 // a memo file changed, so the calendar's memo marks follow.
 #pragma once
 
-#include "app/AppSettings.h"
 #include "memo/DayMemo.h"
 #include "memo/MemoArea.h"
 #include "platform/Files.h"
 #include "platform/qt/Services.h"
+#include "settings/AppSettings.h"
 
 #include <QTreeWidget>
 

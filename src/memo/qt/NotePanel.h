@@ -4,10 +4,10 @@
 // deleted only after the password.
 #pragma once
 
-#include "app/AppSettings.h"
 #include "memo/Note.h"
 #include "memo/qt/MemoList.h"
 #include "platform/qt/Services.h"
+#include "settings/AppSettings.h"
 
 #include <QListWidget>
 #include <QWidget>

@@ -1,10 +1,9 @@
 #include "print/qt/PrintPdfCommand.h"
 
-#include "app/AppSettings.h"
-#include "app/Startup.h"
 #include "platform/Files.h"
 #include "print/MonthPrint.h"
 #include "print/qt/PrintOutput.h"
+#include "settings/AppSettings.h"
 
 #include <QGuiApplication>
 
@@ -42,7 +41,7 @@ int printPdf(const HeadlessContext& context, int year, int month, const std::str
         return code;
     PrintSourceLoad loaded = LoadPrintSource(context.programFolder, year, month, context.today);
     if (!loaded.ok)
-        return operationFailed(context, std::string(startup_text::kSettingsErrorCaption) + ": " + loaded.why);
+        return operationFailed(context, std::string(kSettingsErrorCaption) + ": " + loaded.why);
     if (const auto& unreadable = loaded.source.build.unreadable; !unreadable.empty())
         return operationFailed(context, "読み込めないファイルがあるため、月を印刷できません。\r\n" +
                                             files::problemsText(unreadable));

@@ -1,4 +1,4 @@
-#include "app/ColorSets.h"
+#include "settings/ColorSets.h"
 
 #include "platform/ByteText.h"
 #include "platform/FolderLock.h"

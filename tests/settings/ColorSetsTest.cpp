@@ -1,4 +1,4 @@
-#include "app/ColorSets.h"
+#include "settings/ColorSets.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "app/DataFolders.h"
+#include "settings/DataFolders.h"
 
 #include "platform/FileTransaction.h"
 

@@ -2,8 +2,8 @@
 // mini calendar, the list heights and the display modes. An untouched window writes nothing.
 #pragma once
 
-#include "app/WindowLayout.h"
 #include "platform/IniFile.h"
+#include "settings/WindowGeometry.h"
 
 #include <array>
 #include <optional>

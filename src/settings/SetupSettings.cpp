@@ -1,4 +1,4 @@
-#include "app/SetupSettings.h"
+#include "settings/SetupSettings.h"
 
 #include "platform/ByteText.h"
 #include "platform/Files.h"

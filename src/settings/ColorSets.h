@@ -3,8 +3,8 @@
 // not at all.
 #pragma once
 
-#include "app/AppSettings.h"
 #include "platform/Files.h"
+#include "settings/AppSettings.h"
 
 #include <array>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "app/WindowKeys.h"
+#include "settings/WindowKeys.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

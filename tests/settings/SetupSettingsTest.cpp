@@ -1,4 +1,4 @@
-#include "app/SetupSettings.h"
+#include "settings/SetupSettings.h"
 #include "platform/Files.h"
 #include "support/TempFolder.h"
 

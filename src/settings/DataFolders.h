@@ -3,7 +3,7 @@
 // of killed saves removed.
 #pragma once
 
-#include "app/AppSettings.h"
+#include "settings/AppSettings.h"
 
 #include <string>
 #include <vector>

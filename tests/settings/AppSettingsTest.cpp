@@ -1,9 +1,9 @@
-#include "app/AppSettings.h"
+#include "settings/AppSettings.h"
 #include "app/CommandLine.h"
-#include "app/SetupSettings.h"
 #include "app/Startup.h"
 #include "platform/Files.h"
 #include "platform/SjisCodec.h"
+#include "settings/SetupSettings.h"
 #include "support/OtherUser.h"
 #include "support/TempFolder.h"
 

@@ -3,7 +3,7 @@
 // absolute or relative form and the checks OK makes before anything is written.
 #pragma once
 
-#include "app/AppSettings.h"
+#include "settings/AppSettings.h"
 
 #include <functional>
 #include <optional>

@@ -186,6 +186,8 @@ struct SettingsLoadResult {
     bool ok = true;
     std::string detail; // for the developer, never shown on its own
 };
+inline constexpr const char* kSettingsErrorCaption = "初期設定エラー";
+inline constexpr const char* kSettingsErrorText = "エラーが発生しました。\r\nKalendra.ini を削除し、再起動して下さい。";
 
 // Reads every key into `settings` (reader defaults for missing keys) and resolves the four
 // folders against `programFolder`.
