@@ -41,4 +41,9 @@ std::vector<std::string> AlmanacItems(const Date& date, const AlmanacFlags& flag
 std::string FitAlmanac(const std::vector<std::string>& items, int width,
                        const std::function<int(const std::string&)>& textWidth);
 
+// One day's almanac in UTF-8, without a line end:
+//   yyyy/mm/dd<TAB>M/D<TAB>rokuyo<TAB>solar term<TAB>seasonal days
+// M/D is the old-calendar date ("閏4/12" in a leap month); the last two are empty on other days.
+std::string LunarLine(const Date& date);
+
 } // namespace kal

@@ -1,6 +1,4 @@
 #include "settings/AppSettings.h"
-#include "app/CommandLine.h"
-#include "app/Startup.h"
 #include "platform/Files.h"
 #include "platform/SjisCodec.h"
 #include "settings/SetupSettings.h"
@@ -210,67 +208,4 @@ TEST(AppSettings, KoyomiSectionAppearsOnlyOnceAFlagIsOn)
     WriteAlmanacFlags(ini, {true, false, true});
     const AlmanacFlags back = ReadAlmanacFlags(ini);
     EXPECT_TRUE(back.oldDate && !back.solarTerm && back.seasonalDays) << "switched off once stored";
-}
-
-TEST(StartupDecisions, GreetingOnlyOnTheFirstSevenDaysOfAYearAfterTheLastSave)
-{
-    EXPECT_TRUE(newYearGreetingDue(2025, Date{2026, 1, 1}));
-    EXPECT_TRUE(newYearGreetingDue(2025, Date{2026, 1, 7}));
-    EXPECT_FALSE(newYearGreetingDue(2025, Date{2026, 1, 8}));
-    EXPECT_FALSE(newYearGreetingDue(2026, Date{2026, 1, 3}));
-    EXPECT_FALSE(newYearGreetingDue(2025, Date{2026, 12, 31}));
-}
-
-TEST(CommandLine, SecondInstanceHomeAndCommands)
-{
-    const std::vector<std::string> commands = {"--dump-month", "--search"};
-    CommandLine a = parseCommandLine({"/2", "--home", "/tmp/x"}, commands);
-    EXPECT_TRUE(a.skipInstanceGuard);
-    EXPECT_EQ(a.home, "/tmp/x");
-    EXPECT_TRUE(a.command.empty());
-    EXPECT_TRUE(parseCommandLine({"--home", "/x", "/2"}, commands).error.size() > 0);
-
-    CommandLine d = parseCommandLine({"--home", "h", "--dump-month", "2026", "05"}, commands);
-    EXPECT_EQ(d.command, "--dump-month");
-    EXPECT_EQ(d.commandArguments, (std::vector<std::string>{"2026", "05"}));
-    EXPECT_TRUE(d.error.empty());
-
-    // Arguments after a command are its own, even when they look like options; --home is not.
-    CommandLine s = parseCommandLine({"--search", "--memos", "x", "--home", "/h", "--help"}, commands);
-    EXPECT_EQ(s.command, "--search");
-    EXPECT_EQ(s.commandArguments, (std::vector<std::string>{"--memos", "x", "--help"}));
-    EXPECT_EQ(s.home, "/h");
-    EXPECT_FALSE(s.help);
-
-    struct Refused {
-        std::vector<std::string> arguments;
-    };
-    const Refused refused[] = {{{"--home"}}, {{"--home", ""}}, {{"--frobnicate"}}, {{"stray"}}, {{"--dump"}}};
-    for (const Refused& r : refused) {
-        SCOPED_TRACE(r.arguments.front());
-        EXPECT_FALSE(parseCommandLine(r.arguments, commands).error.empty());
-    }
-    EXPECT_TRUE(parseCommandLine({"--help"}, commands).help);
-    // The window system's own options still reach Qt.
-    CommandLine qt = parseCommandLine({"-platform", "offscreen", "-reverse"}, commands);
-    EXPECT_TRUE(qt.error.empty());
-    EXPECT_TRUE(qt.command.empty());
-}
-
-TEST(CommandLine, ProgramFolderPrecedence)
-{
-    TempFolder portable;
-    ProgramFolderInputs in;
-    in.executableFolder = portable.path();
-    in.xdgDataHome = "/xdg";
-    in.userHome = "/home/u";
-    EXPECT_EQ(chooseProgramFolder(in), "/xdg/kalendra/");
-    in.xdgDataHome.reset();
-    EXPECT_EQ(chooseProgramFolder(in), "/home/u/.local/share/kalendra/");
-    portable.write("Kalendra.ini", "");
-    EXPECT_EQ(chooseProgramFolder(in), portable.path());
-    in.homeEnvironment = "/env/home";
-    EXPECT_EQ(chooseProgramFolder(in), "/env/home/");
-    in.homeArgument = "/arg/home";
-    EXPECT_EQ(chooseProgramFolder(in), "/arg/home/");
 }

@@ -1,7 +1,7 @@
 // Every headless command of the program, in the order --help lists them.
 #pragma once
 
-#include "app/HeadlessCommand.h"
+#include "commands/HeadlessCommand.h"
 
 #include <vector>
 

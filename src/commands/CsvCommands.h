@@ -5,7 +5,7 @@
 // An existing FILE is never overwritten by the export.
 #pragma once
 
-#include "app/HeadlessCommand.h"
+#include "commands/HeadlessCommand.h"
 
 namespace kal {
 

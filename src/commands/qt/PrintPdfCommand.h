@@ -2,7 +2,7 @@
 // print settings, on A4 in the stored orientation; needs no display.
 #pragma once
 
-#include "app/HeadlessCommand.h"
+#include "commands/HeadlessCommand.h"
 
 namespace kal::qt {
 

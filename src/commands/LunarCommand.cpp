@@ -1,25 +1,12 @@
-#include "calendar/LunarCommand.h"
+#include "commands/LunarCommand.h"
 
 #include "calendar/Almanac.h"
 #include "calendar/CalendarMath.h"
 #include "platform/DateFormat.h"
-#include "platform/NumberFormat.h"
-#include "platform/SjisCodec.h"
 
 #include <optional>
 
 namespace kal {
-
-std::string LunarLine(const Date& date)
-{
-    std::string line = text::formatInt(date.year, 4, '0') + "/" + text::formatInt(date.month, 2, '0') + "/" +
-                       text::formatInt(date.day, 2, '0');
-    line += '\t' + sjis::toUtf8(OldDateText(OldDateOf(date)));
-    line += '\t' + sjis::toUtf8(RokuyoName(RokuyoOf(date.year, date.month, date.day)));
-    line += '\t' + sjis::toUtf8(SolarTermName(SolarTermOf(date)));
-    line += '\t' + sjis::toUtf8(SeasonalDaysOf(date));
-    return line;
-}
 
 HeadlessCommand lunarCommand()
 {

@@ -1,4 +1,4 @@
-#include "app/DumpMonth.h"
+#include "commands/DumpMonthCommand.h"
 
 #include "calendar/MonthBuild.h"
 #include "platform/ByteText.h"

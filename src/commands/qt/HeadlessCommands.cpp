@@ -1,18 +1,19 @@
-#include "app/qt/HeadlessCommands.h"
+#include "commands/qt/HeadlessCommands.h"
 
-#include "app/DumpMonth.h"
-#include "calendar/LunarCommand.h"
-#include "exchange/CsvCommands.h"
-#include "exchange/IcalCommands.h"
-#include "lists/SearchCommand.h"
+#include "commands/CsvCommands.h"
+#include "commands/DumpMonthCommand.h"
+#include "commands/IcalCommands.h"
+#include "commands/LunarCommand.h"
+#include "commands/SearchCommand.h"
+#include "commands/qt/PrintPdfCommand.h"
 #include "platform/FolderLock.h"
-#include "print/qt/PrintPdfCommand.h"
 
 #include <algorithm>
 
 namespace kal::qt {
 
-// One line per subsystem's command.
+// The command table: one line per command, in the order --help lists them; a new command is
+// registered here and nowhere else.
 std::vector<HeadlessCommand> headlessCommands()
 {
     return {

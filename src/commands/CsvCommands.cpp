@@ -1,4 +1,4 @@
-#include "exchange/CsvCommands.h"
+#include "commands/CsvCommands.h"
 
 #include "exchange/CsvExport.h"
 #include "exchange/CsvImport.h"

@@ -2,7 +2,7 @@
 // [--to yyyy/mm/dd] [--case]: the find dialog's search for scripts and checks, one hit per line.
 #pragma once
 
-#include "app/HeadlessCommand.h"
+#include "commands/HeadlessCommand.h"
 #include "lists/ListRows.h"
 
 #include <ostream>

@@ -5,7 +5,7 @@
 // expands recurring events over a year from today unless told otherwise.
 #pragma once
 
-#include "app/HeadlessCommand.h"
+#include "commands/HeadlessCommand.h"
 
 namespace kal {
 

@@ -1,4 +1,4 @@
-#include "app/HeadlessCommand.h"
+#include "commands/HeadlessCommand.h"
 
 #include "calendar/CalendarMath.h"
 #include "platform/ByteText.h"

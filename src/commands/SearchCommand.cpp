@@ -1,4 +1,4 @@
-#include "lists/SearchCommand.h"
+#include "commands/SearchCommand.h"
 
 #include "lists/Search.h"
 #include "platform/ByteText.h"

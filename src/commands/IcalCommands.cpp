@@ -1,4 +1,4 @@
-#include "exchange/IcalCommands.h"
+#include "commands/IcalCommands.h"
 
 #include "exchange/CsvText.h"
 #include "exchange/IcalExport.h"

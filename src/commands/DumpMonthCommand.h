@@ -2,7 +2,7 @@
 // cell, for scripts and checks.
 #pragma once
 
-#include "app/HeadlessCommand.h"
+#include "commands/HeadlessCommand.h"
 #include "platform/Date.h"
 
 #include <ostream>
