@@ -49,11 +49,11 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     // The mini calendar sits beside other work; its hints must show while another window is
     // active.
     setAttribute(Qt::WA_AlwaysShowToolTips);
+    CreateAreas();
     CreateActions();
     CreateMenus();
     CreateToolBar();
     CreatePopups();
-    CreateAreas();
     CreateStatusBar();
     CreateDataFileNotices();
     ConnectCommands();
@@ -97,7 +97,7 @@ int TForm1::FormCreate()
     if (!InitLoad())
         return 1;
     RecoverDataFolders();
-    todoLines_ = LoadTodoFile(settings_.todoPath).lines;
+    PanelTodo->ReadTodoLines();
     created_ = true;
     SmallCheck();
     BarCheck();
@@ -294,7 +294,7 @@ void TForm1::showEvent(QShowEvent* event)
 void TForm1::FormShow()
 {
     ListCreate();
-    ToDoEdit();
+    PanelTodo->ToDoEdit();
     PanelCheck();
     SizeChange();
     DaySchEdit();

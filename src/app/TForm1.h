@@ -21,8 +21,8 @@
 #include "schedule/TDlgSchInput.h"
 #include "settings/AppSettings.h"
 #include "settings/WindowKeys.h"
-#include "todo/TDlgTodoInput.h"
-#include "todo/TodoStore.h"
+#include "settings/qt/PanelContext.h"
+#include "todo/qt/TodoPanel.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -98,8 +98,7 @@ public:
     QMenu *MenuFile, *MenuEdit, *MenuShow, *MenuCalender, *MenuPanelMode, *MenuGoTo, *MenuEnv, *MenuSize, *MenuCatView,
         *MenuHelp;
     QAction *MenuCsvRead, *MenuCsvSave, *MenuNoteTab, *MenuPrintPrev, *MenuPrint, *MenuExit;
-    QAction *MenuSchAdd, *MenuSchEdit, *MenuNoteEdit, *MenuMemo, *MenuMemoList, *MenuToDo, *MenuHoliday, *MenuDelete,
-        *MenuFind;
+    QAction *MenuSchAdd, *MenuSchEdit, *MenuNoteEdit, *MenuMemo, *MenuMemoList, *MenuHoliday, *MenuDelete, *MenuFind;
     QAction *MenuToolBar, *MenuStatusBar, *MenuClock, *MenuNote, *MenuMonthly, *MenuWeekly, *MenuPanelMode1,
         *MenuPanelMode2, *MenuSmall, *MenuTray;
     QAction *MenuNowMonth, *MenuNextMonth, *MenuBeforeMonth, *MenuNextYear, *MenuBeforeYear, *MenuJump;
@@ -110,16 +109,14 @@ public:
 
     QToolBar* ToolBar1;
     QAction *TBtnHome, *TBtnPrint, *TBtnPreview, *TBtnSchAdd, *TBtnSchRep, *TBtnNote, *TBtnMemoNew, *TBtnMemo,
-        *TBtnTodoNew, *BtnHoliday, *TBtnDel, *TBtnClock, *TBtnWeekly, *TBtnMonthly, *TBtnPanelMode, *TBtnSmall,
-        *TBtnTray, *TBtnFind, *TBtnJump, *TBtnCat, *TBtnCatView, *TBtnSetup;
+        *BtnHoliday, *TBtnDel, *TBtnClock, *TBtnWeekly, *TBtnMonthly, *TBtnPanelMode, *TBtnSmall, *TBtnTray, *TBtnFind,
+        *TBtnJump, *TBtnCat, *TBtnCatView, *TBtnSetup;
 
-    QMenu *PopupGrid, *PopupDay, *PopupNote, *PopupToDo, *PopupTray;
+    QMenu *PopupGrid, *PopupDay, *PopupNote, *PopupTray;
     QAction *PopSchNew, *PopSchEdit, *PopMemo, *PopHoliday, *PopNow, *PopNextMonth, *PopBeforeMonth, *PopJump, *PopMini,
         *PopTray;
-    QAction *PopDayNew, *PopDayRep, *PopDayCopy, *PopDayDel, *PoPTodoCopy, *PopMemoAdd, *PopMemoLineRep,
-        *PopMemoLineDel, *PopMemoDel;
+    QAction *PopDayNew, *PopDayRep, *PopDayCopy, *PopDayDel, *PopMemoAdd, *PopMemoLineRep, *PopMemoLineDel, *PopMemoDel;
     QAction *PopNoteAdd, *PopNoteEdit, *PopNoteDel, *RenNoteTitle, *PopNoteLineDel, *PopNoteClear, *PopTabUp, *PopDown;
-    QAction *PopToDoNew, *PopToDoRep, *PopToDoDel, *PopUpdate, *PopSchCopy, *PopTodoCal;
     QAction *PopTraySchAdd, *PopTraySchEdit, *PopTrayMemo, *PopTraySize, *PopTrayMini, *PopTrayExit;
 
     // Areas.
@@ -300,7 +297,6 @@ private:
     MonthBuild build_;
     CalendarLook look_;
     qt::CalendarPainter painter_;
-    std::vector<std::string> todoLines_;
     MonthRelation selectedRelation_ = MonthRelation::Current;
 
     int panelMode_ = 0;
@@ -355,37 +351,22 @@ private:
     void MemoChanged(bool existenceChanged);
     void MemoPopupEnable();
     qt::EditorPlace EditorPlaceOf(int width) const;
-    // The memo area and the notes open their dialogs through this, so ModalDialogOpen holds.
-    qt::FlaggingDialogRunner memoDialogs_{services_.dialogs, state_.modalDialogOpen};
-    qt::Services memoServices_{services_.platform, memoDialogs_};
+    // The panels open their dialogs through these, so ModalDialogOpen holds.
+    qt::FlaggingDialogRunner panelDialogs_{services_.dialogs, state_.modalDialogOpen};
+    qt::Services panelServices_{services_.platform, panelDialogs_};
+    qt::PanelContext PanelContextOfWindow();
+    qt::PanelContext panelContext_{PanelContextOfWindow()};
 
-    // ToDo block: the lists panel, its commands, the input dialog and the status icons.
+    // ToDo block: the lists panel with its commands; the window routes the days and the month.
 public:
     qt::TodoPanel* PanelTodo;
-    const std::vector<std::string>& todoLines() const { return todoLines_; }
-    // Reloads ToDo.dat and refills both lists; the calendar follows when its lines changed.
-    void ToDoEdit();
-    // Stores the ticks of both lists; true when ToDo.dat changed.
-    bool ToDoUd();
-    void TodoDel();
-    std::optional<TodoRef> TodoKeySearch() const;
-    void ToDoNew();
-    void ToDoRep();
-    void ShowDlgToDoInput(TodoInputMode mode);
-    void PopupToDoPopup();
-    void PopUpdateClick();
-    void PoPTodoCopyClick();
-    void PopSchCopyClick();
-    void PopTodoCalClick();
 
 private:
-    void CreateTodoPanel(QWidget* parent);
-    void ConnectTodoCommands();
-    void TodoListCreate();
+    qt::TodoPanelLinks TodoLinks();
+    void TodoLinesChanged();
     void TodoIconSetup();
-    void RunTodoInput(TodoInputRequest request, const QPoint& place);
-    void TodoChangedMeanwhile(const char* caption);
-    void ShowTodoFailure(const char* caption, const char* what, const std::string& reason);
+    // The calendar moves to a day and selects it.
+    void ShowDate(const Date& date);
 
     // Lists block: the holiday input and jump dialogs, the list window and the find dialog.
 public:

@@ -113,7 +113,8 @@ void TForm1::MonthSchEdit()
 {
     // Nothing half-made by another process is shown.
     files::finishPendingChanges(settings_.dataPath);
-    MonthBuildInput input = MonthBuildInputFrom(settings_, state_.viewYear, state_.viewMonth, state_.today, todoLines_);
+    MonthBuildInput input =
+        MonthBuildInputFrom(settings_, state_.viewYear, state_.viewMonth, state_.today, PanelTodo->todoLines());
     categories_ = CategoryTable(files::loadLinesNoting(programFolder_ + kCategoryFileName, input.unreadable));
     input.weekStart = build_.layout.weekStart;
     input.memoTexts = weekShown_ && FlagOn(settings_.weekView, 5);

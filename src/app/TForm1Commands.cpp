@@ -43,7 +43,6 @@ void TForm1::CreateActions()
     NewAction(MenuNoteEdit, "MenuNoteEdit", "ノートの編集(&N)");
     NewAction(MenuMemo, "MenuMemo", "メモの編集(&M)");
     NewAction(MenuMemoList, "MenuMemoList", "メモ一覧(&L)");
-    NewAction(MenuToDo, "MenuToDo", "ToDoの追加(&T)");
     NewAction(MenuHoliday, "MenuHoliday", "祝日・休日・記念日一覧(&H)");
     NewAction(MenuDelete, "MenuDelete", "削除(&D)");
     NewAction(MenuFind, "MenuFind", "検索(&F)...");
@@ -97,6 +96,27 @@ void TForm1::CreateActions()
     MenuPanelMode1->setChecked(true);
     MenuCatView1->setChecked(true);
 
+    TBtnHome = qt::toolAction(this, "TBtnHome", "今日", "tb-home");
+    TBtnPrint = qt::toolAction(this, "TBtnPrint", "月間カレンダーの印刷", "tb-print");
+    TBtnPreview = qt::toolAction(this, "TBtnPreview", "印刷プレビュー", "tb-preview");
+    TBtnSchAdd = qt::toolAction(this, "TBtnSchAdd", "スケジュールの追加", "tb-sch-add");
+    TBtnSchRep = qt::toolAction(this, "TBtnSchRep", "スケジュール一覧", "tb-sch-list");
+    TBtnNote = qt::toolAction(this, "TBtnNote", "ノートの編集", "tb-note");
+    TBtnMemoNew = qt::toolAction(this, "TBtnMemoNew", "メモの編集", "tb-memo-edit");
+    TBtnMemo = qt::toolAction(this, "TBtnMemo", "メモ一覧", "tb-memo-list");
+    BtnHoliday = qt::toolAction(this, "BtnHoliday", "祝日・記念日一覧", "tb-holiday");
+    TBtnDel = qt::toolAction(this, "TBtnDel", "削除", "tb-delete");
+    TBtnClock = qt::toolAction(this, "TBtnClock", "デジタル時計の表示", "tb-clock");
+    TBtnWeekly = qt::toolAction(this, "TBtnWeekly", "週間", "tb-weekly");
+    TBtnMonthly = qt::toolAction(this, "TBtnMonthly", "月間", "tb-monthly");
+    TBtnPanelMode = qt::toolAction(this, "TBtnPanelMode", "表示切替", "tb-panel");
+    TBtnSmall = qt::toolAction(this, "TBtnSmall", "ミニカレンダー", "tb-mini");
+    TBtnTray = qt::toolAction(this, "TBtnTray", "タスクトレイに格納", "tb-tray");
+    TBtnFind = qt::toolAction(this, "TBtnFind", "検索", "tb-find");
+    TBtnJump = qt::toolAction(this, "TBtnJump", "指定した日付へ移動", "tb-jump");
+    TBtnCat = qt::toolAction(this, "TBtnCat", "分類の設定", "tb-cat");
+    TBtnCatView = qt::toolAction(this, "TBtnCatView", "分類表示切替", "tb-cat-view");
+    TBtnSetup = qt::toolAction(this, "TBtnSetup", "環境設定", "tb-setup");
     // The settings dialog enables its own command.
     PopSetup->setEnabled(false);
     CreateShortcuts();
@@ -184,7 +204,7 @@ void TForm1::CreateMenus()
 
     MenuEdit = bar->addMenu(QString::fromUtf8("編集(&E)"));
     MenuEdit->setObjectName("MenuEdit");
-    for (QAction* a : {MenuSchAdd, MenuSchEdit, MenuNoteEdit, MenuMemo, MenuMemoList, MenuToDo, MenuHoliday})
+    for (QAction* a : {MenuSchAdd, MenuSchEdit, MenuNoteEdit, MenuMemo, MenuMemoList, PanelTodo->MenuToDo, MenuHoliday})
         MenuEdit->addAction(a);
     MenuEdit->addSeparator();
     MenuEdit->addAction(MenuDelete);
@@ -252,53 +272,19 @@ void TForm1::CreateToolBar()
     ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
     addToolBar(Qt::TopToolBarArea, ToolBar1);
 
-    struct Button {
-        QAction** member;
-        const char* name;
-        const char* hint;
-        const char* icon;
-    };
-    const Button buttons[] = {
-        {&TBtnHome, "TBtnHome", "今日", "tb-home"},
-        {&TBtnPrint, "TBtnPrint", "月間カレンダーの印刷", "tb-print"},
-        {&TBtnPreview, "TBtnPreview", "印刷プレビュー", "tb-preview"},
-        {nullptr, nullptr, nullptr, nullptr},
-        {&TBtnSchAdd, "TBtnSchAdd", "スケジュールの追加", "tb-sch-add"},
-        {&TBtnSchRep, "TBtnSchRep", "スケジュール一覧", "tb-sch-list"},
-        {&TBtnNote, "TBtnNote", "ノートの編集", "tb-note"},
-        {&TBtnMemoNew, "TBtnMemoNew", "メモの編集", "tb-memo-edit"},
-        {&TBtnMemo, "TBtnMemo", "メモ一覧", "tb-memo-list"},
-        {&TBtnTodoNew, "TBtnTodoNew", "ToDoの追加", "tb-todo-add"},
-        {&BtnHoliday, "BtnHoliday", "祝日・記念日一覧", "tb-holiday"},
-        {nullptr, nullptr, nullptr, nullptr},
-        {&TBtnDel, "TBtnDel", "削除", "tb-delete"},
-        {nullptr, nullptr, nullptr, nullptr},
-        {&TBtnClock, "TBtnClock", "デジタル時計の表示", "tb-clock"},
-        {nullptr, nullptr, nullptr, nullptr},
-        {&TBtnWeekly, "TBtnWeekly", "週間", "tb-weekly"},
-        {&TBtnMonthly, "TBtnMonthly", "月間", "tb-monthly"},
-        {nullptr, nullptr, nullptr, nullptr},
-        {&TBtnPanelMode, "TBtnPanelMode", "表示切替", "tb-panel"},
-        {&TBtnSmall, "TBtnSmall", "ミニカレンダー", "tb-mini"},
-        {&TBtnTray, "TBtnTray", "タスクトレイに格納", "tb-tray"},
-        {nullptr, nullptr, nullptr, nullptr},
-        {&TBtnFind, "TBtnFind", "検索", "tb-find"},
-        {&TBtnJump, "TBtnJump", "指定した日付へ移動", "tb-jump"},
-        {nullptr, nullptr, nullptr, nullptr},
-        {&TBtnCat, "TBtnCat", "分類の設定", "tb-cat"},
-        {&TBtnCatView, "TBtnCatView", "分類表示切替", "tb-cat-view"},
-        {&TBtnSetup, "TBtnSetup", "環境設定", "tb-setup"},
-    };
-    for (const Button& b : buttons) {
-        if (!b.member) {
+    // A null entry is a separator.
+    const std::initializer_list<QAction*> buttons = {
+        TBtnHome,   TBtnPrint,  TBtnPreview, nullptr,  TBtnSchAdd,
+        TBtnSchRep, TBtnNote,   TBtnMemoNew, TBtnMemo, PanelTodo->TBtnTodoNew,
+        BtnHoliday, nullptr,    TBtnDel,     nullptr,  TBtnClock,
+        nullptr,    TBtnWeekly, TBtnMonthly, nullptr,  TBtnPanelMode,
+        TBtnSmall,  TBtnTray,   nullptr,     TBtnFind, TBtnJump,
+        nullptr,    TBtnCat,    TBtnCatView, TBtnSetup};
+    for (QAction* button : buttons) {
+        if (button)
+            ToolBar1->addAction(button);
+        else
             ToolBar1->addSeparator();
-            continue;
-        }
-        QAction* action = new QAction(QIcon(QString(":/icons/%1.svg").arg(b.icon)), QString::fromUtf8(b.hint), this);
-        action->setObjectName(b.name);
-        action->setToolTip(QString::fromUtf8(b.hint));
-        ToolBar1->addAction(action);
-        *b.member = action;
     }
     for (QAction* toggle : {TBtnClock, TBtnWeekly, TBtnMonthly, TBtnPanelMode, TBtnSmall, TBtnCatView})
         toggle->setCheckable(true);
@@ -339,7 +325,7 @@ void TForm1::CreatePopups()
     PopupDay->addAction(NewAction(PopDayCopy, "PopDayCopy", "スケジュールのコピー(&C)"));
     PopupDay->addAction(NewAction(PopDayDel, "PopDayDel", "スケジュールの削除(&D)"));
     PopupDay->addSeparator();
-    PopupDay->addAction(NewAction(PoPTodoCopy, "PoPTodoCopy", "ToDoにコピー(&T)"));
+    PopupDay->addAction(PanelTodo->PoPTodoCopy);
     PopupDay->addSeparator();
     PopupDay->addAction(NewAction(PopMemoAdd, "PopMemoAdd", "メモの編集(&E)"));
     PopupDay->addAction(NewAction(PopMemoLineRep, "PopMemoLineRep", "メモの行編集(&L)"));
@@ -363,19 +349,6 @@ void TForm1::CreatePopups()
     for (QAction* a : PopupNote->actions())
         a->setEnabled(false);
 
-    PopupToDo = new QMenu(this);
-    PopupToDo->setObjectName("PopupToDo");
-    PopupToDo->addAction(NewAction(PopToDoNew, "PopToDoNew", "ToDoの追加(&A)"));
-    PopupToDo->addAction(NewAction(PopToDoRep, "PopToDoRep", "ToDoの訂正(&R)"));
-    PopupToDo->addAction(NewAction(PopToDoDel, "PopToDoDel", "ToDoの削除(&D)"));
-    PopupToDo->addSeparator();
-    PopupToDo->addAction(NewAction(PopUpdate, "PopUpdate", "未処理・処理済の更新(&U)"));
-    PopupToDo->addSeparator();
-    PopupToDo->addAction(NewAction(PopSchCopy, "PopSchCopy", "スケジュールにコピー(&S)"));
-    PopupToDo->addAction(NewAction(PopTodoCal, "PopTodoCal", "カレンダーの期限日を表示(&J)"));
-    for (QAction* a : PopupToDo->actions())
-        a->setEnabled(false);
-
     PopupTray = new QMenu(this);
     PopupTray->setObjectName("PopupTray");
     PopupTray->addAction(NewAction(PopTraySchAdd, "PopTraySchAdd", "スケジュールの追加(&A)"));
@@ -392,6 +365,7 @@ void TForm1::ConnectCommands()
 {
     connect(MenuExit, &QAction::triggered, this, &TForm1::ApplicationExit);
     connect(PopTrayExit, &QAction::triggered, this, &TForm1::ApplicationExit);
+    connect(PanelTodo, &qt::TodoPanel::todoLinesChanged, this, &TForm1::TodoLinesChanged);
 
     for (QAction* a : {MenuNowMonth, TBtnHome, PopNow})
         connect(a, &QAction::triggered, this, &TForm1::CurrentNow);
@@ -438,7 +412,6 @@ void TForm1::ConnectCommands()
     connect(PopTrayMini, &QAction::triggered, this, &TForm1::PopTrayMiniClick);
     connect(PopupTray, &QMenu::aboutToShow, this, &TForm1::PopupTrayPopup);
     ConnectMemoCommands();
-    ConnectTodoCommands();
     ConnectListCommands();
     ConnectWeekCommands();
     ConnectSelections();

@@ -258,7 +258,7 @@ void TForm1::PopupDayPopup()
 {
     const bool selected = SchKeySearch().has_value();
     PopDayNew->setEnabled(true);
-    for (QAction* a : {PopDayRep, PopDayCopy, PopDayDel, PoPTodoCopy})
+    for (QAction* a : {PopDayRep, PopDayCopy, PopDayDel, PanelTodo->PoPTodoCopy})
         a->setEnabled(selected);
     MemoPopupEnable();
 }
@@ -272,7 +272,7 @@ void TForm1::DataDelete()
     if (ListMemo->hasFocus())
         MemoDelete();
     if (PanelTodo->ListFocused())
-        TodoDel();
+        PanelTodo->TodoDel();
 }
 
 } // namespace kal

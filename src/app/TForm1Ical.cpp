@@ -57,7 +57,7 @@ void TForm1::ImportIcalFile(const std::string& path)
     services_.dialogs.run(dialog);
     if (!dialog.wroteFiles())
         return;
-    ToDoEdit();
+    PanelTodo->ToDoEdit();
     RebuildMonth();
 }
 

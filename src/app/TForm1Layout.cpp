@@ -112,7 +112,7 @@ void TForm1::CreateAreas()
     SplX->setChildrenCollapsible(false);
     leftLayout->addWidget(SplX, 1);
     GridArea = CreateGridArea(SplX);
-    PanelNote = new qt::NotePanel(memoServices_, SplX);
+    PanelNote = new qt::NotePanel(panelServices_, SplX);
     PanelNote->setMinimumHeight(50);
     TabNote = PanelNote->TabNote;
     ListNote = PanelNote->ListNote;
@@ -144,10 +144,11 @@ void TForm1::CreateAreas()
     ListDaySch = qt::reportList(SplM, "ListDaySch");
     ListDaySch->setSelectionMode(QAbstractItemView::SingleSelection);
     ListDaySch->setContextMenuPolicy(Qt::CustomContextMenu);
-    ListMemo = new qt::MemoList(memoServices_, SplM);
+    ListMemo = new qt::MemoList(panelServices_, SplM);
     ListDaySch->setMinimumHeight(58);
     ListMemo->setMinimumHeight(30);
-    CreateTodoPanel(SplV);
+    PanelTodo = new qt::TodoPanel(panelContext_, TodoLinks(), SplV);
+    PanelTodo->setMinimumHeight(48);
     SplV->setStretchFactor(0, 0);
     SplV->setStretchFactor(1, 1);
 
@@ -241,8 +242,7 @@ void TForm1::PanelModeClick()
         if (notesShown_)
             gridHeight_ = GridMonth->height();
         panelMode_ = 1;
-        if (ToDoUd())
-            ToDoEdit();
+        PanelTodo->WriteBack();
     } else {
         panelMode_ = 0;
     }
@@ -465,8 +465,8 @@ void TForm1::SmallSize()
         miniPlaceKept_ = false;
         miniMode_ = false;
     } else {
-        if (panelMode_ == 0 && ToDoUd())
-            ToDoEdit();
+        if (panelMode_ == 0)
+            PanelTodo->WriteBack();
         normal_ = FormGeometry();
         miniMode_ = true;
     }
@@ -555,7 +555,7 @@ void TForm1::ListCreate()
     for (std::size_t i = 0; i < widths.size(); ++i)
         ListDaySch->setColumnWidth(static_cast<int>(i), widths[i]);
 
-    TodoListCreate();
+    PanelTodo->TodoListCreate();
 }
 
 bool TForm1::trayIconShown() const

@@ -146,9 +146,7 @@ void TForm1::ShowDlgJump()
     state_.modalDialogOpen = false;
     if (!accepted)
         return;
-    const Date date = dialog.JumpDate();
-    state_.selectedDate = date;
-    SetMonth(date.year, date.month);
+    ShowDate(dialog.JumpDate());
 }
 
 } // namespace kal

@@ -82,8 +82,8 @@ void TForm1::PopupNotePopup()
 
 void TForm1::MenuPasswdClick()
 {
-    TDlgPassEntry dialog(memoServices_, programFolder_, this);
-    memoServices_.dialogs.run(dialog);
+    TDlgPassEntry dialog(panelServices_, programFolder_, this);
+    panelServices_.dialogs.run(dialog);
 }
 
 void TForm1::ConnectNoteCommands()

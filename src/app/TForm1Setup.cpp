@@ -81,7 +81,7 @@ void TForm1::ApplySettings()
     state_.versionChanged = false;
     // The ticks belong to the lists as they were loaded: they go to that folder's ToDo.dat before
     // the folders are read again.
-    ToDoUd();
+    PanelTodo->WriteBack();
     // Widths the user set since the start reach the file only at exit; the reload keeps them.
     const std::array<std::optional<int>, 3> dayWidths = DayColumnWidths();
     const qt::TodoColumnWidths todoWidths = PanelTodo->ColumnWidths();
@@ -95,8 +95,8 @@ void TForm1::ApplySettings()
     settings_.nPrWidth = todoWidths.openPriority.value_or(settings_.nPrWidth);
     settings_.oPrWidth = todoWidths.donePriority.value_or(settings_.oPrWidth);
     ListCreate();
-    TodoListCreate();
-    ToDoEdit();
+    PanelTodo->TodoListCreate();
+    PanelTodo->ToDoEdit();
     InitSet();
     BarCheck();
     ApplyWeekLook();

@@ -42,7 +42,7 @@ void TForm1::FormCloseQuery()
 void TForm1::SaveAtExit()
 {
     if (panelMode_ == 0)
-        ToDoUd();
+        PanelTodo->ToDoUd();
     SaveWindowKeys();
 }
 

@@ -56,14 +56,14 @@ void TForm1::DayChangeRefresh()
 {
     GoToToday(state_.today);
     if (PanelRight->isVisible())
-        ToDoEdit();
+        PanelTodo->ToDoEdit();
 }
 
 void TForm1::PeriodicRefresh()
 {
     RebuildMonth();
     // A refill keeps the ticks the user has not stored yet.
-    ToDoEdit();
+    PanelTodo->ToDoEdit();
     // The note is read again without a password question.
     PanelNote->TabNoteEdit(qt::NoteShow::Refresh);
 }

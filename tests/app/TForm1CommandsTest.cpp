@@ -37,7 +37,7 @@ struct CommandsFixture : MainWindowFixture, ::testing::WithParamInterface<Mode> 
     {
         form->PopupDayPopup();
         form->PopupNotePopup();
-        form->PopupToDoPopup();
+        form->PanelTodo->PopupToDoPopup();
         form->PopupTrayPopup();
     }
     std::pair<int, int> view() const { return {form->state().viewYear, form->state().viewMonth}; }

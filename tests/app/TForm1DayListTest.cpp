@@ -282,13 +282,13 @@ TEST_F(DayListFixture, PopupEnablingFollowsTheSelection)
     EXPECT_TRUE(form->PopDayNew->isEnabled());
     EXPECT_FALSE(form->PopDayRep->isEnabled());
     EXPECT_FALSE(form->PopDayDel->isEnabled());
-    EXPECT_FALSE(form->PoPTodoCopy->isEnabled());
+    EXPECT_FALSE(form->PanelTodo->PoPTodoCopy->isEnabled());
     selectEntry(0);
     form->PopupDayPopup();
     EXPECT_TRUE(form->PopDayRep->isEnabled());
     EXPECT_TRUE(form->PopDayCopy->isEnabled());
     EXPECT_TRUE(form->PopDayDel->isEnabled());
-    EXPECT_TRUE(form->PoPTodoCopy->isEnabled());
+    EXPECT_TRUE(form->PanelTodo->PoPTodoCopy->isEnabled());
 }
 
 TEST_F(DayListFixture, DeleteCommandActsOnlyOnTheFocusedDayList)

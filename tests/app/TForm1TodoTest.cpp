@@ -80,7 +80,7 @@ struct TodoWindowFixture : MainWindowFixture {
             list->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
             item->setSelected(true);
         }
-        form->PopupToDoPopup();
+        form->PanelTodo->PopupToDoPopup();
     }
     void clickHeader(QTreeWidget* list, const char* caption)
     {
@@ -139,7 +139,7 @@ TEST_F(TodoWindowFixture, UpdatingMovesTickedRowsAndStampsTodayAsDoneDate)
     start();
     tick(open(), "open one", true);
     tick(done(), "done one", false);
-    form->PopUpdate->trigger();
+    form->PanelTodo->PopUpdate->trigger();
     EXPECT_EQ(home.read("ToDo.dat"), crlf({todo("2026/12/10", "1071", "01", "open one", "2026/12/08"),
                                            todo("2026/12/01", "1100", "02", "done one", "2026/11/30")}))
         << "progress stays; a reopened entry keeps its done date";
@@ -162,15 +162,15 @@ TEST_F(TodoWindowFixture, TicksNotYetStoredSurviveARefillByEntryNotByRow)
         input.BtnOkClick();
         return input.result();
     });
-    form->TBtnTodoNew->trigger();
+    form->PanelTodo->TBtnTodoNew->trigger();
     EXPECT_EQ(titles(open()), (QStringList{"a", "b", "c"}));
     EXPECT_EQ(rowTitled(open(), "c")->checkState(0), Qt::Checked);
     EXPECT_EQ(rowTitled(open(), "b")->checkState(0), Qt::Unchecked);
     EXPECT_EQ(rowTitled(open(), "a")->checkState(0), Qt::Unchecked);
 
-    form->ToDoEdit(); // the periodic refresh
+    form->PanelTodo->ToDoEdit(); // the periodic refresh
     EXPECT_EQ(rowTitled(open(), "c")->checkState(0), Qt::Checked);
-    form->PopUpdateClick();
+    form->PanelTodo->PopUpdateClick();
     EXPECT_EQ(titles(done()), QStringList{"c"});
 }
 
@@ -212,7 +212,7 @@ TEST_F(TodoWindowFixture, DeleteAsksForOneByTitleAndForSeveralByCount)
     start();
     select(open(), {"とても長い件名のToDoエントリです"});
     platform.messageAnswers.push_back(MessageAnswer::No);
-    form->PopToDoDel->trigger();
+    form->PanelTodo->PopToDoDel->trigger();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].caption, "ToDoの削除");
     EXPECT_EQ(platform.messages[0].text, "ToDo「とても長い件名のToDo」を削除します。\r\nよろしいですか？")
@@ -222,7 +222,7 @@ TEST_F(TodoWindowFixture, DeleteAsksForOneByTitleAndForSeveralByCount)
 
     select(open(), {"とても長い件名のToDoエントリです", "b", "d"});
     platform.messageAnswers.push_back(MessageAnswer::Yes);
-    form->TodoDel();
+    form->PanelTodo->TodoDel();
     ASSERT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(platform.messages[1].text, "3件のToDoを削除します。\r\nよろしいですか？");
     EXPECT_EQ(home.read("ToDo.dat"), crlf({todo("2026/12/12", "1000", "03", "c")}));
@@ -251,7 +251,7 @@ TEST_F(TodoWindowFixture, DeleteCommandActsOnTheFocusedToDoListNotOnTheDayList)
 
     // The Delete key in the list does the same.
     home.write("ToDo.dat", crlf({todo("2026/12/10", "1000", "01", "a")}));
-    form->ToDoEdit();
+    form->PanelTodo->ToDoEdit();
     select(open(), {"a"});
     open()->setFocus();
     QTest::keyClick(open(), Qt::Key_Delete);
@@ -275,7 +275,7 @@ TEST_F(TodoWindowFixture, HeaderClicksSortDescendingFirstInJapaneseOrderAndDaysL
     EXPECT_EQ(column(open(), "残日数"), (QStringList{"-3", "5", "12", ""}));
     // Rows keep their entries: ticking the sorted first row and updating closes that entry.
     open()->topLevelItem(0)->setCheckState(0, Qt::Checked);
-    form->PopUpdateClick();
+    form->PanelTodo->PopUpdateClick();
     EXPECT_EQ(titles(done()), QStringList{"か"});
     EXPECT_EQ(titles(open()), (QStringList{"B", "a", "ｱ"})) << "a refill shows the file's order again";
 }
@@ -287,7 +287,7 @@ TEST_F(TodoWindowFixture, AnEntryChangedElsewhereIsNotWrittenAndTheListsShowTheF
     tick(open(), "a", true);
     const std::string elsewhere = crlf({todo("2026/12/10", "1000", "01", "a, edited elsewhere")});
     home.write("ToDo.dat", elsewhere);
-    form->PopUpdate->trigger();
+    form->PanelTodo->PopUpdate->trigger();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, "ToDoが他で変更されています。\r\n表示を更新します。");
     EXPECT_EQ(home.read("ToDo.dat"), elsewhere);
@@ -296,7 +296,7 @@ TEST_F(TodoWindowFixture, AnEntryChangedElsewhereIsNotWrittenAndTheListsShowTheF
 
     select(open(), {"a, edited elsewhere"});
     home.write("ToDo.dat", crlf({todo("2026/12/10", "1000", "01", "gone")}));
-    form->ToDoRep();
+    form->PanelTodo->ToDoRep();
     EXPECT_EQ(platform.messages.size(), 2u);
     EXPECT_TRUE(dialogs.shownClasses.empty()) << "no dialog opens on a changed entry";
     EXPECT_EQ(titles(open()), QStringList{"gone"});
@@ -308,8 +308,8 @@ TEST_F(TodoWindowFixture, AMissingFileEmptiesTheListsAndTheNextSaveStartsAfresh)
     start();
     ASSERT_EQ(titles(open()).size(), 1);
     files::deleteFile(home.file("ToDo.dat"));
-    form->ToDoEdit();
-    EXPECT_TRUE(form->todoLines().empty());
+    form->PanelTodo->ToDoEdit();
+    EXPECT_TRUE(form->PanelTodo->todoLines().empty());
     EXPECT_EQ(open()->topLevelItemCount(), 0);
     EXPECT_EQ(form->PanelTodo->PageTodo->tabText(0), QString::fromUtf8("ToDo 未処理 [ 0件]"));
     dialogs.handlers.push_back([](QDialog& dialog) {
@@ -318,7 +318,7 @@ TEST_F(TodoWindowFixture, AMissingFileEmptiesTheListsAndTheNextSaveStartsAfresh)
         input.BtnOkClick();
         return input.result();
     });
-    form->ToDoNew();
+    form->PanelTodo->ToDoNew();
     EXPECT_EQ(home.read("ToDo.dat"), crlf({todo("2026/12/08", "1000", "01", "new", "2026/12/08")}));
 }
 
@@ -352,7 +352,7 @@ TEST_F(TodoWindowFixture, DoubleClickCorrectsTheRowAndANewEntryOnTheDoneTabIsDon
         input.BtnOkClick();
         return input.result();
     });
-    form->ToDoRep(); // nothing selected on the done tab: a new entry
+    form->PanelTodo->ToDoRep(); // nothing selected on the done tab: a new entry
     EXPECT_EQ(files::loadLines(home.file("ToDo.dat")).at(0),
               todo("2026/12/08", "1001", "02", "already done", "2026/12/08"));
 }
@@ -381,7 +381,7 @@ TEST_F(TodoWindowFixture, AScheduleCopiedToToDoTakesItsTitleAndCategory)
             input.BtnOkClick();
             return input.result();
         });
-        form->PoPTodoCopy->trigger();
+        form->PanelTodo->PoPTodoCopy->trigger();
     }
     EXPECT_EQ(home.read("ToDo.dat"), crlf({todo("2026/12/08", "1000", "02", "lunch", "2026/12/08"),
                                            todo("2026/12/08", "1000", "01", "meeting", "2026/12/08", "Work")}))
@@ -397,7 +397,7 @@ TEST_F(TodoWindowFixture, AToDoCopiedToASchedulePresetsDateTitleAndCategory)
                                  todo(sj("期限日なし"), "1000", "02", "undated")}));
     start();
     select(open(), {"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxあいうえおか"});
-    ASSERT_TRUE(form->PopSchCopy->isEnabled());
+    ASSERT_TRUE(form->PanelTodo->PopSchCopy->isEnabled());
     dialogs.handlers.push_back([](QDialog& dialog) {
         auto& input = dynamic_cast<TDlgSchInput&>(dialog);
         EXPECT_EQ(input.windowTitle(), QString::fromUtf8("ToDoをスケジュールにコピー"));
@@ -408,7 +408,7 @@ TEST_F(TodoWindowFixture, AToDoCopiedToASchedulePresetsDateTitleAndCategory)
         input.BtnOkClick();
         return input.result();
     });
-    form->PopSchCopy->trigger();
+    form->PanelTodo->PopSchCopy->trigger();
     EXPECT_EQ(RecDay(files::loadLines(home.file("202612.sch")).at(0)), 24);
 
     select(open(), {"undated"});
@@ -418,7 +418,7 @@ TEST_F(TodoWindowFixture, AToDoCopiedToASchedulePresetsDateTitleAndCategory)
         EXPECT_EQ(input.CmbBunrui->currentIndex(), -1);
         return int(QDialog::Rejected);
     });
-    form->PopSchCopyClick();
+    form->PanelTodo->PopSchCopyClick();
     EXPECT_EQ(dialogs.shownClasses.size(), 2u);
     EXPECT_EQ(home.read("ToDo.dat"), crlf({todo("2026/12/24", "1000", "01", longTitle, "2026/12/01", "Work"),
                                            todo(sj("期限日なし"), "1000", "02", "undated")}))
@@ -431,19 +431,20 @@ TEST_F(TodoWindowFixture, PopupEnablingAndTheJumpToADeadline)
                crlf({todo("2025/12/31", "1000", "01", "year end"), todo(sj("期限日なし"), "1000", "02", "x")}));
     start();
     open()->clearSelection();
-    form->PopupToDoPopup();
-    for (QAction* a : {form->PopToDoDel, form->PopToDoRep, form->PopSchCopy, form->PopTodoCal})
+    form->PanelTodo->PopupToDoPopup();
+    for (QAction* a : {form->PanelTodo->PopToDoDel, form->PanelTodo->PopToDoRep, form->PanelTodo->PopSchCopy,
+                       form->PanelTodo->PopTodoCal})
         EXPECT_FALSE(a->isEnabled()) << qt::toUtf8(a->objectName());
-    EXPECT_TRUE(form->PopToDoNew->isEnabled());
-    EXPECT_TRUE(form->PopUpdate->isEnabled());
+    EXPECT_TRUE(form->PanelTodo->PopToDoNew->isEnabled());
+    EXPECT_TRUE(form->PanelTodo->PopUpdate->isEnabled());
 
     select(open(), {"x"});
-    EXPECT_TRUE(form->PopToDoDel->isEnabled());
-    EXPECT_FALSE(form->PopTodoCal->isEnabled()) << "no deadline to show";
+    EXPECT_TRUE(form->PanelTodo->PopToDoDel->isEnabled());
+    EXPECT_FALSE(form->PanelTodo->PopTodoCal->isEnabled()) << "no deadline to show";
 
     select(open(), {"year end"});
-    ASSERT_TRUE(form->PopTodoCal->isEnabled());
-    form->PopTodoCal->trigger();
+    ASSERT_TRUE(form->PanelTodo->PopTodoCal->isEnabled());
+    form->PanelTodo->PopTodoCal->trigger();
     EXPECT_EQ(form->state().viewYear, 2025);
     EXPECT_EQ(form->state().viewMonth, 12);
     EXPECT_EQ(form->state().selectedDate, (Date{2025, 12, 31}));

@@ -3,14 +3,17 @@
 #include "platform/qt/LatinDigits.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QDateEdit>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QLayout>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -51,6 +54,34 @@ QPushButton* namedButton(const char* name, const char* caption, QWidget* parent)
     button->setObjectName(name);
     button->setAutoDefault(false);
     return button;
+}
+
+QAction* namedAction(QObject* owner, const char* name, const char* caption)
+{
+    auto* action = new QAction(QString::fromUtf8(caption), owner);
+    action->setObjectName(name);
+    return action;
+}
+
+QAction* toolAction(QObject* owner, const char* name, const char* hint, const char* icon)
+{
+    auto* action = new QAction(QIcon(QString(":/icons/%1.svg").arg(icon)), QString::fromUtf8(hint), owner);
+    action->setObjectName(name);
+    action->setToolTip(QString::fromUtf8(hint));
+    return action;
+}
+
+QMenu* popupMenu(QWidget* parent, const char* name, std::initializer_list<QAction*> entries)
+{
+    auto* menu = new QMenu(parent);
+    menu->setObjectName(name);
+    for (QAction* entry : entries) {
+        if (entry)
+            menu->addAction(entry);
+        else
+            menu->addSeparator();
+    }
+    return menu;
 }
 
 QLabel* captionLabel(const char* caption, QWidget* parent)

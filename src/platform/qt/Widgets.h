@@ -10,6 +10,9 @@
 #include <initializer_list>
 
 class QAbstractItemView;
+class QAction;
+class QMenu;
+class QObject;
 class QDateEdit;
 class QDialog;
 class QHBoxLayout;
@@ -31,6 +34,13 @@ template <typename W> W* named(W* widget, const char* name)
     widget->setObjectName(name);
     return widget;
 }
+
+// A command of a menu or pop-up menu: its caption (UTF-8) and object name.
+QAction* namedAction(QObject* owner, const char* name, const char* caption);
+// A command of the tool bar: its icon (":/icons/<icon>.svg") and its hint (UTF-8).
+QAction* toolAction(QObject* owner, const char* name, const char* hint, const char* icon);
+// A pop-up menu named `name` holding the commands, a null entry making a separator.
+QMenu* popupMenu(QWidget* parent, const char* name, std::initializer_list<QAction*> entries);
 
 // A caption label (UTF-8).
 QLabel* captionLabel(const char* caption, QWidget* parent);
