@@ -252,8 +252,8 @@ void TForm1::InitSet()
     PanelTodo->setColors(qt::toQColor(settings_.colors[ColTodoOpen].back),
                          qt::toQColor(settings_.colors[ColTodoDone].back),
                          qt::toQColor(settings_.colors[ColWeekday].text));
-    MemoSet();
-    NoteSet(firstInitSet_);
+    ListMemo->MemoSet();
+    PanelNote->NoteSet(firstInitSet_);
     PanelTodo->setVisible(settings_.todo == 1);
     UpdateStatusBar();
     HeaderEdit();

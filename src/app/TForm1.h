@@ -97,8 +97,8 @@ public:
     // Menus and tool bar (the names of the system).
     QMenu *MenuFile, *MenuEdit, *MenuShow, *MenuCalender, *MenuPanelMode, *MenuGoTo, *MenuEnv, *MenuSize, *MenuCatView,
         *MenuHelp;
-    QAction *MenuCsvRead, *MenuCsvSave, *MenuNoteTab, *MenuPrintPrev, *MenuPrint, *MenuExit;
-    QAction *MenuSchAdd, *MenuSchEdit, *MenuNoteEdit, *MenuMemo, *MenuMemoList, *MenuHoliday, *MenuDelete, *MenuFind;
+    QAction *MenuCsvRead, *MenuCsvSave, *MenuPrintPrev, *MenuPrint, *MenuExit;
+    QAction *MenuSchAdd, *MenuSchEdit, *MenuMemoList, *MenuHoliday, *MenuDelete, *MenuFind;
     QAction *MenuToolBar, *MenuStatusBar, *MenuClock, *MenuNote, *MenuMonthly, *MenuWeekly, *MenuPanelMode1,
         *MenuPanelMode2, *MenuSmall, *MenuTray;
     QAction *MenuNowMonth, *MenuNextMonth, *MenuBeforeMonth, *MenuNextYear, *MenuBeforeYear, *MenuJump;
@@ -108,16 +108,14 @@ public:
     QAction* YearSeparator;
 
     QToolBar* ToolBar1;
-    QAction *TBtnHome, *TBtnPrint, *TBtnPreview, *TBtnSchAdd, *TBtnSchRep, *TBtnNote, *TBtnMemoNew, *TBtnMemo,
-        *BtnHoliday, *TBtnDel, *TBtnClock, *TBtnWeekly, *TBtnMonthly, *TBtnPanelMode, *TBtnSmall, *TBtnTray, *TBtnFind,
-        *TBtnJump, *TBtnCat, *TBtnCatView, *TBtnSetup;
+    QAction *TBtnHome, *TBtnPrint, *TBtnPreview, *TBtnSchAdd, *TBtnSchRep, *TBtnMemo, *BtnHoliday, *TBtnDel, *TBtnClock,
+        *TBtnWeekly, *TBtnMonthly, *TBtnPanelMode, *TBtnSmall, *TBtnTray, *TBtnFind, *TBtnJump, *TBtnCat, *TBtnCatView,
+        *TBtnSetup;
 
-    QMenu *PopupGrid, *PopupDay, *PopupNote, *PopupTray;
-    QAction *PopSchNew, *PopSchEdit, *PopMemo, *PopHoliday, *PopNow, *PopNextMonth, *PopBeforeMonth, *PopJump, *PopMini,
-        *PopTray;
-    QAction *PopDayNew, *PopDayRep, *PopDayCopy, *PopDayDel, *PopMemoAdd, *PopMemoLineRep, *PopMemoLineDel, *PopMemoDel;
-    QAction *PopNoteAdd, *PopNoteEdit, *PopNoteDel, *RenNoteTitle, *PopNoteLineDel, *PopNoteClear, *PopTabUp, *PopDown;
-    QAction *PopTraySchAdd, *PopTraySchEdit, *PopTrayMemo, *PopTraySize, *PopTrayMini, *PopTrayExit;
+    QMenu *PopupGrid, *PopupDay, *PopupTray;
+    QAction *PopSchNew, *PopSchEdit, *PopHoliday, *PopNow, *PopNextMonth, *PopBeforeMonth, *PopJump, *PopMini, *PopTray;
+    QAction *PopDayNew, *PopDayRep, *PopDayCopy, *PopDayDel;
+    QAction *PopTraySchAdd, *PopTraySchEdit, *PopTraySize, *PopTrayMini, *PopTrayExit;
 
     // Areas.
     QSplitter* SplH;
@@ -128,8 +126,6 @@ public:
     QSplitter* SplX;
     qt::MonthGrid* GridMonth;
     qt::NotePanel* PanelNote;
-    QTabBar* TabNote;
-    QListWidget* ListNote;
     QWidget* PanelRight;
     qt::ClockPanel* PanelClock;
     QLabel* PanelDaySch;
@@ -326,31 +322,12 @@ private:
 
     // Memos, notes and the password setting.
 public:
-    void ShowDlgMemo();
-    void PopMemoLineRepClick();
-    void PopMemoLineDelClick();
-    void MemoDelete();
-    void NoteAdd();
-    void MenuNoteTabClick();
-    void NoteReplace();
-    void NoteDelete();
-    void RenameTitle();
-    void PopNoteLineDelClick();
-    void PopNoteClearClick();
-    void PopTabUpClick();
-    void PopTabDownClick();
-    void PopupNotePopup();
     void MenuPasswdClick();
 
 private:
-    void ConnectMemoCommands();
-    void ConnectNoteCommands();
-    void MemoSet();
-    void NoteSet(bool atStart);
+    // The memo area follows the selected day; one that comes back takes its remembered height.
     void MemoRefresh();
     void MemoChanged(bool existenceChanged);
-    void MemoPopupEnable();
-    qt::EditorPlace EditorPlaceOf(int width) const;
     // The panels open their dialogs through these, so ModalDialogOpen holds.
     qt::FlaggingDialogRunner panelDialogs_{services_.dialogs, state_.modalDialogOpen};
     qt::Services panelServices_{services_.platform, panelDialogs_};

@@ -33,15 +33,12 @@ void TForm1::CreateActions()
 {
     NewAction(MenuCsvRead, "MenuCsvRead", "CSV形式の読込(&R)");
     NewAction(MenuCsvSave, "MenuCsvSave", "CSV形式で保存(&S)");
-    NewAction(MenuNoteTab, "MenuNoteTab", "ノートの読込(&N)");
     NewAction(MenuPrintPrev, "MenuPrintPrev", "印刷プレビュー(&V)");
     NewAction(MenuPrint, "MenuPrint", "カレンダーの印刷(&P)");
     NewAction(MenuExit, "MenuExit", "終了(&X)");
 
     NewAction(MenuSchAdd, "MenuSchAdd", "スケジュールの追加(&A)");
     NewAction(MenuSchEdit, "MenuSchEdit", "スケジュール一覧(&E)");
-    NewAction(MenuNoteEdit, "MenuNoteEdit", "ノートの編集(&N)");
-    NewAction(MenuMemo, "MenuMemo", "メモの編集(&M)");
     NewAction(MenuMemoList, "MenuMemoList", "メモ一覧(&L)");
     NewAction(MenuHoliday, "MenuHoliday", "祝日・休日・記念日一覧(&H)");
     NewAction(MenuDelete, "MenuDelete", "削除(&D)");
@@ -101,8 +98,6 @@ void TForm1::CreateActions()
     TBtnPreview = qt::toolAction(this, "TBtnPreview", "印刷プレビュー", "tb-preview");
     TBtnSchAdd = qt::toolAction(this, "TBtnSchAdd", "スケジュールの追加", "tb-sch-add");
     TBtnSchRep = qt::toolAction(this, "TBtnSchRep", "スケジュール一覧", "tb-sch-list");
-    TBtnNote = qt::toolAction(this, "TBtnNote", "ノートの編集", "tb-note");
-    TBtnMemoNew = qt::toolAction(this, "TBtnMemoNew", "メモの編集", "tb-memo-edit");
     TBtnMemo = qt::toolAction(this, "TBtnMemo", "メモ一覧", "tb-memo-list");
     BtnHoliday = qt::toolAction(this, "BtnHoliday", "祝日・記念日一覧", "tb-holiday");
     TBtnDel = qt::toolAction(this, "TBtnDel", "削除", "tb-delete");
@@ -195,7 +190,7 @@ void TForm1::CreateMenus()
     MenuFile->addAction(MenuCsvRead);
     MenuFile->addAction(MenuCsvSave);
     MenuFile->addSeparator();
-    MenuFile->addAction(MenuNoteTab);
+    MenuFile->addAction(PanelNote->MenuNoteTab);
     MenuFile->addSeparator();
     MenuFile->addAction(MenuPrintPrev);
     MenuFile->addAction(MenuPrint);
@@ -204,7 +199,8 @@ void TForm1::CreateMenus()
 
     MenuEdit = bar->addMenu(QString::fromUtf8("編集(&E)"));
     MenuEdit->setObjectName("MenuEdit");
-    for (QAction* a : {MenuSchAdd, MenuSchEdit, MenuNoteEdit, MenuMemo, MenuMemoList, PanelTodo->MenuToDo, MenuHoliday})
+    for (QAction* a : {MenuSchAdd, MenuSchEdit, PanelNote->MenuNoteEdit, ListMemo->MenuMemo, MenuMemoList,
+                       PanelTodo->MenuToDo, MenuHoliday})
         MenuEdit->addAction(a);
     MenuEdit->addSeparator();
     MenuEdit->addAction(MenuDelete);
@@ -273,13 +269,35 @@ void TForm1::CreateToolBar()
     addToolBar(Qt::TopToolBarArea, ToolBar1);
 
     // A null entry is a separator.
-    const std::initializer_list<QAction*> buttons = {
-        TBtnHome,   TBtnPrint,  TBtnPreview, nullptr,  TBtnSchAdd,
-        TBtnSchRep, TBtnNote,   TBtnMemoNew, TBtnMemo, PanelTodo->TBtnTodoNew,
-        BtnHoliday, nullptr,    TBtnDel,     nullptr,  TBtnClock,
-        nullptr,    TBtnWeekly, TBtnMonthly, nullptr,  TBtnPanelMode,
-        TBtnSmall,  TBtnTray,   nullptr,     TBtnFind, TBtnJump,
-        nullptr,    TBtnCat,    TBtnCatView, TBtnSetup};
+    const std::initializer_list<QAction*> buttons = {TBtnHome,
+                                                     TBtnPrint,
+                                                     TBtnPreview,
+                                                     nullptr,
+                                                     TBtnSchAdd,
+                                                     TBtnSchRep,
+                                                     PanelNote->TBtnNote,
+                                                     ListMemo->TBtnMemoNew,
+                                                     TBtnMemo,
+                                                     PanelTodo->TBtnTodoNew,
+                                                     BtnHoliday,
+                                                     nullptr,
+                                                     TBtnDel,
+                                                     nullptr,
+                                                     TBtnClock,
+                                                     nullptr,
+                                                     TBtnWeekly,
+                                                     TBtnMonthly,
+                                                     nullptr,
+                                                     TBtnPanelMode,
+                                                     TBtnSmall,
+                                                     TBtnTray,
+                                                     nullptr,
+                                                     TBtnFind,
+                                                     TBtnJump,
+                                                     nullptr,
+                                                     TBtnCat,
+                                                     TBtnCatView,
+                                                     TBtnSetup};
     for (QAction* button : buttons) {
         if (button)
             ToolBar1->addAction(button);
@@ -301,7 +319,7 @@ void TForm1::CreatePopups()
     PopupGrid->setObjectName("PopupGrid");
     PopupGrid->addAction(NewAction(PopSchNew, "PopSchNew", "スケジュールの追加(&A)"));
     PopupGrid->addAction(NewAction(PopSchEdit, "PopSchEdit", "スケジュールの編集(&E)"));
-    PopupGrid->addAction(NewAction(PopMemo, "PopMemo", "メモの編集(&M)"));
+    PopupGrid->addAction(ListMemo->PopMemo);
     PopupGrid->addAction(NewAction(PopHoliday, "PopHoliday", "祝日・休日・記念日の追加(&H)"));
     PopupGrid->addSeparator();
     PopupGrid->addAction(NewAction(PopNow, "PopNow", "今日へ移動(&N)"));
@@ -327,33 +345,16 @@ void TForm1::CreatePopups()
     PopupDay->addSeparator();
     PopupDay->addAction(PanelTodo->PoPTodoCopy);
     PopupDay->addSeparator();
-    PopupDay->addAction(NewAction(PopMemoAdd, "PopMemoAdd", "メモの編集(&E)"));
-    PopupDay->addAction(NewAction(PopMemoLineRep, "PopMemoLineRep", "メモの行編集(&L)"));
-    PopupDay->addAction(NewAction(PopMemoLineDel, "PopMemoLineDel", "メモの行削除(&X)"));
-    PopupDay->addAction(NewAction(PopMemoDel, "PopMemoDel", "メモの削除(&O)"));
-    for (QAction* a : PopupDay->actions())
-        a->setEnabled(false);
-
-    PopupNote = new QMenu(this);
-    PopupNote->setObjectName("PopupNote");
-    PopupNote->addAction(NewAction(PopNoteAdd, "PopNoteAdd", "ノートの新規追加(&A)"));
-    PopupNote->addAction(NewAction(PopNoteEdit, "PopNoteEdit", "ノートの編集(&R)"));
-    PopupNote->addAction(NewAction(PopNoteDel, "PopNoteDel", "ノートの削除(&D)"));
-    PopupNote->addAction(NewAction(RenNoteTitle, "RenNoteTitle", "タイトルの変更(&R)"));
-    PopupNote->addSeparator();
-    PopupNote->addAction(NewAction(PopNoteLineDel, "PopNoteLineDel", "行の削除(&X)"));
-    PopupNote->addAction(NewAction(PopNoteClear, "PopNoteClear", "内容の消去(&C)"));
-    PopupNote->addSeparator();
-    PopupNote->addAction(NewAction(PopTabUp, "PopTabUp", "上に移動(&U)"));
-    PopupNote->addAction(NewAction(PopDown, "PopDown", "下に移動(&d)"));
-    for (QAction* a : PopupNote->actions())
+    for (QAction* a : {ListMemo->PopMemoAdd, ListMemo->PopMemoLineRep, ListMemo->PopMemoLineDel, ListMemo->PopMemoDel})
+        PopupDay->addAction(a);
+    for (QAction* a : {PopDayNew, PopDayRep, PopDayCopy, PopDayDel})
         a->setEnabled(false);
 
     PopupTray = new QMenu(this);
     PopupTray->setObjectName("PopupTray");
     PopupTray->addAction(NewAction(PopTraySchAdd, "PopTraySchAdd", "スケジュールの追加(&A)"));
     PopupTray->addAction(NewAction(PopTraySchEdit, "PopTraySchEdit", "スケジュールの編集(&E)"));
-    PopupTray->addAction(NewAction(PopTrayMemo, "PopTrayMemo", "メモの編集(&M)"));
+    PopupTray->addAction(ListMemo->PopTrayMemo);
     PopupTray->addSeparator();
     PopupTray->addAction(NewAction(PopTraySize, "PopTraySize", "元のサイズ(&S)"));
     PopupTray->addAction(NewAction(PopTrayMini, "PopTrayMini", "ミニカレンダー(&N)"));
@@ -366,6 +367,8 @@ void TForm1::ConnectCommands()
     connect(MenuExit, &QAction::triggered, this, &TForm1::ApplicationExit);
     connect(PopTrayExit, &QAction::triggered, this, &TForm1::ApplicationExit);
     connect(PanelTodo, &qt::TodoPanel::todoLinesChanged, this, &TForm1::TodoLinesChanged);
+    connect(ListMemo, &qt::MemoList::memoChanged, this, &TForm1::MemoChanged);
+    connect(MenuPasswd, &QAction::triggered, this, &TForm1::MenuPasswdClick);
 
     for (QAction* a : {MenuNowMonth, TBtnHome, PopNow})
         connect(a, &QAction::triggered, this, &TForm1::CurrentNow);
@@ -411,7 +414,6 @@ void TForm1::ConnectCommands()
     connect(PopTraySize, &QAction::triggered, this, &TForm1::MainFormShow);
     connect(PopTrayMini, &QAction::triggered, this, &TForm1::PopTrayMiniClick);
     connect(PopupTray, &QMenu::aboutToShow, this, &TForm1::PopupTrayPopup);
-    ConnectMemoCommands();
     ConnectListCommands();
     ConnectWeekCommands();
     ConnectSelections();

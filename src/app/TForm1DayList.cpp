@@ -260,17 +260,17 @@ void TForm1::PopupDayPopup()
     PopDayNew->setEnabled(true);
     for (QAction* a : {PopDayRep, PopDayCopy, PopDayDel, PanelTodo->PoPTodoCopy})
         a->setEnabled(selected);
-    MemoPopupEnable();
+    ListMemo->MemoPopupEnable();
 }
 
 void TForm1::DataDelete()
 {
     if (ListDaySch->hasFocus())
         DaySchDel();
-    if (ListNote->hasFocus())
-        NoteDelete();
+    if (PanelNote->ListNote->hasFocus())
+        PanelNote->NoteDelete();
     if (ListMemo->hasFocus())
-        MemoDelete();
+        ListMemo->MemoDelete();
     if (PanelTodo->ListFocused())
         PanelTodo->TodoDel();
 }

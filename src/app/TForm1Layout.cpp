@@ -112,10 +112,10 @@ void TForm1::CreateAreas()
     SplX->setChildrenCollapsible(false);
     leftLayout->addWidget(SplX, 1);
     GridArea = CreateGridArea(SplX);
-    PanelNote = new qt::NotePanel(panelServices_, SplX);
+    PanelNote = new qt::NotePanel(
+        panelContext_, [this] { return PanelLeft->width() + 20; }, SplX);
+    PanelNote->setPasswordCheck([this] { return PasswordGiven(startup_text::kNotePasswordLabel); });
     PanelNote->setMinimumHeight(50);
-    TabNote = PanelNote->TabNote;
-    ListNote = PanelNote->ListNote;
     SplX->setStretchFactor(0, 0);
     SplX->setStretchFactor(1, 1);
 
@@ -144,7 +144,8 @@ void TForm1::CreateAreas()
     ListDaySch = qt::reportList(SplM, "ListDaySch");
     ListDaySch->setSelectionMode(QAbstractItemView::SingleSelection);
     ListDaySch->setContextMenuPolicy(Qt::CustomContextMenu);
-    ListMemo = new qt::MemoList(panelServices_, SplM);
+    ListMemo = new qt::MemoList(
+        panelContext_, [this] { return pnlWidth_ + 20; }, SplM);
     ListDaySch->setMinimumHeight(58);
     ListMemo->setMinimumHeight(30);
     PanelTodo = new qt::TodoPanel(panelContext_, TodoLinks(), SplV);
@@ -647,7 +648,7 @@ void TForm1::PopupTrayPopup()
     const TrayMenuState menu = TrayMenuFor(state);
     PopTraySize->setText(QString::fromUtf8(menu.sizeCaption));
     PopTrayMini->setText(QString::fromUtf8(menu.miniCaption));
-    for (QAction* entry : {PopTraySchAdd, PopTraySchEdit, PopTrayMemo})
+    for (QAction* entry : {PopTraySchAdd, PopTraySchEdit, ListMemo->PopTrayMemo})
         entry->setEnabled(menu.editing);
     for (QAction* entry : {PopTraySize, PopTrayMini})
         entry->setEnabled(menu.showHide);

@@ -2,7 +2,10 @@
 // ToDo lines the calendar marks, the day the calendar shows.
 #include "app/TForm1.h"
 
+#include "app/TDlgPassEntry.h"
 #include "platform/qt/QtText.h"
+
+#include <QSplitter>
 
 namespace kal {
 
@@ -47,6 +50,29 @@ void TForm1::ShowDate(const Date& date)
 {
     state_.selectedDate = date;
     SetMonth(date.year, date.month);
+}
+
+void TForm1::MemoRefresh()
+{
+    // An area that comes back sits under the day list at its remembered height.
+    if (ListMemo->MemoRefresh())
+        SplM->setSizes({std::max(58, SplM->height() - memoHeight_ - SplM->handleWidth()), memoHeight_});
+}
+
+void TForm1::MemoChanged(bool existenceChanged)
+{
+    // The week view's memo column shows the text itself, so every change reaches it.
+    const bool weekShowsMemos = weekShown_ && FlagOn(settings_.weekView, 5);
+    if (weekShowsMemos || (existenceChanged && FlagOn(settings_.calView, 5)))
+        RebuildMonth();
+    else
+        DaySchEdit();
+}
+
+void TForm1::MenuPasswdClick()
+{
+    TDlgPassEntry dialog(panelServices_, programFolder_, this);
+    panelServices_.dialogs.run(dialog);
 }
 
 } // namespace kal

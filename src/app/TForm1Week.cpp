@@ -174,7 +174,7 @@ void TForm1::GridWeekSelect(int, int row)
 void TForm1::GridWeekDblClick()
 {
     if (GridWeek->selectedColumn() == qt::WeekGrid::kMemoColumn)
-        MenuMemo->trigger();
+        ListMemo->MenuMemo->trigger();
     else
         GridMonthDblClick();
 }

@@ -36,7 +36,7 @@ struct CommandsFixture : MainWindowFixture, ::testing::WithParamInterface<Mode> 
     void preparePopups()
     {
         form->PopupDayPopup();
-        form->PopupNotePopup();
+        form->PanelNote->PopupNotePopup();
         form->PanelTodo->PopupToDoPopup();
         form->PopupTrayPopup();
     }

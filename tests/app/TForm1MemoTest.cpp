@@ -54,13 +54,13 @@ TEST_F(MemoFixture, EditorWritesTheMemoRaisesTheMarkAndABlankMemoDropsIt)
         EXPECT_EQ(dialog.windowTitle(), "2026/12/08") << "the area's title";
         return typeMemo("牛乳\n卵")(dialog);
     });
-    form->TBtnMemoNew->trigger();
+    form->ListMemo->TBtnMemoNew->trigger();
     EXPECT_EQ(home.read("20261208.mem"), crlf({sj("牛乳"), sj("卵")}));
     EXPECT_EQ(markOfToday(), 1);
     EXPECT_EQ(memoRows(), (QStringList{QString::fromUtf8("牛乳"), QString::fromUtf8("卵")}));
 
     dialogs.handlers.push_back(typeMemo("   "));
-    form->MenuMemo->trigger();
+    form->ListMemo->MenuMemo->trigger();
     EXPECT_FALSE(home.exists("20261208.mem"));
     EXPECT_EQ(markOfToday(), 0);
     EXPECT_TRUE(memoRows().isEmpty());
@@ -79,7 +79,7 @@ TEST_F(MemoFixture, WithoutTitleBarTheEditorIsCaptionedWithThePlainDate)
         EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("2026年12月8日のメモ"));
         return QDialog::Rejected;
     });
-    form->PopMemo->trigger();
+    form->ListMemo->PopMemo->trigger();
     ASSERT_EQ(dialogs.shownClasses.size(), 1u);
     EXPECT_EQ(dialogs.shownClasses[0], "kal::TDlgMemo");
 }
@@ -89,7 +89,7 @@ TEST_F(MemoFixture, MemoSettingZeroShowsTheAreaOnlyForADayWithMemo)
     start("[Memo]\r\nMemo=0\r\n");
     EXPECT_TRUE(form->ListMemo->isHidden());
     dialogs.handlers.push_back(typeMemo("memo"));
-    form->ShowDlgMemo();
+    form->ListMemo->ShowDlgMemo();
     EXPECT_FALSE(form->ListMemo->isHidden());
     EXPECT_GT(form->ListMemo->height(), 0);
     const QList<int> sizes = form->SplM->sizes();
@@ -110,19 +110,19 @@ TEST_F(MemoFixture, LineDeleteOfTheLastLineDeletesTheFileAndTheMark)
     start();
     EXPECT_EQ(markOfToday(), 1);
     form->PopupDayPopup();
-    EXPECT_TRUE(form->PopMemoAdd->isEnabled());
-    EXPECT_FALSE(form->PopMemoLineDel->isEnabled()) << "no row selected";
-    EXPECT_TRUE(form->PopMemoDel->isEnabled());
+    EXPECT_TRUE(form->ListMemo->PopMemoAdd->isEnabled());
+    EXPECT_FALSE(form->ListMemo->PopMemoLineDel->isEnabled()) << "no row selected";
+    EXPECT_TRUE(form->ListMemo->PopMemoDel->isEnabled());
 
     selectMemoRow(0);
     form->PopupDayPopup();
-    EXPECT_TRUE(form->PopMemoLineDel->isEnabled());
-    form->PopMemoLineDel->trigger();
+    EXPECT_TRUE(form->ListMemo->PopMemoLineDel->isEnabled());
+    form->ListMemo->PopMemoLineDel->trigger();
     EXPECT_EQ(home.read("20261208.mem"), crlf({"two"}));
     EXPECT_EQ(markOfToday(), 1);
 
     selectMemoRow(0);
-    form->PopMemoLineDel->trigger();
+    form->ListMemo->PopMemoLineDel->trigger();
     EXPECT_FALSE(home.exists("20261208.mem"));
     EXPECT_EQ(markOfToday(), 0);
     EXPECT_TRUE(platform.messages.empty()) << "no question for a line";
@@ -135,7 +135,7 @@ TEST_F(MemoFixture, InPlaceLineEditReplacesTheLineUnlessTheFileChangedMeanwhile)
     auto editRow = [this](int row, const char* text) {
         selectMemoRow(row);
         form->PopupDayPopup();
-        form->PopMemoLineRep->trigger();
+        form->ListMemo->PopMemoLineRep->trigger();
         QLineEdit* edit = nullptr;
         QTest::qWaitFor([&] { return (edit = form->ListMemo->findChild<QLineEdit*>("MemoLineEdit")) != nullptr; });
         ASSERT_NE(edit, nullptr);
@@ -163,7 +163,7 @@ TEST_F(MemoFixture, MemoDeleteAsksAndTheDeleteCommandReachesItFromTheFocusedArea
     start();
     platform.messageAnswers.push_back(MessageAnswer::No);
     form->PopupDayPopup();
-    form->PopMemoDel->trigger();
+    form->ListMemo->PopMemoDel->trigger();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].caption, "メモの削除");
     EXPECT_EQ(platform.messages[0].text, "メモを削除します。\r\nよろしいですか？");
@@ -186,9 +186,9 @@ TEST_F(MemoFixture, MemoEntryOfTheTrayWaitsForThePasswordAfterHiding)
 {
     home.write(kPasswordFileName, EncodeStr("right", DateTime{}) + "\r\n");
     start("[View]\r\nPasswd2=1\r\n");
-    EXPECT_TRUE(form->PopTrayMemo->isEnabled());
+    EXPECT_TRUE(form->ListMemo->PopTrayMemo->isEnabled());
     form->TaskTraySet();
-    EXPECT_FALSE(form->PopTrayMemo->isEnabled());
+    EXPECT_FALSE(form->ListMemo->PopTrayMemo->isEnabled());
     dialogs.handlers.push_back([](QDialog& dialog) {
         auto& prompt = dynamic_cast<TDlgPasswd&>(dialog);
         prompt.MskPasswd->setText("right");
@@ -196,5 +196,5 @@ TEST_F(MemoFixture, MemoEntryOfTheTrayWaitsForThePasswordAfterHiding)
         return prompt.result();
     });
     form->MainFormShow();
-    EXPECT_TRUE(form->PopTrayMemo->isEnabled());
+    EXPECT_TRUE(form->ListMemo->PopTrayMemo->isEnabled());
 }

@@ -36,15 +36,15 @@ struct NoteFixture : MainWindowFixture {
     QStringList tabs() const
     {
         QStringList out;
-        for (int i = 0; i < form->TabNote->count(); ++i)
-            out << form->TabNote->tabText(i);
+        for (int i = 0; i < form->PanelNote->TabNote->count(); ++i)
+            out << form->PanelNote->TabNote->tabText(i);
         return out;
     }
     QStringList lines() const
     {
         QStringList out;
-        for (int i = 0; i < form->ListNote->count(); ++i)
-            out << form->ListNote->item(i)->text();
+        for (int i = 0; i < form->PanelNote->ListNote->count(); ++i)
+            out << form->PanelNote->ListNote->item(i)->text();
         return out;
     }
     // The password prompt answered with `entry`, or cancelled when it is null.
@@ -63,7 +63,8 @@ struct NoteFixture : MainWindowFixture {
     }
     void clickTab(int index)
     {
-        QTest::mouseClick(form->TabNote, Qt::LeftButton, {}, form->TabNote->tabRect(index).center());
+        QTest::mouseClick(form->PanelNote->TabNote, Qt::LeftButton, {},
+                          form->PanelNote->TabNote->tabRect(index).center());
     }
 };
 
@@ -78,10 +79,10 @@ TEST_F(NoteFixture, WithoutNoteListOneUnregisteredTabAndAddingWritesTheOrder)
     platform.inputAnswers.push_back(std::string("a/b"));
     platform.inputAnswers.push_back(std::string("未登録"));
     platform.inputAnswers.push_back(std::string("未登録 "));
-    form->PopupNotePopup();
-    form->PopNoteAdd->trigger();
-    form->NoteAdd();
-    form->NoteAdd();
+    form->PanelNote->PopupNotePopup();
+    form->PanelNote->PopNoteAdd->trigger();
+    form->PanelNote->NoteAdd();
+    form->PanelNote->NoteAdd();
     ASSERT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(platform.messages[0].caption, "エラー");
     EXPECT_EQ(platform.messages[0].text, "タブ名には次の文字は使えません。\r\n　　\\ / : , ; * ? \" < > |");
@@ -89,7 +90,7 @@ TEST_F(NoteFixture, WithoutNoteListOneUnregisteredTabAndAddingWritesTheOrder)
     EXPECT_EQ(platform.messages[1].text, "「未登録」は登録済みです。");
     EXPECT_EQ(platform.inputPrompts.at(0), "ノートの新規作成|タイトル：");
     EXPECT_EQ(tabs(), (QStringList{QString::fromUtf8("未登録"), QString::fromUtf8("未登録 ")}));
-    EXPECT_EQ(form->TabNote->currentIndex(), 1);
+    EXPECT_EQ(form->PanelNote->TabNote->currentIndex(), 1);
     EXPECT_EQ(home.read("Note.lst"), crlf({sj("未登録"), sj("未登録 ")}));
     EXPECT_FALSE(home.exists("notes/未登録 .not")) << "a new note has no file until it is edited";
 }
@@ -103,10 +104,10 @@ TEST_F(NoteFixture, NoteListLinesThatEscapeTheFolderAreSkippedAndKept)
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_NE(platform.messages[0].text.find("../x"), std::string::npos);
 
-    form->PopDown->trigger(); // enabled only by the pop-up
+    form->PanelNote->PopDown->trigger(); // enabled only by the pop-up
     EXPECT_EQ(tabs(), (QStringList{"A", "B"}));
-    form->PopupNotePopup();
-    form->PopDown->trigger();
+    form->PanelNote->PopupNotePopup();
+    form->PanelNote->PopDown->trigger();
     EXPECT_EQ(tabs(), (QStringList{"B", "A"}));
     EXPECT_EQ(home.read("Note.lst"), crlf({"B", "A", "../x"})) << "the unusable line is kept for the user";
     EXPECT_EQ(home.read("x.not"), "outside\r\n");
@@ -126,26 +127,26 @@ TEST_F(NoteFixture, EditingClearingAndLineDeletionWorkOnTheNoteFile)
         editor.BtnOkClick();
         return editor.result();
     });
-    form->TBtnNote->trigger();
+    form->PanelNote->TBtnNote->trigger();
     EXPECT_EQ(lines(), (QStringList{"one", "two", "three"}));
 
-    form->ListNote->setCurrentRow(1);
-    form->PopupNotePopup();
-    EXPECT_TRUE(form->PopNoteLineDel->isEnabled());
-    EXPECT_TRUE(form->PopNoteClear->isEnabled());
-    form->PopNoteLineDel->trigger();
+    form->PanelNote->ListNote->setCurrentRow(1);
+    form->PanelNote->PopupNotePopup();
+    EXPECT_TRUE(form->PanelNote->PopNoteLineDel->isEnabled());
+    EXPECT_TRUE(form->PanelNote->PopNoteClear->isEnabled());
+    form->PanelNote->PopNoteLineDel->trigger();
     EXPECT_EQ(home.read("notes/A.not"), crlf({"one", "three"}));
 
     platform.messageAnswers.push_back(MessageAnswer::Yes);
-    form->PopNoteClear->trigger();
+    form->PanelNote->PopNoteClear->trigger();
     EXPECT_EQ(platform.messages.back().caption, "内容の消去");
     EXPECT_EQ(platform.messages.back().text, "「A」の内容をすべて消去します。\r\nよろしいですか？");
     EXPECT_FALSE(home.exists("notes/A.not"));
     EXPECT_TRUE(lines().isEmpty());
     EXPECT_EQ(tabs(), (QStringList{"A", "B"}));
-    form->PopupNotePopup();
-    EXPECT_FALSE(form->PopNoteClear->isEnabled());
-    EXPECT_FALSE(form->PopNoteLineDel->isEnabled());
+    form->PanelNote->PopupNotePopup();
+    EXPECT_FALSE(form->PanelNote->PopNoteClear->isEnabled());
+    EXPECT_FALSE(form->PanelNote->PopNoteLineDel->isEnabled());
 }
 
 TEST_F(NoteFixture, RenameMovesTheFileAndRefusesTakenTitles)
@@ -155,13 +156,13 @@ TEST_F(NoteFixture, RenameMovesTheFileAndRefusesTakenTitles)
     home.write("notes/C.not", "other\r\n");
     startNotes();
     platform.inputAnswers = {std::string("B"), std::string("C"), std::string("D")};
-    form->RenameTitle();
-    form->RenameTitle();
+    form->PanelNote->RenameTitle();
+    form->PanelNote->RenameTitle();
     ASSERT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(platform.messages[0].text, "「B」は登録済みです。");
     EXPECT_EQ(platform.messages[1].text, "「C」は登録済みです。");
     EXPECT_EQ(platform.inputInitials.at(0), "A");
-    form->RenameTitle();
+    form->PanelNote->RenameTitle();
     EXPECT_EQ(tabs(), (QStringList{"D", "B"}));
     EXPECT_FALSE(home.exists("notes/A.not"));
     EXPECT_EQ(home.read("notes/D.not"), "text\r\n");
@@ -179,7 +180,7 @@ TEST_F(NoteFixture, ARenameWhoseListCannotBeWrittenKeepsTitleAndFile)
     std::filesystem::remove(home.file("Note.lst"));
     std::filesystem::create_directory(home.file("Note.lst"));
     platform.inputAnswers = {std::string("D")};
-    form->RenameTitle();
+    form->PanelNote->RenameTitle();
     QTest::qWait(0);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].caption, "タイトルの変更");
@@ -197,13 +198,13 @@ TEST_F(NoteFixture, DeleteAsksKeepsOneTabAndRemovesTheFile)
     startNotes();
     clickTab(1);
     platform.messageAnswers.push_back(MessageAnswer::Yes);
-    form->NoteDelete();
+    form->PanelNote->NoteDelete();
     EXPECT_EQ(platform.messages.back().text, "「B」を削除します。\r\nよろしいですか？");
     EXPECT_EQ(tabs(), QStringList{"A"});
     EXPECT_FALSE(home.exists("notes/B.not"));
     EXPECT_EQ(home.read("Note.lst"), crlf({"A"}));
 
-    form->NoteDelete();
+    form->PanelNote->NoteDelete();
     EXPECT_EQ(platform.messages.back().caption, "ノートの削除");
     EXPECT_EQ(platform.messages.back().text, "ノートは最低１つのタブが必要です。");
     EXPECT_EQ(tabs(), QStringList{"A"});
@@ -214,11 +215,11 @@ TEST_F(NoteFixture, LinkPartOpensOnAClickAndFileLinksAskFirst)
     home.write("Note.lst", crlf({"L"}));
     home.write("notes/L.not", crlf({"hTTp://example.org/ rest of the line", "file:///etc/passwd", "plain"}));
     startNotes();
-    QWidget* viewport = form->ListNote->viewport();
+    QWidget* viewport = form->PanelNote->ListNote->viewport();
     auto rowPoint = [this](int row, int x) {
-        return QPoint(x, form->ListNote->visualItemRect(form->ListNote->item(row)).center().y());
+        return QPoint(x, form->PanelNote->ListNote->visualItemRect(form->PanelNote->ListNote->item(row)).center().y());
     };
-    auto* list = dynamic_cast<qt::NoteList*>(form->ListNote);
+    auto* list = dynamic_cast<qt::NoteList*>(form->PanelNote->ListNote);
     ASSERT_NE(list, nullptr);
     const int linkWidth = list->linkWidth(0);
     ASSERT_GT(linkWidth, 10);
@@ -258,12 +259,12 @@ TEST_F(NoteFixture, TheProtectedLastTabAsksWhenChosenAndFallsBackToTheFirst)
     dialogs.handlers.push_back(answerPassword(nullptr, &label));
     clickTab(2);
     EXPECT_EQ(label, QString::fromUtf8("ノートのパスワードの入力："));
-    EXPECT_EQ(form->TabNote->currentIndex(), 0);
+    EXPECT_EQ(form->PanelNote->TabNote->currentIndex(), 0);
     EXPECT_TRUE(lines().isEmpty());
 
     dialogs.handlers.push_back(answerPassword("P]WG"));
     clickTab(2);
-    EXPECT_EQ(form->TabNote->currentIndex(), 2);
+    EXPECT_EQ(form->PanelNote->TabNote->currentIndex(), 2);
     EXPECT_EQ(lines(), QStringList{"hidden"});
     home.write("notes/Secret.not", "changed\r\n");
     form->PeriodicRefresh();
@@ -279,31 +280,31 @@ TEST_F(NoteFixture, NewTabsGoBeforeTheProtectedOneAndItCannotBeMovedOrDeletedWit
     startNotes("NotePas=1\r\n");
 
     platform.inputAnswers.push_back(std::string("New"));
-    form->NoteAdd();
+    form->PanelNote->NoteAdd();
     EXPECT_EQ(tabs(), (QStringList{"A", "B", "New", "Secret"}));
 
     // Down from the second-to-last place needs the password; cancelled, it is refused.
     dialogs.handlers.push_back(answerPassword(nullptr));
-    form->PopupNotePopup();
-    form->PopDown->trigger();
+    form->PanelNote->PopupNotePopup();
+    form->PanelNote->PopDown->trigger();
     EXPECT_EQ(platform.messages.back().caption, "ノートの移動");
     EXPECT_EQ(platform.messages.back().text, "「Secret」はパスワードで保護されていため移動はできません。");
     EXPECT_EQ(tabs(), (QStringList{"A", "B", "New", "Secret"}));
 
     // From the first place it swaps the first two.
     clickTab(0);
-    form->PopTabDownClick();
+    form->PanelNote->PopTabDownClick();
     EXPECT_EQ(tabs(), (QStringList{"B", "A", "New", "Secret"}));
     EXPECT_EQ(home.read("Note.lst"), crlf({"B", "A", "New", "Secret"}));
 
     // The protected note itself: deleting it asks the password first.
     dialogs.handlers.push_back(answerPassword("wrong"));
     clickTab(3);
-    ASSERT_EQ(form->TabNote->currentIndex(), 0);
+    ASSERT_EQ(form->PanelNote->TabNote->currentIndex(), 0);
     dialogs.handlers.push_back(answerPassword("right"));
     clickTab(3);
-    ASSERT_EQ(form->TabNote->currentIndex(), 3);
-    form->PopTabUpClick();
+    ASSERT_EQ(form->PanelNote->TabNote->currentIndex(), 3);
+    form->PanelNote->PopTabUpClick();
     EXPECT_EQ(tabs(), (QStringList{"B", "A", "Secret", "New"})) << "given once, the password moves it out";
     EXPECT_EQ(lines(), QStringList{"hidden"});
 }
@@ -313,7 +314,7 @@ TEST_F(NoteFixture, TwoTabsUnderProtectionCannotBeDeleted)
     setPassword("right");
     home.write("Note.lst", crlf({"A", "B"}));
     startNotes("NotePas=1\r\n");
-    form->NoteDelete();
+    form->PanelNote->NoteDelete();
     EXPECT_EQ(platform.messages.back().text, "「B」はパスワードで保護されています。");
     EXPECT_EQ(tabs(), (QStringList{"A", "B"}));
 }
@@ -334,7 +335,7 @@ TEST_F(NoteFixture, ASingleProtectedTabAsksAtStart)
         EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("「Only」の編集"));
         return int(QDialog::Rejected);
     });
-    form->NoteReplace();
+    form->PanelNote->NoteReplace();
     EXPECT_EQ(dialogs.shownClasses.size(), 3u);
 }
 
@@ -346,8 +347,8 @@ TEST_F(NoteFixture, MissingPasswordIsReportedWhenTheUserActsOnly)
     clickTab(1);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].caption, "パスワード設定エラー");
-    EXPECT_EQ(form->TabNote->currentIndex(), 1) << "the tab opens";
+    EXPECT_EQ(form->PanelNote->TabNote->currentIndex(), 1) << "the tab opens";
     form->PeriodicRefresh();
-    form->NoteReplace(); // cancelled by the fake runner
+    form->PanelNote->NoteReplace(); // cancelled by the fake runner
     EXPECT_EQ(platform.messages.size(), 1u);
 }

@@ -222,11 +222,11 @@ TEST_F(WeekFixture, MemoColumnShowsTheMemoWithoutTheMarkAndGivesWayWhenOff)
             QMetaObject::invokeMethod(dialog.findChild<QPushButton*>("BtnOk"), "click");
             return dialog.result();
         });
-        form->ShowDlgMemo();
+        form->ListMemo->ShowDlgMemo();
         EXPECT_EQ(form->monthBuild().memoText(pos.column, pos.row).back(),
                   QString(text).split('\n').back().toStdString());
     }
-    form->MemoDelete();
+    form->ListMemo->MemoDelete();
     EXPECT_TRUE(form->monthBuild().memoText(pos.column, pos.row).empty());
     form->ApplicationExit();
     form.reset();

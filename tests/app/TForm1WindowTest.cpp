@@ -317,7 +317,7 @@ TEST_F(WindowFixture, SecondStartAsksThePasswordOutsideTheSocketsHandlerAndTheTr
         ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.handlers.empty(); }, 3000));
         QTest::qWait(20);
         for (bool shown : {form->isVisible(), form->PopTraySchAdd->isEnabled(), form->PopTraySchEdit->isEnabled(),
-                           form->PopTrayMemo->isEnabled()})
+                           form->ListMemo->PopTrayMemo->isEnabled()})
             EXPECT_EQ(shown, !answer.isEmpty());
     }
 }
