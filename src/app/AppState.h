@@ -20,7 +20,6 @@ struct AppState {
     bool modalDialogOpen = false; // tray clicks are ignored meanwhile
     bool taskbarHidden = false;   // TaskBar = 1
     bool layoutBusy = false;      // resize handling does nothing meanwhile
-    bool alarmWindowOpen = false;
     bool todoChanged = false;
 
     void startAt(const Date& date)

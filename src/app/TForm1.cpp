@@ -1,6 +1,7 @@
 #include "app/TForm1.h"
 
 #include "alarm/qt/ClockPanel.h"
+#include "alarm/qt/TimerPanel.h"
 #include "app/Password.h"
 #include "app/Startup.h"
 #include "app/TDlgPasswd.h"
@@ -61,10 +62,6 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     ConnectIcalCommands();
     ConnectPrintCommands();
     ConnectSetupCommands();
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName("Timer1");
-    Timer1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     PopupTrayPopup();
 
     painter_.setBuild(&build_);
@@ -115,7 +112,7 @@ int TForm1::FormCreate()
     startGeometry_.todoWidths = {settings_.tNoWidth, settings_.tOkWidth, settings_.nPrWidth, settings_.oPrWidth};
     startGeometry_.dayWidths = {settings_.schWidth, settings_.plcWidth, settings_.catWidth};
     IconTraySet();
-    Timer1->start();
+    PanelTimer->Timer1->start();
     return 0;
 }
 
@@ -180,8 +177,8 @@ bool TForm1::InitLoad()
     // the window to its menu entry follow it.
     SetTitleFromSettings();
     CheckFolders();
-    ApplyClockLook();
-    LoadSignalTimes();
+    PanelTimer->ApplyClockLook();
+    PanelTimer->LoadSignalTimes();
     TodoIconSetup();
     return true;
 }
@@ -222,23 +219,6 @@ void TForm1::CheckFolders()
     }
 }
 
-void TForm1::ApplyClockLook()
-{
-    qt::ClockLook look;
-    look.type = settings_.clockType;
-    look.font = settings_.clockFont;
-    look.style = settings_.clockStyle;
-    look.leftAligned = settings_.clockLeft == 1;
-    look.seconds = settings_.clsec == 1;
-    look.twentyFourHour = settings_.clhour == 1;
-    look.dateColor = settings_.colors[ColClockDate].text;
-    look.background = settings_.colors[ColClockDate].back;
-    look.weekdayColor = settings_.colors[ColClockWeekday].text;
-    look.timeColor = settings_.colors[ColClockTime].text;
-    PanelClock->applyLook(look);
-    PanelClock->tick(services_.platform.now());
-}
-
 void TForm1::InitSet()
 {
     ApplyCalendarLook();
@@ -255,7 +235,7 @@ void TForm1::InitSet()
     ListMemo->MemoSet();
     PanelNote->NoteSet(firstInitSet_);
     PanelTodo->setVisible(settings_.todo == 1);
-    UpdateStatusBar();
+    PanelTimer->UpdateStatusBar();
     HeaderEdit();
     MonthSchEdit();
     if (firstInitSet_) {

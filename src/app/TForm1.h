@@ -3,8 +3,6 @@
 // tray, and hands every command to the subsystem that does it.
 #pragma once
 
-#include "alarm/TimerDuties.h"
-#include "alarm/TodayAlarmList.h"
 #include "app/AppState.h"
 #include "calendar/CellPaint.h"
 #include "calendar/MonthBuild.h"
@@ -48,6 +46,7 @@ namespace kal {
 
 namespace qt {
 class ClockPanel;
+class TimerPanel;
 class MonthGrid;
 class TodoPanel;
 class WeekGrid;
@@ -58,7 +57,6 @@ class PrintTarget;
 }
 struct PrintSource;
 
-class TDlgAlarm;
 class THeaderPanel;
 struct FormEditRequest;
 
@@ -127,17 +125,13 @@ public:
     qt::MonthGrid* GridMonth;
     qt::NotePanel* PanelNote;
     QWidget* PanelRight;
-    qt::ClockPanel* PanelClock;
     QLabel* PanelDaySch;
     QSplitter* SplV;
     QSplitter* SplM;
     QTreeWidget* ListDaySch;
     qt::MemoList* ListMemo;
     QLabel* StatusPanel0;
-    QWidget* StatusPanel1;
-    QWidget* StatusPanel2;
     QWidget* StatusPanel3;
-    QTimer* Timer1;
 
     // Navigation (month view).
     void NextMonthChange();
@@ -280,8 +274,6 @@ private:
     void SetTitleFromSettings();
     void SetCatViewMode(int mode);
     void SyncMiniChecks();
-    void ApplyClockLook();
-    void UpdateStatusBar();
 
     qt::Services& services_;
     std::string programFolder_;
@@ -364,31 +356,18 @@ private:
     // The day memo editor the list windows correct memos with; none until the editor exists.
     std::function<bool(const Date&, QWidget*)> DayMemoEditor();
 
-    // Timer and alarm block: the clock every tick and, once for each new minute, the change of
-    // day, the alarms, the time signal and the periodic refresh.
+    // Timer and alarm block: the panel of the timer, the clock and the alarms; the window moves
+    // to a new day and refreshes the panels when the timer says so.
 public:
-    void Timer1Timer();
+    qt::TimerPanel* PanelTimer;
     // Rebuilds what depends on the date at the change of day: the month, moved to the new
     // today, and the ToDo lists.
     void DayChangeRefresh();
     // Every `UdTime` minutes while `ScrUd` is on: the month.
     void PeriodicRefresh();
-    // Today's alarm lines as the last minute's check read them.
-    const std::vector<std::string>& todayAlarms() const { return todayAlarmList_.lines(); }
-    const std::vector<std::string>& signalTimes() const { return signalTimes_; }
-    // The alarm window on screen, if any.
-    TDlgAlarm* alarmWindow() const;
 
 private:
-    void MinuteDuties(const DateTime& now);
-    void Announce(const MinuteAnnouncement& announcement);
-    void LoadSignalTimes();
-
-    MinuteTicker minuteTicker_;
-    RefreshCounter refreshCounter_;
-    TodayAlarmList todayAlarmList_;
-    std::vector<std::string> signalTimes_; // SigTime.tbl, Shift-JIS
-    QPointer<TDlgAlarm> alarmWindow_;
+    void MinuteBegan(const DateTime& now);
 
     // Week view block: the week grid beside the month grid, the switch between the two views,
     // the navigation by week and the captions that follow the view.

@@ -1,6 +1,8 @@
 // The main menu, the tool bar and the context menus, and where each entry leads.
 #include "app/TForm1.h"
 
+#include "alarm/qt/TimerPanel.h"
+
 #include "calendar/qt/MonthGrid.h"
 #include "memo/qt/MemoList.h"
 #include "memo/qt/NotePanel.h"
@@ -369,6 +371,9 @@ void TForm1::ConnectCommands()
     connect(PanelTodo, &qt::TodoPanel::todoLinesChanged, this, &TForm1::TodoLinesChanged);
     connect(ListMemo, &qt::MemoList::memoChanged, this, &TForm1::MemoChanged);
     connect(MenuPasswd, &QAction::triggered, this, &TForm1::MenuPasswdClick);
+    connect(PanelTimer, &qt::TimerPanel::ticked, this, &TForm1::TrayCheck);
+    connect(PanelTimer, &qt::TimerPanel::minuteBegan, this, &TForm1::MinuteBegan);
+    connect(PanelTimer, &qt::TimerPanel::refreshDue, this, &TForm1::PeriodicRefresh);
 
     for (QAction* a : {MenuNowMonth, TBtnHome, PopNow})
         connect(a, &QAction::triggered, this, &TForm1::CurrentNow);

@@ -2,10 +2,11 @@
 #include "app/TForm1.h"
 
 #include "alarm/qt/ClockPanel.h"
+#include "alarm/qt/StatusPanel.h"
+#include "alarm/qt/TimerPanel.h"
 #include "app/Startup.h"
 #include "app/THeaderPanel.h"
 #include "app/TrayMenu.h"
-#include "app/qt/StatusPanel.h"
 #include "calendar/GridLayout.h"
 #include "calendar/qt/MonthGrid.h"
 #include "memo/qt/MemoList.h"
@@ -124,8 +125,8 @@ void TForm1::CreateAreas()
     auto* rightLayout = new QVBoxLayout(PanelRight);
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->setSpacing(0);
-    PanelClock = new qt::ClockPanel(PanelRight);
-    rightLayout->addWidget(PanelClock);
+    PanelTimer = new qt::TimerPanel(panelContext_, this);
+    rightLayout->addWidget(PanelTimer->PanelClock);
     PanelDaySch = new QLabel(PanelRight);
     PanelDaySch->setObjectName("PanelDaySch");
     PanelDaySch->setFixedHeight(20);
@@ -187,29 +188,13 @@ void TForm1::CreateStatusBar()
     StatusPanel0->setFixedWidth(180);
     StatusPanel0->setMaximumWidth(180);
     StatusPanel0->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    StatusPanel1 = new qt::StatusPanel("StatusPanel1", 100, bar);
-    StatusPanel2 = new qt::StatusPanel("StatusPanel2", 100, bar);
     StatusPanel3 = new QWidget(bar);
     StatusPanel3->setObjectName("StatusPanel3");
     StatusPanel3->setFixedWidth(50);
     bar->addWidget(StatusPanel0);
-    bar->addWidget(StatusPanel1);
-    bar->addWidget(StatusPanel2);
+    bar->addWidget(PanelTimer->StatusPanel1);
+    bar->addWidget(PanelTimer->StatusPanel2);
     bar->addWidget(StatusPanel3);
-}
-
-void TForm1::UpdateStatusBar()
-{
-    auto* alarm = static_cast<qt::StatusPanel*>(StatusPanel1);
-    auto* signal = static_cast<qt::StatusPanel*>(StatusPanel2);
-    if (settings_.alarm != 0)
-        alarm->setContent(QIcon(":/icons/alarm.svg").pixmap(16, 16), QString::fromUtf8("アラームON"));
-    else
-        alarm->setContent(QIcon(":/icons/alarm-off.svg").pixmap(16, 16), QString::fromUtf8("アラームOFF"));
-    if (settings_.signal == 1)
-        signal->setContent(QIcon(":/icons/signal.svg").pixmap(16, 16), QString::fromUtf8("時報ON"));
-    else
-        signal->setContent(QPixmap(), QString());
 }
 
 void TForm1::PanelCheck()
@@ -223,7 +208,7 @@ void TForm1::PanelCheck()
     MenuNote->setEnabled(withRight);
     MenuClock->setEnabled(withRight);
     if (withRight) {
-        PanelClock->setVisible(clockShown_);
+        PanelTimer->PanelClock->setVisible(clockShown_);
         NoteCheck();
     } else {
         PanelNote->setVisible(false);
@@ -298,7 +283,8 @@ void TForm1::BarCheck()
     ToolBar1->setVisible(MenuToolBar->isChecked() && !miniMode_);
     statusBar()->setVisible(miniMode_ ? settings_.miniStatusBar == 1 : MenuStatusBar->isChecked());
     // The mini calendar is narrower than the date panel alone.
-    for (QWidget* panel : {StatusPanel1, StatusPanel2, StatusPanel3})
+    for (QWidget* panel : {static_cast<QWidget*>(PanelTimer->StatusPanel1),
+                           static_cast<QWidget*>(PanelTimer->StatusPanel2), StatusPanel3})
         panel->setVisible(!miniMode_);
     StatusPanel0->setMinimumWidth(miniMode_ ? 0 : 180);
 }
@@ -325,9 +311,9 @@ void TForm1::MenuClockClick()
     clockShown_ = !clockShown_;
     MenuClock->setChecked(clockShown_);
     TBtnClock->setChecked(clockShown_);
-    PanelClock->setVisible(clockShown_);
+    PanelTimer->PanelClock->setVisible(clockShown_);
     if (clockShown_)
-        PanelClock->tick(services_.platform.now());
+        PanelTimer->PanelClock->tick(services_.platform.now());
     SizeChange();
 }
 

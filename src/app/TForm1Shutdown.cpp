@@ -2,6 +2,7 @@
 // same without questions when the session ends.
 #include "app/TForm1.h"
 
+#include "alarm/qt/TimerPanel.h"
 #include "app/CleanUp.h"
 #include "calendar/qt/MonthGrid.h"
 #include "memo/qt/MemoList.h"
@@ -30,7 +31,7 @@ void TForm1::FormCloseQuery()
     if (tray_)
         tray_->hide();
     // Nothing may tick while the question is open, nor after.
-    Timer1->stop();
+    PanelTimer->Timer1->stop();
     if (state_.startupPending)
         return;
     state_.layoutBusy = true;

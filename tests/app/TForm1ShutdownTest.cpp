@@ -57,7 +57,7 @@ TEST_F(ShutdownFixture, CleanUpAsksOnceWithTheTimerStoppedAndDeletesOnlyOnYes)
         writeOldData();
         start(kClean);
         platform.messageAnswers.push_back(answer);
-        QTimer* timer = form->Timer1;
+        QTimer* timer = form->PanelTimer->Timer1;
         ASSERT_TRUE(timer->isActive());
         form->ApplicationExit();
         EXPECT_FALSE(timer->isActive());

@@ -36,7 +36,7 @@ struct TimerFixture : MainWindowFixture {
     void tickAt(int hour, int minute, int second, Date date = Date{2026, 12, 8})
     {
         platform.clock = DateTime{date, hour, minute, second};
-        form->Timer1Timer();
+        form->PanelTimer->Timer1Timer();
         QApplication::processEvents();
     }
     int alarmWindowsOnScreen() const
@@ -46,13 +46,16 @@ struct TimerFixture : MainWindowFixture {
             count += qobject_cast<TDlgAlarm*>(window) && window->isVisible();
         return count;
     }
-    QString alarmText() const { return form->alarmWindow() ? form->alarmWindow()->LabelMsg->text() : QString(); }
+    QString alarmText() const
+    {
+        return form->PanelTimer->alarmWindow() ? form->PanelTimer->alarmWindow()->LabelMsg->text() : QString();
+    }
     std::string monthFile(int year, int month) const { return MonthFilePath(home.path(), year, month); }
     std::pair<int, int> view() const { return {form->state().viewYear, form->state().viewMonth}; }
     void closeAlarmWindow()
     {
-        ASSERT_TRUE(form->alarmWindow());
-        form->alarmWindow()->BtnOk->click();
+        ASSERT_TRUE(form->PanelTimer->alarmWindow());
+        form->PanelTimer->alarmWindow()->BtnOk->click();
         QApplication::processEvents();
     }
 };
@@ -64,7 +67,7 @@ TEST_F(TimerFixture, TheRunningTimerRaisesTheAlarmWindowOnTimeWithoutWaitingForI
     home.write("202612.sch", crlf({record(8, "14:30", "打ち合わせ")}));
     platform.setToday(2026, 12, 8, 14, 19, 58);
     start(kAlarmTen);
-    ASSERT_TRUE(form->Timer1->isActive());
+    ASSERT_TRUE(form->PanelTimer->Timer1->isActive());
     QTest::qWait(1100);
     EXPECT_EQ(alarmWindowsOnScreen(), 0);
     platform.clock.minute = 20;
@@ -72,12 +75,12 @@ TEST_F(TimerFixture, TheRunningTimerRaisesTheAlarmWindowOnTimeWithoutWaitingForI
     QTest::qWait(1100);
     ASSERT_EQ(alarmWindowsOnScreen(), 1);
     EXPECT_EQ(platform.sounds, std::vector<std::string>{"/sounds/alarm.wav"});
-    EXPECT_EQ(form->alarmWindow()->windowTitle(), QString::fromUtf8("予定の時刻"));
+    EXPECT_EQ(form->PanelTimer->alarmWindow()->windowTitle(), QString::fromUtf8("予定の時刻"));
     EXPECT_TRUE(alarmText().startsWith(QString::fromUtf8("14時20分です。\n『打ち合わせ』の時間の10分前です。")));
-    EXPECT_EQ(form->alarmWindow()->windowModality(), Qt::WindowModal);
-    EXPECT_TRUE(form->state().alarmWindowOpen);
+    EXPECT_EQ(form->PanelTimer->alarmWindow()->windowModality(), Qt::WindowModal);
+    EXPECT_TRUE(form->PanelTimer->alarmWindowOpen());
     closeAlarmWindow();
-    EXPECT_FALSE(form->state().alarmWindowOpen);
+    EXPECT_FALSE(form->PanelTimer->alarmWindowOpen());
     EXPECT_EQ(alarmWindowsOnScreen(), 0);
 }
 
@@ -93,7 +96,7 @@ TEST_F(TimerFixture, ATickThatMissesSecondZeroStillRunsTheMinuteOnce)
     tickAt(14, 20, 2);
     tickAt(14, 20, 59);
     EXPECT_EQ(platform.sounds.size(), 1u) << "the minute's duties run once";
-    EXPECT_EQ(form->alarmWindow()->messageCount(), 1);
+    EXPECT_EQ(form->PanelTimer->alarmWindow()->messageCount(), 1);
 }
 
 TEST_F(TimerFixture, AnOpenAlarmWindowHoldsBackNeitherTheSignalNorTheNextAlarm)
@@ -107,11 +110,11 @@ TEST_F(TimerFixture, AnOpenAlarmWindowHoldsBackNeitherTheSignalNorTheNextAlarm)
     tickAt(14, 50, 0);
     tickAt(15, 0, 0);
     EXPECT_EQ(alarmWindowsOnScreen(), 1) << "never a second window";
-    EXPECT_EQ(form->alarmWindow()->messageCount(), 5);
+    EXPECT_EQ(form->PanelTimer->alarmWindow()->messageCount(), 5);
     EXPECT_EQ(platform.sounds, (std::vector<std::string>{"/sounds/alarm.wav", "/sounds/alarm.wav", "/sounds/alarm.wav",
                                                          "/sounds/alarm.wav", "/sounds/signal.wav"}));
     EXPECT_TRUE(alarmText().endsWith(QString::fromUtf8("15時00分をお知らせします。")));
-    EXPECT_EQ(form->alarmWindow()->windowTitle(), QString::fromUtf8("時報"));
+    EXPECT_EQ(form->PanelTimer->alarmWindow()->windowTitle(), QString::fromUtf8("時報"));
     closeAlarmWindow();
     tickAt(15, 10, 0);
     EXPECT_EQ(alarmWindowsOnScreen(), 0);
@@ -154,10 +157,10 @@ TEST_F(TimerFixture, AScheduleDeletedMeanwhileStaysSilent)
     home.write("202612.sch", crlf({line}));
     start(kAlarmTen);
     tickAt(14, 0, 0);
-    ASSERT_EQ(form->todayAlarms().size(), 1u);
+    ASSERT_EQ(form->PanelTimer->todayAlarms().size(), 1u);
     ASSERT_TRUE(DeleteSchedule(ScheduleRef{monthFile(2026, 12), 0, line}).ok());
     tickAt(14, 20, 0);
-    EXPECT_TRUE(form->todayAlarms().empty());
+    EXPECT_TRUE(form->PanelTimer->todayAlarms().empty());
     EXPECT_TRUE(platform.sounds.empty());
     EXPECT_EQ(alarmWindowsOnScreen(), 0);
 }
@@ -180,10 +183,10 @@ TEST_F(TimerFixture, ListedSignalTimesComeFromSigTimeTbl)
 {
     home.write("SigTime.tbl", crlf({"12:00", sj("12:30 昼休みの終わり")}));
     start("[Sound]\r\nSignal=1\r\nSignalMode=3\r\nSignalWav=/sounds/signal.wav\r\n");
-    EXPECT_EQ(form->signalTimes().size(), 2u);
+    EXPECT_EQ(form->PanelTimer->signalTimes().size(), 2u);
     tickAt(12, 0, 0);
     ASSERT_EQ(alarmWindowsOnScreen(), 1);
-    EXPECT_EQ(form->alarmWindow()->windowTitle(), QString::fromUtf8("時報"));
+    EXPECT_EQ(form->PanelTimer->alarmWindow()->windowTitle(), QString::fromUtf8("時報"));
     EXPECT_EQ(alarmText(), QString::fromUtf8("12時00分をお知らせします。"));
     closeAlarmWindow();
     tickAt(12, 30, 0);
@@ -195,7 +198,7 @@ TEST_F(TimerFixture, SignalTableIsReadOnlyForListedTimes)
 {
     home.write("SigTime.tbl", crlf({"12:00"}));
     start("[Sound]\r\nSignal=1\r\nSignalMode=2\r\n");
-    EXPECT_TRUE(form->signalTimes().empty());
+    EXPECT_TRUE(form->PanelTimer->signalTimes().empty());
     tickAt(12, 30, 0);
     EXPECT_EQ(alarmText(), QString::fromUtf8("12時30分をお知らせします。"));
     EXPECT_TRUE(platform.sounds.empty()) << "no signal sound file chosen";

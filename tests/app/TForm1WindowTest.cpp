@@ -152,7 +152,7 @@ TEST_F(WindowFixture, PanelModeAndItsToggles)
     EXPECT_TRUE(form->state().windowStateDirty);
 
     form->MenuClockClick();
-    EXPECT_FALSE(form->PanelClock->isVisible());
+    EXPECT_FALSE(form->PanelTimer->PanelClock->isVisible());
     EXPECT_FALSE(form->TBtnClock->isChecked());
     form->MenuNoteClick();
     EXPECT_FALSE(form->PanelNote->isVisible());
@@ -328,7 +328,7 @@ TEST_F(WindowFixture, ATrayThatComesLaterGetsTheIconAndOneThatGoesGivesTheWindow
     start();
     for (bool tray : {true, false}) {
         platform.notificationArea = tray;
-        form->Timer1Timer();
+        form->PanelTimer->Timer1Timer();
         form->TaskTraySet();
         EXPECT_TRUE(form->trayIconShown() || !tray);
         EXPECT_EQ(form->isVisible(), !tray) << "without a tray the task bar keeps the window";
@@ -461,10 +461,10 @@ TEST_F(WindowFixture, TheCalendarFollowsTheChangeOfDay)
     platform.setToday(2026, 12, 31, 23, 59, 59);
     start();
     form->SelectCell(3, 2);
-    form->Timer1Timer();
+    form->PanelTimer->Timer1Timer();
     EXPECT_EQ(view(), std::make_pair(2026, 12));
     platform.setToday(2027, 1, 1, 0, 0, 0);
-    form->Timer1Timer();
+    form->PanelTimer->Timer1Timer();
     EXPECT_EQ(view(), std::make_pair(2027, 1));
     EXPECT_EQ(selected(), (Date{2027, 1, 1}));
     EXPECT_EQ(form->state().lastDay, (Date{2027, 1, 1}));

@@ -1,4 +1,4 @@
-#include "app/qt/StatusPanel.h"
+#include "alarm/qt/StatusPanel.h"
 
 #include <QPainter>
 
