@@ -222,13 +222,7 @@ void TForm1::CheckFolders()
 void TForm1::InitSet()
 {
     ApplyCalendarLook();
-    auto listColors = [this](QWidget* list, int item) {
-        QPalette palette = list->palette();
-        palette.setColor(QPalette::Base, qt::toQColor(settings_.colors[static_cast<std::size_t>(item)].back));
-        palette.setColor(QPalette::Text, qt::toQColor(settings_.colors[ColWeekday].text));
-        list->setPalette(palette);
-    };
-    listColors(ListDaySch, ColDayList);
+    DayList->DayListSet();
     PanelTodo->setColors(qt::toQColor(settings_.colors[ColTodoOpen].back),
                          qt::toQColor(settings_.colors[ColTodoDone].back),
                          qt::toQColor(settings_.colors[ColWeekday].text));
@@ -280,7 +274,7 @@ void TForm1::FormShow()
     DaySchEdit();
     // What the layout gave at the first show is what an untouched window writes nothing for.
     startGeometry_.gridHeight = panelMode_ == 0 && notesShown_ ? GridMonth->height() : gridHeight_;
-    startGeometry_.dayListHeight = ListDaySch->height();
+    startGeometry_.dayListHeight = DayList->ListDaySch->height();
     startGeometry_.memoHeight = ListMemo->height();
     state_.startupPending = false;
     if (state_.versionChanged)

@@ -17,6 +17,7 @@
 #include "schedule/Categories.h"
 #include "schedule/ScheduleRecord.h"
 #include "schedule/TDlgSchInput.h"
+#include "schedule/qt/DayListPanel.h"
 #include "settings/AppSettings.h"
 #include "settings/WindowKeys.h"
 #include "settings/qt/PanelContext.h"
@@ -96,7 +97,7 @@ public:
     QMenu *MenuFile, *MenuEdit, *MenuShow, *MenuCalender, *MenuPanelMode, *MenuGoTo, *MenuEnv, *MenuSize, *MenuCatView,
         *MenuHelp;
     QAction *MenuCsvRead, *MenuCsvSave, *MenuPrintPrev, *MenuPrint, *MenuExit;
-    QAction *MenuSchAdd, *MenuSchEdit, *MenuMemoList, *MenuHoliday, *MenuDelete, *MenuFind;
+    QAction *MenuSchEdit, *MenuMemoList, *MenuHoliday, *MenuDelete, *MenuFind;
     QAction *MenuToolBar, *MenuStatusBar, *MenuClock, *MenuNote, *MenuMonthly, *MenuWeekly, *MenuPanelMode1,
         *MenuPanelMode2, *MenuSmall, *MenuTray;
     QAction *MenuNowMonth, *MenuNextMonth, *MenuBeforeMonth, *MenuNextYear, *MenuBeforeYear, *MenuJump;
@@ -106,14 +107,12 @@ public:
     QAction* YearSeparator;
 
     QToolBar* ToolBar1;
-    QAction *TBtnHome, *TBtnPrint, *TBtnPreview, *TBtnSchAdd, *TBtnSchRep, *TBtnMemo, *BtnHoliday, *TBtnDel, *TBtnClock,
-        *TBtnWeekly, *TBtnMonthly, *TBtnPanelMode, *TBtnSmall, *TBtnTray, *TBtnFind, *TBtnJump, *TBtnCat, *TBtnCatView,
-        *TBtnSetup;
+    QAction *TBtnHome, *TBtnPrint, *TBtnPreview, *TBtnSchRep, *TBtnMemo, *BtnHoliday, *TBtnDel, *TBtnClock, *TBtnWeekly,
+        *TBtnMonthly, *TBtnPanelMode, *TBtnSmall, *TBtnTray, *TBtnFind, *TBtnJump, *TBtnCat, *TBtnCatView, *TBtnSetup;
 
     QMenu *PopupGrid, *PopupDay, *PopupTray;
-    QAction *PopSchNew, *PopSchEdit, *PopHoliday, *PopNow, *PopNextMonth, *PopBeforeMonth, *PopJump, *PopMini, *PopTray;
-    QAction *PopDayNew, *PopDayRep, *PopDayCopy, *PopDayDel;
-    QAction *PopTraySchAdd, *PopTraySchEdit, *PopTraySize, *PopTrayMini, *PopTrayExit;
+    QAction *PopSchEdit, *PopHoliday, *PopNow, *PopNextMonth, *PopBeforeMonth, *PopJump, *PopMini, *PopTray;
+    QAction *PopTraySchEdit, *PopTraySize, *PopTrayMini, *PopTrayExit;
 
     // Areas.
     QSplitter* SplH;
@@ -125,10 +124,8 @@ public:
     qt::MonthGrid* GridMonth;
     qt::NotePanel* PanelNote;
     QWidget* PanelRight;
-    QLabel* PanelDaySch;
     QSplitter* SplV;
     QSplitter* SplM;
-    QTreeWidget* ListDaySch;
     qt::MemoList* ListMemo;
     QLabel* StatusPanel0;
     QWidget* StatusPanel3;
@@ -180,17 +177,12 @@ public:
     void ShowDlgVersion();
     void HelpTopic();
 
-    // The selected day's lists and the schedule operations started from them.
+    // The selected day's schedules, memo and pop-up menu; the delete key goes to the list that has
+    // the focus.
+    qt::DayListPanel* DayList;
     void DaySchEdit();
-    void DaySchInputAdd();
-    void DaySchInputRep(QAction* invokedBy);
-    // A double click on the day list, on an entry or on empty space.
-    void ListDaySchDblClick(bool onEntry);
-    void DaySchDel();
     void PopupDayPopup();
     void DataDelete();
-    // The selected entry of the day list, when there is one.
-    std::optional<ScheduleRef> SchKeySearch() const;
 
     // Selects a grid cell as a click would.
     void SelectCell(int column, int row);
@@ -245,9 +237,7 @@ private:
     QAction* NewAction(QAction*& member, const char* name, const char* caption, const char* shortcut = nullptr);
 
     // Day list.
-    void FillDayList(int column, int row);
-    void RunScheduleInput(SchInputRequest request);
-    void ScheduleChangedMeanwhile(const char* caption);
+    qt::DaySchedules SelectedDaySchedules() const;
     QPoint DialogPlace() const;
     void RebuildMonth();
 
@@ -289,7 +279,6 @@ private:
 
     int panelMode_ = 0;
     int catMode_ = 0;
-    std::vector<int> dayColumns_; // which record field each day-list column shows
     bool miniMode_ = false;
     bool miniPlaceKept_ = false; // mini_ was taken before the window manager maximised it
     bool notesShown_ = true;
@@ -446,7 +435,6 @@ private:
     void SaveAtExit();
     void SaveWindowKeys();
     void CleanOldData();
-    std::array<std::optional<int>, 3> DayColumnWidths() const;
     void CreateShortcuts();
     void ShowShortcut(QAction* entry, const char* key);
     void ConnectSelections();
@@ -462,8 +450,6 @@ private:
     void CreateDataFileNotices();
     void ShowUnreadable(const std::string& source, const std::vector<files::FileProblem>& problems);
     void ShowStatusWarning();
-    // False, after saying why, when the month file of `date` exists but cannot be read.
-    bool MonthEditable(const Date& date, const char* caption);
 
     UnreadableNotice unreadable_;
     files::LockWaiting lockWaitingBefore_;

@@ -13,6 +13,7 @@
 #include "schedule/CategoryFiles.h"
 #include "schedule/ScheduleRecord.h"
 #include "schedule/TDlgCatSet.h"
+#include "schedule/qt/DayListPanel.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -203,7 +204,7 @@ void TForm1::GridMonthDblClick()
 {
     const auto& lines = build_.lists.at(GridMonth->selectedColumn(), GridMonth->selectedRow());
     if (lines.empty())
-        DaySchInputAdd();
+        DayList->DaySchInputAdd();
     else
         ShowFormEdit();
 }
@@ -252,6 +253,18 @@ void TForm1::CatEntry()
     settings_.catchk = ReadCatchk(ini);
     SetCatViewMode(settings_.catchk != 0 ? 1 : 0);
     HeaderEdit();
+    MonthSchEdit();
+}
+
+void TForm1::RebuildMonth()
+{
+    // The data changed, not the month: the same cell stays selected, even a neighbouring
+    // month's day.
+    const int column = GridMonth->selectedColumn(), row = GridMonth->selectedRow();
+    HeaderEdit();
+    SetWeekRows(row);
+    GridMonth->setSelection(column, row);
+    UpdateSelectedDate();
     MonthSchEdit();
 }
 

@@ -39,7 +39,6 @@ void TForm1::CreateActions()
     NewAction(MenuPrint, "MenuPrint", "カレンダーの印刷(&P)");
     NewAction(MenuExit, "MenuExit", "終了(&X)");
 
-    NewAction(MenuSchAdd, "MenuSchAdd", "スケジュールの追加(&A)");
     NewAction(MenuSchEdit, "MenuSchEdit", "スケジュール一覧(&E)");
     NewAction(MenuMemoList, "MenuMemoList", "メモ一覧(&L)");
     NewAction(MenuHoliday, "MenuHoliday", "祝日・休日・記念日一覧(&H)");
@@ -98,7 +97,6 @@ void TForm1::CreateActions()
     TBtnHome = qt::toolAction(this, "TBtnHome", "今日", "tb-home");
     TBtnPrint = qt::toolAction(this, "TBtnPrint", "月間カレンダーの印刷", "tb-print");
     TBtnPreview = qt::toolAction(this, "TBtnPreview", "印刷プレビュー", "tb-preview");
-    TBtnSchAdd = qt::toolAction(this, "TBtnSchAdd", "スケジュールの追加", "tb-sch-add");
     TBtnSchRep = qt::toolAction(this, "TBtnSchRep", "スケジュール一覧", "tb-sch-list");
     TBtnMemo = qt::toolAction(this, "TBtnMemo", "メモ一覧", "tb-memo-list");
     BtnHoliday = qt::toolAction(this, "BtnHoliday", "祝日・記念日一覧", "tb-holiday");
@@ -201,7 +199,7 @@ void TForm1::CreateMenus()
 
     MenuEdit = bar->addMenu(QString::fromUtf8("編集(&E)"));
     MenuEdit->setObjectName("MenuEdit");
-    for (QAction* a : {MenuSchAdd, MenuSchEdit, PanelNote->MenuNoteEdit, ListMemo->MenuMemo, MenuMemoList,
+    for (QAction* a : {DayList->MenuSchAdd, MenuSchEdit, PanelNote->MenuNoteEdit, ListMemo->MenuMemo, MenuMemoList,
                        PanelTodo->MenuToDo, MenuHoliday})
         MenuEdit->addAction(a);
     MenuEdit->addSeparator();
@@ -275,7 +273,7 @@ void TForm1::CreateToolBar()
                                                      TBtnPrint,
                                                      TBtnPreview,
                                                      nullptr,
-                                                     TBtnSchAdd,
+                                                     DayList->TBtnSchAdd,
                                                      TBtnSchRep,
                                                      PanelNote->TBtnNote,
                                                      ListMemo->TBtnMemoNew,
@@ -319,7 +317,7 @@ void TForm1::CreatePopups()
 {
     PopupGrid = new QMenu(this);
     PopupGrid->setObjectName("PopupGrid");
-    PopupGrid->addAction(NewAction(PopSchNew, "PopSchNew", "スケジュールの追加(&A)"));
+    PopupGrid->addAction(DayList->PopSchNew);
     PopupGrid->addAction(NewAction(PopSchEdit, "PopSchEdit", "スケジュールの編集(&E)"));
     PopupGrid->addAction(ListMemo->PopMemo);
     PopupGrid->addAction(NewAction(PopHoliday, "PopHoliday", "祝日・休日・記念日の追加(&H)"));
@@ -340,21 +338,17 @@ void TForm1::CreatePopups()
 
     PopupDay = new QMenu(this);
     PopupDay->setObjectName("PopupDay");
-    PopupDay->addAction(NewAction(PopDayNew, "PopDayNew", "スケジュールの追加(&A)"));
-    PopupDay->addAction(NewAction(PopDayRep, "PopDayRep", "スケジュールの訂正(&R)"));
-    PopupDay->addAction(NewAction(PopDayCopy, "PopDayCopy", "スケジュールのコピー(&C)"));
-    PopupDay->addAction(NewAction(PopDayDel, "PopDayDel", "スケジュールの削除(&D)"));
+    for (QAction* a : {DayList->PopDayNew, DayList->PopDayRep, DayList->PopDayCopy, DayList->PopDayDel})
+        PopupDay->addAction(a);
     PopupDay->addSeparator();
     PopupDay->addAction(PanelTodo->PoPTodoCopy);
     PopupDay->addSeparator();
     for (QAction* a : {ListMemo->PopMemoAdd, ListMemo->PopMemoLineRep, ListMemo->PopMemoLineDel, ListMemo->PopMemoDel})
         PopupDay->addAction(a);
-    for (QAction* a : {PopDayNew, PopDayRep, PopDayCopy, PopDayDel})
-        a->setEnabled(false);
 
     PopupTray = new QMenu(this);
     PopupTray->setObjectName("PopupTray");
-    PopupTray->addAction(NewAction(PopTraySchAdd, "PopTraySchAdd", "スケジュールの追加(&A)"));
+    PopupTray->addAction(DayList->PopTraySchAdd);
     PopupTray->addAction(NewAction(PopTraySchEdit, "PopTraySchEdit", "スケジュールの編集(&E)"));
     PopupTray->addAction(ListMemo->PopTrayMemo);
     PopupTray->addSeparator();
@@ -402,15 +396,9 @@ void TForm1::ConnectCommands()
     connect(MenuAbout, &QAction::triggered, this, &TForm1::ShowDlgVersion);
     connect(MenuTopic, &QAction::triggered, this, &TForm1::HelpTopic);
 
-    for (QAction* a : {MenuSchAdd, TBtnSchAdd, PopSchNew, PopDayNew, PopTraySchAdd})
-        connect(a, &QAction::triggered, this, &TForm1::DaySchInputAdd);
-    connect(PopDayRep, &QAction::triggered, this, [this] { DaySchInputRep(PopDayRep); });
-    connect(PopDayCopy, &QAction::triggered, this, [this] { DaySchInputRep(PopDayCopy); });
-    connect(PopDayDel, &QAction::triggered, this, &TForm1::DaySchDel);
     for (QAction* a : {MenuDelete, TBtnDel})
         connect(a, &QAction::triggered, this, &TForm1::DataDelete);
-    qt::onDoubleClick(ListDaySch, [this](const QModelIndex& entry) { ListDaySchDblClick(entry.isValid()); });
-    for (QTreeWidget* list : {ListDaySch, static_cast<QTreeWidget*>(ListMemo)})
+    for (QTreeWidget* list : {DayList->ListDaySch, static_cast<QTreeWidget*>(ListMemo)})
         connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint& at) {
             PopupDayPopup();
             PopupDay->popup(list->viewport()->mapToGlobal(at));

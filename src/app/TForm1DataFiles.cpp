@@ -52,16 +52,4 @@ void TForm1::ShowUnreadable(const std::string& source, const std::vector<files::
                                       MessageButtons::Ok);
 }
 
-bool TForm1::MonthEditable(const Date& date, const char* caption)
-{
-    const std::string path = MonthFilePath(settings_.dataPath, date.year, date.month);
-    files::ReadResult read = files::readFile(path);
-    if (read.status != files::ReadStatus::Unreadable)
-        return true;
-    services_.platform.messageBox(
-        caption, "「" + path + "」を読み込めないため、この月のスケジュールは変更できません。\r\n" + read.reason,
-        MessageIcon::Error, MessageButtons::Ok);
-    return false;
-}
-
 } // namespace kal

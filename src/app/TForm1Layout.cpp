@@ -127,12 +127,8 @@ void TForm1::CreateAreas()
     rightLayout->setSpacing(0);
     PanelTimer = new qt::TimerPanel(panelContext_, this);
     rightLayout->addWidget(PanelTimer->PanelClock);
-    PanelDaySch = new QLabel(PanelRight);
-    PanelDaySch->setObjectName("PanelDaySch");
-    PanelDaySch->setFixedHeight(20);
-    PanelDaySch->setTextFormat(Qt::PlainText);
-    PanelDaySch->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    rightLayout->addWidget(PanelDaySch);
+    DayList = new qt::DayListPanel(panelContext_, this);
+    rightLayout->addWidget(DayList->PanelDaySch);
     SplV = new QSplitter(Qt::Vertical, PanelRight);
     SplV->setObjectName("SplV");
     SplV->setHandleWidth(3);
@@ -142,12 +138,9 @@ void TForm1::CreateAreas()
     SplM->setObjectName("SplM");
     SplM->setHandleWidth(3);
     SplM->setChildrenCollapsible(false);
-    ListDaySch = qt::reportList(SplM, "ListDaySch");
-    ListDaySch->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListDaySch->setContextMenuPolicy(Qt::CustomContextMenu);
+    SplM->addWidget(DayList->ListDaySch);
     ListMemo = new qt::MemoList(
         panelContext_, [this] { return pnlWidth_ + 20; }, SplM);
-    ListDaySch->setMinimumHeight(58);
     ListMemo->setMinimumHeight(30);
     PanelTodo = new qt::TodoPanel(panelContext_, TodoLinks(), SplV);
     PanelTodo->setMinimumHeight(48);
@@ -510,38 +503,7 @@ void TForm1::MenuSizeMiniClick()
 
 void TForm1::ListCreate()
 {
-    struct Column {
-        const char* caption;
-        int width;
-    };
-    const Column dayColumns[6] = {{"", 20},
-                                  {"開始", 38},
-                                  {"終了", 38},
-                                  {"内容", settings_.schWidth},
-                                  {"場所", settings_.plcWidth},
-                                  {"分類", settings_.catWidth}};
-    QStringList captions;
-    std::vector<int> widths;
-    dayColumns_.clear();
-    for (int i = 0; i < 6; ++i) {
-        // Without the icon column a zero-width one keeps the text columns in place.
-        if (settings_.schView[static_cast<std::size_t>(i)] == 1 || i == 0) {
-            captions << QString::fromUtf8(dayColumns[i].caption);
-            widths.push_back(i == 0 && settings_.schView[0] != 1 ? 0 : dayColumns[i].width);
-            dayColumns_.push_back(i);
-        }
-    }
-    // Times must stay readable in whatever font the desktop gives.
-    const int timeWidth = std::max(38, ListDaySch->fontMetrics().horizontalAdvance("00:00") + 12);
-    for (std::size_t c = 0; c < dayColumns_.size(); ++c)
-        if ((dayColumns_[c] == 1 || dayColumns_[c] == 2) && widths[c] > 0)
-            widths[c] = timeWidth;
-    ListDaySch->clear();
-    ListDaySch->setColumnCount(captions.size());
-    ListDaySch->setHeaderLabels(captions);
-    for (std::size_t i = 0; i < widths.size(); ++i)
-        ListDaySch->setColumnWidth(static_cast<int>(i), widths[i]);
-
+    DayList->ListCreate();
     PanelTodo->TodoListCreate();
 }
 
@@ -634,7 +596,7 @@ void TForm1::PopupTrayPopup()
     const TrayMenuState menu = TrayMenuFor(state);
     PopTraySize->setText(QString::fromUtf8(menu.sizeCaption));
     PopTrayMini->setText(QString::fromUtf8(menu.miniCaption));
-    for (QAction* entry : {PopTraySchAdd, PopTraySchEdit, ListMemo->PopTrayMemo})
+    for (QAction* entry : {DayList->PopTraySchAdd, PopTraySchEdit, ListMemo->PopTrayMemo})
         entry->setEnabled(menu.editing);
     for (QAction* entry : {PopTraySize, PopTrayMini})
         entry->setEnabled(menu.showHide);

@@ -83,7 +83,7 @@ void TForm1::ApplySettings()
     // the folders are read again.
     PanelTodo->WriteBack();
     // Widths the user set since the start reach the file only at exit; the reload keeps them.
-    const std::array<std::optional<int>, 3> dayWidths = DayColumnWidths();
+    const std::array<std::optional<int>, 3> dayWidths = DayList->DayColumnWidths();
     const qt::TodoColumnWidths todoWidths = PanelTodo->ColumnWidths();
     if (!InitLoad())
         return;

@@ -82,18 +82,6 @@ void TForm1::CleanOldData()
                                       MessageButtons::Ok);
 }
 
-std::array<std::optional<int>, 3> TForm1::DayColumnWidths() const
-{
-    // Contents, place and category are fields 3 to 5 of the day list's columns.
-    std::array<std::optional<int>, 3> widths;
-    for (std::size_t column = 0; column < dayColumns_.size(); ++column) {
-        const int field = dayColumns_[column];
-        if (field >= 3 && field <= 5)
-            widths[static_cast<std::size_t>(field - 3)] = ListDaySch->columnWidth(static_cast<int>(column));
-    }
-    return widths;
-}
-
 void TForm1::SaveWindowKeys()
 {
     WindowState now;
@@ -110,7 +98,7 @@ void TForm1::SaveWindowKeys()
     now.rightPanel = pnlWidth_;
     now.gridHeight =
         panelMode_ == 0 && notesShown_ && now.normalState && !miniMode_ ? GridMonth->height() : gridHeight_;
-    now.dayListHeight = ListDaySch->height();
+    now.dayListHeight = DayList->ListDaySch->height();
     now.memoHeight = ListMemo->isVisible() ? ListMemo->height() : memoHeight_;
     now.todoShown = settings_.todo == 1;
     now.panelMode = panelMode_;
@@ -122,7 +110,7 @@ void TForm1::SaveWindowKeys()
     const qt::TodoColumnWidths todo = PanelTodo->ColumnWidths();
     now.todoWidths = {todo.openTitle.value_or(settings_.tNoWidth), todo.doneTitle.value_or(settings_.tOkWidth),
                       todo.openPriority.value_or(settings_.nPrWidth), todo.donePriority.value_or(settings_.oPrWidth)};
-    now.dayWidths = DayColumnWidths();
+    now.dayWidths = DayList->DayColumnWidths();
     StartGeometry start = startGeometry_;
     start.startYear = state_.startYear;
     if (WindowKeysUnchanged(now, start))

@@ -552,7 +552,7 @@ using SetupWindowFixture = MainWindowFixture;
 TEST_F(SetupWindowFixture, TheSettingsCommandOpensTheDialogAndAppliesItsResult)
 {
     start();
-    form->ListDaySch->setColumnWidth(3, 210);
+    form->DayList->ListDaySch->setColumnWidth(3, 210);
     ASSERT_TRUE(form->PopSetup->isEnabled());
     ASSERT_TRUE(form->TBtnSetup->isEnabled());
     dialogs.handlers.push_back([](QDialog& d) {
@@ -575,7 +575,7 @@ TEST_F(SetupWindowFixture, TheSettingsCommandOpensTheDialogAndAppliesItsResult)
     EXPECT_TRUE(form->settings().almanac.solarTerm && !form->settings().almanac.oldDate);
     EXPECT_EQ(form->windowTitle(), QString::fromUtf8("予定"));
     EXPECT_EQ(form->settings().miniOpacity(), kMinMiniOpacity);
-    EXPECT_EQ(form->ListDaySch->columnWidth(3), 210) << "a width set since the start survives the reload";
+    EXPECT_EQ(form->DayList->ListDaySch->columnWidth(3), 210) << "a width set since the start survives the reload";
 
     // Cancel changes nothing.
     dialogs.handlers.push_back([](QDialog& d) {

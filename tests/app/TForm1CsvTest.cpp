@@ -19,8 +19,8 @@ struct CsvMenuFixture : MainWindowFixture {
     QStringList dayListTitles() const
     {
         QStringList titles;
-        for (int i = 0; i < form->ListDaySch->topLevelItemCount(); ++i)
-            titles << form->ListDaySch->topLevelItem(i)->text(3);
+        for (int i = 0; i < form->DayList->ListDaySch->topLevelItemCount(); ++i)
+            titles << form->DayList->ListDaySch->topLevelItem(i)->text(3);
         return titles;
     }
 };

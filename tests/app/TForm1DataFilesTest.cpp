@@ -49,7 +49,7 @@ struct DataFilesFixture : MainWindowFixture {
             input.BtnOkClick();
             return input.result();
         });
-        form->DaySchInputAdd();
+        form->DayList->DaySchInputAdd();
     }
 };
 

@@ -45,15 +45,15 @@ struct DayListFixture : MainWindowFixture {
     QStringList dayListTitles() const
     {
         QStringList titles;
-        for (int i = 0; i < form->ListDaySch->topLevelItemCount(); ++i)
-            titles << form->ListDaySch->topLevelItem(i)->text(3);
+        for (int i = 0; i < form->DayList->ListDaySch->topLevelItemCount(); ++i)
+            titles << form->DayList->ListDaySch->topLevelItem(i)->text(3);
         return titles;
     }
     // Selects an entry and opens the pop-up's enabling, as a right click does.
     void selectEntry(int index)
     {
-        QTreeWidgetItem* item = form->ListDaySch->topLevelItem(index);
-        form->ListDaySch->setCurrentItem(item);
+        QTreeWidgetItem* item = form->DayList->ListDaySch->topLevelItem(index);
+        form->DayList->ListDaySch->setCurrentItem(item);
         item->setSelected(true);
         form->PopupDayPopup();
     }
@@ -66,19 +66,19 @@ TEST_F(DayListFixture, AddFromTheToolButtonWritesTheMonthAndShowsTheEntry)
 {
     start();
     dialogs.handlers.push_back(fillAndOk("歯医者", "10:00"));
-    form->TBtnSchAdd->trigger();
+    form->DayList->TBtnSchAdd->trigger();
     ASSERT_EQ(dialogs.shownClasses.size(), 1u);
     EXPECT_EQ(dialogs.shownClasses[0], "kal::TDlgSchInput");
     EXPECT_EQ(home.read("202612.sch"), crlf({scheduleLine(8, "10:00", sj("歯医者"))}));
     EXPECT_EQ(dayListTitles(), QStringList{QString::fromUtf8("歯医者")});
-    EXPECT_EQ(form->ListDaySch->topLevelItem(0)->text(1), "10:00");
-    EXPECT_TRUE(form->PanelDaySch->text().endsWith(QString::fromUtf8("[1件］")));
+    EXPECT_EQ(form->DayList->ListDaySch->topLevelItem(0)->text(1), "10:00");
+    EXPECT_TRUE(form->DayList->PanelDaySch->text().endsWith(QString::fromUtf8("[1件］")));
 
     // The same from the menu, the grid's pop-up and a double click on an empty day.
     dialogs.handlers.push_back(fillAndOk("b"));
-    form->MenuSchAdd->trigger();
+    form->DayList->MenuSchAdd->trigger();
     dialogs.handlers.push_back(fillAndOk("c"));
-    form->PopSchNew->trigger();
+    form->DayList->PopSchNew->trigger();
     form->SelectCell(form->monthBuild().layout.currentColumn[20], form->monthBuild().layout.currentRow[20]);
     dialogs.handlers.push_back(fillAndOk("d"));
     emit form->GridMonth->cellDoubleClicked();
@@ -95,7 +95,7 @@ TEST_F(DayListFixture, GreyedPreviousMonthDayAddsToThatMonthsFile)
     start();
     form->SelectCell(0, 1); // 29 November
     dialogs.handlers.push_back(fillAndOk("前月"));
-    form->DaySchInputAdd();
+    form->DayList->DaySchInputAdd();
     EXPECT_EQ(home.read("202611.sch"), crlf({scheduleLine(29, "", sj("前月"))}));
     EXPECT_FALSE(home.exists("202612.sch"));
     EXPECT_EQ(dayListTitles(), QStringList{QString::fromUtf8("前月")});
@@ -109,7 +109,7 @@ TEST_F(DayListFixture, TwoIdenticalRecordsAreTwoEntriesAndDeleteOneAtATime)
     EXPECT_EQ(dayListTitles(), (QStringList{"same", "same"}));
     selectEntry(1);
     platform.messageAnswers.push_back(MessageAnswer::Yes);
-    form->PopDayDel->trigger();
+    form->DayList->PopDayDel->trigger();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].caption, "スケジュールの削除");
     EXPECT_EQ(platform.messages[0].text, "「same」を削除します。\r\nよろしいですか？");
@@ -119,7 +119,7 @@ TEST_F(DayListFixture, TwoIdenticalRecordsAreTwoEntriesAndDeleteOneAtATime)
 
     selectEntry(0);
     platform.messageAnswers.push_back(MessageAnswer::No);
-    form->DaySchDel();
+    form->DayList->DaySchDel();
     EXPECT_EQ(files::loadLines(home.file("202612.sch")).size(), 2u);
 }
 
@@ -135,7 +135,7 @@ TEST_F(DayListFixture, CorrectAndCopyAreToldApartByTheInvokingEntry)
         input.BtnOkClick();
         return input.result();
     });
-    form->PopDayCopy->trigger();
+    form->DayList->PopDayCopy->trigger();
     EXPECT_EQ(home.read("202612.sch"), crlf({scheduleLine(8, "09:00", "meeting")}));
     EXPECT_EQ(home.read("202701.sch"), crlf({scheduleLine(5, "09:00", "meeting")}));
 
@@ -149,7 +149,7 @@ TEST_F(DayListFixture, CorrectAndCopyAreToldApartByTheInvokingEntry)
         input.BtnOkClick();
         return input.result();
     });
-    form->PopDayRep->trigger();
+    form->DayList->PopDayRep->trigger();
     EXPECT_EQ(home.read("202612.sch"), crlf({scheduleLine(20, "09:00", "moved")}));
     EXPECT_TRUE(dayListTitles().isEmpty());
 
@@ -158,7 +158,7 @@ TEST_F(DayListFixture, CorrectAndCopyAreToldApartByTheInvokingEntry)
         EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("スケジュール新規登録"));
         return int(QDialog::Rejected);
     });
-    form->DaySchInputRep(form->PopDayRep);
+    form->DayList->DaySchInputRep(form->DayList->PopDayRep);
     EXPECT_EQ(dialogs.shownTitles.size(), 3u);
 }
 
@@ -177,7 +177,7 @@ TEST_F(DayListFixture, CorrectingAndDeletingCarryTheRecordsIdentity)
         input.BtnOkClick();
         return input.result();
     });
-    form->PopDayRep->trigger();
+    form->DayList->PopDayRep->trigger();
     IdentityFile after = loadIdentities(home.path());
     const RecordIdentity* moved = after.table.findUid("uid-1");
     ASSERT_NE(moved, nullptr);
@@ -186,7 +186,7 @@ TEST_F(DayListFixture, CorrectingAndDeletingCarryTheRecordsIdentity)
 
     selectEntry(0);
     platform.messageAnswers.push_back(MessageAnswer::Yes);
-    form->DaySchDel();
+    form->DayList->DaySchDel();
     EXPECT_EQ(loadIdentities(home.path()).table.findUid("uid-1"), nullptr);
 }
 
@@ -197,7 +197,7 @@ TEST_F(DayListFixture, ARecordChangedElsewhereIsNotDeletedAndTheMonthIsRebuilt)
     selectEntry(0);
     // A sync tool rewrote the file after the month was built.
     home.write("202612.sch", crlf({scheduleLine(8, "08:00", "theirs"), scheduleLine(8, "09:00", "mine")}));
-    form->DaySchDel();
+    form->DayList->DaySchDel();
     ASSERT_EQ(platform.messages.size(), 1u) << "found changed before asking, so nothing is asked";
     EXPECT_EQ(platform.messages[0].text, "スケジュールが他で変更されています。\r\n表示を更新します。");
     EXPECT_EQ(home.read("202612.sch"), crlf({scheduleLine(8, "08:00", "theirs"), scheduleLine(8, "09:00", "mine")}));
@@ -206,7 +206,7 @@ TEST_F(DayListFixture, ARecordChangedElsewhereIsNotDeletedAndTheMonthIsRebuilt)
     // After the rebuild the entry points at its new line and deletes exactly it.
     selectEntry(1);
     platform.messageAnswers.push_back(MessageAnswer::Yes);
-    form->DaySchDel();
+    form->DayList->DaySchDel();
     EXPECT_EQ(home.read("202612.sch"), crlf({scheduleLine(8, "08:00", "theirs")}));
 }
 
@@ -229,7 +229,7 @@ TEST_F(DayListFixture, ARecordThatVanishedIsNotAskedAbout)
         files::deleteFile(home.file("202612.sch"));
         if (c.fileAfter)
             home.write("202612.sch", *c.fileAfter);
-        form->DaySchDel();
+        form->DayList->DaySchDel();
         EXPECT_TRUE(platform.messages.empty());
         EXPECT_EQ(home.exists("202612.sch"), c.fileAfter.has_value());
         EXPECT_EQ(dayListTitles(), c.listAfter) << "the list shows the file again";
@@ -243,8 +243,8 @@ TEST_F(DayListFixture, DoubleClickOnAnEntryCorrectsItAndOnEmptySpaceAdds)
     start();
     QTest::qWait(30);
     selectEntry(0);
-    QWidget* area = form->ListDaySch->viewport();
-    const QRect entry = form->ListDaySch->visualItemRect(form->ListDaySch->topLevelItem(0));
+    QWidget* area = form->DayList->ListDaySch->viewport();
+    const QRect entry = form->DayList->ListDaySch->visualItemRect(form->DayList->ListDaySch->topLevelItem(0));
     ASSERT_GT(area->height(), entry.bottom() + 10);
     QTest::mouseDClick(area, Qt::LeftButton, {}, entry.center());
     QTest::mouseDClick(area, Qt::LeftButton, {}, QPoint(entry.center().x(), area->height() - 5));
@@ -265,7 +265,7 @@ TEST_F(DayListFixture, AFailedSaveRebuildsTheMonthEvenWhenTheDialogIsCancelled)
         input.reject();
         return input.result();
     });
-    form->DaySchInputAdd();
+    form->DayList->DaySchInputAdd();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_NE(platform.messages[0].text.find("読み取り専用のファイルです。"), std::string::npos);
     EXPECT_EQ(home.read("202612.sch"), crlf({scheduleLine(8, "08:00", "theirs")}));
@@ -276,18 +276,18 @@ TEST_F(DayListFixture, PopupEnablingFollowsTheSelection)
 {
     home.write("202612.sch", crlf({scheduleLine(8, "09:00", "x")}));
     start();
-    form->ListDaySch->clearSelection();
-    form->ListDaySch->setCurrentItem(nullptr);
+    form->DayList->ListDaySch->clearSelection();
+    form->DayList->ListDaySch->setCurrentItem(nullptr);
     form->PopupDayPopup();
-    EXPECT_TRUE(form->PopDayNew->isEnabled());
-    EXPECT_FALSE(form->PopDayRep->isEnabled());
-    EXPECT_FALSE(form->PopDayDel->isEnabled());
+    EXPECT_TRUE(form->DayList->PopDayNew->isEnabled());
+    EXPECT_FALSE(form->DayList->PopDayRep->isEnabled());
+    EXPECT_FALSE(form->DayList->PopDayDel->isEnabled());
     EXPECT_FALSE(form->PanelTodo->PoPTodoCopy->isEnabled());
     selectEntry(0);
     form->PopupDayPopup();
-    EXPECT_TRUE(form->PopDayRep->isEnabled());
-    EXPECT_TRUE(form->PopDayCopy->isEnabled());
-    EXPECT_TRUE(form->PopDayDel->isEnabled());
+    EXPECT_TRUE(form->DayList->PopDayRep->isEnabled());
+    EXPECT_TRUE(form->DayList->PopDayCopy->isEnabled());
+    EXPECT_TRUE(form->DayList->PopDayDel->isEnabled());
     EXPECT_TRUE(form->PanelTodo->PoPTodoCopy->isEnabled());
 }
 
@@ -300,10 +300,10 @@ TEST_F(DayListFixture, DeleteCommandActsOnlyOnTheFocusedDayList)
     form->GridMonth->setFocus();
     form->MenuDelete->trigger();
     EXPECT_TRUE(platform.messages.empty());
-    form->ListDaySch->setFocus();
+    form->DayList->ListDaySch->setFocus();
     platform.messageAnswers.push_back(MessageAnswer::Yes);
     form->DataDelete();
-    if (form->ListDaySch->hasFocus()) {
+    if (form->DayList->ListDaySch->hasFocus()) {
         EXPECT_TRUE(files::loadLines(home.file("202612.sch")).empty());
     }
 }
@@ -314,33 +314,33 @@ TEST_F(DayListFixture, StateIconsAndColumnsFollowTheSettings)
                crlf({scheduleLine(8, "09:00", "sound", true, true), scheduleLine(8, "10:00", "message", false, true),
                      scheduleLine(8, "11:00", "quiet")}));
     start("[Sound]\r\nAlarm=0\r\n[View]\r\nSchView=011110\r\n");
-    ASSERT_EQ(form->ListDaySch->topLevelItemCount(), 3);
-    EXPECT_EQ(form->ListDaySch->columnWidth(0), 0);
-    EXPECT_EQ(form->ListDaySch->topLevelItem(0)->text(1), "09:00");
-    EXPECT_EQ(form->ListDaySch->headerItem()->text(1), QString::fromUtf8("開始"));
+    ASSERT_EQ(form->DayList->ListDaySch->topLevelItemCount(), 3);
+    EXPECT_EQ(form->DayList->ListDaySch->columnWidth(0), 0);
+    EXPECT_EQ(form->DayList->ListDaySch->topLevelItem(0)->text(1), "09:00");
+    EXPECT_EQ(form->DayList->ListDaySch->headerItem()->text(1), QString::fromUtf8("開始"));
     // With alarms off every entry that has an icon shows the alarm-off one.
-    EXPECT_EQ(iconOf(form->ListDaySch->topLevelItem(0)), ":/icons/alarm-off.svg");
-    EXPECT_EQ(iconOf(form->ListDaySch->topLevelItem(1)), ":/icons/alarm-off.svg");
-    EXPECT_TRUE(iconOf(form->ListDaySch->topLevelItem(2)).isEmpty());
-    EXPECT_TRUE(form->ListDaySch->topLevelItem(2)->icon(0).isNull());
+    EXPECT_EQ(iconOf(form->DayList->ListDaySch->topLevelItem(0)), ":/icons/alarm-off.svg");
+    EXPECT_EQ(iconOf(form->DayList->ListDaySch->topLevelItem(1)), ":/icons/alarm-off.svg");
+    EXPECT_TRUE(iconOf(form->DayList->ListDaySch->topLevelItem(2)).isEmpty());
+    EXPECT_TRUE(form->DayList->ListDaySch->topLevelItem(2)->icon(0).isNull());
     form->ApplicationExit();
 
     // With alarms on: sound first, then message.
     start("[Sound]\r\nAlarm=1\r\n");
-    EXPECT_EQ(iconOf(form->ListDaySch->topLevelItem(0)), ":/icons/alarm.svg");
-    EXPECT_EQ(iconOf(form->ListDaySch->topLevelItem(1)), ":/icons/message.svg");
-    EXPECT_EQ(form->ListDaySch->columnWidth(0), 20);
+    EXPECT_EQ(iconOf(form->DayList->ListDaySch->topLevelItem(0)), ":/icons/alarm.svg");
+    EXPECT_EQ(iconOf(form->DayList->ListDaySch->topLevelItem(1)), ":/icons/message.svg");
+    EXPECT_EQ(form->DayList->ListDaySch->columnWidth(0), 20);
 }
 
 TEST_F(DayListFixture, HeaderCountsAllSchedulesAlsoWithoutTheList)
 {
     home.write("202612.sch", crlf({scheduleLine(8, "09:00", "a"), scheduleLine(8, "10:00", "b")}));
     start();
-    EXPECT_TRUE(form->PanelDaySch->text().endsWith(QString::fromUtf8("[2件］")));
+    EXPECT_TRUE(form->DayList->PanelDaySch->text().endsWith(QString::fromUtf8("[2件］")));
     form->MenuPanelMode2->trigger();
-    EXPECT_EQ(form->ListDaySch->topLevelItemCount(), 0);
+    EXPECT_EQ(form->DayList->ListDaySch->topLevelItemCount(), 0);
     form->MenuPanelMode1->trigger();
-    EXPECT_EQ(form->ListDaySch->topLevelItemCount(), 2);
+    EXPECT_EQ(form->DayList->ListDaySch->topLevelItemCount(), 2);
 }
 
 TEST_F(DayListFixture, MiniCalendarHintListsTheDaysLines)

@@ -79,8 +79,8 @@ TEST_F(IcalMenuFixture, ReadAddsSchedulesAndTodosAndRefreshesBoth)
     EXPECT_EQ(dialogs.shownTitles.at(0),
               QString::fromUtf8("iCalendar形式の読込 - ") + QString::fromStdString(home.file("in.ics")));
     EXPECT_EQ(home.read("202612.sch"), crlf({plainScheduleLine(8, "10:00", "", "歯医者")}));
-    ASSERT_EQ(form->ListDaySch->topLevelItemCount(), 1);
-    EXPECT_EQ(form->ListDaySch->topLevelItem(0)->text(3), QString::fromUtf8("歯医者"));
+    ASSERT_EQ(form->DayList->ListDaySch->topLevelItemCount(), 1);
+    EXPECT_EQ(form->DayList->ListDaySch->topLevelItem(0)->text(3), QString::fromUtf8("歯医者"));
     ASSERT_EQ(form->PanelTodo->ListTodoNo->topLevelItemCount(), 1);
     EXPECT_FALSE(form->state().modalDialogOpen);
 }

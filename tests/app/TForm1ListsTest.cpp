@@ -146,7 +146,7 @@ TEST_F(ListsWindowFixture, AChangeInTheListRebuildsTheMonth)
 {
     home.write("202612.sch", crlf({scheduleLine(8, "", "old")}));
     start();
-    ASSERT_EQ(form->ListDaySch->topLevelItemCount(), 1);
+    ASSERT_EQ(form->DayList->ListDaySch->topLevelItemCount(), 1);
     dialogs.handlers.push_back([](QDialog& dialog) {
         auto& list = dynamic_cast<TFormEdit&>(dialog);
         EXPECT_EQ(list.ListView->model()->rowCount(), 1);
@@ -155,7 +155,7 @@ TEST_F(ListsWindowFixture, AChangeInTheListRebuildsTheMonth)
     });
     form->ShowFormEdit();
     EXPECT_EQ(home.read("202612.sch"), "");
-    EXPECT_EQ(form->ListDaySch->topLevelItemCount(), 0);
+    EXPECT_EQ(form->DayList->ListDaySch->topLevelItemCount(), 0);
 }
 
 TEST_F(ListsWindowFixture, CorrectingAMemoRowOpensTheDayMemoEditorAtTheListsCorner)

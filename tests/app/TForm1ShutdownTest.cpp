@@ -37,8 +37,8 @@ struct ShutdownFixture : MainWindowFixture {
     }
     int dayColumn(const char* caption) const
     {
-        for (int c = 0; c < form->ListDaySch->columnCount(); ++c)
-            if (form->ListDaySch->headerItem()->text(c) == QString::fromUtf8(caption))
+        for (int c = 0; c < form->DayList->ListDaySch->columnCount(); ++c)
+            if (form->DayList->ListDaySch->headerItem()->text(c) == QString::fromUtf8(caption))
                 return c;
         return -1;
     }
@@ -144,7 +144,7 @@ TEST_F(ShutdownFixture, ClosingMinimisedKeepsTheNormalGeometryHeightsAndWidths)
     form->MenuNoteClick();
     form->showMinimized();
     QTest::qWait(10);
-    form->ListDaySch->setColumnWidth(dayColumn("内容"), 60);
+    form->DayList->ListDaySch->setColumnWidth(dayColumn("内容"), 60);
     close();
     EXPECT_EQ(key("View", "Note"), 0) << "the modes are written";
     EXPECT_EQ(key("Window", "Left"), 40);
@@ -162,15 +162,15 @@ TEST_F(ShutdownFixture, ColumnWidthsSurviveARestartAndUntouchedOnesWriteNothing)
                                  "SchWidth=150\r\nPlcWidth=70\r\nCatWidth=90\r\nTNoWidth=111\r\nNow=2026\r\n"
                                  "[Unknown]\r\nKeep=this\r\n";
     start(settings + "[View]\r\nSchView=111111\r\n");
-    EXPECT_EQ(form->ListDaySch->columnWidth(dayColumn("内容")), 150);
-    EXPECT_EQ(form->ListDaySch->columnWidth(dayColumn("場所")), 70);
+    EXPECT_EQ(form->DayList->ListDaySch->columnWidth(dayColumn("内容")), 150);
+    EXPECT_EQ(form->DayList->ListDaySch->columnWidth(dayColumn("場所")), 70);
     const std::string before = home.read("Kalendra.ini");
     close();
     EXPECT_EQ(home.read("Kalendra.ini"), before) << "nothing moved, nothing written";
 
     start(settings + "[View]\r\nSchView=111111\r\n");
-    form->ListDaySch->setColumnWidth(dayColumn("内容"), 180);
-    form->ListDaySch->setColumnWidth(dayColumn("分類"), 44);
+    form->DayList->ListDaySch->setColumnWidth(dayColumn("内容"), 180);
+    form->DayList->ListDaySch->setColumnWidth(dayColumn("分類"), 44);
     close();
     EXPECT_EQ(key("Window", "SchWidth"), 180);
     EXPECT_EQ(key("Window", "PlcWidth"), 70);
@@ -181,8 +181,8 @@ TEST_F(ShutdownFixture, ColumnWidthsSurviveARestartAndUntouchedOnesWriteNothing)
     form = std::make_unique<TForm1>(services, home.path());
     ASSERT_EQ(form->FormCreate(), 0);
     form->ShowAtStart();
-    EXPECT_EQ(form->ListDaySch->columnWidth(dayColumn("内容")), 180);
-    EXPECT_EQ(form->ListDaySch->columnWidth(dayColumn("分類")), 44);
+    EXPECT_EQ(form->DayList->ListDaySch->columnWidth(dayColumn("内容")), 180);
+    EXPECT_EQ(form->DayList->ListDaySch->columnWidth(dayColumn("分類")), 44);
 }
 
 TEST_F(ShutdownFixture, TerminationCancelsAWaitingQuestionAndSavesAsAtExit)

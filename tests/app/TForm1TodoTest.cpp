@@ -240,7 +240,7 @@ TEST_F(TodoWindowFixture, DeleteCommandActsOnTheFocusedToDoListNotOnTheDayList)
     home.write("ToDo.dat", crlf({todo("2026/12/10", "1000", "01", "a")}));
     start();
     form->activateWindow();
-    form->ListDaySch->setCurrentItem(form->ListDaySch->topLevelItem(0));
+    form->DayList->ListDaySch->setCurrentItem(form->DayList->ListDaySch->topLevelItem(0));
     select(open(), {"a"});
     open()->setFocus();
     QTest::qWait(20);
@@ -371,9 +371,9 @@ TEST_F(TodoWindowFixture, AScheduleCopiedToToDoTakesItsTitleAndCategory)
     start();
     for (const char* title : {"meeting", "lunch"}) {
         SCOPED_TRACE(title);
-        QTreeWidgetItem* item = form->ListDaySch->findItems(title, Qt::MatchExactly, 3).value(0);
+        QTreeWidgetItem* item = form->DayList->ListDaySch->findItems(title, Qt::MatchExactly, 3).value(0);
         ASSERT_TRUE(item);
-        form->ListDaySch->setCurrentItem(item);
+        form->DayList->ListDaySch->setCurrentItem(item);
         form->PopupDayPopup();
         dialogs.handlers.push_back([](QDialog& dialog) {
             auto& input = dynamic_cast<TDlgTodoInput&>(dialog);

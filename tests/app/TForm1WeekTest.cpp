@@ -257,7 +257,7 @@ TEST_F(WeekFixture, KeyboardAndMouseSelectDaysOfTheShownWeek)
     QTest::mouseClick(form->GridWeek, Qt::LeftButton, {}, form->GridWeek->cellRect(0, 5).center());
     EXPECT_EQ(selected(), (Date{2026, 12, 11}));
     EXPECT_EQ(form->GridMonth->selectedColumn(), 5);
-    EXPECT_EQ(form->PanelDaySch->text().contains("11"), true);
+    EXPECT_EQ(form->DayList->PanelDaySch->text().contains("11"), true);
 }
 
 TEST_F(WeekFixture, MiniCalendarShowsTheMonthAndTheWeekComesBack)

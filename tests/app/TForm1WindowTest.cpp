@@ -240,7 +240,7 @@ TEST_F(WindowFixture, SizePresetsWhateverTheMode)
         form->FormInitSize(preset);
         QTest::qWait(30);
         EXPECT_EQ((std::array<int, 5>{preset, form->PanelRight->width(), form->GridMonth->height(),
-                                      form->ListDaySch->height(), form->ListMemo->height()}),
+                                      form->DayList->ListDaySch->height(), form->ListMemo->height()}),
                   (std::array<int, 5>{preset, right, grid, dayList, memo}));
     }
 }
@@ -316,8 +316,8 @@ TEST_F(WindowFixture, SecondStartAsksThePasswordOutsideTheSocketsHandlerAndTheTr
         ASSERT_EQ(second.acquire(QString::fromStdString(home.path())), qt::InstanceGuard::Outcome::OtherWoken);
         ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.handlers.empty(); }, 3000));
         QTest::qWait(20);
-        for (bool shown : {form->isVisible(), form->PopTraySchAdd->isEnabled(), form->PopTraySchEdit->isEnabled(),
-                           form->ListMemo->PopTrayMemo->isEnabled()})
+        for (bool shown : {form->isVisible(), form->DayList->PopTraySchAdd->isEnabled(),
+                           form->PopTraySchEdit->isEnabled(), form->ListMemo->PopTrayMemo->isEnabled()})
             EXPECT_EQ(shown, !answer.isEmpty());
     }
 }
@@ -413,7 +413,8 @@ TEST_F(WindowFixture, DayHeaderNamesTheHolidayAndCountsSchedules)
     home.write("202602.sch", crlf({ComposeSchedule(f), ComposeSchedule(f)}));
     platform.setToday(2026, 2, 23);
     start();
-    EXPECT_EQ(form->PanelDaySch->text(), QString::fromUtf8(" 令和8年2月23日（月曜日）の予定 - 天皇誕生日 [2件］"));
+    EXPECT_EQ(form->DayList->PanelDaySch->text(),
+              QString::fromUtf8(" 令和8年2月23日（月曜日）の予定 - 天皇誕生日 [2件］"));
 }
 
 TEST_F(WindowFixture, ModesAreWrittenAtExitAndReadAtTheNextStart)
