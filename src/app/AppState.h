@@ -1,5 +1,5 @@
-// The application state the main window holds for the whole run, and the flags that
-// coordinate start-up, layout, dialogs and shutdown.
+// The application state the main window holds for the whole run (the calendar keeps the day on
+// screen), and the flags that coordinate start-up, layout, dialogs and shutdown.
 #pragma once
 
 #include "platform/Date.h"
@@ -7,10 +7,6 @@
 namespace kal {
 
 struct AppState {
-    int viewYear = 2000;
-    int viewMonth = 1;
-    Date selectedDate;
-    Date today;
     int startYear = 2000;
     Date lastDay; // the whole date the timer last saw, not only its day of the month
 
@@ -20,14 +16,10 @@ struct AppState {
     bool modalDialogOpen = false; // tray clicks are ignored meanwhile
     bool taskbarHidden = false;   // TaskBar = 1
     bool layoutBusy = false;      // resize handling does nothing meanwhile
-    bool todoChanged = false;
 
     void startAt(const Date& date)
     {
-        today = date;
-        viewYear = startYear = date.year;
-        viewMonth = date.month;
-        selectedDate = date;
+        startYear = date.year;
         lastDay = date;
     }
 };

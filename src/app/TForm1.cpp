@@ -6,8 +6,8 @@
 #include "app/Startup.h"
 #include "app/TDlgPasswd.h"
 #include "app/TDlgVersion.h"
-#include "app/THeaderPanel.h"
 #include "calendar/Holidays.h"
+#include "calendar/qt/CalendarPanel.h"
 #include "calendar/qt/MonthGrid.h"
 #include "exchange/RecordIdentities.h"
 #include "memo/qt/MemoList.h"
@@ -15,6 +15,8 @@
 #include "platform/Files.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/Widgets.h"
+#include "schedule/qt/DayListPanel.h"
+#include "settings/DataFolders.h"
 #include "settings/WindowGeometry.h"
 #include "todo/TodoRecord.h"
 #include "todo/qt/TodoPanel.h"
@@ -50,6 +52,7 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     // The mini calendar sits beside other work; its hints must show while another window is
     // active.
     setAttribute(Qt::WA_AlwaysShowToolTips);
+    CreatePanels();
     CreateAreas();
     CreateActions();
     CreateMenus();
@@ -58,20 +61,8 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     CreateStatusBar();
     CreateDataFileNotices();
     ConnectCommands();
-    ConnectCsvCommands();
-    ConnectIcalCommands();
-    ConnectPrintCommands();
-    ConnectSetupCommands();
+    ConnectPanels();
     PopupTrayPopup();
-
-    painter_.setBuild(&build_);
-    painter_.setCategories(&categories_);
-    GridMonth->setCellPainter([this](QPainter& p, int column, int row, const QRect& rect, bool selected) {
-        painter_.paint(p, column, row, rect, selected);
-    });
-    connect(GridMonth, &qt::MonthGrid::selectionChanged, this, &TForm1::GridMonthSelect);
-    connect(GridMonth, &qt::MonthGrid::cellDoubleClicked, this, &TForm1::GridMonthDblClick);
-    connect(GridMonth, &qt::MonthGrid::contextMenuAt, this, &TForm1::ShowGridPopup);
 }
 
 TForm1::~TForm1()
@@ -90,6 +81,7 @@ int TForm1::FormCreate()
         return 1;
     state_ = AppState{};
     state_.startAt(services_.platform.now().date);
+    Calendar->StartAt(services_.platform.now().date);
     trayAvailable_ = services_.platform.hasNotificationArea();
     if (!InitLoad())
         return 1;
@@ -99,7 +91,7 @@ int TForm1::FormCreate()
     SmallCheck();
     BarCheck();
     InitSet();
-    GridCheck();
+    Calendar->GridCheck();
     // The sizes as the settings gave them, once limited to the screen.
     startGeometry_.left = normal_.left;
     startGeometry_.top = normal_.top;
@@ -159,6 +151,7 @@ bool TForm1::InitLoad()
         memoHeight_ = settings_.memoHeight;
         FitStoredGeometry();
         panelMode_ = settings_.panelMode == 1 ? 1 : 0;
+        Calendar->SetPanelMode(panelMode_ == 0);
         miniMode_ = settings_.smallMode;
         notesShown_ = settings_.note;
         clockShown_ = settings_.clock == 1;
@@ -167,7 +160,7 @@ bool TForm1::InitLoad()
         MenuNote->setChecked(notesShown_);
         MenuClock->setChecked(clockShown_);
         TBtnClock->setChecked(clockShown_);
-        SetCatViewMode(settings_.catchk != 0 ? 1 : 0);
+        Calendar->SetCatViewMode(settings_.catchk != 0 ? 1 : 0);
         startHidden_ = settings_.taskTray == 1;
         state_.taskbarHidden = settings_.taskBar == 1 && trayAvailable_;
         ApplyWindowFlags();
@@ -179,7 +172,8 @@ bool TForm1::InitLoad()
     CheckFolders();
     PanelTimer->ApplyClockLook();
     PanelTimer->LoadSignalTimes();
-    TodoIconSetup();
+    PanelTodo->TodoIconSetup();
+    Calendar->SetTodoIcons(PanelTodo->statusIcons());
     return true;
 }
 
@@ -201,7 +195,7 @@ bool TForm1::StartupPasswordGiven()
 {
     if (settings_.passwd == 1 && !PasswordGiven(kStartupPasswordLabel))
         return false;
-    if (newYearGreetingDue(settings_.now, state_.today)) {
+    if (newYearGreetingDue(settings_.now, Calendar->cursor().today)) {
         services_.platform.messageBox("Kalendra", kGreeting, MessageIcon::Information, MessageButtons::Ok);
         state_.windowStateDirty = true;
     }
@@ -221,17 +215,15 @@ void TForm1::CheckFolders()
 
 void TForm1::InitSet()
 {
-    ApplyCalendarLook();
+    Calendar->ApplyCalendarLook();
     DayList->DayListSet();
-    PanelTodo->setColors(qt::toQColor(settings_.colors[ColTodoOpen].back),
-                         qt::toQColor(settings_.colors[ColTodoDone].back),
-                         qt::toQColor(settings_.colors[ColWeekday].text));
+    PanelTodo->TodoSet();
     ListMemo->MemoSet();
     PanelNote->NoteSet(firstInitSet_);
     PanelTodo->setVisible(settings_.todo == 1);
     PanelTimer->UpdateStatusBar();
-    HeaderEdit();
-    MonthSchEdit();
+    Calendar->HeaderEdit();
+    Calendar->MonthSchEdit();
     if (firstInitSet_) {
         firstInitSet_ = false;
         resize(miniMode_ ? mini_.width : normal_.width, miniMode_ ? mini_.height : normal_.height);
@@ -262,7 +254,7 @@ void TForm1::showEvent(QShowEvent* event)
         FormShow();
     }
     PlaceAgainWithFrame();
-    CurrentGrid()->setFocus();
+    Calendar->CurrentGrid()->setFocus();
 }
 
 void TForm1::FormShow()
@@ -273,7 +265,7 @@ void TForm1::FormShow()
     SizeChange();
     DaySchEdit();
     // What the layout gave at the first show is what an untouched window writes nothing for.
-    startGeometry_.gridHeight = panelMode_ == 0 && notesShown_ ? GridMonth->height() : gridHeight_;
+    startGeometry_.gridHeight = panelMode_ == 0 && notesShown_ ? Calendar->GridMonth->height() : gridHeight_;
     startGeometry_.dayListHeight = DayList->ListDaySch->height();
     startGeometry_.memoHeight = ListMemo->height();
     state_.startupPending = false;
@@ -357,6 +349,15 @@ void TForm1::HelpTopic()
         services_.platform.messageBox("ヘルプ",
                                       "ヘルプを開けません。ブラウザを起動できません。\r\n" + qt::toUtf8(target),
                                       MessageIcon::Error, MessageButtons::Ok);
+}
+
+void TForm1::RecoverDataFolders()
+{
+    // Before the first month is built: interrupted multi-file saves finished, stale temporary
+    // files removed, in every folder that holds data.
+    const std::string problems = kal::RecoverDataFolders(DataFolders(settings_, programFolder_));
+    if (!problems.empty())
+        services_.platform.messageBox(kRecoveryCaption, problems, MessageIcon::Error, MessageButtons::Ok);
 }
 
 } // namespace kal

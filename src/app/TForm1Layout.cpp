@@ -5,9 +5,8 @@
 #include "alarm/qt/StatusPanel.h"
 #include "alarm/qt/TimerPanel.h"
 #include "app/Startup.h"
-#include "app/THeaderPanel.h"
-#include "app/TrayMenu.h"
-#include "calendar/GridLayout.h"
+#include "calendar/THeaderPanel.h"
+#include "calendar/qt/CalendarPanel.h"
 #include "calendar/qt/MonthGrid.h"
 #include "memo/qt/MemoList.h"
 #include "memo/qt/NotePanel.h"
@@ -15,6 +14,7 @@
 #include "platform/SjisCodec.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/Widgets.h"
+#include "schedule/qt/DayListPanel.h"
 #include "settings/WindowGeometry.h"
 #include "todo/qt/TodoPanel.h"
 
@@ -38,16 +38,13 @@
 namespace kal {
 namespace {
 
-QToolButton* headerButton(QWidget* parent, const char* name, const char* face, const char* hint)
+QSplitter* splitter(Qt::Orientation orientation, const char* name, QWidget* parent)
 {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(name);
-    button->setText(QString::fromUtf8(face));
-    button->setToolTip(QString::fromUtf8(hint));
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->resize(25, 22);
-    return button;
+    auto* area = new QSplitter(orientation, parent);
+    area->setObjectName(name);
+    area->setHandleWidth(3);
+    area->setChildrenCollapsible(false);
+    return area;
 }
 
 ScreenRect availableArea(const QScreen* screen)
@@ -81,41 +78,18 @@ void TForm1::CreateAreas()
     centralLayout->setSpacing(0);
     setCentralWidget(central);
 
-    SplH = new QSplitter(Qt::Horizontal, central);
-    SplH->setObjectName("SplH");
-    SplH->setHandleWidth(3);
-    SplH->setChildrenCollapsible(false);
+    SplH = splitter(Qt::Horizontal, "SplH", central);
     centralLayout->addWidget(SplH);
-
     PanelLeft = new QWidget(SplH);
     PanelLeft->setObjectName("PanelLeft");
     auto* leftLayout = new QVBoxLayout(PanelLeft);
     leftLayout->setContentsMargins(0, 0, 0, 0);
     leftLayout->setSpacing(0);
-
-    PanelMonSch = new THeaderPanel(PanelLeft);
-    PanelMonSch->setFixedHeight(26);
-    leftLayout->addWidget(PanelMonSch);
-    LabelYear = new QLabel(PanelMonSch);
-    LabelYear->setObjectName("LabelYear");
-    LabelWareki = new QLabel(PanelMonSch);
-    LabelWareki->setObjectName("LabelWareki");
-    BtnBeforeYear = headerButton(PanelMonSch, "BtnBeforeYear", "≪", "前年");
-    BtnBeforeMonth = headerButton(PanelMonSch, "BtnBeforeMonth", "＜", "前月");
-    BtnNowMon = headerButton(PanelMonSch, "BtnNowMon", "", "今月");
-    BtnNowMon->setStyleSheet("QToolButton { background: transparent; border: none; }");
-    BtnNextMonth = headerButton(PanelMonSch, "BtnNextMonth", "＞", "次月");
-    BtnNextYear = headerButton(PanelMonSch, "BtnNextYear", "≫", "次年");
-
-    SplX = new QSplitter(Qt::Vertical, PanelLeft);
-    SplX->setObjectName("SplX");
-    SplX->setHandleWidth(3);
-    SplX->setChildrenCollapsible(false);
+    leftLayout->addWidget(Calendar->PanelMonSch);
+    SplX = splitter(Qt::Vertical, "SplX", PanelLeft);
     leftLayout->addWidget(SplX, 1);
-    GridArea = CreateGridArea(SplX);
-    PanelNote = new qt::NotePanel(
-        panelContext_, [this] { return PanelLeft->width() + 20; }, SplX);
-    PanelNote->setPasswordCheck([this] { return PasswordGiven(startup_text::kNotePasswordLabel); });
+    SplX->addWidget(Calendar->GridArea);
+    SplX->addWidget(PanelNote);
     PanelNote->setMinimumHeight(50);
     SplX->setStretchFactor(0, 0);
     SplX->setStretchFactor(1, 1);
@@ -125,24 +99,15 @@ void TForm1::CreateAreas()
     auto* rightLayout = new QVBoxLayout(PanelRight);
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->setSpacing(0);
-    PanelTimer = new qt::TimerPanel(panelContext_, this);
     rightLayout->addWidget(PanelTimer->PanelClock);
-    DayList = new qt::DayListPanel(panelContext_, this);
     rightLayout->addWidget(DayList->PanelDaySch);
-    SplV = new QSplitter(Qt::Vertical, PanelRight);
-    SplV->setObjectName("SplV");
-    SplV->setHandleWidth(3);
-    SplV->setChildrenCollapsible(false);
+    SplV = splitter(Qt::Vertical, "SplV", PanelRight);
     rightLayout->addWidget(SplV, 1);
-    SplM = new QSplitter(Qt::Vertical, SplV);
-    SplM->setObjectName("SplM");
-    SplM->setHandleWidth(3);
-    SplM->setChildrenCollapsible(false);
+    SplM = splitter(Qt::Vertical, "SplM", SplV);
     SplM->addWidget(DayList->ListDaySch);
-    ListMemo = new qt::MemoList(
-        panelContext_, [this] { return pnlWidth_ + 20; }, SplM);
+    SplM->addWidget(ListMemo);
     ListMemo->setMinimumHeight(30);
-    PanelTodo = new qt::TodoPanel(panelContext_, TodoLinks(), SplV);
+    SplV->addWidget(PanelTodo);
     PanelTodo->setMinimumHeight(48);
     SplV->setStretchFactor(0, 0);
     SplV->setStretchFactor(1, 1);
@@ -150,21 +115,15 @@ void TForm1::CreateAreas()
     SplH->setStretchFactor(0, 1);
     SplH->setStretchFactor(1, 0);
 
-    connect(PanelMonSch, &THeaderPanel::doubleClicked, this, &TForm1::SmallSize);
-    connect(PanelMonSch, &THeaderPanel::resized, this, &TForm1::HSplitMove);
-    connect(BtnBeforeYear, &QToolButton::clicked, this, &TForm1::BeforeYearChange);
-    connect(BtnBeforeMonth, &QToolButton::clicked, this, &TForm1::BeforeMonthChange);
-    connect(BtnNowMon, &QToolButton::clicked, this, &TForm1::CurrentNow);
-    connect(BtnNextMonth, &QToolButton::clicked, this, &TForm1::NextMonthChange);
-    connect(BtnNextYear, &QToolButton::clicked, this, &TForm1::NextYearChange);
+    connect(Calendar->PanelMonSch, &THeaderPanel::doubleClicked, this, &TForm1::SmallSize);
     connect(SplH, &QSplitter::splitterMoved, this, [this] {
         // A drag of the splitter is the only thing that changes the remembered width.
         if (PanelRight->isVisible())
             pnlWidth_ = PanelRight->width();
-        HSplitMove();
+        Calendar->HSplitMove();
     });
     connect(SplX, &QSplitter::splitterMoved, this, [this] {
-        gridHeight_ = GridMonth->height();
+        gridHeight_ = Calendar->GridMonth->height();
         SizeChange();
     });
 }
@@ -175,16 +134,10 @@ void TForm1::CreateStatusBar()
     bar->setObjectName("StatusBar1");
     bar->setSizeGripEnabled(true);
     bar->setFixedHeight(19);
-    StatusPanel0 = new QLabel(bar);
-    StatusPanel0->setObjectName("StatusPanel0");
-    StatusPanel0->setTextFormat(Qt::PlainText);
-    StatusPanel0->setFixedWidth(180);
-    StatusPanel0->setMaximumWidth(180);
-    StatusPanel0->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     StatusPanel3 = new QWidget(bar);
     StatusPanel3->setObjectName("StatusPanel3");
     StatusPanel3->setFixedWidth(50);
-    bar->addWidget(StatusPanel0);
+    bar->addWidget(Calendar->StatusPanel0);
     bar->addWidget(PanelTimer->StatusPanel1);
     bar->addWidget(PanelTimer->StatusPanel2);
     bar->addWidget(StatusPanel3);
@@ -197,16 +150,15 @@ void TForm1::PanelCheck()
     MenuPanelMode2->setChecked(panelMode_ != 0);
     TBtnPanelMode->setChecked(panelMode_ == 0);
     PanelRight->setVisible(withRight);
-    TBtnClock->setEnabled(withRight);
-    MenuNote->setEnabled(withRight);
-    MenuClock->setEnabled(withRight);
+    ApplyCommandStates();
     if (withRight) {
         PanelTimer->PanelClock->setVisible(clockShown_);
         NoteCheck();
     } else {
         PanelNote->setVisible(false);
     }
-    ApplyPainterMode();
+    Calendar->SetPanelMode(panelMode_ == 0);
+    Calendar->ApplyPainterMode();
     SizeChange();
 }
 
@@ -219,7 +171,7 @@ void TForm1::PanelModeClick()
     state_.windowStateDirty = true;
     if (panelMode_ == 0) {
         if (notesShown_)
-            gridHeight_ = GridMonth->height();
+            gridHeight_ = Calendar->GridMonth->height();
         panelMode_ = 1;
         PanelTodo->WriteBack();
     } else {
@@ -246,29 +198,8 @@ void TForm1::SizeChange()
         int total = SplX->height();
         SplX->setSizes({gridHeight_, std::max(50, total - gridHeight_ - SplX->handleWidth())});
     }
-    GridMonth->relayout();
-    HSplitMove();
-}
-
-void TForm1::HSplitMove()
-{
-    if (!created_)
-        return;
-    const int width = PanelMonSch->width();
-    const HeaderButtons b = HeaderButtonPositions(width, miniMode_);
-    const int buttonHeight = miniMode_ ? 16 : 22;
-    const int top = (PanelMonSch->height() - buttonHeight) / 2;
-    BtnBeforeMonth->setGeometry(b.beforeMonth, top, 25, buttonHeight);
-    BtnNextMonth->setGeometry(b.nextMonth, top, 25, buttonHeight);
-    BtnNowMon->setGeometry(b.nowMonth, 0, b.nowMonthWidth, PanelMonSch->height());
-    if (!miniMode_) {
-        BtnBeforeYear->setGeometry(b.beforeYear, top, 25, buttonHeight);
-        BtnNextYear->setGeometry(b.nextYear, top, 25, buttonHeight);
-        LabelYear->adjustSize();
-        LabelYear->move(b.yearLabel - LabelYear->width() + 30, (PanelMonSch->height() - LabelYear->height()) / 2);
-        LabelWareki->adjustSize();
-        LabelWareki->move(b.eraLabel, (PanelMonSch->height() - LabelWareki->height()) / 2);
-    }
+    Calendar->GridMonth->relayout();
+    Calendar->HSplitMove();
 }
 
 void TForm1::BarCheck()
@@ -279,7 +210,7 @@ void TForm1::BarCheck()
     for (QWidget* panel : {static_cast<QWidget*>(PanelTimer->StatusPanel1),
                            static_cast<QWidget*>(PanelTimer->StatusPanel2), StatusPanel3})
         panel->setVisible(!miniMode_);
-    StatusPanel0->setMinimumWidth(miniMode_ ? 0 : 180);
+    Calendar->StatusPanel0->setMinimumWidth(miniMode_ ? 0 : 180);
 }
 
 void TForm1::MenuToolBarClick()
@@ -316,7 +247,7 @@ void TForm1::MenuNoteClick()
         return;
     state_.windowStateDirty = true;
     if (notesShown_)
-        gridHeight_ = GridMonth->height();
+        gridHeight_ = Calendar->GridMonth->height();
     notesShown_ = !notesShown_;
     MenuNote->setChecked(notesShown_);
     NoteCheck();
@@ -392,19 +323,14 @@ void TForm1::ApplyWindowFlags()
 void TForm1::SmallCheck()
 {
     state_.layoutBusy = true;
-    GridMonth->setLineWidth(miniMode_ ? 0 : 1);
+    Calendar->SmallCheck(miniMode_);
     SyncMiniChecks();
     SplH->setHandleWidth(miniMode_ ? 0 : 3);
     menuBar()->setVisible(!miniMode_);
-    PanelMonSch->setFixedHeight(miniMode_ ? 20 : 26);
-    for (QWidget* w : {static_cast<QWidget*>(LabelYear), static_cast<QWidget*>(LabelWareki),
-                       static_cast<QWidget*>(BtnBeforeYear), static_cast<QWidget*>(BtnNextYear)})
-        w->setVisible(!miniMode_);
-    MenuPanelMode->setEnabled(!miniMode_);
     // The mini calendar is the calendar alone; the right panel must go before the window shrinks.
     PanelRight->setVisible(!miniMode_ && panelMode_ == 0);
     PanelNote->setVisible(!miniMode_ && panelMode_ == 0 && notesShown_);
-    PopMini->setText(QString::fromUtf8(miniMode_ ? "元のサイズに戻す(&S)" : "ミニカレンダー(&S)"));
+    ApplyCommandStates();
     ApplyWindowFlags();
     const WindowGeometry& size = miniMode_ ? mini_ : normal_;
     // A hidden window's splitters do not hear of the areas just hidden, so their minimum size
@@ -416,8 +342,8 @@ void TForm1::SmallCheck()
     setWindowOpacity(miniMode_ ? settings_.miniOpacity() / 255.0 : 1.0);
     if (!miniMode_)
         SetTitleFromSettings();
-    ApplyPainterMode();
-    ApplyHeaderTexts();
+    Calendar->ApplyPainterMode();
+    Calendar->ApplyHeaderTexts();
     state_.layoutBusy = false;
 }
 
@@ -452,7 +378,7 @@ void TForm1::SmallSize()
     }
     BarCheck();
     SmallCheck();
-    ApplyGridMode();
+    Calendar->ApplyGridMode();
     PanelCheck();
     PositionCheck();
     show();
@@ -462,7 +388,7 @@ void TForm1::SmallSize()
     SizeChange();
     if (tray_)
         tray_->show();
-    GridMonth->setSelection(GridMonth->selectedColumn(), GridMonth->selectedRow());
+    Calendar->GridMonth->setSelection(Calendar->GridMonth->selectedColumn(), Calendar->GridMonth->selectedRow());
     DaySchEdit();
 }
 
@@ -588,18 +514,7 @@ void TForm1::MainFormShow()
 
 void TForm1::PopupTrayPopup()
 {
-    TrayState state;
-    state.windowVisible = isVisible();
-    state.miniMode = miniMode_;
-    state.waitsForPassword = waitsForPassword_;
-    state.modalDialogOpen = state_.modalDialogOpen;
-    const TrayMenuState menu = TrayMenuFor(state);
-    PopTraySize->setText(QString::fromUtf8(menu.sizeCaption));
-    PopTrayMini->setText(QString::fromUtf8(menu.miniCaption));
-    for (QAction* entry : {DayList->PopTraySchAdd, PopTraySchEdit, ListMemo->PopTrayMemo})
-        entry->setEnabled(menu.editing);
-    for (QAction* entry : {PopTraySize, PopTrayMini})
-        entry->setEnabled(menu.showHide);
+    ApplyCommandStates();
 }
 
 void TForm1::PopTrayMiniClick()
@@ -632,7 +547,7 @@ void TForm1::changeEvent(QEvent* event)
             return;
         }
         if (!state_.taskbarHidden)
-            setWindowTitle(qt::fromSjis(ShortDayText(state_.today)));
+            setWindowTitle(qt::fromSjis(ShortDayText(Calendar->cursor().today)));
     } else if (miniMode_ && isMaximized()) {
         // The window manager reports a double click on the title bar only as a maximise (some,
         // like openbox, keep offering one whatever the window asks): the mini calendar never

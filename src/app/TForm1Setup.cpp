@@ -3,7 +3,9 @@
 #include "app/Startup.h"
 #include "app/TDlgSetup.h"
 #include "app/TForm1.h"
+#include "calendar/qt/CalendarPanel.h"
 #include "platform/qt/Widgets.h"
+#include "schedule/qt/DayListPanel.h"
 #include "todo/qt/TodoPanel.h"
 
 #include <QAction>
@@ -26,14 +28,6 @@ SetupPosition positionOnScreen(const QPoint& topLeft, const QScreen* screen)
 }
 
 } // namespace
-
-void TForm1::ConnectSetupCommands()
-{
-    for (QAction* action : {PopSetup, TBtnSetup}) {
-        action->setEnabled(true);
-        connect(action, &QAction::triggered, this, &TForm1::ShowDlgSetup);
-    }
-}
 
 bool TForm1::RunSetupDialog(const char* caption, SetupPlacement placement)
 {
@@ -99,7 +93,7 @@ void TForm1::ApplySettings()
     PanelTodo->ToDoEdit();
     InitSet();
     BarCheck();
-    ApplyWeekLook();
+    Calendar->ApplyWeekLook();
     // The translucency follows at once while the mini calendar is shown.
     setWindowOpacity(miniMode_ ? settings_.miniOpacity() / 255.0 : 1.0);
 }

@@ -4,9 +4,11 @@
 
 #include "alarm/qt/TimerPanel.h"
 #include "app/CleanUp.h"
+#include "calendar/qt/CalendarPanel.h"
 #include "calendar/qt/MonthGrid.h"
 #include "memo/qt/MemoList.h"
 #include "platform/Files.h"
+#include "schedule/qt/DayListPanel.h"
 #include "todo/qt/TodoPanel.h"
 
 #include <QAction>
@@ -88,7 +90,7 @@ void TForm1::SaveWindowKeys()
     QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
     now.screen = ScreenRect{area.left(), area.top(), area.width(), area.height()};
-    now.todayYear = state_.today.year;
+    now.todayYear = Calendar->cursor().today.year;
     now.dirty = state_.windowStateDirty;
     now.mini = miniMode_;
     now.normalState = !isMinimized() && !isMaximized();
@@ -97,12 +99,12 @@ void TForm1::SaveWindowKeys()
     now.miniRemembered = mini_;
     now.rightPanel = pnlWidth_;
     now.gridHeight =
-        panelMode_ == 0 && notesShown_ && now.normalState && !miniMode_ ? GridMonth->height() : gridHeight_;
+        panelMode_ == 0 && notesShown_ && now.normalState && !miniMode_ ? Calendar->GridMonth->height() : gridHeight_;
     now.dayListHeight = DayList->ListDaySch->height();
     now.memoHeight = ListMemo->isVisible() ? ListMemo->height() : memoHeight_;
     now.todoShown = settings_.todo == 1;
     now.panelMode = panelMode_;
-    now.weekView = weekChosen_;
+    now.weekView = Calendar->weekChosen();
     now.notesShown = notesShown_;
     now.toolBar = MenuToolBar->isChecked();
     now.statusBar = MenuStatusBar->isChecked();

@@ -32,24 +32,24 @@ TEST_F(CsvMenuFixture, SaveWritesTheShownMonthUnderItsProposedName)
     home.write("202612.sch", crlf({plainScheduleLine(8, "10:00", "", "歯医者")}));
     home.write("202701.sch", crlf({plainScheduleLine(2, "", "", "初詣, 神社")}));
     start();
-    EXPECT_TRUE(form->MenuCsvSave->isEnabled());
-    form->NextMonthChange();
+    EXPECT_TRUE(form->Exchange->MenuCsvSave->isEnabled());
+    form->Calendar->NextMonthChange();
 
     platform.fileAnswers = {home.file("out.csv")};
-    form->MenuCsvSave->trigger();
+    form->Exchange->MenuCsvSave->trigger();
     EXPECT_EQ(platform.fileDialogFolders.back(), home.file("202701.csv"));
     EXPECT_EQ(home.read("out.csv"), crlf({sj("2027/01/02,,,\"初詣, 神社\",,")}));
     EXPECT_TRUE(platform.messages.empty());
 
     platform.fileAnswers = {home.file("out.csv")};
     platform.messageAnswers = {MessageAnswer::No};
-    form->BeforeMonthChange();
-    form->MenuCsvSave->trigger();
+    form->Calendar->BeforeMonthChange();
+    form->Exchange->MenuCsvSave->trigger();
     EXPECT_EQ(platform.messages.back().text, "'out.csv' を上書きしますか？");
     EXPECT_EQ(home.read("out.csv"), crlf({sj("2027/01/02,,,\"初詣, 神社\",,")}));
 
     platform.fileAnswers = {home.path() + "missing/out.csv"};
-    form->MenuCsvSave->trigger();
+    form->Exchange->MenuCsvSave->trigger();
     EXPECT_EQ(platform.messages.back().caption, "ファイルの保存");
     EXPECT_EQ(platform.messages.back().icon, MessageIcon::Error);
 }
@@ -68,7 +68,7 @@ TEST_F(CsvMenuFixture, ReadRunsTheMappingDialogAndShowsWhatItAdded)
         csv.BtnConvertClick();
         return csv.result();
     });
-    form->MenuCsvRead->trigger();
+    form->Exchange->MenuCsvRead->trigger();
 
     EXPECT_EQ(platform.fileDialogFolders.back(), form->settings().dataPath);
     ASSERT_EQ(dialogs.shownClasses.size(), 1u);
@@ -87,12 +87,12 @@ TEST_F(CsvMenuFixture, FilesThatCannotBeReadAreReportedWithoutTheDialog)
     home.write("empty.csv", "");
     platform.fileAnswers = {home.file("none.csv"), home.file("empty.csv"), std::nullopt};
     for (const char* message : {"が見つかりません。", "にはデータがありません。"}) {
-        form->MenuCsvRead->trigger();
+        form->Exchange->MenuCsvRead->trigger();
         ASSERT_FALSE(platform.messages.empty());
         EXPECT_NE(platform.messages.back().text.find(message), std::string::npos);
         EXPECT_EQ(platform.messages.back().caption, "CSV形式の読込");
     }
-    form->MenuCsvRead->trigger(); // cancelled
+    form->Exchange->MenuCsvRead->trigger(); // cancelled
     EXPECT_EQ(platform.messages.size(), 2u);
     EXPECT_TRUE(dialogs.shownClasses.empty());
     EXPECT_FALSE(form->state().modalDialogOpen);

@@ -102,8 +102,8 @@ TEST_F(DataFilesFixture, AMonthThatCannotBeReadIsNamedSaidOnceAndNeverEdited)
     const std::string path = home.file("202612.sch"), big(files::kMaxDataFileBytes + 1, '0');
     home.write("202612.sch", big);
     start();
-    form->NextMonthChange();
-    form->BeforeMonthChange();
+    form->Calendar->NextMonthChange();
+    form->Calendar->BeforeMonthChange();
     addSchedule("lost");
     EXPECT_TRUE(dialogs.shownClasses.empty()) << "refused before the dialog";
     ASSERT_EQ(platform.messages.size(), 2u) << "said once, then the refusal";

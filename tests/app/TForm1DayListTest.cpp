@@ -79,12 +79,13 @@ TEST_F(DayListFixture, AddFromTheToolButtonWritesTheMonthAndShowsTheEntry)
     form->DayList->MenuSchAdd->trigger();
     dialogs.handlers.push_back(fillAndOk("c"));
     form->DayList->PopSchNew->trigger();
-    form->SelectCell(form->monthBuild().layout.currentColumn[20], form->monthBuild().layout.currentRow[20]);
+    form->Calendar->SelectCell(form->Calendar->monthBuild().layout.currentColumn[20],
+                               form->Calendar->monthBuild().layout.currentRow[20]);
     dialogs.handlers.push_back(fillAndOk("d"));
-    emit form->GridMonth->cellDoubleClicked();
+    emit form->Calendar->GridMonth->cellDoubleClicked();
     EXPECT_EQ(files::loadLines(home.file("202612.sch")).size(), 4u);
     // A double click on a day that has lines opens the schedule list instead of adding.
-    emit form->GridMonth->cellDoubleClicked();
+    emit form->Calendar->GridMonth->cellDoubleClicked();
     ASSERT_EQ(dialogs.shownClasses.size(), 5u);
     EXPECT_EQ(dialogs.shownClasses[4], "kal::TFormEdit");
     EXPECT_EQ(files::loadLines(home.file("202612.sch")).size(), 4u);
@@ -93,7 +94,7 @@ TEST_F(DayListFixture, AddFromTheToolButtonWritesTheMonthAndShowsTheEntry)
 TEST_F(DayListFixture, GreyedPreviousMonthDayAddsToThatMonthsFile)
 {
     start();
-    form->SelectCell(0, 1); // 29 November
+    form->Calendar->SelectCell(0, 1); // 29 November
     dialogs.handlers.push_back(fillAndOk("前月"));
     form->DayList->DaySchInputAdd();
     EXPECT_EQ(home.read("202611.sch"), crlf({scheduleLine(29, "", sj("前月"))}));
@@ -297,7 +298,7 @@ TEST_F(DayListFixture, DeleteCommandActsOnlyOnTheFocusedDayList)
     start();
     form->activateWindow();
     selectEntry(0);
-    form->GridMonth->setFocus();
+    form->Calendar->GridMonth->setFocus();
     form->MenuDelete->trigger();
     EXPECT_TRUE(platform.messages.empty());
     form->DayList->ListDaySch->setFocus();
@@ -349,16 +350,17 @@ TEST_F(DayListFixture, MiniCalendarHintListsTheDaysLines)
     home.write("202612.sch", crlf({scheduleLine(23, "", "party")}));
     start();
     form->SmallSize();
-    form->SelectCell(form->monthBuild().layout.currentColumn[23], form->monthBuild().layout.currentRow[23]);
-    EXPECT_EQ(form->GridMonth->toolTip(), QString::fromUtf8("2026/12/23(水)\r\nparty"));
+    form->Calendar->SelectCell(form->Calendar->monthBuild().layout.currentColumn[23],
+                               form->Calendar->monthBuild().layout.currentRow[23]);
+    EXPECT_EQ(form->Calendar->GridMonth->toolTip(), QString::fromUtf8("2026/12/23(水)\r\nparty"));
     EXPECT_EQ(form->windowTitle(), QString::fromUtf8("令和8年12月23日"));
 
     QWidget other; // the mini calendar's hints show while another window is active
     other.show();
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    QTest::mouseMove(form->GridMonth, form->GridMonth->rect().center());
-    QTest::mouseMove(form->GridMonth, form->GridMonth->rect().center() + QPoint(1, 1));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QToolTip::text() == form->GridMonth->toolTip(); }, 2000));
+    QTest::mouseMove(form->Calendar->GridMonth, form->Calendar->GridMonth->rect().center());
+    QTest::mouseMove(form->Calendar->GridMonth, form->Calendar->GridMonth->rect().center() + QPoint(1, 1));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QToolTip::text() == form->Calendar->GridMonth->toolTip(); }, 2000));
     QToolTip::hideText();
 }

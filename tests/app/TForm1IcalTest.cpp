@@ -33,13 +33,13 @@ TEST_F(IcalMenuFixture, EntriesFollowTheCsvEntriesInTheFileMenu)
 {
     start();
     const QList<QAction*> entries = form->MenuFile->actions();
-    const qsizetype csv = entries.indexOf(form->MenuCsvSave);
+    const qsizetype csv = entries.indexOf(form->Exchange->MenuCsvSave);
     ASSERT_GE(csv, 0);
     ASSERT_GT(entries.size(), csv + 2);
-    EXPECT_EQ(entries[csv + 1], form->MenuIcalSave);
-    EXPECT_EQ(entries[csv + 2], form->MenuIcalRead);
-    EXPECT_EQ(form->MenuIcalSave->text(), QString::fromUtf8("iCalendar形式で保存(&I)..."));
-    EXPECT_EQ(form->MenuIcalRead->text(), QString::fromUtf8("iCalendar形式の読込(&J)..."));
+    EXPECT_EQ(entries[csv + 1], form->Exchange->MenuIcalSave);
+    EXPECT_EQ(entries[csv + 2], form->Exchange->MenuIcalRead);
+    EXPECT_EQ(form->Exchange->MenuIcalSave->text(), QString::fromUtf8("iCalendar形式で保存(&I)..."));
+    EXPECT_EQ(form->Exchange->MenuIcalRead->text(), QString::fromUtf8("iCalendar形式の読込(&J)..."));
 }
 
 TEST_F(IcalMenuFixture, SaveProposesTheShownMonthAndWritesTheChosenFile)
@@ -56,7 +56,7 @@ TEST_F(IcalMenuFixture, SaveProposesTheShownMonthAndWritesTheChosenFile)
         save.BtnOkClick();
         return save.result();
     });
-    form->MenuIcalSave->trigger();
+    form->Exchange->MenuIcalSave->trigger();
     EXPECT_TRUE(modalWhileOpen);
     EXPECT_FALSE(form->state().modalDialogOpen);
     EXPECT_EQ(platform.fileDialogFolders.back(), form->settings().dataPath + "202612.ics");
@@ -75,7 +75,7 @@ TEST_F(IcalMenuFixture, ReadAddsSchedulesAndTodosAndRefreshesBoth)
         read.BtnConvertClick();
         return read.result();
     });
-    form->MenuIcalRead->trigger();
+    form->Exchange->MenuIcalRead->trigger();
     EXPECT_EQ(dialogs.shownTitles.at(0),
               QString::fromUtf8("iCalendar形式の読込 - ") + QString::fromStdString(home.file("in.ics")));
     EXPECT_EQ(home.read("202612.sch"), crlf({plainScheduleLine(8, "10:00", "", "歯医者")}));
@@ -89,11 +89,11 @@ TEST_F(IcalMenuFixture, UnreadableFilesAreReportedWithoutTheDialog)
 {
     start();
     platform.fileAnswers = {home.file("none.ics"), std::nullopt};
-    form->MenuIcalRead->trigger();
+    form->Exchange->MenuIcalRead->trigger();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].caption, "iCalendar形式の読込");
     EXPECT_NE(platform.messages[0].text.find("が見つかりません。"), std::string::npos);
-    form->MenuIcalRead->trigger();
+    form->Exchange->MenuIcalRead->trigger();
     EXPECT_EQ(platform.messages.size(), 1u);
     EXPECT_TRUE(dialogs.shownClasses.empty());
 }

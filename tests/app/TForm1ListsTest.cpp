@@ -30,9 +30,9 @@ namespace {
 bool cellHasLine(const TForm1& form, const Date& date, const std::string& line)
 {
     CellPos pos;
-    if (!form.monthBuild().layout.find(date, pos))
+    if (!form.Calendar->monthBuild().layout.find(date, pos))
         return false;
-    for (const CellLine& cell : form.monthBuild().lists.at(pos.column, pos.row))
+    for (const CellLine& cell : form.Calendar->monthBuild().lists.at(pos.column, pos.row))
         if (cell.text == line)
             return true;
     return false;
@@ -60,20 +60,20 @@ TEST_F(ListsWindowFixture, EveryEntryOpensItsWindow)
         const char* caption;
     };
     const Case cases[] = {
-        {form->MenuSchEdit, "kal::TFormEdit", "スケジュール一覧"},
-        {form->TBtnSchRep, "kal::TFormEdit", "スケジュール一覧"},
-        {form->PopSchEdit, "kal::TFormEdit", "スケジュール一覧"},
-        {form->PopTraySchEdit, "kal::TFormEdit", "スケジュール一覧"},
-        {form->MenuHoliday, "kal::TFormEdit", "祝日・休日・記念日一覧"},
-        {form->BtnHoliday, "kal::TFormEdit", "祝日・休日・記念日一覧"},
-        {form->MenuMemoList, "kal::TFormEdit", "メモ一覧"},
-        {form->TBtnMemo, "kal::TFormEdit", "メモ一覧"},
-        {form->MenuFind, "kal::TDlgFind", "検索"},
-        {form->TBtnFind, "kal::TDlgFind", "検索"},
-        {form->MenuJump, "kal::TDlgJump", "指定した日付へ移動"},
-        {form->TBtnJump, "kal::TDlgJump", "指定した日付へ移動"},
-        {form->PopJump, "kal::TDlgJump", "指定した日付へ移動"},
-        {form->PopHoliday, "kal::TDlgHolidayInput", "祝日・休日・記念日新規登録"},
+        {form->Lists->MenuSchEdit, "kal::TFormEdit", "スケジュール一覧"},
+        {form->Lists->TBtnSchRep, "kal::TFormEdit", "スケジュール一覧"},
+        {form->Lists->PopSchEdit, "kal::TFormEdit", "スケジュール一覧"},
+        {form->Lists->PopTraySchEdit, "kal::TFormEdit", "スケジュール一覧"},
+        {form->Lists->MenuHoliday, "kal::TFormEdit", "祝日・休日・記念日一覧"},
+        {form->Lists->BtnHoliday, "kal::TFormEdit", "祝日・休日・記念日一覧"},
+        {form->Lists->MenuMemoList, "kal::TFormEdit", "メモ一覧"},
+        {form->Lists->TBtnMemo, "kal::TFormEdit", "メモ一覧"},
+        {form->Lists->MenuFind, "kal::TDlgFind", "検索"},
+        {form->Lists->TBtnFind, "kal::TDlgFind", "検索"},
+        {form->Calendar->MenuJump, "kal::TDlgJump", "指定した日付へ移動"},
+        {form->Calendar->TBtnJump, "kal::TDlgJump", "指定した日付へ移動"},
+        {form->Calendar->PopJump, "kal::TDlgJump", "指定した日付へ移動"},
+        {form->Calendar->PopHoliday, "kal::TDlgHolidayInput", "祝日・休日・記念日新規登録"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.action->objectName().toStdString());
@@ -97,15 +97,18 @@ TEST_F(ListsWindowFixture, DoubleClickOnADayWithLinesOpensTheScheduleList)
     QTest::qWait(50);
     QString caption;
     dialogs.handlers.push_back(closeNoting(caption));
-    const QRect cell = form->GridMonth->cellRect(form->GridMonth->selectedColumn(), form->GridMonth->selectedRow());
-    QTest::mouseDClick(form->GridMonth, Qt::LeftButton, {}, cell.center());
+    const QRect cell = form->Calendar->GridMonth->cellRect(form->Calendar->GridMonth->selectedColumn(),
+                                                           form->Calendar->GridMonth->selectedRow());
+    QTest::mouseDClick(form->Calendar->GridMonth, Qt::LeftButton, {}, cell.center());
     ASSERT_EQ(dialogs.shownClasses.size(), 1u);
     EXPECT_EQ(dialogs.shownClasses[0], "kal::TFormEdit");
 
     // A day without lines adds a schedule instead.
-    form->SelectCell(form->GridMonth->selectedColumn() + 1, form->GridMonth->selectedRow());
-    const QRect empty = form->GridMonth->cellRect(form->GridMonth->selectedColumn(), form->GridMonth->selectedRow());
-    QTest::mouseDClick(form->GridMonth, Qt::LeftButton, {}, empty.center());
+    form->Calendar->SelectCell(form->Calendar->GridMonth->selectedColumn() + 1,
+                               form->Calendar->GridMonth->selectedRow());
+    const QRect empty = form->Calendar->GridMonth->cellRect(form->Calendar->GridMonth->selectedColumn(),
+                                                            form->Calendar->GridMonth->selectedRow());
+    QTest::mouseDClick(form->Calendar->GridMonth, Qt::LeftButton, {}, empty.center());
     ASSERT_EQ(dialogs.shownClasses.size(), 2u);
     EXPECT_EQ(dialogs.shownClasses[1], "kal::TDlgSchInput");
 }
@@ -119,11 +122,12 @@ TEST_F(ListsWindowFixture, JumpShowsThePickedDaysMonthWithTheDaySelected)
         jump.DtpJumpDate->setDate(QDate(2031, 5, 17));
         return static_cast<int>(QDialog::Accepted);
     });
-    form->MenuJump->trigger();
-    EXPECT_EQ(form->state().viewYear, 2031);
-    EXPECT_EQ(form->state().viewMonth, 5);
-    EXPECT_EQ(form->state().selectedDate, (Date{2031, 5, 17}));
-    EXPECT_EQ(form->monthBuild().layout.dateOf(form->GridMonth->selectedColumn(), form->GridMonth->selectedRow()),
+    form->Calendar->MenuJump->trigger();
+    EXPECT_EQ(form->Calendar->cursor().viewYear, 2031);
+    EXPECT_EQ(form->Calendar->cursor().viewMonth, 5);
+    EXPECT_EQ(form->Calendar->cursor().selectedDate, (Date{2031, 5, 17}));
+    EXPECT_EQ(form->Calendar->monthBuild().layout.dateOf(form->Calendar->GridMonth->selectedColumn(),
+                                                         form->Calendar->GridMonth->selectedRow()),
               (Date{2031, 5, 17}));
 }
 
@@ -138,7 +142,7 @@ TEST_F(ListsWindowFixture, ANewHolidayShowsInTheCalendar)
         input.BtnOkClick();
         return input.result();
     });
-    form->PopHoliday->trigger();
+    form->Calendar->PopHoliday->trigger();
     EXPECT_TRUE(cellHasLine(*form, {2026, 12, 8}, "1" + sj("創立記念日")));
 }
 
@@ -153,7 +157,7 @@ TEST_F(ListsWindowFixture, AChangeInTheListRebuildsTheMonth)
         list.DelClick();
         return static_cast<int>(QDialog::Rejected);
     });
-    form->ShowFormEdit();
+    form->Lists->ShowFormEdit();
     EXPECT_EQ(home.read("202612.sch"), "");
     EXPECT_EQ(form->DayList->ListDaySch->topLevelItemCount(), 0);
 }
@@ -186,7 +190,7 @@ TEST_F(ListsWindowFixture, CorrectingAMemoRowOpensTheDayMemoEditorAtTheListsCorn
         list.RepClick(false);
         return static_cast<int>(QDialog::Rejected);
     });
-    form->MenuMemoList->trigger();
+    form->Lists->MenuMemoList->trigger();
     ASSERT_EQ(dialogs.shownClasses.size(), 3u);
     EXPECT_EQ(dialogs.shownClasses[1], "kal::TDlgMemo");
     EXPECT_EQ(home.read("20261208.mem"), crlf({"new"}));

@@ -29,7 +29,7 @@ struct MemoFixture : MainWindowFixture {
     }
     int markOfToday() const
     {
-        const MonthLayout& layout = form->monthBuild().layout;
+        const MonthLayout& layout = form->Calendar->monthBuild().layout;
         return layout.cell(layout.currentColumn[8], layout.currentRow[8]).mark;
     }
     QStringList memoRows() const
@@ -97,7 +97,8 @@ TEST_F(MemoFixture, MemoSettingZeroShowsTheAreaOnlyForADayWithMemo)
 
     // An empty file is a memo without lines: no area.
     home.write("20261209.mem", "");
-    form->SelectCell(form->monthBuild().layout.currentColumn[9], form->monthBuild().layout.currentRow[9]);
+    form->Calendar->SelectCell(form->Calendar->monthBuild().layout.currentColumn[9],
+                               form->Calendar->monthBuild().layout.currentRow[9]);
     EXPECT_TRUE(form->ListMemo->isHidden());
 
     start("[Memo]\r\nMemo=2\r\n");

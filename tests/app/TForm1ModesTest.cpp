@@ -36,7 +36,7 @@ struct ModesFixture : MainWindowFixture {
         QTest::keyClick(target, key, modifiers);
         settle();
     }
-    std::pair<int, int> view() const { return {form->state().viewYear, form->state().viewMonth}; }
+    std::pair<int, int> view() const { return {form->Calendar->cursor().viewYear, form->Calendar->cursor().viewMonth}; }
     QRect screenArea() const { return form->screen()->availableGeometry(); }
     IniFile savedSettings()
     {
@@ -62,12 +62,12 @@ struct ModesFixture : MainWindowFixture {
             EXPECT_LE(frame.bottom(), screen.bottom());
         }
     }
-    QImage gridImage() const { return form->GridMonth->grab().toImage(); }
+    QImage gridImage() const { return form->Calendar->GridMonth->grab().toImage(); }
     // Columns of a grid cell holding anything but the cell's background (its top-left pixel).
     int inkWidth(int column, int row) const
     {
         const QImage image = gridImage();
-        const QRect cell = form->GridMonth->cellRect(column, row);
+        const QRect cell = form->Calendar->GridMonth->cellRect(column, row);
         const QRgb background = image.pixel(cell.topLeft());
         int first = -1, last = -1;
         for (int x = cell.left(); x <= cell.right(); ++x)
@@ -94,9 +94,9 @@ struct ModesFixture : MainWindowFixture {
         const QImage image = gridImage();
         const QRgb line = qRgb(0x55, 0x55, 0x55);
         int count = 0;
-        for (int row = 1; row < form->GridMonth->rowCount(); ++row)
+        for (int row = 1; row < form->Calendar->GridMonth->rowCount(); ++row)
             for (int column = 0; column < 7; ++column) {
-                const QRect cell = form->GridMonth->cellRect(column, row);
+                const QRect cell = form->Calendar->GridMonth->cellRect(column, row);
                 count += image.pixel(cell.right(), cell.center().y()) == line ||
                          image.pixel(cell.center().x(), cell.bottom()) == line;
             }
@@ -198,9 +198,9 @@ TEST_F(ModesFixture, CalendarOnlyHeaderShowsLongWeekdayNamesInAHighEnoughRow)
     EXPECT_GT(longName, 2 * shortName) << "月曜日 instead of 月";
 
     // The names are drawn 3 pixels below the row's top and must end inside it.
-    const int headerHeight = form->GridMonth->rowHeights()[0];
+    const int headerHeight = form->Calendar->GridMonth->rowHeights()[0];
     EXPECT_GE(headerHeight, 3 + QFontMetrics(form->font()).height());
-    const QImage header = form->GridMonth->grab(form->GridMonth->cellRect(1, 0)).toImage();
+    const QImage header = form->Calendar->GridMonth->grab(form->Calendar->GridMonth->cellRect(1, 0)).toImage();
     const QRgb background = header.pixel(0, 0);
     for (int x = 0; x < header.width(); ++x)
         ASSERT_EQ(header.pixel(x, header.height() - 1), background) << "glyphs reach the row's bottom at " << x;
@@ -240,8 +240,8 @@ TEST_F(ModesFixture, StoredSizesAndPositionsAreLimitedToTheScreen)
         start(settings);
         settle();
         expectUsableOnScreen();
-        EXPECT_GT(form->GridMonth->width(), 0);
-        EXPECT_GT(form->GridMonth->height(), 0);
+        EXPECT_GT(form->Calendar->GridMonth->width(), 0);
+        EXPECT_GT(form->Calendar->GridMonth->height(), 0);
         // Switching modes and the presets work from what was limited.
         form->SmallSize();
         settle();

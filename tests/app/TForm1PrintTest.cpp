@@ -14,7 +14,8 @@ using namespace kal::test;
 TEST_F(MainWindowFixture, PrintEntriesOpenTheDialogAndThePreviewOfTheDisplayedMonth)
 {
     start();
-    for (QAction* entry : {form->MenuPrint, form->TBtnPrint, form->MenuPrintPrev, form->TBtnPreview})
+    for (QAction* entry : {form->Printing->MenuPrint, form->Printing->TBtnPrint, form->Printing->MenuPrintPrev,
+                           form->Printing->TBtnPreview})
         EXPECT_TRUE(entry->isEnabled()) << entry->objectName().toStdString();
 
     bool modalWhileOpen = false;
@@ -25,14 +26,14 @@ TEST_F(MainWindowFixture, PrintEntriesOpenTheDialogAndThePreviewOfTheDisplayedMo
             shownMonth = dialog->PanelTitle->text().contains(QString::fromUtf8("12月")) ? 12 : -1;
         return int(QDialog::Rejected);
     });
-    form->TBtnPrint->trigger();
+    form->Printing->TBtnPrint->trigger();
     ASSERT_EQ(dialogs.shownClasses.size(), 1u);
     EXPECT_EQ(dialogs.shownClasses[0], "kal::TDlgPrint");
     EXPECT_TRUE(modalWhileOpen);
     EXPECT_FALSE(form->state().modalDialogOpen);
     EXPECT_EQ(shownMonth, 12);
 
-    form->MenuPrintPrev->trigger();
+    form->Printing->MenuPrintPrev->trigger();
     ASSERT_EQ(dialogs.shownClasses.size(), 2u);
     EXPECT_EQ(dialogs.shownClasses[1], "kal::TFormPreview");
 }
@@ -49,13 +50,13 @@ TEST_F(MainWindowFixture, ThePreviewKeepsTheMonthItOpenedWithWhileTheWindowMoves
         setupShown = !preview->BtnSetup->isHidden();
         monthBefore = preview->page().source.build.layout.month;
         // A change of day or a periodic refresh while the preview is open.
-        form->NextMonthChange();
+        form->Calendar->NextMonthChange();
         monthAfter = preview->page().source.build.layout.month;
         return int(QDialog::Rejected);
     });
-    form->PrintPreview();
+    form->Printing->PrintPreview();
     EXPECT_TRUE(setupShown);
     EXPECT_EQ(monthBefore, 12);
     EXPECT_EQ(monthAfter, 12);
-    EXPECT_EQ(form->state().viewMonth, 1);
+    EXPECT_EQ(form->Calendar->cursor().viewMonth, 1);
 }

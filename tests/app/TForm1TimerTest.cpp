@@ -51,7 +51,7 @@ struct TimerFixture : MainWindowFixture {
         return form->PanelTimer->alarmWindow() ? form->PanelTimer->alarmWindow()->LabelMsg->text() : QString();
     }
     std::string monthFile(int year, int month) const { return MonthFilePath(home.path(), year, month); }
-    std::pair<int, int> view() const { return {form->state().viewYear, form->state().viewMonth}; }
+    std::pair<int, int> view() const { return {form->Calendar->cursor().viewYear, form->Calendar->cursor().viewMonth}; }
     void closeAlarmWindow()
     {
         ASSERT_TRUE(form->PanelTimer->alarmWindow());
@@ -131,7 +131,7 @@ TEST_F(TimerFixture, TheSameDayNumberAMonthLaterIsANewDay)
     // Waking from suspend a month later, on the same day number.
     tickAt(10, 0, 3, Date{2027, 1, 8});
     EXPECT_EQ(view(), std::make_pair(2027, 1));
-    EXPECT_EQ(form->state().selectedDate, (Date{2027, 1, 8}));
+    EXPECT_EQ(form->Calendar->cursor().selectedDate, (Date{2027, 1, 8}));
     EXPECT_EQ(form->state().lastDay, (Date{2027, 1, 8}));
     EXPECT_EQ(form->state().startYear, 2027);
     EXPECT_EQ(platform.sounds.size(), 1u) << "the new day's alarms fire";
@@ -169,7 +169,7 @@ TEST_F(TimerFixture, AScheduleAddedForTodayWhileAnotherMonthIsShownAlarms)
 {
     start(kAlarmTen);
     tickAt(14, 0, 0);
-    form->NextMonthChange();
+    form->Calendar->NextMonthChange();
     ASSERT_EQ(view(), std::make_pair(2027, 1));
     ASSERT_TRUE(AddSchedule(monthFile(2026, 12), record(8, "14:30", "追加")).ok());
     tickAt(14, 20, 0);
@@ -215,10 +215,10 @@ TEST_F(TimerFixture, PeriodicRefreshRebuildsTheMonthEveryPeriod)
         files::deleteFile(monthFile(2026, 12));
         start(c.settings);
         CellPos today;
-        ASSERT_TRUE(form->monthBuild().layout.find(Date{2026, 12, 8}, today));
+        ASSERT_TRUE(form->Calendar->monthBuild().layout.find(Date{2026, 12, 8}, today));
         tickAt(10, 0, 0);
         home.write("202612.sch", crlf({record(8, "", "同期", false, false)}));
-        auto lines = [&] { return form->monthBuild().lists.at(today.column, today.row).size(); };
+        auto lines = [&] { return form->Calendar->monthBuild().lists.at(today.column, today.row).size(); };
         EXPECT_EQ(lines(), 0u);
         const int todosBefore = form->PanelTodo->ListTodoNo->topLevelItemCount();
         TodoFields entry;

@@ -124,8 +124,8 @@ TEST_F(TodoWindowFixture, ListsShowTheEntriesWithIconsByDaysLeftAndTheirCounts)
             EXPECT_TRUE(open()->topLevelItem(0)->icon(0).isNull());
         }
         // The calendar has the open entries' titles on their days.
-        const MonthLayout& layout = form->monthBuild().layout;
-        const auto& lines = form->monthBuild().lists.at(layout.currentColumn[8], layout.currentRow[8]);
+        const MonthLayout& layout = form->Calendar->monthBuild().layout;
+        const auto& lines = form->Calendar->monthBuild().lists.at(layout.currentColumn[8], layout.currentRow[8]);
         ASSERT_EQ(lines.size(), 1u);
         EXPECT_EQ(lines[0].text, "8" + todo("2026/12/08", "1000", "02", "today"));
         closeWindow();
@@ -445,12 +445,12 @@ TEST_F(TodoWindowFixture, PopupEnablingAndTheJumpToADeadline)
     select(open(), {"year end"});
     ASSERT_TRUE(form->PanelTodo->PopTodoCal->isEnabled());
     form->PanelTodo->PopTodoCal->trigger();
-    EXPECT_EQ(form->state().viewYear, 2025);
-    EXPECT_EQ(form->state().viewMonth, 12);
-    EXPECT_EQ(form->state().selectedDate, (Date{2025, 12, 31}));
-    const MonthLayout& layout = form->monthBuild().layout;
-    EXPECT_EQ(form->GridMonth->selectedColumn(), layout.currentColumn[31]);
-    EXPECT_EQ(form->GridMonth->selectedRow(), layout.currentRow[31]);
+    EXPECT_EQ(form->Calendar->cursor().viewYear, 2025);
+    EXPECT_EQ(form->Calendar->cursor().viewMonth, 12);
+    EXPECT_EQ(form->Calendar->cursor().selectedDate, (Date{2025, 12, 31}));
+    const MonthLayout& layout = form->Calendar->monthBuild().layout;
+    EXPECT_EQ(form->Calendar->GridMonth->selectedColumn(), layout.currentColumn[31]);
+    EXPECT_EQ(form->Calendar->GridMonth->selectedRow(), layout.currentRow[31]);
 }
 
 TEST_F(TodoWindowFixture, AUsersOwnIconReplacesTheBuiltInOneUnlessItCannotBeRead)

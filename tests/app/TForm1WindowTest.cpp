@@ -3,8 +3,8 @@
 #include "app/Password.h"
 #include "app/TDlgPasswd.h"
 #include "app/TForm1.h"
-#include "app/THeaderPanel.h"
 #include "app/qt/InstanceGuard.h"
+#include "calendar/THeaderPanel.h"
 #include "calendar/qt/MonthGrid.h"
 #include "platform/Files.h"
 #include "platform/SjisCodec.h"
@@ -38,8 +38,8 @@ struct WindowFixture : MainWindowFixture {
         MainWindowFixture::SetUp();
         home.write("Holiday.dat", *files::readBytes(KALENDRA_SOURCE_DIR "/data/Holiday.dat"));
     }
-    std::pair<int, int> view() const { return {form->state().viewYear, form->state().viewMonth}; }
-    Date selected() const { return form->state().selectedDate; }
+    std::pair<int, int> view() const { return {form->Calendar->cursor().viewYear, form->Calendar->cursor().viewMonth}; }
+    Date selected() const { return form->Calendar->cursor().selectedDate; }
 };
 
 } // namespace
@@ -48,34 +48,34 @@ TEST_F(WindowFixture, NavigationStaysWithin1900To2099)
 {
     platform.setToday(2099, 6, 15);
     start();
-    form->NextMonthChange();
+    form->Calendar->NextMonthChange();
     EXPECT_EQ(view(), std::make_pair(2099, 6)) << "in 2099 the month cannot be advanced";
-    form->NextYearChange();
+    form->Calendar->NextYearChange();
     EXPECT_EQ(view(), std::make_pair(2099, 6));
-    form->BeforeMonthChange();
+    form->Calendar->BeforeMonthChange();
     EXPECT_EQ(view(), std::make_pair(2099, 5));
-    form->BeforeYearChange();
+    form->Calendar->BeforeYearChange();
     EXPECT_EQ(view(), std::make_pair(2098, 5));
-    form->NextMonthChange();
+    form->Calendar->NextMonthChange();
     EXPECT_EQ(view(), std::make_pair(2098, 6));
 
     platform.setToday(1900, 3, 1);
-    form->CurrentNow();
+    form->Calendar->CurrentNow();
     EXPECT_EQ(view(), std::make_pair(1900, 3));
-    form->BeforeMonthChange();
-    form->BeforeYearChange();
+    form->Calendar->BeforeMonthChange();
+    form->Calendar->BeforeYearChange();
     EXPECT_EQ(view(), std::make_pair(1900, 3));
-    form->NextYearChange();
+    form->Calendar->NextYearChange();
     EXPECT_EQ(view(), std::make_pair(1901, 3));
-    form->BeforeMonthChange();
+    form->Calendar->BeforeMonthChange();
     EXPECT_EQ(view(), std::make_pair(1901, 2));
-    form->NextMonthChange();
-    form->NextMonthChange();
+    form->Calendar->NextMonthChange();
+    form->Calendar->NextMonthChange();
     EXPECT_EQ(view(), std::make_pair(1901, 4));
     EXPECT_EQ(selected(), (Date{1901, 4, 1}));
 
     platform.setToday(2026, 12, 8);
-    form->CurrentNow();
+    form->Calendar->CurrentNow();
     EXPECT_EQ(view(), std::make_pair(2026, 12));
     EXPECT_EQ(selected(), (Date{2026, 12, 8}));
 }
@@ -84,52 +84,53 @@ TEST_F(WindowFixture, ThirtyFirstToAShorterMonthKeepsTheCellAndTakesItsDay)
 {
     platform.setToday(2026, 1, 31);
     start();
-    const int column = form->GridMonth->selectedColumn(), row = form->GridMonth->selectedRow();
+    const int column = form->Calendar->GridMonth->selectedColumn(), row = form->Calendar->GridMonth->selectedRow();
     EXPECT_EQ(column, 6);
     EXPECT_EQ(row, 5);
-    form->NextMonthChange();
+    form->Calendar->NextMonthChange();
     EXPECT_EQ(view(), std::make_pair(2026, 2));
-    EXPECT_EQ(form->GridMonth->selectedColumn(), column);
-    EXPECT_EQ(form->GridMonth->selectedRow(), row);
+    EXPECT_EQ(form->Calendar->GridMonth->selectedColumn(), column);
+    EXPECT_EQ(form->Calendar->GridMonth->selectedRow(), row);
     EXPECT_EQ(selected(), (Date{2026, 3, 7}));
-    EXPECT_EQ(form->selectedRelation(), MonthRelation::Next);
+    EXPECT_EQ(form->Calendar->selectedRelation(), MonthRelation::Next);
 }
 
 TEST_F(WindowFixture, NeighbouringMonthCellsCanBeSelectedWithoutChangingTheMonth)
 {
     start();
-    form->SelectCell(0, 1);
+    form->Calendar->SelectCell(0, 1);
     EXPECT_EQ(selected(), (Date{2026, 11, 29}));
-    EXPECT_EQ(form->selectedRelation(), MonthRelation::Previous);
+    EXPECT_EQ(form->Calendar->selectedRelation(), MonthRelation::Previous);
     EXPECT_EQ(view(), std::make_pair(2026, 12));
-    form->SelectCell(6, 6);
+    form->Calendar->SelectCell(6, 6);
     EXPECT_EQ(selected(), (Date{2027, 1, 9}));
-    EXPECT_EQ(form->selectedRelation(), MonthRelation::Next);
+    EXPECT_EQ(form->Calendar->selectedRelation(), MonthRelation::Next);
 }
 
 TEST_F(WindowFixture, RightButtonSelectsTheCellUnderThePointer)
 {
     start();
-    QRect cell = form->GridMonth->cellRect(4, 3);
-    QTest::mouseClick(form->GridMonth, Qt::RightButton, {}, cell.center());
-    EXPECT_EQ(form->GridMonth->selectedColumn(), 4);
-    EXPECT_EQ(form->GridMonth->selectedRow(), 3);
+    QRect cell = form->Calendar->GridMonth->cellRect(4, 3);
+    QTest::mouseClick(form->Calendar->GridMonth, Qt::RightButton, {}, cell.center());
+    EXPECT_EQ(form->Calendar->GridMonth->selectedColumn(), 4);
+    EXPECT_EQ(form->Calendar->GridMonth->selectedRow(), 3);
     EXPECT_EQ(selected(), (Date{2026, 12, 17}));
     // The header row is not a day.
-    QTest::mouseClick(form->GridMonth, Qt::LeftButton, {}, form->GridMonth->cellRect(2, 0).center());
-    EXPECT_EQ(form->GridMonth->selectedRow(), 3);
+    QTest::mouseClick(form->Calendar->GridMonth, Qt::LeftButton, {},
+                      form->Calendar->GridMonth->cellRect(2, 0).center());
+    EXPECT_EQ(form->Calendar->GridMonth->selectedRow(), 3);
 }
 
 TEST_F(WindowFixture, FiveWeekRowsGrowToSixOnlyForASixthWeekSelection)
 {
     platform.setToday(2026, 8, 31); // August 2026 reaches the sixth week row
     start("[View]\r\nMonWeek=5\r\n");
-    EXPECT_EQ(form->GridMonth->rowCount(), 7);
-    form->SelectCell(3, 2); // 5 August
-    EXPECT_EQ(form->GridMonth->rowCount(), 7) << "the grid changes only when the month is rebuilt";
-    form->NextMonthChange();
+    EXPECT_EQ(form->Calendar->GridMonth->rowCount(), 7);
+    form->Calendar->SelectCell(3, 2); // 5 August
+    EXPECT_EQ(form->Calendar->GridMonth->rowCount(), 7) << "the grid changes only when the month is rebuilt";
+    form->Calendar->NextMonthChange();
     EXPECT_EQ(selected(), (Date{2026, 9, 5}));
-    EXPECT_EQ(form->GridMonth->rowCount(), 6);
+    EXPECT_EQ(form->Calendar->GridMonth->rowCount(), 6);
 }
 
 TEST_F(WindowFixture, PanelModeAndItsToggles)
@@ -176,11 +177,11 @@ TEST_F(WindowFixture, MiniCalendarAndBackRestoreTheNormalGeometry)
     EXPECT_FALSE(form->menuBar()->isVisible());
     EXPECT_FALSE(form->ToolBar1->isVisible());
     EXPECT_FALSE(form->PanelRight->isVisible());
-    EXPECT_EQ(form->PanelMonSch->height(), 20);
-    EXPECT_FALSE(form->BtnBeforeYear->isVisible());
-    EXPECT_EQ(form->PanelMonSch->caption(), QString::fromUtf8("2026年12月"));
+    EXPECT_EQ(form->Calendar->PanelMonSch->height(), 20);
+    EXPECT_FALSE(form->Calendar->BtnBeforeYear->isVisible());
+    EXPECT_EQ(form->Calendar->PanelMonSch->caption(), QString::fromUtf8("2026年12月"));
     EXPECT_EQ(form->PopMini->text(), QString::fromUtf8("元のサイズに戻す(&S)"));
-    EXPECT_EQ(form->GridMonth->lineWidth(), 0);
+    EXPECT_EQ(form->Calendar->GridMonth->lineWidth(), 0);
     EXPECT_EQ(form->windowTitle(), QString::fromUtf8("令和8年12月8日"));
 
     form->move(420, 310);
@@ -190,13 +191,13 @@ TEST_F(WindowFixture, MiniCalendarAndBackRestoreTheNormalGeometry)
     EXPECT_EQ(form->pos(), QPoint(40, 30));
     EXPECT_TRUE(form->menuBar()->isVisible());
     EXPECT_TRUE(form->PanelRight->isVisible());
-    EXPECT_EQ(form->PanelMonSch->caption(), "12");
+    EXPECT_EQ(form->Calendar->PanelMonSch->caption(), "12");
     EXPECT_EQ(form->windowTitle(), "Kalendra");
     EXPECT_EQ(form->miniGeometry().left, 420);
     EXPECT_EQ(form->miniGeometry().top, 310);
 
     // The header's double click does the same.
-    emit form->PanelMonSch->doubleClicked();
+    emit form->Calendar->PanelMonSch->doubleClicked();
     EXPECT_TRUE(form->miniMode());
     EXPECT_EQ(form->pos(), QPoint(420, 310));
 }
@@ -239,7 +240,7 @@ TEST_F(WindowFixture, SizePresetsWhateverTheMode)
     for (const auto& [preset, right, grid, dayList, memo] : presets) {
         form->FormInitSize(preset);
         QTest::qWait(30);
-        EXPECT_EQ((std::array<int, 5>{preset, form->PanelRight->width(), form->GridMonth->height(),
+        EXPECT_EQ((std::array<int, 5>{preset, form->PanelRight->width(), form->Calendar->GridMonth->height(),
                                       form->DayList->ListDaySch->height(), form->ListMemo->height()}),
                   (std::array<int, 5>{preset, right, grid, dayList, memo}));
     }
@@ -317,7 +318,7 @@ TEST_F(WindowFixture, SecondStartAsksThePasswordOutsideTheSocketsHandlerAndTheTr
         ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.handlers.empty(); }, 3000));
         QTest::qWait(20);
         for (bool shown : {form->isVisible(), form->DayList->PopTraySchAdd->isEnabled(),
-                           form->PopTraySchEdit->isEnabled(), form->ListMemo->PopTrayMemo->isEnabled()})
+                           form->Lists->PopTraySchEdit->isEnabled(), form->ListMemo->PopTrayMemo->isEnabled()})
             EXPECT_EQ(shown, !answer.isEmpty());
     }
 }
@@ -357,25 +358,26 @@ TEST_F(WindowFixture, CategoryFilterToggleInvertsTheTableAndHidesCheckedCategori
     start();
     auto bandsOnTenth = [this] {
         CellPos pos;
-        form->monthBuild().layout.find(Date{2026, 12, 10}, pos);
-        return PaintCell(form->monthBuild().layout, form->monthBuild().lists, form->categories(), form->calendarLook(),
-                         form->state().today, pos.column, pos.row)
+        form->Calendar->monthBuild().layout.find(Date{2026, 12, 10}, pos);
+        return PaintCell(form->Calendar->monthBuild().layout, form->Calendar->monthBuild().lists,
+                         form->Calendar->categories(), form->Calendar->calendarLook(), form->Calendar->cursor().today,
+                         pos.column, pos.row)
             .bands.size();
     };
     EXPECT_EQ(bandsOnTenth(), 1u);
-    form->MenuCatView2->trigger();
-    EXPECT_EQ(form->catViewMode(), 1);
-    EXPECT_TRUE(form->TBtnCatView->isChecked());
-    EXPECT_TRUE(form->MenuCatView2->isChecked());
+    form->Calendar->MenuCatView2->trigger();
+    EXPECT_EQ(form->Calendar->catViewMode(), 1);
+    EXPECT_TRUE(form->Calendar->TBtnCatView->isChecked());
+    EXPECT_TRUE(form->Calendar->MenuCatView2->isChecked());
     EXPECT_EQ(home.read("Category.tbl"), crlf({"Work          0 00000255", "Home          1"}));
     IniFile ini(home.file("Kalendra.ini"));
     ini.load();
     EXPECT_EQ(ini.readInteger("View", "Catchk", -1), 1);
     EXPECT_EQ(bandsOnTenth(), 0u);
 
-    form->TBtnCatView->trigger();
-    EXPECT_EQ(form->catViewMode(), 0);
-    EXPECT_FALSE(form->TBtnCatView->isChecked());
+    form->Calendar->TBtnCatView->trigger();
+    EXPECT_EQ(form->Calendar->catViewMode(), 0);
+    EXPECT_FALSE(form->Calendar->TBtnCatView->isChecked());
     EXPECT_EQ(bandsOnTenth(), 1u);
 }
 
@@ -383,8 +385,8 @@ TEST_F(WindowFixture, FilterToggleWithoutATableChangesOnlyTheMode)
 {
     start();
     std::string before = home.read("Kalendra.ini");
-    form->MenuCatViewClick();
-    EXPECT_EQ(form->catViewMode(), 1);
+    form->Calendar->MenuCatViewClick();
+    EXPECT_EQ(form->Calendar->catViewMode(), 1);
     EXPECT_FALSE(home.exists("Category.tbl"));
     EXPECT_EQ(home.read("Kalendra.ini"), before);
 }
@@ -392,17 +394,19 @@ TEST_F(WindowFixture, FilterToggleWithoutATableChangesOnlyTheMode)
 TEST_F(WindowFixture, HeaderTextsStatusBarAndWesternDates)
 {
     start();
-    EXPECT_EQ(form->LabelYear->text(), "2026");
-    EXPECT_EQ(form->LabelWareki->text(), QString::fromUtf8("令和8年"));
-    EXPECT_EQ(form->PanelMonSch->caption(), "12");
-    EXPECT_EQ(form->StatusPanel0->text(), QString::fromUtf8("今日：令和8年12月8日"));
+    EXPECT_EQ(form->Calendar->LabelYear->text(), "2026");
+    EXPECT_EQ(form->Calendar->LabelWareki->text(), QString::fromUtf8("令和8年"));
+    EXPECT_EQ(form->Calendar->PanelMonSch->caption(), "12");
+    EXPECT_EQ(form->Calendar->StatusPanel0->text(), QString::fromUtf8("今日：令和8年12月8日"));
     form->ApplicationExit();
 
     platform.setToday(2026, 4, 14);
     start("[View]\r\nDateJap=0\r\n");
-    EXPECT_EQ(form->LabelWareki->text(), "April");
-    EXPECT_EQ(form->StatusPanel0->text(), QString::fromUtf8("今日：2026年4月14日"));
-    EXPECT_EQ(PaintHeader(form->monthBuild().layout, form->calendarLook(), 0, HeaderForm::Short).text, "Sun");
+    EXPECT_EQ(form->Calendar->LabelWareki->text(), "April");
+    EXPECT_EQ(form->Calendar->StatusPanel0->text(), QString::fromUtf8("今日：2026年4月14日"));
+    EXPECT_EQ(
+        PaintHeader(form->Calendar->monthBuild().layout, form->Calendar->calendarLook(), 0, HeaderForm::Short).text,
+        "Sun");
 }
 
 TEST_F(WindowFixture, DayHeaderNamesTheHolidayAndCountsSchedules)
@@ -461,7 +465,7 @@ TEST_F(WindowFixture, TheCalendarFollowsTheChangeOfDay)
 {
     platform.setToday(2026, 12, 31, 23, 59, 59);
     start();
-    form->SelectCell(3, 2);
+    form->Calendar->SelectCell(3, 2);
     form->PanelTimer->Timer1Timer();
     EXPECT_EQ(view(), std::make_pair(2026, 12));
     platform.setToday(2027, 1, 1, 0, 0, 0);
@@ -470,7 +474,7 @@ TEST_F(WindowFixture, TheCalendarFollowsTheChangeOfDay)
     EXPECT_EQ(selected(), (Date{2027, 1, 1}));
     EXPECT_EQ(form->state().lastDay, (Date{2027, 1, 1}));
     EXPECT_EQ(form->state().startYear, 2027);
-    EXPECT_EQ(form->StatusPanel0->text(), QString::fromUtf8("今日：令和9年1月1日"));
+    EXPECT_EQ(form->Calendar->StatusPanel0->text(), QString::fromUtf8("今日：令和9年1月1日"));
 }
 
 TEST_F(WindowFixture, HelpOpensTheShippedPageInTheBrowser)
@@ -493,13 +497,13 @@ TEST_F(WindowFixture, CategoryDialogOpensFromTheMainWindowAndItsModeTakesEffect)
         categories.BtnOkClick();
         return categories.result();
     });
-    form->TBtnCat->trigger();
+    form->Calendar->TBtnCat->trigger();
     ASSERT_EQ(dialogs.shownClasses.size(), 1u);
     EXPECT_EQ(dialogs.shownClasses[0], "kal::TDlgCatSet");
     EXPECT_FALSE(form->state().modalDialogOpen);
-    EXPECT_EQ(form->catViewMode(), 1);
-    EXPECT_TRUE(form->MenuCatView2->isChecked());
-    EXPECT_TRUE(form->TBtnCatView->isChecked());
+    EXPECT_EQ(form->Calendar->catViewMode(), 1);
+    EXPECT_TRUE(form->Calendar->MenuCatView2->isChecked());
+    EXPECT_TRUE(form->Calendar->TBtnCatView->isChecked());
     // The check mark stayed, so the category is now stored as hidden.
     EXPECT_EQ(home.read("Category.tbl"), crlf({"Work          0 00000255"}));
 }
@@ -508,9 +512,9 @@ TEST_F(WindowFixture, FiveWeekRowsGrowWhenANavigationLandsInTheSixthWeek)
 {
     platform.setToday(2026, 7, 31);
     start("[View]\r\nMonWeek=5\r\n");
-    EXPECT_EQ(form->GridMonth->rowCount(), 6);
-    form->NextMonthChange(); // 31 August 2026 lies in the sixth week row
+    EXPECT_EQ(form->Calendar->GridMonth->rowCount(), 6);
+    form->Calendar->NextMonthChange(); // 31 August 2026 lies in the sixth week row
     EXPECT_EQ(selected(), (Date{2026, 8, 31}));
-    EXPECT_EQ(form->GridMonth->selectedRow(), 6);
-    EXPECT_EQ(form->GridMonth->rowCount(), 7);
+    EXPECT_EQ(form->Calendar->GridMonth->selectedRow(), 6);
+    EXPECT_EQ(form->Calendar->GridMonth->rowCount(), 7);
 }

@@ -2,7 +2,6 @@
 // 8 December 2026 unless a test says otherwise.
 #pragma once
 
-#include "alarm/qt/TimerPanel.h"
 #include "app/TForm1.h"
 #include "support/FakeDialogRunner.h"
 #include "support/FakePlatform.h"

@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QDateEdit>
 #include <QDialog>
@@ -82,6 +83,35 @@ QMenu* popupMenu(QWidget* parent, const char* name, std::initializer_list<QActio
             menu->addSeparator();
     }
     return menu;
+}
+
+void radioPair(QObject* owner, QAction* first, QAction* second, const char* key)
+{
+    auto* group = new QActionGroup(owner);
+    for (QAction* entry : {first, second}) {
+        entry->setCheckable(true);
+        group->addAction(entry);
+        if (key)
+            entry->setText(entry->text() + '\t' + QKeySequence(key).toString(QKeySequence::NativeText));
+    }
+    first->setChecked(true);
+}
+
+void onSelect(QAction* entry, std::function<bool()> isSelected, std::function<void()> select,
+              std::function<void()> showState)
+{
+    QObject::connect(entry, &QAction::triggered, entry, [isSelected, select, showState] {
+        if (isSelected())
+            showState();
+        else
+            select();
+    });
+}
+
+void showShortcut(QAction* entry, const char* key)
+{
+    entry->setShortcut(QKeySequence(key));
+    entry->setShortcutContext(Qt::WidgetShortcut);
 }
 
 QLabel* captionLabel(const char* caption, QWidget* parent)

@@ -42,6 +42,17 @@ QAction* toolAction(QObject* owner, const char* name, const char* hint, const ch
 // A pop-up menu named `name` holding the commands, a null entry making a separator.
 QMenu* popupMenu(QWidget* parent, const char* name, std::initializer_list<QAction*> entries);
 
+// Two exclusive entries naming a state each, the first one checked; their captions show the key
+// that toggles them, if any (one window action: a real shortcut on the entries would compete with
+// it whenever the menu bar keeps the focus).
+void radioPair(QObject* owner, QAction* first, QAction* second, const char* key = nullptr);
+// An entry naming a state selects it; one already selected changes nothing but its check mark.
+void onSelect(QAction* entry, std::function<bool()> isSelected, std::function<void()> select,
+              std::function<void()> showState);
+// A key shown in a pop-up menu only: a widget shortcut of an entry that no menu bar carries never
+// matches, so the window's own action stays the key's one owner.
+void showShortcut(QAction* entry, const char* key);
+
 // A caption label (UTF-8).
 QLabel* captionLabel(const char* caption, QWidget* parent);
 

@@ -78,8 +78,9 @@ public:
     void PoPTodoCopyClick();
     void PopSchCopyClick();
     void PopTodoCalClick();
-    // The columns and the status icons as the settings give them.
+    // The columns, the colours and the status icons as the settings give them.
     void TodoListCreate();
+    void TodoSet();
     void TodoIconSetup();
     // ToDo.dat as read at start, before the lists are first filled.
     void ReadTodoLines();

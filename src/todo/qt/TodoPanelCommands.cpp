@@ -5,6 +5,7 @@
 #include "platform/ByteText.h"
 #include "platform/FileTransaction.h"
 #include "platform/SjisCodec.h"
+#include "platform/qt/QtText.h"
 #include "platform/qt/Widgets.h"
 #include "schedule/qt/ScheduleInput.h"
 
@@ -66,6 +67,13 @@ void TodoPanel::TodoListCreate()
     columns.donePriorityWidth = settings.oPrWidth;
     columns.doneTitleWidth = settings.tOkWidth;
     CreateColumns(columns);
+}
+
+void TodoPanel::TodoSet()
+{
+    const AppSettings& settings = context_.settings;
+    setColors(toQColor(settings.colors[ColTodoOpen].back), toQColor(settings.colors[ColTodoDone].back),
+              toQColor(settings.colors[ColWeekday].text));
 }
 
 void TodoPanel::TodoIconSetup()

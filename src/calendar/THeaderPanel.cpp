@@ -1,4 +1,4 @@
-#include "app/THeaderPanel.h"
+#include "calendar/THeaderPanel.h"
 
 #include <QMouseEvent>
 #include <QPainter>

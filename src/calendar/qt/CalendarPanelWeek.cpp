@@ -1,15 +1,15 @@
-// The week view in the main window: the week grid beside the month grid, the switch between
-// the two views, the navigation by week and the captions that follow the view.
-#include "app/TForm1.h"
+// The week view of the calendar: the week grid beside the month grid, the switch between the
+// two views, the navigation by week and the captions that follow the view.
+#include "calendar/qt/CalendarPanel.h"
 
 #include "calendar/qt/MonthGrid.h"
 #include "calendar/qt/WeekGrid.h"
+#include "platform/qt/Widgets.h"
 
 #include <QAction>
-#include <QStackedLayout>
 #include <QToolButton>
 
-namespace kal {
+namespace kal::qt {
 namespace {
 
 // Captions and hints of the navigation commands in one view.
@@ -27,42 +27,42 @@ constexpr ViewCaptions kWeekCaptions{"今週(&C)", "次週(&N)", "前週(&B)", "
 
 } // namespace
 
-QWidget* TForm1::CreateGridArea(QWidget* parent)
-{
-    auto* area = new QWidget(parent);
-    area->setObjectName("GridArea");
-    // Every grid of the stack takes the area's geometry, shown or not, so the month grid keeps
-    // the height the window remembers while the week grid is shown.
-    auto* stack = new QStackedLayout(area);
-    stack->setStackingMode(QStackedLayout::StackAll);
-    GridMonth = new qt::MonthGrid(area);
-    GridMonth->setMinimumHeight(50);
-    GridWeek = new qt::WeekGrid(area);
-    stack->addWidget(GridMonth);
-    stack->addWidget(GridWeek);
-    GridWeek->hide();
-    return area;
-}
-
-void TForm1::ConnectWeekCommands()
+void CalendarPanel::createWeekCommands()
 {
     GridWeek->setCellPainter([this](QPainter& p, int column, int row, const QRect& rect, bool selected) {
         painter_.paintWeek(p, weekRow_, column, row, rect, selected);
     });
-    connect(GridWeek, &qt::WeekGrid::selectionChanged, this, &TForm1::GridWeekSelect);
-    connect(GridWeek, &qt::WeekGrid::cellDoubleClicked, this, &TForm1::GridWeekDblClick);
-    connect(GridWeek, &qt::WeekGrid::contextMenuAt, this, &TForm1::ShowGridPopup);
+    connect(GridWeek, &WeekGrid::selectionChanged, this, &CalendarPanel::GridWeekSelect);
+    connect(GridWeek, &WeekGrid::cellDoubleClicked, this, &CalendarPanel::GridWeekDblClick);
+    connect(GridWeek, &WeekGrid::contextMenuAt, this, &CalendarPanel::contextMenuAt);
+    MenuMonthly = namedAction(this, "MenuMonthly", "月間(&M)");
+    MenuWeekly = namedAction(this, "MenuWeekly", "週間(&W)");
+    radioPair(this, MenuMonthly, MenuWeekly, "F9");
+    TBtnWeekly = toolAction(this, "TBtnWeekly", "週間", "tb-weekly");
+    TBtnMonthly = toolAction(this, "TBtnMonthly", "月間", "tb-monthly");
+    radioPair(this, TBtnMonthly, TBtnWeekly);
+    auto viewShown = [this] { ApplyViewCaptions(); };
+    auto toggle = [this] { GridModeClick(); };
+    for (QAction* month : {MenuMonthly, TBtnMonthly})
+        onSelect(
+            month, [this] { return !weekChosen_; }, toggle, viewShown);
+    for (QAction* week : {MenuWeekly, TBtnWeekly})
+        onSelect(
+            week, [this] { return weekChosen_; }, toggle, viewShown);
+    auto* key = namedAction(this, "KeyGridMode", "");
+    key->setShortcut(QKeySequence("F9"));
+    connect(key, &QAction::triggered, this, &CalendarPanel::GridModeClick);
 }
 
-QWidget* TForm1::CurrentGrid() const
+QWidget* CalendarPanel::CurrentGrid() const
 {
     return weekShown_ ? static_cast<QWidget*>(GridWeek) : static_cast<QWidget*>(GridMonth);
 }
 
-void TForm1::GridModeClick()
+void CalendarPanel::GridModeClick()
 {
-    if (!miniMode_) {
-        state_.windowStateDirty = true;
+    if (!mini_) {
+        emit windowStateChanged();
         weekChosen_ = !weekChosen_;
     }
     ApplyGridMode();
@@ -70,15 +70,15 @@ void TForm1::GridModeClick()
     ApplyViewCaptions();
 }
 
-void TForm1::GridCheck()
+void CalendarPanel::GridCheck()
 {
-    weekChosen_ = settings_.gridMode;
+    weekChosen_ = context_.settings.gridMode;
     ApplyGridMode();
 }
 
-void TForm1::ApplyGridMode()
+void CalendarPanel::ApplyGridMode()
 {
-    const bool week = weekChosen_ && !miniMode_;
+    const bool week = weekChosen_ && !mini_;
     if (week == weekShown_)
         return;
     if (week)
@@ -87,7 +87,7 @@ void TForm1::ApplyGridMode()
         ChangeMonthly();
 }
 
-void TForm1::ApplyViewCaptions()
+void CalendarPanel::ApplyViewCaptions()
 {
     const ViewCaptions& c = weekShown_ ? kWeekCaptions : kMonthCaptions;
     MenuMonthly->setChecked(!weekShown_);
@@ -103,21 +103,21 @@ void TForm1::ApplyViewCaptions()
     BtnNextMonth->setToolTip(QString::fromUtf8(c.nextHint));
     BtnBeforeMonth->setToolTip(QString::fromUtf8(c.beforeHint));
     // Years are a month view's steps; the mini calendar has no year buttons either way.
-    BtnNextYear->setVisible(!weekShown_ && !miniMode_);
-    BtnBeforeYear->setVisible(!weekShown_ && !miniMode_);
+    BtnNextYear->setVisible(!weekShown_ && !mini_);
+    BtnBeforeYear->setVisible(!weekShown_ && !mini_);
     for (QAction* year : {YearSeparator, MenuNextYear, MenuBeforeYear})
         year->setVisible(!weekShown_);
 }
 
-void TForm1::ChangeWeekly()
+void CalendarPanel::ChangeWeekly()
 {
     const bool focused = GridMonth->hasFocus();
     weekShown_ = true;
     ApplyViewCaptions();
     ApplyWeekLook();
-    if (!build_.memoTextsRead && FlagOn(settings_.weekView, 5))
-        ReadMemoTexts(build_, settings_.memoPath);
-    GridWeek->setSelection(qt::WeekGrid::kLinesColumn, GridMonth->selectedColumn());
+    if (!build_.memoTextsRead && FlagOn(context_.settings.weekView, 5))
+        ReadMemoTexts(build_, context_.settings.memoPath);
+    GridWeek->setSelection(WeekGrid::kLinesColumn, GridMonth->selectedColumn());
     ShowWeekOfSelection();
     GridMonth->hide();
     GridWeek->show();
@@ -126,7 +126,7 @@ void TForm1::ChangeWeekly()
         GridWeek->setFocus();
 }
 
-void TForm1::ChangeMonthly()
+void CalendarPanel::ChangeMonthly()
 {
     const bool focused = GridWeek->hasFocus();
     weekShown_ = false;
@@ -140,14 +140,14 @@ void TForm1::ChangeMonthly()
         GridMonth->setFocus();
 }
 
-void TForm1::ApplyWeekLook()
+void CalendarPanel::ApplyWeekLook()
 {
-    GridWeek->setMemoColumn(FlagOn(settings_.weekView, 5));
+    GridWeek->setMemoColumn(FlagOn(context_.settings.weekView, 5));
     GridWeek->setLineWidth(1);
     GridWeek->update();
 }
 
-void TForm1::ShowWeekOfSelection()
+void CalendarPanel::ShowWeekOfSelection()
 {
     if (!weekShown_)
         return;
@@ -157,34 +157,34 @@ void TForm1::ShowWeekOfSelection()
     GridWeek->update();
 }
 
-void TForm1::SelectLayoutCell(const CellPos& pos)
+void CalendarPanel::SelectLayoutCell(const CellPos& pos)
 {
     SetWeekRows(pos.row);
     GridMonth->setSelection(pos.column, pos.row);
     UpdateSelectedDate();
     ShowWeekOfSelection();
-    DaySchEdit();
+    emit selectedDayChanged();
 }
 
-void TForm1::GridWeekSelect(int, int row)
+void CalendarPanel::GridWeekSelect(int, int row)
 {
     SelectLayoutCell(CellPos{row, weekRow_});
 }
 
-void TForm1::GridWeekDblClick()
+void CalendarPanel::GridWeekDblClick()
 {
-    if (GridWeek->selectedColumn() == qt::WeekGrid::kMemoColumn)
-        ListMemo->MenuMemo->trigger();
+    if (GridWeek->selectedColumn() == WeekGrid::kMemoColumn)
+        emit memoDoubleClicked();
     else
         GridMonthDblClick();
 }
 
-void TForm1::MoveWeek(const std::optional<WeekMove>& move)
+void CalendarPanel::MoveWeek(const std::optional<WeekMove>& move)
 {
     if (!move)
         return;
-    state_.selectedDate = move->selected;
-    if (move->year != state_.viewYear || move->month != state_.viewMonth) {
+    cursor_.selectedDate = move->selected;
+    if (move->year != cursor_.viewYear || move->month != cursor_.viewMonth) {
         SetMonth(move->year, move->month);
         return;
     }
@@ -193,14 +193,14 @@ void TForm1::MoveWeek(const std::optional<WeekMove>& move)
         SelectLayoutCell(pos);
 }
 
-void TForm1::NextWeekChange()
+void CalendarPanel::NextWeekChange()
 {
-    MoveWeek(NextWeek(build_.layout, state_.selectedDate));
+    MoveWeek(NextWeek(build_.layout, cursor_.selectedDate));
 }
 
-void TForm1::BeforeWeekChange()
+void CalendarPanel::BeforeWeekChange()
 {
-    MoveWeek(PreviousWeek(build_.layout, state_.selectedDate));
+    MoveWeek(PreviousWeek(build_.layout, cursor_.selectedDate));
 }
 
-} // namespace kal
+} // namespace kal::qt
