@@ -16,6 +16,17 @@ struct AppState {
     bool modalDialogOpen = false; // tray clicks are ignored meanwhile
     bool taskbarHidden = false;   // TaskBar = 1
     bool layoutBusy = false;      // resize handling does nothing meanwhile
+    bool created = false;         // the window has its settings and panels
+    bool firstInitSet = true;     // the panels have not yet taken the settings
+    bool shownOnce = false;
+    bool startHidden = false;      // TaskTray = 1: the window starts in the notification area
+    bool trayAvailable = false;    // the desktop has a notification area
+    bool waitsForPassword = false; // hidden in the tray behind the password
+    bool frameCounted = false;     // the last placement knew the window's frame
+    bool miniPlaceKept = false;    // the mini place was taken before the window manager maximised it
+    bool exiting = false;          // closing ends the program, whatever CloseTray says
+    bool sessionEnding = false;    // nobody is left to answer a question
+    bool closedOnce = false;
 
     void startAt(const Date& date)
     {

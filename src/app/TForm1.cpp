@@ -1,42 +1,24 @@
 #include "app/TForm1.h"
 
-#include "alarm/qt/ClockPanel.h"
-#include "alarm/qt/TimerPanel.h"
 #include "app/Password.h"
 #include "app/Startup.h"
 #include "app/TDlgPasswd.h"
 #include "app/TDlgVersion.h"
-#include "calendar/Holidays.h"
-#include "calendar/qt/CalendarPanel.h"
+#include "app/qt/HelpPage.h"
+#include "calendar/qt/DefaultHolidays.h"
 #include "calendar/qt/MonthGrid.h"
 #include "exchange/RecordIdentities.h"
-#include "memo/qt/MemoList.h"
-#include "memo/qt/NotePanel.h"
 #include "platform/Files.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/Widgets.h"
-#include "schedule/qt/DayListPanel.h"
 #include "settings/DataFolders.h"
-#include "settings/WindowGeometry.h"
-#include "todo/TodoRecord.h"
-#include "todo/qt/TodoPanel.h"
 
-#include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QListWidget>
-#include <QMenu>
-#include <QScreen>
 #include <QShowEvent>
 #include <QSplitter>
-#include <QStandardPaths>
 #include <QTimer>
-#include <QToolBar>
-#include <QTreeWidget>
-#include <QUrl>
+
+#include <algorithm>
 
 namespace kal {
 
@@ -59,85 +41,48 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     CreateToolBar();
     CreatePopups();
     CreateStatusBar();
-    CreateDataFileNotices();
     ConnectCommands();
     ConnectPanels();
     PopupTrayPopup();
 }
 
-TForm1::~TForm1()
-{
-    files::setLockWaiting(std::move(lockWaitingBefore_));
-}
-
-void TForm1::ShowError(const char* caption, const char* text)
-{
-    services_.platform.messageBox(caption, text, MessageIcon::Error, MessageButtons::Ok);
-}
-
 int TForm1::FormCreate()
 {
-    if (!files::fileExists(settingsPath()) && !RunFirstSetup())
-        return 1;
+    if (!files::fileExists(SettingsPath(programFolder_))) {
+        if (!RunSetupDialog(kSetupCaption, SetupPlacement::FirstRun))
+            return 1;
+        qt::WriteDefaultHolidayTable(services_.platform, programFolder_);
+    }
     state_ = AppState{};
     state_.startAt(services_.platform.now().date);
     Calendar->StartAt(services_.platform.now().date);
-    trayAvailable_ = services_.platform.hasNotificationArea();
+    state_.trayAvailable = services_.platform.hasNotificationArea();
     if (!InitLoad())
         return 1;
-    RecoverDataFolders();
+    // Before the first month is built: interrupted multi-file saves finished, stale temporary
+    // files removed, in every folder that holds data.
+    if (const std::string problems = RecoverDataFolders(DataFolders(settings_, programFolder_)); !problems.empty())
+        services_.platform.messageBox(kRecoveryCaption, problems, MessageIcon::Error, MessageButtons::Ok);
     PanelTodo->ReadTodoLines();
-    created_ = true;
+    state_.created = true;
     SmallCheck();
     BarCheck();
     InitSet();
     Calendar->GridCheck();
     // The sizes as the settings gave them, once limited to the screen.
-    startGeometry_.left = normal_.left;
-    startGeometry_.top = normal_.top;
-    startGeometry_.width = normal_.width;
-    startGeometry_.height = normal_.height;
-    startGeometry_.rightPanel = pnlWidth_;
-    startGeometry_.gridHeight = gridHeight_;
-    startGeometry_.dayListHeight = settings_.schHeight;
-    startGeometry_.memoHeight = settings_.memoHeight;
-    startGeometry_.todoWidths = {settings_.tNoWidth, settings_.tOkWidth, settings_.nPrWidth, settings_.oPrWidth};
-    startGeometry_.dayWidths = {settings_.schWidth, settings_.plcWidth, settings_.catWidth};
+    startGeometry_ = StartGeometryOf(settings_, normal_, pnlWidth_, gridHeight_);
     IconTraySet();
     PanelTimer->Timer1->start();
     return 0;
 }
 
-bool TForm1::RunFirstSetup()
-{
-    const bool accepted = RunSetupDialog(kSetupCaption, SetupPlacement::FirstRun);
-    if (accepted)
-        WriteDefaultHolidayTable();
-    return accepted;
-}
-
-void TForm1::WriteDefaultHolidayTable()
-{
-    IniFile ini(settingsPath());
-    ini.load();
-    AppSettings fresh;
-    if (!readSettings(ini, programFolder_, fresh).ok)
-        return;
-    QFile resource(":/Holiday.dat");
-    if (!resource.open(QIODevice::ReadOnly))
-        return;
-    if (files::IoResult saved = WriteDefaultHolidayFile(fresh.dataPath, resource.readAll().toStdString()); !saved)
-        services_.platform.messageBox("Holiday.dat", "祝日ファイルを保存できません。\r\n" + saved.reason,
-                                      MessageIcon::Error, MessageButtons::Ok);
-}
-
 bool TForm1::InitLoad()
 {
-    IniFile ini(settingsPath());
+    IniFile ini(SettingsPath(programFolder_));
     ini.load();
-    SettingsLoadResult loaded = readSettings(ini, programFolder_, settings_);
-    if (!loaded.ok) {
-        ShowError(kSettingsErrorCaption, kSettingsErrorText);
+    if (!readSettings(ini, programFolder_, settings_).ok) {
+        services_.platform.messageBox(kSettingsErrorCaption, kSettingsErrorText, MessageIcon::Error,
+                                      MessageButtons::Ok);
         return false;
     }
     if (state_.startupPending) {
@@ -161,15 +106,17 @@ bool TForm1::InitLoad()
         MenuClock->setChecked(clockShown_);
         TBtnClock->setChecked(clockShown_);
         Calendar->SetCatViewMode(settings_.catchk != 0 ? 1 : 0);
-        startHidden_ = settings_.taskTray == 1;
-        state_.taskbarHidden = settings_.taskBar == 1 && trayAvailable_;
+        state_.startHidden = settings_.taskTray == 1;
+        state_.taskbarHidden = settings_.taskBar == 1 && state_.trayAvailable;
         ApplyWindowFlags();
     }
     windowTitle_ = settings_.title;
     // The application's name stays "Kalendra": the cache folder and the desktop's matching of
     // the window to its menu entry follow it.
     SetTitleFromSettings();
-    CheckFolders();
+    const std::string* folders[] = {&settings_.dataPath, &settings_.memoPath, &settings_.todoPath, &settings_.notePath};
+    if (std::any_of(std::begin(folders), std::end(folders), [](auto* folder) { return !files::folderExists(*folder); }))
+        services_.platform.messageBox(kFolderErrorCaption, kFolderErrorText, MessageIcon::Error, MessageButtons::Ok);
     PanelTimer->ApplyClockLook();
     PanelTimer->LoadSignalTimes();
     PanelTodo->TodoIconSetup();
@@ -181,7 +128,8 @@ bool TForm1::PasswordGiven(const char* label)
 {
     // Anything named like the password file counts, so that a FIFO or folder cannot skip the prompt.
     if (!readPasswordFile(programFolder_ + kPasswordFileName)) {
-        ShowError(kPasswordErrorCaption, kPasswordErrorText);
+        services_.platform.messageBox(kPasswordErrorCaption, kPasswordErrorText, MessageIcon::Error,
+                                      MessageButtons::Ok);
         return true;
     }
     state_.modalDialogOpen = true;
@@ -202,30 +150,19 @@ bool TForm1::StartupPasswordGiven()
     return true;
 }
 
-void TForm1::CheckFolders()
-{
-    for (const std::string* folder :
-         {&settings_.dataPath, &settings_.memoPath, &settings_.todoPath, &settings_.notePath}) {
-        if (!files::folderExists(*folder)) {
-            ShowError(kFolderErrorCaption, kFolderErrorText);
-            return;
-        }
-    }
-}
-
 void TForm1::InitSet()
 {
     Calendar->ApplyCalendarLook();
     DayList->DayListSet();
     PanelTodo->TodoSet();
     ListMemo->MemoSet();
-    PanelNote->NoteSet(firstInitSet_);
+    PanelNote->NoteSet(state_.firstInitSet);
     PanelTodo->setVisible(settings_.todo == 1);
     PanelTimer->UpdateStatusBar();
     Calendar->HeaderEdit();
     Calendar->MonthSchEdit();
-    if (firstInitSet_) {
-        firstInitSet_ = false;
+    if (state_.firstInitSet) {
+        state_.firstInitSet = false;
         resize(miniMode_ ? mini_.width : normal_.width, miniMode_ ? mini_.height : normal_.height);
         SplM->setSizes({settings_.schHeight, settings_.memoHeight});
         SplV->setSizes({settings_.schHeight + settings_.memoHeight + SplM->handleWidth(),
@@ -237,20 +174,20 @@ void TForm1::InitSet()
 
 void TForm1::ShowAtStart()
 {
-    if (!startHidden_)
+    if (!state_.startHidden)
         show();
-    else if (!trayAvailable_)
+    else if (!state_.trayAvailable)
         showMinimized();
     else
-        waitsForPassword_ = settings_.passwd2 == 1;
+        state_.waitsForPassword = settings_.passwd2 == 1;
     PopupTrayPopup();
 }
 
 void TForm1::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    if (!shownOnce_) {
-        shownOnce_ = true;
+    if (!state_.shownOnce) {
+        state_.shownOnce = true;
         FormShow();
     }
     PlaceAgainWithFrame();
@@ -259,7 +196,8 @@ void TForm1::showEvent(QShowEvent* event)
 
 void TForm1::FormShow()
 {
-    ListCreate();
+    DayList->ListCreate();
+    PanelTodo->TodoListCreate();
     PanelTodo->ToDoEdit();
     PanelCheck();
     SizeChange();
@@ -287,7 +225,7 @@ void TForm1::WMCopyData()
 
 void TForm1::ApplicationExit()
 {
-    exiting_ = true;
+    state_.exiting = true;
     CloseWhenNoDialogWaits();
 }
 
@@ -304,16 +242,16 @@ void TForm1::CloseWhenNoDialogWaits()
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
-    if (!exiting_ && settings_.closeTray == 1 && created_) {
+    if (!state_.exiting && settings_.closeTray == 1 && state_.created) {
         event->ignore();
         TaskTraySet();
         return;
     }
-    if (closedOnce_) {
+    if (state_.closedOnce) {
         event->accept();
         return;
     }
-    closedOnce_ = true;
+    state_.closedOnce = true;
     FormCloseQuery();
     event->accept();
     emit closed();
@@ -329,35 +267,7 @@ void TForm1::ShowDlgVersion()
 
 void TForm1::HelpTopic()
 {
-    // The help page ships inside the program; the browser shows a copy of it in the user's own
-    // cache folder.
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    QString target = QDir(folder).filePath("kalendra-help.html");
-    QFile resource(":/help/index.html");
-    if (!resource.open(QIODevice::ReadOnly))
-        return;
-    QByteArray page = resource.readAll();
-    files::IoResult saved = files::createFolders(qt::toUtf8(folder));
-    if (saved)
-        saved = files::saveBytes(qt::toUtf8(target), page.toStdString());
-    if (!saved) {
-        services_.platform.messageBox("ヘルプ", "ヘルプを開けません。\r\n" + saved.reason, MessageIcon::Error,
-                                      MessageButtons::Ok);
-        return;
-    }
-    if (!services_.platform.shellOpen(qt::toUtf8(target)))
-        services_.platform.messageBox("ヘルプ",
-                                      "ヘルプを開けません。ブラウザを起動できません。\r\n" + qt::toUtf8(target),
-                                      MessageIcon::Error, MessageButtons::Ok);
-}
-
-void TForm1::RecoverDataFolders()
-{
-    // Before the first month is built: interrupted multi-file saves finished, stale temporary
-    // files removed, in every folder that holds data.
-    const std::string problems = kal::RecoverDataFolders(DataFolders(settings_, programFolder_));
-    if (!problems.empty())
-        services_.platform.messageBox(kRecoveryCaption, problems, MessageIcon::Error, MessageButtons::Ok);
+    qt::OpenHelpPage(services_.platform);
 }
 
 } // namespace kal

@@ -7,17 +7,14 @@
 
 #include "alarm/qt/TimerPanel.h"
 #include "app/AppState.h"
+#include "app/qt/DataFileNotices.h"
 #include "calendar/qt/CalendarPanel.h"
 #include "exchange/qt/ExchangeCommands.h"
 #include "lists/qt/ListCommands.h"
 #include "memo/qt/MemoList.h"
 #include "memo/qt/NotePanel.h"
-#include "platform/FolderLock.h"
-#include "platform/UnreadableNotice.h"
-#include "platform/qt/Services.h"
 #include "print/qt/PrintCommands.h"
 #include "schedule/qt/DayListPanel.h"
-#include "settings/AppSettings.h"
 #include "settings/WindowKeys.h"
 #include "settings/qt/PanelContext.h"
 #include "todo/qt/TodoPanel.h"
@@ -30,7 +27,6 @@
 #include <string>
 
 class QAction;
-class QLabel;
 class QMenu;
 class QSplitter;
 class QToolBar;
@@ -41,7 +37,6 @@ class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
     TForm1(qt::Services& services, std::string programFolder, QWidget* parent = nullptr);
-    ~TForm1() override;
 
     // Window creation; 0 to go on, otherwise the exit code of a refused start.
     int FormCreate();
@@ -52,13 +47,11 @@ public:
 
     const AppState& state() const { return state_; }
     const AppSettings& settings() const { return settings_; }
-    std::string settingsPath() const { return SettingsPath(programFolder_); }
     bool miniMode() const { return miniMode_; }
     bool panelWithRight() const { return panelMode_ == 0; }
     bool notesShown() const { return notesShown_; }
     bool clockShown() const { return clockShown_; }
-    bool trayAvailable() const { return trayAvailable_; }
-    bool trayIconShown() const;
+    bool trayIconShown() const { return tray_ && tray_->isVisible(); }
     const WindowGeometry& miniGeometry() const { return mini_; }
     int rememberedRightPanelWidth() const { return pnlWidth_; }
 
@@ -86,7 +79,7 @@ public:
     // Areas.
     QSplitter *SplH, *SplX, *SplV, *SplM;
     QWidget *PanelLeft, *PanelRight, *StatusPanel3;
-    QLabel* StatusWarning;
+    qt::DataFileNotices* Notices;
 
     // Layout and display modes.
     void PanelCheck();
@@ -111,16 +104,13 @@ public:
     void PopupTrayPopup();
     void PopTrayMiniClick();
     void ApplicationExit();
-    // A notification area that came or went since the last look: the icon follows it.
     void TrayCheck();
 
     // Routed between panels: the selected day, its pop-up menu, the delete key, the refreshes.
     void DaySchEdit();
     void PopupDayPopup();
     void DataDelete();
-    // The change of day: the month moves to the new today, the ToDo lists follow.
     void DayChangeRefresh();
-    // Every `UdTime` minutes while `ScrUd` is on: the month, the ToDo lists and the note.
     void PeriodicRefresh();
 
     // The window's own dialogs.
@@ -129,18 +119,15 @@ public:
     void HelpTopic();
     void MenuPasswdClick();
 
-    // The session is ending (the desktop logs off): the window keys and the ToDo ticks are
-    // saved now, without a question, in case the program is not asked to close.
+    // The session is ending: the window keys and the ToDo ticks are saved now, without a question.
     void SessionSave();
-    // A termination request: cancels the dialogs waiting for an answer and closes as the exit
-    // command does, without the clean-up question.
+    // A termination request: the waiting dialogs are cancelled, the window closes without questions.
     void LogOff();
     // Position of the frame and size of the client area, the one measure the window keys use.
     WindowGeometry FormGeometry() const;
 
 signals:
-    // The window has closed; the program ends.
-    void closed();
+    void closed(); // the program ends
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -151,16 +138,11 @@ protected:
 
 private:
     // Start-up.
-    bool RunFirstSetup();
-    void WriteDefaultHolidayTable();
     bool InitLoad();
     bool StartupPasswordGiven();
     bool PasswordGiven(const char* label);
-    void CheckFolders();
-    void RecoverDataFolders();
     void InitSet();
     void FormShow();
-    void ShowError(const char* caption, const char* text);
 
     // Construction: the panels, the areas they are placed in, the commands around them.
     qt::PanelContext PanelContextOfWindow();
@@ -171,27 +153,18 @@ private:
     void CreateToolBar();
     void CreatePopups();
     void CreateStatusBar();
-    void CreateDataFileNotices();
     void ConnectCommands();
     void ConnectPanels();
-    // Enables the commands that depend on the window's state (CommandStates.h).
     void ApplyCommandStates();
 
-    // Modes and routing.
-    // Stored sizes and positions limited to the screen before any use.
+    // Modes.
     void FitStoredGeometry();
-    // The window system tells the frame only once the window is on screen.
     void PlaceAgainWithFrame();
     void ApplyWindowFlags();
     void SetTitleFromSettings();
-    void SyncMiniChecks();
-    void ListCreate();
     QPoint DialogPlace() const;
-    void MemoRefresh();
-    void MinuteBegan(const DateTime& now);
 
-    // Settings dialog: from the settings command, the first run and a version change; after OK
-    // every panel takes the settings again.
+    // The settings dialog: the command, the first run and a version change.
     enum class SetupPlacement { FirstRun, Centred, BelowWindow };
     bool RunSetupDialog(const char* caption, SetupPlacement placement);
     void RunVersionSetup();
@@ -204,10 +177,6 @@ private:
     void SaveWindowKeys();
     void CleanOldData();
 
-    // Data files: the wait for another writer's folder lock, the files that cannot be read.
-    void ShowUnreadable(const std::string& source, const std::vector<files::FileProblem>& problems);
-    void ShowStatusWarning();
-
     qt::Services& services_;
     std::string programFolder_;
     // Carries the identities of records along every change made here (RecordIdentities.h).
@@ -219,33 +188,12 @@ private:
     qt::Services panelServices_{services_.platform, panelDialogs_};
     qt::PanelContext panelContext_{PanelContextOfWindow()};
 
-    int panelMode_ = 0;
-    bool miniMode_ = false;
-    bool miniPlaceKept_ = false; // mini_ was taken before the window manager maximised it
-    bool notesShown_ = true;
-    bool clockShown_ = true;
-    int pnlWidth_ = 320;
-    int gridHeight_ = 343;
-    int memoHeight_ = 120;
-    WindowGeometry normal_;
-    WindowGeometry mini_;
+    int panelMode_ = 0, pnlWidth_ = 320, gridHeight_ = 343, memoHeight_ = 120;
+    bool miniMode_ = false, notesShown_ = true, clockShown_ = true;
+    WindowGeometry normal_, mini_;
     StartGeometry startGeometry_;
     std::string windowTitle_; // Shift-JIS, as stored
-
-    bool trayAvailable_ = false;
-    bool waitsForPassword_ = false; // hidden in the tray behind the password
     QPointer<QSystemTrayIcon> tray_;
-    bool shownOnce_ = false;
-    bool frameCounted_ = false; // the last placement knew the window's frame
-    bool startHidden_ = false;
-    bool exiting_ = false;
-    bool firstInitSet_ = true;
-    bool created_ = false;
-    bool sessionEnding_ = false;
-    bool closedOnce_ = false;
-
-    UnreadableNotice unreadable_;
-    files::LockWaiting lockWaitingBefore_;
 };
 
 } // namespace kal

@@ -2,17 +2,8 @@
 // panels' commands and the window's own; which of them are enabled in the window's state.
 #include "app/TForm1.h"
 
-#include "alarm/qt/TimerPanel.h"
 #include "app/CommandStates.h"
-#include "calendar/qt/CalendarPanel.h"
-#include "exchange/qt/ExchangeCommands.h"
-#include "lists/qt/ListCommands.h"
-#include "memo/qt/MemoList.h"
-#include "memo/qt/NotePanel.h"
 #include "platform/qt/Widgets.h"
-#include "print/qt/PrintCommands.h"
-#include "schedule/qt/DayListPanel.h"
-#include "todo/qt/TodoPanel.h"
 
 #include <QAction>
 #include <QMenu>
@@ -227,13 +218,14 @@ void TForm1::ConnectCommands()
     connect(PopupTray, &QMenu::aboutToShow, this, &TForm1::PopupTrayPopup);
 }
 
+// The commands whose use depends on the window's state, from the one table.
 void TForm1::ApplyCommandStates()
 {
     WindowSituation situation;
     situation.windowVisible = isVisible();
     situation.miniMode = miniMode_;
     situation.panelWithRight = panelMode_ == 0;
-    situation.waitsForPassword = waitsForPassword_;
+    situation.waitsForPassword = state_.waitsForPassword;
     situation.modalDialogOpen = state_.modalDialogOpen;
     const CommandStates states = CommandStatesFor(situation);
     PopTraySize->setText(QString::fromUtf8(states.traySizeCaption));

@@ -1,38 +1,22 @@
 // The areas of the main window, its display modes, the notification area and the title.
 #include "app/TForm1.h"
 
+#include "app/Startup.h"
+
 #include "alarm/qt/ClockPanel.h"
 #include "alarm/qt/StatusPanel.h"
-#include "alarm/qt/TimerPanel.h"
-#include "app/Startup.h"
 #include "calendar/THeaderPanel.h"
-#include "calendar/qt/CalendarPanel.h"
 #include "calendar/qt/MonthGrid.h"
-#include "memo/qt/MemoList.h"
-#include "memo/qt/NotePanel.h"
-#include "platform/DateFormat.h"
-#include "platform/SjisCodec.h"
 #include "platform/qt/QtText.h"
-#include "platform/qt/Widgets.h"
-#include "schedule/qt/DayListPanel.h"
 #include "settings/WindowGeometry.h"
-#include "todo/qt/TodoPanel.h"
 
 #include <QApplication>
-#include <QHeaderView>
 #include <QIcon>
-#include <QLabel>
-#include <QListWidget>
-#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QToolBar>
-#include <QToolButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace kal {
@@ -141,6 +125,7 @@ void TForm1::CreateStatusBar()
     bar->addWidget(PanelTimer->StatusPanel1);
     bar->addWidget(PanelTimer->StatusPanel2);
     bar->addWidget(StatusPanel3);
+    Notices = new qt::DataFileNotices(services_.platform, bar);
 }
 
 void TForm1::PanelCheck()
@@ -188,7 +173,7 @@ void TForm1::PanelModeClick()
 
 void TForm1::SizeChange()
 {
-    if (state_.layoutBusy || !created_)
+    if (state_.layoutBusy || !state_.created)
         return;
     if (PanelRight->isVisible()) {
         int left = std::max(50, width() - pnlWidth_ - 11);
@@ -262,6 +247,7 @@ void TForm1::NoteCheck()
         SplX->setSizes({gridHeight_, std::max(50, SplX->height() - gridHeight_)});
 }
 
+// Stored sizes and positions are limited to the screen before any use.
 void TForm1::FitStoredGeometry()
 {
     normal_ = FitOnScreen(normal_, WindowGeometry{}, screenAt(normal_.left, normal_.top));
@@ -284,16 +270,17 @@ void TForm1::PositionCheck()
     // Before the window is first on screen its frame is unknown; the placement is then made
     // again once it is (moveEvent).
     const QSize frame = frameGeometry().size();
-    frameCounted_ = frame != size();
+    state_.frameCounted = frame != size();
     // A remembered place may lie on another screen than the one the window opens on.
     const ScreenRect screen = mode == 3 ? screenAt(remembered.left, remembered.top) : screenOf(this);
     ScreenRect place = PlaceWindow(mode, screen, frame.width(), frame.height(), remembered.left, remembered.top);
     move(place.left, place.top);
 }
 
+// The window system tells the frame only once the window is on screen.
 void TForm1::PlaceAgainWithFrame()
 {
-    if (!frameCounted_ && isVisible() && frameGeometry().size() != size())
+    if (!state_.frameCounted && isVisible() && frameGeometry().size() != size())
         PositionCheck();
 }
 
@@ -307,7 +294,7 @@ void TForm1::ApplyWindowFlags()
 {
     Qt::WindowFlags flags = Qt::Window;
     // No task-bar button is only possible where the tray can bring the window back.
-    if ((state_.taskbarHidden && trayAvailable_) || miniMode_)
+    if ((state_.taskbarHidden && state_.trayAvailable) || miniMode_)
         flags = Qt::Tool;
     flags |= Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint;
     if (!miniMode_)
@@ -324,7 +311,8 @@ void TForm1::SmallCheck()
 {
     state_.layoutBusy = true;
     Calendar->SmallCheck(miniMode_);
-    SyncMiniChecks();
+    TBtnSmall->setChecked(miniMode_);
+    MenuSmall->setChecked(miniMode_);
     SplH->setHandleWidth(miniMode_ ? 0 : 3);
     menuBar()->setVisible(!miniMode_);
     // The mini calendar is the calendar alone; the right panel must go before the window shrinks.
@@ -347,17 +335,12 @@ void TForm1::SmallCheck()
     state_.layoutBusy = false;
 }
 
-void TForm1::SyncMiniChecks()
-{
-    TBtnSmall->setChecked(miniMode_);
-    MenuSmall->setChecked(miniMode_);
-}
-
 void TForm1::SmallSize()
 {
     if (isMaximized()) {
         // The entry and the button ticked themselves when triggered.
-        SyncMiniChecks();
+        TBtnSmall->setChecked(miniMode_);
+        MenuSmall->setChecked(miniMode_);
         return;
     }
     state_.layoutBusy = true;
@@ -366,9 +349,9 @@ void TForm1::SmallSize()
         tray_->hide();
     hide();
     if (miniMode_) {
-        if (!miniPlaceKept_)
+        if (!state_.miniPlaceKept)
             mini_ = FormGeometry();
-        miniPlaceKept_ = false;
+        state_.miniPlaceKept = false;
         miniMode_ = false;
     } else {
         if (panelMode_ == 0)
@@ -427,20 +410,9 @@ void TForm1::MenuSizeMiniClick()
         resize(mini_.width, mini_.height);
 }
 
-void TForm1::ListCreate()
-{
-    DayList->ListCreate();
-    PanelTodo->TodoListCreate();
-}
-
-bool TForm1::trayIconShown() const
-{
-    return tray_ && tray_->isVisible();
-}
-
 void TForm1::IconTraySet()
 {
-    if (!trayAvailable_)
+    if (!state_.trayAvailable)
         return;
     if (!tray_) {
         tray_ = new QSystemTrayIcon(QIcon(":/icons/program.svg"), this);
@@ -460,20 +432,21 @@ void TForm1::IconTraySet()
     tray_->show();
 }
 
+// A notification area that came or went since the last look: the icon follows it.
 void TForm1::TrayCheck()
 {
     const bool available = services_.platform.hasNotificationArea();
-    if (available == trayAvailable_)
+    if (available == state_.trayAvailable)
         return;
-    trayAvailable_ = available;
+    state_.trayAvailable = available;
     if (available) {
         IconTraySet();
     } else if (!isVisible()) {
         // The tray that held the window is gone; the task bar brings it back now.
-        waitsForPassword_ = false;
+        state_.waitsForPassword = false;
         showMinimized();
     }
-    const bool taskbarHidden = settings_.taskBar == 1 && trayAvailable_;
+    const bool taskbarHidden = settings_.taskBar == 1 && state_.trayAvailable;
     if (taskbarHidden != state_.taskbarHidden) {
         state_.taskbarHidden = taskbarHidden;
         ApplyWindowFlags();
@@ -482,12 +455,12 @@ void TForm1::TrayCheck()
 
 void TForm1::TaskTraySet()
 {
-    if (!trayAvailable_) {
+    if (!state_.trayAvailable) {
         // Without a notification area the window could not come back from hiding.
         showMinimized();
         return;
     }
-    waitsForPassword_ = settings_.passwd2 == 1;
+    state_.waitsForPassword = settings_.passwd2 == 1;
     hide();
     PopupTrayPopup();
 }
@@ -496,7 +469,7 @@ void TForm1::MainFormShow()
 {
     if (state_.modalDialogOpen)
         return;
-    if (isVisible() && trayAvailable_) {
+    if (isVisible() && state_.trayAvailable) {
         if (isMinimized())
             showNormal();
         TaskTraySet();
@@ -504,7 +477,7 @@ void TForm1::MainFormShow()
     }
     if (settings_.passwd2 == 1 && !PasswordGiven(startup_text::kTrayPasswordLabel))
         return;
-    waitsForPassword_ = false;
+    state_.waitsForPassword = false;
     if (isMinimized() || !isVisible())
         showNormal();
     raise();
@@ -540,7 +513,7 @@ void TForm1::changeEvent(QEvent* event)
     if (event->type() != QEvent::WindowStateChange)
         return;
     if (isMinimized()) {
-        if (state_.taskbarHidden && trayAvailable_) {
+        if (state_.taskbarHidden && state_.trayAvailable) {
             // Minimising goes to the tray.
             setWindowState(windowState() & ~Qt::WindowMinimized);
             TaskTraySet();
@@ -556,7 +529,7 @@ void TForm1::changeEvent(QEvent* event)
         const QRect before = QWidget::normalGeometry();
         mini_ = WindowGeometry{before.x() + x() - geometry().x(), before.y() + y() - geometry().y(), before.width(),
                                before.height()};
-        miniPlaceKept_ = true;
+        state_.miniPlaceKept = true;
         setWindowState(windowState() & ~Qt::WindowMaximized);
         QMetaObject::invokeMethod(this, &TForm1::SmallSize, Qt::QueuedConnection);
     } else if (miniMode_) {

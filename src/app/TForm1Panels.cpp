@@ -4,20 +4,10 @@
 // CreateMenus and the enable table in CommandStates.h.
 #include "app/TForm1.h"
 
-#include "alarm/qt/TimerPanel.h"
 #include "app/Startup.h"
 #include "app/TDlgPassEntry.h"
-#include "calendar/qt/CalendarPanel.h"
 #include "calendar/qt/MonthGrid.h"
-#include "exchange/qt/ExchangeCommands.h"
-#include "lists/qt/ListCommands.h"
-#include "memo/qt/MemoList.h"
-#include "memo/qt/NotePanel.h"
-#include "print/qt/PrintCommands.h"
-#include "schedule/qt/DayListPanel.h"
-#include "todo/qt/TodoPanel.h"
 
-#include <QAction>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTreeWidget>
@@ -35,7 +25,7 @@ qt::PanelContext TForm1::PanelContextOfWindow()
                             [this] { return DialogPlace(); },
                             [this] { Calendar->RebuildMonth(); },
                             [this](const std::string& source, const std::vector<files::FileProblem>& problems) {
-                                ShowUnreadable(source, problems);
+                                Notices->ShowUnreadable(source, problems);
                             }};
 }
 
@@ -98,7 +88,7 @@ void TForm1::ConnectPanels()
     connect(Calendar, &qt::CalendarPanel::contextMenuAt, this, [this](const QPoint& at) { PopupGrid->popup(at); });
     connect(Calendar, &qt::CalendarPanel::windowStateChanged, this, [this] { state_.windowStateDirty = true; });
     connect(PanelTodo, &qt::TodoPanel::todoLinesChanged, this, [this] {
-        if (created_)
+        if (state_.created)
             Calendar->TodoLinesChanged();
     });
     connect(ListMemo, &qt::MemoList::memoChanged, this, [this](bool existenceChanged) {
@@ -113,13 +103,20 @@ void TForm1::ConnectPanels()
             PopupDay->popup(list->viewport()->mapToGlobal(at));
         });
     connect(PanelTimer, &qt::TimerPanel::ticked, this, &TForm1::TrayCheck);
-    connect(PanelTimer, &qt::TimerPanel::minuteBegan, this, &TForm1::MinuteBegan);
+    connect(PanelTimer, &qt::TimerPanel::minuteBegan, this, [this](const DateTime& now) {
+        Calendar->SetToday(now.date);
+        if (now.date != state_.lastDay) {
+            state_.lastDay = now.date;
+            state_.startYear = now.date.year;
+            DayChangeRefresh();
+        }
+    });
     connect(PanelTimer, &qt::TimerPanel::refreshDue, this, &TForm1::PeriodicRefresh);
 }
 
 void TForm1::DaySchEdit()
 {
-    if (state_.layoutBusy || !created_)
+    if (state_.layoutBusy || !state_.created)
         return;
     if (miniMode_)
         setWindowTitle(Calendar->DayTitle());
@@ -131,15 +128,10 @@ void TForm1::DaySchEdit()
     }
     const qt::DaySchedules day = Calendar->SelectedDaySchedules();
     DayList->FillDayList(day.entries);
-    MemoRefresh();
-    DayList->ShowDayHeader(day);
-}
-
-void TForm1::MemoRefresh()
-{
-    // An area that comes back sits under the day list at its remembered height.
+    // A memo area that comes back sits under the day list at its remembered height.
     if (ListMemo->MemoRefresh())
         SplM->setSizes({std::max(58, SplM->height() - memoHeight_ - SplM->handleWidth()), memoHeight_});
+    DayList->ShowDayHeader(day);
 }
 
 void TForm1::PopupDayPopup()
@@ -168,16 +160,7 @@ QPoint TForm1::DialogPlace() const
     return geometry().topLeft() + QPoint(16, 24);
 }
 
-void TForm1::MinuteBegan(const DateTime& now)
-{
-    Calendar->SetToday(now.date);
-    if (now.date != state_.lastDay) {
-        state_.lastDay = now.date;
-        state_.startYear = now.date.year;
-        DayChangeRefresh();
-    }
-}
-
+// The change of day: the month moves to the new today, the ToDo lists follow.
 void TForm1::DayChangeRefresh()
 {
     Calendar->GoToToday(Calendar->cursor().today);
@@ -185,6 +168,7 @@ void TForm1::DayChangeRefresh()
         PanelTodo->ToDoEdit();
 }
 
+// Every `UdTime` minutes while `ScrUd` is on: the month, the ToDo lists and the note.
 void TForm1::PeriodicRefresh()
 {
     Calendar->RebuildMonth();

@@ -3,15 +3,10 @@
 #include "app/Startup.h"
 #include "app/TDlgSetup.h"
 #include "app/TForm1.h"
-#include "calendar/qt/CalendarPanel.h"
 #include "platform/qt/Widgets.h"
-#include "schedule/qt/DayListPanel.h"
-#include "todo/qt/TodoPanel.h"
 
-#include <QAction>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QTreeWidget>
 
 namespace kal {
 
@@ -88,7 +83,7 @@ void TForm1::ApplySettings()
     settings_.tOkWidth = todoWidths.doneTitle.value_or(settings_.tOkWidth);
     settings_.nPrWidth = todoWidths.openPriority.value_or(settings_.nPrWidth);
     settings_.oPrWidth = todoWidths.donePriority.value_or(settings_.oPrWidth);
-    ListCreate();
+    DayList->ListCreate();
     PanelTodo->TodoListCreate();
     PanelTodo->ToDoEdit();
     InitSet();

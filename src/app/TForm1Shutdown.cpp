@@ -2,21 +2,14 @@
 // same without questions when the session ends.
 #include "app/TForm1.h"
 
-#include "alarm/qt/TimerPanel.h"
 #include "app/CleanUp.h"
-#include "calendar/qt/CalendarPanel.h"
 #include "calendar/qt/MonthGrid.h"
-#include "memo/qt/MemoList.h"
 #include "platform/Files.h"
-#include "schedule/qt/DayListPanel.h"
-#include "todo/qt/TodoPanel.h"
 
-#include <QAction>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
-#include <QTreeWidget>
 #include <QtDebug>
 
 namespace kal {
@@ -38,7 +31,7 @@ void TForm1::FormCloseQuery()
         return;
     state_.layoutBusy = true;
     SaveAtExit();
-    if (settings_.clean == 1 && !sessionEnding_)
+    if (settings_.clean == 1 && !state_.sessionEnding)
         CleanOldData();
 }
 
@@ -51,19 +44,19 @@ void TForm1::SaveAtExit()
 
 void TForm1::SessionSave()
 {
-    if (state_.startupPending || closedOnce_)
+    if (state_.startupPending || state_.closedOnce)
         return;
     // A log-off the user cancels leaves the program running as before.
-    const bool wasEnding = sessionEnding_;
-    sessionEnding_ = true;
+    const bool wasEnding = state_.sessionEnding;
+    state_.sessionEnding = true;
     SaveAtExit();
-    sessionEnding_ = wasEnding;
+    state_.sessionEnding = wasEnding;
 }
 
 void TForm1::LogOff()
 {
-    sessionEnding_ = true;
-    exiting_ = true;
+    state_.sessionEnding = true;
+    state_.exiting = true;
     CloseWhenNoDialogWaits();
 }
 
@@ -117,14 +110,14 @@ void TForm1::SaveWindowKeys()
     start.startYear = state_.startYear;
     if (WindowKeysUnchanged(now, start))
         return;
-    IniFile ini(settingsPath());
+    IniFile ini(SettingsPath(programFolder_));
     ini.load();
     WriteWindowKeys(ini, now);
     files::IoResult saved = ini.flush();
     if (saved)
         return;
     // The session is going away: nobody is left to answer a message box.
-    if (sessionEnding_)
+    if (state_.sessionEnding)
         qWarning("Kalendra: %s", saved.reason.c_str());
     else
         services_.platform.messageBox("Kalendra", "設定ファイルを保存できません。\r\n" + saved.reason,

@@ -1,6 +1,22 @@
 #include "settings/WindowKeys.h"
 
 namespace kal {
+
+StartGeometry StartGeometryOf(const AppSettings& settings, const WindowGeometry& normal, int rightPanel, int gridHeight)
+{
+    StartGeometry start;
+    start.left = normal.left;
+    start.top = normal.top;
+    start.width = normal.width;
+    start.height = normal.height;
+    start.rightPanel = rightPanel;
+    start.gridHeight = gridHeight;
+    start.dayListHeight = settings.schHeight;
+    start.memoHeight = settings.memoHeight;
+    start.todoWidths = {settings.tNoWidth, settings.tOkWidth, settings.nPrWidth, settings.oPrWidth};
+    start.dayWidths = {settings.schWidth, settings.plcWidth, settings.catWidth};
+    return start;
+}
 namespace {
 
 void writePosition(IniFile& ini, const char* section, int left, int top, const ScreenRect& screen)

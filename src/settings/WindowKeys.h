@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/IniFile.h"
+#include "settings/AppSettings.h"
 #include "settings/WindowGeometry.h"
 
 #include <array>
@@ -19,6 +20,11 @@ struct StartGeometry {
     std::array<int, 4> todoWidths{}; // as TodoWidths below
     std::array<int, 3> dayWidths{};  // as dayWidths below
 };
+
+// The geometry a window starts with: the settings' sizes, the window and panes as fitted to the
+// screen.
+StartGeometry StartGeometryOf(const AppSettings& settings, const WindowGeometry& normal, int rightPanel,
+                              int gridHeight);
 
 // How the window stands when it closes.
 struct WindowState {

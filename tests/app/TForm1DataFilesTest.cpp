@@ -109,6 +109,6 @@ TEST_F(DataFilesFixture, AMonthThatCannotBeReadIsNamedSaidOnceAndNeverEdited)
     ASSERT_EQ(platform.messages.size(), 2u) << "said once, then the refusal";
     EXPECT_NE(platform.messages[0].text.find(path + ": " + files::fileTooLargeText(big.size() - 1)), std::string::npos);
     EXPECT_NE(platform.messages[1].text.find(path), std::string::npos);
-    EXPECT_EQ(form->StatusWarning->text(), QString::fromUtf8("読み込めないファイル: 202612.sch"));
+    EXPECT_EQ(form->Notices->StatusWarning->text(), QString::fromUtf8("読み込めないファイル: 202612.sch"));
     EXPECT_EQ(files::fileStamp(path).size, static_cast<long long>(big.size()));
 }

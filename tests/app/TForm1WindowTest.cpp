@@ -265,7 +265,7 @@ TEST_F(WindowFixture, WithoutANotificationAreaTheTrayMinimises)
 {
     platform.notificationArea = false;
     start("[Window]\r\nTaskBar=1\r\n");
-    EXPECT_FALSE(form->trayAvailable());
+    EXPECT_FALSE(form->state().trayAvailable);
     EXPECT_FALSE(form->state().taskbarHidden) << "the task-bar button stays so the window can come back";
     form->TaskTraySet();
     EXPECT_TRUE(form->isVisible());
