@@ -161,17 +161,6 @@ TextStyle StyleOf(FontStyle base, char emphasisCode, char lineCode)
     return style;
 }
 
-TodoIcon TodoIconFor(const Date& day, const Date& today, int warnTerm)
-{
-    if (day < today)
-        return TodoIcon::Overdue;
-    if (day == today)
-        return TodoIcon::DueToday;
-    if (day <= addDays(today, warnTerm))
-        return TodoIcon::Warning;
-    return TodoIcon::Normal;
-}
-
 LineOptions MonthLineOptions(const CalendarLook& look)
 {
     LineOptions options = linesOf(look.calView, look);
