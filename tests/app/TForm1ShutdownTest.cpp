@@ -35,13 +35,14 @@ struct ShutdownFixture : MainWindowFixture {
         for (const char* name : {"200301.sch", "200302.sch", "200303.sch", "1wire.sch", "20030131.mem", "20030215.mem"})
             home.write(name, "");
     }
-    int dayColumn(const char* caption) const
+    static int columnOf(const QTreeWidget* list, const char* caption)
     {
-        for (int c = 0; c < form->DayList->ListDaySch->columnCount(); ++c)
-            if (form->DayList->ListDaySch->headerItem()->text(c) == QString::fromUtf8(caption))
+        for (int c = 0; c < list->columnCount(); ++c)
+            if (list->headerItem()->text(c) == QString::fromUtf8(caption))
                 return c;
         return -1;
     }
+    int dayColumn(const char* caption) const { return columnOf(form->DayList->ListDaySch, caption); }
 };
 
 const char* const kClean = "[Clean]\r\nClean=1\r\nCleanTerm=3\r\n";
@@ -171,11 +172,14 @@ TEST_F(ShutdownFixture, ColumnWidthsSurviveARestartAndUntouchedOnesWriteNothing)
     start(settings + "[View]\r\nSchView=111111\r\n");
     form->DayList->ListDaySch->setColumnWidth(dayColumn("内容"), 180);
     form->DayList->ListDaySch->setColumnWidth(dayColumn("分類"), 44);
+    form->PanelTodo->ListTodoOk->setColumnWidth(columnOf(form->PanelTodo->ListTodoOk, "件名"), 200);
     close();
     EXPECT_EQ(key("Window", "SchWidth"), 180);
     EXPECT_EQ(key("Window", "PlcWidth"), 70);
     EXPECT_EQ(key("Window", "CatWidth"), 44);
     EXPECT_EQ(key("Window", "TNoWidth"), 111);
+    EXPECT_EQ(key("Window", "TOkWidth"), 200);
+    EXPECT_EQ(key("Window", "NPrWidth"), 48);
     EXPECT_NE(home.read("Kalendra.ini").find("[Unknown]\r\nKeep=this\r\n"), std::string::npos);
 
     form = std::make_unique<TForm1>(services, home.path());

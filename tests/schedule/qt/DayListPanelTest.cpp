@@ -1,24 +1,17 @@
-// The day schedule list of the main window and the operations started from it.
-#include "app/TForm1.h"
-#include "calendar/qt/MonthGrid.h"
-#include "exchange/RecordIdentities.h"
+// The day schedule list alone and the operations started from it; the calendar's part, the
+// day's entries shown again after each change, is played by the fixture.
+#include "schedule/qt/DayListPanel.h"
+
 #include "platform/Files.h"
-#include "platform/SjisCodec.h"
-#include "platform/qt/QtText.h"
-#include "schedule/ScheduleRecord.h"
 #include "schedule/TDlgSchInput.h"
-#include "support/FakeDialogRunner.h"
-#include "support/FakePlatform.h"
-#include "support/MainWindowFixture.h"
+#include "support/PanelFixture.h"
 #include "support/ScheduleLines.h"
-#include "support/TempFolder.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QTest>
-#include <QToolTip>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -30,7 +23,32 @@ using namespace kal::test;
 
 namespace {
 
-struct DayListFixture : MainWindowFixture {
+struct DayListFixture : PanelFixture {
+    std::unique_ptr<qt::DayListPanel> panel;
+
+    void start(const std::string& extraSettings = "")
+    {
+        readSettings(extraSettings);
+        panel = std::make_unique<qt::DayListPanel>(context, &window);
+        panel->ListDaySch->setGeometry(0, 0, 320, 200);
+        panel->ListCreate();
+        panel->DayListSet();
+        window.show();
+        whenRebuilt = [this] { showDay(); };
+        showDay();
+    }
+    // What the calendar gives the list: the selected day's records in file order.
+    void showDay()
+    {
+        qt::DaySchedules day{selected, {}, std::nullopt, 0, false};
+        const std::string file = MonthFilePath(settings.dataPath, selected.year, selected.month);
+        const std::vector<std::string> lines = files::loadLines(file);
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            if (RecDay(lines[i]) == selected.day)
+                day.entries.push_back(ScheduleRef{file, static_cast<int>(i), lines[i]});
+        panel->FillDayList(day.entries);
+        panel->ShowDayHeader(day);
+    }
     // A handler that types a title (and optionally a start time) and presses OK.
     static FakeDialogRunner::Handler fillAndOk(const char* title, const char* start = "")
     {
@@ -45,17 +63,17 @@ struct DayListFixture : MainWindowFixture {
     QStringList dayListTitles() const
     {
         QStringList titles;
-        for (int i = 0; i < form->DayList->ListDaySch->topLevelItemCount(); ++i)
-            titles << form->DayList->ListDaySch->topLevelItem(i)->text(3);
+        for (int i = 0; i < panel->ListDaySch->topLevelItemCount(); ++i)
+            titles << panel->ListDaySch->topLevelItem(i)->text(3);
         return titles;
     }
     // Selects an entry and opens the pop-up's enabling, as a right click does.
     void selectEntry(int index)
     {
-        QTreeWidgetItem* item = form->DayList->ListDaySch->topLevelItem(index);
-        form->DayList->ListDaySch->setCurrentItem(item);
+        QTreeWidgetItem* item = panel->ListDaySch->topLevelItem(index);
+        panel->ListDaySch->setCurrentItem(item);
         item->setSelected(true);
-        form->PopupDayPopup();
+        panel->PopupDayPopup();
     }
     static QString iconOf(QTreeWidgetItem* item) { return item->data(0, Qt::UserRole + 4).toString(); }
 };
@@ -66,37 +84,30 @@ TEST_F(DayListFixture, AddFromTheToolButtonWritesTheMonthAndShowsTheEntry)
 {
     start();
     dialogs.handlers.push_back(fillAndOk("歯医者", "10:00"));
-    form->DayList->TBtnSchAdd->trigger();
+    panel->TBtnSchAdd->trigger();
     ASSERT_EQ(dialogs.shownClasses.size(), 1u);
     EXPECT_EQ(dialogs.shownClasses[0], "kal::TDlgSchInput");
     EXPECT_EQ(home.read("202612.sch"), crlf({scheduleLine(8, "10:00", sj("歯医者"))}));
     EXPECT_EQ(dayListTitles(), QStringList{QString::fromUtf8("歯医者")});
-    EXPECT_EQ(form->DayList->ListDaySch->topLevelItem(0)->text(1), "10:00");
-    EXPECT_TRUE(form->DayList->PanelDaySch->text().endsWith(QString::fromUtf8("[1件］")));
+    EXPECT_EQ(panel->ListDaySch->topLevelItem(0)->text(1), "10:00");
+    EXPECT_TRUE(panel->PanelDaySch->text().endsWith(QString::fromUtf8("[1件］")));
 
-    // The same from the menu, the grid's pop-up and a double click on an empty day.
-    dialogs.handlers.push_back(fillAndOk("b"));
-    form->DayList->MenuSchAdd->trigger();
-    dialogs.handlers.push_back(fillAndOk("c"));
-    form->DayList->PopSchNew->trigger();
-    form->Calendar->SelectCell(form->Calendar->monthBuild().layout.currentColumn[20],
-                               form->Calendar->monthBuild().layout.currentRow[20]);
-    dialogs.handlers.push_back(fillAndOk("d"));
-    emit form->Calendar->GridMonth->cellDoubleClicked();
+    // The same from the menu and the pop-up menus of the grid and the tray.
+    for (QAction* entry : {panel->MenuSchAdd, panel->PopSchNew, panel->PopTraySchAdd}) {
+        dialogs.handlers.push_back(fillAndOk("b"));
+        entry->trigger();
+    }
     EXPECT_EQ(files::loadLines(home.file("202612.sch")).size(), 4u);
-    // A double click on a day that has lines opens the schedule list instead of adding.
-    emit form->Calendar->GridMonth->cellDoubleClicked();
-    ASSERT_EQ(dialogs.shownClasses.size(), 5u);
-    EXPECT_EQ(dialogs.shownClasses[4], "kal::TFormEdit");
-    EXPECT_EQ(files::loadLines(home.file("202612.sch")).size(), 4u);
+    EXPECT_EQ(dayListTitles().count("b"), 3);
+    EXPECT_EQ(rebuilds, 4);
 }
 
 TEST_F(DayListFixture, GreyedPreviousMonthDayAddsToThatMonthsFile)
 {
+    selected = Date{2026, 11, 29}; // a neighbouring month's day in the calendar
     start();
-    form->Calendar->SelectCell(0, 1); // 29 November
     dialogs.handlers.push_back(fillAndOk("前月"));
-    form->DayList->DaySchInputAdd();
+    panel->DaySchInputAdd();
     EXPECT_EQ(home.read("202611.sch"), crlf({scheduleLine(29, "", sj("前月"))}));
     EXPECT_FALSE(home.exists("202612.sch"));
     EXPECT_EQ(dayListTitles(), QStringList{QString::fromUtf8("前月")});
@@ -110,7 +121,7 @@ TEST_F(DayListFixture, TwoIdenticalRecordsAreTwoEntriesAndDeleteOneAtATime)
     EXPECT_EQ(dayListTitles(), (QStringList{"same", "same"}));
     selectEntry(1);
     platform.messageAnswers.push_back(MessageAnswer::Yes);
-    form->DayList->PopDayDel->trigger();
+    panel->PopDayDel->trigger();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].caption, "スケジュールの削除");
     EXPECT_EQ(platform.messages[0].text, "「same」を削除します。\r\nよろしいですか？");
@@ -120,7 +131,7 @@ TEST_F(DayListFixture, TwoIdenticalRecordsAreTwoEntriesAndDeleteOneAtATime)
 
     selectEntry(0);
     platform.messageAnswers.push_back(MessageAnswer::No);
-    form->DayList->DaySchDel();
+    panel->DaySchDel();
     EXPECT_EQ(files::loadLines(home.file("202612.sch")).size(), 2u);
 }
 
@@ -136,7 +147,7 @@ TEST_F(DayListFixture, CorrectAndCopyAreToldApartByTheInvokingEntry)
         input.BtnOkClick();
         return input.result();
     });
-    form->DayList->PopDayCopy->trigger();
+    panel->PopDayCopy->trigger();
     EXPECT_EQ(home.read("202612.sch"), crlf({scheduleLine(8, "09:00", "meeting")}));
     EXPECT_EQ(home.read("202701.sch"), crlf({scheduleLine(5, "09:00", "meeting")}));
 
@@ -150,7 +161,7 @@ TEST_F(DayListFixture, CorrectAndCopyAreToldApartByTheInvokingEntry)
         input.BtnOkClick();
         return input.result();
     });
-    form->DayList->PopDayRep->trigger();
+    panel->PopDayRep->trigger();
     EXPECT_EQ(home.read("202612.sch"), crlf({scheduleLine(20, "09:00", "moved")}));
     EXPECT_TRUE(dayListTitles().isEmpty());
 
@@ -159,7 +170,7 @@ TEST_F(DayListFixture, CorrectAndCopyAreToldApartByTheInvokingEntry)
         EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("スケジュール新規登録"));
         return int(QDialog::Rejected);
     });
-    form->DayList->DaySchInputRep(form->DayList->PopDayRep);
+    panel->DaySchInputRep(panel->PopDayRep);
     EXPECT_EQ(dialogs.shownTitles.size(), 3u);
 }
 
@@ -178,7 +189,7 @@ TEST_F(DayListFixture, CorrectingAndDeletingCarryTheRecordsIdentity)
         input.BtnOkClick();
         return input.result();
     });
-    form->DayList->PopDayRep->trigger();
+    panel->PopDayRep->trigger();
     IdentityFile after = loadIdentities(home.path());
     const RecordIdentity* moved = after.table.findUid("uid-1");
     ASSERT_NE(moved, nullptr);
@@ -187,7 +198,7 @@ TEST_F(DayListFixture, CorrectingAndDeletingCarryTheRecordsIdentity)
 
     selectEntry(0);
     platform.messageAnswers.push_back(MessageAnswer::Yes);
-    form->DayList->DaySchDel();
+    panel->DaySchDel();
     EXPECT_EQ(loadIdentities(home.path()).table.findUid("uid-1"), nullptr);
 }
 
@@ -198,7 +209,7 @@ TEST_F(DayListFixture, ARecordChangedElsewhereIsNotDeletedAndTheMonthIsRebuilt)
     selectEntry(0);
     // A sync tool rewrote the file after the month was built.
     home.write("202612.sch", crlf({scheduleLine(8, "08:00", "theirs"), scheduleLine(8, "09:00", "mine")}));
-    form->DayList->DaySchDel();
+    panel->DaySchDel();
     ASSERT_EQ(platform.messages.size(), 1u) << "found changed before asking, so nothing is asked";
     EXPECT_EQ(platform.messages[0].text, "スケジュールが他で変更されています。\r\n表示を更新します。");
     EXPECT_EQ(home.read("202612.sch"), crlf({scheduleLine(8, "08:00", "theirs"), scheduleLine(8, "09:00", "mine")}));
@@ -207,7 +218,7 @@ TEST_F(DayListFixture, ARecordChangedElsewhereIsNotDeletedAndTheMonthIsRebuilt)
     // After the rebuild the entry points at its new line and deletes exactly it.
     selectEntry(1);
     platform.messageAnswers.push_back(MessageAnswer::Yes);
-    form->DayList->DaySchDel();
+    panel->DaySchDel();
     EXPECT_EQ(home.read("202612.sch"), crlf({scheduleLine(8, "08:00", "theirs")}));
 }
 
@@ -230,11 +241,10 @@ TEST_F(DayListFixture, ARecordThatVanishedIsNotAskedAbout)
         files::deleteFile(home.file("202612.sch"));
         if (c.fileAfter)
             home.write("202612.sch", *c.fileAfter);
-        form->DayList->DaySchDel();
+        panel->DaySchDel();
         EXPECT_TRUE(platform.messages.empty());
         EXPECT_EQ(home.exists("202612.sch"), c.fileAfter.has_value());
         EXPECT_EQ(dayListTitles(), c.listAfter) << "the list shows the file again";
-        form->ApplicationExit();
     }
 }
 
@@ -244,8 +254,8 @@ TEST_F(DayListFixture, DoubleClickOnAnEntryCorrectsItAndOnEmptySpaceAdds)
     start();
     QTest::qWait(30);
     selectEntry(0);
-    QWidget* area = form->DayList->ListDaySch->viewport();
-    const QRect entry = form->DayList->ListDaySch->visualItemRect(form->DayList->ListDaySch->topLevelItem(0));
+    QWidget* area = panel->ListDaySch->viewport();
+    const QRect entry = panel->ListDaySch->visualItemRect(panel->ListDaySch->topLevelItem(0));
     ASSERT_GT(area->height(), entry.bottom() + 10);
     QTest::mouseDClick(area, Qt::LeftButton, {}, entry.center());
     QTest::mouseDClick(area, Qt::LeftButton, {}, QPoint(entry.center().x(), area->height() - 5));
@@ -266,7 +276,7 @@ TEST_F(DayListFixture, AFailedSaveRebuildsTheMonthEvenWhenTheDialogIsCancelled)
         input.reject();
         return input.result();
     });
-    form->DayList->DaySchInputAdd();
+    panel->DaySchInputAdd();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_NE(platform.messages[0].text.find("読み取り専用のファイルです。"), std::string::npos);
     EXPECT_EQ(home.read("202612.sch"), crlf({scheduleLine(8, "08:00", "theirs")}));
@@ -277,36 +287,16 @@ TEST_F(DayListFixture, PopupEnablingFollowsTheSelection)
 {
     home.write("202612.sch", crlf({scheduleLine(8, "09:00", "x")}));
     start();
-    form->DayList->ListDaySch->clearSelection();
-    form->DayList->ListDaySch->setCurrentItem(nullptr);
-    form->PopupDayPopup();
-    EXPECT_TRUE(form->DayList->PopDayNew->isEnabled());
-    EXPECT_FALSE(form->DayList->PopDayRep->isEnabled());
-    EXPECT_FALSE(form->DayList->PopDayDel->isEnabled());
-    EXPECT_FALSE(form->PanelTodo->PoPTodoCopy->isEnabled());
+    panel->ListDaySch->clearSelection();
+    panel->ListDaySch->setCurrentItem(nullptr);
+    panel->PopupDayPopup();
+    EXPECT_TRUE(panel->PopDayNew->isEnabled());
+    EXPECT_FALSE(panel->PopDayRep->isEnabled());
+    EXPECT_FALSE(panel->PopDayDel->isEnabled());
     selectEntry(0);
-    form->PopupDayPopup();
-    EXPECT_TRUE(form->DayList->PopDayRep->isEnabled());
-    EXPECT_TRUE(form->DayList->PopDayCopy->isEnabled());
-    EXPECT_TRUE(form->DayList->PopDayDel->isEnabled());
-    EXPECT_TRUE(form->PanelTodo->PoPTodoCopy->isEnabled());
-}
-
-TEST_F(DayListFixture, DeleteCommandActsOnlyOnTheFocusedDayList)
-{
-    home.write("202612.sch", crlf({scheduleLine(8, "09:00", "x")}));
-    start();
-    form->activateWindow();
-    selectEntry(0);
-    form->Calendar->GridMonth->setFocus();
-    form->MenuDelete->trigger();
-    EXPECT_TRUE(platform.messages.empty());
-    form->DayList->ListDaySch->setFocus();
-    platform.messageAnswers.push_back(MessageAnswer::Yes);
-    form->DataDelete();
-    if (form->DayList->ListDaySch->hasFocus()) {
-        EXPECT_TRUE(files::loadLines(home.file("202612.sch")).empty());
-    }
+    EXPECT_TRUE(panel->PopDayRep->isEnabled());
+    EXPECT_TRUE(panel->PopDayCopy->isEnabled());
+    EXPECT_TRUE(panel->PopDayDel->isEnabled());
 }
 
 TEST_F(DayListFixture, StateIconsAndColumnsFollowTheSettings)
@@ -315,52 +305,19 @@ TEST_F(DayListFixture, StateIconsAndColumnsFollowTheSettings)
                crlf({scheduleLine(8, "09:00", "sound", true, true), scheduleLine(8, "10:00", "message", false, true),
                      scheduleLine(8, "11:00", "quiet")}));
     start("[Sound]\r\nAlarm=0\r\n[View]\r\nSchView=011110\r\n");
-    ASSERT_EQ(form->DayList->ListDaySch->topLevelItemCount(), 3);
-    EXPECT_EQ(form->DayList->ListDaySch->columnWidth(0), 0);
-    EXPECT_EQ(form->DayList->ListDaySch->topLevelItem(0)->text(1), "09:00");
-    EXPECT_EQ(form->DayList->ListDaySch->headerItem()->text(1), QString::fromUtf8("開始"));
+    ASSERT_EQ(panel->ListDaySch->topLevelItemCount(), 3);
+    EXPECT_EQ(panel->ListDaySch->columnWidth(0), 0);
+    EXPECT_EQ(panel->ListDaySch->topLevelItem(0)->text(1), "09:00");
+    EXPECT_EQ(panel->ListDaySch->headerItem()->text(1), QString::fromUtf8("開始"));
     // With alarms off every entry that has an icon shows the alarm-off one.
-    EXPECT_EQ(iconOf(form->DayList->ListDaySch->topLevelItem(0)), ":/icons/alarm-off.svg");
-    EXPECT_EQ(iconOf(form->DayList->ListDaySch->topLevelItem(1)), ":/icons/alarm-off.svg");
-    EXPECT_TRUE(iconOf(form->DayList->ListDaySch->topLevelItem(2)).isEmpty());
-    EXPECT_TRUE(form->DayList->ListDaySch->topLevelItem(2)->icon(0).isNull());
-    form->ApplicationExit();
+    EXPECT_EQ(iconOf(panel->ListDaySch->topLevelItem(0)), ":/icons/alarm-off.svg");
+    EXPECT_EQ(iconOf(panel->ListDaySch->topLevelItem(1)), ":/icons/alarm-off.svg");
+    EXPECT_TRUE(iconOf(panel->ListDaySch->topLevelItem(2)).isEmpty());
+    EXPECT_TRUE(panel->ListDaySch->topLevelItem(2)->icon(0).isNull());
 
     // With alarms on: sound first, then message.
     start("[Sound]\r\nAlarm=1\r\n");
-    EXPECT_EQ(iconOf(form->DayList->ListDaySch->topLevelItem(0)), ":/icons/alarm.svg");
-    EXPECT_EQ(iconOf(form->DayList->ListDaySch->topLevelItem(1)), ":/icons/message.svg");
-    EXPECT_EQ(form->DayList->ListDaySch->columnWidth(0), 20);
-}
-
-TEST_F(DayListFixture, HeaderCountsAllSchedulesAlsoWithoutTheList)
-{
-    home.write("202612.sch", crlf({scheduleLine(8, "09:00", "a"), scheduleLine(8, "10:00", "b")}));
-    start();
-    EXPECT_TRUE(form->DayList->PanelDaySch->text().endsWith(QString::fromUtf8("[2件］")));
-    form->MenuPanelMode2->trigger();
-    EXPECT_EQ(form->DayList->ListDaySch->topLevelItemCount(), 0);
-    form->MenuPanelMode1->trigger();
-    EXPECT_EQ(form->DayList->ListDaySch->topLevelItemCount(), 2);
-}
-
-TEST_F(DayListFixture, MiniCalendarHintListsTheDaysLines)
-{
-    home.write("Holiday.dat", *files::readBytes(KALENDRA_SOURCE_DIR "/data/Holiday.dat"));
-    home.write("202612.sch", crlf({scheduleLine(23, "", "party")}));
-    start();
-    form->SmallSize();
-    form->Calendar->SelectCell(form->Calendar->monthBuild().layout.currentColumn[23],
-                               form->Calendar->monthBuild().layout.currentRow[23]);
-    EXPECT_EQ(form->Calendar->GridMonth->toolTip(), QString::fromUtf8("2026/12/23(水)\r\nparty"));
-    EXPECT_EQ(form->windowTitle(), QString::fromUtf8("令和8年12月23日"));
-
-    QWidget other; // the mini calendar's hints show while another window is active
-    other.show();
-    other.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    QTest::mouseMove(form->Calendar->GridMonth, form->Calendar->GridMonth->rect().center());
-    QTest::mouseMove(form->Calendar->GridMonth, form->Calendar->GridMonth->rect().center() + QPoint(1, 1));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QToolTip::text() == form->Calendar->GridMonth->toolTip(); }, 2000));
-    QToolTip::hideText();
+    EXPECT_EQ(iconOf(panel->ListDaySch->topLevelItem(0)), ":/icons/alarm.svg");
+    EXPECT_EQ(iconOf(panel->ListDaySch->topLevelItem(1)), ":/icons/message.svg");
+    EXPECT_EQ(panel->ListDaySch->columnWidth(0), 20);
 }

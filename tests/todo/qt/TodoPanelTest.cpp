@@ -1,15 +1,14 @@
-// The ToDo panel in the main window and the commands that reach it, offscreen with the fake
-// platform; today is 8 December 2026.
-#include "app/TForm1.h"
-#include "calendar/qt/MonthGrid.h"
+// The ToDo panel alone with its commands, offscreen with the fake platform; today is
+// 8 December 2026.
+#include "todo/qt/TodoPanel.h"
+
 #include "platform/Files.h"
-#include "platform/IniFile.h"
 #include "platform/qt/QtText.h"
+#include "schedule/CategoryFiles.h"
 #include "schedule/ScheduleRecord.h"
 #include "schedule/TDlgSchInput.h"
-#include "support/MainWindowFixture.h"
+#include "support/PanelFixture.h"
 #include "todo/TDlgTodoInput.h"
-#include "todo/qt/TodoPanel.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -39,9 +38,31 @@ std::string todo(const std::string& deadline, const std::string& fixed, const st
 
 const std::string kWorkLine = "Work          1 0000025516777215";
 
-struct TodoWindowFixture : MainWindowFixture {
-    QTreeWidget* open() const { return form->PanelTodo->ListTodoNo; }
-    QTreeWidget* done() const { return form->PanelTodo->ListTodoOk; }
+struct TodoPanelFixture : PanelFixture {
+    std::optional<ScheduleRef> schedule; // the day list's selection
+    CategoryTable categories;
+    std::vector<Date> shownDates; // where the calendar was asked to go
+    std::unique_ptr<qt::TodoPanel> panel;
+
+    // The panel as the window builds it: columns, colours, icons and the lists filled.
+    void start(const std::string& extraSettings = "")
+    {
+        readSettings(extraSettings);
+        categories = CategoryTable(files::loadLines(home.file(kCategoryFileName)));
+        panel = std::make_unique<qt::TodoPanel>(
+            context,
+            qt::TodoPanelLinks{[this] { return schedule; }, [this]() -> const CategoryTable& { return categories; },
+                               [this](const Date& date) { shownDates.push_back(date); }},
+            &window);
+        panel->TodoListCreate();
+        panel->TodoSet();
+        panel->TodoIconSetup();
+        panel->resize(320, 240);
+        window.show();
+        panel->ToDoEdit();
+    }
+    QTreeWidget* open() const { return panel->ListTodoNo; }
+    QTreeWidget* done() const { return panel->ListTodoOk; }
 
     static int columnOf(QTreeWidget* list, const char* caption)
     {
@@ -73,14 +94,14 @@ struct TodoWindowFixture : MainWindowFixture {
     }
     void select(QTreeWidget* list, std::initializer_list<const char*> rowTitles)
     {
-        form->PanelTodo->PageTodo->setCurrentWidget(list);
+        panel->PageTodo->setCurrentWidget(list);
         list->clearSelection();
         for (const char* title : rowTitles) {
             QTreeWidgetItem* item = rowTitled(list, title);
             list->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
             item->setSelected(true);
         }
-        form->PanelTodo->PopupToDoPopup();
+        panel->PopupToDoPopup();
     }
     void clickHeader(QTreeWidget* list, const char* caption)
     {
@@ -90,16 +111,11 @@ struct TodoWindowFixture : MainWindowFixture {
                           QPoint(header->sectionViewportPosition(c) + header->sectionSize(c) / 2, 5));
     }
     static QImage iconOf(QTreeWidgetItem* item) { return item->icon(0).pixmap(16, 16).toImage(); }
-    void closeWindow()
-    {
-        form->ApplicationExit();
-        form.reset();
-    }
 };
 
 } // namespace
 
-TEST_F(TodoWindowFixture, ListsShowTheEntriesWithIconsByDaysLeftAndTheirCounts)
+TEST_F(TodoPanelFixture, ListsShowTheEntriesWithIconsByDaysLeftAndTheirCounts)
 {
     home.write("ToDo.dat",
                crlf({todo("2026/12/05", "1000", "01", "overdue"), todo("2026/12/08", "1000", "02", "today"),
@@ -109,8 +125,8 @@ TEST_F(TodoWindowFixture, ListsShowTheEntriesWithIconsByDaysLeftAndTheirCounts)
     for (const char* icons : {"1", "0"}) {
         SCOPED_TRACE(icons);
         start(std::string("[ToDo]\r\nTNoIcon=") + icons + "\r\n[View]\r\nCalView=111111001\r\n");
-        EXPECT_EQ(form->PanelTodo->PageTodo->tabText(0), QString::fromUtf8("ToDo 未処理 [ 5件]"));
-        EXPECT_EQ(form->PanelTodo->PageTodo->tabText(1), QString::fromUtf8("ToDo 処理済 [ 1件]"));
+        EXPECT_EQ(panel->PageTodo->tabText(0), QString::fromUtf8("ToDo 未処理 [ 5件]"));
+        EXPECT_EQ(panel->PageTodo->tabText(1), QString::fromUtf8("ToDo 処理済 [ 1件]"));
         EXPECT_EQ(titles(open()), (QStringList{"overdue", "today", "in three", "in four", "none"}));
         EXPECT_EQ(titles(done()), QStringList{"finished"});
         EXPECT_EQ(column(open(), "期限日").last(), QString::fromUtf8("なし"));
@@ -123,23 +139,17 @@ TEST_F(TodoWindowFixture, ListsShowTheEntriesWithIconsByDaysLeftAndTheirCounts)
         } else {
             EXPECT_TRUE(open()->topLevelItem(0)->icon(0).isNull());
         }
-        // The calendar has the open entries' titles on their days.
-        const MonthLayout& layout = form->Calendar->monthBuild().layout;
-        const auto& lines = form->Calendar->monthBuild().lists.at(layout.currentColumn[8], layout.currentRow[8]);
-        ASSERT_EQ(lines.size(), 1u);
-        EXPECT_EQ(lines[0].text, "8" + todo("2026/12/08", "1000", "02", "today"));
-        closeWindow();
     }
 }
 
-TEST_F(TodoWindowFixture, UpdatingMovesTickedRowsAndStampsTodayAsDoneDate)
+TEST_F(TodoPanelFixture, UpdatingMovesTickedRowsAndStampsTodayAsDoneDate)
 {
     home.write("ToDo.dat", crlf({todo("2026/12/10", "1070", "01", "open one"),
                                  todo("2026/12/01", "1101", "02", "done one", "2026/11/30")}));
     start();
     tick(open(), "open one", true);
     tick(done(), "done one", false);
-    form->PanelTodo->PopUpdate->trigger();
+    panel->PopUpdate->trigger();
     EXPECT_EQ(home.read("ToDo.dat"), crlf({todo("2026/12/10", "1071", "01", "open one", "2026/12/08"),
                                            todo("2026/12/01", "1100", "02", "done one", "2026/11/30")}))
         << "progress stays; a reopened entry keeps its done date";
@@ -149,7 +159,7 @@ TEST_F(TodoWindowFixture, UpdatingMovesTickedRowsAndStampsTodayAsDoneDate)
     EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(TodoWindowFixture, TicksNotYetStoredSurviveARefillByEntryNotByRow)
+TEST_F(TodoPanelFixture, TicksNotYetStoredSurviveARefillByEntryNotByRow)
 {
     home.write("ToDo.dat", crlf({todo("2026/12/10", "1000", "01", "b"), todo("2026/12/10", "1000", "02", "c")}));
     start();
@@ -162,48 +172,19 @@ TEST_F(TodoWindowFixture, TicksNotYetStoredSurviveARefillByEntryNotByRow)
         input.BtnOkClick();
         return input.result();
     });
-    form->PanelTodo->TBtnTodoNew->trigger();
+    panel->TBtnTodoNew->trigger();
     EXPECT_EQ(titles(open()), (QStringList{"a", "b", "c"}));
     EXPECT_EQ(rowTitled(open(), "c")->checkState(0), Qt::Checked);
     EXPECT_EQ(rowTitled(open(), "b")->checkState(0), Qt::Unchecked);
     EXPECT_EQ(rowTitled(open(), "a")->checkState(0), Qt::Unchecked);
 
-    form->PanelTodo->ToDoEdit(); // the periodic refresh
+    panel->ToDoEdit(); // the periodic refresh
     EXPECT_EQ(rowTitled(open(), "c")->checkState(0), Qt::Checked);
-    form->PanelTodo->PopUpdateClick();
+    panel->PopUpdateClick();
     EXPECT_EQ(titles(done()), QStringList{"c"});
 }
 
-TEST_F(TodoWindowFixture, SwitchingToCalendarOnlyAndClosingStoreTheTicks)
-{
-    home.write("ToDo.dat", crlf({todo("2026/12/10", "1000", "01", "a"), todo("2026/12/11", "1000", "02", "b")}));
-    start();
-    tick(open(), "a", true);
-    form->PanelModeClick();
-    EXPECT_EQ(files::loadLines(home.file("ToDo.dat")).at(0), todo("2026/12/10", "1001", "01", "a", "2026/12/08"));
-    form->PanelModeClick();
-    tick(open(), "b", true);
-    closeWindow();
-    EXPECT_EQ(files::loadLines(home.file("ToDo.dat")).at(1), todo("2026/12/11", "1001", "02", "b", "2026/12/08"));
-
-    // Confirming the settings stores them in the folder they were made in, not in the new one.
-    const std::string twin = crlf({todo("2026/12/10", "1000", "01", "a")});
-    ASSERT_TRUE(files::createFolders(home.file("other/")));
-    home.write("other/ToDo.dat", twin);
-    home.write("ToDo.dat", twin);
-    start();
-    tick(open(), "a", true);
-    dialogs.handlers.push_back([this](QDialog& dialog) {
-        dialog.findChild<QLineEdit*>("EditTodoPath")->setText(QString::fromStdString(home.file("other/")));
-        QMetaObject::invokeMethod(dialog.findChild<QPushButton*>("BtnOk"), "click");
-        return dialog.result();
-    });
-    form->ShowDlgSetup();
-    EXPECT_EQ(files::loadLines(home.file("ToDo.dat")).at(0), todo("2026/12/10", "1001", "01", "a", "2026/12/08"));
-    EXPECT_EQ(home.read("other/ToDo.dat"), twin);
-}
-
-TEST_F(TodoWindowFixture, DeleteAsksForOneByTitleAndForSeveralByCount)
+TEST_F(TodoPanelFixture, DeleteAsksForOneByTitleAndForSeveralByCount)
 {
     const std::string longTitle = sj("とても長い件名のToDoエントリです");
     home.write("ToDo.dat", crlf({todo("2026/12/10", "1000", "01", longTitle), todo("2026/12/11", "1000", "02", "b"),
@@ -212,7 +193,7 @@ TEST_F(TodoWindowFixture, DeleteAsksForOneByTitleAndForSeveralByCount)
     start();
     select(open(), {"とても長い件名のToDoエントリです"});
     platform.messageAnswers.push_back(MessageAnswer::No);
-    form->PanelTodo->PopToDoDel->trigger();
+    panel->PopToDoDel->trigger();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].caption, "ToDoの削除");
     EXPECT_EQ(platform.messages[0].text, "ToDo「とても長い件名のToDo」を削除します。\r\nよろしいですか？")
@@ -222,44 +203,28 @@ TEST_F(TodoWindowFixture, DeleteAsksForOneByTitleAndForSeveralByCount)
 
     select(open(), {"とても長い件名のToDoエントリです", "b", "d"});
     platform.messageAnswers.push_back(MessageAnswer::Yes);
-    form->PanelTodo->TodoDel();
+    panel->TodoDel();
     ASSERT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(platform.messages[1].text, "3件のToDoを削除します。\r\nよろしいですか？");
     EXPECT_EQ(home.read("ToDo.dat"), crlf({todo("2026/12/12", "1000", "03", "c")}));
     EXPECT_EQ(home.read("ToDoMemo.dat"), "");
     EXPECT_EQ(titles(open()), QStringList{"c"});
-    EXPECT_EQ(form->PanelTodo->PageTodo->tabText(0), QString::fromUtf8("ToDo 未処理 [ 1件]"));
+    EXPECT_EQ(panel->PageTodo->tabText(0), QString::fromUtf8("ToDo 未処理 [ 1件]"));
 }
 
-TEST_F(TodoWindowFixture, DeleteCommandActsOnTheFocusedToDoListNotOnTheDayList)
+TEST_F(TodoPanelFixture, TheDeleteKeyInAListDeletesItsSelectedEntries)
 {
-    ScheduleFields f;
-    f.day = 8;
-    f.title = "schedule";
-    home.write("202612.sch", crlf({ComposeSchedule(f)}));
     home.write("ToDo.dat", crlf({todo("2026/12/10", "1000", "01", "a")}));
     start();
-    form->activateWindow();
-    form->DayList->ListDaySch->setCurrentItem(form->DayList->ListDaySch->topLevelItem(0));
-    select(open(), {"a"});
-    open()->setFocus();
-    QTest::qWait(20);
-    ASSERT_TRUE(open()->hasFocus());
-    form->MenuDelete->trigger();
-    EXPECT_EQ(home.read("ToDo.dat"), "");
-    EXPECT_EQ(home.read("202612.sch"), crlf({ComposeSchedule(f)}));
-
-    // The Delete key in the list does the same.
-    home.write("ToDo.dat", crlf({todo("2026/12/10", "1000", "01", "a")}));
-    form->PanelTodo->ToDoEdit();
     select(open(), {"a"});
     open()->setFocus();
     QTest::keyClick(open(), Qt::Key_Delete);
     EXPECT_EQ(home.read("ToDo.dat"), "");
-    EXPECT_EQ(platform.messages.size(), 2u);
+    EXPECT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(titles(open()), QStringList{});
 }
 
-TEST_F(TodoWindowFixture, HeaderClicksSortDescendingFirstInJapaneseOrderAndDaysLeftAsNumbers)
+TEST_F(TodoPanelFixture, HeaderClicksSortDescendingFirstInJapaneseOrderAndDaysLeftAsNumbers)
 {
     home.write("ToDo.dat",
                crlf({todo("2026/12/20", "1000", "01", "B"), todo("2026/12/05", "1000", "02", sj("か")),
@@ -275,19 +240,19 @@ TEST_F(TodoWindowFixture, HeaderClicksSortDescendingFirstInJapaneseOrderAndDaysL
     EXPECT_EQ(column(open(), "残日数"), (QStringList{"-3", "5", "12", ""}));
     // Rows keep their entries: ticking the sorted first row and updating closes that entry.
     open()->topLevelItem(0)->setCheckState(0, Qt::Checked);
-    form->PanelTodo->PopUpdateClick();
+    panel->PopUpdateClick();
     EXPECT_EQ(titles(done()), QStringList{"か"});
     EXPECT_EQ(titles(open()), (QStringList{"B", "a", "ｱ"})) << "a refill shows the file's order again";
 }
 
-TEST_F(TodoWindowFixture, AnEntryChangedElsewhereIsNotWrittenAndTheListsShowTheFile)
+TEST_F(TodoPanelFixture, AnEntryChangedElsewhereIsNotWrittenAndTheListsShowTheFile)
 {
     home.write("ToDo.dat", crlf({todo("2026/12/10", "1000", "01", "a")}));
     start();
     tick(open(), "a", true);
     const std::string elsewhere = crlf({todo("2026/12/10", "1000", "01", "a, edited elsewhere")});
     home.write("ToDo.dat", elsewhere);
-    form->PanelTodo->PopUpdate->trigger();
+    panel->PopUpdate->trigger();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, "ToDoが他で変更されています。\r\n表示を更新します。");
     EXPECT_EQ(home.read("ToDo.dat"), elsewhere);
@@ -296,33 +261,33 @@ TEST_F(TodoWindowFixture, AnEntryChangedElsewhereIsNotWrittenAndTheListsShowTheF
 
     select(open(), {"a, edited elsewhere"});
     home.write("ToDo.dat", crlf({todo("2026/12/10", "1000", "01", "gone")}));
-    form->PanelTodo->ToDoRep();
+    panel->ToDoRep();
     EXPECT_EQ(platform.messages.size(), 2u);
     EXPECT_TRUE(dialogs.shownClasses.empty()) << "no dialog opens on a changed entry";
     EXPECT_EQ(titles(open()), QStringList{"gone"});
 }
 
-TEST_F(TodoWindowFixture, AMissingFileEmptiesTheListsAndTheNextSaveStartsAfresh)
+TEST_F(TodoPanelFixture, AMissingFileEmptiesTheListsAndTheNextSaveStartsAfresh)
 {
     home.write("ToDo.dat", crlf({todo("2026/12/10", "1000", "01", "old folder")}));
     start();
     ASSERT_EQ(titles(open()).size(), 1);
     files::deleteFile(home.file("ToDo.dat"));
-    form->PanelTodo->ToDoEdit();
-    EXPECT_TRUE(form->PanelTodo->todoLines().empty());
+    panel->ToDoEdit();
+    EXPECT_TRUE(panel->todoLines().empty());
     EXPECT_EQ(open()->topLevelItemCount(), 0);
-    EXPECT_EQ(form->PanelTodo->PageTodo->tabText(0), QString::fromUtf8("ToDo 未処理 [ 0件]"));
+    EXPECT_EQ(panel->PageTodo->tabText(0), QString::fromUtf8("ToDo 未処理 [ 0件]"));
     dialogs.handlers.push_back([](QDialog& dialog) {
         auto& input = dynamic_cast<TDlgTodoInput&>(dialog);
         input.EditTitle->setText("new");
         input.BtnOkClick();
         return input.result();
     });
-    form->PanelTodo->ToDoNew();
+    panel->ToDoNew();
     EXPECT_EQ(home.read("ToDo.dat"), crlf({todo("2026/12/08", "1000", "01", "new", "2026/12/08")}));
 }
 
-TEST_F(TodoWindowFixture, DoubleClickCorrectsTheRowAndANewEntryOnTheDoneTabIsDone)
+TEST_F(TodoPanelFixture, DoubleClickCorrectsTheRowAndANewEntryOnTheDoneTabIsDone)
 {
     home.write("ToDo.dat", crlf({todo("2026/12/10", "1000", "01", "a")}));
     start();
@@ -344,7 +309,7 @@ TEST_F(TodoWindowFixture, DoubleClickCorrectsTheRowAndANewEntryOnTheDoneTabIsDon
     ASSERT_EQ(dialogs.shownClasses.size(), 2u);
     EXPECT_EQ(dialogs.shownTitles[1], QString::fromUtf8("ToDo訂正"));
 
-    form->PanelTodo->PageTodo->setCurrentIndex(1);
+    panel->PageTodo->setCurrentIndex(1);
     dialogs.handlers.push_back([](QDialog& dialog) {
         auto& input = dynamic_cast<TDlgTodoInput&>(dialog);
         EXPECT_EQ(input.windowTitle(), QString::fromUtf8("ToDo新規登録"));
@@ -352,12 +317,12 @@ TEST_F(TodoWindowFixture, DoubleClickCorrectsTheRowAndANewEntryOnTheDoneTabIsDon
         input.BtnOkClick();
         return input.result();
     });
-    form->PanelTodo->ToDoRep(); // nothing selected on the done tab: a new entry
+    panel->ToDoRep(); // nothing selected on the done tab: a new entry
     EXPECT_EQ(files::loadLines(home.file("ToDo.dat")).at(0),
               todo("2026/12/08", "1001", "02", "already done", "2026/12/08"));
 }
 
-TEST_F(TodoWindowFixture, AScheduleCopiedToToDoTakesItsTitleAndCategory)
+TEST_F(TodoPanelFixture, AScheduleCopiedToToDoTakesItsTitleAndCategory)
 {
     home.write("Category.tbl", crlf({kWorkLine}));
     ScheduleFields work;
@@ -369,19 +334,17 @@ TEST_F(TodoWindowFixture, AScheduleCopiedToToDoTakesItsTitleAndCategory)
     other.category = "Unknown";
     home.write("202612.sch", crlf({ComposeSchedule(other), ComposeSchedule(work)}));
     start();
-    for (const char* title : {"meeting", "lunch"}) {
+    for (const auto& [index, title] : {std::pair{1, "meeting"}, std::pair{0, "lunch"}}) {
         SCOPED_TRACE(title);
-        QTreeWidgetItem* item = form->DayList->ListDaySch->findItems(title, Qt::MatchExactly, 3).value(0);
-        ASSERT_TRUE(item);
-        form->DayList->ListDaySch->setCurrentItem(item);
-        form->PopupDayPopup();
+        schedule =
+            ScheduleRef{MonthFilePath(settings.dataPath, 2026, 12), index, ComposeSchedule(index == 1 ? work : other)};
         dialogs.handlers.push_back([](QDialog& dialog) {
             auto& input = dynamic_cast<TDlgTodoInput&>(dialog);
             EXPECT_EQ(input.windowTitle(), QString::fromUtf8("スケジュールをToDoにコピー"));
             input.BtnOkClick();
             return input.result();
         });
-        form->PanelTodo->PoPTodoCopy->trigger();
+        panel->PoPTodoCopyClick();
     }
     EXPECT_EQ(home.read("ToDo.dat"), crlf({todo("2026/12/08", "1000", "02", "lunch", "2026/12/08"),
                                            todo("2026/12/08", "1000", "01", "meeting", "2026/12/08", "Work")}))
@@ -389,7 +352,7 @@ TEST_F(TodoWindowFixture, AScheduleCopiedToToDoTakesItsTitleAndCategory)
     EXPECT_EQ(titles(open()), (QStringList{"lunch", "meeting"}));
 }
 
-TEST_F(TodoWindowFixture, AToDoCopiedToASchedulePresetsDateTitleAndCategory)
+TEST_F(TodoPanelFixture, AToDoCopiedToASchedulePresetsDateTitleAndCategory)
 {
     home.write("Category.tbl", crlf({kWorkLine}));
     const std::string longTitle = std::string(30, 'x') + sj("あいうえおか");
@@ -397,7 +360,7 @@ TEST_F(TodoWindowFixture, AToDoCopiedToASchedulePresetsDateTitleAndCategory)
                                  todo(sj("期限日なし"), "1000", "02", "undated")}));
     start();
     select(open(), {"xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxあいうえおか"});
-    ASSERT_TRUE(form->PanelTodo->PopSchCopy->isEnabled());
+    ASSERT_TRUE(panel->PopSchCopy->isEnabled());
     dialogs.handlers.push_back([](QDialog& dialog) {
         auto& input = dynamic_cast<TDlgSchInput&>(dialog);
         EXPECT_EQ(input.windowTitle(), QString::fromUtf8("ToDoをスケジュールにコピー"));
@@ -408,8 +371,9 @@ TEST_F(TodoWindowFixture, AToDoCopiedToASchedulePresetsDateTitleAndCategory)
         input.BtnOkClick();
         return input.result();
     });
-    form->PanelTodo->PopSchCopy->trigger();
+    panel->PopSchCopy->trigger();
     EXPECT_EQ(RecDay(files::loadLines(home.file("202612.sch")).at(0)), 24);
+    EXPECT_EQ(rebuilds, 1) << "the calendar shows the new schedule";
 
     select(open(), {"undated"});
     dialogs.handlers.push_back([](QDialog& dialog) {
@@ -418,42 +382,36 @@ TEST_F(TodoWindowFixture, AToDoCopiedToASchedulePresetsDateTitleAndCategory)
         EXPECT_EQ(input.CmbBunrui->currentIndex(), -1);
         return int(QDialog::Rejected);
     });
-    form->PanelTodo->PopSchCopyClick();
+    panel->PopSchCopyClick();
     EXPECT_EQ(dialogs.shownClasses.size(), 2u);
     EXPECT_EQ(home.read("ToDo.dat"), crlf({todo("2026/12/24", "1000", "01", longTitle, "2026/12/01", "Work"),
                                            todo(sj("期限日なし"), "1000", "02", "undated")}))
         << "the ToDo entry itself does not change";
 }
 
-TEST_F(TodoWindowFixture, PopupEnablingAndTheJumpToADeadline)
+TEST_F(TodoPanelFixture, PopupEnablingAndTheJumpToADeadline)
 {
     home.write("ToDo.dat",
                crlf({todo("2025/12/31", "1000", "01", "year end"), todo(sj("期限日なし"), "1000", "02", "x")}));
     start();
     open()->clearSelection();
-    form->PanelTodo->PopupToDoPopup();
-    for (QAction* a : {form->PanelTodo->PopToDoDel, form->PanelTodo->PopToDoRep, form->PanelTodo->PopSchCopy,
-                       form->PanelTodo->PopTodoCal})
+    panel->PopupToDoPopup();
+    for (QAction* a : {panel->PopToDoDel, panel->PopToDoRep, panel->PopSchCopy, panel->PopTodoCal})
         EXPECT_FALSE(a->isEnabled()) << qt::toUtf8(a->objectName());
-    EXPECT_TRUE(form->PanelTodo->PopToDoNew->isEnabled());
-    EXPECT_TRUE(form->PanelTodo->PopUpdate->isEnabled());
+    EXPECT_TRUE(panel->PopToDoNew->isEnabled());
+    EXPECT_TRUE(panel->PopUpdate->isEnabled());
 
     select(open(), {"x"});
-    EXPECT_TRUE(form->PanelTodo->PopToDoDel->isEnabled());
-    EXPECT_FALSE(form->PanelTodo->PopTodoCal->isEnabled()) << "no deadline to show";
+    EXPECT_TRUE(panel->PopToDoDel->isEnabled());
+    EXPECT_FALSE(panel->PopTodoCal->isEnabled()) << "no deadline to show";
 
     select(open(), {"year end"});
-    ASSERT_TRUE(form->PanelTodo->PopTodoCal->isEnabled());
-    form->PanelTodo->PopTodoCal->trigger();
-    EXPECT_EQ(form->Calendar->cursor().viewYear, 2025);
-    EXPECT_EQ(form->Calendar->cursor().viewMonth, 12);
-    EXPECT_EQ(form->Calendar->cursor().selectedDate, (Date{2025, 12, 31}));
-    const MonthLayout& layout = form->Calendar->monthBuild().layout;
-    EXPECT_EQ(form->Calendar->GridMonth->selectedColumn(), layout.currentColumn[31]);
-    EXPECT_EQ(form->Calendar->GridMonth->selectedRow(), layout.currentRow[31]);
+    ASSERT_TRUE(panel->PopTodoCal->isEnabled());
+    panel->PopTodoCal->trigger();
+    EXPECT_EQ(shownDates, std::vector<Date>{(Date{2025, 12, 31})});
 }
 
-TEST_F(TodoWindowFixture, AUsersOwnIconReplacesTheBuiltInOneUnlessItCannotBeRead)
+TEST_F(TodoPanelFixture, AUsersOwnIconReplacesTheBuiltInOneUnlessItCannotBeRead)
 {
     home.write("ToDo.dat", crlf({todo("2026/12/08", "1000", "01", "today")}));
     QImage red(16, 16, QImage::Format_RGB32);
@@ -462,7 +420,6 @@ TEST_F(TodoWindowFixture, AUsersOwnIconReplacesTheBuiltInOneUnlessItCannotBeRead
     const qt::TodoIconSet builtIn = qt::LoadTodoIcons(home.path(), {});
     start("[ToDo]\r\nSetIcon=0100\r\n");
     EXPECT_EQ(iconOf(open()->topLevelItem(0)).pixel(8, 8), QColor(Qt::red).rgb());
-    closeWindow();
 
     for (const char* broken : {"missing", "not a picture"}) {
         SCOPED_TRACE(broken);
@@ -471,19 +428,5 @@ TEST_F(TodoWindowFixture, AUsersOwnIconReplacesTheBuiltInOneUnlessItCannotBeRead
             home.write("TNoicon2.sbm", broken);
         start("[ToDo]\r\nSetIcon=0100\r\n");
         EXPECT_EQ(iconOf(open()->topLevelItem(0)), builtIn[2].toImage());
-        closeWindow();
     }
-}
-
-TEST_F(TodoWindowFixture, ChangedColumnWidthsAreSavedOnClose)
-{
-    start();
-    const int title = columnOf(open(), "件名");
-    open()->setColumnWidth(title, 200);
-    closeWindow();
-    IniFile ini(home.file("Kalendra.ini"));
-    ini.load();
-    EXPECT_EQ(ini.readInteger("Window", "TNoWidth", 0), 200);
-    EXPECT_EQ(ini.readInteger("Window", "TOkWidth", 0), 144);
-    EXPECT_EQ(ini.readInteger("Window", "NPrWidth", 0), 48);
 }
