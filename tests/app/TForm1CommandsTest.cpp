@@ -319,3 +319,16 @@ TEST_F(StateCommandsFixture, EachKeyIsBoundToOneWindowActionOnly)
     for (const auto& [key, names] : owners)
         EXPECT_EQ(names.size(), 1) << key.toStdString() << ": " << names.join(' ').toStdString();
 }
+
+TEST_F(StateCommandsFixture, TheICalendarEntriesFollowTheCsvEntriesInTheFileMenu)
+{
+    start();
+    const QList<QAction*> entries = form->MenuFile->actions();
+    const qsizetype csv = entries.indexOf(form->Exchange->MenuCsvSave);
+    ASSERT_GE(csv, 0);
+    ASSERT_GT(entries.size(), csv + 2);
+    EXPECT_EQ(entries[csv + 1], form->Exchange->MenuIcalSave);
+    EXPECT_EQ(entries[csv + 2], form->Exchange->MenuIcalRead);
+    EXPECT_EQ(form->Exchange->MenuIcalSave->text(), QString::fromUtf8("iCalendar形式で保存(&I)..."));
+    EXPECT_EQ(form->Exchange->MenuIcalRead->text(), QString::fromUtf8("iCalendar形式の読込(&J)..."));
+}

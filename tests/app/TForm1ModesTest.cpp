@@ -3,6 +3,7 @@
 #include "app/TForm1.h"
 #include "calendar/CellPaint.h"
 #include "calendar/qt/MonthGrid.h"
+#include "calendar/qt/WeekGrid.h"
 #include "platform/IniFile.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/MainWindowFixture.h"
@@ -13,6 +14,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 using namespace kal;
@@ -269,4 +271,43 @@ TEST_F(ModesFixture, TrayEntryHidesTheWindowWhileItIsVisibleMinimisedIncluded)
     EXPECT_FALSE(form->isVisible());
     form->PopupTrayPopup();
     EXPECT_EQ(form->PopTraySize->text(), QString::fromUtf8("タスクトレイから出す(&S)"));
+}
+
+TEST_F(ModesFixture, TheMiniCalendarShowsTheMonthAndTheWeekViewComesBack)
+{
+    start();
+    form->Calendar->GridModeClick();
+    form->Calendar->NextMonthChange();
+    const Date day = form->Calendar->cursor().selectedDate;
+    form->SmallSize();
+    EXPECT_FALSE(form->Calendar->weekShown());
+    EXPECT_TRUE(form->Calendar->GridMonth->isVisible());
+    EXPECT_EQ(form->Calendar->cursor().selectedDate, day);
+    form->Calendar->GridModeClick(); // nothing in the mini calendar
+    EXPECT_FALSE(form->Calendar->weekShown());
+    EXPECT_TRUE(form->Calendar->MenuMonthly->isChecked());
+    form->SmallSize();
+    EXPECT_TRUE(form->Calendar->weekShown());
+    EXPECT_TRUE(form->Calendar->BtnBeforeMonth->isVisible());
+    EXPECT_FALSE(form->Calendar->BtnNextYear->isVisible());
+    EXPECT_EQ(form->Calendar->cursor().selectedDate, day);
+}
+
+TEST_F(ModesFixture, TheCalendarViewIsWrittenAtExitAndAppliedAtTheNextStart)
+{
+    start();
+    form->Calendar->GridModeClick();
+    form->ApplicationExit();
+    form.reset();
+    const std::string written = home.read("Kalendra.ini");
+    EXPECT_NE(written.find("GridMode=1"), std::string::npos);
+    start(written.substr(written.find("[Window]")));
+    EXPECT_TRUE(form->Calendar->weekShown());
+    EXPECT_EQ(
+        form->Calendar->monthBuild().layout.dateOf(form->Calendar->GridWeek->selectedRow(), form->Calendar->weekRow()),
+        (Date{2026, 12, 8}));
+    form->Calendar->GridModeClick();
+    form->ApplicationExit();
+    form.reset();
+    EXPECT_NE(home.read("Kalendra.ini").find("GridMode=0"), std::string::npos);
 }

@@ -167,18 +167,26 @@ TEST_F(RoutingFixture, TheSelectedDayReachesTheDayListItsPopupAndTheMiniCalendar
     QToolTip::hideText();
 }
 
-TEST_F(RoutingFixture, ADoubleClickOnADayAddsToAnEmptyDayAndListsAFullOne)
+TEST_F(RoutingFixture, ADoubleClickOnADayWithLinesOpensTheScheduleListAndOnAnEmptyOneAdds)
 {
+    home.write("202612.sch", crlf({scheduleLine(8, "", "x")}));
     start();
-    dialogs.handlers.push_back([](QDialog& dialog) {
-        dynamic_cast<TDlgSchInput&>(dialog).CmbTitle->setEditText("d");
-        dynamic_cast<TDlgSchInput&>(dialog).BtnOkClick();
-        return dialog.result();
-    });
-    emit form->Calendar->GridMonth->cellDoubleClicked();
-    EXPECT_EQ(home.read("202612.sch"), crlf({scheduleLine(8, "", "d")}));
-    emit form->Calendar->GridMonth->cellDoubleClicked();
-    EXPECT_EQ(dialogs.shownClasses, (std::vector<QString>{"kal::TDlgSchInput", "kal::TFormEdit"}));
+    form->show();
+    QTest::qWait(50);
+    const QRect cell = form->Calendar->GridMonth->cellRect(form->Calendar->GridMonth->selectedColumn(),
+                                                           form->Calendar->GridMonth->selectedRow());
+    QTest::mouseDClick(form->Calendar->GridMonth, Qt::LeftButton, {}, cell.center());
+    ASSERT_EQ(dialogs.shownClasses.size(), 1u);
+    EXPECT_EQ(dialogs.shownClasses[0], "kal::TFormEdit");
+
+    // A day without lines adds a schedule instead.
+    form->Calendar->SelectCell(form->Calendar->GridMonth->selectedColumn() + 1,
+                               form->Calendar->GridMonth->selectedRow());
+    const QRect empty = form->Calendar->GridMonth->cellRect(form->Calendar->GridMonth->selectedColumn(),
+                                                            form->Calendar->GridMonth->selectedRow());
+    QTest::mouseDClick(form->Calendar->GridMonth, Qt::LeftButton, {}, empty.center());
+    ASSERT_EQ(dialogs.shownClasses.size(), 2u);
+    EXPECT_EQ(dialogs.shownClasses[1], "kal::TDlgSchInput");
 }
 
 TEST_F(RoutingFixture, TheCalendarsMemoMarkFollowsTheMemoAreaWhichComesBackAtItsPlace)
@@ -199,4 +207,38 @@ TEST_F(RoutingFixture, TheCalendarsMemoMarkFollowsTheMemoAreaWhichComesBackAtIts
     platform.messageAnswers.push_back(MessageAnswer::Yes);
     form->ListMemo->MemoDelete();
     EXPECT_EQ(markOfDay(8), 0);
+}
+
+TEST_F(RoutingFixture, TheTimersNewDayMovesTheCalendarEvenOnTheSameDayNumberAMonthLater)
+{
+    for (const auto& [before, after] :
+         {std::pair{Date{2026, 12, 31}, Date{2027, 1, 1}}, {{2026, 12, 8}, {2027, 1, 8}}}) {
+        platform.setToday(before.year, before.month, before.day, 23, 59, 59);
+        start();
+        form->Calendar->SelectCell(3, 2);
+        form->PanelTimer->Timer1Timer();
+        platform.setToday(after.year, after.month, after.day, 0, 0, 0);
+        form->PanelTimer->Timer1Timer();
+        EXPECT_EQ(form->Calendar->cursor().viewMonth, 1);
+        EXPECT_EQ(form->Calendar->cursor().selectedDate, after);
+        EXPECT_EQ(form->state().lastDay, after);
+        EXPECT_EQ(form->state().startYear, 2027);
+        EXPECT_EQ(form->Calendar->StatusPanel0->text(),
+                  QString::fromUtf8("今日：令和9年1月") + QString::number(after.day) + QString::fromUtf8("日"));
+        form->ApplicationExit();
+    }
+}
+
+TEST_F(RoutingFixture, ThePeriodicRefreshReadsTheMonthAndTheToDoListsAgain)
+{
+    start("[View]\r\nScrUd=1\r\nUdTime=2\r\n");
+    platform.setToday(2026, 12, 8, 10, 0, 0);
+    form->PanelTimer->Timer1Timer();
+    home.write("202612.sch", crlf({scheduleLine(8, "", "sync")}));
+    home.write("ToDo.dat", crlf({todo("2026/12/20", "1000", "01", "sync")}));
+    EXPECT_TRUE(linesOfDay(8).empty());
+    platform.setToday(2026, 12, 8, 10, 1, 0);
+    form->PanelTimer->Timer1Timer();
+    EXPECT_EQ(linesOfDay(8), std::vector<std::string>{"3" + scheduleLine(8, "", "sync")});
+    EXPECT_EQ(form->PanelTodo->ListTodoNo->topLevelItemCount(), 1);
 }

@@ -461,22 +461,6 @@ TEST_F(WindowFixture, MinimisedTitleIsTodaysDate)
     EXPECT_EQ(form->windowTitle(), "My diary");
 }
 
-TEST_F(WindowFixture, TheCalendarFollowsTheChangeOfDay)
-{
-    platform.setToday(2026, 12, 31, 23, 59, 59);
-    start();
-    form->Calendar->SelectCell(3, 2);
-    form->PanelTimer->Timer1Timer();
-    EXPECT_EQ(view(), std::make_pair(2026, 12));
-    platform.setToday(2027, 1, 1, 0, 0, 0);
-    form->PanelTimer->Timer1Timer();
-    EXPECT_EQ(view(), std::make_pair(2027, 1));
-    EXPECT_EQ(selected(), (Date{2027, 1, 1}));
-    EXPECT_EQ(form->state().lastDay, (Date{2027, 1, 1}));
-    EXPECT_EQ(form->state().startYear, 2027);
-    EXPECT_EQ(form->Calendar->StatusPanel0->text(), QString::fromUtf8("今日：令和9年1月1日"));
-}
-
 TEST_F(WindowFixture, HelpOpensTheShippedPageInTheBrowser)
 {
     start();

@@ -1,44 +1,61 @@
-// The print commands of the main window.
+// The print commands alone: the print dialog and the preview of the month they are given.
+#include "print/qt/PrintCommands.h"
+
 #include "print/TDlgPrint.h"
 #include "print/TFormPreview.h"
-#include "support/MainWindowFixture.h"
+#include "support/PanelFixture.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
-#include <QTest>
 
 using namespace kal;
 using namespace kal::test;
 
-TEST_F(MainWindowFixture, PrintEntriesOpenTheDialogAndThePreviewOfTheDisplayedMonth)
+namespace {
+
+struct PrintCommandsFixture : PanelFixture {
+    int month = 12; // the month on screen
+    std::unique_ptr<qt::PrintCommands> printing;
+
+    void start()
+    {
+        readSettings();
+        printing = std::make_unique<qt::PrintCommands>(
+            context,
+            [this] {
+                return LoadPrintSource(programFolder, 2026, month, {2026, 12, 8}).source;
+            },
+            &window);
+    }
+};
+
+} // namespace
+
+TEST_F(PrintCommandsFixture, PrintEntriesOpenTheDialogAndThePreviewOfTheDisplayedMonth)
 {
     start();
-    for (QAction* entry : {form->Printing->MenuPrint, form->Printing->TBtnPrint, form->Printing->MenuPrintPrev,
-                           form->Printing->TBtnPreview})
-        EXPECT_TRUE(entry->isEnabled()) << entry->objectName().toStdString();
-
     bool modalWhileOpen = false;
     int shownMonth = 0;
     dialogs.handlers.push_back([&](QDialog& shown) {
-        modalWhileOpen = form->state().modalDialogOpen;
+        modalWhileOpen = dialogOpen;
         if (auto* dialog = qobject_cast<TDlgPrint*>(&shown))
             shownMonth = dialog->PanelTitle->text().contains(QString::fromUtf8("12月")) ? 12 : -1;
         return int(QDialog::Rejected);
     });
-    form->Printing->TBtnPrint->trigger();
+    printing->TBtnPrint->trigger();
     ASSERT_EQ(dialogs.shownClasses.size(), 1u);
     EXPECT_EQ(dialogs.shownClasses[0], "kal::TDlgPrint");
     EXPECT_TRUE(modalWhileOpen);
-    EXPECT_FALSE(form->state().modalDialogOpen);
+    EXPECT_FALSE(dialogOpen);
     EXPECT_EQ(shownMonth, 12);
 
-    form->Printing->MenuPrintPrev->trigger();
+    printing->MenuPrintPrev->trigger();
     ASSERT_EQ(dialogs.shownClasses.size(), 2u);
     EXPECT_EQ(dialogs.shownClasses[1], "kal::TFormPreview");
 }
 
-TEST_F(MainWindowFixture, ThePreviewKeepsTheMonthItOpenedWithWhileTheWindowMoves)
+TEST_F(PrintCommandsFixture, ThePreviewKeepsTheMonthItOpenedWithWhileTheWindowMoves)
 {
     start();
     int monthBefore = 0, monthAfter = 0;
@@ -50,13 +67,12 @@ TEST_F(MainWindowFixture, ThePreviewKeepsTheMonthItOpenedWithWhileTheWindowMoves
         setupShown = !preview->BtnSetup->isHidden();
         monthBefore = preview->page().source.build.layout.month;
         // A change of day or a periodic refresh while the preview is open.
-        form->Calendar->NextMonthChange();
+        month = 1;
         monthAfter = preview->page().source.build.layout.month;
         return int(QDialog::Rejected);
     });
-    form->Printing->PrintPreview();
+    printing->PrintPreview();
     EXPECT_TRUE(setupShown);
     EXPECT_EQ(monthBefore, 12);
     EXPECT_EQ(monthAfter, 12);
-    EXPECT_EQ(form->Calendar->cursor().viewMonth, 1);
 }

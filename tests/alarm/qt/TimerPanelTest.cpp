@@ -1,22 +1,16 @@
-// The main window's one-second timer with the fake clock: alarms, the time signal, the change
-// of day and the periodic refresh, as the user sees them.
+// The timer panel alone with the fake clock: alarms and the time signal as the user sees them,
+// and the new minutes and refreshes it reports to the window.
+#include "alarm/qt/TimerPanel.h"
+
 #include "alarm/TDlgAlarm.h"
-#include "app/TForm1.h"
-#include "platform/Files.h"
-#include "schedule/ScheduleRecord.h"
-#include "support/MainWindowFixture.h"
+#include "support/PanelFixture.h"
 #include "support/ScheduleLines.h"
-#include "support/TempFolder.h"
-#include "todo/TodoRecord.h"
-#include "todo/qt/TodoPanel.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
-#include <gtest/gtest.h>
 
 using namespace kal;
 using namespace kal::test;
@@ -31,12 +25,27 @@ std::string record(int day, const std::string& start, const std::string& title, 
 
 const char* kAlarmTen = "[Sound]\r\nAlarm=1\r\nAlarmTime=10\r\nAlarmWav=/sounds/alarm.wav\r\n";
 
-struct TimerFixture : MainWindowFixture {
+struct TimerFixture : PanelFixture {
+    std::unique_ptr<qt::TimerPanel> timer;
+    std::vector<Date> minuteDays; // the day of each new minute reported
+    int refreshes = 0;
+
+    // The timer running as the window starts it; the window itself is hidden, as in the tray.
+    void start(const std::string& extraSettings = "")
+    {
+        readSettings(extraSettings);
+        timer = std::make_unique<qt::TimerPanel>(context, &window);
+        QObject::connect(timer.get(), &qt::TimerPanel::minuteBegan,
+                         [this](const DateTime& now) { minuteDays.push_back(now.date); });
+        QObject::connect(timer.get(), &qt::TimerPanel::refreshDue, [this] { ++refreshes; });
+        timer->LoadSignalTimes();
+        timer->Timer1->start();
+    }
     // One tick of the timer at the given moment of 8 December 2026 (or `date`).
     void tickAt(int hour, int minute, int second, Date date = Date{2026, 12, 8})
     {
         platform.clock = DateTime{date, hour, minute, second};
-        form->PanelTimer->Timer1Timer();
+        timer->Timer1Timer();
         QApplication::processEvents();
     }
     int alarmWindowsOnScreen() const
@@ -46,16 +55,12 @@ struct TimerFixture : MainWindowFixture {
             count += qobject_cast<TDlgAlarm*>(window) && window->isVisible();
         return count;
     }
-    QString alarmText() const
-    {
-        return form->PanelTimer->alarmWindow() ? form->PanelTimer->alarmWindow()->LabelMsg->text() : QString();
-    }
+    QString alarmText() const { return timer->alarmWindow() ? timer->alarmWindow()->LabelMsg->text() : QString(); }
     std::string monthFile(int year, int month) const { return MonthFilePath(home.path(), year, month); }
-    std::pair<int, int> view() const { return {form->Calendar->cursor().viewYear, form->Calendar->cursor().viewMonth}; }
     void closeAlarmWindow()
     {
-        ASSERT_TRUE(form->PanelTimer->alarmWindow());
-        form->PanelTimer->alarmWindow()->BtnOk->click();
+        ASSERT_TRUE(timer->alarmWindow());
+        timer->alarmWindow()->BtnOk->click();
         QApplication::processEvents();
     }
 };
@@ -67,7 +72,7 @@ TEST_F(TimerFixture, TheRunningTimerRaisesTheAlarmWindowOnTimeWithoutWaitingForI
     home.write("202612.sch", crlf({record(8, "14:30", "打ち合わせ")}));
     platform.setToday(2026, 12, 8, 14, 19, 58);
     start(kAlarmTen);
-    ASSERT_TRUE(form->PanelTimer->Timer1->isActive());
+    ASSERT_TRUE(timer->Timer1->isActive());
     QTest::qWait(1100);
     EXPECT_EQ(alarmWindowsOnScreen(), 0);
     platform.clock.minute = 20;
@@ -75,12 +80,12 @@ TEST_F(TimerFixture, TheRunningTimerRaisesTheAlarmWindowOnTimeWithoutWaitingForI
     QTest::qWait(1100);
     ASSERT_EQ(alarmWindowsOnScreen(), 1);
     EXPECT_EQ(platform.sounds, std::vector<std::string>{"/sounds/alarm.wav"});
-    EXPECT_EQ(form->PanelTimer->alarmWindow()->windowTitle(), QString::fromUtf8("予定の時刻"));
+    EXPECT_EQ(timer->alarmWindow()->windowTitle(), QString::fromUtf8("予定の時刻"));
     EXPECT_TRUE(alarmText().startsWith(QString::fromUtf8("14時20分です。\n『打ち合わせ』の時間の10分前です。")));
-    EXPECT_EQ(form->PanelTimer->alarmWindow()->windowModality(), Qt::WindowModal);
-    EXPECT_TRUE(form->PanelTimer->alarmWindowOpen());
+    EXPECT_EQ(timer->alarmWindow()->windowModality(), Qt::WindowModal);
+    EXPECT_TRUE(timer->alarmWindowOpen());
     closeAlarmWindow();
-    EXPECT_FALSE(form->PanelTimer->alarmWindowOpen());
+    EXPECT_FALSE(timer->alarmWindowOpen());
     EXPECT_EQ(alarmWindowsOnScreen(), 0);
 }
 
@@ -96,7 +101,7 @@ TEST_F(TimerFixture, ATickThatMissesSecondZeroStillRunsTheMinuteOnce)
     tickAt(14, 20, 2);
     tickAt(14, 20, 59);
     EXPECT_EQ(platform.sounds.size(), 1u) << "the minute's duties run once";
-    EXPECT_EQ(form->PanelTimer->alarmWindow()->messageCount(), 1);
+    EXPECT_EQ(timer->alarmWindow()->messageCount(), 1);
 }
 
 TEST_F(TimerFixture, AnOpenAlarmWindowHoldsBackNeitherTheSignalNorTheNextAlarm)
@@ -110,11 +115,11 @@ TEST_F(TimerFixture, AnOpenAlarmWindowHoldsBackNeitherTheSignalNorTheNextAlarm)
     tickAt(14, 50, 0);
     tickAt(15, 0, 0);
     EXPECT_EQ(alarmWindowsOnScreen(), 1) << "never a second window";
-    EXPECT_EQ(form->PanelTimer->alarmWindow()->messageCount(), 5);
+    EXPECT_EQ(timer->alarmWindow()->messageCount(), 5);
     EXPECT_EQ(platform.sounds, (std::vector<std::string>{"/sounds/alarm.wav", "/sounds/alarm.wav", "/sounds/alarm.wav",
                                                          "/sounds/alarm.wav", "/sounds/signal.wav"}));
     EXPECT_TRUE(alarmText().endsWith(QString::fromUtf8("15時00分をお知らせします。")));
-    EXPECT_EQ(form->PanelTimer->alarmWindow()->windowTitle(), QString::fromUtf8("時報"));
+    EXPECT_EQ(timer->alarmWindow()->windowTitle(), QString::fromUtf8("時報"));
     closeAlarmWindow();
     tickAt(15, 10, 0);
     EXPECT_EQ(alarmWindowsOnScreen(), 0);
@@ -130,15 +135,12 @@ TEST_F(TimerFixture, TheSameDayNumberAMonthLaterIsANewDay)
     tickAt(9, 59, 0);
     // Waking from suspend a month later, on the same day number.
     tickAt(10, 0, 3, Date{2027, 1, 8});
-    EXPECT_EQ(view(), std::make_pair(2027, 1));
-    EXPECT_EQ(form->Calendar->cursor().selectedDate, (Date{2027, 1, 8}));
-    EXPECT_EQ(form->state().lastDay, (Date{2027, 1, 8}));
-    EXPECT_EQ(form->state().startYear, 2027);
+    EXPECT_EQ(minuteDays, (std::vector<Date>{{2026, 12, 8}, {2027, 1, 8}}));
     EXPECT_EQ(platform.sounds.size(), 1u) << "the new day's alarms fire";
     EXPECT_TRUE(alarmText().contains(QString::fromUtf8("新年会")));
 }
 
-TEST_F(TimerFixture, TheFirstMinuteOfADayMovesTheCalendarAndAlarmsFromThen)
+TEST_F(TimerFixture, TheFirstMinuteOfADayAlarmsFromThen)
 {
     home.write("202701.sch", crlf({record(1, "00:10", "初詣")}));
     platform.setToday(2026, 12, 31, 23, 59, 30);
@@ -146,7 +148,6 @@ TEST_F(TimerFixture, TheFirstMinuteOfADayMovesTheCalendarAndAlarmsFromThen)
     tickAt(23, 59, 30, Date{2026, 12, 31});
     EXPECT_EQ(alarmWindowsOnScreen(), 0);
     tickAt(0, 0, 0, Date{2027, 1, 1});
-    EXPECT_EQ(view(), std::make_pair(2027, 1));
     ASSERT_EQ(alarmWindowsOnScreen(), 1);
     EXPECT_TRUE(alarmText().startsWith(QString::fromUtf8("0時00分です。\n『初詣』の時間の10分前です。")));
 }
@@ -157,36 +158,33 @@ TEST_F(TimerFixture, AScheduleDeletedMeanwhileStaysSilent)
     home.write("202612.sch", crlf({line}));
     start(kAlarmTen);
     tickAt(14, 0, 0);
-    ASSERT_EQ(form->PanelTimer->todayAlarms().size(), 1u);
+    ASSERT_EQ(timer->todayAlarms().size(), 1u);
     ASSERT_TRUE(DeleteSchedule(ScheduleRef{monthFile(2026, 12), 0, line}).ok());
     tickAt(14, 20, 0);
-    EXPECT_TRUE(form->PanelTimer->todayAlarms().empty());
+    EXPECT_TRUE(timer->todayAlarms().empty());
     EXPECT_TRUE(platform.sounds.empty());
     EXPECT_EQ(alarmWindowsOnScreen(), 0);
 }
 
-TEST_F(TimerFixture, AScheduleAddedForTodayWhileAnotherMonthIsShownAlarms)
+TEST_F(TimerFixture, AScheduleAddedForTodayMeanwhileAlarms)
 {
     start(kAlarmTen);
     tickAt(14, 0, 0);
-    form->Calendar->NextMonthChange();
-    ASSERT_EQ(view(), std::make_pair(2027, 1));
     ASSERT_TRUE(AddSchedule(monthFile(2026, 12), record(8, "14:30", "追加")).ok());
     tickAt(14, 20, 0);
     EXPECT_EQ(platform.sounds.size(), 1u);
     ASSERT_EQ(alarmWindowsOnScreen(), 1);
     EXPECT_TRUE(alarmText().contains(QString::fromUtf8("『追加』")));
-    EXPECT_EQ(view(), std::make_pair(2027, 1)) << "the shown month stays";
 }
 
 TEST_F(TimerFixture, ListedSignalTimesComeFromSigTimeTbl)
 {
     home.write("SigTime.tbl", crlf({"12:00", sj("12:30 昼休みの終わり")}));
     start("[Sound]\r\nSignal=1\r\nSignalMode=3\r\nSignalWav=/sounds/signal.wav\r\n");
-    EXPECT_EQ(form->PanelTimer->signalTimes().size(), 2u);
+    EXPECT_EQ(timer->signalTimes().size(), 2u);
     tickAt(12, 0, 0);
     ASSERT_EQ(alarmWindowsOnScreen(), 1);
-    EXPECT_EQ(form->PanelTimer->alarmWindow()->windowTitle(), QString::fromUtf8("時報"));
+    EXPECT_EQ(timer->alarmWindow()->windowTitle(), QString::fromUtf8("時報"));
     EXPECT_EQ(alarmText(), QString::fromUtf8("12時00分をお知らせします。"));
     closeAlarmWindow();
     tickAt(12, 30, 0);
@@ -198,39 +196,22 @@ TEST_F(TimerFixture, SignalTableIsReadOnlyForListedTimes)
 {
     home.write("SigTime.tbl", crlf({"12:00"}));
     start("[Sound]\r\nSignal=1\r\nSignalMode=2\r\n");
-    EXPECT_TRUE(form->PanelTimer->signalTimes().empty());
+    EXPECT_TRUE(timer->signalTimes().empty());
     tickAt(12, 30, 0);
     EXPECT_EQ(alarmText(), QString::fromUtf8("12時30分をお知らせします。"));
     EXPECT_TRUE(platform.sounds.empty()) << "no signal sound file chosen";
 }
 
-TEST_F(TimerFixture, PeriodicRefreshRebuildsTheMonthEveryPeriod)
+TEST_F(TimerFixture, TheRefreshComesEveryPeriodOnlyWhenItIsOn)
 {
-    struct Case {
-        const char* settings;
-        bool refreshed;
-    } cases[] = {{"[View]\r\nScrUd=1\r\nUdTime=2\r\n", true}, {"[View]\r\nScrUd=0\r\nUdTime=2\r\n", false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.settings);
-        files::deleteFile(monthFile(2026, 12));
-        start(c.settings);
-        CellPos today;
-        ASSERT_TRUE(form->Calendar->monthBuild().layout.find(Date{2026, 12, 8}, today));
+    for (const auto& [settings, expected] :
+         {std::pair{"[View]\r\nScrUd=1\r\nUdTime=2\r\n", 1}, std::pair{"[View]\r\nScrUd=0\r\nUdTime=2\r\n", 0}}) {
+        SCOPED_TRACE(settings);
+        refreshes = 0;
+        start(settings);
         tickAt(10, 0, 0);
-        home.write("202612.sch", crlf({record(8, "", "同期", false, false)}));
-        auto lines = [&] { return form->Calendar->monthBuild().lists.at(today.column, today.row).size(); };
-        EXPECT_EQ(lines(), 0u);
-        const int todosBefore = form->PanelTodo->ListTodoNo->topLevelItemCount();
-        TodoFields entry;
-        entry.deadline = Date{2026, 12, 20};
-        entry.title = "sync";
-        home.write("ToDo.dat", crlf({ComposeTodo(entry)}));
         tickAt(10, 1, 0);
-        EXPECT_EQ(lines(), c.refreshed ? 1u : 0u);
-        EXPECT_EQ(form->PanelTodo->ListTodoNo->topLevelItemCount(), todosBefore + (c.refreshed ? 1 : 0));
-        files::deleteFile(home.path() + "ToDo.dat");
-        form->ApplicationExit();
-        form.reset();
+        EXPECT_EQ(refreshes, expected);
     }
 }
 
@@ -238,7 +219,7 @@ TEST_F(TimerFixture, AlarmsComeWhileTheWindowIsHiddenInTheTray)
 {
     home.write("202612.sch", crlf({record(8, "14:30", "会議")}));
     start(kAlarmTen);
-    form->hide();
+    ASSERT_FALSE(window.isVisible());
     tickAt(14, 20, 0);
     EXPECT_EQ(platform.sounds.size(), 1u);
     EXPECT_EQ(alarmWindowsOnScreen(), 1);
