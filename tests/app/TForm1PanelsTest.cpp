@@ -1,6 +1,8 @@
 // The window's routing between its panels, offscreen with the fake platform: the delete command
 // goes to the list with the focus, the ToDo ticks are written back before the lists are hidden or
 // read from another folder, and the calendar follows what the other panels change.
+#include "app/Password.h"
+#include "app/TDlgPasswd.h"
 #include "calendar/qt/MonthGrid.h"
 #include "memo/TDlgMemo.h"
 #include "platform/Files.h"
@@ -13,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTabBar>
 #include <QTest>
 #include <QToolTip>
 #include <QTreeWidget>
@@ -241,4 +244,30 @@ TEST_F(RoutingFixture, ThePeriodicRefreshReadsTheMonthAndTheToDoListsAgain)
     form->PanelTimer->Timer1Timer();
     EXPECT_EQ(linesOfDay(8), std::vector<std::string>{"3" + scheduleLine(8, "", "sync")});
     EXPECT_EQ(form->PanelTodo->ListTodoNo->topLevelItemCount(), 1);
+}
+
+TEST_F(RoutingFixture, TheProtectedNoteAsksTheProgramsPasswordAndAMissingOneIsSaidOnce)
+{
+    home.write("Note.lst", crlf({"A", "B"}));
+    start("[View]\r\nNotePas=1\r\n");
+    QTabBar* tabs = form->PanelNote->TabNote;
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].caption, "パスワード設定エラー");
+    EXPECT_EQ(tabs->currentIndex(), 1) << "without a password the tab opens";
+    form->PeriodicRefresh();
+    EXPECT_EQ(platform.messages.size(), 1u) << "said when the user acts only";
+
+    home.write(kPasswordFileName, EncodeStr("right", DateTime{}) + "\r\n");
+    form->ApplicationExit();
+    start("[View]\r\nNotePas=1\r\n");
+    QString label;
+    dialogs.handlers.push_back([&label](QDialog& dialog) {
+        label = dynamic_cast<TDlgPasswd&>(dialog).LabelPasswd->text();
+        return int(QDialog::Rejected);
+    });
+    tabs = form->PanelNote->TabNote;
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    EXPECT_EQ(label, QString::fromUtf8("ノートのパスワードの入力："));
+    EXPECT_EQ(tabs->currentIndex(), 0);
 }

@@ -1,8 +1,9 @@
-// The calendar panel alone: the week view (the switch, the navigation by week, the captions, the
-// grid and the memo column), the jump to a date and the holiday input, offscreen with the fake
-// platform.
+// The calendar panel alone: navigation, selection and the rows of the month, the header texts,
+// the category display, the week view (the switch, the navigation by week, the captions, the grid
+// and the memo column), the jump to a date and the holiday input, offscreen with the fake platform.
 #include "calendar/qt/CalendarPanel.h"
 
+#include "calendar/CellPaint.h"
 #include "calendar/TDlgHolidayInput.h"
 #include "calendar/TDlgJump.h"
 #include "calendar/THeaderPanel.h"
@@ -10,6 +11,7 @@
 #include "calendar/qt/WeekGrid.h"
 #include "platform/Files.h"
 #include "platform/SjisCodec.h"
+#include "schedule/TDlgCatSet.h"
 #include "support/PanelFixture.h"
 
 #include <QAction>
@@ -316,4 +318,182 @@ TEST_F(CalendarFixture, ANewHolidayShowsInTheCalendar)
     const auto& lines = calendar->monthBuild().lists.at(layout.currentColumn[8], layout.currentRow[8]);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].text, "1" + sj("創立記念日"));
+}
+
+TEST_F(CalendarFixture, NavigationStaysWithin1900To2099)
+{
+    platform.setToday(2099, 6, 15);
+    start();
+    calendar->NextMonthChange();
+    EXPECT_EQ(view(), std::make_pair(2099, 6)) << "in 2099 the month cannot be advanced";
+    calendar->NextYearChange();
+    EXPECT_EQ(view(), std::make_pair(2099, 6));
+    calendar->BeforeMonthChange();
+    EXPECT_EQ(view(), std::make_pair(2099, 5));
+    calendar->BeforeYearChange();
+    EXPECT_EQ(view(), std::make_pair(2098, 5));
+    calendar->NextMonthChange();
+    EXPECT_EQ(view(), std::make_pair(2098, 6));
+
+    platform.setToday(1900, 3, 1);
+    calendar->CurrentNow();
+    EXPECT_EQ(view(), std::make_pair(1900, 3));
+    calendar->BeforeMonthChange();
+    calendar->BeforeYearChange();
+    EXPECT_EQ(view(), std::make_pair(1900, 3));
+    calendar->NextYearChange();
+    EXPECT_EQ(view(), std::make_pair(1901, 3));
+    calendar->BeforeMonthChange();
+    EXPECT_EQ(view(), std::make_pair(1901, 2));
+    calendar->NextMonthChange();
+    calendar->NextMonthChange();
+    EXPECT_EQ(view(), std::make_pair(1901, 4));
+    EXPECT_EQ(selected(), (Date{1901, 4, 1}));
+
+    platform.setToday(2026, 12, 8);
+    calendar->CurrentNow();
+    EXPECT_EQ(view(), std::make_pair(2026, 12));
+    EXPECT_EQ(selected(), (Date{2026, 12, 8}));
+}
+
+TEST_F(CalendarFixture, ThirtyFirstToAShorterMonthKeepsTheCellAndTakesItsDay)
+{
+    platform.setToday(2026, 1, 31);
+    start();
+    const int column = calendar->GridMonth->selectedColumn(), row = calendar->GridMonth->selectedRow();
+    EXPECT_EQ(column, 6);
+    EXPECT_EQ(row, 5);
+    calendar->NextMonthChange();
+    EXPECT_EQ(view(), std::make_pair(2026, 2));
+    EXPECT_EQ(calendar->GridMonth->selectedColumn(), column);
+    EXPECT_EQ(calendar->GridMonth->selectedRow(), row);
+    EXPECT_EQ(selected(), (Date{2026, 3, 7}));
+    EXPECT_EQ(calendar->selectedRelation(), MonthRelation::Next);
+}
+
+TEST_F(CalendarFixture, NeighbouringMonthCellsCanBeSelectedWithoutChangingTheMonth)
+{
+    start();
+    calendar->SelectCell(0, 1);
+    EXPECT_EQ(selected(), (Date{2026, 11, 29}));
+    EXPECT_EQ(calendar->selectedRelation(), MonthRelation::Previous);
+    EXPECT_EQ(view(), std::make_pair(2026, 12));
+    calendar->SelectCell(6, 6);
+    EXPECT_EQ(selected(), (Date{2027, 1, 9}));
+    EXPECT_EQ(calendar->selectedRelation(), MonthRelation::Next);
+}
+
+TEST_F(CalendarFixture, RightButtonSelectsTheCellUnderThePointer)
+{
+    start();
+    QRect cell = calendar->GridMonth->cellRect(4, 3);
+    QTest::mouseClick(calendar->GridMonth, Qt::RightButton, {}, cell.center());
+    EXPECT_EQ(calendar->GridMonth->selectedColumn(), 4);
+    EXPECT_EQ(calendar->GridMonth->selectedRow(), 3);
+    EXPECT_EQ(selected(), (Date{2026, 12, 17}));
+    // The header row is not a day.
+    QTest::mouseClick(calendar->GridMonth, Qt::LeftButton, {}, calendar->GridMonth->cellRect(2, 0).center());
+    EXPECT_EQ(calendar->GridMonth->selectedRow(), 3);
+}
+
+TEST_F(CalendarFixture, FiveWeekRowsGrowToSixOnlyForASixthWeekSelection)
+{
+    platform.setToday(2026, 8, 31); // August 2026 reaches the sixth week row
+    start("[View]\r\nMonWeek=5\r\n");
+    EXPECT_EQ(calendar->GridMonth->rowCount(), 7);
+    calendar->SelectCell(3, 2); // 5 August
+    EXPECT_EQ(calendar->GridMonth->rowCount(), 7) << "the grid changes only when the month is rebuilt";
+    calendar->NextMonthChange();
+    EXPECT_EQ(selected(), (Date{2026, 9, 5}));
+    EXPECT_EQ(calendar->GridMonth->rowCount(), 6);
+}
+
+TEST_F(CalendarFixture, CategoryFilterToggleInvertsTheTableAndHidesCheckedCategories)
+{
+    home.write("Category.tbl", crlf({"Work          1 00000255", "Home          0"}));
+    ScheduleFields f;
+    f.day = 10;
+    f.category = "Work";
+    f.title = "meeting";
+    home.write("202612.sch", crlf({ComposeSchedule(f)}));
+    start();
+    auto bandsOnTenth = [this] {
+        CellPos pos;
+        calendar->monthBuild().layout.find(Date{2026, 12, 10}, pos);
+        return PaintCell(calendar->monthBuild().layout, calendar->monthBuild().lists, calendar->categories(),
+                         calendar->calendarLook(), calendar->cursor().today, pos.column, pos.row)
+            .bands.size();
+    };
+    EXPECT_EQ(bandsOnTenth(), 1u);
+    calendar->MenuCatView2->trigger();
+    EXPECT_EQ(calendar->catViewMode(), 1);
+    EXPECT_TRUE(calendar->TBtnCatView->isChecked());
+    EXPECT_TRUE(calendar->MenuCatView2->isChecked());
+    EXPECT_EQ(home.read("Category.tbl"), crlf({"Work          0 00000255", "Home          1"}));
+    IniFile ini(home.file("Kalendra.ini"));
+    ini.load();
+    EXPECT_EQ(ini.readInteger("View", "Catchk", -1), 1);
+    EXPECT_EQ(bandsOnTenth(), 0u);
+
+    calendar->TBtnCatView->trigger();
+    EXPECT_EQ(calendar->catViewMode(), 0);
+    EXPECT_FALSE(calendar->TBtnCatView->isChecked());
+    EXPECT_EQ(bandsOnTenth(), 1u);
+}
+
+TEST_F(CalendarFixture, FilterToggleWithoutATableChangesOnlyTheMode)
+{
+    start();
+    std::string before = home.read("Kalendra.ini");
+    calendar->MenuCatViewClick();
+    EXPECT_EQ(calendar->catViewMode(), 1);
+    EXPECT_FALSE(home.exists("Category.tbl"));
+    EXPECT_EQ(home.read("Kalendra.ini"), before);
+}
+
+TEST_F(CalendarFixture, HeaderTextsStatusBarAndWesternDates)
+{
+    start();
+    EXPECT_EQ(calendar->LabelYear->text(), "2026");
+    EXPECT_EQ(calendar->LabelWareki->text(), QString::fromUtf8("令和8年"));
+    EXPECT_EQ(calendar->PanelMonSch->caption(), "12");
+    EXPECT_EQ(calendar->StatusPanel0->text(), QString::fromUtf8("今日：令和8年12月8日"));
+
+    platform.setToday(2026, 4, 14);
+    start("[View]\r\nDateJap=0\r\n");
+    EXPECT_EQ(calendar->LabelWareki->text(), "April");
+    EXPECT_EQ(calendar->StatusPanel0->text(), QString::fromUtf8("今日：2026年4月14日"));
+    EXPECT_EQ(PaintHeader(calendar->monthBuild().layout, calendar->calendarLook(), 0, HeaderForm::Short).text, "Sun");
+}
+
+TEST_F(CalendarFixture, TheCategoryDialogsModeTakesEffect)
+{
+    home.write("Category.tbl", crlf({"Work          1 00000255"}));
+    start();
+    dialogs.handlers.push_back([](QDialog& dialog) {
+        auto& categories = dynamic_cast<TDlgCatSet&>(dialog);
+        categories.setViewMode(1);
+        categories.BtnOkClick();
+        return categories.result();
+    });
+    calendar->TBtnCat->trigger();
+    ASSERT_EQ(dialogs.shownClasses.size(), 1u);
+    EXPECT_EQ(dialogs.shownClasses[0], "kal::TDlgCatSet");
+    EXPECT_FALSE(dialogOpen);
+    EXPECT_EQ(calendar->catViewMode(), 1);
+    EXPECT_TRUE(calendar->MenuCatView2->isChecked());
+    EXPECT_TRUE(calendar->TBtnCatView->isChecked());
+    // The check mark stayed, so the category is now stored as hidden.
+    EXPECT_EQ(home.read("Category.tbl"), crlf({"Work          0 00000255"}));
+}
+
+TEST_F(CalendarFixture, FiveWeekRowsGrowWhenANavigationLandsInTheSixthWeek)
+{
+    platform.setToday(2026, 7, 31);
+    start("[View]\r\nMonWeek=5\r\n");
+    EXPECT_EQ(calendar->GridMonth->rowCount(), 6);
+    calendar->NextMonthChange(); // 31 August 2026 lies in the sixth week row
+    EXPECT_EQ(selected(), (Date{2026, 8, 31}));
+    EXPECT_EQ(calendar->GridMonth->selectedRow(), 6);
+    EXPECT_EQ(calendar->GridMonth->rowCount(), 7);
 }

@@ -1,18 +1,17 @@
-// The notes panel as the main window drives it: tabs and Note.lst, every note command, link
-// lines and the protected last tab, offscreen with the fake platform.
-#include "app/Password.h"
-#include "app/TDlgPasswd.h"
-#include "app/TForm1.h"
-#include "memo/TDlgMemo.h"
-#include "support/MainWindowFixture.h"
+// The notes panel alone: tabs and Note.lst, every note command, link lines and when the protected
+// last tab asks the window for the password, offscreen with the fake platform.
+#include "memo/qt/NotePanel.h"
 
-#include <QLabel>
-#include <QLineEdit>
+#include "memo/TDlgMemo.h"
+#include "support/PanelFixture.h"
+
+#include <QAction>
+#include <QApplication>
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTest>
-#include <gtest/gtest.h>
 
+#include <deque>
 #include <filesystem>
 
 using namespace kal;
@@ -20,51 +19,50 @@ using namespace kal::test;
 
 namespace {
 
-struct NoteFixture : MainWindowFixture {
+struct NoteFixture : PanelFixture {
+    std::unique_ptr<qt::NotePanel> notes;
+    std::deque<bool> passwords; // the window's answers to its password question; none left: cancelled
+    int passwordQuestions = 0;
+
     // The notes live in their own folder, so a title could only reach `home` by escaping it.
     void SetUp() override
     {
-        MainWindowFixture::SetUp();
+        PanelFixture::SetUp();
         std::filesystem::create_directory(home.file("notes"));
     }
-    void startNotes(const std::string& view = "") { start("NotePath=notes\r\n[View]\r\n" + view); }
-    void setPassword(const std::string& password)
+    void startNotes(const std::string& view = "")
     {
-        home.write(kPasswordFileName, EncodeStr(password, DateTime{}) + "\r\n");
+        readSettings("NotePath=notes\r\n[View]\r\n" + view);
+        notes = std::make_unique<qt::NotePanel>(
+            context, [] { return 300; }, &window);
+        notes->setGeometry(0, 0, 400, 200);
+        notes->setPasswordCheck([this] {
+            ++passwordQuestions;
+            const bool given = !passwords.empty() && passwords.front();
+            if (!passwords.empty())
+                passwords.pop_front();
+            return given;
+        });
+        window.show();
+        notes->NoteSet(true);
     }
-    qt::NotePanel& notes() { return *form->PanelNote; }
     QStringList tabs() const
     {
         QStringList out;
-        for (int i = 0; i < form->PanelNote->TabNote->count(); ++i)
-            out << form->PanelNote->TabNote->tabText(i);
+        for (int i = 0; i < notes->TabNote->count(); ++i)
+            out << notes->TabNote->tabText(i);
         return out;
     }
     QStringList lines() const
     {
         QStringList out;
-        for (int i = 0; i < form->PanelNote->ListNote->count(); ++i)
-            out << form->PanelNote->ListNote->item(i)->text();
+        for (int i = 0; i < notes->ListNote->count(); ++i)
+            out << notes->ListNote->item(i)->text();
         return out;
-    }
-    // The password prompt answered with `entry`, or cancelled when it is null.
-    FakeDialogRunner::Handler answerPassword(const char* entry, QString* label = nullptr)
-    {
-        return [entry, label](QDialog& dialog) {
-            auto& prompt = dynamic_cast<TDlgPasswd&>(dialog);
-            if (label)
-                *label = prompt.LabelPasswd->text();
-            if (!entry)
-                return int(QDialog::Rejected);
-            prompt.MskPasswd->setText(QString::fromUtf8(entry));
-            prompt.BtnOkClick();
-            return prompt.result();
-        };
     }
     void clickTab(int index)
     {
-        QTest::mouseClick(form->PanelNote->TabNote, Qt::LeftButton, {},
-                          form->PanelNote->TabNote->tabRect(index).center());
+        QTest::mouseClick(notes->TabNote, Qt::LeftButton, {}, notes->TabNote->tabRect(index).center());
     }
 };
 
@@ -79,10 +77,10 @@ TEST_F(NoteFixture, WithoutNoteListOneUnregisteredTabAndAddingWritesTheOrder)
     platform.inputAnswers.push_back(std::string("a/b"));
     platform.inputAnswers.push_back(std::string("未登録"));
     platform.inputAnswers.push_back(std::string("未登録 "));
-    form->PanelNote->PopupNotePopup();
-    form->PanelNote->PopNoteAdd->trigger();
-    form->PanelNote->NoteAdd();
-    form->PanelNote->NoteAdd();
+    notes->PopupNotePopup();
+    notes->PopNoteAdd->trigger();
+    notes->NoteAdd();
+    notes->NoteAdd();
     ASSERT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(platform.messages[0].caption, "エラー");
     EXPECT_EQ(platform.messages[0].text, "タブ名には次の文字は使えません。\r\n　　\\ / : , ; * ? \" < > |");
@@ -90,7 +88,7 @@ TEST_F(NoteFixture, WithoutNoteListOneUnregisteredTabAndAddingWritesTheOrder)
     EXPECT_EQ(platform.messages[1].text, "「未登録」は登録済みです。");
     EXPECT_EQ(platform.inputPrompts.at(0), "ノートの新規作成|タイトル：");
     EXPECT_EQ(tabs(), (QStringList{QString::fromUtf8("未登録"), QString::fromUtf8("未登録 ")}));
-    EXPECT_EQ(form->PanelNote->TabNote->currentIndex(), 1);
+    EXPECT_EQ(notes->TabNote->currentIndex(), 1);
     EXPECT_EQ(home.read("Note.lst"), crlf({sj("未登録"), sj("未登録 ")}));
     EXPECT_FALSE(home.exists("notes/未登録 .not")) << "a new note has no file until it is edited";
 }
@@ -104,10 +102,10 @@ TEST_F(NoteFixture, NoteListLinesThatEscapeTheFolderAreSkippedAndKept)
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_NE(platform.messages[0].text.find("../x"), std::string::npos);
 
-    form->PanelNote->PopDown->trigger(); // enabled only by the pop-up
+    notes->PopDown->trigger(); // enabled only by the pop-up
     EXPECT_EQ(tabs(), (QStringList{"A", "B"}));
-    form->PanelNote->PopupNotePopup();
-    form->PanelNote->PopDown->trigger();
+    notes->PopupNotePopup();
+    notes->PopDown->trigger();
     EXPECT_EQ(tabs(), (QStringList{"B", "A"}));
     EXPECT_EQ(home.read("Note.lst"), crlf({"B", "A", "../x"})) << "the unusable line is kept for the user";
     EXPECT_EQ(home.read("x.not"), "outside\r\n");
@@ -127,26 +125,26 @@ TEST_F(NoteFixture, EditingClearingAndLineDeletionWorkOnTheNoteFile)
         editor.BtnOkClick();
         return editor.result();
     });
-    form->PanelNote->TBtnNote->trigger();
+    notes->TBtnNote->trigger();
     EXPECT_EQ(lines(), (QStringList{"one", "two", "three"}));
 
-    form->PanelNote->ListNote->setCurrentRow(1);
-    form->PanelNote->PopupNotePopup();
-    EXPECT_TRUE(form->PanelNote->PopNoteLineDel->isEnabled());
-    EXPECT_TRUE(form->PanelNote->PopNoteClear->isEnabled());
-    form->PanelNote->PopNoteLineDel->trigger();
+    notes->ListNote->setCurrentRow(1);
+    notes->PopupNotePopup();
+    EXPECT_TRUE(notes->PopNoteLineDel->isEnabled());
+    EXPECT_TRUE(notes->PopNoteClear->isEnabled());
+    notes->PopNoteLineDel->trigger();
     EXPECT_EQ(home.read("notes/A.not"), crlf({"one", "three"}));
 
     platform.messageAnswers.push_back(MessageAnswer::Yes);
-    form->PanelNote->PopNoteClear->trigger();
+    notes->PopNoteClear->trigger();
     EXPECT_EQ(platform.messages.back().caption, "内容の消去");
     EXPECT_EQ(platform.messages.back().text, "「A」の内容をすべて消去します。\r\nよろしいですか？");
     EXPECT_FALSE(home.exists("notes/A.not"));
     EXPECT_TRUE(lines().isEmpty());
     EXPECT_EQ(tabs(), (QStringList{"A", "B"}));
-    form->PanelNote->PopupNotePopup();
-    EXPECT_FALSE(form->PanelNote->PopNoteClear->isEnabled());
-    EXPECT_FALSE(form->PanelNote->PopNoteLineDel->isEnabled());
+    notes->PopupNotePopup();
+    EXPECT_FALSE(notes->PopNoteClear->isEnabled());
+    EXPECT_FALSE(notes->PopNoteLineDel->isEnabled());
 }
 
 TEST_F(NoteFixture, RenameMovesTheFileAndRefusesTakenTitles)
@@ -156,13 +154,13 @@ TEST_F(NoteFixture, RenameMovesTheFileAndRefusesTakenTitles)
     home.write("notes/C.not", "other\r\n");
     startNotes();
     platform.inputAnswers = {std::string("B"), std::string("C"), std::string("D")};
-    form->PanelNote->RenameTitle();
-    form->PanelNote->RenameTitle();
+    notes->RenameTitle();
+    notes->RenameTitle();
     ASSERT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(platform.messages[0].text, "「B」は登録済みです。");
     EXPECT_EQ(platform.messages[1].text, "「C」は登録済みです。");
     EXPECT_EQ(platform.inputInitials.at(0), "A");
-    form->PanelNote->RenameTitle();
+    notes->RenameTitle();
     EXPECT_EQ(tabs(), (QStringList{"D", "B"}));
     EXPECT_FALSE(home.exists("notes/A.not"));
     EXPECT_EQ(home.read("notes/D.not"), "text\r\n");
@@ -180,7 +178,7 @@ TEST_F(NoteFixture, ARenameWhoseListCannotBeWrittenKeepsTitleAndFile)
     std::filesystem::remove(home.file("Note.lst"));
     std::filesystem::create_directory(home.file("Note.lst"));
     platform.inputAnswers = {std::string("D")};
-    form->PanelNote->RenameTitle();
+    notes->RenameTitle();
     QTest::qWait(0);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].caption, "タイトルの変更");
@@ -198,13 +196,13 @@ TEST_F(NoteFixture, DeleteAsksKeepsOneTabAndRemovesTheFile)
     startNotes();
     clickTab(1);
     platform.messageAnswers.push_back(MessageAnswer::Yes);
-    form->PanelNote->NoteDelete();
+    notes->NoteDelete();
     EXPECT_EQ(platform.messages.back().text, "「B」を削除します。\r\nよろしいですか？");
     EXPECT_EQ(tabs(), QStringList{"A"});
     EXPECT_FALSE(home.exists("notes/B.not"));
     EXPECT_EQ(home.read("Note.lst"), crlf({"A"}));
 
-    form->PanelNote->NoteDelete();
+    notes->NoteDelete();
     EXPECT_EQ(platform.messages.back().caption, "ノートの削除");
     EXPECT_EQ(platform.messages.back().text, "ノートは最低１つのタブが必要です。");
     EXPECT_EQ(tabs(), QStringList{"A"});
@@ -215,11 +213,11 @@ TEST_F(NoteFixture, LinkPartOpensOnAClickAndFileLinksAskFirst)
     home.write("Note.lst", crlf({"L"}));
     home.write("notes/L.not", crlf({"hTTp://example.org/ rest of the line", "file:///etc/passwd", "plain"}));
     startNotes();
-    QWidget* viewport = form->PanelNote->ListNote->viewport();
+    QWidget* viewport = notes->ListNote->viewport();
     auto rowPoint = [this](int row, int x) {
-        return QPoint(x, form->PanelNote->ListNote->visualItemRect(form->PanelNote->ListNote->item(row)).center().y());
+        return QPoint(x, notes->ListNote->visualItemRect(notes->ListNote->item(row)).center().y());
     };
-    auto* list = dynamic_cast<qt::NoteList*>(form->PanelNote->ListNote);
+    auto* list = dynamic_cast<qt::NoteList*>(notes->ListNote);
     ASSERT_NE(list, nullptr);
     const int linkWidth = list->linkWidth(0);
     ASSERT_GT(linkWidth, 10);
@@ -251,104 +249,95 @@ TEST_F(NoteFixture, LinkPartOpensOnAClickAndFileLinksAskFirst)
 
 TEST_F(NoteFixture, TheProtectedLastTabAsksWhenChosenAndFallsBackToTheFirst)
 {
-    setPassword("P]WG");
     home.write("Note.lst", crlf({"A", "B", "Secret"}));
     home.write("notes/Secret.not", "hidden\r\n");
     startNotes("NotePas=1\r\n");
-    QString label;
-    dialogs.handlers.push_back(answerPassword(nullptr, &label));
     clickTab(2);
-    EXPECT_EQ(label, QString::fromUtf8("ノートのパスワードの入力："));
-    EXPECT_EQ(form->PanelNote->TabNote->currentIndex(), 0);
+    EXPECT_EQ(notes->TabNote->currentIndex(), 0);
     EXPECT_TRUE(lines().isEmpty());
 
-    dialogs.handlers.push_back(answerPassword("P]WG"));
+    passwords = {true};
     clickTab(2);
-    EXPECT_EQ(form->PanelNote->TabNote->currentIndex(), 2);
+    EXPECT_EQ(notes->TabNote->currentIndex(), 2);
     EXPECT_EQ(lines(), QStringList{"hidden"});
     home.write("notes/Secret.not", "changed\r\n");
-    form->PeriodicRefresh();
+    notes->TabNoteEdit(qt::NoteShow::Refresh);
     EXPECT_EQ(lines(), QStringList{"changed"}) << "the refresh reads the note again and asks nothing";
-    EXPECT_EQ(dialogs.shownClasses.size(), 2u);
+    EXPECT_EQ(passwordQuestions, 2);
 }
 
 TEST_F(NoteFixture, NewTabsGoBeforeTheProtectedOneAndItCannotBeMovedOrDeletedWithoutThePassword)
 {
-    setPassword("right");
     home.write("Note.lst", crlf({"A", "B", "Secret"}));
     home.write("notes/Secret.not", "hidden\r\n");
     startNotes("NotePas=1\r\n");
 
     platform.inputAnswers.push_back(std::string("New"));
-    form->PanelNote->NoteAdd();
+    notes->NoteAdd();
     EXPECT_EQ(tabs(), (QStringList{"A", "B", "New", "Secret"}));
 
     // Down from the second-to-last place needs the password; cancelled, it is refused.
-    dialogs.handlers.push_back(answerPassword(nullptr));
-    form->PanelNote->PopupNotePopup();
-    form->PanelNote->PopDown->trigger();
+    notes->PopupNotePopup();
+    notes->PopDown->trigger();
     EXPECT_EQ(platform.messages.back().caption, "ノートの移動");
     EXPECT_EQ(platform.messages.back().text, "「Secret」はパスワードで保護されていため移動はできません。");
     EXPECT_EQ(tabs(), (QStringList{"A", "B", "New", "Secret"}));
 
     // From the first place it swaps the first two.
     clickTab(0);
-    form->PanelNote->PopTabDownClick();
+    notes->PopTabDownClick();
     EXPECT_EQ(tabs(), (QStringList{"B", "A", "New", "Secret"}));
     EXPECT_EQ(home.read("Note.lst"), crlf({"B", "A", "New", "Secret"}));
 
     // The protected note itself: deleting it asks the password first.
-    dialogs.handlers.push_back(answerPassword("wrong"));
+    passwords = {false, true};
     clickTab(3);
-    ASSERT_EQ(form->PanelNote->TabNote->currentIndex(), 0);
-    dialogs.handlers.push_back(answerPassword("right"));
+    ASSERT_EQ(notes->TabNote->currentIndex(), 0);
     clickTab(3);
-    ASSERT_EQ(form->PanelNote->TabNote->currentIndex(), 3);
-    form->PanelNote->PopTabUpClick();
+    ASSERT_EQ(notes->TabNote->currentIndex(), 3);
+    notes->PopTabUpClick();
     EXPECT_EQ(tabs(), (QStringList{"B", "A", "Secret", "New"})) << "given once, the password moves it out";
     EXPECT_EQ(lines(), QStringList{"hidden"});
 }
 
 TEST_F(NoteFixture, TwoTabsUnderProtectionCannotBeDeleted)
 {
-    setPassword("right");
     home.write("Note.lst", crlf({"A", "B"}));
     startNotes("NotePas=1\r\n");
-    form->PanelNote->NoteDelete();
+    notes->NoteDelete();
     EXPECT_EQ(platform.messages.back().text, "「B」はパスワードで保護されています。");
     EXPECT_EQ(tabs(), (QStringList{"A", "B"}));
 }
 
 TEST_F(NoteFixture, ASingleProtectedTabAsksAtStart)
 {
-    setPassword("right");
     home.write("Note.lst", crlf({"Only"}));
     home.write("notes/Only.not", "hidden\r\n");
-    dialogs.handlers.push_back(answerPassword(nullptr));
     startNotes("NotePas=1\r\n");
-    EXPECT_EQ(dialogs.shownClasses.size(), 1u);
+    EXPECT_EQ(passwordQuestions, 1);
     EXPECT_TRUE(lines().isEmpty());
 
     // Editing it asks again.
-    dialogs.handlers.push_back(answerPassword("right"));
+    passwords = {true};
     dialogs.handlers.push_back([](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("「Only」の編集"));
         return int(QDialog::Rejected);
     });
-    form->PanelNote->NoteReplace();
-    EXPECT_EQ(dialogs.shownClasses.size(), 3u);
+    notes->NoteReplace();
+    EXPECT_EQ(passwordQuestions, 2);
+    EXPECT_EQ(dialogs.shownClasses.size(), 1u);
 }
 
-TEST_F(NoteFixture, MissingPasswordIsReportedWhenTheUserActsOnly)
+TEST_F(NoteFixture, ThePasswordIsAskedWhenTheUserActsOnly)
 {
     home.write("Note.lst", crlf({"A", "B"}));
+    passwords = {true};
     startNotes("NotePas=1\r\n");
-    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(passwordQuestions, 0);
     clickTab(1);
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].caption, "パスワード設定エラー");
-    EXPECT_EQ(form->PanelNote->TabNote->currentIndex(), 1) << "the tab opens";
-    form->PeriodicRefresh();
-    form->PanelNote->NoteReplace(); // cancelled by the fake runner
-    EXPECT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(passwordQuestions, 1);
+    EXPECT_EQ(notes->TabNote->currentIndex(), 1) << "the tab opens";
+    notes->TabNoteEdit(qt::NoteShow::Refresh);
+    notes->NoteReplace(); // cancelled by the fake runner
+    EXPECT_EQ(passwordQuestions, 1);
 }
