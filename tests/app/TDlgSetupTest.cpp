@@ -1,6 +1,5 @@
 // The settings dialog, offscreen with the fake platform.
 #include "app/TDlgSetup.h"
-#include "app/TForm1.h"
 #include "app/TSetupPageAlarm.h"
 #include "app/TSetupPageCalendar.h"
 #include "app/TSetupPageColor.h"
@@ -10,10 +9,7 @@
 #include "app/TSetupPageScheduleMemo.h"
 #include "app/TSetupPageTodo.h"
 #include "platform/qt/QtText.h"
-#include "support/FakeDialogRunner.h"
-#include "support/FakePlatform.h"
 #include "support/MainWindowFixture.h"
-#include "support/TempFolder.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -30,7 +26,6 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 #include <set>
 

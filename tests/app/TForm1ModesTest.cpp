@@ -1,13 +1,11 @@
 // The main window's display modes with the event loop running, as a user meets them: the mini
 // calendar, calendar-only mode, the keys that work in every mode, placement and the tray entry.
-#include "app/TForm1.h"
 #include "calendar/CellPaint.h"
 #include "calendar/qt/MonthGrid.h"
 #include "calendar/qt/WeekGrid.h"
 #include "platform/IniFile.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/MainWindowFixture.h"
-#include "support/TempFolder.h"
 
 #include <QAction>
 #include <QImage>
@@ -15,7 +13,6 @@
 #include <QScreen>
 #include <QTest>
 #include <QToolButton>
-#include <gtest/gtest.h>
 
 using namespace kal;
 using namespace kal::test;

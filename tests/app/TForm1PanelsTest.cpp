@@ -6,11 +6,9 @@
 #include "calendar/qt/MonthGrid.h"
 #include "memo/TDlgMemo.h"
 #include "platform/Files.h"
-#include "schedule/TDlgSchInput.h"
 #include "support/MainWindowFixture.h"
 #include "support/ScheduleLines.h"
 
-#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>

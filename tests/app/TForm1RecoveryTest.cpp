@@ -1,5 +1,4 @@
 // The start finishes what a crash interrupted before the first month is built.
-#include "app/TForm1.h"
 #include "calendar/qt/MonthGrid.h"
 #include "platform/FileTransaction.h"
 #include "platform/IntentRecord.h"
@@ -9,7 +8,6 @@
 
 #include <QTreeWidget>
 #include <fstream>
-#include <gtest/gtest.h>
 
 using namespace kal;
 using namespace kal::test;

@@ -1,20 +1,14 @@
-// The main window's calendar, modes and tray, offscreen with the fake platform.
+// The main window's modes and tray, offscreen with the fake platform.
 #include "alarm/qt/ClockPanel.h"
 #include "app/Password.h"
 #include "app/TDlgPasswd.h"
-#include "app/TForm1.h"
 #include "app/qt/InstanceGuard.h"
 #include "calendar/THeaderPanel.h"
 #include "calendar/qt/MonthGrid.h"
 #include "platform/Files.h"
-#include "platform/SjisCodec.h"
 #include "platform/qt/Widgets.h"
 #include "schedule/ScheduleRecord.h"
-#include "schedule/TDlgCatSet.h"
-#include "support/FakeDialogRunner.h"
-#include "support/FakePlatform.h"
 #include "support/MainWindowFixture.h"
-#include "support/TempFolder.h"
 
 #include <QAction>
 #include <QLabel>
@@ -25,7 +19,6 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
-#include <gtest/gtest.h>
 
 using namespace kal;
 using namespace kal::test;
@@ -38,8 +31,6 @@ struct WindowFixture : MainWindowFixture {
         MainWindowFixture::SetUp();
         home.write("Holiday.dat", *files::readBytes(KALENDRA_SOURCE_DIR "/data/Holiday.dat"));
     }
-    std::pair<int, int> view() const { return {form->Calendar->cursor().viewYear, form->Calendar->cursor().viewMonth}; }
-    Date selected() const { return form->Calendar->cursor().selectedDate; }
 };
 
 } // namespace

@@ -1,6 +1,6 @@
 // One panel of the main window on a fresh program folder, built alone from its context,
 // offscreen with the fake platform; today is 8 December 2026 and so is the selected day unless a
-// test says otherwise. The requests a panel makes of the window are recorded.
+// test says otherwise. The rebuilds a panel asks of the window are counted.
 #pragma once
 
 #include "exchange/RecordIdentities.h"
@@ -29,10 +29,9 @@ struct PanelFixture : ::testing::Test {
     std::string programFolder = home.path();
     IdentityFollower identities{programFolder};
     Date selected{2026, 12, 8};
-    int rebuilds = 0;                    // rebuildMonth requests
-    std::function<void()> whenRebuilt;   // what the calendar would show again
-    std::vector<std::string> unreadable; // sources that reported files they could not read
-    QWidget window;                      // the panels' parent, as the main window is
+    int rebuilds = 0;                  // rebuildMonth requests
+    std::function<void()> whenRebuilt; // the calendar's part: what it shows again
+    QWidget window;                    // the panels' parent, as the main window is
     qt::PanelContext context{services,
                              settings,
                              programFolder,
@@ -40,16 +39,15 @@ struct PanelFixture : ::testing::Test {
                              dialogOpen,
                              [this] { return selected; },
                              [] { return QPoint(16, 24); },
-                             [this] {
-                                 ++rebuilds;
-                                 if (whenRebuilt)
-                                     whenRebuilt();
-                             },
-                             [this](const std::string& source, const std::vector<files::FileProblem>& problems) {
-                                 if (!problems.empty())
-                                     unreadable.push_back(source);
-                             }};
+                             [this] { rebuilt(); },
+                             [](const std::string&, const std::vector<files::FileProblem>&) {}};
 
+    void rebuilt()
+    {
+        ++rebuilds;
+        if (whenRebuilt)
+            whenRebuilt();
+    }
     void SetUp() override { platform.setToday(2026, 12, 8); }
     // Writes the settings (a current version plus `extraSettings`) and reads them as the window does.
     void readSettings(const std::string& extraSettings = "")

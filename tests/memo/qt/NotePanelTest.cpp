@@ -11,7 +11,6 @@
 #include <QTabBar>
 #include <QTest>
 
-#include <deque>
 #include <filesystem>
 
 using namespace kal;
@@ -21,7 +20,7 @@ namespace {
 
 struct NoteFixture : PanelFixture {
     std::unique_ptr<qt::NotePanel> notes;
-    std::deque<bool> passwords; // the window's answers to its password question; none left: cancelled
+    bool passwordGiven = false; // the window's answer to its password question
     int passwordQuestions = 0;
 
     // The notes live in their own folder, so a title could only reach `home` by escaping it.
@@ -36,13 +35,7 @@ struct NoteFixture : PanelFixture {
         notes = std::make_unique<qt::NotePanel>(
             context, [] { return 300; }, &window);
         notes->setGeometry(0, 0, 400, 200);
-        notes->setPasswordCheck([this] {
-            ++passwordQuestions;
-            const bool given = !passwords.empty() && passwords.front();
-            if (!passwords.empty())
-                passwords.pop_front();
-            return given;
-        });
+        notes->setPasswordCheck([this] { return ++passwordQuestions, passwordGiven; });
         window.show();
         notes->NoteSet(true);
     }
@@ -256,7 +249,7 @@ TEST_F(NoteFixture, TheProtectedLastTabAsksWhenChosenAndFallsBackToTheFirst)
     EXPECT_EQ(notes->TabNote->currentIndex(), 0);
     EXPECT_TRUE(lines().isEmpty());
 
-    passwords = {true};
+    passwordGiven = true;
     clickTab(2);
     EXPECT_EQ(notes->TabNote->currentIndex(), 2);
     EXPECT_EQ(lines(), QStringList{"hidden"});
@@ -290,9 +283,9 @@ TEST_F(NoteFixture, NewTabsGoBeforeTheProtectedOneAndItCannotBeMovedOrDeletedWit
     EXPECT_EQ(home.read("Note.lst"), crlf({"B", "A", "New", "Secret"}));
 
     // The protected note itself: deleting it asks the password first.
-    passwords = {false, true};
     clickTab(3);
     ASSERT_EQ(notes->TabNote->currentIndex(), 0);
+    passwordGiven = true;
     clickTab(3);
     ASSERT_EQ(notes->TabNote->currentIndex(), 3);
     notes->PopTabUpClick();
@@ -318,7 +311,7 @@ TEST_F(NoteFixture, ASingleProtectedTabAsksAtStart)
     EXPECT_TRUE(lines().isEmpty());
 
     // Editing it asks again.
-    passwords = {true};
+    passwordGiven = true;
     dialogs.handlers.push_back([](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("「Only」の編集"));
         return int(QDialog::Rejected);
@@ -331,7 +324,7 @@ TEST_F(NoteFixture, ASingleProtectedTabAsksAtStart)
 TEST_F(NoteFixture, ThePasswordIsAskedWhenTheUserActsOnly)
 {
     home.write("Note.lst", crlf({"A", "B"}));
-    passwords = {true};
+    passwordGiven = true;
     startNotes("NotePas=1\r\n");
     EXPECT_EQ(passwordQuestions, 0);
     clickTab(1);

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QTest>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <optional>

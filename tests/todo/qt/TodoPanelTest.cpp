@@ -22,7 +22,6 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 using namespace kal;
 using namespace kal::test;
