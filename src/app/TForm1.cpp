@@ -150,6 +150,7 @@ bool TForm1::StartupPasswordGiven()
     return true;
 }
 
+// Every panel takes the settings (at start and after the settings dialog), then the month is built.
 void TForm1::InitSet()
 {
     Calendar->ApplyCalendarLook();

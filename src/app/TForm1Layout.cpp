@@ -1,10 +1,9 @@
 // The areas of the main window, its display modes, the notification area and the title.
 #include "app/TForm1.h"
 
-#include "app/Startup.h"
-
 #include "alarm/qt/ClockPanel.h"
 #include "alarm/qt/StatusPanel.h"
+#include "app/Startup.h"
 #include "calendar/THeaderPanel.h"
 #include "calendar/qt/MonthGrid.h"
 #include "platform/qt/QtText.h"

@@ -1,5 +1,5 @@
-// Settings dialog block: the dialog from the settings command, the first run and a version
-// change, and every setting applied again after OK.
+// The settings dialog: from the settings command, the first run and a version change; after OK
+// the changed settings reach every panel.
 #include "app/Startup.h"
 #include "app/TDlgSetup.h"
 #include "app/TForm1.h"
