@@ -1,7 +1,7 @@
 // Command-line arguments (NUL-separated in the input): parsing never faults, a command takes the
 // arguments after it, and the program folder always ends with a separator.
 #include "FuzzSupport.h"
-#include "app/CommandLine.h"
+#include "commands/CommandLine.h"
 
 #include <algorithm>
 

@@ -2,8 +2,8 @@
 // only that key's line (or adds it), and every other line, unparseable ones included, comes back
 // byte for byte.
 #include "FuzzSupport.h"
-#include "app/AppSettings.h"
-#include "app/SetupSettings.h"
+#include "settings/AppSettings.h"
+#include "settings/SetupSettings.h"
 
 #include <algorithm>
 

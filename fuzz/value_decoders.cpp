@@ -1,8 +1,8 @@
 // The settings values: integers, flag strings, fonts and colours. Whatever decodes is encoded to
 // a value that decodes the same, and comma text splits back into the items it was joined from.
 #include "FuzzSupport.h"
-#include "app/AppSettings.h"
 #include "platform/CommaText.h"
+#include "settings/AppSettings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -1,8 +1,8 @@
 // kalendra [/2] [--home DIR] [--help | COMMAND ARGUMENTS...]
-#include "app/CommandLine.h"
 #include "app/TForm1.h"
-#include "app/qt/HeadlessCommands.h"
 #include "app/qt/InstanceGuard.h"
+#include "commands/CommandLine.h"
+#include "commands/qt/HeadlessCommands.h"
 #include "platform/Files.h"
 #include "platform/qt/JapaneseUi.h"
 #include "platform/qt/QtPlatform.h"

@@ -4,6 +4,7 @@
 #include "QtBenchMain.h"
 #include "TodoData.h"
 #include "platform/Files.h"
+#include "platform/qt/QtPlatform.h"
 #include "todo/TodoStore.h"
 #include "todo/qt/TodoPanel.h"
 
@@ -27,7 +28,12 @@ struct TodoFolder : kal::bench::BenchFolder {
 void BM_TodoPanelFill(benchmark::State& state)
 {
     static const TodoFolder folder;
-    kal::qt::TodoPanel panel;
+    kal::qt::QtPlatform platform;
+    kal::qt::ExecDialogRunner dialogs;
+    kal::qt::Services services{platform, dialogs};
+    const kal::AppSettings settings;
+    bool dialogOpen = false;
+    kal::qt::TodoPanel panel({services, settings, folder.path, nullptr, dialogOpen, {}, {}, {}, {}}, {});
     kal::qt::TodoColumnSettings columns;
     columns.openItems = {1, 1, 1, 1, 1, 1, 0};
     columns.doneItems = {1, 0, 1, 1, 1, 1, 1};

@@ -55,13 +55,13 @@ void BM_SwitchToWeekView(benchmark::State& state)
 {
     kal::TForm1& form = *window().form;
     for (auto _ : state) {
-        form.GridModeClick();
-        form.GridWeek->repaint();
+        form.Calendar->GridModeClick();
+        form.Calendar->GridWeek->repaint();
         state.PauseTiming();
-        if (!form.weekShown() || !form.monthBuild().memoTextsRead)
+        if (!form.Calendar->weekShown() || !form.Calendar->monthBuild().memoTextsRead)
             std::abort();
-        form.GridModeClick();
-        form.CurrentNow(); // a fresh build: the next switch reads the memos again
+        form.Calendar->GridModeClick();
+        form.Calendar->CurrentNow(); // a fresh build: the next switch reads the memos again
         state.ResumeTiming();
     }
 }
@@ -70,21 +70,21 @@ BENCHMARK(BM_SwitchToWeekView)->Unit(benchmark::kMillisecond);
 void BM_MoveOneWeek(benchmark::State& state)
 {
     kal::TForm1& form = *window().form;
-    form.CurrentNow();
-    if (!form.weekShown())
-        form.GridModeClick();
+    form.Calendar->CurrentNow();
+    if (!form.Calendar->weekShown())
+        form.Calendar->GridModeClick();
     // Back and forth over the year before today's, where every day has schedules and a memo.
     for (int i = 0; i < 52; ++i)
-        form.BeforeMonthChange();
+        form.Calendar->BeforeMonthChange();
     int step = 0;
     for (auto _ : state) {
         if ((step++ / 52) % 2 == 0)
-            form.NextMonthChange();
+            form.Calendar->NextMonthChange();
         else
-            form.BeforeMonthChange();
-        form.GridWeek->repaint();
+            form.Calendar->BeforeMonthChange();
+        form.Calendar->GridWeek->repaint();
     }
-    form.GridModeClick();
+    form.Calendar->GridModeClick();
 }
 BENCHMARK(BM_MoveOneWeek)->Unit(benchmark::kMillisecond);
 

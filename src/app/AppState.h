@@ -1,5 +1,5 @@
-// The application state the main window holds for the whole run, and the flags that
-// coordinate start-up, layout, dialogs and shutdown.
+// The application state the main window holds for the whole run (the calendar keeps the day on
+// screen), and the flags that coordinate start-up, layout, dialogs and shutdown.
 #pragma once
 
 #include "platform/Date.h"
@@ -7,10 +7,6 @@
 namespace kal {
 
 struct AppState {
-    int viewYear = 2000;
-    int viewMonth = 1;
-    Date selectedDate;
-    Date today;
     int startYear = 2000;
     Date lastDay; // the whole date the timer last saw, not only its day of the month
 
@@ -20,15 +16,21 @@ struct AppState {
     bool modalDialogOpen = false; // tray clicks are ignored meanwhile
     bool taskbarHidden = false;   // TaskBar = 1
     bool layoutBusy = false;      // resize handling does nothing meanwhile
-    bool alarmWindowOpen = false;
-    bool todoChanged = false;
+    bool created = false;         // the window has its settings and panels
+    bool firstInitSet = true;     // the panels have not yet taken the settings
+    bool shownOnce = false;
+    bool startHidden = false;      // TaskTray = 1: the window starts in the notification area
+    bool trayAvailable = false;    // the desktop has a notification area
+    bool waitsForPassword = false; // hidden in the tray behind the password
+    bool frameCounted = false;     // the last placement knew the window's frame
+    bool miniPlaceKept = false;    // the mini place was taken before the window manager maximised it
+    bool exiting = false;          // closing ends the program, whatever CloseTray says
+    bool sessionEnding = false;    // nobody is left to answer a question
+    bool closedOnce = false;
 
     void startAt(const Date& date)
     {
-        today = date;
-        viewYear = startYear = date.year;
-        viewMonth = date.month;
-        selectedDate = date;
+        startYear = date.year;
         lastDay = date;
     }
 };

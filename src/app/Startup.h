@@ -15,8 +15,6 @@ inline constexpr const char* kSetupCaption = "初期設定";
 inline constexpr const char* kVersionSetupCaption = "Version 3.01 初期設定";
 inline constexpr const char* kGreeting =
     "あけましておめでとうございます。\r\n今年も「Kalendra」をよろしくお願いします。";
-inline constexpr const char* kSettingsErrorCaption = "初期設定エラー";
-inline constexpr const char* kSettingsErrorText = "エラーが発生しました。\r\nKalendra.ini を削除し、再起動して下さい。";
 inline constexpr const char* kPasswordErrorCaption = "パスワード設定エラー";
 inline constexpr const char* kPasswordErrorText =
     "パスワード入力画面表示設定になっていますが、\r\nパスワードが設定されていません。";

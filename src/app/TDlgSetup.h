@@ -3,8 +3,8 @@
 // settings file as it was; a failed write keeps the dialog open.
 #pragma once
 
-#include "app/SetupSettings.h"
 #include "platform/qt/Services.h"
+#include "settings/SetupSettings.h"
 
 #include <QDialog>
 

@@ -1,39 +1,24 @@
 #include "app/TForm1.h"
 
-#include "alarm/qt/ClockPanel.h"
 #include "app/Password.h"
 #include "app/Startup.h"
 #include "app/TDlgPasswd.h"
 #include "app/TDlgVersion.h"
-#include "app/THeaderPanel.h"
-#include "app/WindowLayout.h"
-#include "calendar/Holidays.h"
+#include "app/qt/HelpPage.h"
+#include "calendar/qt/DefaultHolidays.h"
 #include "calendar/qt/MonthGrid.h"
 #include "exchange/RecordIdentities.h"
-#include "memo/qt/MemoList.h"
-#include "memo/qt/NotePanel.h"
 #include "platform/Files.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/Widgets.h"
-#include "todo/TodoRecord.h"
-#include "todo/qt/TodoPanel.h"
+#include "settings/DataFolders.h"
 
-#include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QListWidget>
-#include <QMenu>
-#include <QScreen>
 #include <QShowEvent>
 #include <QSplitter>
-#include <QStandardPaths>
 #include <QTimer>
-#include <QToolBar>
-#include <QTreeWidget>
-#include <QUrl>
+
+#include <algorithm>
 
 namespace kal {
 
@@ -49,106 +34,55 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     // The mini calendar sits beside other work; its hints must show while another window is
     // active.
     setAttribute(Qt::WA_AlwaysShowToolTips);
+    CreatePanels();
+    CreateAreas();
     CreateActions();
     CreateMenus();
     CreateToolBar();
     CreatePopups();
-    CreateAreas();
     CreateStatusBar();
-    CreateDataFileNotices();
     ConnectCommands();
-    ConnectCsvCommands();
-    ConnectIcalCommands();
-    ConnectPrintCommands();
-    ConnectSetupCommands();
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName("Timer1");
-    Timer1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    ConnectPanels();
     PopupTrayPopup();
-
-    painter_.setBuild(&build_);
-    painter_.setCategories(&categories_);
-    GridMonth->setCellPainter([this](QPainter& p, int column, int row, const QRect& rect, bool selected) {
-        painter_.paint(p, column, row, rect, selected);
-    });
-    connect(GridMonth, &qt::MonthGrid::selectionChanged, this, &TForm1::GridMonthSelect);
-    connect(GridMonth, &qt::MonthGrid::cellDoubleClicked, this, &TForm1::GridMonthDblClick);
-    connect(GridMonth, &qt::MonthGrid::contextMenuAt, this, &TForm1::ShowGridPopup);
-}
-
-TForm1::~TForm1()
-{
-    files::setLockWaiting(std::move(lockWaitingBefore_));
-}
-
-void TForm1::ShowError(const char* caption, const char* text)
-{
-    services_.platform.messageBox(caption, text, MessageIcon::Error, MessageButtons::Ok);
 }
 
 int TForm1::FormCreate()
 {
-    if (!files::fileExists(settingsPath()) && !RunFirstSetup())
-        return 1;
+    if (!files::fileExists(SettingsPath(programFolder_))) {
+        if (!RunSetupDialog(kSetupCaption, SetupPlacement::FirstRun))
+            return 1;
+        qt::WriteDefaultHolidayTable(services_.platform, programFolder_);
+    }
     state_ = AppState{};
     state_.startAt(services_.platform.now().date);
-    trayAvailable_ = services_.platform.hasNotificationArea();
+    Calendar->StartAt(services_.platform.now().date);
+    state_.trayAvailable = services_.platform.hasNotificationArea();
     if (!InitLoad())
         return 1;
-    RecoverDataFolders();
-    todoLines_ = LoadTodoFile(settings_.todoPath).lines;
-    created_ = true;
+    // Before the first month is built: interrupted multi-file saves finished, stale temporary
+    // files removed, in every folder that holds data.
+    if (const std::string problems = RecoverDataFolders(DataFolders(settings_, programFolder_)); !problems.empty())
+        services_.platform.messageBox(kRecoveryCaption, problems, MessageIcon::Error, MessageButtons::Ok);
+    PanelTodo->ReadTodoLines();
+    state_.created = true;
     SmallCheck();
     BarCheck();
     InitSet();
-    GridCheck();
+    Calendar->GridCheck();
     // The sizes as the settings gave them, once limited to the screen.
-    startGeometry_.left = normal_.left;
-    startGeometry_.top = normal_.top;
-    startGeometry_.width = normal_.width;
-    startGeometry_.height = normal_.height;
-    startGeometry_.rightPanel = pnlWidth_;
-    startGeometry_.gridHeight = gridHeight_;
-    startGeometry_.dayListHeight = settings_.schHeight;
-    startGeometry_.memoHeight = settings_.memoHeight;
-    startGeometry_.todoWidths = {settings_.tNoWidth, settings_.tOkWidth, settings_.nPrWidth, settings_.oPrWidth};
-    startGeometry_.dayWidths = {settings_.schWidth, settings_.plcWidth, settings_.catWidth};
+    startGeometry_ = StartGeometryOf(settings_, normal_, pnlWidth_, gridHeight_);
     IconTraySet();
-    Timer1->start();
+    PanelTimer->Timer1->start();
     return 0;
-}
-
-bool TForm1::RunFirstSetup()
-{
-    const bool accepted = RunSetupDialog(kSetupCaption, SetupPlacement::FirstRun);
-    if (accepted)
-        WriteDefaultHolidayTable();
-    return accepted;
-}
-
-void TForm1::WriteDefaultHolidayTable()
-{
-    IniFile ini(settingsPath());
-    ini.load();
-    AppSettings fresh;
-    if (!readSettings(ini, programFolder_, fresh).ok)
-        return;
-    QFile resource(":/Holiday.dat");
-    if (!resource.open(QIODevice::ReadOnly))
-        return;
-    if (files::IoResult saved = WriteDefaultHolidayFile(fresh.dataPath, resource.readAll().toStdString()); !saved)
-        services_.platform.messageBox("Holiday.dat", "祝日ファイルを保存できません。\r\n" + saved.reason,
-                                      MessageIcon::Error, MessageButtons::Ok);
 }
 
 bool TForm1::InitLoad()
 {
-    IniFile ini(settingsPath());
+    IniFile ini(SettingsPath(programFolder_));
     ini.load();
-    SettingsLoadResult loaded = readSettings(ini, programFolder_, settings_);
-    if (!loaded.ok) {
-        ShowError(kSettingsErrorCaption, kSettingsErrorText);
+    if (!readSettings(ini, programFolder_, settings_).ok) {
+        services_.platform.messageBox(kSettingsErrorCaption, kSettingsErrorText, MessageIcon::Error,
+                                      MessageButtons::Ok);
         return false;
     }
     if (state_.startupPending) {
@@ -162,6 +96,7 @@ bool TForm1::InitLoad()
         memoHeight_ = settings_.memoHeight;
         FitStoredGeometry();
         panelMode_ = settings_.panelMode == 1 ? 1 : 0;
+        Calendar->SetPanelMode(panelMode_ == 0);
         miniMode_ = settings_.smallMode;
         notesShown_ = settings_.note;
         clockShown_ = settings_.clock == 1;
@@ -170,19 +105,22 @@ bool TForm1::InitLoad()
         MenuNote->setChecked(notesShown_);
         MenuClock->setChecked(clockShown_);
         TBtnClock->setChecked(clockShown_);
-        SetCatViewMode(settings_.catchk != 0 ? 1 : 0);
-        startHidden_ = settings_.taskTray == 1;
-        state_.taskbarHidden = settings_.taskBar == 1 && trayAvailable_;
+        Calendar->SetCatViewMode(settings_.catchk != 0 ? 1 : 0);
+        state_.startHidden = settings_.taskTray == 1;
+        state_.taskbarHidden = settings_.taskBar == 1 && state_.trayAvailable;
         ApplyWindowFlags();
     }
     windowTitle_ = settings_.title;
     // The application's name stays "Kalendra": the cache folder and the desktop's matching of
     // the window to its menu entry follow it.
     SetTitleFromSettings();
-    CheckFolders();
-    ApplyClockLook();
-    LoadSignalTimes();
-    TodoIconSetup();
+    const std::string* folders[] = {&settings_.dataPath, &settings_.memoPath, &settings_.todoPath, &settings_.notePath};
+    if (std::any_of(std::begin(folders), std::end(folders), [](auto* folder) { return !files::folderExists(*folder); }))
+        services_.platform.messageBox(kFolderErrorCaption, kFolderErrorText, MessageIcon::Error, MessageButtons::Ok);
+    PanelTimer->ApplyClockLook();
+    PanelTimer->LoadSignalTimes();
+    PanelTodo->TodoIconSetup();
+    Calendar->SetTodoIcons(PanelTodo->statusIcons());
     return true;
 }
 
@@ -190,7 +128,8 @@ bool TForm1::PasswordGiven(const char* label)
 {
     // Anything named like the password file counts, so that a FIFO or folder cannot skip the prompt.
     if (!readPasswordFile(programFolder_ + kPasswordFileName)) {
-        ShowError(kPasswordErrorCaption, kPasswordErrorText);
+        services_.platform.messageBox(kPasswordErrorCaption, kPasswordErrorText, MessageIcon::Error,
+                                      MessageButtons::Ok);
         return true;
     }
     state_.modalDialogOpen = true;
@@ -204,62 +143,27 @@ bool TForm1::StartupPasswordGiven()
 {
     if (settings_.passwd == 1 && !PasswordGiven(kStartupPasswordLabel))
         return false;
-    if (newYearGreetingDue(settings_.now, state_.today)) {
+    if (newYearGreetingDue(settings_.now, Calendar->cursor().today)) {
         services_.platform.messageBox("Kalendra", kGreeting, MessageIcon::Information, MessageButtons::Ok);
         state_.windowStateDirty = true;
     }
     return true;
 }
 
-void TForm1::CheckFolders()
-{
-    for (const std::string* folder :
-         {&settings_.dataPath, &settings_.memoPath, &settings_.todoPath, &settings_.notePath}) {
-        if (!files::folderExists(*folder)) {
-            ShowError(kFolderErrorCaption, kFolderErrorText);
-            return;
-        }
-    }
-}
-
-void TForm1::ApplyClockLook()
-{
-    qt::ClockLook look;
-    look.type = settings_.clockType;
-    look.font = settings_.clockFont;
-    look.style = settings_.clockStyle;
-    look.leftAligned = settings_.clockLeft == 1;
-    look.seconds = settings_.clsec == 1;
-    look.twentyFourHour = settings_.clhour == 1;
-    look.dateColor = settings_.colors[ColClockDate].text;
-    look.background = settings_.colors[ColClockDate].back;
-    look.weekdayColor = settings_.colors[ColClockWeekday].text;
-    look.timeColor = settings_.colors[ColClockTime].text;
-    PanelClock->applyLook(look);
-    PanelClock->tick(services_.platform.now());
-}
-
+// Every panel takes the settings (at start and after the settings dialog), then the month is built.
 void TForm1::InitSet()
 {
-    ApplyCalendarLook();
-    auto listColors = [this](QWidget* list, int item) {
-        QPalette palette = list->palette();
-        palette.setColor(QPalette::Base, qt::toQColor(settings_.colors[static_cast<std::size_t>(item)].back));
-        palette.setColor(QPalette::Text, qt::toQColor(settings_.colors[ColWeekday].text));
-        list->setPalette(palette);
-    };
-    listColors(ListDaySch, ColDayList);
-    PanelTodo->setColors(qt::toQColor(settings_.colors[ColTodoOpen].back),
-                         qt::toQColor(settings_.colors[ColTodoDone].back),
-                         qt::toQColor(settings_.colors[ColWeekday].text));
-    MemoSet();
-    NoteSet(firstInitSet_);
+    Calendar->ApplyCalendarLook();
+    DayList->DayListSet();
+    PanelTodo->TodoSet();
+    ListMemo->MemoSet();
+    PanelNote->NoteSet(state_.firstInitSet);
     PanelTodo->setVisible(settings_.todo == 1);
-    UpdateStatusBar();
-    HeaderEdit();
-    MonthSchEdit();
-    if (firstInitSet_) {
-        firstInitSet_ = false;
+    PanelTimer->UpdateStatusBar();
+    Calendar->HeaderEdit();
+    Calendar->MonthSchEdit();
+    if (state_.firstInitSet) {
+        state_.firstInitSet = false;
         resize(miniMode_ ? mini_.width : normal_.width, miniMode_ ? mini_.height : normal_.height);
         SplM->setSizes({settings_.schHeight, settings_.memoHeight});
         SplV->setSizes({settings_.schHeight + settings_.memoHeight + SplM->handleWidth(),
@@ -271,36 +175,37 @@ void TForm1::InitSet()
 
 void TForm1::ShowAtStart()
 {
-    if (!startHidden_)
+    if (!state_.startHidden)
         show();
-    else if (!trayAvailable_)
+    else if (!state_.trayAvailable)
         showMinimized();
     else
-        waitsForPassword_ = settings_.passwd2 == 1;
+        state_.waitsForPassword = settings_.passwd2 == 1;
     PopupTrayPopup();
 }
 
 void TForm1::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    if (!shownOnce_) {
-        shownOnce_ = true;
+    if (!state_.shownOnce) {
+        state_.shownOnce = true;
         FormShow();
     }
     PlaceAgainWithFrame();
-    CurrentGrid()->setFocus();
+    Calendar->CurrentGrid()->setFocus();
 }
 
 void TForm1::FormShow()
 {
-    ListCreate();
-    ToDoEdit();
+    DayList->ListCreate();
+    PanelTodo->TodoListCreate();
+    PanelTodo->ToDoEdit();
     PanelCheck();
     SizeChange();
     DaySchEdit();
     // What the layout gave at the first show is what an untouched window writes nothing for.
-    startGeometry_.gridHeight = panelMode_ == 0 && notesShown_ ? GridMonth->height() : gridHeight_;
-    startGeometry_.dayListHeight = ListDaySch->height();
+    startGeometry_.gridHeight = panelMode_ == 0 && notesShown_ ? Calendar->GridMonth->height() : gridHeight_;
+    startGeometry_.dayListHeight = DayList->ListDaySch->height();
     startGeometry_.memoHeight = ListMemo->height();
     state_.startupPending = false;
     if (state_.versionChanged)
@@ -321,7 +226,7 @@ void TForm1::WMCopyData()
 
 void TForm1::ApplicationExit()
 {
-    exiting_ = true;
+    state_.exiting = true;
     CloseWhenNoDialogWaits();
 }
 
@@ -338,16 +243,16 @@ void TForm1::CloseWhenNoDialogWaits()
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
-    if (!exiting_ && settings_.closeTray == 1 && created_) {
+    if (!state_.exiting && settings_.closeTray == 1 && state_.created) {
         event->ignore();
         TaskTraySet();
         return;
     }
-    if (closedOnce_) {
+    if (state_.closedOnce) {
         event->accept();
         return;
     }
-    closedOnce_ = true;
+    state_.closedOnce = true;
     FormCloseQuery();
     event->accept();
     emit closed();
@@ -363,26 +268,7 @@ void TForm1::ShowDlgVersion()
 
 void TForm1::HelpTopic()
 {
-    // The help page ships inside the program; the browser shows a copy of it in the user's own
-    // cache folder.
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    QString target = QDir(folder).filePath("kalendra-help.html");
-    QFile resource(":/help/index.html");
-    if (!resource.open(QIODevice::ReadOnly))
-        return;
-    QByteArray page = resource.readAll();
-    files::IoResult saved = files::createFolders(qt::toUtf8(folder));
-    if (saved)
-        saved = files::saveBytes(qt::toUtf8(target), page.toStdString());
-    if (!saved) {
-        services_.platform.messageBox("ヘルプ", "ヘルプを開けません。\r\n" + saved.reason, MessageIcon::Error,
-                                      MessageButtons::Ok);
-        return;
-    }
-    if (!services_.platform.shellOpen(qt::toUtf8(target)))
-        services_.platform.messageBox("ヘルプ",
-                                      "ヘルプを開けません。ブラウザを起動できません。\r\n" + qt::toUtf8(target),
-                                      MessageIcon::Error, MessageButtons::Ok);
+    qt::OpenHelpPage(services_.platform);
 }
 
 } // namespace kal

@@ -1,73 +1,42 @@
-// The main window: it owns the application state for the whole run, runs the start-up order,
-// lays out the calendar, the right panel and the notes, switches the display modes and the
-// tray, and hands every command to the subsystem that does it.
+// The main window composes: it creates the panels of the subsystems (each with its commands),
+// places them (the calendar, the right panel, the notes; the display modes; the tray), builds the
+// menus, the tool bar and the shared pop-up menus from their commands, enables the commands from
+// one table, and routes the few events that cross panels: the selected day, changed data, changed
+// settings. It runs the start-up order and the shutdown.
 #pragma once
 
-#include "alarm/TimerDuties.h"
-#include "alarm/TodayAlarmList.h"
-#include "app/AppSettings.h"
+#include "alarm/qt/TimerPanel.h"
 #include "app/AppState.h"
-#include "app/WindowKeys.h"
-#include "calendar/CellPaint.h"
-#include "calendar/MonthBuild.h"
-#include "calendar/WeekView.h"
-#include "calendar/qt/CalendarPainter.h"
-#include "lists/ListRows.h"
+#include "app/qt/DataFileNotices.h"
+#include "calendar/qt/CalendarPanel.h"
+#include "exchange/qt/ExchangeCommands.h"
+#include "lists/qt/ListCommands.h"
 #include "memo/qt/MemoList.h"
 #include "memo/qt/NotePanel.h"
-#include "platform/FolderLock.h"
-#include "platform/UnreadableNotice.h"
-#include "platform/qt/Services.h"
-#include "schedule/Categories.h"
-#include "schedule/ScheduleRecord.h"
-#include "schedule/TDlgSchInput.h"
-#include "todo/TDlgTodoInput.h"
-#include "todo/TodoStore.h"
+#include "print/qt/PrintCommands.h"
+#include "schedule/qt/DayListPanel.h"
+#include "settings/WindowKeys.h"
+#include "settings/qt/PanelContext.h"
+#include "todo/qt/TodoPanel.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QSystemTrayIcon>
-#include <functional>
+
 #include <memory>
-#include <optional>
 #include <string>
 
 class QAction;
-class QLabel;
-class QListWidget;
 class QMenu;
 class QSplitter;
-class QTabBar;
-class QTabWidget;
-class QTimer;
 class QToolBar;
-class QToolButton;
-class QTreeWidget;
 
 namespace kal {
-
-namespace qt {
-class ClockPanel;
-class MonthGrid;
-class SyncPanel;
-class TodoPanel;
-class WeekGrid;
-} // namespace qt
-
-namespace qt {
-class PrintTarget;
-}
-struct PrintSource;
-
-class TDlgAlarm;
-class THeaderPanel;
-struct FormEditRequest;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
     TForm1(qt::Services& services, std::string programFolder, QWidget* parent = nullptr);
-    ~TForm1() override;
 
     // Window creation; 0 to go on, otherwise the exit code of a refused start.
     int FormCreate();
@@ -78,91 +47,44 @@ public:
 
     const AppState& state() const { return state_; }
     const AppSettings& settings() const { return settings_; }
-    const MonthBuild& monthBuild() const { return build_; }
-    const CalendarLook& calendarLook() const { return look_; }
-    const CategoryTable& categories() const { return categories_; }
-    const std::string& programFolder() const { return programFolder_; }
-    std::string settingsPath() const { return SettingsPath(programFolder_); }
     bool miniMode() const { return miniMode_; }
     bool panelWithRight() const { return panelMode_ == 0; }
     bool notesShown() const { return notesShown_; }
     bool clockShown() const { return clockShown_; }
-    int catViewMode() const { return catMode_; }
-    bool trayAvailable() const { return trayAvailable_; }
-    bool trayIconShown() const;
-    MonthRelation selectedRelation() const { return selectedRelation_; }
-    const WindowGeometry& normalGeometry() const { return normal_; }
+    bool trayIconShown() const { return tray_ && tray_->isVisible(); }
     const WindowGeometry& miniGeometry() const { return mini_; }
     int rememberedRightPanelWidth() const { return pnlWidth_; }
 
-    // Menus and tool bar (the names of the system).
+    // The panels, each with its commands; a new subsystem's panel joins here, in CreatePanels.
+    qt::CalendarPanel* Calendar;
+    qt::DayListPanel* DayList;
+    qt::MemoList* ListMemo;
+    qt::NotePanel* PanelNote;
+    qt::TodoPanel* PanelTodo;
+    qt::TimerPanel* PanelTimer;
+    qt::ListCommands* Lists;
+    qt::PrintCommands* Printing;
+    qt::ExchangeCommands* Exchange;
+
+    // Menus, tool bar and the pop-up menus of several panels, and the window's own commands.
     QMenu *MenuFile, *MenuEdit, *MenuShow, *MenuCalender, *MenuPanelMode, *MenuGoTo, *MenuEnv, *MenuSize, *MenuCatView,
-        *MenuHelp;
-    QAction *MenuCsvRead, *MenuCsvSave, *MenuNoteTab, *MenuPrintPrev, *MenuPrint, *MenuExit;
-    QAction *MenuSchAdd, *MenuSchEdit, *MenuNoteEdit, *MenuMemo, *MenuMemoList, *MenuToDo, *MenuHoliday, *MenuDelete,
-        *MenuFind;
-    QAction *MenuToolBar, *MenuStatusBar, *MenuClock, *MenuNote, *MenuMonthly, *MenuWeekly, *MenuPanelMode1,
-        *MenuPanelMode2, *MenuSmall, *MenuTray;
-    QAction *MenuNowMonth, *MenuNextMonth, *MenuBeforeMonth, *MenuNextYear, *MenuBeforeYear, *MenuJump;
-    QAction *PopSetup, *MenuPasswd, *MenuSizeMode0, *MenuSizeMode1, *MenuSizeMode2, *MenuSizeMini, *MenuCat,
-        *MenuCatView1, *MenuCatView2;
-    QAction *MenuTopic, *MenuAbout;
-    QAction* YearSeparator;
-
+        *MenuHelp, *PopupGrid, *PopupDay, *PopupTray;
     QToolBar* ToolBar1;
-    QAction *TBtnHome, *TBtnPrint, *TBtnPreview, *TBtnSchAdd, *TBtnSchRep, *TBtnNote, *TBtnMemoNew, *TBtnMemo,
-        *TBtnTodoNew, *BtnHoliday, *TBtnDel, *TBtnClock, *TBtnWeekly, *TBtnMonthly, *TBtnPanelMode, *TBtnSmall,
-        *TBtnTray, *TBtnFind, *TBtnJump, *TBtnCat, *TBtnCatView, *TBtnSetup;
-
-    QMenu *PopupGrid, *PopupDay, *PopupNote, *PopupToDo, *PopupTray;
-    QAction *PopSchNew, *PopSchEdit, *PopMemo, *PopHoliday, *PopNow, *PopNextMonth, *PopBeforeMonth, *PopJump, *PopMini,
-        *PopTray;
-    QAction *PopDayNew, *PopDayRep, *PopDayCopy, *PopDayDel, *PoPTodoCopy, *PopMemoAdd, *PopMemoLineRep,
-        *PopMemoLineDel, *PopMemoDel;
-    QAction *PopNoteAdd, *PopNoteEdit, *PopNoteDel, *RenNoteTitle, *PopNoteLineDel, *PopNoteClear, *PopTabUp, *PopDown;
-    QAction *PopToDoNew, *PopToDoRep, *PopToDoDel, *PopUpdate, *PopSchCopy, *PopTodoCal;
-    QAction *PopTraySchAdd, *PopTraySchEdit, *PopTrayMemo, *PopTraySize, *PopTrayMini, *PopTrayExit;
+    QAction *MenuExit, *MenuDelete, *MenuToolBar, *MenuStatusBar, *MenuClock, *MenuNote, *MenuPanelMode1,
+        *MenuPanelMode2, *MenuSmall, *MenuTray, *PopSetup, *MenuPasswd, *MenuSizeMode0, *MenuSizeMode1, *MenuSizeMode2,
+        *MenuSizeMini, *MenuTopic, *MenuAbout;
+    QAction *TBtnDel, *TBtnClock, *TBtnPanelMode, *TBtnSmall, *TBtnTray, *TBtnSetup;
+    QAction *PopMini, *PopTray, *PopTraySize, *PopTrayMini, *PopTrayExit;
 
     // Areas.
-    QSplitter* SplH;
-    QWidget* PanelLeft;
-    THeaderPanel* PanelMonSch;
-    QToolButton *BtnBeforeYear, *BtnBeforeMonth, *BtnNowMon, *BtnNextMonth, *BtnNextYear;
-    QLabel *LabelYear, *LabelWareki;
-    QSplitter* SplX;
-    qt::MonthGrid* GridMonth;
-    qt::NotePanel* PanelNote;
-    QTabBar* TabNote;
-    QListWidget* ListNote;
-    QWidget* PanelRight;
-    qt::ClockPanel* PanelClock;
-    QLabel* PanelDaySch;
-    QSplitter* SplV;
-    QSplitter* SplM;
-    QTreeWidget* ListDaySch;
-    qt::MemoList* ListMemo;
-    QLabel* StatusPanel0;
-    QWidget* StatusPanel1;
-    QWidget* StatusPanel2;
-    QWidget* StatusPanel3;
-    QTimer* Timer1;
+    QSplitter *SplH, *SplX, *SplV, *SplM;
+    QWidget *PanelLeft, *PanelRight, *StatusPanel3;
+    qt::DataFileNotices* Notices;
 
-    // Navigation (month view).
-    void NextMonthChange();
-    void BeforeMonthChange();
-    void NextYearChange();
-    void BeforeYearChange();
-    void CurrentNow();
-    // Rebuilds the layout of the shown month and puts the selection on the selected day.
-    void HeaderEdit();
-    // The month build proper, the header texts, then the day's lists.
-    void MonthSchEdit();
-
-    // Layout and modes.
+    // Layout and display modes.
     void PanelCheck();
     void PanelModeClick();
     void SizeChange();
-    void HSplitMove();
     void BarCheck();
     void NoteCheck();
     void PositionCheck();
@@ -174,7 +96,6 @@ public:
     void MenuStatusBarClick();
     void MenuClockClick();
     void MenuNoteClick();
-    void ListCreate();
 
     // Tray.
     void IconTraySet();
@@ -183,46 +104,30 @@ public:
     void PopupTrayPopup();
     void PopTrayMiniClick();
     void ApplicationExit();
-    // A notification area that came or went since the last look: the icon follows it.
     void TrayCheck();
 
-    // Categories.
-    void CatEntry();
-    void MenuCatViewClick();
-
-    // Dialogs.
-    void ShowDlgVersion();
-    void HelpTopic();
-
-    // The selected day's lists and the schedule operations started from them.
+    // Routed between panels: the selected day, its pop-up menu, the delete key, the refreshes.
     void DaySchEdit();
-    void DaySchInputAdd();
-    void DaySchInputRep(QAction* invokedBy);
-    // A double click on the day list, on an entry or on empty space.
-    void ListDaySchDblClick(bool onEntry);
-    void DaySchDel();
     void PopupDayPopup();
     void DataDelete();
-    // The selected entry of the day list, when there is one.
-    std::optional<ScheduleRef> SchKeySearch() const;
+    void DayChangeRefresh();
+    void PeriodicRefresh();
 
-    // Selects a grid cell as a click would.
-    void SelectCell(int column, int row);
+    // The window's own dialogs.
+    void ShowDlgSetup();
+    void ShowDlgVersion();
+    void HelpTopic();
+    void MenuPasswdClick();
 
-    // CSV block: export of the shown month and import through TDlgCsvToSch.
-    void MenuCsvSaveClick();
-    void MenuCsvReadClick();
-
-    // iCalendar block: export of a period through TDlgIcalSave, import through TDlgIcalRead; the
-    // calendar server's sync.
-    QAction *MenuIcalSave = nullptr, *MenuIcalRead = nullptr;
-    qt::SyncPanel* PanelSync = nullptr;
-    void MenuIcalSaveClick();
-    void MenuIcalReadClick();
+    // The session is ending: the window keys and the ToDo ticks are saved now, without a question.
+    void SessionSave();
+    // A termination request: the waiting dialogs are cancelled, the window closes without questions.
+    void LogOff();
+    // Position of the frame and size of the client area, the one measure the window keys use.
+    WindowGeometry FormGeometry() const;
 
 signals:
-    // The window has closed; the program ends.
-    void closed();
+    void closed(); // the program ends
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -233,65 +138,44 @@ protected:
 
 private:
     // Start-up.
-    bool RunFirstSetup();
-    void WriteDefaultHolidayTable();
     bool InitLoad();
     bool StartupPasswordGiven();
     bool PasswordGiven(const char* label);
-    void CheckFolders();
-    void RecoverDataFolders();
     void InitSet();
     void FormShow();
-    void ShowError(const char* caption, const char* text);
 
-    // Construction of the window.
+    // Construction: the panels, the areas they are placed in, the commands around them.
+    qt::PanelContext PanelContextOfWindow();
+    void CreatePanels();
+    void CreateAreas();
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();
     void CreatePopups();
-    void CreateAreas();
     void CreateStatusBar();
     void ConnectCommands();
-    // CSV block.
-    void ConnectCsvCommands();
-    void ImportCsvFile(const std::string& path);
-    // iCalendar block.
-    void ConnectIcalCommands();
-    void ImportIcalFile(const std::string& path);
-    QAction* NewAction(QAction*& member, const char* name, const char* caption, const char* shortcut = nullptr);
-
-    // Day list.
-    void FillDayList(int column, int row);
-    void RunScheduleInput(SchInputRequest request);
-    void ScheduleChangedMeanwhile(const char* caption);
-    QPoint DialogPlace() const;
-    void RebuildMonth();
-
-    // Calendar.
-    void ApplyCalendarLook();
-    // The drawing follows the mini calendar and the panel mode (weekday names, header row).
-    void ApplyPainterMode();
-    void ApplyHeaderTexts();
-    void GridMonthSelect(int column, int row);
-    void GridMonthDblClick();
-    void ShowGridPopup(const QPoint& globalPosition);
-    void UpdateSelectedDate();
-    void SetWeekRows(int selectedRow);
-    void SetMonth(int year, int month);
-
-    void GoToToday(const Date& today);
+    void ConnectPanels();
+    void ApplyCommandStates();
 
     // Modes.
-    // Stored sizes and positions limited to the screen before any use.
     void FitStoredGeometry();
-    // The window system tells the frame only once the window is on screen.
     void PlaceAgainWithFrame();
     void ApplyWindowFlags();
     void SetTitleFromSettings();
-    void SetCatViewMode(int mode);
-    void SyncMiniChecks();
-    void ApplyClockLook();
-    void UpdateStatusBar();
+    QPoint DialogPlace() const;
+
+    // The settings dialog: the command, the first run and a version change.
+    enum class SetupPlacement { FirstRun, Centred, BelowWindow };
+    bool RunSetupDialog(const char* caption, SetupPlacement placement);
+    void RunVersionSetup();
+    void ApplySettings();
+
+    // Shutdown: the ToDo ticks, the window keys and the clean-up of old data.
+    void FormCloseQuery();
+    void CloseWhenNoDialogWaits();
+    void SaveAtExit();
+    void SaveWindowKeys();
+    void CleanOldData();
 
     qt::Services& services_;
     std::string programFolder_;
@@ -299,240 +183,17 @@ private:
     std::unique_ptr<files::RecordFollower> identities_;
     AppSettings settings_;
     AppState state_;
-    CategoryTable categories_;
-    MonthBuild build_;
-    CalendarLook look_;
-    qt::CalendarPainter painter_;
-    std::vector<std::string> todoLines_;
-    MonthRelation selectedRelation_ = MonthRelation::Current;
+    // The panels open their dialogs through these, so ModalDialogOpen holds.
+    qt::FlaggingDialogRunner panelDialogs_{services_.dialogs, state_.modalDialogOpen};
+    qt::Services panelServices_{services_.platform, panelDialogs_};
+    qt::PanelContext panelContext_{PanelContextOfWindow()};
 
-    int panelMode_ = 0;
-    int catMode_ = 0;
-    std::vector<int> dayColumns_; // which record field each day-list column shows
-    bool miniMode_ = false;
-    bool miniPlaceKept_ = false; // mini_ was taken before the window manager maximised it
-    bool notesShown_ = true;
-    bool clockShown_ = true;
-    int pnlWidth_ = 320;
-    int gridHeight_ = 343;
-    int memoHeight_ = 120;
-    WindowGeometry normal_;
-    WindowGeometry mini_;
+    int panelMode_ = 0, pnlWidth_ = 320, gridHeight_ = 343, memoHeight_ = 120;
+    bool miniMode_ = false, notesShown_ = true, clockShown_ = true;
+    WindowGeometry normal_, mini_;
     StartGeometry startGeometry_;
     std::string windowTitle_; // Shift-JIS, as stored
-
-    bool trayAvailable_ = false;
-    bool waitsForPassword_ = false; // hidden in the tray behind the password
     QPointer<QSystemTrayIcon> tray_;
-    bool shownOnce_ = false;
-    bool frameCounted_ = false; // the last placement knew the window's frame
-    bool startHidden_ = false;
-    bool exiting_ = false;
-    bool firstInitSet_ = true;
-    bool created_ = false;
-
-    // Memos, notes and the password setting.
-public:
-    void ShowDlgMemo();
-    void PopMemoLineRepClick();
-    void PopMemoLineDelClick();
-    void MemoDelete();
-    void NoteAdd();
-    void MenuNoteTabClick();
-    void NoteReplace();
-    void NoteDelete();
-    void RenameTitle();
-    void PopNoteLineDelClick();
-    void PopNoteClearClick();
-    void PopTabUpClick();
-    void PopTabDownClick();
-    void PopupNotePopup();
-    void MenuPasswdClick();
-
-private:
-    void ConnectMemoCommands();
-    void ConnectNoteCommands();
-    void MemoSet();
-    void NoteSet(bool atStart);
-    void MemoRefresh();
-    void MemoChanged(bool existenceChanged);
-    void MemoPopupEnable();
-    qt::EditorPlace EditorPlaceOf(int width) const;
-    // The memo area and the notes open their dialogs through this, so ModalDialogOpen holds.
-    qt::FlaggingDialogRunner memoDialogs_{services_.dialogs, state_.modalDialogOpen};
-    qt::Services memoServices_{services_.platform, memoDialogs_};
-
-    // ToDo block: the lists panel, its commands, the input dialog and the status icons.
-public:
-    qt::TodoPanel* PanelTodo;
-    const std::vector<std::string>& todoLines() const { return todoLines_; }
-    // Reloads ToDo.dat and refills both lists; the calendar follows when its lines changed.
-    void ToDoEdit();
-    // Stores the ticks of both lists; true when ToDo.dat changed.
-    bool ToDoUd();
-    void TodoDel();
-    std::optional<TodoRef> TodoKeySearch() const;
-    void ToDoNew();
-    void ToDoRep();
-    void ShowDlgToDoInput(TodoInputMode mode);
-    void PopupToDoPopup();
-    void PopUpdateClick();
-    void PoPTodoCopyClick();
-    void PopSchCopyClick();
-    void PopTodoCalClick();
-
-private:
-    void CreateTodoPanel(QWidget* parent);
-    void ConnectTodoCommands();
-    void TodoListCreate();
-    void TodoIconSetup();
-    void RunTodoInput(TodoInputRequest request, const QPoint& place);
-    void TodoChangedMeanwhile(const char* caption);
-    void ShowTodoFailure(const char* caption, const char* what, const std::string& reason);
-
-    // Lists block: the holiday input and jump dialogs, the list window and the find dialog.
-public:
-    void ShowFormEdit();
-    void HolidayUpdate();
-    void ShowMemoList();
-    void ShowDlgFind();
-    void ShowDlgJump();
-    void ShowDlgHolidayInput();
-
-private:
-    void ConnectListCommands();
-    FormEditRequest ListRequest(ListMode mode) const;
-    // Shows the list window below the main window, `narrower` pixels narrower; true when it
-    // changed something.
-    bool RunFormEdit(const FormEditRequest& request, int narrower);
-    int ListWindowHeight() const;
-    // The day memo editor the list windows correct memos with; none until the editor exists.
-    std::function<bool(const Date&, QWidget*)> DayMemoEditor();
-
-    // Timer and alarm block: the clock every tick and, once for each new minute, the change of
-    // day, the alarms, the time signal and the periodic refresh.
-public:
-    void Timer1Timer();
-    // Rebuilds what depends on the date at the change of day: the month, moved to the new
-    // today, and the ToDo lists.
-    void DayChangeRefresh();
-    // Every `UdTime` minutes while `ScrUd` is on: the month.
-    void PeriodicRefresh();
-    // Today's alarm lines as the last minute's check read them.
-    const std::vector<std::string>& todayAlarms() const { return todayAlarmList_.lines(); }
-    const std::vector<std::string>& signalTimes() const { return signalTimes_; }
-    // The alarm window on screen, if any.
-    TDlgAlarm* alarmWindow() const;
-
-private:
-    void MinuteDuties(const DateTime& now);
-    void Announce(const MinuteAnnouncement& announcement);
-    void LoadSignalTimes();
-
-    MinuteTicker minuteTicker_;
-    RefreshCounter refreshCounter_;
-    TodayAlarmList todayAlarmList_;
-    std::vector<std::string> signalTimes_; // SigTime.tbl, Shift-JIS
-    QPointer<TDlgAlarm> alarmWindow_;
-
-    // Week view block: the week grid beside the month grid, the switch between the two views,
-    // the navigation by week and the captions that follow the view.
-public:
-    QWidget* GridArea; // GridMonth and GridWeek in one place, both kept at its size
-    qt::WeekGrid* GridWeek;
-    bool weekShown() const { return weekShown_; }
-    // The shown week: the row of the month layout, 1 to 6.
-    int weekRow() const { return weekRow_; }
-    void GridModeClick();
-    // At start-up: the view saved in the settings (the month view in the mini calendar).
-    void GridCheck();
-    void ChangeWeekly();
-    void ChangeMonthly();
-    void NextWeekChange();
-    void BeforeWeekChange();
-
-private:
-    QWidget* CreateGridArea(QWidget* parent);
-    void ConnectWeekCommands();
-    // Shows the chosen view, or the month view in the mini calendar.
-    void ApplyGridMode();
-    void ApplyViewCaptions();
-    void ApplyWeekLook();
-    void MoveWeek(const std::optional<WeekMove>& move);
-    void SelectLayoutCell(const CellPos& pos);
-    // The week grid follows the selected cell of the month layout.
-    void ShowWeekOfSelection();
-    void GridWeekSelect(int column, int row);
-    void GridWeekDblClick();
-    QWidget* CurrentGrid() const;
-
-    bool weekChosen_ = false; // the view the user chose, kept through the mini calendar
-    bool weekShown_ = false;
-    int weekRow_ = 1;
-    // Printing: the print dialog and the preview of the displayed month, and the printer of
-    // the run (created at the first print command).
-public:
-    void CalenderPrint();
-    void PrintPreview();
-    // A copy of the displayed month as printing sees it.
-    PrintSource PrintSourceNow() const;
-
-private:
-    void ConnectPrintCommands();
-    qt::PrintTarget& PrintTargetNow();
-    std::shared_ptr<qt::PrintTarget> printTarget_;
-
-    // Settings dialog block: the dialog from the settings command, the first run and a version
-    // change, and every setting applied again after OK.
-public:
-    void ShowDlgSetup();
-
-private:
-    enum class SetupPlacement { FirstRun, Centred, BelowWindow };
-    void ConnectSetupCommands();
-    bool RunSetupDialog(const char* caption, SetupPlacement placement);
-    void RunVersionSetup();
-    void ApplySettings();
-
-    // Shutdown and commands block: closing with the window keys, the ToDo ticks and the
-    // clean-up of old data; the end of the session; the shortcuts of the window.
-public:
-    // The session is ending (the desktop logs off): the window keys and the ToDo ticks are
-    // saved now, without a question, in case the program is not asked to close.
-    void SessionSave();
-    // A termination request: cancels the dialogs waiting for an answer and closes as the exit
-    // command does, without the clean-up question.
-    void LogOff();
-    // Position of the frame and size of the client area, the one measure the window keys use.
-    WindowGeometry FormGeometry() const;
-
-private:
-    void FormCloseQuery();
-    void CloseWhenNoDialogWaits();
-    void SaveAtExit();
-    void SaveWindowKeys();
-    void CleanOldData();
-    std::array<std::optional<int>, 3> DayColumnWidths() const;
-    void CreateShortcuts();
-    void ShowShortcut(QAction* entry, const char* key);
-    void ConnectSelections();
-
-    bool sessionEnding_ = false;
-    bool closedOnce_ = false;
-
-    // Data files block: the wait for another writer's folder lock, the files that cannot be read.
-public:
-    QLabel* StatusWarning;
-
-private:
-    void CreateDataFileNotices();
-    void ShowUnreadable(const std::string& source, const std::vector<files::FileProblem>& problems);
-    void ShowStatusWarning();
-    // False, after saying why, when the month file of `date` exists but cannot be read.
-    bool MonthEditable(const Date& date, const char* caption);
-
-    UnreadableNotice unreadable_;
-    files::LockWaiting lockWaitingBefore_;
 };
 
 } // namespace kal

@@ -1,244 +1,144 @@
-// The main menu, the tool bar and the context menus, and where each entry leads.
+// The main menu, the tool bar and the pop-up menus shared by several panels, built from the
+// panels' commands and the window's own; which of them are enabled in the window's state.
 #include "app/TForm1.h"
 
-#include "calendar/qt/MonthGrid.h"
-#include "memo/qt/MemoList.h"
-#include "memo/qt/NotePanel.h"
+#include "app/CommandStates.h"
 #include "platform/qt/Widgets.h"
 
-#include <QActionGroup>
-#include <QIcon>
+#include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTabBar>
 #include <QToolBar>
-#include <QTreeWidget>
 
 namespace kal {
+namespace {
 
-QAction* TForm1::NewAction(QAction*& member, const char* name, const char* caption, const char* shortcut)
+// The entries in order, a null entry making a separator.
+void addEntries(QWidget* menu, std::initializer_list<QAction*> entries)
 {
-    member = new QAction(QString::fromUtf8(caption), this);
-    member->setObjectName(name);
-    if (shortcut) {
-        member->setShortcut(QKeySequence(shortcut));
-        // Bound to the window, the key works in every mode, the mini calendar's hidden menu
-        // bar included.
-        addAction(member);
+    for (QAction* entry : entries) {
+        if (!entry) {
+            entry = new QAction(menu);
+            entry->setSeparator(true);
+        }
+        menu->addAction(entry);
     }
-    return member;
 }
+
+WindowSituation SituationOf(const TForm1& form)
+{
+    WindowSituation situation;
+    situation.windowVisible = form.isVisible();
+    situation.miniMode = form.miniMode();
+    situation.panelWithRight = form.panelWithRight();
+    situation.waitsForPassword = form.state().waitsForPassword;
+    situation.modalDialogOpen = form.state().modalDialogOpen;
+    situation.modalWindowShown = QApplication::activeModalWidget() != nullptr;
+    return situation;
+}
+
+QMenu* namedMenu(QMenuBar* bar, const char* name, const char* caption)
+{
+    QMenu* menu = bar->addMenu(QString::fromUtf8(caption));
+    menu->setObjectName(name);
+    return menu;
+}
+
+QMenu* namedMenu(QMenu* parent, const char* name, const char* caption)
+{
+    QMenu* menu = parent->addMenu(QString::fromUtf8(caption));
+    menu->setObjectName(name);
+    return menu;
+}
+
+} // namespace
 
 void TForm1::CreateActions()
 {
-    NewAction(MenuCsvRead, "MenuCsvRead", "CSV形式の読込(&R)");
-    NewAction(MenuCsvSave, "MenuCsvSave", "CSV形式で保存(&S)");
-    NewAction(MenuNoteTab, "MenuNoteTab", "ノートの読込(&N)");
-    NewAction(MenuPrintPrev, "MenuPrintPrev", "印刷プレビュー(&V)");
-    NewAction(MenuPrint, "MenuPrint", "カレンダーの印刷(&P)");
-    NewAction(MenuExit, "MenuExit", "終了(&X)");
-
-    NewAction(MenuSchAdd, "MenuSchAdd", "スケジュールの追加(&A)");
-    NewAction(MenuSchEdit, "MenuSchEdit", "スケジュール一覧(&E)");
-    NewAction(MenuNoteEdit, "MenuNoteEdit", "ノートの編集(&N)");
-    NewAction(MenuMemo, "MenuMemo", "メモの編集(&M)");
-    NewAction(MenuMemoList, "MenuMemoList", "メモ一覧(&L)");
-    NewAction(MenuToDo, "MenuToDo", "ToDoの追加(&T)");
-    NewAction(MenuHoliday, "MenuHoliday", "祝日・休日・記念日一覧(&H)");
-    NewAction(MenuDelete, "MenuDelete", "削除(&D)");
-    NewAction(MenuFind, "MenuFind", "検索(&F)...");
-
-    NewAction(MenuToolBar, "MenuToolBar", "ツールバー(&T)");
-    NewAction(MenuStatusBar, "MenuStatusBar", "ステータスバー(&S)");
-    NewAction(MenuClock, "MenuClock", "デジタル時計(&C)", "F7");
-    NewAction(MenuNote, "MenuNote", "ノート(&N)", "F8");
-    NewAction(MenuMonthly, "MenuMonthly", "月間(&M)");
-    NewAction(MenuWeekly, "MenuWeekly", "週間(&W)");
-    NewAction(MenuPanelMode1, "MenuPanelMode1", "カレンダー/ToDo(&T)");
-    NewAction(MenuPanelMode2, "MenuPanelMode2", "カレンダー(&C)");
-    NewAction(MenuSmall, "MenuSmall", "ミニカレンダー(&M)", "F12");
-    NewAction(MenuTray, "MenuTray", "タスクトレイに格納(&R)", "F3");
+    MenuExit = qt::namedAction(this, "MenuExit", "終了(&X)");
+    MenuDelete = qt::namedAction(this, "MenuDelete", "削除(&D)");
+    MenuToolBar = qt::namedAction(this, "MenuToolBar", "ツールバー(&T)");
+    MenuStatusBar = qt::namedAction(this, "MenuStatusBar", "ステータスバー(&S)");
+    MenuClock = qt::namedAction(this, "MenuClock", "デジタル時計(&C)");
+    MenuNote = qt::namedAction(this, "MenuNote", "ノート(&N)");
+    MenuPanelMode1 = qt::namedAction(this, "MenuPanelMode1", "カレンダー/ToDo(&T)");
+    MenuPanelMode2 = qt::namedAction(this, "MenuPanelMode2", "カレンダー(&C)");
+    qt::radioPair(this, MenuPanelMode1, MenuPanelMode2, "F10");
+    MenuSmall = qt::namedAction(this, "MenuSmall", "ミニカレンダー(&M)");
+    MenuTray = qt::namedAction(this, "MenuTray", "タスクトレイに格納(&R)");
     for (QAction* toggle : {MenuToolBar, MenuStatusBar, MenuClock, MenuNote, MenuSmall})
         toggle->setCheckable(true);
+    PopSetup = qt::namedAction(this, "PopSetup", "環境設定(&E)");
+    MenuPasswd = qt::namedAction(this, "MenuPasswd", "パスワード登録(&P)");
+    MenuSizeMode0 = qt::namedAction(this, "MenuSizeMode0", "起動時のサイズ");
+    MenuSizeMode1 = qt::namedAction(this, "MenuSizeMode1", "640 x 480");
+    MenuSizeMode2 = qt::namedAction(this, "MenuSizeMode2", "800 x 600");
+    MenuSizeMini = qt::namedAction(this, "MenuSizeMini", "ミニカレンダー");
+    MenuTopic = qt::namedAction(this, "MenuTopic", "トピックの検索(&C)");
+    MenuAbout = qt::namedAction(this, "MenuAbout", "バージョン情報(&A)...");
+    auto* keyPanelMode = qt::namedAction(this, "KeyPanelMode", "");
+    for (auto [entry, key] : {std::pair{MenuClock, "F7"}, std::pair{MenuNote, "F8"}, std::pair{MenuSmall, "F12"},
+                              std::pair{MenuTray, "F3"}, std::pair{MenuTopic, "F1"}, std::pair{keyPanelMode, "F10"}})
+        entry->setShortcut(QKeySequence(key));
+    connect(keyPanelMode, &QAction::triggered, this, &TForm1::PanelModeClick);
 
-    NewAction(MenuNowMonth, "MenuNowMonth", "今月(&C)", "Home");
-    NewAction(MenuNextMonth, "MenuNextMonth", "次月(&N)", "Ctrl+N");
-    NewAction(MenuBeforeMonth, "MenuBeforeMonth", "前月(&B)", "Ctrl+B");
-    NewAction(MenuNextYear, "MenuNextYear", "次年(&Y)", "Ctrl+Y");
-    NewAction(MenuBeforeYear, "MenuBeforeYear", "前年(&Z)", "Ctrl+Z");
-    NewAction(MenuJump, "MenuJump", "指定した日付へ移動(&J)", "Ctrl+J");
+    TBtnDel = qt::toolAction(this, "TBtnDel", "削除", "tb-delete");
+    TBtnClock = qt::toolAction(this, "TBtnClock", "デジタル時計の表示", "tb-clock");
+    TBtnPanelMode = qt::toolAction(this, "TBtnPanelMode", "表示切替", "tb-panel");
+    TBtnSmall = qt::toolAction(this, "TBtnSmall", "ミニカレンダー", "tb-mini");
+    TBtnTray = qt::toolAction(this, "TBtnTray", "タスクトレイに格納", "tb-tray");
+    TBtnSetup = qt::toolAction(this, "TBtnSetup", "環境設定", "tb-setup");
+    for (QAction* toggle : {TBtnClock, TBtnPanelMode, TBtnSmall})
+        toggle->setCheckable(true);
 
-    NewAction(PopSetup, "PopSetup", "環境設定(&E)");
-    NewAction(MenuPasswd, "MenuPasswd", "パスワード登録(&P)");
-    NewAction(MenuSizeMode0, "MenuSizeMode0", "起動時のサイズ");
-    NewAction(MenuSizeMode1, "MenuSizeMode1", "640 x 480");
-    NewAction(MenuSizeMode2, "MenuSizeMode2", "800 x 600");
-    NewAction(MenuSizeMini, "MenuSizeMini", "ミニカレンダー");
-    NewAction(MenuCat, "MenuCat", "分類の設定(&C)");
-    NewAction(MenuCatView1, "MenuCatView1", "チェック項目を表示");
-    NewAction(MenuCatView2, "MenuCatView2", "チェック項目を非表示");
-    NewAction(MenuTopic, "MenuTopic", "トピックの検索(&C)", "F1");
-    NewAction(MenuAbout, "MenuAbout", "バージョン情報(&A)...");
+    PopMini = qt::namedAction(this, "PopMini", "ミニカレンダー(&S)");
+    PopTray = qt::namedAction(this, "PopTray", "タスクトレイに格納(&R)");
+    qt::showShortcut(PopMini, "F12");
+    qt::showShortcut(PopTray, "F3");
+    PopTraySize = qt::namedAction(this, "PopTraySize", "元のサイズ(&S)");
+    PopTrayMini = qt::namedAction(this, "PopTrayMini", "ミニカレンダー(&N)");
+    PopTrayExit = qt::namedAction(this, "PopTrayExit", "終了(&X)");
 
-    // Radio pairs: each entry selects its state and only shows the key in its caption; the key
-    // itself is one window action that toggles the pair (CreateShortcuts). A real shortcut on
-    // the entries would compete with it whenever the menu bar keeps the focus.
-    for (auto [pair, key] : {std::pair{std::pair{MenuMonthly, MenuWeekly}, "F9"},
-                             std::pair{std::pair{MenuPanelMode1, MenuPanelMode2}, "F10"},
-                             std::pair{std::pair{MenuCatView1, MenuCatView2}, "F5"}}) {
-        auto* group = new QActionGroup(this);
-        for (QAction* entry : {pair.first, pair.second}) {
-            entry->setCheckable(true);
-            group->addAction(entry);
-            entry->setText(entry->text() + '\t' + QKeySequence(key).toString(QKeySequence::NativeText));
-        }
-    }
-    MenuMonthly->setChecked(true);
-    MenuPanelMode1->setChecked(true);
-    MenuCatView1->setChecked(true);
-
-    // The settings dialog enables its own command.
-    PopSetup->setEnabled(false);
-    CreateShortcuts();
-}
-
-void TForm1::ShowShortcut(QAction* entry, const char* key)
-{
-    // Shown in a pop-up menu only: a widget shortcut of an entry that no menu bar carries never
-    // matches, so the window's own action stays the key's one owner.
-    entry->setShortcut(QKeySequence(key));
-    entry->setShortcutContext(Qt::WidgetShortcut);
-}
-
-void TForm1::CreateShortcuts()
-{
-    struct Toggle {
-        const char* name;
-        const char* key;
-        void (TForm1::*handler)();
-    };
-    const Toggle toggles[] = {{"KeyGridMode", "F9", &TForm1::GridModeClick},
-                              {"KeyPanelMode", "F10", &TForm1::PanelModeClick},
-                              {"KeyCatView", "F5", &TForm1::MenuCatViewClick}};
-    for (const Toggle& t : toggles) {
-        auto* action = new QAction(this);
-        action->setObjectName(t.name);
-        action->setShortcut(QKeySequence(t.key));
-        addAction(action);
-        connect(action, &QAction::triggered, this, t.handler);
-    }
-}
-
-void TForm1::ConnectSelections()
-{
-    // Entries and buttons that name a state select it; one that is already selected changes
-    // nothing but its check mark.
-    auto select = [this](QAction* entry, auto isSelected, void (TForm1::*toggle)(), auto showState) {
-        connect(entry, &QAction::triggered, this, [this, isSelected, toggle, showState] {
-            if (isSelected())
-                showState();
-            else
-                (this->*toggle)();
-        });
-    };
-    auto viewShown = [this] { ApplyViewCaptions(); };
-    select(
-        MenuMonthly, [this] { return !weekChosen_; }, &TForm1::GridModeClick, viewShown);
-    select(
-        TBtnMonthly, [this] { return !weekChosen_; }, &TForm1::GridModeClick, viewShown);
-    select(
-        MenuWeekly, [this] { return weekChosen_; }, &TForm1::GridModeClick, viewShown);
-    select(
-        TBtnWeekly, [this] { return weekChosen_; }, &TForm1::GridModeClick, viewShown);
-    auto panelShown = [this] { PanelCheck(); };
-    select(
-        MenuPanelMode1, [this] { return panelMode_ == 0; }, &TForm1::PanelModeClick, panelShown);
-    select(
-        MenuPanelMode2, [this] { return panelMode_ == 1; }, &TForm1::PanelModeClick, panelShown);
-    auto catShown = [this] { SetCatViewMode(catMode_); };
-    select(
-        MenuCatView1, [this] { return catMode_ == 0; }, &TForm1::MenuCatViewClick, catShown);
-    select(
-        MenuCatView2, [this] { return catMode_ != 0; }, &TForm1::MenuCatViewClick, catShown);
-    // The single buttons of the panel mode and the category view are toggles.
-    connect(TBtnPanelMode, &QAction::triggered, this, &TForm1::PanelModeClick);
-    connect(TBtnCatView, &QAction::triggered, this, &TForm1::MenuCatViewClick);
+    // Bound to the window, the keys work in every mode, the mini calendar's hidden menu bar
+    // included; the pop-up menus only show theirs.
+    for (QAction* entry : findChildren<QAction*>())
+        if (!entry->shortcut().isEmpty() && entry->shortcutContext() == Qt::WindowShortcut)
+            addAction(entry);
 }
 
 void TForm1::CreateMenus()
 {
     QMenuBar* bar = menuBar();
     bar->setObjectName("MainMenu1");
-
-    MenuFile = bar->addMenu(QString::fromUtf8("ファイル(&F)"));
-    MenuFile->setObjectName("MenuFile");
-    MenuFile->addAction(MenuCsvRead);
-    MenuFile->addAction(MenuCsvSave);
-    MenuFile->addSeparator();
-    MenuFile->addAction(MenuNoteTab);
-    MenuFile->addSeparator();
-    MenuFile->addAction(MenuPrintPrev);
-    MenuFile->addAction(MenuPrint);
-    MenuFile->addSeparator();
-    MenuFile->addAction(MenuExit);
-
-    MenuEdit = bar->addMenu(QString::fromUtf8("編集(&E)"));
-    MenuEdit->setObjectName("MenuEdit");
-    for (QAction* a : {MenuSchAdd, MenuSchEdit, MenuNoteEdit, MenuMemo, MenuMemoList, MenuToDo, MenuHoliday})
-        MenuEdit->addAction(a);
-    MenuEdit->addSeparator();
-    MenuEdit->addAction(MenuDelete);
-    MenuEdit->addSeparator();
-    MenuEdit->addAction(MenuFind);
-
-    MenuShow = bar->addMenu(QString::fromUtf8("表示(&V)"));
-    MenuShow->setObjectName("MenuShow");
-    for (QAction* a : {MenuToolBar, MenuStatusBar, MenuClock, MenuNote})
-        MenuShow->addAction(a);
-    MenuShow->addSeparator();
-    MenuCalender = MenuShow->addMenu(QString::fromUtf8("カレンダー"));
-    MenuCalender->setObjectName("MenuCalender");
-    MenuCalender->addAction(MenuMonthly);
-    MenuCalender->addAction(MenuWeekly);
-    MenuPanelMode = MenuShow->addMenu(QString::fromUtf8("表示モード"));
-    MenuPanelMode->setObjectName("MenuPanelMode");
-    MenuPanelMode->addAction(MenuPanelMode1);
-    MenuPanelMode->addAction(MenuPanelMode2);
-    MenuShow->addAction(MenuSmall);
-    MenuShow->addSeparator();
-    MenuShow->addAction(MenuTray);
-
-    MenuGoTo = bar->addMenu(QString::fromUtf8("移動(&G)"));
-    MenuGoTo->setObjectName("MenuGoTo");
-    MenuGoTo->addAction(MenuNowMonth);
-    MenuGoTo->addAction(MenuNextMonth);
-    MenuGoTo->addAction(MenuBeforeMonth);
-    YearSeparator = MenuGoTo->addSeparator();
-    MenuGoTo->addAction(MenuNextYear);
-    MenuGoTo->addAction(MenuBeforeYear);
-    MenuGoTo->addSeparator();
-    MenuGoTo->addAction(MenuJump);
-
-    MenuEnv = bar->addMenu(QString::fromUtf8("設定(&S)"));
-    MenuEnv->setObjectName("MenuEnv");
-    MenuEnv->addAction(PopSetup);
-    MenuEnv->addAction(MenuPasswd);
-    MenuSize = MenuEnv->addMenu(QString::fromUtf8("表示サイズの初期化"));
-    MenuSize->setObjectName("MenuSize");
-    for (QAction* a : {MenuSizeMode0, MenuSizeMode1, MenuSizeMode2, MenuSizeMini})
-        MenuSize->addAction(a);
-    MenuEnv->addSeparator();
-    MenuEnv->addAction(MenuCat);
-    MenuCatView = MenuEnv->addMenu(QString::fromUtf8("分類の表示切替"));
-    MenuCatView->setObjectName("MenuCatView");
-    MenuCatView->addAction(MenuCatView1);
-    MenuCatView->addAction(MenuCatView2);
-
-    MenuHelp = bar->addMenu(QString::fromUtf8("ヘルプ(&H)"));
-    MenuHelp->setObjectName("MenuHelp");
-    MenuHelp->addAction(MenuTopic);
-    MenuHelp->addSeparator();
-    MenuHelp->addAction(MenuAbout);
+    MenuFile = namedMenu(bar, "MenuFile", "ファイル(&F)");
+    addEntries(MenuFile, {Exchange->MenuCsvRead, Exchange->MenuCsvSave, Exchange->MenuIcalSave, Exchange->MenuIcalRead,
+                          Exchange->Sync->MenuSync, nullptr, PanelNote->MenuNoteTab, nullptr, Printing->MenuPrintPrev,
+                          Printing->MenuPrint, nullptr, MenuExit});
+    MenuEdit = namedMenu(bar, "MenuEdit", "編集(&E)");
+    addEntries(MenuEdit, {DayList->MenuSchAdd, Lists->MenuSchEdit, PanelNote->MenuNoteEdit, ListMemo->MenuMemo,
+                          Lists->MenuMemoList, PanelTodo->MenuToDo, Lists->MenuHoliday, nullptr, MenuDelete, nullptr,
+                          Lists->MenuFind});
+    MenuShow = namedMenu(bar, "MenuShow", "表示(&V)");
+    addEntries(MenuShow, {MenuToolBar, MenuStatusBar, MenuClock, MenuNote, nullptr});
+    MenuCalender = namedMenu(MenuShow, "MenuCalender", "カレンダー");
+    addEntries(MenuCalender, {Calendar->MenuMonthly, Calendar->MenuWeekly});
+    MenuPanelMode = namedMenu(MenuShow, "MenuPanelMode", "表示モード");
+    addEntries(MenuPanelMode, {MenuPanelMode1, MenuPanelMode2});
+    addEntries(MenuShow, {MenuSmall, nullptr, MenuTray});
+    MenuGoTo = namedMenu(bar, "MenuGoTo", "移動(&G)");
+    addEntries(MenuGoTo,
+               {Calendar->MenuNowMonth, Calendar->MenuNextMonth, Calendar->MenuBeforeMonth, Calendar->YearSeparator,
+                Calendar->MenuNextYear, Calendar->MenuBeforeYear, nullptr, Calendar->MenuJump});
+    MenuEnv = namedMenu(bar, "MenuEnv", "設定(&S)");
+    addEntries(MenuEnv, {PopSetup, MenuPasswd});
+    MenuSize = namedMenu(MenuEnv, "MenuSize", "表示サイズの初期化");
+    addEntries(MenuSize, {MenuSizeMode0, MenuSizeMode1, MenuSizeMode2, MenuSizeMini});
+    addEntries(MenuEnv, {nullptr, Calendar->MenuCat});
+    MenuCatView = namedMenu(MenuEnv, "MenuCatView", "分類の表示切替");
+    addEntries(MenuCatView, {Calendar->MenuCatView1, Calendar->MenuCatView2});
+    MenuHelp = namedMenu(bar, "MenuHelp", "ヘルプ(&H)");
+    addEntries(MenuHelp, {MenuTopic, nullptr, MenuAbout});
 }
 
 void TForm1::CreateToolBar()
@@ -251,157 +151,58 @@ void TForm1::CreateToolBar()
     ToolBar1->setFixedHeight(31);
     ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
     addToolBar(Qt::TopToolBarArea, ToolBar1);
-
-    struct Button {
-        QAction** member;
-        const char* name;
-        const char* hint;
-        const char* icon;
-    };
-    const Button buttons[] = {
-        {&TBtnHome, "TBtnHome", "今日", "tb-home"},
-        {&TBtnPrint, "TBtnPrint", "月間カレンダーの印刷", "tb-print"},
-        {&TBtnPreview, "TBtnPreview", "印刷プレビュー", "tb-preview"},
-        {nullptr, nullptr, nullptr, nullptr},
-        {&TBtnSchAdd, "TBtnSchAdd", "スケジュールの追加", "tb-sch-add"},
-        {&TBtnSchRep, "TBtnSchRep", "スケジュール一覧", "tb-sch-list"},
-        {&TBtnNote, "TBtnNote", "ノートの編集", "tb-note"},
-        {&TBtnMemoNew, "TBtnMemoNew", "メモの編集", "tb-memo-edit"},
-        {&TBtnMemo, "TBtnMemo", "メモ一覧", "tb-memo-list"},
-        {&TBtnTodoNew, "TBtnTodoNew", "ToDoの追加", "tb-todo-add"},
-        {&BtnHoliday, "BtnHoliday", "祝日・記念日一覧", "tb-holiday"},
-        {nullptr, nullptr, nullptr, nullptr},
-        {&TBtnDel, "TBtnDel", "削除", "tb-delete"},
-        {nullptr, nullptr, nullptr, nullptr},
-        {&TBtnClock, "TBtnClock", "デジタル時計の表示", "tb-clock"},
-        {nullptr, nullptr, nullptr, nullptr},
-        {&TBtnWeekly, "TBtnWeekly", "週間", "tb-weekly"},
-        {&TBtnMonthly, "TBtnMonthly", "月間", "tb-monthly"},
-        {nullptr, nullptr, nullptr, nullptr},
-        {&TBtnPanelMode, "TBtnPanelMode", "表示切替", "tb-panel"},
-        {&TBtnSmall, "TBtnSmall", "ミニカレンダー", "tb-mini"},
-        {&TBtnTray, "TBtnTray", "タスクトレイに格納", "tb-tray"},
-        {nullptr, nullptr, nullptr, nullptr},
-        {&TBtnFind, "TBtnFind", "検索", "tb-find"},
-        {&TBtnJump, "TBtnJump", "指定した日付へ移動", "tb-jump"},
-        {nullptr, nullptr, nullptr, nullptr},
-        {&TBtnCat, "TBtnCat", "分類の設定", "tb-cat"},
-        {&TBtnCatView, "TBtnCatView", "分類表示切替", "tb-cat-view"},
-        {&TBtnSetup, "TBtnSetup", "環境設定", "tb-setup"},
-    };
-    for (const Button& b : buttons) {
-        if (!b.member) {
-            ToolBar1->addSeparator();
-            continue;
-        }
-        QAction* action = new QAction(QIcon(QString(":/icons/%1.svg").arg(b.icon)), QString::fromUtf8(b.hint), this);
-        action->setObjectName(b.name);
-        action->setToolTip(QString::fromUtf8(b.hint));
-        ToolBar1->addAction(action);
-        *b.member = action;
-    }
-    for (QAction* toggle : {TBtnClock, TBtnWeekly, TBtnMonthly, TBtnPanelMode, TBtnSmall, TBtnCatView})
-        toggle->setCheckable(true);
-    auto* viewGroup = new QActionGroup(this);
-    viewGroup->addAction(TBtnWeekly);
-    viewGroup->addAction(TBtnMonthly);
-    TBtnMonthly->setChecked(true);
-    TBtnSetup->setEnabled(false);
+    addEntries(ToolBar1, {Calendar->TBtnHome,
+                          Printing->TBtnPrint,
+                          Printing->TBtnPreview,
+                          nullptr,
+                          DayList->TBtnSchAdd,
+                          Lists->TBtnSchRep,
+                          PanelNote->TBtnNote,
+                          ListMemo->TBtnMemoNew,
+                          Lists->TBtnMemo,
+                          PanelTodo->TBtnTodoNew,
+                          Lists->BtnHoliday,
+                          nullptr,
+                          TBtnDel,
+                          nullptr,
+                          TBtnClock,
+                          nullptr,
+                          Calendar->TBtnWeekly,
+                          Calendar->TBtnMonthly,
+                          nullptr,
+                          TBtnPanelMode,
+                          TBtnSmall,
+                          TBtnTray,
+                          nullptr,
+                          Lists->TBtnFind,
+                          Calendar->TBtnJump,
+                          nullptr,
+                          Calendar->TBtnCat,
+                          Calendar->TBtnCatView,
+                          TBtnSetup});
 }
 
 void TForm1::CreatePopups()
 {
-    PopupGrid = new QMenu(this);
-    PopupGrid->setObjectName("PopupGrid");
-    PopupGrid->addAction(NewAction(PopSchNew, "PopSchNew", "スケジュールの追加(&A)"));
-    PopupGrid->addAction(NewAction(PopSchEdit, "PopSchEdit", "スケジュールの編集(&E)"));
-    PopupGrid->addAction(NewAction(PopMemo, "PopMemo", "メモの編集(&M)"));
-    PopupGrid->addAction(NewAction(PopHoliday, "PopHoliday", "祝日・休日・記念日の追加(&H)"));
-    PopupGrid->addSeparator();
-    PopupGrid->addAction(NewAction(PopNow, "PopNow", "今日へ移動(&N)"));
-    PopupGrid->addAction(NewAction(PopNextMonth, "PopNextMonth", "次月(&N)"));
-    PopupGrid->addAction(NewAction(PopBeforeMonth, "PopBeforeMonth", "前月(&B)"));
-    PopupGrid->addAction(NewAction(PopJump, "PopJump", "指定した日付へ移動(&J)"));
-    PopupGrid->addSeparator();
-    PopupGrid->addAction(NewAction(PopMini, "PopMini", "ミニカレンダー(&S)"));
-    PopupGrid->addAction(NewAction(PopTray, "PopTray", "タスクトレイに格納(&R)"));
-    // The main menu carries the shortcuts; the pop-up shows them as a reminder.
-    ShowShortcut(PopNow, "Home");
-    ShowShortcut(PopNextMonth, "Ctrl+N");
-    ShowShortcut(PopBeforeMonth, "Ctrl+B");
-    ShowShortcut(PopMini, "F12");
-    ShowShortcut(PopTray, "F3");
-
-    PopupDay = new QMenu(this);
-    PopupDay->setObjectName("PopupDay");
-    PopupDay->addAction(NewAction(PopDayNew, "PopDayNew", "スケジュールの追加(&A)"));
-    PopupDay->addAction(NewAction(PopDayRep, "PopDayRep", "スケジュールの訂正(&R)"));
-    PopupDay->addAction(NewAction(PopDayCopy, "PopDayCopy", "スケジュールのコピー(&C)"));
-    PopupDay->addAction(NewAction(PopDayDel, "PopDayDel", "スケジュールの削除(&D)"));
-    PopupDay->addSeparator();
-    PopupDay->addAction(NewAction(PoPTodoCopy, "PoPTodoCopy", "ToDoにコピー(&T)"));
-    PopupDay->addSeparator();
-    PopupDay->addAction(NewAction(PopMemoAdd, "PopMemoAdd", "メモの編集(&E)"));
-    PopupDay->addAction(NewAction(PopMemoLineRep, "PopMemoLineRep", "メモの行編集(&L)"));
-    PopupDay->addAction(NewAction(PopMemoLineDel, "PopMemoLineDel", "メモの行削除(&X)"));
-    PopupDay->addAction(NewAction(PopMemoDel, "PopMemoDel", "メモの削除(&O)"));
-    for (QAction* a : PopupDay->actions())
-        a->setEnabled(false);
-
-    PopupNote = new QMenu(this);
-    PopupNote->setObjectName("PopupNote");
-    PopupNote->addAction(NewAction(PopNoteAdd, "PopNoteAdd", "ノートの新規追加(&A)"));
-    PopupNote->addAction(NewAction(PopNoteEdit, "PopNoteEdit", "ノートの編集(&R)"));
-    PopupNote->addAction(NewAction(PopNoteDel, "PopNoteDel", "ノートの削除(&D)"));
-    PopupNote->addAction(NewAction(RenNoteTitle, "RenNoteTitle", "タイトルの変更(&R)"));
-    PopupNote->addSeparator();
-    PopupNote->addAction(NewAction(PopNoteLineDel, "PopNoteLineDel", "行の削除(&X)"));
-    PopupNote->addAction(NewAction(PopNoteClear, "PopNoteClear", "内容の消去(&C)"));
-    PopupNote->addSeparator();
-    PopupNote->addAction(NewAction(PopTabUp, "PopTabUp", "上に移動(&U)"));
-    PopupNote->addAction(NewAction(PopDown, "PopDown", "下に移動(&d)"));
-    for (QAction* a : PopupNote->actions())
-        a->setEnabled(false);
-
-    PopupToDo = new QMenu(this);
-    PopupToDo->setObjectName("PopupToDo");
-    PopupToDo->addAction(NewAction(PopToDoNew, "PopToDoNew", "ToDoの追加(&A)"));
-    PopupToDo->addAction(NewAction(PopToDoRep, "PopToDoRep", "ToDoの訂正(&R)"));
-    PopupToDo->addAction(NewAction(PopToDoDel, "PopToDoDel", "ToDoの削除(&D)"));
-    PopupToDo->addSeparator();
-    PopupToDo->addAction(NewAction(PopUpdate, "PopUpdate", "未処理・処理済の更新(&U)"));
-    PopupToDo->addSeparator();
-    PopupToDo->addAction(NewAction(PopSchCopy, "PopSchCopy", "スケジュールにコピー(&S)"));
-    PopupToDo->addAction(NewAction(PopTodoCal, "PopTodoCal", "カレンダーの期限日を表示(&J)"));
-    for (QAction* a : PopupToDo->actions())
-        a->setEnabled(false);
-
-    PopupTray = new QMenu(this);
-    PopupTray->setObjectName("PopupTray");
-    PopupTray->addAction(NewAction(PopTraySchAdd, "PopTraySchAdd", "スケジュールの追加(&A)"));
-    PopupTray->addAction(NewAction(PopTraySchEdit, "PopTraySchEdit", "スケジュールの編集(&E)"));
-    PopupTray->addAction(NewAction(PopTrayMemo, "PopTrayMemo", "メモの編集(&M)"));
-    PopupTray->addSeparator();
-    PopupTray->addAction(NewAction(PopTraySize, "PopTraySize", "元のサイズ(&S)"));
-    PopupTray->addAction(NewAction(PopTrayMini, "PopTrayMini", "ミニカレンダー(&N)"));
-    PopupTray->addSeparator();
-    PopupTray->addAction(NewAction(PopTrayExit, "PopTrayExit", "終了(&X)"));
+    PopupGrid = qt::popupMenu(this, "PopupGrid",
+                              {DayList->PopSchNew, Lists->PopSchEdit, ListMemo->PopMemo, Calendar->PopHoliday, nullptr,
+                               Calendar->PopNow, Calendar->PopNextMonth, Calendar->PopBeforeMonth, Calendar->PopJump,
+                               nullptr, PopMini, PopTray});
+    PopupDay = qt::popupMenu(this, "PopupDay",
+                             {DayList->PopDayNew, DayList->PopDayRep, DayList->PopDayCopy, DayList->PopDayDel, nullptr,
+                              PanelTodo->PoPTodoCopy, nullptr, ListMemo->PopMemoAdd, ListMemo->PopMemoLineRep,
+                              ListMemo->PopMemoLineDel, ListMemo->PopMemoDel});
+    PopupTray = qt::popupMenu(this, "PopupTray",
+                              {DayList->PopTraySchAdd, Lists->PopTraySchEdit, ListMemo->PopTrayMemo, nullptr,
+                               PopTraySize, PopTrayMini, nullptr, PopTrayExit});
 }
 
 void TForm1::ConnectCommands()
 {
-    connect(MenuExit, &QAction::triggered, this, &TForm1::ApplicationExit);
-    connect(PopTrayExit, &QAction::triggered, this, &TForm1::ApplicationExit);
-
-    for (QAction* a : {MenuNowMonth, TBtnHome, PopNow})
-        connect(a, &QAction::triggered, this, &TForm1::CurrentNow);
-    for (QAction* a : {MenuNextMonth, PopNextMonth})
-        connect(a, &QAction::triggered, this, &TForm1::NextMonthChange);
-    for (QAction* a : {MenuBeforeMonth, PopBeforeMonth})
-        connect(a, &QAction::triggered, this, &TForm1::BeforeMonthChange);
-    connect(MenuNextYear, &QAction::triggered, this, &TForm1::NextYearChange);
-    connect(MenuBeforeYear, &QAction::triggered, this, &TForm1::BeforeYearChange);
-
+    for (QAction* a : {MenuExit, PopTrayExit})
+        connect(a, &QAction::triggered, this, &TForm1::ApplicationExit);
+    for (QAction* a : {MenuDelete, TBtnDel})
+        connect(a, &QAction::triggered, this, &TForm1::DataDelete);
     connect(MenuToolBar, &QAction::triggered, this, &TForm1::MenuToolBarClick);
     connect(MenuStatusBar, &QAction::triggered, this, &TForm1::MenuStatusBarClick);
     for (QAction* a : {MenuClock, TBtnClock})
@@ -411,37 +212,41 @@ void TForm1::ConnectCommands()
         connect(a, &QAction::triggered, this, &TForm1::SmallSize);
     for (QAction* a : {MenuTray, TBtnTray, PopTray})
         connect(a, &QAction::triggered, this, &TForm1::TaskTraySet);
-    connect(MenuSizeMode0, &QAction::triggered, this, [this] { FormInitSize(0); });
-    connect(MenuSizeMode1, &QAction::triggered, this, [this] { FormInitSize(1); });
-    connect(MenuSizeMode2, &QAction::triggered, this, [this] { FormInitSize(2); });
+    // An entry that names the shown mode selects it; the single button toggles.
+    qt::onSelect(
+        MenuPanelMode1, [this] { return panelMode_ == 0; }, [this] { PanelModeClick(); }, [this] { PanelCheck(); });
+    qt::onSelect(
+        MenuPanelMode2, [this] { return panelMode_ == 1; }, [this] { PanelModeClick(); }, [this] { PanelCheck(); });
+    connect(TBtnPanelMode, &QAction::triggered, this, &TForm1::PanelModeClick);
+    for (auto [entry, preset] : {std::pair{MenuSizeMode0, 0}, std::pair{MenuSizeMode1, 1}, std::pair{MenuSizeMode2, 2}})
+        connect(entry, &QAction::triggered, this, [this, preset] { FormInitSize(preset); });
     connect(MenuSizeMini, &QAction::triggered, this, &TForm1::MenuSizeMiniClick);
-    for (QAction* a : {MenuCat, TBtnCat})
-        connect(a, &QAction::triggered, this, &TForm1::CatEntry);
+    for (QAction* a : {PopSetup, TBtnSetup})
+        connect(a, &QAction::triggered, this, &TForm1::ShowDlgSetup);
+    connect(MenuPasswd, &QAction::triggered, this, &TForm1::MenuPasswdClick);
     connect(MenuAbout, &QAction::triggered, this, &TForm1::ShowDlgVersion);
     connect(MenuTopic, &QAction::triggered, this, &TForm1::HelpTopic);
-
-    for (QAction* a : {MenuSchAdd, TBtnSchAdd, PopSchNew, PopDayNew, PopTraySchAdd})
-        connect(a, &QAction::triggered, this, &TForm1::DaySchInputAdd);
-    connect(PopDayRep, &QAction::triggered, this, [this] { DaySchInputRep(PopDayRep); });
-    connect(PopDayCopy, &QAction::triggered, this, [this] { DaySchInputRep(PopDayCopy); });
-    connect(PopDayDel, &QAction::triggered, this, &TForm1::DaySchDel);
-    for (QAction* a : {MenuDelete, TBtnDel})
-        connect(a, &QAction::triggered, this, &TForm1::DataDelete);
-    qt::onDoubleClick(ListDaySch, [this](const QModelIndex& entry) { ListDaySchDblClick(entry.isValid()); });
-    for (QTreeWidget* list : {ListDaySch, static_cast<QTreeWidget*>(ListMemo)})
-        connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint& at) {
-            PopupDayPopup();
-            PopupDay->popup(list->viewport()->mapToGlobal(at));
-        });
-
     connect(PopTraySize, &QAction::triggered, this, &TForm1::MainFormShow);
     connect(PopTrayMini, &QAction::triggered, this, &TForm1::PopTrayMiniClick);
     connect(PopupTray, &QMenu::aboutToShow, this, &TForm1::PopupTrayPopup);
-    ConnectMemoCommands();
-    ConnectTodoCommands();
-    ConnectListCommands();
-    ConnectWeekCommands();
-    ConnectSelections();
+    // The automatic sync asks at the minute it is due.
+    Exchange->Sync->setAutomaticCheck([this] { return CommandStatesFor(SituationOf(*this)).automaticSync; });
+}
+
+// The commands whose use depends on the window's state, from the one table.
+void TForm1::ApplyCommandStates()
+{
+    const CommandStates states = CommandStatesFor(SituationOf(*this));
+    PopTraySize->setText(QString::fromUtf8(states.traySizeCaption));
+    PopTrayMini->setText(QString::fromUtf8(states.trayMiniCaption));
+    PopMini->setText(QString::fromUtf8(states.gridMiniCaption));
+    for (QAction* entry : {DayList->PopTraySchAdd, Lists->PopTraySchEdit, ListMemo->PopTrayMemo})
+        entry->setEnabled(states.trayEditing);
+    for (QAction* entry : {PopTraySize, PopTrayMini})
+        entry->setEnabled(states.trayShowHide);
+    for (QAction* entry : {MenuClock, TBtnClock, MenuNote})
+        entry->setEnabled(states.rightPanelToggles);
+    MenuPanelMode->setEnabled(states.panelModeMenu);
 }
 
 } // namespace kal

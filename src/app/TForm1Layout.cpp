@@ -2,50 +2,34 @@
 #include "app/TForm1.h"
 
 #include "alarm/qt/ClockPanel.h"
+#include "alarm/qt/StatusPanel.h"
 #include "app/Startup.h"
-#include "app/THeaderPanel.h"
-#include "app/TrayMenu.h"
-#include "app/WindowLayout.h"
-#include "app/qt/StatusPanel.h"
+#include "calendar/THeaderPanel.h"
 #include "calendar/qt/MonthGrid.h"
-#include "memo/qt/MemoList.h"
-#include "memo/qt/NotePanel.h"
-#include "platform/DateFormat.h"
-#include "platform/SjisCodec.h"
 #include "platform/qt/QtText.h"
-#include "platform/qt/Widgets.h"
-#include "todo/qt/TodoPanel.h"
+#include "settings/WindowGeometry.h"
 
 #include <QApplication>
-#include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
-#include <QListWidget>
-#include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QToolBar>
-#include <QToolButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace kal {
 namespace {
 
-QToolButton* headerButton(QWidget* parent, const char* name, const char* face, const char* hint)
+QSplitter* splitter(Qt::Orientation orientation, const char* name, QWidget* parent)
 {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(name);
-    button->setText(QString::fromUtf8(face));
-    button->setToolTip(QString::fromUtf8(hint));
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->resize(25, 22);
-    return button;
+    auto* area = new QSplitter(orientation, parent);
+    area->setObjectName(name);
+    area->setHandleWidth(3);
+    area->setChildrenCollapsible(false);
+    return area;
 }
 
 ScreenRect availableArea(const QScreen* screen)
@@ -79,42 +63,19 @@ void TForm1::CreateAreas()
     centralLayout->setSpacing(0);
     setCentralWidget(central);
 
-    SplH = new QSplitter(Qt::Horizontal, central);
-    SplH->setObjectName("SplH");
-    SplH->setHandleWidth(3);
-    SplH->setChildrenCollapsible(false);
+    SplH = splitter(Qt::Horizontal, "SplH", central);
     centralLayout->addWidget(SplH);
-
     PanelLeft = new QWidget(SplH);
     PanelLeft->setObjectName("PanelLeft");
     auto* leftLayout = new QVBoxLayout(PanelLeft);
     leftLayout->setContentsMargins(0, 0, 0, 0);
     leftLayout->setSpacing(0);
-
-    PanelMonSch = new THeaderPanel(PanelLeft);
-    PanelMonSch->setFixedHeight(26);
-    leftLayout->addWidget(PanelMonSch);
-    LabelYear = new QLabel(PanelMonSch);
-    LabelYear->setObjectName("LabelYear");
-    LabelWareki = new QLabel(PanelMonSch);
-    LabelWareki->setObjectName("LabelWareki");
-    BtnBeforeYear = headerButton(PanelMonSch, "BtnBeforeYear", "≪", "前年");
-    BtnBeforeMonth = headerButton(PanelMonSch, "BtnBeforeMonth", "＜", "前月");
-    BtnNowMon = headerButton(PanelMonSch, "BtnNowMon", "", "今月");
-    BtnNowMon->setStyleSheet("QToolButton { background: transparent; border: none; }");
-    BtnNextMonth = headerButton(PanelMonSch, "BtnNextMonth", "＞", "次月");
-    BtnNextYear = headerButton(PanelMonSch, "BtnNextYear", "≫", "次年");
-
-    SplX = new QSplitter(Qt::Vertical, PanelLeft);
-    SplX->setObjectName("SplX");
-    SplX->setHandleWidth(3);
-    SplX->setChildrenCollapsible(false);
+    leftLayout->addWidget(Calendar->PanelMonSch);
+    SplX = splitter(Qt::Vertical, "SplX", PanelLeft);
     leftLayout->addWidget(SplX, 1);
-    GridArea = CreateGridArea(SplX);
-    PanelNote = new qt::NotePanel(memoServices_, SplX);
+    SplX->addWidget(Calendar->GridArea);
+    SplX->addWidget(PanelNote);
     PanelNote->setMinimumHeight(50);
-    TabNote = PanelNote->TabNote;
-    ListNote = PanelNote->ListNote;
     SplX->setStretchFactor(0, 0);
     SplX->setStretchFactor(1, 1);
 
@@ -123,51 +84,31 @@ void TForm1::CreateAreas()
     auto* rightLayout = new QVBoxLayout(PanelRight);
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->setSpacing(0);
-    PanelClock = new qt::ClockPanel(PanelRight);
-    rightLayout->addWidget(PanelClock);
-    PanelDaySch = new QLabel(PanelRight);
-    PanelDaySch->setObjectName("PanelDaySch");
-    PanelDaySch->setFixedHeight(20);
-    PanelDaySch->setTextFormat(Qt::PlainText);
-    PanelDaySch->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    rightLayout->addWidget(PanelDaySch);
-    SplV = new QSplitter(Qt::Vertical, PanelRight);
-    SplV->setObjectName("SplV");
-    SplV->setHandleWidth(3);
-    SplV->setChildrenCollapsible(false);
+    rightLayout->addWidget(PanelTimer->PanelClock);
+    rightLayout->addWidget(DayList->PanelDaySch);
+    SplV = splitter(Qt::Vertical, "SplV", PanelRight);
     rightLayout->addWidget(SplV, 1);
-    SplM = new QSplitter(Qt::Vertical, SplV);
-    SplM->setObjectName("SplM");
-    SplM->setHandleWidth(3);
-    SplM->setChildrenCollapsible(false);
-    ListDaySch = qt::reportList(SplM, "ListDaySch");
-    ListDaySch->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListDaySch->setContextMenuPolicy(Qt::CustomContextMenu);
-    ListMemo = new qt::MemoList(memoServices_, SplM);
-    ListDaySch->setMinimumHeight(58);
+    SplM = splitter(Qt::Vertical, "SplM", SplV);
+    SplM->addWidget(DayList->ListDaySch);
+    SplM->addWidget(ListMemo);
     ListMemo->setMinimumHeight(30);
-    CreateTodoPanel(SplV);
+    SplV->addWidget(PanelTodo);
+    PanelTodo->setMinimumHeight(48);
     SplV->setStretchFactor(0, 0);
     SplV->setStretchFactor(1, 1);
 
     SplH->setStretchFactor(0, 1);
     SplH->setStretchFactor(1, 0);
 
-    connect(PanelMonSch, &THeaderPanel::doubleClicked, this, &TForm1::SmallSize);
-    connect(PanelMonSch, &THeaderPanel::resized, this, &TForm1::HSplitMove);
-    connect(BtnBeforeYear, &QToolButton::clicked, this, &TForm1::BeforeYearChange);
-    connect(BtnBeforeMonth, &QToolButton::clicked, this, &TForm1::BeforeMonthChange);
-    connect(BtnNowMon, &QToolButton::clicked, this, &TForm1::CurrentNow);
-    connect(BtnNextMonth, &QToolButton::clicked, this, &TForm1::NextMonthChange);
-    connect(BtnNextYear, &QToolButton::clicked, this, &TForm1::NextYearChange);
+    connect(Calendar->PanelMonSch, &THeaderPanel::doubleClicked, this, &TForm1::SmallSize);
     connect(SplH, &QSplitter::splitterMoved, this, [this] {
         // A drag of the splitter is the only thing that changes the remembered width.
         if (PanelRight->isVisible())
             pnlWidth_ = PanelRight->width();
-        HSplitMove();
+        Calendar->HSplitMove();
     });
     connect(SplX, &QSplitter::splitterMoved, this, [this] {
-        gridHeight_ = GridMonth->height();
+        gridHeight_ = Calendar->GridMonth->height();
         SizeChange();
     });
 }
@@ -178,35 +119,16 @@ void TForm1::CreateStatusBar()
     bar->setObjectName("StatusBar1");
     bar->setSizeGripEnabled(true);
     bar->setFixedHeight(19);
-    StatusPanel0 = new QLabel(bar);
-    StatusPanel0->setObjectName("StatusPanel0");
-    StatusPanel0->setTextFormat(Qt::PlainText);
-    StatusPanel0->setFixedWidth(180);
-    StatusPanel0->setMaximumWidth(180);
-    StatusPanel0->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    StatusPanel1 = new qt::StatusPanel("StatusPanel1", 100, bar);
-    StatusPanel2 = new qt::StatusPanel("StatusPanel2", 100, bar);
     StatusPanel3 = new QWidget(bar);
     StatusPanel3->setObjectName("StatusPanel3");
     StatusPanel3->setFixedWidth(50);
-    bar->addWidget(StatusPanel0);
-    bar->addWidget(StatusPanel1);
-    bar->addWidget(StatusPanel2);
+    bar->addWidget(Calendar->StatusPanel0);
+    bar->addWidget(PanelTimer->StatusPanel1);
+    bar->addWidget(PanelTimer->StatusPanel2);
     bar->addWidget(StatusPanel3);
-}
-
-void TForm1::UpdateStatusBar()
-{
-    auto* alarm = static_cast<qt::StatusPanel*>(StatusPanel1);
-    auto* signal = static_cast<qt::StatusPanel*>(StatusPanel2);
-    if (settings_.alarm != 0)
-        alarm->setContent(QIcon(":/icons/alarm.svg").pixmap(16, 16), QString::fromUtf8("アラームON"));
-    else
-        alarm->setContent(QIcon(":/icons/alarm-off.svg").pixmap(16, 16), QString::fromUtf8("アラームOFF"));
-    if (settings_.signal == 1)
-        signal->setContent(QIcon(":/icons/signal.svg").pixmap(16, 16), QString::fromUtf8("時報ON"));
-    else
-        signal->setContent(QPixmap(), QString());
+    Notices = new qt::DataFileNotices(services_.platform, bar);
+    bar->addPermanentWidget(Exchange->Sync->ProgressSync);
+    bar->addPermanentWidget(Exchange->Sync->StatusSync);
 }
 
 void TForm1::PanelCheck()
@@ -216,16 +138,15 @@ void TForm1::PanelCheck()
     MenuPanelMode2->setChecked(panelMode_ != 0);
     TBtnPanelMode->setChecked(panelMode_ == 0);
     PanelRight->setVisible(withRight);
-    TBtnClock->setEnabled(withRight);
-    MenuNote->setEnabled(withRight);
-    MenuClock->setEnabled(withRight);
+    ApplyCommandStates();
     if (withRight) {
-        PanelClock->setVisible(clockShown_);
+        PanelTimer->PanelClock->setVisible(clockShown_);
         NoteCheck();
     } else {
         PanelNote->setVisible(false);
     }
-    ApplyPainterMode();
+    Calendar->SetPanelMode(panelMode_ == 0);
+    Calendar->ApplyPainterMode();
     SizeChange();
 }
 
@@ -238,10 +159,9 @@ void TForm1::PanelModeClick()
     state_.windowStateDirty = true;
     if (panelMode_ == 0) {
         if (notesShown_)
-            gridHeight_ = GridMonth->height();
+            gridHeight_ = Calendar->GridMonth->height();
         panelMode_ = 1;
-        if (ToDoUd())
-            ToDoEdit();
+        PanelTodo->WriteBack();
     } else {
         panelMode_ = 0;
     }
@@ -256,7 +176,7 @@ void TForm1::PanelModeClick()
 
 void TForm1::SizeChange()
 {
-    if (state_.layoutBusy || !created_)
+    if (state_.layoutBusy || !state_.created)
         return;
     if (PanelRight->isVisible()) {
         int left = std::max(50, width() - pnlWidth_ - 11);
@@ -266,29 +186,8 @@ void TForm1::SizeChange()
         int total = SplX->height();
         SplX->setSizes({gridHeight_, std::max(50, total - gridHeight_ - SplX->handleWidth())});
     }
-    GridMonth->relayout();
-    HSplitMove();
-}
-
-void TForm1::HSplitMove()
-{
-    if (!created_)
-        return;
-    const int width = PanelMonSch->width();
-    const HeaderButtons b = HeaderButtonPositions(width, miniMode_);
-    const int buttonHeight = miniMode_ ? 16 : 22;
-    const int top = (PanelMonSch->height() - buttonHeight) / 2;
-    BtnBeforeMonth->setGeometry(b.beforeMonth, top, 25, buttonHeight);
-    BtnNextMonth->setGeometry(b.nextMonth, top, 25, buttonHeight);
-    BtnNowMon->setGeometry(b.nowMonth, 0, b.nowMonthWidth, PanelMonSch->height());
-    if (!miniMode_) {
-        BtnBeforeYear->setGeometry(b.beforeYear, top, 25, buttonHeight);
-        BtnNextYear->setGeometry(b.nextYear, top, 25, buttonHeight);
-        LabelYear->adjustSize();
-        LabelYear->move(b.yearLabel - LabelYear->width() + 30, (PanelMonSch->height() - LabelYear->height()) / 2);
-        LabelWareki->adjustSize();
-        LabelWareki->move(b.eraLabel, (PanelMonSch->height() - LabelWareki->height()) / 2);
-    }
+    Calendar->GridMonth->relayout();
+    Calendar->HSplitMove();
 }
 
 void TForm1::BarCheck()
@@ -296,9 +195,10 @@ void TForm1::BarCheck()
     ToolBar1->setVisible(MenuToolBar->isChecked() && !miniMode_);
     statusBar()->setVisible(miniMode_ ? settings_.miniStatusBar == 1 : MenuStatusBar->isChecked());
     // The mini calendar is narrower than the date panel alone.
-    for (QWidget* panel : {StatusPanel1, StatusPanel2, StatusPanel3})
+    for (QWidget* panel : {static_cast<QWidget*>(PanelTimer->StatusPanel1),
+                           static_cast<QWidget*>(PanelTimer->StatusPanel2), StatusPanel3})
         panel->setVisible(!miniMode_);
-    StatusPanel0->setMinimumWidth(miniMode_ ? 0 : 180);
+    Calendar->StatusPanel0->setMinimumWidth(miniMode_ ? 0 : 180);
 }
 
 void TForm1::MenuToolBarClick()
@@ -323,9 +223,9 @@ void TForm1::MenuClockClick()
     clockShown_ = !clockShown_;
     MenuClock->setChecked(clockShown_);
     TBtnClock->setChecked(clockShown_);
-    PanelClock->setVisible(clockShown_);
+    PanelTimer->PanelClock->setVisible(clockShown_);
     if (clockShown_)
-        PanelClock->tick(services_.platform.now());
+        PanelTimer->PanelClock->tick(services_.platform.now());
     SizeChange();
 }
 
@@ -335,7 +235,7 @@ void TForm1::MenuNoteClick()
         return;
     state_.windowStateDirty = true;
     if (notesShown_)
-        gridHeight_ = GridMonth->height();
+        gridHeight_ = Calendar->GridMonth->height();
     notesShown_ = !notesShown_;
     MenuNote->setChecked(notesShown_);
     NoteCheck();
@@ -350,6 +250,7 @@ void TForm1::NoteCheck()
         SplX->setSizes({gridHeight_, std::max(50, SplX->height() - gridHeight_)});
 }
 
+// Stored sizes and positions are limited to the screen before any use.
 void TForm1::FitStoredGeometry()
 {
     normal_ = FitOnScreen(normal_, WindowGeometry{}, screenAt(normal_.left, normal_.top));
@@ -372,16 +273,17 @@ void TForm1::PositionCheck()
     // Before the window is first on screen its frame is unknown; the placement is then made
     // again once it is (moveEvent).
     const QSize frame = frameGeometry().size();
-    frameCounted_ = frame != size();
+    state_.frameCounted = frame != size();
     // A remembered place may lie on another screen than the one the window opens on.
     const ScreenRect screen = mode == 3 ? screenAt(remembered.left, remembered.top) : screenOf(this);
     ScreenRect place = PlaceWindow(mode, screen, frame.width(), frame.height(), remembered.left, remembered.top);
     move(place.left, place.top);
 }
 
+// The window system tells the frame only once the window is on screen.
 void TForm1::PlaceAgainWithFrame()
 {
-    if (!frameCounted_ && isVisible() && frameGeometry().size() != size())
+    if (!state_.frameCounted && isVisible() && frameGeometry().size() != size())
         PositionCheck();
 }
 
@@ -395,7 +297,7 @@ void TForm1::ApplyWindowFlags()
 {
     Qt::WindowFlags flags = Qt::Window;
     // No task-bar button is only possible where the tray can bring the window back.
-    if ((state_.taskbarHidden && trayAvailable_) || miniMode_)
+    if ((state_.taskbarHidden && state_.trayAvailable) || miniMode_)
         flags = Qt::Tool;
     flags |= Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint;
     if (!miniMode_)
@@ -411,19 +313,15 @@ void TForm1::ApplyWindowFlags()
 void TForm1::SmallCheck()
 {
     state_.layoutBusy = true;
-    GridMonth->setLineWidth(miniMode_ ? 0 : 1);
-    SyncMiniChecks();
+    Calendar->SmallCheck(miniMode_);
+    TBtnSmall->setChecked(miniMode_);
+    MenuSmall->setChecked(miniMode_);
     SplH->setHandleWidth(miniMode_ ? 0 : 3);
     menuBar()->setVisible(!miniMode_);
-    PanelMonSch->setFixedHeight(miniMode_ ? 20 : 26);
-    for (QWidget* w : {static_cast<QWidget*>(LabelYear), static_cast<QWidget*>(LabelWareki),
-                       static_cast<QWidget*>(BtnBeforeYear), static_cast<QWidget*>(BtnNextYear)})
-        w->setVisible(!miniMode_);
-    MenuPanelMode->setEnabled(!miniMode_);
     // The mini calendar is the calendar alone; the right panel must go before the window shrinks.
     PanelRight->setVisible(!miniMode_ && panelMode_ == 0);
     PanelNote->setVisible(!miniMode_ && panelMode_ == 0 && notesShown_);
-    PopMini->setText(QString::fromUtf8(miniMode_ ? "元のサイズに戻す(&S)" : "ミニカレンダー(&S)"));
+    ApplyCommandStates();
     ApplyWindowFlags();
     const WindowGeometry& size = miniMode_ ? mini_ : normal_;
     // A hidden window's splitters do not hear of the areas just hidden, so their minimum size
@@ -435,22 +333,17 @@ void TForm1::SmallCheck()
     setWindowOpacity(miniMode_ ? settings_.miniOpacity() / 255.0 : 1.0);
     if (!miniMode_)
         SetTitleFromSettings();
-    ApplyPainterMode();
-    ApplyHeaderTexts();
+    Calendar->ApplyPainterMode();
+    Calendar->ApplyHeaderTexts();
     state_.layoutBusy = false;
-}
-
-void TForm1::SyncMiniChecks()
-{
-    TBtnSmall->setChecked(miniMode_);
-    MenuSmall->setChecked(miniMode_);
 }
 
 void TForm1::SmallSize()
 {
     if (isMaximized()) {
         // The entry and the button ticked themselves when triggered.
-        SyncMiniChecks();
+        TBtnSmall->setChecked(miniMode_);
+        MenuSmall->setChecked(miniMode_);
         return;
     }
     state_.layoutBusy = true;
@@ -459,19 +352,19 @@ void TForm1::SmallSize()
         tray_->hide();
     hide();
     if (miniMode_) {
-        if (!miniPlaceKept_)
+        if (!state_.miniPlaceKept)
             mini_ = FormGeometry();
-        miniPlaceKept_ = false;
+        state_.miniPlaceKept = false;
         miniMode_ = false;
     } else {
-        if (panelMode_ == 0 && ToDoUd())
-            ToDoEdit();
+        if (panelMode_ == 0)
+            PanelTodo->WriteBack();
         normal_ = FormGeometry();
         miniMode_ = true;
     }
     BarCheck();
     SmallCheck();
-    ApplyGridMode();
+    Calendar->ApplyGridMode();
     PanelCheck();
     PositionCheck();
     show();
@@ -481,7 +374,7 @@ void TForm1::SmallSize()
     SizeChange();
     if (tray_)
         tray_->show();
-    GridMonth->setSelection(GridMonth->selectedColumn(), GridMonth->selectedRow());
+    Calendar->GridMonth->setSelection(Calendar->GridMonth->selectedColumn(), Calendar->GridMonth->selectedRow());
     DaySchEdit();
 }
 
@@ -520,51 +413,9 @@ void TForm1::MenuSizeMiniClick()
         resize(mini_.width, mini_.height);
 }
 
-void TForm1::ListCreate()
-{
-    struct Column {
-        const char* caption;
-        int width;
-    };
-    const Column dayColumns[6] = {{"", 20},
-                                  {"開始", 38},
-                                  {"終了", 38},
-                                  {"内容", settings_.schWidth},
-                                  {"場所", settings_.plcWidth},
-                                  {"分類", settings_.catWidth}};
-    QStringList captions;
-    std::vector<int> widths;
-    dayColumns_.clear();
-    for (int i = 0; i < 6; ++i) {
-        // Without the icon column a zero-width one keeps the text columns in place.
-        if (settings_.schView[static_cast<std::size_t>(i)] == 1 || i == 0) {
-            captions << QString::fromUtf8(dayColumns[i].caption);
-            widths.push_back(i == 0 && settings_.schView[0] != 1 ? 0 : dayColumns[i].width);
-            dayColumns_.push_back(i);
-        }
-    }
-    // Times must stay readable in whatever font the desktop gives.
-    const int timeWidth = std::max(38, ListDaySch->fontMetrics().horizontalAdvance("00:00") + 12);
-    for (std::size_t c = 0; c < dayColumns_.size(); ++c)
-        if ((dayColumns_[c] == 1 || dayColumns_[c] == 2) && widths[c] > 0)
-            widths[c] = timeWidth;
-    ListDaySch->clear();
-    ListDaySch->setColumnCount(captions.size());
-    ListDaySch->setHeaderLabels(captions);
-    for (std::size_t i = 0; i < widths.size(); ++i)
-        ListDaySch->setColumnWidth(static_cast<int>(i), widths[i]);
-
-    TodoListCreate();
-}
-
-bool TForm1::trayIconShown() const
-{
-    return tray_ && tray_->isVisible();
-}
-
 void TForm1::IconTraySet()
 {
-    if (!trayAvailable_)
+    if (!state_.trayAvailable)
         return;
     if (!tray_) {
         tray_ = new QSystemTrayIcon(QIcon(":/icons/program.svg"), this);
@@ -584,20 +435,21 @@ void TForm1::IconTraySet()
     tray_->show();
 }
 
+// A notification area that came or went since the last look: the icon follows it.
 void TForm1::TrayCheck()
 {
     const bool available = services_.platform.hasNotificationArea();
-    if (available == trayAvailable_)
+    if (available == state_.trayAvailable)
         return;
-    trayAvailable_ = available;
+    state_.trayAvailable = available;
     if (available) {
         IconTraySet();
     } else if (!isVisible()) {
         // The tray that held the window is gone; the task bar brings it back now.
-        waitsForPassword_ = false;
+        state_.waitsForPassword = false;
         showMinimized();
     }
-    const bool taskbarHidden = settings_.taskBar == 1 && trayAvailable_;
+    const bool taskbarHidden = settings_.taskBar == 1 && state_.trayAvailable;
     if (taskbarHidden != state_.taskbarHidden) {
         state_.taskbarHidden = taskbarHidden;
         ApplyWindowFlags();
@@ -606,12 +458,12 @@ void TForm1::TrayCheck()
 
 void TForm1::TaskTraySet()
 {
-    if (!trayAvailable_) {
+    if (!state_.trayAvailable) {
         // Without a notification area the window could not come back from hiding.
         showMinimized();
         return;
     }
-    waitsForPassword_ = settings_.passwd2 == 1;
+    state_.waitsForPassword = settings_.passwd2 == 1;
     hide();
     PopupTrayPopup();
 }
@@ -620,7 +472,7 @@ void TForm1::MainFormShow()
 {
     if (state_.modalDialogOpen)
         return;
-    if (isVisible() && trayAvailable_) {
+    if (isVisible() && state_.trayAvailable) {
         if (isMinimized())
             showNormal();
         TaskTraySet();
@@ -628,7 +480,7 @@ void TForm1::MainFormShow()
     }
     if (settings_.passwd2 == 1 && !PasswordGiven(startup_text::kTrayPasswordLabel))
         return;
-    waitsForPassword_ = false;
+    state_.waitsForPassword = false;
     if (isMinimized() || !isVisible())
         showNormal();
     raise();
@@ -638,18 +490,7 @@ void TForm1::MainFormShow()
 
 void TForm1::PopupTrayPopup()
 {
-    TrayState state;
-    state.windowVisible = isVisible();
-    state.miniMode = miniMode_;
-    state.waitsForPassword = waitsForPassword_;
-    state.modalDialogOpen = state_.modalDialogOpen;
-    const TrayMenuState menu = TrayMenuFor(state);
-    PopTraySize->setText(QString::fromUtf8(menu.sizeCaption));
-    PopTrayMini->setText(QString::fromUtf8(menu.miniCaption));
-    for (QAction* entry : {PopTraySchAdd, PopTraySchEdit, PopTrayMemo})
-        entry->setEnabled(menu.editing);
-    for (QAction* entry : {PopTraySize, PopTrayMini})
-        entry->setEnabled(menu.showHide);
+    ApplyCommandStates();
 }
 
 void TForm1::PopTrayMiniClick()
@@ -675,14 +516,14 @@ void TForm1::changeEvent(QEvent* event)
     if (event->type() != QEvent::WindowStateChange)
         return;
     if (isMinimized()) {
-        if (state_.taskbarHidden && trayAvailable_) {
+        if (state_.taskbarHidden && state_.trayAvailable) {
             // Minimising goes to the tray.
             setWindowState(windowState() & ~Qt::WindowMinimized);
             TaskTraySet();
             return;
         }
         if (!state_.taskbarHidden)
-            setWindowTitle(qt::fromSjis(ShortDayText(state_.today)));
+            setWindowTitle(qt::fromSjis(ShortDayText(Calendar->cursor().today)));
     } else if (miniMode_ && isMaximized()) {
         // The window manager reports a double click on the title bar only as a maximise (some,
         // like openbox, keep offering one whatever the window asks): the mini calendar never
@@ -691,7 +532,7 @@ void TForm1::changeEvent(QEvent* event)
         const QRect before = QWidget::normalGeometry();
         mini_ = WindowGeometry{before.x() + x() - geometry().x(), before.y() + y() - geometry().y(), before.width(),
                                before.height()};
-        miniPlaceKept_ = true;
+        state_.miniPlaceKept = true;
         setWindowState(windowState() & ~Qt::WindowMaximized);
         QMetaObject::invokeMethod(this, &TForm1::SmallSize, Qt::QueuedConnection);
     } else if (miniMode_) {

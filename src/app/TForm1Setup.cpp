@@ -1,15 +1,12 @@
-// Settings dialog block: the dialog from the settings command, the first run and a version
-// change, and every setting applied again after OK.
+// The settings dialog: from the settings command, the first run and a version change; after OK
+// the changed settings reach every panel.
 #include "app/Startup.h"
 #include "app/TDlgSetup.h"
 #include "app/TForm1.h"
 #include "platform/qt/Widgets.h"
-#include "todo/qt/TodoPanel.h"
 
-#include <QAction>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QTreeWidget>
 
 namespace kal {
 
@@ -26,14 +23,6 @@ SetupPosition positionOnScreen(const QPoint& topLeft, const QScreen* screen)
 }
 
 } // namespace
-
-void TForm1::ConnectSetupCommands()
-{
-    for (QAction* action : {PopSetup, TBtnSetup}) {
-        action->setEnabled(true);
-        connect(action, &QAction::triggered, this, &TForm1::ShowDlgSetup);
-    }
-}
 
 bool TForm1::RunSetupDialog(const char* caption, SetupPlacement placement)
 {
@@ -81,9 +70,9 @@ void TForm1::ApplySettings()
     state_.versionChanged = false;
     // The ticks belong to the lists as they were loaded: they go to that folder's ToDo.dat before
     // the folders are read again.
-    ToDoUd();
+    PanelTodo->WriteBack();
     // Widths the user set since the start reach the file only at exit; the reload keeps them.
-    const std::array<std::optional<int>, 3> dayWidths = DayColumnWidths();
+    const std::array<std::optional<int>, 3> dayWidths = DayList->DayColumnWidths();
     const qt::TodoColumnWidths todoWidths = PanelTodo->ColumnWidths();
     if (!InitLoad())
         return;
@@ -94,12 +83,12 @@ void TForm1::ApplySettings()
     settings_.tOkWidth = todoWidths.doneTitle.value_or(settings_.tOkWidth);
     settings_.nPrWidth = todoWidths.openPriority.value_or(settings_.nPrWidth);
     settings_.oPrWidth = todoWidths.donePriority.value_or(settings_.oPrWidth);
-    ListCreate();
-    TodoListCreate();
-    ToDoEdit();
+    DayList->ListCreate();
+    PanelTodo->TodoListCreate();
+    PanelTodo->ToDoEdit();
     InitSet();
     BarCheck();
-    ApplyWeekLook();
+    Calendar->ApplyWeekLook();
     // The translucency follows at once while the mini calendar is shown.
     setWindowOpacity(miniMode_ ? settings_.miniOpacity() / 255.0 : 1.0);
 }

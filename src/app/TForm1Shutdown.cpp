@@ -4,16 +4,12 @@
 
 #include "app/CleanUp.h"
 #include "calendar/qt/MonthGrid.h"
-#include "memo/qt/MemoList.h"
 #include "platform/Files.h"
-#include "todo/qt/TodoPanel.h"
 
-#include <QAction>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
-#include <QTreeWidget>
 #include <QtDebug>
 
 namespace kal {
@@ -30,37 +26,37 @@ void TForm1::FormCloseQuery()
     if (tray_)
         tray_->hide();
     // Nothing may tick while the question is open, nor after.
-    Timer1->stop();
+    PanelTimer->Timer1->stop();
     if (state_.startupPending)
         return;
     state_.layoutBusy = true;
     SaveAtExit();
-    if (settings_.clean == 1 && !sessionEnding_)
+    if (settings_.clean == 1 && !state_.sessionEnding)
         CleanOldData();
 }
 
 void TForm1::SaveAtExit()
 {
     if (panelMode_ == 0)
-        ToDoUd();
+        PanelTodo->ToDoUd();
     SaveWindowKeys();
 }
 
 void TForm1::SessionSave()
 {
-    if (state_.startupPending || closedOnce_)
+    if (state_.startupPending || state_.closedOnce)
         return;
     // A log-off the user cancels leaves the program running as before.
-    const bool wasEnding = sessionEnding_;
-    sessionEnding_ = true;
+    const bool wasEnding = state_.sessionEnding;
+    state_.sessionEnding = true;
     SaveAtExit();
-    sessionEnding_ = wasEnding;
+    state_.sessionEnding = wasEnding;
 }
 
 void TForm1::LogOff()
 {
-    sessionEnding_ = true;
-    exiting_ = true;
+    state_.sessionEnding = true;
+    state_.exiting = true;
     CloseWhenNoDialogWaits();
 }
 
@@ -81,25 +77,13 @@ void TForm1::CleanOldData()
                                       MessageButtons::Ok);
 }
 
-std::array<std::optional<int>, 3> TForm1::DayColumnWidths() const
-{
-    // Contents, place and category are fields 3 to 5 of the day list's columns.
-    std::array<std::optional<int>, 3> widths;
-    for (std::size_t column = 0; column < dayColumns_.size(); ++column) {
-        const int field = dayColumns_[column];
-        if (field >= 3 && field <= 5)
-            widths[static_cast<std::size_t>(field - 3)] = ListDaySch->columnWidth(static_cast<int>(column));
-    }
-    return widths;
-}
-
 void TForm1::SaveWindowKeys()
 {
     WindowState now;
     QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
     now.screen = ScreenRect{area.left(), area.top(), area.width(), area.height()};
-    now.todayYear = state_.today.year;
+    now.todayYear = Calendar->cursor().today.year;
     now.dirty = state_.windowStateDirty;
     now.mini = miniMode_;
     now.normalState = !isMinimized() && !isMaximized();
@@ -108,12 +92,12 @@ void TForm1::SaveWindowKeys()
     now.miniRemembered = mini_;
     now.rightPanel = pnlWidth_;
     now.gridHeight =
-        panelMode_ == 0 && notesShown_ && now.normalState && !miniMode_ ? GridMonth->height() : gridHeight_;
-    now.dayListHeight = ListDaySch->height();
+        panelMode_ == 0 && notesShown_ && now.normalState && !miniMode_ ? Calendar->GridMonth->height() : gridHeight_;
+    now.dayListHeight = DayList->ListDaySch->height();
     now.memoHeight = ListMemo->isVisible() ? ListMemo->height() : memoHeight_;
     now.todoShown = settings_.todo == 1;
     now.panelMode = panelMode_;
-    now.weekView = weekChosen_;
+    now.weekView = Calendar->weekChosen();
     now.notesShown = notesShown_;
     now.toolBar = MenuToolBar->isChecked();
     now.statusBar = MenuStatusBar->isChecked();
@@ -121,19 +105,19 @@ void TForm1::SaveWindowKeys()
     const qt::TodoColumnWidths todo = PanelTodo->ColumnWidths();
     now.todoWidths = {todo.openTitle.value_or(settings_.tNoWidth), todo.doneTitle.value_or(settings_.tOkWidth),
                       todo.openPriority.value_or(settings_.nPrWidth), todo.donePriority.value_or(settings_.oPrWidth)};
-    now.dayWidths = DayColumnWidths();
+    now.dayWidths = DayList->DayColumnWidths();
     StartGeometry start = startGeometry_;
     start.startYear = state_.startYear;
     if (WindowKeysUnchanged(now, start))
         return;
-    IniFile ini(settingsPath());
+    IniFile ini(SettingsPath(programFolder_));
     ini.load();
     WriteWindowKeys(ini, now);
     files::IoResult saved = ini.flush();
     if (saved)
         return;
     // The session is going away: nobody is left to answer a message box.
-    if (sessionEnding_)
+    if (state_.sessionEnding)
         qWarning("Kalendra: %s", saved.reason.c_str());
     else
         services_.platform.messageBox("Kalendra", "設定ファイルを保存できません。\r\n" + saved.reason,

@@ -2,8 +2,8 @@
 // builders here keep the pages' controls named and laid out alike.
 #pragma once
 
-#include "app/AppSettings.h"
 #include "platform/qt/Services.h"
+#include "settings/AppSettings.h"
 
 #include <QGroupBox>
 #include <QWidget>

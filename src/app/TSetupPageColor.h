@@ -2,8 +2,8 @@
 // fonts, and a sample calendar that shows them together.
 #pragma once
 
-#include "app/ColorSets.h"
 #include "app/TSetupPage.h"
+#include "settings/ColorSets.h"
 
 class QComboBox;
 class QLabel;

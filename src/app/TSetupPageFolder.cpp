@@ -1,9 +1,9 @@
 #include "app/TSetupPageFolder.h"
 
-#include "app/SetupSettings.h"
 #include "platform/Files.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/Widgets.h"
+#include "settings/SetupSettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,10 +1,10 @@
 #include "app/TSetupPageMiniClock.h"
 
-#include "app/SetupSettings.h"
 #include "platform/DateFormat.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/SjisValidator.h"
 #include "platform/qt/Widgets.h"
+#include "settings/SetupSettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>

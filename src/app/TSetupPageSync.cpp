@@ -1,9 +1,9 @@
 #include "app/TSetupPageSync.h"
 
-#include "app/AppSettings.h"
 #include "exchange/SyncEngine.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/Widgets.h"
+#include "settings/AppSettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,8 +2,8 @@
 // folder and switched on by the SetIcon flags.
 #pragma once
 
-#include "app/AppSettings.h"
 #include "platform/Files.h"
+#include "settings/AppSettings.h"
 
 #include <optional>
 #include <string>

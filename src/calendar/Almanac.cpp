@@ -1,6 +1,7 @@
 #include "calendar/Almanac.h"
 
 #include "calendar/CalendarMath.h"
+#include "platform/NumberFormat.h"
 #include "platform/SjisCodec.h"
 
 #include <algorithm>
@@ -163,6 +164,17 @@ std::string FitAlmanac(const std::vector<std::string>& items, int width,
             return text;
     }
     return {};
+}
+
+std::string LunarLine(const Date& date)
+{
+    std::string line = text::formatInt(date.year, 4, '0') + "/" + text::formatInt(date.month, 2, '0') + "/" +
+                       text::formatInt(date.day, 2, '0');
+    line += '\t' + sjis::toUtf8(OldDateText(OldDateOf(date)));
+    line += '\t' + sjis::toUtf8(RokuyoName(RokuyoOf(date.year, date.month, date.day)));
+    line += '\t' + sjis::toUtf8(SolarTermName(SolarTermOf(date)));
+    line += '\t' + sjis::toUtf8(SeasonalDaysOf(date));
+    return line;
 }
 
 } // namespace kal

@@ -5,8 +5,8 @@
 // Texts are Shift-JIS like all logic texts.
 #pragma once
 
-#include "app/AppSettings.h"
 #include "platform/Date.h"
+#include "settings/AppSettings.h"
 
 #include <functional>
 #include <string>
@@ -40,5 +40,10 @@ std::vector<std::string> AlmanacItems(const Date& date, const AlmanacFlags& flag
 // empty when not even the first fits.
 std::string FitAlmanac(const std::vector<std::string>& items, int width,
                        const std::function<int(const std::string&)>& textWidth);
+
+// One day's almanac in UTF-8, without a line end:
+//   yyyy/mm/dd<TAB>M/D<TAB>rokuyo<TAB>solar term<TAB>seasonal days
+// M/D is the old-calendar date ("閏4/12" in a leap month); the last two are empty on other days.
+std::string LunarLine(const Date& date);
 
 } // namespace kal

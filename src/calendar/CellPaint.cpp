@@ -1,9 +1,9 @@
 #include "calendar/CellPaint.h"
 
-#include "app/AppSettings.h"
 #include "platform/ByteText.h"
 #include "platform/NumberFormat.h"
 #include "schedule/ScheduleRecord.h"
+#include "settings/AppSettings.h"
 #include "todo/TodoRecord.h"
 
 #include <algorithm>
@@ -159,17 +159,6 @@ TextStyle StyleOf(FontStyle base, char emphasisCode, char lineCode)
     style.underline = StyleUnderline(lineCode);
     style.strikeout = StyleStrikeout(lineCode);
     return style;
-}
-
-TodoIcon TodoIconFor(const Date& day, const Date& today, int warnTerm)
-{
-    if (day < today)
-        return TodoIcon::Overdue;
-    if (day == today)
-        return TodoIcon::DueToday;
-    if (day <= addDays(today, warnTerm))
-        return TodoIcon::Warning;
-    return TodoIcon::Normal;
 }
 
 LineOptions MonthLineOptions(const CalendarLook& look)

@@ -8,6 +8,7 @@
 #include "calendar/DayCellLists.h"
 #include "platform/Platform.h"
 #include "schedule/Categories.h"
+#include "todo/TodoRecord.h"
 
 #include <array>
 #include <optional>
@@ -64,8 +65,6 @@ struct CellBand {
     TextStyle style;
 };
 
-enum class TodoIcon { None = 0, Overdue = 1, DueToday = 2, Warning = 3, Normal = 4 };
-
 struct CellPaint {
     bool drawn = true; // false: a neighbouring month's cell with OtherMon off
     bool today = false;
@@ -119,10 +118,6 @@ WeekDayPaint PaintWeekDay(const MonthLayout& layout, const DayCellLists& lists, 
                           const CalendarLook& look, const Date& today, int column, int row);
 
 HeaderPaint PaintHeader(const MonthLayout& layout, const CalendarLook& look, int column, HeaderForm form);
-
-// The ToDo state of a day: earlier than today overdue, today due, within the warning term a
-// warning, later normal.
-TodoIcon TodoIconFor(const Date& day, const Date& today, int warnTerm);
 
 TextStyle StyleOf(FontStyle base, char emphasisCode, char lineCode);
 

@@ -1,12 +1,12 @@
 #include "calendar/MonthBuild.h"
 
-#include "app/AppSettings.h"
 #include "calendar/Holidays.h"
 #include "platform/ByteText.h"
 #include "platform/DateFormat.h"
 #include "platform/Files.h"
 #include "platform/NumberFormat.h"
 #include "schedule/ScheduleRecord.h"
+#include "settings/AppSettings.h"
 #include "todo/TodoRecord.h"
 
 namespace kal {

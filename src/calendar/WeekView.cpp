@@ -1,6 +1,6 @@
 #include "calendar/WeekView.h"
 
-#include "app/WindowLayout.h"
+#include "calendar/GridLayout.h"
 #include "calendar/MonthBuild.h"
 
 #include <algorithm>

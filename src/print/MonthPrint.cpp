@@ -1,9 +1,9 @@
 #include "print/MonthPrint.h"
 
-#include "app/AppSettings.h"
 #include "platform/Files.h"
 #include "platform/NumberFormat.h"
 #include "platform/SjisCodec.h"
+#include "settings/AppSettings.h"
 #include "todo/TodoRecord.h"
 
 namespace kal {

@@ -1,9 +1,9 @@
 #include "print/PrintSettings.h"
 
-#include "app/AppSettings.h"
 #include "platform/CommaText.h"
 #include "platform/DateFormat.h"
 #include "platform/SjisCodec.h"
+#include "settings/AppSettings.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #include "schedule/CategoryFiles.h"
 
-#include "app/AppSettings.h"
 #include "platform/Files.h"
 #include "platform/FolderLock.h"
 #include "platform/IniFile.h"
+#include "settings/AppSettings.h"
 
 namespace kal {
 namespace {

@@ -1,6 +1,6 @@
 #include "schedule/Repeat.h"
 
-#include "calendar/CalendarMath.h"
+#include "platform/Date.h"
 #include "platform/FileTransaction.h"
 #include "platform/FolderLock.h"
 
@@ -25,7 +25,7 @@ int firstWeekdayOfMonth(int year, int month, int weekday)
 // has none.
 int candidateDay(const RepeatRule& rule, int year, int month)
 {
-    const int length = DaysInMonth(year, month);
+    const int length = daysInMonth(year, month);
     if (rule.pattern == RepeatPattern::MonthlyOnDay)
         return rule.dayOfMonth >= 1 && rule.dayOfMonth <= length ? rule.dayOfMonth : 0;
     const int first = firstWeekdayOfMonth(year, month, rule.weekday);

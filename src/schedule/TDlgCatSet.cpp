@@ -1,6 +1,5 @@
 #include "schedule/TDlgCatSet.h"
 
-#include "app/AppSettings.h"
 #include "platform/ByteText.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
@@ -10,6 +9,7 @@
 #include "schedule/Categories.h"
 #include "schedule/CategoryFiles.h"
 #include "schedule/qt/CategoryItemDelegate.h"
+#include "settings/AppSettings.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,6 +1,5 @@
 #include "schedule/TDlgSchInput.h"
 
-#include "app/AppSettings.h"
 #include "platform/ByteText.h"
 #include "platform/IniFile.h"
 #include "platform/qt/QtText.h"
@@ -9,6 +8,7 @@
 #include "schedule/PickList.h"
 #include "schedule/TDlgCatSet.h"
 #include "schedule/qt/CategoryCombo.h"
+#include "settings/AppSettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,9 +2,9 @@
 // cell texts and status icon, the tab captions, and the column sort.
 #pragma once
 
-#include "calendar/CellPaint.h"
 #include "platform/Collation.h"
 #include "platform/Date.h"
+#include "todo/TodoRecord.h"
 #include "todo/TodoStore.h"
 
 #include <array>

@@ -132,4 +132,15 @@ std::string TodoWithDone(const std::string& line, bool done, const Date& today)
     return changed;
 }
 
+TodoIcon TodoIconFor(const Date& day, const Date& today, int warnTerm)
+{
+    if (day < today)
+        return TodoIcon::Overdue;
+    if (day == today)
+        return TodoIcon::DueToday;
+    if (day <= addDays(today, warnTerm))
+        return TodoIcon::Warning;
+    return TodoIcon::Normal;
+}
+
 } // namespace kal

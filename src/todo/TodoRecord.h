@@ -57,4 +57,9 @@ int MemoNumberOf(std::string_view twoBytes);
 // one keeps the stored date. Every other byte stays as it was.
 std::string TodoWithDone(const std::string& line, bool done, const Date& today);
 
+// The ToDo state of a day: earlier than today overdue, today due, within the warning term a
+// warning, later normal. It picks the status icon of a list row and of a calendar cell.
+enum class TodoIcon { None = 0, Overdue = 1, DueToday = 2, Warning = 3, Normal = 4 };
+TodoIcon TodoIconFor(const Date& day, const Date& today, int warnTerm);
+
 } // namespace kal

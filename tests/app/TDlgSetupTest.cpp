@@ -1,6 +1,5 @@
 // The settings dialog, offscreen with the fake platform.
 #include "app/TDlgSetup.h"
-#include "app/TForm1.h"
 #include "app/TSetupPageAlarm.h"
 #include "app/TSetupPageCalendar.h"
 #include "app/TSetupPageColor.h"
@@ -10,10 +9,7 @@
 #include "app/TSetupPageScheduleMemo.h"
 #include "app/TSetupPageTodo.h"
 #include "platform/qt/QtText.h"
-#include "support/FakeDialogRunner.h"
-#include "support/FakePlatform.h"
 #include "support/MainWindowFixture.h"
-#include "support/TempFolder.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -30,7 +26,6 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 #include <set>
 
@@ -552,7 +547,7 @@ using SetupWindowFixture = MainWindowFixture;
 TEST_F(SetupWindowFixture, TheSettingsCommandOpensTheDialogAndAppliesItsResult)
 {
     start();
-    form->ListDaySch->setColumnWidth(3, 210);
+    form->DayList->ListDaySch->setColumnWidth(3, 210);
     ASSERT_TRUE(form->PopSetup->isEnabled());
     ASSERT_TRUE(form->TBtnSetup->isEnabled());
     dialogs.handlers.push_back([](QDialog& d) {
@@ -575,7 +570,7 @@ TEST_F(SetupWindowFixture, TheSettingsCommandOpensTheDialogAndAppliesItsResult)
     EXPECT_TRUE(form->settings().almanac.solarTerm && !form->settings().almanac.oldDate);
     EXPECT_EQ(form->windowTitle(), QString::fromUtf8("予定"));
     EXPECT_EQ(form->settings().miniOpacity(), kMinMiniOpacity);
-    EXPECT_EQ(form->ListDaySch->columnWidth(3), 210) << "a width set since the start survives the reload";
+    EXPECT_EQ(form->DayList->ListDaySch->columnWidth(3), 210) << "a width set since the start survives the reload";
 
     // Cancel changes nothing.
     dialogs.handlers.push_back([](QDialog& d) {

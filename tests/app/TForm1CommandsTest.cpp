@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTest>
@@ -36,11 +37,11 @@ struct CommandsFixture : MainWindowFixture, ::testing::WithParamInterface<Mode> 
     void preparePopups()
     {
         form->PopupDayPopup();
-        form->PopupNotePopup();
-        form->PopupToDoPopup();
+        form->PanelNote->PopupNotePopup();
+        form->PanelTodo->PopupToDoPopup();
         form->PopupTrayPopup();
     }
-    std::pair<int, int> view() const { return {form->state().viewYear, form->state().viewMonth}; }
+    std::pair<int, int> view() const { return {form->Calendar->cursor().viewYear, form->Calendar->cursor().viewMonth}; }
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QTest::keyClick(form.get(), key, modifiers);
@@ -139,10 +140,10 @@ TEST_P(CommandsFixture, EveryShortcutWorksWithTheEventLoopRunning)
         {Qt::Key_B, Qt::ControlModifier, [&] { return view().second; }, true},
         {Qt::Key_Y, Qt::ControlModifier, [&] { return view().first; }, true},
         {Qt::Key_Z, Qt::ControlModifier, [&] { return view().first; }, true},
-        {Qt::Key_F5, Qt::NoModifier, [&] { return form->catViewMode(); }, true},
+        {Qt::Key_F5, Qt::NoModifier, [&] { return form->Calendar->catViewMode(); }, true},
         {Qt::Key_F7, Qt::NoModifier, [&] { return int(form->clockShown()); }, false},
         {Qt::Key_F8, Qt::NoModifier, [&] { return int(form->notesShown()); }, false},
-        {Qt::Key_F9, Qt::NoModifier, [&] { return int(form->weekShown()); }, false},
+        {Qt::Key_F9, Qt::NoModifier, [&] { return int(form->Calendar->weekShown()); }, false},
         {Qt::Key_F10, Qt::NoModifier, [&] { return int(form->panelWithRight()); }, false},
         {Qt::Key_F1, Qt::NoModifier, [&] { return int(platform.opened.size()); }, true},
         {Qt::Key_J, Qt::ControlModifier, [&] { return int(dialogs.shownClasses.size()); }, true},
@@ -165,10 +166,10 @@ TEST_P(CommandsFixture, EveryShortcutWorksWithTheEventLoopRunning)
         SCOPED_TRACE(key);
         press(key);
     }
-    EXPECT_EQ(form->catViewMode(), 0);
+    EXPECT_EQ(form->Calendar->catViewMode(), 0);
     EXPECT_TRUE(form->clockShown());
     EXPECT_TRUE(form->notesShown());
-    EXPECT_FALSE(form->weekShown());
+    EXPECT_FALSE(form->Calendar->weekShown());
     EXPECT_TRUE(form->panelWithRight());
 
     press(Qt::Key_N, Qt::ControlModifier);
@@ -200,14 +201,14 @@ TEST_F(StateCommandsFixture, EntriesOfAPairSelectTheirStateAndTheSingleButtonsTo
         int selected;
     };
     const Case selections[] = {
-        {"MenuWeekly", [&] { return int(form->weekShown()); }, 1},
-        {"TBtnWeekly", [&] { return int(form->weekShown()); }, 1},
-        {"MenuMonthly", [&] { return int(form->weekShown()); }, 0},
-        {"TBtnMonthly", [&] { return int(form->weekShown()); }, 0},
+        {"MenuWeekly", [&] { return int(form->Calendar->weekShown()); }, 1},
+        {"TBtnWeekly", [&] { return int(form->Calendar->weekShown()); }, 1},
+        {"MenuMonthly", [&] { return int(form->Calendar->weekShown()); }, 0},
+        {"TBtnMonthly", [&] { return int(form->Calendar->weekShown()); }, 0},
         {"MenuPanelMode2", [&] { return int(form->panelWithRight()); }, 0},
         {"MenuPanelMode1", [&] { return int(form->panelWithRight()); }, 1},
-        {"MenuCatView2", [&] { return form->catViewMode(); }, 1},
-        {"MenuCatView1", [&] { return form->catViewMode(); }, 0},
+        {"MenuCatView2", [&] { return form->Calendar->catViewMode(); }, 1},
+        {"MenuCatView1", [&] { return form->Calendar->catViewMode(); }, 0},
     };
     for (const Case& c : selections) {
         SCOPED_TRACE(c.entry);
@@ -217,12 +218,12 @@ TEST_F(StateCommandsFixture, EntriesOfAPairSelectTheirStateAndTheSingleButtonsTo
             EXPECT_TRUE(entry(c.entry)->isChecked());
         }
     }
-    EXPECT_TRUE(form->MenuMonthly->isChecked());
-    EXPECT_FALSE(form->TBtnWeekly->isChecked());
+    EXPECT_TRUE(form->Calendar->MenuMonthly->isChecked());
+    EXPECT_FALSE(form->Calendar->TBtnWeekly->isChecked());
 
     const Case toggles[] = {
         {"TBtnPanelMode", [&] { return int(form->panelWithRight()); }, 0},
-        {"TBtnCatView", [&] { return form->catViewMode(); }, 1},
+        {"TBtnCatView", [&] { return form->Calendar->catViewMode(); }, 1},
         {"MenuClock", [&] { return int(form->clockShown()); }, 0},
         {"TBtnClock", [&] { return int(form->clockShown()); }, 0},
         {"MenuNote", [&] { return int(form->notesShown()); }, 0},
@@ -237,7 +238,7 @@ TEST_F(StateCommandsFixture, EntriesOfAPairSelectTheirStateAndTheSingleButtonsTo
         EXPECT_EQ(c.state(), 1 - c.selected);
     }
     EXPECT_TRUE(form->TBtnPanelMode->isChecked());
-    EXPECT_FALSE(form->TBtnCatView->isChecked());
+    EXPECT_FALSE(form->Calendar->TBtnCatView->isChecked());
 }
 
 TEST_F(StateCommandsFixture, NavigationSizeMiniAndTrayEntriesReachTheirOperations)
@@ -287,9 +288,10 @@ TEST_F(StateCommandsFixture, NavigationSizeMiniAndTrayEntriesReachTheirOperation
 TEST_F(StateCommandsFixture, PairKeysWorkAfterAMenuWasOpenedAndClosedWithEscape)
 {
     startIn(Mode::Full);
-    const std::pair<Qt::Key, std::function<int()>> keys[] = {{Qt::Key_F9, [&] { return int(form->weekShown()); }},
-                                                             {Qt::Key_F10, [&] { return int(form->panelWithRight()); }},
-                                                             {Qt::Key_F5, [&] { return form->catViewMode(); }}};
+    const std::pair<Qt::Key, std::function<int()>> keys[] = {
+        {Qt::Key_F9, [&] { return int(form->Calendar->weekShown()); }},
+        {Qt::Key_F10, [&] { return int(form->panelWithRight()); }},
+        {Qt::Key_F5, [&] { return form->Calendar->catViewMode(); }}};
     for (const auto& [key, observed] : keys) {
         press(Qt::Key_V, Qt::AltModifier); // the menu bar keeps the focus after Escape
         ASSERT_NE(QApplication::activePopupWidget(), nullptr);
@@ -317,4 +319,20 @@ TEST_F(StateCommandsFixture, EachKeyIsBoundToOneWindowActionOnly)
     }
     for (const auto& [key, names] : owners)
         EXPECT_EQ(names.size(), 1) << key.toStdString() << ": " << names.join(' ').toStdString();
+}
+
+TEST_F(StateCommandsFixture, TheICalendarAndSyncEntriesFollowTheCsvEntriesInTheFileMenu)
+{
+    start();
+    const QList<QAction*> entries = form->MenuFile->actions();
+    const qsizetype csv = entries.indexOf(form->Exchange->MenuCsvSave);
+    ASSERT_GE(csv, 0);
+    ASSERT_GT(entries.size(), csv + 4);
+    EXPECT_EQ(entries[csv + 1], form->Exchange->MenuIcalSave);
+    EXPECT_EQ(entries[csv + 2], form->Exchange->MenuIcalRead);
+    EXPECT_EQ(entries[csv + 3], form->Exchange->Sync->MenuSync);
+    EXPECT_TRUE(entries[csv + 4]->isSeparator());
+    EXPECT_EQ(form->Exchange->Sync->StatusSync->parentWidget(), form->statusBar());
+    EXPECT_EQ(form->Exchange->MenuIcalSave->text(), QString::fromUtf8("iCalendar形式で保存(&I)..."));
+    EXPECT_EQ(form->Exchange->MenuIcalRead->text(), QString::fromUtf8("iCalendar形式の読込(&J)..."));
 }

@@ -49,7 +49,7 @@ struct DataFilesFixture : MainWindowFixture {
             input.BtnOkClick();
             return input.result();
         });
-        form->DaySchInputAdd();
+        form->DayList->DaySchInputAdd();
     }
 };
 
@@ -102,13 +102,13 @@ TEST_F(DataFilesFixture, AMonthThatCannotBeReadIsNamedSaidOnceAndNeverEdited)
     const std::string path = home.file("202612.sch"), big(files::kMaxDataFileBytes + 1, '0');
     home.write("202612.sch", big);
     start();
-    form->NextMonthChange();
-    form->BeforeMonthChange();
+    form->Calendar->NextMonthChange();
+    form->Calendar->BeforeMonthChange();
     addSchedule("lost");
     EXPECT_TRUE(dialogs.shownClasses.empty()) << "refused before the dialog";
     ASSERT_EQ(platform.messages.size(), 2u) << "said once, then the refusal";
     EXPECT_NE(platform.messages[0].text.find(path + ": " + files::fileTooLargeText(big.size() - 1)), std::string::npos);
     EXPECT_NE(platform.messages[1].text.find(path), std::string::npos);
-    EXPECT_EQ(form->StatusWarning->text(), QString::fromUtf8("読み込めないファイル: 202612.sch"));
+    EXPECT_EQ(form->Notices->StatusWarning->text(), QString::fromUtf8("読み込めないファイル: 202612.sch"));
     EXPECT_EQ(files::fileStamp(path).size, static_cast<long long>(big.size()));
 }

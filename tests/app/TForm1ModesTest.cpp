@@ -1,19 +1,18 @@
 // The main window's display modes with the event loop running, as a user meets them: the mini
 // calendar, calendar-only mode, the keys that work in every mode, placement and the tray entry.
-#include "app/TForm1.h"
 #include "calendar/CellPaint.h"
 #include "calendar/qt/MonthGrid.h"
+#include "calendar/qt/WeekGrid.h"
 #include "platform/IniFile.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/MainWindowFixture.h"
-#include "support/TempFolder.h"
 
 #include <QAction>
 #include <QImage>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTest>
-#include <gtest/gtest.h>
+#include <QToolButton>
 
 using namespace kal;
 using namespace kal::test;
@@ -36,7 +35,7 @@ struct ModesFixture : MainWindowFixture {
         QTest::keyClick(target, key, modifiers);
         settle();
     }
-    std::pair<int, int> view() const { return {form->state().viewYear, form->state().viewMonth}; }
+    std::pair<int, int> view() const { return {form->Calendar->cursor().viewYear, form->Calendar->cursor().viewMonth}; }
     QRect screenArea() const { return form->screen()->availableGeometry(); }
     IniFile savedSettings()
     {
@@ -62,12 +61,12 @@ struct ModesFixture : MainWindowFixture {
             EXPECT_LE(frame.bottom(), screen.bottom());
         }
     }
-    QImage gridImage() const { return form->GridMonth->grab().toImage(); }
+    QImage gridImage() const { return form->Calendar->GridMonth->grab().toImage(); }
     // Columns of a grid cell holding anything but the cell's background (its top-left pixel).
     int inkWidth(int column, int row) const
     {
         const QImage image = gridImage();
-        const QRect cell = form->GridMonth->cellRect(column, row);
+        const QRect cell = form->Calendar->GridMonth->cellRect(column, row);
         const QRgb background = image.pixel(cell.topLeft());
         int first = -1, last = -1;
         for (int x = cell.left(); x <= cell.right(); ++x)
@@ -94,9 +93,9 @@ struct ModesFixture : MainWindowFixture {
         const QImage image = gridImage();
         const QRgb line = qRgb(0x55, 0x55, 0x55);
         int count = 0;
-        for (int row = 1; row < form->GridMonth->rowCount(); ++row)
+        for (int row = 1; row < form->Calendar->GridMonth->rowCount(); ++row)
             for (int column = 0; column < 7; ++column) {
-                const QRect cell = form->GridMonth->cellRect(column, row);
+                const QRect cell = form->Calendar->GridMonth->cellRect(column, row);
                 count += image.pixel(cell.right(), cell.center().y()) == line ||
                          image.pixel(cell.center().x(), cell.bottom()) == line;
             }
@@ -198,9 +197,9 @@ TEST_F(ModesFixture, CalendarOnlyHeaderShowsLongWeekdayNamesInAHighEnoughRow)
     EXPECT_GT(longName, 2 * shortName) << "月曜日 instead of 月";
 
     // The names are drawn 3 pixels below the row's top and must end inside it.
-    const int headerHeight = form->GridMonth->rowHeights()[0];
+    const int headerHeight = form->Calendar->GridMonth->rowHeights()[0];
     EXPECT_GE(headerHeight, 3 + QFontMetrics(form->font()).height());
-    const QImage header = form->GridMonth->grab(form->GridMonth->cellRect(1, 0)).toImage();
+    const QImage header = form->Calendar->GridMonth->grab(form->Calendar->GridMonth->cellRect(1, 0)).toImage();
     const QRgb background = header.pixel(0, 0);
     for (int x = 0; x < header.width(); ++x)
         ASSERT_EQ(header.pixel(x, header.height() - 1), background) << "glyphs reach the row's bottom at " << x;
@@ -240,8 +239,8 @@ TEST_F(ModesFixture, StoredSizesAndPositionsAreLimitedToTheScreen)
         start(settings);
         settle();
         expectUsableOnScreen();
-        EXPECT_GT(form->GridMonth->width(), 0);
-        EXPECT_GT(form->GridMonth->height(), 0);
+        EXPECT_GT(form->Calendar->GridMonth->width(), 0);
+        EXPECT_GT(form->Calendar->GridMonth->height(), 0);
         // Switching modes and the presets work from what was limited.
         form->SmallSize();
         settle();
@@ -269,4 +268,43 @@ TEST_F(ModesFixture, TrayEntryHidesTheWindowWhileItIsVisibleMinimisedIncluded)
     EXPECT_FALSE(form->isVisible());
     form->PopupTrayPopup();
     EXPECT_EQ(form->PopTraySize->text(), QString::fromUtf8("タスクトレイから出す(&S)"));
+}
+
+TEST_F(ModesFixture, TheMiniCalendarShowsTheMonthAndTheWeekViewComesBack)
+{
+    start();
+    form->Calendar->GridModeClick();
+    form->Calendar->NextMonthChange();
+    const Date day = form->Calendar->cursor().selectedDate;
+    form->SmallSize();
+    EXPECT_FALSE(form->Calendar->weekShown());
+    EXPECT_TRUE(form->Calendar->GridMonth->isVisible());
+    EXPECT_EQ(form->Calendar->cursor().selectedDate, day);
+    form->Calendar->GridModeClick(); // nothing in the mini calendar
+    EXPECT_FALSE(form->Calendar->weekShown());
+    EXPECT_TRUE(form->Calendar->MenuMonthly->isChecked());
+    form->SmallSize();
+    EXPECT_TRUE(form->Calendar->weekShown());
+    EXPECT_TRUE(form->Calendar->BtnBeforeMonth->isVisible());
+    EXPECT_FALSE(form->Calendar->BtnNextYear->isVisible());
+    EXPECT_EQ(form->Calendar->cursor().selectedDate, day);
+}
+
+TEST_F(ModesFixture, TheCalendarViewIsWrittenAtExitAndAppliedAtTheNextStart)
+{
+    start();
+    form->Calendar->GridModeClick();
+    form->ApplicationExit();
+    form.reset();
+    const std::string written = home.read("Kalendra.ini");
+    EXPECT_NE(written.find("GridMode=1"), std::string::npos);
+    start(written.substr(written.find("[Window]")));
+    EXPECT_TRUE(form->Calendar->weekShown());
+    EXPECT_EQ(
+        form->Calendar->monthBuild().layout.dateOf(form->Calendar->GridWeek->selectedRow(), form->Calendar->weekRow()),
+        (Date{2026, 12, 8}));
+    form->Calendar->GridModeClick();
+    form->ApplicationExit();
+    form.reset();
+    EXPECT_NE(home.read("Kalendra.ini").find("GridMode=0"), std::string::npos);
 }

@@ -1,5 +1,4 @@
 // The start finishes what a crash interrupted before the first month is built.
-#include "app/TForm1.h"
 #include "calendar/qt/MonthGrid.h"
 #include "platform/FileTransaction.h"
 #include "platform/IntentRecord.h"
@@ -9,7 +8,6 @@
 
 #include <QTreeWidget>
 #include <fstream>
-#include <gtest/gtest.h>
 
 using namespace kal;
 using namespace kal::test;
@@ -30,8 +28,8 @@ TEST_F(MainWindowFixture, AnInterruptedMoveIsFinishedAndStaleFilesRemovedAtStart
     EXPECT_FALSE(home.exists(".kalendra-intent-00000000000000000001-1"));
     EXPECT_FALSE(home.exists("202612.sch.tmp-a1b2c3"));
     // The month was built from the finished files.
-    ASSERT_EQ(form->ListDaySch->topLevelItemCount(), 1);
-    EXPECT_EQ(form->ListDaySch->topLevelItem(0)->text(3), "moved");
+    ASSERT_EQ(form->DayList->ListDaySch->topLevelItemCount(), 1);
+    EXPECT_EQ(form->DayList->ListDaySch->topLevelItem(0)->text(3), "moved");
 }
 
 TEST_F(MainWindowFixture, ADamagedIntentRecordIsReportedAndLeftAlone)

@@ -35,13 +35,14 @@ struct ShutdownFixture : MainWindowFixture {
         for (const char* name : {"200301.sch", "200302.sch", "200303.sch", "1wire.sch", "20030131.mem", "20030215.mem"})
             home.write(name, "");
     }
-    int dayColumn(const char* caption) const
+    static int columnOf(const QTreeWidget* list, const char* caption)
     {
-        for (int c = 0; c < form->ListDaySch->columnCount(); ++c)
-            if (form->ListDaySch->headerItem()->text(c) == QString::fromUtf8(caption))
+        for (int c = 0; c < list->columnCount(); ++c)
+            if (list->headerItem()->text(c) == QString::fromUtf8(caption))
                 return c;
         return -1;
     }
+    int dayColumn(const char* caption) const { return columnOf(form->DayList->ListDaySch, caption); }
 };
 
 const char* const kClean = "[Clean]\r\nClean=1\r\nCleanTerm=3\r\n";
@@ -57,7 +58,7 @@ TEST_F(ShutdownFixture, CleanUpAsksOnceWithTheTimerStoppedAndDeletesOnlyOnYes)
         writeOldData();
         start(kClean);
         platform.messageAnswers.push_back(answer);
-        QTimer* timer = form->Timer1;
+        QTimer* timer = form->PanelTimer->Timer1;
         ASSERT_TRUE(timer->isActive());
         form->ApplicationExit();
         EXPECT_FALSE(timer->isActive());
@@ -144,7 +145,7 @@ TEST_F(ShutdownFixture, ClosingMinimisedKeepsTheNormalGeometryHeightsAndWidths)
     form->MenuNoteClick();
     form->showMinimized();
     QTest::qWait(10);
-    form->ListDaySch->setColumnWidth(dayColumn("内容"), 60);
+    form->DayList->ListDaySch->setColumnWidth(dayColumn("内容"), 60);
     close();
     EXPECT_EQ(key("View", "Note"), 0) << "the modes are written";
     EXPECT_EQ(key("Window", "Left"), 40);
@@ -162,27 +163,30 @@ TEST_F(ShutdownFixture, ColumnWidthsSurviveARestartAndUntouchedOnesWriteNothing)
                                  "SchWidth=150\r\nPlcWidth=70\r\nCatWidth=90\r\nTNoWidth=111\r\nNow=2026\r\n"
                                  "[Unknown]\r\nKeep=this\r\n";
     start(settings + "[View]\r\nSchView=111111\r\n");
-    EXPECT_EQ(form->ListDaySch->columnWidth(dayColumn("内容")), 150);
-    EXPECT_EQ(form->ListDaySch->columnWidth(dayColumn("場所")), 70);
+    EXPECT_EQ(form->DayList->ListDaySch->columnWidth(dayColumn("内容")), 150);
+    EXPECT_EQ(form->DayList->ListDaySch->columnWidth(dayColumn("場所")), 70);
     const std::string before = home.read("Kalendra.ini");
     close();
     EXPECT_EQ(home.read("Kalendra.ini"), before) << "nothing moved, nothing written";
 
     start(settings + "[View]\r\nSchView=111111\r\n");
-    form->ListDaySch->setColumnWidth(dayColumn("内容"), 180);
-    form->ListDaySch->setColumnWidth(dayColumn("分類"), 44);
+    form->DayList->ListDaySch->setColumnWidth(dayColumn("内容"), 180);
+    form->DayList->ListDaySch->setColumnWidth(dayColumn("分類"), 44);
+    form->PanelTodo->ListTodoOk->setColumnWidth(columnOf(form->PanelTodo->ListTodoOk, "件名"), 200);
     close();
     EXPECT_EQ(key("Window", "SchWidth"), 180);
     EXPECT_EQ(key("Window", "PlcWidth"), 70);
     EXPECT_EQ(key("Window", "CatWidth"), 44);
     EXPECT_EQ(key("Window", "TNoWidth"), 111);
+    EXPECT_EQ(key("Window", "TOkWidth"), 200);
+    EXPECT_EQ(key("Window", "NPrWidth"), 48);
     EXPECT_NE(home.read("Kalendra.ini").find("[Unknown]\r\nKeep=this\r\n"), std::string::npos);
 
     form = std::make_unique<TForm1>(services, home.path());
     ASSERT_EQ(form->FormCreate(), 0);
     form->ShowAtStart();
-    EXPECT_EQ(form->ListDaySch->columnWidth(dayColumn("内容")), 180);
-    EXPECT_EQ(form->ListDaySch->columnWidth(dayColumn("分類")), 44);
+    EXPECT_EQ(form->DayList->ListDaySch->columnWidth(dayColumn("内容")), 180);
+    EXPECT_EQ(form->DayList->ListDaySch->columnWidth(dayColumn("分類")), 44);
 }
 
 TEST_F(ShutdownFixture, TerminationCancelsAWaitingQuestionAndSavesAsAtExit)

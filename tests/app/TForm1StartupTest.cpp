@@ -1,5 +1,6 @@
 // Start-up paths of the main window, offscreen with the fake platform.
 #include "app/Password.h"
+#include "app/Startup.h"
 #include "app/TDlgPasswd.h"
 #include "app/TDlgSetup.h"
 #include "app/TForm1.h"
@@ -252,4 +253,13 @@ TEST_F(StartupFixture, StartingInTheTrayShowsNoWindowAndSavesNothing)
         form.close();
     }
     EXPECT_EQ(home.read("Kalendra.ini"), before);
+}
+
+TEST(StartupDecisions, GreetingOnlyOnTheFirstSevenDaysOfAYearAfterTheLastSave)
+{
+    EXPECT_TRUE(newYearGreetingDue(2025, Date{2026, 1, 1}));
+    EXPECT_TRUE(newYearGreetingDue(2025, Date{2026, 1, 7}));
+    EXPECT_FALSE(newYearGreetingDue(2025, Date{2026, 1, 8}));
+    EXPECT_FALSE(newYearGreetingDue(2026, Date{2026, 1, 3}));
+    EXPECT_FALSE(newYearGreetingDue(2025, Date{2026, 12, 31}));
 }

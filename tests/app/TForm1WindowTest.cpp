@@ -1,20 +1,14 @@
-// The main window's calendar, modes and tray, offscreen with the fake platform.
+// The main window's modes and tray, offscreen with the fake platform.
 #include "alarm/qt/ClockPanel.h"
 #include "app/Password.h"
 #include "app/TDlgPasswd.h"
-#include "app/TForm1.h"
-#include "app/THeaderPanel.h"
 #include "app/qt/InstanceGuard.h"
+#include "calendar/THeaderPanel.h"
 #include "calendar/qt/MonthGrid.h"
 #include "platform/Files.h"
-#include "platform/SjisCodec.h"
 #include "platform/qt/Widgets.h"
 #include "schedule/ScheduleRecord.h"
-#include "schedule/TDlgCatSet.h"
-#include "support/FakeDialogRunner.h"
-#include "support/FakePlatform.h"
 #include "support/MainWindowFixture.h"
-#include "support/TempFolder.h"
 
 #include <QAction>
 #include <QLabel>
@@ -25,7 +19,6 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
-#include <gtest/gtest.h>
 
 using namespace kal;
 using namespace kal::test;
@@ -38,99 +31,9 @@ struct WindowFixture : MainWindowFixture {
         MainWindowFixture::SetUp();
         home.write("Holiday.dat", *files::readBytes(KALENDRA_SOURCE_DIR "/data/Holiday.dat"));
     }
-    std::pair<int, int> view() const { return {form->state().viewYear, form->state().viewMonth}; }
-    Date selected() const { return form->state().selectedDate; }
 };
 
 } // namespace
-
-TEST_F(WindowFixture, NavigationStaysWithin1900To2099)
-{
-    platform.setToday(2099, 6, 15);
-    start();
-    form->NextMonthChange();
-    EXPECT_EQ(view(), std::make_pair(2099, 6)) << "in 2099 the month cannot be advanced";
-    form->NextYearChange();
-    EXPECT_EQ(view(), std::make_pair(2099, 6));
-    form->BeforeMonthChange();
-    EXPECT_EQ(view(), std::make_pair(2099, 5));
-    form->BeforeYearChange();
-    EXPECT_EQ(view(), std::make_pair(2098, 5));
-    form->NextMonthChange();
-    EXPECT_EQ(view(), std::make_pair(2098, 6));
-
-    platform.setToday(1900, 3, 1);
-    form->CurrentNow();
-    EXPECT_EQ(view(), std::make_pair(1900, 3));
-    form->BeforeMonthChange();
-    form->BeforeYearChange();
-    EXPECT_EQ(view(), std::make_pair(1900, 3));
-    form->NextYearChange();
-    EXPECT_EQ(view(), std::make_pair(1901, 3));
-    form->BeforeMonthChange();
-    EXPECT_EQ(view(), std::make_pair(1901, 2));
-    form->NextMonthChange();
-    form->NextMonthChange();
-    EXPECT_EQ(view(), std::make_pair(1901, 4));
-    EXPECT_EQ(selected(), (Date{1901, 4, 1}));
-
-    platform.setToday(2026, 12, 8);
-    form->CurrentNow();
-    EXPECT_EQ(view(), std::make_pair(2026, 12));
-    EXPECT_EQ(selected(), (Date{2026, 12, 8}));
-}
-
-TEST_F(WindowFixture, ThirtyFirstToAShorterMonthKeepsTheCellAndTakesItsDay)
-{
-    platform.setToday(2026, 1, 31);
-    start();
-    const int column = form->GridMonth->selectedColumn(), row = form->GridMonth->selectedRow();
-    EXPECT_EQ(column, 6);
-    EXPECT_EQ(row, 5);
-    form->NextMonthChange();
-    EXPECT_EQ(view(), std::make_pair(2026, 2));
-    EXPECT_EQ(form->GridMonth->selectedColumn(), column);
-    EXPECT_EQ(form->GridMonth->selectedRow(), row);
-    EXPECT_EQ(selected(), (Date{2026, 3, 7}));
-    EXPECT_EQ(form->selectedRelation(), MonthRelation::Next);
-}
-
-TEST_F(WindowFixture, NeighbouringMonthCellsCanBeSelectedWithoutChangingTheMonth)
-{
-    start();
-    form->SelectCell(0, 1);
-    EXPECT_EQ(selected(), (Date{2026, 11, 29}));
-    EXPECT_EQ(form->selectedRelation(), MonthRelation::Previous);
-    EXPECT_EQ(view(), std::make_pair(2026, 12));
-    form->SelectCell(6, 6);
-    EXPECT_EQ(selected(), (Date{2027, 1, 9}));
-    EXPECT_EQ(form->selectedRelation(), MonthRelation::Next);
-}
-
-TEST_F(WindowFixture, RightButtonSelectsTheCellUnderThePointer)
-{
-    start();
-    QRect cell = form->GridMonth->cellRect(4, 3);
-    QTest::mouseClick(form->GridMonth, Qt::RightButton, {}, cell.center());
-    EXPECT_EQ(form->GridMonth->selectedColumn(), 4);
-    EXPECT_EQ(form->GridMonth->selectedRow(), 3);
-    EXPECT_EQ(selected(), (Date{2026, 12, 17}));
-    // The header row is not a day.
-    QTest::mouseClick(form->GridMonth, Qt::LeftButton, {}, form->GridMonth->cellRect(2, 0).center());
-    EXPECT_EQ(form->GridMonth->selectedRow(), 3);
-}
-
-TEST_F(WindowFixture, FiveWeekRowsGrowToSixOnlyForASixthWeekSelection)
-{
-    platform.setToday(2026, 8, 31); // August 2026 reaches the sixth week row
-    start("[View]\r\nMonWeek=5\r\n");
-    EXPECT_EQ(form->GridMonth->rowCount(), 7);
-    form->SelectCell(3, 2); // 5 August
-    EXPECT_EQ(form->GridMonth->rowCount(), 7) << "the grid changes only when the month is rebuilt";
-    form->NextMonthChange();
-    EXPECT_EQ(selected(), (Date{2026, 9, 5}));
-    EXPECT_EQ(form->GridMonth->rowCount(), 6);
-}
 
 TEST_F(WindowFixture, PanelModeAndItsToggles)
 {
@@ -152,7 +55,7 @@ TEST_F(WindowFixture, PanelModeAndItsToggles)
     EXPECT_TRUE(form->state().windowStateDirty);
 
     form->MenuClockClick();
-    EXPECT_FALSE(form->PanelClock->isVisible());
+    EXPECT_FALSE(form->PanelTimer->PanelClock->isVisible());
     EXPECT_FALSE(form->TBtnClock->isChecked());
     form->MenuNoteClick();
     EXPECT_FALSE(form->PanelNote->isVisible());
@@ -176,11 +79,11 @@ TEST_F(WindowFixture, MiniCalendarAndBackRestoreTheNormalGeometry)
     EXPECT_FALSE(form->menuBar()->isVisible());
     EXPECT_FALSE(form->ToolBar1->isVisible());
     EXPECT_FALSE(form->PanelRight->isVisible());
-    EXPECT_EQ(form->PanelMonSch->height(), 20);
-    EXPECT_FALSE(form->BtnBeforeYear->isVisible());
-    EXPECT_EQ(form->PanelMonSch->caption(), QString::fromUtf8("2026年12月"));
+    EXPECT_EQ(form->Calendar->PanelMonSch->height(), 20);
+    EXPECT_FALSE(form->Calendar->BtnBeforeYear->isVisible());
+    EXPECT_EQ(form->Calendar->PanelMonSch->caption(), QString::fromUtf8("2026年12月"));
     EXPECT_EQ(form->PopMini->text(), QString::fromUtf8("元のサイズに戻す(&S)"));
-    EXPECT_EQ(form->GridMonth->lineWidth(), 0);
+    EXPECT_EQ(form->Calendar->GridMonth->lineWidth(), 0);
     EXPECT_EQ(form->windowTitle(), QString::fromUtf8("令和8年12月8日"));
 
     form->move(420, 310);
@@ -190,13 +93,13 @@ TEST_F(WindowFixture, MiniCalendarAndBackRestoreTheNormalGeometry)
     EXPECT_EQ(form->pos(), QPoint(40, 30));
     EXPECT_TRUE(form->menuBar()->isVisible());
     EXPECT_TRUE(form->PanelRight->isVisible());
-    EXPECT_EQ(form->PanelMonSch->caption(), "12");
+    EXPECT_EQ(form->Calendar->PanelMonSch->caption(), "12");
     EXPECT_EQ(form->windowTitle(), "Kalendra");
     EXPECT_EQ(form->miniGeometry().left, 420);
     EXPECT_EQ(form->miniGeometry().top, 310);
 
     // The header's double click does the same.
-    emit form->PanelMonSch->doubleClicked();
+    emit form->Calendar->PanelMonSch->doubleClicked();
     EXPECT_TRUE(form->miniMode());
     EXPECT_EQ(form->pos(), QPoint(420, 310));
 }
@@ -239,8 +142,8 @@ TEST_F(WindowFixture, SizePresetsWhateverTheMode)
     for (const auto& [preset, right, grid, dayList, memo] : presets) {
         form->FormInitSize(preset);
         QTest::qWait(30);
-        EXPECT_EQ((std::array<int, 5>{preset, form->PanelRight->width(), form->GridMonth->height(),
-                                      form->ListDaySch->height(), form->ListMemo->height()}),
+        EXPECT_EQ((std::array<int, 5>{preset, form->PanelRight->width(), form->Calendar->GridMonth->height(),
+                                      form->DayList->ListDaySch->height(), form->ListMemo->height()}),
                   (std::array<int, 5>{preset, right, grid, dayList, memo}));
     }
 }
@@ -264,7 +167,7 @@ TEST_F(WindowFixture, WithoutANotificationAreaTheTrayMinimises)
 {
     platform.notificationArea = false;
     start("[Window]\r\nTaskBar=1\r\n");
-    EXPECT_FALSE(form->trayAvailable());
+    EXPECT_FALSE(form->state().trayAvailable);
     EXPECT_FALSE(form->state().taskbarHidden) << "the task-bar button stays so the window can come back";
     form->TaskTraySet();
     EXPECT_TRUE(form->isVisible());
@@ -316,8 +219,8 @@ TEST_F(WindowFixture, SecondStartAsksThePasswordOutsideTheSocketsHandlerAndTheTr
         ASSERT_EQ(second.acquire(QString::fromStdString(home.path())), qt::InstanceGuard::Outcome::OtherWoken);
         ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs.handlers.empty(); }, 3000));
         QTest::qWait(20);
-        for (bool shown : {form->isVisible(), form->PopTraySchAdd->isEnabled(), form->PopTraySchEdit->isEnabled(),
-                           form->PopTrayMemo->isEnabled()})
+        for (bool shown : {form->isVisible(), form->DayList->PopTraySchAdd->isEnabled(),
+                           form->Lists->PopTraySchEdit->isEnabled(), form->ListMemo->PopTrayMemo->isEnabled()})
             EXPECT_EQ(shown, !answer.isEmpty());
     }
 }
@@ -328,7 +231,7 @@ TEST_F(WindowFixture, ATrayThatComesLaterGetsTheIconAndOneThatGoesGivesTheWindow
     start();
     for (bool tray : {true, false}) {
         platform.notificationArea = tray;
-        form->Timer1Timer();
+        form->PanelTimer->Timer1Timer();
         form->TaskTraySet();
         EXPECT_TRUE(form->trayIconShown() || !tray);
         EXPECT_EQ(form->isVisible(), !tray) << "without a tray the task bar keeps the window";
@@ -346,65 +249,6 @@ TEST_F(WindowFixture, CloseButtonGoesToTheTrayWhenAsked)
     EXPECT_EQ(closed.count(), 1);
 }
 
-TEST_F(WindowFixture, CategoryFilterToggleInvertsTheTableAndHidesCheckedCategories)
-{
-    home.write("Category.tbl", crlf({"Work          1 00000255", "Home          0"}));
-    ScheduleFields f;
-    f.day = 10;
-    f.category = "Work";
-    f.title = "meeting";
-    home.write("202612.sch", crlf({ComposeSchedule(f)}));
-    start();
-    auto bandsOnTenth = [this] {
-        CellPos pos;
-        form->monthBuild().layout.find(Date{2026, 12, 10}, pos);
-        return PaintCell(form->monthBuild().layout, form->monthBuild().lists, form->categories(), form->calendarLook(),
-                         form->state().today, pos.column, pos.row)
-            .bands.size();
-    };
-    EXPECT_EQ(bandsOnTenth(), 1u);
-    form->MenuCatView2->trigger();
-    EXPECT_EQ(form->catViewMode(), 1);
-    EXPECT_TRUE(form->TBtnCatView->isChecked());
-    EXPECT_TRUE(form->MenuCatView2->isChecked());
-    EXPECT_EQ(home.read("Category.tbl"), crlf({"Work          0 00000255", "Home          1"}));
-    IniFile ini(home.file("Kalendra.ini"));
-    ini.load();
-    EXPECT_EQ(ini.readInteger("View", "Catchk", -1), 1);
-    EXPECT_EQ(bandsOnTenth(), 0u);
-
-    form->TBtnCatView->trigger();
-    EXPECT_EQ(form->catViewMode(), 0);
-    EXPECT_FALSE(form->TBtnCatView->isChecked());
-    EXPECT_EQ(bandsOnTenth(), 1u);
-}
-
-TEST_F(WindowFixture, FilterToggleWithoutATableChangesOnlyTheMode)
-{
-    start();
-    std::string before = home.read("Kalendra.ini");
-    form->MenuCatViewClick();
-    EXPECT_EQ(form->catViewMode(), 1);
-    EXPECT_FALSE(home.exists("Category.tbl"));
-    EXPECT_EQ(home.read("Kalendra.ini"), before);
-}
-
-TEST_F(WindowFixture, HeaderTextsStatusBarAndWesternDates)
-{
-    start();
-    EXPECT_EQ(form->LabelYear->text(), "2026");
-    EXPECT_EQ(form->LabelWareki->text(), QString::fromUtf8("令和8年"));
-    EXPECT_EQ(form->PanelMonSch->caption(), "12");
-    EXPECT_EQ(form->StatusPanel0->text(), QString::fromUtf8("今日：令和8年12月8日"));
-    form->ApplicationExit();
-
-    platform.setToday(2026, 4, 14);
-    start("[View]\r\nDateJap=0\r\n");
-    EXPECT_EQ(form->LabelWareki->text(), "April");
-    EXPECT_EQ(form->StatusPanel0->text(), QString::fromUtf8("今日：2026年4月14日"));
-    EXPECT_EQ(PaintHeader(form->monthBuild().layout, form->calendarLook(), 0, HeaderForm::Short).text, "Sun");
-}
-
 TEST_F(WindowFixture, DayHeaderNamesTheHolidayAndCountsSchedules)
 {
     ScheduleFields f;
@@ -413,7 +257,8 @@ TEST_F(WindowFixture, DayHeaderNamesTheHolidayAndCountsSchedules)
     home.write("202602.sch", crlf({ComposeSchedule(f), ComposeSchedule(f)}));
     platform.setToday(2026, 2, 23);
     start();
-    EXPECT_EQ(form->PanelDaySch->text(), QString::fromUtf8(" 令和8年2月23日（月曜日）の予定 - 天皇誕生日 [2件］"));
+    EXPECT_EQ(form->DayList->PanelDaySch->text(),
+              QString::fromUtf8(" 令和8年2月23日（月曜日）の予定 - 天皇誕生日 [2件］"));
 }
 
 TEST_F(WindowFixture, ModesAreWrittenAtExitAndReadAtTheNextStart)
@@ -456,22 +301,6 @@ TEST_F(WindowFixture, MinimisedTitleIsTodaysDate)
     EXPECT_EQ(form->windowTitle(), "My diary");
 }
 
-TEST_F(WindowFixture, TheCalendarFollowsTheChangeOfDay)
-{
-    platform.setToday(2026, 12, 31, 23, 59, 59);
-    start();
-    form->SelectCell(3, 2);
-    form->Timer1Timer();
-    EXPECT_EQ(view(), std::make_pair(2026, 12));
-    platform.setToday(2027, 1, 1, 0, 0, 0);
-    form->Timer1Timer();
-    EXPECT_EQ(view(), std::make_pair(2027, 1));
-    EXPECT_EQ(selected(), (Date{2027, 1, 1}));
-    EXPECT_EQ(form->state().lastDay, (Date{2027, 1, 1}));
-    EXPECT_EQ(form->state().startYear, 2027);
-    EXPECT_EQ(form->StatusPanel0->text(), QString::fromUtf8("今日：令和9年1月1日"));
-}
-
 TEST_F(WindowFixture, HelpOpensTheShippedPageInTheBrowser)
 {
     start();
@@ -480,36 +309,4 @@ TEST_F(WindowFixture, HelpOpensTheShippedPageInTheBrowser)
     std::optional<std::string> page = files::readBytes(platform.opened[0]);
     ASSERT_TRUE(page);
     EXPECT_NE(page->find("Kalendra"), std::string::npos);
-}
-
-TEST_F(WindowFixture, CategoryDialogOpensFromTheMainWindowAndItsModeTakesEffect)
-{
-    home.write("Category.tbl", crlf({"Work          1 00000255"}));
-    start();
-    dialogs.handlers.push_back([](QDialog& dialog) {
-        auto& categories = dynamic_cast<TDlgCatSet&>(dialog);
-        categories.setViewMode(1);
-        categories.BtnOkClick();
-        return categories.result();
-    });
-    form->TBtnCat->trigger();
-    ASSERT_EQ(dialogs.shownClasses.size(), 1u);
-    EXPECT_EQ(dialogs.shownClasses[0], "kal::TDlgCatSet");
-    EXPECT_FALSE(form->state().modalDialogOpen);
-    EXPECT_EQ(form->catViewMode(), 1);
-    EXPECT_TRUE(form->MenuCatView2->isChecked());
-    EXPECT_TRUE(form->TBtnCatView->isChecked());
-    // The check mark stayed, so the category is now stored as hidden.
-    EXPECT_EQ(home.read("Category.tbl"), crlf({"Work          0 00000255"}));
-}
-
-TEST_F(WindowFixture, FiveWeekRowsGrowWhenANavigationLandsInTheSixthWeek)
-{
-    platform.setToday(2026, 7, 31);
-    start("[View]\r\nMonWeek=5\r\n");
-    EXPECT_EQ(form->GridMonth->rowCount(), 6);
-    form->NextMonthChange(); // 31 August 2026 lies in the sixth week row
-    EXPECT_EQ(selected(), (Date{2026, 8, 31}));
-    EXPECT_EQ(form->GridMonth->selectedRow(), 6);
-    EXPECT_EQ(form->GridMonth->rowCount(), 7);
 }

@@ -2,15 +2,10 @@
 // dates, and what a cell keeps when space runs short.
 #include "calendar/Almanac.h"
 #include "calendar/CalendarMath.h"
-#include "calendar/LunarCommand.h"
 #include "platform/DateFormat.h"
-#include "support/RunProgram.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
-
-#include <iterator>
-#include <sstream>
 
 using namespace kal;
 using kal::test::sj;
@@ -76,21 +71,4 @@ TEST(Almanac, ItemsFollowTheFlagsAndGiveWayOldDateFirst)
         {99, "term seasonal old"}, {16, "term seasonal"}, {12, "term"}, {4, "term"}, {3, ""}};
     for (const auto& [width, expected] : widths)
         EXPECT_EQ(FitAlmanac(items, width, bytes), expected) << width;
-}
-
-TEST(LunarCommand, OneUtf8LineADayAndExitTwoForBadDates)
-{
-    const auto run = kal::test::runProgram(KALENDRA_BINARY " --lunar 2033/12/21 2033/12/22");
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.output, "2033/12/21\t11/30\t仏滅\t冬至\t\n2033/12/22\t閏11/1\t大安\t\t\n");
-
-    for (const char* refused : {"", "2024/2/3", "1899/12/31", "2024/01/01 2100/01/01", "2024/02/30",
-                                "2024/02/03 2024/02/02", "2024/01/01 2024/01/02 2024/01/03"}) {
-        std::istringstream words(refused);
-        const std::vector<std::string> arguments{std::istream_iterator<std::string>(words), {}};
-        std::ostringstream out, err;
-        EXPECT_EQ(lunarCommand().run(HeadlessContext{"/none/", {2026, 1, 1}, out, err}, arguments), kExitUsage);
-        EXPECT_NE(err.str().find("使い方: kalendra [--home フォルダ] --lunar FROM [TO]"), std::string::npos);
-        EXPECT_EQ(out.str(), "");
-    }
 }

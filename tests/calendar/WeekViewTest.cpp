@@ -1,5 +1,5 @@
 #include "calendar/WeekView.h"
-#include "app/WindowLayout.h"
+#include "calendar/GridLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -145,6 +145,52 @@ TEST(WeekSelection, ARebuildKeepsANeighbouringMonthsDayInItsWeek)
     EXPECT_EQ(WeekSelectionAfterBuild(may, Date{2026, 4, 28}, CellPos{2, 1}), (CellPos{2, 1}));
     // A day the layout does not show falls back on the month view's rule.
     EXPECT_EQ(WeekSelectionAfterBuild(may, Date{2026, 8, 12}, CellPos{0, 1}), (CellPos{2, 3}));
+}
+
+TEST(GridLayout, WeekRowsShareTheGridAndAllFit)
+{
+    struct Case {
+        int height, rows, line;
+    };
+    for (Case c : {Case{343, 7, 1}, Case{343, 6, 1}, Case{200, 7, 0}, Case{51, 7, 1}, Case{1000, 7, 1}}) {
+        SCOPED_TRACE(std::to_string(c.height) + " " + std::to_string(c.rows));
+        std::vector<int> heights = MonthRowHeights(c.height, 16, c.rows, c.line);
+        ASSERT_EQ(static_cast<int>(heights.size()), c.rows);
+        EXPECT_EQ(heights[0], 16);
+        EXPECT_LE(GridExtent(heights, c.line), c.height);
+        for (int i = 1; i < c.rows - 1; ++i)
+            EXPECT_LE(std::abs(heights[static_cast<std::size_t>(i)] - heights[1]), 1);
+    }
+    // 343 high, 6 weeks: (343 - 16) / 6 - 1 = 53 each, the last one line width less.
+    std::vector<int> h = MonthRowHeights(343, 16, 7, 1);
+    EXPECT_EQ(h[1], 53);
+    EXPECT_EQ(h[6], 52);
+}
+
+TEST(GridLayout, ColumnsShareTheWidthAndFit)
+{
+    std::vector<int> w = ColumnWidths(478, 7, 1);
+    EXPECT_LE(GridExtent(w, 1), 478);
+    EXPECT_EQ(w[0], 68);
+    EXPECT_EQ(w[2], 67);
+    EXPECT_EQ(w[6], 66);
+    std::vector<int> mini = ColumnWidths(164, 7, 0);
+    EXPECT_EQ(GridExtent(mini, 0), 161);
+}
+
+TEST(GridLayout, HeaderButtonsInNormalAndMiniMode)
+{
+    HeaderButtons normal = HeaderButtonPositions(478, false);
+    EXPECT_EQ(normal.nowMonth, 478 / 2 - 32);
+    EXPECT_EQ(normal.nowMonthWidth, 65);
+    EXPECT_EQ(normal.nextYear, 449);
+    EXPECT_EQ(normal.nextMonth, 422);
+    EXPECT_EQ(normal.beforeMonth, 30);
+    HeaderButtons mini = HeaderButtonPositions(164, true);
+    EXPECT_EQ(mini.nowMonthWidth, 106);
+    EXPECT_EQ(mini.nowMonth, 29);
+    EXPECT_EQ(mini.nextMonth, 135);
+    EXPECT_EQ(mini.beforeMonth, 4);
 }
 
 TEST(WeekGridShape, RowsAlwaysFitAndTheWeekendRowsGiveWay)

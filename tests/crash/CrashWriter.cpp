@@ -18,8 +18,6 @@
 // pick list read back. Imports: each batch is wholly there (every record once) or wholly absent,
 // its new category is in the table when its records are, no category is listed twice, and a
 // batch whose command reported success is there.
-#include "app/AppSettings.h"
-#include "app/DataFolders.h"
 #include "exchange/CsvImport.h"
 #include "platform/ByteText.h"
 #include "platform/CommaText.h"
@@ -31,6 +29,8 @@
 #include "schedule/PickList.h"
 #include "schedule/Repeat.h"
 #include "schedule/ScheduleRecord.h"
+#include "settings/AppSettings.h"
+#include "settings/DataFolders.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,9 +1,7 @@
 // Every writer with each step of the file layer (open, write, fsync, close, rename) failed in
 // turn at each of its calls: the old files stay as they were, no temporary file or intent record
 // is left, and the reason the user is shown names the error.
-#include "app/AppSettings.h"
 #include "app/CleanUp.h"
-#include "app/ColorSets.h"
 #include "app/Password.h"
 #include "app/TodoIconFiles.h"
 #include "calendar/HolidayInput.h"
@@ -22,6 +20,8 @@
 #include "schedule/PickList.h"
 #include "schedule/Repeat.h"
 #include "schedule/ScheduleRecord.h"
+#include "settings/AppSettings.h"
+#include "settings/ColorSets.h"
 #include "support/LockHolder.h"
 #include "support/WriterFaults.h"
 #include "todo/TodoStore.h"

@@ -1,8 +1,8 @@
 #include "print/MonthPrint.h"
 
-#include "app/AppSettings.h"
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
+#include "settings/AppSettings.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

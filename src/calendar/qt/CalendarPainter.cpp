@@ -1,9 +1,9 @@
 #include "calendar/qt/CalendarPainter.h"
 
-#include "app/AppSettings.h"
 #include "calendar/WeekView.h"
 #include "calendar/qt/WeekGrid.h"
 #include "platform/qt/QtText.h"
+#include "settings/AppSettings.h"
 
 #include <QIcon>
 #include <QPainter>

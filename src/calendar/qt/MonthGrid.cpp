@@ -1,6 +1,6 @@
 #include "calendar/qt/MonthGrid.h"
 
-#include "app/WindowLayout.h"
+#include "calendar/GridLayout.h"
 
 namespace kal::qt {
 

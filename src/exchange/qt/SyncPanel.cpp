@@ -1,14 +1,11 @@
 #include "exchange/qt/SyncPanel.h"
 
 #include "platform/qt/QtText.h"
+#include "platform/qt/Widgets.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QLabel>
-#include <QMainWindow>
-#include <QMenu>
 #include <QProgressBar>
-#include <QStatusBar>
 #include <QTimer>
 
 namespace kal::qt {
@@ -24,23 +21,18 @@ QString firstLine(const std::string& text)
 
 } // namespace
 
-SyncPanel::SyncPanel(QMainWindow* window, QMenu* menu, QAction* before, Services& services, std::string settingsPath,
-                     Wiring wiring, SyncRunner::ServiceSource source)
-    : QObject(window), services_(services), settingsPath_(std::move(settingsPath)), wiring_(std::move(wiring))
+SyncPanel::SyncPanel(const PanelContext& context, SyncLinks links, QWidget* window, SyncRunner::ServiceSource source)
+    : QObject(window), context_(context), links_(std::move(links))
 {
-    MenuSync = new QAction(QString::fromUtf8(kSyncNow), window);
-    MenuSync->setObjectName("MenuSync");
-    menu->insertAction(before, MenuSync);
-    StatusSync = new QLabel(window->statusBar());
+    MenuSync = namedAction(this, "MenuSync", kSyncNow);
+    StatusSync = new QLabel(window);
     StatusSync->setObjectName("StatusSync");
     StatusSync->setTextFormat(Qt::PlainText);
-    ProgressSync = new QProgressBar(window->statusBar());
+    ProgressSync = new QProgressBar(window);
     ProgressSync->setObjectName("ProgressSync");
     ProgressSync->setMaximumSize(120, 14);
     ProgressSync->setTextVisible(false);
     ProgressSync->setVisible(false);
-    window->statusBar()->addPermanentWidget(ProgressSync);
-    window->statusBar()->addPermanentWidget(StatusSync);
     TimerSync = new QTimer(this);
     TimerSync->setObjectName("TimerSync");
     TimerSync->start(60 * 1000);
@@ -53,7 +45,7 @@ SyncPanel::SyncPanel(QMainWindow* window, QMenu* menu, QAction* before, Services
 
 long long SyncPanel::minuteNow() const
 {
-    const DateTime now = services_.platform.now();
+    const DateTime now = context_.services.platform.now();
     return toDayNumber(now.date) * 1440 + now.hour * 60 + now.minute;
 }
 
@@ -68,9 +60,9 @@ void SyncPanel::MenuSyncClick()
 
 void SyncPanel::TimerSyncTimer()
 {
-    if (Runner->running() || QApplication::activeModalWidget())
+    if (Runner->running() || !mayStartAutomatically_())
         return;
-    const SyncSettingsFile file = readSyncSettings(settingsPath_);
+    const SyncSettingsFile file = readSyncSettings(SettingsPath(context_.programFolder));
     const int interval = file.settings.interval;
     if (!file.ok || !file.settings.enabled() || interval == 0)
         return;
@@ -80,18 +72,22 @@ void SyncPanel::TimerSyncTimer()
 
 void SyncPanel::Start(bool byHand)
 {
-    const SyncSettingsFile file = readSyncSettings(settingsPath_);
+    const SyncSettingsFile file = readSyncSettings(SettingsPath(context_.programFolder));
     if (!file.ok || !file.settings.enabled()) {
         if (byHand)
-            services_.platform.messageBox(kSyncCaption,
-                                          file.ok ? "同期先が設定されていません。環境設定の「同期」ページで同期先の "
-                                                    "URL を入力して下さい。"
-                                                  : file.reason,
-                                          MessageIcon::Information, MessageButtons::Ok);
+            context_.services.platform.messageBox(
+                kSyncCaption,
+                file.ok ? "同期先が設定されていません。環境設定の「同期」ページで同期先の "
+                          "URL を入力して下さい。"
+                        : file.reason,
+                MessageIcon::Information, MessageButtons::Ok);
         return;
     }
-    SyncRequest request = wiring_.request();
-    request.settings = file.settings;
+    const AppSettings& settings = context_.settings;
+    SyncRequest request{{settings.dataPath, settings.todoPath, context_.programFolder},
+                        file.settings,
+                        links_.today(),
+                        settings.alarmTime};
     byHand_ = byHand;
     lastSync_ = minuteNow();
     Runner->start(std::move(request));
@@ -112,17 +108,19 @@ void SyncPanel::Finished(const SyncOutcome& outcome)
 {
     MenuSync->setText(QString::fromUtf8(kSyncNow));
     ProgressSync->setVisible(false);
-    const DateTime now = services_.platform.now();
+    const DateTime now = context_.services.platform.now();
     const QString at = QString::asprintf("%02d:%02d ", now.hour, now.minute);
     const std::string result = outcome.ok ? syncSummary(outcome.counts) : outcome.reason;
     StatusSync->setText(at + (outcome.ok ? fromUtf8("同期 " + syncBrief(outcome.counts))
                                          : QString::fromUtf8("同期できません: ") + firstLine(result)));
     StatusSync->setToolTip(fromUtf8(result));
-    if (outcome.wroteFiles && wiring_.dataChanged)
-        wiring_.dataChanged();
+    if (outcome.wroteFiles) {
+        links_.todoChanged();
+        context_.rebuildMonth();
+    }
     if (!outcome.ok && byHand_ && outcome.error != caldav::DavError::Cancelled)
-        services_.platform.messageBox(kSyncCaption, "同期できませんでした。\r\n" + outcome.reason, MessageIcon::Error,
-                                      MessageButtons::Ok);
+        context_.services.platform.messageBox(kSyncCaption, "同期できませんでした。\r\n" + outcome.reason,
+                                              MessageIcon::Error, MessageButtons::Ok);
 }
 
 } // namespace kal::qt

@@ -1,38 +1,37 @@
 // The sync in the main window: the menu entry "今すぐ同期(&Y)" (which cancels a sync under way),
-// the last result and the progress in the status bar, and the automatic sync every Interval
+// the last result and the progress for the status bar, and the automatic sync every Interval
 // minutes of [Sync]. The sync itself runs off the GUI thread (SyncRunner); after one that
-// changed files the window is told to reload.
+// changed files the month and the ToDo lists are read again.
 #pragma once
 
 #include "exchange/qt/SyncRunner.h"
-#include "platform/qt/Services.h"
+#include "settings/qt/PanelContext.h"
 
 #include <QObject>
 
 #include <functional>
 #include <optional>
-#include <string>
 
 class QAction;
 class QLabel;
-class QMainWindow;
-class QMenu;
 class QProgressBar;
 class QTimer;
+class QWidget;
 
 namespace kal::qt {
+
+// What the sync uses of the calendar and the ToDo panel.
+struct SyncLinks {
+    std::function<Date()> today;
+    std::function<void()> todoChanged; // ToDo.dat was written: the lists read it again
+};
 
 class SyncPanel : public QObject {
     Q_OBJECT
 public:
-    struct Wiring {
-        std::function<SyncRequest()> request; // the folders, today and the alarm lead time
-        std::function<void()> dataChanged;    // the month and the ToDo lists read again
-    };
-    // The entry goes into `menu` before `before` (null: at the end); the texts into the window's
-    // status bar.
-    SyncPanel(QMainWindow* window, QMenu* menu, QAction* before, Services& services, std::string settingsPath,
-              Wiring wiring, SyncRunner::ServiceSource source = caldav::loadService);
+    // The status-bar texts are children of `window` until the window places them.
+    SyncPanel(const PanelContext& context, SyncLinks links, QWidget* window,
+              SyncRunner::ServiceSource source = caldav::loadService);
 
     QAction* MenuSync;
     QLabel* StatusSync;
@@ -41,8 +40,10 @@ public:
     SyncRunner* Runner;
 
     void MenuSyncClick();
-    // Each minute: an automatic sync when one is due.
+    // Each minute: an automatic sync when one is due and the window's state lets it start.
     void TimerSyncTimer();
+    // Asked before an automatic sync (unless told, it may always start).
+    void setAutomaticCheck(std::function<bool()> mayStart) { mayStartAutomatically_ = std::move(mayStart); }
 
 private:
     void Start(bool byHand);
@@ -50,9 +51,9 @@ private:
     void Finished(const SyncOutcome& outcome);
     long long minuteNow() const;
 
-    Services& services_;
-    std::string settingsPath_;
-    Wiring wiring_;
+    PanelContext context_;
+    SyncLinks links_;
+    std::function<bool()> mayStartAutomatically_ = [] { return true; };
     bool byHand_ = false;
     std::optional<long long> lastSync_; // minute of the last automatic or manual start
 };

@@ -4,7 +4,9 @@
 #include "memo/TDlgMemo.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/SjisValidator.h"
+#include "platform/qt/Widgets.h"
 
+#include <QAction>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -37,7 +39,8 @@ public:
 
 } // namespace
 
-MemoList::MemoList(Services& services, QWidget* parent) : QTreeWidget(parent), services_(services)
+MemoList::MemoList(const PanelContext& context, std::function<int()> editorWidth, QWidget* parent)
+    : QTreeWidget(parent), context_(context), services_(context_.services), editorWidth_(std::move(editorWidth))
 {
     setObjectName("ListMemo");
     setColumnCount(1);
@@ -52,6 +55,58 @@ MemoList::MemoList(Services& services, QWidget* parent) : QTreeWidget(parent), s
     header()->setStretchLastSection(true);
     header()->setSectionsClickable(false);
     connect(this, &QTreeWidget::itemChanged, this, &MemoList::ListMemoEdited);
+    createCommands();
+}
+
+void MemoList::createCommands()
+{
+    MenuMemo = namedAction(this, "MenuMemo", "メモの編集(&M)");
+    TBtnMemoNew = toolAction(this, "TBtnMemoNew", "メモの編集", "tb-memo-edit");
+    PopMemo = namedAction(this, "PopMemo", "メモの編集(&M)");
+    PopMemoAdd = namedAction(this, "PopMemoAdd", "メモの編集(&E)");
+    PopTrayMemo = namedAction(this, "PopTrayMemo", "メモの編集(&M)");
+    PopMemoLineRep = namedAction(this, "PopMemoLineRep", "メモの行編集(&L)");
+    PopMemoLineDel = namedAction(this, "PopMemoLineDel", "メモの行削除(&X)");
+    PopMemoDel = namedAction(this, "PopMemoDel", "メモの削除(&O)");
+    for (QAction* a : {PopMemoLineRep, PopMemoLineDel, PopMemoDel})
+        a->setEnabled(false);
+    for (QAction* a : {MenuMemo, TBtnMemoNew, PopMemo, PopMemoAdd, PopTrayMemo})
+        connect(a, &QAction::triggered, this, &MemoList::ShowDlgMemo);
+    connect(PopMemoLineRep, &QAction::triggered, this, &MemoList::PopMemoLineRepClick);
+    connect(PopMemoLineDel, &QAction::triggered, this, &MemoList::PopMemoLineDelClick);
+    connect(PopMemoDel, &QAction::triggered, this, &MemoList::MemoDelete);
+    // Also on the empty area: a day without memo gets one this way.
+    onDoubleClick(this, [this](const QModelIndex&) { ShowDlgMemo(); });
+}
+
+void MemoList::MemoSet()
+{
+    const AppSettings& settings = context_.settings;
+    MemoListSettings memo;
+    memo.mode = MemoAreaModeOf(settings.memo);
+    memo.titleBar = settings.mtUmu;
+    memo.title = settings.mTitle;
+    memo.memoPath = settings.memoPath;
+    memo.font = settings.fonts[FontMemo];
+    memo.colors = settings.colors[ColMemoList];
+    applySettings(memo);
+    setVisible(memo.mode != MemoAreaMode::Never);
+}
+
+bool MemoList::MemoRefresh()
+{
+    const bool wasHidden = isHidden();
+    showDay(context_.selectedDate());
+    context_.showUnreadable("memo", unreadable_);
+    return wasHidden && !isHidden();
+}
+
+void MemoList::MemoPopupEnable()
+{
+    PopMemoAdd->setEnabled(true);
+    PopMemoLineRep->setEnabled(hasSelectedRow());
+    PopMemoLineDel->setEnabled(hasSelectedRow());
+    PopMemoDel->setEnabled(hasRows());
 }
 
 void MemoList::applySettings(const MemoListSettings& settings)
@@ -99,9 +154,10 @@ void MemoList::showDay(const Date& date)
     setVisible(MemoAreaShown(settings_.mode, exists, lines.size()));
 }
 
-void MemoList::ShowDlgMemo(const Date& date, const EditorPlace& place)
+void MemoList::ShowDlgMemo()
 {
-    EditDayMemo(date, window(), &place);
+    const EditorPlace place{context_.dialogPlace(), editorWidth_()};
+    EditDayMemo(context_.selectedDate(), window(), &place);
 }
 
 bool MemoList::EditDayMemo(const Date& date, QWidget* parent, const EditorPlace* place)

@@ -1,16 +1,17 @@
 // The memo area `ListMemo` under the day's schedule list: the selected day's memo lines, the
-// memo editor, the in-place line edit and the line and memo deletions. It tells the window when
-// a memo file changed, so the calendar's memo marks follow.
+// memo commands (the editor, the in-place line edit, the line and memo deletions). It tells the
+// window when a memo file changed, so the calendar's memo marks follow.
 #pragma once
 
-#include "app/AppSettings.h"
 #include "memo/DayMemo.h"
 #include "memo/MemoArea.h"
 #include "platform/Files.h"
-#include "platform/qt/Services.h"
+#include "settings/AppSettings.h"
+#include "settings/qt/PanelContext.h"
 
 #include <QTreeWidget>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,10 +42,17 @@ void ReportMemoLineResult(Platform& platform, const char* caption, const char* w
 class MemoList : public QTreeWidget {
     Q_OBJECT
 public:
-    MemoList(Services& services, QWidget* parent = nullptr);
+    // The editor opens as wide as `editorWidth` says, beside the window.
+    MemoList(const PanelContext& context, std::function<int()> editorWidth, QWidget* parent = nullptr);
 
+    QAction *MenuMemo, *TBtnMemoNew, *PopMemo, *PopMemoAdd, *PopTrayMemo;
+    QAction *PopMemoLineRep, *PopMemoLineDel, *PopMemoDel;
+
+    // The settings of the area: title, font, colours, when it shows.
+    void MemoSet();
     void applySettings(const MemoListSettings& settings);
-    // The memo area refresh for the selected day.
+    // The memo area refresh for the selected day; true when the area came back into view.
+    bool MemoRefresh();
     void showDay(const Date& date);
 
     const std::string& currentFile() const { return currentFile_; }
@@ -56,7 +64,9 @@ public:
     int selectedRow() const;
 
     // The commands.
-    void ShowDlgMemo(const Date& date, const EditorPlace& place);
+    void ShowDlgMemo();
+    // Enables the memo entries of the day's pop-up menu.
+    void MemoPopupEnable();
     // The day memo editor over `parent`, at `place` when given; true when the memo was saved.
     bool EditDayMemo(const Date& date, QWidget* parent, const EditorPlace* place = nullptr);
     // The same from the list window `listWindow` (the memo list or a memo search): the caption
@@ -71,11 +81,14 @@ signals:
     void memoChanged(bool existenceChanged);
 
 private:
+    void createCommands();
     bool runEditor(TDlgMemo& dialog, const Date& date);
     void ListMemoEdited(QTreeWidgetItem* item);
     void fillRows(const std::vector<std::string>& lines);
 
+    PanelContext context_;
     Services& services_;
+    std::function<int()> editorWidth_;
     MemoListSettings settings_;
     Date day_;
     std::string currentFile_;

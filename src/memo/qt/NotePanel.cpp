@@ -5,8 +5,11 @@
 #include "platform/ByteText.h"
 #include "platform/SjisCodec.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/Widgets.h"
 
+#include <QAction>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -142,7 +145,8 @@ void NoteList::keyPressEvent(QKeyEvent* event)
     QListWidget::keyPressEvent(event);
 }
 
-NotePanel::NotePanel(Services& services, QWidget* parent) : QWidget(parent), services_(services)
+NotePanel::NotePanel(const PanelContext& context, std::function<int()> editorWidth, QWidget* parent)
+    : QWidget(parent), context_(context), services_(context_.services), editorWidth_(std::move(editorWidth))
 {
     setObjectName("PanelNote");
     TabNote = new QTabBar(this);
@@ -160,18 +164,74 @@ NotePanel::NotePanel(Services& services, QWidget* parent) : QWidget(parent), ser
 
     connect(TabNote, &QTabBar::currentChanged, this, [this] { TabNoteEdit(NoteShow::UserChange); });
     connect(ListNote, &NoteList::rowClicked, this, &NotePanel::ListNoteClick);
-    connect(ListNote, &NoteList::doublePressed, this, &NotePanel::editRequested);
+    connect(ListNote, &NoteList::doublePressed, this, &NotePanel::NoteReplace);
     connect(ListNote, &NoteList::returnPressed, this, [this](int row) {
         if (std::optional<NoteLink> link = NoteLinkOf(ListNote->lineAt(row)))
             openLink(*link);
         else
-            emit editRequested();
+            NoteReplace();
     });
+    createCommands();
     for (QWidget* area : {static_cast<QWidget*>(ListNote), static_cast<QWidget*>(TabNote)})
         connect(area, &QWidget::customContextMenuRequested, this, [this, area](const QPoint& at) {
             QWidget* origin = area == ListNote ? ListNote->viewport() : area;
-            emit contextMenuRequested(origin->mapToGlobal(at));
+            PopupNotePopup();
+            PopupNote->popup(origin->mapToGlobal(at));
         });
+}
+
+void NotePanel::createCommands()
+{
+    MenuNoteEdit = namedAction(this, "MenuNoteEdit", "ノートの編集(&N)");
+    TBtnNote = toolAction(this, "TBtnNote", "ノートの編集", "tb-note");
+    MenuNoteTab = namedAction(this, "MenuNoteTab", "ノートの読込(&N)");
+    PopNoteAdd = namedAction(this, "PopNoteAdd", "ノートの新規追加(&A)");
+    PopNoteEdit = namedAction(this, "PopNoteEdit", "ノートの編集(&R)");
+    PopNoteDel = namedAction(this, "PopNoteDel", "ノートの削除(&D)");
+    RenNoteTitle = namedAction(this, "RenNoteTitle", "タイトルの変更(&R)");
+    PopNoteLineDel = namedAction(this, "PopNoteLineDel", "行の削除(&X)");
+    PopNoteClear = namedAction(this, "PopNoteClear", "内容の消去(&C)");
+    PopTabUp = namedAction(this, "PopTabUp", "上に移動(&U)");
+    PopDown = namedAction(this, "PopDown", "下に移動(&d)");
+    PopupNote = popupMenu(this, "PopupNote",
+                          {PopNoteAdd, PopNoteEdit, PopNoteDel, RenNoteTitle, nullptr, PopNoteLineDel, PopNoteClear,
+                           nullptr, PopTabUp, PopDown});
+    // Until the menu is first shown only the editor is offered.
+    for (QAction* a : PopupNote->actions())
+        a->setEnabled(a == PopNoteEdit);
+    for (QAction* a : {MenuNoteEdit, TBtnNote, PopNoteEdit})
+        connect(a, &QAction::triggered, this, &NotePanel::NoteReplace);
+    connect(MenuNoteTab, &QAction::triggered, this, &NotePanel::MenuNoteTabClick);
+    connect(PopNoteAdd, &QAction::triggered, this, &NotePanel::NoteAdd);
+    connect(PopNoteDel, &QAction::triggered, this, &NotePanel::NoteDelete);
+    connect(RenNoteTitle, &QAction::triggered, this, &NotePanel::RenameTitle);
+    connect(PopNoteLineDel, &QAction::triggered, this, &NotePanel::PopNoteLineDelClick);
+    connect(PopNoteClear, &QAction::triggered, this, &NotePanel::PopNoteClearClick);
+    connect(PopTabUp, &QAction::triggered, this, &NotePanel::PopTabUpClick);
+    connect(PopDown, &QAction::triggered, this, &NotePanel::PopTabDownClick);
+}
+
+void NotePanel::PopupNotePopup()
+{
+    for (QAction* a : {PopNoteAdd, PopNoteEdit, PopNoteDel, RenNoteTitle, PopTabUp, PopDown})
+        a->setEnabled(true);
+    PopNoteLineDel->setEnabled(hasSelectedLine());
+    PopNoteClear->setEnabled(currentFileExists());
+}
+
+void NotePanel::NoteSet(bool atStart)
+{
+    const AppSettings& settings = context_.settings;
+    NotePanelSettings notes;
+    notes.notePath = settings.notePath;
+    notes.programFolder = context_.programFolder;
+    notes.lastProtected = settings.notePas == 1;
+    notes.tabsAtBottom = settings.noteTab == 1;
+    notes.font = settings.fonts[FontNote];
+    notes.colors = settings.colors[ColNoteList];
+    applySettings(notes);
+    TabNoteSet();
+    TabNoteEdit(atStart ? NoteShow::Startup : NoteShow::Refresh);
 }
 
 void NotePanel::applySettings(const NotePanelSettings& settings)
@@ -276,7 +336,7 @@ void NotePanel::TabNoteEdit(NoteShow reason)
         return;
     std::vector<files::FileProblem> unreadable;
     ListNote->setLines(files::loadLinesNoting(currentFile(), unreadable));
-    emit noteRead(unreadable);
+    context_.showUnreadable("note", unreadable);
 }
 
 bool NotePanel::hasSelectedLine() const
@@ -344,8 +404,9 @@ void NotePanel::MenuNoteTabClick()
     NoteNew(*title);
 }
 
-void NotePanel::NoteReplace(const EditorPlace& place)
+void NotePanel::NoteReplace()
 {
+    const EditorPlace place{context_.dialogPlace(), editorWidth_()};
     if (currentIndex() < 0) {
         NoteAdd();
         return;

@@ -4,10 +4,10 @@
 // deleted only after the password.
 #pragma once
 
-#include "app/AppSettings.h"
 #include "memo/Note.h"
 #include "memo/qt/MemoList.h"
-#include "platform/qt/Services.h"
+#include "settings/AppSettings.h"
+#include "settings/qt/PanelContext.h"
 
 #include <QListWidget>
 #include <QWidget>
@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+class QAction;
+class QMenu;
 class QTabBar;
 class QVBoxLayout;
 
@@ -66,11 +68,17 @@ private:
 class NotePanel : public QWidget {
     Q_OBJECT
 public:
-    NotePanel(Services& services, QWidget* parent = nullptr);
+    // The editor opens as wide as `editorWidth` says, beside the window.
+    NotePanel(const PanelContext& context, std::function<int()> editorWidth, QWidget* parent = nullptr);
 
     QTabBar* TabNote;
     NoteList* ListNote;
+    QMenu* PopupNote;
+    QAction *MenuNoteEdit, *TBtnNote, *MenuNoteTab;
+    QAction *PopNoteAdd, *PopNoteEdit, *PopNoteDel, *RenNoteTitle, *PopNoteLineDel, *PopNoteClear, *PopTabUp, *PopDown;
 
+    // The settings of the panel, and the notes read again (`atStart`: the first time).
+    void NoteSet(bool atStart);
     void applySettings(const NotePanelSettings& settings);
     // Asks the program's password for the protected note; true when given (or when none is set,
     // after saying so).
@@ -83,7 +91,7 @@ public:
     void NoteAdd();
     bool NoteNew(const std::string& title);
     void MenuNoteTabClick();
-    void NoteReplace(const EditorPlace& place);
+    void NoteReplace();
     void NoteDelete();
     void RenameTitle();
     void PopNoteLineDelClick();
@@ -91,6 +99,7 @@ public:
     void PopTabUpClick();
     void PopTabDownClick();
     void ListNoteClick(int row);
+    void PopupNotePopup();
 
     const std::vector<std::string>& titles() const { return titles_; }
     int currentIndex() const;
@@ -99,14 +108,8 @@ public:
     // The protected note is shown: the password was given since the tab was chosen.
     bool unlocked() const { return unlocked_; }
 
-signals:
-    // A double press in the note list: the window opens the editor where it wants it.
-    void editRequested();
-    void contextMenuRequested(const QPoint& globalPosition);
-    // The shown note was read; `unreadable` names it when it exists but could not be read.
-    void noteRead(const std::vector<files::FileProblem>& unreadable);
-
 private:
+    void createCommands();
     bool currentProtected() const;
     bool unlockCurrent();
     bool passwordGiven();
@@ -119,7 +122,9 @@ private:
     void moveTab(int step);
     void openLink(const NoteLink& link);
 
+    PanelContext context_;
     Services& services_;
+    std::function<int()> editorWidth_;
     NotePanelSettings settings_;
     std::function<bool()> passwordCheck_;
     QVBoxLayout* layout_;

@@ -3,14 +3,18 @@
 #include "platform/qt/LatinDigits.h"
 
 #include <QAbstractItemView>
+#include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QDateEdit>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QLayout>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -51,6 +55,63 @@ QPushButton* namedButton(const char* name, const char* caption, QWidget* parent)
     button->setObjectName(name);
     button->setAutoDefault(false);
     return button;
+}
+
+QAction* namedAction(QObject* owner, const char* name, const char* caption)
+{
+    auto* action = new QAction(QString::fromUtf8(caption), owner);
+    action->setObjectName(name);
+    return action;
+}
+
+QAction* toolAction(QObject* owner, const char* name, const char* hint, const char* icon)
+{
+    auto* action = new QAction(QIcon(QString(":/icons/%1.svg").arg(icon)), QString::fromUtf8(hint), owner);
+    action->setObjectName(name);
+    action->setToolTip(QString::fromUtf8(hint));
+    return action;
+}
+
+QMenu* popupMenu(QWidget* parent, const char* name, std::initializer_list<QAction*> entries)
+{
+    auto* menu = new QMenu(parent);
+    menu->setObjectName(name);
+    for (QAction* entry : entries) {
+        if (entry)
+            menu->addAction(entry);
+        else
+            menu->addSeparator();
+    }
+    return menu;
+}
+
+void radioPair(QObject* owner, QAction* first, QAction* second, const char* key)
+{
+    auto* group = new QActionGroup(owner);
+    for (QAction* entry : {first, second}) {
+        entry->setCheckable(true);
+        group->addAction(entry);
+        if (key)
+            entry->setText(entry->text() + '\t' + QKeySequence(key).toString(QKeySequence::NativeText));
+    }
+    first->setChecked(true);
+}
+
+void onSelect(QAction* entry, std::function<bool()> isSelected, std::function<void()> select,
+              std::function<void()> showState)
+{
+    QObject::connect(entry, &QAction::triggered, entry, [isSelected, select, showState] {
+        if (isSelected())
+            showState();
+        else
+            select();
+    });
+}
+
+void showShortcut(QAction* entry, const char* key)
+{
+    entry->setShortcut(QKeySequence(key));
+    entry->setShortcutContext(Qt::WidgetShortcut);
 }
 
 QLabel* captionLabel(const char* caption, QWidget* parent)

@@ -10,6 +10,9 @@
 #include <initializer_list>
 
 class QAbstractItemView;
+class QAction;
+class QMenu;
+class QObject;
 class QDateEdit;
 class QDialog;
 class QHBoxLayout;
@@ -31,6 +34,24 @@ template <typename W> W* named(W* widget, const char* name)
     widget->setObjectName(name);
     return widget;
 }
+
+// A command of a menu or pop-up menu: its caption (UTF-8) and object name.
+QAction* namedAction(QObject* owner, const char* name, const char* caption);
+// A command of the tool bar: its icon (":/icons/<icon>.svg") and its hint (UTF-8).
+QAction* toolAction(QObject* owner, const char* name, const char* hint, const char* icon);
+// A pop-up menu named `name` holding the commands, a null entry making a separator.
+QMenu* popupMenu(QWidget* parent, const char* name, std::initializer_list<QAction*> entries);
+
+// Two exclusive entries naming a state each, the first one checked; their captions show the key
+// that toggles them, if any (one window action: a real shortcut on the entries would compete with
+// it whenever the menu bar keeps the focus).
+void radioPair(QObject* owner, QAction* first, QAction* second, const char* key = nullptr);
+// An entry naming a state selects it; one already selected changes nothing but its check mark.
+void onSelect(QAction* entry, std::function<bool()> isSelected, std::function<void()> select,
+              std::function<void()> showState);
+// A key shown in a pop-up menu only: a widget shortcut of an entry that no menu bar carries never
+// matches, so the window's own action stays the key's one owner.
+void showShortcut(QAction* entry, const char* key);
 
 // A caption label (UTF-8).
 QLabel* captionLabel(const char* caption, QWidget* parent);

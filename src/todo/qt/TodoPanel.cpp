@@ -36,7 +36,8 @@ Qt::CheckState checkOf(bool checked)
 
 } // namespace
 
-TodoPanel::TodoPanel(QWidget* parent) : QWidget(parent)
+TodoPanel::TodoPanel(const PanelContext& context, TodoPanelLinks links, QWidget* parent)
+    : QWidget(parent), context_(context), links_(std::move(links))
 {
     setObjectName("PanelTodo");
     auto* layout = new QVBoxLayout(this);
@@ -58,12 +59,15 @@ TodoPanel::TodoPanel(QWidget* parent) : QWidget(parent)
         list->setContextMenuPolicy(Qt::CustomContextMenu);
         list->header()->setSectionsClickable(true);
         list->installEventFilter(this);
-        connect(list, &QWidget::customContextMenuRequested, this,
-                [this, list](const QPoint& at) { emit contextMenuRequested(list->viewport()->mapToGlobal(at)); });
-        connect(list, &QTreeWidget::itemActivated, this, [this] { emit rowActivated(); });
+        connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint& at) {
+            PopupToDoPopup();
+            PopupToDo->popup(list->viewport()->mapToGlobal(at));
+        });
+        connect(list, &QTreeWidget::itemActivated, this, &TodoPanel::ToDoRep);
     }
     connect(ListTodoNo->header(), &QHeaderView::sectionClicked, this, &TodoPanel::ListTodoNoColumnClick);
     connect(ListTodoOk->header(), &QHeaderView::sectionClicked, this, &TodoPanel::ListTodoOkColumnClick);
+    createCommands();
 }
 
 void TodoPanel::CreateColumns(const TodoColumnSettings& settings)
@@ -306,7 +310,7 @@ bool TodoPanel::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && (watched == ListTodoNo || watched == ListTodoOk) &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-        emit deleteRequested();
+        TodoDel();
         return true;
     }
     return QWidget::eventFilter(watched, event);

@@ -1,18 +1,26 @@
 // The ToDo panel of the main window: the page control PageTodo with the open list ListTodoNo
-// and the done list ListTodoOk. Rows carry their entry's line and index; ticks the user has not
-// yet stored survive every refill, keyed by the entry, not by the row.
+// and the done list ListTodoOk, and the ToDo commands with their pop-up menu. Rows carry their
+// entry's line and index; ticks the user has not yet stored survive every refill, keyed by the
+// entry, not by the row, and reach ToDo.dat through the one write-back (ToDoUd).
 #pragma once
 
+#include "schedule/Categories.h"
+#include "schedule/ScheduleRecord.h"
+#include "settings/qt/PanelContext.h"
+#include "todo/TDlgTodoInput.h"
 #include "todo/TodoList.h"
 #include "todo/qt/TodoIcons.h"
 
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
 
+class QAction;
+class QMenu;
 class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -33,14 +41,51 @@ struct TodoColumnWidths {
     std::optional<int> openTitle, doneTitle, openPriority, donePriority;
 };
 
+// What the ToDo commands use of the panels beside them.
+struct TodoPanelLinks {
+    std::function<std::optional<ScheduleRef>()> selectedSchedule; // the day list's selection
+    std::function<const CategoryTable&()> categories;             // as the calendar last read them
+    std::function<void(const Date&)> showDate;                    // the calendar moves to a day
+};
+
 class TodoPanel : public QWidget {
     Q_OBJECT
 public:
-    explicit TodoPanel(QWidget* parent = nullptr);
+    TodoPanel(const PanelContext& context, TodoPanelLinks links, QWidget* parent = nullptr);
 
     QTabWidget* PageTodo;
     QTreeWidget* ListTodoNo;
     QTreeWidget* ListTodoOk;
+    QMenu* PopupToDo;
+    QAction *MenuToDo, *TBtnTodoNew, *PopToDoNew, *PopToDoRep, *PopToDoDel, *PopUpdate, *PopSchCopy, *PopTodoCal;
+    // In the day list's pop-up menu: the selected schedule becomes a ToDo entry.
+    QAction* PoPTodoCopy;
+
+    // The commands.
+    // Reloads ToDo.dat and refills both lists; todoLinesChanged when its lines changed.
+    void ToDoEdit();
+    // Stores the ticks of both lists; true when ToDo.dat changed.
+    bool ToDoUd();
+    // The write-back before the lists are hidden or read again from a folder: the ticks are
+    // stored, and the lists reloaded when that changed ToDo.dat.
+    void WriteBack();
+    void TodoDel();
+    void ToDoNew();
+    void ToDoRep();
+    void ShowDlgToDoInput(TodoInputMode mode);
+    void PopupToDoPopup();
+    void PopUpdateClick();
+    void PoPTodoCopyClick();
+    void PopSchCopyClick();
+    void PopTodoCalClick();
+    // The columns, the colours and the status icons as the settings give them.
+    void TodoListCreate();
+    void TodoSet();
+    void TodoIconSetup();
+    // ToDo.dat as read at start, before the lists are first filled.
+    void ReadTodoLines();
+    const std::vector<std::string>& todoLines() const { return todoLines_; }
+    const TodoIconSet& statusIcons() const { return icons_; }
 
     // The column build: tab position, the columns of both lists, the sort directions; the open
     // tab becomes the active one. The rows shown stay.
@@ -66,9 +111,8 @@ public:
     void ListTodoOkColumnClick(int position);
 
 signals:
-    void contextMenuRequested(const QPoint& globalPosition);
-    void rowActivated();
-    void deleteRequested();
+    // ToDo.dat's lines differ from the ones read before.
+    void todoLinesChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -89,7 +133,14 @@ private:
     const TodoRow& rowOf(const ListState& state, const QTreeWidgetItem* item) const;
     QTreeWidgetItem* selectedItem(const ListState& state) const;
     std::optional<int> widthOf(const ListState& state, TodoItem item) const;
+    void createCommands();
+    void RunTodoInput(TodoInputRequest request, const QPoint& place);
+    void TodoChangedMeanwhile(const char* caption);
+    void ShowTodoFailure(const char* caption, const char* what, const std::string& reason);
 
+    PanelContext context_;
+    TodoPanelLinks links_;
+    std::vector<std::string> todoLines_;
     ListState open_;
     ListState done_;
     TodoIconSet icons_;

@@ -1,22 +1,18 @@
 // The sync in the windows, offscreen with the fake platform and a server of the test's own (the
 // sync itself is tested against Radicale): the settings page "同期" and the main window's panel,
 // whose sync runs off the GUI thread while the event loop goes on.
-#include "app/AppSettings.h"
 #include "app/TSetupPageSync.h"
 #include "exchange/qt/SyncPanel.h"
 #include "platform/SjisCodec.h"
 #include "platform/qt/QtText.h"
-#include "support/FakeDialogRunner.h"
-#include "support/FakePlatform.h"
+#include "settings/AppSettings.h"
+#include "support/PanelFixture.h"
 #include "support/ScheduleLines.h"
-#include "support/TempFolder.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMainWindow>
-#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -82,11 +78,7 @@ struct FakeServer : caldav::Service {
     std::vector<std::string> stored;
 };
 
-struct SyncWindowFixture : ::testing::Test {
-    TempFolder home;
-    FakePlatform platform;
-    FakeDialogRunner dialogs;
-    qt::Services services{platform, dialogs};
+struct SyncWindowFixture : PanelFixture {
     FakeServer server;
     std::function<caldav::LoadedService()> source = [this] { return caldav::LoadedService{&server, {}}; };
 
@@ -155,15 +147,9 @@ TEST_F(SyncWindowFixture, SettingsPageFindsTheCalendarsWithoutBlocking)
 
 TEST_F(SyncWindowFixture, PanelSyncsOffTheGuiThreadAndCanBeCancelled)
 {
-    QMainWindow window;
-    QMenu* menu = window.menuBar()->addMenu("ファイル");
-    int reloads = 0;
-    qt::SyncPanel panel(&window, menu, nullptr, services, SettingsPath(home.path()),
-                        {[&] {
-                             return SyncRequest{{home.path(), home.path(), home.path()}, {}, {2026, 12, 8}, 0};
-                         },
-                         [&] { ++reloads; }},
-                        source);
+    readSettings();
+    int todoChanges = 0;
+    qt::SyncPanel panel(context, {[] { return Date{2026, 12, 8}; }, [&] { ++todoChanges; }}, &window, source);
     panel.MenuSync->trigger();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_NE(platform.messages.front().text.find("同期先が設定されていません"), std::string::npos);
@@ -179,7 +165,7 @@ TEST_F(SyncWindowFixture, PanelSyncsOffTheGuiThreadAndCanBeCancelled)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !panel.Runner->running(); }, 5000));
     EXPECT_TRUE(qt::toUtf8(panel.StatusSync->text()).ends_with("同期できません: 中止しました。"));
     EXPECT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(reloads, 0);
+    EXPECT_EQ(rebuilds + todoChanges, 0);
 
     server.answer = true;
     panel.MenuSync->trigger();
@@ -187,7 +173,8 @@ TEST_F(SyncWindowFixture, PanelSyncsOffTheGuiThreadAndCanBeCancelled)
     EXPECT_EQ(qt::toUtf8(panel.StatusSync->text()), "10:00 同期 受信 0・送信 1・更新 0・削除 0・競合 0");
     EXPECT_EQ(qt::toUtf8(panel.MenuSync->text()), "今すぐ同期(&Y)");
     EXPECT_TRUE(panel.ProgressSync->isHidden());
-    EXPECT_EQ(reloads, 1);
+    EXPECT_EQ(rebuilds, 1);
+    EXPECT_EQ(todoChanges, 1);
 
     // Every 30 minutes by the settings: not again 29 minutes after the last start, then again.
     const int opened = server.opened;
@@ -195,6 +182,10 @@ TEST_F(SyncWindowFixture, PanelSyncsOffTheGuiThreadAndCanBeCancelled)
     panel.TimerSyncTimer();
     EXPECT_FALSE(panel.Runner->running());
     platform.clock.minute = 30;
+    panel.setAutomaticCheck([] { return false; }); // the window's state forbids it
+    panel.TimerSyncTimer();
+    EXPECT_FALSE(panel.Runner->running());
+    panel.setAutomaticCheck([] { return true; });
     panel.TimerSyncTimer();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !panel.Runner->running(); }, 5000));
     EXPECT_EQ(server.opened, opened + 1);

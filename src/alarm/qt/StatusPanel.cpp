@@ -1,0 +1,30 @@
+#include "alarm/qt/StatusPanel.h"
+
+#include <QPainter>
+
+namespace kal::qt {
+
+StatusPanel::StatusPanel(const char* name, int width, QWidget* parent) : QFrame(parent)
+{
+    setObjectName(name);
+    setFixedWidth(width);
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+}
+
+void StatusPanel::setContent(const QPixmap& icon, const QString& text)
+{
+    icon_ = icon;
+    text_ = text;
+    update();
+}
+
+void StatusPanel::paintEvent(QPaintEvent* event)
+{
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    if (!icon_.isNull())
+        painter.drawPixmap(2, (height() - icon_.height()) / 2, icon_);
+    painter.drawText(QRect(24, 0, width() - 24, height()), Qt::AlignVCenter | Qt::AlignLeft, text_);
+}
+
+} // namespace kal::qt

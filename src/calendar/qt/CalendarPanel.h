@@ -1,0 +1,188 @@
+// The calendar of the main window: the header PanelMonSch with the navigation buttons and the
+// year and era labels, the month grid and the week grid in one place (GridArea), the month build
+// they draw, the selected day, the category display, and the commands of the calendar (moving
+// by month, year and week, the switch between the views, the jump to a date, the holiday input
+// and the categories). The window places the widgets and hears when the selected day changes.
+#pragma once
+
+#include "calendar/CellPaint.h"
+#include "calendar/MonthBuild.h"
+#include "calendar/WeekView.h"
+#include "calendar/qt/CalendarPainter.h"
+#include "schedule/Categories.h"
+#include "schedule/qt/DayListPanel.h"
+#include "settings/qt/PanelContext.h"
+#include "todo/qt/TodoIcons.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QToolButton;
+
+namespace kal {
+class THeaderPanel;
+}
+
+namespace kal::qt {
+
+class MonthGrid;
+class WeekGrid;
+
+// The month on screen, the selected day and today.
+struct CalendarCursor {
+    int viewYear = 2000;
+    int viewMonth = 1;
+    Date selectedDate;
+    Date today;
+};
+
+// What the calendar uses of the window and the panels beside it.
+struct CalendarLinks {
+    // ToDo.dat's lines, for the deadline marks.
+    std::function<const std::vector<std::string>&()> todoLines;
+    // Beside the full-size window, also while the mini calendar is shown.
+    std::function<QPoint()> fullWindowDialogPlace;
+};
+
+class CalendarPanel : public QObject {
+    Q_OBJECT
+public:
+    // The widgets are the window's to place; dialogs open over `window`.
+    CalendarPanel(const PanelContext& context, CalendarLinks links, QWidget* window);
+
+    THeaderPanel* PanelMonSch;
+    QToolButton *BtnBeforeYear, *BtnBeforeMonth, *BtnNowMon, *BtnNextMonth, *BtnNextYear;
+    QLabel *LabelYear, *LabelWareki;
+    QWidget* GridArea; // GridMonth and GridWeek in one place, both kept at its size
+    MonthGrid* GridMonth;
+    WeekGrid* GridWeek;
+    QLabel* StatusPanel0; // today, in the status bar
+
+    QAction *MenuNowMonth, *MenuNextMonth, *MenuBeforeMonth, *MenuNextYear, *MenuBeforeYear, *MenuJump, *YearSeparator;
+    QAction *MenuMonthly, *MenuWeekly, *MenuCat, *MenuCatView1, *MenuCatView2;
+    QAction *TBtnHome, *TBtnWeekly, *TBtnMonthly, *TBtnJump, *TBtnCat, *TBtnCatView;
+    QAction *PopNow, *PopNextMonth, *PopBeforeMonth, *PopJump, *PopHoliday;
+
+    const CalendarCursor& cursor() const { return cursor_; }
+    const MonthBuild& monthBuild() const { return build_; }
+    const CalendarLook& calendarLook() const { return look_; }
+    const CategoryTable& categories() const { return categories_; }
+    MonthRelation selectedRelation() const { return selectedRelation_; }
+    int catViewMode() const { return catMode_; }
+    bool weekChosen() const { return weekChosen_; }
+    bool weekShown() const { return weekShown_; }
+    // The shown week: the row of the month layout, 1 to 6.
+    int weekRow() const { return weekRow_; }
+    QWidget* CurrentGrid() const;
+
+    // Navigation.
+    void NextMonthChange();
+    void BeforeMonthChange();
+    void NextYearChange();
+    void BeforeYearChange();
+    void CurrentNow();
+    void StartAt(const Date& today);
+    void GoToToday(const Date& today);
+    void SetToday(const Date& today) { cursor_.today = today; }
+    // Moves to a day and selects it.
+    void ShowDate(const Date& date);
+    void SelectCell(int column, int row);
+    void ShowDlgJump();
+    void ShowDlgHolidayInput();
+
+    // The month build: the layout of the shown month with the selection on the selected day, the
+    // build proper with the header texts, and both again after the data changed.
+    void HeaderEdit();
+    void MonthSchEdit();
+    void RebuildMonth();
+    // ToDo.dat changed: the month follows when the calendar shows ToDo entries.
+    void TodoLinesChanged();
+    // A memo changed: whether the month must be built again for it.
+    bool ShowsMemoChange(bool existenceChanged) const;
+
+    // The display mode of the window: the mini calendar, the right panel beside the calendar.
+    void SmallCheck(bool mini);
+    void SetPanelMode(bool withRightPanel) { withPanel_ = withRightPanel; }
+    // The drawing follows the display mode (weekday names, header row, caption).
+    void ApplyPainterMode();
+    void ApplyHeaderTexts();
+    void HSplitMove();
+    void ApplyCalendarLook();
+    void SetTodoIcons(const TodoIconSet& icons);
+
+    // What the day list and the mini calendar's hint show of the selected day.
+    DaySchedules SelectedDaySchedules() const;
+    void ShowDayHint();
+    QString DayTitle() const;
+
+    // Categories.
+    void CatEntry();
+    void MenuCatViewClick();
+    void SetCatViewMode(int mode);
+
+    // Week view.
+    void GridModeClick();
+    // At start-up: the view saved in the settings (the month view in the mini calendar).
+    void GridCheck();
+    // Shows the chosen view, or the month view in the mini calendar.
+    void ApplyGridMode();
+    void ApplyViewCaptions();
+    void ApplyWeekLook();
+    void ChangeWeekly();
+    void ChangeMonthly();
+    void NextWeekChange();
+    void BeforeWeekChange();
+
+signals:
+    // The selected day, or what is known of it, changed.
+    void selectedDayChanged();
+    // A double click on a day: `withLines` when the day has lines.
+    void dayDoubleClicked(bool withLines);
+    // A double click on the week view's memo column.
+    void memoDoubleClicked();
+    void contextMenuAt(const QPoint& globalPosition);
+    // The user chose a view or a category display the window keys remember.
+    void windowStateChanged();
+
+private:
+    void createHeader();
+    void createGridArea();
+    void createCommands();
+    void createWeekCommands();
+    void SetMonth(int year, int month);
+    void SetWeekRows(int selectedRow);
+    void UpdateSelectedDate();
+    void GridMonthSelect(int column, int row);
+    void GridMonthDblClick();
+    void MoveWeek(const std::optional<WeekMove>& move);
+    void SelectLayoutCell(const CellPos& pos);
+    // The week grid follows the selected cell of the month layout.
+    void ShowWeekOfSelection();
+    void GridWeekSelect(int column, int row);
+    void GridWeekDblClick();
+
+    PanelContext context_;
+    CalendarLinks links_;
+    QWidget* window_;
+    CalendarCursor cursor_;
+    CategoryTable categories_;
+    MonthBuild build_;
+    CalendarLook look_;
+    CalendarPainter painter_;
+    MonthRelation selectedRelation_ = MonthRelation::Current;
+    bool mini_ = false;
+    bool withPanel_ = true;
+    int catMode_ = 0;
+    bool weekChosen_ = false; // the view the user chose, kept through the mini calendar
+    bool weekShown_ = false;
+    int weekRow_ = 1;
+};
+
+} // namespace kal::qt

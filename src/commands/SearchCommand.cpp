@@ -1,0 +1,133 @@
+#include "commands/SearchCommand.h"
+
+#include "lists/Search.h"
+#include "platform/ByteText.h"
+#include "platform/DateFormat.h"
+#include "platform/IniFile.h"
+#include "platform/NumberFormat.h"
+#include "platform/SjisCodec.h"
+#include "schedule/ScheduleRecord.h"
+#include "settings/AppSettings.h"
+
+#include <algorithm>
+
+namespace kal {
+namespace {
+
+// A field of one output line: a tab or line end inside it would break the line apart.
+std::string outputField(const std::string& sjisText)
+{
+    std::string utf8 = sjis::toUtf8(text::trimRight(sjisText));
+    std::replace_if(
+        utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
+    return utf8;
+}
+
+std::string dateField(const ListRow& row)
+{
+    return text::formatInt(row.date.year, 4, '0') + "/" + text::formatInt(row.date.month, 2, '0') + "/" +
+           text::formatInt(row.date.day, 2, '0');
+}
+
+struct SearchArguments {
+    SearchCriteria criteria;
+    bool hasKeyword = false;
+    bool hasCategory = false;
+};
+
+// Empty when the arguments are understood, else why not.
+std::string parseArguments(const std::vector<std::string>& arguments, SearchArguments& parsed)
+{
+    SearchCriteria& c = parsed.criteria;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        const bool option = !optionsEnded && a.starts_with("--");
+        if (option && a == "--") {
+            optionsEnded = true;
+        } else if (option && a == "--memos") {
+            c.target = SearchTarget::Memos;
+        } else if (option && a == "--case") {
+            c.letterCase = LetterCase::Match;
+        } else if (option && (a == "--from" || a == "--to")) {
+            std::optional<Date> date = i + 1 < arguments.size() ? text::parseSlashDate(arguments[++i]) : std::nullopt;
+            if (!date)
+                return a + " には日付を yyyy/mm/dd の形で指定して下さい。";
+            (a == "--from" ? c.from : c.to) = date;
+        } else if (option && a == "--category") {
+            std::optional<std::string> name = i + 1 < arguments.size() ? sjis::fromUtf8(arguments[++i]) : std::nullopt;
+            if (!name)
+                return "--category には Shift-JIS で表せる分類名を指定して下さい。";
+            c.category = *name;
+            parsed.hasCategory = true;
+        } else if (option || parsed.hasKeyword) {
+            return "不明な引数です: " + a;
+        } else {
+            std::optional<std::string> keyword = sjis::fromUtf8(a);
+            if (!keyword)
+                return "検索する文字列に Shift-JIS で表せない文字があります。";
+            c.keyword = *keyword;
+            parsed.hasKeyword = true;
+        }
+    }
+    if (!parsed.hasKeyword)
+        return "検索する文字列を指定して下さい（なければ \"\"）。";
+    if (c.target == SearchTarget::Memos && parsed.hasCategory)
+        return "メモの検索に分類は指定できません。";
+    if (std::optional<SearchInputError> error = CheckSearchInput(c))
+        return error->message;
+    return {};
+}
+
+int runSearch(const HeadlessContext& context, const SearchCriteria& criteria)
+{
+    AppSettings settings;
+    if (int code = readDataSettings(context, settings); code != kExitOk)
+        return code;
+    const ListRows rows = criteria.target == SearchTarget::Memos ? MemoFindEdit(settings.memoPath, criteria)
+                                                                 : SchFindEdit(settings.dataPath, criteria);
+    // A file left out would make "nothing found" a wrong answer.
+    if (!rows.unreadable.empty())
+        return operationFailed(context, "読み込めないファイルがあるため、検索できません。\r\n" +
+                                            files::problemsText(rows.unreadable));
+    if (rows.rows.empty())
+        return operationFailed(context, "該当するデータはありません。");
+    printSearchHits(rows, context.out);
+    return kExitOk;
+}
+
+} // namespace
+
+void printSearchHits(const ListRows& rows, std::ostream& out)
+{
+    for (const ListRow& row : rows.rows) {
+        out << dateField(row);
+        if (rows.mode == ListMode::Memos) {
+            std::string text = row.text;
+            std::replace(text.begin(), text.end(), '\n', ' ');
+            out << '\t' << outputField(text);
+        } else {
+            for (const std::string& field :
+                 {RecStart(row.text), RecEnd(row.text), RecTitle(row.text), RecPlace(row.text), RecCategory(row.text)})
+                out << '\t' << outputField(field);
+        }
+        out << '\n';
+    }
+}
+
+HeadlessCommand searchCommand()
+{
+    HeadlessCommand command;
+    command.option = "--search";
+    command.usage = "--search 文字列 [--memos] [--category 分類] [--from yyyy/mm/dd] [--to yyyy/mm/dd] [--case]";
+    command.summary = "スケジュール（--memos でメモ）を検索し、一件一行で日付順に表示します";
+    command.run = [command](const HeadlessContext& context, const std::vector<std::string>& arguments) {
+        SearchArguments parsed;
+        if (std::string why = parseArguments(arguments, parsed); !why.empty())
+            return usageError(context, command, why);
+        return runSearch(context, parsed.criteria);
+    };
+    return command;
+}
+
+} // namespace kal

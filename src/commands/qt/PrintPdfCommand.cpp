@@ -1,0 +1,51 @@
+#include "commands/qt/PrintPdfCommand.h"
+
+#include "platform/Files.h"
+#include "print/qt/MonthPdf.h"
+#include "settings/AppSettings.h"
+
+#include <algorithm>
+
+namespace kal::qt {
+namespace {
+
+int printPdf(const HeadlessContext& context, int year, int month, const std::string& path)
+{
+    AppSettings settings;
+    if (int code = readDataSettings(context, settings); code != kExitOk)
+        return code;
+    const MonthPdfResult written = WriteMonthPdf(context.programFolder, year, month, context.today, path);
+    return written.ok ? kExitOk : operationFailed(context, written.message);
+}
+
+} // namespace
+
+HeadlessCommand printPdfCommand()
+{
+    HeadlessCommand command;
+    command.option = "--print-pdf";
+    command.usage = "--print-pdf YYYY MM FILE [--force]";
+    command.summary = "その月のカレンダーを印刷の設定で一ページの PDF ファイルに書き出します"
+                      "（既存のファイルは --force がなければ上書きしません）";
+    command.run = [command](const HeadlessContext& context, std::vector<std::string> arguments) {
+        const auto force = std::find(arguments.begin(), arguments.end(), "--force");
+        const bool replace = force != arguments.end();
+        if (replace)
+            arguments.erase(force);
+        if (arguments.size() != 3)
+            return usageError(context, command, "年、月と PDF ファイルを指定して下さい。");
+        const YearMonthArguments when = parseYearMonth(context, command, arguments[0], arguments[1]);
+        if (when.exitCode != kExitOk)
+            return when.exitCode;
+        const std::string& file = arguments[2];
+        if (file.empty())
+            return usageError(context, command, "PDF ファイルを指定して下さい。");
+        if (!replace && files::anythingAt(file))
+            return operationFailed(context,
+                                   "「" + file + "」は既にあります。上書きしません（上書きするには --force）。");
+        return printPdf(context, when.year, when.month, file);
+    };
+    return command;
+}
+
+} // namespace kal::qt

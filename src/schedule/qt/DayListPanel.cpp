@@ -1,0 +1,274 @@
+#include "schedule/qt/DayListPanel.h"
+
+#include "platform/ByteText.h"
+#include "platform/DateFormat.h"
+#include "platform/SjisCodec.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/Widgets.h"
+#include "schedule/qt/ScheduleInput.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QLabel>
+#include <QTreeWidget>
+
+namespace kal::qt {
+namespace {
+
+constexpr int kFileRole = Qt::UserRole + 1;
+constexpr int kIndexRole = Qt::UserRole + 2;
+constexpr int kLineRole = Qt::UserRole + 3;
+constexpr int kIconRole = Qt::UserRole + 4;
+
+// Text of one column: 1 start, 2 end, 3 contents, 4 place, 5 category.
+QString columnText(int field, const std::string& record)
+{
+    switch (field) {
+    case 1:
+        return fromSjis(text::trimRight(RecStart(record)));
+    case 2:
+        return fromSjis(text::trimRight(RecEnd(record)));
+    case 3:
+        return fromSjis(RecTitle(record));
+    case 4:
+        return fromSjis(text::trimRight(RecPlace(record)));
+    case 5:
+        return fromSjis(text::trimRight(RecCategory(record)));
+    default:
+        return {};
+    }
+}
+
+const char* stateIcon(const std::string& record, bool alarmsOn)
+{
+    const char* icon = RecSound(record) ? ":/icons/alarm.svg" : RecMessage(record) ? ":/icons/message.svg" : nullptr;
+    if (icon && !alarmsOn)
+        return ":/icons/alarm-off.svg";
+    return icon;
+}
+
+} // namespace
+
+DayListPanel::DayListPanel(const PanelContext& context, QWidget* window)
+    : QObject(window), context_(context), window_(window)
+{
+    PanelDaySch = new QLabel(window);
+    PanelDaySch->setObjectName("PanelDaySch");
+    PanelDaySch->setFixedHeight(20);
+    PanelDaySch->setTextFormat(Qt::PlainText);
+    PanelDaySch->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    ListDaySch = reportList(window, "ListDaySch");
+    ListDaySch->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListDaySch->setContextMenuPolicy(Qt::CustomContextMenu);
+    ListDaySch->setMinimumHeight(58);
+    createCommands();
+}
+
+void DayListPanel::createCommands()
+{
+    MenuSchAdd = namedAction(this, "MenuSchAdd", "スケジュールの追加(&A)");
+    TBtnSchAdd = toolAction(this, "TBtnSchAdd", "スケジュールの追加", "tb-sch-add");
+    PopSchNew = namedAction(this, "PopSchNew", "スケジュールの追加(&A)");
+    PopTraySchAdd = namedAction(this, "PopTraySchAdd", "スケジュールの追加(&A)");
+    PopDayNew = namedAction(this, "PopDayNew", "スケジュールの追加(&A)");
+    PopDayRep = namedAction(this, "PopDayRep", "スケジュールの訂正(&R)");
+    PopDayCopy = namedAction(this, "PopDayCopy", "スケジュールのコピー(&C)");
+    PopDayDel = namedAction(this, "PopDayDel", "スケジュールの削除(&D)");
+    // Until the pop-up menu first shows, its entries wait.
+    for (QAction* a : {PopDayNew, PopDayRep, PopDayCopy, PopDayDel})
+        a->setEnabled(false);
+    for (QAction* a : {MenuSchAdd, TBtnSchAdd, PopSchNew, PopDayNew, PopTraySchAdd})
+        connect(a, &QAction::triggered, this, &DayListPanel::DaySchInputAdd);
+    connect(PopDayRep, &QAction::triggered, this, [this] { DaySchInputRep(PopDayRep); });
+    connect(PopDayCopy, &QAction::triggered, this, [this] { DaySchInputRep(PopDayCopy); });
+    connect(PopDayDel, &QAction::triggered, this, &DayListPanel::DaySchDel);
+    onDoubleClick(ListDaySch, [this](const QModelIndex& entry) { ListDaySchDblClick(entry.isValid()); });
+}
+
+void DayListPanel::ListCreate()
+{
+    const AppSettings& settings = context_.settings;
+    struct Column {
+        const char* caption;
+        int width;
+    };
+    const Column dayColumns[6] = {{"", 20},
+                                  {"開始", 38},
+                                  {"終了", 38},
+                                  {"内容", settings.schWidth},
+                                  {"場所", settings.plcWidth},
+                                  {"分類", settings.catWidth}};
+    QStringList captions;
+    std::vector<int> widths;
+    dayColumns_.clear();
+    for (int i = 0; i < 6; ++i) {
+        // Without the icon column a zero-width one keeps the text columns in place.
+        if (settings.schView[static_cast<std::size_t>(i)] == 1 || i == 0) {
+            captions << QString::fromUtf8(dayColumns[i].caption);
+            widths.push_back(i == 0 && settings.schView[0] != 1 ? 0 : dayColumns[i].width);
+            dayColumns_.push_back(i);
+        }
+    }
+    // Times must stay readable in whatever font the desktop gives.
+    const int timeWidth = std::max(38, ListDaySch->fontMetrics().horizontalAdvance("00:00") + 12);
+    for (std::size_t c = 0; c < dayColumns_.size(); ++c)
+        if ((dayColumns_[c] == 1 || dayColumns_[c] == 2) && widths[c] > 0)
+            widths[c] = timeWidth;
+    ListDaySch->clear();
+    ListDaySch->setColumnCount(captions.size());
+    ListDaySch->setHeaderLabels(captions);
+    for (std::size_t i = 0; i < widths.size(); ++i)
+        ListDaySch->setColumnWidth(static_cast<int>(i), widths[i]);
+}
+
+void DayListPanel::DayListSet()
+{
+    const AppSettings& settings = context_.settings;
+    QPalette palette = ListDaySch->palette();
+    palette.setColor(QPalette::Base, toQColor(settings.colors[ColDayList].back));
+    palette.setColor(QPalette::Text, toQColor(settings.colors[ColWeekday].text));
+    ListDaySch->setPalette(palette);
+}
+
+void DayListPanel::FillDayList(const std::vector<ScheduleRef>& entries)
+{
+    ListDaySch->clear();
+    const bool alarmsOn = context_.settings.alarm != 0;
+    for (const ScheduleRef& entry : entries) {
+        auto* item = new QTreeWidgetItem(ListDaySch);
+        for (std::size_t c = 0; c < dayColumns_.size(); ++c)
+            item->setText(static_cast<int>(c), columnText(dayColumns_[c], entry.line));
+        if (const char* icon = stateIcon(entry.line, alarmsOn)) {
+            item->setIcon(0, QIcon(icon));
+            item->setData(0, kIconRole, QString::fromLatin1(icon));
+        }
+        item->setData(0, kFileRole, QByteArray::fromStdString(entry.file));
+        item->setData(0, kIndexRole, entry.lineIndex);
+        item->setData(0, kLineRole, QByteArray::fromStdString(entry.line));
+    }
+}
+
+void DayListPanel::ShowDayHeader(const DaySchedules& day)
+{
+    const char* pattern =
+        day.eraDates ? " ggge\"年\"m\"月\"d\"日（\"aaaa\"）の予定\"" : " yyyy\"年\"m\"月\"d\"日（\"aaaa\"）の予定\"";
+    QString header = fromUtf8(text::formatDateUtf8(pattern, day.date));
+    if (day.holiday)
+        header += " - " + fromSjis(*day.holiday);
+    header += QString::fromUtf8(" [%1件］").arg(day.entries.size());
+    PanelDaySch->setText(header);
+    QPalette palette = PanelDaySch->palette();
+    palette.setColor(QPalette::WindowText, toQColor(day.headerColor));
+    PanelDaySch->setPalette(palette);
+}
+
+std::optional<ScheduleRef> DayListPanel::SchKeySearch() const
+{
+    QTreeWidgetItem* item = ListDaySch->currentItem();
+    if (!item || !item->isSelected())
+        return std::nullopt;
+    ScheduleRef ref;
+    ref.file = item->data(0, kFileRole).toByteArray().toStdString();
+    ref.lineIndex = item->data(0, kIndexRole).toInt();
+    ref.line = item->data(0, kLineRole).toByteArray().toStdString();
+    return ref;
+}
+
+void DayListPanel::DaySchInputAdd()
+{
+    SchInputRequest request;
+    request.mode = SchInputMode::New;
+    request.date = context_.selectedDate();
+    if (RunScheduleInput(context_, request, window_))
+        context_.rebuildMonth();
+}
+
+void DayListPanel::DaySchInputRep(QAction* invokedBy)
+{
+    std::optional<ScheduleRef> ref = SchKeySearch();
+    if (!ref) {
+        DaySchInputAdd();
+        return;
+    }
+    SchInputRequest request;
+    request.mode = invokedBy == PopDayCopy ? SchInputMode::Copy : SchInputMode::Correct;
+    request.date = context_.selectedDate();
+    request.record = *ref;
+    if (RunScheduleInput(context_, request, window_))
+        context_.rebuildMonth();
+}
+
+void DayListPanel::ListDaySchDblClick(bool onEntry)
+{
+    // Empty space below the entries adds, whatever entry is still selected.
+    if (onEntry)
+        DaySchInputRep(nullptr);
+    else
+        DaySchInputAdd();
+}
+
+void DayListPanel::ScheduleChangedMeanwhile(const char* caption)
+{
+    ReportScheduleChanged(context_.services.platform, caption);
+    context_.rebuildMonth();
+}
+
+void DayListPanel::DaySchDel()
+{
+    std::optional<ScheduleRef> ref = SchKeySearch();
+    if (!ref)
+        return;
+    const char* caption = "スケジュールの削除";
+    Platform& platform = context_.services.platform;
+    if (!MonthEditable(platform, context_.settings.dataPath, context_.selectedDate(), caption))
+        return;
+    switch (CheckSchedule(*ref)) {
+    case RecordCheck::Found:
+        break;
+    case RecordCheck::Changed:
+        ScheduleChangedMeanwhile(caption);
+        return;
+    case RecordCheck::Gone:
+        // Nothing is left to ask about; the list shows the files again.
+        context_.rebuildMonth();
+        return;
+    }
+    std::string question = "「" + sjis::toUtf8(RecTitle(ref->line)) + "」を削除します。\r\nよろしいですか？";
+    if (platform.messageBox(caption, question, MessageIcon::Warning, MessageButtons::YesNo) != MessageAnswer::Yes)
+        return;
+    ScheduleResult result = DeleteSchedule(*ref, context_.follower);
+    switch (result.status) {
+    case ScheduleWrite::Done:
+        context_.rebuildMonth();
+        break;
+    case ScheduleWrite::Changed:
+        ScheduleChangedMeanwhile(caption);
+        break;
+    case ScheduleWrite::WriteFailed:
+        platform.messageBox(caption, "スケジュールを削除できません。\r\n" + result.reason, MessageIcon::Error,
+                            MessageButtons::Ok);
+        break;
+    }
+}
+
+void DayListPanel::PopupDayPopup()
+{
+    const bool selected = SchKeySearch().has_value();
+    PopDayNew->setEnabled(true);
+    for (QAction* a : {PopDayRep, PopDayCopy, PopDayDel})
+        a->setEnabled(selected);
+}
+
+std::array<std::optional<int>, 3> DayListPanel::DayColumnWidths() const
+{
+    // Contents, place and category are fields 3 to 5 of the columns.
+    std::array<std::optional<int>, 3> widths;
+    for (std::size_t column = 0; column < dayColumns_.size(); ++column) {
+        const int field = dayColumns_[column];
+        if (field >= 3 && field <= 5)
+            widths[static_cast<std::size_t>(field - 3)] = ListDaySch->columnWidth(static_cast<int>(column));
+    }
+    return widths;
+}
+
+} // namespace kal::qt
