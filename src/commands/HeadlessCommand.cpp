@@ -5,6 +5,8 @@
 #include "settings/AppSettings.h"
 #include "settings/DataFolders.h"
 
+#include <ctime>
+
 namespace kal {
 
 int usageError(const HeadlessContext& context, const HeadlessCommand& command, const std::string& why)
@@ -61,6 +63,15 @@ YearMonthArguments parseYearMonth(const HeadlessContext& context, const Headless
     else if (parsed.month < 1 || parsed.month > 12)
         parsed.exitCode = usageError(context, command, "月は 1 から 12 までです。");
     return parsed;
+}
+
+Date localToday()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (!::localtime_r(&now, &local))
+        ::gmtime_r(&now, &local);
+    return Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
 void printHelp(std::ostream& out, const std::vector<HeadlessCommand>& commands)

@@ -1,17 +1,27 @@
-#include "commands/qt/HeadlessCommands.h"
+#include "commands/HeadlessCommands.h"
 
 #include "commands/CsvCommands.h"
 #include "commands/DumpMonthCommand.h"
 #include "commands/IcalCommands.h"
 #include "commands/LunarCommand.h"
+#include "commands/PrintPdfCommand.h"
 #include "commands/SearchCommand.h"
 #include "commands/SyncCommand.h"
-#include "commands/qt/PrintPdfCommand.h"
 #include "platform/FolderLock.h"
 
 #include <algorithm>
 
-namespace kal::qt {
+namespace kal {
+namespace {
+
+const HeadlessCommand* findCommand(const std::vector<HeadlessCommand>& commands, const std::string& option)
+{
+    const auto found =
+        std::find_if(commands.begin(), commands.end(), [&](const auto& c) { return c.option == option; });
+    return found != commands.end() ? &*found : nullptr;
+}
+
+} // namespace
 
 // The command table: one line per command, in the order --help lists them; a new command is
 // registered here and nowhere else.
@@ -23,17 +33,28 @@ std::vector<HeadlessCommand> headlessCommands()
     };
 }
 
-std::vector<std::string> headlessCommandOptions()
+std::vector<std::string> commandOptions(const std::vector<HeadlessCommand>& commands)
 {
     std::vector<std::string> options;
-    for (const HeadlessCommand& command : headlessCommands())
+    for (const HeadlessCommand& command : commands)
         options.push_back(command.option);
     return options;
 }
 
-int runHeadlessCommand(const std::string& option, const HeadlessContext& context,
-                       const std::vector<std::string>& arguments)
+bool runsInWindowModule(const std::vector<HeadlessCommand>& commands, const std::string& option)
 {
+    const HeadlessCommand* command = findCommand(commands, option);
+    return command && !command->run;
+}
+
+int runHeadlessCommand(const std::vector<HeadlessCommand>& commands, const std::string& option,
+                       const HeadlessContext& context, const std::vector<std::string>& arguments)
+{
+    const HeadlessCommand* command = findCommand(commands, option);
+    if (!command || !command->run) {
+        context.err << "kalendra: 不明なコマンドです: " << option << "\n";
+        return kExitUsage;
+    }
     // A command that waits for another's lock says so once, so a script's user knows why.
     files::LockWaiting waiting;
     const long long seconds = waiting.giveUpAfter.count() / 1000;
@@ -42,16 +63,9 @@ int runHeadlessCommand(const std::string& option, const HeadlessContext& context
                     << std::flush;
     };
     const files::LockWaiting before = files::setLockWaiting(waiting);
-    int exitCode = kExitUsage;
-    const std::vector<HeadlessCommand> commands = headlessCommands();
-    const auto command =
-        std::find_if(commands.begin(), commands.end(), [&](const auto& c) { return c.option == option; });
-    if (command != commands.end())
-        exitCode = command->run(context, arguments);
-    else
-        context.err << "kalendra: 不明なコマンドです: " << option << "\n";
+    const int exitCode = command->run(context, arguments);
     files::setLockWaiting(before);
     return exitCode;
 }
 
-} // namespace kal::qt
+} // namespace kal
