@@ -1,9 +1,8 @@
 // kalendra [/2] [--home DIR] [--help | COMMAND ARGUMENTS...]
-// The program itself links no Qt: the headless commands start with only the core; the window
-// and --print-pdf run in the window module.
-#include "commands/CommandLine.h"
+// The program links the core alone, so that the headless commands start quickly; the window and
+// the commands that need Qt or libical run in modules it loads for them.
+#include "commands/CommandModules.h"
 #include "commands/HeadlessCommands.h"
-#include "commands/WindowModule.h"
 #include "platform/Files.h"
 
 #include <cstdlib>
@@ -33,8 +32,7 @@ std::string executableFolder()
 int main(int argc, char** argv)
 {
     const std::vector<kal::HeadlessCommand> commands = kal::headlessCommands();
-    std::vector<std::string> arguments(argv + 1, argv + argc);
-    kal::CommandLine commandLine = kal::parseCommandLine(arguments, kal::commandOptions(commands));
+    const kal::CommandLine commandLine = kal::readCommandLine(argc, argv, commands);
     if (!commandLine.error.empty()) {
         std::cerr << "kalendra: " << commandLine.error << "\n"
                   << "使い方: kalendra [/2] [--home フォルダ] [--help | コマンド 引数...]\n";
@@ -49,8 +47,9 @@ int main(int argc, char** argv)
                                     environment("XDG_DATA_HOME"), environment("HOME")};
     const std::string programFolder = kal::chooseProgramFolder(inputs);
 
-    if (commandLine.command.empty() || kal::runsInWindowModule(commands, commandLine.command))
-        return kal::enterWindowModule(argc, argv, programFolder, std::cerr);
-    kal::HeadlessContext context{programFolder, kal::localToday(), std::cout, std::cerr};
-    return kal::runHeadlessCommand(commands, commandLine.command, context, commandLine.commandArguments);
+    if (commandLine.command.empty())
+        return kal::enterModule(kal::kWindowModule, argc, argv, programFolder, std::cerr);
+    if (const kal::CommandModule* module = kal::moduleOf(commands, commandLine.command))
+        return kal::enterModule(*module, argc, argv, programFolder, std::cerr);
+    return kal::runCommand(commands, commandLine, programFolder);
 }

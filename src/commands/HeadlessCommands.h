@@ -7,18 +7,8 @@
 
 namespace kal {
 
-// The table of the program. The command that needs Qt (--print-pdf) has no `run` in it: the
-// program hands it to the window module (see WindowModule.h).
+// The program's table. The commands that need more than the core (Qt, libical) have no `run`
+// in it: they name the module that runs them.
 std::vector<HeadlessCommand> headlessCommands();
-
-// The option names of `commands`, for the command-line parser.
-std::vector<std::string> commandOptions(const std::vector<HeadlessCommand>& commands);
-
-// Whether the command named `option` runs in the window module rather than in the program.
-bool runsInWindowModule(const std::vector<HeadlessCommand>& commands, const std::string& option);
-
-// Runs the command of `commands` named `option`; returns the exit code.
-int runHeadlessCommand(const std::vector<HeadlessCommand>& commands, const std::string& option,
-                       const HeadlessContext& context, const std::vector<std::string>& arguments);
 
 } // namespace kal

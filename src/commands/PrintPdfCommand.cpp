@@ -21,13 +21,7 @@ int printPdf(const HeadlessContext& context, const MonthPdfWriter& write, int ye
 
 HeadlessCommand printPdfCommand(MonthPdfWriter write)
 {
-    HeadlessCommand command;
-    command.option = "--print-pdf";
-    command.usage = "--print-pdf YYYY MM FILE [--force]";
-    command.summary = "その月のカレンダーを印刷の設定で一ページの PDF ファイルに書き出します"
-                      "（既存のファイルは --force がなければ上書きしません）";
-    if (!write)
-        return command;
+    HeadlessCommand command = printPdfListing();
     command.run = [command, write](const HeadlessContext& context, std::vector<std::string> arguments) {
         const auto force = std::find(arguments.begin(), arguments.end(), "--force");
         const bool replace = force != arguments.end();
