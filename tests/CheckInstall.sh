@@ -25,9 +25,11 @@ for file in bin/kalendra share/applications/$id.desktop share/metainfo/$id.metai
     [ -f "$prefix/$file" ] || fail "$file is not installed"
 done
 [ -x "$prefix/bin/kalendra" ] || fail "bin/kalendra cannot be run"
-# The sound module, loaded at the first sound, sits in the library folder the program looks in.
-[ -n "$(find "$prefix/lib"* -path '*/kalendra/libkalendra_sound.so' 2>/dev/null)" ] || fail "the sound module is not installed"
-[ -n "$(find "$prefix/lib"* -path '*/kalendra/libkalendra_caldav.so' 2>/dev/null)" ] || fail "the CalDAV module is not installed"
+# The modules sit in the library folder the program looks in.
+for module in window ical sound caldav; do
+    [ -n "$(find "$prefix/lib"* -path "*/kalendra/libkalendra_$module.so" 2>/dev/null)" ] ||
+        fail "the module libkalendra_$module.so is not installed"
+done
 desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "the menu entry is not valid"
 appstreamcli validate --no-net --strict "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null ||
     fail "the AppStream description is not valid"

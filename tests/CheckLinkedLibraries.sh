@@ -1,14 +1,24 @@
 #!/bin/sh
-# Fails when the program links a library that only a later moment needs: the audio stack, which
-# the sound module brings in at the first sound, and HTTP, WebDAV XML and the keyring, which the
-# CalDAV module brings in at the first sync. Usage: CheckLinkedLibraries.sh PROGRAM
+# Fails when the program or a module links a library that only a later moment needs. The program
+# maps neither Qt nor libical (the headless commands start with the core alone); the window
+# module leaves out the audio stack, which the sound module brings in at the first sound, and
+# HTTP, WebDAV XML and the keyring, which the CalDAV module brings in at the first sync; the
+# iCalendar module needs no Qt. Usage: CheckLinkedLibraries.sh PROGRAM WINDOW_MODULE ICAL_MODULE
 set -eu
-linked=$(ldd "$1")
-echo "$linked" | grep -q 'libQt6Widgets' || { echo "ldd did not list the program's libraries" >&2; exit 1; }
-found=$(echo "$linked" | grep -E 'libQt6Multimedia|libpulse|libsndfile|libasound|libcurl|libxml2|libsecret' || true)
-if [ -n "$found" ]; then
-    echo "linked at start, though only sounds or the sync need them:" >&2
-    echo "$found" >&2
-    exit 1
-fi
-echo "no audio, HTTP or keyring library linked at start"
+status=0
+# refuse FILE WHAT PATTERN: fails when FILE links a library matching PATTERN.
+refuse() {
+    linked=$(ldd "$1")
+    echo "$linked" | grep -q 'libc\.so' || { echo "ldd did not list the libraries of $1" >&2; exit 1; }
+    found=$(echo "$linked" | grep -E "$3" || true)
+    if [ -n "$found" ]; then
+        echo "$1 links $2:" >&2
+        echo "$found" >&2
+        status=1
+    fi
+}
+refuse "$1" "Qt or libical, though only the window and the iCalendar commands need them" 'libQt6|libical|libicu'
+refuse "$2" "what only sounds or the sync need" 'libQt6Multimedia|libpulse|libsndfile|libasound|libcurl|libxml2|libsecret'
+refuse "$3" "Qt" 'libQt6'
+[ "$status" -eq 0 ] && echo "no library linked before it is needed"
+exit "$status"

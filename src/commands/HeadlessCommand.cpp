@@ -2,10 +2,59 @@
 
 #include "calendar/CalendarMath.h"
 #include "platform/ByteText.h"
+#include "platform/FolderLock.h"
 #include "settings/AppSettings.h"
 #include "settings/DataFolders.h"
 
+#include <algorithm>
+#include <ctime>
+
 namespace kal {
+namespace {
+
+const HeadlessCommand* findCommand(const std::vector<HeadlessCommand>& commands, const std::string& option)
+{
+    const auto found =
+        std::find_if(commands.begin(), commands.end(), [&](const auto& c) { return c.option == option; });
+    return found != commands.end() ? &*found : nullptr;
+}
+
+} // namespace
+
+std::vector<std::string> commandOptions(const std::vector<HeadlessCommand>& commands)
+{
+    std::vector<std::string> options;
+    for (const HeadlessCommand& command : commands)
+        options.push_back(command.option);
+    return options;
+}
+
+const CommandModule* moduleOf(const std::vector<HeadlessCommand>& commands, const std::string& option)
+{
+    const HeadlessCommand* command = findCommand(commands, option);
+    return command ? command->module : nullptr;
+}
+
+int runHeadlessCommand(const std::vector<HeadlessCommand>& commands, const std::string& option,
+                       const HeadlessContext& context, const std::vector<std::string>& arguments)
+{
+    const HeadlessCommand* command = findCommand(commands, option);
+    if (!command || !command->run) {
+        context.err << "kalendra: 不明なコマンドです: " << option << "\n";
+        return kExitUsage;
+    }
+    // A command that waits for another's lock says so once, so a script's user knows why.
+    files::LockWaiting waiting;
+    const long long seconds = waiting.giveUpAfter.count() / 1000;
+    waiting.started = [&context, seconds](const std::string& folder) {
+        context.err << "kalendra: " << files::lockWaitingText(folder) << "（最長 " << seconds << " 秒）\n"
+                    << std::flush;
+    };
+    const files::LockWaiting before = files::setLockWaiting(waiting);
+    const int exitCode = command->run(context, arguments);
+    files::setLockWaiting(before);
+    return exitCode;
+}
 
 int usageError(const HeadlessContext& context, const HeadlessCommand& command, const std::string& why)
 {
@@ -61,6 +110,15 @@ YearMonthArguments parseYearMonth(const HeadlessContext& context, const Headless
     else if (parsed.month < 1 || parsed.month > 12)
         parsed.exitCode = usageError(context, command, "月は 1 から 12 までです。");
     return parsed;
+}
+
+Date localToday()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (!::localtime_r(&now, &local))
+        ::gmtime_r(&now, &local);
+    return Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
 void printHelp(std::ostream& out, const std::vector<HeadlessCommand>& commands)

@@ -13,6 +13,7 @@
 namespace kal {
 
 struct AppSettings;
+struct CommandModule;
 
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1; // the operation failed or found nothing; the reason on stderr
@@ -29,9 +30,23 @@ struct HeadlessCommand {
     std::string option;  // "--dump-month"
     std::string usage;   // "--dump-month YYYY MM"
     std::string summary; // one line for --help, in Japanese
-    // Receives the arguments after the option; returns the exit code.
+    // Receives the arguments after the option; returns the exit code. Empty in the program's
+    // table for a command that a module runs.
     std::function<int(const HeadlessContext&, const std::vector<std::string>&)> run;
+    // The module that runs the command, which the program loads for it; none for the commands that
+    // need only the core.
+    const CommandModule* module = nullptr;
 };
+
+// The option names of `commands`, for the command-line parser.
+std::vector<std::string> commandOptions(const std::vector<HeadlessCommand>& commands);
+
+// The module that runs the command of `commands` named `option`, or none.
+const CommandModule* moduleOf(const std::vector<HeadlessCommand>& commands, const std::string& option);
+
+// Runs the command of `commands` named `option`; returns the exit code.
+int runHeadlessCommand(const std::vector<HeadlessCommand>& commands, const std::string& option,
+                       const HeadlessContext& context, const std::vector<std::string>& arguments);
 
 // Prints "kalendra: <why>" and the command's usage line; returns kExitUsage.
 int usageError(const HeadlessContext& context, const HeadlessCommand& command, const std::string& why);
@@ -62,6 +77,9 @@ struct YearMonthArguments {
 };
 YearMonthArguments parseYearMonth(const HeadlessContext& context, const HeadlessCommand& command,
                                   const std::string& year, const std::string& month);
+
+// Today in the local time zone.
+Date localToday();
 
 // The usage of the whole program with one line per command.
 void printHelp(std::ostream& out, const std::vector<HeadlessCommand>& commands);

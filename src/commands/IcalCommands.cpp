@@ -46,11 +46,7 @@ std::string parseImportArguments(const std::vector<std::string>& arguments, Impo
 
 HeadlessCommand exportIcsCommand()
 {
-    HeadlessCommand command;
-    command.option = "--export-ics";
-    command.usage = "--export-ics FROM TO FILE";
-    command.summary = "期間（yyyy/mm/dd）のスケジュールと全ての ToDo を iCalendar 形式で保存します"
-                      "（既存のファイルは上書きしません）";
+    HeadlessCommand command = exportIcsListing();
     command.run = [command](const HeadlessContext& context, const std::vector<std::string>& arguments) {
         if (arguments.size() != 3)
             return usageError(context, command, "期間の初めと終わりの日付と保存するファイルを指定して下さい。");
@@ -79,11 +75,7 @@ HeadlessCommand exportIcsCommand()
 
 HeadlessCommand importIcsCommand()
 {
-    HeadlessCommand command;
-    command.option = "--import-ics";
-    command.usage = "--import-ics FILE [--from D] [--to D] [--no-duplicate-check]";
-    command.summary = "iCalendar ファイルの予定と ToDo を読み込みます（繰り返しは --from から --to まで、"
-                      "既定は今日から 1 年間）";
+    HeadlessCommand command = importIcsListing();
     command.run = [command](const HeadlessContext& context, const std::vector<std::string>& arguments) {
         ImportArguments parsed;
         if (std::string why = parseImportArguments(arguments, parsed); !why.empty())

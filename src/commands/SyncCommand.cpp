@@ -7,10 +7,7 @@ namespace kal {
 
 HeadlessCommand syncCommand()
 {
-    HeadlessCommand command;
-    command.option = "--sync";
-    command.usage = "--sync";
-    command.summary = "同期の設定（[Sync]）に従って CalDAV サーバーと一度同期します";
+    HeadlessCommand command = syncListing();
     command.run = [command](const HeadlessContext& context, const std::vector<std::string>& arguments) {
         if (!arguments.empty())
             return usageError(context, command, "--sync は引数を取りません: " + arguments.front());

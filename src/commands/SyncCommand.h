@@ -4,10 +4,24 @@
 // ~/.netrc); one summary line on standard output.
 #pragma once
 
+#include "commands/CommandModules.h"
 #include "commands/HeadlessCommand.h"
 
 namespace kal {
 
+// The command as --help lists it; the sync works on iCalendar items, so the iCalendar module
+// runs it.
+inline HeadlessCommand syncListing()
+{
+    HeadlessCommand command;
+    command.option = "--sync";
+    command.usage = "--sync";
+    command.summary = "同期の設定（[Sync]）に従って CalDAV サーバーと一度同期します";
+    command.module = &kIcalModule;
+    return command;
+}
+
+// The command, for the iCalendar module.
 HeadlessCommand syncCommand();
 
 } // namespace kal

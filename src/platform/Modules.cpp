@@ -29,7 +29,10 @@ ModuleSymbol loadModuleSymbol(const std::vector<std::string>& folders, const std
         const std::string path = files::withSeparator(folder) + fileName;
         if (!files::fileExists(path))
             continue;
-        void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        // Functions bound at their first call, as a program's own linked libraries are: binding
+        // the window module's thousand calls into Qt up front cost its start a millisecond. A
+        // missing library or symbol version still fails here.
+        void* module = ::dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
         if (!module) {
             const char* why = ::dlerror();
             found.reason = "「" + path + "」を読み込めません。" + (why ? std::string("\r\n") + why : "");

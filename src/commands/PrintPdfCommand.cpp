@@ -1,33 +1,28 @@
-#include "commands/qt/PrintPdfCommand.h"
+#include "commands/PrintPdfCommand.h"
 
 #include "platform/Files.h"
-#include "print/qt/MonthPdf.h"
 #include "settings/AppSettings.h"
 
 #include <algorithm>
 
-namespace kal::qt {
+namespace kal {
 namespace {
 
-int printPdf(const HeadlessContext& context, int year, int month, const std::string& path)
+int printPdf(const HeadlessContext& context, const MonthPdfWriter& write, int year, int month, const std::string& path)
 {
     AppSettings settings;
     if (int code = readDataSettings(context, settings); code != kExitOk)
         return code;
-    const MonthPdfResult written = WriteMonthPdf(context.programFolder, year, month, context.today, path);
-    return written.ok ? kExitOk : operationFailed(context, written.message);
+    const std::string failure = write(context.programFolder, year, month, context.today, path);
+    return failure.empty() ? kExitOk : operationFailed(context, failure);
 }
 
 } // namespace
 
-HeadlessCommand printPdfCommand()
+HeadlessCommand printPdfCommand(MonthPdfWriter write)
 {
-    HeadlessCommand command;
-    command.option = "--print-pdf";
-    command.usage = "--print-pdf YYYY MM FILE [--force]";
-    command.summary = "その月のカレンダーを印刷の設定で一ページの PDF ファイルに書き出します"
-                      "（既存のファイルは --force がなければ上書きしません）";
-    command.run = [command](const HeadlessContext& context, std::vector<std::string> arguments) {
+    HeadlessCommand command = printPdfListing();
+    command.run = [command, write](const HeadlessContext& context, std::vector<std::string> arguments) {
         const auto force = std::find(arguments.begin(), arguments.end(), "--force");
         const bool replace = force != arguments.end();
         if (replace)
@@ -43,9 +38,9 @@ HeadlessCommand printPdfCommand()
         if (!replace && files::anythingAt(file))
             return operationFailed(context,
                                    "「" + file + "」は既にあります。上書きしません（上書きするには --force）。");
-        return printPdf(context, when.year, when.month, file);
+        return printPdf(context, write, when.year, when.month, file);
     };
     return command;
 }
 
-} // namespace kal::qt
+} // namespace kal

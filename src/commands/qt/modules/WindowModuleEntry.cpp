@@ -1,0 +1,27 @@
+// The window module's entry: the main window, or --print-pdf, the one command that paints.
+#include "app/qt/WindowStart.h"
+#include "commands/CommandModules.h"
+#include "commands/PrintPdfCommand.h"
+#include "print/qt/MonthPdf.h"
+
+namespace {
+
+std::string writeMonthPdf(const std::string& programFolder, int year, int month, const kal::Date& today,
+                          const std::string& path)
+{
+    const kal::qt::MonthPdfResult written = kal::qt::WriteMonthPdf(programFolder, year, month, today, path);
+    return written.ok ? std::string() : written.message;
+}
+
+} // namespace
+
+extern "C" __attribute__((visibility("default"))) int kalendra_window_main(int argc, char** argv,
+                                                                           const char* programFolder)
+{
+    static_assert(std::is_same_v<decltype(&kalendra_window_main), kal::ModuleEntry>);
+    const std::vector<kal::HeadlessCommand> commands{kal::printPdfCommand(writeMonthPdf)};
+    const kal::CommandLine commandLine = kal::readCommandLine(argc, argv, commands);
+    if (commandLine.command.empty())
+        return kal::qt::runWindow(argc, argv, programFolder, commandLine.skipInstanceGuard);
+    return kal::runCommand(commands, commandLine, programFolder);
+}
