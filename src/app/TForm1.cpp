@@ -9,6 +9,7 @@
 #include "calendar/qt/MonthGrid.h"
 #include "exchange/RecordIdentities.h"
 #include "platform/Files.h"
+#include "platform/qt/DeferredIcons.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/Widgets.h"
 #include "settings/DataFolders.h"
@@ -28,6 +29,7 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     : QMainWindow(parent), services_(services), programFolder_(files::withSeparator(programFolder)),
       identities_(std::make_unique<IdentityFollower>(programFolder_))
 {
+    qt::deferOverflowIcons();
     setObjectName("TForm1");
     setWindowTitle("Kalendra");
     setWindowIcon(QIcon(":/icons/program.svg"));
