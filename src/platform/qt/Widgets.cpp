@@ -16,6 +16,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <QScreen>
 #include <QTreeWidget>
@@ -70,6 +71,17 @@ QAction* toolAction(QObject* owner, const char* name, const char* hint, const ch
     action->setObjectName(name);
     action->setToolTip(QString::fromUtf8(hint));
     return action;
+}
+
+QPixmap resourcePixmap(const char* resource, int size)
+{
+    const QString key = QStringLiteral("kalendra-icon:%1@%2").arg(QLatin1String(resource)).arg(size);
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        pixmap = QIcon(QString::fromLatin1(resource)).pixmap(size, size);
+        QPixmapCache::insert(key, pixmap);
+    }
+    return pixmap;
 }
 
 QMenu* popupMenu(QWidget* parent, const char* name, std::initializer_list<QAction*> entries)

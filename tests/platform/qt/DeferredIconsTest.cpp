@@ -2,19 +2,19 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QProxyStyle>
 #include <QStyle>
-#include <QStyleFactory>
 #include <gtest/gtest.h>
-
-#include <memory>
 
 // Deferred or not, every icon the style gives draws as the plain style draws it.
 TEST(DeferredIcons, TheStyleGivesTheSameIconsAndDrawsTheOverflowButtonsWhenAsked)
 {
-    std::unique_ptr<QStyle> plain(QStyleFactory::create(QApplication::style()->name()));
     kal::qt::deferOverflowIcons();
     kal::qt::deferOverflowIcons(); // once only: the second call keeps the first style
     const QStyle* deferring = QApplication::style();
+    auto* proxy = qobject_cast<const QProxyStyle*>(deferring);
+    ASSERT_NE(proxy, nullptr);
+    const QStyle* plain = proxy->baseStyle();
     for (QStyle::StandardPixmap which : {QStyle::SP_ToolBarHorizontalExtensionButton,
                                          QStyle::SP_ToolBarVerticalExtensionButton, QStyle::SP_MessageBoxWarning}) {
         SCOPED_TRACE(which);
