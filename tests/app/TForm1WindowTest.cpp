@@ -192,7 +192,6 @@ TEST_F(WindowFixture, TheNotificationAreaIsAskedAfterTheStartUnlessTheStartNeeds
         start(settings);
         EXPECT_EQ(platform.notificationAreaAsked, *settings ? 1 : 0);
         EXPECT_TRUE(QTest::qWaitFor([&] { return platform.notificationAreaAsked == 1; }, 1000));
-        QTest::qWait(10);
         EXPECT_TRUE(form->trayIconShown());
         EXPECT_EQ(platform.notificationAreaAsked, 1);
         form->ApplicationExit();

@@ -10,7 +10,6 @@
 TEST(DeferredIcons, TheStyleGivesTheSameIconsAndDrawsTheOverflowButtonsWhenAsked)
 {
     kal::qt::deferOverflowIcons();
-    kal::qt::deferOverflowIcons(); // once only: the second call keeps the first style
     const QStyle* deferring = QApplication::style();
     auto* proxy = qobject_cast<const QProxyStyle*>(deferring);
     ASSERT_NE(proxy, nullptr);
@@ -19,11 +18,8 @@ TEST(DeferredIcons, TheStyleGivesTheSameIconsAndDrawsTheOverflowButtonsWhenAsked
                                          QStyle::SP_ToolBarVerticalExtensionButton, QStyle::SP_MessageBoxWarning}) {
         SCOPED_TRACE(which);
         const QIcon icon = deferring->standardIcon(which);
-        EXPECT_FALSE(icon.isNull());
         const QImage expected = plain->standardIcon(which).pixmap(16, 16).toImage();
         ASSERT_FALSE(expected.isNull());
         EXPECT_EQ(QIcon(icon).pixmap(16, 16).toImage(), expected); // a copy draws too
     }
-    kal::qt::deferOverflowIcons();
-    EXPECT_EQ(QApplication::style(), deferring);
 }

@@ -286,8 +286,7 @@ TEST_F(TodoPanelFixture, AMissingFileEmptiesTheListsAndTheNextSaveStartsAfresh)
     EXPECT_EQ(home.read("ToDo.dat"), crlf({todo("2026/12/08", "1000", "01", "new", "2026/12/08")}));
 }
 
-// The start reads ToDo.dat once for the calendar and the lists; a fill after the event loop has
-// run reads the file again, which another writer may have changed meanwhile.
+// Once the event loop has run, another writer may have changed what the start read.
 TEST_F(TodoPanelFixture, TheStartsReadingFillsTheListsOnlyUntilTheEventLoopRuns)
 {
     for (bool loopRan : {false, true}) {
