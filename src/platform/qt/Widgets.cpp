@@ -1,6 +1,7 @@
 #include "platform/qt/Widgets.h"
 
 #include "platform/qt/LatinDigits.h"
+#include "platform/qt/SvgIcon.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -67,7 +68,7 @@ QAction* namedAction(QObject* owner, const char* name, const char* caption)
 
 QAction* toolAction(QObject* owner, const char* name, const char* hint, const char* icon)
 {
-    auto* action = new QAction(QIcon(QString(":/icons/%1.svg").arg(icon)), QString::fromUtf8(hint), owner);
+    auto* action = new QAction(svgIcon(QString(":/icons/%1.svg").arg(icon)), QString::fromUtf8(hint), owner);
     action->setObjectName(name);
     action->setToolTip(QString::fromUtf8(hint));
     return action;
@@ -78,7 +79,7 @@ QPixmap resourcePixmap(const char* resource, int size)
     const QString key = QStringLiteral("kalendra-icon:%1@%2").arg(QLatin1String(resource)).arg(size);
     QPixmap pixmap;
     if (!QPixmapCache::find(key, &pixmap)) {
-        pixmap = QIcon(QString::fromLatin1(resource)).pixmap(size, size);
+        pixmap = svgIcon(QString::fromLatin1(resource)).pixmap(size, size);
         QPixmapCache::insert(key, pixmap);
     }
     return pixmap;
