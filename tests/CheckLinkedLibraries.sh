@@ -1,8 +1,9 @@
 #!/bin/sh
 # Fails when the program or a module links a library that only a later moment needs. The program
 # maps neither Qt nor libical (the headless commands start with the core alone); the window
-# module leaves out the audio stack, which the sound module brings in at the first sound, and
-# HTTP, WebDAV XML and the keyring, which the CalDAV module brings in at the first sync; the
+# module leaves out the network stack (the instance guard's plain socket does without), the audio
+# stack, which the sound module brings in at the first sound, and HTTP, WebDAV XML and the
+# keyring, which the CalDAV module brings in at the first sync; the
 # iCalendar module needs no Qt. Usage: CheckLinkedLibraries.sh PROGRAM WINDOW_MODULE ICAL_MODULE
 set -eu
 status=0
@@ -18,7 +19,7 @@ refuse() {
     fi
 }
 refuse "$1" "Qt or libical, though only the window and the iCalendar commands need them" 'libQt6|libical|libicu'
-refuse "$2" "what only sounds or the sync need" 'libQt6Multimedia|libpulse|libsndfile|libasound|libcurl|libxml2|libsecret'
+refuse "$2" "the network stack or what only sounds or the sync need" 'libQt6Network|libQt6Multimedia|libpulse|libsndfile|libasound|libcurl|libxml2|libsecret'
 refuse "$3" "Qt" 'libQt6'
 [ "$status" -eq 0 ] && echo "no library linked before it is needed"
 exit "$status"

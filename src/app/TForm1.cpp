@@ -9,6 +9,7 @@
 #include "calendar/qt/MonthGrid.h"
 #include "exchange/RecordIdentities.h"
 #include "platform/Files.h"
+#include "platform/qt/DeferredIcons.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/Widgets.h"
 #include "settings/DataFolders.h"
@@ -28,6 +29,7 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     : QMainWindow(parent), services_(services), programFolder_(files::withSeparator(programFolder)),
       identities_(std::make_unique<IdentityFollower>(programFolder_))
 {
+    qt::deferOverflowIcons();
     setObjectName("TForm1");
     setWindowTitle("Kalendra");
     setWindowIcon(QIcon(":/icons/program.svg"));
@@ -56,7 +58,6 @@ int TForm1::FormCreate()
     state_ = AppState{};
     state_.startAt(services_.platform.now().date);
     Calendar->StartAt(services_.platform.now().date);
-    state_.trayAvailable = services_.platform.hasNotificationArea();
     if (!InitLoad())
         return 1;
     // Before the first month is built: interrupted multi-file saves finished, stale temporary
@@ -71,7 +72,10 @@ int TForm1::FormCreate()
     Calendar->GridCheck();
     // The sizes as the settings gave them, once limited to the screen.
     startGeometry_ = StartGeometryOf(settings_, normal_, pnlWidth_, gridHeight_);
-    IconTraySet();
+    if (trayPending_)
+        QTimer::singleShot(0, this, &TForm1::SettleTray);
+    else
+        IconTraySet();
     PanelTimer->Timer1->start();
     return 0;
 }
@@ -106,6 +110,12 @@ bool TForm1::InitLoad()
         MenuClock->setChecked(clockShown_);
         TBtnClock->setChecked(clockShown_);
         Calendar->SetCatViewMode(settings_.catchk != 0 ? 1 : 0);
+        // Only a start into the tray or without a task-bar button needs to know before the window
+        // shows whether the desktop has a notification area; otherwise the question (session-bus
+        // round trips) waits until the window is up.
+        trayPending_ = settings_.taskTray != 1 && settings_.taskBar != 1;
+        if (!trayPending_)
+            state_.trayAvailable = services_.platform.hasNotificationArea();
         state_.startHidden = settings_.taskTray == 1;
         state_.taskbarHidden = settings_.taskBar == 1 && state_.trayAvailable;
         ApplyWindowFlags();

@@ -51,7 +51,12 @@ public:
     bool panelWithRight() const { return panelMode_ == 0; }
     bool notesShown() const { return notesShown_; }
     bool clockShown() const { return clockShown_; }
-    bool trayIconShown() const { return tray_ && tray_->isVisible(); }
+    // A tray icon still waiting for the window to be up is set up first.
+    bool trayIconShown()
+    {
+        SettleTray();
+        return tray_ && tray_->isVisible();
+    }
     const WindowGeometry& miniGeometry() const { return mini_; }
     int rememberedRightPanelWidth() const { return pnlWidth_; }
 
@@ -105,6 +110,8 @@ public:
     void PopTrayMiniClick();
     void ApplicationExit();
     void TrayCheck();
+    // The notification area's question put off at start is answered now, if still open.
+    void SettleTray();
 
     // Routed between panels: the selected day, its pop-up menu, the delete key, the refreshes.
     void DaySchEdit();
@@ -194,6 +201,7 @@ private:
     StartGeometry startGeometry_;
     std::string windowTitle_; // Shift-JIS, as stored
     QPointer<QSystemTrayIcon> tray_;
+    bool trayPending_ = false; // the notification area not yet asked for
 };
 
 } // namespace kal

@@ -438,6 +438,7 @@ void TForm1::IconTraySet()
 // A notification area that came or went since the last look: the icon follows it.
 void TForm1::TrayCheck()
 {
+    trayPending_ = false;
     const bool available = services_.platform.hasNotificationArea();
     if (available == state_.trayAvailable)
         return;
@@ -456,8 +457,15 @@ void TForm1::TrayCheck()
     }
 }
 
+void TForm1::SettleTray()
+{
+    if (trayPending_)
+        TrayCheck();
+}
+
 void TForm1::TaskTraySet()
 {
+    SettleTray();
     if (!state_.trayAvailable) {
         // Without a notification area the window could not come back from hiding.
         showMinimized();
@@ -470,6 +478,7 @@ void TForm1::TaskTraySet()
 
 void TForm1::MainFormShow()
 {
+    SettleTray();
     if (state_.modalDialogOpen)
         return;
     if (isVisible() && state_.trayAvailable) {

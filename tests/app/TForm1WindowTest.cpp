@@ -181,6 +181,23 @@ TEST_F(WindowFixture, StartingInTheTrayWithoutANotificationAreaStartsMinimised)
     EXPECT_TRUE(form->isMinimized());
 }
 
+// Asking for the notification area takes session-bus round trips: a start that shows the window
+// with its task-bar button asks once the window is up; one into the tray or without the button
+// needs the answer first.
+TEST_F(WindowFixture, TheNotificationAreaIsAskedAfterTheStartUnlessTheStartNeedsIt)
+{
+    for (const char* settings : {"", "[Window]\r\nTaskBar=1\r\n", "[Window]\r\nTaskTray=1\r\n"}) {
+        SCOPED_TRACE(settings);
+        platform.notificationAreaAsked = 0;
+        start(settings);
+        EXPECT_EQ(platform.notificationAreaAsked, *settings ? 1 : 0);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return platform.notificationAreaAsked == 1; }, 1000));
+        EXPECT_TRUE(form->trayIconShown());
+        EXPECT_EQ(platform.notificationAreaAsked, 1);
+        form->ApplicationExit();
+    }
+}
+
 TEST_F(WindowFixture, TrayHidesAndShowsTheWindow)
 {
     start();

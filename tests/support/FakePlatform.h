@@ -37,7 +37,11 @@ public:
         return shellOpens;
     }
     DateTime now() override { return clock; }
-    bool hasNotificationArea() override { return notificationArea; }
+    bool hasNotificationArea() override
+    {
+        ++notificationAreaAsked;
+        return notificationArea;
+    }
     bool printerInstalled() override { return printer; }
 
     // Answers given in order; when a queue is empty message boxes answer Ok/Yes and the
@@ -58,6 +62,7 @@ public:
 
     DateTime clock{{2026, 12, 8}, 10, 0, 0};
     bool notificationArea = true;
+    int notificationAreaAsked = 0;
     bool shellOpens = true; // false: no browser or file handler could be started
     bool printer = false;   // tests never reach a real printer
 

@@ -4,9 +4,9 @@
 #include "alarm/qt/ClockPanel.h"
 #include "alarm/qt/StatusPanel.h"
 #include "platform/SjisCodec.h"
+#include "platform/qt/Widgets.h"
 #include "schedule/PickList.h"
 
-#include <QIcon>
 #include <QTimer>
 
 namespace kal::qt {
@@ -114,11 +114,11 @@ void TimerPanel::ApplyClockLook()
 void TimerPanel::UpdateStatusBar()
 {
     if (context_.settings.alarm != 0)
-        StatusPanel1->setContent(QIcon(":/icons/alarm.svg").pixmap(16, 16), QString::fromUtf8("アラームON"));
+        StatusPanel1->setContent(resourcePixmap(":/icons/alarm.svg"), QString::fromUtf8("アラームON"));
     else
-        StatusPanel1->setContent(QIcon(":/icons/alarm-off.svg").pixmap(16, 16), QString::fromUtf8("アラームOFF"));
+        StatusPanel1->setContent(resourcePixmap(":/icons/alarm-off.svg"), QString::fromUtf8("アラームOFF"));
     if (context_.settings.signal == 1)
-        StatusPanel2->setContent(QIcon(":/icons/signal.svg").pixmap(16, 16), QString::fromUtf8("時報ON"));
+        StatusPanel2->setContent(resourcePixmap(":/icons/signal.svg"), QString::fromUtf8("時報ON"));
     else
         StatusPanel2->setContent(QPixmap(), QString());
 }

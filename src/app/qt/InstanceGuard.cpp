@@ -1,27 +1,26 @@
 #include "app/qt/InstanceGuard.h"
 
+#include "app/WakeSocket.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 
+#include <memory>
 #include <unistd.h>
 
 namespace kal::qt {
-namespace {
-
-constexpr int kConnectTimeoutMs = 1000;
-const QByteArray kWakeMessage = "wake\n";
-
-} // namespace
 
 InstanceGuard::InstanceGuard(QObject* parent) : QObject(parent) { }
 
 InstanceGuard::~InstanceGuard()
 {
-    if (server_)
-        server_->close();
+    if (listening_ < 0)
+        return;
+    delete notifier_;
+    ::close(listening_);
+    ::unlink(path_.c_str());
 }
 
 QString InstanceGuard::serverName(const QString& programFolder)
@@ -34,49 +33,46 @@ QString InstanceGuard::serverName(const QString& programFolder)
     return QString("Kalendra-%1-%2").arg(static_cast<qulonglong>(::getuid())).arg(QString::fromLatin1(hash));
 }
 
-bool InstanceGuard::wakeRunningInstance(const QString& name)
-{
-    QLocalSocket socket;
-    socket.connectToServer(name);
-    if (!socket.waitForConnected(kConnectTimeoutMs))
-        return false;
-    socket.write(kWakeMessage);
-    socket.waitForBytesWritten(kConnectTimeoutMs);
-    socket.disconnectFromServer();
-    return true;
-}
-
 InstanceGuard::Outcome InstanceGuard::acquire(const QString& programFolder)
 {
-    const QString name = serverName(programFolder);
-    if (wakeRunningInstance(name))
+    const std::string path = QDir(QDir::tempPath()).filePath(serverName(programFolder)).toLocal8Bit().toStdString();
+    if (wake::sendWake(path))
         return Outcome::OtherWoken;
-
-    server_ = new QLocalServer(this);
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server_->listen(name)) {
-        // Nobody answered, so a socket left by a crashed instance is in the way.
-        QLocalServer::removeServer(name);
-        if (!server_->listen(name) && wakeRunningInstance(name))
-            return Outcome::OtherWoken;
-    }
-    connect(server_, &QLocalServer::newConnection, this, &InstanceGuard::onNewConnection);
+    // Nobody answered, so a socket file there was left by a crashed instance.
+    const int listening = wake::listenAt(path);
+    if (listening < 0)
+        return wake::sendWake(path) ? Outcome::OtherWoken : Outcome::Running;
+    path_ = path;
+    listening_ = listening;
+    notifier_ = new QSocketNotifier(listening_, QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &InstanceGuard::onNewConnection);
     return Outcome::Running;
 }
 
 void InstanceGuard::onNewConnection()
 {
-    while (QLocalSocket* socket = server_->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            const bool wake = socket->readAll().contains("wake");
-            socket->disconnectFromServer();
-            // The wake-up may open a modal prompt, whose event loop would delete this socket
-            // under its own signal; it runs once the socket's handler has returned.
-            if (wake)
-                QMetaObject::invokeMethod(this, &InstanceGuard::wakeRequested, Qt::QueuedConnection);
-        });
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    }
+    for (int connection; (connection = wake::acceptWaiting(listening_)) >= 0;)
+        watchConnection(connection);
+}
+
+void InstanceGuard::watchConnection(int connection)
+{
+    auto* watch = new QSocketNotifier(connection, QSocketNotifier::Read, this);
+    auto received = std::make_shared<std::string>();
+    auto readMore = [this, watch, connection, received] {
+        const wake::Received result = wake::readWake(connection, *received);
+        if (result == wake::Received::More)
+            return;
+        watch->setEnabled(false);
+        watch->deleteLater();
+        ::close(connection);
+        // The wake-up may open a modal prompt, whose event loop would run inside this handler;
+        // it runs once the handler has returned.
+        if (result == wake::Received::Wake)
+            QMetaObject::invokeMethod(this, &InstanceGuard::wakeRequested, Qt::QueuedConnection);
+    };
+    connect(watch, &QSocketNotifier::activated, this, readMore);
+    readMore(); // the message is often there already
 }
 
 } // namespace kal::qt

@@ -1,12 +1,14 @@
 // One running instance per user and program folder: the first start listens on a local
 // socket named after the user and the folder; a later start connects, asks the first to wake
-// up and ends.
+// up and ends. A plain Unix socket watched by the event loop: the start loads no network stack.
 #pragma once
 
 #include <QObject>
 #include <QString>
 
-class QLocalServer;
+#include <string>
+
+class QSocketNotifier;
 
 namespace kal::qt {
 
@@ -27,10 +29,12 @@ signals:
     void wakeRequested();
 
 private:
-    bool wakeRunningInstance(const QString& name);
     void onNewConnection();
+    void watchConnection(int connection);
 
-    QLocalServer* server_ = nullptr;
+    std::string path_;
+    int listening_ = -1;
+    QSocketNotifier* notifier_ = nullptr;
 };
 
 } // namespace kal::qt

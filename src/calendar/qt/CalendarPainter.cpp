@@ -3,9 +3,9 @@
 #include "calendar/WeekView.h"
 #include "calendar/qt/WeekGrid.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/Widgets.h"
 #include "settings/AppSettings.h"
 
-#include <QIcon>
 #include <QPainter>
 #include <QTextOption>
 
@@ -22,11 +22,6 @@ QFont styled(QFont font, const TextStyle& style)
     font.setUnderline(style.underline);
     font.setStrikeOut(style.strikeout);
     return font;
-}
-
-QPixmap iconPixmap(const char* resource)
-{
-    return QIcon(resource).pixmap(16, 16);
 }
 
 void drawBorder(QPainter& painter, const QRect& rect, ColorValue color)
@@ -85,11 +80,11 @@ int drawAlmanac(QPainter& painter, const std::vector<std::string>& items, const 
 
 CalendarPainter::CalendarPainter()
 {
-    memoIcon_ = iconPixmap(":/icons/memo.svg");
-    todoIcons_[1] = iconPixmap(":/icons/todo-overdue.svg");
-    todoIcons_[2] = iconPixmap(":/icons/todo-today.svg");
-    todoIcons_[3] = iconPixmap(":/icons/todo-warning.svg");
-    todoIcons_[4] = iconPixmap(":/icons/todo-normal.svg");
+    memoIcon_ = resourcePixmap(":/icons/memo.svg");
+    todoIcons_[1] = resourcePixmap(":/icons/todo-overdue.svg");
+    todoIcons_[2] = resourcePixmap(":/icons/todo-today.svg");
+    todoIcons_[3] = resourcePixmap(":/icons/todo-warning.svg");
+    todoIcons_[4] = resourcePixmap(":/icons/todo-normal.svg");
 }
 
 void CalendarPainter::setTodoIcon(int state, const QPixmap& pixmap)

@@ -1,6 +1,7 @@
 #include "platform/qt/Widgets.h"
 
 #include "platform/qt/LatinDigits.h"
+#include "platform/qt/SvgIcon.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -16,6 +17,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <QScreen>
 #include <QTreeWidget>
@@ -66,10 +68,21 @@ QAction* namedAction(QObject* owner, const char* name, const char* caption)
 
 QAction* toolAction(QObject* owner, const char* name, const char* hint, const char* icon)
 {
-    auto* action = new QAction(QIcon(QString(":/icons/%1.svg").arg(icon)), QString::fromUtf8(hint), owner);
+    auto* action = new QAction(svgIcon(QString(":/icons/%1.svg").arg(icon)), QString::fromUtf8(hint), owner);
     action->setObjectName(name);
     action->setToolTip(QString::fromUtf8(hint));
     return action;
+}
+
+QPixmap resourcePixmap(const char* resource, int size)
+{
+    const QString key = QStringLiteral("kalendra-icon:%1@%2").arg(QLatin1String(resource)).arg(size);
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        pixmap = svgIcon(QString::fromLatin1(resource)).pixmap(size, size);
+        QPixmapCache::insert(key, pixmap);
+    }
+    return pixmap;
 }
 
 QMenu* popupMenu(QWidget* parent, const char* name, std::initializer_list<QAction*> entries)

@@ -13,6 +13,7 @@ class QAbstractItemView;
 class QAction;
 class QMenu;
 class QObject;
+class QPixmap;
 class QDateEdit;
 class QDialog;
 class QHBoxLayout;
@@ -39,6 +40,8 @@ template <typename W> W* named(W* widget, const char* name)
 QAction* namedAction(QObject* owner, const char* name, const char* caption);
 // A command of the tool bar: its icon (":/icons/<icon>.svg") and its hint (UTF-8).
 QAction* toolAction(QObject* owner, const char* name, const char* hint, const char* icon);
+// A resource icon (":/icons/<icon>.svg") drawn at size x size, once for all the panels showing it.
+QPixmap resourcePixmap(const char* resource, int size = 16);
 // A pop-up menu named `name` holding the commands, a null entry making a separator.
 QMenu* popupMenu(QWidget* parent, const char* name, std::initializer_list<QAction*> entries);
 

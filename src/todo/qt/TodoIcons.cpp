@@ -1,9 +1,9 @@
 #include "todo/qt/TodoIcons.h"
 
 #include "platform/qt/QtText.h"
+#include "platform/qt/Widgets.h"
 #include "todo/TodoList.h"
 
-#include <QIcon>
 #include <QImage>
 
 namespace kal::qt {
@@ -35,7 +35,7 @@ TodoIconSet LoadTodoIcons(const std::string& programFolder, const std::array<int
         if (std::optional<std::string> path = CustomTodoIconPath(programFolder, setIcon, state))
             icon = customIcon(*path);
         if (icon.isNull())
-            icon = QIcon(kBuiltIn[static_cast<std::size_t>(state)]).pixmap(kIconSize, kIconSize);
+            icon = resourcePixmap(kBuiltIn[static_cast<std::size_t>(state)], kIconSize);
         icons[static_cast<std::size_t>(state)] = icon;
     }
     return icons;

@@ -9,6 +9,7 @@
 #include "settings/qt/PanelContext.h"
 #include "todo/TDlgTodoInput.h"
 #include "todo/TodoList.h"
+#include "todo/TodoStore.h"
 #include "todo/qt/TodoIcons.h"
 
 #include <QWidget>
@@ -82,7 +83,8 @@ public:
     void TodoListCreate();
     void TodoSet();
     void TodoIconSetup();
-    // ToDo.dat as read at start, before the lists are first filled.
+    // ToDo.dat as read at start, before the lists are first filled; that fill, in the same turn of
+    // the start, takes this reading instead of reading the file again.
     void ReadTodoLines();
     const std::vector<std::string>& todoLines() const { return todoLines_; }
     const TodoIconSet& statusIcons() const { return icons_; }
@@ -141,6 +143,7 @@ private:
     PanelContext context_;
     TodoPanelLinks links_;
     std::vector<std::string> todoLines_;
+    std::optional<TodoFile> startReading_;
     ListState open_;
     ListState done_;
     TodoIconSet icons_;

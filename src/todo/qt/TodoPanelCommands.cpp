@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QTimer>
 
 namespace kal::qt {
 namespace {
@@ -83,15 +84,24 @@ void TodoPanel::TodoIconSetup()
 
 void TodoPanel::ReadTodoLines()
 {
-    todoLines_ = LoadTodoFile(context_.settings.todoPath).lines;
+    startReading_ = LoadTodoFile(context_.settings.todoPath);
+    todoLines_ = startReading_->lines;
+    // Once the event loop has run, another writer may have changed the file.
+    QTimer::singleShot(0, this, [this] { startReading_.reset(); });
 }
 
 void TodoPanel::ToDoEdit()
 {
     const AppSettings& settings = context_.settings;
-    // A missing file empties the lists, so no later save can carry another folder's entries.
-    files::finishPendingChanges(settings.todoPath);
-    TodoFile file = LoadTodoFile(settings.todoPath);
+    TodoFile file;
+    if (startReading_) {
+        file = std::move(*startReading_);
+        startReading_.reset();
+    } else {
+        // A missing file empties the lists, so no later save can carry another folder's entries.
+        files::finishPendingChanges(settings.todoPath);
+        file = LoadTodoFile(settings.todoPath);
+    }
     context_.showUnreadable("todo", file.unreadable);
     const bool changed = file.lines != todoLines_;
     todoLines_ = std::move(file.lines);

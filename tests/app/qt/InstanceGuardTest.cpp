@@ -8,6 +8,7 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -54,6 +55,30 @@ TEST(InstanceGuard, SocketLeftByACrashDoesNotBlockAStart)
 
     InstanceGuard guard;
     EXPECT_EQ(guard.acquire(QString::fromStdString(folder.path())), InstanceGuard::Outcome::Running);
+}
+
+// What a stranger sends or an open connection that says nothing must not wake the window.
+TEST(InstanceGuard, OnlyTheWakeLineWakesAndTheSocketIsPrivateAndGoesWithTheGuard)
+{
+    TempFolder folder;
+    QString path = QDir::tempPath() + "/" + InstanceGuard::serverName(QString::fromStdString(folder.path()));
+    {
+        InstanceGuard guard;
+        ASSERT_EQ(guard.acquire(QString::fromStdString(folder.path())), InstanceGuard::Outcome::Running);
+        EXPECT_EQ(QFile::permissions(path) & 0x0077, 0); // no group or other bits
+        QSignalSpy woken(&guard, &InstanceGuard::wakeRequested);
+        for (const char* message : {"", "hello\n", "wa"}) {
+            int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.toLocal8Bit().constData());
+            ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+            ASSERT_EQ(::write(fd, message, std::strlen(message)), static_cast<ssize_t>(std::strlen(message)));
+            ::close(fd);
+            EXPECT_FALSE(woken.wait(100)) << message;
+        }
+    }
+    EXPECT_FALSE(QFile::exists(path));
 }
 
 TEST(InstanceGuard, ProgramEndsWithZeroWhenAnotherRunsAndRunsBesideItWithSlashTwo)

@@ -286,6 +286,24 @@ TEST_F(TodoPanelFixture, AMissingFileEmptiesTheListsAndTheNextSaveStartsAfresh)
     EXPECT_EQ(home.read("ToDo.dat"), crlf({todo("2026/12/08", "1000", "01", "new", "2026/12/08")}));
 }
 
+// Once the event loop has run, another writer may have changed what the start read.
+TEST_F(TodoPanelFixture, TheStartsReadingFillsTheListsOnlyUntilTheEventLoopRuns)
+{
+    for (bool loopRan : {false, true}) {
+        SCOPED_TRACE(loopRan);
+        home.write("ToDo.dat", crlf({todo("2026/12/10", "1000", "01", "at start")}));
+        start();
+        panel->ReadTodoLines();
+        home.write("ToDo.dat", crlf({todo("2026/12/10", "1000", "01", "changed")}));
+        if (loopRan)
+            QTest::qWait(0);
+        panel->ToDoEdit();
+        EXPECT_EQ(titles(open()), QStringList{loopRan ? "changed" : "at start"});
+        panel->ToDoEdit();
+        EXPECT_EQ(titles(open()), QStringList{"changed"}) << "the start's reading is used once";
+    }
+}
+
 TEST_F(TodoPanelFixture, DoubleClickCorrectsTheRowAndANewEntryOnTheDoneTabIsDone)
 {
     home.write("ToDo.dat", crlf({todo("2026/12/10", "1000", "01", "a")}));
