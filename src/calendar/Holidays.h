@@ -41,6 +41,9 @@ std::string ComposeHolidayRule(const HolidayRule& rule);
 bool RuleAppliesInYear(const HolidayRule& rule, int year);
 // Whether the rule falls on `date`, year range included.
 bool RuleMatches(const HolidayRule& rule, const Date& date);
+// The days from `from` to `to` on which the rule falls, as day numbers in date order, appended
+// to `days`: RuleMatches for every day, found month by month.
+void AppendRuleDays(const HolidayRule& rule, const Date& from, const Date& to, std::vector<long long>& days);
 
 // An anniversary's name with its year count: only "%d" and width forms such as "%2d" are
 // replaced, "%%" becomes "%", every other "%" stays text.
