@@ -112,19 +112,21 @@ void markComputedHoliday(int offset, const std::string& line, MonthLayout& layou
 }
 
 // The rules in file order, each on its days of the span; the national holidays are noted.
-void applyRules(const std::vector<HolidayRule>& rules, HolidaySpan& span, MonthLayout& layout, DayCellLists& lists)
+void applyRules(const IndexedHolidayRules& table, HolidaySpan& span, MonthLayout& layout, DayCellLists& lists)
 {
     const Date from = span.firstDate(), to = span.lastDate();
+    std::vector<const HolidayRule*> rules;
+    table.rulesOfYears(from.year, to.year, rules);
     std::vector<long long> days;
-    for (const HolidayRule& rule : rules) {
+    for (const HolidayRule* rule : rules) {
         days.clear();
-        AppendRuleDays(rule, from, to, days);
+        AppendRuleDays(*rule, from, to, days);
         for (long long day : days) {
             const int offset = span.offsetOf(day);
-            if (rule.kind == 0)
+            if (rule->kind == 0)
                 span.markNational(offset);
             if (HolidaySpan::inGrid(offset))
-                applyRule(rule, HolidaySpan::column(offset), HolidaySpan::row(offset), layout, lists);
+                applyRule(*rule, HolidaySpan::column(offset), HolidaySpan::row(offset), layout, lists);
         }
     }
 }
@@ -335,9 +337,39 @@ void AppendRuleDays(const HolidayRule& rule, const Date& from, const Date& to, s
     }
 }
 
+IndexedHolidayRules::IndexedHolidayRules(std::vector<HolidayRule> rules) : rules_(std::move(rules))
+{
+    for (std::size_t i = 0; i < rules_.size(); ++i) {
+        const HolidayRule& rule = rules_[i];
+        // Only plain four-digit years hold for exactly their own year.
+        if (rule.numericYears && rule.fromValue == rule.toValue && rule.fromValue >= 1000)
+            singleYear_.emplace_back(rule.fromValue, i);
+        else
+            otherYears_.push_back(i);
+    }
+    std::sort(singleYear_.begin(), singleYear_.end());
+}
+
+void IndexedHolidayRules::rulesOfYears(int fromYear, int toYear, std::vector<const HolidayRule*>& chosen) const
+{
+    std::vector<std::size_t> indexes = otherYears_;
+    auto year = std::lower_bound(singleYear_.begin(), singleYear_.end(), std::make_pair(fromYear, std::size_t{0}));
+    for (; year != singleYear_.end() && year->first <= toYear; ++year)
+        indexes.push_back(year->second);
+    std::sort(indexes.begin(), indexes.end());
+    chosen.clear();
+    for (std::size_t index : indexes)
+        chosen.push_back(&rules_[index]);
+}
+
 void ApplyHolidays(const std::vector<HolidayRule>& rules, MonthLayout& layout, DayCellLists& lists)
 {
-    if (rules.empty())
+    ApplyHolidays(IndexedHolidayRules(rules), layout, lists);
+}
+
+void ApplyHolidays(const IndexedHolidayRules& rules, MonthLayout& layout, DayCellLists& lists)
+{
+    if (rules.rules().empty())
         return;
     HolidaySpan span(layout);
     applyRules(rules, span, layout, lists);
@@ -354,11 +386,11 @@ std::vector<HolidayRule> LoadHolidayRules(const std::string& path)
     return rules;
 }
 
-std::shared_ptr<const std::vector<HolidayRule>> SharedHolidayRules(const std::string& path)
+std::shared_ptr<const IndexedHolidayRules> SharedHolidayRules(const std::string& path)
 {
     struct Entry {
         files::FileStamp stamp;
-        std::shared_ptr<const std::vector<HolidayRule>> rules;
+        std::shared_ptr<const IndexedHolidayRules> rules;
     };
     static std::mutex mutex;
     static std::map<std::string, Entry> cache;
@@ -371,7 +403,7 @@ std::shared_ptr<const std::vector<HolidayRule>> SharedHolidayRules(const std::st
         if (found != cache.end() && found->second.stamp == stamp)
             return found->second.rules;
     }
-    auto rules = std::make_shared<const std::vector<HolidayRule>>(LoadHolidayRules(path));
+    auto rules = std::make_shared<const IndexedHolidayRules>(LoadHolidayRules(path));
     std::lock_guard lock(mutex);
     if (files::stampSettled(stamp))
         cache[path] = Entry{stamp, rules};

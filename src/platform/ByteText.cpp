@@ -146,11 +146,27 @@ private:
     std::size_t next_ = 0; // next byte of folded_
 };
 
+// The length of the characters at the start of `a` and `b` that are the same bytes: they fold
+// alike, so a comparison can begin after them.
+std::size_t sameCharacters(std::string_view a, std::string_view b)
+{
+    const std::size_t n = std::min(a.size(), b.size());
+    std::size_t i = 0;
+    while (i < n && a[i] == b[i]) {
+        const std::size_t length = sjis::charLength(a, i);
+        if (length == 2 && (i + 1 >= n || a[i + 1] != b[i + 1]))
+            break;
+        i += length;
+    }
+    return i;
+}
+
 } // namespace
 
 int compareNoCase(std::string_view a, std::string_view b)
 {
-    UpperBytes x(a), y(b);
+    const std::size_t same = sameCharacters(a, b);
+    UpperBytes x(a.substr(same)), y(b.substr(same));
     while (!x.atEnd() && !y.atEnd()) {
         const unsigned char p = x.next(), q = y.next();
         if (p != q)

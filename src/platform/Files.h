@@ -42,10 +42,16 @@ struct ReadResult {
 // the reason.
 ReadResult readFile(const std::string& path, std::size_t maxBytes = kMaxDataFileBytes);
 
+// readFile into `result`, whose buffer is kept for the next file: a reader of many files
+// allocates once. The bytes are empty unless the status is Ok.
+void readFileInto(const std::string& path, ReadResult& result, std::size_t maxBytes = kMaxDataFileBytes);
+
 // Lines of a file; CR LF, LF and CR all end a line. A missing or unreadable file gives no
 // lines.
 std::vector<std::string> loadLines(const std::string& path);
 std::vector<std::string> splitLines(const std::string& bytes);
+// The same lines as views into `bytes`, replacing the content of `lines`.
+void splitLineViews(std::string_view bytes, std::vector<std::string_view>& lines);
 
 // Lines of a file that is about to be rewritten: a missing file gives no lines, but a file that
 // exists and cannot be read is an error, so that nobody replaces what they could not see.

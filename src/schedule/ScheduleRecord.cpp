@@ -54,7 +54,7 @@ bool IsScheduleRecord(const std::string& line)
     return RecDay(line) != 0;
 }
 
-int RecDay(const std::string& line)
+int RecDay(std::string_view line)
 {
     if (line.size() < 2 || line[0] < '0' || line[0] > '9' || line[1] < '0' || line[1] > '9')
         return 0;

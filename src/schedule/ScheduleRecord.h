@@ -34,7 +34,7 @@ std::string ComposeSchedule(const ScheduleFields& fields);
 
 // A line is a record when its first two bytes are a day number 01..31.
 bool IsScheduleRecord(const std::string& line);
-int RecDay(const std::string& line);              // 0 when not a record
+int RecDay(std::string_view line);                // 0 when not a record
 std::string RecStart(const std::string& line);    // the five stored bytes
 std::string RecEnd(const std::string& line);      // the five stored bytes
 std::string RecCategory(const std::string& line); // the 14 stored bytes

@@ -315,7 +315,7 @@ TEST(HolidayRules, TheShippedTableGoesOnlyIntoAFolderWithoutOne)
     }
 }
 
-TEST(HolidayRules, DaysOfARuleAreTheDaysItMatchesOverGeneratedRulesAndSpans)
+TEST(HolidayRules, DaysAndYearsOfGeneratedRulesAreThoseTheyMatch)
 {
     std::mt19937 random(30);
     auto pick = [&](std::initializer_list<const char*> values) {
@@ -327,6 +327,7 @@ TEST(HolidayRules, DaysOfARuleAreTheDaysItMatchesOverGeneratedRulesAndSpans)
         return random() % 3 ? std::to_string(1895 + random() % 210) : pick({"    ", "  20", "20a0", "999 "});
     };
     int compared = 0;
+    std::vector<HolidayRule> parsed;
     for (int i = 0; i < 20000; ++i) {
         const std::string line =
             (random() % 3 ? twoDigits(12) : pick({"  ", "99"})) + (random() % 2 ? twoDigits(31) : "  ") + year() +
@@ -344,6 +345,19 @@ TEST(HolidayRules, DaysOfARuleAreTheDaysItMatchesOverGeneratedRulesAndSpans)
         AppendRuleDays(*rule, from, to, days);
         ASSERT_EQ(days, expected) << line << " from " << toDayNumber(from);
         compared += !expected.empty();
+        if (parsed.size() < 2000)
+            parsed.push_back(*rule);
     }
     EXPECT_GT(compared, 1000);
+
+    // The index by year leaves out no rule of the years asked for, and keeps the file's order.
+    const IndexedHolidayRules table(parsed);
+    std::vector<const HolidayRule*> chosen;
+    for (int first = 1897; first <= 2102; ++first) {
+        table.rulesOfYears(first, first + 1, chosen);
+        ASSERT_TRUE(std::is_sorted(chosen.begin(), chosen.end()));
+        for (const HolidayRule& rule : table.rules())
+            if (RuleAppliesInYear(rule, first) || RuleAppliesInYear(rule, first + 1))
+                ASSERT_TRUE(std::binary_search(chosen.begin(), chosen.end(), &rule)) << ComposeHolidayRule(rule);
+    }
 }
