@@ -622,6 +622,21 @@ std::vector<std::string> listFiles(const std::string& folder, const std::string&
     return names;
 }
 
+std::vector<std::string> listNames(const std::string& folder, const std::function<bool(std::string_view)>& accept)
+{
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != ".." && accept(name))
+            names.emplace_back(name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
 std::string withSeparator(const std::string& folder)
 {
     if (folder.empty() || folder.back() == '/')

@@ -12,6 +12,7 @@
 #include "platform/FileOps.h"
 #include "platform/SystemError.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -194,6 +195,9 @@ bool stampSettled(const FileStamp& stamp);
 // entry of such a name (a folder, a FIFO, a link that leads nowhere), for readers that must
 // report what they cannot read.
 std::vector<std::string> listFiles(const std::string& folder, const std::string& wildcard, bool anyKind = false);
+// Names of the entries of any kind in `folder` that `accept` takes, in no particular order: a
+// name is copied only once taken, so a folder of many other files is listed cheaply.
+std::vector<std::string> listNames(const std::string& folder, const std::function<bool(std::string_view)>& accept);
 
 // `folder` with a trailing '/', unless empty.
 std::string withSeparator(const std::string& folder);
