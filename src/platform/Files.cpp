@@ -489,14 +489,16 @@ bool isTemporaryName(std::string_view name)
 
 int removeStaleTemporaries(const std::string& folder)
 {
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir)
-        return 0;
+    return removeStaleTemporaries(folder, listNames(folder, isTemporaryName));
+}
+
+int removeStaleTemporaries(const std::string& folder, const std::vector<std::string>& names)
+{
     int removed = 0;
-    while (dirent* entry = ::readdir(dir)) {
-        if (!isTemporaryName(entry->d_name))
+    for (const std::string& name : names) {
+        if (!isTemporaryName(name))
             continue;
-        const std::string path = withSeparator(folder) + entry->d_name;
+        const std::string path = withSeparator(folder) + name;
         FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY));
         struct stat st { };
         if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
@@ -508,7 +510,6 @@ int removeStaleTemporaries(const std::string& folder)
         if (::stat(path.c_str(), &now) == 0 && now.st_ino == st.st_ino && ::unlink(path.c_str()) == 0)
             ++removed;
     }
-    ::closedir(dir);
     return removed;
 }
 

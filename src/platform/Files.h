@@ -158,6 +158,8 @@ bool isTemporaryName(std::string_view name);
 // Removes the temporary files of saves that were killed (nobody holds their lock); gives the
 // number removed. Other files are never touched.
 int removeStaleTemporaries(const std::string& folder);
+// The same for the temporary files among `names`, found by a listing the caller made anyway.
+int removeStaleTemporaries(const std::string& folder, const std::vector<std::string>& names);
 
 bool fileExists(const std::string& path);
 // Whether anything (a file, folder, FIFO, even a dangling link) has that name.
