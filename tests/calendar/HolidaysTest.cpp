@@ -357,7 +357,8 @@ TEST(HolidayRules, DaysAndYearsOfGeneratedRulesAreThoseTheyMatch)
         table.rulesOfYears(first, first + 1, chosen);
         ASSERT_TRUE(std::is_sorted(chosen.begin(), chosen.end()));
         for (const HolidayRule& rule : table.rules())
-            if (RuleAppliesInYear(rule, first) || RuleAppliesInYear(rule, first + 1))
+            if (RuleAppliesInYear(rule, first) || RuleAppliesInYear(rule, first + 1)) {
                 ASSERT_TRUE(std::binary_search(chosen.begin(), chosen.end(), &rule)) << ComposeHolidayRule(rule);
+            }
     }
 }
