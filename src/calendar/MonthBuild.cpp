@@ -9,6 +9,8 @@
 #include "settings/AppSettings.h"
 #include "todo/TodoRecord.h"
 
+#include <array>
+
 namespace kal {
 namespace {
 
@@ -17,30 +19,38 @@ constexpr std::size_t kKeptReadBuffer = std::size_t{256} << 10;
 struct MonthFileReader {
     files::ReadResult read;
     std::vector<std::string_view> lines;
+    std::vector<std::pair<CellPos, std::size_t>> shown; // the cell and index of each shown line
 };
 
 // The schedule lines of one month file on the cells `cellOf` gives their days (a column below
 // 0: not shown). Every line is looked at: a file sorted elsewhere may hold shown days late.
-
 template <typename CellOf>
 void addMonthFile(const std::string& file, CellOf cellOf, MonthFileReader& reader, MonthBuild& build)
 {
     files::readFileInto(file, reader.read);
     if (reader.read.status == files::ReadStatus::Unreadable)
         build.unreadable.push_back({file, reader.read.reason});
-    const std::vector<std::string_view>& lines = reader.lines;
     files::splitLineViews(reader.read.bytes, reader.lines);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const int day = RecDay(lines[i]);
-        if (day == 0)
-            continue;
-        const CellPos pos = cellOf(static_cast<std::size_t>(day));
+    reader.shown.clear();
+    std::array<std::size_t, 42> added{};
+    for (std::size_t i = 0; i < reader.lines.size(); ++i) {
+        const int day = RecDay(reader.lines[i]);
+        const CellPos pos = day == 0 ? CellPos{-1, 1} : cellOf(static_cast<std::size_t>(day));
         if (pos.column < 0)
             continue;
+        reader.shown.emplace_back(pos, i);
+        ++added[static_cast<std::size_t>((pos.row - 1) * 7 + pos.column)];
+    }
+    // Each cell's list grows once.
+    for (int row = 1; row <= 6; ++row)
+        for (int column = 0; column < 7; ++column)
+            if (std::size_t count = added[static_cast<std::size_t>((row - 1) * 7 + column)]; count > 0)
+                build.lists.at(column, row).reserve(build.lists.at(column, row).size() + count);
+    for (const auto& [pos, i] : reader.shown) {
         std::string text;
-        text.reserve(lines[i].size() + 1);
+        text.reserve(reader.lines[i].size() + 1);
         text += '3';
-        text += lines[i];
+        text += reader.lines[i];
         build.lists.add(pos.column, pos.row, CellLine{std::move(text), file, static_cast<int>(i)});
     }
 }
