@@ -90,6 +90,8 @@ row "--search, 100 years of month files, wall (baseline grep -c)" "$(field "$r" 
     ms ratio 2
 row "--search, 100 years of month files, CPU (baseline grep -c)" "$(field "$r" search_cpu_ms)" \
     "$(field "$r" grep_cpu_ms)" ms none -
+row "--search, 100 years of month files, wall (baseline grep -rc listing the folder)" "$(field "$r" search_ms)" \
+    "$(field "$r" grep_listing_ms)" ms none -
 row "--search --memos, 36,500 memo files, wall (baseline grep -c)" "$(field "$r" memos_ms)" \
     "$(field "$r" grep_memos_ms)" ms none -
 
