@@ -43,6 +43,11 @@ row "Month build, 10 years (CPU; baseline: reading its files)" "$(echo "$month" 
     "$(echo "$month" | pick BM_MonthBuildFloor/10)" us ratio 1.5
 row "Month build, 100 years / 1 year (CPU; flat)" "$(echo "$month" | pick BM_MonthBuild/100)" \
     "$(echo "$month" | pick BM_MonthBuild/1)" us ratio 1.2
+search=$(gbench SearchBench '^BM_(SearchSchedules/0|SearchSchedulesFloor|ListSearchFolder)$' cpu)
+row "Search of 100 years of month files, in process (CPU; baseline: reading them)" \
+    "$(echo "$search" | pick BM_SearchSchedules/0)" "$(echo "$search" | pick BM_SearchSchedulesFloor)" ms none -
+row "Listing that folder of 37,701 names, which the search begins with (CPU)" \
+    "$(echo "$search" | pick BM_ListSearchFolder)" - ms none -
 row "CSV import 10,000 lines (baseline: the 100 saves)" "$(one CsvImportBench BM_CsvImport10000LinesOver100Months real)" \
     "$(one CsvImportBench BM_Save100MonthFiles real)" ms max 1000
 row "List window ALL, 10 years" "$(one ListWindowBench BM_ListWindowAllTenYears real)" - ms max 300
@@ -85,6 +90,8 @@ row "--search, 100 years of month files, wall (baseline grep -c)" "$(field "$r" 
     ms ratio 2
 row "--search, 100 years of month files, CPU (baseline grep -c)" "$(field "$r" search_cpu_ms)" \
     "$(field "$r" grep_cpu_ms)" ms none -
+row "--search, 100 years of month files, wall (baseline grep -rc listing the folder)" "$(field "$r" search_ms)" \
+    "$(field "$r" grep_listing_ms)" ms none -
 row "--search --memos, 36,500 memo files, wall (baseline grep -c)" "$(field "$r" memos_ms)" \
     "$(field "$r" grep_memos_ms)" ms none -
 

@@ -49,75 +49,162 @@ bool weekdayRuleMatches(const HolidayRule& rule, const Date& date)
 
 constexpr Date kFirstSubstituteDay{1973, 4, 12};
 constexpr Date kSubstituteRuleChange{2007, 1, 1};
-constexpr int kFirstCitizensHolidayYear = 1988;
+constexpr Date kFirstCitizensHoliday{1988, 1, 1};
 
-// Which days of a span are national holidays by the table (kind-0 rules of any shape).
-class NationalDays {
+// A Sunday up to two weeks before the grid can still move its substitute into it; the day after
+// the grid tells whether its last day lies between two holidays.
+constexpr int kDaysBeforeGrid = 14;
+constexpr int kGridDays = 42;
+constexpr int kSpanDays = kDaysBeforeGrid + kGridDays + 1;
+
+// The days of a grid and the two weeks before it, by their offset from the span's first day.
+class HolidaySpan {
 public:
-    NationalDays(const std::vector<HolidayRule>& rules, const Date& from, const Date& to) : first_(toDayNumber(from))
+    explicit HolidaySpan(const MonthLayout& layout)
+        : begin_(toDayNumber(layout.firstCellDate()) - kDaysBeforeGrid), firstWeekday_(weekdayOfDay(begin_))
     {
-        for (const HolidayRule& rule : rules)
-            if (rule.kind == 0)
-                national_.push_back(&rule);
-        long long count = toDayNumber(to) - first_ + 1;
-        flags_.resize(static_cast<std::size_t>(count));
-        for (long long i = 0; i < count; ++i) {
-            Date date = fromDayNumber(first_ + i);
-            for (const HolidayRule* rule : national_)
-                if (RuleMatches(*rule, date)) {
-                    flags_[static_cast<std::size_t>(i)] = true;
-                    break;
-                }
-        }
     }
+    long long dayNumber(int offset) const { return begin_ + offset; }
+    int offsetOf(long long dayNumber) const { return static_cast<int>(dayNumber - begin_); }
+    Date firstDate() const { return fromDayNumber(begin_); }
+    Date lastDate() const { return fromDayNumber(begin_ + kSpanDays - 1); }
+    int weekday(int offset) const { return (firstWeekday_ + offset) % 7; }
+    static bool inGrid(int offset) { return offset >= kDaysBeforeGrid && offset < kDaysBeforeGrid + kGridDays; }
+    static int column(int offset) { return (offset - kDaysBeforeGrid) % 7; }
+    static int row(int offset) { return (offset - kDaysBeforeGrid) / 7 + 1; }
 
-    bool is(const Date& date) const
-    {
-        long long i = toDayNumber(date) - first_;
-        return i >= 0 && i < static_cast<long long>(flags_.size()) && flags_[static_cast<std::size_t>(i)];
-    }
+    // Days outside the span are never national holidays here, as the law's rules see them.
+    bool national(int offset) const { return offset >= 0 && offset < kSpanDays && national_[offset]; }
+    void markNational(int offset) { national_[static_cast<std::size_t>(offset)] = true; }
 
 private:
-    long long first_;
-    std::vector<const HolidayRule*> national_;
-    std::vector<bool> flags_;
+    static int weekdayOfDay(long long dayNumber)
+    {
+        // Day 0 (1970-01-01) was a Thursday.
+        const long long w = (dayNumber + 4) % 7;
+        return static_cast<int>(w < 0 ? w + 7 : w);
+    }
+    long long begin_;
+    int firstWeekday_;
+    std::array<bool, kSpanDays> national_{};
 };
 
-void applyRule(const HolidayRule& rule, int column, int row, int year, MonthLayout& layout, DayCellLists& lists)
+void applyRule(const HolidayRule& rule, int column, int row, MonthLayout& layout, DayCellLists& lists)
 {
     DayCell& cell = layout.cell(column, row);
     if (rule.kind == 0 && cell.kind == 0 && !lists.at(column, row).empty())
         lists.removeFirst(column, row);
     if (cell.kind >= rule.kind)
         cell.kind = rule.kind;
-    std::string name = rule.name;
-    if (rule.kind == 2 && rule.fromYear != "    ") {
-        int from = text::toIntOr(rule.fromYear, -1);
-        if (from >= 0)
-            name = AnniversaryText(rule.name, year - from);
-    }
-    lists.add(column, row, CellLine{std::string(1, static_cast<char>('0' + rule.kind)) + name});
+    std::string line(1, static_cast<char>('0' + rule.kind));
+    const int from = rule.kind == 2 && rule.fromYear != "    " ? text::toIntOr(rule.fromYear, -1) : -1;
+    line += from >= 0 ? AnniversaryText(rule.name, layout.dateOf(column, row).year - from) : rule.name;
+    lists.add(column, row, CellLine{std::move(line)});
 }
 
-void markComputedHoliday(const Date& date, const std::string& line, MonthLayout& layout, DayCellLists& lists)
+void markComputedHoliday(int offset, const std::string& line, MonthLayout& layout, DayCellLists& lists)
 {
-    CellPos pos;
-    if (!layout.find(date, pos))
+    if (!HolidaySpan::inGrid(offset))
         return;
-    layout.cell(pos.column, pos.row).kind = 0;
-    lists.add(pos.column, pos.row, CellLine{line});
+    const int column = HolidaySpan::column(offset), row = HolidaySpan::row(offset);
+    layout.cell(column, row).kind = 0;
+    lists.add(column, row, CellLine{line});
 }
 
-std::vector<HolidayRule> rulesOfYears(const std::vector<HolidayRule>& rules, int fromYear, int toYear)
+// The rules in file order, each on its days of the span; the national holidays are noted.
+void applyRules(const IndexedHolidayRules& table, HolidaySpan& span, MonthLayout& layout, DayCellLists& lists)
 {
-    std::vector<HolidayRule> chosen;
-    for (const HolidayRule& rule : rules)
-        for (int year = fromYear; year <= toYear; ++year)
-            if (RuleAppliesInYear(rule, year)) {
-                chosen.push_back(rule);
-                break;
-            }
-    return chosen;
+    const Date from = span.firstDate(), to = span.lastDate();
+    std::vector<const HolidayRule*> rules;
+    table.rulesOfYears(from.year, to.year, rules);
+    std::vector<long long> days;
+    for (const HolidayRule* rule : rules) {
+        days.clear();
+        AppendRuleDays(*rule, from, to, days);
+        for (long long day : days) {
+            const int offset = span.offsetOf(day);
+            if (rule->kind == 0)
+                span.markNational(offset);
+            if (HolidaySpan::inGrid(offset))
+                applyRule(*rule, HolidaySpan::column(offset), HolidaySpan::row(offset), layout, lists);
+        }
+    }
+}
+
+// The days a Sunday holiday of the span moves to; marks those in the grid.
+std::array<bool, kSpanDays> applySubstitutes(const HolidaySpan& span, MonthLayout& layout, DayCellLists& lists)
+{
+    static const std::string line = KAL_SJIS("0振替休日");
+    const long long firstDay = toDayNumber(kFirstSubstituteDay), ruleChange = toDayNumber(kSubstituteRuleChange);
+    std::array<bool, kSpanDays> substituted{};
+    for (int sunday = (7 - span.weekday(0)) % 7; sunday < kDaysBeforeGrid + kGridDays; sunday += 7) {
+        if (!span.national(sunday) || span.dayNumber(sunday) < firstDay)
+            continue;
+        int monday = sunday + 1;
+        if (span.dayNumber(sunday) < ruleChange) {
+            if (span.national(monday))
+                continue;
+        } else {
+            while (span.national(monday))
+                ++monday;
+        }
+        if (monday < kSpanDays)
+            substituted[static_cast<std::size_t>(monday)] = true;
+        markComputedHoliday(monday, line, layout, lists);
+    }
+    return substituted;
+}
+
+// A day between two national holidays is one itself.
+void applyCitizensHolidays(const HolidaySpan& span, const std::array<bool, kSpanDays>& substituted, MonthLayout& layout,
+                           DayCellLists& lists)
+{
+    static const std::string line = KAL_SJIS("0国民の休日");
+    const long long firstDay = toDayNumber(kFirstCitizensHoliday), ruleChange = toDayNumber(kSubstituteRuleChange);
+    for (int day = kDaysBeforeGrid; day < kDaysBeforeGrid + kGridDays; ++day) {
+        if (span.dayNumber(day) < firstDay || span.national(day) || substituted[static_cast<std::size_t>(day)])
+            continue;
+        if (span.dayNumber(day) < ruleChange && span.weekday(day) == 0)
+            continue;
+        if (span.national(day - 1) && span.national(day + 1))
+            markComputedHoliday(day, line, layout, lists);
+    }
+}
+
+bool appliesInAnyYear(const HolidayRule& rule, int fromYear, int toYear)
+{
+    for (int year = fromYear; year <= toYear; ++year)
+        if (RuleAppliesInYear(rule, year))
+            return true;
+    return false;
+}
+
+int weekdayOfDate(int year, int month, int day)
+{
+    return dayOfWeek(Date{year, month, day});
+}
+
+// The day of a month the rule falls on, 0 for none; the month and years are checked by the caller.
+int ruleDayInMonth(const HolidayRule& rule, int year, int month)
+{
+    const int length = DaysInMonth(year, month);
+    if (rule.dayValue != 0)
+        return rule.dayValue <= length ? rule.dayValue : 0;
+    if (rule.weekNo >= 1 && rule.weekNo <= 4)
+        return 1 + (rule.weekday - weekdayOfDate(year, month, 1) + 7) % 7 + 7 * (rule.weekNo - 1);
+    if (rule.weekNo == 5)
+        return length - (weekdayOfDate(year, month, length) - rule.weekday + 7) % 7;
+    return 0;
+}
+
+void appendWeeklyDays(const HolidayRule& rule, long long first, long long last, std::vector<long long>& days)
+{
+    if (rule.dayValue != 0)
+        return;
+    const int firstWeekday = dayOfWeek(fromDayNumber(first));
+    for (long long day = first + (rule.weekday - firstWeekday + 7) % 7; day <= last; day += 7)
+        if (RuleAppliesInYear(rule, fromDayNumber(day).year))
+            days.push_back(day);
 }
 
 } // namespace
@@ -230,60 +317,64 @@ std::string AnniversaryText(const std::string& nameTemplate, int years)
     return out;
 }
 
-void ApplyHolidays(const std::vector<HolidayRule>& allRules, MonthLayout& layout, DayCellLists& lists)
+void AppendRuleDays(const HolidayRule& rule, const Date& from, const Date& to, std::vector<long long>& days)
 {
-    if (allRules.empty())
+    if (!appliesInAnyYear(rule, from.year, to.year))
         return;
-    const Date first = layout.firstCellDate();
-    const Date last = layout.lastCellDate();
-    // A Sunday up to two weeks before the grid can still move its substitute into it.
-    const Date spanBegin = addDays(first, -14);
-    const Date spanEnd = addDays(last, 1);
-    // Most lines of the table hold a single year; only those of the span's years are looked at.
-    const std::vector<HolidayRule> rules = rulesOfYears(allRules, spanBegin.year, spanEnd.year);
-
-    std::array<Date, 42> dates;
-    for (int row = 1; row <= 6; ++row)
-        for (int column = 0; column < 7; ++column)
-            dates[static_cast<std::size_t>((row - 1) * 7 + column)] = layout.dateOf(column, row);
-    for (const HolidayRule& rule : rules) {
-        for (int row = 1; row <= 6; ++row)
-            for (int column = 0; column < 7; ++column) {
-                const Date& date = dates[static_cast<std::size_t>((row - 1) * 7 + column)];
-                if (RuleMatches(rule, date))
-                    applyRule(rule, column, row, date.year, layout, lists);
-            }
-    }
-
-    NationalDays national(rules, spanBegin, spanEnd);
-
-    const std::string substitute = KAL_SJIS("0振替休日");
-    const std::string citizens = KAL_SJIS("0国民の休日");
-    std::map<long long, bool> substituted;
-    for (Date sunday = addDays(spanBegin, (7 - dayOfWeek(spanBegin)) % 7); sunday <= last;
-         sunday = addDays(sunday, 7)) {
-        if (!national.is(sunday) || sunday < kFirstSubstituteDay)
+    const long long first = toDayNumber(from), last = toDayNumber(to);
+    if (rule.monthValue == 0)
+        return appendWeeklyDays(rule, first, last, days);
+    for (int year = from.year, month = from.month; year < to.year || (year == to.year && month <= to.month);
+         nextMonth(year, month)) {
+        if ((rule.monthValue != 99 && rule.monthValue != month) || !RuleAppliesInYear(rule, year))
             continue;
-        Date monday = addDays(sunday, 1);
-        if (sunday < kSubstituteRuleChange) {
-            if (national.is(monday))
-                continue;
-        } else {
-            while (national.is(monday))
-                monday = addDays(monday, 1);
-        }
-        substituted[toDayNumber(monday)] = true;
-        markComputedHoliday(monday, substitute, layout, lists);
+        const int day = ruleDayInMonth(rule, year, month);
+        if (day == 0)
+            continue;
+        const long long number = toDayNumber(Date{year, month, day});
+        if (number >= first && number <= last)
+            days.push_back(number);
     }
+}
 
-    for (Date day = first; day <= last; day = addDays(day, 1)) {
-        if (day.year < kFirstCitizensHolidayYear || national.is(day) || substituted.count(toDayNumber(day)))
-            continue;
-        if (day < kSubstituteRuleChange && dayOfWeek(day) == 0)
-            continue;
-        if (national.is(addDays(day, -1)) && national.is(addDays(day, 1)))
-            markComputedHoliday(day, citizens, layout, lists);
+IndexedHolidayRules::IndexedHolidayRules(std::vector<HolidayRule> rules) : rules_(std::move(rules))
+{
+    for (std::size_t i = 0; i < rules_.size(); ++i) {
+        const HolidayRule& rule = rules_[i];
+        // Only plain four-digit years hold for exactly their own year.
+        if (rule.numericYears && rule.fromValue == rule.toValue && rule.fromValue >= 1000)
+            singleYear_.emplace_back(rule.fromValue, i);
+        else
+            otherYears_.push_back(i);
     }
+    std::sort(singleYear_.begin(), singleYear_.end());
+}
+
+void IndexedHolidayRules::rulesOfYears(int fromYear, int toYear, std::vector<const HolidayRule*>& chosen) const
+{
+    std::vector<std::size_t> indexes = otherYears_;
+    auto year = std::lower_bound(singleYear_.begin(), singleYear_.end(), std::make_pair(fromYear, std::size_t{0}));
+    for (; year != singleYear_.end() && year->first <= toYear; ++year)
+        indexes.push_back(year->second);
+    std::sort(indexes.begin(), indexes.end());
+    chosen.clear();
+    for (std::size_t index : indexes)
+        chosen.push_back(&rules_[index]);
+}
+
+void ApplyHolidays(const std::vector<HolidayRule>& rules, MonthLayout& layout, DayCellLists& lists)
+{
+    ApplyHolidays(IndexedHolidayRules(rules), layout, lists);
+}
+
+void ApplyHolidays(const IndexedHolidayRules& rules, MonthLayout& layout, DayCellLists& lists)
+{
+    if (rules.rules().empty())
+        return;
+    HolidaySpan span(layout);
+    applyRules(rules, span, layout, lists);
+    const std::array<bool, kSpanDays> substituted = applySubstitutes(span, layout, lists);
+    applyCitizensHolidays(span, substituted, layout, lists);
 }
 
 std::vector<HolidayRule> LoadHolidayRules(const std::string& path)
@@ -295,11 +386,11 @@ std::vector<HolidayRule> LoadHolidayRules(const std::string& path)
     return rules;
 }
 
-std::shared_ptr<const std::vector<HolidayRule>> SharedHolidayRules(const std::string& path)
+std::shared_ptr<const IndexedHolidayRules> SharedHolidayRules(const std::string& path)
 {
     struct Entry {
         files::FileStamp stamp;
-        std::shared_ptr<const std::vector<HolidayRule>> rules;
+        std::shared_ptr<const IndexedHolidayRules> rules;
     };
     static std::mutex mutex;
     static std::map<std::string, Entry> cache;
@@ -312,7 +403,7 @@ std::shared_ptr<const std::vector<HolidayRule>> SharedHolidayRules(const std::st
         if (found != cache.end() && found->second.stamp == stamp)
             return found->second.rules;
     }
-    auto rules = std::make_shared<const std::vector<HolidayRule>>(LoadHolidayRules(path));
+    auto rules = std::make_shared<const IndexedHolidayRules>(LoadHolidayRules(path));
     std::lock_guard lock(mutex);
     if (files::stampSettled(stamp))
         cache[path] = Entry{stamp, rules};

@@ -41,6 +41,9 @@ std::string ComposeHolidayRule(const HolidayRule& rule);
 bool RuleAppliesInYear(const HolidayRule& rule, int year);
 // Whether the rule falls on `date`, year range included.
 bool RuleMatches(const HolidayRule& rule, const Date& date);
+// The days from `from` to `to` on which the rule falls, as day numbers in date order, appended
+// to `days`: RuleMatches for every day, found month by month.
+void AppendRuleDays(const HolidayRule& rule, const Date& from, const Date& to, std::vector<long long>& days);
 
 // An anniversary's name with its year count: only "%d" and width forms such as "%2d" are
 // replaced, "%%" becomes "%", every other "%" stays text.
@@ -53,13 +56,29 @@ inline constexpr const char* kHolidayFileName = "Holiday.dat";
 files::IoResult WriteDefaultHolidayFile(const std::string& dataPath, const std::string& bytes,
                                         files::FileOps& ops = files::systemFileOps());
 
+// The rules of a table with an index by year: most lines hold a single year, so a month looks
+// only at the lines of its years and those that span several.
+class IndexedHolidayRules {
+public:
+    explicit IndexedHolidayRules(std::vector<HolidayRule> rules);
+    const std::vector<HolidayRule>& rules() const { return rules_; }
+    // Every rule that may apply from `fromYear` to `toYear` (a superset), in file order.
+    void rulesOfYears(int fromYear, int toYear, std::vector<const HolidayRule*>& chosen) const;
+
+private:
+    std::vector<HolidayRule> rules_;
+    std::vector<std::pair<int, std::size_t>> singleYear_; // (year, index), sorted
+    std::vector<std::size_t> otherYears_;
+};
+
 // Kinds and lines of every visible cell from the rules (in file order), then the substitute
 // holidays ("振替休日") and citizens' holidays ("国民の休日") by law.
+void ApplyHolidays(const IndexedHolidayRules& rules, MonthLayout& layout, DayCellLists& lists);
 void ApplyHolidays(const std::vector<HolidayRule>& rules, MonthLayout& layout, DayCellLists& lists);
 
 // The rules of a holiday file; malformed lines are left out.
 std::vector<HolidayRule> LoadHolidayRules(const std::string& path);
 // The same rules, parsed again only when the file's stamp changed (another program may edit it).
-std::shared_ptr<const std::vector<HolidayRule>> SharedHolidayRules(const std::string& path);
+std::shared_ptr<const IndexedHolidayRules> SharedHolidayRules(const std::string& path);
 
 } // namespace kal

@@ -9,13 +9,81 @@
 #include "settings/AppSettings.h"
 #include "todo/TodoRecord.h"
 
+#include <array>
+
 namespace kal {
 namespace {
 
-void addScheduleLine(const std::string& file, int index, const std::string& line, int column, int row,
-                     DayCellLists& lists)
+// Buffers for the month files, kept from one build to the next so that a build allocates none.
+constexpr std::size_t kKeptReadBuffer = std::size_t{256} << 10;
+struct MonthFileReader {
+    files::ReadResult read;
+    std::vector<std::string_view> lines;
+    std::vector<std::pair<CellPos, std::size_t>> shown; // the cell and index of each shown line
+};
+
+// The schedule lines of one month file on the cells `cellOf` gives their days (a column below
+// 0: not shown). Every line is looked at: a file sorted elsewhere may hold shown days late.
+template <typename CellOf>
+void addMonthFile(const std::string& file, CellOf cellOf, MonthFileReader& reader, MonthBuild& build)
 {
-    lists.add(column, row, CellLine{"3" + line, file, index});
+    files::readFileInto(file, reader.read);
+    if (reader.read.status == files::ReadStatus::Unreadable)
+        build.unreadable.push_back({file, reader.read.reason});
+    files::splitLineViews(reader.read.bytes, reader.lines);
+    reader.shown.clear();
+    std::array<std::size_t, 42> added{};
+    for (std::size_t i = 0; i < reader.lines.size(); ++i) {
+        const int day = RecDay(reader.lines[i]);
+        const CellPos pos = day == 0 ? CellPos{-1, 1} : cellOf(static_cast<std::size_t>(day));
+        if (pos.column < 0)
+            continue;
+        reader.shown.emplace_back(pos, i);
+        ++added[static_cast<std::size_t>((pos.row - 1) * 7 + pos.column)];
+    }
+    // Each cell's list grows once.
+    for (int row = 1; row <= 6; ++row)
+        for (int column = 0; column < 7; ++column)
+            if (std::size_t count = added[static_cast<std::size_t>((row - 1) * 7 + column)]; count > 0)
+                build.lists.at(column, row).reserve(build.lists.at(column, row).size() + count);
+    for (const auto& [pos, i] : reader.shown) {
+        std::string text;
+        text.reserve(reader.lines[i].size() + 1);
+        text += '3';
+        text += reader.lines[i];
+        build.lists.add(pos.column, pos.row, CellLine{std::move(text), file, static_cast<int>(i)});
+    }
+}
+
+void addScheduleLines(const MonthBuildInput& in, MonthBuild& build)
+{
+    const MonthLayout& layout = build.layout;
+    thread_local MonthFileReader reader;
+    if (layout.prevShown)
+        addMonthFile(
+            MonthFilePath(in.dataPath, layout.prevYear, layout.prevMonth),
+            [&](std::size_t day) {
+                return CellPos{static_cast<int>(day) >= layout.firstLeadingDay ? layout.prevColumn[day] : -1, 1};
+            },
+            reader, build);
+    addMonthFile(
+        MonthFilePath(in.dataPath, in.year, in.month),
+        [&](std::size_t day) {
+            return CellPos{layout.currentColumn[day], layout.currentRow[day]};
+        },
+        reader, build);
+    if (layout.nextShown)
+        addMonthFile(
+            MonthFilePath(in.dataPath, layout.nextYear, layout.nextMonth),
+            [&](std::size_t day) {
+                return static_cast<int>(day) <= layout.lastTrailingDay
+                           ? CellPos{layout.nextColumn[day], layout.nextRow[day]}
+                           : CellPos{-1, 1};
+            },
+            reader, build);
+    // The buffer of an unusually large file is not kept.
+    if (reader.read.bytes.capacity() > kKeptReadBuffer)
+        reader = MonthFileReader();
 }
 
 } // namespace
@@ -86,46 +154,12 @@ MonthBuild BuildMonth(const MonthBuildInput& in)
     const std::string holidayPath = files::withSeparator(in.dataPath) + kHolidayFileName;
     const auto holidays = SharedHolidayRules(holidayPath);
     // A table that cannot be read gives no rules; only then is the file looked at again.
-    if (holidays->empty())
+    if (holidays->rules().empty())
         files::loadLinesNoting(holidayPath, build.unreadable);
     ApplyHolidays(*holidays, layout, build.lists);
     ApplyTodoLines(in.todoLines, FlagOn(in.calView, 6), layout, build.lists);
 
-    if (layout.prevShown) {
-        std::string file = MonthFilePath(in.dataPath, layout.prevYear, layout.prevMonth);
-        std::vector<std::string> lines = files::loadLinesNoting(file, build.unreadable);
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            int day = RecDay(lines[i]);
-            if (day >= layout.firstLeadingDay && day <= 31 && layout.prevColumn[static_cast<std::size_t>(day)] >= 0)
-                addScheduleLine(file, static_cast<int>(i), lines[i], layout.prevColumn[static_cast<std::size_t>(day)],
-                                1, build.lists);
-        }
-    }
-
-    {
-        std::string file = MonthFilePath(in.dataPath, in.year, in.month);
-        std::vector<std::string> lines = files::loadLinesNoting(file, build.unreadable);
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            int day = RecDay(lines[i]);
-            if (day == 0 || layout.currentColumn[static_cast<std::size_t>(day)] < 0)
-                continue;
-            addScheduleLine(file, static_cast<int>(i), lines[i], layout.currentColumn[static_cast<std::size_t>(day)],
-                            layout.currentRow[static_cast<std::size_t>(day)], build.lists);
-        }
-    }
-
-    if (layout.nextShown) {
-        std::string file = MonthFilePath(in.dataPath, layout.nextYear, layout.nextMonth);
-        std::vector<std::string> lines = files::loadLinesNoting(file, build.unreadable);
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            int day = RecDay(lines[i]);
-            // Every line is looked at: a file sorted elsewhere may hold shown days late.
-            if (day == 0 || day > layout.lastTrailingDay)
-                continue;
-            addScheduleLine(file, static_cast<int>(i), lines[i], layout.nextColumn[static_cast<std::size_t>(day)],
-                            layout.nextRow[static_cast<std::size_t>(day)], build.lists);
-        }
-    }
+    addScheduleLines(in, build);
     if (in.memoTexts)
         ReadMemoTexts(build, in.memoPath);
     return build;

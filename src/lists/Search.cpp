@@ -34,10 +34,10 @@ std::vector<MonthFile> monthFiles(const std::string& dataPath, const std::option
     const int first = from ? monthNumber(from->year, from->month) : 0;
     const int last = to ? monthNumber(to->year, to->month) : monthNumber(9999, 12);
     std::vector<MonthFile> found;
-    for (const std::string& name : files::listFiles(folder, "*.sch", true)) {
+    // A folder of many memos holds few month files: the other names are passed over uncopied.
+    for (const std::string& name :
+         files::listNames(folder, [](std::string_view name) { return MonthOfFile(name).has_value(); })) {
         const auto month = MonthOfFile(name);
-        if (!month)
-            continue;
         const int number = monthNumber(month->first, month->second);
         if (number >= first && number <= last)
             found.push_back(MonthFile{month->first, month->second, folder + name});
@@ -52,7 +52,7 @@ std::vector<MonthFile> monthFiles(const std::string& dataPath, const std::option
 class CategoryPrefix {
 public:
     explicit CategoryPrefix(const std::string& category) : prefix_(text::isBlank(category) ? "" : category) { }
-    bool matches(const std::string& line) const
+    bool matches(std::string_view line) const
     {
         if (prefix_.empty())
             return true;
@@ -64,24 +64,30 @@ private:
     std::string prefix_;
 };
 
-void addScheduleHits(const MonthFile& file, const std::string& bytes, const SearchCriteria& criteria,
-                     const KeywordMatcher& keyword, const CategoryPrefix& category, ListRows& rows)
+// `lines` is a kept buffer for the file's lines.
+void addScheduleHits(const MonthFile& file, std::string_view bytes, const SearchCriteria& criteria,
+                     const KeywordMatcher& keyword, const CategoryPrefix& category,
+                     std::vector<std::string_view>& lines, ListRows& rows)
 {
     const Date from = criteria.from.value_or(kFirstDay);
     const Date to = criteria.to.value_or(kLastDay);
-    const std::vector<std::string> lines = files::splitLines(bytes);
+    files::splitLineViews(bytes, lines);
+    KeywordMatcher::Scan scan(keyword, bytes);
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string& line = lines[i];
+        const std::string_view line = lines[i];
+        // A line where the keyword cannot begin is passed over unread.
+        const auto begin = static_cast<std::size_t>(line.data() - bytes.data());
+        if (!keyword.empty() && scan.next(begin) >= begin + line.size())
+            continue;
         const int day = RecDay(line);
         if (day == 0)
             continue;
         const Date date{file.year, file.month, day};
         if (date < from || date > to || !category.matches(line))
             continue;
-        if (!keyword.empty() &&
-            !keyword.foundIn(std::string_view(line).substr(std::min<std::size_t>(30, line.size()), 40)))
+        if (!keyword.empty() && !keyword.foundIn(line.substr(std::min<std::size_t>(30, line.size()), 40)))
             continue;
-        rows.rows.push_back(ListRow{date, static_cast<int>(i), line});
+        rows.rows.push_back(ListRow{date, static_cast<int>(i), std::string(line)});
     }
 }
 
@@ -110,22 +116,86 @@ KeywordMatcher::KeywordMatcher(std::string_view keyword, LetterCase letterCase)
     : ignoreCase_(letterCase == LetterCase::Ignore)
 {
     keyword_ = ignoreCase_ ? text::toUpper(keyword) : std::string(keyword);
+    accept_.resize(keyword_.size());
+    for (std::size_t i = 0; i < keyword_.size(); ++i) {
+        const auto wanted = static_cast<unsigned char>(keyword_[i]);
+        for (std::size_t byte = 0; byte < 256; ++byte)
+            if (ignoreCase_ ? text::upperForms(static_cast<unsigned char>(byte)).test(wanted) : byte == wanted)
+                accept_[i].set(byte);
+        if (accept_[i].count() < accept_[anchor_].count())
+            anchor_ = i;
+    }
+    for (std::size_t byte = 0; !keyword_.empty() && byte < 256; ++byte)
+        if (accept_[anchor_].test(byte))
+            anchorBytes_ += static_cast<char>(byte);
+}
+
+bool KeywordMatcher::mayBeginAt(std::string_view text, std::size_t at) const
+{
+    for (std::size_t i = 0; i < keyword_.size(); ++i)
+        if (!accept_[i].test(static_cast<unsigned char>(text[at + i])))
+            return false;
+    return true;
+}
+
+KeywordMatcher::Scan::Scan(const KeywordMatcher& matcher, std::string_view text) : matcher_(matcher), text_(text)
+{
+    const std::string_view bytes = matcher.anchorBytes_;
+    for (std::size_t i = 0; i < std::min(bytes.size(), kMaxAnchorBytes); ++i)
+        anchorAt_[i] = text.find(bytes[i], matcher.anchor_);
+}
+
+std::size_t KeywordMatcher::Scan::nextAnchor(std::size_t from)
+{
+    const std::string_view bytes = matcher_.anchorBytes_;
+    std::size_t nearest = std::string_view::npos;
+    if (bytes.size() > kMaxAnchorBytes) {
+        // Not with the one folding there is; kept so that no keyword is ever missed.
+        for (std::size_t at = from; at < text_.size() && nearest == std::string_view::npos; ++at)
+            if (bytes.find(text_[at]) != std::string_view::npos)
+                nearest = at;
+        return nearest;
+    }
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        std::size_t& at = anchorAt_[i];
+        if (at < from)
+            at = text_.find(bytes[i], from);
+        nearest = std::min(nearest, at);
+    }
+    return nearest;
+}
+
+std::size_t KeywordMatcher::Scan::next(std::size_t from)
+{
+    const std::size_t length = matcher_.keyword_.size();
+    if (length == 0)
+        return from <= text_.size() ? from : std::string_view::npos;
+    if (from >= askedFrom_ && from <= answer_)
+        return answer_;
+    askedFrom_ = from;
+    answer_ = std::string_view::npos;
+    for (std::size_t at = from; at + length <= text_.size(); ++at) {
+        const std::size_t anchor = nextAnchor(at + matcher_.anchor_);
+        if (anchor == std::string_view::npos || anchor - matcher_.anchor_ + length > text_.size())
+            break;
+        at = anchor - matcher_.anchor_;
+        if (matcher_.mayBeginAt(text_, at))
+            return answer_ = at;
+    }
+    return answer_;
 }
 
 bool KeywordMatcher::foundIn(std::string_view text) const
 {
     if (keyword_.empty())
         return true;
-    // Folding keeps every character's place, so the folded text's positions are the text's.
-    std::string folded;
-    if (ignoreCase_)
-        folded = text::toUpper(text);
-    const std::string_view searched = ignoreCase_ ? std::string_view(folded) : text;
+    Scan scan(*this, text);
     std::size_t boundary = 0;
-    for (std::size_t at = searched.find(keyword_); at != std::string_view::npos; at = searched.find(keyword_, at + 1)) {
+    for (std::size_t at = scan.next(0); at != std::string_view::npos; at = scan.next(at + 1)) {
         while (boundary < at)
-            boundary += sjis::charLength(searched, boundary);
-        if (boundary == at)
+            boundary += sjis::charLength(text, boundary);
+        // Folding keeps every character's place, so the text's boundaries are the folded text's.
+        if (boundary == at && (!ignoreCase_ || text::upperHoldsAt(text, at, keyword_)))
             return true;
     }
     return false;
@@ -133,9 +203,7 @@ bool KeywordMatcher::foundIn(std::string_view text) const
 
 bool KeywordMatcher::mayBeIn(std::string_view bytes) const
 {
-    if (keyword_.empty())
-        return true;
-    return (ignoreCase_ ? text::toUpper(bytes).find(keyword_) : bytes.find(keyword_)) != std::string::npos;
+    return Scan(*this, bytes).next(0) != std::string_view::npos;
 }
 
 ListRows SchFindEdit(const std::string& dataPath, const SearchCriteria& criteria)
@@ -145,15 +213,18 @@ ListRows SchFindEdit(const std::string& dataPath, const SearchCriteria& criteria
     rows.folder = files::withSeparator(dataPath);
     const KeywordMatcher keyword(criteria.keyword, criteria.letterCase);
     const CategoryPrefix category(criteria.category);
+    // One buffer for the bytes and one for the lines of every file.
+    files::ReadResult read;
+    std::vector<std::string_view> lines;
     for (const MonthFile& file : monthFiles(dataPath, criteria.from, criteria.to)) {
-        files::ReadResult read = files::readFile(file.path);
+        files::readFileInto(file.path, read);
         if (read.status == files::ReadStatus::Unreadable)
-            rows.unreadable.push_back({file.path, std::move(read.reason)});
+            rows.unreadable.push_back({file.path, read.reason});
         // Most files of a keyword search hold no hit: they are never taken apart.
         if (read.status != files::ReadStatus::Ok || !keyword.mayBeIn(read.bytes))
             continue;
         const std::size_t before = rows.rows.size();
-        addScheduleHits(file, read.bytes, criteria, keyword, category, rows);
+        addScheduleHits(file, read.bytes, criteria, keyword, category, lines, rows);
         // Rows in key order: by day as stored, then by line, whatever the file's order.
         std::stable_sort(rows.rows.begin() + static_cast<std::ptrdiff_t>(before), rows.rows.end(),
                          [](const ListRow& a, const ListRow& b) { return a.date.day < b.date.day; });

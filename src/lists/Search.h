@@ -11,9 +11,12 @@
 #include "lists/ListRows.h"
 #include "platform/Date.h"
 
+#include <array>
+#include <bitset>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kal {
 
@@ -42,8 +45,33 @@ public:
     // False only when no part of `bytes` can match: a quick test before a file is taken apart.
     bool mayBeIn(std::string_view bytes) const;
 
+    // The places of one text where the keyword may begin, found without folding the text: every
+    // byte there may read as the keyword's once folded. Each real match is among them.
+    class Scan {
+    public:
+        Scan(const KeywordMatcher& matcher, std::string_view text);
+        // The first such place at or after `from`, npos when none; asked in rising order, each
+        // byte of the text is searched once.
+        std::size_t next(std::size_t from);
+
+    private:
+        std::size_t nextAnchor(std::size_t from);
+        static constexpr std::size_t kMaxAnchorBytes = 4;
+        const KeywordMatcher& matcher_;
+        std::string_view text_;
+        std::array<std::size_t, kMaxAnchorBytes> anchorAt_{}; // next place of each anchor byte
+        // The last answer, for every `from` between the one asked then and it.
+        std::size_t askedFrom_ = std::string_view::npos;
+        std::size_t answer_ = std::string_view::npos;
+    };
+
 private:
-    std::string keyword_; // folded when ignoring case
+    bool mayBeginAt(std::string_view text, std::size_t at) const;
+
+    std::string keyword_;                  // folded when ignoring case
+    std::vector<std::bitset<256>> accept_; // the text bytes that may read as each keyword byte
+    std::size_t anchor_ = 0;               // the keyword byte with the fewest such text bytes
+    std::string anchorBytes_;              // those text bytes
     bool ignoreCase_;
 };
 

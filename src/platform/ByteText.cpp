@@ -3,6 +3,7 @@
 #include "platform/SjisCodec.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 
 namespace kal::text {
@@ -104,6 +105,46 @@ std::string toUpper(std::string_view s)
     return out;
 }
 
+bool upperHoldsAt(std::string_view s, std::size_t at, std::string_view folded)
+{
+    if (at > s.size() || s.size() - at < folded.size())
+        return false;
+    const std::size_t end = at + folded.size();
+    for (std::size_t i = at; i < end;) {
+        const std::size_t length = sjis::charLength(s, i);
+        char c[2];
+        s.copy(c, length, i);
+        foldChar(c, length);
+        for (std::size_t b = 0; b < length && i + b < end; ++b)
+            if (c[b] != folded[i + b - at])
+                return false;
+        i += length;
+    }
+    return true;
+}
+
+const std::bitset<256>& upperForms(unsigned char byte)
+{
+    // Each byte folded alone, and every pair of a lead byte and another byte folded together.
+    static const std::array<std::bitset<256>, 256> forms = [] {
+        std::array<std::bitset<256>, 256> table;
+        for (std::size_t b = 0; b < 256; ++b) {
+            char alone = static_cast<char>(b);
+            foldChar(&alone, 1);
+            table[b].set(b).set(static_cast<unsigned char>(alone));
+        }
+        for (std::size_t lead = 0; lead < 256; ++lead)
+            for (std::size_t trail = 0; sjis::isLeadByte(static_cast<unsigned char>(lead)) && trail < 256; ++trail) {
+                char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+                foldChar(pair, 2);
+                table[lead].set(static_cast<unsigned char>(pair[0]));
+                table[trail].set(static_cast<unsigned char>(pair[1]));
+            }
+        return table;
+    }();
+    return forms[byte];
+}
+
 int compareBytes(std::string_view a, std::string_view b)
 {
     std::size_t n = std::min(a.size(), b.size());
@@ -146,11 +187,27 @@ private:
     std::size_t next_ = 0; // next byte of folded_
 };
 
+// The length of the characters at the start of `a` and `b` that are the same bytes: they fold
+// alike, so a comparison can begin after them.
+std::size_t sameCharacters(std::string_view a, std::string_view b)
+{
+    const std::size_t n = std::min(a.size(), b.size());
+    std::size_t i = 0;
+    while (i < n && a[i] == b[i]) {
+        const std::size_t length = sjis::charLength(a, i);
+        if (length == 2 && (i + 1 >= n || a[i + 1] != b[i + 1]))
+            break;
+        i += length;
+    }
+    return i;
+}
+
 } // namespace
 
 int compareNoCase(std::string_view a, std::string_view b)
 {
-    UpperBytes x(a), y(b);
+    const std::size_t same = sameCharacters(a, b);
+    UpperBytes x(a.substr(same)), y(b.substr(same));
     while (!x.atEnd() && !y.atEnd()) {
         const unsigned char p = x.next(), q = y.next();
         if (p != q)

@@ -4,6 +4,7 @@
 // are cut and padded in bytes; none of these helpers ever splits a double-byte character.
 #pragma once
 
+#include <bitset>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,11 @@ bool isBlank(std::string_view s);
 // letters upper-cased, every other character kept, a trail byte never taken for a letter. The
 // result has the same length and character boundaries as `s`.
 std::string toUpper(std::string_view s);
+// Whether toUpper(s) holds `folded` at `at`, a start of one of s's characters; s is not copied.
+bool upperHoldsAt(std::string_view s, std::size_t at, std::string_view folded);
+// Every byte that `byte` may become under toUpper, wherever it stands (alone or as a trail
+// byte), itself among them: for quick tests that must never miss a folded match.
+const std::bitset<256>& upperForms(unsigned char byte);
 
 // Case-insensitive comparison: both sides upper-cased as above, then compared byte by byte
 // (unsigned), so kana and kanji keep the JIS order in which Shift-JIS stores them.

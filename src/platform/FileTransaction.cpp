@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <dirent.h>
 #include <fcntl.h>
 #include <set>
 #include <sys/file.h>
@@ -137,19 +136,18 @@ Claimed claim(const std::string& path, HeldLock& lock)
     return claimed;
 }
 
-std::vector<std::string> intentRecordNames(const std::string& folder)
+// The intent records among `names`, oldest first.
+std::vector<std::string> intentRecordNames(std::vector<std::string> names)
 {
-    std::vector<std::string> names;
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir)
-        return names;
-    while (dirent* entry = ::readdir(dir))
-        if (isIntentRecordName(entry->d_name))
-            names.push_back(entry->d_name);
-    ::closedir(dir);
+    std::erase_if(names, [](const std::string& name) { return !isIntentRecordName(name); });
     // The names begin with their time, so older changes are finished first.
     std::sort(names.begin(), names.end());
     return names;
+}
+
+std::vector<std::string> intentRecordNames(const std::string& folder)
+{
+    return intentRecordNames(listNames(folder, isIntentRecordName));
 }
 
 } // namespace
@@ -163,9 +161,12 @@ RecoveryResult recoverInterruptedChanges(const std::string& folderPath, FileOps&
 {
     const std::string folder = withSeparator(folderPath);
     RecoveryResult result;
-    // Without a record there is nothing to finish, and no lock to wait for.
-    if (intentRecordNames(folder).empty()) {
-        removeStaleTemporaries(folder);
+    // Without a record there is nothing to finish, and no lock to wait for. One listing serves
+    // both looks: a folder may hold tens of thousands of memos.
+    const std::vector<std::string> names =
+        listNames(folder, [](std::string_view name) { return isIntentRecordName(name) || isTemporaryName(name); });
+    if (intentRecordNames(names).empty()) {
+        removeStaleTemporaries(folder, names);
         return result;
     }
     // A record a live writer still holds is finished by it before the lock comes free.

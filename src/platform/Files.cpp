@@ -132,42 +132,54 @@ FileOps& systemFileOps()
     return ops;
 }
 
-std::vector<std::string> splitLines(const std::string& bytes)
+void splitLineViews(std::string_view bytes, std::vector<std::string_view>& lines)
 {
-    std::vector<std::string> lines;
-    std::size_t begin = 0;
-    const std::size_t n = bytes.size();
-    std::size_t i = 0;
-    while (i < n) {
-        char c = bytes[i];
-        if (c == '\r' || c == '\n') {
-            lines.emplace_back(bytes, begin, i - begin);
-            if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n')
-                ++i;
-            ++i;
-            begin = i;
-        } else {
-            ++i;
-        }
+    lines.clear();
+    if (bytes.empty())
+        return;
+    const char* const end = bytes.data() + bytes.size();
+    auto next = [end](const char* from, char c) {
+        const void* found = std::memchr(from, c, static_cast<std::size_t>(end - from));
+        return found ? static_cast<const char*>(found) : end;
+    };
+    // CR and LF are each looked for with memchr, and again only once passed: a file without
+    // one of them is scanned for it once.
+    const char* cr = next(bytes.data(), '\r');
+    const char* lf = next(bytes.data(), '\n');
+    for (const char* p = bytes.data(); p < end;) {
+        if (cr < p)
+            cr = next(p, '\r');
+        if (lf < p)
+            lf = next(p, '\n');
+        const char* stop = std::min(cr, lf);
+        lines.emplace_back(p, static_cast<std::size_t>(stop - p));
+        if (stop == end)
+            break;
+        p = stop + (*stop == '\r' && stop + 1 < end && stop[1] == '\n' ? 2 : 1);
     }
-    if (begin < n)
-        lines.emplace_back(bytes, begin, n - begin);
-    return lines;
 }
 
-ReadResult readFile(const std::string& path, std::size_t maxBytes)
+std::vector<std::string> splitLines(const std::string& bytes)
 {
-    ReadResult result;
+    std::vector<std::string_view> views;
+    splitLineViews(bytes, views);
+    return std::vector<std::string>(views.begin(), views.end());
+}
+
+void readFileInto(const std::string& path, ReadResult& result, std::size_t maxBytes)
+{
     auto unreadable = [&](std::string reason) {
         result.status = ReadStatus::Unreadable;
         result.reason = std::move(reason);
-        result.bytes = std::string();
-        return result;
+        result.bytes.clear();
     };
+    result.status = ReadStatus::Missing;
+    result.bytes.clear();
+    result.reason.clear();
     // Non-blocking, so that opening a FIFO without a writer returns at once.
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (fd.get() < 0)
-        return errno == ENOENT ? result : unreadable(systemReason(errno));
+        return errno == ENOENT ? void() : unreadable(systemReason(errno));
     struct stat st { };
     if (::fstat(fd.get(), &st) != 0)
         return unreadable(systemReason(errno));
@@ -195,11 +207,20 @@ ReadResult readFile(const std::string& path, std::size_t maxBytes)
         if (n == 0)
             break;
         got += static_cast<std::size_t>(n);
+        // A short read that ends at the size found before is the end: no further call to say so.
+        if (got == static_cast<std::size_t>(st.st_size) && got < result.bytes.size())
+            break;
     }
     if (got > maxBytes)
         return unreadable(fileTooLargeText(maxBytes));
     result.bytes.resize(got);
     result.status = ReadStatus::Ok;
+}
+
+ReadResult readFile(const std::string& path, std::size_t maxBytes)
+{
+    ReadResult result;
+    readFileInto(path, result, maxBytes);
     return result;
 }
 
@@ -468,14 +489,16 @@ bool isTemporaryName(std::string_view name)
 
 int removeStaleTemporaries(const std::string& folder)
 {
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir)
-        return 0;
+    return removeStaleTemporaries(folder, listNames(folder, isTemporaryName));
+}
+
+int removeStaleTemporaries(const std::string& folder, const std::vector<std::string>& names)
+{
     int removed = 0;
-    while (dirent* entry = ::readdir(dir)) {
-        if (!isTemporaryName(entry->d_name))
+    for (const std::string& name : names) {
+        if (!isTemporaryName(name))
             continue;
-        const std::string path = withSeparator(folder) + entry->d_name;
+        const std::string path = withSeparator(folder) + name;
         FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY));
         struct stat st { };
         if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
@@ -487,7 +510,6 @@ int removeStaleTemporaries(const std::string& folder)
         if (::stat(path.c_str(), &now) == 0 && now.st_ino == st.st_ino && ::unlink(path.c_str()) == 0)
             ++removed;
     }
-    ::closedir(dir);
     return removed;
 }
 
@@ -596,6 +618,21 @@ std::vector<std::string> listFiles(const std::string& folder, const std::string&
             ((entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) && fileExists(withSeparator(folder) + name));
         if (regular)
             names.push_back(name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
+std::vector<std::string> listNames(const std::string& folder, const std::function<bool(std::string_view)>& accept)
+{
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != ".." && accept(name))
+            names.emplace_back(name);
     }
     ::closedir(dir);
     return names;

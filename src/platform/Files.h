@@ -12,6 +12,7 @@
 #include "platform/FileOps.h"
 #include "platform/SystemError.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,10 +43,16 @@ struct ReadResult {
 // the reason.
 ReadResult readFile(const std::string& path, std::size_t maxBytes = kMaxDataFileBytes);
 
+// readFile into `result`, whose buffer is kept for the next file: a reader of many files
+// allocates once. The bytes are empty unless the status is Ok.
+void readFileInto(const std::string& path, ReadResult& result, std::size_t maxBytes = kMaxDataFileBytes);
+
 // Lines of a file; CR LF, LF and CR all end a line. A missing or unreadable file gives no
 // lines.
 std::vector<std::string> loadLines(const std::string& path);
 std::vector<std::string> splitLines(const std::string& bytes);
+// The same lines as views into `bytes`, replacing the content of `lines`.
+void splitLineViews(std::string_view bytes, std::vector<std::string_view>& lines);
 
 // Lines of a file that is about to be rewritten: a missing file gives no lines, but a file that
 // exists and cannot be read is an error, so that nobody replaces what they could not see.
@@ -151,6 +158,8 @@ bool isTemporaryName(std::string_view name);
 // Removes the temporary files of saves that were killed (nobody holds their lock); gives the
 // number removed. Other files are never touched.
 int removeStaleTemporaries(const std::string& folder);
+// The same for the temporary files among `names`, found by a listing the caller made anyway.
+int removeStaleTemporaries(const std::string& folder, const std::vector<std::string>& names);
 
 bool fileExists(const std::string& path);
 // Whether anything (a file, folder, FIFO, even a dangling link) has that name.
@@ -188,6 +197,9 @@ bool stampSettled(const FileStamp& stamp);
 // entry of such a name (a folder, a FIFO, a link that leads nowhere), for readers that must
 // report what they cannot read.
 std::vector<std::string> listFiles(const std::string& folder, const std::string& wildcard, bool anyKind = false);
+// Names of the entries of any kind in `folder` that `accept` takes, in no particular order: a
+// name is copied only once taken, so a folder of many other files is listed cheaply.
+std::vector<std::string> listNames(const std::string& folder, const std::function<bool(std::string_view)>& accept);
 
 // `folder` with a trailing '/', unless empty.
 std::string withSeparator(const std::string& folder);

@@ -54,7 +54,7 @@ bool IsScheduleRecord(const std::string& line)
     return RecDay(line) != 0;
 }
 
-int RecDay(const std::string& line)
+int RecDay(std::string_view line)
 {
     if (line.size() < 2 || line[0] < '0' || line[0] > '9' || line[1] < '0' || line[1] > '9')
         return 0;
@@ -70,7 +70,7 @@ std::string RecEnd(const std::string& line)
 {
     return text::field(line, 8, 5);
 }
-std::string RecCategory(const std::string& line)
+std::string RecCategory(std::string_view line)
 {
     return text::field(line, 13, 14);
 }
@@ -265,10 +265,10 @@ ScheduleResult CorrectSchedule(const ScheduleRef& ref, const std::string& newPat
                                        corrected(removed, newPath, newLines, newLine), follower, ops));
 }
 
-std::optional<std::pair<int, int>> MonthOfFile(const std::string& path)
+std::optional<std::pair<int, int>> MonthOfFile(std::string_view path)
 {
-    std::size_t slash = path.rfind('/');
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::size_t slash = path.rfind('/');
+    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
     // Only the name this program writes: "2024 3.sch" or a sync tool's "202403 (1).sch" is not
     // a month file.
     if (name.size() != 10 || name.compare(6, 4, ".sch") != 0 ||

@@ -34,10 +34,10 @@ std::string ComposeSchedule(const ScheduleFields& fields);
 
 // A line is a record when its first two bytes are a day number 01..31.
 bool IsScheduleRecord(const std::string& line);
-int RecDay(const std::string& line);              // 0 when not a record
-std::string RecStart(const std::string& line);    // the five stored bytes
-std::string RecEnd(const std::string& line);      // the five stored bytes
-std::string RecCategory(const std::string& line); // the 14 stored bytes
+int RecDay(std::string_view line);              // 0 when not a record
+std::string RecStart(const std::string& line);  // the five stored bytes
+std::string RecEnd(const std::string& line);    // the five stored bytes
+std::string RecCategory(std::string_view line); // the 14 stored bytes
 char RecBoldItalic(const std::string& line);
 char RecUnderlineStrike(const std::string& line);
 bool RecSound(const std::string& line);
@@ -116,6 +116,6 @@ ScheduleResult LinesWithAdded(const std::string& path, const std::vector<std::st
                               std::vector<std::string>& result);
 
 // The year and month of a month file name ("200403.sch"), when it is one.
-std::optional<std::pair<int, int>> MonthOfFile(const std::string& path);
+std::optional<std::pair<int, int>> MonthOfFile(std::string_view path);
 
 } // namespace kal

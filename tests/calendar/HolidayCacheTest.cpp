@@ -19,7 +19,7 @@ const std::string kLonger = " 1 1        000New year's day\r\n";
 std::string firstName(const std::string& path)
 {
     auto rules = SharedHolidayRules(path);
-    return rules->empty() ? "" : rules->front().name;
+    return rules->rules().empty() ? "" : rules->rules().front().name;
 }
 
 } // namespace
@@ -68,5 +68,5 @@ TEST(HolidayCache, KeepsOnlySettledFiles)
     setModifiedAgo(path, 1000);
     auto first = SharedHolidayRules(path);
     EXPECT_EQ(first, SharedHolidayRules(path));
-    EXPECT_EQ(first->size(), 1u);
+    EXPECT_EQ(first->rules().size(), 1u);
 }

@@ -1,6 +1,7 @@
 #include "calendar/Holidays.h"
 #include "calendar/MonthBuild.h"
 #include "platform/Files.h"
+#include "platform/NumberFormat.h"
 #include "platform/SjisCodec.h"
 #include "support/TempFolder.h"
 
@@ -8,6 +9,7 @@
 
 #include <fstream>
 #include <map>
+#include <random>
 
 using namespace kal;
 using kal::test::sj;
@@ -310,5 +312,53 @@ TEST(HolidayRules, TheShippedTableGoesOnlyIntoAFolderWithoutOne)
         const std::string target = folder + kHolidayFileName;
         EXPECT_EQ(files::readBytes(target), c.after ? std::optional<std::string>(c.after) : std::nullopt);
         EXPECT_EQ(files::folderExists(folder), c.folderExists);
+    }
+}
+
+TEST(HolidayRules, DaysAndYearsOfGeneratedRulesAreThoseTheyMatch)
+{
+    std::mt19937 random(30);
+    auto pick = [&](std::initializer_list<const char*> values) {
+        return std::string(values.begin()[random() % values.size()]);
+    };
+    auto twoDigits = [&](int high) { return text::formatInt(static_cast<int>(1 + random() % high), 2, ' '); };
+    // Blank, odd texts compared as text, and plain years around the spans.
+    auto year = [&] {
+        return random() % 3 ? std::to_string(1895 + random() % 210) : pick({"    ", "  20", "20a0", "999 "});
+    };
+    int compared = 0;
+    std::vector<HolidayRule> parsed;
+    for (int i = 0; i < 20000; ++i) {
+        const std::string line =
+            (random() % 3 ? twoDigits(12) : pick({"  ", "99"})) + (random() % 2 ? twoDigits(31) : "  ") + year() +
+            year() + std::to_string(random() % 10) + std::to_string(random() % 7) + std::to_string(random() % 3) + " x";
+        const std::optional<HolidayRule> rule = ParseHolidayRule(line);
+        if (!rule)
+            continue;
+        const Date from = addDays(Date{1898, 12, 1}, static_cast<long long>(random() % 74000));
+        const Date to = addDays(from, static_cast<long long>(random() % 90));
+        std::vector<long long> expected;
+        for (long long day = toDayNumber(from); day <= toDayNumber(to); ++day)
+            if (RuleMatches(*rule, fromDayNumber(day)))
+                expected.push_back(day);
+        std::vector<long long> days;
+        AppendRuleDays(*rule, from, to, days);
+        ASSERT_EQ(days, expected) << line << " from " << toDayNumber(from);
+        compared += !expected.empty();
+        if (parsed.size() < 2000)
+            parsed.push_back(*rule);
+    }
+    EXPECT_GT(compared, 1000);
+
+    // The index by year leaves out no rule of the years asked for, and keeps the file's order.
+    const IndexedHolidayRules table(parsed);
+    std::vector<const HolidayRule*> chosen;
+    for (int first = 1897; first <= 2102; ++first) {
+        table.rulesOfYears(first, first + 1, chosen);
+        ASSERT_TRUE(std::is_sorted(chosen.begin(), chosen.end()));
+        for (const HolidayRule& rule : table.rules())
+            if (RuleAppliesInYear(rule, first) || RuleAppliesInYear(rule, first + 1)) {
+                ASSERT_TRUE(std::binary_search(chosen.begin(), chosen.end(), &rule)) << ComposeHolidayRule(rule);
+            }
     }
 }

@@ -1,11 +1,14 @@
 // The search: the keyword by whole Shift-JIS characters, the criteria of the schedule and memo
 // scans, the files that are and are not read, and the find dialog's checks.
 #include "lists/Search.h"
+#include "platform/ByteText.h"
+#include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/ScheduleLines.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace kal;
 using kal::test::crlf;
@@ -86,6 +89,41 @@ TEST(KeywordMatcher, MatchesWholeCharactersOnly)
             EXPECT_TRUE(matcher.mayBeIn(c.text));
         }
     }
+}
+
+// The matcher looks for candidates without folding the text; it must agree with folding the
+// whole text and finding the keyword there on a character's start.
+TEST(KeywordMatcher, AgreesWithFoldingTheWholeText)
+{
+    // Letters of both cases and widths, lead bytes, and trail bytes that look like letters.
+    const std::string alphabet = "aAbB`x\x82\x81\x60\x83\x41\x9a\x79\x61";
+    auto found = [](const std::string& keyword, const std::string& text, LetterCase letterCase) {
+        const std::string k = letterCase == LetterCase::Ignore ? text::toUpper(keyword) : keyword;
+        const std::string t = letterCase == LetterCase::Ignore ? text::toUpper(text) : text;
+        for (std::size_t at = 0; at < t.size(); at += sjis::charLength(t, at))
+            if (t.compare(at, k.size(), k) == 0)
+                return true;
+        return false;
+    };
+    std::mt19937 random(30);
+    auto pick = [&](std::size_t length) {
+        std::string s(length, ' ');
+        for (char& c : s)
+            c = alphabet[random() % alphabet.size()];
+        return s;
+    };
+    int hits = 0;
+    for (int round = 0; round < 20000; ++round) {
+        const std::string keyword = pick(1 + round % 3), text = pick(static_cast<std::size_t>(round % 13));
+        for (LetterCase letterCase : {LetterCase::Ignore, LetterCase::Match}) {
+            const KeywordMatcher matcher(keyword, letterCase);
+            const bool expected = found(keyword, text, letterCase);
+            hits += expected;
+            ASSERT_EQ(matcher.foundIn(text), expected) << text::toUpper(keyword) << " in " << text::toUpper(text);
+            ASSERT_TRUE(!expected || matcher.mayBeIn(text));
+        }
+    }
+    EXPECT_GT(hits, 1000) << "the texts hold the keyword often enough to tell";
 }
 
 TEST(ScheduleSearch, KeywordInTheTitleWithAndWithoutCase)

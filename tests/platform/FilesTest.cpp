@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -169,5 +170,34 @@ TEST(StagedFile, ReplacesTheTargetOnlyWhenPlaced)
         }
         EXPECT_EQ(dir.read("202603.sch"), c.content);
         EXPECT_EQ(files::listFiles(dir.path(), "*"), std::vector<std::string>{"202603.sch"});
+    }
+}
+
+TEST(LineFiles, LinesAreSplitAsByteByByteOverGeneratedTexts)
+{
+    // The plain definition: every CR, LF or CR LF ends a line; text after the last one is a line.
+    auto byteByByte = [](const std::string& bytes) {
+        std::vector<std::string> lines;
+        std::string line;
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            if (bytes[i] != '\r' && bytes[i] != '\n') {
+                line += bytes[i];
+                continue;
+            }
+            lines.push_back(std::exchange(line, {}));
+            i += bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n';
+        }
+        if (!line.empty())
+            lines.push_back(line);
+        return lines;
+    };
+    std::mt19937 random(30);
+    const std::string alphabets[] = {"a\r", "a\n", std::string("a\r\n\0\x82", 5)};
+    for (int i = 0; i < 6000; ++i) {
+        const std::string& alphabet = alphabets[i % 3];
+        std::string bytes(random() % 200, ' ');
+        for (char& c : bytes)
+            c = alphabet[random() % alphabet.size()];
+        ASSERT_EQ(files::splitLines(bytes), byteByByte(bytes)) << i;
     }
 }
