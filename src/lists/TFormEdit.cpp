@@ -165,7 +165,7 @@ void TFormEdit::buildToolBar()
 
 void TFormEdit::FormShow()
 {
-    model_->setRows(ListRows{request_.mode, {}, {}, {}});
+    model_->setRows(ListRows{request_.mode, {}, {}, {}, {}});
     if (request_.mode == ListMode::Holidays)
         ListView->setFont(QFont(QString::fromUtf8("ＭＳ ゴシック"), font().pointSize()));
     const std::vector<ListColumn> columns = ListColumns(request_.mode);

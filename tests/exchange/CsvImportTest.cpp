@@ -308,8 +308,9 @@ TEST(ScheduleImportWrite, AFailureInAnyFolderLeavesEveryFileAsItWas)
         program.write("Category.tbl", crlf({"Work          1 "}));
         // A folder where a file should be: no save can replace it, not even root's.
         const std::string blocked = c.monthsFail ? data.file("200404.sch") : program.file("Category.tbl");
-        if (!c.monthsFail)
+        if (!c.monthsFail) {
             ASSERT_EQ(::unlink(blocked.c_str()), 0);
+        }
         ASSERT_EQ(::mkdir(blocked.c_str(), 0755), 0);
         ImportWriteResult written = writeImportFiles({{data.file("200403.sch"), {"old", "new"}},
                                                       {data.file("200404.sch"), {"new"}},
@@ -318,8 +319,9 @@ TEST(ScheduleImportWrite, AFailureInAnyFolderLeavesEveryFileAsItWas)
         EXPECT_EQ(written.written, 0);
         EXPECT_NE(written.message.find(blocked.substr(blocked.rfind('/') + 1)), std::string::npos) << written.message;
         EXPECT_EQ(data.read("200403.sch"), crlf({"old"}));
-        if (c.monthsFail)
+        if (c.monthsFail) {
             EXPECT_EQ(program.read("Category.tbl"), crlf({"Work          1 "}));
+        }
         for (const TempFolder* dir : {&data, &program})
             for (const char* pattern : {"*", ".*"})
                 for (const std::string& name : files::listFiles(dir->path(), pattern))
