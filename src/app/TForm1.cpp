@@ -10,6 +10,7 @@
 #include "exchange/RecordIdentities.h"
 #include "platform/Files.h"
 #include "platform/qt/DeferredIcons.h"
+#include "platform/qt/JapaneseUi.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/Widgets.h"
 #include "settings/DataFolders.h"
@@ -163,6 +164,7 @@ bool TForm1::StartupPasswordGiven()
 // Every panel takes the settings (at start and after the settings dialog), then the month is built.
 void TForm1::InitSet()
 {
+    qt::followPanelJapaneseFace(settings_.fonts);
     Calendar->ApplyCalendarLook();
     DayList->DayListSet();
     PanelTodo->TodoSet();
