@@ -3,16 +3,20 @@
 #include "platform/qt/FontChoice.h"
 #include "platform/qt/QtText.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QLocale>
 #include <QProcess>
 #include <QPushButton>
+#include <QRawFont>
+#include <QTextLayout>
 #include <gtest/gtest.h>
 
 using namespace kal;
@@ -25,6 +29,17 @@ QStringList buttonTexts(const QWidget& dialog)
     for (const QPushButton* button : dialog.findChildren<QPushButton*>())
         texts << button->text();
     return texts;
+}
+
+// The face that draws `text` in `font`.
+QString faceDrawing(const QString& text, const QFont& font)
+{
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    return runs.isEmpty() ? QString() : runs.first().rawFont().familyName();
 }
 
 } // namespace
@@ -89,4 +104,32 @@ TEST(JapaneseUi, FontDialogShowsTheStoredFontOrItsSubstituteAndKeepsWhatWasNotCh
             dialog.setCurrentFont(picked);
         EXPECT_EQ(choice.chosen(), expected);
     }
+}
+
+TEST(JapaneseUi, InterfaceDrawsJapaneseInThePanelsFaceAndLatinInItsOwn)
+{
+    const QFont system = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    const QString kana = QString::fromUtf8("ノート"), latin = "Aa";
+    const FontSpec gothic{"MS UI Gothic", 9, FontStyle::Regular, 0}, latinOnly{"DejaVu Sans", 9, FontStyle::Bold, 0};
+    const QString panelFace = faceDrawing(kana, qt::toQFont(gothic));
+    ASSERT_NE(panelFace, faceDrawing(kana, system)) << "the system's fallback is the panels' face already";
+    struct Case {
+        std::vector<FontSpec> panels;
+        QString japaneseFace; // empty: the system font unchanged
+    };
+    const Case cases[] = {
+        {{gothic, gothic}, panelFace},
+        {{latinOnly, gothic}, panelFace}, // a day font without Japanese is passed over
+        {{latinOnly, latinOnly}, {}},
+    };
+    for (const Case& c : cases) {
+        qt::followPanelJapaneseFace(c.panels);
+        const QFont interfaceFont = QApplication::font();
+        EXPECT_EQ(faceDrawing(latin, interfaceFont), faceDrawing(latin, system));
+        if (c.japaneseFace.isEmpty())
+            EXPECT_EQ(interfaceFont, system);
+        else
+            EXPECT_EQ(faceDrawing(kana, interfaceFont), c.japaneseFace);
+    }
+    QApplication::setFont(system);
 }
