@@ -137,19 +137,33 @@ Claimed claim(const std::string& path, HeldLock& lock)
     return claimed;
 }
 
-std::vector<std::string> intentRecordNames(const std::string& folder)
+struct FolderScan {
+    std::vector<std::string> intentRecords; // oldest first
+    bool temporaries = false;
+};
+
+// One listing of the folder for both what a recovery finishes and what it removes.
+FolderScan scanFolder(const std::string& folder)
 {
-    std::vector<std::string> names;
+    FolderScan scan;
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
     if (!dir)
-        return names;
-    while (dirent* entry = ::readdir(dir))
+        return scan;
+    while (dirent* entry = ::readdir(dir)) {
         if (isIntentRecordName(entry->d_name))
-            names.push_back(entry->d_name);
+            scan.intentRecords.push_back(entry->d_name);
+        else if (isTemporaryName(entry->d_name))
+            scan.temporaries = true;
+    }
     ::closedir(dir);
     // The names begin with their time, so older changes are finished first.
-    std::sort(names.begin(), names.end());
-    return names;
+    std::sort(scan.intentRecords.begin(), scan.intentRecords.end());
+    return scan;
+}
+
+std::vector<std::string> intentRecordNames(const std::string& folder)
+{
+    return scanFolder(folder).intentRecords;
 }
 
 } // namespace
@@ -164,8 +178,9 @@ RecoveryResult recoverInterruptedChanges(const std::string& folderPath, FileOps&
     const std::string folder = withSeparator(folderPath);
     RecoveryResult result;
     // Without a record there is nothing to finish, and no lock to wait for.
-    if (intentRecordNames(folder).empty()) {
-        removeStaleTemporaries(folder);
+    if (const FolderScan scan = scanFolder(folder); scan.intentRecords.empty()) {
+        if (scan.temporaries)
+            removeStaleTemporaries(folder);
         return result;
     }
     // A record a live writer still holds is finished by it before the lock comes free.
