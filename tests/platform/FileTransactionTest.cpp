@@ -201,12 +201,3 @@ TEST(FileTransaction, AFailedDeletionUndoesAndAFailedRecordRemovalIsFinishedLate
         EXPECT_EQ(dir.read("202603.sch"), "new march\r\n");
     }
 }
-
-TEST(FileTransaction, WithoutARecordTheRecoveryStillRemovesStaleTemporaries)
-{
-    TempFolder dir;
-    dir.write("202603.sch", "march");
-    dir.write("202603.sch.tmp-a1b2c3", "half");
-    EXPECT_TRUE(recoverInterruptedChanges(dir.path()).ok());
-    EXPECT_EQ(allNames(dir), std::vector<std::string>{"202603.sch"});
-}
