@@ -10,7 +10,9 @@
 #include "exchange/RecordIdentities.h"
 #include "platform/Files.h"
 #include "platform/qt/DeferredIcons.h"
+#include "platform/qt/JapaneseUi.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/SvgIcon.h"
 #include "platform/qt/Widgets.h"
 #include "settings/DataFolders.h"
 
@@ -32,7 +34,7 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     qt::deferOverflowIcons();
     setObjectName("TForm1");
     setWindowTitle("Kalendra");
-    setWindowIcon(QIcon(":/icons/program.svg"));
+    setWindowIcon(qt::svgIcon(":/icons/program.svg"));
     // The mini calendar sits beside other work; its hints must show while another window is
     // active.
     setAttribute(Qt::WA_AlwaysShowToolTips);
@@ -163,6 +165,7 @@ bool TForm1::StartupPasswordGiven()
 // Every panel takes the settings (at start and after the settings dialog), then the month is built.
 void TForm1::InitSet()
 {
+    qt::followPanelJapaneseFace(settings_.fonts);
     Calendar->ApplyCalendarLook();
     DayList->DayListSet();
     PanelTodo->TodoSet();

@@ -328,7 +328,9 @@ void TForm1::SmallCheck()
     // would still hold them and keep the window from shrinking.
     for (QWidget* area : {static_cast<QWidget*>(SplX), static_cast<QWidget*>(SplH), centralWidget()})
         area->updateGeometry();
-    layout()->activate();
+    // Before the first show the layout is made when the window shows.
+    if (state_.shownOnce)
+        layout()->activate();
     resize(size.width, size.height);
     setWindowOpacity(miniMode_ ? settings_.miniOpacity() / 255.0 : 1.0);
     if (!miniMode_)

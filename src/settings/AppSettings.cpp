@@ -260,6 +260,37 @@ std::string resolveFolder(const std::string& storedValue, const std::string& pro
     return files::withSeparator(files::withSeparator(programFolder) + value);
 }
 
+namespace {
+
+SettingsLoadResult readPanelFonts(const IniFile& ini, std::array<FontSpec, FontItemCount>& fonts)
+{
+    for (int i = 0; i < FontItemCount; ++i) {
+        std::string value = ini.readString("Font", kFontKeys[i], kReaderFont);
+        // An empty value is read like a missing key rather than as a font without a name.
+        if (text::isBlank(value))
+            value = kReaderFont;
+        const FontFallback& fb = kFontFallbacks[static_cast<std::size_t>(i)];
+        FontSpec fallback{"", fb.size, static_cast<FontStyle>(fb.style < 0 ? 0 : fb.style), 0};
+        std::optional<FontSpec> font = decodeFont(value, fallback, fb.style < 0, false);
+        if (!font)
+            return SettingsLoadResult{false, std::string("[Font] ") + kFontKeys[i] + " needs a style"};
+        fonts[static_cast<std::size_t>(i)] = *font;
+    }
+    return {};
+}
+
+} // namespace
+
+std::array<FontSpec, FontItemCount> storedPanelFonts(const std::string& programFolder)
+{
+    IniFile ini(SettingsPath(programFolder));
+    ini.load();
+    std::array<FontSpec, FontItemCount> stored;
+    if (ini.readable() && readPanelFonts(ini, stored).ok)
+        return stored;
+    return AppSettings().fonts;
+}
+
 SettingsLoadResult readSettings(const IniFile& ini, const std::string& programFolder, AppSettings& s)
 {
     // Defaults in place of settings that exist would skip the start-up password.
@@ -375,18 +406,8 @@ SettingsLoadResult readSettings(const IniFile& ini, const std::string& programFo
     s.clsec = ini.readInteger("Clock", "Clsec", 1);
     s.clhour = ini.readInteger("Clock", "Clhour", 1);
 
-    for (int i = 0; i < FontItemCount; ++i) {
-        std::string value = ini.readString("Font", kFontKeys[i], kReaderFont);
-        // An empty value is read like a missing key rather than as a font without a name.
-        if (text::isBlank(value))
-            value = kReaderFont;
-        const FontFallback& fb = kFontFallbacks[static_cast<std::size_t>(i)];
-        FontSpec fallback{"", fb.size, static_cast<FontStyle>(fb.style < 0 ? 0 : fb.style), 0};
-        std::optional<FontSpec> font = decodeFont(value, fallback, fb.style < 0, false);
-        if (!font)
-            return SettingsLoadResult{false, std::string("[Font] ") + kFontKeys[i] + " needs a style"};
-        s.fonts[static_cast<std::size_t>(i)] = *font;
-    }
+    if (SettingsLoadResult fonts = readPanelFonts(ini, s.fonts); !fonts.ok)
+        return fonts;
 
     for (int i = 0; i < ColorItemCount; ++i) {
         ColorPair fallback = defaultColor(i);

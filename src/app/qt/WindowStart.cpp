@@ -6,6 +6,7 @@
 #include "platform/qt/JapaneseUi.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/qt/TerminationSignal.h"
+#include "settings/AppSettings.h"
 
 #include <QApplication>
 
@@ -43,6 +44,8 @@ int runWindow(int argc, char** argv, const std::string& programFolder, bool skip
     ExecDialogRunner dialogs;
     Services services{platform, dialogs};
 
+    // Before the window exists: a window made earlier keeps the font it was made with.
+    followPanelJapaneseFace(storedPanelFonts(programFolder));
     TForm1 form(services, programFolder);
     platform.setParentWindow(&form);
     if (int exitCode = form.FormCreate())

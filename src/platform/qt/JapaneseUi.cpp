@@ -1,6 +1,10 @@
 #include "platform/qt/JapaneseUi.h"
 
-#include <QCoreApplication>
+#include "platform/qt/QtText.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 
@@ -34,6 +38,22 @@ private:
     std::optional<QByteArray> old_;
 };
 
+// The face fontconfig resolves the font to, when that face has Japanese; empty otherwise.
+QString ownJapaneseFace(const QFont& font)
+{
+    const QString face = QFontInfo(font).family();
+    return QFontDatabase::writingSystems(face).contains(QFontDatabase::Japanese) ? face : QString();
+}
+
+// The face a font resolves to, by its name: a generic name such as "Sans Serif" first in a
+// list of families is passed over, and the next family would draw the Latin text too. Asked
+// without merging, so that no engine with the system's fallbacks is cached under that name.
+QString resolvedFace(QFont font)
+{
+    font.setStyleStrategy(QFont::NoFontMerging);
+    return QFontInfo(font).family();
+}
+
 } // namespace
 
 void useJapaneseSystemLocale()
@@ -55,6 +75,20 @@ std::unique_ptr<QTranslator> installJapaneseUi()
         return nullptr;
     QCoreApplication::installTranslator(translator.get());
     return translator;
+}
+
+void followPanelJapaneseFace(std::span<const FontSpec> panelFonts)
+{
+    QFont interfaceFont = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    for (const FontSpec& panelFont : panelFonts) {
+        if (const QString face = ownJapaneseFace(toQFont(panelFont)); !face.isEmpty()) {
+            interfaceFont.setFamilies({resolvedFace(interfaceFont), face});
+            break;
+        }
+    }
+    // Setting it again would lay every widget out anew.
+    if (QApplication::font() != interfaceFont)
+        QApplication::setFont(interfaceFont);
 }
 
 } // namespace kal::qt

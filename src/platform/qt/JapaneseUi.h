@@ -2,9 +2,12 @@
 // of text fields) in Japanese, whatever language the desktop runs in.
 #pragma once
 
+#include "platform/Platform.h"
+
 #include <QTranslator>
 
 #include <memory>
+#include <span>
 
 namespace kal::qt {
 
@@ -17,5 +20,12 @@ void useJapaneseSystemLocale();
 // locale; the translator stays installed while the returned object lives. Nothing when the
 // translations are not on this system, and Qt's texts then stay in English.
 std::unique_ptr<QTranslator> installJapaneseUi();
+
+// The interface's Japanese text in the face the panels draw theirs in, so that menus and panels
+// show the same glyphs and one Japanese font is loaded, not two. The face is the first panel
+// font's own one that has Japanese (the day numbers' font may be a Latin one); with none, the
+// system's fallback stays. Called before any widget measures text, and again when the fonts
+// change.
+void followPanelJapaneseFace(std::span<const FontSpec> panelFonts);
 
 } // namespace kal::qt

@@ -3,16 +3,18 @@
 #include "platform/qt/FontChoice.h"
 #include "platform/qt/QtText.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
-#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QLocale>
 #include <QProcess>
 #include <QPushButton>
+#include <QTextLayout>
 #include <gtest/gtest.h>
 
 using namespace kal;
@@ -25,6 +27,16 @@ QStringList buttonTexts(const QWidget& dialog)
     for (const QPushButton* button : dialog.findChildren<QPushButton*>())
         texts << button->text();
     return texts;
+}
+
+// The face that draws `text` in `font`.
+QString faceDrawing(const QString& text, const QFont& font)
+{
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    return layout.glyphRuns().value(0).rawFont().familyName();
 }
 
 } // namespace
@@ -89,4 +101,22 @@ TEST(JapaneseUi, FontDialogShowsTheStoredFontOrItsSubstituteAndKeepsWhatWasNotCh
             dialog.setCurrentFont(picked);
         EXPECT_EQ(choice.chosen(), expected);
     }
+}
+
+TEST(JapaneseUi, InterfaceDrawsJapaneseInThePanelsFaceAndLatinInItsOwn)
+{
+    const QFont system = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    const FontSpec gothic{"MS UI Gothic", 9, FontStyle::Regular, 0}, latinOnly{"DejaVu Sans", 9, FontStyle::Bold, 0};
+    const QString kana = QString::fromUtf8("ノート"), panelFace = faceDrawing(kana, qt::toQFont(gothic));
+    ASSERT_NE(panelFace, faceDrawing(kana, system)) << "the system's fallback is the panels' face already";
+    // A day font without Japanese is passed over; with none, the system's fallback stays.
+    const std::pair<std::vector<FontSpec>, QString> cases[] = {{{gothic, gothic}, panelFace},
+                                                               {{latinOnly, gothic}, panelFace},
+                                                               {{latinOnly, latinOnly}, faceDrawing(kana, system)}};
+    for (const auto& [panels, japaneseFace] : cases) {
+        qt::followPanelJapaneseFace(panels);
+        EXPECT_EQ(faceDrawing(kana, QApplication::font()), japaneseFace);
+        EXPECT_EQ(faceDrawing("Aa", QApplication::font()), faceDrawing("Aa", system));
+    }
+    QApplication::setFont(system);
 }
