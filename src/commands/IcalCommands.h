@@ -13,23 +13,21 @@ namespace kal {
 // The commands as --help lists them; they need libical, so the iCalendar module runs them.
 inline HeadlessCommand exportIcsListing()
 {
-    HeadlessCommand command;
-    command.option = "--export-ics";
-    command.usage = "--export-ics FROM TO FILE";
-    command.summary = "期間（yyyy/mm/dd）のスケジュールと全ての ToDo を iCalendar 形式で保存します"
-                      "（既存のファイルは上書きしません）";
-    command.module = &kIcalModule;
-    return command;
+    return {"--export-ics",
+            "--export-ics FROM TO FILE",
+            "期間（yyyy/mm/dd）のスケジュールと全ての ToDo を iCalendar 形式で保存します"
+            "（既存のファイルは上書きしません）",
+            {},
+            &kIcalModule};
 }
 inline HeadlessCommand importIcsListing()
 {
-    HeadlessCommand command;
-    command.option = "--import-ics";
-    command.usage = "--import-ics FILE [--from D] [--to D] [--no-duplicate-check]";
-    command.summary = "iCalendar ファイルの予定と ToDo を読み込みます（繰り返しは --from から --to まで、"
-                      "既定は今日から 1 年間）";
-    command.module = &kIcalModule;
-    return command;
+    return {"--import-ics",
+            "--import-ics FILE [--from D] [--to D] [--no-duplicate-check]",
+            "iCalendar ファイルの予定と ToDo を読み込みます（繰り返しは --from から --to まで、"
+            "既定は今日から 1 年間）",
+            {},
+            &kIcalModule};
 }
 
 // The commands, for the iCalendar module.

@@ -10,13 +10,12 @@ namespace kal {
 // The command as --help lists it; painting needs Qt, so the window module runs it.
 inline HeadlessCommand printPdfListing()
 {
-    HeadlessCommand command;
-    command.option = "--print-pdf";
-    command.usage = "--print-pdf YYYY MM FILE [--force]";
-    command.summary = "その月のカレンダーを印刷の設定で一ページの PDF ファイルに書き出します"
-                      "（既存のファイルは --force がなければ上書きしません）";
-    command.module = &kWindowModule;
-    return command;
+    return {"--print-pdf",
+            "--print-pdf YYYY MM FILE [--force]",
+            "その月のカレンダーを印刷の設定で一ページの PDF ファイルに書き出します"
+            "（既存のファイルは --force がなければ上書きしません）",
+            {},
+            &kWindowModule};
 }
 
 // Writes the page of the month to `path`; empty when written, else why not (lines ended by

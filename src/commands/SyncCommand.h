@@ -13,12 +13,7 @@ namespace kal {
 // runs it.
 inline HeadlessCommand syncListing()
 {
-    HeadlessCommand command;
-    command.option = "--sync";
-    command.usage = "--sync";
-    command.summary = "同期の設定（[Sync]）に従って CalDAV サーバーと一度同期します";
-    command.module = &kIcalModule;
-    return command;
+    return {"--sync", "--sync", "同期の設定（[Sync]）に従って CalDAV サーバーと一度同期します", {}, &kIcalModule};
 }
 
 // The command, for the iCalendar module.
