@@ -6,22 +6,29 @@
 #include "calendar/CalendarMath.h"
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace kal {
 
 struct CellLine {
-    std::string text;   // kind character + the rest, Shift-JIS
-    std::string file;   // for schedules: the month file the line came from
+    std::string text; // kind character + the rest, Shift-JIS
+    // For schedules: the month file the line came from, one copy shared by the file's lines.
+    std::shared_ptr<const std::string> monthFile;
     int lineIndex = -1; // for schedules: its 0-based index in that file; for ToDo: in ToDo.dat
 
     CellLine() = default;
-    explicit CellLine(std::string lineText, std::string monthFile = {}, int index = -1)
-        : text(std::move(lineText)), file(std::move(monthFile)), lineIndex(index)
+    explicit CellLine(std::string lineText, std::shared_ptr<const std::string> file = {}, int index = -1)
+        : text(std::move(lineText)), monthFile(std::move(file)), lineIndex(index)
     {
     }
 
+    const std::string& file() const
+    {
+        static const std::string none;
+        return monthFile ? *monthFile : none;
+    }
     char kind() const { return text.empty() ? '\0' : text[0]; }
     std::string body() const { return text.size() > 1 ? text.substr(1) : std::string(); }
 };

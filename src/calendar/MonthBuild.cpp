@@ -46,12 +46,13 @@ void addMonthFile(const std::string& file, CellOf cellOf, MonthFileReader& reade
         for (int column = 0; column < 7; ++column)
             if (std::size_t count = added[static_cast<std::size_t>((row - 1) * 7 + column)]; count > 0)
                 build.lists.at(column, row).reserve(build.lists.at(column, row).size() + count);
+    const auto shared = std::make_shared<const std::string>(file);
     for (const auto& [pos, i] : reader.shown) {
         std::string text;
         text.reserve(reader.lines[i].size() + 1);
         text += '3';
         text += reader.lines[i];
-        build.lists.add(pos.column, pos.row, CellLine{std::move(text), file, static_cast<int>(i)});
+        build.lists.add(pos.column, pos.row, CellLine{std::move(text), shared, static_cast<int>(i)});
     }
 }
 

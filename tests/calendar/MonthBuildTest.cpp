@@ -81,7 +81,7 @@ TEST_F(MonthBuildFixture, SchedulesOfThreeMonthFilesGoToTheirCellsWithTheirFileA
     EXPECT_EQ(sjis::toUtf8(lines[0].text), "0憲法記念日");
     EXPECT_EQ(lines[1].text, "3" + record(3, "", "untimed"));
     EXPECT_EQ(lines[2].text, lines[3].text);
-    EXPECT_EQ(lines[1].file, dir.file("202605.sch"));
+    EXPECT_EQ(lines[1].file(), dir.file("202605.sch"));
     EXPECT_EQ(lines[1].lineIndex, 1);
     EXPECT_EQ(lines[2].lineIndex, 2);
     EXPECT_EQ(lines[3].lineIndex, 3);

@@ -430,7 +430,7 @@ DaySchedules CalendarPanel::SelectedDaySchedules() const
     day.eraDates = look_.eraDates;
     for (const CellLine& line : lines)
         if (line.kind() == '3')
-            day.entries.push_back(ScheduleRef{line.file, line.lineIndex, line.body()});
+            day.entries.push_back(ScheduleRef{line.file(), line.lineIndex, line.body()});
     const DayCell& cell = build_.layout.cell(column, row);
     if (cell.kind <= 1 && !lines.empty() && lines.front().kind() <= '1')
         day.holiday = lines.front().body();
