@@ -12,16 +12,6 @@
 using namespace kal;
 using namespace kal::test;
 
-namespace {
-
-// The program with a program folder and the arguments; standard error joins the output.
-ProgramRun kalendra(const std::string& home, const std::string& arguments)
-{
-    return runProgram(std::string(KALENDRA_BINARY) + " --home " + home + " " + arguments + " 2>&1");
-}
-
-} // namespace
-
 TEST(CsvCommands, ExportThenImportCarriesAMonthToAnotherFolder)
 {
     TempFolder from, to;
@@ -29,23 +19,23 @@ TEST(CsvCommands, ExportThenImportCarriesAMonthToAnotherFolder)
         crlf({plainScheduleLine(3, "09:00", "", "朝会, 定例", "", "仕事"), plainScheduleLine(20, "", "", "\"休日\"")});
     from.write("202605.sch", month);
 
-    ProgramRun exported = kalendra(from.path(), "--export-csv 2026 05 " + to.file("may.csv"));
+    ProgramRun exported = runKalendra(from.path(), "--export-csv 2026 05 " + to.file("may.csv"));
     EXPECT_EQ(exported.exitCode, 0) << exported.output;
     EXPECT_EQ(exported.output, "2 件のスケジュールデータを保存しました。\n");
     EXPECT_EQ(to.read("may.csv"),
               crlf({sj("2026/05/03,09:00,,\"朝会, 定例\",,仕事"), sj("2026/05/20,,,\"\"\"休日\"\"\",,")}));
 
-    ProgramRun refused = kalendra(from.path(), "--export-csv 2026 05 " + to.file("may.csv"));
+    ProgramRun refused = runKalendra(from.path(), "--export-csv 2026 05 " + to.file("may.csv"));
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_NE(refused.output.find("上書きしません"), std::string::npos);
 
-    ProgramRun imported = kalendra(to.path(), "--import-csv " + to.file("may.csv"));
+    ProgramRun imported = runKalendra(to.path(), "--import-csv " + to.file("may.csv"));
     EXPECT_EQ(imported.exitCode, 0) << imported.output;
     EXPECT_EQ(imported.output, "2 件のスケジュールデータを反映しました。\n1 件の分類を追加しました。\n");
     EXPECT_EQ(to.read("202605.sch"), month);
     EXPECT_EQ(to.read("Category.tbl"), crlf({sj("仕事") + std::string(10, ' ') + "1"}));
 
-    ProgramRun again = kalendra(to.path(), "--import-csv " + to.file("may.csv"));
+    ProgramRun again = runKalendra(to.path(), "--import-csv " + to.file("may.csv"));
     EXPECT_EQ(again.output, "0 件のスケジュールデータを反映しました。\n0 件の分類を追加しました。\n");
     EXPECT_EQ(to.read("202605.sch"), month);
 }
@@ -55,8 +45,8 @@ TEST(CsvCommands, ImportOptionsMapColumnsAndSwitchTheChecks)
     TempFolder home;
     home.write("in.csv", crlf({sj("内容,日付,分類"), sj("会議,2026/05/03,仕事"), sj("会議,2026/05/03,仕事")}));
     ProgramRun run =
-        kalendra(home.path(), "--import-csv " + home.file("in.csv") +
-                                  " --columns 2,0,0,1,0,3 --header --no-duplicate-check --no-new-categories");
+        runKalendra(home.path(), "--import-csv " + home.file("in.csv") +
+                                     " --columns 2,0,0,1,0,3 --header --no-duplicate-check --no-new-categories");
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_EQ(run.output, "2 件のスケジュールデータを反映しました。\n0 件の分類を追加しました。\n");
     EXPECT_EQ(home.read("202605.sch"), crlf({plainScheduleLine(3, "", "", "会議", "", "仕事"),
@@ -95,7 +85,7 @@ TEST(CsvCommands, FailuresAndBadArgumentsGiveTheirExitCodes)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments);
-        ProgramRun run = kalendra(home.path(), c.arguments);
+        ProgramRun run = runKalendra(home.path(), c.arguments);
         EXPECT_EQ(run.exitCode, c.exitCode) << run.output;
         EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
     }

@@ -12,15 +12,6 @@
 using namespace kal;
 using namespace kal::test;
 
-namespace {
-
-ProgramRun kalendra(const TempFolder& home, const std::string& arguments)
-{
-    return runProgram(std::string(KALENDRA_BINARY) + " --home " + home.path() + " " + arguments + " 2>&1");
-}
-
-} // namespace
-
 TEST(DataFolderCommands, AReaderFinishesTheChangeAKilledWriterLeftHalfMade)
 {
     TempFolder home;
@@ -31,7 +22,8 @@ TEST(DataFolderCommands, AReaderFinishesTheChangeAKilledWriterLeftHalfMade)
                files::EncodeIntent(
                    {files::IntentDirection::Apply,
                     {{"202606.sch", std::nullopt, june}, {"202605.sch", oldMay, crlf({scheduleLine(1, "", "new")})}}}));
-    EXPECT_EQ(kalendra(home, "--search \"\" --from 2026/05/01 --to 2026/05/31").output, "2026/05/01\t\t\tnew\t\t\n");
+    EXPECT_EQ(runKalendra(home.path(), "--search \"\" --from 2026/05/01 --to 2026/05/31").output,
+              "2026/05/01\t\t\tnew\t\t\n");
 }
 
 TEST(DataFolderCommands, AMonthThatCannotBeReadIsAnErrorAndAnExistingPdfIsKept)
@@ -39,7 +31,8 @@ TEST(DataFolderCommands, AMonthThatCannotBeReadIsAnErrorAndAnExistingPdfIsKept)
     for (const char* command : {"--dump-month 2026 5", "--search x --from 2026/05/01", "--print-pdf 2026 5 OUT"}) {
         TempFolder home;
         ASSERT_EQ(::mkfifo(home.file("202605.sch").c_str(), 0644), 0);
-        const ProgramRun run = kalendra(home, std::regex_replace(command, std::regex("OUT"), home.file("out.pdf")));
+        const ProgramRun run =
+            runKalendra(home.path(), std::regex_replace(command, std::regex("OUT"), home.file("out.pdf")));
         EXPECT_EQ(run.exitCode, 1) << command;
         EXPECT_NE(run.output.find(home.file("202605.sch") + ": " + files::systemErrorText(files::kNotRegularFile)),
                   std::string::npos)
@@ -50,8 +43,8 @@ TEST(DataFolderCommands, AMonthThatCannotBeReadIsAnErrorAndAnExistingPdfIsKept)
     home.write("kept.pdf", "mine");
     ASSERT_EQ(::mkfifo(home.file("pipe.pdf").c_str(), 0644), 0);
     for (const char* existing : {"kept.pdf", "pipe.pdf", "pipe.pdf --force"})
-        EXPECT_EQ(kalendra(home, "--print-pdf 2026 5 " + home.path() + existing).exitCode, 1) << existing;
+        EXPECT_EQ(runKalendra(home.path(), "--print-pdf 2026 5 " + home.path() + existing).exitCode, 1) << existing;
     EXPECT_EQ(home.read("kept.pdf"), "mine");
-    EXPECT_EQ(kalendra(home, "--print-pdf --force 2026 5 " + home.file("kept.pdf")).exitCode, 0);
+    EXPECT_EQ(runKalendra(home.path(), "--print-pdf --force 2026 5 " + home.file("kept.pdf")).exitCode, 0);
     EXPECT_TRUE(home.read("kept.pdf").starts_with("%PDF-"));
 }

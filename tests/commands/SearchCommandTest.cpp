@@ -37,7 +37,7 @@ struct SearchCommandFixture : ::testing::Test {
 
     kal::test::ProgramRun search(const std::string& arguments) const
     {
-        return runProgram(std::string(KALENDRA_BINARY) + " --home " + home.path() + " --search " + arguments + " 2>&1");
+        return kal::test::runKalendra(home.path(), "--search " + arguments);
     }
 };
 

@@ -25,4 +25,10 @@ inline ProgramRun runProgram(const std::string& command)
     return run;
 }
 
+// The program with a program folder and the arguments; standard error joins the output.
+inline ProgramRun runKalendra(const std::string& home, const std::string& arguments)
+{
+    return runProgram(std::string(KALENDRA_BINARY) + " --home " + home + " " + arguments + " 2>&1");
+}
+
 } // namespace kal::test

@@ -19,8 +19,7 @@ namespace {
 struct PrintPdfFixture : PrintFixture {
     ProgramRun printPdf(const std::string& arguments) const
     {
-        return runProgram(std::string(KALENDRA_BINARY) + " --home " + home.path() + " --print-pdf " + arguments +
-                          " 2>&1");
+        return runKalendra(home.path(), "--print-pdf " + arguments);
     }
 };
 
