@@ -48,7 +48,7 @@ int main(int argc, char** argv)
     const std::string programFolder = kal::chooseProgramFolder(inputs);
 
     if (commandLine.command.empty())
-        return kal::enterModule(kal::kWindowModule, argc, argv, programFolder, std::cerr);
+        return kal::startWindow(argc, argv, programFolder, commandLine.skipInstanceGuard, std::cerr);
     if (const kal::CommandModule* module = kal::moduleOf(commands, commandLine.command))
         return kal::enterModule(*module, argc, argv, programFolder, std::cerr);
     return kal::runCommand(commands, commandLine, programFolder);

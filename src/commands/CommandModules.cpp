@@ -6,14 +6,30 @@
 
 namespace kal {
 
-int enterModule(const CommandModule& module, int argc, char** argv, const std::string& programFolder, std::ostream& err)
+namespace {
+
+// The entry of `module`, or none with the reason on `err`.
+void* loadEntry(const CommandModule& module, std::ostream& err)
 {
     const ModuleSymbol entry = loadModuleSymbol(moduleFolders(), module.fileName, module.entryName);
-    if (!entry.address) {
+    if (!entry.address)
         err << "kalendra: " << module.feature << "を読み込めません。" << terminalText("\r\n" + entry.reason) << "\n";
-        return kExitFailed;
-    }
-    return reinterpret_cast<ModuleEntry>(entry.address)(argc, argv, programFolder.c_str());
+    return entry.address;
+}
+
+} // namespace
+
+int enterModule(const CommandModule& module, int argc, char** argv, const std::string& programFolder, std::ostream& err)
+{
+    void* entry = loadEntry(module, err);
+    return entry ? reinterpret_cast<ModuleEntry>(entry)(argc, argv, programFolder.c_str()) : kExitFailed;
+}
+
+int startWindow(int argc, char** argv, const std::string& programFolder, bool skipInstanceGuard, std::ostream& err)
+{
+    void* entry = loadEntry(kWindowStart, err);
+    return entry ? reinterpret_cast<WindowStartEntry>(entry)(argc, argv, programFolder.c_str(), skipInstanceGuard)
+                 : kExitFailed;
 }
 
 CommandLine readCommandLine(int argc, char** argv, const std::vector<HeadlessCommand>& commands)

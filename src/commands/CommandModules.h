@@ -21,14 +21,22 @@ struct CommandModule {
 inline constexpr CommandModule kWindowModule{"libkalendra_window.so", "kalendra_window_main", "ウィンドウの機能"};
 inline constexpr CommandModule kIcalModule{"libkalendra_ical.so", "kalendra_ical_main", "iCalendar の機能"};
 
+// The main window's start, in the window module; the program has read the command line, so it
+// passes whether to skip the instance guard ("/2").
+inline constexpr CommandModule kWindowStart{"libkalendra_window.so", "kalendra_window_start", "ウィンドウの機能"};
+
 // A module's entry: the whole command line and the program folder the program chose from it
 // (ending with '/'); returns the exit code.
 using ModuleEntry = int (*)(int argc, char** argv, const char* programFolder);
+// The window's start: the same and "/2".
+using WindowStartEntry = int (*)(int argc, char** argv, const char* programFolder, bool skipInstanceGuard);
 
 // Loads `module` and runs its entry. One that cannot be loaded is a message on `err` and exit
 // code 1.
 int enterModule(const CommandModule& module, int argc, char** argv, const std::string& programFolder,
                 std::ostream& err);
+// Loads the window module and starts the main window, as `enterModule` does.
+int startWindow(int argc, char** argv, const std::string& programFolder, bool skipInstanceGuard, std::ostream& err);
 
 // The command line, read for `commands`.
 CommandLine readCommandLine(int argc, char** argv, const std::vector<HeadlessCommand>& commands);

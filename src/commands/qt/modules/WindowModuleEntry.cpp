@@ -1,5 +1,5 @@
-// The window module's entry: the main window, or --print-pdf, the one command that paints.
-#include "app/qt/WindowStart.h"
+// The window module's entry for --print-pdf, the one command that paints (the main window's
+// start is app/qt/modules/WindowStartEntry.cpp).
 #include "commands/CommandModules.h"
 #include "commands/PrintPdfCommand.h"
 #include "print/qt/MonthPdf.h"
@@ -20,8 +20,5 @@ extern "C" __attribute__((visibility("default"))) int kalendra_window_main(int a
 {
     static_assert(std::is_same_v<decltype(&kalendra_window_main), kal::ModuleEntry>);
     const std::vector<kal::HeadlessCommand> commands{kal::printPdfCommand(writeMonthPdf)};
-    const kal::CommandLine commandLine = kal::readCommandLine(argc, argv, commands);
-    if (commandLine.command.empty())
-        return kal::qt::runWindow(argc, argv, programFolder, commandLine.skipInstanceGuard);
-    return kal::runCommand(commands, commandLine, programFolder);
+    return kal::runCommand(commands, kal::readCommandLine(argc, argv, commands), programFolder);
 }
