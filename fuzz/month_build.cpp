@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int row = 1; row <= 6; ++row)
         for (int column = 0; column < 7; ++column)
             for (const CellLine& line : build.lists.at(column, row))
-                if (line.kind() == '3' && line.file == MonthFilePath(folder(), in.year, in.month))
+                if (line.kind() == '3' && line.file() == MonthFilePath(folder(), in.year, in.month))
                     FUZZ_CHECK(line.lineIndex >= 0 && static_cast<std::size_t>(line.lineIndex) < monthLines.size() &&
                                monthLines[static_cast<std::size_t>(line.lineIndex)] == line.body());
     return 0;
