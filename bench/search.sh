@@ -9,15 +9,19 @@
 # most twice grep's time (the memos, one file a day, are shown beside it).
 # Usage: bench/search.sh [path/to/kalendra] [rounds]
 # The last line but one is "RESULT search_ms=... grep_ms=... search_cpu_ms=... grep_cpu_ms=...
-# memos_ms=... grep_memos_ms=... memos_cpu_ms=... grep_memos_cpu_ms=... grep_listing_ms=..." (month
-# files, then memos, then grep -rc --include='*.sch' over the folder: grep listing it as the program must).
+# memos_ms=... grep_memos_ms=... memos_cpu_ms=... grep_memos_cpu_ms=... grep_listing_ms=...
+# changed_ms=..." (month files, then memos, then grep -rc --include='*.sch' over the folder, then the
+# program's first search after a file was added to the folder, when it lists the folder again).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 binary=$(cd "$(dirname "${1:-$here/../build/kalendra}")" && pwd)/$(basename "${1:-kalendra}")
 rounds=${2:-7}
 timer=$(dirname "$binary")/bench/ExecTime
-home=$(mktemp -d /tmp/kalendra-search-XXXXXX)
-trap 'rm -rf "$home"' EXIT
+work=$(mktemp -d /tmp/kalendra-search-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+# The data folder holds only the data: an output written into it would change it every round.
+home=$work/data
+mkdir "$home"
 keyword=Budget
 
 printf '[Kalendra]\r\nVer=3.01\r\n' > "$home/Kalendra.ini"
@@ -74,8 +78,8 @@ measure() {
     "$timer" -o "$out" "$@" | sed -n 's/^wall_ms=\([0-9.]*\) cpu_ms=\([0-9.]*\) .*/\1 \2/p'
 }
 ours() {
-    echo "$(measure "$home/.hits-schedules" "$binary" --home "$home" --search "$keyword")" \
-         "$(measure "$home/.hits-memos" "$binary" --home "$home" --search "$keyword" --memos)"
+    echo "$(measure "$work/hits-schedules" "$binary" --home "$home" --search "$keyword")" \
+         "$(measure "$work/hits-memos" "$binary" --home "$home" --search "$keyword" --memos)"
 }
 # Last, grep finding the month files itself as the program does, by listing the folder (for reference).
 baseline() {
@@ -83,16 +87,28 @@ baseline() {
          "$(measure /dev/null grep -rc --include='*.sch' "$keyword" .)"
 }
 
-r=$home/.results
+r=$work/results
 cd "$home"
 echo "data: $(ls ./*.sch | wc -l) month files ($(cat ./*.sch | wc -c) bytes), $(ls | grep -c '\.mem$') memo files"
+# The program keeps the names of the month files once the folder's times are three seconds old.
+"$binary" --home "$home" --search "$keyword" >/dev/null
+sleep 3.5
 alternate "$rounds" "$r" "search | grep -c: wall ms and CPU ms of the schedules, then of the memos; then grep -rc"
+# Then the first search after a change of the folder's names, which lists the folder.
+changed=$work/changed
+: > "$changed"
+round=1
+while [ "$round" -le "$rounds" ]; do
+    : > "$home/added" && rm "$home/added"
+    measure /dev/null "$binary" --home "$home" --search "$keyword" >> "$changed"
+    round=$((round + 1))
+done
 search_ms=$(column "$r" 1)
 grep_ms=$(column "$r" 5)
-echo "hits: $(wc -l < "$home/.hits-schedules") schedules, $(wc -l < "$home/.hits-memos") memos"
+echo "hits: $(wc -l < "$work/hits-schedules") schedules, $(wc -l < "$work/hits-memos") memos"
 echo "RESULT search_ms=$search_ms grep_ms=$grep_ms search_cpu_ms=$(column "$r" 2) grep_cpu_ms=$(column "$r" 6)" \
      "memos_ms=$(column "$r" 3) grep_memos_ms=$(column "$r" 7) memos_cpu_ms=$(column "$r" 4)" \
-     "grep_memos_cpu_ms=$(column "$r" 8) grep_listing_ms=$(column "$r" 9)"
+     "grep_memos_cpu_ms=$(column "$r" 8) grep_listing_ms=$(column "$r" 9) changed_ms=$(column "$changed" 1)"
 if awk -v s="$search_ms" -v g="$grep_ms" 'BEGIN { exit !(s <= 2 * g) }'; then
     echo "within twice grep's time"
 else

@@ -3,6 +3,7 @@
 #include "memo/DayMemo.h"
 #include "platform/ByteText.h"
 #include "platform/Files.h"
+#include "platform/FolderNames.h"
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
 #include "todo/TodoMemo.h"
@@ -34,9 +35,10 @@ std::vector<MonthFile> monthFiles(const std::string& dataPath, const std::option
     const int first = from ? monthNumber(from->year, from->month) : 0;
     const int last = to ? monthNumber(to->year, to->month) : monthNumber(9999, 12);
     std::vector<MonthFile> found;
-    // A folder of many memos holds few month files: the other names are passed over uncopied.
-    for (const std::string& name :
-         files::listNames(folder, [](std::string_view name) { return MonthOfFile(name).has_value(); })) {
+    // A folder of many memos holds few month files: their names are kept apart.
+    static constexpr files::NameKind kMonthFiles{"months",
+                                                 [](std::string_view name) { return MonthOfFile(name).has_value(); }};
+    for (const std::string& name : files::namesOfKind(folder, kMonthFiles)) {
         const auto month = MonthOfFile(name);
         const int number = monthNumber(month->first, month->second);
         if (number >= first && number <= last)

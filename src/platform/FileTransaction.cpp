@@ -1,6 +1,7 @@
 #include "platform/FileTransaction.h"
 
 #include "platform/FolderLock.h"
+#include "platform/FolderNames.h"
 #include "platform/IntentRecord.h"
 
 #include <algorithm>
@@ -145,9 +146,13 @@ std::vector<std::string> intentRecordNames(std::vector<std::string> names)
     return names;
 }
 
+// What recovery looks for: intent records and the temporary files of killed writers.
+constexpr NameKind kPendingNames{
+    "pending", [](std::string_view name) { return isIntentRecordName(name) || isTemporaryName(name); }};
+
 std::vector<std::string> intentRecordNames(const std::string& folder)
 {
-    return intentRecordNames(listNames(folder, isIntentRecordName));
+    return intentRecordNames(namesOfKind(folder, kPendingNames));
 }
 
 } // namespace
@@ -163,8 +168,7 @@ RecoveryResult recoverInterruptedChanges(const std::string& folderPath, FileOps&
     RecoveryResult result;
     // Without a record there is nothing to finish, and no lock to wait for. One listing serves
     // both looks: a folder may hold tens of thousands of memos.
-    const std::vector<std::string> names =
-        listNames(folder, [](std::string_view name) { return isIntentRecordName(name) || isTemporaryName(name); });
+    const std::vector<std::string> names = namesOfKind(folder, kPendingNames);
     if (intentRecordNames(names).empty()) {
         removeStaleTemporaries(folder, names);
         return result;

@@ -1,0 +1,143 @@
+#include "platform/FolderNames.h"
+
+#include "platform/Files.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <sys/vfs.h>
+#include <unistd.h>
+
+namespace kal::files {
+namespace {
+
+constexpr std::size_t kMaxKeptBytes = 64u << 20;
+
+long long nanoseconds(const timespec& time)
+{
+    return static_cast<long long>(time.tv_sec) * 1000000000LL + time.tv_nsec;
+}
+
+// What any change of the folder's entries moves: the kept list's first line.
+struct FolderHeader {
+    std::string line;
+    bool settled = false; // its times old enough for a later change to move them
+};
+
+std::optional<FolderHeader> folderHeader(const std::string& folder, std::chrono::nanoseconds settle)
+{
+    struct stat st { };
+    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return std::nullopt;
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const long long latestNs = std::max(nanoseconds(st.st_mtim), nanoseconds(st.st_ctim));
+    char header[160];
+    std::snprintf(header, sizeof header, "kalendra-names 1 %llu %llu %lld %lld",
+                  static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
+                  nanoseconds(st.st_mtim), nanoseconds(st.st_ctim));
+    return FolderHeader{header, latestNs < nanoseconds(now) - settle.count()};
+}
+
+// File systems that set a folder's times from this machine's clock at every change of its
+// entries.
+bool keepsLocalTimes(const std::string& folder)
+{
+    struct statfs fs { };
+    if (::statfs(folder.c_str(), &fs) != 0)
+        return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case 0xEF53UL:     // ext2, ext3, ext4
+    case 0x58465342UL: // XFS
+    case 0x9123683EUL: // Btrfs
+    case 0x01021994UL: // tmpfs
+    case 0xF2F52010UL: // F2FS
+    case 0x794C7630UL: // overlayfs, as containers have it
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The kept names when the list was made under `header`; its last line counts them, so a list
+// cut short is not taken.
+std::optional<std::vector<std::string>> keptNames(const std::string& path, const std::string& header)
+{
+    const ReadResult read = readFile(path, kMaxKeptBytes);
+    if (read.status != ReadStatus::Ok)
+        return std::nullopt;
+    std::vector<std::string_view> lines;
+    splitLineViews(read.bytes, lines);
+    if (lines.size() < 2 || lines.front() != header || lines.back() != "end " + std::to_string(lines.size() - 2))
+        return std::nullopt;
+    std::vector<std::string> names(lines.begin() + 1, lines.end() - 1);
+    return names;
+}
+
+std::optional<std::vector<std::string>> listed(const std::string& folder, const NameKind& kind)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return std::nullopt;
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != ".." && kind.accept(name))
+            names.emplace_back(name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
+// Written in place of the old list by a rename; not flushed: a list lost in a crash is listed
+// again.
+void keep(const std::string& path, const std::string& header, const std::vector<std::string>& names)
+{
+    std::string bytes = header + '\n';
+    for (const std::string& name : names)
+        bytes.append(name).push_back('\n');
+    bytes += "end " + std::to_string(names.size()) + '\n';
+    std::string temporary = path + ".tmp-XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return;
+    bool written = true;
+    for (std::size_t done = 0; written && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        written = n > 0;
+        done += written ? static_cast<std::size_t>(n) : 0;
+    }
+    if (::close(fd) != 0 || !written || ::rename(temporary.c_str(), path.c_str()) != 0)
+        ::unlink(temporary.c_str());
+}
+
+} // namespace
+
+std::vector<std::string> namesOfKind(const std::string& folderPath, const NameKind& kind,
+                                     std::chrono::nanoseconds settle)
+{
+    const std::string folder = folderPath.empty() ? std::string("./") : withSeparator(folderPath);
+    const std::string keptFolder = folder + std::string(kKeptNamesFolder);
+    const std::string path = keptFolder + '/' + std::string(kind.id);
+    // Made before the folder's times are read, which making it moves.
+    const bool canKeep = keepsLocalTimes(folder) && (::mkdir(keptFolder.c_str(), 0700) == 0 || errno == EEXIST);
+    const std::optional<FolderHeader> header = canKeep ? folderHeader(folder, settle) : std::nullopt;
+    if (header)
+        if (std::optional<std::vector<std::string>> kept = keptNames(path, header->line))
+            return std::move(*kept);
+    std::optional<std::vector<std::string>> names = listed(folder, kind);
+    if (!names)
+        return {};
+    if (header && header->settled)
+        keep(path, header->line, *names);
+    return std::move(*names);
+}
+
+} // namespace kal::files
