@@ -45,15 +45,6 @@ QString ownJapaneseFace(const QFont& font)
     return QFontDatabase::writingSystems(face).contains(QFontDatabase::Japanese) ? face : QString();
 }
 
-// The face a font resolves to, by its name: a generic name such as "Sans Serif" first in a
-// list of families is passed over, and the next family would draw the Latin text too. Asked
-// without merging, so that no engine with the system's fallbacks is cached under that name.
-QString resolvedFace(QFont font)
-{
-    font.setStyleStrategy(QFont::NoFontMerging);
-    return QFontInfo(font).family();
-}
-
 } // namespace
 
 void useJapaneseSystemLocale()
@@ -82,7 +73,8 @@ void followPanelJapaneseFace(std::span<const FontSpec> panelFonts)
     QFont interfaceFont = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     for (const FontSpec& panelFont : panelFonts) {
         if (const QString face = ownJapaneseFace(toQFont(panelFont)); !face.isEmpty()) {
-            interfaceFont.setFamilies({resolvedFace(interfaceFont), face});
+            // Its Latin letters too: the system's face would be one more font file to load.
+            interfaceFont.setFamily(face);
             break;
         }
     }

@@ -21,10 +21,10 @@ void useJapaneseSystemLocale();
 // translations are not on this system, and Qt's texts then stay in English.
 std::unique_ptr<QTranslator> installJapaneseUi();
 
-// The interface's Japanese text in the face the panels draw theirs in, so that menus and panels
-// show the same glyphs and one Japanese font is loaded, not two. The face is the first panel
-// font's own one that has Japanese (the day numbers' font may be a Latin one); with none, the
-// system's fallback stays. Called before any widget measures text, and again when the fonts
+// The interface's text in the face the panels draw their Japanese in, so that menus and panels
+// show the same glyphs and the first frame loads one font file for its text, not three. The face
+// is the first panel font's own one that has Japanese (the day numbers' font may be a Latin one);
+// with none, the system's font stays. Called before any widget measures text, and again when the fonts
 // change.
 void followPanelJapaneseFace(std::span<const FontSpec> panelFonts);
 

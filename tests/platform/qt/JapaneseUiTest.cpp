@@ -103,20 +103,21 @@ TEST(JapaneseUi, FontDialogShowsTheStoredFontOrItsSubstituteAndKeepsWhatWasNotCh
     }
 }
 
-TEST(JapaneseUi, InterfaceDrawsJapaneseInThePanelsFaceAndLatinInItsOwn)
+TEST(JapaneseUi, InterfaceDrawsItsTextInThePanelsFace)
 {
     const QFont system = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     const FontSpec gothic{"MS UI Gothic", 9, FontStyle::Regular, 0}, latinOnly{"DejaVu Sans", 9, FontStyle::Bold, 0};
     const QString kana = QString::fromUtf8("ノート"), panelFace = faceDrawing(kana, qt::toQFont(gothic));
     ASSERT_NE(panelFace, faceDrawing(kana, system)) << "the system's fallback is the panels' face already";
-    // A day font without Japanese is passed over; with none, the system's fallback stays.
-    const std::pair<std::vector<FontSpec>, QString> cases[] = {{{gothic, gothic}, panelFace},
-                                                               {{latinOnly, gothic}, panelFace},
-                                                               {{latinOnly, latinOnly}, faceDrawing(kana, system)}};
-    for (const auto& [panels, japaneseFace] : cases) {
+    // A day font without Japanese is passed over; with none, the system's font stays.
+    const std::pair<std::vector<FontSpec>, QFont> cases[] = {{{gothic, gothic}, qt::toQFont(gothic)},
+                                                             {{latinOnly, gothic}, qt::toQFont(gothic)},
+                                                             {{latinOnly, latinOnly}, system}};
+    for (const auto& [panels, drawnLike] : cases) {
         qt::followPanelJapaneseFace(panels);
-        EXPECT_EQ(faceDrawing(kana, QApplication::font()), japaneseFace);
-        EXPECT_EQ(faceDrawing("Aa", QApplication::font()), faceDrawing("Aa", system));
+        EXPECT_EQ(faceDrawing(kana, QApplication::font()), faceDrawing(kana, drawnLike));
+        EXPECT_EQ(faceDrawing("Aa", QApplication::font()), faceDrawing("Aa", drawnLike));
+        EXPECT_EQ(QApplication::font().pointSizeF(), system.pointSizeF());
     }
     QApplication::setFont(system);
 }
