@@ -379,8 +379,11 @@ void ApplyHolidays(const IndexedHolidayRules& rules, MonthLayout& layout, DayCel
 
 std::vector<HolidayRule> LoadHolidayRules(const std::string& path)
 {
+    const std::vector<std::string> lines = files::loadLines(path);
     std::vector<HolidayRule> rules;
-    for (const std::string& line : files::loadLines(path))
+    // Kept for the program's life: no room beyond the table's lines.
+    rules.reserve(lines.size());
+    for (const std::string& line : lines)
         if (auto rule = ParseHolidayRule(line))
             rules.push_back(std::move(*rule));
     return rules;
