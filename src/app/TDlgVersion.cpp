@@ -3,6 +3,7 @@
 #include "platform/DateFormat.h"
 #include "platform/Files.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/ResourceIcon.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -45,7 +46,7 @@ TDlgVersion::TDlgVersion(qt::Services& services, QWidget* parent) : QDialog(pare
 
     ProgramIcon = new QLabel(this);
     ProgramIcon->setObjectName("ProgramIcon");
-    ProgramIcon->setPixmap(QIcon(":/icons/program.svg").pixmap(kIconSize, kIconSize));
+    ProgramIcon->setPixmap(qt::resourceIcon("program").pixmap(kIconSize, kIconSize));
     ProductName = new QLabel("Kalendra", this);
     ProductName->setObjectName("ProductName");
     QFont nameFont = ProductName->font();

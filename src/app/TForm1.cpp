@@ -12,7 +12,7 @@
 #include "platform/qt/DeferredIcons.h"
 #include "platform/qt/JapaneseUi.h"
 #include "platform/qt/QtText.h"
-#include "platform/qt/SvgIcon.h"
+#include "platform/qt/ResourceIcon.h"
 #include "platform/qt/Widgets.h"
 #include "settings/DataFolders.h"
 
@@ -34,7 +34,7 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     qt::deferOverflowIcons();
     setObjectName("TForm1");
     setWindowTitle("Kalendra");
-    setWindowIcon(qt::svgIcon(":/icons/program.svg"));
+    setWindowIcon(qt::resourceIcon("program"));
     // The mini calendar sits beside other work; its hints must show while another window is
     // active.
     setAttribute(Qt::WA_AlwaysShowToolTips);

@@ -7,6 +7,7 @@
 #include "calendar/THeaderPanel.h"
 #include "calendar/qt/MonthGrid.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/ResourceIcon.h"
 #include "settings/WindowGeometry.h"
 
 #include <QApplication>
@@ -420,7 +421,7 @@ void TForm1::IconTraySet()
     if (!state_.trayAvailable)
         return;
     if (!tray_) {
-        tray_ = new QSystemTrayIcon(QIcon(":/icons/program.svg"), this);
+        tray_ = new QSystemTrayIcon(qt::resourceIcon("program"), this);
         tray_->setObjectName("TrayIcon");
         tray_->setContextMenu(PopupTray);
         // The click may ask for the password; its dialog must not run inside the tray icon's

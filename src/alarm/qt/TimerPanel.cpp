@@ -114,11 +114,11 @@ void TimerPanel::ApplyClockLook()
 void TimerPanel::UpdateStatusBar()
 {
     if (context_.settings.alarm != 0)
-        StatusPanel1->setContent(resourcePixmap(":/icons/alarm.svg"), QString::fromUtf8("アラームON"));
+        StatusPanel1->setContent(resourcePixmap("alarm"), QString::fromUtf8("アラームON"));
     else
-        StatusPanel1->setContent(resourcePixmap(":/icons/alarm-off.svg"), QString::fromUtf8("アラームOFF"));
+        StatusPanel1->setContent(resourcePixmap("alarm-off"), QString::fromUtf8("アラームOFF"));
     if (context_.settings.signal == 1)
-        StatusPanel2->setContent(resourcePixmap(":/icons/signal.svg"), QString::fromUtf8("時報ON"));
+        StatusPanel2->setContent(resourcePixmap("signal"), QString::fromUtf8("時報ON"));
     else
         StatusPanel2->setContent(QPixmap(), QString());
 }

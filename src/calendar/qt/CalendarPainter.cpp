@@ -80,11 +80,11 @@ int drawAlmanac(QPainter& painter, const std::vector<std::string>& items, const 
 
 CalendarPainter::CalendarPainter()
 {
-    memoIcon_ = resourcePixmap(":/icons/memo.svg");
-    todoIcons_[1] = resourcePixmap(":/icons/todo-overdue.svg");
-    todoIcons_[2] = resourcePixmap(":/icons/todo-today.svg");
-    todoIcons_[3] = resourcePixmap(":/icons/todo-warning.svg");
-    todoIcons_[4] = resourcePixmap(":/icons/todo-normal.svg");
+    memoIcon_ = resourcePixmap("memo");
+    todoIcons_[1] = resourcePixmap("todo-overdue");
+    todoIcons_[2] = resourcePixmap("todo-today");
+    todoIcons_[3] = resourcePixmap("todo-warning");
+    todoIcons_[4] = resourcePixmap("todo-normal");
 }
 
 void CalendarPainter::setTodoIcon(int state, const QPixmap& pixmap)

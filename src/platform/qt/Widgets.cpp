@@ -1,7 +1,7 @@
 #include "platform/qt/Widgets.h"
 
 #include "platform/qt/LatinDigits.h"
-#include "platform/qt/SvgIcon.h"
+#include "platform/qt/ResourceIcon.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -68,18 +68,18 @@ QAction* namedAction(QObject* owner, const char* name, const char* caption)
 
 QAction* toolAction(QObject* owner, const char* name, const char* hint, const char* icon)
 {
-    auto* action = new QAction(svgIcon(QString(":/icons/%1.svg").arg(icon)), QString::fromUtf8(hint), owner);
+    auto* action = new QAction(resourceIcon(QString::fromLatin1(icon)), QString::fromUtf8(hint), owner);
     action->setObjectName(name);
     action->setToolTip(QString::fromUtf8(hint));
     return action;
 }
 
-QPixmap resourcePixmap(const char* resource, int size)
+QPixmap resourcePixmap(const char* icon, int size)
 {
-    const QString key = QStringLiteral("kalendra-icon:%1@%2").arg(QLatin1String(resource)).arg(size);
+    const QString key = QStringLiteral("kalendra-pixmap:%1@%2").arg(QLatin1String(icon)).arg(size);
     QPixmap pixmap;
     if (!QPixmapCache::find(key, &pixmap)) {
-        pixmap = svgIcon(QString::fromLatin1(resource)).pixmap(size, size);
+        pixmap = resourceIcon(QString::fromLatin1(icon)).pixmap(size, size);
         QPixmapCache::insert(key, pixmap);
     }
     return pixmap;

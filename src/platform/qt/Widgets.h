@@ -38,10 +38,10 @@ template <typename W> W* named(W* widget, const char* name)
 
 // A command of a menu or pop-up menu: its caption (UTF-8) and object name.
 QAction* namedAction(QObject* owner, const char* name, const char* caption);
-// A command of the tool bar: its icon (":/icons/<icon>.svg") and its hint (UTF-8).
+// A command of the tool bar: its icon's name (ResourceIcon.h) and its hint (UTF-8).
 QAction* toolAction(QObject* owner, const char* name, const char* hint, const char* icon);
-// A resource icon (":/icons/<icon>.svg") drawn at size x size, once for all the panels showing it.
-QPixmap resourcePixmap(const char* resource, int size = 16);
+// The icon of that name (ResourceIcon.h) drawn at size x size, once for all the panels showing it.
+QPixmap resourcePixmap(const char* icon, int size = 16);
 // A pop-up menu named `name` holding the commands, a null entry making a separator.
 QMenu* popupMenu(QWidget* parent, const char* name, std::initializer_list<QAction*> entries);
 

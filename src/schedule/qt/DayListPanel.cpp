@@ -41,9 +41,9 @@ QString columnText(int field, const std::string& record)
 
 const char* stateIcon(const std::string& record, bool alarmsOn)
 {
-    const char* icon = RecSound(record) ? ":/icons/alarm.svg" : RecMessage(record) ? ":/icons/message.svg" : nullptr;
+    const char* icon = RecSound(record) ? "alarm" : RecMessage(record) ? "message" : nullptr;
     if (icon && !alarmsOn)
-        return ":/icons/alarm-off.svg";
+        return "alarm-off";
     return icon;
 }
 

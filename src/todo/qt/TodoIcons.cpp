@@ -11,8 +11,7 @@ namespace {
 
 constexpr int kIconSize = 16;
 
-constexpr std::array<const char*, 5> kBuiltIn = {nullptr, ":/icons/todo-overdue.svg", ":/icons/todo-today.svg",
-                                                 ":/icons/todo-warning.svg", ":/icons/todo-normal.svg"};
+constexpr std::array<const char*, 5> kBuiltIn = {nullptr, "todo-overdue", "todo-today", "todo-warning", "todo-normal"};
 
 // A user's bitmap at the size of the built-in icons; a missing or broken file gives nothing.
 QPixmap customIcon(const std::string& path)

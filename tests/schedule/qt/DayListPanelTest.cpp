@@ -309,14 +309,14 @@ TEST_F(DayListFixture, StateIconsAndColumnsFollowTheSettings)
     EXPECT_EQ(panel->ListDaySch->topLevelItem(0)->text(1), "09:00");
     EXPECT_EQ(panel->ListDaySch->headerItem()->text(1), QString::fromUtf8("開始"));
     // With alarms off every entry that has an icon shows the alarm-off one.
-    EXPECT_EQ(iconOf(panel->ListDaySch->topLevelItem(0)), ":/icons/alarm-off.svg");
-    EXPECT_EQ(iconOf(panel->ListDaySch->topLevelItem(1)), ":/icons/alarm-off.svg");
+    EXPECT_EQ(iconOf(panel->ListDaySch->topLevelItem(0)), "alarm-off");
+    EXPECT_EQ(iconOf(panel->ListDaySch->topLevelItem(1)), "alarm-off");
     EXPECT_TRUE(iconOf(panel->ListDaySch->topLevelItem(2)).isEmpty());
     EXPECT_TRUE(panel->ListDaySch->topLevelItem(2)->icon(0).isNull());
 
     // With alarms on: sound first, then message.
     start("[Sound]\r\nAlarm=1\r\n");
-    EXPECT_EQ(iconOf(panel->ListDaySch->topLevelItem(0)), ":/icons/alarm.svg");
-    EXPECT_EQ(iconOf(panel->ListDaySch->topLevelItem(1)), ":/icons/message.svg");
+    EXPECT_EQ(iconOf(panel->ListDaySch->topLevelItem(0)), "alarm");
+    EXPECT_EQ(iconOf(panel->ListDaySch->topLevelItem(1)), "message");
     EXPECT_EQ(panel->ListDaySch->columnWidth(0), 20);
 }
