@@ -625,10 +625,16 @@ std::vector<std::string> listFiles(const std::string& folder, const std::string&
 
 std::vector<std::string> listNames(const std::string& folder, const std::function<bool(std::string_view)>& accept)
 {
+    return tryListNames(folder, accept).value_or(std::vector<std::string>{});
+}
+
+std::optional<std::vector<std::string>> tryListNames(const std::string& folder,
+                                                     const std::function<bool(std::string_view)>& accept)
+{
     std::vector<std::string> names;
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
     if (!dir)
-        return names;
+        return std::nullopt;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name = entry->d_name;
         if (name != "." && name != ".." && accept(name))

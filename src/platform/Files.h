@@ -200,6 +200,9 @@ std::vector<std::string> listFiles(const std::string& folder, const std::string&
 // Names of the entries of any kind in `folder` that `accept` takes, in no particular order: a
 // name is copied only once taken, so a folder of many other files is listed cheaply.
 std::vector<std::string> listNames(const std::string& folder, const std::function<bool(std::string_view)>& accept);
+// The same, or nothing when the folder cannot be listed.
+std::optional<std::vector<std::string>> tryListNames(const std::string& folder,
+                                                     const std::function<bool(std::string_view)>& accept);
 
 // `folder` with a trailing '/', unless empty.
 std::string withSeparator(const std::string& folder);

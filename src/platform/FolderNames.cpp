@@ -6,12 +6,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
-#include <dirent.h>
-#include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
 #include <sys/vfs.h>
-#include <unistd.h>
 
 namespace kal::files {
 namespace {
@@ -79,43 +76,15 @@ std::optional<std::vector<std::string>> keptNames(const std::string& path, const
     return names;
 }
 
-std::optional<std::vector<std::string>> listed(const std::string& folder, const NameKind& kind)
-{
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir)
-        return std::nullopt;
-    std::vector<std::string> names;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view name = entry->d_name;
-        if (name != "." && name != ".." && kind.accept(name))
-            names.emplace_back(name);
-    }
-    ::closedir(dir);
-    return names;
-}
-
-// Written in place of the old list by a rename; not flushed: a list lost in a crash is listed
-// again.
+// Written in place of the old list by the program's atomic save; a list that cannot be written is
+// simply listed again next time.
 void keep(const std::string& path, const std::string& header, const std::vector<std::string>& names)
 {
     std::string bytes = header + '\n';
     for (const std::string& name : names)
         bytes.append(name).push_back('\n');
     bytes += "end " + std::to_string(names.size()) + '\n';
-    std::string temporary = path + ".tmp-XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return;
-    bool written = true;
-    for (std::size_t done = 0; written && done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        written = n > 0;
-        done += written ? static_cast<std::size_t>(n) : 0;
-    }
-    if (::close(fd) != 0 || !written || ::rename(temporary.c_str(), path.c_str()) != 0)
-        ::unlink(temporary.c_str());
+    saveBytesWithin(path, bytes, kMaxKeptBytes);
 }
 
 } // namespace
@@ -132,7 +101,7 @@ std::vector<std::string> namesOfKind(const std::string& folderPath, const NameKi
     if (header)
         if (std::optional<std::vector<std::string>> kept = keptNames(path, header->line))
             return std::move(*kept);
-    std::optional<std::vector<std::string>> names = listed(folder, kind);
+    std::optional<std::vector<std::string>> names = tryListNames(folder, kind.accept);
     if (!names)
         return {};
     if (header && header->settled)
