@@ -1,8 +1,8 @@
 // The CalDAV transport against a local Radicale (the tests' server): the parts of a sync's time
 // that the network layer and the server take. The 6,000 events are uploaded in one calendar
 // before any timed span (one PUT of the collection, which Radicale takes as an import).
-#include "exchange/CalDavClient.h"
 #include "support/RadicaleServer.h"
+#include "sync/CalDavClient.h"
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>

@@ -2,10 +2,10 @@
 // events into an empty folder, a sync with nothing changed, 1,000 new local records sent up, and
 // the memory the program itself (kalendra --sync) takes for the first sync down. Server data and
 // folders are made outside the timed spans.
-#include "exchange/SyncEngine.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/RadicaleServer.h"
 #include "support/ScheduleLines.h"
+#include "sync/SyncEngine.h"
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>

@@ -1,8 +1,8 @@
 // Server replies are untrusted: the multistatus reader gives a result or a refusal for any bytes,
 // and every href it gives is one spelling of a path on the collection's server.
 #include "FuzzSupport.h"
-#include "exchange/CalDavMultistatus.h"
-#include "exchange/CalDavUrl.h"
+#include "sync/CalDavMultistatus.h"
+#include "sync/CalDavUrl.h"
 
 using namespace kal::caldav;
 

@@ -2,9 +2,9 @@
 // the window; and each local change written back into the item reads back as that change, while
 // a record that reads as the server's version changes nothing.
 #include "FuzzSupport.h"
-#include "exchange/SyncItems.h"
 #include "platform/ByteText.h"
 #include "schedule/ScheduleRecord.h"
+#include "sync/SyncItems.h"
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include "schedule/qt/DayListPanel.h"
 #include "settings/WindowKeys.h"
 #include "settings/qt/PanelContext.h"
+#include "sync/qt/SyncPanel.h"
 #include "todo/qt/TodoPanel.h"
 
 #include <QMainWindow>
@@ -70,6 +71,7 @@ public:
     qt::ListCommands* Lists;
     qt::PrintCommands* Printing;
     qt::ExchangeCommands* Exchange;
+    qt::SyncPanel* Sync;
 
     // Menus, tool bar and the pop-up menus of several panels, and the window's own commands.
     QMenu *MenuFile, *MenuEdit, *MenuShow, *MenuCalender, *MenuPanelMode, *MenuGoTo, *MenuEnv, *MenuSize, *MenuCatView,

@@ -113,7 +113,7 @@ void TForm1::CreateMenus()
     bar->setObjectName("MainMenu1");
     MenuFile = namedMenu(bar, "MenuFile", "ファイル(&F)");
     addEntries(MenuFile, {Exchange->MenuCsvRead, Exchange->MenuCsvSave, Exchange->MenuIcalSave, Exchange->MenuIcalRead,
-                          Exchange->Sync->MenuSync, nullptr, PanelNote->MenuNoteTab, nullptr, Printing->MenuPrintPrev,
+                          Sync->MenuSync, nullptr, PanelNote->MenuNoteTab, nullptr, Printing->MenuPrintPrev,
                           Printing->MenuPrint, nullptr, MenuExit});
     MenuEdit = namedMenu(bar, "MenuEdit", "編集(&E)");
     addEntries(MenuEdit, {DayList->MenuSchAdd, Lists->MenuSchEdit, PanelNote->MenuNoteEdit, ListMemo->MenuMemo,
@@ -230,7 +230,7 @@ void TForm1::ConnectCommands()
     connect(PopTrayMini, &QAction::triggered, this, &TForm1::PopTrayMiniClick);
     connect(PopupTray, &QMenu::aboutToShow, this, &TForm1::PopupTrayPopup);
     // The automatic sync asks at the minute it is due.
-    Exchange->Sync->setAutomaticCheck([this] { return CommandStatesFor(SituationOf(*this)).automaticSync; });
+    Sync->setAutomaticCheck([this] { return CommandStatesFor(SituationOf(*this)).automaticSync; });
 }
 
 // The commands whose use depends on the window's state, from the one table.

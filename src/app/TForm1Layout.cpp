@@ -128,8 +128,8 @@ void TForm1::CreateStatusBar()
     bar->addWidget(PanelTimer->StatusPanel2);
     bar->addWidget(StatusPanel3);
     Notices = new qt::DataFileNotices(services_.platform, bar);
-    bar->addPermanentWidget(Exchange->Sync->ProgressSync);
-    bar->addPermanentWidget(Exchange->Sync->StatusSync);
+    bar->addPermanentWidget(Sync->ProgressSync);
+    bar->addPermanentWidget(Sync->StatusSync);
 }
 
 void TForm1::PanelCheck()

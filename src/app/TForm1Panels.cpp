@@ -73,6 +73,8 @@ void TForm1::CreatePanels()
                                   },
                                   [this] { return Calendar->cursor().today; }, [this] { PanelTodo->ToDoEdit(); }},
                                  this);
+    Sync = new qt::SyncPanel(context, {[this] { return Calendar->cursor().today; }, [this] { PanelTodo->ToDoEdit(); }},
+                             this);
 }
 
 void TForm1::ConnectPanels()

@@ -1,9 +1,9 @@
 #include "app/TSetupPageSync.h"
 
-#include "exchange/SyncEngine.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/Widgets.h"
 #include "settings/AppSettings.h"
+#include "sync/SyncEngine.h"
 
 #include <QCheckBox>
 #include <QComboBox>

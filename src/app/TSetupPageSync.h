@@ -5,8 +5,8 @@
 #pragma once
 
 #include "app/TSetupPage.h"
-#include "exchange/CalDavService.h"
 #include "settings/SyncSettings.h"
+#include "sync/CalDavService.h"
 
 #include <functional>
 

@@ -1,7 +1,7 @@
 #include "commands/SyncCommand.h"
 
-#include "exchange/SyncEngine.h"
 #include "settings/AppSettings.h"
+#include "sync/SyncEngine.h"
 
 namespace kal {
 

@@ -330,9 +330,9 @@ TEST_F(StateCommandsFixture, TheICalendarAndSyncEntriesFollowTheCsvEntriesInTheF
     ASSERT_GT(entries.size(), csv + 4);
     EXPECT_EQ(entries[csv + 1], form->Exchange->MenuIcalSave);
     EXPECT_EQ(entries[csv + 2], form->Exchange->MenuIcalRead);
-    EXPECT_EQ(entries[csv + 3], form->Exchange->Sync->MenuSync);
+    EXPECT_EQ(entries[csv + 3], form->Sync->MenuSync);
     EXPECT_TRUE(entries[csv + 4]->isSeparator());
-    EXPECT_EQ(form->Exchange->Sync->StatusSync->parentWidget(), form->statusBar());
+    EXPECT_EQ(form->Sync->StatusSync->parentWidget(), form->statusBar());
     EXPECT_EQ(form->Exchange->MenuIcalSave->text(), QString::fromUtf8("iCalendar形式で保存(&I)..."));
     EXPECT_EQ(form->Exchange->MenuIcalRead->text(), QString::fromUtf8("iCalendar形式の読込(&J)..."));
 }

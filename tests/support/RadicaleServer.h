@@ -1,6 +1,6 @@
 // A Radicale server shared by one test program: 127.0.0.1 on a free port, one htpasswd user,
 // storage in a temporary folder; started on first use, stopped when the program ends. Its peer
-// is python3-caldav, an independent client (tests/exchange/caldav_peer.py).
+// is python3-caldav, an independent client (tests/sync/caldav_peer.py).
 #pragma once
 
 #include "support/RunProgram.h"
@@ -64,8 +64,8 @@ public:
     std::string peer(const std::vector<std::string>& commands) const
     {
         std::string command =
-            std::string("no_proxy='*' /usr/bin/python3 " KALENDRA_SOURCE_DIR "/tests/exchange/caldav_peer.py ") +
-            url() + " " + kUser + " " + kPassword;
+            std::string("no_proxy='*' /usr/bin/python3 " KALENDRA_SOURCE_DIR "/tests/sync/caldav_peer.py ") + url() +
+            " " + kUser + " " + kPassword;
         for (const std::string& c : commands)
             command += " '" + c + "'";
         return runProgram(command).output;

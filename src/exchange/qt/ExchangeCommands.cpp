@@ -23,7 +23,6 @@ ExchangeCommands::ExchangeCommands(const PanelContext& context, ExchangeLinks li
     connect(MenuCsvRead, &QAction::triggered, this, &ExchangeCommands::MenuCsvReadClick);
     connect(MenuIcalSave, &QAction::triggered, this, &ExchangeCommands::MenuIcalSaveClick);
     connect(MenuIcalRead, &QAction::triggered, this, &ExchangeCommands::MenuIcalReadClick);
-    Sync = new SyncPanel(context, {links_.today, links_.todoChanged}, window);
 }
 
 void ExchangeCommands::MenuCsvSaveClick()

@@ -1,9 +1,9 @@
 // The CSV and iCalendar entries of the file menu: the shown month written out as CSV, a CSV file
 // read in through the mapping dialog, a period written out as an .ics file and an .ics file
-// read in through its dialog; and the sync with the calendar server (SyncPanel).
+// read in through its dialog.
 #pragma once
 
-#include "exchange/qt/SyncPanel.h"
+#include "platform/Date.h"
 #include "settings/qt/PanelContext.h"
 
 #include <QObject>
@@ -30,7 +30,6 @@ public:
     ExchangeCommands(const PanelContext& context, ExchangeLinks links, QWidget* window);
 
     QAction *MenuCsvRead, *MenuCsvSave, *MenuIcalSave, *MenuIcalRead;
-    SyncPanel* Sync;
 
     void MenuCsvSaveClick();
     void MenuCsvReadClick();

@@ -1,0 +1,263 @@
+// What the server's changes do to the local records: new items come in, changed ones replace
+// the records they made, removed ones take them away, and where both sides changed an item the
+// local version is kept beside the server's.
+#include "sync/SyncRun.h"
+
+#include "platform/ByteText.h"
+#include "platform/SjisCodec.h"
+#include "schedule/ScheduleRecord.h"
+#include "todo/TodoRecord.h"
+
+namespace kal {
+namespace {
+
+const std::string kConflictMark = KAL_SJIS("（競合）");
+
+std::string keyText(const RecordKey& key)
+{
+    return key.file + '\0' + std::to_string(key.occurrence) + '\0' + key.line;
+}
+
+std::string withMark(const std::string& title, std::size_t width)
+{
+    return title.starts_with(kConflictMark) ? title : text::cutBytes(kConflictMark + title, width);
+}
+
+// The record's line with "（競合）" before its title.
+std::string markedLine(const LocalRecord& record)
+{
+    if (record.isTodo()) {
+        TodoFields fields = ParseTodo(record.key.line).value_or(TodoFields{});
+        fields.title = withMark(fields.title, kTodoTitleBytes);
+        return ComposeTodo(fields);
+    }
+    ScheduleFields fields = ReadSchedule(record.key.line);
+    fields.title = withMark(fields.title, kRecTextBytes);
+    return ComposeSchedule(fields);
+}
+
+} // namespace
+
+const std::string& SyncRun::hrefOf(const RecordIdentity& identity) const
+{
+    static const std::string none;
+    return clearSync_ ? none : identity.href;
+}
+
+void SyncRun::claim(const RecordKey& key)
+{
+    claimed_.insert(keyText(key));
+}
+
+bool SyncRun::claimed(const RecordKey& key) const
+{
+    return claimed_.count(keyText(key)) > 0;
+}
+
+bool SyncRun::hasLocalChanges(const std::string& href) const
+{
+    const auto found = known_.find(href);
+    if (found == known_.end())
+        return false;
+    for (const RecordIdentity* identity : found->second)
+        if (const RecordState state = snapshot_.stateOf(*identity, window_);
+            state == RecordState::Changed || state == RecordState::Gone)
+            return true;
+    return false;
+}
+
+void SyncRun::decideServerItems()
+{
+    for (const auto& [href, item] : items_) {
+        const auto known = knownEtags_.find(href);
+        const bool changedThere = known == knownEtags_.end() || known->second != item.etag || item.etag.empty();
+        // Changed there only in what the records do not show (a description): no conflict, the
+        // local change is written into the new version.
+        if (changedThere && hasLocalChanges(href) && serverShowsNoChange(href, item))
+            continue;
+        if (changedThere) {
+            decideServerItem(item);
+            continue;
+        }
+        // Unchanged there: fetched to send local changes into, or to expand over a moved window.
+        if (windowMoved_ && item.readable && !hasLocalChanges(href)) {
+            handled_.insert(href);
+            counts_.updated += localContent(known_.at(href)) != serverContent(item);
+            changes_.downloads.push_back(Download{item, {}});
+        }
+    }
+}
+
+namespace {
+
+// The hash of what the item holds now for the record of `identity`; nothing when it holds none.
+std::optional<std::string> serverHashOf(const RecordIdentity& identity, const ServerItem& item)
+{
+    const auto [uid, recurrenceId] = itemOf(identity);
+    if (identity.key.file == kTodoFileName) {
+        for (const IcalTodoItem& todo : item.entries.todos)
+            if (todo.uid == uid)
+                return contentHash(todoContent(todo.todo));
+        return std::nullopt;
+    }
+    const auto part = static_cast<std::size_t>(identity.source.part);
+    for (const IcalEventItem& event : item.entries.events)
+        if (event.uid == uid && event.recurrenceId == recurrenceId && part < event.days.size())
+            return contentHash(dayContent(event.days[part]));
+    return std::nullopt;
+}
+
+} // namespace
+
+bool SyncRun::serverShowsNoChange(const std::string& href, const ServerItem& item) const
+{
+    if (!item.readable)
+        return false;
+    std::size_t records = 0;
+    for (const RecordIdentity* identity : known_.at(href)) {
+        if (snapshot_.stateOf(*identity, window_) == RecordState::Elsewhere)
+            continue;
+        ++records;
+        if (serverHashOf(*identity, item) != identity->synced)
+            return false;
+    }
+    // Nor did a day or an occurrence come or go there.
+    return itemContent(item, window_).size() == records;
+}
+
+void SyncRun::decideServerItem(const ServerItem& item)
+{
+    handled_.insert(item.href);
+    if (!item.readable) {
+        ++counts_.unreadable;
+        return;
+    }
+    std::vector<const RecordIdentity*> locals;
+    if (const auto known = known_.find(item.href); known != known_.end())
+        locals = known->second;
+    if (locals.empty())
+        locals = unsyncedOf(item);
+    Download download{item, {}};
+    if (locals.empty()) {
+        download.replacing = sameUnsynced(item);
+        if (download.replacing.empty() && (!item.entries.events.empty() || !item.entries.todos.empty()))
+            ++counts_.received;
+        changes_.downloads.push_back(std::move(download));
+        return;
+    }
+    bool changedHere = false;
+    for (const RecordIdentity* identity : locals) {
+        const RecordState state = snapshot_.stateOf(*identity, window_);
+        changedHere = changedHere || state == RecordState::Changed || state == RecordState::Gone;
+        claim(identity->key);
+    }
+    const bool same = localContent(locals) == serverContent(item);
+    if (changedHere && !same) {
+        ++counts_.conflicts;
+        for (const RecordIdentity* identity : locals)
+            if (snapshot_.stateOf(*identity, window_) == RecordState::Changed)
+                keepCopy(*snapshot_.recordAt(identity->key));
+    } else if (!same) {
+        ++counts_.updated;
+    }
+    changes_.downloads.push_back(std::move(download));
+}
+
+// An item gone from the server takes its unchanged records with it; a record changed here
+// since is sent again as an item of its own.
+void SyncRun::decideRemoved(const std::string& href)
+{
+    if (!handled_.insert(href).second)
+        return;
+    bool removedHere = false;
+    for (const RecordIdentity* identity : known_[href]) {
+        claim(identity->key);
+        switch (snapshot_.stateOf(*identity, window_)) {
+        case RecordState::Unchanged:
+            changes_.removed.push_back(identity->key);
+            removedHere = true;
+            break;
+        case RecordState::Changed:
+            detached_.push_back(snapshot_.recordAt(identity->key));
+            break;
+        case RecordState::Gone:
+            changes_.forgotten.push_back(*identity);
+            break;
+        case RecordState::Elsewhere:
+            changes_.removedIfUnchanged.push_back(identity->key);
+            break;
+        }
+    }
+    counts_.deleted += removedHere;
+}
+
+// Entries of the item's UID that were never synced with this collection (an export, an import,
+// or a send whose answer was lost).
+std::vector<const RecordIdentity*> SyncRun::unsyncedOf(const ServerItem& item)
+{
+    std::vector<const RecordIdentity*> out;
+    const auto take = [&](const std::string& uid, const std::string& recurrenceId) {
+        for (const RecordIdentity* identity : snapshot_.identities.ofItem(uid, recurrenceId))
+            if (hrefOf(*identity).empty() && !claimed(identity->key))
+                out.push_back(identity);
+    };
+    for (const IcalEventItem& event : item.entries.events)
+        take(event.uid, event.recurrenceId);
+    for (const IcalTodoItem& todo : item.entries.todos)
+        take(todo.uid, {});
+    return out;
+}
+
+// Records without identity that read exactly as the item's days (in the window) or ToDo entry:
+// the same item entered on both sides, or sent by a sync that never learnt the answer.
+std::vector<RecordKey> SyncRun::sameUnsynced(const ServerItem& item)
+{
+    if (!indexed_) {
+        for (const LocalRecord& record : snapshot_.records) {
+            const RecordIdentity* identity = snapshot_.identities.find(record.key);
+            if (!identity || hrefOf(*identity).empty())
+                unsyncedIndex_[recordContent(record)].push_back(record.key);
+        }
+        indexed_ = true;
+    }
+    std::vector<RecordKey> found;
+    std::set<std::string> taken;
+    for (const std::string& content : serverContent(item)) {
+        const auto candidates = unsyncedIndex_.find(content);
+        const RecordKey* free = nullptr;
+        if (candidates != unsyncedIndex_.end())
+            for (const RecordKey& key : candidates->second)
+                if (!claimed(key) && !taken.count(keyText(key)) && !free)
+                    free = &key;
+        if (!free)
+            return {};
+        taken.insert(keyText(*free));
+        found.push_back(*free);
+    }
+    for (const RecordKey& key : found)
+        claim(key);
+    return found;
+}
+
+std::multiset<std::string> SyncRun::localContent(const std::vector<const RecordIdentity*>& locals) const
+{
+    std::multiset<std::string> content;
+    for (const RecordIdentity* identity : locals)
+        if (const LocalRecord* record = snapshot_.recordAt(identity->key))
+            content.insert(recordContent(*record));
+    return content;
+}
+
+std::multiset<std::string> SyncRun::serverContent(const ServerItem& item) const
+{
+    return itemContent(item, window_);
+}
+
+void SyncRun::keepCopy(const LocalRecord& record)
+{
+    RecordKey like = record.key;
+    like.line = markedLine(record);
+    changes_.copies.push_back(ConflictCopy{std::move(like), record.date, record.memo, std::nullopt});
+}
+
+} // namespace kal

@@ -1,0 +1,106 @@
+// One sync as it runs (SyncEngine.h tells the whole): the snapshot of the local side, what the
+// server listed and gave, the decisions, the sending, and the changes for SyncApply.
+#pragma once
+
+#include "sync/SyncApply.h"
+#include "sync/SyncEngine.h"
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace kal {
+
+// One attempt; `earlier` counts what the attempts before it sent.
+class SyncRun {
+public:
+    SyncRun(const SyncRequest& request, caldav::Collection& server, const SyncHooks& hooks, files::FileOps& ops,
+            const SyncCounts& earlier);
+
+    enum class Step { Done, Again, Failed };
+    Step run(SyncOutcome& outcome);
+    // What was sent so far, for the next attempt.
+    SyncCounts sentSoFar() const;
+
+private:
+    // SyncEngine.cpp: the reading and listing.
+    bool readLocal(SyncOutcome& outcome);
+    bool listServer();
+    bool listFully();
+    void takeBases();
+    bool fetchItems(const std::set<std::string>& hrefs);
+    void takeListing(const caldav::ItemChanges& changes);
+    bool stopped();
+    void report(SyncStage stage, std::size_t done = 0, std::size_t total = 0) const;
+    void refreshToken();
+    Step apply(SyncOutcome& outcome);
+
+    // SyncDecide.cpp: what the server's changes do here.
+    const std::string& hrefOf(const RecordIdentity& identity) const;
+    bool hasLocalChanges(const std::string& href) const;
+    void decideServerItems();
+    void decideServerItem(const ServerItem& item);
+    bool serverShowsNoChange(const std::string& href, const ServerItem& item) const;
+    void decideRemoved(const std::string& href);
+    std::vector<const RecordIdentity*> unsyncedOf(const ServerItem& item);
+    std::vector<RecordKey> sameUnsynced(const ServerItem& item);
+    std::multiset<std::string> localContent(const std::vector<const RecordIdentity*>& locals) const;
+    std::multiset<std::string> serverContent(const ServerItem& item) const;
+    void keepCopy(const LocalRecord& record);
+    void claim(const RecordKey& key);
+    bool claimed(const RecordKey& key) const;
+
+    // SyncSend.cpp: the local changes sent.
+    bool sendLocalChanges();
+    bool sendChangesOf(const std::string& href);
+    struct Edits {
+        std::vector<EventEdit> events;
+        std::optional<TodoEdit> todo;
+        std::vector<const RecordIdentity*> sent, excluded;
+    };
+    bool sendEdits(const ServerItem& base, const std::vector<const RecordIdentity*>& locals);
+    void planEdit(const ServerItem& base, const std::pair<std::string, std::string>& item,
+                  const std::vector<const RecordIdentity*>& identities, Edits& edits);
+    bool sendEdited(const ServerItem& base, const std::string& text, const std::vector<const RecordIdentity*>& sent,
+                    const std::vector<const RecordIdentity*>& excluded);
+    bool serverChangedMeanwhile(const std::string& href);
+    bool sendRemoval(const ServerItem& base, const std::vector<const RecordIdentity*>& locals);
+    bool sendNewRecords();
+    std::vector<LocalRecord> newRecords();
+    bool sendNew(const LocalRecord& record, std::optional<std::size_t> copy);
+    bool adopt(const LocalRecord& record, const caldav::WriteResult& refused, const std::string& uid);
+    bool refetched(const std::string& href, ServerItem& item);
+    bool failedWith(const caldav::DavStatus& status);
+    void learnMissingEtags();
+
+    const SyncRequest& request_;
+    caldav::Collection& server_;
+    const SyncHooks& hooks_;
+    files::FileOps& ops_;
+    SyncWindow window_;
+    SyncSnapshot snapshot_;
+    bool clearSync_ = false;
+    std::map<std::string, std::vector<const RecordIdentity*>> known_; // href: its identities
+    std::map<std::string, std::string> knownEtags_;
+    bool events_ = true, todos_ = true;
+    std::string token_, ctag_;
+    bool windowMoved_ = false;
+    std::set<std::string> changedHrefs_; // listed as new or changed since the last sync
+    std::set<std::string> removedHrefs_;
+    std::map<std::string, ServerItem> items_;
+    std::set<std::string> handled_;                               // hrefs decided
+    std::set<std::string> claimed_;                               // records taken by a server item or already sent
+    std::map<std::string, std::vector<RecordKey>> unsyncedIndex_; // file and content: records
+    bool indexed_ = false;
+    std::vector<const LocalRecord*> detached_;    // changed here, gone on the server: sent anew
+    std::map<std::string, std::string> ownEtags_; // what this sync wrote, for the token
+    std::set<std::string> ownRemovals_;
+    SyncChanges changes_;
+    SyncCounts counts_; // starts with what earlier attempts sent
+    caldav::DavStatus failure_;
+    bool complete_ = true;                 // everything decided was sent
+    std::size_t sending_ = 0, toSend_ = 0; // for the progress
+};
+
+} // namespace kal

@@ -1,0 +1,590 @@
+// The two-way sync against a real server (one Radicale for the whole program, its items changed
+// and read back by an independent client), through the password sources the program uses, and
+// against servers that fail, lose replies or change an item meanwhile.
+#include "platform/ByteText.h"
+#include "platform/RunLock.h"
+#include "platform/SjisCodec.h"
+#include "schedule/ScheduleRecord.h"
+#include "support/CannedHttpServer.h"
+#include "support/ScheduleLines.h"
+#include "sync/SyncEngine.h"
+#include "todo/TodoStore.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+extern "C" kal::caldav::Service* kalendra_caldav_service();
+
+using namespace kal;
+using namespace kal::test;
+
+namespace {
+
+const Date kToday{2027, 1, 10};
+
+RadicaleServer& server()
+{
+    return RadicaleServer::shared({"mkcal down VEVENT,VTODO", "mkcal up VEVENT,VTODO", "mkcal both VEVENT,VTODO",
+                                   "mkcal faults VEVENT,VTODO", "mkcal lost VEVENT,VTODO", "mkcal events VEVENT",
+                                   "mkcal killed VEVENT,VTODO", "mkcal first VEVENT,VTODO", "mkcal second VEVENT,VTODO",
+                                   "mkcal window VEVENT,VTODO"});
+}
+
+// The password from ~/.netrc of a home of the test's own; no keyring on this session.
+const bool kNetrcHome = [] {
+    static TempFolder home;
+    home.write(".netrc", "machine 127.0.0.1 login alice password wonderland\n");
+    ::chmod(home.file(".netrc").c_str(), 0600);
+    ::setenv("HOME", home.path().c_str(), 1);
+    ::setenv("no_proxy", "*", 1);
+    ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    return true;
+}();
+
+std::string ics(const std::string& body)
+{
+    return "BEGIN:VCALENDAR\\nVERSION:2.0\\nPRODID:-//peer//test//EN\\n" + body + "END:VCALENDAR\\n";
+}
+
+std::string vevent(const std::string& uid, const std::string& summary, const std::string& times)
+{
+    return ics("BEGIN:VEVENT\\nUID:" + uid + "\\nDTSTAMP:20260101T000000Z\\n" + times + "SUMMARY:" + summary +
+               "\\nEND:VEVENT\\n");
+}
+
+std::string vtodo(const std::string& uid, const std::string& summary, const std::string& more)
+{
+    return ics("BEGIN:VTODO\\nUID:" + uid + "\\nDTSTAMP:20260101T000000Z\\n" + more + "SUMMARY:" + summary +
+               "\\nEND:VTODO\\n");
+}
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> out;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = text.find('\n', at);
+        out.push_back(text.substr(at, end - at));
+        at = end == std::string::npos ? text.size() : end + 1;
+    }
+    return out;
+}
+
+// A program folder that is its own data folder, synced with one calendar.
+class SyncedFolder {
+public:
+    explicit SyncedFolder(std::string calendar, std::string url = {})
+        : url_(url.empty() ? server().calendarUrl(calendar) : std::move(url))
+    {
+    }
+
+    SyncOutcome sync(caldav::Collection* through = nullptr, const std::string& url = {},
+                     const std::string& user = "alice")
+    {
+        const SyncRequest request{{folder_.path(), folder_.path(), folder_.path()},
+                                  {url.empty() ? url_ : url, user, back, ahead, 0},
+                                  today,
+                                  10};
+        if (through)
+            return runSync(request, *through);
+        return runSync(request, *kalendra_caldav_service());
+    }
+
+    void add(const Date& date, const std::string& start, const std::string& end, const std::string& title)
+    {
+        ScheduleFields f;
+        f.day = date.day;
+        f.start = start;
+        f.end = end;
+        f.title = sjis::fromUtf8Lossy(title);
+        ASSERT_TRUE(AddSchedule(MonthFilePath(folder_.path(), date.year, date.month), ComposeSchedule(f)).ok());
+    }
+
+    void addTodo(const std::string& title, bool done, const std::vector<std::string>& memo = {})
+    {
+        TodoEntry entry;
+        entry.fields.title = sjis::fromUtf8Lossy(title);
+        entry.fields.deadline = Date{2027, 2, 1};
+        entry.fields.done = done;
+        entry.fields.doneDate = kToday;
+        entry.memo = memo;
+        entry.memoChanged = !memo.empty();
+        ASSERT_TRUE(StoreTodoEntry(folder_.path(), entry, &follower_).result.ok());
+    }
+
+    // Corrects (or, with no new title, deletes) the record titled `title` as the windows do.
+    void correct(const Date& date, const std::string& title, const std::optional<std::string>& newTitle)
+    {
+        const std::string path = MonthFilePath(folder_.path(), date.year, date.month);
+        const std::vector<std::string> month = LoadMonthFile(path);
+        for (std::size_t i = 0; i < month.size(); ++i) {
+            if (RecDay(month[i]) != date.day || sjis::toUtf8(RecTitle(month[i])) != title)
+                continue;
+            const ScheduleRef ref{path, static_cast<int>(i), month[i]};
+            ScheduleFields f = ReadSchedule(month[i]);
+            f.title = sjis::fromUtf8Lossy(newTitle.value_or(""));
+            ASSERT_TRUE(newTitle ? CorrectSchedule(ref, path, ComposeSchedule(f), &follower_).ok()
+                                 : DeleteSchedule(ref, &follower_).ok());
+            return;
+        }
+        FAIL() << "no record " << title;
+    }
+
+    void tick(const std::string& title, bool done)
+    {
+        const TodoFile todos = LoadTodoFile(folder_.path());
+        for (std::size_t i = 0; i < todos.lines.size(); ++i)
+            if (sjis::toUtf8(TodoTitle(todos.lines[i])) == title)
+                ASSERT_TRUE(
+                    ApplyTodoTicks(folder_.path(), {{{int(i), todos.lines[i]}, done}}, kToday, &follower_).ok());
+    }
+
+    // "2027/01/05 09:00-10:00 title" for each record, "ToDo open title" for each entry; sorted.
+    std::vector<std::string> records() const
+    {
+        std::vector<std::string> out;
+        for (const std::string& name : files::listFiles(folder_.path(), "*.sch")) {
+            const auto month = MonthOfFile(name);
+            for (const std::string& line : files::loadLines(folder_.file(name)))
+                out.push_back(std::to_string(month->first) + "/" + (month->second < 10 ? "0" : "") +
+                              std::to_string(month->second) + "/" + line.substr(0, 2) + " " +
+                              text::trimRight(RecStart(line)) + "-" + text::trimRight(RecEnd(line)) + " " +
+                              sjis::toUtf8(RecTitle(line)));
+        }
+        for (const std::string& line : files::loadLines(TodoFilePath(folder_.path())))
+            out.push_back(std::string("ToDo ") + (TodoIsOpen(line) ? "open " : "done ") +
+                          sjis::toUtf8(text::trimRight(TodoTitle(line))));
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+    // Every file's stamp: a second sync with nothing changed leaves them all.
+    std::map<std::string, files::FileStamp> stamps() const
+    {
+        std::map<std::string, files::FileStamp> out;
+        for (const std::string& name : files::listFiles(folder_.path(), "*"))
+            out[name] = files::fileStamp(folder_.file(name));
+        return out;
+    }
+
+    void expectQuietSecondSync()
+    {
+        const auto before = stamps();
+        const SyncOutcome again = sync();
+        EXPECT_TRUE(again.ok) << again.reason;
+        EXPECT_EQ(syncSummary(again.counts), syncSummary(SyncCounts{}));
+        EXPECT_FALSE(again.wroteFiles);
+        EXPECT_TRUE(stamps() == before) << "a sync with nothing changed rewrote a file";
+    }
+
+    // Every file as it is now.
+    std::map<std::string, std::string> contents() const
+    {
+        std::map<std::string, std::string> out;
+        for (const std::string& name : files::listFiles(folder_.path(), "*"))
+            out[name] = folder_.read(name);
+        return out;
+    }
+
+    const std::string& path() const { return folder_.path(); }
+
+    Date today = kToday;
+    int back = 12, ahead = 24;
+
+private:
+    TempFolder folder_;
+    std::string url_;
+    IdentityFollower follower_{folder_.path()};
+};
+
+std::string summaryOf(const SyncOutcome& outcome)
+{
+    return outcome.ok ? syncSummary(outcome.counts) : outcome.reason;
+}
+
+} // namespace
+
+TEST(SyncServer, ServerItemsComeDownAndFollowTheirChanges)
+{
+    server().peer(
+        {"put down timed " + vevent("timed", "会議", "DTSTART:20270105T010000Z\\nDTEND:20270105T020000Z\\n"),
+         "put down allday " + vevent("allday", "祝賀会", "DTSTART;VALUE=DATE:20270107\\n"),
+         "put down span " + vevent("span", "合宿", "DTSTART:20270201T000000Z\\nDTEND:20270203T080000Z\\n"),
+         "put down weekly " + vevent("weekly", "Weekly",
+                                     "DTSTART;TZID=Europe/Berlin:20270104T090000\\n"
+                                     "DTEND;TZID=Europe/Berlin:20270104T100000\\nRRULE:FREQ=WEEKLY;COUNT=3\\n"),
+         "put down open " + vtodo("open", "牛乳", "DUE;VALUE=DATE:20270120\\n"),
+         "put down done " + vtodo("done", "Report", "STATUS:COMPLETED\\nCOMPLETED:20270102T000000Z\\n")});
+    SyncedFolder folder("down");
+    const SyncOutcome first = folder.sync();
+    EXPECT_EQ(summaryOf(first), "同期しました（受信 6 件、送信 0 件、更新 0 件、削除 0 件、競合 0 件）。");
+    EXPECT_EQ(folder.records(),
+              (std::vector<std::string>{"2027/01/04 17:00-18:00 Weekly", "2027/01/05 10:00-11:00 会議",
+                                        "2027/01/07 - 祝賀会", "2027/01/11 17:00-18:00 Weekly",
+                                        "2027/01/18 17:00-18:00 Weekly", "2027/02/01 09:00- 合宿", "2027/02/02 - 合宿",
+                                        "2027/02/03 -17:00 合宿", "ToDo done Report", "ToDo open 牛乳"}));
+    folder.expectQuietSecondSync();
+
+    server().peer({"edit down timed 打合せ", "delete down allday", "exdate down weekly 20270111T080000Z",
+                   "put down open " + vtodo("open", "牛乳", "STATUS:COMPLETED\\nCOMPLETED:20270109T000000Z\\n"),
+                   "put down done " + vtodo("done", "Report", "STATUS:NEEDS-ACTION\\n")});
+    const SyncOutcome second = folder.sync();
+    EXPECT_EQ(summaryOf(second), "同期しました（受信 0 件、送信 0 件、更新 4 件、削除 1 件、競合 0 件）。");
+    EXPECT_EQ(folder.records(),
+              (std::vector<std::string>{"2027/01/04 17:00-18:00 Weekly", "2027/01/05 10:00-11:00 打合せ",
+                                        "2027/01/18 17:00-18:00 Weekly", "2027/02/01 09:00- 合宿", "2027/02/02 - 合宿",
+                                        "2027/02/03 -17:00 合宿", "ToDo done 牛乳", "ToDo open Report"}));
+    folder.expectQuietSecondSync();
+}
+
+TEST(SyncServer, LocalRecordsGoUpAndFollowTheirChanges)
+{
+    SyncedFolder folder("up");
+    folder.add({2027, 1, 5}, "10:00", "11:00", "歯医者");
+    folder.add({2027, 1, 6}, "", "", "誕生日");
+    folder.add({2027, 1, 7}, "23:00", "01:00", "夜行バス");
+    folder.addTodo("書類", false, {"一行目", "二行目"});
+    folder.addTodo("洗車", true);
+    EXPECT_EQ(summaryOf(folder.sync()), "同期しました（受信 0 件、送信 5 件、更新 0 件、削除 0 件、競合 0 件）。");
+    EXPECT_EQ(lines(server().peer({"dump up"})).size(), 5u);
+    folder.expectQuietSecondSync();
+
+    folder.correct({2027, 1, 5}, "歯医者", "歯科検診");
+    folder.correct({2027, 1, 6}, "誕生日", std::nullopt);
+    folder.tick("書類", true);
+    EXPECT_EQ(summaryOf(folder.sync()), "同期しました（受信 0 件、送信 0 件、更新 2 件、削除 1 件、競合 0 件）。");
+    std::vector<std::string> seen;
+    for (const std::string& line : lines(server().peer({"dump up"})))
+        seen.push_back(line.substr(line.find('|')));
+    std::sort(seen.begin(), seen.end());
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"||COMPLETED||書類", "||COMPLETED||洗車", "||||夜行バス", "||||歯科検診"}));
+    folder.expectQuietSecondSync();
+    // What another device reads: nothing doubled; the overnight record spans two days there.
+    SyncedFolder other("up");
+    EXPECT_EQ(summaryOf(other.sync()), "同期しました（受信 4 件、送信 0 件、更新 0 件、削除 0 件、競合 0 件）。");
+    EXPECT_EQ(other.records(),
+              (std::vector<std::string>{"2027/01/05 10:00-11:00 歯科検診", "2027/01/07 23:00- 夜行バス",
+                                        "2027/01/08 -01:00 夜行バス", "ToDo done 書類", "ToDo done 洗車"}));
+}
+
+TEST(SyncServer, OccurrencesGoUpAsExceptionsAndSpansStayLocal)
+{
+    server().peer(
+        {"put up series " + vevent("series", "朝会",
+                                   "DTSTART;TZID=Asia/Tokyo:20270111T090000\\n"
+                                   "DTEND;TZID=Asia/Tokyo:20270111T093000\\nRRULE:FREQ=DAILY;COUNT=3\\n"),
+         "put up trip " + vevent("trip", "出張", "DTSTART;VALUE=DATE:20270120\\nDTEND;VALUE=DATE:20270122\\n")});
+    SyncedFolder folder("up");
+    ASSERT_TRUE(folder.sync().ok);
+    folder.correct({2027, 1, 12}, "朝会", "朝会（会議室B）");
+    folder.correct({2027, 1, 13}, "朝会", std::nullopt);
+    folder.correct({2027, 1, 21}, "出張", "出張（大阪）");
+    const SyncOutcome sent = folder.sync();
+    EXPECT_EQ(summaryOf(sent),
+              "同期しました（受信 0 件、送信 0 件、更新 1 件、削除 0 件、競合 0 件）。1 件の変更は同期先の"
+              "予定で表せないため、手元だけに残しました。");
+    const std::vector<std::string> dump = lines(server().peer({"dump up"}));
+    EXPECT_NE(std::find(dump.begin(), dump.end(), "series|||20270113T090000|朝会"), dump.end());
+    EXPECT_NE(std::find(dump.begin(), dump.end(), "series|20270112T090000|||朝会（会議室B）"), dump.end());
+    EXPECT_NE(std::find(dump.begin(), dump.end(), "trip||||出張"), dump.end());
+    // The exception comes back as the record it was made from: nothing changes here.
+    SyncedFolder other("up");
+    ASSERT_TRUE(other.sync().ok);
+    const std::vector<std::string> there = other.records();
+    EXPECT_NE(std::find(there.begin(), there.end(), "2027/01/12 09:00-09:30 朝会（会議室B）"), there.end());
+    EXPECT_EQ(std::count_if(there.begin(), there.end(), [](auto& r) { return r.ends_with("朝会"); }), 1);
+}
+
+TEST(SyncServer, BothSidesChangedKeepsBothVersions)
+{
+    SyncedFolder folder("both");
+    folder.add({2027, 1, 15}, "14:00", "15:00", "面談");
+    ASSERT_TRUE(folder.sync().ok);
+    const std::string uid = lines(server().peer({"dump both"})).front().substr(0, 36);
+    server().peer({"set both " + uid + " SUMMARY 面談（本社）"});
+    folder.correct({2027, 1, 15}, "面談", "面談（支社）");
+    EXPECT_EQ(summaryOf(folder.sync()),
+              "同期しました（受信 0 件、送信 1 件、更新 0 件、削除 0 件、競合 1 件）。競合した手元の"
+              "版は題名に「（競合）」を付けて残しました。");
+    EXPECT_EQ(folder.records(), (std::vector<std::string>{"2027/01/15 14:00-15:00 面談（本社）",
+                                                          "2027/01/15 14:00-15:00 （競合）面談（支社）"}));
+    EXPECT_EQ(lines(server().peer({"dump both"})).size(), 2u);
+    folder.expectQuietSecondSync();
+    // A change there to what the record does not show is no conflict: both changes stay.
+    server().peer({"set both " + uid + " DESCRIPTION 地図あり"});
+    folder.correct({2027, 1, 15}, "面談（本社）", "面談（本社 3F）");
+    EXPECT_EQ(summaryOf(folder.sync()), "同期しました（受信 0 件、送信 0 件、更新 1 件、削除 0 件、競合 0 件）。");
+    EXPECT_EQ(server().peer({"desc both " + uid}), "地図あり\n");
+    const std::vector<std::string> dump = lines(server().peer({"dump both"}));
+    EXPECT_NE(std::find(dump.begin(), dump.end(), uid + "||||面談（本社 3F）"), dump.end());
+    folder.expectQuietSecondSync();
+}
+
+TEST(SyncServer, AnotherCollectionGetsEverythingOnceAndTheFirstKeepsItsItems)
+{
+    SyncedFolder folder("first");
+    folder.add({2027, 1, 25}, "", "", "引越し");
+    folder.add({2027, 1, 26}, "", "", "片付け");
+    ASSERT_TRUE(folder.sync().ok);
+    folder.correct({2027, 1, 26}, "片付け", std::nullopt);
+    const SyncOutcome moved = folder.sync(nullptr, server().calendarUrl("second"));
+    EXPECT_EQ(summaryOf(moved), "同期しました（受信 0 件、送信 1 件、更新 0 件、削除 0 件、競合 0 件）。");
+    EXPECT_EQ(lines(server().peer({"dump first"})).size(), 2u);
+    EXPECT_EQ(lines(server().peer({"dump second"})).size(), 1u);
+    EXPECT_EQ(folder.records(), std::vector<std::string>{"2027/01/25 - 引越し"});
+    EXPECT_TRUE(folder.sync(nullptr, server().calendarUrl("second")).ok);
+    EXPECT_EQ(lines(server().peer({"dump second"})).size(), 1u);
+}
+
+TEST(SyncServer, AMovedWindowBringsTheOccurrencesItNowCovers)
+{
+    server().peer(
+        {"put window daily " + vevent("daily", "体操", "DTSTART;VALUE=DATE:20270130\\nRRULE:FREQ=DAILY;COUNT=4\\n")});
+    SyncedFolder folder("window");
+    folder.back = folder.ahead = 0;
+    const SyncOutcome first = folder.sync();
+    ASSERT_TRUE(first.ok) << first.reason;
+    EXPECT_EQ(folder.records(), (std::vector<std::string>{"2027/01/30 - 体操", "2027/01/31 - 体操"}));
+    folder.today = {2027, 2, 3};
+    EXPECT_EQ(summaryOf(folder.sync()), "同期しました（受信 0 件、送信 0 件、更新 1 件、削除 0 件、競合 0 件）。");
+    EXPECT_EQ(folder.records(), (std::vector<std::string>{"2027/01/30 - 体操", "2027/01/31 - 体操", "2027/02/01 - 体操",
+                                                          "2027/02/02 - 体操"}));
+    folder.expectQuietSecondSync();
+}
+
+TEST(SyncServer, ToDoEntriesStayHereWhenTheCollectionRefusesThem)
+{
+    SyncedFolder folder("events");
+    folder.add({2027, 1, 8}, "", "", "納品");
+    folder.addTodo("請求書", false);
+    const SyncOutcome outcome = folder.sync();
+    EXPECT_TRUE(outcome.counts.todosRefused);
+    EXPECT_EQ(summaryOf(outcome),
+              "同期しました（受信 0 件、送信 1 件、更新 0 件、削除 0 件、競合 0 件）。同期先のカレンダー"
+              "は ToDo を受け付けないため、ToDo は同期しませんでした。");
+    const std::vector<std::string> there = lines(server().peer({"dump events"}));
+    ASSERT_EQ(there.size(), 1u);
+    EXPECT_TRUE(there.front().ends_with("|納品"));
+}
+
+namespace {
+
+// The real collection with one fault: a write that lands but whose reply is lost (a cut
+// connection), or a change by the peer just before the update arrives.
+class Meddling : public caldav::Collection {
+public:
+    enum class Fault { LoseCreateReply, LoseUpdateReply, LoseRemoveReply, PeerChangesFirst };
+    Meddling(Fault fault, std::function<void()> peer = {})
+        : real_(kalendra_caldav_service()->open(server().calendarUrl("lost"), "alice", {}).collection), fault_(fault),
+          peer_(std::move(peer))
+    {
+    }
+    caldav::CollectionInfo discover() override { return real_->discover(); }
+    caldav::ItemChanges changesSince(const std::string& token) override { return real_->changesSince(token); }
+    caldav::ItemChanges changesByEtag(const std::map<std::string, std::string>& known) override
+    {
+        return real_->changesByEtag(known);
+    }
+    caldav::ItemBodies fetch(const std::vector<std::string>& hrefs) override { return real_->fetch(hrefs); }
+    caldav::WriteResult create(const std::string& name, const std::string& text) override
+    {
+        return lost(Fault::LoseCreateReply, real_->create(name, text));
+    }
+    caldav::WriteResult update(const std::string& href, const std::string& etag, const std::string& text) override
+    {
+        if (fault_ == Fault::PeerChangesFirst)
+            peer_();
+        return lost(Fault::LoseUpdateReply, real_->update(href, etag, text));
+    }
+    caldav::DavStatus remove(const std::string& href, const std::string& etag) override
+    {
+        caldav::DavStatus done = real_->remove(href, etag);
+        return done.ok() && fault_ == Fault::LoseRemoveReply ? kCut : done;
+    }
+
+private:
+    caldav::WriteResult lost(Fault fault, caldav::WriteResult result) const
+    {
+        return result.status.ok() && fault_ == fault ? caldav::WriteResult{kCut, {}, {}, {}} : result;
+    }
+
+    inline static const caldav::DavStatus kCut{caldav::DavError::ConnectionCut, 0, "接続が切れました。"};
+    std::unique_ptr<caldav::Collection> real_;
+    Fault fault_;
+    std::function<void()> peer_;
+};
+
+// The items of the lost-reply calendar whose summary contains `text`.
+std::vector<std::string> itemsTitled(const std::string& text)
+{
+    std::vector<std::string> found;
+    for (const std::string& line : lines(server().peer({"dump lost"})))
+        if (line.find(text) != std::string::npos)
+            found.push_back(line.substr(line.rfind('|') + 1));
+    return found;
+}
+
+} // namespace
+
+TEST(SyncFaults, LostRepliesAndChangesMeanwhileNeverDoubleAnything)
+{
+    using Fault = Meddling::Fault;
+    struct Case {
+        const char* title;
+        Fault fault;
+        std::optional<std::string> change; // of the synced record before the faulty sync; none: new
+        bool faultySyncFails;
+        std::vector<std::string> onServer;
+        std::vector<std::string> here;
+    };
+    const Case cases[] = {
+        {"作成", Fault::LoseCreateReply, std::nullopt, true, {"作成"}, {"2027/01/20 09:00-10:00 作成"}},
+        {"更新", Fault::LoseUpdateReply, "更新済", true, {"更新済"}, {"2027/01/20 09:00-10:00 更新済"}},
+        {"削除", Fault::LoseRemoveReply, "", true, {}, {}},
+        {"同時",
+         Fault::PeerChangesFirst,
+         "同時（手元）",
+         false,
+         {"同時（相手）", "（競合）同時（手元）"},
+         {"2027/01/20 09:00-10:00 同時（相手）", "2027/01/20 09:00-10:00 （競合）同時（手元）"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        SyncedFolder folder("lost");
+        folder.add({2027, 1, 20}, "09:00", "10:00", c.title);
+        if (c.change) {
+            ASSERT_TRUE(folder.sync().ok);
+            folder.correct({2027, 1, 20}, c.title, c.change->empty() ? std::nullopt : c.change);
+        }
+        const std::string title = c.title;
+        Meddling meddling(c.fault, [&] {
+            for (const std::string& line : lines(server().peer({"dump lost"})))
+                if (line.ends_with("|" + title))
+                    server().peer({"set lost " + line.substr(0, line.find('|')) + " SUMMARY 同時（相手）"});
+        });
+        const SyncOutcome faulty = folder.sync(&meddling);
+        EXPECT_EQ(faulty.ok, !c.faultySyncFails) << faulty.reason;
+        const SyncOutcome next = folder.sync();
+        EXPECT_TRUE(next.ok) << next.reason;
+        EXPECT_EQ(next.counts.sent + next.counts.received, 0) << summaryOf(next);
+        std::vector<std::string> onServer = itemsTitled(c.title);
+        std::sort(onServer.begin(), onServer.end());
+        EXPECT_EQ(onServer, c.onServer);
+        // The calendar holds the items of the rows before.
+        std::vector<std::string> here = folder.records();
+        std::erase_if(here, [&](const std::string& r) { return r.find(c.title) == std::string::npos; });
+        EXPECT_EQ(here, c.here);
+        folder.expectQuietSecondSync();
+    }
+}
+
+TEST(SyncFaults, FailingServersLeaveEveryFileWhole)
+{
+    const auto reply = [](const std::string& status, const std::string& body = {}) {
+        return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+    };
+    const std::string calendar =
+        "<multistatus xmlns=\"DAV:\"><response><href>/cal/</href><propstat><prop><resourcetype><calendar "
+        "xmlns=\"urn:ietf:params:xml:ns:caldav\"/></resourcetype><sync-token>t1</sync-token></prop><status>HTTP/1.1 "
+        "200 OK</status></propstat></response></multistatus>";
+    CannedHttpServer failing({reply("503 Service Unavailable")});
+    CannedHttpServer cutting({reply("207 Multi-Status", calendar), reply("207 Multi-Status", calendar).substr(0, 60)});
+    struct Case {
+        const char* name;
+        std::string url;
+        std::string user;
+        caldav::DavError error;
+    };
+    const Case cases[] = {
+        {"server down", "http://127.0.0.1:" + std::to_string(LoopbackSocket().bindAny()) + "/a/", "alice",
+         caldav::DavError::ServerDown},
+        {"401", server().calendarUrl("faults"), "bob", caldav::DavError::Unauthorized},
+        {"403", server().url("carol/faults/"), "alice", caldav::DavError::Forbidden},
+        {"404", server().calendarUrl("missing"), "alice", caldav::DavError::NotFound},
+        {"5xx", failing.url("/cal/"), "alice", caldav::DavError::ServerError},
+        {"cut", cutting.url("/cal/"), "alice", caldav::DavError::ConnectionCut},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SyncedFolder folder("faults");
+        folder.add({2027, 1, 21}, "", "", c.name);
+        ASSERT_TRUE(folder.sync().ok);
+        folder.correct({2027, 1, 21}, c.name, std::string(c.name) + "!");
+        const auto before = folder.contents();
+        const SyncOutcome failed = folder.sync(nullptr, c.url, c.user);
+        EXPECT_FALSE(failed.ok);
+        EXPECT_EQ(failed.error, c.error) << failed.reason;
+        EXPECT_FALSE(failed.reason.empty());
+        EXPECT_FALSE(failed.wroteFiles);
+        EXPECT_TRUE(folder.contents() == before);
+        EXPECT_EQ(summaryOf(folder.sync()), "同期しました（受信 0 件、送信 0 件、更新 1 件、削除 0 件、競合 0 件）。");
+    }
+    EXPECT_EQ(lines(server().peer({"dump faults"})).size(), std::size(cases));
+    // A second sync of a folder while one runs is refused, never run beside it.
+    SyncedFolder busy("faults");
+    const files::RunLock running = files::tryRunLock(busy.path() + ".kalendra-sync.lock");
+    ASSERT_TRUE(running.held());
+    const SyncOutcome refused = busy.sync();
+    EXPECT_NE(refused.reason.find("同期しています"), std::string::npos) << refused.reason;
+    EXPECT_FALSE(refused.ok || refused.wroteFiles);
+}
+
+namespace {
+
+Date systemToday()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    return Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+std::size_t itemsOn(const std::string& calendar)
+{
+    return caldav::CalDavClient(server().calendarUrl(calendar), {"alice", RadicaleServer::kPassword, {}})
+        .listItems()
+        .items.size();
+}
+
+} // namespace
+
+TEST(SyncCommand, KilledMidSyncThenSyncedAgainHoldsEveryRecordOnce)
+{
+    constexpr int kRecords = 60;
+    TempFolder home;
+    home.write("Kalendra.ini", "[Sync]\r\nUrl=" + server().calendarUrl("killed") + "\r\nUser=alice\r\n");
+    const Date today = systemToday();
+    std::vector<std::string> month;
+    for (int i = 0; i < kRecords; ++i)
+        month.push_back(scheduleLine(1 + i % 28, "", "rec" + std::to_string(i)));
+    ASSERT_TRUE(files::saveLines(MonthFilePath(home.path(), today.year, today.month), month));
+    const std::string command = std::string(KALENDRA_BINARY) + " --home " + home.path() + " --sync";
+
+    const pid_t sync = ::fork();
+    if (sync == 0) {
+        ::freopen("/dev/null", "w", stdout);
+        ::execl(KALENDRA_BINARY, "kalendra", "--home", home.path().c_str(), "--sync", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    // Killed once a few of the records are on the server and the rest are not.
+    while (itemsOn("killed") < 5)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ::kill(sync, SIGKILL);
+    ::waitpid(sync, nullptr, 0);
+    EXPECT_LT(itemsOn("killed"), std::size_t{kRecords});
+
+    const ProgramRun again = runProgram(command);
+    EXPECT_EQ(again.exitCode, 0) << again.output;
+    EXPECT_EQ(itemsOn("killed"), std::size_t{kRecords});
+    EXPECT_EQ(files::loadLines(MonthFilePath(home.path(), today.year, today.month)).size(), std::size_t{kRecords});
+    const ProgramRun quiet = runProgram(command);
+    EXPECT_EQ(quiet.output, "同期しました（受信 0 件、送信 0 件、更新 0 件、削除 0 件、競合 0 件）。\n");
+    EXPECT_EQ(quiet.exitCode, 0);
+
+    // The contract of every command: 2 for bad arguments, 1 with the reason when it cannot sync.
+    EXPECT_EQ(runProgram(command + " now 2>/dev/null").exitCode, 2);
+    TempFolder unset;
+    const ProgramRun off = runProgram(std::string(KALENDRA_BINARY) + " --home " + unset.path() + " --sync 2>&1");
+    EXPECT_EQ(off.exitCode, 1);
+    EXPECT_NE(off.output.find("同期先が設定されていません"), std::string::npos) << off.output;
+}
