@@ -3,6 +3,7 @@
 #include "schedule/qt/DayListPanel.h"
 
 #include "platform/Files.h"
+#include "platform/qt/ResourceIcon.h"
 #include "schedule/TDlgSchInput.h"
 #include "support/PanelFixture.h"
 #include "support/ScheduleLines.h"
@@ -10,6 +11,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QImage>
 #include <QLabel>
 #include <QTest>
 #include <QTreeWidget>
@@ -74,7 +76,19 @@ struct DayListFixture : PanelFixture {
         item->setSelected(true);
         panel->PopupDayPopup();
     }
-    static QString iconOf(QTreeWidgetItem* item) { return item->data(0, Qt::UserRole + 4).toString(); }
+    // The program's icon an entry draws, by name; empty when it draws nothing.
+    static QString iconOf(QTreeWidgetItem* item)
+    {
+        const QString name = item->data(0, Qt::UserRole + 4).toString();
+        const QImage drawn = item->icon(0).pixmap(16, 16).toImage();
+        if (drawn.isNull() || drawn != qt::resourceIcon(name).pixmap(16, 16).toImage())
+            return {};
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                if (qAlpha(drawn.pixel(x, y)) != 0)
+                    return name;
+        return {};
+    }
 };
 
 } // namespace
