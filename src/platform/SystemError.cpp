@@ -39,6 +39,9 @@ std::string systemErrorText(int error)
 {
     if (error == kFileTooLarge)
         return fileTooLargeText(kMaxDataFileBytes);
+    if (error == kChangeTooLarge)
+        return "一度に保存する量が多すぎます（変更するファイルの変更前と変更後を合わせて " +
+               std::to_string(kMaxChangeBytes >> 20) + " MB までです）。";
     for (const ErrorText& entry : kErrorTexts)
         if (entry.error == error)
             return entry.text;
