@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -319,6 +320,28 @@ TEST_F(StateCommandsFixture, EachKeyIsBoundToOneWindowActionOnly)
     }
     for (const auto& [key, names] : owners)
         EXPECT_EQ(names.size(), 1) << key.toStdString() << ": " << names.join(' ').toStdString();
+}
+
+// A letter two entries share only moves the highlight: in the menu bar, every menu and every
+// pop-up menu of the window each access key leads to one entry.
+TEST_F(StateCommandsFixture, EveryMenuGivesEachAccessKeyToOneEntry)
+{
+    startIn(Mode::Full);
+    preparePopups();
+    std::vector<std::pair<QString, QList<QAction*>>> menus = {{"MainMenu1", form->menuBar()->actions()}};
+    for (QMenu* menu : form->findChildren<QMenu*>())
+        menus.emplace_back(menu->objectName() + " " + menu->title(), menu->actions());
+    ASSERT_GE(menus.size(), 12u);
+    for (const auto& [name, actions] : menus) {
+        std::map<QString, QStringList> owners;
+        for (QAction* action : actions)
+            if (!action->isSeparator())
+                owners[QKeySequence::mnemonic(action->text()).toString()] << action->text();
+        owners.erase(QString());
+        for (const auto& [key, texts] : owners)
+            EXPECT_EQ(texts.size(), 1) << name.toStdString() << " " << key.toStdString() << ": "
+                                       << texts.join(' ').toStdString();
+    }
 }
 
 TEST_F(StateCommandsFixture, TheICalendarAndSyncEntriesFollowTheCsvEntriesInTheFileMenu)
