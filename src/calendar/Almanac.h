@@ -29,7 +29,8 @@ std::string OldDateText(const OldDate& old);
 int SolarTermOf(const Date& date);
 const std::string& SolarTermName(int term);
 
-// The seasonal days on a date joined by "・"; empty on other days.
+// The seasonal days on a date joined by "・" (the ox days of each 土用 among them); empty on
+// other days.
 std::string SeasonalDaysOf(const Date& date);
 
 // What a day shows under the flags, in the order the items stay when space runs short: the
