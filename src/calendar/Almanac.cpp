@@ -154,20 +154,24 @@ const std::string& SolarTermName(int term)
     return names[static_cast<std::size_t>(term >= 1 && term <= kTermCount ? term : 0)];
 }
 
-std::string SeasonalDaysOf(const Date& date)
+std::vector<std::string> SeasonalDayNames(const Date& date)
 {
     if (!inTables(date))
         return {};
     const long long day = toDayNumber(date);
-    std::string names;
-    for (std::size_t i = 0; i < std::size(kSeasonalRules); ++i) {
-        if (!fallsOn(kSeasonalRules[i], date.year, day))
-            continue;
-        if (!names.empty())
-            names += KAL_SJIS("・");
-        names += seasonalName(i);
-    }
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < std::size(kSeasonalRules); ++i)
+        if (fallsOn(kSeasonalRules[i], date.year, day))
+            names.push_back(seasonalName(i));
     return names;
+}
+
+std::string SeasonalDaysOf(const Date& date)
+{
+    std::string joined;
+    for (const std::string& name : SeasonalDayNames(date))
+        joined += (joined.empty() ? std::string() : KAL_SJIS("・")) + name;
+    return joined;
 }
 
 std::vector<std::string> AlmanacItems(const Date& date, const AlmanacFlags& flags)
@@ -177,8 +181,8 @@ std::vector<std::string> AlmanacItems(const Date& date, const AlmanacFlags& flag
         if (const int term = SolarTermOf(date))
             items.push_back(SolarTermName(term));
     if (flags.seasonalDays)
-        if (std::string seasonal = SeasonalDaysOf(date); !seasonal.empty())
-            items.push_back(std::move(seasonal));
+        for (std::string& name : SeasonalDayNames(date))
+            items.push_back(std::move(name));
     if (flags.oldDate)
         if (const OldDate old = OldDateOf(date); old.month != 0)
             items.push_back((old.leap ? std::string() : KAL_SJIS("旧")) + OldDateText(old));

@@ -92,6 +92,9 @@ TEST(Almanac, ItemsFollowTheFlagsAndGiveWayOldDateFirst)
     EXPECT_EQ(AlmanacItems(risshun, {true, true, true}), (std::vector<std::string>{sj("立春"), sj("旧12/25")}));
     EXPECT_EQ(AlmanacItems({2033, 12, 22}, {true, false, false}), std::vector<std::string>{sj("閏11/1")});
     EXPECT_TRUE(AlmanacItems(risshun, {false, false, true}).empty());
+    // Two seasonal days are two items: a narrow cell keeps the first.
+    EXPECT_EQ(AlmanacItems({2025, 7, 19}, {true, false, true}),
+              (std::vector<std::string>{sj("土用入り"), sj("土用の丑"), sj("旧6/25")}));
 
     const std::vector<std::string> items = {"term", "seasonal", "old"};
     const auto bytes = [](const std::string& text) { return static_cast<int>(text.size()); };
