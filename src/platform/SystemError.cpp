@@ -40,8 +40,8 @@ std::string systemErrorText(int error)
     if (error == kFileTooLarge)
         return fileTooLargeText(kMaxDataFileBytes);
     if (error == kChangeTooLarge)
-        return "一度に保存する量が多すぎます（変更するファイルの変更前と変更後を合わせて " +
-               std::to_string(kMaxChangeBytes >> 20) + " MB までです）。";
+        return "一度に保存できる量（変更前後のファイルの合計 " + std::to_string(kMaxChangeBytes >> 20) +
+               " MB）を超えています。";
     for (const ErrorText& entry : kErrorTexts)
         if (entry.error == error)
             return entry.text;
