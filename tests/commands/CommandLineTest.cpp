@@ -2,7 +2,6 @@
 // the program folder comes from, and a command's exit codes.
 #include "commands/CommandLine.h"
 #include "commands/LunarCommand.h"
-#include "platform/Files.h"
 #include "support/RunProgram.h"
 #include "support/TempFolder.h"
 
@@ -66,23 +65,6 @@ TEST(CommandLine, ProgramFolderPrecedence)
     EXPECT_EQ(chooseProgramFolder(in), "/env/home/");
     in.homeArgument = "/arg/home";
     EXPECT_EQ(chooseProgramFolder(in), "/arg/home/");
-}
-
-TEST(CommandLine, ACommandMakesTheMissingProgramFolderAsTheWindowDoes)
-{
-    TempFolder root;
-    const std::string binary = KALENDRA_BINARY;
-    const std::pair<std::string, std::string> cases[] = {
-        {"env -u KALENDRA_HOME XDG_DATA_HOME=" + root.file("xdg") + " " + binary, root.file("xdg/kalendra")},
-        {binary + " --home " + root.file("a/b"), root.file("a/b")},
-    };
-    for (const auto& [start, folder] : cases) {
-        SCOPED_TRACE(start);
-        const auto run = kal::test::runProgram(start + " --search x 2>&1");
-        EXPECT_EQ(run.exitCode, kExitFailed);
-        EXPECT_NE(run.output.find("該当するデータはありません。"), std::string::npos) << run.output;
-        EXPECT_TRUE(files::folderExists(folder));
-    }
 }
 
 TEST(LunarCommand, OneUtf8LineADayAndExitTwoForBadDates)

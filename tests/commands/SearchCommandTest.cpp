@@ -2,6 +2,7 @@
 #include "support/RunProgram.h"
 #include "support/TempFolder.h"
 
+#include "platform/Files.h"
 #include "schedule/ScheduleRecord.h"
 
 #include <gtest/gtest.h>
@@ -82,4 +83,6 @@ TEST_F(SearchCommandFixture, ExitCodes)
         EXPECT_EQ(run.exitCode, c.exitCode) << run.output;
         EXPECT_FALSE(run.output.empty()) << "a reason is always given";
     }
+    EXPECT_EQ(search("x --home " + home.file("made")).exitCode, 1) << "a missing program folder is made";
+    EXPECT_TRUE(files::folderExists(home.file("made")));
 }
