@@ -35,7 +35,8 @@ std::vector<std::string> SeasonalDayNames(const Date& date);
 std::string SeasonalDaysOf(const Date& date);
 
 // What a day shows under the flags, in the order the items stay when space runs short: the
-// solar term, the seasonal days one by one, the old-calendar date ("旧3/15", or "閏11/1" in a leap month).
+// solar term, the seasonal days one by one, the old-calendar date ("旧3/15", or "閏11/1" in a
+// leap month).
 std::vector<std::string> AlmanacItems(const Date& date, const AlmanacFlags& flags);
 
 // The items joined by a blank, the last ones dropped while the text is wider than `width`;
