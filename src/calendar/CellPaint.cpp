@@ -279,6 +279,47 @@ WeekDayPaint PaintWeekDay(const MonthLayout& layout, const DayCellLists& lists, 
     return paint;
 }
 
+std::optional<CellArea> CellMarks::area() const
+{
+    if (!memo && !todo)
+        return std::nullopt;
+    const CellArea& right = memo ? *memo : *todo;
+    const CellArea& left = todo ? *todo : *memo;
+    return CellArea{left.left, right.top, right.right, right.bottom};
+}
+
+CellMarks PlaceMarks(const CellArea& cell, bool memo, bool todo)
+{
+    // The first 18 pixels from the right edge, the second 34.
+    const int top = cell.bottom + 1 - kMarkSize;
+    auto markAt = [&](int slot) {
+        const int left = cell.right + 1 - 18 - kMarkSize * slot;
+        return CellArea{left, top, left + kMarkSize - 1, cell.bottom};
+    };
+    CellMarks marks;
+    if (memo)
+        marks.memo = markAt(0);
+    if (todo)
+        marks.todo = markAt(memo ? 1 : 0);
+    return marks;
+}
+
+std::vector<CellArea> PlaceBands(const CellArea& cell, int firstTop, const std::vector<int>& heights,
+                                 const std::optional<CellArea>& marks)
+{
+    std::vector<CellArea> bands;
+    int top = firstTop;
+    for (int height : heights) {
+        const int bottom = top + height - 1;
+        if (bottom > cell.bottom)
+            break;
+        const bool besideMarks = marks && bottom >= marks->top && top <= marks->bottom;
+        bands.push_back(CellArea{cell.left, top, besideMarks ? marks->left - 1 : cell.right, bottom});
+        top = bottom + 1;
+    }
+    return bands;
+}
+
 HeaderPaint PaintHeader(const MonthLayout& layout, const CalendarLook& look, int column, HeaderForm form)
 {
     HeaderPaint paint;

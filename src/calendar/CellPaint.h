@@ -119,6 +119,27 @@ WeekDayPaint PaintWeekDay(const MonthLayout& layout, const DayCellLists& lists, 
 
 HeaderPaint PaintHeader(const MonthLayout& layout, const CalendarLook& look, int column, HeaderForm form);
 
+// A rectangle of a cell in pixels, edges included.
+struct CellArea {
+    int left = 0, top = 0, right = -1, bottom = -1;
+};
+
+// The memo and ToDo marks of a month cell, 16 pixels square, side by side at its bottom right
+// (the memo's rightmost); none, one or both.
+struct CellMarks {
+    std::optional<CellArea> memo, todo;
+    // Both together, or nothing without a mark.
+    std::optional<CellArea> area() const;
+};
+inline constexpr int kMarkSize = 16;
+CellMarks PlaceMarks(const CellArea& cell, bool memo, bool todo);
+
+// Where the lines' bands go, from `firstTop` down, each as tall as `heights` says: only those
+// that end inside the cell, whole, and none after the first that does not; a band beside the
+// marks ends left of them, so no line is drawn over a mark.
+std::vector<CellArea> PlaceBands(const CellArea& cell, int firstTop, const std::vector<int>& heights,
+                                 const std::optional<CellArea>& marks);
+
 TextStyle StyleOf(FontStyle base, char emphasisCode, char lineCode);
 
 } // namespace kal

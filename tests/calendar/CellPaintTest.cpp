@@ -295,3 +295,64 @@ TEST(WeekDayPaint, NeighbouringMonthDaysAreDrawnWhateverOtherMonSays)
     EXPECT_FALSE(june.today) << "today's colour is for the displayed month's days";
     EXPECT_EQ(june.dateColor, look.textColor[ColWeekday]);
 }
+
+TEST(CellMarks, MemoRightmostTheToDoBesideIt)
+{
+    const CellArea cell{100, 200, 199, 259};
+    struct Case {
+        bool memo, todo;
+        std::optional<int> memoLeft, todoLeft, areaLeft;
+    };
+    const Case cases[] = {
+        {false, false, {}, {}, {}},
+        {true, false, 182, {}, 182},
+        {false, true, {}, 182, 182},
+        {true, true, 182, 166, 166},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.memo) + std::to_string(c.todo));
+        const CellMarks marks = PlaceMarks(cell, c.memo, c.todo);
+        EXPECT_EQ(marks.memo ? std::optional(marks.memo->left) : std::nullopt, c.memoLeft);
+        EXPECT_EQ(marks.todo ? std::optional(marks.todo->left) : std::nullopt, c.todoLeft);
+        const std::optional<CellArea> area = marks.area();
+        EXPECT_EQ(area ? std::optional(area->left) : std::nullopt, c.areaLeft);
+        if (area) {
+            EXPECT_EQ(area->top, 244);
+            EXPECT_EQ(area->right, 197);
+            EXPECT_EQ(area->bottom, 259);
+        }
+    }
+}
+
+TEST(PlaceBands, LinesThatDoNotFitAreLeftOutWholeAndNoneRunsOverTheMarks)
+{
+    const CellArea cell{0, 0, 99, 59};
+    const CellArea marks{66, 44, 97, 59};
+    struct Case {
+        const char* what;
+        int firstTop;
+        std::vector<int> heights;
+        std::optional<CellArea> marks;
+        std::vector<std::pair<int, int>> bands; // top, right
+    };
+    const Case cases[] = {
+        {"all fit, the last to the bottom pixel", 14, {15, 15, 16}, {}, {{14, 99}, {29, 99}, {44, 99}}},
+        {"one pixel too tall is left out", 14, {15, 15, 17}, {}, {{14, 99}, {29, 99}}},
+        {"none after the first left out", 14, {15, 40, 5}, {}, {{14, 99}}},
+        {"the first already too low", 50, {15}, {}, {}},
+        {"beside the marks ends before them", 14, {15, 15, 16}, marks, {{14, 99}, {29, 99}, {44, 65}}},
+        {"touching the marks' top row counts", 15, {15, 15}, marks, {{15, 99}, {30, 65}}},
+        {"no line at all", 14, {}, marks, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<CellArea> placed = PlaceBands(cell, c.firstTop, c.heights, c.marks);
+        ASSERT_EQ(placed.size(), c.bands.size());
+        for (std::size_t i = 0; i < placed.size(); ++i) {
+            EXPECT_EQ(placed[i].top, c.bands[i].first) << i;
+            EXPECT_EQ(placed[i].right, c.bands[i].second) << i;
+            EXPECT_EQ(placed[i].bottom, placed[i].top + c.heights[i] - 1) << i;
+            EXPECT_EQ(placed[i].left, cell.left) << i;
+        }
+    }
+}

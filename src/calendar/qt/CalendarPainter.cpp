@@ -30,6 +30,16 @@ void drawBorder(QPainter& painter, const QRect& rect, ColorValue color)
     painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), toQColor(color));
 }
 
+CellArea areaOf(const QRect& rect)
+{
+    return CellArea{rect.left(), rect.top(), rect.right(), rect.bottom()};
+}
+
+QRect rectOf(const CellArea& area)
+{
+    return QRect(QPoint(area.left, area.top), QPoint(area.right, area.bottom));
+}
+
 // Where the bands of a cell go: the first band's top, the pixels each band adds to the font's
 // height and how far below its band's top the text stands.
 struct BandPlacement {
@@ -38,37 +48,42 @@ struct BandPlacement {
     int textDown = 0;
 };
 
-// Lines that do not fit are cut off by the cell's bottom; schedule and ToDo bands are as wide as
-// their text plus 3 pixels.
+// A line that does not fit the cell is left out whole and none is drawn over the marks; schedule
+// and ToDo bands are as wide as their text plus 3 pixels.
 void drawBands(QPainter& painter, const std::vector<CellBand>& bands, const QFont& base, const QRect& rect,
-               const BandPlacement& place)
+               const BandPlacement& place, const std::optional<CellArea>& marks = std::nullopt)
 {
-    int bandTop = place.top;
-    for (const CellBand& band : bands) {
-        if (bandTop > rect.bottom())
-            break;
-        QFont font = styled(base, band.style);
-        QFontMetrics metrics(font);
+    std::vector<int> heights;
+    for (const CellBand& band : bands)
+        heights.push_back(QFontMetrics(styled(base, band.style)).height() + place.extraHeight);
+    const std::vector<CellArea> areas = PlaceBands(areaOf(rect), place.top, heights, marks);
+    for (std::size_t i = 0; i < areas.size(); ++i) {
+        const CellBand& band = bands[i];
+        const QRect area = rectOf(areas[i]);
+        const QFont font = styled(base, band.style);
+        const QFontMetrics metrics(font);
         const QString text = fromSjis(band.text);
-        const int bandHeight = metrics.height() + place.extraHeight;
+        painter.save();
+        painter.setClipRect(area, Qt::IntersectClip);
         if (band.background)
-            painter.fillRect(QRect(rect.left() + 2, bandTop, metrics.horizontalAdvance(text) + 3, bandHeight),
+            painter.fillRect(QRect(rect.left() + 2, area.top(), metrics.horizontalAdvance(text) + 3, area.height()),
                              toQColor(*band.background));
         painter.setFont(font);
         painter.setPen(toQColor(band.textColor));
-        painter.drawText(QPoint(rect.left() + 2, bandTop + place.textDown + metrics.ascent()), text);
-        bandTop += bandHeight;
+        painter.drawText(QPoint(rect.left() + 2, area.top() + place.textDown + metrics.ascent()), text);
+        painter.restore();
     }
 }
 
-// The almanac as far as it fits the width, left in the rokuyo's colour at `top`; the height taken.
+// The almanac as far as it fits the width, left in the rokuyo's colour at `top`, and only where
+// its whole line fits above `bottom`; the height taken.
 int drawAlmanac(QPainter& painter, const std::vector<std::string>& items, const QFont& font, QColor color,
-                QPoint topLeft, int width)
+                QPoint topLeft, int width, int bottom)
 {
     const QFontMetrics metrics(font);
     const std::string fitted = FitAlmanac(
         items, width, [&metrics](const std::string& text) { return metrics.horizontalAdvance(fromSjis(text)); });
-    if (fitted.empty())
+    if (fitted.empty() || topLeft.y() + metrics.height() - 1 > bottom)
         return 0;
     painter.setFont(font);
     painter.setPen(color);
@@ -161,16 +176,14 @@ void CalendarPainter::paintDay(QPainter& painter, const CellPaint& cell, const Q
 
     int bandsTop = rect.top() + dayHeight - 2;
     bandsTop += drawAlmanac(painter, cell.almanac, rokuyoFont(), toQColor(look_.textColor[ColRokuyo]),
-                            QPoint(rect.left() + 2, bandsTop), rect.width() - 4);
-    drawBands(painter, cell.bands, fonts_.schedule, rect, BandPlacement{bandsTop, 0, 0});
+                            QPoint(rect.left() + 2, bandsTop), rect.width() - 4, rect.bottom());
+    const CellMarks marks = PlaceMarks(areaOf(rect), cell.memoIcon, cell.todoIcon != TodoIcon::None);
+    drawBands(painter, cell.bands, fonts_.schedule, rect, BandPlacement{bandsTop, 0, 0}, marks.area());
 
-    const int iconTop = rect.bottom() + 1 - 16;
-    if (cell.memoIcon)
-        painter.drawPixmap(rect.right() + 1 - 18, iconTop, memoIcon_);
-    if (cell.todoIcon != TodoIcon::None) {
-        int offset = cell.memoIcon ? 34 : 18;
-        painter.drawPixmap(rect.right() + 1 - offset, iconTop, todoIcons_[static_cast<std::size_t>(cell.todoIcon)]);
-    }
+    if (marks.memo)
+        painter.drawPixmap(marks.memo->left, marks.memo->top, memoIcon_);
+    if (marks.todo)
+        painter.drawPixmap(marks.todo->left, marks.todo->top, todoIcons_[static_cast<std::size_t>(cell.todoIcon)]);
     drawBorder(painter, rect, kCellBorderColor);
 }
 
@@ -222,7 +235,7 @@ void CalendarPainter::paintWeek(QPainter& painter, int weekRow, int gridColumn, 
     if (gridColumn == WeekGrid::kLinesColumn) {
         painter.fillRect(rect, toQColor(day.backColor));
         const int almanacHeight = drawAlmanac(painter, day.almanac, rokuyoFont(), toQColor(look_.textColor[ColRokuyo]),
-                                              QPoint(rect.left() + 2, rect.top() + 2), rect.width() - 4);
+                                              QPoint(rect.left() + 2, rect.top() + 2), rect.width() - 4, rect.bottom());
         drawBands(painter, day.bands, fonts_.week, rect, BandPlacement{rect.top() + 1 + almanacHeight, 1, 1});
     } else {
         paintWeekMemo(painter, build_->memoText(gridRow, weekRow), rect);
