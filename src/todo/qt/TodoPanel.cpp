@@ -4,12 +4,16 @@
 #include "platform/qt/QtText.h"
 #include "platform/qt/Widgets.h"
 
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QSet>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace kal::qt {
 namespace {
@@ -32,6 +36,27 @@ Qt::Alignment alignmentOf(ColumnAlign align)
 Qt::CheckState checkOf(bool checked)
 {
     return checked ? Qt::Checked : Qt::Unchecked;
+}
+
+// What a column's contents need in the list's own font and style, whatever width the settings
+// give it: the check box with the status icon beside it, or a whole date.
+int contentsWidth(const QTreeWidget& view, const TodoColumn& column, bool withIcon)
+{
+    const QStyle* style = view.style();
+    // Each part of an item (check box, icon, text) has this margin on either side.
+    const int margin = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1);
+    if (!column.item) {
+        const int check = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, &view) + margin;
+        return withIcon ? check + view.iconSize().width() + margin : check;
+    }
+    if (column.item != TodoItem::Deadline && column.item != TodoItem::DoneDate)
+        return 0;
+    // "yy/mm/dd" of the widest digits, in the fractions the view elides by.
+    const QFontMetricsF metrics(view.font());
+    qreal digit = 0;
+    for (char c = '0'; c <= '9'; ++c)
+        digit = std::max(digit, metrics.horizontalAdvance(QLatin1Char(c)));
+    return static_cast<int>(std::ceil(6 * digit + 2 * metrics.horizontalAdvance(QLatin1Char('/')))) + margin;
 }
 
 } // namespace
@@ -102,7 +127,11 @@ void TodoPanel::applyColumns(ListState& state)
     view->setHeaderLabels(captions);
     view->header()->setSortIndicatorShown(false);
     for (std::size_t i = 0; i < state.columns.size(); ++i) {
-        view->setColumnWidth(static_cast<int>(i), state.columns[i].width);
+        const TodoColumn& column = state.columns[i];
+        const int contents = contentsWidth(*view, column, withIcons(state));
+        // Such a column shows its caption whole too.
+        const int needed = contents > 0 ? std::max(contents, view->header()->sectionSizeHint(static_cast<int>(i))) : 0;
+        view->setColumnWidth(static_cast<int>(i), std::max(column.width, needed));
         view->headerItem()->setTextAlignment(static_cast<int>(i), alignmentOf(state.columns[i].align));
     }
 }
@@ -122,7 +151,6 @@ void TodoPanel::Fill(const TodoRows& rows)
 void TodoPanel::populate(ListState& state, const std::map<TodoKey, bool>& pendingChecks)
 {
     QTreeWidget* view = state.view;
-    const bool withIcons = view == ListTodoNo && statusIcons_;
     const std::vector<TodoKey> keys = TodoKeys(state.rows);
     view->setUpdatesEnabled(false);
     view->clear();
@@ -136,7 +164,7 @@ void TodoPanel::populate(ListState& state, const std::map<TodoKey, bool>& pendin
         auto pending = pendingChecks.find(keys[i]);
         item->setCheckState(0, checkOf(pending != pendingChecks.end() ? pending->second : row.done));
         item->setData(0, kRowRole, static_cast<int>(i));
-        if (withIcons)
+        if (withIcons(state))
             item->setIcon(0, icons_[static_cast<std::size_t>(row.status)]);
         for (std::size_t c = 1; c < state.columns.size(); ++c) {
             const TodoColumn& column = state.columns[c];

@@ -128,6 +128,8 @@ private:
 
     ListState& stateOf(TodoList list) { return list == TodoList::Open ? open_ : done_; }
     const ListState& activeState() const;
+    // The open list's rows carry status icons when the settings say so; the done list's never.
+    bool withIcons(const ListState& state) const { return &state == &open_ && statusIcons_; }
     void applyColumns(ListState& state);
     void populate(ListState& state, const std::map<TodoKey, bool>& pendingChecks);
     std::map<TodoKey, bool> pendingChecks(const ListState& state) const;

@@ -447,3 +447,27 @@ TEST_F(TodoPanelFixture, AUsersOwnIconReplacesTheBuiltInOneUnlessItCannotBeRead)
         EXPECT_EQ(iconOf(open()->topLevelItem(0)), builtIn[2].toImage());
     }
 }
+
+TEST_F(TodoPanelFixture, CheckBoxIconAndDatesKeepTheirColumnsWholeInAnyFontSize)
+{
+    home.write("ToDo.dat",
+               crlf({todo("2026/10/28", "1000", "01", "overdue"), todo(sj("期限日なし"), "1000", "02", "none"),
+                     todo("2026/10/28", "1101", "03", "finished", "2026/11/30")}));
+    for (int points : {9, 12, 18}) {
+        SCOPED_TRACE(points);
+        QFont font = window.font();
+        font.setPointSize(points);
+        window.setFont(font);
+        start();
+        for (QTreeWidget* list : {open(), done()})
+            for (const char* caption : {"状況", "完", "期限日", "処理日"}) {
+                const int c = columnOf(list, caption);
+                if (c < 0)
+                    continue;
+                // What the view itself needs to show the column's contents and caption whole.
+                const int given = list->columnWidth(c);
+                list->resizeColumnToContents(c);
+                EXPECT_GE(given, list->columnWidth(c)) << caption;
+            }
+    }
+}
