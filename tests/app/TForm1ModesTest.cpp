@@ -4,13 +4,16 @@
 #include "calendar/qt/MonthGrid.h"
 #include "calendar/qt/WeekGrid.h"
 #include "platform/IniFile.h"
+#include "platform/qt/ElidedLabel.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QImage>
+#include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -307,4 +310,29 @@ TEST_F(ModesFixture, TheCalendarViewIsWrittenAtExitAndAppliedAtTheNextStart)
     form->ApplicationExit();
     form.reset();
     EXPECT_NE(home.read("Kalendra.ini").find("GridMode=0"), std::string::npos);
+}
+
+TEST_F(ModesFixture, MiniCalendarStatusTextsFitOrEndInAnEllipsis)
+{
+    startActive("[Window]\r\nSmallMode=1\r\n[Mini]\r\nStatusBar=1\r\n");
+    form->Sync->StatusSync->setText(QString::fromUtf8("12:34 同期しました（追加 3 件、変更 12 件）"));
+    form->Notices->StatusWarning->setText(QString::fromUtf8("読めないファイル：202612.sch"));
+    form->Notices->StatusWarning->show();
+    settle();
+    const QStatusBar* bar = form->statusBar();
+    QList<QWidget*> shown;
+    for (QWidget* part : bar->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (part->isVisible())
+            shown << part;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        SCOPED_TRACE(shown[i]->objectName().toStdString());
+        EXPECT_TRUE(bar->rect().contains(shown[i]->geometry()));
+        for (qsizetype j = i + 1; j < shown.size(); ++j)
+            EXPECT_FALSE(shown[i]->geometry().intersects(shown[j]->geometry())) << shown[j]->objectName().toStdString();
+        if (auto* label = qobject_cast<QLabel*>(shown[i])) {
+            const auto* elided = dynamic_cast<qt::ElidedLabel*>(label);
+            const QString drawn = elided ? elided->shownText() : label->text();
+            EXPECT_LE(label->fontMetrics().horizontalAdvance(drawn), label->contentsRect().width());
+        }
+    }
 }

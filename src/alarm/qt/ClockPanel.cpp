@@ -7,6 +7,9 @@
 #include <QPolygon>
 #include <qdrawutil.h>
 
+#include <algorithm>
+#include <utility>
+
 namespace kal::qt {
 
 namespace {
@@ -17,15 +20,14 @@ constexpr int kDigitsHeight = 22;
 constexpr int kDigitsWidth = clock::kCellCount * clock::kCellWidth;
 // The single border of the graphic look; the cells start inside it.
 constexpr int kBorder = 1;
-constexpr int kTop = (kPanelHeight - kDigitsHeight) / 2;
 constexpr int kTextFallbackSize = 14;
 constexpr int kTextIndent = 4;
 
-QFont labelFont(int pixelSize, bool bold)
+QFont labelFont(int pixelSize)
 {
     QFont font("Arial");
     font.setPixelSize(pixelSize);
-    font.setBold(bold);
+    font.setBold(true);
     return font;
 }
 
@@ -38,13 +40,22 @@ void setColors(QWidget& widget, const QColor& text, const QColor& back)
     widget.setAutoFillBackground(true);
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int x, int width)
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
-    label->setGeometry(kBorder + x, kTop, width, kDigitsHeight);
     label->setAlignment(Qt::AlignCenter);
     return label;
+}
+
+// A label's place on the clock at full size, and its bold font's pixel size.
+struct LabelPlace {
+    int x, width, fontPixels;
+};
+
+int scaled(int length, double scale)
+{
+    return static_cast<int>(length * scale + 0.5);
 }
 
 } // namespace
@@ -60,6 +71,12 @@ void ClockDigits::setColors(const QColor& date, const QColor& time, const QColor
     date_ = date;
     time_ = time;
     background_ = background;
+    update();
+}
+
+void ClockDigits::setScale(double scale)
+{
+    scale_ = scale;
     update();
 }
 
@@ -92,6 +109,8 @@ void ClockDigits::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), background_);
+    painter.setRenderHint(QPainter::Antialiasing, scale_ < 1);
+    painter.scale(scale_, scale_);
     painter.setPen(QPen(background_, 1));
     for (int cell = 0; cell < clock::kCellCount; ++cell)
         if (clock::cellGroup(cell) != clock::CellGroup::Label)
@@ -115,22 +134,43 @@ ClockPanel::ClockPanel(QWidget* parent) : QFrame(parent)
     setFixedHeight(kPanelHeight);
 
     LabelClock = new ClockDigits(this);
-    LabelClock->setGeometry(kBorder, kTop, kDigitsWidth, kDigitsHeight);
-    LabelWeek = makeLabel(this, "LabelWeek", "SUN", 152, 26);
-    LabelWeek->setFont(labelFont(12, true));
-    LabelAmPm = makeLabel(this, "LabelAmPm", "AM", 178, 17);
-    LabelAmPm->setFont(labelFont(10, true));
-    LabelCol1 = makeLabel(this, "LabelCol1", ":", 225, clock::kCellWidth);
-    LabelCol2 = makeLabel(this, "LabelCol2", ":", 270, clock::kCellWidth);
-    LabelCol1->setFont(labelFont(18, true));
-    LabelCol2->setFont(labelFont(18, true));
+    LabelWeek = makeLabel(this, "LabelWeek", "SUN");
+    LabelAmPm = makeLabel(this, "LabelAmPm", "AM");
+    LabelCol1 = makeLabel(this, "LabelCol1", ":");
+    LabelCol2 = makeLabel(this, "LabelCol2", ":");
     // Weekday and AM/PM sit on the digits' baseline.
     for (QLabel* label : {LabelWeek, LabelAmPm}) {
         label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
         label->setContentsMargins(0, 0, 0, 1);
     }
+    placeFace();
 
     applyLook(look_);
+}
+
+void ClockPanel::resizeEvent(QResizeEvent* event)
+{
+    QFrame::resizeEvent(event);
+    placeFace();
+}
+
+void ClockPanel::placeFace()
+{
+    const double scale = std::min(1.0, static_cast<double>(width() - 2 * kBorder) / kDigitsWidth);
+    const int height = scaled(kDigitsHeight, scale);
+    const int top = (kPanelHeight - height) / 2;
+    LabelClock->setGeometry(kBorder, top, scaled(kDigitsWidth, scale), height);
+    LabelClock->setScale(scale);
+    const std::pair<QLabel*, LabelPlace> labels[] = {
+        {LabelWeek, {152, 26, 12}},
+        {LabelAmPm, {178, 17, 10}},
+        {LabelCol1, {225, clock::kCellWidth, 18}},
+        {LabelCol2, {270, clock::kCellWidth, 18}},
+    };
+    for (const auto& [label, place] : labels) {
+        label->setGeometry(kBorder + scaled(place.x, scale), top, scaled(place.width, scale), height);
+        label->setFont(labelFont(std::max(1, scaled(place.fontPixels, scale))));
+    }
 }
 
 void ClockPanel::applyLook(const ClockLook& look)

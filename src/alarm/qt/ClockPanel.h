@@ -39,6 +39,8 @@ public:
     explicit ClockDigits(QWidget* parent);
 
     void setColors(const QColor& date, const QColor& time, const QColor& background);
+    // Drawn this much smaller where the panel is narrower than the clock (1: full size).
+    void setScale(double scale);
     void setGlyph(int cell, clock::Glyph glyph);
     clock::Glyph glyphAt(int cell) const;
     // The fill of one segment (1..7) of a cell as it is painted; the background for label cells.
@@ -53,6 +55,7 @@ private:
 
     std::array<clock::Glyph, clock::kCellCount> cells_{};
     QColor date_, time_, background_;
+    double scale_ = 1;
 };
 
 class ClockPanel : public QFrame {
@@ -83,8 +86,11 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The digits and labels at their places, the whole clock shrunk to a narrower panel.
+    void placeFace();
     void applyTextLook();
     void applyGraphicLook();
     void paintCaption();

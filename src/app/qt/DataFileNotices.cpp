@@ -1,5 +1,6 @@
 #include "app/qt/DataFileNotices.h"
 
+#include "platform/qt/ElidedLabel.h"
 #include "platform/qt/QtText.h"
 
 #include <QGuiApplication>
@@ -11,9 +12,8 @@ namespace kal::qt {
 
 DataFileNotices::DataFileNotices(Platform& platform, QStatusBar* bar) : QObject(bar), platform_(platform)
 {
-    StatusWarning = new QLabel(bar);
+    StatusWarning = new ElidedLabel(bar);
     StatusWarning->setObjectName("StatusWarning");
-    StatusWarning->setTextFormat(Qt::PlainText);
     StatusWarning->setStyleSheet("color: #c00000;");
     StatusWarning->setVisible(false);
     bar->addWidget(StatusWarning, 1);

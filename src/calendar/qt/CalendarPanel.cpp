@@ -9,6 +9,7 @@
 #include "calendar/qt/WeekGrid.h"
 #include "platform/DateFormat.h"
 #include "platform/FileTransaction.h"
+#include "platform/qt/ElidedLabel.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/Widgets.h"
 #include "schedule/CategoryFiles.h"
@@ -43,11 +44,9 @@ CalendarPanel::CalendarPanel(const PanelContext& context, CalendarLinks links, Q
 {
     createHeader();
     createGridArea();
-    StatusPanel0 = new QLabel(window);
+    StatusPanel0 = new ElidedLabel(window);
     StatusPanel0->setObjectName("StatusPanel0");
-    StatusPanel0->setTextFormat(Qt::PlainText);
     StatusPanel0->setFixedWidth(180);
-    StatusPanel0->setMaximumWidth(180);
     StatusPanel0->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     createCommands();
     createWeekCommands();

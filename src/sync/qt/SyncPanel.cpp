@@ -1,5 +1,6 @@
 #include "sync/qt/SyncPanel.h"
 
+#include "platform/qt/ElidedLabel.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/Widgets.h"
 
@@ -25,9 +26,8 @@ SyncPanel::SyncPanel(const PanelContext& context, SyncLinks links, QWidget* wind
     : QObject(window), context_(context), links_(std::move(links))
 {
     MenuSync = namedAction(this, "MenuSync", kSyncNow);
-    StatusSync = new QLabel(window);
+    StatusSync = new ElidedLabel(window);
     StatusSync->setObjectName("StatusSync");
-    StatusSync->setTextFormat(Qt::PlainText);
     ProgressSync = new QProgressBar(window);
     ProgressSync->setObjectName("ProgressSync");
     ProgressSync->setMaximumSize(120, 14);
