@@ -20,7 +20,6 @@ struct AppState {
     bool firstInitSet = true;     // the panels have not yet taken the settings
     bool shownOnce = false;
     bool startHidden = false;      // TaskTray = 1: the window starts in the notification area
-    bool trayAvailable = false;    // the desktop has a notification area
     bool waitsForPassword = false; // hidden in the tray behind the password
     bool frameCounted = false;     // the last placement knew the window's frame
     bool miniPlaceKept = false;    // the mini place was taken before the window manager maximised it

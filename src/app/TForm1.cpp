@@ -14,6 +14,7 @@
 #include "platform/qt/QtText.h"
 #include "platform/qt/ResourceIcon.h"
 #include "platform/qt/Widgets.h"
+#include "platform/qt/X11Windows.h"
 #include "settings/DataFolders.h"
 
 #include <QCloseEvent>
@@ -45,9 +46,11 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     CreateToolBar();
     CreatePopups();
     CreateStatusBar();
+    Tray = new qt::TrayIcon(services_.platform, PopupTray, this);
     ConnectCommands();
     ConnectPanels();
     PopupTrayPopup();
+    connect(new qt::TitleBarWatch(this), &qt::TitleBarWatch::doubleClicked, this, &TForm1::WMNCLButtonDblClk);
 }
 
 int TForm1::FormCreate()
@@ -74,10 +77,7 @@ int TForm1::FormCreate()
     Calendar->GridCheck();
     // The sizes as the settings gave them, once limited to the screen.
     startGeometry_ = StartGeometryOf(settings_, normal_, pnlWidth_, gridHeight_);
-    if (trayPending_)
-        QTimer::singleShot(0, this, &TForm1::SettleTray);
-    else
-        IconTraySet();
+    IconTraySet();
     PanelTimer->Timer1->start();
     return 0;
 }
@@ -113,13 +113,10 @@ bool TForm1::InitLoad()
         TBtnClock->setChecked(clockShown_);
         Calendar->SetCatViewMode(settings_.catchk != 0 ? 1 : 0);
         // Only a start into the tray or without a task-bar button needs to know before the window
-        // shows whether the desktop has a notification area; otherwise the question (session-bus
-        // round trips) waits until the window is up.
-        trayPending_ = settings_.taskTray != 1 && settings_.taskBar != 1;
-        if (!trayPending_)
-            state_.trayAvailable = services_.platform.hasNotificationArea();
+        // shows whether the desktop has a notification area.
+        Tray->AskAtStart(settings_.taskTray == 1 || settings_.taskBar == 1);
         state_.startHidden = settings_.taskTray == 1;
-        state_.taskbarHidden = settings_.taskBar == 1 && state_.trayAvailable;
+        state_.taskbarHidden = settings_.taskBar == 1 && Tray->available();
         ApplyWindowFlags();
     }
     windowTitle_ = settings_.title;
@@ -190,7 +187,7 @@ void TForm1::ShowAtStart()
 {
     if (!state_.startHidden)
         show();
-    else if (!state_.trayAvailable)
+    else if (!Tray->available())
         showMinimized();
     else
         state_.waitsForPassword = settings_.passwd2 == 1;
@@ -235,6 +232,12 @@ void TForm1::WMCopyData()
         showNormal();
     raise();
     activateWindow();
+}
+
+// The mini calendar's toggle, in either direction, as its command.
+void TForm1::WMNCLButtonDblClk()
+{
+    SmallSize();
 }
 
 void TForm1::ApplicationExit()

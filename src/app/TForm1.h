@@ -8,6 +8,7 @@
 #include "alarm/qt/TimerPanel.h"
 #include "app/AppState.h"
 #include "app/qt/DataFileNotices.h"
+#include "app/qt/TrayIcon.h"
 #include "calendar/qt/CalendarPanel.h"
 #include "exchange/qt/ExchangeCommands.h"
 #include "lists/qt/ListCommands.h"
@@ -21,8 +22,6 @@
 #include "todo/qt/TodoPanel.h"
 
 #include <QMainWindow>
-#include <QPointer>
-#include <QSystemTrayIcon>
 
 #include <memory>
 #include <string>
@@ -43,8 +42,9 @@ public:
     int FormCreate();
     // Shows the window unless it starts in the notification area.
     void ShowAtStart();
-    // A second start asked this instance to come forward.
+    // From the window system: a second start's wake-up, a double click on the title bar.
     void WMCopyData();
+    void WMNCLButtonDblClk();
 
     const AppState& state() const { return state_; }
     const AppSettings& settings() const { return settings_; }
@@ -52,12 +52,6 @@ public:
     bool panelWithRight() const { return panelMode_ == 0; }
     bool notesShown() const { return notesShown_; }
     bool clockShown() const { return clockShown_; }
-    // A tray icon still waiting for the window to be up is set up first.
-    bool trayIconShown()
-    {
-        SettleTray();
-        return tray_ && tray_->isVisible();
-    }
     const WindowGeometry& miniGeometry() const { return mini_; }
     int rememberedRightPanelWidth() const { return pnlWidth_; }
 
@@ -72,6 +66,7 @@ public:
     qt::PrintCommands* Printing;
     qt::ExchangeCommands* Exchange;
     qt::SyncPanel* Sync;
+    qt::TrayIcon* Tray;
 
     // Menus, tool bar and the pop-up menus of several panels, and the window's own commands.
     QMenu *MenuFile, *MenuEdit, *MenuShow, *MenuCalender, *MenuPanelMode, *MenuGoTo, *MenuEnv, *MenuSize, *MenuCatView,
@@ -112,8 +107,6 @@ public:
     void PopTrayMiniClick();
     void ApplicationExit();
     void TrayCheck();
-    // The notification area's question put off at start is answered now, if still open.
-    void SettleTray();
 
     // Routed between panels: the selected day, its pop-up menu, the delete key, the refreshes.
     void DaySchEdit();
@@ -202,8 +195,6 @@ private:
     WindowGeometry normal_, mini_;
     StartGeometry startGeometry_;
     std::string windowTitle_; // Shift-JIS, as stored
-    QPointer<QSystemTrayIcon> tray_;
-    bool trayPending_ = false; // the notification area not yet asked for
 };
 
 } // namespace kal

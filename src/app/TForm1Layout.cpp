@@ -298,7 +298,7 @@ void TForm1::ApplyWindowFlags()
 {
     Qt::WindowFlags flags = Qt::Window;
     // No task-bar button is only possible where the tray can bring the window back.
-    if ((state_.taskbarHidden && state_.trayAvailable) || miniMode_)
+    if ((state_.taskbarHidden && Tray->available()) || miniMode_)
         flags = Qt::Tool;
     flags |= Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint;
     if (!miniMode_)
@@ -351,18 +351,19 @@ void TForm1::SmallSize()
     }
     state_.layoutBusy = true;
     state_.windowStateDirty = true;
-    if (tray_)
-        tray_->hide();
+    // Taken while the window manager still frames the window.
+    const WindowGeometry shown = FormGeometry();
+    Tray->Hide();
     hide();
     if (miniMode_) {
         if (!state_.miniPlaceKept)
-            mini_ = FormGeometry();
+            mini_ = shown;
         state_.miniPlaceKept = false;
         miniMode_ = false;
     } else {
         if (panelMode_ == 0)
             PanelTodo->WriteBack();
-        normal_ = FormGeometry();
+        normal_ = shown;
         miniMode_ = true;
     }
     BarCheck();
@@ -375,8 +376,7 @@ void TForm1::SmallSize()
     activateWindow();
     state_.layoutBusy = false;
     SizeChange();
-    if (tray_)
-        tray_->show();
+    IconTraySet();
     Calendar->GridMonth->setSelection(Calendar->GridMonth->selectedColumn(), Calendar->GridMonth->selectedRow());
     DaySchEdit();
 }
@@ -418,58 +418,30 @@ void TForm1::MenuSizeMiniClick()
 
 void TForm1::IconTraySet()
 {
-    if (!state_.trayAvailable)
-        return;
-    if (!tray_) {
-        tray_ = new QSystemTrayIcon(qt::resourceIcon("program"), this);
-        tray_->setObjectName("TrayIcon");
-        tray_->setContextMenu(PopupTray);
-        // The click may ask for the password; its dialog must not run inside the tray icon's
-        // own event handler.
-        connect(
-            tray_, &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) {
-                if (reason == QSystemTrayIcon::Trigger)
-                    MainFormShow();
-            },
-            Qt::QueuedConnection);
-    }
-    tray_->setToolTip(qt::fromSjis(windowTitle_).left(63));
-    tray_->show();
+    Tray->Show(qt::fromSjis(windowTitle_));
 }
 
 // A notification area that came or went since the last look: the icon follows it.
 void TForm1::TrayCheck()
 {
-    trayPending_ = false;
-    const bool available = services_.platform.hasNotificationArea();
-    if (available == state_.trayAvailable)
-        return;
-    state_.trayAvailable = available;
-    if (available) {
+    if (Tray->available()) {
         IconTraySet();
     } else if (!isVisible()) {
         // The tray that held the window is gone; the task bar brings it back now.
         state_.waitsForPassword = false;
         showMinimized();
     }
-    const bool taskbarHidden = settings_.taskBar == 1 && state_.trayAvailable;
+    const bool taskbarHidden = settings_.taskBar == 1 && Tray->available();
     if (taskbarHidden != state_.taskbarHidden) {
         state_.taskbarHidden = taskbarHidden;
         ApplyWindowFlags();
     }
 }
 
-void TForm1::SettleTray()
-{
-    if (trayPending_)
-        TrayCheck();
-}
-
 void TForm1::TaskTraySet()
 {
-    SettleTray();
-    if (!state_.trayAvailable) {
+    Tray->Settle();
+    if (!Tray->available()) {
         // Without a notification area the window could not come back from hiding.
         showMinimized();
         return;
@@ -481,10 +453,10 @@ void TForm1::TaskTraySet()
 
 void TForm1::MainFormShow()
 {
-    SettleTray();
+    Tray->Settle();
     if (state_.modalDialogOpen)
         return;
-    if (isVisible() && state_.trayAvailable) {
+    if (isVisible() && Tray->available()) {
         if (isMinimized())
             showNormal();
         TaskTraySet();
@@ -518,8 +490,7 @@ void TForm1::SetTitleFromSettings()
     QString title = qt::fromSjis(windowTitle_);
     setWindowTitle(title);
     QApplication::setApplicationDisplayName(QString());
-    if (tray_)
-        tray_->setToolTip(title.left(63));
+    Tray->SetTip(title);
 }
 
 void TForm1::changeEvent(QEvent* event)
@@ -528,7 +499,7 @@ void TForm1::changeEvent(QEvent* event)
     if (event->type() != QEvent::WindowStateChange)
         return;
     if (isMinimized()) {
-        if (state_.taskbarHidden && state_.trayAvailable) {
+        if (state_.taskbarHidden && Tray->available()) {
             // Minimising goes to the tray.
             setWindowState(windowState() & ~Qt::WindowMinimized);
             TaskTraySet();
@@ -537,10 +508,9 @@ void TForm1::changeEvent(QEvent* event)
         if (!state_.taskbarHidden)
             setWindowTitle(qt::fromSjis(ShortDayText(Calendar->cursor().today)));
     } else if (miniMode_ && isMaximized()) {
-        // The window manager reports a double click on the title bar only as a maximise (some,
-        // like openbox, keep offering one whatever the window asks): the mini calendar never
-        // maximises, it goes back to the normal size, once its own handler has returned.
-        // The mini place and size are the ones from before the maximise.
+        // Where the title bar's double clicks are not heard, the window manager reports them only
+        // as a maximise: the mini calendar never maximises, it goes back to the normal size, once
+        // its own handler has returned. The mini place and size are the ones from before.
         const QRect before = QWidget::normalGeometry();
         mini_ = WindowGeometry{before.x() + x() - geometry().x(), before.y() + y() - geometry().y(), before.width(),
                                before.height()};

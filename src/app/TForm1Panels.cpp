@@ -104,7 +104,9 @@ void TForm1::ConnectPanels()
             PopupDayPopup();
             PopupDay->popup(list->viewport()->mapToGlobal(at));
         });
-    connect(PanelTimer, &qt::TimerPanel::ticked, this, &TForm1::TrayCheck);
+    connect(PanelTimer, &qt::TimerPanel::ticked, Tray, &qt::TrayIcon::Ask);
+    connect(Tray, &qt::TrayIcon::availabilityChanged, this, &TForm1::TrayCheck);
+    connect(Tray, &qt::TrayIcon::clicked, this, &TForm1::MainFormShow);
     connect(PanelTimer, &qt::TimerPanel::minuteBegan, this, [this](const DateTime& now) {
         Calendar->SetToday(now.date);
         if (now.date != state_.lastDay) {

@@ -8,8 +8,8 @@
 
 #include <QGuiApplication>
 #include <QScreen>
-#include <QSystemTrayIcon>
 #include <QTimer>
+#include <QWindow>
 #include <QtDebug>
 
 namespace kal {
@@ -17,14 +17,15 @@ namespace kal {
 WindowGeometry TForm1::FormGeometry() const
 {
     // Frame position and client size: what placement moves to and what resize sets, so a
-    // window nobody touched compares equal whatever frame the window manager draws.
-    return WindowGeometry{x(), y(), width(), height()};
+    // window nobody touched compares equal whatever frame the window manager draws. The frame is
+    // the window system's: the widget's own idea of it is stale after a hide and show.
+    const QPoint frame = windowHandle() ? windowHandle()->frameGeometry().topLeft() : pos();
+    return WindowGeometry{frame.x(), frame.y(), width(), height()};
 }
 
 void TForm1::FormCloseQuery()
 {
-    if (tray_)
-        tray_->hide();
+    Tray->Hide();
     // Nothing may tick while the question is open, nor after.
     PanelTimer->Timer1->stop();
     if (state_.startupPending)

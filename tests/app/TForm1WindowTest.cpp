@@ -98,10 +98,15 @@ TEST_F(WindowFixture, MiniCalendarAndBackRestoreTheNormalGeometry)
     EXPECT_EQ(form->miniGeometry().left, 420);
     EXPECT_EQ(form->miniGeometry().top, 310);
 
-    // The header's double click does the same.
+    // The header's double click does the same, and the title bar's, both ways, in place.
     emit form->Calendar->PanelMonSch->doubleClicked();
     EXPECT_TRUE(form->miniMode());
     EXPECT_EQ(form->pos(), QPoint(420, 310));
+    for (bool mini : {false, true, false, true}) {
+        form->WMNCLButtonDblClk();
+        EXPECT_EQ(form->miniMode(), mini);
+        EXPECT_EQ(form->pos(), mini ? QPoint(420, 310) : QPoint(40, 30));
+    }
 }
 
 TEST_F(WindowFixture, MiniCalendarCannotBeEnteredFromAMaximisedWindow)
@@ -145,6 +150,10 @@ TEST_F(WindowFixture, SizePresetsWhateverTheMode)
         EXPECT_EQ((std::array<int, 5>{preset, form->PanelRight->width(), form->Calendar->GridMonth->height(),
                                       form->DayList->ListDaySch->height(), form->ListMemo->height()}),
                   (std::array<int, 5>{preset, right, grid, dayList, memo}));
+        // The whole graphic clock, the seconds' colon included, inside the panel's border.
+        const qt::ClockPanel* clock = form->PanelTimer->PanelClock;
+        EXPECT_LE(clock->LabelClock->geometry().right(), clock->contentsRect().right()) << preset;
+        EXPECT_LT(clock->LabelCol2->geometry().right(), clock->LabelClock->geometry().right()) << preset;
     }
 }
 
@@ -167,7 +176,7 @@ TEST_F(WindowFixture, WithoutANotificationAreaTheTrayMinimises)
 {
     platform.notificationArea = false;
     start("[Window]\r\nTaskBar=1\r\n");
-    EXPECT_FALSE(form->state().trayAvailable);
+    EXPECT_FALSE(form->Tray->available());
     EXPECT_FALSE(form->state().taskbarHidden) << "the task-bar button stays so the window can come back";
     form->TaskTraySet();
     EXPECT_TRUE(form->isVisible());
@@ -192,7 +201,7 @@ TEST_F(WindowFixture, TheNotificationAreaIsAskedAfterTheStartUnlessTheStartNeeds
         start(settings);
         EXPECT_EQ(platform.notificationAreaAsked, *settings ? 1 : 0);
         EXPECT_TRUE(QTest::qWaitFor([&] { return platform.notificationAreaAsked == 1; }, 1000));
-        EXPECT_TRUE(form->trayIconShown());
+        EXPECT_TRUE(form->Tray->shown());
         EXPECT_EQ(platform.notificationAreaAsked, 1);
         form->ApplicationExit();
     }
@@ -201,7 +210,7 @@ TEST_F(WindowFixture, TheNotificationAreaIsAskedAfterTheStartUnlessTheStartNeeds
 TEST_F(WindowFixture, TrayHidesAndShowsTheWindow)
 {
     start();
-    EXPECT_TRUE(form->trayIconShown());
+    EXPECT_TRUE(form->Tray->shown());
     form->TaskTraySet();
     EXPECT_FALSE(form->isVisible());
     form->PopupTrayPopup();
@@ -250,7 +259,7 @@ TEST_F(WindowFixture, ATrayThatComesLaterGetsTheIconAndOneThatGoesGivesTheWindow
         platform.notificationArea = tray;
         form->PanelTimer->Timer1Timer();
         form->TaskTraySet();
-        EXPECT_TRUE(form->trayIconShown() || !tray);
+        EXPECT_TRUE(form->Tray->shown() || !tray);
         EXPECT_EQ(form->isVisible(), !tray) << "without a tray the task bar keeps the window";
     }
 }

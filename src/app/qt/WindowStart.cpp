@@ -6,6 +6,7 @@
 #include "platform/qt/JapaneseUi.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/qt/TerminationSignal.h"
+#include "platform/qt/X11Windows.h"
 #include "settings/AppSettings.h"
 #include "settings/DataFolders.h"
 
@@ -32,6 +33,7 @@ int runWindow(int argc, char** argv, const std::string& programFolder, bool skip
     QApplication::setApplicationName("Kalendra");
     QApplication::setDesktopFileName("org.example.Kalendra");
     QApplication::setQuitOnLastWindowClosed(false);
+    typeWindowsOnShow(&app);
 
     InstanceGuard guard;
     if (!skipInstanceGuard &&
