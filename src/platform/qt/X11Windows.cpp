@@ -121,7 +121,7 @@ TitleBarWatch::TitleBarWatch(QWidget* window)
 {
     // Long enough for the window manager's answer to the release to arrive.
     settling_.setSingleShot(true);
-    settling_.setInterval(150);
+    settling_.setInterval(200);
     connect(&settling_, &QTimer::timeout, this, &TitleBarWatch::doubleClicked);
     connection_ = x11Connection();
     const xcb_query_extension_reply_t* input =
