@@ -18,7 +18,7 @@ namespace {
 
 using ical::Component;
 
-// Midnight of a day in Japan as UTC, which DTSTAMP and COMPLETED require.
+// Midnight of a day in Japan as UTC, which COMPLETED requires.
 icaltimetype japanMidnightUtc(const Date& date)
 {
     icaltimetype midnight = ical::dateTimeValue(date, 0);
@@ -58,6 +58,11 @@ void addIdentity(icalcomponent* component, const std::string& uid, int sequence)
         return;
     icalcomponent_add_property(component, icalproperty_new_uid(uid.c_str()));
     icalcomponent_add_property(component, icalproperty_new_sequence(sequence));
+}
+
+void addStamp(icalcomponent* component, const std::optional<DateTime>& stamp)
+{
+    icalcomponent_add_property(component, icalproperty_new_dtstamp(ical::utcValue(stamp.value_or(ical::utcNow()))));
 }
 
 icaltimetype dayAfterIf(bool next, const Date& date, int minute)
@@ -101,7 +106,7 @@ ical::Component japanTimezone()
     return zone;
 }
 
-ical::Component eventOf(const IcalEvent& record, int alarmMinutes)
+ical::Component eventOf(const IcalEvent& record, int alarmMinutes, const std::optional<DateTime>& stamp)
 {
     const std::string& line = record.line;
     if (!IsScheduleRecord(line) || RecDay(line) > daysInMonth(record.year, record.month))
@@ -109,7 +114,7 @@ ical::Component eventOf(const IcalEvent& record, int alarmMinutes)
     const Date date{record.year, record.month, RecDay(line)};
     Component event(icalcomponent_new_vevent());
     addIdentity(event.get(), record.uid, record.sequence);
-    icalcomponent_add_property(event.get(), icalproperty_new_dtstamp(japanMidnightUtc(date)));
+    addStamp(event.get(), stamp);
     const bool timed = addTimes(event.get(), date, line);
     addText(event.get(), icalproperty_new_summary, RecTitle(line));
     addText(event.get(), icalproperty_new_location, RecPlace(line));
@@ -147,7 +152,7 @@ std::string memoText(const std::vector<std::string>& memo)
 
 } // namespace
 
-ical::Component todoOf(const IcalTodo& todo)
+ical::Component todoOf(const IcalTodo& todo, const std::optional<DateTime>& stamp)
 {
     const std::optional<TodoFields> fields = ParseTodo(todo.line);
     if (!fields)
@@ -155,8 +160,7 @@ ical::Component todoOf(const IcalTodo& todo)
     Component component(icalcomponent_new_vtodo());
     icalcomponent* c = component.get();
     addIdentity(c, todo.uid, todo.sequence);
-    icalcomponent_add_property(c,
-                               icalproperty_new_dtstamp(japanMidnightUtc(fields->deadline.value_or(fields->doneDate))));
+    addStamp(c, stamp);
     addText(c, icalproperty_new_summary, fields->title);
     if (fields->deadline)
         icalcomponent_add_property(c, icalproperty_new_due(ical::dateValue(*fields->deadline)));
@@ -203,11 +207,13 @@ std::string ymd(const Date& date)
 
 std::string composeIcalendar(const IcalExportData& data)
 {
+    // One time for the whole file.
+    const DateTime stamp = data.stamp.value_or(ical::utcNow());
     std::vector<Component> components;
     for (const IcalEvent& record : data.records)
-        components.push_back(eventOf(record, data.alarmMinutes));
+        components.push_back(eventOf(record, data.alarmMinutes, stamp));
     for (const IcalTodo& todo : data.todos)
-        components.push_back(todoOf(todo));
+        components.push_back(todoOf(todo, stamp));
     return ical::textOf(calendarOf(std::move(components)).get());
 }
 

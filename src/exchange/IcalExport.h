@@ -1,8 +1,8 @@
 // iCalendar export: the schedules of a period as VEVENTs in Japan time (a record without start
 // time as an all-day event, one with only an end time as ending then) and the ToDo entries as
 // VTODOs. Each record goes out under its identity (RecordIdentities.h): a UID made at its first
-// export and kept through every change, with the SEQUENCE its changes raised. DTSTAMP comes
-// from the content, so exporting unchanged data twice gives the same file.
+// export and kept through every change, with the SEQUENCE its changes raised. DTSTAMP is the
+// time the component is written, in UTC: the identities keep no time of a record's last change.
 //
 // eventOf and todoOf map one record each: the .ics file and a calendar server carry the same.
 #pragma once
@@ -12,6 +12,7 @@
 #include "platform/Date.h"
 #include "platform/FileOps.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,17 +37,18 @@ struct IcalTodo {
 // The VTIMEZONE of the exported times, under the name they give (kJapanTzid).
 ical::Component japanTimezone();
 // The VEVENT of a record; nothing for a line that is no record of a real day. An end before the
-// start ends on the next day.
-ical::Component eventOf(const IcalEvent& event, int alarmMinutes);
+// start ends on the next day. DTSTAMP is `stamp` (UTC), else the time now.
+ical::Component eventOf(const IcalEvent& event, int alarmMinutes, const std::optional<DateTime>& stamp = {});
 // The VTODO of an entry; nothing for a line that is no entry.
-ical::Component todoOf(const IcalTodo& todo);
+ical::Component todoOf(const IcalTodo& todo, const std::optional<DateTime>& stamp = {});
 // A VCALENDAR with the zone of the exported times and `components`.
 ical::Component calendarOf(std::vector<ical::Component> components);
 
 struct IcalExportData {
     std::vector<IcalEvent> records;
     std::vector<IcalTodo> todos;
-    int alarmMinutes = 0; // the alarm lead time of the settings
+    int alarmMinutes = 0;          // the alarm lead time of the settings
+    std::optional<DateTime> stamp; // DTSTAMP of the whole file (UTC); none: the time of writing
 };
 
 // The whole .ics file (UTF-8, CR LF); lines that are not records are left out.

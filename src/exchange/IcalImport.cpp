@@ -18,7 +18,7 @@ using ical::Component;
 
 // Bounds that keep a hostile or careless file from filling the disk with records.
 constexpr int kMaxEventDays = kIcalMaxEventDays;
-constexpr int kMaxOccurrences = kIcalMaxOccurrences;
+// Steps a rule may take before its occurrences reach the period.
 constexpr int kMaxRuleSteps = 100000;
 constexpr int kMemoLinesPerTodo = 1000;
 
@@ -131,6 +131,13 @@ void addDay(std::vector<ImportedSchedule>& out, const EventTexts& texts, const D
                                    texts.sound, texts.message});
 }
 
+// An event from D hh:mm to D+1 hh:mm, shorter than a day: one record "hh:mm-hh:mm" on D, as the
+// export writes such a record.
+bool overnight(const JapanTime& from, const JapanTime& to)
+{
+    return to.date == addDays(from.date, 1) && *to.minute < *from.minute;
+}
+
 // One occurrence: a record on each of its days, the start time on the first and the end time on
 // the last; an end at midnight ends the day before. True when the span was cut.
 bool addOccurrence(std::vector<ImportedSchedule>& out, const EventTexts& texts, const icaltimetype& start,
@@ -157,7 +164,7 @@ bool addOccurrence(std::vector<ImportedSchedule>& out, const EventTexts& texts, 
         addDay(out, texts, from.date, startText, "");
         return false;
     }
-    if (to.date == from.date) {
+    if (to.date == from.date || overnight(from, to)) {
         addDay(out, texts, from.date, startText, ical::hhmmOf(*to.minute));
         return false;
     }
@@ -208,6 +215,7 @@ struct Period {
         const Date date = japanTime(time).date;
         return date >= from && date <= to;
     }
+    std::size_t occurrenceCap() const { return static_cast<std::size_t>(icalOccurrenceCap(from, to)); }
 };
 
 // The start of the period in the zone of the event's start, a day early for the zones' sake.
@@ -237,8 +245,9 @@ bool addRuleOccurrences(icalcomponent* event, const icaltimetype& dtstart, const
         // Rules finer than a day would take too many steps to reach the period from afar.
         if (rule.count == 0 && rule.freq <= ICAL_HOURLY_RECURRENCE && rule.freq != ICAL_NO_RECURRENCE)
             icalrecur_iterator_set_start(it, periodStartFor(dtstart, period.from));
+        const int maxSteps = kMaxRuleSteps + static_cast<int>(period.occurrenceCap());
         int step = 0;
-        for (; step < kMaxRuleSteps; ++step) {
+        for (; step < maxSteps; ++step) {
             icaltimetype next = icalrecur_iterator_next(it);
             if (icaltime_is_null_time(next))
                 break;
@@ -248,13 +257,13 @@ bool addRuleOccurrences(icalcomponent* event, const icaltimetype& dtstart, const
             if (!period.contains(next))
                 continue;
             // One over the cap: the start itself may come twice, once as DTSTART.
-            if (static_cast<int>(out.size()) > kMaxOccurrences) {
+            if (out.size() > period.occurrenceCap()) {
                 whole = false;
                 break;
             }
             out.push_back(next);
         }
-        whole = whole && step < kMaxRuleSteps;
+        whole = whole && step < maxSteps;
         icalrecur_iterator_free(it);
     }
     return whole;
@@ -291,8 +300,8 @@ Occurrences occurrenceStarts(icalcomponent* event, const icaltimetype& dtstart, 
             out.starts.push_back(start);
     std::sort(out.starts.begin(), out.starts.end(),
               [](const icaltimetype& a, const icaltimetype& b) { return icaltime_compare(a, b) < 0; });
-    if (out.starts.size() > static_cast<std::size_t>(kMaxOccurrences)) {
-        out.starts.resize(kMaxOccurrences);
+    if (out.starts.size() > period.occurrenceCap()) {
+        out.starts.resize(period.occurrenceCap());
         out.cut = true;
     }
     return out;
@@ -532,6 +541,11 @@ IcalEntries readIcalEntries(std::string_view icsText, const Date& from, const Da
             addTodo(todo, reading);
     }
     return entries;
+}
+
+int icalOccurrenceCap(const Date& from, const Date& to)
+{
+    return static_cast<int>(std::max<long long>(kIcalOccurrenceFloor, daysBetween(from, to) + 1));
 }
 
 IcalFile readIcalFile(const std::string& path)

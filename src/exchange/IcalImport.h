@@ -41,13 +41,17 @@ struct IcalSkips {
     int withoutStart = 0;   // events without a usable DTSTART, left out
     int cancelled = 0;      // cancelled events, left out
     int cancelledTodos = 0; // cancelled ToDo entries, taken as done
-    int occurrencesCut = 0; // recurring events with more occurrences than kIcalMaxOccurrences
+    int occurrencesCut = 0; // recurring events with more occurrences than icalOccurrenceCap
     int spansCut = 0;       // events longer than kIcalMaxEventDays, cut there
     int unknownZones = 0;   // components with a TZID known neither by the file nor by libical
     int unmapped = 0;       // components with a description, URL or attendees no field holds
 };
 
-inline constexpr int kIcalMaxOccurrences = 1000;
+// The most occurrences one recurring event gives within a period: one for each of its days, and
+// never fewer than kIcalOccurrenceFloor. An endless daily event fills any period; a rule finer
+// than a day cannot fill the disk.
+inline constexpr int kIcalOccurrenceFloor = 1000;
+int icalOccurrenceCap(const Date& from, const Date& to);
 inline constexpr int kIcalMaxEventDays = 366;
 
 // One event, or one occurrence of a recurring event, and the records of its days.
@@ -77,8 +81,9 @@ struct IcalEntries {
 };
 
 // The entries of an iCalendar text (a file, or one item of a calendar server); recurring events
-// are expanded to the occurrences that start within `from`..`to` (Japan dates). A ToDo without
-// completion date is done `today`.
+// are expanded to the occurrences that start within `from`..`to` (Japan dates), each to at most
+// icalOccurrenceCap of them (skips.occurrencesCut counts those cut). A ToDo without completion
+// date is done `today`.
 IcalEntries readIcalEntries(std::string_view icsText, const Date& from, const Date& to, const Date& today);
 
 struct IcalImportRequest {

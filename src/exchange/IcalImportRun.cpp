@@ -7,6 +7,7 @@
 #include "platform/ByteText.h"
 #include "platform/Files.h"
 #include "platform/NumberFormat.h"
+#include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
 #include "todo/TodoMemo.h"
 #include "todo/TodoStore.h"
@@ -20,6 +21,35 @@ namespace {
 files::RecordPlace placeOf(const RecordKey& key)
 {
     return files::RecordPlace{key.file, key.line, key.occurrence};
+}
+
+// Text that reads as the stored text keeps the stored bytes: a character with two Shift-JIS
+// forms is not rewritten by a newer version that did not change it.
+void keepStoredBytes(std::string& text, const std::string& stored)
+{
+    if (sjis::sameCharacters(text::trimRight(text), text::trimRight(stored)))
+        text = stored;
+}
+
+ImportedSchedule withStoredTexts(ImportedSchedule day, const std::string& storedLine)
+{
+    const ScheduleFields stored = ReadSchedule(storedLine);
+    keepStoredBytes(day.title, stored.title);
+    keepStoredBytes(day.place, stored.place);
+    keepStoredBytes(day.category, stored.category);
+    return day;
+}
+
+ImportedTodo withStoredTexts(ImportedTodo todo, const std::string& storedLine, const std::vector<std::string>& memo)
+{
+    const std::optional<TodoFields> stored = ParseTodo(storedLine);
+    if (!stored)
+        return todo;
+    keepStoredBytes(todo.fields.title, stored->title);
+    keepStoredBytes(todo.fields.category, stored->category);
+    for (std::size_t i = 0; i < todo.memo.size() && i < memo.size(); ++i)
+        keepStoredBytes(todo.memo[i], memo[i]);
+    return todo;
 }
 
 // The ToDo entries of an import, planned in memory like the month files.
@@ -95,6 +125,7 @@ public:
     // shares it.
     RecordKey replace(const RecordKey& record, ImportedTodo todo, IcalImportCounts& counts)
     {
+        todo = withStoredTexts(std::move(todo), record.line, local(record).memo);
         const int own = TodoMemoNumber(record.line);
         lines_.erase(find(record));
         const bool shared = std::any_of(lines_.begin(), lines_.end(),
@@ -123,7 +154,7 @@ private:
     // The deadline and the title: what the user sees of an entry in the lists.
     static std::string keyOf(const std::string& line)
     {
-        return text::field(line, 1, 10) + '\0' + text::trimRight(TodoTitle(line));
+        return text::field(line, 1, 10) + '\0' + sjis::canonical(text::trimRight(TodoTitle(line)));
     }
 
     // Appends the entry with its memo under `memoNumber` (none: a free one).
@@ -161,7 +192,7 @@ private:
 
 std::string dayKey(const Date& date, const std::string& record)
 {
-    return text::formatInt(date.year, 4, '0') + text::formatInt(date.month, 2, '0') + '\0' + record;
+    return text::formatInt(date.year, 4, '0') + text::formatInt(date.month, 2, '0') + '\0' + sjis::canonical(record);
 }
 
 std::vector<std::string> sortedKeys(const std::vector<ImportedSchedule>& days)
@@ -205,7 +236,6 @@ public:
             ++counts_.olderInFile;
             return {};
         }
-        // Counted as the records that are there: an overnight one reads as two days.
         if (sameDays(present, item.days)) {
             unchanged_ += static_cast<int>(present.size());
             return {};
@@ -273,9 +303,11 @@ private:
         }
         const int sequence = std::max(newestSequence(present) + 1, item.sequence);
         for (std::size_t part = 0; part < item.days.size(); ++part) {
+            const RecordIdentity* earlier = dayOf(present, part);
+            const ImportedSchedule day =
+                earlier ? withStoredTexts(item.days[part], earlier->key.line) : item.days[part];
             RecordKey placed;
-            if (ImportOutcome added = schedules_.add(item.days[part], &placed, ScheduleImport::Adding::Replacement);
-                !added.ok())
+            if (ImportOutcome added = schedules_.add(day, &placed, ScheduleImport::Adding::Replacement); !added.ok())
                 return added;
             keepDay(item, part, placed, present, sequence);
         }
@@ -288,10 +320,7 @@ private:
     void keepDay(const IcalEventItem& item, std::size_t part, const RecordKey& placed,
                  const std::vector<RecordIdentity>& earlier, int sequence)
     {
-        const auto same = std::find_if(earlier.begin(), earlier.end(), [&](const RecordIdentity& identity) {
-            return identity.source.part == static_cast<int>(part);
-        });
-        if (same != earlier.end()) {
+        if (const RecordIdentity* same = dayOf(earlier, part)) {
             keep(*same, placed, sequence);
             return;
         }
@@ -301,6 +330,14 @@ private:
         if (!whole)
             made.source = ItemSource{item.uid, item.recurrenceId, static_cast<int>(part)};
         keep(made, placed, sequence);
+    }
+
+    static const RecordIdentity* dayOf(const std::vector<RecordIdentity>& earlier, std::size_t part)
+    {
+        const auto same = std::find_if(earlier.begin(), earlier.end(), [&](const RecordIdentity& identity) {
+            return identity.source.part == static_cast<int>(part);
+        });
+        return same == earlier.end() ? nullptr : &*same;
     }
 
     void keep(RecordIdentity identity, const RecordKey& placed, int sequence)
@@ -314,7 +351,7 @@ private:
     }
 
     // Whether the records read as the item does: as stored, or as an export carries them and
-    // this reading takes them back (an overnight record comes back as two days).
+    // this reading takes them back (a style or a time typed "9:00" does not go out).
     bool sameDays(const std::vector<RecordIdentity>& present, const std::vector<ImportedSchedule>& days) const
     {
         const std::vector<std::string> wanted = sortedKeys(days);
@@ -341,7 +378,8 @@ private:
             return false;
         TodoFields a = back.todos.front().todo.fields, b = todo.fields;
         a.memoNumber = b.memoNumber = 0;
-        return ComposeTodo(a) == ComposeTodo(b) && back.todos.front().todo.memo == todo.memo;
+        return sjis::sameCharacters(ComposeTodo(a), ComposeTodo(b)) &&
+               sjis::sameCharacters(back.todos.front().todo.memo, todo.memo);
     }
 
     IcalEntries readBack(std::vector<ical::Component> components) const
@@ -375,7 +413,7 @@ std::string skipReport(const IcalSkips& skips, bool done)
         {skips.withoutStart, "の予定は開始日時がないため読み込み", "ませんでした。", "ません。"},
         {skips.cancelled, "の取り消された予定は読み込み", "ませんでした。", "ません。"},
         {skips.cancelledTodos, "の取り消されたToDoは処理済として反映し", "ました。", "ます。"},
-        {skips.occurrencesCut, "の繰り返し予定は 1,000 回で打ち切り", "ました。", "ます。"},
+        {skips.occurrencesCut, "の繰り返し予定は回数が多すぎるため、期間の途中で打ち切り", "ました。", "ます。"},
         {skips.spansCut, "の予定は 366 日で打ち切り", "ました。", "ます。"},
         {skips.unknownZones, "は不明なタイムゾーンの時刻を日本時間として読み", "ました。", "ます。"},
         {skips.unmapped, "の説明・URL・出席者は取り込め", "ませんでした。", "ません。"},

@@ -35,11 +35,16 @@ icaltimetype dateValue(const Date& date);
 icaltimetype dateTimeValue(const Date& date, int minuteOfDay);
 Date dateOf(const icaltimetype& time);
 
+// The time now in UTC, and a UTC time as libical's, for DTSTAMP.
+DateTime utcNow();
+icaltimetype utcValue(const DateTime& utc);
+
 // A RECURRENCE-ID as one text whatever zone it was given in: a date, a UTC time, or a
 // floating time.
 std::string recurrenceIdText(icaltimetype time);
 
-// The component as iCalendar text (UTF-8, lines ended by CR LF).
+// The component as iCalendar text (UTF-8, lines ended by CR LF), every text escaped as the format
+// says: list values that libical would leave unescaped are rewritten in the component for that.
 std::string textOf(icalcomponent* component);
 
 } // namespace kal::ical

@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 #include "platform/NumberFormat.h"
 #include "platform/RecordFollower.h"
+#include "platform/SjisCodec.h"
 #include "schedule/Categories.h"
 #include "schedule/CategoryFiles.h"
 #include "schedule/PickList.h"
@@ -40,7 +41,8 @@ std::string duplicateKey(const std::string& record)
     const std::string start = text::trimRight(RecStart(record));
     key += ZeroPaddedTime(start).value_or(start);
     key += '\0';
-    key += RecTitle(record);
+    // The title as the characters it holds, whichever form of them each side stored.
+    key += sjis::canonical(RecTitle(record));
     return key;
 }
 

@@ -37,7 +37,8 @@ struct ImportedSchedule {
 std::string composeImportedRecord(const ImportedSchedule& schedule);
 
 // What the duplicate check compares: the day, the start time (H:MM taken as HH:MM) and the
-// title, trailing blanks ignored. Empty for a line that is not a schedule record.
+// title as characters (either Shift-JIS form of one), trailing blanks ignored. Empty for a line
+// that is not a schedule record.
 std::string duplicateKey(const std::string& record);
 
 // Where names new to Category.tbl go: after the user's rows, or into the table sorted by name.

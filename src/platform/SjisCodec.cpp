@@ -1,5 +1,6 @@
 #include "platform/SjisCodec.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 
@@ -121,6 +122,48 @@ std::string fromUtf8Substituting(std::string_view utf8Text, std::string_view sub
         converter.reset();
     }
     return out;
+}
+
+namespace {
+
+// The rows where code page 932 holds characters twice: NEC's row 13, NEC's selection of the IBM
+// extensions, and the IBM extensions.
+bool mayHaveTwoForms(unsigned char lead)
+{
+    return lead == 0x87 || lead == 0xED || lead == 0xEE || lead >= 0xFA;
+}
+
+} // namespace
+
+std::string canonical(std::string_view sjisText)
+{
+    std::string out;
+    std::size_t copied = 0;
+    for (std::size_t i = 0; i < sjisText.size(); i += charLength(sjisText, i)) {
+        if (charLength(sjisText, i) != 2 || !mayHaveTwoForms(static_cast<unsigned char>(sjisText[i])))
+            continue;
+        const std::optional<std::string> again = fromUtf8(toUtf8(sjisText.substr(i, 2)));
+        if (!again || *again == sjisText.substr(i, 2))
+            continue;
+        out.append(sjisText.substr(copied, i - copied));
+        out += *again;
+        copied = i + 2;
+    }
+    if (copied == 0)
+        return std::string(sjisText);
+    out.append(sjisText.substr(copied));
+    return out;
+}
+
+bool sameCharacters(std::string_view a, std::string_view b)
+{
+    return a == b || canonical(a) == canonical(b);
+}
+
+bool sameCharacters(const std::vector<std::string>& a, const std::vector<std::string>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const std::string& x, const std::string& y) { return sameCharacters(x, y); });
 }
 
 std::string fromUtf8Lossy(std::string_view utf8Text)

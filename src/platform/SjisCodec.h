@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kal::sjis {
 
@@ -31,6 +32,14 @@ std::optional<std::string> fromUtf8(std::string_view utf8Text);
 // Every character without a Shift-JIS form (and every byte that is not UTF-8) becomes
 // `substitute`; `substituted`, when given, is raised once for each.
 std::string fromUtf8Substituting(std::string_view utf8Text, std::string_view substitute, int* substituted = nullptr);
+
+// The text with every character in the form new text from UTF-8 gets: the NEC and IBM extension
+// characters that code page 932 holds twice become one form, so two texts that read alike are
+// equal bytes. Bytes that are not Shift-JIS stay as they are.
+std::string canonical(std::string_view sjisText);
+// Whether two texts (or lists of lines) hold the same characters, in whichever form.
+bool sameCharacters(std::string_view a, std::string_view b);
+bool sameCharacters(const std::vector<std::string>& a, const std::vector<std::string>& b);
 
 // For texts known to be encodable (literals in the sources); an unencodable character becomes '?'.
 std::string fromUtf8Lossy(std::string_view utf8Text);

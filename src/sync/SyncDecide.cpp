@@ -18,22 +18,37 @@ std::string keyText(const RecordKey& key)
     return key.file + '\0' + std::to_string(key.occurrence) + '\0' + key.line;
 }
 
-std::string withMark(const std::string& title, std::size_t width)
+// The copy keeps its whole title. "（競合）" goes before it where the field has room; else the
+// title moves to a free field beside it (a schedule's empty place, a ToDo entry's memo) and the
+// title field shows the mark and the title's start. A schedule whose place is taken has the mark
+// before the place instead; false when that place had to be cut to its field.
+bool markSchedule(ScheduleFields& fields)
 {
-    return title.starts_with(kConflictMark) ? title : text::cutBytes(kConflictMark + title, width);
+    const std::size_t width = kRecTextBytes;
+    if (fields.title.starts_with(kConflictMark) || fields.place.starts_with(kConflictMark))
+        return true;
+    if (kConflictMark.size() + fields.title.size() <= width) {
+        fields.title = kConflictMark + fields.title;
+        return true;
+    }
+    if (text::trimRight(fields.place).empty()) {
+        fields.place = fields.title;
+        fields.title = text::cutBytes(kConflictMark + fields.title, width);
+        return true;
+    }
+    const std::string place = kConflictMark + fields.place;
+    fields.place = text::cutBytes(place, width);
+    return fields.place == place;
 }
 
-// The record's line with "（競合）" before its title.
-std::string markedLine(const LocalRecord& record)
+void markTodo(TodoFields& fields, std::vector<std::string>& memo)
 {
-    if (record.isTodo()) {
-        TodoFields fields = ParseTodo(record.key.line).value_or(TodoFields{});
-        fields.title = withMark(fields.title, kTodoTitleBytes);
-        return ComposeTodo(fields);
-    }
-    ScheduleFields fields = ReadSchedule(record.key.line);
-    fields.title = withMark(fields.title, kRecTextBytes);
-    return ComposeSchedule(fields);
+    const std::size_t width = kTodoTitleBytes;
+    if (fields.title.starts_with(kConflictMark))
+        return;
+    if (kConflictMark.size() + fields.title.size() > width)
+        memo.insert(memo.begin(), fields.title);
+    fields.title = text::cutBytes(kConflictMark + fields.title, width);
 }
 
 } // namespace
@@ -107,6 +122,15 @@ std::optional<std::string> serverHashOf(const RecordIdentity& identity, const Se
     return std::nullopt;
 }
 
+// One event of one day, not an occurrence, or one ToDo entry: what one record is as a whole.
+bool holdsOneRecord(const ServerItem& item)
+{
+    const auto& events = item.entries.events;
+    if (events.empty())
+        return item.entries.todos.size() == 1;
+    return events.size() == 1 && events.front().recurrenceId.empty() && events.front().days.size() == 1;
+}
+
 } // namespace
 
 bool SyncRun::serverShowsNoChange(const std::string& href, const ServerItem& item) const
@@ -140,6 +164,12 @@ void SyncRun::decideServerItem(const ServerItem& item)
     Download download{item, {}};
     if (locals.empty()) {
         download.replacing = sameUnsynced(item);
+        if (download.replacing.size() == 1 && holdsOneRecord(item)) {
+            // The record is that item already; it keeps its bytes (a style, the form of a character).
+            const LocalRecord& record = *snapshot_.recordAt(download.replacing.front());
+            changes_.sent.push_back(SentAt{record.key, SentRecord{item.uid, item.href, item.etag, record.hash, true}});
+            return;
+        }
         if (download.replacing.empty() && (!item.entries.events.empty() || !item.entries.todos.empty()))
             ++counts_.received;
         changes_.downloads.push_back(std::move(download));
@@ -256,8 +286,17 @@ std::multiset<std::string> SyncRun::serverContent(const ServerItem& item) const
 void SyncRun::keepCopy(const LocalRecord& record)
 {
     RecordKey like = record.key;
-    like.line = markedLine(record);
-    changes_.copies.push_back(ConflictCopy{std::move(like), record.date, record.memo, std::nullopt});
+    std::vector<std::string> memo = record.memo;
+    if (record.isTodo()) {
+        TodoFields fields = ParseTodo(record.key.line).value_or(TodoFields{});
+        markTodo(fields, memo);
+        like.line = ComposeTodo(fields);
+    } else {
+        ScheduleFields fields = ReadSchedule(record.key.line);
+        counts_.copiesCut += !markSchedule(fields);
+        like.line = ComposeSchedule(fields);
+    }
+    changes_.copies.push_back(ConflictCopy{std::move(like), record.date, std::move(memo), std::nullopt});
 }
 
 } // namespace kal

@@ -306,6 +306,8 @@ std::string syncSummary(const SyncCounts& c)
                        "）。";
     if (c.conflicts > 0)
         line += "競合した手元の版は題名に「（競合）」を付けて残しました。";
+    if (c.copiesCut > 0)
+        line += countText(c.copiesCut) + "は題名が長いため「（競合）」を場所に付け、場所の終わりを切り詰めました。";
     if (c.localOnly > 0)
         line += countText(c.localOnly) + "の変更は同期先の予定で表せないため、手元だけに残しました。";
     if (c.eventsRefused)
@@ -321,7 +323,8 @@ std::string syncSummary(const SyncCounts& c)
 
 std::string syncBrief(const SyncCounts& c)
 {
-    const bool more = c.localOnly > 0 || c.eventsRefused || c.todosRefused || c.unreadable > 0 || c.tooLarge > 0;
+    const bool more =
+        c.localOnly > 0 || c.copiesCut > 0 || c.eventsRefused || c.todosRefused || c.unreadable > 0 || c.tooLarge > 0;
     return "受信 " + text::formatThousands(c.received) + "・送信 " + text::formatThousands(c.sent) + "・更新 " +
            text::formatThousands(c.updated) + "・削除 " + text::formatThousands(c.deleted) + "・競合 " +
            text::formatThousands(c.conflicts) + (more ? "（注意あり）" : "");

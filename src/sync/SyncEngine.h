@@ -54,6 +54,7 @@ struct SyncCounts {
     int updated = 0;   // items changed, either way
     int deleted = 0;   // items removed, either way
     int conflicts = 0; // items both sides changed
+    int copiesCut = 0; // conflict copies whose place was cut to make room for the mark
     int localOnly = 0; // local changes the server's item cannot express, kept here
     int unreadable = 0;
     int tooLarge = 0;

@@ -2,6 +2,7 @@
 
 #include "exchange/IcalSupport.h"
 #include "platform/ByteText.h"
+#include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
 #include "todo/TodoRecord.h"
 
@@ -140,12 +141,21 @@ void replaceAlarms(icalcomponent* target, icalcomponent* source)
         icalcomponent_add_component(target, icalcomponent_new_clone(c));
 }
 
+// A component changed here: its SEQUENCE raised, its DTSTAMP the time of writing.
 void raiseSequence(icalcomponent* component)
 {
     icalproperty* p = icalcomponent_get_first_property(component, ICAL_SEQUENCE_PROPERTY);
     const int next = p ? std::max(0, icalproperty_get_sequence(p)) + 1 : 1;
     removeProperties(component, ICAL_SEQUENCE_PROPERTY);
     icalcomponent_add_property(component, icalproperty_new_sequence(next));
+    removeProperties(component, ICAL_DTSTAMP_PROPERTY);
+    icalcomponent_add_property(component, icalproperty_new_dtstamp(ical::utcValue(ical::utcNow())));
+}
+
+// Two texts of the records that read differently, whichever Shift-JIS form each character is in.
+bool differs(const std::string& a, const std::string& b)
+{
+    return !sjis::sameCharacters(text::trimRight(a), text::trimRight(b));
 }
 
 std::string uidOf(icalcomponent* component)
@@ -216,11 +226,9 @@ public:
             replaceProperties(target, ours_.get(), ICAL_X_PROPERTY, ical::kNoStartProperty);
             japanTimes = changed = true;
         }
-        changed |= replaceIf(target, RecTitle(serverLine_) != RecTitle(line), ICAL_SUMMARY_PROPERTY);
-        changed |= replaceIf(target, text::trimRight(RecPlace(serverLine_)) != text::trimRight(RecPlace(line)),
-                             ICAL_LOCATION_PROPERTY);
-        changed |= replaceIf(target, text::trimRight(RecCategory(serverLine_)) != text::trimRight(RecCategory(line)),
-                             ICAL_CATEGORIES_PROPERTY);
+        changed |= replaceIf(target, differs(RecTitle(serverLine_), RecTitle(line)), ICAL_SUMMARY_PROPERTY);
+        changed |= replaceIf(target, differs(RecPlace(serverLine_), RecPlace(line)), ICAL_LOCATION_PROPERTY);
+        changed |= replaceIf(target, differs(RecCategory(serverLine_), RecCategory(line)), ICAL_CATEGORIES_PROPERTY);
         if (RecSound(serverLine_) != RecSound(line) || RecMessage(serverLine_) != RecMessage(line)) {
             replaceAlarms(target, ours_.get());
             changed = true;
@@ -374,14 +382,14 @@ bool applyTodoEdit(EditContext& c, const TodoEdit& edit)
             replaceProperties(target, ours.get(), kind);
         changed = true;
     };
-    replaceIf(text::trimRight(server.title) != text::trimRight(local->title), {ICAL_SUMMARY_PROPERTY});
+    replaceIf(differs(server.title, local->title), {ICAL_SUMMARY_PROPERTY});
     replaceIf(server.deadline != local->deadline, {ICAL_DUE_PROPERTY, ICAL_DURATION_PROPERTY});
     replaceIf(server.priority != local->priority, {ICAL_PRIORITY_PROPERTY});
     replaceIf(server.progress != local->progress, {ICAL_PERCENTCOMPLETE_PROPERTY, ICAL_STATUS_PROPERTY});
     replaceIf(server.done != local->done || (local->done && server.doneDate != local->doneDate),
               {ICAL_STATUS_PROPERTY, ICAL_COMPLETED_PROPERTY});
-    replaceIf(text::trimRight(server.category) != text::trimRight(local->category), {ICAL_CATEGORIES_PROPERTY});
-    replaceIf(entry->todo.memo != edit.todo.memo, {ICAL_DESCRIPTION_PROPERTY});
+    replaceIf(differs(server.category, local->category), {ICAL_CATEGORIES_PROPERTY});
+    replaceIf(!sjis::sameCharacters(entry->todo.memo, edit.todo.memo), {ICAL_DESCRIPTION_PROPERTY});
     if (changed)
         raiseSequence(target);
     c.changed = c.changed || changed;

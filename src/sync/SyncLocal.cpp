@@ -3,6 +3,7 @@
 #include "platform/ByteText.h"
 #include "platform/Files.h"
 #include "platform/FolderLock.h"
+#include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
 #include "todo/TodoMemo.h"
 #include "todo/TodoRecord.h"
@@ -100,13 +101,17 @@ std::string recordHash(const RecordKey& key, const std::vector<std::string>& mem
 
 namespace {
 
+// Texts compared as the characters they are: the two forms of one character are one. An open
+// entry's done date goes to no server.
 std::string todoFieldsContent(TodoFields fields, const std::vector<std::string>& memo)
 {
     fields.memoNumber = 0;
+    if (!fields.done)
+        fields.doneDate = Date{};
     fields.title = text::trimRight(fields.title);
-    std::string content = std::string("T") + '\0' + ComposeTodo(fields);
+    std::string content = std::string("T") + '\0' + sjis::canonical(ComposeTodo(fields));
     for (const std::string& line : memo)
-        content += '\n' + line;
+        content += '\n' + sjis::canonical(line);
     return content;
 }
 
@@ -122,7 +127,7 @@ std::string recordContent(const LocalRecord& record)
 
 std::string dayContent(const ImportedSchedule& day)
 {
-    return MonthFileName(day.date.year, day.date.month) + '\0' + serverRecordLine(day);
+    return MonthFileName(day.date.year, day.date.month) + '\0' + sjis::canonical(serverRecordLine(day));
 }
 
 std::string todoContent(const ImportedTodo& todo)

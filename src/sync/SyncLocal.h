@@ -34,7 +34,8 @@ struct LocalRecord {
 
 // A record as far as a server item can hold it (what the import makes of its export), and the
 // same of an item's day or ToDo entry, or of all its days in the window: equal when both read
-// alike. A style, a memo number or trailing blanks make no difference.
+// alike. A style, a memo number, trailing blanks or which of the two Shift-JIS forms a character
+// is stored in make no difference.
 std::string recordContent(const LocalRecord& record);
 std::string dayContent(const ImportedSchedule& day);
 std::string todoContent(const ImportedTodo& todo);

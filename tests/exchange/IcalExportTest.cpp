@@ -54,7 +54,12 @@ struct Source {
                timedLine(9, "09:00", "10:30", "朝会, 定例", "会議室A", "仕事", true),
                timedLine(9, "09:00", "10:30", "朝会, 定例", "会議室A", "仕事", true),
                timedLine(20, "23:00", "", "夜行", "", "", false)};
-        june = {timedLine(1, "12:00", "13:00", "6月", "", "", false)};
+        june = {timedLine(1, "12:00", "13:00", "6月", "", "", false),
+                timedLine(2, "", "10:00", "終", "", "", false),
+                timedLine(3, "22:00", "02:00", "夜勤", "", "仕事,重要;至急", true),
+                timedLine(10, "10:00", "", "合宿", "", "", false),
+                timedLine(11, "", "15:00", "合宿", "", "", false),
+                timedLine(20, "12:00", "13:00", "6月", "", "", false)};
         todos = {todoLine(Date{2026, 5, 20}, 0, 3, false, 1, "報告書", "仕事"),
                  todoLine(std::nullopt, 3, 10, true, 0, "済み")};
         memos = {ComposeTodoMemo(1, {sj("一行目"), sj("二行目, 続き")})};
@@ -87,6 +92,7 @@ TEST(IcalExport, EveryFieldIsWrittenAndTheFileIsStable)
     ASSERT_TRUE(loadIcalExportData(source.request(), data, identities).ok);
     ASSERT_EQ(data.records.size(), 4u) << "June stays out of May's export";
     ASSERT_EQ(data.todos.size(), 2u);
+    data.stamp = DateTime{{2026, 5, 2}, 3, 4, 5};
     const std::string ics = composeIcalendar(data);
 
     const char* const expected[] = {"BEGIN:VCALENDAR",
@@ -104,7 +110,7 @@ TEST(IcalExport, EveryFieldIsWrittenAndTheFileIsStable)
                                     "TRIGGER:-PT10M",
                                     "ACTION:AUDIO",
                                     "ACTION:DISPLAY",
-                                    "DTSTAMP:20260508T150000Z",
+                                    "DTSTAMP:20260502T030405Z",
                                     "BEGIN:VTODO",
                                     "DUE;VALUE=DATE:20260520",
                                     "PRIORITY:1",
@@ -125,6 +131,7 @@ TEST(IcalExport, EveryFieldIsWrittenAndTheFileIsStable)
 
     IcalExportData again;
     ASSERT_TRUE(loadIcalExportData(source.request(), again, identities).ok);
+    again.stamp = data.stamp;
     EXPECT_EQ(composeIcalendar(again), ics) << "exporting twice with the identities kept gives the same file";
     // Identical records still get UIDs of their own.
     std::vector<std::string> uids;

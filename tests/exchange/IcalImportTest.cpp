@@ -91,7 +91,7 @@ TEST(IcalImportEvents, TimesBecomeJapanTimeAndDaysAreSplit)
         {"New York crossing midnight in Japan",
          calendar({kNewYorkZone, event("DTSTART;TZID=America/New_York:20260115T093000\r\n"
                                        "DTEND;TZID=America/New_York:20260115T110000\r\nSUMMARY:a\r\n")}),
-         {{{2026, 1, 15}, "23:30", ""}, {{2026, 1, 16}, "", "01:00"}}},
+         {{{2026, 1, 15}, "23:30", "01:00"}}},
         {"New York zone known without VTIMEZONE",
          calendar({event("DTSTART;TZID=America/New_York:20260715T093000\r\n"
                          "DTEND;TZID=America/New_York:20260715T100000\r\nSUMMARY:a\r\n")}),
@@ -105,7 +105,7 @@ TEST(IcalImportEvents, TimesBecomeJapanTimeAndDaysAreSplit)
          {{{2026, 3, 1}, "20:00", ""}, {{2026, 3, 2}, "", ""}, {{2026, 3, 3}, "", "21:00"}}},
         {"ends at midnight",
          calendar({event("DTSTART:20260301T220000\r\nDTEND:20260302T000000\r\n")}),
-         {{{2026, 3, 1}, "22:00", ""}}},
+         {{{2026, 3, 1}, "22:00", "00:00"}}},
         {"end before start keeps the start",
          calendar({event("DTSTART:20260301T220000\r\nDTEND:20260301T100000\r\n")}),
          {{{2026, 3, 1}, "22:00", ""}}},
@@ -245,7 +245,7 @@ TEST(IcalImportTodos, FieldsComeFromTheirProperties)
 
 TEST(IcalImportSkips, WhatCannotComeInIsCountedForTheReport)
 {
-    const std::string weekly1001 = event("DTSTART;VALUE=DATE:20260111\r\nRRULE:FREQ=DAILY;COUNT=1001\r\n");
+    const std::string twiceDaily = event("DTSTART:20260111T090000\r\nRRULE:FREQ=DAILY;BYHOUR=9,21\r\n");
     struct Case {
         const char* name;
         std::string text;
@@ -257,7 +257,7 @@ TEST(IcalImportSkips, WhatCannotComeInIsCountedForTheReport)
         {"no start", calendar({event("SUMMARY:x\r\n")}), &IcalSkips::withoutStart, 0, "開始日時がないため"},
         {"cancelled", calendar({event("DTSTART:20260301T220000\r\nSTATUS:CANCELLED\r\n")}), &IcalSkips::cancelled, 0,
          "取り消された予定"},
-        {"occurrences over the cap", calendar({weekly1001}), &IcalSkips::occurrencesCut, 1000, "1,000 回で打ち切り"},
+        {"occurrences over one a day", calendar({twiceDaily}), &IcalSkips::occurrencesCut, 1461, "回数が多すぎる"},
         {"a span over a year", calendar({event("DTSTART:20260301T220000\r\nDTEND:20270401T090000\r\n")}),
          &IcalSkips::spansCut, 366, "366 日で打ち切り"},
         {"a zone nobody knows", calendar({event("DTSTART;TZID=Mars/Olympus:20260301T090000\r\n")}),
@@ -279,6 +279,9 @@ TEST(IcalImportSkips, WhatCannotComeInIsCountedForTheReport)
         const IcalImportOutcome checked = runIcalImport(request, ImportRun::Check);
         EXPECT_NE(checked.outcome.message.find(c.reported), std::string::npos) << checked.outcome.message;
     }
+    const IcalEntries daily =
+        read(calendar({event("DTSTART;VALUE=DATE:20200101\r\nRRULE:FREQ=DAILY\r\n")}), {2026, 1, 10}, {2030, 1, 9});
+    EXPECT_EQ(daily.schedules().size(), 1461u) << "an endless daily event fills the whole period";
 }
 
 TEST(IcalImportTexts, ACommaInsideACategoryNameStaysAndACancelledTodoIsDone)

@@ -27,7 +27,8 @@ RadicaleServer& server()
     return RadicaleServer::shared({"mkcal down VEVENT,VTODO", "mkcal up VEVENT,VTODO", "mkcal both VEVENT,VTODO",
                                    "mkcal faults VEVENT,VTODO", "mkcal lost VEVENT,VTODO", "mkcal events VEVENT",
                                    "mkcal killed VEVENT,VTODO", "mkcal first VEVENT,VTODO", "mkcal second VEVENT,VTODO",
-                                   "mkcal window VEVENT,VTODO"});
+                                   "mkcal window VEVENT,VTODO", "mkcal same VEVENT,VTODO",
+                                   "mkcal copies VEVENT,VTODO"});
 }
 
 // The password from ~/.netrc of a home of the test's own; no keyring on this session.
@@ -259,12 +260,12 @@ TEST(SyncServer, LocalRecordsGoUpAndFollowTheirChanges)
     EXPECT_EQ(seen,
               (std::vector<std::string>{"||COMPLETED||書類", "||COMPLETED||洗車", "||||夜行バス", "||||歯科検診"}));
     folder.expectQuietSecondSync();
-    // What another device reads: nothing doubled; the overnight record spans two days there.
+    // What another device reads: nothing doubled; the overnight record is the one record it was.
     SyncedFolder other("up");
     EXPECT_EQ(summaryOf(other.sync()), "同期しました（受信 4 件、送信 0 件、更新 0 件、削除 0 件、競合 0 件）。");
     EXPECT_EQ(other.records(),
-              (std::vector<std::string>{"2027/01/05 10:00-11:00 歯科検診", "2027/01/07 23:00- 夜行バス",
-                                        "2027/01/08 -01:00 夜行バス", "ToDo done 書類", "ToDo done 洗車"}));
+              (std::vector<std::string>{"2027/01/05 10:00-11:00 歯科検診", "2027/01/07 23:00-01:00 夜行バス",
+                                        "ToDo done 書類", "ToDo done 洗車"}));
 }
 
 TEST(SyncServer, OccurrencesGoUpAsExceptionsAndSpansStayLocal)
@@ -318,6 +319,53 @@ TEST(SyncServer, BothSidesChangedKeepsBothVersions)
     const std::vector<std::string> dump = lines(server().peer({"dump both"}));
     EXPECT_NE(std::find(dump.begin(), dump.end(), uid + "||||面談（本社 3F）"), dump.end());
     folder.expectQuietSecondSync();
+}
+
+TEST(SyncServer, TwoDevicesHoldingTheSameDataDoubleNothingAndKeepTheirBytes)
+{
+    // 髙 in its NEC form (0xEEE0), which text from a server never becomes.
+    const auto nec = [](std::string line) { return line.replace(line.find("\xFB\xFC"), 2, "\xEE\xE0"); };
+    const std::vector<std::string> month = {plainScheduleLine(7, "22:00", "02:00", "夜勤"),
+                                            nec(plainScheduleLine(8, "10:00", "11:00", "髙橋さん")),
+                                            plainScheduleLine(9, "", "", "棚卸", "", "仕事,重要;至急")};
+    TodoFields todo;
+    todo.title = sj("髙橋さんへ電話");
+    const std::vector<std::string> todos = {nec(ComposeTodo(todo))};
+    SyncedFolder first("same"), second("same");
+    for (SyncedFolder* device : {&first, &second})
+        ASSERT_TRUE(files::saveLines(MonthFilePath(device->path(), 2027, 1), month) &&
+                    files::saveLines(TodoFilePath(device->path()), todos));
+    EXPECT_EQ(summaryOf(first.sync()), "同期しました（受信 0 件、送信 4 件、更新 0 件、削除 0 件、競合 0 件）。");
+    EXPECT_EQ(summaryOf(second.sync()), syncSummary(SyncCounts{}));
+    EXPECT_EQ(files::loadLines(MonthFilePath(second.path(), 2027, 1)), month);
+    EXPECT_EQ(files::loadLines(TodoFilePath(second.path())), todos);
+    // A new place from there: the title that did not change keeps its stored form.
+    for (const std::string& line : lines(server().peer({"dump same"})))
+        if (line.ends_with("|髙橋さん"))
+            server().peer({"set same " + line.substr(0, line.find('|')) + " LOCATION 本社"});
+    EXPECT_EQ(summaryOf(second.sync()), "同期しました（受信 0 件、送信 0 件、更新 1 件、削除 0 件、競合 0 件）。");
+    EXPECT_EQ(files::loadLines(MonthFilePath(second.path(), 2027, 1))[1],
+              nec(plainScheduleLine(8, "10:00", "11:00", "髙橋さん", "本社")));
+}
+
+TEST(SyncServer, AConflictCopyKeepsItsWholeTitle)
+{
+    const std::string full = "四十バイトちょうどの長い題名で終わりです", place34 = "場所も長くて三十四バイトある会議室";
+    SyncedFolder folder("copies");
+    ASSERT_TRUE(files::saveLines(MonthFilePath(folder.path(), 2027, 1),
+                                 {plainScheduleLine(20, "", "", "元"), plainScheduleLine(21, "", "", "元", "本社"),
+                                  plainScheduleLine(22, "", "", "元", place34)}));
+    ASSERT_TRUE(folder.sync().ok);
+    for (const std::string& line : lines(server().peer({"dump copies"})))
+        server().peer({"set copies " + line.substr(0, line.find('|')) + " SUMMARY 相手"});
+    for (int day : {20, 21, 22})
+        folder.correct({2027, 1, day}, "元", full);
+    EXPECT_EQ(folder.sync().counts.copiesCut, 1);
+    const std::vector<std::string> there = files::loadLines(MonthFilePath(folder.path(), 2027, 1));
+    for (const std::string& copy : {plainScheduleLine(20, "", "", "（競合）四十バイトちょうどの長い題名で終", full),
+                                    plainScheduleLine(21, "", "", full, "（競合）本社"),
+                                    plainScheduleLine(22, "", "", full, "（競合）場所も長くて三十四バイトある会議")})
+        EXPECT_EQ(std::count(there.begin(), there.end(), copy), 1) << sjis::toUtf8(copy);
 }
 
 TEST(SyncServer, AnotherCollectionGetsEverythingOnceAndTheFirstKeepsItsItems)
