@@ -130,6 +130,7 @@ void SyncRun::decideServerItem(const ServerItem& item)
     handled_.insert(item.href);
     if (!item.readable) {
         ++counts_.unreadable;
+        pending_.unread.insert(item.href);
         return;
     }
     std::vector<const RecordIdentity*> locals;
@@ -156,7 +157,7 @@ void SyncRun::decideServerItem(const ServerItem& item)
         ++counts_.conflicts;
         for (const RecordIdentity* identity : locals)
             if (snapshot_.stateOf(*identity, window_) == RecordState::Changed)
-                keepCopy(*snapshot_.recordAt(identity->key));
+                keepCopy(*snapshot_.recordAt(identity->key), item.href);
     } else if (!same) {
         ++counts_.updated;
     }
@@ -253,11 +254,16 @@ std::multiset<std::string> SyncRun::serverContent(const ServerItem& item) const
     return itemContent(item, window_);
 }
 
-void SyncRun::keepCopy(const LocalRecord& record)
+// A copy sent by a sync that was cut off before its end is on the server already, under the
+// same UID: that item comes down as the copy.
+void SyncRun::keepCopy(const LocalRecord& record, const std::string& href)
 {
+    std::string uid = uidFrom("copy\n" + href + '\n' + record.hash);
+    if (serverUids_.count(uid))
+        return;
     RecordKey like = record.key;
     like.line = markedLine(record);
-    changes_.copies.push_back(ConflictCopy{std::move(like), record.date, record.memo, std::nullopt});
+    changes_.copies.push_back(ConflictCopy{std::move(uid), std::move(like), record.date, record.memo, std::nullopt});
 }
 
 } // namespace kal

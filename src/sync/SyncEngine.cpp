@@ -74,10 +74,13 @@ SyncRun::Step SyncRun::run(SyncOutcome& outcome)
         outcome = failedOutcome(failure_.reason, failure_.error);
         return Step::Failed;
     }
+    settlePending();
     decideServerItems();
     for (const std::string& href : removedHrefs_)
         decideRemoved(href);
-    complete_ = sendLocalChanges() && sendNewRecords();
+    complete_ = sendEverything();
+    if (restart_)
+        return Step::Again;
     if (complete_) {
         learnMissingEtags();
         refreshToken();
@@ -190,6 +193,10 @@ void SyncRun::takeBases()
     for (const auto& [href, identities] : known_)
         if (!removedHrefs_.count(href) && hasLocalChanges(href))
             changedHrefs_.insert(href);
+    // Items that could not be read are asked for until they read.
+    for (const std::string& href : snapshot_.pending.unread)
+        if (!removedHrefs_.count(href))
+            changedHrefs_.insert(href);
 }
 
 bool SyncRun::fetchItems(const std::set<std::string>& hrefs)
@@ -203,6 +210,7 @@ bool SyncRun::fetchItems(const std::set<std::string>& hrefs)
     for (caldav::ItemBody& body : bodies.items) {
         ServerItem item = readServerItem(body.href, body.etag, std::move(body.icalendar), window_, request_.today,
                                          syncKindsOf(events_, todos_));
+        counts_.capped += item.entries.skips.occurrencesCut;
         items_.insert_or_assign(item.href, std::move(item));
     }
     for (const std::string& href : bodies.missing)
@@ -235,6 +243,7 @@ SyncRun::Step SyncRun::apply(SyncOutcome& outcome)
     report(SyncStage::Writing);
     changes_.clearSync = clearSync_;
     changes_.state = SyncState{request_.settings.url, token_, ctag_, events_, todos_, window_};
+    changes_.pending = pending_;
     counts_.eventsRefused = !events_;
     counts_.todosRefused = !todos_;
     const ApplyResult applied =
@@ -248,9 +257,9 @@ SyncRun::Step SyncRun::apply(SyncOutcome& outcome)
         outcome.reason = applied.reason;
         return Step::Failed;
     }
-    if (!failure_.ok()) {
+    if (!failure_.ok() || !writeFailure_.empty()) {
         outcome.ok = false;
-        outcome.reason = failure_.reason;
+        outcome.reason = failure_.ok() ? writeFailure_ : failure_.reason;
         outcome.error = failure_.error;
         return Step::Failed;
     }
@@ -316,12 +325,16 @@ std::string syncSummary(const SyncCounts& c)
         line += countText(c.unreadable) + "は iCalendar として読めないため取り込みませんでした。";
     if (c.tooLarge > 0)
         line += countText(c.tooLarge) + "は大きすぎるため取り込みませんでした。";
+    if (c.capped > 0)
+        line += countText(c.capped) + "の繰り返し予定は " + text::formatThousands(kIcalMaxOccurrences) +
+                " 回で打ち切りました。";
     return line;
 }
 
 std::string syncBrief(const SyncCounts& c)
 {
-    const bool more = c.localOnly > 0 || c.eventsRefused || c.todosRefused || c.unreadable > 0 || c.tooLarge > 0;
+    const bool more =
+        c.localOnly > 0 || c.eventsRefused || c.todosRefused || c.unreadable > 0 || c.tooLarge > 0 || c.capped > 0;
     return "受信 " + text::formatThousands(c.received) + "・送信 " + text::formatThousands(c.sent) + "・更新 " +
            text::formatThousands(c.updated) + "・削除 " + text::formatThousands(c.deleted) + "・競合 " +
            text::formatThousands(c.conflicts) + (more ? "（注意あり）" : "");

@@ -198,6 +198,9 @@ SnapshotRead readSnapshot(const SyncFolders& folders, const SyncWindow& window)
     s.identities = std::move(identities.table);
     s.files[files::withSeparator(folders.programFolder) + kSyncStateFileName] =
         files::readBytes(files::withSeparator(folders.programFolder) + kSyncStateFileName);
+    const std::optional<std::string>& pending = s.files[syncPendingPath(folders.programFolder)] =
+        files::readBytes(syncPendingPath(folders.programFolder));
+    s.pending = readSyncPending(pending.value_or(""));
     return out;
 }
 

@@ -5,6 +5,7 @@
 
 #include "exchange/RecordIdentities.h"
 #include "sync/SyncItems.h"
+#include "sync/SyncPending.h"
 #include "sync/SyncState.h"
 
 #include <map>
@@ -58,6 +59,7 @@ enum class RecordState {
 struct SyncSnapshot {
     IdentityTable identities;
     SyncStateFile state;
+    SyncPending pending;
     std::vector<LocalRecord> records;                        // the window's schedule records, then the ToDo entries
     std::map<std::string, std::optional<std::string>> files; // every file read, as read
 
