@@ -15,13 +15,13 @@ bool SyncRun::recordIntents(const std::vector<Outgoing>& outgoing, const std::ve
         if (!item.text)
             continue;
         PendingUpdate& update = pending_.updates[item.base->href];
-        update.textHash = contentHash(*item.text);
+        update.readHash = readBackHash(*item.text);
         for (const RecordIdentity* identity : item.sent)
             update.parts.push_back(
                 PendingPart{identity->uid, identity->source, snapshot_.recordAt(identity->key)->hash});
     }
     for (const NewItem& item : fresh) {
-        pending_.creates[item.uid] = PendingCreate{contentHash(item.text), item.record.hash};
+        pending_.creates[item.uid] = PendingCreate{readBackHash(item.text), item.record.hash};
         if (!item.copy && !snapshot_.identities.find(item.record.key))
             preWritten_.push_back(RecordIdentity{item.uid, 0, item.record.key, {}, {}, item.record.hash, {}});
     }
@@ -60,14 +60,29 @@ bool SyncRun::recordIntents(const std::vector<Outgoing>& outgoing, const std::ve
     return true;
 }
 
+// What the sync reads of an item, as a hash: a server that stores the text in its own way
+// still gives the same.
+std::string SyncRun::readBackHash(const ServerItem& item) const
+{
+    std::string all;
+    for (const std::string& content : itemContent(item, window_))
+        all += content + '\n';
+    return contentHash(all);
+}
+
+std::string SyncRun::readBackHash(const std::string& text) const
+{
+    return readBackHash(readServerItem({}, {}, text, window_, request_.today, syncKindsOf(events_, todos_)));
+}
+
 void SyncRun::answered(const std::string& uidOrHref)
 {
     pending_.creates.erase(uidOrHref);
     pending_.updates.erase(uidOrHref);
 }
 
-// Before the decisions: an item that holds exactly what an earlier, cut-off sync sent is that
-// sync's write, not a change made there.
+// Before the decisions: an item that reads as what an earlier, cut-off sync sent is that sync's
+// write, not a change made there.
 void SyncRun::settlePending()
 {
     const SyncPending& earlier = snapshot_.pending;
@@ -75,12 +90,12 @@ void SyncRun::settlePending()
         serverUids_.emplace(item.uid, href);
         if (!item.readable)
             continue;
-        const std::string textHash = contentHash(item.icalendar);
+        const std::string readHash = readBackHash(item);
         if (const auto update = earlier.updates.find(href);
-            update != earlier.updates.end() && update->second.textHash == textHash)
+            update != earlier.updates.end() && update->second.readHash == readHash)
             settleUpdate(item, update->second);
         if (const auto create = earlier.creates.find(item.uid);
-            create != earlier.creates.end() && create->second.textHash == textHash)
+            create != earlier.creates.end() && create->second.readHash == readHash)
             settleCreate(item, create->second);
     }
 }

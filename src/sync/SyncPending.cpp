@@ -39,7 +39,7 @@ void readLine(const std::vector<std::string>& f, SyncPending& pending)
     if (f[0] == "C" && f.size() == 4)
         pending.creates[f[1]] = PendingCreate{f[2], f[3]};
     else if (f[0] == "U" && f.size() == 3)
-        pending.updates[f[1]].textHash = f[2];
+        pending.updates[f[1]].readHash = f[2];
     else if (const std::optional<int> part = f.size() == 7 ? partOf(f[5]) : std::nullopt; f[0] == "S" && part)
         pending.updates[f[1]].parts.push_back(PendingPart{f[2], ItemSource{f[3], f[4], *part}, f[6]});
     else if (f[0] == "R" && f.size() == 2)
@@ -60,7 +60,7 @@ SyncPending readSyncPending(const std::string& bytes)
         if (const std::optional<std::vector<std::string>> fields = fieldsOf(line); fields && !fields->empty())
             readLine(*fields, pending);
     // Parts without their rewrite tell nothing.
-    std::erase_if(pending.updates, [](const auto& update) { return update.second.textHash.empty(); });
+    std::erase_if(pending.updates, [](const auto& update) { return update.second.readHash.empty(); });
     return pending;
 }
 
@@ -68,9 +68,9 @@ std::string syncPendingBytes(const SyncPending& pending)
 {
     std::vector<std::string> lines;
     for (const auto& [uid, create] : pending.creates)
-        lines.push_back(lineOf({"C", uid, create.textHash, create.recordHash}));
+        lines.push_back(lineOf({"C", uid, create.readHash, create.recordHash}));
     for (const auto& [href, update] : pending.updates) {
-        lines.push_back(lineOf({"U", href, update.textHash}));
+        lines.push_back(lineOf({"U", href, update.readHash}));
         for (const PendingPart& part : update.parts)
             lines.push_back(lineOf({"S", href, part.uid, part.source.uid, part.source.recurrenceId,
                                     std::to_string(part.source.part), part.recordHash}));

@@ -5,8 +5,10 @@
 // that could not be read, fetched again at every sync until they read.
 //
 // The file: one line each, tab-separated fields, percent-encoded as in Identity.dat:
-//   C  uid  text-hash  record-hash        an item created under this UID
-//   U  href  text-hash                    an item rewritten
+//   C  uid  read-hash  record-hash        an item created under this UID
+//   U  href  read-hash                    an item rewritten
+// (the read-hash: of what the sync reads of the text sent, which a server's way of storing it
+// does not change)
 //   S  href  uid  source-uid  source-rid  source-part  record-hash
 //                                         a record the rewrite of `href` sent
 //   R  href                               an item that could not be read
@@ -28,7 +30,7 @@ namespace kal {
 inline constexpr const char* kSyncPendingFileName = "SyncPending.dat";
 
 struct PendingCreate {
-    std::string textHash;   // of the iCalendar text sent
+    std::string readHash;   // of what the sync reads of the text sent
     std::string recordHash; // of the record as sent
     bool operator==(const PendingCreate&) const = default;
 };
@@ -42,7 +44,7 @@ struct PendingPart {
 };
 
 struct PendingUpdate {
-    std::string textHash;
+    std::string readHash;
     std::vector<PendingPart> parts;
     bool operator==(const PendingUpdate&) const = default;
 };

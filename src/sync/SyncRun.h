@@ -95,6 +95,8 @@ private:
     void settleUpdate(const ServerItem& item, const PendingUpdate& update);
     void settleCreate(const ServerItem& item, const PendingCreate& create);
     void answered(const std::string& uidOrHref);
+    std::string readBackHash(const ServerItem& item) const;
+    std::string readBackHash(const std::string& text) const;
 
     const SyncRequest& request_;
     caldav::Collection& server_;
