@@ -368,7 +368,7 @@ IdentityFile loadIdentities(const std::string& programFolder)
 {
     IdentityFile file;
     const std::string path = identityFilePath(programFolder);
-    files::LoadForUpdate loaded = files::loadLinesForUpdate(path);
+    files::LoadForUpdate loaded = files::loadLinesForUpdate(path, kMaxIdentityFileBytes);
     if (!loaded.ok) {
         file.ok = false;
         file.reason = "「" + path + "」を読み込めません。\r\n" + loaded.reason;
@@ -384,12 +384,12 @@ IdentityChange identityChange(const std::string& programFolder, const IdentityTa
     if (!table.modified())
         return out;
     std::string bytes = files::joinLines(table.lines());
-    if (bytes.size() > files::kMaxDataFileBytes) {
+    if (bytes.size() > kMaxIdentityFileBytes) {
         out.result = files::IoResult::failure(std::string(kIdentityFileName) + ": " +
                                               files::systemErrorText(files::kFileTooLarge));
         return out;
     }
-    out.change = files::FileChange{identityFilePath(programFolder), std::move(bytes)};
+    out.change = files::FileChange{identityFilePath(programFolder), std::move(bytes), kMaxIdentityFileBytes};
     return out;
 }
 

@@ -17,6 +17,7 @@
 #pragma once
 
 #include "platform/RecordFollower.h"
+#include "platform/SystemError.h"
 
 #include <optional>
 #include <string>
@@ -27,6 +28,8 @@
 namespace kal {
 
 inline constexpr const char* kIdentityFileName = "Identity.dat";
+// A folder synced for years holds many more identities than a data file holds records.
+inline constexpr std::size_t kMaxIdentityFileBytes = files::kMaxSidecarFileBytes;
 
 struct RecordKey {
     std::string file; // the name of its file: "202403.sch" or "ToDo.dat"

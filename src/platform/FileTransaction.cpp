@@ -16,8 +16,8 @@ namespace kal::files {
 namespace {
 
 constexpr std::string_view kIntentPrefix = ".kalendra-intent-";
-// An intent record holds two copies of every file it names.
-constexpr std::size_t kMaxIntentBytes = 4 * kMaxDataFileBytes;
+// An intent record holds two copies of every file it names: a few data files and a sidecar.
+constexpr std::size_t kMaxIntentBytes = 4 * kMaxDataFileBytes + 2 * kMaxSidecarFileBytes;
 
 std::string newIntentName()
 {
@@ -34,11 +34,12 @@ std::string nameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Puts one file into the state `content` describes; a missing file is already deleted.
+// Puts one file into the state `content` describes; a missing file is already deleted. The
+// content passed its file's size limit when the record was made.
 IoResult bringTo(const std::string& path, const std::optional<std::string>& content, FileOps& ops)
 {
     if (content)
-        return saveBytes(path, *content, ops);
+        return saveBytesWithin(path, *content, kMaxSidecarFileBytes, ops);
     if (ops.unlink(path.c_str()) != 0 && errno != ENOENT)
         return IoResult::error(errno);
     return {};
@@ -53,7 +54,7 @@ IoResult bringAll(const std::string& folder, const IntentRecord& record, std::si
         const std::string path = folder + entry.name;
         const auto& wanted = record.direction == IntentDirection::Apply ? entry.after : entry.before;
         if (onlyKnownContent) {
-            ReadResult now = readFile(path);
+            ReadResult now = readFile(path, kMaxSidecarFileBytes);
             std::optional<std::string> current;
             if (now.status == ReadStatus::Ok)
                 current = std::move(now.bytes);
@@ -239,7 +240,7 @@ IoResult writeAllOrNothing(const std::string& folderPath, const std::vector<File
     IoResult applied;
     for (std::size_t i = 0; i < record.entries.size() && applied; ++i)
         if (const IntentEntry& entry = record.entries[i]; entry.after) {
-            applied = stageBytes(folder + entry.name, *entry.after, staged[i], ops);
+            applied = stageFile(folder + entry.name, *entry.after, staged[i], ops, false, kMaxSidecarFileBytes);
             if (!applied)
                 applied = IoResult::failure(entry.name + ": " + applied.reason);
         }

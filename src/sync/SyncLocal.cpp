@@ -18,9 +18,10 @@ std::string keyText(const RecordKey& key)
 
 // The file's bytes (nothing when missing) into the snapshot; false with the reason when it
 // exists and cannot be read.
-bool readInto(SyncSnapshot& snapshot, const std::string& path, std::vector<std::string>& lines, std::string& reason)
+bool readInto(SyncSnapshot& snapshot, const std::string& path, std::vector<std::string>& lines, std::string& reason,
+              std::size_t maxBytes = files::kMaxDataFileBytes)
 {
-    const files::ReadResult read = files::readFile(path);
+    const files::ReadResult read = files::readFile(path, maxBytes);
     if (read.status == files::ReadStatus::Unreadable) {
         reason = "「" + path + "」を読み込めません。\r\n" + read.reason;
         return false;
@@ -187,7 +188,7 @@ SnapshotRead readSnapshot(const SyncFolders& folders, const SyncWindow& window)
     s.state = loadSyncState(folders.programFolder);
     std::string reason = !identities.ok ? identities.reason : s.state.reason;
     std::vector<std::string> lines;
-    if (reason.empty() && readInto(s, identityFilePath(folders.programFolder), lines, reason) &&
+    if (reason.empty() && readInto(s, identityFilePath(folders.programFolder), lines, reason, kMaxIdentityFileBytes) &&
         readMonths(s, folders.dataPath, window, reason))
         readTodos(s, folders.todoPath, reason);
     if (!reason.empty()) {
@@ -207,7 +208,7 @@ SnapshotRead readSnapshot(const SyncFolders& folders, const SyncWindow& window)
 bool snapshotCurrent(const SyncSnapshot& snapshot)
 {
     for (const auto& [path, bytes] : snapshot.files) {
-        const files::ReadResult now = files::readFile(path);
+        const files::ReadResult now = files::readFile(path, kMaxIdentityFileBytes);
         if (now.status == files::ReadStatus::Unreadable)
             return false;
         const bool present = now.status == files::ReadStatus::Ok;

@@ -165,3 +165,27 @@ TEST(SyncDecisions, AnUnreadableItemIsFetchedAgainUntilItReads)
         EXPECT_EQ(countsOf(folder.sync(server)), summary(0, 0, 0, 0, 0));
     }
 }
+
+// Identities the sync will never need again are forgotten: a month before the window whose file
+// the clean-up removed, a record gone from the window that was never synced.
+TEST(SyncDecisions, IdentitiesOfRecordsGoneForGoodAreForgotten)
+{
+    MemoryCollection server;
+    SyncFolder folder;
+    folder.today = {2025, 6, 10};
+    folder.add({2025, 6, 12}, "", "", "昔の予定");
+    folder.add({2027, 1, 20}, "10:00", "11:00", "定例");
+    ASSERT_TRUE(folder.sync(server).ok);
+    folder.today = {2027, 1, 10};
+    std::remove(MonthFilePath(folder.path(), 2025, 6).c_str());
+    IdentityTable table = loadIdentities(folder.path()).table;
+    table.add(RecordIdentity{"exported", 0, {"202701.sch", 0, "no such line"}, {}, {}, {}, {}});
+    ASSERT_TRUE(files::saveLines(identityFilePath(folder.path()), table.lines()));
+    ASSERT_EQ(loadIdentities(folder.path()).table.all().size(), 3u);
+
+    EXPECT_EQ(countsOf(folder.sync(server)), summary(0, 0, 0, 0, 0));
+    const std::vector<RecordIdentity*> left = loadIdentities(folder.path()).table.all();
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left.front()->key.file, "202701.sch");
+    EXPECT_EQ(server.hrefs().size(), 2u);
+}
