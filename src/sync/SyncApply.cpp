@@ -69,29 +69,12 @@ public:
     }
 
 private:
-    // Identities whose records went where the sync never follows them: a record gone from its
-    // file in the window that was never synced, and every record of a month before the window
-    // whose file is gone (the clean-up of old data, which removes nothing from the server).
     void forgetStale()
     {
-        std::map<std::string, bool> pastFileGone;
-        for (RecordIdentity* identity : identities_.all()) {
-            const RecordState state = context_.snapshot.stateOf(*identity, context_.window);
-            if (state == RecordState::Gone && identity->href.empty() && !identity->removed())
+        std::map<std::string, bool> gone;
+        for (RecordIdentity* identity : identities_.all())
+            if (forgettable(*identity, context_.snapshot, context_.window, context_.folders.dataPath, gone))
                 identities_.remove(identity);
-            else if (state == RecordState::Elsewhere && beforeWindow(identity->key.file) &&
-                     pastFileGone
-                         .try_emplace(identity->key.file,
-                                      !files::fileExists(context_.folders.dataPath + identity->key.file))
-                         .first->second)
-                identities_.remove(identity);
-        }
-    }
-
-    bool beforeWindow(const std::string& file) const
-    {
-        const std::optional<std::pair<int, int>> month = MonthOfFile(file);
-        return month && Date{month->first, month->second, 1} < context_.window.from;
     }
 
     // Removals made for another collection have nowhere to go now.

@@ -168,6 +168,8 @@ bool SyncRun::listFully()
 
 void SyncRun::takeListing(const caldav::ItemChanges& changes)
 {
+    if (changes.complete)
+        listedAll_ = changes.changed.size();
     if (changes.complete) {
         std::set<std::string> listed;
         for (const caldav::ItemTag& item : changes.changed)
@@ -199,12 +201,35 @@ void SyncRun::takeBases()
             changedHrefs_.insert(href);
 }
 
+// Most of a whole collection (a first sync) comes in one calendar-query, which some servers
+// answer hundreds of times faster than multigets; one too large for a reply comes in batches.
+caldav::ItemBodies SyncRun::fetchBodies(const std::set<std::string>& hrefs)
+{
+    if (listedAll_ > kWholeFetchFrom && hrefs.size() * 2 > listedAll_) {
+        caldav::ItemBodies all = server_.fetchAll();
+        if (all.status.ok()) {
+            std::set<std::string> got;
+            std::erase_if(all.items, [&](const caldav::ItemBody& body) {
+                got.insert(body.href);
+                return !hrefs.count(body.href);
+            });
+            for (const std::string& href : hrefs)
+                if (!got.count(href))
+                    all.missing.push_back(href);
+            return all;
+        }
+        if (all.status.error != caldav::DavError::TooLarge)
+            return all;
+    }
+    return server_.fetch({hrefs.begin(), hrefs.end()});
+}
+
 bool SyncRun::fetchItems(const std::set<std::string>& hrefs)
 {
     if (hrefs.empty() || stopped())
         return !stopped();
     report(SyncStage::Fetching, 0, hrefs.size());
-    caldav::ItemBodies bodies = server_.fetch({hrefs.begin(), hrefs.end()});
+    caldav::ItemBodies bodies = fetchBodies(hrefs);
     if (!bodies.status.ok())
         return failedWith(bodies.status);
     for (caldav::ItemBody& body : bodies.items) {
@@ -247,7 +272,9 @@ SyncRun::Step SyncRun::apply(SyncOutcome& outcome)
     counts_.eventsRefused = !events_;
     counts_.todosRefused = !todos_;
     const ApplyResult applied =
-        applySyncChanges(ApplyContext{request_.folders, snapshot_, window_, request_.today}, changes_, ops_);
+        nothingToWrite()
+            ? ApplyResult{}
+            : applySyncChanges(ApplyContext{request_.folders, snapshot_, window_, request_.today}, changes_, ops_);
     if (applied.status == ApplyResult::Status::FilesChanged)
         return Step::Again;
     outcome.counts = counts_;
@@ -264,6 +291,21 @@ SyncRun::Step SyncRun::apply(SyncOutcome& outcome)
         return Step::Failed;
     }
     return Step::Done;
+}
+
+// A sync that found nothing leaves the files unread a second time.
+bool SyncRun::nothingToWrite()
+{
+    const SyncChanges& c = changes_;
+    if (c.clearSync || !c.sent.empty() || !c.etags.empty() || !c.forgotten.empty() || !c.removed.empty() ||
+        !c.removedIfUnchanged.empty() || !c.downloads.empty() || !c.copies.empty() ||
+        !(c.state == snapshot_.state.state) || !(c.pending == snapshot_.pending))
+        return false;
+    std::map<std::string, bool> gone;
+    for (const RecordIdentity* identity : snapshot_.identities.all())
+        if (forgettable(*identity, snapshot_, window_, request_.folders.dataPath, gone))
+            return false;
+    return true;
 }
 
 SyncOutcome runSync(const SyncRequest& request, caldav::Collection& server, const SyncHooks& hooks, files::FileOps& ops)

@@ -174,6 +174,18 @@ RecordState SyncSnapshot::stateOf(const RecordIdentity& identity, const SyncWind
     return RecordState::Elsewhere;
 }
 
+bool forgettable(const RecordIdentity& identity, const SyncSnapshot& snapshot, const SyncWindow& window,
+                 const std::string& dataPath, std::map<std::string, bool>& gone)
+{
+    const RecordState state = snapshot.stateOf(identity, window);
+    if (state == RecordState::Gone)
+        return identity.href.empty() && !identity.removed();
+    const std::optional<std::pair<int, int>> month = MonthOfFile(identity.key.file);
+    if (state != RecordState::Elsewhere || !month || !(Date{month->first, month->second, 1} < window.from))
+        return false;
+    return gone.try_emplace(identity.key.file, !files::fileExists(dataPath + identity.key.file)).first->second;
+}
+
 SnapshotRead readSnapshot(const SyncFolders& folders, const SyncWindow& window)
 {
     SnapshotRead out;

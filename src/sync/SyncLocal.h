@@ -74,6 +74,12 @@ struct SnapshotRead {
     std::string reason; // UTF-8
     SyncSnapshot snapshot;
 };
+// Whether the sync will never need `identity` again: a record gone from its file in the window
+// that was never synced, or any record of a month before the window whose file is gone (the
+// clean-up of old data, which removes nothing from the server). `gone` caches the files looked at.
+bool forgettable(const RecordIdentity& identity, const SyncSnapshot& snapshot, const SyncWindow& window,
+                 const std::string& dataPath, std::map<std::string, bool>& gone);
+
 // Reads under the folders' lock.
 SnapshotRead readSnapshot(const SyncFolders& folders, const SyncWindow& window);
 

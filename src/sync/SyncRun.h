@@ -31,11 +31,14 @@ private:
     bool listFully();
     void takeBases();
     bool fetchItems(const std::set<std::string>& hrefs);
+    caldav::ItemBodies fetchBodies(const std::set<std::string>& hrefs);
+    static constexpr std::size_t kWholeFetchFrom = 200; // below, multigets cost little anywhere
     void takeListing(const caldav::ItemChanges& changes);
     bool stopped();
     void report(SyncStage stage, std::size_t done = 0, std::size_t total = 0) const;
     void refreshToken();
     Step apply(SyncOutcome& outcome);
+    bool nothingToWrite();
 
     // SyncDecide.cpp: what the server's changes do here.
     const std::string& hrefOf(const RecordIdentity& identity) const;
@@ -110,6 +113,7 @@ private:
     bool events_ = true, todos_ = true;
     std::string token_, ctag_;
     bool windowMoved_ = false;
+    std::size_t listedAll_ = 0;          // members of a complete listing
     std::set<std::string> changedHrefs_; // listed as new or changed since the last sync
     std::set<std::string> removedHrefs_;
     std::map<std::string, ServerItem> items_;

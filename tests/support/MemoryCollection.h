@@ -129,6 +129,8 @@ public:
         });
     }
 
+    caldav::ItemBodies fetchAll() override { return fetch(hrefs()); }
+
     caldav::WriteResult create(const std::string& name, const std::string& icalendar) override
     {
         return answer<caldav::WriteResult>([&] {

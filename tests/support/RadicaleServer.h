@@ -67,6 +67,8 @@ public:
     DavServerKind kind() const { return kind_; }
     const char* name() const { return kind_ == DavServerKind::Radicale ? "Radicale" : "Xandikos"; }
     bool running() const { return pid_ > 0; }
+    // Where the server keeps its collections (a benchmark fills one directly, outside its timing).
+    std::string storeFolder() const { return folder_.file("store"); }
     std::string url(const std::string& path = {}) const
     {
         return "http://127.0.0.1:" + std::to_string(port_) + "/" + path;
@@ -101,7 +103,7 @@ private:
                         "htpasswd", "--auth-htpasswd-filename", users.c_str(), "--auth-htpasswd-encryption", "plain",
                         "--auth-delay", "0", "--storage-filesystem-folder", store.c_str(), "--logging-level", "error",
                         static_cast<char*>(nullptr));
-            else
+            else if (std::freopen("/dev/null", "w", stderr)) // its log of every request
                 ::execl("/usr/bin/python3", "python3", "/usr/bin/xandikos", "-d", store.c_str(), "--autocreate", "-l",
                         "127.0.0.1", "-p", port.c_str(), "--current-user-principal", principal.c_str(),
                         static_cast<char*>(nullptr));

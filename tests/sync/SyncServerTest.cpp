@@ -326,6 +326,7 @@ public:
         return real_->changesByEtag(known);
     }
     caldav::ItemBodies fetch(const std::vector<std::string>& hrefs) override { return real_->fetch(hrefs); }
+    caldav::ItemBodies fetchAll() override { return real_->fetchAll(); }
     caldav::WriteResult create(const std::string& name, const std::string& text) override
     {
         return lost(Fault::LoseCreateReply, real_->create(name, text));
