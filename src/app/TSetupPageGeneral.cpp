@@ -74,7 +74,7 @@ TSetupViewPage::TSetupViewPage(QWidget* parent) : TSetupPage(parent)
     ChkAutoIme = setupCheck("ChkAutoIme", "日本語入力を自動で切り替える。(&I)", this);
     ChkTodo = setupCheck("ChkTodo", "ToDoリストを表示する。(&D)", this);
     ChkCloseTray = setupCheck("ChkCloseTray", "閉じるボタンでタスクトレイに格納する。(&C)", this);
-    ChkNotePas = setupCheck("ChkNotePas", "最後のノートをパスワードで保護する。(&P)", this);
+    ChkNotePas = setupCheck("ChkNotePas", "ノートの最終タブにパスワードを設定する。(&P)", this);
     ChkNoteTab = setupCheck("ChkNoteTab", "ノートのタブを下に表示する。(&B)", this);
     for (QWidget* w : {ChkDateJap, ChkAutoIme, ChkTodo, ChkCloseTray, ChkNotePas, ChkNoteTab})
         layout->addWidget(w);

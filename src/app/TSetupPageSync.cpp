@@ -50,6 +50,7 @@ TSetupSyncPage::TSetupSyncPage(qt::Services& services, std::string programFolder
     EditSyncPassword->setEchoMode(QLineEdit::Password);
     EditSyncPassword->setPlaceholderText(QString::fromUtf8("空欄なら保存済みのものを使います"));
     CmbSyncCalendar = qt::named(new QComboBox(this), "CmbSyncCalendar");
+    CmbSyncCalendar->setPlaceholderText(QString::fromUtf8("（選ばれていません）"));
     BtnSyncFind = qt::namedButton("BtnSyncFind", "探す(&F)", this);
     auto* calendarRow = new QWidget(this);
     auto* calendarLine = new QHBoxLayout(calendarRow);
@@ -91,7 +92,8 @@ TSetupSyncPage::TSetupSyncPage(qt::Services& services, std::string programFolder
 
     connect(ChkSyncAuto, &QCheckBox::toggled, SpinSyncInterval, &QWidget::setEnabled);
     connect(BtnSyncFind, &QPushButton::clicked, this, &TSetupSyncPage::BtnSyncFindClick);
-    connect(CmbSyncCalendar, &QComboBox::activated, this, &TSetupSyncPage::CmbSyncCalendarChange);
+    connect(CmbSyncCalendar, &QComboBox::currentIndexChanged, this, &TSetupSyncPage::CmbSyncCalendarChange);
+    connect(EditSyncUrl, &QLineEdit::textEdited, this, &TSetupSyncPage::ShowChosenCalendar);
 }
 
 TSetupSyncPage::~TSetupSyncPage()
@@ -199,24 +201,39 @@ void TSetupSyncPage::CalendarsFound(const caldav::CalendarList& list)
     finder_ = nullptr;
     QGuiApplication::restoreOverrideCursor();
     BtnSyncFind->setEnabled(true);
-    CmbSyncCalendar->clear();
-    for (const caldav::CalendarEntry& calendar : list.calendars) {
-        const std::string name = calendar.displayName.empty() ? calendar.url : calendar.displayName;
-        const char* kinds = calendar.acceptsTodos ? "（予定と ToDo）" : "（予定のみ）";
-        CmbSyncCalendar->addItem(qt::fromUtf8(name + kinds), qt::fromUtf8(calendar.url));
+    {
+        const QSignalBlocker quiet(CmbSyncCalendar);
+        CmbSyncCalendar->clear();
+        for (const caldav::CalendarEntry& calendar : list.calendars) {
+            const std::string name = calendar.displayName.empty() ? calendar.url : calendar.displayName;
+            const char* kinds = calendar.acceptsTodos ? "（予定と ToDo）" : "（予定のみ）";
+            CmbSyncCalendar->addItem(qt::fromUtf8(name + kinds), qt::fromUtf8(calendar.url));
+        }
     }
+    ShowChosenCalendar();
     if (!list.status.ok() || list.calendars.empty()) {
         Refuse(list.status.ok() ? "この URL ではカレンダーが見つかりません。" : list.status.reason, EditSyncUrl);
         return;
     }
+    // The only calendar of the account is the one to sync; among several the user chooses.
+    if (list.calendars.size() == 1)
+        CmbSyncCalendar->setCurrentIndex(0);
     CmbSyncCalendar->setFocus();
-    CmbSyncCalendar->showPopup();
+    if (CmbSyncCalendar->currentIndex() < 0)
+        CmbSyncCalendar->showPopup();
 }
 
 void TSetupSyncPage::CmbSyncCalendarChange(int index)
 {
     if (index >= 0)
         EditSyncUrl->setText(CmbSyncCalendar->itemData(index).toString());
+}
+
+void TSetupSyncPage::ShowChosenCalendar()
+{
+    // What the list shows as chosen is always the URL that OK saves.
+    const QSignalBlocker quiet(CmbSyncCalendar);
+    CmbSyncCalendar->setCurrentIndex(CmbSyncCalendar->findData(EditSyncUrl->text().trimmed()));
 }
 
 } // namespace kal

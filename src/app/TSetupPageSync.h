@@ -51,6 +51,7 @@ public:
 private:
     void CalendarsFound(const caldav::CalendarList& list);
     void CmbSyncCalendarChange(int index);
+    void ShowChosenCalendar();
     bool Refuse(const std::string& text, QWidget* field);
     caldav::Service* service(std::string& reason) const;
 

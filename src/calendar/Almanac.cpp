@@ -34,22 +34,46 @@ constexpr int kTermCount = 24;
 // 土用入り 297°, 土用入り 27°, 入梅 80°, 半夏生 100°, 土用入り 117°, 土用入り 207°.
 constexpr int kSeasonalMonths[] = {1, 4, 6, 7, 7, 10};
 
-enum Slot { Risshun = 2, Shunbun = 5, Shubun = 17, Doyo297 = 24, Doyo27, Nyubai, Hangesho, Doyo117, Doyo207 };
+enum Slot {
+    Risshun = 2,
+    Shunbun = 5,
+    Rikka = 8,
+    Risshu = 14,
+    Shubun = 17,
+    Ritto = 20,
+    Doyo297 = 24,
+    Doyo27,
+    Nyubai,
+    Hangesho,
+    Doyo117,
+    Doyo207
+};
 
-// A seasonal day: a number of days after the day of a slot of the year's line.
+// A seasonal day: a number of days after the day of a slot of the year's line; or, with `until`,
+// every ox day (丑の日) from the day of the slot to the day before that of `until`.
 struct SeasonalRule {
     const char* name;
     int slot;
     int offset;
+    int until = -1;
 };
 
 // In the order of the year, so that two on one day read in that order.
 constexpr SeasonalRule kSeasonalRules[] = {
-    {"土用入り", Doyo297, 0}, {"節分", Risshun, -1},      {"彼岸入り", Shunbun, -3},    {"彼岸明け", Shunbun, 3},
-    {"土用入り", Doyo27, 0},  {"八十八夜", Risshun, 87},  {"入梅", Nyubai, 0},          {"半夏生", Hangesho, 0},
-    {"土用入り", Doyo117, 0}, {"二百十日", Risshun, 209}, {"二百二十日", Risshun, 219}, {"彼岸入り", Shubun, -3},
-    {"彼岸明け", Shubun, 3},  {"土用入り", Doyo207, 0},
+    {"土用入り", Doyo297, 0},       {"土用の丑", Doyo297, 0, Risshun}, {"節分", Risshun, -1},
+    {"彼岸入り", Shunbun, -3},      {"彼岸明け", Shunbun, 3},          {"土用入り", Doyo27, 0},
+    {"土用の丑", Doyo27, 0, Rikka}, {"八十八夜", Risshun, 87},         {"入梅", Nyubai, 0},
+    {"半夏生", Hangesho, 0},        {"土用入り", Doyo117, 0},          {"土用の丑", Doyo117, 0, Risshu},
+    {"二百十日", Risshun, 209},     {"二百二十日", Risshun, 219},      {"彼岸入り", Shubun, -3},
+    {"彼岸明け", Shubun, 3},        {"土用入り", Doyo207, 0},          {"土用の丑", Doyo207, 0, Ritto},
 };
+
+// The days' twelve earthly branches from 子 (0); 1970-01-01 was a 巳 (5) day.
+constexpr int kOx = 1;
+int earthlyBranch(long long dayNumber)
+{
+    return static_cast<int>(((dayNumber + 5) % 12 + 12) % 12);
+}
 
 bool inTables(const Date& date)
 {
@@ -66,6 +90,14 @@ Date slotDate(int year, int slot)
     const char* digits = kSolarDays[year - kFirstYear] + 2 * slot;
     const int month = slot < kTermCount ? slot / 2 + 1 : kSeasonalMonths[slot - kTermCount];
     return Date{year, month, (digits[0] - '0') * 10 + (digits[1] - '0')};
+}
+
+bool fallsOn(const SeasonalRule& rule, int year, long long day)
+{
+    const long long from = toDayNumber(slotDate(year, rule.slot)) + rule.offset;
+    if (rule.until < 0)
+        return day == from;
+    return day >= from && day < toDayNumber(slotDate(year, rule.until)) && earthlyBranch(day) == kOx;
 }
 
 const std::string& seasonalName(std::size_t rule)
@@ -122,20 +154,24 @@ const std::string& SolarTermName(int term)
     return names[static_cast<std::size_t>(term >= 1 && term <= kTermCount ? term : 0)];
 }
 
-std::string SeasonalDaysOf(const Date& date)
+std::vector<std::string> SeasonalDayNames(const Date& date)
 {
     if (!inTables(date))
         return {};
     const long long day = toDayNumber(date);
-    std::string names;
-    for (std::size_t i = 0; i < std::size(kSeasonalRules); ++i) {
-        if (toDayNumber(slotDate(date.year, kSeasonalRules[i].slot)) + kSeasonalRules[i].offset != day)
-            continue;
-        if (!names.empty())
-            names += KAL_SJIS("・");
-        names += seasonalName(i);
-    }
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < std::size(kSeasonalRules); ++i)
+        if (fallsOn(kSeasonalRules[i], date.year, day))
+            names.push_back(seasonalName(i));
     return names;
+}
+
+std::string SeasonalDaysOf(const Date& date)
+{
+    std::string joined;
+    for (const std::string& name : SeasonalDayNames(date))
+        joined += (joined.empty() ? std::string() : KAL_SJIS("・")) + name;
+    return joined;
 }
 
 std::vector<std::string> AlmanacItems(const Date& date, const AlmanacFlags& flags)
@@ -145,8 +181,8 @@ std::vector<std::string> AlmanacItems(const Date& date, const AlmanacFlags& flag
         if (const int term = SolarTermOf(date))
             items.push_back(SolarTermName(term));
     if (flags.seasonalDays)
-        if (std::string seasonal = SeasonalDaysOf(date); !seasonal.empty())
-            items.push_back(std::move(seasonal));
+        for (std::string& name : SeasonalDayNames(date))
+            items.push_back(std::move(name));
     if (flags.oldDate)
         if (const OldDate old = OldDateOf(date); old.month != 0)
             items.push_back((old.leap ? std::string() : KAL_SJIS("旧")) + OldDateText(old));

@@ -29,11 +29,14 @@ std::string OldDateText(const OldDate& old);
 int SolarTermOf(const Date& date);
 const std::string& SolarTermName(int term);
 
-// The seasonal days on a date joined by "・"; empty on other days.
+// The seasonal days on a date (the ox days of each 土用 among them), in the order of the year.
+std::vector<std::string> SeasonalDayNames(const Date& date);
+// The same joined by "・"; empty on other days.
 std::string SeasonalDaysOf(const Date& date);
 
 // What a day shows under the flags, in the order the items stay when space runs short: the
-// solar term, the seasonal days, the old-calendar date ("旧3/15", or "閏11/1" in a leap month).
+// solar term, the seasonal days one by one, the old-calendar date ("旧3/15", or "閏11/1" in a
+// leap month).
 std::vector<std::string> AlmanacItems(const Date& date, const AlmanacFlags& flags);
 
 // The items joined by a blank, the last ones dropped while the text is wider than `width`;

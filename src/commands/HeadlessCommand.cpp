@@ -81,6 +81,10 @@ int operationFailed(const HeadlessContext& context, const std::string& why)
 
 bool readCommandSettings(const std::string& programFolder, std::ostream& err, AppSettings& settings)
 {
+    if (const std::string missing = CreateProgramFolder(programFolder); !missing.empty()) {
+        err << "kalendra: " << terminalText(missing) << "\n";
+        return false;
+    }
     IniFile ini(SettingsPath(programFolder));
     ini.load();
     if (SettingsLoadResult loaded = readSettings(ini, programFolder, settings); !loaded.ok) {

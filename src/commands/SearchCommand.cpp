@@ -103,9 +103,7 @@ void printSearchHits(const ListRows& rows, std::ostream& out)
     for (const ListRow& row : rows.rows) {
         out << dateField(row);
         if (rows.mode == ListMode::Memos) {
-            std::string text = row.text;
-            std::replace(text.begin(), text.end(), '\n', ' ');
-            out << '\t' << outputField(text);
+            out << '\t' << outputField(ListCellText(rows, row, kListMemoTextColumn));
         } else {
             for (const std::string& field :
                  {RecStart(row.text), RecEnd(row.text), RecTitle(row.text), RecPlace(row.text), RecCategory(row.text)})

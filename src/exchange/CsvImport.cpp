@@ -171,7 +171,10 @@ ImportOutcome runCsvImport(const CsvImportRequest& request, ImportRun run, files
     schedules.reserve(request.lines.size());
     if (ImportOutcome read = readSchedules(request, schedules); !read.ok())
         return read;
-    ScheduleImport import(request.dataPath, request.programFolder, request.options.import);
+    // A CSV import files its new categories among the others: the whole table sorted by name.
+    ImportOptions options = request.options.import;
+    options.categoryOrder = NewCategoryOrder::TableSorted;
+    ScheduleImport import(request.dataPath, request.programFolder, options);
     return runScheduleImport(import, schedules, run, ops);
 }
 

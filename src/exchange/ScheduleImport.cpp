@@ -183,8 +183,7 @@ void ScheduleImport::remove(const RecordKey& record)
     }
 }
 
-// The name as it will be stored (cut to 14 bytes) is what is compared with the table; new
-// names go to the end, so the user's order stays.
+// The name as it will be stored (cut to 14 bytes) is what is compared with the table.
 void ScheduleImport::noteCategoryName(const std::string& category)
 {
     if (!options_.addCategories)
@@ -199,8 +198,12 @@ void ScheduleImport::noteCategoryName(const std::string& category)
 std::vector<FileUpdate> ScheduleImport::updates() const
 {
     std::vector<FileUpdate> out;
-    if (counts_.categories > 0)
-        out.push_back(FileUpdate{programFolder_ + kCategoryFileName, categoryLines_});
+    if (counts_.categories > 0) {
+        FileUpdate table{programFolder_ + kCategoryFileName, categoryLines_};
+        if (options_.categoryOrder == NewCategoryOrder::TableSorted)
+            text::sortNoCase(table.lines);
+        out.push_back(std::move(table));
+    }
     for (const auto& [yearMonth, month] : months_) {
         if (!month.changed)
             continue;

@@ -40,9 +40,13 @@ std::string composeImportedRecord(const ImportedSchedule& schedule);
 // title, trailing blanks ignored. Empty for a line that is not a schedule record.
 std::string duplicateKey(const std::string& record);
 
+// Where names new to Category.tbl go: after the user's rows, or into the table sorted by name.
+enum class NewCategoryOrder { Appended, TableSorted };
+
 struct ImportOptions {
     bool skipDuplicates = true; // a record with the key of one in its month file is not added
-    bool addCategories = true;  // unknown category names are appended to Category.tbl
+    bool addCategories = true;  // unknown category names are added to Category.tbl
+    NewCategoryOrder categoryOrder = NewCategoryOrder::Appended;
 };
 
 struct ImportCounts {

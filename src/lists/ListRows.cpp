@@ -102,7 +102,7 @@ std::string memoCell(const ListRow& row, int column)
     switch (column) {
     case 1:
         return dateText(row.date);
-    case 2: {
+    case kListMemoTextColumn: {
         std::string joined = row.text;
         joined.erase(std::remove(joined.begin(), joined.end(), '\n'), joined.end());
         return joined;

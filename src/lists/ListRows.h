@@ -44,6 +44,8 @@ struct ListColumn {
 };
 
 inline constexpr int kListKeyColumn = 0;
+// A memo's text: its lines joined without separator, as the search matches them.
+inline constexpr int kListMemoTextColumn = 2;
 // Columns beyond this position do not sort.
 inline constexpr int kListLastSortColumn = 7;
 

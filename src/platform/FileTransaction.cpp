@@ -16,8 +16,6 @@ namespace kal::files {
 namespace {
 
 constexpr std::string_view kIntentPrefix = ".kalendra-intent-";
-// An intent record holds two copies of every file it names: a few data files and a sidecar.
-constexpr std::size_t kMaxIntentBytes = 4 * kMaxDataFileBytes + 2 * kMaxSidecarFileBytes;
 
 std::string newIntentName()
 {
@@ -130,7 +128,7 @@ Claimed claim(const std::string& path, HeldLock& lock)
         ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0 || bytes.size() + static_cast<std::size_t>(n) > kMaxIntentBytes)
+        if (n <= 0 || bytes.size() + static_cast<std::size_t>(n) > kMaxChangeBytes)
             break;
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
@@ -227,8 +225,8 @@ IoResult writeAllOrNothing(const std::string& folderPath, const std::vector<File
     IntentRecord& record = prepared.record;
     const std::string intentPath = folder + newIntentName();
     const std::string encoded = EncodeIntent(record);
-    if (encoded.size() > kMaxIntentBytes)
-        return IoResult::error(kFileTooLarge);
+    if (encoded.size() > kMaxChangeBytes)
+        return IoResult::error(kChangeTooLarge);
     HeldLock recordLock;
     if (IoResult written = saveBytesHoldingLock(intentPath, encoded, recordLock, ops); !written)
         return written;

@@ -24,11 +24,12 @@ namespace kal::files {
 struct IoResult {
     bool ok = true;
     std::string reason;
+    int code = 0; // the errno value or refusal of SystemError.h, when one gave the reason
 
     explicit operator bool() const { return ok; }
     static IoResult failure(std::string why) { return IoResult{false, std::move(why)}; }
     // The failure with the reason of an errno value or of one of the refusals of SystemError.h.
-    static IoResult error(int code) { return failure(systemErrorText(code)); }
+    static IoResult error(int code) { return IoResult{false, systemErrorText(code), code}; }
 };
 
 enum class ReadStatus { Ok, Missing, Unreadable };

@@ -95,16 +95,22 @@ std::vector<std::string> namesOfKind(const std::string& folderPath, const NameKi
     const std::string folder = folderPath.empty() ? std::string("./") : withSeparator(folderPath);
     const std::string keptFolder = folder + std::string(kKeptNamesFolder);
     const std::string path = keptFolder + '/' + std::string(kind.id);
-    // Made before the folder's times are read, which making it moves.
-    const bool canKeep = keepsLocalTimes(folder) && (::mkdir(keptFolder.c_str(), 0700) == 0 || errno == EEXIST);
-    const std::optional<FolderHeader> header = canKeep ? folderHeader(folder, settle) : std::nullopt;
+    const std::optional<FolderHeader> header = keepsLocalTimes(folder) ? folderHeader(folder, settle) : std::nullopt;
     if (header)
         if (std::optional<std::vector<std::string>> kept = keptNames(path, header->line))
             return std::move(*kept);
     std::optional<std::vector<std::string>> names = tryListNames(folder, kind.accept);
     if (!names)
         return {};
-    if (header && header->settled)
+    if (!header || !header->settled)
+        return std::move(*names);
+    // The folder of the kept lists is made only for a list to keep. Making it moves the folder's
+    // times, so the names are kept from a listing after it, once those times have settled.
+    if (::mkdir(keptFolder.c_str(), 0700) == 0) {
+        const std::optional<FolderHeader> made = folderHeader(folder, settle);
+        return made && made->settled ? namesOfKind(folder, kind, settle) : std::move(*names);
+    }
+    if (errno == EEXIST)
         keep(path, header->line, *names);
     return std::move(*names);
 }

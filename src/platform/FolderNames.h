@@ -10,7 +10,7 @@
 // Listed and not kept: a folder whose times are less than three seconds old (a change in the
 // same clock tick as the listing could leave them as they were), one on a file system not known
 // to set them from this machine's clock (network file systems), one where the names cannot be
-// kept (read-only).
+// kept (read-only). ".kalendra-names" itself is made only when a list is to be kept.
 //
 //     const files::NameKind months{"months", [](std::string_view name) { return isMonthFile(name); }};
 //     for (const std::string& name : files::namesOfKind(folder, months)) ...

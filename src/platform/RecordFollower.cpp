@@ -5,12 +5,24 @@
 namespace kal::files {
 namespace {
 
+// The files by name, or by their folder when they are many (an import may change hundreds).
 std::string namesOf(const std::vector<FileChange>& changes)
 {
+    constexpr std::size_t kNamedFiles = 3;
+    if (changes.size() > kNamedFiles)
+        return "「" + folderOf(changes.front().path) + "」の " + std::to_string(changes.size()) + " 個のファイル";
     std::string names;
     for (const FileChange& change : changes)
         names += "「" + change.path + "」";
     return names;
+}
+
+// Why a folder's files were not saved, in one line when the change as a whole is what is refused.
+std::string refusal(const std::vector<FileChange>& changes, const IoResult& saved)
+{
+    if (saved.code == kChangeTooLarge)
+        return saved.reason;
+    return namesOf(changes) + "を保存できません。\r\n" + saved.reason;
 }
 
 // What to put back should a later folder fail. A file that cannot be read is refused by the
@@ -79,7 +91,7 @@ InTurnResult writeInTurn(const std::vector<FolderChanges>& folders, FileOps& ops
             out.written += countOf(group.changes);
             continue;
         }
-        std::string message = namesOf(group.changes) + "を保存できません。\r\n" + saved.reason;
+        std::string message = refusal(group.changes, saved);
         for (std::size_t j = 0; j + 1 < before.size(); ++j) {
             if (IoResult undone = writeGroup(folders[j].folder, before[j], ops); !undone) {
                 message += "\r\n" + namesOf(before[j]) + "を元に戻せません。\r\n" + undone.reason;

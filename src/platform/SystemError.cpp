@@ -39,6 +39,9 @@ std::string systemErrorText(int error)
 {
     if (error == kFileTooLarge)
         return fileTooLargeText(kMaxDataFileBytes);
+    if (error == kChangeTooLarge)
+        return "一度に保存できる量（変更前後のファイルの合計 " + std::to_string(kMaxChangeBytes >> 20) +
+               " MB）を超えています。";
     for (const ErrorText& entry : kErrorTexts)
         if (entry.error == error)
             return entry.text;

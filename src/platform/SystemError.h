@@ -13,6 +13,9 @@ inline constexpr std::size_t kMaxDataFileBytes = std::size_t{8} << 20;
 // Files that describe the records of many data files (the record identities): one per folder,
 // so larger.
 inline constexpr std::size_t kMaxSidecarFileBytes = std::size_t{64} << 20;
+// The size limit of one change of several files: its intent record holds every file before and
+// after (FileTransaction.h), a few data files and a sidecar.
+inline constexpr std::size_t kMaxChangeBytes = 4 * kMaxDataFileBytes + 2 * kMaxSidecarFileBytes;
 
 // Refusals of the program itself, beside the system's errno values (which are all positive).
 inline constexpr int kNotRegularFile = -1; // a FIFO, device or socket named like a data file
@@ -20,6 +23,7 @@ inline constexpr int kFileTooLarge = -2;   // above the size limit of data files
 inline constexpr int kReadOnlyFile = -3;   // a file without write permission is never replaced
 inline constexpr int kDamagedRecord = -4;  // an intent record that does not read back whole
 inline constexpr int kOutsideFolder = -5;  // a multi-file change naming a file outside its folder
+inline constexpr int kChangeTooLarge = -6; // a multi-file change above kMaxChangeBytes
 
 std::string systemErrorText(int error);
 // The refusal of a file above `limit` bytes.

@@ -6,6 +6,15 @@
 
 namespace kal {
 
+std::string CreateProgramFolder(const std::string& programFolder)
+{
+    if (files::folderExists(programFolder))
+        return {};
+    if (files::IoResult made = files::createFolders(programFolder); !made)
+        return "プログラムフォルダ「" + programFolder + "」を作成できません。" + made.reason;
+    return {};
+}
+
 std::vector<std::string> DataFolders(const AppSettings& settings, const std::string& programFolder)
 {
     std::vector<std::string> folders;

@@ -10,6 +10,11 @@
 
 namespace kal {
 
+// The program folder made when it is missing, as at the first start of an installed program
+// ($XDG_DATA_HOME/kalendra/). Empty when it is there; otherwise why not, for the user (one
+// UTF-8 line).
+std::string CreateProgramFolder(const std::string& programFolder);
+
 // The program folder and the four data folders, each once.
 std::vector<std::string> DataFolders(const AppSettings& settings, const std::string& programFolder);
 

@@ -1,5 +1,6 @@
 #include "settings/SyncSettings.h"
 
+#include "platform/Files.h"
 #include "platform/FolderLock.h"
 #include "platform/IniFile.h"
 #include "platform/SjisCodec.h"
@@ -24,6 +25,9 @@ std::string storedText(const std::string& utf8)
 SyncSettingsFile readSyncSettings(const std::string& settingsPath)
 {
     SyncSettingsFile file;
+    // Nothing to read before the first settings are written, and no lock file made for it.
+    if (!files::fileExists(settingsPath))
+        return file;
     files::FolderLock lock = files::lockFolderOf(settingsPath);
     if (!lock) {
         file.ok = false;

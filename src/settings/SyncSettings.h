@@ -33,7 +33,7 @@ struct SyncSettingsFile {
 };
 
 // Reads the section of `settingsPath` under its folder's lock; values out of range take their
-// defaults.
+// defaults, as do all without a settings file.
 SyncSettingsFile readSyncSettings(const std::string& settingsPath);
 // Writes the five keys of the section, leaving every other line of the file as it is.
 files::IoResult writeSyncSettings(const std::string& settingsPath, const SyncSettings& settings,

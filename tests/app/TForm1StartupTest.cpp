@@ -4,6 +4,7 @@
 #include "app/TDlgPasswd.h"
 #include "app/TDlgSetup.h"
 #include "app/TForm1.h"
+#include "platform/Files.h"
 #include "platform/qt/QtText.h"
 #include "support/FakeDialogRunner.h"
 #include "support/FakePlatform.h"
@@ -60,6 +61,7 @@ TEST_F(StartupFixture, FirstRunCancelledEndsWithOneAndLeavesNoFile)
     ASSERT_EQ(dialogs.shownTitles.size(), 1u);
     EXPECT_EQ(dialogs.shownTitles[0], QString::fromUtf8("初期設定"));
     EXPECT_FALSE(home.exists("Kalendra.ini"));
+    EXPECT_EQ(files::listFiles(home.path(), ".*", true), std::vector<std::string>{}) << "no lock, no kept names";
     EXPECT_FALSE(form.isVisible());
 }
 

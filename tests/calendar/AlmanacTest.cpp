@@ -46,7 +46,7 @@ TEST(Almanac, PublishedDatesAndTheEndsOfTheTables)
 
                                      "2017/02/26\t2/1\t友引\t\t",           "2024/02/03\t12/24\t大安\t\t節分",
 
-                                     "2024/05/01\t3/23\t先勝\t\t八十八夜",  "2024/06/10\t5/5\t先負\t\t入梅",
+                                     "2025/05/01\t4/4\t先勝\t\t八十八夜",   "2024/06/10\t5/5\t先負\t\t入梅",
                                      "2024/07/01\t5/26\t赤口\t\t半夏生",    "2024/07/19\t6/14\t先勝\t\t土用入り",
 
                                      "2024/09/10\t8/8\t先負\t\t二百二十日", "2024/09/19\t8/17\t赤口\t\t彼岸入り",
@@ -56,6 +56,15 @@ TEST(Almanac, PublishedDatesAndTheEndsOfTheTables)
                                      "2099/12/31\t11/20\t赤口\t\t",         "1899/12/31\t\t\t\t"};
     for (const std::string expected : published)
         EXPECT_EQ(LunarLine(*text::parseSlashDate(expected.substr(0, 10))), expected);
+}
+
+TEST(Almanac, TheOxDaysOfEachDoyoAreThePublishedOnes)
+{
+    for (const char* day : {"2024/07/24", "2024/08/05", "2025/07/31", "2024/01/26", "2024/10/28"})
+        EXPECT_EQ(SeasonalDaysOf(*text::parseSlashDate(day)), sj("土用の丑")) << day;
+    EXPECT_EQ(SeasonalDaysOf({2024, 6, 30}), "") << "an ox day outside 土用";
+    EXPECT_EQ(AlmanacItems({2025, 7, 19}, {true, false, true}), // the first day of 土用 too
+              (std::vector<std::string>{sj("土用入り"), sj("土用の丑"), sj("旧6/25")}));
 }
 
 TEST(Almanac, ItemsFollowTheFlagsAndGiveWayOldDateFirst)

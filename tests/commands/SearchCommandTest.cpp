@@ -2,6 +2,7 @@
 #include "support/RunProgram.h"
 #include "support/TempFolder.h"
 
+#include "platform/Files.h"
 #include "schedule/ScheduleRecord.h"
 
 #include <gtest/gtest.h>
@@ -55,8 +56,8 @@ TEST_F(SearchCommandFixture, CriteriaNarrowTheHits)
 {
     EXPECT_EQ(search("会議 --category Wo").output, "2024/04/02\t09:00\t10:00\t定例会議\t本社 3F\tWork\n");
     EXPECT_EQ(search("\"\" --from 2024/03/31 --to 2024/03/31").output, "2024/03/31\t\t\t会議の準備\t\t\n");
-    EXPECT_EQ(search("--memos 会議").output, "2024/03/05\t会議  notes\n")
-        << "lines joined by a blank, a tab inside shown as a blank";
+    EXPECT_EQ(search("--memos 会議").output, "2024/03/05\t会議 notes\n")
+        << "lines joined without separator as the list window shows them, a tab inside shown as a blank";
 }
 
 TEST_F(SearchCommandFixture, ExitCodes)
@@ -82,4 +83,6 @@ TEST_F(SearchCommandFixture, ExitCodes)
         EXPECT_EQ(run.exitCode, c.exitCode) << run.output;
         EXPECT_FALSE(run.output.empty()) << "a reason is always given";
     }
+    EXPECT_EQ(search("x --home " + home.file("made")).exitCode, 1) << "a missing program folder is made";
+    EXPECT_TRUE(files::folderExists(home.file("made")));
 }

@@ -7,6 +7,7 @@
 #include "platform/ByteText.h"
 #include "platform/FileTransaction.h"
 #include "platform/Files.h"
+#include "platform/SystemError.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/ScheduleLines.h"
 #include "support/TempFolder.h"
@@ -255,7 +256,7 @@ TEST_F(CsvImportFixture, OtherEncodingsAreReportedWithTheirLine)
     }
 }
 
-TEST_F(CsvImportFixture, NewCategoriesAreAppendedInTheUsersOrder)
+TEST_F(CsvImportFixture, NewCategoriesJoinTheTableSortedByName)
 {
     home.write("Category.tbl", crlf({"Zeta          1 00000255        ", sj("長い分類名前で") + "0 "}));
     const std::vector<std::string> lines = {
@@ -267,8 +268,8 @@ TEST_F(CsvImportFixture, NewCategoriesAreAppendedInTheUsersOrder)
         "2004/03/10,,,f,,ABCDEFGHIJKLMNOPQ", // stored cut to 14 bytes
     };
     expectSameCounts(*this, lines, 6, 2);
-    EXPECT_EQ(home.read("Category.tbl"), crlf({"Zeta          1 00000255        ", sj("長い分類名前で") + "0 ",
-                                               "Alpha         1", "ABCDEFGHIJKLMN1"}));
+    EXPECT_EQ(home.read("Category.tbl"), crlf({"ABCDEFGHIJKLMN1", "Alpha         1", "Zeta          1 00000255        ",
+                                               sj("長い分類名前で") + "0 "}));
 }
 
 TEST_F(CsvImportFixture, CategoriesStayUntouchedWhenNotAdded)
@@ -293,6 +294,15 @@ TEST_F(CsvImportFixture, FilesThatCannotBeReadOrWrittenAreReported)
     EXPECT_FALSE(noFolder.wroteFiles);
     EXPECT_NE(noFolder.message.find("missing/"), std::string::npos) << noFolder.message;
     EXPECT_NE(noFolder.message.find("見つかりません"), std::string::npos) << noFolder.message;
+}
+
+TEST(ScheduleImportWrite, MonthsThatFitTheirFilesButNotOneChangeAreRefusedWithThatLimit)
+{
+    TempFolder data;
+    std::vector<FileUpdate> months;
+    for (int m = 1; m <= 5; ++m)
+        months.push_back({MonthFilePath(data.path(), 2004, m), {std::string(7u << 20, 'x')}});
+    EXPECT_EQ(writeImportFiles(months).message, files::systemErrorText(files::kChangeTooLarge));
 }
 
 TEST(ScheduleImportWrite, AFailureInAnyFolderLeavesEveryFileAsItWas)

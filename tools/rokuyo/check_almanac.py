@@ -114,11 +114,18 @@ def expected_lines():
         for i, name in enumerate(TERM_NAMES):
             terms[sun_at((285 + 15 * i) % 360, year)[0]] = name
         risshun = sun_at(315, year)[0]
-        days = [(risshun - timedelta(1), "節分"), (risshun + timedelta(87), "八十八夜"),
-                (risshun + timedelta(209), "二百十日"), (risshun + timedelta(219), "二百二十日"),
-                (sun_at(80, year)[0], "入梅"), (sun_at(100, year)[0], "半夏生")]
+        days = []
+        # Each 土用 runs from its longitude to the day before the next season begins.
         for lon in (297, 27, 117, 207):
             days.append((sun_at(lon, year)[0], "土用入り"))
+        for lon in (297, 27, 117, 207):
+            d, season = sun_at(lon, year)[0], sun_at(lon + 18, year)[0]
+            for ox in range((d - date(1949, 10, 1)).days, (season - date(1949, 10, 1)).days):
+                if ox % 12 == 1:  # 1949-10-01 was a 甲子 day; 丑 follows 子
+                    days.append((date(1949, 10, 1) + timedelta(ox), "土用の丑"))
+        days += [(risshun - timedelta(1), "節分"), (risshun + timedelta(87), "八十八夜"),
+                 (risshun + timedelta(209), "二百十日"), (risshun + timedelta(219), "二百二十日"),
+                 (sun_at(80, year)[0], "入梅"), (sun_at(100, year)[0], "半夏生")]
         for lon in (0, 180):
             equinox = sun_at(lon, year)[0]
             days += [(equinox - timedelta(3), "彼岸入り"), (equinox + timedelta(3), "彼岸明け")]

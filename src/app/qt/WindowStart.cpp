@@ -7,6 +7,7 @@
 #include "platform/qt/QtPlatform.h"
 #include "platform/qt/TerminationSignal.h"
 #include "settings/AppSettings.h"
+#include "settings/DataFolders.h"
 
 #include <QApplication>
 
@@ -16,11 +17,9 @@ namespace kal::qt {
 
 int runWindow(int argc, char** argv, const std::string& programFolder, bool skipInstanceGuard)
 {
-    if (!files::folderExists(programFolder)) {
-        if (files::IoResult made = files::createFolders(programFolder); !made) {
-            std::cerr << "kalendra: cannot create " << programFolder << ": " << made.reason << "\n";
-            return 1;
-        }
+    if (const std::string missing = CreateProgramFolder(programFolder); !missing.empty()) {
+        std::cerr << "kalendra: " << missing << "\n";
+        return 1;
     }
 
     // X11 also serves Wayland sessions through XWayland, where placement, stay-on-top and

@@ -125,7 +125,7 @@ void CalendarPanel::createCommands()
     TBtnCatView = toolAction(this, "TBtnCatView", "分類表示切替", "tb-cat-view");
     TBtnCatView->setCheckable(true);
     PopHoliday = namedAction(this, "PopHoliday", "祝日・休日・記念日の追加(&H)");
-    PopNow = namedAction(this, "PopNow", "今日へ移動(&N)");
+    PopNow = namedAction(this, "PopNow", "今日へ移動(&T)");
     PopNextMonth = namedAction(this, "PopNextMonth", "次月(&N)");
     PopBeforeMonth = namedAction(this, "PopBeforeMonth", "前月(&B)");
     PopJump = namedAction(this, "PopJump", "指定した日付へ移動(&J)");

@@ -188,11 +188,11 @@ void NotePanel::createCommands()
     PopNoteAdd = namedAction(this, "PopNoteAdd", "ノートの新規追加(&A)");
     PopNoteEdit = namedAction(this, "PopNoteEdit", "ノートの編集(&R)");
     PopNoteDel = namedAction(this, "PopNoteDel", "ノートの削除(&D)");
-    RenNoteTitle = namedAction(this, "RenNoteTitle", "タイトルの変更(&R)");
+    RenNoteTitle = namedAction(this, "RenNoteTitle", "タイトルの変更(&T)");
     PopNoteLineDel = namedAction(this, "PopNoteLineDel", "行の削除(&X)");
     PopNoteClear = namedAction(this, "PopNoteClear", "内容の消去(&C)");
     PopTabUp = namedAction(this, "PopTabUp", "上に移動(&U)");
-    PopDown = namedAction(this, "PopDown", "下に移動(&d)");
+    PopDown = namedAction(this, "PopDown", "下に移動(&O)");
     PopupNote = popupMenu(this, "PopupNote",
                           {PopNoteAdd, PopNoteEdit, PopNoteDel, RenNoteTitle, nullptr, PopNoteLineDel, PopNoteClear,
                            nullptr, PopTabUp, PopDown});

@@ -4,11 +4,11 @@
 #include "platform/DateFormat.h"
 #include "platform/SjisCodec.h"
 #include "platform/qt/QtText.h"
+#include "platform/qt/ResourceIcon.h"
 #include "platform/qt/Widgets.h"
 #include "schedule/qt/ScheduleInput.h"
 
 #include <QAction>
-#include <QIcon>
 #include <QLabel>
 #include <QTreeWidget>
 
@@ -139,7 +139,7 @@ void DayListPanel::FillDayList(const std::vector<ScheduleRef>& entries)
         for (std::size_t c = 0; c < dayColumns_.size(); ++c)
             item->setText(static_cast<int>(c), columnText(dayColumns_[c], entry.line));
         if (const char* icon = stateIcon(entry.line, alarmsOn)) {
-            item->setIcon(0, QIcon(icon));
+            item->setIcon(0, resourceIcon(QString::fromLatin1(icon)));
             item->setData(0, kIconRole, QString::fromLatin1(icon));
         }
         item->setData(0, kFileRole, QByteArray::fromStdString(entry.file));

@@ -3,6 +3,7 @@
 #include "schedule/qt/DayListPanel.h"
 
 #include "platform/Files.h"
+#include "platform/qt/ResourceIcon.h"
 #include "schedule/TDlgSchInput.h"
 #include "support/PanelFixture.h"
 #include "support/ScheduleLines.h"
@@ -74,7 +75,12 @@ struct DayListFixture : PanelFixture {
         item->setSelected(true);
         panel->PopupDayPopup();
     }
-    static QString iconOf(QTreeWidgetItem* item) { return item->data(0, Qt::UserRole + 4).toString(); }
+    // The name of the program's icon an entry draws; empty when it draws nothing or another picture.
+    static QString iconOf(QTreeWidgetItem* item)
+    {
+        const QString name = item->data(0, Qt::UserRole + 4).toString();
+        return item->icon(0).pixmap(16).toImage() == qt::resourceIcon(name).pixmap(16).toImage() ? name : QString();
+    }
 };
 
 } // namespace

@@ -58,7 +58,9 @@ struct FakeServer : caldav::Service {
     }
     caldav::CalendarList findCalendars(const std::string& url, const std::string&, const std::string&) override
     {
-        return {{}, {{url + "home/", "ホーム", true, true}, {url + "work/", "仕事", true, false}}};
+        const caldav::CalendarEntry all[] = {{url + "home/", "ホーム", true, true},
+                                             {url + "work/", "仕事", true, false}};
+        return {{}, {all, all + calendars}};
     }
     caldav::DavStatus checkUrl(const std::string& url) override
     {
@@ -72,6 +74,7 @@ struct FakeServer : caldav::Service {
         return {keyring, {}, keyring == caldav::KeyringOutcome::Done ? "" : "キーリングがありません。"};
     }
 
+    std::size_t calendars = 2; // listed by findCalendars
     std::atomic<bool> answer{false};
     std::atomic<int> opened{0};
     caldav::KeyringOutcome keyring = caldav::KeyringOutcome::Done;
@@ -140,9 +143,14 @@ TEST_F(SyncWindowFixture, SettingsPageFindsTheCalendarsWithoutBlocking)
     page.BtnSyncFind->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return page.CmbSyncCalendar->count() == 2; }, 5000));
     EXPECT_EQ(qt::toUtf8(page.CmbSyncCalendar->itemText(1)), "仕事（予定のみ）");
-    emit page.CmbSyncCalendar->activated(1);
+    EXPECT_EQ(page.CmbSyncCalendar->currentIndex(), -1) << "none chosen while the URL is none of them";
+    page.CmbSyncCalendar->setCurrentIndex(1);
     EXPECT_EQ(qt::toUtf8(page.EditSyncUrl->text()), "https://dav.example.jp/work/");
     EXPECT_TRUE(page.BtnSyncFind->isEnabled());
+    server.calendars = 1; // an account's only calendar is chosen at once
+    page.BtnSyncFind->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return page.CmbSyncCalendar->currentIndex() == 0; }, 5000));
+    EXPECT_EQ(qt::toUtf8(page.EditSyncUrl->text()), "https://dav.example.jp/work/home/");
 }
 
 TEST_F(SyncWindowFixture, PanelSyncsOffTheGuiThreadAndCanBeCancelled)
