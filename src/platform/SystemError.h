@@ -14,8 +14,8 @@ inline constexpr std::size_t kMaxDataFileBytes = std::size_t{8} << 20;
 // so larger.
 inline constexpr std::size_t kMaxSidecarFileBytes = std::size_t{64} << 20;
 // The size limit of one change of several files: its intent record holds every file before and
-// after (FileTransaction.h), a few data files and a sidecar.
-inline constexpr std::size_t kMaxChangeBytes = 4 * kMaxDataFileBytes + 2 * kMaxSidecarFileBytes;
+// after (FileTransaction.h).
+inline constexpr std::size_t kMaxChangeBytes = 4 * kMaxDataFileBytes;
 
 // Refusals of the program itself, beside the system's errno values (which are all positive).
 inline constexpr int kNotRegularFile = -1; // a FIFO, device or socket named like a data file
