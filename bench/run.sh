@@ -77,9 +77,21 @@ row "--search zzz, empty folder, CPU (baseline bare C program)" "$(field "$r" ou
 row "--search zzz, empty folder, peak resident (bare C program)" "$(field "$r" ours_mib)" "$(field "$r" bare_mib)" \
     MiB diff 4
 
-echo "running the sync against Radicale..." >&2
+echo "running the sync against Radicale and Xandikos..." >&2
 row "Sync: first sync down of 6,000 events (wall)" "$(one SyncBench BM_FirstSyncDown6000/iterations:1/real_time real)" - ms max 15000
-row "Sync: nothing changed, 6,000 events (wall)" "$(one SyncBench BM_UnchangedSync6000/real_time real)" - ms max 500
+sync_noop=$(gbench SyncBench '^BM_(UnchangedSync6000/real_time|ServerSyncReport6000/manual_time)$' real)
+row "Sync: nothing changed, 6,000 events (wall; baseline: Radicale's answer to its REPORT, by curl)" \
+    "$(echo "$sync_noop" | pick BM_UnchangedSync6000/real_time)" \
+    "$(echo "$sync_noop" | pick BM_ServerSyncReport6000/manual_time)" ms ratio 1.2
+row "Sync: first sync down of 6,000 events from Xandikos (wall; baseline: one calendar-query of them, by curl)" \
+    "$(one SyncBench BM_FirstSyncDownXandikos6000/iterations:1/real_time real)" \
+    "$(one SyncBench BM_XandikosCalendarQuery6000/iterations:1/manual_time real)" ms ratio 2
+identities=$(gbench SyncIdentityBench '^BM_ScheduleSaveBesidePastIdentities/' real)
+row "Schedule save beside 100,000 past identities, after the next sync (baseline: none)" \
+    "$(echo "$identities" | pick BM_ScheduleSaveBesidePastIdentities/2/real_time)" \
+    "$(echo "$identities" | pick BM_ScheduleSaveBesidePastIdentities/0/real_time)" ms ratio 1.2
+row "Schedule save beside 100,000 past identities, before the next sync forgets them" \
+    "$(echo "$identities" | pick BM_ScheduleSaveBesidePastIdentities/1/real_time)" - ms none -
 row "Sync: 1,000 new local records up (wall)" "$(one SyncBench BM_Up1000NewRecords/iterations:1/real_time real)" - ms max 60000
 row "Sync: peak resident of kalendra --sync, 6,000 events down" \
     "$(counter SyncBench BM_SyncProcessMemory6000/iterations:1/real_time peak_rss_mib)" - MiB max 80

@@ -558,7 +558,7 @@ ImportOutcome IcalImportPlan::updates(std::vector<FileUpdate>& out) const
     if (!kept.result)
         return importFailure(ImportStatus::WriteFailed, kept.result.reason);
     if (kept.change)
-        out.push_back(FileUpdate{kept.change->path, parts_->identities.lines()});
+        out.push_back(FileUpdate{kept.change->path, parts_->identities.lines(), kept.change->maxBytes});
     return {};
 }
 

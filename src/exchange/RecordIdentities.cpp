@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
+#include <set>
 #include <sodium.h>
 
 namespace kal {
@@ -14,9 +16,9 @@ constexpr std::size_t kEncodedFields = 11;
 constexpr int kMaxCount = 999999999;
 constexpr const char* kHex = "0123456789ABCDEF";
 
-// Printable ASCII but '%' stays as it is; every other byte becomes %XX, so no field holds a tab
-// or a line end whatever a server sends.
-std::string encode(std::string_view value)
+} // namespace
+
+std::string encodeField(std::string_view value)
 {
     std::string out;
     for (unsigned char c : value) {
@@ -31,6 +33,8 @@ std::string encode(std::string_view value)
     return out;
 }
 
+namespace {
+
 int hexValue(char c)
 {
     if (c >= '0' && c <= '9')
@@ -42,7 +46,9 @@ int hexValue(char c)
     return -1;
 }
 
-std::optional<std::string> decode(std::string_view field)
+} // namespace
+
+std::optional<std::string> decodeField(std::string_view field)
 {
     std::string out;
     for (std::size_t i = 0; i < field.size(); ++i) {
@@ -60,6 +66,8 @@ std::optional<std::string> decode(std::string_view field)
     }
     return out;
 }
+
+namespace {
 
 std::optional<int> count(std::string_view field)
 {
@@ -86,7 +94,7 @@ std::optional<RecordIdentity> parseEntry(const std::string& line)
         const std::size_t tab = line.find('\t', at);
         if (tab == std::string::npos)
             return std::nullopt;
-        fields[i] = decode(std::string_view(line).substr(at, tab - at));
+        fields[i] = decodeField(std::string_view(line).substr(at, tab - at));
         if (!fields[i])
             return std::nullopt;
         at = tab + 1;
@@ -109,15 +117,15 @@ std::optional<RecordIdentity> parseEntry(const std::string& line)
 std::string entryLine(const RecordIdentity& identity)
 {
     const std::string fields[kEncodedFields] = {"E",
-                                                encode(identity.uid),
+                                                encodeField(identity.uid),
                                                 std::to_string(identity.sequence),
-                                                encode(identity.key.file),
+                                                encodeField(identity.key.file),
                                                 std::to_string(identity.key.occurrence),
-                                                encode(identity.href),
-                                                encode(identity.etag),
-                                                encode(identity.synced),
-                                                encode(identity.source.uid),
-                                                encode(identity.source.recurrenceId),
+                                                encodeField(identity.href),
+                                                encodeField(identity.etag),
+                                                encodeField(identity.synced),
+                                                encodeField(identity.source.uid),
+                                                encodeField(identity.source.recurrenceId),
                                                 std::to_string(identity.source.part)};
     std::string line;
     for (const std::string& field : fields)
@@ -338,6 +346,19 @@ void IdentityTable::follow(const std::vector<files::RecordChange>& changes, Sync
     }
 }
 
+void IdentityTable::forgetGone(const std::string& file, const std::vector<std::string>& lines)
+{
+    std::unordered_map<std::string, int> held;
+    for (const std::string& line : lines)
+        ++held[line];
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        const std::optional<RecordIdentity>& identity = rows_[row].identity;
+        if (identity && identity->key.file == file && identity->href.empty() && !identity->removed() &&
+            held[identity->key.line] <= identity->key.occurrence)
+            drop(row);
+    }
+}
+
 std::string identityFilePath(const std::string& programFolder)
 {
     return files::withSeparator(programFolder) + kIdentityFileName;
@@ -347,7 +368,7 @@ IdentityFile loadIdentities(const std::string& programFolder)
 {
     IdentityFile file;
     const std::string path = identityFilePath(programFolder);
-    files::LoadForUpdate loaded = files::loadLinesForUpdate(path);
+    files::LoadForUpdate loaded = files::loadLinesForUpdate(path, kMaxIdentityFileBytes);
     if (!loaded.ok) {
         file.ok = false;
         file.reason = "「" + path + "」を読み込めません。\r\n" + loaded.reason;
@@ -363,20 +384,19 @@ IdentityChange identityChange(const std::string& programFolder, const IdentityTa
     if (!table.modified())
         return out;
     std::string bytes = files::joinLines(table.lines());
-    if (bytes.size() > files::kMaxDataFileBytes) {
+    if (bytes.size() > kMaxIdentityFileBytes) {
         out.result = files::IoResult::failure(std::string(kIdentityFileName) + ": " +
                                               files::systemErrorText(files::kFileTooLarge));
         return out;
     }
-    out.change = files::FileChange{identityFilePath(programFolder), std::move(bytes)};
+    out.change = files::FileChange{identityFilePath(programFolder), std::move(bytes), kMaxIdentityFileBytes};
     return out;
 }
 
-std::string newUid()
+namespace {
+
+std::string uuidText(std::array<unsigned char, 16> bytes)
 {
-    std::array<unsigned char, 16> bytes{};
-    if (sodiumReady())
-        randombytes_buf(bytes.data(), bytes.size());
     bytes[6] = static_cast<unsigned char>((bytes[6] & 0x0F) | 0x40);
     bytes[8] = static_cast<unsigned char>((bytes[8] & 0x3F) | 0x80);
     std::string hex = hexOf(bytes.data(), bytes.size());
@@ -384,6 +404,25 @@ std::string newUid()
     for (std::size_t at : {8, 13, 18, 23})
         hex.insert(at, 1, '-');
     return hex;
+}
+
+} // namespace
+
+std::string newUid()
+{
+    std::array<unsigned char, 16> bytes{};
+    if (sodiumReady())
+        randombytes_buf(bytes.data(), bytes.size());
+    return uuidText(bytes);
+}
+
+std::string uidFrom(std::string_view seed)
+{
+    std::array<unsigned char, 16> bytes{};
+    sodiumReady();
+    crypto_generichash(bytes.data(), bytes.size(), reinterpret_cast<const unsigned char*>(seed.data()), seed.size(),
+                       nullptr, 0);
+    return uuidText(bytes);
 }
 
 std::string contentHash(std::string_view content)
@@ -394,6 +433,40 @@ std::string contentHash(std::string_view content)
                        nullptr, 0);
     return hexOf(hash.data(), hash.size());
 }
+
+namespace {
+
+// The lines each changed file holds once `changes` are made (read under the writer's lock):
+// what another program removed from it meanwhile shows here.
+std::map<std::string, std::vector<std::string>> linesAfter(const std::vector<files::RecordChange>& changes)
+{
+    std::map<std::string, std::vector<std::string>> after;
+    std::set<std::string> unreadable;
+    const auto read = [&](const std::string& path) {
+        files::LoadForUpdate loaded = files::loadLinesForUpdate(path);
+        if (!loaded.ok)
+            unreadable.insert(path);
+        after.emplace(path, std::move(loaded.lines));
+    };
+    for (const files::RecordChange& change : changes) {
+        read(change.from.path);
+        if (change.to)
+            read(change.to->path);
+    }
+    for (const files::RecordChange& change : changes) {
+        std::vector<std::string>& from = after[change.from.path];
+        if (const auto at = std::find(from.begin(), from.end(), change.from.line); at != from.end())
+            from.erase(at);
+        if (change.to)
+            after[change.to->path].push_back(change.to->line);
+    }
+    // A file that cannot be read tells nothing of what it holds.
+    for (const std::string& path : unreadable)
+        after.erase(path);
+    return after;
+}
+
+} // namespace
 
 IdentityFollower::IdentityFollower(std::string programFolder) : programFolder_(std::move(programFolder)) { }
 
@@ -407,6 +480,8 @@ files::FollowerChanges IdentityFollower::follow(const std::vector<files::RecordC
     }
     // Removals made here are the user's: the sync sends them on.
     file.table.follow(changes, IdentityTable::SyncedRemoval::Mark);
+    for (const auto& [path, lines] : linesAfter(changes))
+        file.table.forgetGone(nameOf(path), lines);
     IdentityChange change = identityChange(programFolder_, file.table);
     out.result = change.result;
     if (change.change)

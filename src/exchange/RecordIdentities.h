@@ -17,6 +17,7 @@
 #pragma once
 
 #include "platform/RecordFollower.h"
+#include "platform/SystemError.h"
 
 #include <optional>
 #include <string>
@@ -27,6 +28,8 @@
 namespace kal {
 
 inline constexpr const char* kIdentityFileName = "Identity.dat";
+// A folder synced for years holds many more identities than a data file holds records.
+inline constexpr std::size_t kMaxIdentityFileBytes = files::kMaxSidecarFileBytes;
 
 struct RecordKey {
     std::string file; // the name of its file: "202403.sch" or "ToDo.dat"
@@ -94,6 +97,9 @@ public:
     // identical lines behind a removed or arriving one are counted anew.
     enum class SyncedRemoval { Drop, Mark };
     void follow(const std::vector<files::RecordChange>& changes, SyncedRemoval synced = SyncedRemoval::Drop);
+    // Drops the entries of `file` whose record it no longer holds (`lines` is all it holds),
+    // unless the sync still has to tell the server: a synced one, or one marked removed.
+    void forgetGone(const std::string& file, const std::vector<std::string>& lines);
 
 private:
     struct Row {
@@ -133,8 +139,15 @@ struct IdentityChange {
 };
 IdentityChange identityChange(const std::string& programFolder, const IdentityTable& table);
 
+// A field of the file's lines: printable ASCII stays, every other byte and '%' become %XX, so
+// no field holds a tab or a line end whatever a server sends. Nothing for a broken escape.
+std::string encodeField(std::string_view value);
+std::optional<std::string> decodeField(std::string_view field);
+
 // A new random UID (a version 4 UUID).
 std::string newUid();
+// A UID in the same form made from `seed`: the same seed gives the same UID.
+std::string uidFrom(std::string_view seed);
 // A short hash of a record's content (its line, a ToDo's memo with it), to tell at the next sync
 // whether the record changed.
 std::string contentHash(std::string_view content);

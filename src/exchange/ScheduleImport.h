@@ -84,6 +84,7 @@ ImportOutcome importFailure(ImportStatus status, std::string message);
 struct FileUpdate {
     std::string path;
     std::vector<std::string> lines;
+    std::size_t maxBytes = files::kMaxDataFileBytes; // what the file's reader accepts
 };
 
 class ScheduleImport {

@@ -32,11 +32,12 @@ std::string nameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Puts one file into the state `content` describes; a missing file is already deleted.
+// Puts one file into the state `content` describes; a missing file is already deleted. The
+// content passed its file's size limit when the record was made.
 IoResult bringTo(const std::string& path, const std::optional<std::string>& content, FileOps& ops)
 {
     if (content)
-        return saveBytes(path, *content, ops);
+        return saveBytesWithin(path, *content, kMaxSidecarFileBytes, ops);
     if (ops.unlink(path.c_str()) != 0 && errno != ENOENT)
         return IoResult::error(errno);
     return {};
@@ -51,7 +52,7 @@ IoResult bringAll(const std::string& folder, const IntentRecord& record, std::si
         const std::string path = folder + entry.name;
         const auto& wanted = record.direction == IntentDirection::Apply ? entry.after : entry.before;
         if (onlyKnownContent) {
-            ReadResult now = readFile(path);
+            ReadResult now = readFile(path, kMaxSidecarFileBytes);
             std::optional<std::string> current;
             if (now.status == ReadStatus::Ok)
                 current = std::move(now.bytes);
@@ -237,7 +238,7 @@ IoResult writeAllOrNothing(const std::string& folderPath, const std::vector<File
     IoResult applied;
     for (std::size_t i = 0; i < record.entries.size() && applied; ++i)
         if (const IntentEntry& entry = record.entries[i]; entry.after) {
-            applied = stageBytes(folder + entry.name, *entry.after, staged[i], ops);
+            applied = stageFile(folder + entry.name, *entry.after, staged[i], ops, false, kMaxSidecarFileBytes);
             if (!applied)
                 applied = IoResult::failure(entry.name + ": " + applied.reason);
         }

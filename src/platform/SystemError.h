@@ -10,6 +10,9 @@ namespace kal::files {
 // The size limit of every data file (schedules, memos, notes, ToDo, tables, settings): its
 // readers refuse a larger file, and its writers refuse to make one.
 inline constexpr std::size_t kMaxDataFileBytes = std::size_t{8} << 20;
+// Files that describe the records of many data files (the record identities): one per folder,
+// so larger.
+inline constexpr std::size_t kMaxSidecarFileBytes = std::size_t{64} << 20;
 // The size limit of one change of several files: its intent record holds every file before and
 // after (FileTransaction.h).
 inline constexpr std::size_t kMaxChangeBytes = 4 * kMaxDataFileBytes;

@@ -330,6 +330,23 @@ DavStatus CalDavClient::fetchBatch(const std::vector<std::string>& hrefs, ItemBo
     return status;
 }
 
+ItemBodies CalDavClient::fetchAll()
+{
+    xml::Body body(xml::kCalDav, "calendar-query");
+    xmlNode* prop = body.add(body.root(), xml::kDav, "prop");
+    body.add(prop, xml::kDav, "getetag");
+    body.add(prop, xml::kCalDav, "calendar-data");
+    xmlNode* calendar = body.add(body.add(body.root(), xml::kCalDav, "filter"), xml::kCalDav, "comp-filter");
+    xmlNewProp(calendar, BAD_CAST "name", BAD_CAST "VCALENDAR");
+    ItemBodies bodies;
+    Multistatus result;
+    bodies.status = readReply(request("REPORT", collectionUrl_, {"Depth: 1", kXmlBody}, body.serialise()), result);
+    for (DavResource& resource : result.resources)
+        if (isMember(resource.href) && resource.status == 200 && !resource.calendarData.empty())
+            bodies.items.push_back({resource.href, resource.etag, std::move(resource.calendarData)});
+    return bodies;
+}
+
 DavStatus CalDavClient::fetchHalves(const std::vector<std::string>& hrefs, ItemBodies& bodies)
 {
     if (hrefs.size() == 1) {

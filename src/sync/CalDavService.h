@@ -22,6 +22,7 @@ public:
     virtual ItemChanges changesSince(const std::string& syncToken) = 0;
     virtual ItemChanges changesByEtag(const std::map<std::string, std::string>& knownEtags) = 0;
     virtual ItemBodies fetch(const std::vector<std::string>& hrefs) = 0;
+    virtual ItemBodies fetchAll() = 0;
     virtual WriteResult create(const std::string& name, const std::string& icalendar) = 0;
     virtual WriteResult update(const std::string& href, const std::string& etag, const std::string& icalendar) = 0;
     virtual DavStatus remove(const std::string& href, const std::string& etag) = 0;

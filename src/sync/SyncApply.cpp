@@ -1,5 +1,6 @@
 #include "sync/SyncApply.h"
 
+#include "platform/Files.h"
 #include "platform/FolderLock.h"
 #include "schedule/ScheduleRecord.h"
 #include "todo/TodoMemo.h"
@@ -39,6 +40,7 @@ public:
 
     ImportOutcome apply(const SyncChanges& changes)
     {
+        forgetStale();
         if (changes.clearSync)
             forgetCollection();
         for (const SentAt& sent : changes.sent)
@@ -67,6 +69,14 @@ public:
     }
 
 private:
+    void forgetStale()
+    {
+        std::map<std::string, bool> gone;
+        for (RecordIdentity* identity : identities_.all())
+            if (forgettable(*identity, context_.snapshot, context_.window, context_.folders.dataPath, gone))
+                identities_.remove(identity);
+    }
+
     // Removals made for another collection have nowhere to go now.
     void forgetCollection()
     {
@@ -217,12 +227,16 @@ private:
     std::set<std::string> syncedHrefs_; // items that had records before this sync
 };
 
-std::vector<FileUpdate> withState(std::vector<FileUpdate> updates, const ApplyContext& context, const SyncState& state)
+std::vector<FileUpdate> withState(std::vector<FileUpdate> updates, const ApplyContext& context,
+                                  const SyncChanges& changes)
 {
-    const std::optional<files::FileChange> change =
-        syncStateChange(context.folders.programFolder, context.snapshot.state, state);
-    if (change)
+    const std::string& folder = context.folders.programFolder;
+    if (const std::optional<files::FileChange> change = syncStateChange(folder, context.snapshot.state, changes.state))
         updates.push_back(FileUpdate{change->path, files::splitLines(*change->bytes)});
+    const auto read = context.snapshot.files.find(syncPendingPath(folder));
+    if (const std::optional<files::FileChange> change = syncPendingChange(
+            folder, read == context.snapshot.files.end() ? std::nullopt : read->second, changes.pending))
+        updates.push_back(FileUpdate{change->path, files::splitLines(change->bytes.value_or(""))});
     return updates;
 }
 
@@ -247,7 +261,7 @@ ApplyResult applySyncChanges(const ApplyContext& context, const SyncChanges& cha
     std::vector<FileUpdate> updates;
     if (ImportOutcome planned = plan.updates(updates); !planned.ok())
         return failed(planned.message);
-    updates = withState(std::move(updates), context, changes.state);
+    updates = withState(std::move(updates), context, changes);
     const ImportWriteResult written = writeImportFiles(updates, ops);
     if (!written.ok)
         return ApplyResult{ApplyResult::Status::Failed, written.message, written.written > 0};

@@ -5,6 +5,7 @@
 
 #include "platform/FileOps.h"
 #include "sync/SyncLocal.h"
+#include "sync/SyncPending.h"
 
 #include <map>
 #include <optional>
@@ -36,6 +37,7 @@ struct Download {
 
 // A local version kept beside the server's, marked "（競合）".
 struct ConflictCopy {
+    std::string uid;
     RecordKey like; // its line is the copy's
     Date date;
     std::vector<std::string> memo;
@@ -52,6 +54,7 @@ struct SyncChanges {
     std::vector<Download> downloads;
     std::vector<ConflictCopy> copies;
     SyncState state;
+    SyncPending pending;
 };
 
 struct ApplyResult {

@@ -154,6 +154,7 @@ void SyncRun::decideServerItem(const ServerItem& item)
     handled_.insert(item.href);
     if (!item.readable) {
         ++counts_.unreadable;
+        pending_.unread.insert(item.href);
         return;
     }
     std::vector<const RecordIdentity*> locals;
@@ -186,7 +187,7 @@ void SyncRun::decideServerItem(const ServerItem& item)
         ++counts_.conflicts;
         for (const RecordIdentity* identity : locals)
             if (snapshot_.stateOf(*identity, window_) == RecordState::Changed)
-                keepCopy(*snapshot_.recordAt(identity->key));
+                keepCopy(*snapshot_.recordAt(identity->key), item.href);
     } else if (!same) {
         ++counts_.updated;
     }
@@ -245,8 +246,11 @@ std::vector<RecordKey> SyncRun::sameUnsynced(const ServerItem& item)
     if (!indexed_) {
         for (const LocalRecord& record : snapshot_.records) {
             const RecordIdentity* identity = snapshot_.identities.find(record.key);
-            if (!identity || hrefOf(*identity).empty())
+            if (!identity || hrefOf(*identity).empty()) {
                 unsyncedIndex_[recordContent(record)].push_back(record.key);
+                if (const std::optional<std::string> listed = recordContentAsListed(record))
+                    unsyncedIndex_[*listed].push_back(record.key);
+            }
         }
         indexed_ = true;
     }
@@ -283,8 +287,13 @@ std::multiset<std::string> SyncRun::serverContent(const ServerItem& item) const
     return itemContent(item, window_);
 }
 
-void SyncRun::keepCopy(const LocalRecord& record)
+// A copy sent by a sync that was cut off before its end is on the server already, under the
+// same UID: that item comes down as the copy.
+void SyncRun::keepCopy(const LocalRecord& record, const std::string& href)
 {
+    std::string uid = uidFrom("copy\n" + href + '\n' + record.hash);
+    if (serverUids_.count(uid))
+        return;
     RecordKey like = record.key;
     std::vector<std::string> memo = record.memo;
     if (record.isTodo()) {
@@ -296,7 +305,8 @@ void SyncRun::keepCopy(const LocalRecord& record)
         counts_.copiesCut += !markSchedule(fields);
         like.line = ComposeSchedule(fields);
     }
-    changes_.copies.push_back(ConflictCopy{std::move(like), record.date, std::move(memo), std::nullopt});
+    changes_.copies.push_back(
+        ConflictCopy{std::move(uid), std::move(like), record.date, std::move(memo), std::nullopt});
 }
 
 } // namespace kal

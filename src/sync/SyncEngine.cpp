@@ -74,10 +74,13 @@ SyncRun::Step SyncRun::run(SyncOutcome& outcome)
         outcome = failedOutcome(failure_.reason, failure_.error);
         return Step::Failed;
     }
+    settlePending();
     decideServerItems();
     for (const std::string& href : removedHrefs_)
         decideRemoved(href);
-    complete_ = sendLocalChanges() && sendNewRecords();
+    complete_ = sendEverything();
+    if (restart_)
+        return Step::Again;
     if (complete_) {
         learnMissingEtags();
         refreshToken();
@@ -165,6 +168,8 @@ bool SyncRun::listFully()
 
 void SyncRun::takeListing(const caldav::ItemChanges& changes)
 {
+    if (changes.complete)
+        listedAll_ = changes.changed.size();
     if (changes.complete) {
         std::set<std::string> listed;
         for (const caldav::ItemTag& item : changes.changed)
@@ -190,6 +195,33 @@ void SyncRun::takeBases()
     for (const auto& [href, identities] : known_)
         if (!removedHrefs_.count(href) && hasLocalChanges(href))
             changedHrefs_.insert(href);
+    // Items that could not be read are asked for until they read.
+    for (const std::string& href : snapshot_.pending.unread)
+        if (!removedHrefs_.count(href))
+            changedHrefs_.insert(href);
+}
+
+// Most of a whole collection (a first sync) comes in one calendar-query, which some servers
+// answer hundreds of times faster than multigets; one too large for a reply comes in batches.
+caldav::ItemBodies SyncRun::fetchBodies(const std::set<std::string>& hrefs)
+{
+    if (listedAll_ > kWholeFetchFrom && hrefs.size() * 2 > listedAll_) {
+        caldav::ItemBodies all = server_.fetchAll();
+        if (all.status.ok()) {
+            std::set<std::string> got;
+            std::erase_if(all.items, [&](const caldav::ItemBody& body) {
+                got.insert(body.href);
+                return !hrefs.count(body.href);
+            });
+            for (const std::string& href : hrefs)
+                if (!got.count(href))
+                    all.missing.push_back(href);
+            return all;
+        }
+        if (all.status.error != caldav::DavError::TooLarge)
+            return all;
+    }
+    return server_.fetch({hrefs.begin(), hrefs.end()});
 }
 
 bool SyncRun::fetchItems(const std::set<std::string>& hrefs)
@@ -197,12 +229,13 @@ bool SyncRun::fetchItems(const std::set<std::string>& hrefs)
     if (hrefs.empty() || stopped())
         return !stopped();
     report(SyncStage::Fetching, 0, hrefs.size());
-    caldav::ItemBodies bodies = server_.fetch({hrefs.begin(), hrefs.end()});
+    caldav::ItemBodies bodies = fetchBodies(hrefs);
     if (!bodies.status.ok())
         return failedWith(bodies.status);
     for (caldav::ItemBody& body : bodies.items) {
         ServerItem item = readServerItem(body.href, body.etag, std::move(body.icalendar), window_, request_.today,
                                          syncKindsOf(events_, todos_));
+        counts_.capped += item.entries.skips.occurrencesCut;
         items_.insert_or_assign(item.href, std::move(item));
     }
     for (const std::string& href : bodies.missing)
@@ -235,10 +268,13 @@ SyncRun::Step SyncRun::apply(SyncOutcome& outcome)
     report(SyncStage::Writing);
     changes_.clearSync = clearSync_;
     changes_.state = SyncState{request_.settings.url, token_, ctag_, events_, todos_, window_};
+    changes_.pending = pending_;
     counts_.eventsRefused = !events_;
     counts_.todosRefused = !todos_;
     const ApplyResult applied =
-        applySyncChanges(ApplyContext{request_.folders, snapshot_, window_, request_.today}, changes_, ops_);
+        nothingToWrite()
+            ? ApplyResult{}
+            : applySyncChanges(ApplyContext{request_.folders, snapshot_, window_, request_.today}, changes_, ops_);
     if (applied.status == ApplyResult::Status::FilesChanged)
         return Step::Again;
     outcome.counts = counts_;
@@ -248,13 +284,28 @@ SyncRun::Step SyncRun::apply(SyncOutcome& outcome)
         outcome.reason = applied.reason;
         return Step::Failed;
     }
-    if (!failure_.ok()) {
+    if (!failure_.ok() || !writeFailure_.empty()) {
         outcome.ok = false;
-        outcome.reason = failure_.reason;
+        outcome.reason = failure_.ok() ? writeFailure_ : failure_.reason;
         outcome.error = failure_.error;
         return Step::Failed;
     }
     return Step::Done;
+}
+
+// A sync that found nothing leaves the files unread a second time.
+bool SyncRun::nothingToWrite()
+{
+    const SyncChanges& c = changes_;
+    if (c.clearSync || !c.sent.empty() || !c.etags.empty() || !c.forgotten.empty() || !c.removed.empty() ||
+        !c.removedIfUnchanged.empty() || !c.downloads.empty() || !c.copies.empty() ||
+        !(c.state == snapshot_.state.state) || !(c.pending == snapshot_.pending))
+        return false;
+    std::map<std::string, bool> gone;
+    for (const RecordIdentity* identity : snapshot_.identities.all())
+        if (forgettable(*identity, snapshot_, window_, request_.folders.dataPath, gone))
+            return false;
+    return true;
 }
 
 SyncOutcome runSync(const SyncRequest& request, caldav::Collection& server, const SyncHooks& hooks, files::FileOps& ops)
@@ -318,13 +369,15 @@ std::string syncSummary(const SyncCounts& c)
         line += countText(c.unreadable) + "は iCalendar として読めないため取り込みませんでした。";
     if (c.tooLarge > 0)
         line += countText(c.tooLarge) + "は大きすぎるため取り込みませんでした。";
+    if (c.capped > 0)
+        line += countText(c.capped) + "の繰り返し予定は回数が多すぎるため、期間の途中で打ち切りました。";
     return line;
 }
 
 std::string syncBrief(const SyncCounts& c)
 {
-    const bool more =
-        c.localOnly > 0 || c.copiesCut > 0 || c.eventsRefused || c.todosRefused || c.unreadable > 0 || c.tooLarge > 0;
+    const bool more = c.localOnly > 0 || c.copiesCut > 0 || c.eventsRefused || c.todosRefused || c.unreadable > 0 ||
+                      c.tooLarge > 0 || c.capped > 0;
     return "受信 " + text::formatThousands(c.received) + "・送信 " + text::formatThousands(c.sent) + "・更新 " +
            text::formatThousands(c.updated) + "・削除 " + text::formatThousands(c.deleted) + "・競合 " +
            text::formatThousands(c.conflicts) + (more ? "（注意あり）" : "");

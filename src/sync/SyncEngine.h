@@ -49,15 +49,16 @@ struct SyncHooks {
 };
 
 struct SyncCounts {
-    int received = 0;  // items new from the server
-    int sent = 0;      // items new on the server
-    int updated = 0;   // items changed, either way
-    int deleted = 0;   // items removed, either way
-    int conflicts = 0; // items both sides changed
-    int copiesCut = 0; // conflict copies whose place was cut to make room for the mark
-    int localOnly = 0; // local changes the server's item cannot express, kept here
-    int unreadable = 0;
+    int received = 0;   // items new from the server
+    int sent = 0;       // items new on the server
+    int updated = 0;    // items changed, either way
+    int deleted = 0;    // items removed, either way
+    int conflicts = 0;  // items both sides changed
+    int copiesCut = 0;  // conflict copies whose place was cut to make room for the mark
+    int localOnly = 0;  // local changes the server's item cannot express, kept here
+    int unreadable = 0; // asked for again at the next sync
     int tooLarge = 0;
+    int capped = 0;             // recurring items with more occurrences than the import takes
     bool eventsRefused = false; // the collection takes no VEVENT: schedules not synced
     bool todosRefused = false;  // likewise ToDo entries
 };

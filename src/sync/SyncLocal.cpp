@@ -19,9 +19,10 @@ std::string keyText(const RecordKey& key)
 
 // The file's bytes (nothing when missing) into the snapshot; false with the reason when it
 // exists and cannot be read.
-bool readInto(SyncSnapshot& snapshot, const std::string& path, std::vector<std::string>& lines, std::string& reason)
+bool readInto(SyncSnapshot& snapshot, const std::string& path, std::vector<std::string>& lines, std::string& reason,
+              std::size_t maxBytes = files::kMaxDataFileBytes)
 {
-    const files::ReadResult read = files::readFile(path);
+    const files::ReadResult read = files::readFile(path, maxBytes);
     if (read.status == files::ReadStatus::Unreadable) {
         reason = "「" + path + "」を読み込めません。\r\n" + read.reason;
         return false;
@@ -125,6 +126,17 @@ std::string recordContent(const LocalRecord& record)
     return dayContent({record.date, f.start, f.end, f.title, f.place, f.category, f.sound, f.message});
 }
 
+std::optional<std::string> recordContentAsListed(const LocalRecord& record)
+{
+    if (record.isTodo())
+        return std::nullopt;
+    const ScheduleFields f = ReadSchedule(record.key.line);
+    const std::size_t comma = f.category.find(',');
+    if (comma == std::string::npos)
+        return std::nullopt;
+    return dayContent({record.date, f.start, f.end, f.title, f.place, f.category.substr(0, comma), f.sound, f.message});
+}
+
 std::string dayContent(const ImportedSchedule& day)
 {
     return MonthFileName(day.date.year, day.date.month) + '\0' + sjis::canonical(serverRecordLine(day));
@@ -178,6 +190,18 @@ RecordState SyncSnapshot::stateOf(const RecordIdentity& identity, const SyncWind
     return RecordState::Elsewhere;
 }
 
+bool forgettable(const RecordIdentity& identity, const SyncSnapshot& snapshot, const SyncWindow& window,
+                 const std::string& dataPath, std::map<std::string, bool>& gone)
+{
+    const RecordState state = snapshot.stateOf(identity, window);
+    if (state == RecordState::Gone)
+        return identity.href.empty() && !identity.removed();
+    const std::optional<std::pair<int, int>> month = MonthOfFile(identity.key.file);
+    if (state != RecordState::Elsewhere || !month || !(Date{month->first, month->second, 1} < window.from))
+        return false;
+    return gone.try_emplace(identity.key.file, !files::fileExists(dataPath + identity.key.file)).first->second;
+}
+
 SnapshotRead readSnapshot(const SyncFolders& folders, const SyncWindow& window)
 {
     SnapshotRead out;
@@ -192,7 +216,7 @@ SnapshotRead readSnapshot(const SyncFolders& folders, const SyncWindow& window)
     s.state = loadSyncState(folders.programFolder);
     std::string reason = !identities.ok ? identities.reason : s.state.reason;
     std::vector<std::string> lines;
-    if (reason.empty() && readInto(s, identityFilePath(folders.programFolder), lines, reason) &&
+    if (reason.empty() && readInto(s, identityFilePath(folders.programFolder), lines, reason, kMaxIdentityFileBytes) &&
         readMonths(s, folders.dataPath, window, reason))
         readTodos(s, folders.todoPath, reason);
     if (!reason.empty()) {
@@ -203,13 +227,16 @@ SnapshotRead readSnapshot(const SyncFolders& folders, const SyncWindow& window)
     s.identities = std::move(identities.table);
     s.files[files::withSeparator(folders.programFolder) + kSyncStateFileName] =
         files::readBytes(files::withSeparator(folders.programFolder) + kSyncStateFileName);
+    const std::optional<std::string>& pending = s.files[syncPendingPath(folders.programFolder)] =
+        files::readBytes(syncPendingPath(folders.programFolder));
+    s.pending = readSyncPending(pending.value_or(""));
     return out;
 }
 
 bool snapshotCurrent(const SyncSnapshot& snapshot)
 {
     for (const auto& [path, bytes] : snapshot.files) {
-        const files::ReadResult now = files::readFile(path);
+        const files::ReadResult now = files::readFile(path, kMaxIdentityFileBytes);
         if (now.status == files::ReadStatus::Unreadable)
             return false;
         const bool present = now.status == files::ReadStatus::Ok;

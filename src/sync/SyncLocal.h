@@ -5,6 +5,7 @@
 
 #include "exchange/RecordIdentities.h"
 #include "sync/SyncItems.h"
+#include "sync/SyncPending.h"
 #include "sync/SyncState.h"
 
 #include <map>
@@ -40,6 +41,10 @@ std::string recordContent(const LocalRecord& record);
 std::string dayContent(const ImportedSchedule& day);
 std::string todoContent(const ImportedTodo& todo);
 std::multiset<std::string> itemContent(const ServerItem& item, const SyncWindow& window);
+// The content of a schedule whose category holds a comma as a server gives it back that rewrites
+// the escaped comma as a list separator (its first category is the text before the comma);
+// nothing for a record whose category holds none.
+std::optional<std::string> recordContentAsListed(const LocalRecord& record);
 
 // What tells at the next sync whether a record changed, here or on the server: the hash of its
 // content (a ToDo entry's memo with it).
@@ -59,6 +64,7 @@ enum class RecordState {
 struct SyncSnapshot {
     IdentityTable identities;
     SyncStateFile state;
+    SyncPending pending;
     std::vector<LocalRecord> records;                        // the window's schedule records, then the ToDo entries
     std::map<std::string, std::optional<std::string>> files; // every file read, as read
 
@@ -73,6 +79,12 @@ struct SnapshotRead {
     std::string reason; // UTF-8
     SyncSnapshot snapshot;
 };
+// Whether the sync will never need `identity` again: a record gone from its file in the window
+// that was never synced, or any record of a month before the window whose file is gone (the
+// clean-up of old data, which removes nothing from the server). `gone` caches the files looked at.
+bool forgettable(const RecordIdentity& identity, const SyncSnapshot& snapshot, const SyncWindow& window,
+                 const std::string& dataPath, std::map<std::string, bool>& gone);
+
 // Reads under the folders' lock.
 SnapshotRead readSnapshot(const SyncFolders& folders, const SyncWindow& window);
 

@@ -4,6 +4,7 @@
 
 #include "sync/SyncApply.h"
 #include "sync/SyncEngine.h"
+#include "sync/SyncPending.h"
 
 #include <map>
 #include <set>
@@ -30,11 +31,14 @@ private:
     bool listFully();
     void takeBases();
     bool fetchItems(const std::set<std::string>& hrefs);
+    caldav::ItemBodies fetchBodies(const std::set<std::string>& hrefs);
+    static constexpr std::size_t kWholeFetchFrom = 200; // below, multigets cost little anywhere
     void takeListing(const caldav::ItemChanges& changes);
     bool stopped();
     void report(SyncStage stage, std::size_t done = 0, std::size_t total = 0) const;
     void refreshToken();
     Step apply(SyncOutcome& outcome);
+    bool nothingToWrite();
 
     // SyncDecide.cpp: what the server's changes do here.
     const std::string& hrefOf(const RecordIdentity& identity) const;
@@ -47,32 +51,55 @@ private:
     std::vector<RecordKey> sameUnsynced(const ServerItem& item);
     std::multiset<std::string> localContent(const std::vector<const RecordIdentity*>& locals) const;
     std::multiset<std::string> serverContent(const ServerItem& item) const;
-    void keepCopy(const LocalRecord& record);
+    void keepCopy(const LocalRecord& record, const std::string& href);
     void claim(const RecordKey& key);
     bool claimed(const RecordKey& key) const;
 
     // SyncSend.cpp: the local changes sent.
-    bool sendLocalChanges();
-    bool sendChangesOf(const std::string& href);
+    struct Outgoing {
+        const ServerItem* base;
+        std::optional<std::string> text; // none: the item removed
+        std::vector<const RecordIdentity*> sent, excluded;
+    };
+    struct NewItem {
+        LocalRecord record;
+        std::optional<std::size_t> copy; // of changes_.copies
+        std::string uid;
+        std::string text;
+    };
+    bool sendEverything();
+    std::vector<Outgoing> planLocalChanges();
+    void planChangesOf(const std::string& href, std::vector<Outgoing>& out);
     struct Edits {
         std::vector<EventEdit> events;
         std::optional<TodoEdit> todo;
         std::vector<const RecordIdentity*> sent, excluded;
     };
-    bool sendEdits(const ServerItem& base, const std::vector<const RecordIdentity*>& locals);
+    void planEdits(const ServerItem& base, const std::vector<const RecordIdentity*>& locals,
+                   std::vector<Outgoing>& out);
     void planEdit(const ServerItem& base, const std::pair<std::string, std::string>& item,
                   const std::vector<const RecordIdentity*>& identities, Edits& edits);
-    bool sendEdited(const ServerItem& base, const std::string& text, const std::vector<const RecordIdentity*>& sent,
-                    const std::vector<const RecordIdentity*>& excluded);
+    bool send(const Outgoing& outgoing);
+    bool sendEdited(const Outgoing& outgoing);
     bool serverChangedMeanwhile(const std::string& href);
-    bool sendRemoval(const ServerItem& base, const std::vector<const RecordIdentity*>& locals);
-    bool sendNewRecords();
+    bool sendRemoval(const Outgoing& outgoing);
     std::vector<LocalRecord> newRecords();
-    bool sendNew(const LocalRecord& record, std::optional<std::size_t> copy);
+    std::vector<NewItem> planNew(const std::vector<LocalRecord>& records, std::size_t copiesFrom);
+    bool sendNew(const NewItem& item);
     bool adopt(const LocalRecord& record, const caldav::WriteResult& refused, const std::string& uid);
     bool refetched(const std::string& href, ServerItem& item);
     bool failedWith(const caldav::DavStatus& status);
     void learnMissingEtags();
+
+    // SyncPending.cpp's use: what is about to be sent, recorded first; what a sync cut off
+    // before its replies sent, found on the server.
+    bool recordIntents(const std::vector<Outgoing>& outgoing, const std::vector<NewItem>& fresh);
+    void settlePending();
+    void settleUpdate(const ServerItem& item, const PendingUpdate& update);
+    void settleCreate(const ServerItem& item, const PendingCreate& create);
+    void answered(const std::string& uidOrHref);
+    std::string readBackHash(const ServerItem& item) const;
+    std::string readBackHash(const std::string& text) const;
 
     const SyncRequest& request_;
     caldav::Collection& server_;
@@ -86,6 +113,7 @@ private:
     bool events_ = true, todos_ = true;
     std::string token_, ctag_;
     bool windowMoved_ = false;
+    std::size_t listedAll_ = 0;          // members of a complete listing
     std::set<std::string> changedHrefs_; // listed as new or changed since the last sync
     std::set<std::string> removedHrefs_;
     std::map<std::string, ServerItem> items_;
@@ -93,8 +121,13 @@ private:
     std::set<std::string> claimed_;                               // records taken by a server item or already sent
     std::map<std::string, std::vector<RecordKey>> unsyncedIndex_; // file and content: records
     bool indexed_ = false;
-    std::vector<const LocalRecord*> detached_;    // changed here, gone on the server: sent anew
-    std::map<std::string, std::string> ownEtags_; // what this sync wrote, for the token
+    std::vector<const LocalRecord*> detached_;      // changed here, gone on the server: sent anew
+    SyncPending pending_;                           // this sync's intents not yet answered, and unread items
+    std::vector<RecordIdentity> preWritten_;        // identities given to new records before sending
+    std::map<std::string, std::string> serverUids_; // UID: href, of the items fetched
+    std::string writeFailure_;                      // why the intents could not be recorded
+    bool restart_ = false;                          // the files changed before anything was sent
+    std::map<std::string, std::string> ownEtags_;   // what this sync wrote, for the token
     std::set<std::string> ownRemovals_;
     SyncChanges changes_;
     SyncCounts counts_; // starts with what earlier attempts sent

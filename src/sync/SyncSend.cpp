@@ -1,7 +1,8 @@
 // The local changes sent to the server: a changed item written into the server's version of it,
-// a removed one deleted (an occurrence excluded), a new record created under its UID. A
-// server that changed an item meanwhile (412) makes it a conflict; one that already holds the
-// UID (a send whose answer was lost) has its item adopted.
+// a removed one deleted (an occurrence excluded), a new record created under its UID. What will
+// be written is planned and recorded first (SyncPending.h), then sent. A server that changed an
+// item meanwhile (412) makes it a conflict; one that already holds the UID (a send whose answer
+// was lost) has its item adopted.
 #include "sync/SyncRun.h"
 
 #include "todo/TodoRecord.h"
@@ -10,28 +11,58 @@
 
 namespace kal {
 
-bool SyncRun::sendLocalChanges()
+bool SyncRun::sendEverything()
 {
-    std::vector<std::string> hrefs;
-    for (const auto& [href, identities] : known_)
-        if (!handled_.count(href) && hasLocalChanges(href))
-            hrefs.push_back(href);
-    toSend_ += hrefs.size();
-    for (const std::string& href : hrefs) {
+    const std::vector<Outgoing> outgoing = planLocalChanges();
+    const std::size_t detachedBefore = detached_.size();
+    const std::vector<NewItem> fresh = planNew(newRecords(), changes_.copies.size());
+    toSend_ += outgoing.size() + fresh.size();
+    if (!recordIntents(outgoing, fresh))
+        return false;
+    for (const Outgoing& item : outgoing) {
         report(SyncStage::Sending, sending_++, toSend_);
-        if (stopped() || (!handled_.count(href) && !sendChangesOf(href)))
+        if (stopped() || !send(item))
+            return false;
+    }
+    for (const NewItem& item : fresh) {
+        report(SyncStage::Sending, sending_++, toSend_);
+        if (stopped() || !sendNew(item))
+            return false;
+    }
+    // Conflict copies, and records whose item went while they were sent.
+    std::vector<LocalRecord> late;
+    for (std::size_t i = detachedBefore; i < detached_.size(); ++i)
+        late.push_back(*detached_[i]);
+    const std::vector<NewItem> copies = planNew(late, 0);
+    if (copies.empty())
+        return true;
+    toSend_ += copies.size();
+    if (!recordIntents({}, copies))
+        return false;
+    for (const NewItem& item : copies) {
+        report(SyncStage::Sending, sending_++, toSend_);
+        if (stopped() || !sendNew(item))
             return false;
     }
     return true;
 }
 
-bool SyncRun::sendChangesOf(const std::string& href)
+std::vector<SyncRun::Outgoing> SyncRun::planLocalChanges()
+{
+    std::vector<Outgoing> out;
+    for (const auto& [href, identities] : known_)
+        if (!handled_.count(href) && hasLocalChanges(href))
+            planChangesOf(href, out);
+    return out;
+}
+
+void SyncRun::planChangesOf(const std::string& href, std::vector<Outgoing>& out)
 {
     handled_.insert(href);
     const auto base = items_.find(href);
     // One too large to fetch, or unreadable, is left as it is.
     if (base == items_.end() || !base->second.readable)
-        return true;
+        return;
     const std::vector<const RecordIdentity*>& locals = known_.at(href);
     for (const RecordIdentity* identity : locals)
         claim(identity->key);
@@ -42,11 +73,13 @@ bool SyncRun::sendChangesOf(const std::string& href)
     });
     // A series reaches beyond the window: its occurrences are excluded one by one.
     if (allGone && !recurring)
-        return sendRemoval(base->second, locals);
-    return sendEdits(base->second, locals);
+        out.push_back(Outgoing{&base->second, std::nullopt, locals, {}});
+    else
+        planEdits(base->second, locals, out);
 }
 
-bool SyncRun::sendEdits(const ServerItem& base, const std::vector<const RecordIdentity*>& locals)
+void SyncRun::planEdits(const ServerItem& base, const std::vector<const RecordIdentity*>& locals,
+                        std::vector<Outgoing>& out)
 {
     std::map<std::pair<std::string, std::string>, std::vector<const RecordIdentity*>> items;
     for (const RecordIdentity* identity : locals)
@@ -55,13 +88,13 @@ bool SyncRun::sendEdits(const ServerItem& base, const std::vector<const RecordId
     for (const auto& [item, identities] : items)
         planEdit(base, item, identities, edits);
     if (edits.events.empty() && !edits.todo)
-        return true;
-    const std::optional<std::string> text = editedItem(base, edits.events, edits.todo, request_.alarmMinutes);
+        return;
+    std::optional<std::string> text = editedItem(base, edits.events, edits.todo, request_.alarmMinutes);
     if (!text) {
         counts_.localOnly += static_cast<int>(edits.sent.size() + edits.excluded.size());
-        return true;
+        return;
     }
-    return sendEdited(base, *text, edits.sent, edits.excluded);
+    out.push_back(Outgoing{&base, std::move(text), std::move(edits.sent), std::move(edits.excluded)});
 }
 
 // What the changed and removed records of one event (or occurrence) or ToDo entry ask of the
@@ -104,46 +137,57 @@ void SyncRun::planEdit(const ServerItem& base, const std::pair<std::string, std:
     }
 }
 
-bool SyncRun::sendEdited(const ServerItem& base, const std::string& text,
-                         const std::vector<const RecordIdentity*>& sent,
-                         const std::vector<const RecordIdentity*>& excluded)
+bool SyncRun::send(const Outgoing& outgoing)
 {
+    return outgoing.text ? sendEdited(outgoing) : sendRemoval(outgoing);
+}
+
+bool SyncRun::sendEdited(const Outgoing& outgoing)
+{
+    const ServerItem& base = *outgoing.base;
+    const std::string href = base.href;
     std::string etag = base.etag;
     // A change the server's item holds no field for (a style) needs no writing.
-    if (text != base.icalendar) {
-        const caldav::WriteResult written = server_.update(base.href, base.etag, text);
-        if (written.status.error == caldav::DavError::PreconditionFailed)
-            return serverChangedMeanwhile(base.href);
+    if (*outgoing.text != base.icalendar) {
+        const caldav::WriteResult written = server_.update(href, base.etag, *outgoing.text);
+        if (written.status.error == caldav::DavError::PreconditionFailed) {
+            answered(href);
+            return serverChangedMeanwhile(href);
+        }
         if (written.status.error == caldav::DavError::NotFound) {
-            handled_.erase(base.href);
-            decideRemoved(base.href);
+            answered(href);
+            handled_.erase(href);
+            decideRemoved(href);
             return true;
         }
         if (!written.status.ok())
             return failedWith(written.status);
+        answered(href);
         etag = written.etag;
-        ownEtags_[base.href] = etag;
+        ownEtags_[href] = etag;
         ++counts_.updated;
     }
-    changes_.etags[base.href] = etag;
-    for (const RecordIdentity* identity : sent)
+    changes_.etags[href] = etag;
+    for (const RecordIdentity* identity : outgoing.sent)
         changes_.sent.push_back(SentAt{
-            identity->key, SentRecord{identity->uid, base.href, etag, snapshot_.recordAt(identity->key)->hash, false}});
-    for (const RecordIdentity* identity : excluded)
+            identity->key, SentRecord{identity->uid, href, etag, snapshot_.recordAt(identity->key)->hash, false}});
+    for (const RecordIdentity* identity : outgoing.excluded)
         changes_.forgotten.push_back(*identity);
     return true;
 }
 
-bool SyncRun::sendRemoval(const ServerItem& base, const std::vector<const RecordIdentity*>& locals)
+bool SyncRun::sendRemoval(const Outgoing& outgoing)
 {
-    const caldav::DavStatus removed = server_.remove(base.href, base.etag);
+    const ServerItem& base = *outgoing.base;
+    const std::string href = base.href;
+    const caldav::DavStatus removed = server_.remove(href, base.etag);
     if (removed.error == caldav::DavError::PreconditionFailed)
-        return serverChangedMeanwhile(base.href);
+        return serverChangedMeanwhile(href);
     if (!removed.ok() && removed.error != caldav::DavError::NotFound)
         return failedWith(removed);
-    for (const RecordIdentity* identity : locals)
+    for (const RecordIdentity* identity : outgoing.sent)
         changes_.forgotten.push_back(*identity);
-    ownRemovals_.insert(base.href);
+    ownRemovals_.insert(href);
     ++counts_.deleted;
     return true;
 }
@@ -193,45 +237,49 @@ std::vector<LocalRecord> SyncRun::newRecords()
     return out;
 }
 
-bool SyncRun::sendNewRecords()
+// The records, then the conflict copies from `copiesFrom` on, with the UID and text each goes
+// up with. A copy's UID comes from what it copies, so that a sync cut off after sending it
+// sends the same one again, which the server then already holds.
+std::vector<SyncRun::NewItem> SyncRun::planNew(const std::vector<LocalRecord>& records, std::size_t copiesFrom)
 {
-    const std::vector<LocalRecord> fresh = newRecords();
-    const std::size_t copies = changes_.copies.size();
-    toSend_ += fresh.size() + copies;
-    for (const LocalRecord& record : fresh) {
-        report(SyncStage::Sending, sending_++, toSend_);
-        if (stopped() || !sendNew(record, std::nullopt))
-            return false;
+    std::vector<NewItem> out;
+    const auto add = [&](const LocalRecord& record, std::optional<std::size_t> copy, std::string uid) {
+        const RecordIdentity* identity = copy ? nullptr : snapshot_.identities.find(record.key);
+        const int sequence = identity ? identity->sequence : 0;
+        std::string text =
+            record.isTodo()
+                ? newTodoItem(IcalTodo{record.key.line, record.memo, uid, sequence})
+                : newEventItem(IcalEvent{record.date.year, record.date.month, record.key.line, uid, sequence},
+                               request_.alarmMinutes);
+        out.push_back(NewItem{record, copy, std::move(uid), std::move(text)});
+    };
+    for (const LocalRecord& record : records) {
+        const RecordIdentity* identity = snapshot_.identities.find(record.key);
+        add(record, std::nullopt, identity ? identity->uid : newUid());
     }
-    for (std::size_t i = 0; i < copies; ++i) {
+    for (std::size_t i = copiesFrom; i < changes_.copies.size(); ++i) {
         const ConflictCopy& copy = changes_.copies[i];
-        const LocalRecord record{copy.like, copy.date, copy.memo, recordHash(copy.like, copy.memo)};
-        report(SyncStage::Sending, sending_++, toSend_);
-        if (stopped() || !sendNew(record, i))
-            return false;
+        add(LocalRecord{copy.like, copy.date, copy.memo, recordHash(copy.like, copy.memo)}, i, copy.uid);
     }
-    return true;
+    return out;
 }
 
-bool SyncRun::sendNew(const LocalRecord& record, std::optional<std::size_t> copy)
+bool SyncRun::sendNew(const NewItem& item)
 {
-    const RecordIdentity* identity = copy ? nullptr : snapshot_.identities.find(record.key);
-    const std::string uid = identity ? identity->uid : newUid();
-    const int sequence = identity ? identity->sequence : 0;
-    const std::string text =
-        record.isTodo() ? newTodoItem(IcalTodo{record.key.line, record.memo, uid, sequence})
-                        : newEventItem(IcalEvent{record.date.year, record.date.month, record.key.line, uid, sequence},
-                                       request_.alarmMinutes);
-    const caldav::WriteResult created = server_.create(uid + ".ics", text);
+    const LocalRecord& record = item.record;
+    const caldav::WriteResult created = server_.create(item.uid + ".ics", item.text);
     if (created.status.error == caldav::DavError::PreconditionFailed ||
-        created.status.error == caldav::DavError::UidConflict)
-        return adopt(record, created, uid);
+        created.status.error == caldav::DavError::UidConflict) {
+        answered(item.uid);
+        return adopt(record, created, item.uid);
+    }
     if (!created.status.ok())
         return failedWith(created.status);
-    const SentRecord sent{uid, created.href, created.etag, record.hash, true};
+    answered(item.uid);
+    const SentRecord sent{item.uid, created.href, created.etag, record.hash, true};
     ownEtags_[created.href] = created.etag;
-    if (copy)
-        changes_.copies[*copy].sent = sent;
+    if (item.copy)
+        changes_.copies[*item.copy].sent = sent;
     else
         changes_.sent.push_back(SentAt{record.key, sent});
     ++counts_.sent;
@@ -256,7 +304,7 @@ bool SyncRun::adopt(const LocalRecord& record, const caldav::WriteResult& refuse
     }
     ++counts_.conflicts;
     changes_.downloads.push_back(Download{item, {record.key}});
-    keepCopy(record);
+    keepCopy(record, href);
     return true;
 }
 

@@ -230,3 +230,30 @@ TEST(IdentityFollow, IdentitiesThatCannotBeWrittenLeaveTheDataAsItWas)
         EXPECT_NE(folders.identities().findUid("first"), nullptr);
     }
 }
+
+// A record another program took out of its file loses its identity when Kalendra next writes
+// that file, unless the sync still has to remove the server's item.
+TEST(IdentityFollowing, IdentitiesOfRecordsRemovedElsewhereAreForgottenAtTheNextWrite)
+{
+    TempFolder folder;
+    const std::string path = MonthFilePath(folder.path(), 2026, 5);
+    const std::string kept = scheduleLine(1, "09:00", "kept"), exported = scheduleLine(2, "", "exported"),
+                      synced = scheduleLine(3, "", "synced"), edited = scheduleLine(4, "", "edited");
+    ASSERT_TRUE(files::saveLines(path, {kept, edited}));
+    IdentityTable table;
+    table.add(identity("kept", "202605.sch", 0, kept));
+    table.add(identity("exported", "202605.sch", 0, exported));
+    table.add(identity("other month", "202606.sch", 0, exported));
+    RecordIdentity& syncedOne = table.add(identity("synced", "202605.sch", 0, synced));
+    syncedOne.href = "/cal/synced.ics";
+    ASSERT_TRUE(files::saveLines(identityFilePath(folder.path()), table.lines()));
+
+    IdentityFollower follower(folder.path());
+    ScheduleFields f = ReadSchedule(edited);
+    f.title = "edited again";
+    ASSERT_TRUE(CorrectSchedule({path, 1, edited}, path, ComposeSchedule(f), &follower).ok());
+    std::vector<std::string> uids;
+    for (const RecordIdentity* left : loadIdentities(folder.path()).table.all())
+        uids.push_back(left->uid);
+    EXPECT_EQ(uids, (std::vector<std::string>{"kept", "other month", "synced"}));
+}

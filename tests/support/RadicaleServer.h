@@ -1,4 +1,4 @@
-// A Radicale server shared by one test program: 127.0.0.1 on a free port, one htpasswd user,
+// A Radicale or Xandikos server shared by one test program: 127.0.0.1 on a free port, one user,
 // storage in a temporary folder; started on first use, stopped when the program ends. Its peer
 // is python3-caldav, an independent client (tests/sync/caldav_peer.py).
 #pragma once
@@ -35,30 +35,48 @@ struct LoopbackSocket {
     }
 };
 
-class RadicaleServer {
+// The servers the sync is tried against. Xandikos asks for no password: any is taken.
+enum class DavServerKind { Radicale, Xandikos };
+
+class LocalDavServer {
 public:
     static constexpr const char* kUser = "alice";
     static constexpr const char* kPassword = "wonderland";
 
-    // Started by the first call, which the peer's commands then prepare.
-    static RadicaleServer& shared(const std::vector<std::string>& preparation = {})
+    // Started by the first call for its kind, which the peer's commands then prepare.
+    static LocalDavServer& shared(const std::vector<std::string>& preparation = {})
     {
-        static RadicaleServer server;
-        static const std::string prepared = server.peer(preparation);
+        return shared(DavServerKind::Radicale, preparation);
+    }
+    static LocalDavServer& shared(DavServerKind kind, const std::vector<std::string>& preparation = {})
+    {
+        static LocalDavServer radicale(DavServerKind::Radicale), xandikos(DavServerKind::Xandikos);
+        LocalDavServer& server = kind == DavServerKind::Radicale ? radicale : xandikos;
+        if (!server.prepared_) {
+            server.prepared_ = true;
+            server.peer(preparation);
+        }
         return server;
     }
-    ~RadicaleServer()
+    ~LocalDavServer()
     {
         if (pid_ > 0 && ::kill(pid_, SIGTERM) == 0)
             ::waitpid(pid_, nullptr, 0);
     }
 
+    DavServerKind kind() const { return kind_; }
+    const char* name() const { return kind_ == DavServerKind::Radicale ? "Radicale" : "Xandikos"; }
     bool running() const { return pid_ > 0; }
+    // Where the server keeps its collections (a benchmark fills one directly, outside its timing).
+    std::string storeFolder() const { return folder_.file("store"); }
     std::string url(const std::string& path = {}) const
     {
         return "http://127.0.0.1:" + std::to_string(port_) + "/" + path;
     }
-    std::string calendarUrl(const std::string& name) const { return url(std::string(kUser) + "/" + name + "/"); }
+    std::string calendarUrl(const std::string& name) const
+    {
+        return url(std::string(kUser) + (kind_ == DavServerKind::Xandikos ? "/calendars/" : "/") + name + "/");
+    }
 
     // What caldav_peer.py printed for the commands, a line each.
     std::string peer(const std::vector<std::string>& commands) const
@@ -72,21 +90,26 @@ public:
     }
 
 private:
-    RadicaleServer()
+    explicit LocalDavServer(DavServerKind kind) : kind_(kind)
     {
         folder_.write("users", std::string(kUser) + ":" + kPassword + "\n");
-        const std::string host = "127.0.0.1:" + std::to_string(port_), users = folder_.file("users"),
-                          store = folder_.file("store");
+        const std::string port = std::to_string(port_), host = "127.0.0.1:" + port, users = folder_.file("users"),
+                          store = folder_.file("store"), principal = std::string("/") + kUser + "/";
         pid_ = ::fork();
         if (pid_ == 0) {
             ::prctl(PR_SET_PDEATHSIG, SIGTERM); // gone with the test program, however it ends
-            ::execl("/usr/bin/radicale", "radicale", "--config", "", "--server-hosts", host.c_str(), "--auth-type",
-                    "htpasswd", "--auth-htpasswd-filename", users.c_str(), "--auth-htpasswd-encryption", "plain",
-                    "--auth-delay", "0", "--storage-filesystem-folder", store.c_str(), "--logging-level", "error",
-                    static_cast<char*>(nullptr));
+            if (kind == DavServerKind::Radicale)
+                ::execl("/usr/bin/radicale", "radicale", "--config", "", "--server-hosts", host.c_str(), "--auth-type",
+                        "htpasswd", "--auth-htpasswd-filename", users.c_str(), "--auth-htpasswd-encryption", "plain",
+                        "--auth-delay", "0", "--storage-filesystem-folder", store.c_str(), "--logging-level", "error",
+                        static_cast<char*>(nullptr));
+            else if (std::freopen("/dev/null", "w", stderr)) // its log of every request
+                ::execl("/usr/bin/python3", "python3", "/usr/bin/xandikos", "-d", store.c_str(), "--autocreate", "-l",
+                        "127.0.0.1", "-p", port.c_str(), "--current-user-principal", principal.c_str(),
+                        static_cast<char*>(nullptr));
             ::_exit(127);
         }
-        // Start-up of the fixture, outside any measurement: the port opens within a second.
+        // Start-up of the fixture, outside any measurement: the port opens within seconds.
         for (int waited = 0; pid_ > 0 && !LoopbackSocket(port_).connects(); waited += 20) {
             if (waited > 20000)
                 ::kill(pid_, SIGTERM);
@@ -96,9 +119,13 @@ private:
         }
     }
 
+    DavServerKind kind_;
     TempFolder folder_;
     int port_ = LoopbackSocket().bindAny();
     pid_t pid_ = -1;
+    bool prepared_ = false;
 };
+
+using RadicaleServer = LocalDavServer;
 
 } // namespace kal::test

@@ -7,6 +7,7 @@
 #include "schedule/ScheduleRecord.h"
 #include "support/CannedHttpServer.h"
 #include "support/ScheduleLines.h"
+#include "support/SyncFolder.h"
 #include "sync/SyncEngine.h"
 #include "todo/TodoStore.h"
 
@@ -22,13 +23,22 @@ namespace {
 
 const Date kToday{2027, 1, 10};
 
-RadicaleServer& server()
+LocalDavServer& serverOf(DavServerKind kind)
 {
-    return RadicaleServer::shared({"mkcal down VEVENT,VTODO", "mkcal up VEVENT,VTODO", "mkcal both VEVENT,VTODO",
+    return LocalDavServer::shared(kind,
+                                  {"mkcal down VEVENT,VTODO", "mkcal up VEVENT,VTODO", "mkcal both VEVENT,VTODO",
                                    "mkcal faults VEVENT,VTODO", "mkcal lost VEVENT,VTODO", "mkcal events VEVENT",
                                    "mkcal killed VEVENT,VTODO", "mkcal first VEVENT,VTODO", "mkcal second VEVENT,VTODO",
-                                   "mkcal window VEVENT,VTODO", "mkcal same VEVENT,VTODO",
-                                   "mkcal copies VEVENT,VTODO"});
+                                   "mkcal window VEVENT,VTODO", "mkcal kept0 VEVENT,VTODO", "mkcal kept1 VEVENT,VTODO",
+                                   "mkcal same VEVENT,VTODO", "mkcal copies VEVENT,VTODO"});
+}
+
+// The server of the running test: each scenario runs against every kind.
+LocalDavServer* current = &serverOf(DavServerKind::Radicale);
+
+LocalDavServer& server()
+{
+    return *current;
 }
 
 // The password from ~/.netrc of a home of the test's own; no keyring on this session.
@@ -70,8 +80,8 @@ std::vector<std::string> lines(const std::string& text)
     return out;
 }
 
-// A program folder that is its own data folder, synced with one calendar.
-class SyncedFolder {
+// A program folder that is its own data folder, synced with one calendar of the test's server.
+class SyncedFolder : public SyncFolder {
 public:
     explicit SyncedFolder(std::string calendar, std::string url = {})
         : url_(url.empty() ? server().calendarUrl(calendar) : std::move(url))
@@ -81,89 +91,19 @@ public:
     SyncOutcome sync(caldav::Collection* through = nullptr, const std::string& url = {},
                      const std::string& user = "alice")
     {
-        const SyncRequest request{{folder_.path(), folder_.path(), folder_.path()},
-                                  {url.empty() ? url_ : url, user, back, ahead, 0},
-                                  today,
-                                  10};
+        SyncRequest request = SyncFolder::request(url.empty() ? url_ : url);
+        request.settings.user = user;
         if (through)
             return runSync(request, *through);
         return runSync(request, *kalendra_caldav_service());
-    }
-
-    void add(const Date& date, const std::string& start, const std::string& end, const std::string& title)
-    {
-        ScheduleFields f;
-        f.day = date.day;
-        f.start = start;
-        f.end = end;
-        f.title = sjis::fromUtf8Lossy(title);
-        ASSERT_TRUE(AddSchedule(MonthFilePath(folder_.path(), date.year, date.month), ComposeSchedule(f)).ok());
-    }
-
-    void addTodo(const std::string& title, bool done, const std::vector<std::string>& memo = {})
-    {
-        TodoEntry entry;
-        entry.fields.title = sjis::fromUtf8Lossy(title);
-        entry.fields.deadline = Date{2027, 2, 1};
-        entry.fields.done = done;
-        entry.fields.doneDate = kToday;
-        entry.memo = memo;
-        entry.memoChanged = !memo.empty();
-        ASSERT_TRUE(StoreTodoEntry(folder_.path(), entry, &follower_).result.ok());
-    }
-
-    // Corrects (or, with no new title, deletes) the record titled `title` as the windows do.
-    void correct(const Date& date, const std::string& title, const std::optional<std::string>& newTitle)
-    {
-        const std::string path = MonthFilePath(folder_.path(), date.year, date.month);
-        const std::vector<std::string> month = LoadMonthFile(path);
-        for (std::size_t i = 0; i < month.size(); ++i) {
-            if (RecDay(month[i]) != date.day || sjis::toUtf8(RecTitle(month[i])) != title)
-                continue;
-            const ScheduleRef ref{path, static_cast<int>(i), month[i]};
-            ScheduleFields f = ReadSchedule(month[i]);
-            f.title = sjis::fromUtf8Lossy(newTitle.value_or(""));
-            ASSERT_TRUE(newTitle ? CorrectSchedule(ref, path, ComposeSchedule(f), &follower_).ok()
-                                 : DeleteSchedule(ref, &follower_).ok());
-            return;
-        }
-        FAIL() << "no record " << title;
-    }
-
-    void tick(const std::string& title, bool done)
-    {
-        const TodoFile todos = LoadTodoFile(folder_.path());
-        for (std::size_t i = 0; i < todos.lines.size(); ++i)
-            if (sjis::toUtf8(TodoTitle(todos.lines[i])) == title)
-                ASSERT_TRUE(
-                    ApplyTodoTicks(folder_.path(), {{{int(i), todos.lines[i]}, done}}, kToday, &follower_).ok());
-    }
-
-    // "2027/01/05 09:00-10:00 title" for each record, "ToDo open title" for each entry; sorted.
-    std::vector<std::string> records() const
-    {
-        std::vector<std::string> out;
-        for (const std::string& name : files::listFiles(folder_.path(), "*.sch")) {
-            const auto month = MonthOfFile(name);
-            for (const std::string& line : files::loadLines(folder_.file(name)))
-                out.push_back(std::to_string(month->first) + "/" + (month->second < 10 ? "0" : "") +
-                              std::to_string(month->second) + "/" + line.substr(0, 2) + " " +
-                              text::trimRight(RecStart(line)) + "-" + text::trimRight(RecEnd(line)) + " " +
-                              sjis::toUtf8(RecTitle(line)));
-        }
-        for (const std::string& line : files::loadLines(TodoFilePath(folder_.path())))
-            out.push_back(std::string("ToDo ") + (TodoIsOpen(line) ? "open " : "done ") +
-                          sjis::toUtf8(text::trimRight(TodoTitle(line))));
-        std::sort(out.begin(), out.end());
-        return out;
     }
 
     // Every file's stamp: a second sync with nothing changed leaves them all.
     std::map<std::string, files::FileStamp> stamps() const
     {
         std::map<std::string, files::FileStamp> out;
-        for (const std::string& name : files::listFiles(folder_.path(), "*"))
-            out[name] = files::fileStamp(folder_.file(name));
+        for (const std::string& name : files::listFiles(path(), "*"))
+            out[name] = files::fileStamp(folder().file(name));
         return out;
     }
 
@@ -177,34 +117,32 @@ public:
         EXPECT_TRUE(stamps() == before) << "a sync with nothing changed rewrote a file";
     }
 
-    // Every file as it is now.
-    std::map<std::string, std::string> contents() const
-    {
-        std::map<std::string, std::string> out;
-        for (const std::string& name : files::listFiles(folder_.path(), "*"))
-            out[name] = folder_.read(name);
-        return out;
-    }
-
-    const std::string& path() const { return folder_.path(); }
-
-    Date today = kToday;
-    int back = 12, ahead = 24;
-
 private:
-    TempFolder folder_;
     std::string url_;
-    IdentityFollower follower_{folder_.path()};
 };
 
 std::string summaryOf(const SyncOutcome& outcome)
 {
-    return outcome.ok ? syncSummary(outcome.counts) : outcome.reason;
+    return countsOf(outcome);
 }
 
 } // namespace
 
-TEST(SyncServer, ServerItemsComeDownAndFollowTheirChanges)
+class SyncServer : public testing::TestWithParam<DavServerKind> {
+protected:
+    void SetUp() override
+    {
+        current = &serverOf(GetParam());
+        ASSERT_TRUE(server().running()) << server().name();
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Servers, SyncServer, testing::Values(DavServerKind::Radicale, DavServerKind::Xandikos),
+                         [](const testing::TestParamInfo<DavServerKind>& info) {
+                             return info.param == DavServerKind::Radicale ? "Radicale" : "Xandikos";
+                         });
+
+TEST_P(SyncServer, ServerItemsComeDownAndFollowTheirChanges)
 {
     server().peer(
         {"put down timed " + vevent("timed", "会議", "DTSTART:20270105T010000Z\\nDTEND:20270105T020000Z\\n"),
@@ -237,7 +175,7 @@ TEST(SyncServer, ServerItemsComeDownAndFollowTheirChanges)
     folder.expectQuietSecondSync();
 }
 
-TEST(SyncServer, LocalRecordsGoUpAndFollowTheirChanges)
+TEST_P(SyncServer, LocalRecordsGoUpAndFollowTheirChanges)
 {
     SyncedFolder folder("up");
     folder.add({2027, 1, 5}, "10:00", "11:00", "歯医者");
@@ -268,7 +206,7 @@ TEST(SyncServer, LocalRecordsGoUpAndFollowTheirChanges)
                                         "ToDo done 書類", "ToDo done 洗車"}));
 }
 
-TEST(SyncServer, OccurrencesGoUpAsExceptionsAndSpansStayLocal)
+TEST_P(SyncServer, OccurrencesGoUpAsExceptionsAndSpansStayLocal)
 {
     server().peer(
         {"put up series " + vevent("series", "朝会",
@@ -296,7 +234,7 @@ TEST(SyncServer, OccurrencesGoUpAsExceptionsAndSpansStayLocal)
     EXPECT_EQ(std::count_if(there.begin(), there.end(), [](auto& r) { return r.ends_with("朝会"); }), 1);
 }
 
-TEST(SyncServer, BothSidesChangedKeepsBothVersions)
+TEST_P(SyncServer, BothSidesChangedKeepsBothVersions)
 {
     SyncedFolder folder("both");
     folder.add({2027, 1, 15}, "14:00", "15:00", "面談");
@@ -321,7 +259,7 @@ TEST(SyncServer, BothSidesChangedKeepsBothVersions)
     folder.expectQuietSecondSync();
 }
 
-TEST(SyncServer, TwoDevicesHoldingTheSameDataDoubleNothingAndKeepTheirBytes)
+TEST_P(SyncServer, TwoDevicesHoldingTheSameDataDoubleNothingAndKeepTheirBytes)
 {
     // 髙 in its NEC form (0xEEE0), which text from a server never becomes.
     const auto nec = [](std::string line) { return line.replace(line.find("\xFB\xFC"), 2, "\xEE\xE0"); };
@@ -348,7 +286,7 @@ TEST(SyncServer, TwoDevicesHoldingTheSameDataDoubleNothingAndKeepTheirBytes)
               nec(plainScheduleLine(8, "10:00", "11:00", "髙橋さん", "本社")));
 }
 
-TEST(SyncServer, AConflictCopyKeepsItsWholeTitle)
+TEST_P(SyncServer, AConflictCopyKeepsItsWholeTitle)
 {
     const std::string full = "四十バイトちょうどの長い題名で終わりです", place34 = "場所も長くて三十四バイトある会議室";
     SyncedFolder folder("copies");
@@ -368,7 +306,7 @@ TEST(SyncServer, AConflictCopyKeepsItsWholeTitle)
         EXPECT_EQ(std::count(there.begin(), there.end(), copy), 1) << sjis::toUtf8(copy);
 }
 
-TEST(SyncServer, AnotherCollectionGetsEverythingOnceAndTheFirstKeepsItsItems)
+TEST_P(SyncServer, AnotherCollectionGetsEverythingOnceAndTheFirstKeepsItsItems)
 {
     SyncedFolder folder("first");
     folder.add({2027, 1, 25}, "", "", "引越し");
@@ -384,7 +322,7 @@ TEST(SyncServer, AnotherCollectionGetsEverythingOnceAndTheFirstKeepsItsItems)
     EXPECT_EQ(lines(server().peer({"dump second"})).size(), 1u);
 }
 
-TEST(SyncServer, AMovedWindowBringsTheOccurrencesItNowCovers)
+TEST_P(SyncServer, AMovedWindowBringsTheOccurrencesItNowCovers)
 {
     server().peer(
         {"put window daily " + vevent("daily", "体操", "DTSTART;VALUE=DATE:20270130\\nRRULE:FREQ=DAILY;COUNT=4\\n")});
@@ -400,8 +338,10 @@ TEST(SyncServer, AMovedWindowBringsTheOccurrencesItNowCovers)
     folder.expectQuietSecondSync();
 }
 
-TEST(SyncServer, ToDoEntriesStayHereWhenTheCollectionRefusesThem)
+TEST_P(SyncServer, ToDoEntriesStayHereWhenTheCollectionRefusesThem)
 {
+    if (GetParam() == DavServerKind::Xandikos)
+        GTEST_SKIP() << "Xandikos makes every calendar take ToDo entries";
     SyncedFolder folder("events");
     folder.add({2027, 1, 8}, "", "", "納品");
     folder.addTodo("請求書", false);
@@ -422,8 +362,8 @@ namespace {
 class Meddling : public caldav::Collection {
 public:
     enum class Fault { LoseCreateReply, LoseUpdateReply, LoseRemoveReply, PeerChangesFirst };
-    Meddling(Fault fault, std::function<void()> peer = {})
-        : real_(kalendra_caldav_service()->open(server().calendarUrl("lost"), "alice", {}).collection), fault_(fault),
+    Meddling(Fault fault, std::function<void()> peer = {}, const std::string& calendar = "lost")
+        : real_(kalendra_caldav_service()->open(server().calendarUrl(calendar), "alice", {}).collection), fault_(fault),
           peer_(std::move(peer))
     {
     }
@@ -434,6 +374,7 @@ public:
         return real_->changesByEtag(known);
     }
     caldav::ItemBodies fetch(const std::vector<std::string>& hrefs) override { return real_->fetch(hrefs); }
+    caldav::ItemBodies fetchAll() override { return real_->fetchAll(); }
     caldav::WriteResult create(const std::string& name, const std::string& text) override
     {
         return lost(Fault::LoseCreateReply, real_->create(name, text));
@@ -474,7 +415,65 @@ std::vector<std::string> itemsTitled(const std::string& text)
 
 } // namespace
 
-TEST(SyncFaults, LostRepliesAndChangesMeanwhileNeverDoubleAnything)
+namespace {
+
+// Records whose content reads back otherwise than it went out: an overnight one, and a title
+// whose character has two Shift-JIS forms (髙 stored as 0xFBFC).
+struct Kept {
+    const char* name;
+    const char* start;
+    const char* end;
+    std::string title; // Shift-JIS
+};
+const Kept kKept[] = {
+    {"overnight", "22:00", "02:00", sjis::fromUtf8Lossy("夜勤")},
+    {"two forms", "09:00", "10:00", std::string("\xFB\xFC") + sjis::fromUtf8Lossy("橋さん来社")},
+};
+
+void addKept(const SyncFolder& folder, const Kept& row)
+{
+    ScheduleFields f;
+    f.day = 5;
+    f.start = row.start;
+    f.end = row.end;
+    f.title = row.title;
+    ASSERT_TRUE(AddSchedule(MonthFilePath(folder.path(), 2027, 1), ComposeSchedule(f)).ok());
+}
+
+} // namespace
+
+// A create whose reply was lost: the next sync finds the item it sent, whatever its content
+// reads back as.
+TEST_P(SyncServer, OwnWritesWhoseRepliesWereLostAreFoundAgain)
+{
+    for (std::size_t i = 0; i < std::size(kKept); ++i) {
+        const Kept& row = kKept[i];
+        const std::string calendar = "kept" + std::to_string(i);
+        SCOPED_TRACE(row.name);
+        SyncedFolder folder(calendar);
+        addKept(folder, row);
+        const auto here = folder.contents();
+        Meddling lost(Meddling::Fault::LoseCreateReply, {}, calendar);
+        EXPECT_FALSE(folder.sync(&lost).ok);
+        const SyncOutcome next = folder.sync();
+        EXPECT_EQ(summaryOf(next), "同期しました（受信 0 件、送信 0 件、更新 0 件、削除 0 件、競合 0 件）。");
+        EXPECT_EQ(folder.contents().at("202701.sch"), here.at("202701.sch"));
+        folder.expectQuietSecondSync();
+        EXPECT_EQ(lines(server().peer({"dump " + calendar})).size(), 1u);
+    }
+}
+
+TEST_P(SyncServer, RecordsComeBackOnAnotherDeviceAsTheyWentOut)
+{
+    SyncedFolder folder("kept0"), other("kept0");
+    for (const Kept& row : kKept)
+        addKept(folder, row);
+    ASSERT_TRUE(folder.sync().ok);
+    ASSERT_TRUE(other.sync().ok);
+    EXPECT_EQ(other.contents().at("202701.sch"), folder.contents().at("202701.sch"));
+}
+
+TEST_P(SyncServer, LostRepliesAndChangesMeanwhileNeverDoubleAnything)
 {
     using Fault = Meddling::Fault;
     struct Case {
@@ -526,8 +525,10 @@ TEST(SyncFaults, LostRepliesAndChangesMeanwhileNeverDoubleAnything)
     }
 }
 
+// The protocol's failures, against Radicale alone.
 TEST(SyncFaults, FailingServersLeaveEveryFileWhole)
 {
+    current = &serverOf(DavServerKind::Radicale);
     const auto reply = [](const std::string& status, const std::string& body = {}) {
         return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
     };
@@ -596,7 +597,7 @@ std::size_t itemsOn(const std::string& calendar)
 
 } // namespace
 
-TEST(SyncCommand, KilledMidSyncThenSyncedAgainHoldsEveryRecordOnce)
+TEST_P(SyncServer, KilledMidSyncThenSyncedAgainHoldsEveryRecordOnce)
 {
     constexpr int kRecords = 60;
     TempFolder home;

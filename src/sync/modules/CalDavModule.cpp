@@ -20,6 +20,7 @@ public:
         return client_.changesByEtag(knownEtags);
     }
     ItemBodies fetch(const std::vector<std::string>& hrefs) override { return client_.fetch(hrefs); }
+    ItemBodies fetchAll() override { return client_.fetchAll(); }
     WriteResult create(const std::string& name, const std::string& icalendar) override
     {
         return client_.create(name, icalendar);

@@ -43,6 +43,7 @@ struct FakeServer : caldav::Service {
         caldav::ItemChanges changesSince(const std::string&) override { return {{}, {}, {}, "t1", true}; }
         caldav::ItemChanges changesByEtag(const std::map<std::string, std::string>&) override { return {}; }
         caldav::ItemBodies fetch(const std::vector<std::string>&) override { return {}; }
+        caldav::ItemBodies fetchAll() override { return {}; }
         caldav::WriteResult create(const std::string& name, const std::string&) override
         {
             return {{}, "/cal/" + name, "\"1\"", {}};

@@ -1,0 +1,191 @@
+// What one sync decides for each pair of states of a synced record, here and on the server,
+// against a collection held in memory: the records left here, the items left there and the
+// summary.
+#include "support/MemoryCollection.h"
+#include "support/SyncFolder.h"
+
+#include <gtest/gtest.h>
+
+using namespace kal;
+using namespace kal::test;
+
+namespace {
+
+enum class Local { Unchanged, Changed, Deleted, New };
+enum class Server { Unchanged, Changed, Deleted, New, Unreadable };
+
+const Date kDay{2027, 1, 20}, kNewDay{2027, 1, 21};
+const std::string kBroken = "BEGIN:VCALENDAR\r\nBROKEN\r\n";
+const std::string kNewItem = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//peer//test//EN\r\nBEGIN:VEVENT\r\nUID:peer-"
+                             "new\r\nDTSTAMP:20270101T000000Z\r\nDTSTART;VALUE=DATE:20270121\r\nSUMMARY:新規\r\n"
+                             "END:VEVENT\r\nEND:VCALENDAR\r\n";
+
+std::string replaced(std::string text, const std::string& from, const std::string& to)
+{
+    text.replace(text.find(from), from.size(), to);
+    return text;
+}
+
+void changeLocal(SyncFolder& folder, Local local)
+{
+    if (local == Local::Changed)
+        folder.correct(kDay, "定例", "定例（手元）");
+    else if (local == Local::Deleted)
+        folder.correct(kDay, "定例", std::nullopt);
+    else if (local == Local::New)
+        folder.add(kNewDay, "", "", "新規");
+}
+
+void changeServer(MemoryCollection& server, const std::string& href, Server change)
+{
+    if (change == Server::Changed)
+        server.edit(href, replaced(server.text(href), "SUMMARY:定例", "SUMMARY:定例（先方）"));
+    else if (change == Server::Deleted)
+        server.erase(href);
+    else if (change == Server::New)
+        server.put("new.ics", kNewItem);
+    else if (change == Server::Unreadable)
+        server.edit(href, kBroken);
+}
+
+std::string summary(int received, int sent, int updated, int deleted, int conflicts, int unreadable = 0)
+{
+    SyncCounts counts;
+    counts.received = received;
+    counts.sent = sent;
+    counts.updated = updated;
+    counts.deleted = deleted;
+    counts.conflicts = conflicts;
+    counts.unreadable = unreadable;
+    return syncSummary(counts);
+}
+
+} // namespace
+
+TEST(SyncDecisions, EachPairOfStatesHereAndThere)
+{
+    const std::string a = "2027/01/20 10:00-11:00 定例", mine = "2027/01/20 10:00-11:00 定例（手元）",
+                      theirs = "2027/01/20 10:00-11:00 定例（先方）", fresh = "2027/01/21 - 新規",
+                      copy = "2027/01/20 10:00-11:00 （競合）定例（手元）";
+    struct Case {
+        Local local;
+        Server server;
+        std::vector<std::string> here;
+        std::vector<std::string> there;
+        std::string summary;
+    };
+    const Case cases[] = {
+        {Local::Unchanged, Server::Unchanged, {a}, {"定例"}, summary(0, 0, 0, 0, 0)},
+        {Local::Unchanged, Server::Changed, {theirs}, {"定例（先方）"}, summary(0, 0, 1, 0, 0)},
+        {Local::Unchanged, Server::Deleted, {}, {}, summary(0, 0, 0, 1, 0)},
+        {Local::Unchanged, Server::New, {a, fresh}, {"新規", "定例"}, summary(1, 0, 0, 0, 0)},
+        {Local::Unchanged, Server::Unreadable, {a}, {"?"}, summary(0, 0, 0, 0, 0, 1)},
+        {Local::Changed, Server::Unchanged, {mine}, {"定例（手元）"}, summary(0, 0, 1, 0, 0)},
+        {Local::Changed,
+         Server::Changed,
+         {theirs, copy},
+         {"定例（先方）", "（競合）定例（手元）"},
+         summary(0, 1, 0, 0, 1)},
+        // Deleted there after an edit here: the edit is not lost, it goes up anew.
+        {Local::Changed, Server::Deleted, {mine}, {"定例（手元）"}, summary(0, 1, 0, 0, 0)},
+        {Local::Changed, Server::New, {mine, fresh}, {"新規", "定例（手元）"}, summary(1, 0, 1, 0, 0)},
+        {Local::Changed, Server::Unreadable, {mine}, {"?"}, summary(0, 0, 0, 0, 0, 1)},
+        {Local::Deleted, Server::Unchanged, {}, {}, summary(0, 0, 0, 1, 0)},
+        // Changed there after a removal here: the server's version comes back.
+        {Local::Deleted, Server::Changed, {theirs}, {"定例（先方）"}, summary(0, 0, 0, 0, 1)},
+        {Local::Deleted, Server::Deleted, {}, {}, summary(0, 0, 0, 0, 0)},
+        {Local::Deleted, Server::New, {fresh}, {"新規"}, summary(1, 0, 0, 1, 0)},
+        {Local::Deleted, Server::Unreadable, {}, {"?"}, summary(0, 0, 0, 0, 0, 1)},
+        {Local::New, Server::Unchanged, {a, fresh}, {"新規", "定例"}, summary(0, 1, 0, 0, 0)},
+        {Local::New, Server::Changed, {theirs, fresh}, {"新規", "定例（先方）"}, summary(0, 1, 1, 0, 0)},
+        {Local::New, Server::Deleted, {fresh}, {"新規"}, summary(0, 1, 0, 1, 0)},
+        // The same entered on both sides: one record, one item.
+        {Local::New, Server::New, {a, fresh}, {"新規", "定例"}, summary(0, 0, 0, 0, 0)},
+        {Local::New, Server::Unreadable, {a, fresh}, {"?", "新規"}, summary(0, 1, 0, 0, 0, 1)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "local " << int(c.local) << ", server " << int(c.server));
+        MemoryCollection server;
+        SyncFolder folder;
+        folder.add(kDay, "10:00", "11:00", "定例");
+        ASSERT_TRUE(folder.sync(server).ok);
+        ASSERT_EQ(server.hrefs().size(), 1u);
+        changeLocal(folder, c.local);
+        changeServer(server, server.hrefs().front(), c.server);
+
+        const SyncOutcome outcome = folder.sync(server);
+        EXPECT_EQ(countsOf(outcome), c.summary);
+        EXPECT_EQ(folder.records(), c.here);
+        std::vector<std::string> there = c.there;
+        std::sort(there.begin(), there.end());
+        EXPECT_EQ(server.summaries(), there);
+        // Settled: the next sync finds nothing to do but what it cannot read.
+        const SyncOutcome again = folder.sync(server);
+        EXPECT_EQ(countsOf(again), summary(0, 0, 0, 0, 0, c.server == Server::Unreadable));
+        EXPECT_FALSE(again.wroteFiles);
+        EXPECT_EQ(folder.records(), c.here);
+    }
+}
+
+// Without sync-collection the listing goes by ETags; the same decisions follow.
+TEST(SyncDecisions, AServerWithoutSyncTokensListsByEtag)
+{
+    MemoryCollection server;
+    server.tokens = false;
+    SyncFolder folder;
+    folder.add(kDay, "10:00", "11:00", "定例");
+    folder.add(kNewDay, "09:00", "", "朝礼");
+    ASSERT_EQ(countsOf(folder.sync(server)), summary(0, 2, 0, 0, 0));
+    std::vector<std::string> hrefs = server.hrefs();
+    if (server.text(hrefs[0]).find("SUMMARY:定例") == std::string::npos)
+        std::swap(hrefs[0], hrefs[1]);
+    changeServer(server, hrefs[0], Server::Changed);
+    changeServer(server, hrefs[1], Server::Deleted);
+    changeServer(server, {}, Server::New);
+    EXPECT_EQ(countsOf(folder.sync(server)), summary(1, 0, 1, 1, 0));
+    EXPECT_EQ(folder.records(), (std::vector<std::string>{"2027/01/20 10:00-11:00 定例（先方）", "2027/01/21 - 新規"}));
+    EXPECT_EQ(countsOf(folder.sync(server)), summary(0, 0, 0, 0, 0));
+}
+
+// An item that cannot be read stays to be fetched at every sync, and comes in once it reads.
+TEST(SyncDecisions, AnUnreadableItemIsFetchedAgainUntilItReads)
+{
+    for (const bool tokens : {true, false}) {
+        SCOPED_TRACE(tokens ? "sync token" : "ETags");
+        MemoryCollection server;
+        server.tokens = tokens;
+        SyncFolder folder;
+        const std::string good = replaced(kNewItem, "SUMMARY:新規", "SUMMARY:直った");
+        server.put("broken.ics", kBroken);
+        EXPECT_EQ(countsOf(folder.sync(server)), summary(0, 0, 0, 0, 0, 1));
+        EXPECT_EQ(countsOf(folder.sync(server)), summary(0, 0, 0, 0, 0, 1));
+        server.edit("/cal/broken.ics", good);
+        EXPECT_EQ(countsOf(folder.sync(server)), summary(1, 0, 0, 0, 0));
+        EXPECT_EQ(folder.records(), std::vector<std::string>{"2027/01/21 - 直った"});
+        EXPECT_EQ(countsOf(folder.sync(server)), summary(0, 0, 0, 0, 0));
+    }
+}
+
+// Identities the sync will never need again are forgotten: a month before the window whose file
+// the clean-up removed, a record gone from the window that was never synced.
+TEST(SyncDecisions, IdentitiesOfRecordsGoneForGoodAreForgotten)
+{
+    MemoryCollection server;
+    SyncFolder folder;
+    folder.today = {2025, 6, 10};
+    folder.add({2025, 6, 12}, "", "", "昔の予定");
+    folder.add({2027, 1, 20}, "10:00", "11:00", "定例");
+    ASSERT_TRUE(folder.sync(server).ok);
+    folder.today = {2027, 1, 10};
+    std::remove(MonthFilePath(folder.path(), 2025, 6).c_str());
+    IdentityTable table = loadIdentities(folder.path()).table;
+    table.add(RecordIdentity{"exported", 0, {"202701.sch", 0, "no such line"}, {}, {}, {}, {}});
+    ASSERT_TRUE(files::saveLines(identityFilePath(folder.path()), table.lines()));
+    ASSERT_EQ(loadIdentities(folder.path()).table.all().size(), 3u);
+
+    EXPECT_EQ(countsOf(folder.sync(server)), summary(0, 0, 0, 0, 0));
+    const std::vector<RecordIdentity*> left = loadIdentities(folder.path()).table.all();
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left.front()->key.file, "202701.sch");
+    EXPECT_EQ(server.hrefs().size(), 2u);
+}

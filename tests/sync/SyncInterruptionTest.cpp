@@ -1,0 +1,85 @@
+// A small sync (a change, a removal and a new record here, a new item and a conflict there)
+// broken at each of its requests in each way a sync can break: the request cut before it
+// arrives, its reply lost after it took effect, the process killed before or after it. The next
+// sync must end where an unbroken one ends: nothing doubled, no conflict copy made twice.
+#include "support/MemoryCollection.h"
+#include "support/SyncFolder.h"
+
+#include <gtest/gtest.h>
+
+using namespace kal;
+using namespace kal::test;
+
+namespace {
+
+const std::string kPeerItem =
+    "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//peer//test//EN\r\nBEGIN:VEVENT\r\nUID:"
+    "peer\r\nDTSTAMP:20270101T000000Z\r\nDTSTART;VALUE=DATE:20270124\r\nSUMMARY:先方の予定\r\n"
+    "END:VEVENT\r\nEND:VCALENDAR\r\n";
+
+// The folder and the collection after a first sync of three records and the changes since.
+void prepare(SyncFolder& folder, MemoryCollection& server)
+{
+    folder.add({2027, 1, 20}, "10:00", "11:00", "定例");
+    folder.add({2027, 1, 22}, "15:00", "", "歯医者");
+    folder.add({2027, 1, 23}, "13:00", "14:00", "会議");
+    ASSERT_TRUE(folder.sync(server).ok);
+    folder.correct({2027, 1, 20}, "定例", "定例（手元）");
+    folder.correct({2027, 1, 22}, "歯医者", std::nullopt);
+    folder.correct({2027, 1, 23}, "会議", "会議（手元）");
+    folder.add({2027, 1, 21}, "22:00", "02:00", "髙橋さん夜勤");
+    for (const std::string& href : server.hrefs())
+        if (const std::string& text = server.text(href); text.find("SUMMARY:会議") != std::string::npos)
+            server.edit(href, text.substr(0, text.find("SUMMARY:会議")) + "SUMMARY:会議（先方）" +
+                                  text.substr(text.find("\r\n", text.find("SUMMARY:会議"))));
+    server.put("peer.ics", kPeerItem);
+}
+
+SyncOutcome syncThrough(const SyncFolder& folder, MemoryCollection& server)
+{
+    try {
+        return folder.sync(server);
+    } catch (const SyncKilled&) {
+        return SyncOutcome{false, "killed", {}, {}, false};
+    }
+}
+
+} // namespace
+
+TEST(SyncInterruptions, ASyncBrokenAtAnyRequestEndsAsAnUnbrokenOne)
+{
+    const std::vector<std::string> here{"2027/01/20 10:00-11:00 定例（手元）", "2027/01/21 22:00-02:00 髙橋さん夜勤",
+                                        "2027/01/23 13:00-14:00 会議（先方）",
+                                        "2027/01/23 13:00-14:00 （競合）会議（手元）", "2027/01/24 - 先方の予定"};
+    std::vector<std::string> there{"定例（手元）", "髙橋さん夜勤", "会議（先方）", "（競合）会議（手元）",
+                                   "先方の予定"};
+    std::sort(there.begin(), there.end());
+    int requests = 0;
+    {
+        SyncFolder folder;
+        MemoryCollection server;
+        prepare(folder, server);
+        const int before = server.requests;
+        ASSERT_TRUE(folder.sync(server).ok);
+        requests = server.requests - before;
+        ASSERT_EQ(folder.records(), here);
+        ASSERT_EQ(server.summaries(), there);
+    }
+    using Fault = MemoryCollection::Fault;
+    for (int at = 1; at <= requests; ++at)
+        for (const Fault fault : {Fault::Cut, Fault::LoseReply, Fault::KillBefore, Fault::KillAfter}) {
+            SCOPED_TRACE(testing::Message() << "request " << at << " of " << requests << ", fault " << int(fault));
+            SyncFolder folder;
+            MemoryCollection server;
+            prepare(folder, server);
+            server.failAt(at, fault);
+            syncThrough(folder, server);
+            const SyncOutcome resumed = folder.sync(server);
+            EXPECT_TRUE(resumed.ok) << resumed.reason;
+            EXPECT_EQ(folder.records(), here);
+            EXPECT_EQ(server.summaries(), there);
+            const SyncOutcome quiet = folder.sync(server);
+            EXPECT_EQ(countsOf(quiet), syncSummary({}));
+            EXPECT_FALSE(quiet.wroteFiles);
+        }
+}
