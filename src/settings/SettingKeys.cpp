@@ -250,9 +250,9 @@ struct KeyReader {
     template <class Name> Problem operator()(const FlagField<Name>& f) const
     {
         const std::optional<Flags> flags = decodeFlags(text(), f.decoding, NamedFlags<Name>::count);
+        // Only the rokuyo flags are required, all six of them.
         if (!flags)
-            return "needs six digits"; // only the rokuyo flags are required
-
+            return "needs six digits";
         s.*f.field = NamedFlags<Name>(*flags);
         return {};
     }

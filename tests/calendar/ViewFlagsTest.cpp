@@ -26,20 +26,16 @@ struct ViewFlagsFixture : ::testing::Test {
                   crlf({sj(" 52020262026000祝日"), sj(" 52020262026001休日"), sj(" 52020262026002記念日")}));
         dir.write("202605.sch", crlf({plainScheduleLine(20, "10:00", "11:00", "会議", "本社")}));
         dir.write("20260520.mem", "memo\r\n");
-        dir.write("ToDo.dat", "2026/05/201000"
-                              "2026/01/01" +
-                                  std::string(14, ' ') + "00" + sj("報告") + "\r\n");
+        dir.write("ToDo.dat", "2026/05/2010002026/01/01" + std::string(14, ' ') + "00" + sj("報告") + "\r\n");
     }
 
-    // What the day shows under `settings` (a line of the [View] section): its bands, then the
-    // marks and the rokuyo.
-    std::string shown(const std::string& settingsLine, bool week) const
+    // What the day shows under these lines of the [View] section: its bands, marks and rokuyo.
+    std::string shown(const std::vector<std::string>& view, bool week) const
     {
-        dir.write("Kalendra.ini", "[View]\r\n" + settingsLine + "\r\n");
-        IniFile ini(dir.file("Kalendra.ini"));
-        ini.load();
+        std::vector<std::string> lines = {"[View]"};
+        lines.insert(lines.end(), view.begin(), view.end());
         AppSettings settings;
-        EXPECT_TRUE(readSettings(ini, dir.path(), settings).ok);
+        EXPECT_TRUE(readSettings(IniFile(dir.file("Kalendra.ini"), lines), dir.path(), settings).ok);
         const MonthBuild build = BuildMonth(MonthBuildInputFrom(settings, 2026, 5, Date{2026, 5, 12}));
         const CalendarLook look = CalendarLookFrom(settings);
         CellPos pos;
@@ -51,55 +47,30 @@ struct ViewFlagsFixture : ::testing::Test {
         std::string out;
         for (const CellBand& band : bands)
             out += sjis::toUtf8(band.text) + "|";
-        if (!week) {
-            out += cell.memoIcon ? "memo|" : "";
-            out += cell.todoIcon != TodoIcon::None ? "todo|" : "";
-        }
-        return out + (cell.rokuyo.empty() ? "" : sjis::toUtf8(cell.rokuyo));
+        out += std::string(cell.memoIcon ? "memo|" : "") + (cell.todoIcon != TodoIcon::None ? "todo|" : "");
+        return out + sjis::toUtf8(cell.rokuyo);
     }
 };
 
 } // namespace
 
-TEST_F(ViewFlagsFixture, EachMonthCellFlagAloneShowsItsOwnContent)
+TEST_F(ViewFlagsFixture, EachMonthCellAndWeekDayFlagAloneShowsItsOwnContent)
 {
-    const char* const rikuyoOff = "Rikuyo=000000";
-    const struct {
-        const char* calView;
-        const char* shown;
-    } cases[] = {
+    const char* const month[][2] = {
         {"000000000", ""},        {"100000000", "祝日|"},       {"010000000", "休日|"},
         {"001000000", "記念日|"}, {"000100000", "会議|"},       {"000010000", "memo|"},
         {"000001000", "todo|"},   {"000100100", "10:00 会議|"}, {"000100010", "会議(本社)|"},
-        {"000000001", "報告|"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.calView);
-        EXPECT_EQ(shown(std::string("CalView=") + c.calView + "\r\n" + rikuyoOff, false), c.shown);
-    }
-}
-
-TEST_F(ViewFlagsFixture, EachWeekDayFlagAloneShowsItsOwnLines)
-{
-    const struct {
-        const char* weekView;
-        const char* shown;
-    } cases[] = {
-        {"000000000", ""},
-        {"100000000", "祝日|"},
-        {"010000000", "休日|"},
-        {"001000000", "記念日|"},
-        {"000100000", "会議|"},
-        {"000010000", ""},
-        {"000101000", "10:00 会議|"},
-        {"000100100", "-11:00 会議|"},
-        {"000100010", "会議(本社)|"},
-        {"000000001", "報告|"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.weekView);
-        EXPECT_EQ(shown(std::string("CalView=000000000\r\nRikuyo=000000\r\nWeekView=") + c.weekView, true), c.shown);
-    }
+        {"000000001", "報告|"}};
+    for (const auto& c : month)
+        EXPECT_EQ(shown({"Rikuyo=000000", std::string("CalView=") + c[0]}, false), c[1]) << c[0];
+    // clang-format off
+    const char* const week[][2] = {
+        {"000000000", ""}, {"100000000", "祝日|"}, {"010000000", "休日|"}, {"001000000", "記念日|"},
+        {"000100000", "会議|"}, {"000010000", ""}, {"000101000", "10:00 会議|"}, {"000100100", "-11:00 会議|"},
+        {"000100010", "会議(本社)|"}, {"000000001", "報告|"}};
+    // clang-format on
+    for (const auto& c : week)
+        EXPECT_EQ(shown({"Rikuyo=000000", "CalView=000000000", std::string("WeekView=") + c[0]}, true), c[1]) << c[0];
 }
 
 TEST_F(ViewFlagsFixture, EachRokuyoFlagAloneShowsOnlyItsName)
@@ -110,7 +81,7 @@ TEST_F(ViewFlagsFixture, EachRokuyoFlagAloneShowsOnlyItsName)
         std::string rikuyo = "000000";
         rikuyo[static_cast<std::size_t>(flag - 1)] = '1';
         SCOPED_TRACE(rikuyo);
-        EXPECT_EQ(shown("CalView=000000000\r\nRikuyo=" + rikuyo, false),
+        EXPECT_EQ(shown({"CalView=000000000", "Rikuyo=" + rikuyo}, false),
                   flag == code ? sjis::toUtf8(RokuyoName(code)) : "");
     }
 }

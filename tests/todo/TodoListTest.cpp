@@ -18,22 +18,12 @@ std::string entry(const std::string& deadline, const std::string& fixed, const s
     return deadline + fixed + doneDate + std::string(14, ' ') + "00" + title;
 }
 
-// The settings file holding `lines` of the [ToDo] section, as the window reads it.
-AppSettings todoSettings(const std::vector<std::string>& lines)
+// The ToDo settings of a file holding `line` in its [ToDo] section.
+AppSettings todoSettings(const std::string& line)
 {
-    std::vector<std::string> file = {"[ToDo]"};
-    file.insert(file.end(), lines.begin(), lines.end());
     AppSettings s;
-    EXPECT_TRUE(readSettings(IniFile("/p/Kalendra.ini", file), "/p/", s).ok);
+    EXPECT_TRUE(readSettings(IniFile("/p/Kalendra.ini", {"[ToDo]", line}), "/p/", s).ok);
     return s;
-}
-
-std::string joined(const std::vector<TodoColumn>& columns)
-{
-    std::string out;
-    for (const TodoColumn& c : columns)
-        out += c.caption + "|";
-    return out;
 }
 
 const std::string& cell(const TodoRow& row, TodoItem item)
@@ -174,22 +164,21 @@ TEST(TodoList, KeysTellIdenticalLinesApart)
 
 TEST(TodoList, EachItemFlagAloneAddsItsOwnColumnToEachList)
 {
-    const struct {
-        const char* items;
-        const char* open;
-        const char* done;
-    } cases[] = {
+    const char* const cases[][3] = {
         {"1000000", "|期限日|件名|", "完|期限日|件名|"}, {"0100000", "|残日数|件名|", "完|件名|"},
         {"0010000", "|優先度|件名|", "完|優先度|件名|"}, {"0001000", "|件名|", "完|件名|"},
         {"0000100", "|件名|分類|", "完|件名|分類|"},     {"0000010", "|件名|進捗|", "完|件名|進捗|"},
-        {"0000001", "|件名|", "完|件名|処理日|"},
-    };
+        {"0000001", "|件名|", "完|件名|処理日|"}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.items);
-        const AppSettings open = todoSettings({std::string("TNoItem=") + c.items, "TOkItem=0000000"});
-        const AppSettings done = todoSettings({"TNoItem=0000000", std::string("TOkItem=") + c.items});
-        EXPECT_EQ(joined(TodoColumns(TodoList::Open, open.tNoItem, false, 48, 144)), c.open);
-        EXPECT_EQ(joined(TodoColumns(TodoList::Done, done.tOkItem, false, 48, 144)), c.done);
+        const AppSettings open = todoSettings(std::string("TNoItem=") + c[0]);
+        const AppSettings done = todoSettings(std::string("TOkItem=") + c[0]);
+        std::string openCaptions, doneCaptions;
+        for (const std::string& caption : captions(TodoColumns(TodoList::Open, open.tNoItem, false, 48, 144)))
+            openCaptions += caption + "|";
+        for (const std::string& caption : captions(TodoColumns(TodoList::Done, done.tOkItem, false, 48, 144)))
+            doneCaptions += caption + "|";
+        EXPECT_EQ(openCaptions, c[1]) << c[0];
+        EXPECT_EQ(doneCaptions, c[2]) << c[0];
     }
 }
 
@@ -198,9 +187,8 @@ TEST(TodoList, EachIconFlagAloneReplacesOnlyItsStatesPicture)
     for (int state = 1; state <= 4; ++state) {
         std::string flags = "0000";
         flags[static_cast<std::size_t>(state - 1)] = '1';
-        SCOPED_TRACE(flags);
-        const AppSettings s = todoSettings({"SetIcon=" + flags});
+        const AppSettings s = todoSettings("SetIcon=" + flags);
         for (int asked = 0; asked <= 5; ++asked)
-            EXPECT_EQ(CustomTodoIconPath("/p/", s.setIcon, asked).has_value(), asked == state) << asked;
+            EXPECT_EQ(CustomTodoIconPath("/p/", s.setIcon, asked).has_value(), asked == state) << flags << asked;
     }
 }
