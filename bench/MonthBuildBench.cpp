@@ -32,8 +32,8 @@ void BM_MonthBuild(benchmark::State& state)
     const int years = static_cast<int>(state.range(0));
     kal::MonthBuildInput input;
     input.today = kal::Date{2026, 12, 8};
-    input.calView = {1, 1, 1, 1, 1, 1, 1, 0, 0};
-    input.rikuyo = {1, 1, 1, 1, 1, 1, 0, 0, 0};
+    input.calView = kal::CalViewFlags({1, 1, 1, 1, 1, 1, 1, 0, 0});
+    input.rikuyo = kal::RokuyoFlags({1, 1, 1, 1, 1, 1});
     input.dataPath = folder(years);
     input.memoPath = folder(years);
     const int months = 12 * std::min(years, 10);
@@ -54,8 +54,8 @@ void BM_MonthBuildAndCells(benchmark::State& state)
 {
     kal::MonthBuildInput input;
     input.today = kal::Date{2026, 12, 8};
-    input.calView = {1, 1, 1, 1, 1, 1, 1, 0, 0};
-    input.rikuyo = {1, 1, 1, 1, 1, 1, 0, 0, 0};
+    input.calView = kal::CalViewFlags({1, 1, 1, 1, 1, 1, 1, 0, 0});
+    input.rikuyo = kal::RokuyoFlags({1, 1, 1, 1, 1, 1});
     input.dataPath = folder(10);
     input.memoPath = folder(10);
     kal::CalendarLook look;

@@ -32,8 +32,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     in.month = 1 + fuzz::takeNumber(input, 12);
     in.weekStart = fuzz::takeNumber(input, 2) ? WeekStart::Monday : WeekStart::Sunday;
     in.today = Date{in.year, in.month, 1 + fuzz::takeNumber(input, 28)};
-    in.calView.fill(1);
-    in.rikuyo.fill(1);
+    Flags allOn;
+    allOn.fill(1);
+    in.calView = CalViewFlags(allOn);
+    in.rikuyo = RokuyoFlags(allOn);
     in.dataPath = in.memoPath = folder();
     // The input is split three ways: the month file, Holiday.dat and the ToDo lines.
     const std::size_t third = input.size() / 3;

@@ -35,8 +35,8 @@ void BM_TodoPanelFill(benchmark::State& state)
     bool dialogOpen = false;
     kal::qt::TodoPanel panel({services, settings, folder.path, nullptr, dialogOpen, {}, {}, {}, {}}, {});
     kal::qt::TodoColumnSettings columns;
-    columns.openItems = {1, 1, 1, 1, 1, 1, 0};
-    columns.doneItems = {1, 0, 1, 1, 1, 1, 1};
+    columns.openItems = kal::TodoItemFlags({1, 1, 1, 1, 1, 1, 0});
+    columns.doneItems = kal::TodoItemFlags({1, 0, 1, 1, 1, 1, 1});
     panel.CreateColumns(columns);
     panel.setStatusIcons(kal::qt::LoadTodoIcons(folder.path, {}));
     panel.resize(320, 300);

@@ -96,7 +96,7 @@ void TDlgSetup::FormShow()
 
 void TDlgSetup::FollowSampleOptions()
 {
-    Flags rikuyo{};
+    RokuyoFlags rikuyo;
     takeFlags(TabMonth->rikuyoBoxes(), rikuyo);
     TabColor->SetSampleOptions(TabView->ChkDateJap->isChecked(), rikuyo);
 }

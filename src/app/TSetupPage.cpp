@@ -65,16 +65,4 @@ QVBoxLayout* groupColumn(const char* caption, QWidget* page, QVBoxLayout* into)
     return new QVBoxLayout(box);
 }
 
-void showFlags(const std::vector<QCheckBox*>& boxes, const Flags& flags)
-{
-    for (std::size_t i = 0; i < boxes.size() && i < flags.size(); ++i)
-        boxes[i]->setChecked(flags[i] == 1);
-}
-
-void takeFlags(const std::vector<QCheckBox*>& boxes, Flags& flags)
-{
-    for (std::size_t i = 0; i < boxes.size() && i < flags.size(); ++i)
-        flags[i] = checkedFlag(boxes[i]->isChecked());
-}
-
 } // namespace kal

@@ -48,13 +48,24 @@ QCheckBox* setupCheck(const char* name, const char* caption, QWidget* parent);
 QVBoxLayout* pageColumn(QWidget* page);
 QVBoxLayout* groupColumn(const char* caption, QWidget* page, QVBoxLayout* into);
 
-// Check boxes for the first flags of a flag string.
-void showFlags(const std::vector<QCheckBox*>& boxes, const Flags& flags);
-void takeFlags(const std::vector<QCheckBox*>& boxes, Flags& flags);
-
 inline int checkedFlag(bool checked)
 {
     return checked ? 1 : 0;
+}
+
+// Check boxes, each for one flag of a flag string, in the order they are laid out.
+template <class Name> using FlagBoxes = std::vector<std::pair<Name, QCheckBox*>>;
+
+template <class Name> void showFlags(const FlagBoxes<Name>& boxes, const NamedFlags<Name>& flags)
+{
+    for (const auto& [name, box] : boxes)
+        box->setChecked(flags.on(name));
+}
+
+template <class Name> void takeFlags(const FlagBoxes<Name>& boxes, NamedFlags<Name>& flags)
+{
+    for (const auto& [name, box] : boxes)
+        flags.set(name, checkedFlag(box->isChecked()));
 }
 
 } // namespace kal

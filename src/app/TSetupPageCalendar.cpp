@@ -46,14 +46,18 @@ TSetupMonthPage::TSetupMonthPage(QWidget* parent) : TSetupPage(parent)
     connect(ChkSch, &QCheckBox::toggled, this, &TSetupMonthPage::updateEnabled);
 }
 
-std::vector<QCheckBox*> TSetupMonthPage::calViewBoxes() const
+FlagBoxes<CalViewFlag> TSetupMonthPage::calViewBoxes() const
 {
-    return {ChkHol1, ChkHol2, ChkHol3, ChkSch, ChkMemoUmu, ChkTodoUmu, ChkCalStr, ChkCalPlace, ChkTodoDtl};
+    return {
+        {CalViewFlag::Holidays, ChkHol1},    {CalViewFlag::DaysOff, ChkHol2},     {CalViewFlag::Anniversaries, ChkHol3},
+        {CalViewFlag::Schedules, ChkSch},    {CalViewFlag::MemoMark, ChkMemoUmu}, {CalViewFlag::TodoMark, ChkTodoUmu},
+        {CalViewFlag::StartTime, ChkCalStr}, {CalViewFlag::Place, ChkCalPlace},   {CalViewFlag::TodoTitle, ChkTodoDtl}};
 }
 
-std::vector<QCheckBox*> TSetupMonthPage::rikuyoBoxes() const
+FlagBoxes<RokuyoFlag> TSetupMonthPage::rikuyoBoxes() const
 {
-    return {ChkR1, ChkR2, ChkR3, ChkR4, ChkR5, ChkR6};
+    return {{RokuyoFlag::Sensho, ChkR1},     {RokuyoFlag::Tomobiki, ChkR2}, {RokuyoFlag::Senbu, ChkR3},
+            {RokuyoFlag::Butsumetsu, ChkR4}, {RokuyoFlag::Taian, ChkR5},    {RokuyoFlag::Shakko, ChkR6}};
 }
 
 void TSetupMonthPage::load(const AppSettings& s)
@@ -102,10 +106,13 @@ TSetupWeekPage::TSetupWeekPage(QWidget* parent) : TSetupPage(parent)
     connect(ChkWeekSch, &QCheckBox::toggled, this, &TSetupWeekPage::updateEnabled);
 }
 
-std::vector<QCheckBox*> TSetupWeekPage::weekViewBoxes() const
+FlagBoxes<WeekViewFlag> TSetupWeekPage::weekViewBoxes() const
 {
-    return {ChkWeekHol1, ChkWeekHol2, ChkWeekHol3,  ChkWeekSch, ChkWeekMemo,
-            ChkWeekStr,  ChkWeekEnd,  ChkWeekPlace, ChkWeekTodo};
+    return {{WeekViewFlag::Holidays, ChkWeekHol1},      {WeekViewFlag::DaysOff, ChkWeekHol2},
+            {WeekViewFlag::Anniversaries, ChkWeekHol3}, {WeekViewFlag::Schedules, ChkWeekSch},
+            {WeekViewFlag::MemoText, ChkWeekMemo},      {WeekViewFlag::StartTime, ChkWeekStr},
+            {WeekViewFlag::EndTime, ChkWeekEnd},        {WeekViewFlag::Place, ChkWeekPlace},
+            {WeekViewFlag::TodoTitle, ChkWeekTodo}};
 }
 
 void TSetupWeekPage::load(const AppSettings& s)

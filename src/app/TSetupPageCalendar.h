@@ -20,8 +20,8 @@ public:
     QCheckBox *ChkKyureki, *ChkSekki, *ChkZassetsu; // [Koyomi], for the month, the week and the print
     QCheckBox *ChkOtherMon, *ChkMonWeek;
 
-    std::vector<QCheckBox*> calViewBoxes() const;
-    std::vector<QCheckBox*> rikuyoBoxes() const;
+    FlagBoxes<CalViewFlag> calViewBoxes() const;
+    FlagBoxes<RokuyoFlag> rikuyoBoxes() const;
 
 signals:
     void rikuyoChanged();
@@ -38,7 +38,7 @@ public:
     QCheckBox *ChkWeekHol1, *ChkWeekHol2, *ChkWeekHol3, *ChkWeekSch, *ChkWeekMemo, *ChkWeekStr, *ChkWeekEnd,
         *ChkWeekPlace, *ChkWeekTodo;
 
-    std::vector<QCheckBox*> weekViewBoxes() const;
+    FlagBoxes<WeekViewFlag> weekViewBoxes() const;
 };
 
 } // namespace kal

@@ -273,7 +273,7 @@ void TSetupColorPage::DrawColors()
     DrawSample();
 }
 
-void TSetupColorPage::SetSampleOptions(bool dateJap, const Flags& rikuyo)
+void TSetupColorPage::SetSampleOptions(bool dateJap, const RokuyoFlags& rikuyo)
 {
     dateJap_ = dateJap;
     rikuyo_ = rikuyo;
@@ -296,7 +296,7 @@ void TSetupColorPage::DrawSample()
 
         const SampleDay& sample = kSampleDays[column];
         const ColorPair& pair = colors_[static_cast<std::size_t>(sample.item)];
-        const bool rokuyoShown = rikuyo_[static_cast<std::size_t>(column % 6)] == 1;
+        const bool rokuyoShown = RokuyoShown(rikuyo_, column % 6 + 1);
         QString text = QString::asprintf("%2d", sample.day) + "\n" +
                        (rokuyoShown ? QString::fromUtf8(kRokuyo[column % 6]) : QString("    ")) + "\n" +
                        QString::fromUtf8(sample.kind);

@@ -39,7 +39,7 @@ public:
     void BtnFontClick();
     void GridSampleClick(int row, int column);
     // The sample follows the weekday names and rokuyo chosen on the other pages.
-    void SetSampleOptions(bool dateJap, const Flags& rikuyo);
+    void SetSampleOptions(bool dateJap, const RokuyoFlags& rikuyo);
 
     const ColorTable& colors() const { return colors_; }
     const FontSpec& font(int item) const { return fonts_[static_cast<std::size_t>(item)]; }
@@ -57,7 +57,7 @@ private:
     ColorTable colors_{};
     std::array<FontSpec, FontItemCount> fonts_;
     bool dateJap_ = true;
-    Flags rikuyo_{};
+    RokuyoFlags rikuyo_;
 };
 
 } // namespace kal

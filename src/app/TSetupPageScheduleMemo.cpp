@@ -50,13 +50,15 @@ TSetupSchedulePage::TSetupSchedulePage(qt::Services& services, std::string progr
     ChkTitle = setupCheck("ChkTitle", "内容(&3)", this);
     ChkPlace = setupCheck("ChkPlace", "場所(&4)", this);
     ChkBunrui = setupCheck("ChkBunrui", "分類(&5)", this);
-    for (QWidget* w : schViewBoxes())
-        columns->addWidget(w);
+    for (const auto& [flag, box] : schViewBoxes())
+        columns->addWidget(box);
 }
 
-std::vector<QCheckBox*> TSetupSchedulePage::schViewBoxes() const
+FlagBoxes<SchViewFlag> TSetupSchedulePage::schViewBoxes() const
 {
-    return {ChkAlarmIcon, ChkStrTime, ChkEndTime, ChkTitle, ChkPlace, ChkBunrui};
+    return {{SchViewFlag::AlarmIcon, ChkAlarmIcon}, {SchViewFlag::StartTime, ChkStrTime},
+            {SchViewFlag::EndTime, ChkEndTime},     {SchViewFlag::Contents, ChkTitle},
+            {SchViewFlag::Place, ChkPlace},         {SchViewFlag::Category, ChkBunrui}};
 }
 
 void TSetupSchedulePage::load(const AppSettings& s)

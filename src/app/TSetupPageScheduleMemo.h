@@ -28,7 +28,7 @@ public:
     void EditPickList(PickListType type);
 
 private:
-    std::vector<QCheckBox*> schViewBoxes() const;
+    FlagBoxes<SchViewFlag> schViewBoxes() const;
 
     qt::Services& services_;
     std::string programFolder_;

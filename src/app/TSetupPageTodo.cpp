@@ -22,9 +22,6 @@ namespace kal {
 namespace {
 
 constexpr const char* kIconNames[kTodoIconCount] = {"期限切れ", "期限日", "警告", "進行中"};
-constexpr int kTitleItem = 3;    // always shown
-constexpr int kDaysLeftItem = 1; // open list only
-constexpr int kDoneDateItem = 6; // done list only
 
 } // namespace
 
@@ -70,10 +67,11 @@ TSetupTodoPage::TSetupTodoPage(qt::Services& services, std::string programFolder
     const char* itemNames[7] = {"期限日", "残り日数", "優先度", "件名", "分類", "進捗", "処理日"};
     auto* grid = new QGridLayout;
     for (int i = 0; i < 7; ++i) {
+        const TodoItemFlag item = TodoItemFlags::names()[static_cast<std::size_t>(i)];
         ChkTi[static_cast<std::size_t>(i)] =
             setupCheck(QString("ChkTi%1").arg(i + 1).toLatin1().constData(), itemNames[i], this);
-        grid->addWidget(ChkTi[static_cast<std::size_t>(i)], i / 4, i % 4);
-        connect(ChkTi[static_cast<std::size_t>(i)], &QCheckBox::clicked, this, [this, i] { TiClick(i); });
+        grid->addWidget(itemBox(item), i / 4, i % 4);
+        connect(itemBox(item), &QCheckBox::clicked, this, [this, item] { TiClick(item); });
     }
     columns->addLayout(grid);
     ChkToDoTab = setupCheck("ChkToDoTab", "ToDoのタブを下に表示する。(&B)", this);
@@ -89,8 +87,8 @@ void TSetupTodoPage::load(const AppSettings& s)
 {
     ChkTodoIcon->setChecked(s.tNoIcon == 1);
     SpinWarnTerm->setValue(s.warnTerm);
-    for (int n = 0; n < kTodoIconCount; ++n)
-        custom_[static_cast<std::size_t>(n)] = s.setIcon[static_cast<std::size_t>(n)] == 1;
+    for (std::size_t n = 0; n < custom_.size(); ++n)
+        custom_[n] = s.setIcon.on(TodoIconFlags::names()[n]);
     chosen_ = {};
     openItems_ = s.tNoItem;
     doneItems_ = s.tOkItem;
@@ -109,10 +107,8 @@ void TSetupTodoPage::store(AppSettings& s) const
     s.tOkItem = doneItems_;
     s.toDoTab = checkedFlag(ChkToDoTab->isChecked());
     // A picture chosen now counts only once SaveIcons has written it.
-    for (int n = 0; n < kTodoIconCount; ++n) {
-        const auto i = static_cast<std::size_t>(n);
-        s.setIcon[i] = custom_[i] && chosen_[i].isNull() ? 1 : 0;
-    }
+    for (std::size_t n = 0; n < custom_.size(); ++n)
+        s.setIcon.set(TodoIconFlags::names()[n], custom_[n] && chosen_[n].isNull() ? 1 : 0);
 }
 
 void TSetupTodoPage::updateEnabled()
@@ -124,9 +120,9 @@ void TSetupTodoPage::updateEnabled()
 
 void TSetupTodoPage::ShowIcons()
 {
-    Flags stored{};
-    for (int n = 0; n < kTodoIconCount; ++n)
-        stored[static_cast<std::size_t>(n)] = custom_[static_cast<std::size_t>(n)] ? 1 : 0;
+    TodoIconFlags stored;
+    for (std::size_t n = 0; n < custom_.size(); ++n)
+        stored.set(TodoIconFlags::names()[n], custom_[n] ? 1 : 0);
     const qt::TodoIconSet icons = qt::LoadTodoIcons(programFolder_, stored);
     for (int n = 0; n < kTodoIconCount; ++n) {
         const QImage& picked = chosen_[static_cast<std::size_t>(n)];
@@ -165,7 +161,7 @@ void TSetupTodoPage::BtnIconOriginClick()
     ShowIcons();
 }
 
-std::vector<std::string> TSetupTodoPage::SaveIcons(Flags& setIcon) const
+std::vector<std::string> TSetupTodoPage::SaveIcons(TodoIconFlags& setIcon) const
 {
     std::vector<std::string> failures;
     std::vector<std::optional<std::string>> pictures(kTodoIconCount);
@@ -186,7 +182,7 @@ std::vector<std::string> TSetupTodoPage::SaveIcons(Flags& setIcon) const
     return failures;
 }
 
-Flags& TSetupTodoPage::chosenItems()
+TodoItemFlags& TSetupTodoPage::chosenItems()
 {
     return ListName->currentRow() == 1 ? doneItems_ : openItems_;
 }
@@ -194,22 +190,25 @@ Flags& TSetupTodoPage::chosenItems()
 void TSetupTodoPage::ListNameClick()
 {
     const bool done = ListName->currentRow() == 1;
-    Flags& items = chosenItems();
-    items[kDaysLeftItem] = done ? 0 : items[kDaysLeftItem];
-    items[kDoneDateItem] = done ? items[kDoneDateItem] : 0;
-    ChkTi[kDaysLeftItem]->setEnabled(!done);
-    ChkTi[kDoneDateItem]->setEnabled(done);
-    for (int i = 0; i < 7; ++i) {
-        if (i != kTitleItem)
-            ChkTi[static_cast<std::size_t>(i)]->setChecked(items[static_cast<std::size_t>(i)] == 1);
+    TodoItemFlags& items = chosenItems();
+    // Days left belong to the open list, the done date to the done list; the title is always shown.
+    if (done)
+        items.set(TodoItemFlag::DaysLeft, 0);
+    else
+        items.set(TodoItemFlag::DoneDate, 0);
+    itemBox(TodoItemFlag::DaysLeft)->setEnabled(!done);
+    itemBox(TodoItemFlag::DoneDate)->setEnabled(done);
+    for (TodoItemFlag item : TodoItemFlags::names()) {
+        if (item != TodoItemFlag::Title)
+            itemBox(item)->setChecked(items.on(item));
     }
-    ChkTi[kTitleItem]->setChecked(true);
-    ChkTi[kTitleItem]->setEnabled(false);
+    itemBox(TodoItemFlag::Title)->setChecked(true);
+    itemBox(TodoItemFlag::Title)->setEnabled(false);
 }
 
-void TSetupTodoPage::TiClick(int item)
+void TSetupTodoPage::TiClick(TodoItemFlag item)
 {
-    chosenItems()[static_cast<std::size_t>(item)] = checkedFlag(ChkTi[static_cast<std::size_t>(item)]->isChecked());
+    chosenItems().set(item, checkedFlag(itemBox(item)->isChecked()));
 }
 
 } // namespace kal

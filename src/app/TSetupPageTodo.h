@@ -15,7 +15,7 @@ class QSpinBox;
 
 namespace kal {
 
-inline constexpr int kTodoIconCount = 4;
+inline constexpr int kTodoIconCount = static_cast<int>(TodoIconFlags::count);
 
 class TSetupTodoPage : public TSetupPage {
     Q_OBJECT
@@ -38,19 +38,20 @@ public:
     void ListNameClick();
     // Writes the pictures chosen meanwhile and turns their SetIcon flags on, each only when its
     // file was written; gives the reason of each failure (UTF-8).
-    std::vector<std::string> SaveIcons(Flags& setIcon) const;
+    std::vector<std::string> SaveIcons(TodoIconFlags& setIcon) const;
 
 private:
     void ShowIcons();
-    void TiClick(int item);
-    Flags& chosenItems();
+    void TiClick(TodoItemFlag item);
+    QCheckBox* itemBox(TodoItemFlag item) const { return ChkTi[static_cast<std::size_t>(item)]; }
+    TodoItemFlags& chosenItems();
 
     qt::Services& services_;
     std::string programFolder_;
     std::array<bool, kTodoIconCount> custom_{}; // the icon is the user's picture
     std::array<QImage, kTodoIconCount> chosen_; // pictures chosen in this dialog, not yet written
-    Flags openItems_{};
-    Flags doneItems_{};
+    TodoItemFlags openItems_;
+    TodoItemFlags doneItems_;
 };
 
 } // namespace kal

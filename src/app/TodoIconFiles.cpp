@@ -8,7 +8,7 @@
 namespace kal {
 
 std::vector<std::string> SaveTodoIcons(const std::string& programFolder,
-                                       const std::vector<std::optional<std::string>>& pictures, Flags& setIcon,
+                                       const std::vector<std::optional<std::string>>& pictures, TodoIconFlags& setIcon,
                                        files::FileOps& ops)
 {
     std::vector<std::string> failures;
@@ -17,7 +17,7 @@ std::vector<std::string> SaveTodoIcons(const std::string& programFolder,
     files::FolderLock lock = files::lockFolder(programFolder);
     if (!lock)
         return {lock.reason()};
-    for (std::size_t n = 0; n < pictures.size() && n < setIcon.size(); ++n) {
+    for (std::size_t n = 0; n < pictures.size() && n < TodoIconFlags::count; ++n) {
         if (!pictures[n])
             continue;
         const std::string path = TodoIconFilePath(programFolder, static_cast<int>(n) + 1);
@@ -25,7 +25,7 @@ std::vector<std::string> SaveTodoIcons(const std::string& programFolder,
             failures.push_back(path + "\r\n" + saved.reason);
             continue;
         }
-        setIcon[n] = 1;
+        setIcon.set(TodoIconFlags::names()[n], 1);
     }
     return failures;
 }

@@ -16,7 +16,7 @@ namespace kal {
 // leaves its flag and its old file as they were and gets one line in the result (UTF-8), naming
 // the file and the reason.
 std::vector<std::string> SaveTodoIcons(const std::string& programFolder,
-                                       const std::vector<std::optional<std::string>>& pictures, Flags& setIcon,
+                                       const std::vector<std::optional<std::string>>& pictures, TodoIconFlags& setIcon,
                                        files::FileOps& ops = files::systemFileOps());
 
 } // namespace kal

@@ -117,16 +117,17 @@ CellBand todoBand(const CellLine& line, const CategoryTable& categories, const C
     return band;
 }
 
-LineOptions linesOf(const std::array<int, 9>& flags, const CalendarLook& look)
+// The kinds of line the month cell and the week day have in common.
+template <class Name> LineOptions linesOf(const NamedFlags<Name>& flags, const CalendarLook& look)
 {
     LineOptions options;
     options.placeOpen = look.placeOpen;
     options.placeClose = look.placeClose;
-    options.holidays = FlagOn(flags, 1);
-    options.daysOff = FlagOn(flags, 2);
-    options.anniversaries = FlagOn(flags, 3);
-    options.schedules = FlagOn(flags, 4);
-    options.todos = FlagOn(flags, 9);
+    options.holidays = flags.on(Name::Holidays);
+    options.daysOff = flags.on(Name::DaysOff);
+    options.anniversaries = flags.on(Name::Anniversaries);
+    options.schedules = flags.on(Name::Schedules);
+    options.todos = flags.on(Name::TodoTitle);
     return options;
 }
 
@@ -164,8 +165,8 @@ TextStyle StyleOf(FontStyle base, char emphasisCode, char lineCode)
 LineOptions MonthLineOptions(const CalendarLook& look)
 {
     LineOptions options = linesOf(look.calView, look);
-    options.startTime = FlagOn(look.calView, 7);
-    options.place = FlagOn(look.calView, 8);
+    options.startTime = look.calView.on(CalViewFlag::StartTime);
+    options.place = look.calView.on(CalViewFlag::Place);
     options.style = look.scheduleStyle;
     return options;
 }
@@ -173,9 +174,9 @@ LineOptions MonthLineOptions(const CalendarLook& look)
 LineOptions WeekLineOptions(const CalendarLook& look)
 {
     LineOptions options = linesOf(look.weekView, look);
-    options.startTime = FlagOn(look.weekView, 6);
-    options.endTime = FlagOn(look.weekView, 7);
-    options.place = FlagOn(look.weekView, 8);
+    options.startTime = look.weekView.on(WeekViewFlag::StartTime);
+    options.endTime = look.weekView.on(WeekViewFlag::EndTime);
+    options.place = look.weekView.on(WeekViewFlag::Place);
     options.style = look.weekStyle;
     return options;
 }

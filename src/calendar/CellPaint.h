@@ -8,6 +8,7 @@
 #include "calendar/DayCellLists.h"
 #include "platform/Platform.h"
 #include "schedule/Categories.h"
+#include "settings/SettingFlags.h"
 #include "todo/TodoRecord.h"
 
 #include <array>
@@ -21,8 +22,8 @@ namespace kal {
 struct CalendarLook {
     std::array<ColorValue, 21> textColor{};
     std::array<ColorValue, 21> backColor{};
-    std::array<int, 9> calView{};
-    std::array<int, 9> weekView{};   // WeekView: the week view's contents
+    CalViewFlags calView;
+    WeekViewFlags weekView;
     bool otherMonth = true;          // OtherMon
     bool eraDates = true;            // DateJap
     bool underlineSchedules = false; // [Mini] SchLine

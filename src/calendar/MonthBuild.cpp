@@ -142,12 +142,13 @@ MonthBuild BuildMonth(const MonthBuildInput& in)
     build.unreadable = in.unreadable;
     MonthLayout& layout = build.layout;
     layout = BuildLayout(in.year, in.month, in.weekStart);
-    const std::vector<bool> memos =
-        FlagOn(in.calView, 5) ? DayMemosExist(in.memoPath, layout.firstCellDate(), 42) : std::vector<bool>(42, false);
+    const std::vector<bool> memos = in.calView.on(CalViewFlag::MemoMark)
+                                        ? DayMemosExist(in.memoPath, layout.firstCellDate(), 42)
+                                        : std::vector<bool>(42, false);
     for (int row = 1; row <= 6; ++row)
         for (int column = 0; column < 7; ++column) {
             DayCell& cell = layout.cell(column, row);
-            cell.showRokuyo = cell.rokuyo >= 1 && in.rikuyo[static_cast<std::size_t>(cell.rokuyo - 1)] == 1;
+            cell.showRokuyo = RokuyoShown(in.rikuyo, cell.rokuyo);
             if (memos[static_cast<std::size_t>((row - 1) * 7 + column)])
                 cell.mark = 1;
         }
@@ -158,7 +159,7 @@ MonthBuild BuildMonth(const MonthBuildInput& in)
     if (holidays->rules().empty())
         files::loadLinesNoting(holidayPath, build.unreadable);
     ApplyHolidays(*holidays, layout, build.lists);
-    ApplyTodoLines(in.todoLines, FlagOn(in.calView, 6), layout, build.lists);
+    ApplyTodoLines(in.todoLines, in.calView.on(CalViewFlag::TodoMark), layout, build.lists);
 
     addScheduleLines(in, build);
     if (in.memoTexts)

@@ -8,6 +8,7 @@
 #include "memo/DayMemo.h"
 #include "platform/Files.h"
 #include "platform/Platform.h"
+#include "settings/SettingFlags.h"
 
 #include <array>
 #include <optional>
@@ -21,8 +22,8 @@ struct MonthBuildInput {
     int month = 1;
     WeekStart weekStart = WeekStart::Sunday;
     Date today;
-    std::array<int, 9> calView{};               // month-cell content flags (1 = on)
-    std::array<int, 9> rikuyo{};                // six rokuyo flags
+    CalViewFlags calView;
+    RokuyoFlags rikuyo;
     std::string dataPath;                       // schedule files and Holiday.dat
     std::string memoPath;                       // yyyymmdd.mem
     std::vector<std::string> todoLines;         // open and done ToDo records

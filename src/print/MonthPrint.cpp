@@ -23,8 +23,8 @@ CalendarLook printLook(const MonthPage& page)
 {
     CalendarLook look = page.source.look;
     look.otherMonth = page.settings.otherMonth != OtherMonthPrint::Hidden;
-    look.calView[7] = page.settings.place ? 1 : 0;
-    look.calView[8] = page.settings.todo != TodoPrint::None ? 1 : 0;
+    look.calView.set(CalViewFlag::Place, page.settings.place ? 1 : 0);
+    look.calView.set(CalViewFlag::TodoTitle, page.settings.todo != TodoPrint::None ? 1 : 0);
     look.placeOpen = KAL_SJIS("【");
     look.placeClose = KAL_SJIS("】");
     return look;

@@ -1,11 +1,12 @@
-// The settings file Kalendra.ini: every section and key with its reader default, the decoded
-// flag strings, fonts and colours, and the writers that own each key.
+// The settings file Kalendra.ini: the values of its keys (the keys themselves, their defaults
+// and encodings are the table of SettingKeys.h), the decoded flag strings, fonts and colours.
 //
 // Text values keep their stored Shift-JIS bytes; font names and resolved folders are UTF-8.
 #pragma once
 
 #include "platform/IniFile.h"
 #include "platform/Platform.h"
+#include "settings/SettingFlags.h"
 
 #include <algorithm>
 #include <array>
@@ -35,19 +36,11 @@ struct AlmanacFlags {
     bool oldDate = false;      // Kyureki: the date in the old lunisolar calendar
     bool solarTerm = false;    // Sekki: the 24 solar terms
     bool seasonalDays = false; // Zassetsu: the seasonal days
+    bool operator==(const AlmanacFlags&) const = default;
 };
 AlmanacFlags ReadAlmanacFlags(const IniFile& ini);
 // Written once a flag is on or the section is there, so a file that never had one keeps its lines.
 void WriteAlmanacFlags(IniFile& ini, const AlmanacFlags& flags);
-
-// Nine flags decoded from a flag string, one small integer per character.
-using Flags = std::array<int, 9>;
-
-// Flag `number` (counted from 1) is on.
-inline bool FlagOn(const Flags& flags, int number)
-{
-    return flags[static_cast<std::size_t>(number - 1)] == 1;
-}
 
 struct ColorPair {
     ColorValue text = 0;
@@ -89,96 +82,96 @@ enum FontItem { FontDay = 0, FontSch, FontWeek, FontMemo, FontNote, FontMini, Fo
 
 struct AppSettings {
     // [Kalendra]
-    std::string ver = "0.00";
-    int relativePath = 0; // the folders are stored relative to the program folder
+    std::string ver;
+    int relativePath{}; // the folders are stored relative to the program folder
     std::string dataPathValue, memoPathValue, todoPathValue, notePathValue; // as stored
     std::string dataPath, memoPath, todoPath, notePath;                     // resolved, UTF-8, with '/'
 
     // [Window]
-    std::string title = "Kalendra";
-    int now = 2001;
-    int posMode = 2;
-    int top = 1, left = 1;
-    int height = 571, width = 799;
-    int pnlWidth = 320, gridHeight = 343, schHeight = 120, memoHeight = 120;
-    int panelMode = 0;
-    bool gridMode = false, smallMode = false, toolBar = true, statusBar = true;
-    int taskTray = 0, taskBar = 0, stayOnTop = 0;
-    int schWidth = 120, plcWidth = 100, catWidth = 100;
-    int tNoWidth = 144, tOkWidth = 144, nPrWidth = 48, oPrWidth = 48;
+    std::string title;
+    int now{};
+    int posMode{};
+    int top{}, left{};
+    int height{}, width{};
+    int pnlWidth{}, gridHeight{}, schHeight{}, memoHeight{};
+    int panelMode{};
+    bool gridMode{}, smallMode{}, toolBar{}, statusBar{};
+    int taskTray{}, taskBar{}, stayOnTop{};
+    int schWidth{}, plcWidth{}, catWidth{};
+    int tNoWidth{}, tOkWidth{}, nPrWidth{}, oPrWidth{};
 
     // [Mini]
-    int miniHeight = 176, miniWidth = 164, miniTop = 1, miniLeft = 1;
-    int miniPosMode = 3;
-    int trans = 0, transValue = 120;
-    int schLine = 0;
-    int miniStatusBar = 0;
+    int miniHeight{}, miniWidth{}, miniTop{}, miniLeft{};
+    int miniPosMode{};
+    int trans{}, transValue{};
+    int schLine{};
+    int miniStatusBar{};
 
     // [View]
-    int passwd = 0, passwd2 = 0;
-    int catchk = 0;
-    int closeTray = 0;
-    int strWeek = 0;
-    int dateJap = 1;
-    int otherMon = 1;
-    int monWeek = 6;
-    Flags schView{};
-    bool note = true;
-    int autoIme = 1;
-    bool scrUd = true;
-    int udTime = 3;
-    Flags calView{};
-    Flags rikuyo{};
-    Flags weekView{};
-    int notePas = 0;
-    int noteTab = 1;
+    int passwd{}, passwd2{};
+    int catchk{};
+    int closeTray{};
+    int strWeek{};
+    int dateJap{};
+    int otherMon{};
+    int monWeek{};
+    SchViewFlags schView;
+    bool note{};
+    int autoIme{};
+    bool scrUd{};
+    int udTime{};
+    CalViewFlags calView;
+    RokuyoFlags rikuyo;
+    WeekViewFlags weekView;
+    int notePas{};
+    int noteTab{};
 
     // [Koyomi]
     AlmanacFlags almanac;
 
     // [Memo]
-    int memo = 1;
-    bool mtUmu = true;
+    int memo{};
+    bool mtUmu{};
     std::string mTitle;
 
     // [ToDo]
-    int todo = 1;
-    int tNoIcon = 1;
-    int warnTerm = 3;
-    Flags setIcon{};
-    Flags tNoItem{};
-    Flags tOkItem{};
-    int toDoTab = 1;
+    int todo{};
+    int tNoIcon{};
+    int warnTerm{};
+    TodoIconFlags setIcon;
+    TodoItemFlags tNoItem;
+    TodoItemFlags tOkItem;
+    int toDoTab{};
 
     // [Sound]
-    int alarm = 0, alarmTime = 0;
+    int alarm{}, alarmTime{};
     std::string alarmWav;
-    int signal = 0, signalMode = 0;
+    int signal{}, signalMode{};
     std::string signalWav;
 
     // [Clean]
-    int clean = 0, cleanTerm = 12;
+    int clean{}, cleanTerm{};
 
     // [Clock]
-    int clock = 1;
-    int clockType = 0;
+    int clock{};
+    int clockType{};
     FontSpec clockFont;
-    std::string clockStyle = "yyyy-mm-dd hh:mm:ss";
-    int clockLeft = 0, clsec = 1, clhour = 1;
+    std::string clockStyle;
+    int clockLeft{}, clsec{}, clhour{};
 
     // [Font] and [Color]
     std::array<FontSpec, FontItemCount> fonts;
     std::array<ColorPair, ColorItemCount> colors;
 
+    // The reader defaults of every key.
     AppSettings();
+
+    bool operator==(const AppSettings&) const = default;
 
     // Opacity of the mini calendar: 255 unless translucency is on, and never so low that the
     // window can no longer be found.
     int miniOpacity() const { return trans == 1 ? std::clamp(transValue, kMinMiniOpacity, 255) : 255; }
-    bool rokuyoShown(int code) const
-    {
-        return code >= 1 && code <= 6 && rikuyo[static_cast<std::size_t>(code - 1)] == 1;
-    }
+    bool rokuyoShown(int code) const { return RokuyoShown(rikuyo, code); }
 };
 
 // Why loading the settings failed; the window shows one message for all of them.
@@ -212,21 +205,11 @@ ColorPair decodeColor(const std::string& text, const ColorPair& fallback);
 std::string encodeFont(const FontSpec& font, bool withColor);
 std::string encodeColor(const ColorPair& pair, bool withBackground);
 
-// "Cw00".."Cw20" and "Day".."Mini".
+// "Cw00".."Cw20".
 const char* colorKey(int item);
-const char* fontKey(int item);
 
 ColorPair defaultColor(int item);
 bool colorHasBackground(int item);
-
-// One key the settings dialog writes, with its value (Shift-JIS); entries with an empty value
-// and `skipWhenMissing` are written only when stored.
-struct DialogKey {
-    const char* section;
-    const char* key;
-    std::string defaultValue;
-    bool skipWhenMissing = false;
-};
 
 // A decimal colour of at most 24 bits.
 std::optional<ColorValue> parseColorDigits(const std::string& text);

@@ -24,6 +24,18 @@ struct SetupPosition {
     bool onScreen() const { return top > 0 && top < screenHeight && left > 0 && left < screenWidth; }
 };
 
+struct SettingKey;
+
+// One key the settings dialog writes, with its value (Shift-JIS); a key with an empty value
+// and `skipWhenMissing` is written only when stored.
+struct DialogKey {
+    const char* section;
+    const char* key;
+    std::string value;
+    bool skipWhenMissing = false;
+    const SettingKey* setting = nullptr;
+};
+
 // Every key the dialog writes, in file order, with its value taken from `s` (Shift-JIS).
 std::vector<DialogKey> dialogValues(const AppSettings& s, int todayYear, const std::optional<SetupPosition>& position);
 
@@ -42,9 +54,6 @@ AppSettings readSetupSettings(const IniFile& ini, const std::string& programFold
 // written at exit survive.
 void writeSetupSettings(IniFile& ini, const AppSettings& s, int todayYear,
                         const std::optional<SetupPosition>& position);
-
-// Flags written as "0"/"1", `count` of them.
-std::string encodeFlags(const Flags& flags, int count);
 
 // The translucency slider (0..20) and the stored TransValue (0..240).
 inline constexpr int kTransSliderMax = 20;

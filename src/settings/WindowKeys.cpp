@@ -1,5 +1,7 @@
 #include "settings/WindowKeys.h"
 
+#include "settings/SettingKeys.h"
+
 namespace kal {
 
 StartGeometry StartGeometryOf(const AppSettings& settings, const WindowGeometry& normal, int rightPanel, int gridHeight)
@@ -19,18 +21,30 @@ StartGeometry StartGeometryOf(const AppSettings& settings, const WindowGeometry&
 }
 namespace {
 
-void writePosition(IniFile& ini, const char* section, int left, int top, const ScreenRect& screen)
+using S = AppSettings;
+
+// The fields of one window's place and size.
+struct GeometryKeys {
+    int S::*top;
+    int S::*left;
+    int S::*width;
+    int S::*height;
+};
+constexpr GeometryKeys kNormalKeys{&S::top, &S::left, &S::width, &S::height};
+constexpr GeometryKeys kMiniKeys{&S::miniTop, &S::miniLeft, &S::miniWidth, &S::miniHeight};
+
+void writePosition(IniFile& ini, const GeometryKeys& keys, int left, int top, const ScreenRect& screen)
 {
     if (!OnScreen(left, top, screen))
         return;
-    ini.writeInteger(section, "Top", top);
-    ini.writeInteger(section, "Left", left);
+    writeSetting(ini, keys.top, top);
+    writeSetting(ini, keys.left, left);
 }
 
-void writeSize(IniFile& ini, const char* section, int width, int height)
+void writeSize(IniFile& ini, const GeometryKeys& keys, int width, int height)
 {
-    ini.writeInteger(section, "Height", height);
-    ini.writeInteger(section, "Width", width);
+    writeSetting(ini, keys.height, height);
+    writeSetting(ini, keys.width, width);
 }
 
 bool dayWidthsUnchanged(const WindowState& s, const StartGeometry& start)
@@ -54,45 +68,45 @@ bool WindowKeysUnchanged(const WindowState& s, const StartGeometry& start)
 
 void WriteWindowKeys(IniFile& ini, const WindowState& s)
 {
-    ini.writeInteger("Window", "Now", s.todayYear);
-    ini.writeInteger("Window", "PanelMode", s.panelMode);
-    ini.writeInteger("Window", "GridMode", s.weekView ? 1 : 0);
-    ini.writeInteger("View", "Note", s.notesShown ? 1 : 0);
+    writeSetting(ini, &S::now, s.todayYear);
+    writeSetting(ini, &S::panelMode, s.panelMode);
+    writeSetting(ini, &S::gridMode, s.weekView);
+    writeSetting(ini, &S::note, s.notesShown);
     if (s.mini) {
-        ini.writeInteger("Window", "SmallMode", 1);
-        writePosition(ini, "Window", s.normal.left, s.normal.top, s.screen);
-        writeSize(ini, "Window", s.normal.width, s.normal.height);
-        ini.writeInteger("Window", "PnlWidth", s.rightPanel);
-        writeSize(ini, "Mini", s.current.width, s.current.height);
-        writePosition(ini, "Mini", s.current.left, s.current.top, s.screen);
+        writeSetting(ini, &S::smallMode, true);
+        writePosition(ini, kNormalKeys, s.normal.left, s.normal.top, s.screen);
+        writeSize(ini, kNormalKeys, s.normal.width, s.normal.height);
+        writeSetting(ini, &S::pnlWidth, s.rightPanel);
+        writeSize(ini, kMiniKeys, s.current.width, s.current.height);
+        writePosition(ini, kMiniKeys, s.current.left, s.current.top, s.screen);
     } else {
-        ini.writeInteger("Window", "SmallMode", 0);
-        writePosition(ini, "Mini", s.miniRemembered.left, s.miniRemembered.top, s.screen);
-        writeSize(ini, "Mini", s.miniRemembered.width, s.miniRemembered.height);
+        writeSetting(ini, &S::smallMode, false);
+        writePosition(ini, kMiniKeys, s.miniRemembered.left, s.miniRemembered.top, s.screen);
+        writeSize(ini, kMiniKeys, s.miniRemembered.width, s.miniRemembered.height);
         if (s.normalState) {
-            writePosition(ini, "Window", s.current.left, s.current.top, s.screen);
-            writeSize(ini, "Window", s.current.width, s.current.height);
-            ini.writeInteger("Window", "PnlWidth", s.rightPanel);
+            writePosition(ini, kNormalKeys, s.current.left, s.current.top, s.screen);
+            writeSize(ini, kNormalKeys, s.current.width, s.current.height);
+            writeSetting(ini, &S::pnlWidth, s.rightPanel);
         }
     }
-    ini.writeInteger("Window", "GridHeight", s.gridHeight);
+    writeSetting(ini, &S::gridHeight, s.gridHeight);
     if (s.normalState && !s.mini && s.panelMode == 0) {
-        ini.writeInteger("Window", "SchHeight", s.dayListHeight);
+        writeSetting(ini, &S::schHeight, s.dayListHeight);
         if (s.todoShown)
-            ini.writeInteger("Window", "MemoHeight", s.memoHeight);
+            writeSetting(ini, &S::memoHeight, s.memoHeight);
     }
     if (s.normalState) {
-        const char* dayKeys[] = {"SchWidth", "PlcWidth", "CatWidth"};
+        int S::*const dayKeys[] = {&S::schWidth, &S::plcWidth, &S::catWidth};
         for (std::size_t i = 0; i < s.dayWidths.size(); ++i)
             if (s.dayWidths[i])
-                ini.writeInteger("Window", dayKeys[i], *s.dayWidths[i]);
-        const char* keys[] = {"TNoWidth", "TOkWidth", "NPrWidth", "OPrWidth"};
+                writeSetting(ini, dayKeys[i], *s.dayWidths[i]);
+        int S::*const todoKeys[] = {&S::tNoWidth, &S::tOkWidth, &S::nPrWidth, &S::oPrWidth};
         for (std::size_t i = 0; i < s.todoWidths.size(); ++i)
-            ini.writeInteger("Window", keys[i], s.todoWidths[i]);
+            writeSetting(ini, todoKeys[i], s.todoWidths[i]);
     }
-    ini.writeInteger("Window", "ToolBar", s.toolBar ? 1 : 0);
-    ini.writeInteger("Window", "StatusBar", s.statusBar ? 1 : 0);
-    ini.writeInteger("Clock", "Clock", s.clock ? 1 : 0);
+    writeSetting(ini, &S::toolBar, s.toolBar);
+    writeSetting(ini, &S::statusBar, s.statusBar);
+    writeSetting(ini, &S::clock, s.clock ? 1 : 0);
 }
 
 } // namespace kal

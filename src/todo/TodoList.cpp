@@ -28,14 +28,14 @@ constexpr std::array<ItemSpec, kTodoItemCount> kItems = {{
     {"処理日", 60, ColumnAlign::Left},
 }};
 
-bool itemShown(TodoList list, const std::array<int, 9>& flags, TodoItem item)
+bool itemShown(TodoList list, const TodoItemFlags& flags, TodoItem item)
 {
     if (item == TodoItem::Title)
         return true;
     if ((list == TodoList::Open && item == TodoItem::DoneDate) ||
         (list == TodoList::Done && item == TodoItem::DaysLeft))
         return false;
-    return flags[static_cast<std::size_t>(item)] == 1;
+    return flags.on(item);
 }
 
 // "yy/mm/dd" of a stored "yyyy/mm/dd".
@@ -74,8 +74,8 @@ TodoRow rowOf(int index, const std::string& line, const TodoFields& f, const Dat
 
 } // namespace
 
-std::vector<TodoColumn> TodoColumns(TodoList list, const std::array<int, 9>& itemFlags, bool statusIcons,
-                                    int priorityWidth, int titleWidth)
+std::vector<TodoColumn> TodoColumns(TodoList list, const TodoItemFlags& itemFlags, bool statusIcons, int priorityWidth,
+                                    int titleWidth)
 {
     std::vector<TodoColumn> columns;
     if (list == TodoList::Done)
@@ -147,10 +147,9 @@ std::vector<std::size_t> TodoSortOrder(const std::vector<TodoRow>& rows, TodoIte
     return order;
 }
 
-std::optional<std::string> CustomTodoIconPath(const std::string& programFolder, const std::array<int, 9>& setIcon,
-                                              int state)
+std::optional<std::string> CustomTodoIconPath(const std::string& programFolder, const TodoIconFlags& setIcon, int state)
 {
-    if (state < 1 || state > 4 || setIcon[static_cast<std::size_t>(state - 1)] != 1)
+    if (!TodoIconReplaced(setIcon, state))
         return std::nullopt;
     return TodoIconFilePath(programFolder, state);
 }

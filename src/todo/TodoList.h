@@ -4,6 +4,7 @@
 
 #include "platform/Collation.h"
 #include "platform/Date.h"
+#include "settings/SettingFlags.h"
 #include "todo/TodoRecord.h"
 #include "todo/TodoStore.h"
 
@@ -16,9 +17,9 @@ namespace kal {
 
 enum class TodoList { Open, Done };
 
-// The seven display items, in the order of the TNoItem/TOkItem flags.
-enum class TodoItem { Deadline = 0, DaysLeft, Priority, Title, Category, Progress, DoneDate };
-inline constexpr int kTodoItemCount = 7;
+// The seven display items, named as the TNoItem/TOkItem flags that show them.
+using TodoItem = TodoItemFlag;
+inline constexpr int kTodoItemCount = static_cast<int>(TodoItemFlags::count);
 
 enum class ColumnAlign { Left, Centre, Right };
 
@@ -32,8 +33,8 @@ struct TodoColumn {
 // The columns of one list: the first column, then each item whose flag is on ("件名" always,
 // never "処理日" in the open list nor "残日数" in the done list). The priority and title
 // columns take the saved widths.
-std::vector<TodoColumn> TodoColumns(TodoList list, const std::array<int, 9>& itemFlags, bool statusIcons,
-                                    int priorityWidth, int titleWidth);
+std::vector<TodoColumn> TodoColumns(TodoList list, const TodoItemFlags& itemFlags, bool statusIcons, int priorityWidth,
+                                    int titleWidth);
 
 struct TodoRow {
     TodoRef ref;
@@ -62,7 +63,7 @@ std::vector<std::size_t> TodoSortOrder(const std::vector<TodoRow>& rows, TodoIte
 
 // The user's own picture for status icon `state` (1 overdue, 2 due today, 3 warning, 4 normal):
 // program folder + "TNoicon" + state + ".sbm", when flag `state` of SetIcon is on.
-std::optional<std::string> CustomTodoIconPath(const std::string& programFolder, const std::array<int, 9>& setIcon,
+std::optional<std::string> CustomTodoIconPath(const std::string& programFolder, const TodoIconFlags& setIcon,
                                               int state);
 // Where the picture for `state` is kept, whatever SetIcon says.
 std::string TodoIconFilePath(const std::string& programFolder, int state);

@@ -12,21 +12,21 @@ TEST(TodoIconFiles, EachPictureWrittenTurnsItsFlagOnAndAFailureKeepsTheOldOne)
     struct Case {
         const char* name;
         int failingOpen; // 0 none; 1 the first picture written, 2 the second
-        Flags flags;
+        TodoIconFlags flags;
         const char* icon1;
         const char* icon3;
         std::size_t failures;
     };
     const Case cases[] = {
-        {"both written", 0, {1, 0, 1}, "BMone", "BMthree", 0},
-        {"first refused", 1, {0, 0, 1}, "BMold", "BMthree", 1},
-        {"second refused", 2, {1, 0, 0}, "BMone", nullptr, 1},
+        {"both written", 0, TodoIconFlags({1, 0, 1}), "BMone", "BMthree", 0},
+        {"first refused", 1, TodoIconFlags({0, 0, 1}), "BMold", "BMthree", 1},
+        {"second refused", 2, TodoIconFlags({1, 0, 0}), "BMone", nullptr, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder dir;
         dir.write("TNoicon1.sbm", "BMold");
-        Flags flags{};
+        TodoIconFlags flags;
         FaultyFileOps ops(FileStep::Open, c.failingOpen, ENOSPC);
         const std::vector<std::string> failures = SaveTodoIcons(
             dir.path(), {std::string("BMone"), std::nullopt, std::string("BMthree"), std::nullopt}, flags, ops);

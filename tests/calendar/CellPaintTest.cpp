@@ -21,7 +21,7 @@ CalendarLook defaultLook()
         look.textColor[static_cast<std::size_t>(i)] = settings.colors[static_cast<std::size_t>(i)].text;
         look.backColor[static_cast<std::size_t>(i)] = settings.colors[static_cast<std::size_t>(i)].back;
     }
-    look.calView = {1, 1, 1, 1, 1, 1, 0, 0, 1};
+    look.calView = CalViewFlags({1, 1, 1, 1, 1, 1, 0, 0, 1});
     return look;
 }
 
@@ -116,15 +116,15 @@ TEST_F(PaintFixture, BandsFollowTheContentFlagsAndTheCategoryRules)
     EXPECT_TRUE(cell.bands[3].style.bold);
     EXPECT_TRUE(cell.bands[3].style.italic);
 
-    look.calView[6] = 1; // start time
-    look.calView[7] = 1; // place
-    look.calView[0] = 0; // no national holidays
+    look.calView.set(CalViewFlag::StartTime, 1);
+    look.calView.set(CalViewFlag::Place, 1);
+    look.calView.set(CalViewFlag::Holidays, 0);
     CellPaint withTimes = paint(20);
     ASSERT_EQ(withTimes.bands.size(), 3u);
     EXPECT_EQ(withTimes.bands[2].text, "10:00 " + sj("会議") + "(" + sj("本社") + ")");
     EXPECT_EQ(withTimes.bands[1].text, sj("旧分類"));
 
-    look.calView[3] = 0; // no schedules
+    look.calView.set(CalViewFlag::Schedules, 0);
     EXPECT_EQ(paint(20).bands.size(), 1u);
 }
 
@@ -140,7 +140,7 @@ TEST_F(PaintFixture, TodoLinesAndIcons)
     EXPECT_TRUE(cell.memoIcon);
     // The thresholds of the state itself: TodoListTest.
     EXPECT_EQ(cell.todoIcon, TodoIcon::Warning);
-    look.calView[8] = 0;
+    look.calView.set(CalViewFlag::TodoTitle, 0);
     EXPECT_TRUE(paint(14).bands.empty());
 }
 
@@ -153,7 +153,7 @@ TEST_F(PaintFixture, DayNumberRokuyoAndMiniUnderline)
     add(6, "3" + schedule(6, "", "", "x"));
     EXPECT_FALSE(paint(6).underline);
     look.underlineSchedules = true;
-    look.calView[3] = 0;
+    look.calView.set(CalViewFlag::Schedules, 0);
     EXPECT_TRUE(paint(6).underline);
     EXPECT_FALSE(paint(7).underline);
 }
@@ -223,8 +223,8 @@ TEST_F(PaintFixture, WeekDaysFollowWeekViewNotCalView)
 {
     add(20, "0" + sj("祝日"));
     add(20, "3" + schedule(20, "10:00", "", sj("会議"), sj("本社")));
-    look.calView = {0, 0, 0, 0, 0, 0, 0, 0, 0};
-    look.weekView = {1, 1, 1, 1, 1, 1, 1, 1, 1};
+    look.calView = CalViewFlags();
+    look.weekView = WeekViewFlags({1, 1, 1, 1, 1, 1, 1, 1, 1});
     look.weekStyle = FontStyle::Bold;
     const CellPos p = at(20);
     WeekDayPaint day = PaintWeekDay(layout, lists, categories, look, today, p.column, p.row);
@@ -234,7 +234,7 @@ TEST_F(PaintFixture, WeekDaysFollowWeekViewNotCalView)
     EXPECT_EQ(day.bands[1].text, "10:00 " + sj("会議") + "(" + sj("本社") + ")");
     EXPECT_TRUE(PaintCell(layout, lists, categories, look, today, p.column, p.row).bands.empty());
 
-    look.weekView = {0, 1, 1, 1, 1, 1, 1, 1, 1};
+    look.weekView.set(WeekViewFlag::Holidays, 0);
     day = PaintWeekDay(layout, lists, categories, look, today, p.column, p.row);
     ASSERT_EQ(day.bands.size(), 1u);
     EXPECT_EQ(day.bands[0].kind, BandKind::Schedule);
@@ -282,7 +282,7 @@ TEST(WeekDayPaint, DateColumnTextsAndColoursForBothWeekStarts)
 TEST(WeekDayPaint, NeighbouringMonthDaysAreDrawnWhateverOtherMonSays)
 {
     CalendarLook look = defaultLook();
-    look.weekView = {1, 1, 1, 1, 1, 1, 1, 1, 1};
+    look.weekView = WeekViewFlags({1, 1, 1, 1, 1, 1, 1, 1, 1});
     look.otherMonth = false;
     const MonthLayout layout = BuildLayout(2026, 5, WeekStart::Sunday);
     DayCellLists lists;

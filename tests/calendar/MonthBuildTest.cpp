@@ -34,8 +34,8 @@ struct MonthBuildFixture : ::testing::Test {
         input.year = 2026;
         input.month = 5;
         input.today = Date{2026, 5, 12};
-        input.calView = {1, 1, 1, 1, 1, 1, 1, 0, 0};
-        input.rikuyo = {1, 1, 1, 1, 1, 1, 0, 0, 0};
+        input.calView = CalViewFlags({1, 1, 1, 1, 1, 1, 1, 0, 0});
+        input.rikuyo = RokuyoFlags({1, 1, 1, 1, 1, 1});
         input.dataPath = dir.path();
         input.memoPath = dir.path();
     }
@@ -113,15 +113,15 @@ TEST_F(MonthBuildFixture, MemoAndToDoMarksAndRokuyo)
     EXPECT_EQ(textsOn(build, Date{2026, 5, 22}), std::vector<std::string>{"8" + input.todoLines[3]});
     EXPECT_TRUE(textsOn(build, Date{2026, 5, 21}).empty());
 
-    input.calView[4] = 0; // no memo marks
-    input.calView[5] = 0; // no ToDo marks: the line stays, the mark does not come
+    input.calView.set(CalViewFlag::MemoMark, 0);
+    input.calView.set(CalViewFlag::TodoMark, 0); // the line stays, the mark does not come
     MonthBuild plain = BuildMonth(input);
     EXPECT_EQ(cellOn(plain, Date{2026, 5, 20}).mark, 0);
     EXPECT_EQ(textsOn(plain, Date{2026, 5, 22}).size(), 1u);
 
     const DayCell& cell = cellOn(build, Date{2026, 5, 12});
     EXPECT_NE(cell.rokuyo, 0);
-    EXPECT_EQ(cell.showRokuyo, input.rikuyo[static_cast<std::size_t>(cell.rokuyo - 1)] == 1);
+    EXPECT_TRUE(cell.showRokuyo);
     input.rikuyo = {};
     EXPECT_FALSE(cellOn(BuildMonth(input), Date{2026, 5, 12}).showRokuyo);
 }
@@ -133,7 +133,7 @@ TEST_F(MonthBuildFixture, MemoTextsOfEveryShownDayOnlyWhenAskedAndWhateverTheMem
     dir.write("20260606.mem", "trailing");
     dir.write("20260607.mem", "not shown\r\n");
     dir.write("20260521.mem", std::string("\x81\x00\xff\r\r\n", 6)); // garbage still reads
-    input.calView[4] = 0;                                            // no memo marks
+    input.calView.set(CalViewFlag::MemoMark, 0);
     EXPECT_FALSE(BuildMonth(input).memoTextsRead);
 
     input.memoTexts = true;

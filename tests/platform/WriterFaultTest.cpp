@@ -345,10 +345,10 @@ const std::vector<Writer>& writers()
          kDeleteSteps},
         {"ToDo icon picture", arrangeSettingsFolder,
          [](const TempFolder& dir, files::FileOps& ops) {
-             Flags setIcon{};
+             TodoIconFlags setIcon;
              const std::vector<std::string> failures =
                  SaveTodoIcons(dir.path(), {std::nullopt, std::string("BMnew")}, setIcon, ops);
-             return failures.empty() && setIcon[1] != 1 ? "(flag not set)" : joined(failures);
+             return failures.empty() && !setIcon.on(TodoIconFlag::DueToday) ? "(flag not set)" : joined(failures);
          }},
         {"note renamed with its list", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {

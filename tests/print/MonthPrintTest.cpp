@@ -50,7 +50,7 @@ struct MonthPrintFixture : ::testing::Test {
                                        schedule(4, "10:00", "非表示", "秘密"),
                                        schedule(12, "13:00", "", "歯医者", "", false, true)}));
         home.write("ToDo.dat", crlf({todo("2026/05/04", "仕事", "報告書")}));
-        settings.calView = {1, 1, 1, 1, 1, 1, 1, 1, 0};
+        settings.calView = CalViewFlags({1, 1, 1, 1, 1, 1, 1, 1, 0});
     }
 
     MonthPage page(WeekStart weekStart = WeekStart::Sunday) const
@@ -145,17 +145,17 @@ TEST_F(MonthPrintFixture, LinesInOrderWithPlaceInBracketsAndHiddenCategoriesLeft
     EXPECT_TRUE(cell(page(), 12).lines[0].style.underline) << "the line code of the record";
 
     print.place = false;
-    settings.calView[6] = 0; // no start time
+    settings.calView.set(CalViewFlag::StartTime, 0);
     EXPECT_EQ(texts(cell(page(), 4))[2], "会議") << "the screen's place flag does not print the place";
 }
 
 TEST_F(MonthPrintFixture, ToDoLinesFollowThePrintModeNotTheScreen)
 {
-    settings.calView[8] = 1;
+    settings.calView.set(CalViewFlag::TodoTitle, 1);
     print.todo = TodoPrint::None;
     EXPECT_EQ(texts(cell(page(), 4)).size(), 3u);
 
-    settings.calView[8] = 0;
+    settings.calView.set(CalViewFlag::TodoTitle, 0);
     print.todo = TodoPrint::Underlined;
     PrintedCell fourth = cell(page(), 4);
     ASSERT_EQ(fourth.lines.size(), 4u);

@@ -39,8 +39,8 @@ TEST(AppSettings, OnlyTheVersionGivesEveryReaderDefault)
     EXPECT_EQ(s.title, "Kalendra");
     EXPECT_EQ(s.miniPosMode, 3);
     EXPECT_EQ(s.monWeek, 6);
-    EXPECT_EQ(s.calView, (Flags{1, 1, 1, 1, 1, 1, 1, 0, 0}));
-    EXPECT_EQ(s.schView, (Flags{1, 1, 1, 1, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(s.calView, CalViewFlags({1, 1, 1, 1, 1, 1, 1, 0, 0}));
+    EXPECT_EQ(s.schView, SchViewFlags({1, 1, 1, 1, 0, 0}));
     EXPECT_EQ(s.clockStyle, "yyyy-mm-dd hh:mm:ss");
     EXPECT_EQ(s.clockFont.name, "MS UI Gothic");
     EXPECT_EQ(s.clockFont.size, 11);
@@ -55,9 +55,9 @@ TEST(AppSettings, FlagStringsDecodeWithTheirFallbacks)
     TempFolder dir;
     AppSettings s;
     ASSERT_TRUE(load(dir, "[View]\r\nCalView=12\r\nWeekView=\r\nSchView=1x1\r\n", s).ok);
-    EXPECT_EQ(s.calView, (Flags{1, 2, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(s.weekView, (Flags{1, 1, 1, 1, 1, 1, 1, 1, 1}));
-    EXPECT_EQ(s.schView, (Flags{1, 0, 1, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(s.calView, CalViewFlags({1, 2, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(s.weekView, WeekViewFlags({1, 1, 1, 1, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(s.schView, SchViewFlags({1, 0, 1, 0, 0, 0}));
     EXPECT_EQ(decodeDigitFlags("1a11111110000", 0), (Flags{1, 0, 1, 1, 1, 1, 1, 1, 1}));
 }
 

@@ -137,7 +137,7 @@ TEST(SetupWrite, KeepsUnknownLinesAndExitKeysAndChangesOnlyItsOwn)
     ini.load();
     AppSettings s = readSetupSettings(ini, dir.path());
     EXPECT_EQ(s.strWeek, 1);
-    EXPECT_EQ(s.rikuyo[1], 0);
+    EXPECT_FALSE(s.rikuyo.on(RokuyoFlag::Tomobiki));
     EXPECT_EQ(s.miniStatusBar, 1) << "dialog default for a missing key";
     s.title = "Mine";
     writeSetupSettings(ini, s, 2026, SetupPosition{0, 10, 1280, 1024});
@@ -171,13 +171,13 @@ TEST(SetupWrite, EveryOwnedValueSurvivesARoundTrip)
     s.transValue = 0;
     s.passwd2 = 1;
     s.monWeek = 5;
-    s.calView = decodeDigitFlags("101010101", 0);
-    s.weekView = decodeDigitFlags("010101010", 1);
-    s.schView = decodeBinaryFlags("100001");
+    s.calView = CalViewFlags(decodeDigitFlags("101010101", 0));
+    s.weekView = WeekViewFlags(decodeDigitFlags("010101010", 1));
+    s.schView = SchViewFlags(decodeBinaryFlags("100001"));
     s.udTime = 42;
     s.memo = 2;
     s.mTitle = sj("日記帳");
-    s.tNoItem = decodeBinaryFlags("0111111");
+    s.tNoItem = TodoItemFlags(decodeBinaryFlags("0111111"));
     s.alarm = 2;
     s.alarmTime = 15;
     s.alarmWav = "/snd/a.wav";
@@ -201,7 +201,7 @@ TEST(SetupWrite, EveryOwnedValueSurvivesARoundTrip)
     const std::vector<DialogKey> reread = dialogValues(r, 2026, std::nullopt);
     for (std::size_t i = 0; i < written.size(); ++i) {
         SCOPED_TRACE(std::string(written[i].section) + "/" + written[i].key);
-        EXPECT_EQ(reread[i].defaultValue, written[i].defaultValue);
+        EXPECT_EQ(reread[i].value, written[i].value);
     }
     EXPECT_EQ(r.dataPath, dir.path() + "data/");
     EXPECT_FALSE(back.hasKey("Window", "Top"));
@@ -215,5 +215,5 @@ TEST(SetupRead, AFileTheWindowCannotLoadGivesTheDialogDefaults)
     ini.load();
     AppSettings s = readSetupSettings(ini, dir.path());
     EXPECT_EQ(s.strWeek, 0);
-    EXPECT_EQ(s.rikuyo[5], 1);
+    EXPECT_TRUE(s.rikuyo.on(RokuyoFlag::Shakko));
 }

@@ -1,5 +1,6 @@
 // What the ToDo lists show: columns, cells, icons by days left, captions and the column sort.
 #include "todo/TodoList.h"
+#include "settings/AppSettings.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,14 @@ std::string entry(const std::string& deadline, const std::string& fixed, const s
                   const std::string& doneDate = "2026/12/01")
 {
     return deadline + fixed + doneDate + std::string(14, ' ') + "00" + title;
+}
+
+// The ToDo settings of a file holding `line` in its [ToDo] section.
+AppSettings todoSettings(const std::string& line)
+{
+    AppSettings s;
+    EXPECT_TRUE(readSettings(IniFile("/p/Kalendra.ini", {"[ToDo]", line}), "/p/", s).ok);
+    return s;
 }
 
 const std::string& cell(const TodoRow& row, TodoItem item)
@@ -34,17 +43,17 @@ std::vector<std::string> captions(const std::vector<TodoColumn>& columns)
 
 TEST(TodoList, ColumnsFollowTheFlagsWithTheirFixedRules)
 {
-    const std::array<int, 9> defaults = {1, 0, 1, 1, 0, 0, 0};
+    const TodoItemFlags defaults({1, 0, 1, 1, 0, 0, 0});
     EXPECT_EQ(captions(TodoColumns(TodoList::Open, defaults, true, 48, 144)),
               (std::vector<std::string>{"状況", "期限日", "優先度", "件名"}));
-    const std::array<int, 9> all = {1, 1, 1, 1, 1, 1, 1};
+    const TodoItemFlags all({1, 1, 1, 1, 1, 1, 1});
     EXPECT_EQ(captions(TodoColumns(TodoList::Open, all, false, 48, 144)),
               (std::vector<std::string>{"", "期限日", "残日数", "優先度", "件名", "分類", "進捗"}))
         << "the open list never shows 処理日";
     EXPECT_EQ(captions(TodoColumns(TodoList::Done, all, true, 48, 144)),
               (std::vector<std::string>{"完", "期限日", "優先度", "件名", "分類", "進捗", "処理日"}))
         << "the done list never shows 残日数";
-    const std::array<int, 9> none{};
+    const TodoItemFlags none;
     EXPECT_EQ(captions(TodoColumns(TodoList::Done, none, true, 48, 144)), (std::vector<std::string>{"完", "件名"}))
         << "件名 is always shown";
 
@@ -151,4 +160,35 @@ TEST(TodoList, KeysTellIdenticalLinesApart)
     EXPECT_EQ(keys[2].occurrence, 1);
     EXPECT_TRUE(keys[0] < keys[2]);
     EXPECT_FALSE(keys[2] < keys[0]);
+}
+
+TEST(TodoList, EachItemFlagAloneAddsItsOwnColumnToEachList)
+{
+    const char* const cases[][3] = {
+        {"1000000", "|期限日|件名|", "完|期限日|件名|"}, {"0100000", "|残日数|件名|", "完|件名|"},
+        {"0010000", "|優先度|件名|", "完|優先度|件名|"}, {"0001000", "|件名|", "完|件名|"},
+        {"0000100", "|件名|分類|", "完|件名|分類|"},     {"0000010", "|件名|進捗|", "完|件名|進捗|"},
+        {"0000001", "|件名|", "完|件名|処理日|"}};
+    for (const auto& c : cases) {
+        const AppSettings open = todoSettings(std::string("TNoItem=") + c[0]);
+        const AppSettings done = todoSettings(std::string("TOkItem=") + c[0]);
+        std::string openCaptions, doneCaptions;
+        for (const std::string& caption : captions(TodoColumns(TodoList::Open, open.tNoItem, false, 48, 144)))
+            openCaptions += caption + "|";
+        for (const std::string& caption : captions(TodoColumns(TodoList::Done, done.tOkItem, false, 48, 144)))
+            doneCaptions += caption + "|";
+        EXPECT_EQ(openCaptions, c[1]) << c[0];
+        EXPECT_EQ(doneCaptions, c[2]) << c[0];
+    }
+}
+
+TEST(TodoList, EachIconFlagAloneReplacesOnlyItsStatesPicture)
+{
+    for (int state = 1; state <= 4; ++state) {
+        std::string flags = "0000";
+        flags[static_cast<std::size_t>(state - 1)] = '1';
+        const AppSettings s = todoSettings("SetIcon=" + flags);
+        for (int asked = 0; asked <= 5; ++asked)
+            EXPECT_EQ(CustomTodoIconPath("/p/", s.setIcon, asked).has_value(), asked == state) << flags << asked;
+    }
 }

@@ -279,7 +279,7 @@ void CalendarPainter::paintWeekDate(QPainter& painter, const WeekDayPaint& day, 
 void CalendarPainter::paintWeekMemo(QPainter& painter, const std::vector<std::string>& memo, const QRect& rect) const
 {
     painter.fillRect(rect, toQColor(look_.backColor[ColMemoList]));
-    if (memo.empty() || !FlagOn(look_.weekView, 5))
+    if (memo.empty() || !look_.weekView.on(WeekViewFlag::MemoText))
         return;
     const QFontMetrics metrics(fonts_.window);
     const std::size_t shown = MemoLinesShown(memo.size(), rect.height(), metrics.height());

@@ -293,7 +293,7 @@ void CalendarPanel::MonthSchEdit()
         MonthBuildInputFrom(settings, cursor_.viewYear, cursor_.viewMonth, cursor_.today, links_.todoLines());
     categories_ = CategoryTable(files::loadLinesNoting(context_.programFolder + kCategoryFileName, input.unreadable));
     input.weekStart = build_.layout.weekStart;
-    input.memoTexts = weekShown_ && FlagOn(settings.weekView, 5);
+    input.memoTexts = weekShown_ && settings.weekView.on(WeekViewFlag::MemoText);
     build_ = BuildMonth(input);
     context_.showUnreadable("month", build_.unreadable);
     painter_.setToday(cursor_.today);
@@ -318,15 +318,16 @@ void CalendarPanel::RebuildMonth()
 void CalendarPanel::TodoLinesChanged()
 {
     const AppSettings& settings = context_.settings;
-    if (FlagOn(settings.calView, 6) || FlagOn(settings.calView, 9) || FlagOn(settings.weekView, 9))
+    if (settings.calView.on(CalViewFlag::TodoMark) || settings.calView.on(CalViewFlag::TodoTitle) ||
+        settings.weekView.on(WeekViewFlag::TodoTitle))
         RebuildMonth();
 }
 
 bool CalendarPanel::ShowsMemoChange(bool existenceChanged) const
 {
     // The week view's memo column shows the text itself, so every change reaches it.
-    const bool weekShowsMemos = weekShown_ && FlagOn(context_.settings.weekView, 5);
-    return weekShowsMemos || (existenceChanged && FlagOn(context_.settings.calView, 5));
+    const bool weekShowsMemos = weekShown_ && context_.settings.weekView.on(WeekViewFlag::MemoText);
+    return weekShowsMemos || (existenceChanged && context_.settings.calView.on(CalViewFlag::MemoMark));
 }
 
 void CalendarPanel::SetMonth(int year, int month)

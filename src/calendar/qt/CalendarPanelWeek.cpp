@@ -115,7 +115,7 @@ void CalendarPanel::ChangeWeekly()
     weekShown_ = true;
     ApplyViewCaptions();
     ApplyWeekLook();
-    if (!build_.memoTextsRead && FlagOn(context_.settings.weekView, 5))
+    if (!build_.memoTextsRead && context_.settings.weekView.on(WeekViewFlag::MemoText))
         ReadMemoTexts(build_, context_.settings.memoPath);
     GridWeek->setSelection(WeekGrid::kLinesColumn, GridMonth->selectedColumn());
     ShowWeekOfSelection();
@@ -142,7 +142,7 @@ void CalendarPanel::ChangeMonthly()
 
 void CalendarPanel::ApplyWeekLook()
 {
-    GridWeek->setMemoColumn(FlagOn(context_.settings.weekView, 5));
+    GridWeek->setMemoColumn(context_.settings.weekView.on(WeekViewFlag::MemoText));
     GridWeek->setLineWidth(1);
     GridWeek->update();
 }

@@ -21,23 +21,27 @@ constexpr int kLineRole = Qt::UserRole + 3;
 constexpr int kIconRole = Qt::UserRole + 4;
 
 // Text of one column: 1 start, 2 end, 3 contents, 4 place, 5 category.
-QString columnText(int field, const std::string& record)
+QString columnText(SchViewFlag column, const std::string& record)
 {
-    switch (field) {
-    case 1:
+    switch (column) {
+    case SchViewFlag::StartTime:
         return fromSjis(text::trimRight(RecStart(record)));
-    case 2:
+    case SchViewFlag::EndTime:
         return fromSjis(text::trimRight(RecEnd(record)));
-    case 3:
+    case SchViewFlag::Contents:
         return fromSjis(RecTitle(record));
-    case 4:
+    case SchViewFlag::Place:
         return fromSjis(text::trimRight(RecPlace(record)));
-    case 5:
+    case SchViewFlag::Category:
         return fromSjis(text::trimRight(RecCategory(record)));
-    default:
-        return {};
+    case SchViewFlag::AlarmIcon:
+        break;
     }
+    return {};
 }
+
+// The columns whose widths the window keeps: SchWidth, PlcWidth, CatWidth.
+constexpr SchViewFlag kSizedColumns[] = {SchViewFlag::Contents, SchViewFlag::Place, SchViewFlag::Category};
 
 const char* stateIcon(const std::string& record, bool alarmsOn)
 {
@@ -89,30 +93,32 @@ void DayListPanel::ListCreate()
 {
     const AppSettings& settings = context_.settings;
     struct Column {
+        SchViewFlag flag;
         const char* caption;
         int width;
     };
-    const Column dayColumns[6] = {{"", 20},
-                                  {"開始", 38},
-                                  {"終了", 38},
-                                  {"内容", settings.schWidth},
-                                  {"場所", settings.plcWidth},
-                                  {"分類", settings.catWidth}};
+    const Column dayColumns[] = {{SchViewFlag::AlarmIcon, "", 20},
+                                 {SchViewFlag::StartTime, "開始", 38},
+                                 {SchViewFlag::EndTime, "終了", 38},
+                                 {SchViewFlag::Contents, "内容", settings.schWidth},
+                                 {SchViewFlag::Place, "場所", settings.plcWidth},
+                                 {SchViewFlag::Category, "分類", settings.catWidth}};
     QStringList captions;
     std::vector<int> widths;
     dayColumns_.clear();
-    for (int i = 0; i < 6; ++i) {
+    for (const Column& column : dayColumns) {
+        const bool shown = settings.schView.on(column.flag);
         // Without the icon column a zero-width one keeps the text columns in place.
-        if (settings.schView[static_cast<std::size_t>(i)] == 1 || i == 0) {
-            captions << QString::fromUtf8(dayColumns[i].caption);
-            widths.push_back(i == 0 && settings.schView[0] != 1 ? 0 : dayColumns[i].width);
-            dayColumns_.push_back(i);
+        if (shown || column.flag == SchViewFlag::AlarmIcon) {
+            captions << QString::fromUtf8(column.caption);
+            widths.push_back(shown ? column.width : 0);
+            dayColumns_.push_back(column.flag);
         }
     }
     // Times must stay readable in whatever font the desktop gives.
     const int timeWidth = std::max(38, ListDaySch->fontMetrics().horizontalAdvance("00:00") + 12);
     for (std::size_t c = 0; c < dayColumns_.size(); ++c)
-        if ((dayColumns_[c] == 1 || dayColumns_[c] == 2) && widths[c] > 0)
+        if ((dayColumns_[c] == SchViewFlag::StartTime || dayColumns_[c] == SchViewFlag::EndTime) && widths[c] > 0)
             widths[c] = timeWidth;
     ListDaySch->clear();
     ListDaySch->setColumnCount(captions.size());
@@ -261,13 +267,11 @@ void DayListPanel::PopupDayPopup()
 
 std::array<std::optional<int>, 3> DayListPanel::DayColumnWidths() const
 {
-    // Contents, place and category are fields 3 to 5 of the columns.
     std::array<std::optional<int>, 3> widths;
-    for (std::size_t column = 0; column < dayColumns_.size(); ++column) {
-        const int field = dayColumns_[column];
-        if (field >= 3 && field <= 5)
-            widths[static_cast<std::size_t>(field - 3)] = ListDaySch->columnWidth(static_cast<int>(column));
-    }
+    for (std::size_t column = 0; column < dayColumns_.size(); ++column)
+        for (std::size_t sized = 0; sized < widths.size(); ++sized)
+            if (dayColumns_[column] == kSizedColumns[sized])
+                widths[sized] = ListDaySch->columnWidth(static_cast<int>(column));
     return widths;
 }
 

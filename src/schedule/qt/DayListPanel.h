@@ -66,7 +66,7 @@ private:
 
     PanelContext context_;
     QWidget* window_;
-    std::vector<int> dayColumns_; // which record field each column shows
+    std::vector<SchViewFlag> dayColumns_; // which record field each column shows
 };
 
 } // namespace kal::qt

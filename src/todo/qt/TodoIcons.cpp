@@ -26,7 +26,7 @@ QPixmap customIcon(const std::string& path)
 
 } // namespace
 
-TodoIconSet LoadTodoIcons(const std::string& programFolder, const std::array<int, 9>& setIcon)
+TodoIconSet LoadTodoIcons(const std::string& programFolder, const TodoIconFlags& setIcon)
 {
     TodoIconSet icons;
     for (int state = 1; state <= 4; ++state) {

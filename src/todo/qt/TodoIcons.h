@@ -3,6 +3,8 @@
 // the file holds a readable picture.
 #pragma once
 
+#include "settings/SettingFlags.h"
+
 #include <QPixmap>
 
 #include <array>
@@ -12,6 +14,6 @@ namespace kal::qt {
 
 using TodoIconSet = std::array<QPixmap, 5>;
 
-TodoIconSet LoadTodoIcons(const std::string& programFolder, const std::array<int, 9>& setIcon);
+TodoIconSet LoadTodoIcons(const std::string& programFolder, const TodoIconFlags& setIcon);
 
 } // namespace kal::qt

@@ -29,10 +29,10 @@ class QTreeWidgetItem;
 namespace kal::qt {
 
 struct TodoColumnSettings {
-    std::array<int, 9> openItems{}; // TNoItem
-    std::array<int, 9> doneItems{}; // TOkItem
-    bool statusIcons = true;        // TNoIcon
-    bool tabsAtBottom = true;       // ToDoTab
+    TodoItemFlags openItems;  // TNoItem
+    TodoItemFlags doneItems;  // TOkItem
+    bool statusIcons = true;  // TNoIcon
+    bool tabsAtBottom = true; // ToDoTab
     int openPriorityWidth = 48, openTitleWidth = 144;
     int donePriorityWidth = 48, doneTitleWidth = 144;
 };

@@ -265,6 +265,11 @@ TEST_F(CalendarFixture, MemoColumnShowsTheMemoWithoutTheMarkAndGivesWayWhenOff)
     calendar->GridWeek->setFocus();
     QTest::keyClick(calendar->GridWeek, Qt::Key_Right);
     EXPECT_EQ(calendar->GridWeek->selectedColumn(), qt::WeekGrid::kLinesColumn);
+
+    start("[View]\r\nWeekView=000010000\r\n");
+    calendar->GridModeClick();
+    EXPECT_TRUE(calendar->monthBuild().memoTextsRead) << "the memo flag alone shows the column";
+    EXPECT_GT(calendar->GridWeek->columnWidths()[2], 0);
 }
 
 TEST_F(CalendarFixture, KeyboardAndMouseSelectDaysOfTheShownWeek)

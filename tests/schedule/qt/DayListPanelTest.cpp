@@ -326,3 +326,34 @@ TEST_F(DayListFixture, StateIconsAndColumnsFollowTheSettings)
     EXPECT_EQ(iconOf(panel->ListDaySch->topLevelItem(1)), "message");
     EXPECT_EQ(panel->ListDaySch->columnWidth(0), 20);
 }
+
+TEST_F(DayListFixture, EachColumnFlagAloneShowsItsOwnColumnAndKeepsItsWidth)
+{
+    home.write("202612.sch", crlf({plainScheduleLine(8, "09:00", "10:00", "会議", "本社", "仕事")}));
+    // The columns after the icon column; the icon column's width; the widths kept (SchWidth,
+    // PlcWidth, CatWidth).
+    const struct {
+        const char *schView, *shown;
+        int iconWidth;
+        const char* kept;
+    } cases[] = {{"000000", "", 0, "---"},
+                 {"100000", "", 20, "---"},
+                 {"010000", "開始=09:00|", 0, "---"},
+                 {"001000", "終了=10:00|", 0, "---"},
+                 {"000100", "内容=会議|", 0, "S--"},
+                 {"000010", "場所=本社|", 0, "-P-"},
+                 {"000001", "分類=仕事|", 0, "--C"}};
+    for (const auto& c : cases) {
+        start(std::string("[View]\r\nSchView=") + c.schView + "\r\n");
+        QTreeWidget* list = panel->ListDaySch;
+        QString shown;
+        for (int column = 1; column < list->columnCount(); ++column)
+            shown += list->headerItem()->text(column) + "=" + list->topLevelItem(0)->text(column) + "|";
+        std::string kept;
+        for (const std::optional<int>& width : panel->DayColumnWidths())
+            kept += width ? "SPC"[kept.size()] : '-';
+        EXPECT_EQ(shown, QString::fromUtf8(c.shown)) << c.schView;
+        EXPECT_EQ(list->columnWidth(0), c.iconWidth) << c.schView;
+        EXPECT_EQ(kept, c.kept) << c.schView;
+    }
+}
