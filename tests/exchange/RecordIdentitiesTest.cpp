@@ -253,7 +253,8 @@ TEST(IdentityFollowing, IdentitiesOfRecordsRemovedElsewhereAreForgottenAtTheNext
     f.title = "edited again";
     ASSERT_TRUE(CorrectSchedule({path, 1, edited}, path, ComposeSchedule(f), &follower).ok());
     std::vector<std::string> uids;
-    for (const RecordIdentity* left : loadIdentities(folder.path()).table.all())
+    IdentityFile after = loadIdentities(folder.path());
+    for (const RecordIdentity* left : after.table.all())
         uids.push_back(left->uid);
     EXPECT_EQ(uids, (std::vector<std::string>{"kept", "other month", "synced"}));
 }

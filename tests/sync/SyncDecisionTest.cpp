@@ -184,7 +184,8 @@ TEST(SyncDecisions, IdentitiesOfRecordsGoneForGoodAreForgotten)
     ASSERT_EQ(loadIdentities(folder.path()).table.all().size(), 3u);
 
     EXPECT_EQ(countsOf(folder.sync(server)), summary(0, 0, 0, 0, 0));
-    const std::vector<RecordIdentity*> left = loadIdentities(folder.path()).table.all();
+    IdentityFile after = loadIdentities(folder.path());
+    const std::vector<RecordIdentity*> left = after.table.all();
     ASSERT_EQ(left.size(), 1u);
     EXPECT_EQ(left.front()->key.file, "202701.sch");
     EXPECT_EQ(server.hrefs().size(), 2u);
