@@ -58,7 +58,7 @@ void BM_SwitchToWeekView(benchmark::State& state)
         form.Calendar->GridModeClick();
         form.Calendar->GridWeek->repaint();
         state.PauseTiming();
-        if (!form.Calendar->weekShown() || !form.Calendar->monthBuild().memoTextsRead)
+        if (form.Calendar->shownMode() != kal::CalendarViewMode::Week || !form.Calendar->monthBuild().memoTextsRead)
             std::abort();
         form.Calendar->GridModeClick();
         form.Calendar->CurrentNow(); // a fresh build: the next switch reads the memos again
@@ -71,7 +71,7 @@ void BM_MoveOneWeek(benchmark::State& state)
 {
     kal::TForm1& form = *window().form;
     form.Calendar->CurrentNow();
-    if (!form.Calendar->weekShown())
+    if (form.Calendar->shownMode() != kal::CalendarViewMode::Week)
         form.Calendar->GridModeClick();
     // Back and forth over the year before today's, where every day has schedules and a memo.
     for (int i = 0; i < 52; ++i)

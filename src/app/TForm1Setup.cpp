@@ -88,7 +88,7 @@ void TForm1::ApplySettings()
     PanelTodo->ToDoEdit();
     InitSet();
     BarCheck();
-    Calendar->ApplyWeekLook();
+    Calendar->ApplyViewLooks();
     // The translucency follows at once while the mini calendar is shown.
     setWindowOpacity(miniMode_ ? settings_.miniOpacity() / 255.0 : 1.0);
 }

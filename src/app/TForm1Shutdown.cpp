@@ -98,7 +98,7 @@ void TForm1::SaveWindowKeys()
     now.memoHeight = ListMemo->isVisible() ? ListMemo->height() : memoHeight_;
     now.todoShown = settings_.todo == 1;
     now.panelMode = panelMode_;
-    now.weekView = Calendar->weekChosen();
+    now.weekView = GridModeOf(Calendar->chosenView());
     now.notesShown = notesShown_;
     now.toolBar = MenuToolBar->isChecked();
     now.statusBar = MenuStatusBar->isChecked();

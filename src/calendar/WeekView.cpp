@@ -15,25 +15,25 @@ Date firstDayOfWeek(const Date& day, WeekStart weekStart)
 
 } // namespace
 
-std::optional<WeekMove> NextWeek(const MonthLayout& layout, const Date& selected)
+std::optional<ViewMove> NextWeek(const MonthLayout& layout, const Date& selected)
 {
     const Date target = addDays(selected, 7);
     const Date first = firstDayOfWeek(target, layout.weekStart);
     if (first.year == layout.year && first.month == layout.month)
-        return WeekMove{layout.year, layout.month, target};
+        return ViewMove{layout.year, layout.month, target};
     if (!CanAdvanceMonth(layout.year))
         return std::nullopt;
-    return WeekMove{layout.nextYear, layout.nextMonth, target};
+    return ViewMove{layout.nextYear, layout.nextMonth, target};
 }
 
-std::optional<WeekMove> PreviousWeek(const MonthLayout& layout, const Date& selected)
+std::optional<ViewMove> PreviousWeek(const MonthLayout& layout, const Date& selected)
 {
     const Date target = addDays(selected, -7);
     if (firstDayOfWeek(target, layout.weekStart) >= layout.firstCellDate())
-        return WeekMove{layout.year, layout.month, target};
+        return ViewMove{layout.year, layout.month, target};
     if (!CanGoBackMonth(layout.year))
         return std::nullopt;
-    return WeekMove{layout.prevYear, layout.prevMonth, target};
+    return ViewMove{layout.prevYear, layout.prevMonth, target};
 }
 
 CellPos WeekSelectionAfterBuild(const MonthLayout& layout, const Date& selected, const CellPos& previous)

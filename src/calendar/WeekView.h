@@ -5,6 +5,7 @@
 #pragma once
 
 #include "calendar/CalendarMath.h"
+#include "calendar/CalendarViews.h"
 
 #include <cstddef>
 #include <optional>
@@ -12,18 +13,11 @@
 
 namespace kal {
 
-// The displayed month and the selected day after a move by one week.
-struct WeekMove {
-    int year = 2000;
-    int month = 1;
-    Date selected;
-};
-
 // Every day moves by seven days. Next: the displayed month stays while the new week begins in
 // it, a week beginning in the next month is shown in that month's layout. Previous: the month
 // stays while its layout holds the new week. Nothing when the month may not change.
-std::optional<WeekMove> NextWeek(const MonthLayout& layout, const Date& selected);
-std::optional<WeekMove> PreviousWeek(const MonthLayout& layout, const Date& selected);
+std::optional<ViewMove> NextWeek(const MonthLayout& layout, const Date& selected);
+std::optional<ViewMove> PreviousWeek(const MonthLayout& layout, const Date& selected);
 
 // After a build in the week view the selected day keeps its own cell where the layout shows it,
 // so a rebuild leaves a neighbouring month's day in its week; otherwise the month view's rule.

@@ -143,7 +143,7 @@ TEST_P(CommandsFixture, EveryShortcutWorksWithTheEventLoopRunning)
         {Qt::Key_F5, Qt::NoModifier, [&] { return form->Calendar->catViewMode(); }, true},
         {Qt::Key_F7, Qt::NoModifier, [&] { return int(form->clockShown()); }, false},
         {Qt::Key_F8, Qt::NoModifier, [&] { return int(form->notesShown()); }, false},
-        {Qt::Key_F9, Qt::NoModifier, [&] { return int(form->Calendar->weekShown()); }, false},
+        {Qt::Key_F9, Qt::NoModifier, [&] { return int(form->Calendar->shownMode()); }, false},
         {Qt::Key_F10, Qt::NoModifier, [&] { return int(form->panelWithRight()); }, false},
         {Qt::Key_F1, Qt::NoModifier, [&] { return int(platform.opened.size()); }, true},
         {Qt::Key_J, Qt::ControlModifier, [&] { return int(dialogs.shownClasses.size()); }, true},
@@ -169,7 +169,7 @@ TEST_P(CommandsFixture, EveryShortcutWorksWithTheEventLoopRunning)
     EXPECT_EQ(form->Calendar->catViewMode(), 0);
     EXPECT_TRUE(form->clockShown());
     EXPECT_TRUE(form->notesShown());
-    EXPECT_FALSE(form->Calendar->weekShown());
+    EXPECT_EQ(form->Calendar->shownMode(), CalendarViewMode::Month);
     EXPECT_TRUE(form->panelWithRight());
 
     press(Qt::Key_N, Qt::ControlModifier);
@@ -201,10 +201,10 @@ TEST_F(StateCommandsFixture, EntriesOfAPairSelectTheirStateAndTheSingleButtonsTo
         int selected;
     };
     const Case selections[] = {
-        {"MenuWeekly", [&] { return int(form->Calendar->weekShown()); }, 1},
-        {"TBtnWeekly", [&] { return int(form->Calendar->weekShown()); }, 1},
-        {"MenuMonthly", [&] { return int(form->Calendar->weekShown()); }, 0},
-        {"TBtnMonthly", [&] { return int(form->Calendar->weekShown()); }, 0},
+        {"MenuWeekly", [&] { return int(form->Calendar->shownMode()); }, 1},
+        {"TBtnWeekly", [&] { return int(form->Calendar->shownMode()); }, 1},
+        {"MenuMonthly", [&] { return int(form->Calendar->shownMode()); }, 0},
+        {"TBtnMonthly", [&] { return int(form->Calendar->shownMode()); }, 0},
         {"MenuPanelMode2", [&] { return int(form->panelWithRight()); }, 0},
         {"MenuPanelMode1", [&] { return int(form->panelWithRight()); }, 1},
         {"MenuCatView2", [&] { return form->Calendar->catViewMode(); }, 1},
@@ -289,7 +289,7 @@ TEST_F(StateCommandsFixture, PairKeysWorkAfterAMenuWasOpenedAndClosedWithEscape)
 {
     startIn(Mode::Full);
     const std::pair<Qt::Key, std::function<int()>> keys[] = {
-        {Qt::Key_F9, [&] { return int(form->Calendar->weekShown()); }},
+        {Qt::Key_F9, [&] { return int(form->Calendar->shownMode()); }},
         {Qt::Key_F10, [&] { return int(form->panelWithRight()); }},
         {Qt::Key_F5, [&] { return form->Calendar->catViewMode(); }}};
     for (const auto& [key, observed] : keys) {

@@ -280,14 +280,14 @@ TEST_F(ModesFixture, TheMiniCalendarShowsTheMonthAndTheWeekViewComesBack)
     form->Calendar->NextMonthChange();
     const Date day = form->Calendar->cursor().selectedDate;
     form->SmallSize();
-    EXPECT_FALSE(form->Calendar->weekShown());
+    EXPECT_EQ(form->Calendar->shownMode(), CalendarViewMode::Month);
     EXPECT_TRUE(form->Calendar->GridMonth->isVisible());
     EXPECT_EQ(form->Calendar->cursor().selectedDate, day);
     form->Calendar->GridModeClick(); // nothing in the mini calendar
-    EXPECT_FALSE(form->Calendar->weekShown());
+    EXPECT_EQ(form->Calendar->shownMode(), CalendarViewMode::Month);
     EXPECT_TRUE(form->Calendar->MenuMonthly->isChecked());
     form->SmallSize();
-    EXPECT_TRUE(form->Calendar->weekShown());
+    EXPECT_EQ(form->Calendar->shownMode(), CalendarViewMode::Week);
     EXPECT_TRUE(form->Calendar->BtnBeforeMonth->isVisible());
     EXPECT_FALSE(form->Calendar->BtnNextYear->isVisible());
     EXPECT_EQ(form->Calendar->cursor().selectedDate, day);
@@ -302,10 +302,10 @@ TEST_F(ModesFixture, TheCalendarViewIsWrittenAtExitAndAppliedAtTheNextStart)
     const std::string written = home.read("Kalendra.ini");
     EXPECT_NE(written.find("GridMode=1"), std::string::npos);
     start(written.substr(written.find("[Window]")));
-    EXPECT_TRUE(form->Calendar->weekShown());
-    EXPECT_EQ(
-        form->Calendar->monthBuild().layout.dateOf(form->Calendar->GridWeek->selectedRow(), form->Calendar->weekRow()),
-        (Date{2026, 12, 8}));
+    EXPECT_EQ(form->Calendar->shownMode(), CalendarViewMode::Week);
+    EXPECT_EQ(form->Calendar->monthBuild().layout.dateOf(form->Calendar->GridWeek->selectedRow(),
+                                                         form->Calendar->GridWeek->weekRow()),
+              (Date{2026, 12, 8}));
     form->Calendar->GridModeClick();
     form->ApplicationExit();
     form.reset();

@@ -25,7 +25,7 @@ struct WeekState {
         return pos.row;
     }
     Date firstShown() const { return layout.dateOf(0, row()); }
-    bool apply(const std::optional<WeekMove>& move)
+    bool apply(const std::optional<ViewMove>& move)
     {
         if (!move)
             return false;

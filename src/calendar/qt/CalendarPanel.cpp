@@ -49,7 +49,7 @@ CalendarPanel::CalendarPanel(const PanelContext& context, CalendarLinks links, Q
     StatusPanel0->setFixedWidth(180);
     StatusPanel0->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     createCommands();
-    createWeekCommands();
+    createViewCommands();
 }
 
 void CalendarPanel::createHeader()
@@ -88,14 +88,13 @@ void CalendarPanel::createGridArea()
     stack->addWidget(GridMonth);
     stack->addWidget(GridWeek);
     GridWeek->hide();
+    shown_ = GridMonth;
     painter_.setBuild(&build_);
     painter_.setCategories(&categories_);
-    GridMonth->setCellPainter([this](QPainter& p, int column, int row, const QRect& rect, bool selected) {
-        painter_.paint(p, column, row, rect, selected);
-    });
+    // The month grid holds the selected cell; the other views move it.
     connect(GridMonth, &MonthGrid::selectionChanged, this, &CalendarPanel::GridMonthSelect);
-    connect(GridMonth, &MonthGrid::cellDoubleClicked, this, &CalendarPanel::GridMonthDblClick);
-    connect(GridMonth, &MonthGrid::contextMenuAt, this, &CalendarPanel::contextMenuAt);
+    connect(GridWeek, &WeekGrid::selectionChanged, this,
+            [this](int column, int row) { SelectLayoutCell(GridWeek->layoutCell(column, row)); });
 }
 
 void CalendarPanel::createCommands()
@@ -173,9 +172,9 @@ void CalendarPanel::ApplyCalendarLook()
     QColor plain =
         look_.otherMonth ? window_->palette().color(QPalette::Base) : toQColor(look_.backColor[ColOtherMonth]);
     painter_.setPlainBackground(plain);
-    GridMonth->setGridColor(plain);
-    GridWeek->setGridColor(plain);
-    ApplyWeekLook();
+    for (CalendarView* view : views_)
+        view->grid()->setGridColor(plain);
+    ApplyViewLooks();
 
     auto labelColor = [](QLabel* label, ColorValue color) {
         QPalette palette = label->palette();
@@ -257,11 +256,10 @@ void CalendarPanel::HSplitMove()
 
 void CalendarPanel::HeaderEdit()
 {
-    const CellPos before{GridMonth->selectedColumn(), GridMonth->selectedRow()};
+    const CellPos before = SelectedCell();
     build_.layout = BuildLayout(cursor_.viewYear, cursor_.viewMonth,
                                 context_.settings.strWeek == 1 ? WeekStart::Monday : WeekStart::Sunday);
-    CellPos selected = weekShown_ ? WeekSelectionAfterBuild(build_.layout, cursor_.selectedDate, before)
-                                  : SelectionAfterBuild(build_.layout, cursor_.selectedDate.day, before);
+    CellPos selected = shown_->selectionAfterBuild(build_.layout, cursor_.selectedDate, before);
     // The grid grows to six week rows first, or a sixth-row selection would be clamped.
     SetWeekRows(selected.row);
     GridMonth->setSelection(selected.column, selected.row);
@@ -275,13 +273,18 @@ void CalendarPanel::SetWeekRows(int selectedRow)
     GridMonth->setRowCount(weeks + 1);
 }
 
+CellPos CalendarPanel::SelectedCell() const
+{
+    return CellPos{GridMonth->selectedColumn(), GridMonth->selectedRow()};
+}
+
 void CalendarPanel::UpdateSelectedDate()
 {
-    const int column = GridMonth->selectedColumn(), row = GridMonth->selectedRow();
-    if (row < 1 || row > 6)
+    const CellPos selected = SelectedCell();
+    if (selected.row < 1 || selected.row > 6)
         return;
-    cursor_.selectedDate = build_.layout.dateOf(column, row);
-    selectedRelation_ = build_.layout.cell(column, row).relation;
+    cursor_.selectedDate = build_.layout.dateOf(selected.column, selected.row);
+    selectedRelation_ = build_.layout.cell(selected.column, selected.row).relation;
 }
 
 void CalendarPanel::MonthSchEdit()
@@ -293,12 +296,12 @@ void CalendarPanel::MonthSchEdit()
         MonthBuildInputFrom(settings, cursor_.viewYear, cursor_.viewMonth, cursor_.today, links_.todoLines());
     categories_ = CategoryTable(files::loadLinesNoting(context_.programFolder + kCategoryFileName, input.unreadable));
     input.weekStart = build_.layout.weekStart;
-    input.memoTexts = weekShown_ && settings.weekView.on(WeekViewFlag::MemoText);
+    input.memoTexts = shown_->showsMemoTexts(settings);
     build_ = BuildMonth(input);
     context_.showUnreadable("month", build_.unreadable);
     painter_.setToday(cursor_.today);
     ApplyPainterMode();
-    ShowWeekOfSelection();
+    ShowSelection();
     ApplyHeaderTexts();
     emit selectedDayChanged();
 }
@@ -325,9 +328,9 @@ void CalendarPanel::TodoLinesChanged()
 
 bool CalendarPanel::ShowsMemoChange(bool existenceChanged) const
 {
-    // The week view's memo column shows the text itself, so every change reaches it.
-    const bool weekShowsMemos = weekShown_ && context_.settings.weekView.on(WeekViewFlag::MemoText);
-    return weekShowsMemos || (existenceChanged && context_.settings.calView.on(CalViewFlag::MemoMark));
+    // A view showing memo texts shows every change; the month's marks only a memo come or gone.
+    return shown_->showsMemoTexts(context_.settings) ||
+           (existenceChanged && context_.settings.calView.on(CalViewFlag::MemoMark));
 }
 
 void CalendarPanel::SetMonth(int year, int month)
@@ -340,40 +343,24 @@ void CalendarPanel::SetMonth(int year, int month)
 
 void CalendarPanel::NextMonthChange()
 {
-    if (weekShown_) {
-        NextWeekChange();
-        return;
-    }
-    if (!CanAdvanceMonth(cursor_.viewYear))
-        return;
-    int year = cursor_.viewYear, month = cursor_.viewMonth;
-    nextMonth(year, month);
-    SetMonth(year, month);
+    Step(true);
 }
 
 void CalendarPanel::BeforeMonthChange()
 {
-    if (weekShown_) {
-        BeforeWeekChange();
-        return;
-    }
-    if (!CanGoBackMonth(cursor_.viewYear))
-        return;
-    int year = cursor_.viewYear, month = cursor_.viewMonth;
-    previousMonth(year, month);
-    SetMonth(year, month);
+    Step(false);
 }
 
 void CalendarPanel::NextYearChange()
 {
-    if (weekShown_ || cursor_.viewYear >= kLastYear)
+    if (!shown_->stepsByYear() || cursor_.viewYear >= kLastYear)
         return;
     SetMonth(cursor_.viewYear + 1, cursor_.viewMonth);
 }
 
 void CalendarPanel::BeforeYearChange()
 {
-    if (weekShown_ || cursor_.viewYear <= kFirstYear)
+    if (!shown_->stepsByYear() || cursor_.viewYear <= kFirstYear)
         return;
     SetMonth(cursor_.viewYear - 1, cursor_.viewMonth);
 }
@@ -416,9 +403,10 @@ void CalendarPanel::GridMonthSelect(int, int)
     emit selectedDayChanged();
 }
 
-void CalendarPanel::GridMonthDblClick()
+void CalendarPanel::DayDblClick()
 {
-    emit dayDoubleClicked(!build_.lists.at(GridMonth->selectedColumn(), GridMonth->selectedRow()).empty());
+    const CellPos selected = SelectedCell();
+    emit dayDoubleClicked(!build_.lists.at(selected.column, selected.row).empty());
 }
 
 DaySchedules CalendarPanel::SelectedDaySchedules() const

@@ -1,14 +1,15 @@
 // The calendar of the main window: the header PanelMonSch with the navigation buttons and the
-// year and era labels, the month grid and the week grid in one place (GridArea), the month build
-// they draw, the selected day, the category display, and the commands of the calendar (moving
-// by month, year and week, the switch between the views, the jump to a date, the holiday input
-// and the categories). The window places the widgets and hears when the selected day changes.
+// year and era labels, its views (CalendarView: the month grid and the week grid) in one place
+// (GridArea), the month build they draw, the selected day, the category display, and the
+// commands of the calendar (moving by the shown view's step and by year, the switch between the
+// views, the jump to a date, the holiday input and the categories). The window places the
+// widgets and hears when the selected day changes.
 #pragma once
 
 #include "calendar/CellPaint.h"
 #include "calendar/MonthBuild.h"
-#include "calendar/WeekView.h"
 #include "calendar/qt/CalendarPainter.h"
+#include "calendar/qt/CalendarView.h"
 #include "schedule/Categories.h"
 #include "schedule/qt/DayListPanel.h"
 #include "settings/qt/PanelContext.h"
@@ -17,6 +18,7 @@
 #include <QObject>
 #include <QString>
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -34,14 +36,6 @@ namespace kal::qt {
 
 class MonthGrid;
 class WeekGrid;
-
-// The month on screen, the selected day and today.
-struct CalendarCursor {
-    int viewYear = 2000;
-    int viewMonth = 1;
-    Date selectedDate;
-    Date today;
-};
 
 // What the calendar uses of the window and the panels beside it.
 struct CalendarLinks {
@@ -76,10 +70,10 @@ public:
     const CategoryTable& categories() const { return categories_; }
     MonthRelation selectedRelation() const { return selectedRelation_; }
     int catViewMode() const { return catMode_; }
-    bool weekChosen() const { return weekChosen_; }
-    bool weekShown() const { return weekShown_; }
-    // The shown week: the row of the month layout, 1 to 6.
-    int weekRow() const { return weekRow_; }
+    // The view the user chose, kept through the mini calendar, and the view shown.
+    CalendarViewMode chosenView() const { return chosen_; }
+    CalendarViewMode shownMode() const { return shown_->mode(); }
+    CalendarView& view(CalendarViewMode mode) const { return *views_[static_cast<std::size_t>(mode)]; }
     QWidget* CurrentGrid() const;
 
     // Navigation.
@@ -127,25 +121,23 @@ public:
     void MenuCatViewClick();
     void SetCatViewMode(int mode);
 
-    // Week view.
+    // Views.
+    // F9: the next view.
     void GridModeClick();
+    void ChooseView(CalendarViewMode mode);
     // At start-up: the view saved in the settings (the month view in the mini calendar).
     void GridCheck();
     // Shows the chosen view, or the month view in the mini calendar.
     void ApplyGridMode();
     void ApplyViewCaptions();
-    void ApplyWeekLook();
-    void ChangeWeekly();
-    void ChangeMonthly();
-    void NextWeekChange();
-    void BeforeWeekChange();
+    void ApplyViewLooks();
 
 signals:
     // The selected day, or what is known of it, changed.
     void selectedDayChanged();
     // A double click on a day: `withLines` when the day has lines.
     void dayDoubleClicked(bool withLines);
-    // A double click on the week view's memo column.
+    // A double click on a memo of a view (the week view's memo column).
     void memoDoubleClicked();
     void contextMenuAt(const QPoint& globalPosition);
     // The user chose a view or a category display the window keys remember.
@@ -155,18 +147,21 @@ private:
     void createHeader();
     void createGridArea();
     void createCommands();
-    void createWeekCommands();
+    void createViewCommands();
+    void addView(CalendarView* view, QAction* menuEntry, QAction* toolButton);
     void SetMonth(int year, int month);
     void SetWeekRows(int selectedRow);
     void UpdateSelectedDate();
+    CellPos SelectedCell() const;
     void GridMonthSelect(int column, int row);
-    void GridMonthDblClick();
-    void MoveWeek(const std::optional<WeekMove>& move);
+    void DayDblClick();
+    void ViewDblClick();
+    void Step(bool forward);
+    void MoveTo(const std::optional<ViewMove>& move);
     void SelectLayoutCell(const CellPos& pos);
-    // The week grid follows the selected cell of the month layout.
-    void ShowWeekOfSelection();
-    void GridWeekSelect(int column, int row);
-    void GridWeekDblClick();
+    // The shown view follows the selected cell of the month layout.
+    void ShowSelection();
+    void ShowView(CalendarView& next);
 
     PanelContext context_;
     CalendarLinks links_;
@@ -180,9 +175,11 @@ private:
     bool mini_ = false;
     bool withPanel_ = true;
     int catMode_ = 0;
-    bool weekChosen_ = false; // the view the user chose, kept through the mini calendar
-    bool weekShown_ = false;
-    int weekRow_ = 1;
+    CalendarViewMode chosen_ = CalendarViewMode::Month;
+    std::array<CalendarView*, kCalendarViewCount> views_{};
+    // The entries that choose each view: the menu's and the tool bar's.
+    std::array<std::pair<QAction*, QAction*>, kCalendarViewCount> viewEntries_{};
+    CalendarView* shown_ = nullptr;
 };
 
 } // namespace kal::qt

@@ -34,6 +34,9 @@ public:
     int selectedRow() const { return row_; }
     // Moves the selection without announcing it; it stays off the fixed cells.
     void setSelection(int column, int row);
+    // The cell a click on `point` selects: a fixed column's click selects the row's first day
+    // cell; a fixed row is no day.
+    bool cellForClick(const QPoint& point, int& column, int& row) const;
 
 signals:
     void selectionChanged(int column, int row);
@@ -56,9 +59,6 @@ protected:
 private:
     // A cell the keyboard can move to: not fixed and not of zero width.
     bool selectable(int column, int row) const;
-    // The cell a click on (column, row) selects: a fixed column's click selects the row's first
-    // day cell; a fixed row is no day.
-    bool cellForClick(const QPoint& point, int& column, int& row) const;
     void select(int column, int row);
 
     CellPainter painter_;

@@ -62,7 +62,10 @@ struct CalendarFixture : PanelFixture {
     Date selected() const { return calendar->cursor().selectedDate; }
     std::pair<int, int> view() const { return {calendar->cursor().viewYear, calendar->cursor().viewMonth}; }
     // The days the week grid shows, top to bottom.
-    Date shownDay(int gridRow) const { return calendar->monthBuild().layout.dateOf(gridRow, calendar->weekRow()); }
+    Date shownDay(int gridRow) const
+    {
+        return calendar->monthBuild().layout.dateOf(gridRow, calendar->GridWeek->weekRow());
+    }
     void pressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : host.get(),
@@ -104,7 +107,7 @@ TEST_F(CalendarFixture, F9SwitchesViewsAndTheCommandsFollow)
     EXPECT_TRUE(calendar->MenuWeekly->isEnabled());
     EXPECT_TRUE(calendar->TBtnWeekly->isEnabled());
     pressKey(Qt::Key_F9);
-    ASSERT_TRUE(calendar->weekShown());
+    ASSERT_EQ(calendar->shownMode(), CalendarViewMode::Week);
     EXPECT_TRUE(calendar->GridWeek->isVisible());
     EXPECT_FALSE(calendar->GridMonth->isVisible());
     EXPECT_TRUE(calendar->MenuWeekly->isChecked());
@@ -130,7 +133,7 @@ TEST_F(CalendarFixture, F9SwitchesViewsAndTheCommandsFollow)
     EXPECT_EQ(view(), std::make_pair(2026, 12));
 
     pressKey(Qt::Key_F9);
-    EXPECT_FALSE(calendar->weekShown());
+    EXPECT_EQ(calendar->shownMode(), CalendarViewMode::Month);
     EXPECT_TRUE(calendar->GridMonth->isVisible());
     EXPECT_TRUE(calendar->MenuMonthly->isChecked());
     EXPECT_TRUE(calendar->TBtnMonthly->isChecked());
@@ -142,10 +145,10 @@ TEST_F(CalendarFixture, F9SwitchesViewsAndTheCommandsFollow)
     // Each entry and each button selects its view.
     for (QAction* command :
          {calendar->TBtnWeekly, calendar->MenuMonthly, calendar->MenuWeekly, calendar->TBtnMonthly}) {
-        const bool before = calendar->weekShown();
+        const CalendarViewMode before = calendar->shownMode();
         command->trigger();
-        EXPECT_NE(calendar->weekShown(), before) << command->objectName().toStdString();
-        EXPECT_EQ(calendar->TBtnWeekly->isChecked(), calendar->weekShown());
+        EXPECT_NE(calendar->shownMode(), before) << command->objectName().toStdString();
+        EXPECT_EQ(calendar->TBtnWeekly->isChecked(), calendar->shownMode() == CalendarViewMode::Week);
     }
 }
 
@@ -157,7 +160,7 @@ TEST_F(CalendarFixture, TheFifteenthKeepsItsWeekAndItsDayBothWays)
         start(std::string("[View]\r\nStrWeek=") + weekStart + "\r\n");
         const int column = calendar->GridMonth->selectedColumn(), row = calendar->GridMonth->selectedRow();
         calendar->GridModeClick();
-        EXPECT_EQ(calendar->weekRow(), row);
+        EXPECT_EQ(calendar->GridWeek->weekRow(), row);
         EXPECT_EQ(calendar->GridWeek->selectedRow(), column);
         EXPECT_EQ(calendar->GridWeek->selectedColumn(), qt::WeekGrid::kLinesColumn);
         EXPECT_EQ(shownDay(column), (Date{2026, 5, 15}));
@@ -187,24 +190,24 @@ TEST_F(CalendarFixture, DecemberContinuesInJanuaryAndBack)
     start();
     activate();
     pressKey(Qt::Key_F9);
-    ASSERT_TRUE(calendar->weekShown());
-    EXPECT_EQ(calendar->weekRow(), 5); // 27 December to 2 January
+    ASSERT_EQ(calendar->shownMode(), CalendarViewMode::Week);
+    EXPECT_EQ(calendar->GridWeek->weekRow(), 5); // 27 December to 2 January
     pressKey(Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(view(), std::make_pair(2027, 1));
     EXPECT_EQ(selected(), (Date{2027, 1, 5}));
-    EXPECT_EQ(calendar->weekRow(), 2);
+    EXPECT_EQ(calendar->GridWeek->weekRow(), 2);
     pressKey(Qt::Key_B, Qt::ControlModifier);
     EXPECT_EQ(selected(), (Date{2026, 12, 29}));
     EXPECT_EQ(view(), std::make_pair(2027, 1)) << "the shared week stays in January's first row";
-    EXPECT_EQ(calendar->weekRow(), 1);
+    EXPECT_EQ(calendar->GridWeek->weekRow(), 1);
     pressKey(Qt::Key_B, Qt::ControlModifier);
     EXPECT_EQ(view(), std::make_pair(2026, 12));
     EXPECT_EQ(selected(), (Date{2026, 12, 22}));
-    EXPECT_EQ(calendar->weekRow(), 4);
+    EXPECT_EQ(calendar->GridWeek->weekRow(), 4);
     // Home goes to today's week.
     calendar->CurrentNow();
     EXPECT_EQ(selected(), (Date{2026, 12, 29}));
-    EXPECT_EQ(calendar->weekRow(), 5);
+    EXPECT_EQ(calendar->GridWeek->weekRow(), 5);
 }
 
 TEST_F(CalendarFixture, LeavingOnATrailingDayWithFiveWeekRowsShowsTheSixthRow)
@@ -215,7 +218,7 @@ TEST_F(CalendarFixture, LeavingOnATrailingDayWithFiveWeekRowsShowsTheSixthRow)
     EXPECT_EQ(calendar->GridMonth->rowCount(), 6);
     calendar->GridModeClick();
     calendar->NextMonthChange();
-    EXPECT_EQ(calendar->weekRow(), 6);
+    EXPECT_EQ(calendar->GridWeek->weekRow(), 6);
     EXPECT_EQ(view(), std::make_pair(2026, 5));
     QTest::mouseClick(calendar->GridWeek, Qt::LeftButton, {}, calendar->GridWeek->cellRect(1, 3).center());
     EXPECT_EQ(selected(), (Date{2026, 6, 3}));
@@ -286,6 +289,48 @@ TEST_F(CalendarFixture, KeyboardAndMouseSelectDaysOfTheShownWeek)
     QTest::mouseClick(calendar->GridWeek, Qt::LeftButton, {}, calendar->GridWeek->cellRect(0, 5).center());
     EXPECT_EQ(selected(), (Date{2026, 12, 11}));
     EXPECT_EQ(calendar->GridMonth->selectedColumn(), 5);
+}
+
+// Each view through the interface the panel uses: a key moves the selected day, a step moves by
+// the view's period, and a point of the grid names the day a click there selects.
+TEST_F(CalendarFixture, EveryViewMovesAndNamesItsDaysThroughTheInterface)
+{
+    struct Case {
+        CalendarViewMode mode;
+        Qt::Key nextDayKey;
+        std::pair<int, int> steppedMonth;
+        Date stepped;
+        QPoint firstDayCell, noDayCell; // grid cells (column, row)
+        Date firstDay;                  // the grid's first day: Sunday 29 November or 6 December
+    };
+    const Case cases[] = {
+        {CalendarViewMode::Month, Qt::Key_Right, {2027, 1}, {2027, 1, 9}, {0, 1}, {3, 0}, {2026, 11, 29}},
+        {CalendarViewMode::Week, Qt::Key_Down, {2026, 12}, {2026, 12, 16}, {0, 0}, {-1, -1}, {2026, 12, 6}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.mode));
+        start();
+        calendar->ChooseView(c.mode);
+        qt::CalendarView& shown = calendar->view(c.mode);
+        ASSERT_EQ(calendar->shownMode(), c.mode);
+        ASSERT_EQ(calendar->CurrentGrid(), shown.grid());
+        shown.grid()->setFocus();
+        QTest::keyClick(shown.grid(), c.nextDayKey);
+        EXPECT_EQ(selected(), (Date{2026, 12, 9}));
+        calendar->NextMonthChange();
+        EXPECT_EQ(view(), c.steppedMonth);
+        EXPECT_EQ(selected(), c.stepped);
+        calendar->BeforeMonthChange();
+        EXPECT_EQ(selected(), (Date{2026, 12, 9}));
+
+        auto centre = [&](QPoint cell) { return shown.grid()->cellRect(cell.x(), cell.y()).center(); };
+        const std::optional<CellPos> first = shown.dayAt(centre(c.firstDayCell));
+        ASSERT_TRUE(first);
+        EXPECT_EQ(calendar->monthBuild().layout.dateOf(first->column, first->row), c.firstDay);
+        EXPECT_FALSE(shown.dayAt(c.noDayCell.x() < 0 ? QPoint(-2, -2) : centre(c.noDayCell)));
+        QTest::mouseClick(shown.grid(), Qt::LeftButton, {}, centre(c.firstDayCell));
+        EXPECT_EQ(selected(), c.firstDay);
+    }
 }
 
 TEST_F(CalendarFixture, JumpShowsThePickedDaysMonthWithTheDaySelected)
