@@ -189,6 +189,7 @@ void TForm1::SizeChange()
     }
     Calendar->GridMonth->relayout();
     Calendar->HSplitMove();
+    Focus->keepVisible();
 }
 
 void TForm1::BarCheck()

@@ -5,6 +5,7 @@
 #include "calendar/TDlgHolidayInput.h"
 #include "calendar/TDlgJump.h"
 #include "calendar/THeaderPanel.h"
+#include "calendar/qt/CalendarNames.h"
 #include "calendar/qt/MonthGrid.h"
 #include "calendar/qt/WeekGrid.h"
 #include "platform/DateFormat.h"
@@ -30,7 +31,7 @@ QToolButton* headerButton(QWidget* parent, const char* name, const char* face, c
     auto* button = new QToolButton(parent);
     button->setObjectName(name);
     button->setText(QString::fromUtf8(face));
-    button->setToolTip(QString::fromUtf8(hint));
+    setHint(button, QString::fromUtf8(hint));
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
     button->resize(25, 22);
@@ -50,6 +51,7 @@ CalendarPanel::CalendarPanel(const PanelContext& context, CalendarLinks links, Q
     StatusPanel0->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     createCommands();
     createWeekCommands();
+    NameCalendarCells(*this);
 }
 
 void CalendarPanel::createHeader()
@@ -300,6 +302,8 @@ void CalendarPanel::MonthSchEdit()
     ApplyPainterMode();
     ShowWeekOfSelection();
     ApplyHeaderTexts();
+    GridMonth->contentsChanged();
+    GridWeek->contentsChanged();
     emit selectedDayChanged();
 }
 

@@ -9,6 +9,8 @@
 #include <QAction>
 #include <QToolButton>
 
+#include <utility>
+
 namespace kal::qt {
 namespace {
 
@@ -99,9 +101,9 @@ void CalendarPanel::ApplyViewCaptions()
     MenuBeforeMonth->setText(QString::fromUtf8(c.before));
     PopNextMonth->setText(QString::fromUtf8(c.next));
     PopBeforeMonth->setText(QString::fromUtf8(c.before));
-    BtnNowMon->setToolTip(QString::fromUtf8(c.nowHint));
-    BtnNextMonth->setToolTip(QString::fromUtf8(c.nextHint));
-    BtnBeforeMonth->setToolTip(QString::fromUtf8(c.beforeHint));
+    setHint(BtnNowMon, QString::fromUtf8(c.nowHint));
+    setHint(BtnNextMonth, QString::fromUtf8(c.nextHint));
+    setHint(BtnBeforeMonth, QString::fromUtf8(c.beforeHint));
     // Years are a month view's steps; the mini calendar has no year buttons either way.
     BtnNextYear->setVisible(!weekShown_ && !mini_);
     BtnBeforeYear->setVisible(!weekShown_ && !mini_);
@@ -151,7 +153,9 @@ void CalendarPanel::ShowWeekOfSelection()
 {
     if (!weekShown_)
         return;
-    weekRow_ = GridMonth->selectedRow();
+    const int shownBefore = std::exchange(weekRow_, GridMonth->selectedRow());
+    if (shownBefore != weekRow_)
+        GridWeek->contentsChanged();
     GridWeek->setWeekendRows(build_.layout.saturdayColumn(), build_.layout.sundayColumn());
     GridWeek->setSelection(GridWeek->selectedColumn(), GridMonth->selectedColumn());
     GridWeek->update();

@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QPixmapCache>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTreeWidget>
 
@@ -74,6 +75,28 @@ QAction* toolAction(QObject* owner, const char* name, const char* hint, const ch
     return action;
 }
 
+QString spokenText(const QString& menuText)
+{
+    QString text = menuText.section('\t', 0, 0);
+    text.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
+    if (text.endsWith(QStringLiteral("...")))
+        text.chop(3);
+    return text.remove('&').trimmed();
+}
+
+void nameFromMenu(QAction* tool, const QAction* menu)
+{
+    auto follow = [tool, menu] { tool->setIconText(spokenText(menu->text())); };
+    follow();
+    QObject::connect(menu, &QAction::changed, tool, follow);
+}
+
+void setHint(QWidget* button, const QString& hint)
+{
+    button->setToolTip(hint);
+    button->setAccessibleName(hint);
+}
+
 QPixmap resourcePixmap(const char* icon, int size)
 {
     const QString key = QStringLiteral("kalendra-pixmap:%1@%2").arg(QLatin1String(icon)).arg(size);
@@ -127,9 +150,11 @@ void showShortcut(QAction* entry, const char* key)
     entry->setShortcutContext(Qt::WidgetShortcut);
 }
 
-QLabel* captionLabel(const char* caption, QWidget* parent)
+QLabel* captionLabel(const char* caption, QWidget* parent, QWidget* field)
 {
-    return new QLabel(QString::fromUtf8(caption), parent);
+    auto* label = new QLabel(QString::fromUtf8(caption), parent);
+    label->setBuddy(field);
+    return label;
 }
 
 QDate toQDate(const Date& date)
