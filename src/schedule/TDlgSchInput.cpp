@@ -147,6 +147,7 @@ void TDlgSchInput::buildControls()
     CmbWeek =
         makeFixedCombo("CmbWeek", {"日曜日", "月曜日", "火曜日", "水曜日", "木曜日", "金曜日", "土曜日"}, GroupRepeat);
     // Fields of the repeat beside their choice, without a label of their own.
+    DtpToSch->setAccessibleName(QString::fromUtf8("登録日（まで）"));
     CmbDateDay->setAccessibleName(QString::fromUtf8("毎月の日"));
     CmbWeekNo->setAccessibleName(QString::fromUtf8("曜日の週"));
     CmbWeek->setAccessibleName(QString::fromUtf8("曜日"));
@@ -192,7 +193,7 @@ void TDlgSchInput::buildLayout()
     repeat->addWidget(qt::captionLabel("登録日(&O)：", GroupRepeat, DtpFromSch), 0, 0);
     auto* period = new QHBoxLayout;
     period->addWidget(DtpFromSch);
-    period->addWidget(qt::captionLabel("から", GroupRepeat, DtpToSch));
+    period->addWidget(qt::captionLabel("から", GroupRepeat));
     period->addWidget(DtpToSch);
     period->addWidget(qt::captionLabel("まで", GroupRepeat));
     period->addStretch();

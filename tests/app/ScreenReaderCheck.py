@@ -1,8 +1,8 @@
 """Reads the running window over the desktop's accessibility bus as a screen reader does: the
-month grid as a table with weekday headers, a day cell with its schedule, the clock as words.
-Run inside a private session bus on an X display:
-    xvfb-run -a dbus-run-session -- python3 ScreenReaderCheck.py KALENDRA_BINARY
-Exits 77 (skipped) where the accessibility bus cannot start."""
+month grid as a table with weekday headers, a day cell with its schedule, the day a key press
+moves the focus to, the clock as words. Runs itself on a private X display and session bus
+(xvfb-run, dbus-run-session). Exits 77 (skipped) where these or the accessibility bus cannot start.
+Usage: ScreenReaderCheck.py KALENDRA_BINARY"""
 import datetime
 import os
 import re
@@ -37,9 +37,19 @@ def bus_running():
     return "true" in subprocess.run(query, capture_output=True, text=True).stdout
 
 
+def run_privately():
+    """Runs this script again on its own X display and session bus, once."""
+    if os.environ.get("KALENDRA_A11Y_PRIVATE"):
+        return
+    for tool in ("xvfb-run", "dbus-run-session", "xdotool"):
+        if not shutil.which(tool):
+            skip(tool + " is not installed")
+    env = dict(os.environ, KALENDRA_A11Y_PRIVATE="1")
+    command = ["xvfb-run", "-a", "dbus-run-session", "--", sys.executable] + sys.argv
+    sys.exit(subprocess.run(command, env=env).returncode)
+
+
 def start_bus():
-    if not os.environ.get("DBUS_SESSION_BUS_ADDRESS") or not os.environ.get("DISPLAY"):
-        skip("no private session bus or no X display (run under xvfb-run and dbus-run-session)")
     if not os.path.exists(LAUNCHER) or not shutil.which("dbus-send"):
         skip("the accessibility bus launcher (at-spi2-core) or dbus-send is not installed")
     launcher = subprocess.Popen([LAUNCHER, "--launch-immediately"], stdout=subprocess.DEVNULL,
@@ -74,8 +84,10 @@ def check(condition, message):
 def main():
     try:
         import pyatspi
+        from gi.repository import GLib
     except ImportError:
         skip("python3-pyatspi is not installed")
+    run_privately()
     launcher = start_bus()
     home = tempfile.mkdtemp(prefix="kalendra-a11y-")
     today = datetime.date.today()
@@ -105,6 +117,23 @@ def main():
         check(spoken and "10:00から11:00 歯科検診" in spoken[0], "today's cell reads %s" % spoken)
         selected = [c for c in cells if c.getState().contains(pyatspi.STATE_SELECTED)]
         check(len(selected) == 1 and selected[0].name.startswith(day), "the selected cell is not today's")
+        focused = []
+        pyatspi.Registry.registerEventListener(
+            lambda event: focused.append(event.source.name) if event.detail1 else None,
+            "object:state-changed:focused")
+        window = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(program.pid), "--name", "Kalendra"],
+                                capture_output=True, text=True).stdout.split()
+        check(window, "the window is not on the display")
+        subprocess.run(["xdotool", "windowfocus", "--sync", window[0]], check=False)
+        # The week starts on Sunday: Saturday's cell has no right neighbour.
+        key, step = ("Left", -1) if today.weekday() == 5 else ("Right", 1)
+        subprocess.run(["xdotool", "key", "--window", window[0], key], check=True)
+        loop = GLib.MainLoop()
+        GLib.timeout_add(3000, loop.quit)
+        loop.run()
+        moved = today + datetime.timedelta(days=step)
+        check(any(name.startswith("%d月%d日 " % (moved.month, moved.day)) for name in focused),
+              "after %s the focus was heard on %s" % (key, focused))
         clock = wait_for("the clock as words", lambda: next(
             (n for n in walk(app) if re.fullmatch(r"\d{4}年\d+月\d+日 .曜日 \d+時\d+分", n.name or "")), None))
         check(clock.childCount == 0, "the clock's digits are read one by one")

@@ -116,3 +116,24 @@ TEST_F(MainWindowFixture, F6MovesFromPanelToPanelAndMiniModeKeepsTheFocusShown)
     ASSERT_TRUE(form->miniMode());
     EXPECT_EQ(form->focusWidget(), static_cast<QWidget*>(form->Calendar->GridMonth));
 }
+
+TEST_F(MainWindowFixture, NoFieldOfTheWindowsDialogsIsNameless)
+{
+    start();
+    QStringList nameless;
+    for (int i = 0; i < 12; ++i)
+        dialogs.handlers.push_back([&nameless](QDialog& dialog) {
+            dialog.show();
+            QStringList found;
+            collectNameless(QAccessible::queryAccessibleInterface(&dialog), found);
+            for (const QString& item : found)
+                nameless << dialog.objectName() + ": " + item;
+            dialog.hide();
+            return int(QDialog::Rejected);
+        });
+    for (QAction* command : {form->DayList->MenuSchAdd, form->PanelTodo->MenuToDo, form->Calendar->MenuJump,
+                             form->Calendar->PopHoliday, form->Lists->MenuFind, form->Printing->MenuPrint,
+                             form->PopSetup, form->MenuPasswd, form->Calendar->MenuCat, form->Exchange->MenuCsvRead})
+        command->trigger();
+    EXPECT_TRUE(nameless.isEmpty()) << nameless.join("\n").toStdString();
+}

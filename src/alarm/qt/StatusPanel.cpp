@@ -15,6 +15,7 @@ void StatusPanel::setContent(const QPixmap& icon, const QString& text)
 {
     icon_ = icon;
     text_ = text;
+    setAccessibleName(text);
     update();
 }
 

@@ -121,6 +121,7 @@ void TimerPanel::UpdateStatusBar()
         StatusPanel2->setContent(resourcePixmap("signal"), QString::fromUtf8("時報ON"));
     else
         StatusPanel2->setContent(QPixmap(), QString());
+    StatusPanel2->setAccessibleName(QString::fromUtf8("時報OFF")); // shown empty, said
 }
 
 } // namespace kal::qt

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
 #include <QGuiApplication>
@@ -15,6 +16,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPixmapCache>
@@ -153,7 +155,16 @@ void showShortcut(QAction* entry, const char* key)
 QLabel* captionLabel(const char* caption, QWidget* parent, QWidget* field)
 {
     auto* label = new QLabel(QString::fromUtf8(caption), parent);
+    if (!field)
+        return label;
     label->setBuddy(field);
+    // Said without the mnemonic and the colon; an editable box's own line too.
+    QString name = spokenText(label->text());
+    if (name.endsWith(QChar(0xFF1A)) || name.endsWith(':'))
+        name.chop(1);
+    field->setAccessibleName(name);
+    if (auto* box = qobject_cast<QComboBox*>(field); box && box->lineEdit())
+        box->lineEdit()->setAccessibleName(name);
     return label;
 }
 
