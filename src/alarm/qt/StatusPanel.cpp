@@ -2,12 +2,15 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace kal::qt {
 
 StatusPanel::StatusPanel(const char* name, int width, QWidget* parent) : QFrame(parent)
 {
     setObjectName(name);
-    setFixedWidth(width);
+    // The text at 24 pixels stays whole in a larger desktop font.
+    setFixedWidth(std::max(width, 24 + fontMetrics().horizontalAdvance(QString::fromUtf8("アラームOFF")) + 6));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
 }
 

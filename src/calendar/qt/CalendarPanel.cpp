@@ -232,6 +232,8 @@ void CalendarPanel::ApplyHeaderTexts()
         PanelMonSch->setCaption(QString::number(month));
     }
     PanelMonSch->setCaptionFont(captionFont);
+    // The caption follows the desktop's font; the header grows rather than cut it.
+    PanelMonSch->setFixedHeight(std::max(mini_ ? 20 : 26, QFontMetrics(captionFont).height()));
     const char* todayPattern =
         look_.eraDates ? "\"今日：\"ggge\"年\"m\"月\"d\"日\"" : "\"今日：\"yyyy\"年\"m\"月\"d\"日\"";
     StatusPanel0->setText(fromUtf8(text::formatDateUtf8(todayPattern, cursor_.today)));

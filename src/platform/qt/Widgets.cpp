@@ -152,6 +152,11 @@ void showShortcut(QAction* entry, const char* key)
     entry->setShortcutContext(Qt::WidgetShortcut);
 }
 
+void setFixedHeightForFont(QWidget* widget, int height)
+{
+    widget->setFixedHeight(std::max(height, widget->fontMetrics().height() + 4));
+}
+
 QLabel* captionLabel(const char* caption, QWidget* parent, QWidget* field)
 {
     auto* label = new QLabel(QString::fromUtf8(caption), parent);

@@ -65,6 +65,8 @@ void onSelect(QAction* entry, std::function<bool()> isSelected, std::function<vo
 // matches, so the window's own action stays the key's one owner.
 void showShortcut(QAction* entry, const char* key);
 
+// A fixed height, or taller where the desktop's font needs it, so no text is cut.
+void setFixedHeightForFont(QWidget* widget, int height);
 // A caption label (UTF-8); before a field, the field's name and, by its mnemonic, its key.
 QLabel* captionLabel(const char* caption, QWidget* parent, QWidget* field = nullptr);
 

@@ -58,7 +58,7 @@ DayListPanel::DayListPanel(const PanelContext& context, QWidget* window)
 {
     PanelDaySch = new QLabel(window);
     PanelDaySch->setObjectName("PanelDaySch");
-    PanelDaySch->setFixedHeight(20);
+    setFixedHeightForFont(PanelDaySch, 20);
     PanelDaySch->setTextFormat(Qt::PlainText);
     PanelDaySch->setFrameStyle(QFrame::Panel | QFrame::Raised);
     ListDaySch = reportList(window, "ListDaySch");
