@@ -185,18 +185,9 @@ TEST(ClockDisplay, CaptionFollowsTheStylePattern)
 
 TEST(ClockDisplay, ReadAloudAsWordsToTheMinute)
 {
-    const struct {
-        DateTime now;
-        HourDisplay hours;
-        const char* spoken;
-    } cases[] = {
-        {{{2026, 12, 10}, 7, 43, 59}, HourDisplay::TwentyFour, "2026年12月10日 木曜日 7時43分"},
-        {{{2026, 12, 10}, 19, 5, 0}, HourDisplay::TwentyFour, "2026年12月10日 木曜日 19時5分"},
-        {{{2026, 12, 10}, 19, 5, 0}, HourDisplay::Twelve, "2026年12月10日 木曜日 午後7時5分"},
-        {{{2027, 1, 3}, 0, 30, 0}, HourDisplay::Twelve, "2027年1月3日 日曜日 午前12時30分"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.spoken);
-        EXPECT_EQ(spokenClock(c.now, c.hours), sj(c.spoken));
-    }
+    const DateTime morning{{2026, 12, 10}, 7, 43, 59}, evening{{2026, 12, 10}, 19, 5, 0}, night{{2027, 1, 3}, 0, 30, 0};
+    EXPECT_EQ(spokenClock(morning, HourDisplay::TwentyFour), sj("2026年12月10日 木曜日 7時43分"));
+    EXPECT_EQ(spokenClock(evening, HourDisplay::TwentyFour), sj("2026年12月10日 木曜日 19時5分"));
+    EXPECT_EQ(spokenClock(evening, HourDisplay::Twelve), sj("2026年12月10日 木曜日 午後7時5分"));
+    EXPECT_EQ(spokenClock(night, HourDisplay::Twelve), sj("2027年1月3日 日曜日 午前12時30分"));
 }

@@ -4,113 +4,70 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <sstream>
 
 using namespace kal;
-using kal::test::plainScheduleLine;
 using kal::test::sj;
 
 namespace {
 
+// A cell line written as "0name" (holidays) or "8title" (ToDo), a schedule as "3start|end|title|category".
+CellLine lineOf(const std::string& spec)
+{
+    if (spec[0] != '3')
+        return CellLine{spec[0] == '8' ? "8" + std::string(40, ' ') + sj(spec.substr(1)) : sj(spec)};
+    std::istringstream in(spec.substr(1));
+    std::string f[4];
+    for (std::string& field : f)
+        std::getline(in, field, '|');
+    return CellLine{"3" + test::plainScheduleLine(1, f[0], f[1], f[2], "", f[3])};
+}
+
 struct SpokenCase {
-    const char* what;
     Date day;
-    std::function<void(MonthLayout&, DayCellLists&, CalendarLook&, const CellPos&)> setUp;
+    std::vector<std::string> lines;
+    int mark, rokuyo;
+    bool otherMonth, almanac;
     SpokenView view;
     const char* spoken;
 };
 
-void add(DayCellLists& lists, const CellPos& at, const std::string& utf8Line)
-{
-    lists.add(at.column, at.row, CellLine{sj(utf8Line)});
-}
-
-void addSchedule(DayCellLists& lists, const CellPos& at, const std::string& start, const std::string& end,
-                 const std::string& title, const std::string& category = "")
-{
-    lists.add(at.column, at.row, CellLine{"3" + plainScheduleLine(1, start, end, title, "", category)});
-}
-
+// clang-format off
 const SpokenCase kCases[] = {
-    {"holiday, anniversary, rokuyo, two schedules and a memo",
-     {2026, 12, 15},
-     [](MonthLayout& layout, DayCellLists& lists, CalendarLook&, const CellPos& at) {
-         add(lists, at, "0天皇誕生日");
-         add(lists, at, "2結婚記念日");
-         addSchedule(lists, at, "10:00", "11:00", "歯科検診");
-         addSchedule(lists, at, "", "", "大掃除");
-         layout.cell(at.column, at.row).mark = 1;
-         layout.cell(at.column, at.row).rokuyo = 5;
-         layout.cell(at.column, at.row).showRokuyo = true;
-     },
-     SpokenView::Month,
-     "12月15日 火曜日、天皇誕生日、結婚記念日、大安、大掃除、10:00から11:00 歯科検診、メモあり"},
-    {"a previous month's day with its schedule",
-     {2026, 11, 30},
-     [](MonthLayout&, DayCellLists& lists, CalendarLook&, const CellPos& at) {
-         addSchedule(lists, at, "", "18:00", "締切");
-     },
-     SpokenView::Month,
-     "11月30日 月曜日、前の月、18:00まで 締切"},
-    {"a neighbouring day hidden by OtherMon says only what it is",
-     {2027, 1, 2},
-     [](MonthLayout&, DayCellLists& lists, CalendarLook& look, const CellPos& at) {
-         look.otherMonth = false;
-         addSchedule(lists, at, "09:00", "", "初売り");
-     },
-     SpokenView::Month,
-     "1月2日 土曜日、次の月"},
-    {"the week view reads it whatever OtherMon says",
-     {2027, 1, 2},
-     [](MonthLayout&, DayCellLists& lists, CalendarLook& look, const CellPos& at) {
-         look.otherMonth = false;
-         addSchedule(lists, at, "09:00", "", "初売り");
-     },
-     SpokenView::Week,
-     "1月2日 土曜日、次の月、09:00から 初売り"},
-    {"old calendar and solar term after the rokuyo; today",
-     {2026, 12, 22},
-     [](MonthLayout&, DayCellLists&, CalendarLook& look, const CellPos&) {
-         look.almanac = AlmanacFlags{true, true, false};
-     },
-     SpokenView::Month,
-     "12月22日 火曜日、今日、旧暦11月14日、冬至"},
-    {"ToDo entries and their mark; a hidden category's schedule is not read",
-     {2026, 12, 3},
-     [](MonthLayout& layout, DayCellLists& lists, CalendarLook&, const CellPos& at) {
-         add(lists, at, "8" + std::string(40, ' ') + "書類提出");
-         add(lists, at, "8" + std::string(40, ' ') + "年賀状");
-         addSchedule(lists, at, "08:00", "", "隠れた予定", "Hidden");
-         layout.cell(at.column, at.row).mark = 3;
-     },
-     SpokenView::Month,
+    {{2026, 12, 15}, {"0天皇誕生日", "2結婚記念日", "310:00|11:00|歯科検診|", "3||大掃除|"}, 1, 5, true, false,
+     SpokenView::Month, "12月15日 火曜日、天皇誕生日、結婚記念日、大安、大掃除、10:00から11:00 歯科検診、メモあり"},
+    {{2026, 11, 30}, {"3|18:00|締切|"}, 0, 0, true, false, SpokenView::Month, "11月30日 月曜日、前の月、18:00まで 締切"},
+    {{2027, 1, 2}, {"309:00||初売り|"}, 0, 0, false, false, SpokenView::Month, "1月2日 土曜日、次の月"},
+    {{2027, 1, 2}, {"309:00||初売り|"}, 0, 0, false, false, SpokenView::Week, "1月2日 土曜日、次の月、09:00から 初売り"},
+    {{2026, 12, 22}, {}, 0, 0, true, true, SpokenView::Month, "12月22日 火曜日、今日、旧暦11月14日、冬至"},
+    {{2026, 12, 3}, {"8書類提出", "8年賀状", "308:00||隠れた予定|Hidden"}, 3, 0, true, false, SpokenView::Month,
      "12月3日 木曜日、ToDo 書類提出、ToDo 年賀状、メモあり、ToDo 2件"},
 };
+// clang-format on
 
 } // namespace
 
 TEST(SpokenDay, ReadsEachPartOfACellInOrder)
 {
     for (const SpokenCase& c : kCases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(c.spoken);
         MonthLayout layout = BuildLayout(2026, 12, WeekStart::Sunday);
+        CellPos at;
+        ASSERT_TRUE(layout.find(c.day, at));
         DayCellLists lists;
+        for (const std::string& line : c.lines)
+            lists.add(at.column, at.row, lineOf(line));
+        DayCell& cell = layout.cell(at.column, at.row);
+        cell.mark = c.mark;
+        cell.rokuyo = c.rokuyo;
+        cell.showRokuyo = c.rokuyo != 0;
         CalendarLook look;
         look.calView = CalViewFlags({1, 1, 1, 1, 1, 1, 1, 1, 1});
         look.weekView = WeekViewFlags({1, 1, 1, 1, 1, 1, 1, 1, 1});
-        CellPos at;
-        ASSERT_TRUE(layout.find(c.day, at));
-        c.setUp(layout, lists, look, at);
+        look.otherMonth = c.otherMonth;
+        look.almanac = AlmanacFlags{c.almanac, c.almanac, false};
         const CategoryTable categories{{"Hidden        0"}};
         EXPECT_EQ(SpokenDay(layout, lists, categories, look, Date{2026, 12, 22}, at.column, at.row, c.view),
                   sj(c.spoken));
     }
-}
-
-TEST(SpokenDay, SaysTimesAndMemosInWords)
-{
-    EXPECT_EQ(SpokenTimes("10:00", "11:00"), sj("10:00から11:00"));
-    EXPECT_EQ(SpokenTimes("", ""), "");
-    EXPECT_EQ(SpokenMemo({}), sj("メモなし"));
-    EXPECT_EQ(SpokenMemo({sj("買い物"), "", sj("牛乳")}), sj("メモ、買い物 牛乳"));
 }
