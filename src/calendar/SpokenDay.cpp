@@ -13,20 +13,18 @@ std::string number(int value)
     return std::to_string(value);
 }
 
-// The almanac in the order it is said: the old-calendar date first, as a date.
-std::vector<std::string> spokenAlmanac(const Date& date, const AlmanacFlags& flags)
+// The almanac in the order it is said: the old-calendar date first, as a date, then the rest as
+// the cell shows it.
+std::vector<std::string> spokenAlmanac(const Date& date, AlmanacFlags flags)
 {
     std::vector<std::string> items;
     if (flags.oldDate)
         if (const OldDate old = OldDateOf(date); old.month != 0)
             items.push_back(KAL_SJIS("旧暦") + (old.leap ? KAL_SJIS("閏") : std::string()) + number(old.month) +
                             KAL_SJIS("月") + number(old.day) + KAL_SJIS("日"));
-    if (flags.solarTerm)
-        if (const int term = SolarTermOf(date))
-            items.push_back(SolarTermName(term));
-    if (flags.seasonalDays)
-        for (std::string& name : SeasonalDayNames(date))
-            items.push_back(std::move(name));
+    flags.oldDate = false;
+    for (std::string& item : AlmanacItems(date, flags))
+        items.push_back(std::move(item));
     return items;
 }
 

@@ -56,7 +56,6 @@ TEST_F(MainWindowFixture, EveryShownControlIsNamedInBothPanelModesAndInTheDialog
                              form->PopSetup, form->MenuPasswd, form->Calendar->MenuCat, form->Exchange->MenuCsvRead})
         command->trigger();
     EXPECT_TRUE(nameless.isEmpty()) << nameless.join("\n").toStdString();
-
     // Tool buttons read as their menu entries, which follow the view.
     auto toolName = [this](const char* action) {
         for (QToolButton* button : form->ToolBar1->findChildren<QToolButton*>())
