@@ -12,11 +12,11 @@ using kal::test::sj;
 namespace {
 
 // A cell line written as "0name" (holidays) or "8title" (ToDo), a schedule as "3start|end|title|category".
-CellLine lineOf(const std::string& spec)
+CellLine lineOf(const std::string& written)
 {
-    if (spec[0] != '3')
-        return CellLine{spec[0] == '8' ? "8" + std::string(40, ' ') + sj(spec.substr(1)) : sj(spec)};
-    std::istringstream in(spec.substr(1));
+    if (written[0] != '3')
+        return CellLine{written[0] == '8' ? "8" + std::string(40, ' ') + sj(written.substr(1)) : sj(written)};
+    std::istringstream in(written.substr(1));
     std::string f[4];
     for (std::string& field : f)
         std::getline(in, field, '|');
