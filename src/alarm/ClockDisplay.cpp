@@ -1,6 +1,7 @@
 #include "alarm/ClockDisplay.h"
 
 #include "platform/DateFormat.h"
+#include "platform/SjisCodec.h"
 
 namespace kal::clock {
 
@@ -102,6 +103,15 @@ ClockFace clockFace(const DateTime& now, SecondsDisplay seconds, HourDisplay hou
         putTwoDigits(face, 19, now.second, LeadingZero::Shown);
     face.amPm = now.hour < 12 ? "AM" : "PM";
     return face;
+}
+
+std::string spokenClock(const DateTime& now, HourDisplay hours)
+{
+    std::string spoken = text::formatDateTimeUtf8("yyyy\"年\"m\"月\"d\"日 \"aaaa\" \"", now);
+    if (hours == HourDisplay::Twelve)
+        spoken += now.hour < 12 ? "午前" : "午後";
+    spoken += std::to_string(displayHour(now.hour, hours)) + "時" + std::to_string(now.minute) + "分";
+    return sjis::fromUtf8Lossy(spoken);
 }
 
 std::string clockCaption(std::string_view style, const DateTime& now)

@@ -57,6 +57,10 @@ ClockFace clockFace(const DateTime& now, SecondsDisplay seconds, HourDisplay hou
 // Hour as the clock shows it: 0..23, or 1..12 on the twelve-hour clock.
 int displayHour(int hour, HourDisplay hours);
 
+// The clock as a screen reader says it, to the minute: "2026年12月10日 木曜日 7時43分", on the
+// twelve-hour clock "午後7時43分"; Shift-JIS.
+std::string spokenClock(const DateTime& now, HourDisplay hours);
+
 // The text clock's line: `now` formatted with the Shift-JIS `style` pattern; Shift-JIS.
 std::string clockCaption(std::string_view style, const DateTime& now);
 

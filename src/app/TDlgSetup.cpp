@@ -32,6 +32,7 @@ TDlgSetup::TDlgSetup(qt::Services& services, std::string programFolder, const QS
     setWindowTitle(caption);
 
     ListPage = qt::named(new QListWidget(this), "ListPage");
+    ListPage->setAccessibleName(QString::fromUtf8("設定の項目"));
     PageControl = qt::named(new QStackedWidget(this), "PageControl");
     AddPage(TabStart = new TSetupStartPage(this), "起動");
     AddPage(TabView = new TSetupViewPage(this), "表示");

@@ -49,6 +49,10 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     Tray = new qt::TrayIcon(services_.platform, PopupTray, this);
     ConnectCommands();
     ConnectPanels();
+    Focus = new qt::PanelFocus(this, [this] {
+        return std::vector<QWidget*>{Calendar->GridArea, DayList->ListDaySch, ListMemo, PanelTodo, PanelNote};
+    });
+    Focus->chainTabs();
     PopupTrayPopup();
     connect(new qt::TitleBarWatch(this), &qt::TitleBarWatch::doubleClicked, this, &TForm1::WMNCLButtonDblClk);
 }

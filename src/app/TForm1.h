@@ -8,6 +8,7 @@
 #include "alarm/qt/TimerPanel.h"
 #include "app/AppState.h"
 #include "app/qt/DataFileNotices.h"
+#include "app/qt/PanelFocus.h"
 #include "app/qt/TrayIcon.h"
 #include "calendar/qt/CalendarPanel.h"
 #include "exchange/qt/ExchangeCommands.h"
@@ -82,6 +83,7 @@ public:
     QSplitter *SplH, *SplX, *SplV, *SplM;
     QWidget *PanelLeft, *PanelRight, *StatusPanel3;
     qt::DataFileNotices* Notices;
+    qt::PanelFocus* Focus; // F6 and Tab from panel to panel
 
     // Layout and display modes.
     void PanelCheck();

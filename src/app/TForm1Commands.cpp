@@ -151,35 +151,46 @@ void TForm1::CreateToolBar()
     ToolBar1->setFixedHeight(31);
     ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
     addToolBar(Qt::TopToolBarArea, ToolBar1);
-    addEntries(ToolBar1, {Calendar->TBtnHome,
-                          Printing->TBtnPrint,
-                          Printing->TBtnPreview,
-                          nullptr,
-                          DayList->TBtnSchAdd,
-                          Lists->TBtnSchRep,
-                          PanelNote->TBtnNote,
-                          ListMemo->TBtnMemoNew,
-                          Lists->TBtnMemo,
-                          PanelTodo->TBtnTodoNew,
-                          Lists->BtnHoliday,
-                          nullptr,
-                          TBtnDel,
-                          nullptr,
-                          TBtnClock,
-                          nullptr,
-                          Calendar->TBtnWeekly,
-                          Calendar->TBtnMonthly,
-                          nullptr,
-                          TBtnPanelMode,
-                          TBtnSmall,
-                          TBtnTray,
-                          nullptr,
-                          Lists->TBtnFind,
-                          Calendar->TBtnJump,
-                          nullptr,
-                          Calendar->TBtnCat,
-                          Calendar->TBtnCatView,
-                          TBtnSetup});
+    // Each button with the menu entry that names it; an empty pair makes a separator.
+    const std::pair<QAction*, const QAction*> tools[] = {
+        {Calendar->TBtnHome, Calendar->MenuNowMonth},
+        {Printing->TBtnPrint, Printing->MenuPrint},
+        {Printing->TBtnPreview, Printing->MenuPrintPrev},
+        {},
+        {DayList->TBtnSchAdd, DayList->MenuSchAdd},
+        {Lists->TBtnSchRep, Lists->MenuSchEdit},
+        {PanelNote->TBtnNote, PanelNote->MenuNoteEdit},
+        {ListMemo->TBtnMemoNew, ListMemo->MenuMemo},
+        {Lists->TBtnMemo, Lists->MenuMemoList},
+        {PanelTodo->TBtnTodoNew, PanelTodo->MenuToDo},
+        {Lists->BtnHoliday, Lists->MenuHoliday},
+        {},
+        {TBtnDel, MenuDelete},
+        {},
+        {TBtnClock, MenuClock},
+        {},
+        {Calendar->TBtnWeekly, Calendar->MenuWeekly},
+        {Calendar->TBtnMonthly, Calendar->MenuMonthly},
+        {},
+        {TBtnPanelMode, MenuPanelMode->menuAction()},
+        {TBtnSmall, MenuSmall},
+        {TBtnTray, MenuTray},
+        {},
+        {Lists->TBtnFind, Lists->MenuFind},
+        {Calendar->TBtnJump, Calendar->MenuJump},
+        {},
+        {Calendar->TBtnCat, Calendar->MenuCat},
+        {Calendar->TBtnCatView, MenuCatView->menuAction()},
+        {TBtnSetup, PopSetup},
+    };
+    for (const auto& [tool, menu] : tools) {
+        if (!tool) {
+            ToolBar1->addSeparator();
+            continue;
+        }
+        qt::nameFromMenu(tool, menu);
+        ToolBar1->addAction(tool);
+    }
 }
 
 void TForm1::CreatePopups()

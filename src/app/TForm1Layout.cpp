@@ -8,6 +8,7 @@
 #include "calendar/qt/MonthGrid.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/ResourceIcon.h"
+#include "platform/qt/Widgets.h"
 #include "settings/WindowGeometry.h"
 
 #include <QApplication>
@@ -119,7 +120,7 @@ void TForm1::CreateStatusBar()
     QStatusBar* bar = statusBar();
     bar->setObjectName("StatusBar1");
     bar->setSizeGripEnabled(true);
-    bar->setFixedHeight(19);
+    qt::setFixedHeightForFont(bar, 19);
     StatusPanel3 = new QWidget(bar);
     StatusPanel3->setObjectName("StatusPanel3");
     StatusPanel3->setFixedWidth(50);
@@ -189,6 +190,7 @@ void TForm1::SizeChange()
     }
     Calendar->GridMonth->relayout();
     Calendar->HSplitMove();
+    Focus->keepVisible();
 }
 
 void TForm1::BarCheck()

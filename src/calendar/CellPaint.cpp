@@ -99,6 +99,8 @@ std::optional<CellBand> scheduleBand(const CellLine& line, const CategoryTable& 
     band.style = StyleOf(options.style, RecBoldItalic(record), RecUnderlineStrike(record));
     applyCategory(drawing, band);
     band.text = ScheduleBandText(record, options);
+    band.startTime = text::trimRight(RecStart(record));
+    band.endTime = text::trimRight(RecEnd(record));
     return band;
 }
 

@@ -64,6 +64,7 @@ struct CellBand {
     ColorValue textColor = 0;
     std::optional<ColorValue> background; // schedule and ToDo bands: as wide as the text + 3
     TextStyle style;
+    std::string startTime, endTime; // schedules: as stored, trailing blanks removed
 };
 
 struct CellPaint {

@@ -106,11 +106,7 @@ void TDlgHolidayInput::buildControls()
 void TDlgHolidayInput::buildLayout()
 {
     auto* fields = new QGridLayout;
-    auto label = [this](const char* caption, QWidget* buddy) {
-        QLabel* l = qt::captionLabel(caption, this);
-        l->setBuddy(buddy);
-        return l;
-    };
+    auto label = [this](const char* caption, QWidget* buddy) { return qt::captionLabel(caption, this, buddy); };
     fields->addWidget(label("名称(&N)：", EdtTitle), 0, 0);
     fields->addWidget(EdtTitle, 0, 1, 1, 5);
     fields->addWidget(label("分類(&K)：", CmbBunrui), 1, 0);
@@ -120,6 +116,7 @@ void TDlgHolidayInput::buildLayout()
     years->addWidget(EditFromYear);
     years->addWidget(qt::captionLabel("から", this));
     years->addWidget(EditToYear);
+    EditToYear->setAccessibleName(QString::fromUtf8("適用年（まで）"));
     years->addWidget(qt::captionLabel("まで", this));
     years->addStretch();
     fields->addLayout(years, 2, 1, 1, 5);

@@ -68,11 +68,7 @@ void TDlgFind::buildControls()
 void TDlgFind::buildLayout()
 {
     auto* fields = new QGridLayout;
-    auto label = [this](const char* caption, QWidget* buddy) {
-        QLabel* l = qt::captionLabel(caption, this);
-        l->setBuddy(buddy);
-        return l;
-    };
+    auto label = [this](const char* caption, QWidget* buddy) { return qt::captionLabel(caption, this, buddy); };
     fields->addWidget(label("検索対象(&T)：", CmbFile), 0, 0);
     fields->addWidget(CmbFile, 0, 1, Qt::AlignLeft);
     fields->addWidget(label("内容文字列(&S)：", EditTitle), 1, 0);
@@ -80,6 +76,8 @@ void TDlgFind::buildLayout()
     fields->addWidget(label("分類(&C)：", CmbBunrui), 2, 0);
     fields->addWidget(CmbBunrui, 2, 1);
     fields->addWidget(ChkDate, 3, 0);
+    DtpFromDate->setAccessibleName(QString::fromUtf8("日付（から）"));
+    DtpToDate->setAccessibleName(QString::fromUtf8("日付（まで）"));
     auto* from = new QHBoxLayout;
     from->addWidget(DtpFromDate, 1);
     from->addWidget(qt::captionLabel("から", this));

@@ -53,9 +53,7 @@ QSpinBox* marginBox(const char* name, QWidget* parent)
 
 QLabel* buddyLabel(const char* caption, QWidget* buddy, QWidget* parent)
 {
-    QLabel* label = qt::captionLabel(caption, parent);
-    label->setBuddy(buddy);
-    return label;
+    return qt::captionLabel(caption, parent, buddy);
 }
 
 } // namespace

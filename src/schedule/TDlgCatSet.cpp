@@ -86,6 +86,7 @@ void TDlgCatSet::buildControls()
 
     ListItem = new QListWidget(this);
     ListItem->setObjectName("ListItem");
+    ListItem->setAccessibleName(QString::fromUtf8("分類"));
     ListItem->setItemDelegate(new qt::CategoryItemDelegate(74, ListItem));
     ListItem->setSelectionMode(QAbstractItemView::SingleSelection);
     ListItem->setMinimumSize(260, 240);

@@ -146,22 +146,27 @@ void TDlgSchInput::buildControls()
     CmbWeekNo = makeFixedCombo("CmbWeekNo", {"毎週", "第1", "第2", "第3", "第4", "最終"}, GroupRepeat);
     CmbWeek =
         makeFixedCombo("CmbWeek", {"日曜日", "月曜日", "火曜日", "水曜日", "木曜日", "金曜日", "土曜日"}, GroupRepeat);
+    // Fields of the repeat beside their choice, without a label of their own.
+    DtpToSch->setAccessibleName(QString::fromUtf8("登録日（まで）"));
+    CmbDateDay->setAccessibleName(QString::fromUtf8("毎月の日"));
+    CmbWeekNo->setAccessibleName(QString::fromUtf8("曜日の週"));
+    CmbWeek->setAccessibleName(QString::fromUtf8("曜日"));
 }
 
 void TDlgSchInput::buildLayout()
 {
     auto* fields = new QGridLayout;
-    fields->addWidget(qt::captionLabel("日付：", this), 0, 0);
+    fields->addWidget(qt::captionLabel("日付(&D)：", this, DtpSchDate), 0, 0);
     fields->addWidget(DtpSchDate, 0, 1, 1, 3, Qt::AlignLeft);
-    fields->addWidget(qt::captionLabel("開始：", this), 1, 0);
+    fields->addWidget(qt::captionLabel("開始(&T)：", this, CmbStrhhmm), 1, 0);
     fields->addWidget(CmbStrhhmm, 1, 1);
-    fields->addWidget(qt::captionLabel("終了：", this), 1, 2, Qt::AlignRight);
+    fields->addWidget(qt::captionLabel("終了(&E)：", this, CmbEndhhmm), 1, 2, Qt::AlignRight);
     fields->addWidget(CmbEndhhmm, 1, 3);
-    fields->addWidget(qt::captionLabel("内容：", this), 2, 0);
+    fields->addWidget(qt::captionLabel("内容(&N)：", this, CmbTitle), 2, 0);
     fields->addWidget(CmbTitle, 2, 1, 1, 4);
-    fields->addWidget(qt::captionLabel("場所：", this), 3, 0);
+    fields->addWidget(qt::captionLabel("場所(&L)：", this, CmbPlace), 3, 0);
     fields->addWidget(CmbPlace, 3, 1, 1, 4);
-    fields->addWidget(qt::captionLabel("分類：", this), 4, 0);
+    fields->addWidget(qt::captionLabel("分類(&G)：", this, CmbBunrui), 4, 0);
     fields->addWidget(CmbBunrui, 4, 1, 1, 3);
     fields->addWidget(BtnCat, 4, 4);
     fields->setColumnStretch(4, 1);
@@ -185,7 +190,7 @@ void TDlgSchInput::buildLayout()
     buttons->addWidget(BtnCancel);
 
     auto* repeat = new QGridLayout(GroupRepeat);
-    repeat->addWidget(qt::captionLabel("登録日：", GroupRepeat), 0, 0);
+    repeat->addWidget(qt::captionLabel("登録日(&O)：", GroupRepeat, DtpFromSch), 0, 0);
     auto* period = new QHBoxLayout;
     period->addWidget(DtpFromSch);
     period->addWidget(qt::captionLabel("から", GroupRepeat));
@@ -195,7 +200,7 @@ void TDlgSchInput::buildLayout()
     repeat->addLayout(period, 0, 1, 1, 3);
     repeat->addWidget(RadioAllDay, 1, 0);
     repeat->addWidget(SpinDay, 1, 1);
-    repeat->addWidget(qt::captionLabel("日間", GroupRepeat), 1, 2);
+    repeat->addWidget(qt::captionLabel("日間", GroupRepeat, SpinDay), 1, 2);
     repeat->addWidget(RadioDate, 2, 0);
     repeat->addWidget(CmbDateDay, 2, 1);
     repeat->addWidget(RadioWeek, 3, 0);

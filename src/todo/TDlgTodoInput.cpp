@@ -57,7 +57,7 @@ TDlgTodoInput::TDlgTodoInput(qt::Services& services, TodoInputRequest request, Q
 void TDlgTodoInput::buildControls()
 {
     DtpTodoLimit = qt::dateEdit("DtpTodoLimit", kLongDate, this);
-    ChkNonLimit = qt::named(new QCheckBox(QString::fromUtf8("期限日なし"), this), "ChkNonLimit");
+    ChkNonLimit = qt::named(new QCheckBox(QString::fromUtf8("期限日なし(&N)"), this), "ChkNonLimit");
     EditTitle = qt::named(new QLineEdit(this), "EditTitle");
     qt::limitSjisBytes(EditTitle, kTodoTitleBytes);
     MemoTodo = qt::named(new QPlainTextEdit(this), "MemoTodo");
@@ -90,7 +90,7 @@ void TDlgTodoInput::buildControls()
     LabelProgress->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     LabelProgress->setMinimumWidth(LabelProgress->fontMetrics().horizontalAdvance("100%") + 12);
 
-    ChkTask = qt::named(new QCheckBox(QString::fromUtf8("処理済"), this), "ChkTask");
+    ChkTask = qt::named(new QCheckBox(QString::fromUtf8("処理済(&K)"), this), "ChkTask");
     DtpTodoOk = qt::dateEdit("DtpTodoOk", kLongDate, this);
 
     BtnOk = qt::named(new QPushButton("OK", this), "BtnOk");
@@ -101,25 +101,25 @@ void TDlgTodoInput::buildControls()
 void TDlgTodoInput::buildLayout()
 {
     auto* fields = new QGridLayout;
-    fields->addWidget(qt::captionLabel("期限日：", this), 0, 0);
+    fields->addWidget(qt::captionLabel("期限日(&L)：", this, DtpTodoLimit), 0, 0);
     fields->addWidget(DtpTodoLimit, 0, 1);
     fields->addWidget(ChkNonLimit, 0, 2);
-    fields->addWidget(qt::captionLabel("件名：", this), 1, 0);
+    fields->addWidget(qt::captionLabel("件名(&T)：", this, EditTitle), 1, 0);
     fields->addWidget(EditTitle, 1, 1, 1, 3);
-    fields->addWidget(qt::captionLabel("メモ：", this), 2, 0, Qt::AlignTop);
+    fields->addWidget(qt::captionLabel("メモ(&M)：", this, MemoTodo), 2, 0, Qt::AlignTop);
     fields->addWidget(MemoTodo, 2, 1, 1, 3);
     fields->addWidget(RadioPri, 3, 1, 1, 3);
-    fields->addWidget(qt::captionLabel("分類：", this), 4, 0);
+    fields->addWidget(qt::captionLabel("分類(&G)：", this, CmbBunrui), 4, 0);
     fields->addWidget(CmbBunrui, 4, 1, 1, 2);
     fields->addWidget(BtnCat, 4, 3);
-    fields->addWidget(qt::captionLabel("進捗率：", this), 5, 0);
+    fields->addWidget(qt::captionLabel("進捗率(&R)：", this, TrackProgress), 5, 0);
     auto* progress = new QHBoxLayout;
     progress->addWidget(TrackProgress, 1);
     progress->addWidget(LabelProgress);
     fields->addLayout(progress, 5, 1, 1, 3);
     fields->addWidget(ChkTask, 6, 1);
     auto* done = new QHBoxLayout;
-    done->addWidget(qt::captionLabel("処理日：", this));
+    done->addWidget(qt::captionLabel("処理日(&D)：", this, DtpTodoOk));
     done->addWidget(DtpTodoOk, 1);
     fields->addLayout(done, 6, 2, 1, 2);
     fields->setColumnStretch(3, 1);

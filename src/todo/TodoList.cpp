@@ -74,6 +74,22 @@ TodoRow rowOf(int index, const std::string& line, const TodoFields& f, const Dat
 
 } // namespace
 
+std::string TodoStateWords(const TodoRow& row)
+{
+    if (row.done)
+        return "処理済";
+    switch (row.status) {
+    case TodoIcon::Overdue:
+        return "期限切れ";
+    case TodoIcon::DueToday:
+        return "今日が期限";
+    case TodoIcon::Warning:
+        return "期限間近";
+    default:
+        return "未処理";
+    }
+}
+
 std::vector<TodoColumn> TodoColumns(TodoList list, const TodoItemFlags& itemFlags, bool statusIcons, int priorityWidth,
                                     int titleWidth)
 {

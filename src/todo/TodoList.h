@@ -52,6 +52,10 @@ struct TodoRows {
 // One row per entry, in file order; lines that do not follow the layout get none.
 TodoRows BuildTodoRows(const std::vector<std::string>& lines, const Date& today, int warnTerm);
 
+// The first column's check box and icon in words, for a screen reader (UTF-8): "処理済" in the
+// done list, else the deadline's state ("期限切れ", "今日が期限", "期限間近", "未処理").
+std::string TodoStateWords(const TodoRow& row);
+
 // "ToDo 未処理 [%2d件]" and "ToDo 処理済 [%2d件]" (UTF-8).
 std::string TodoTabCaption(TodoList list, int count);
 

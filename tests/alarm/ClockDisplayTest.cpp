@@ -182,3 +182,12 @@ TEST(ClockDisplay, CaptionFollowsTheStylePattern)
         EXPECT_EQ(clockCaption(sj(c.styleUtf8), c.now), sj(c.expectedUtf8));
     }
 }
+
+TEST(ClockDisplay, ReadAloudAsWordsToTheMinute)
+{
+    const DateTime morning{{2026, 12, 10}, 7, 43, 59}, evening{{2026, 12, 10}, 19, 5, 0}, night{{2027, 1, 3}, 0, 30, 0};
+    EXPECT_EQ(spokenClock(morning, HourDisplay::TwentyFour), sj("2026年12月10日 木曜日 7時43分"));
+    EXPECT_EQ(spokenClock(evening, HourDisplay::TwentyFour), sj("2026年12月10日 木曜日 19時5分"));
+    EXPECT_EQ(spokenClock(evening, HourDisplay::Twelve), sj("2026年12月10日 木曜日 午後7時5分"));
+    EXPECT_EQ(spokenClock(night, HourDisplay::Twelve), sj("2027年1月3日 日曜日 午前12時30分"));
+}

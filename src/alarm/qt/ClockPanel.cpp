@@ -2,6 +2,7 @@
 
 #include "platform/qt/QtText.h"
 
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <QPalette>
 #include <QPolygon>
@@ -56,6 +57,23 @@ struct LabelPlace {
 int scaled(int length, double scale)
 {
     return static_cast<int>(length * scale + 0.5);
+}
+
+// The clock is one label to assistive tools, read as words; its digits and labels are not read
+// one by one.
+class ClockAccessible : public QAccessibleWidget {
+public:
+    explicit ClockAccessible(QWidget* clock) : QAccessibleWidget(clock, QAccessible::StaticText) { }
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+};
+
+QAccessibleInterface* clockFactory(const QString&, QObject* object)
+{
+    auto* clock = qobject_cast<ClockPanel*>(object);
+    return clock ? new ClockAccessible(clock) : nullptr;
 }
 
 } // namespace
@@ -132,6 +150,8 @@ ClockPanel::ClockPanel(QWidget* parent) : QFrame(parent)
 {
     setObjectName("PanelClock");
     setFixedHeight(kPanelHeight);
+    static const bool accessible = (QAccessible::installFactory(clockFactory), true);
+    (void)accessible;
 
     LabelClock = new ClockDigits(this);
     LabelWeek = makeLabel(this, "LabelWeek", "SUN");
@@ -232,6 +252,9 @@ void ClockPanel::applyGraphicLook()
 void ClockPanel::tick(const DateTime& now)
 {
     shown_ = now;
+    // A new name tells the bus: once a minute, not every second.
+    if (const QString spoken = fromSjis(clock::spokenClock(now, hourDisplay())); spoken != accessibleName())
+        setAccessibleName(spoken);
     clock::ClockFace face = clock::clockFace(now, secondsDisplay(), hourDisplay());
     if (isTextClock()) {
         caption_ = fromSjis(clock::clockCaption(look_.style, now));

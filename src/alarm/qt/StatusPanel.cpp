@@ -2,12 +2,15 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace kal::qt {
 
 StatusPanel::StatusPanel(const char* name, int width, QWidget* parent) : QFrame(parent)
 {
     setObjectName(name);
-    setFixedWidth(width);
+    // The text at 24 pixels stays whole in a larger desktop font.
+    setFixedWidth(std::max(width, 24 + fontMetrics().horizontalAdvance(QString::fromUtf8("アラームOFF")) + 6));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
 }
 
@@ -15,6 +18,7 @@ void StatusPanel::setContent(const QPixmap& icon, const QString& text)
 {
     icon_ = icon;
     text_ = text;
+    setAccessibleName(text);
     update();
 }
 

@@ -117,10 +117,12 @@ void TimerPanel::UpdateStatusBar()
         StatusPanel1->setContent(resourcePixmap("alarm"), QString::fromUtf8("アラームON"));
     else
         StatusPanel1->setContent(resourcePixmap("alarm-off"), QString::fromUtf8("アラームOFF"));
-    if (context_.settings.signal == 1)
+    if (context_.settings.signal == 1) {
         StatusPanel2->setContent(resourcePixmap("signal"), QString::fromUtf8("時報ON"));
-    else
+    } else {
         StatusPanel2->setContent(QPixmap(), QString());
+        StatusPanel2->setAccessibleName(QString::fromUtf8("時報OFF")); // shown empty, said
+    }
 }
 
 } // namespace kal::qt

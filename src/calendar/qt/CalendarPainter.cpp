@@ -166,7 +166,10 @@ void CalendarPainter::paintDay(QPainter& painter, const CellPaint& cell, const Q
     painter.drawText(QPoint(rect.left() + 2, rect.top() - 2 + dayMetrics.ascent()), fromSjis(cell.dayText));
 
     if (!cell.rokuyo.empty()) {
-        const QFont font = rokuyoFont();
+        // Within the day number's height: a larger desktop font would lift it above the cell.
+        QFont font = rokuyoFont();
+        for (int pixels = QFontInfo(font).pixelSize(); pixels > 6 && QFontMetrics(font).height() > dayHeight; --pixels)
+            font.setPixelSize(pixels - 1);
         QFontMetrics rokuyoMetrics(font);
         painter.setFont(font);
         painter.setPen(toQColor(look_.textColor[ColRokuyo]));

@@ -5,6 +5,7 @@
 #include "calendar/TDlgHolidayInput.h"
 #include "calendar/TDlgJump.h"
 #include "calendar/THeaderPanel.h"
+#include "calendar/qt/CalendarNames.h"
 #include "calendar/qt/MonthGrid.h"
 #include "calendar/qt/WeekGrid.h"
 #include "platform/DateFormat.h"
@@ -30,7 +31,7 @@ QToolButton* headerButton(QWidget* parent, const char* name, const char* face, c
     auto* button = new QToolButton(parent);
     button->setObjectName(name);
     button->setText(QString::fromUtf8(face));
-    button->setToolTip(QString::fromUtf8(hint));
+    setHint(button, QString::fromUtf8(hint));
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
     button->resize(25, 22);
@@ -50,6 +51,7 @@ CalendarPanel::CalendarPanel(const PanelContext& context, CalendarLinks links, Q
     StatusPanel0->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     createCommands();
     createViewCommands();
+    NameCalendarCells(*this);
 }
 
 void CalendarPanel::createHeader()
@@ -229,6 +231,8 @@ void CalendarPanel::ApplyHeaderTexts()
         PanelMonSch->setCaption(QString::number(month));
     }
     PanelMonSch->setCaptionFont(captionFont);
+    // The caption follows the desktop's font; the header grows rather than cut it.
+    PanelMonSch->setFixedHeight(std::max(mini_ ? 20 : 26, QFontMetrics(captionFont).height()));
     const char* todayPattern =
         look_.eraDates ? "\"今日：\"ggge\"年\"m\"月\"d\"日\"" : "\"今日：\"yyyy\"年\"m\"月\"d\"日\"";
     StatusPanel0->setText(fromUtf8(text::formatDateUtf8(todayPattern, cursor_.today)));
@@ -303,6 +307,8 @@ void CalendarPanel::MonthSchEdit()
     ApplyPainterMode();
     ShowSelection();
     ApplyHeaderTexts();
+    GridMonth->contentsChanged();
+    GridWeek->contentsChanged();
     emit selectedDayChanged();
 }
 

@@ -95,9 +95,9 @@ void CalendarPanel::ApplyViewCaptions()
     MenuBeforeMonth->setText(QString::fromUtf8(c.before));
     PopNextMonth->setText(QString::fromUtf8(c.next));
     PopBeforeMonth->setText(QString::fromUtf8(c.before));
-    BtnNowMon->setToolTip(QString::fromUtf8(c.nowHint));
-    BtnNextMonth->setToolTip(QString::fromUtf8(c.nextHint));
-    BtnBeforeMonth->setToolTip(QString::fromUtf8(c.beforeHint));
+    setHint(BtnNowMon, QString::fromUtf8(c.nowHint));
+    setHint(BtnNextMonth, QString::fromUtf8(c.nextHint));
+    setHint(BtnBeforeMonth, QString::fromUtf8(c.beforeHint));
     // The mini calendar has no year buttons either way.
     const bool years = shown_->stepsByYear();
     BtnNextYear->setVisible(years && !mini_);

@@ -1,5 +1,7 @@
 #include "calendar/qt/CellGrid.h"
 
+#include "calendar/qt/GridAccessible.h"
+
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -14,6 +16,7 @@ CellGrid::CellGrid(int fixedColumns, int fixedRows, QWidget* parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    InstallGridAccessibility();
 }
 
 void CellGrid::setLineWidth(int width)
@@ -66,9 +69,23 @@ bool CellGrid::selectable(int column, int row) const
 
 void CellGrid::setSelection(int column, int row)
 {
+    const int before[] = {column_, row_};
     column_ = std::clamp(column, fixedColumns_, std::max(fixedColumns_, columnCount() - 1));
     row_ = std::clamp(row, fixedRows_, std::max(fixedRows_, rowCount() - 1));
     update();
+    if (before[0] != column_ || before[1] != row_)
+        AnnounceSelection(*this);
+}
+
+void CellGrid::contentsChanged()
+{
+    AnnounceContents(*this);
+}
+
+void CellGrid::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    AnnounceFocus(*this);
 }
 
 void CellGrid::select(int column, int row)

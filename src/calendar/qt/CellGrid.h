@@ -2,6 +2,7 @@
 // mouse and the keyboard. The month grid and the week grid give it their shape.
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -32,11 +33,24 @@ public:
 
     int selectedColumn() const { return column_; }
     int selectedRow() const { return row_; }
-    // Moves the selection without announcing it; it stays off the fixed cells.
+    // Moves the selection without the signal (assistive tools still hear of it); it stays off
+    // the fixed cells.
     void setSelection(int column, int row);
     // The cell a click on `point` selects: a fixed column's click selects the row's first day
     // cell; a fixed row is no day.
     bool cellForClick(const QPoint& point, int& column, int& row) const;
+    int fixedColumns() const { return fixedColumns_; }
+    int fixedRows() const { return fixedRows_; }
+
+    // What assistive tools read of a cell, the fixed ones included, and of a column where no
+    // fixed row names it.
+    using CellNamer = std::function<QString(int column, int row)>;
+    void setCellNamer(CellNamer namer) { namer_ = std::move(namer); }
+    QString cellName(int column, int row) const { return namer_ ? namer_(column, row) : QString(); }
+    void setColumnCaptions(QStringList captions) { captions_ = std::move(captions); }
+    QString columnCaption(int column) const { return captions_.value(column); }
+    // The cells read otherwise now (another month, changed data): assistive tools are told.
+    void contentsChanged();
 
 signals:
     void selectionChanged(int column, int row);
@@ -55,6 +69,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     // A cell the keyboard can move to: not fixed and not of zero width.
@@ -62,6 +77,8 @@ private:
     void select(int column, int row);
 
     CellPainter painter_;
+    CellNamer namer_;
+    QStringList captions_;
     const int fixedColumns_;
     const int fixedRows_;
     std::vector<int> rowHeights_;

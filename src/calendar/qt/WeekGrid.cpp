@@ -3,6 +3,8 @@
 #include "calendar/WeekView.h"
 #include "settings/AppSettings.h"
 
+#include <utility>
+
 namespace kal::qt {
 
 WeekGrid::WeekGrid(QWidget* parent) : CellGrid(kLinesColumn, 0, parent)
@@ -70,7 +72,8 @@ void WeekGrid::showSelection(const MonthLayout& layout, const CellPos& selected,
     // A view switched to starts on the day's lines.
     if (entering)
         setSelection(kLinesColumn, selected.column);
-    weekRow_ = selected.row;
+    if (std::exchange(weekRow_, selected.row) != selected.row)
+        contentsChanged();
     setWeekendRows(layout.saturdayColumn(), layout.sundayColumn());
     setSelection(selectedColumn(), selected.column);
     update();

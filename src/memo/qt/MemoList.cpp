@@ -43,6 +43,7 @@ MemoList::MemoList(const PanelContext& context, std::function<int()> editorWidth
     : QTreeWidget(parent), context_(context), services_(context_.services), editorWidth_(std::move(editorWidth))
 {
     setObjectName("ListMemo");
+    setAccessibleName(QString::fromUtf8("メモ"));
     setColumnCount(1);
     setRootIsDecorated(false);
     setUniformRowHeights(true);

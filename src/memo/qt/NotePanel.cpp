@@ -79,6 +79,7 @@ public:
 NoteList::NoteList(QWidget* parent) : QListWidget(parent)
 {
     setObjectName("ListNote");
+    setAccessibleName(QString::fromUtf8("ノート"));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     setContextMenuPolicy(Qt::CustomContextMenu);

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
 #include <QGuiApplication>
@@ -15,10 +16,12 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPixmapCache>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTreeWidget>
 
@@ -74,6 +77,28 @@ QAction* toolAction(QObject* owner, const char* name, const char* hint, const ch
     return action;
 }
 
+QString spokenText(const QString& menuText)
+{
+    QString text = menuText.section('\t', 0, 0);
+    text.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
+    if (text.endsWith(QStringLiteral("...")))
+        text.chop(3);
+    return text.remove('&').trimmed();
+}
+
+void nameFromMenu(QAction* tool, const QAction* menu)
+{
+    auto follow = [tool, menu] { tool->setIconText(spokenText(menu->text())); };
+    follow();
+    QObject::connect(menu, &QAction::changed, tool, follow);
+}
+
+void setHint(QWidget* button, const QString& hint)
+{
+    button->setToolTip(hint);
+    button->setAccessibleName(hint);
+}
+
 QPixmap resourcePixmap(const char* icon, int size)
 {
     const QString key = QStringLiteral("kalendra-pixmap:%1@%2").arg(QLatin1String(icon)).arg(size);
@@ -127,9 +152,25 @@ void showShortcut(QAction* entry, const char* key)
     entry->setShortcutContext(Qt::WidgetShortcut);
 }
 
-QLabel* captionLabel(const char* caption, QWidget* parent)
+void setFixedHeightForFont(QWidget* widget, int height)
 {
-    return new QLabel(QString::fromUtf8(caption), parent);
+    widget->setFixedHeight(std::max(height, widget->fontMetrics().height() + 4));
+}
+
+QLabel* captionLabel(const char* caption, QWidget* parent, QWidget* field)
+{
+    auto* label = new QLabel(QString::fromUtf8(caption), parent);
+    if (!field)
+        return label;
+    label->setBuddy(field);
+    // Said without the mnemonic and the colon; an editable box's own line too.
+    QString name = spokenText(label->text());
+    if (name.endsWith(QChar(0xFF1A)) || name.endsWith(':'))
+        name.chop(1);
+    field->setAccessibleName(name);
+    if (auto* box = qobject_cast<QComboBox*>(field); box && box->lineEdit())
+        box->lineEdit()->setAccessibleName(name);
+    return label;
 }
 
 QDate toQDate(const Date& date)

@@ -20,6 +20,7 @@ class QHBoxLayout;
 class QLabel;
 class QModelIndex;
 class QPushButton;
+class QString;
 class QTreeWidget;
 class QWidget;
 
@@ -40,6 +41,14 @@ template <typename W> W* named(W* widget, const char* name)
 QAction* namedAction(QObject* owner, const char* name, const char* caption);
 // A command of the tool bar: its icon's name (ResourceIcon.h) and its hint (UTF-8).
 QAction* toolAction(QObject* owner, const char* name, const char* hint, const char* icon);
+// A menu entry's text as a screen reader says it: without its mnemonic ("(&C)" or "&"), the key
+// after a tab and a trailing "...".
+QString spokenText(const QString& menuText);
+// The tool bar's command reads as the menu entry doing the same and follows its text (今月,
+// 今週); its hint stays the tool-tip, which is the description.
+void nameFromMenu(QAction* tool, const QAction* menu);
+// The hint of a button whose face is a sign or nothing (≪, ＜): its tool-tip and its name.
+void setHint(QWidget* button, const QString& hint);
 // The icon of that name (ResourceIcon.h) drawn at size x size, once for all the panels showing it.
 QPixmap resourcePixmap(const char* icon, int size = 16);
 // A pop-up menu named `name` holding the commands, a null entry making a separator.
@@ -56,8 +65,10 @@ void onSelect(QAction* entry, std::function<bool()> isSelected, std::function<vo
 // matches, so the window's own action stays the key's one owner.
 void showShortcut(QAction* entry, const char* key);
 
-// A caption label (UTF-8).
-QLabel* captionLabel(const char* caption, QWidget* parent);
+// A fixed height, or taller where the desktop's font needs it, so no text is cut.
+void setFixedHeightForFont(QWidget* widget, int height);
+// A caption label (UTF-8); before a field, the field's name and, by its mnemonic, its key.
+QLabel* captionLabel(const char* caption, QWidget* parent, QWidget* field = nullptr);
 
 QDate toQDate(const Date& date);
 Date fromQDate(const QDate& date);

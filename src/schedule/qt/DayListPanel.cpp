@@ -58,10 +58,11 @@ DayListPanel::DayListPanel(const PanelContext& context, QWidget* window)
 {
     PanelDaySch = new QLabel(window);
     PanelDaySch->setObjectName("PanelDaySch");
-    PanelDaySch->setFixedHeight(20);
+    setFixedHeightForFont(PanelDaySch, 20);
     PanelDaySch->setTextFormat(Qt::PlainText);
     PanelDaySch->setFrameStyle(QFrame::Panel | QFrame::Raised);
     ListDaySch = reportList(window, "ListDaySch");
+    ListDaySch->setAccessibleName(QString::fromUtf8("選択日のスケジュール"));
     ListDaySch->setSelectionMode(QAbstractItemView::SingleSelection);
     ListDaySch->setContextMenuPolicy(Qt::CustomContextMenu);
     ListDaySch->setMinimumHeight(58);
@@ -123,6 +124,7 @@ void DayListPanel::ListCreate()
     ListDaySch->clear();
     ListDaySch->setColumnCount(captions.size());
     ListDaySch->setHeaderLabels(captions);
+    ListDaySch->headerItem()->setData(0, Qt::AccessibleTextRole, QString::fromUtf8("アラーム"));
     for (std::size_t i = 0; i < widths.size(); ++i)
         ListDaySch->setColumnWidth(static_cast<int>(i), widths[i]);
 }
@@ -147,6 +149,7 @@ void DayListPanel::FillDayList(const std::vector<ScheduleRef>& entries)
         if (const char* icon = stateIcon(entry.line, alarmsOn)) {
             item->setIcon(0, resourceIcon(QString::fromLatin1(icon)));
             item->setData(0, kIconRole, QString::fromLatin1(icon));
+            item->setData(0, Qt::AccessibleTextRole, QString::fromUtf8("アラーム"));
         }
         item->setData(0, kFileRole, QByteArray::fromStdString(entry.file));
         item->setData(0, kIndexRole, entry.lineIndex);

@@ -72,6 +72,8 @@ TodoPanel::TodoPanel(const PanelContext& context, TodoPanelLinks links, QWidget*
     layout->addWidget(PageTodo);
     ListTodoNo = reportList(PageTodo, "ListTodoNo");
     ListTodoOk = reportList(PageTodo, "ListTodoOk");
+    ListTodoNo->setAccessibleName(QString::fromUtf8("ToDo 未処理"));
+    ListTodoOk->setAccessibleName(QString::fromUtf8("ToDo 処理済"));
     PageTodo->addTab(ListTodoNo, QString::fromStdString(TodoTabCaption(TodoList::Open, 0)));
     PageTodo->addTab(ListTodoOk, QString::fromStdString(TodoTabCaption(TodoList::Done, 0)));
     open_.view = ListTodoNo;
@@ -125,6 +127,8 @@ void TodoPanel::applyColumns(ListState& state)
         captions << QString::fromStdString(column.caption);
     view->setColumnCount(captions.size());
     view->setHeaderLabels(captions);
+    // The check column may have no caption; a screen reader still names it.
+    view->headerItem()->setData(0, Qt::AccessibleTextRole, QString::fromUtf8("状況"));
     view->header()->setSortIndicatorShown(false);
     for (std::size_t i = 0; i < state.columns.size(); ++i) {
         const TodoColumn& column = state.columns[i];
@@ -164,6 +168,7 @@ void TodoPanel::populate(ListState& state, const std::map<TodoKey, bool>& pendin
         auto pending = pendingChecks.find(keys[i]);
         item->setCheckState(0, checkOf(pending != pendingChecks.end() ? pending->second : row.done));
         item->setData(0, kRowRole, static_cast<int>(i));
+        item->setData(0, Qt::AccessibleTextRole, QString::fromUtf8(TodoStateWords(row)));
         if (withIcons(state))
             item->setIcon(0, icons_[static_cast<std::size_t>(row.status)]);
         for (std::size_t c = 1; c < state.columns.size(); ++c) {

@@ -13,7 +13,9 @@
 #include "platform/SjisCodec.h"
 #include "schedule/TDlgCatSet.h"
 #include "support/PanelFixture.h"
+#include "support/ScheduleLines.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -546,4 +548,41 @@ TEST_F(CalendarFixture, FiveWeekRowsGrowWhenANavigationLandsInTheSixthWeek)
     EXPECT_EQ(selected(), (Date{2026, 8, 31}));
     EXPECT_EQ(calendar->GridMonth->selectedRow(), 6);
     EXPECT_EQ(calendar->GridMonth->rowCount(), 7);
+}
+
+TEST_F(CalendarFixture, TheGridsAreTablesOfDaysReadAsSpoken)
+{
+    home.write("202612.sch",
+               crlf({plainScheduleLine(15, "", "", "大掃除"), plainScheduleLine(15, "10:00", "11:00", "歯科検診")}));
+    start();
+    QAccessibleTableInterface* month = QAccessible::queryAccessibleInterface(calendar->GridMonth)->tableInterface();
+    ASSERT_TRUE(month && month->columnCount() == 7 && month->rowCount() == 6);
+    EXPECT_EQ(month->columnDescription(0) + month->columnDescription(6), QString::fromUtf8("日曜日土曜日"));
+    EXPECT_EQ(month->cellAt(0, 0)->text(QAccessible::Name), QString::fromUtf8("11月29日 日曜日、前の月、赤口"));
+    EXPECT_EQ(month->cellAt(2, 2)->text(QAccessible::Name),
+              QString::fromUtf8("12月15日 火曜日、大安、大掃除、10:00から11:00 歯科検診"));
+    QAccessibleInterface* today = month->selectedCells().value(0);
+    EXPECT_EQ(today->text(QAccessible::Name), QString::fromUtf8("12月8日 火曜日、今日、先負"));
+
+    calendar->GridModeClick();
+    QAccessibleTableInterface* week = QAccessible::queryAccessibleInterface(calendar->GridWeek)->tableInterface();
+    ASSERT_TRUE(week && week->rowCount() == 7 && week->columnCount() == 2);
+    EXPECT_EQ(week->columnDescription(0) + week->columnDescription(1), QString::fromUtf8("予定メモ"));
+    EXPECT_EQ(week->rowDescription(2), QString::fromUtf8("12月8日 火曜日"));
+}
+
+TEST_F(CalendarFixture, KeysMoveTheFocusedDayAScreenReaderReads)
+{
+    // What a screen reader reads when told of a focus change: the focused, selected cell.
+    auto focusedDay = [](QWidget* grid) {
+        QAccessibleInterface* cell = QAccessible::queryAccessibleInterface(grid)->focusChild();
+        return cell && cell->state().focused && cell->state().selected ? cell->text(QAccessible::Name) : QString();
+    };
+    start();
+    activate();
+    calendar->GridMonth->setFocus();
+    pressKey(Qt::Key_Right);
+    EXPECT_TRUE(focusedDay(calendar->GridMonth).startsWith(QString::fromUtf8("12月9日 水曜日")));
+    pressKey(Qt::Key_N, Qt::ControlModifier);
+    EXPECT_TRUE(focusedDay(calendar->GridMonth).startsWith(QString::fromUtf8("1月9日 土曜日")));
 }
