@@ -100,8 +100,9 @@ files::IoResult splitIdentityFile(const std::string& programFolder, files::FileO
     const files::LoadForUpdate legacy = files::loadLinesForUpdate(legacyPath, kMaxIdentityFileBytes);
     if (!legacy.ok)
         return files::IoResult::failure("「" + legacyPath + "」を読み込めません。\r\n" + legacy.reason);
+    IdentityTable legacyTable(legacy.lines);
     std::set<std::string> recordFiles;
-    for (const RecordIdentity* identity : IdentityTable(legacy.lines).all())
+    for (const RecordIdentity* identity : legacyTable.all())
         recordFiles.insert(identity->key.file);
     if (recordFiles.empty())
         return {};

@@ -171,9 +171,9 @@ TEST(SyncDecisions, IdentitiesOfRecordsGoneForGoodAreForgotten)
     ASSERT_TRUE(files::saveLines(identityFilePath(folder.path()), table.lines()));
 
     EXPECT_EQ(countsOf(folder.sync(server)), summary(0, 0, 0, 0, 0));
-    const IdentityFile left = loadIdentities(folder.path());
-    ASSERT_EQ(left.table.lines().size(), 1u);
-    EXPECT_EQ(IdentityTable(left.table.lines()).all().front()->key.file, "202701.sch");
+    IdentityFile left = loadIdentities(folder.path());
+    ASSERT_EQ(left.table.all().size(), 1u);
+    EXPECT_EQ(left.table.all().front()->key.file, "202701.sch");
     EXPECT_EQ(identityFileNames(folder.path()), std::vector<std::string>{"Identity-202701.dat"});
     EXPECT_FALSE(files::fileExists(identityFilePath(folder.path())));
     EXPECT_EQ(server.hrefs().size(), 2u);
