@@ -15,7 +15,7 @@ constexpr std::string_view kEntryFilePrefix = "Identity-", kEntryFileSuffix = ".
 
 bool isEntryFileName(std::string_view name)
 {
-    return name.size() > kEntryFilePrefix.size() + kEntryFileSuffix.size() && name.starts_with(kEntryFilePrefix) &&
+    return name.size() >= kEntryFilePrefix.size() + kEntryFileSuffix.size() && name.starts_with(kEntryFilePrefix) &&
            name.ends_with(kEntryFileSuffix) && !files::isTemporaryName(name);
 }
 
@@ -56,9 +56,10 @@ std::vector<std::string> identityFileNames(const std::string& programFolder)
 
 IdentityFile loadIdentities(const std::string& programFolder)
 {
-    // Identity.dat last, so that what a cut-off split left in both is taken from the entry files.
+    // Identity.dat first: a split moves entries into the entry files before it takes them out of
+    // Identity.dat, so a reader without the lock finds each one at least once, and only once.
     std::vector<std::string> names = identityFileNames(programFolder);
-    names.push_back(kIdentityFileName);
+    names.insert(names.begin(), kIdentityFileName);
     IdentityFile file;
     readInto(file, programFolder, names);
     return file;
