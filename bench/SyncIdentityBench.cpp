@@ -1,7 +1,9 @@
-// A schedule save (a correction through the identity follower) in a folder whose Identity.dat
-// holds 100,000 identities of past records whose month files the clean-up removed, against the
-// same save in a folder without them: before the next sync forgets them, and after it. The
-// folders and the syncs (against a collection in memory) are made outside the timed spans.
+// A schedule save (a correction through the identity follower) in a folder that holds 100,000
+// identities of past records whose month files the clean-up removed, against the same save in a
+// folder without them: before the next sync forgets them, and after it. They come in one
+// Identity.dat as a folder synced before kept them, split by a first save outside the timed
+// spans; the split itself is timed apart. The folders and the syncs (against a collection in
+// memory) are made outside the timed spans.
 #include "platform/Files.h"
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
@@ -11,6 +13,8 @@
 #include "sync/SyncEngine.h"
 
 #include <benchmark/benchmark.h>
+
+#include <memory>
 
 using namespace kal;
 using namespace kal::test;
@@ -26,7 +30,7 @@ SyncRequest requestFor(const TempFolder& folder)
 }
 
 // 100 records this month, synced; with `past`, the identities of 100,000 records of months
-// long gone appended; with `forgotten`, synced once more since.
+// long gone in an Identity.dat of before, split by a save; with `forgotten`, synced once more since.
 struct Folder {
     TempFolder folder;
     MemoryCollection server;
@@ -39,25 +43,33 @@ struct Folder {
             month.push_back(scheduleLine(1 + i % 28, "10:00", "予定 " + std::to_string(i)));
         bool ok =
             files::saveLines(MonthFilePath(folder.path(), 2027, 1), month) && runSync(requestFor(folder), server).ok;
-        if (past) {
-            IdentityTable table = loadIdentities(folder.path()).table;
-            for (int i = 0; i < kPastIdentities; ++i) {
-                const int year = 2000 + i % 20, monthOf = 1 + i % 12;
-                table.add(RecordIdentity{"past-" + std::to_string(i),
-                                         0,
-                                         {MonthFileName(year, monthOf), 0, scheduleLine(1, "09:00", "昔の予定")},
-                                         "/cal/past-" + std::to_string(i) + ".ics",
-                                         "\"1\"",
-                                         "0123456789ABCDEF0123456789ABCDEF",
-                                         {}});
-            }
-            ok = ok && files::saveBytesWithin(identityFilePath(folder.path()), files::joinLines(table.lines()),
-                                              kMaxIdentityFileBytes);
-        }
+        if (past)
+            ok = ok && writePast(folder.path()) && save(1).ok();
         if (forgotten)
             ok = ok && runSync(requestFor(folder), server).ok;
         if (!ok)
             std::abort();
+    }
+
+    // The identities of this month's records and the past ones, all in Identity.dat.
+    static bool writePast(const std::string& programFolder)
+    {
+        IdentityTable table = loadIdentities(programFolder).table;
+        for (int i = 0; i < kPastIdentities; ++i) {
+            const int year = 2000 + i % 20, monthOf = 1 + i % 12;
+            table.add(RecordIdentity{"past-" + std::to_string(i),
+                                     0,
+                                     {MonthFileName(year, monthOf), 0, scheduleLine(1, "09:00", "昔の予定")},
+                                     "/cal/past-" + std::to_string(i) + ".ics",
+                                     "\"1\"",
+                                     "0123456789ABCDEF0123456789ABCDEF",
+                                     {}});
+        }
+        for (const std::string& name : identityFileNames(programFolder))
+            std::remove((programFolder + name).c_str());
+        return files::saveBytesWithin(identityFilePath(programFolder), files::joinLines(table.lines()),
+                                      kMaxIdentityFileBytes)
+            .ok;
     }
 
     // Corrects the first record to the other of two titles.
@@ -81,6 +93,23 @@ void BM_ScheduleSaveBesidePastIdentities(benchmark::State& state)
             state.SkipWithError(("the save failed: " + saved.reason).c_str());
 }
 BENCHMARK(BM_ScheduleSaveBesidePastIdentities)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Once per folder: the 100,000 identities of an Identity.dat of before moved to their files.
+void BM_SplitOfAnIdentityFileOfBefore(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto folder = std::make_unique<Folder>(false, false);
+        const bool written = Folder::writePast(folder->folder.path());
+        state.ResumeTiming();
+        if (const files::IoResult split = splitIdentityFile(folder->folder.path()); !written || !split)
+            state.SkipWithError(("the split failed: " + split.reason).c_str());
+        state.PauseTiming();
+        folder.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_SplitOfAnIdentityFileOfBefore)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 } // namespace
 

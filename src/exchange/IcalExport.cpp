@@ -293,6 +293,8 @@ IcalExportResult exportIcal(const IcalExportRequest& request, const std::string&
     files::FolderLock lock = files::lockFolder(request.programFolder);
     if (!lock)
         return failure(lock.reason());
+    if (const files::IoResult split = splitIdentityFile(request.programFolder, ops); !split)
+        return failure(split.reason);
     IdentityFile identities = loadIdentities(request.programFolder);
     if (!identities.ok)
         return failure(identities.reason);
@@ -306,8 +308,8 @@ IcalExportResult exportIcal(const IcalExportRequest& request, const std::string&
     // The identities first, so that no file goes out under UIDs that are not kept; the .ics
     // alone after them, as a file of its own size limit.
     std::vector<files::FolderChanges> folders;
-    if (kept.change)
-        folders.push_back({files::folderOf(kept.change->path), {*kept.change}});
+    if (!kept.changes.empty())
+        folders.push_back({files::folderOf(kept.changes.front().path), kept.changes});
     files::FileChange ics{icsPath, composeIcalendar(data), ical::kMaxIcsFileBytes};
     folders.push_back({files::folderOf(icsPath), {std::move(ics)}});
     if (const files::InTurnResult saved = files::writeInTurn(folders, ops); !saved.result)

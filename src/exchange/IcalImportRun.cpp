@@ -465,7 +465,10 @@ ImportOutcome IcalImportPlan::start(ImportRun run)
     const IcalImportRequest& request = parts_->request;
     if (ImportOutcome locked = parts_->schedules.start(run, {request.todoPath, request.programFolder}); !locked.ok())
         return locked;
-    IdentityFile identities = loadIdentities(parts_->request.programFolder);
+    if (run == ImportRun::Execute)
+        if (const files::IoResult split = splitIdentityFile(request.programFolder); !split)
+            return importFailure(ImportStatus::WriteFailed, split.reason);
+    IdentityFile identities = loadIdentities(request.programFolder);
     if (!identities.ok)
         return importFailure(ImportStatus::ReadFailed, identities.reason);
     parts_->identities = std::move(identities.table);
@@ -557,8 +560,9 @@ ImportOutcome IcalImportPlan::updates(std::vector<FileUpdate>& out) const
     const IdentityChange kept = identityChange(parts_->request.programFolder, parts_->identities);
     if (!kept.result)
         return importFailure(ImportStatus::WriteFailed, kept.result.reason);
-    if (kept.change)
-        out.push_back(FileUpdate{kept.change->path, parts_->identities.lines(), kept.change->maxBytes});
+    for (const files::FileChange& change : kept.changes)
+        out.push_back(
+            FileUpdate{change.path, files::splitLines(change.bytes.value_or("")), change.maxBytes, !change.bytes});
     return {};
 }
 

@@ -183,10 +183,22 @@ void unindex(std::vector<std::size_t>& rows, std::size_t row)
 
 } // namespace
 
-IdentityTable::IdentityTable(const std::vector<std::string>& lines) : read_(lines)
+std::string identityFileNameOf(const std::string& recordFile)
 {
+    return "Identity-" + recordFile.substr(0, recordFile.rfind('.')) + ".dat";
+}
+
+void IdentityTable::read(const std::string& name, const std::vector<std::string>& lines)
+{
+    read_[name] = lines;
     for (const std::string& line : lines) {
-        rows_.push_back(Row{line, parseEntry(line)});
+        std::optional<RecordIdentity> identity = parseEntry(line);
+        const RecordIdentity* same = identity ? find(identity->key) : nullptr;
+        if (same && *same == *identity) {
+            rows_.push_back(Row{name, line, std::nullopt, true});
+            continue;
+        }
+        rows_.push_back(Row{name, line, std::move(identity)});
         if (rows_.back().identity)
             index(rows_.size() - 1);
     }
@@ -224,14 +236,45 @@ void IdentityTable::drop(std::size_t row)
     rows_[row].dropped = true;
 }
 
+namespace {
+
+std::string textOf(const std::string& text, const std::optional<RecordIdentity>& identity)
+{
+    return identity ? entryLine(*identity) : text;
+}
+
+} // namespace
+
 std::vector<std::string> IdentityTable::lines() const
 {
     std::vector<std::string> out;
     out.reserve(rows_.size());
     for (const Row& row : rows_)
         if (!row.dropped)
-            out.push_back(row.identity ? entryLine(*row.identity) : row.text);
+            out.push_back(textOf(row.text, row.identity));
     return out;
+}
+
+std::map<std::string, std::vector<std::string>> IdentityTable::changedFiles() const
+{
+    std::map<std::string, std::vector<std::string>> now;
+    for (const auto& [name, lines] : read_)
+        now[name];
+    for (const Row& row : rows_)
+        if (!row.dropped)
+            now[row.file].push_back(textOf(row.text, row.identity));
+    std::erase_if(now, [&](const auto& file) {
+        const auto read = read_.find(file.first);
+        return read == read_.end() ? file.second.empty() : read->second == file.second;
+    });
+    return now;
+}
+
+void IdentityTable::moveToOwnFiles()
+{
+    for (Row& row : rows_)
+        if (row.identity && row.file == kIdentityFileName)
+            row.file = identityFileNameOf(row.identity->key.file);
 }
 
 RecordIdentity* IdentityTable::find(const RecordKey& key)
@@ -291,7 +334,8 @@ std::vector<RecordIdentity*> IdentityTable::all()
 
 RecordIdentity& IdentityTable::add(RecordIdentity identity)
 {
-    rows_.push_back(Row{{}, std::move(identity)});
+    std::string file = identityFileNameOf(identity.key.file);
+    rows_.push_back(Row{std::move(file), {}, std::move(identity)});
     index(rows_.size() - 1);
     return *rows_.back().identity;
 }
@@ -341,6 +385,7 @@ void IdentityTable::follow(const std::vector<files::RecordChange>& changes, Sync
             continue;
         }
         identity.key = keyOf(*change->to);
+        rows_[row].file = identityFileNameOf(identity.key.file);
         ++identity.sequence;
         sameLine(identity.key).push_back(row);
     }
@@ -357,40 +402,6 @@ void IdentityTable::forgetGone(const std::string& file, const std::vector<std::s
             held[identity->key.line] <= identity->key.occurrence)
             drop(row);
     }
-}
-
-std::string identityFilePath(const std::string& programFolder)
-{
-    return files::withSeparator(programFolder) + kIdentityFileName;
-}
-
-IdentityFile loadIdentities(const std::string& programFolder)
-{
-    IdentityFile file;
-    const std::string path = identityFilePath(programFolder);
-    files::LoadForUpdate loaded = files::loadLinesForUpdate(path, kMaxIdentityFileBytes);
-    if (!loaded.ok) {
-        file.ok = false;
-        file.reason = "「" + path + "」を読み込めません。\r\n" + loaded.reason;
-        return file;
-    }
-    file.table = IdentityTable(loaded.lines);
-    return file;
-}
-
-IdentityChange identityChange(const std::string& programFolder, const IdentityTable& table)
-{
-    IdentityChange out;
-    if (!table.modified())
-        return out;
-    std::string bytes = files::joinLines(table.lines());
-    if (bytes.size() > kMaxIdentityFileBytes) {
-        out.result = files::IoResult::failure(std::string(kIdentityFileName) + ": " +
-                                              files::systemErrorText(files::kFileTooLarge));
-        return out;
-    }
-    out.change = files::FileChange{identityFilePath(programFolder), std::move(bytes), kMaxIdentityFileBytes};
-    return out;
 }
 
 namespace {
@@ -432,61 +443,6 @@ std::string contentHash(std::string_view content)
     crypto_generichash(hash.data(), hash.size(), reinterpret_cast<const unsigned char*>(content.data()), content.size(),
                        nullptr, 0);
     return hexOf(hash.data(), hash.size());
-}
-
-namespace {
-
-// The lines each changed file holds once `changes` are made (read under the writer's lock):
-// what another program removed from it meanwhile shows here.
-std::map<std::string, std::vector<std::string>> linesAfter(const std::vector<files::RecordChange>& changes)
-{
-    std::map<std::string, std::vector<std::string>> after;
-    std::set<std::string> unreadable;
-    const auto read = [&](const std::string& path) {
-        files::LoadForUpdate loaded = files::loadLinesForUpdate(path);
-        if (!loaded.ok)
-            unreadable.insert(path);
-        after.emplace(path, std::move(loaded.lines));
-    };
-    for (const files::RecordChange& change : changes) {
-        read(change.from.path);
-        if (change.to)
-            read(change.to->path);
-    }
-    for (const files::RecordChange& change : changes) {
-        std::vector<std::string>& from = after[change.from.path];
-        if (const auto at = std::find(from.begin(), from.end(), change.from.line); at != from.end())
-            from.erase(at);
-        if (change.to)
-            after[change.to->path].push_back(change.to->line);
-    }
-    // A file that cannot be read tells nothing of what it holds.
-    for (const std::string& path : unreadable)
-        after.erase(path);
-    return after;
-}
-
-} // namespace
-
-IdentityFollower::IdentityFollower(std::string programFolder) : programFolder_(std::move(programFolder)) { }
-
-files::FollowerChanges IdentityFollower::follow(const std::vector<files::RecordChange>& changes)
-{
-    files::FollowerChanges out;
-    IdentityFile file = loadIdentities(programFolder_);
-    if (!file.ok) {
-        out.result = files::IoResult::failure(file.reason);
-        return out;
-    }
-    // Removals made here are the user's: the sync sends them on.
-    file.table.follow(changes, IdentityTable::SyncedRemoval::Mark);
-    for (const auto& [path, lines] : linesAfter(changes))
-        file.table.forgetGone(nameOf(path), lines);
-    IdentityChange change = identityChange(programFolder_, file.table);
-    out.result = change.result;
-    if (change.change)
-        out.changes.push_back(std::move(*change.change));
-    return out;
 }
 
 } // namespace kal

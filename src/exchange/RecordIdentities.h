@@ -1,17 +1,21 @@
-// Identities of schedule records and ToDo entries, kept beside the data in "Identity.dat" in the
-// program folder, since the data formats have no field for them and keep their bytes. An entry
-// gives a record that was exported or synced its UID and SEQUENCE; a synced one the server's href
-// and ETag and the hash of its content at the last sync; and a record that is one of several made
-// from one calendar item (a day of a multi-day event, an occurrence of a recurring one) that
-// item's UID, RECURRENCE-ID and day.
+// Identities of schedule records and ToDo entries, kept beside the data in the program folder,
+// since the data formats have no field for them and keep their bytes. An entry gives a record
+// that was exported or synced its UID and SEQUENCE; a synced one the server's href and ETag and
+// the hash of its content at the last sync; and a record that is one of several made from one
+// calendar item (a day of a multi-day event, an occurrence of a recurring one) that item's UID,
+// RECURRENCE-ID and day.
 //
 // A record is found by its file name, its bytes and which of the identical lines of that file it
 // is. Kalendra's own changes carry the entries along (IdentityFollower, given to every writer
 // that rewrites, moves or removes records). A record changed by another program is no longer
 // found: it looks like a deletion and an addition.
 //
-// The file: text lines, one entry each, eleven tab-separated fields, percent-encoded, then the
-// record's bytes as they are:
+// The entries of each data file have a file of their own ("Identity-202403.dat" for
+// "202403.sch", "Identity-ToDo.dat" for "ToDo.dat"), so that a save reads and writes only those
+// of the files it changes, however many a long-synced folder holds. "Identity.dat" is where they
+// all were before: its entries move to their files at the first write, and it keeps the lines no
+// entry file takes. Each file: text lines, one entry each, eleven tab-separated fields,
+// percent-encoded, then the record's bytes as they are:
 //   E  uid  sequence  file  occurrence  href  etag  synced  source-uid  source-rid  source-part  record
 // Any other line is kept as it is, where it is.
 #pragma once
@@ -19,7 +23,9 @@
 #include "platform/RecordFollower.h"
 #include "platform/SystemError.h"
 
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -28,7 +34,8 @@
 namespace kal {
 
 inline constexpr const char* kIdentityFileName = "Identity.dat";
-// A folder synced for years holds many more identities than a data file holds records.
+// A folder synced for years holds many more identities than a data file holds records (and
+// Identity.dat held them all).
 inline constexpr std::size_t kMaxIdentityFileBytes = files::kMaxSidecarFileBytes;
 
 struct RecordKey {
@@ -67,17 +74,28 @@ struct RecordIdentity {
 
 RecordKey keyOf(const files::RecordPlace& place);
 
-// The entries of Identity.dat with the lines it could not read, found through indexes. A
-// pointer it gives lives until the next add, remove or follow; through it the sequence and the
-// sync fields may change, never the uid, the key or the source.
+// The name of the file of the entries of `recordFile`'s records.
+std::string identityFileNameOf(const std::string& recordFile);
+
+// The entries of the identity files read, with the lines they could not read, found through
+// indexes. A pointer it gives lives until the next add, remove or follow; through it the
+// sequence and the sync fields may change, never the uid, the key or the source.
 class IdentityTable {
 public:
     IdentityTable() = default;
-    explicit IdentityTable(const std::vector<std::string>& lines);
+    // The lines of Identity.dat.
+    explicit IdentityTable(const std::vector<std::string>& lines) { read(kIdentityFileName, lines); }
 
+    // Takes in the lines of the identity file `name`; an entry equal to one read before (which
+    // a cut-off move out of Identity.dat leaves) is taken once.
+    void read(const std::string& name, const std::vector<std::string>& lines);
+    // Every line, in the order read and added.
     std::vector<std::string> lines() const;
-    // Whether the lines differ from those it was read from.
-    bool modified() const { return lines() != read_; }
+    // The files whose lines differ from those read, by name, with their lines now.
+    std::map<std::string, std::vector<std::string>> changedFiles() const;
+    bool modified() const { return !changedFiles().empty(); }
+    // Moves the entries read from Identity.dat to the files of their records.
+    void moveToOwnFiles();
 
     RecordIdentity* find(const RecordKey& key);
     RecordIdentity* findUid(std::string_view uid);
@@ -103,6 +121,7 @@ public:
 
 private:
     struct Row {
+        std::string file;                       // the identity file it belongs to
         std::string text;                       // the line as read, for one that is no entry
         std::optional<RecordIdentity> identity; // none: not an entry
         bool dropped = false;
@@ -115,29 +134,42 @@ private:
     void drop(std::size_t row);
 
     std::vector<Row> rows_;
-    std::vector<std::string> read_;
-    Index byLine_; // file and bytes: the identical lines of one file
+    std::map<std::string, std::vector<std::string>> read_; // by file name
+    Index byLine_;                                         // file and bytes: the identical lines of one file
     Index byUid_;
     Index byItem_; // the item's UID and RECURRENCE-ID
 };
 
 std::string identityFilePath(const std::string& programFolder);
+// The names of the files of single data files' entries the program folder holds.
+std::vector<std::string> identityFileNames(const std::string& programFolder);
 
 struct IdentityFile {
     bool ok = true;
-    std::string reason; // UTF-8, why Identity.dat cannot be read
+    std::string reason; // UTF-8, why an identity file cannot be read
     IdentityTable table;
+    std::vector<std::string> paths; // every file read, a missing one too
 };
-// A missing file is an empty table; one that exists and cannot be read is an error.
+// Every entry, for the sync and the iCalendar export and import. A missing file is an empty
+// table; one that exists and cannot be read is an error.
 IdentityFile loadIdentities(const std::string& programFolder);
+// Only the entries of the records of `recordFiles`: enough to follow a change of those files
+// once Identity.dat holds no entries (splitIdentityFile).
+IdentityFile loadIdentitiesOf(const std::string& programFolder, const std::set<std::string>& recordFiles);
 
-// The new content of Identity.dat, for writing with the data it describes; no change when the
-// table is as read. Refused when the file would grow beyond what its reader accepts.
+// The new contents of the identity files, for writing with the data they describe (a file left
+// without lines is removed); none when the table is as read. Refused when a file would grow
+// beyond what its reader accepts.
 struct IdentityChange {
     files::IoResult result;
-    std::optional<files::FileChange> change;
+    std::vector<files::FileChange> changes;
 };
 IdentityChange identityChange(const std::string& programFolder, const IdentityTable& table);
+
+// Under the program folder's lock: moves the entries of Identity.dat to the files of their
+// records, each file replaced whole and Identity.dat last, so that a write cut off in between
+// leaves entries that the readers take once and the next call moves on.
+files::IoResult splitIdentityFile(const std::string& programFolder, files::FileOps& ops = files::systemFileOps());
 
 // A field of the file's lines: printable ASCII stays, every other byte and '%' become %XX, so
 // no field holds a tab or a line end whatever a server sends. Nothing for a broken escape.

@@ -225,7 +225,9 @@ std::vector<files::FolderChanges> changesByFolder(const std::vector<FileUpdate>&
         const std::string folder = files::folderOf(update.path);
         if (groups.empty() || groups.back().folder != folder)
             groups.push_back(files::FolderChanges{folder, {}});
-        groups.back().changes.push_back({update.path, files::joinLines(update.lines), update.maxBytes});
+        groups.back().changes.push_back(
+            {update.path, update.removed ? std::nullopt : std::optional<std::string>(files::joinLines(update.lines)),
+             update.maxBytes});
     }
     return groups;
 }

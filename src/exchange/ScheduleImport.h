@@ -85,6 +85,7 @@ struct FileUpdate {
     std::string path;
     std::vector<std::string> lines;
     std::size_t maxBytes = files::kMaxDataFileBytes; // what the file's reader accepts
+    bool removed = false;                            // the file goes
 };
 
 class ScheduleImport {

@@ -40,14 +40,12 @@ bool SyncRun::recordIntents(const std::vector<Outgoing>& outgoing, const std::ve
     for (const RecordIdentity& identity : preWritten_)
         if (!identities.find(identity.key))
             identities.add(identity);
-    std::vector<files::FileChange> writes;
     const IdentityChange identityWrite = identityChange(folder, identities);
     if (!identityWrite.result) {
         writeFailure_ = identityWrite.result.reason;
         return false;
     }
-    if (identityWrite.change)
-        writes.push_back(*identityWrite.change);
+    std::vector<files::FileChange> writes = identityWrite.changes;
     const std::string pendingPath = syncPendingPath(folder);
     if (std::optional<files::FileChange> change = syncPendingChange(folder, snapshot_.files[pendingPath], pending_))
         writes.push_back(std::move(*change));

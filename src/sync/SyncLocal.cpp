@@ -212,12 +212,16 @@ SnapshotRead readSnapshot(const SyncFolders& folders, const SyncWindow& window)
         return out;
     }
     SyncSnapshot& s = out.snapshot;
+    s.programFolder = folders.programFolder;
+    const files::IoResult split = splitIdentityFile(folders.programFolder);
     IdentityFile identities = loadIdentities(folders.programFolder);
     s.state = loadSyncState(folders.programFolder);
-    std::string reason = !identities.ok ? identities.reason : s.state.reason;
+    std::string reason = !split ? split.reason : !identities.ok ? identities.reason : s.state.reason;
     std::vector<std::string> lines;
-    if (reason.empty() && readInto(s, identityFilePath(folders.programFolder), lines, reason, kMaxIdentityFileBytes) &&
-        readMonths(s, folders.dataPath, window, reason))
+    for (const std::string& path : identities.paths)
+        if (reason.empty())
+            readInto(s, path, lines, reason, kMaxIdentityFileBytes);
+    if (reason.empty() && readMonths(s, folders.dataPath, window, reason))
         readTodos(s, folders.todoPath, reason);
     if (!reason.empty()) {
         out.ok = false;
@@ -235,6 +239,10 @@ SnapshotRead readSnapshot(const SyncFolders& folders, const SyncWindow& window)
 
 bool snapshotCurrent(const SyncSnapshot& snapshot)
 {
+    // An identity file made since (a save of a month the sync did not read) was not read.
+    for (const std::string& name : identityFileNames(snapshot.programFolder))
+        if (!snapshot.files.count(files::withSeparator(snapshot.programFolder) + name))
+            return false;
     for (const auto& [path, bytes] : snapshot.files) {
         const files::ReadResult now = files::readFile(path, kMaxIdentityFileBytes);
         if (now.status == files::ReadStatus::Unreadable)

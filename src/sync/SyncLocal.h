@@ -62,6 +62,7 @@ enum class RecordState {
 };
 
 struct SyncSnapshot {
+    std::string programFolder;
     IdentityTable identities;
     SyncStateFile state;
     SyncPending pending;

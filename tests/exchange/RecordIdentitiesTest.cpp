@@ -1,10 +1,12 @@
-// The identities beside the data: Identity.dat read and written with the lines it cannot read kept
-// where they stand, and every writer of schedules and ToDo entries carrying the entries along,
-// with the program folder beside the data or apart from it.
+// The identities beside the data: their files read and written with the lines they cannot read
+// kept where they stand, an Identity.dat of before split into them, and every writer of
+// schedules and ToDo entries carrying the entries along, with the program folder beside the data
+// or apart from it.
 #include "exchange/RecordIdentities.h"
 #include "lists/ListEdits.h"
 #include "lists/Search.h"
 #include "schedule/ScheduleRecord.h"
+#include "support/FaultyFileOps.h"
 #include "support/ScheduleLines.h"
 #include "support/TempFolder.h"
 #include "todo/TodoStore.h"
@@ -124,7 +126,8 @@ namespace {
 const std::string kTodo = "2026/05/2010502026/05/01              01Call";
 
 // A data folder with two identical May records, one June record and a ToDo entry, each known by
-// a UID; the program folder is the data folder or one of its own.
+// a UID in an Identity.dat of before with a line it cannot read; the program folder is the data
+// folder or one of its own.
 struct Folders {
     TempFolder data, apart;
     std::string program;
@@ -136,10 +139,11 @@ struct Folders {
         data.write("202605.sch", crlf(may));
         data.write("ToDo.dat", crlf({kTodo}));
         data.write("ToDoMemo.dat", crlf({"01,note"}));
-        files::saveLines(identityFilePath(program),
-                         {entry("first", "202605.sch", 0, may[0]), entry("second", "202605.sch", 1, may[0]),
-                          entry("nine", "202605.sch", 0, may[2]), entry("todo", "ToDo.dat", 0, kTodo)});
+        files::saveLines(identityFilePath(program), legacy);
     }
+    const std::vector<std::string> legacy = {
+        entry("first", "202605.sch", 0, may[0]), "E\tbroken", entry("second", "202605.sch", 1, may[0]),
+        entry("nine", "202605.sch", 0, may[2]), entry("todo", "ToDo.dat", 0, kTodo)};
     ScheduleRef ref(int index) const { return ScheduleRef{data.file("202605.sch"), index, may[index]}; }
     IdentityTable identities() const { return loadIdentities(program).table; }
 };
@@ -211,8 +215,41 @@ TEST(IdentityFollow, EveryWriterCarriesTheIdentitiesAlong)
             }
             ASSERT_NE(id, nullptr) << uid;
             EXPECT_EQ(id->key, key) << uid;
+            EXPECT_NE(loadIdentitiesOf(folders.program, {key.file}).table.findUid(uid), nullptr) << uid;
         }
+        // Split at the first write: Identity.dat keeps only the line no entry file takes.
+        EXPECT_EQ(files::loadLines(identityFilePath(folders.program)), std::vector<std::string>{"E\tbroken"});
     }
+}
+
+// Identity.dat split, cut off at each of its writes: every entry is read once and the next split
+// ends where an unbroken one ends.
+TEST(IdentityFile, ASplitCutOffAnywhereLosesAndDoublesNothing)
+{
+    const auto state = [](const std::string& program) {
+        IdentityFile file = loadIdentities(program);
+        std::vector<std::string> lines = file.table.lines();
+        std::sort(lines.begin(), lines.end());
+        return lines;
+    };
+    Folders unbroken(true);
+    const std::vector<std::string> before = state(unbroken.program);
+    FaultyFileOps counting;
+    ASSERT_TRUE(splitIdentityFile(unbroken.program, counting));
+    ASSERT_EQ(state(unbroken.program), before);
+    EXPECT_EQ(identityFileNames(unbroken.program),
+              (std::vector<std::string>{"Identity-202605.dat", "Identity-ToDo.dat"}));
+    for (const FileStep step : {FileStep::Write, FileStep::Rename})
+        for (int call = 1; call <= counting.calls(step); ++call) {
+            SCOPED_TRACE(std::string(stepName(step)) + " " + std::to_string(call));
+            Folders folders(true);
+            FaultyFileOps faulty(step, call, EIO);
+            EXPECT_FALSE(splitIdentityFile(folders.program, faulty));
+            EXPECT_EQ(state(folders.program), before);
+            ASSERT_TRUE(splitIdentityFile(folders.program));
+            EXPECT_EQ(state(folders.program), before);
+            EXPECT_EQ(files::loadLines(identityFilePath(folders.program)), std::vector<std::string>{"E\tbroken"});
+        }
 }
 
 TEST(IdentityFollow, IdentitiesThatCannotBeWrittenLeaveTheDataAsItWas)
@@ -221,11 +258,13 @@ TEST(IdentityFollow, IdentitiesThatCannotBeWrittenLeaveTheDataAsItWas)
         SCOPED_TRACE(together ? "beside the data" : "apart");
         Folders folders(together);
         const std::string before = folders.data.read("202605.sch");
-        ASSERT_EQ(::chmod(identityFilePath(folders.program).c_str(), 0444), 0);
+        ASSERT_TRUE(splitIdentityFile(folders.program));
+        const std::string may = files::withSeparator(folders.program) + identityFileNameOf("202605.sch");
+        ASSERT_EQ(::chmod(may.c_str(), 0444), 0);
         IdentityFollower follower(folders.program);
         const ScheduleResult result = DeleteSchedule(folders.ref(0), &follower);
         EXPECT_FALSE(result.ok());
-        EXPECT_NE(result.reason.find(kIdentityFileName), std::string::npos) << result.reason;
+        EXPECT_NE(result.reason.find(identityFileNameOf("202605.sch")), std::string::npos) << result.reason;
         EXPECT_EQ(folders.data.read("202605.sch"), before);
         EXPECT_NE(folders.identities().findUid("first"), nullptr);
     }
@@ -253,8 +292,9 @@ TEST(IdentityFollowing, IdentitiesOfRecordsRemovedElsewhereAreForgottenAtTheNext
     f.title = "edited again";
     ASSERT_TRUE(CorrectSchedule({path, 1, edited}, path, ComposeSchedule(f), &follower).ok());
     std::vector<std::string> uids;
-    IdentityFile after = loadIdentities(folder.path());
-    for (const RecordIdentity* left : after.table.all())
-        uids.push_back(left->uid);
+    IdentityFile left = loadIdentities(folder.path());
+    for (const RecordIdentity* identity : left.table.all())
+        uids.push_back(identity->uid);
+    std::sort(uids.begin(), uids.end());
     EXPECT_EQ(uids, (std::vector<std::string>{"kept", "other month", "synced"}));
 }

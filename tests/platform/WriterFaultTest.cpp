@@ -127,7 +127,8 @@ void arrangeIdentities(const TempFolder& dir, const std::string& folder)
     table.add({"may", 0, {"202605.sch", 0, files::loadLines(dir.file("202605.sch")).at(0)}, {}, {}, {}, {}});
     table.add({"todo", 0, {"ToDo.dat", 0, kTodoA}, {}, {}, {}, {}});
     files::createFolders(folder);
-    files::saveLines(identityFilePath(folder), table.lines());
+    for (const files::FileChange& change : identityChange(folder, table).changes)
+        files::saveBytesWithin(change.path, *change.bytes, change.maxBytes);
 }
 
 ColorTable colorsWithFirst(ColorValue text)
