@@ -174,7 +174,7 @@ TEST(IdentityFollow, EveryWriterCarriesTheIdentitiesAlong)
         {"deleting both from the list window",
          [&](Folders& f, files::RecordFollower& follower) {
              const ListRows rows = ListSchEdit(f.data.path(), ListScope::All, {2026, 5, 1});
-             return DeleteListRows(rows, {&rows.rows.at(0), &rows.rows.at(1)}, &follower).ok();
+             return DeleteListRows(rows, {&rows.rows.at(0), &rows.rows.at(1)}, store::Follower(&follower)).ok();
          },
          {{"first", {}}, {"second", {}}, {"nine", {"202605.sch", 0, scheduleLine(9, "", "b")}}}},
         {"ticking the ToDo entry",

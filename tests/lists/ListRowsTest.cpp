@@ -89,7 +89,7 @@ TEST(ListRows, HolidayListFiltersByKindAndShowsTheFields)
     EXPECT_EQ(ListCellText(all, all.rows[1], 3), sj("記念日"));
     EXPECT_EQ(ListCellText(all, all.rows[1], 4), "2000");
     EXPECT_EQ(ListCellText(all, all.rows[1], 5), "    ");
-    EXPECT_EQ(HolidayRefOf(all.rows[2]).index, 3);
+    EXPECT_EQ(HolidayRefOf(all, all.rows[2]).index, 3);
 
     const ListRows daysOff = HolidayEdit(data.file("Holiday.dat"), 1);
     ASSERT_EQ(daysOff.rows.size(), 1u);

@@ -325,8 +325,15 @@ const std::vector<Writer>& writers()
          }},
         {"list delete across months", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOfStatus(WriteMonthFiles(
-                 {{dir.file("202605.sch"), {}}, {dir.file("202606.sch"), {"not a record"}}}, {}, nullptr, ops));
+             const std::string may = dir.file("202605.sch"), june = dir.file("202606.sch");
+             return reasonOfStatus(store::edit(
+                 {{may, june}, store::Follower::none(), {}},
+                 [&](store::EditFiles& months) {
+                     months.replace(may, {});
+                     months.replace(june, {"not a record"});
+                     return store::EditResult{};
+                 },
+                 ops));
          }},
         {"holiday table", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {
