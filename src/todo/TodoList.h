@@ -37,7 +37,7 @@ std::vector<TodoColumn> TodoColumns(TodoList list, const TodoItemFlags& itemFlag
                                     int titleWidth);
 
 struct TodoRow {
-    TodoRef ref;
+    store::LineRef ref;
     bool done = false;
     TodoIcon status = TodoIcon::Normal;            // open rows
     std::optional<long long> daysLeft;             // open rows with a deadline
@@ -49,8 +49,10 @@ struct TodoRows {
     std::vector<TodoRow> done;
 };
 
-// One row per entry, in file order; lines that do not follow the layout get none.
-TodoRows BuildTodoRows(const std::vector<std::string>& lines, const Date& today, int warnTerm);
+// One row per entry of ToDo.dat (`todoPath`), in file order; lines that do not follow the layout
+// get none.
+TodoRows BuildTodoRows(const std::string& todoPath, const std::vector<std::string>& lines, const Date& today,
+                       int warnTerm);
 
 // "ToDo 未処理 [%2d件]" and "ToDo 処理済 [%2d件]" (UTF-8).
 std::string TodoTabCaption(TodoList list, int count);

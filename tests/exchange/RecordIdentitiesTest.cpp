@@ -179,18 +179,22 @@ TEST(IdentityFollow, EveryWriterCarriesTheIdentitiesAlong)
          {{"first", {}}, {"second", {}}, {"nine", {"202605.sch", 0, scheduleLine(9, "", "b")}}}},
         {"ticking the ToDo entry",
          [&](Folders& f, files::RecordFollower& follower) {
-             return ApplyTodoTicks(f.data.path(), {{{0, kTodo}, true}}, {2026, 5, 21}, &follower).ok();
+             return ApplyTodoTicks(f.data.path(), {{{TodoFilePath(f.data.path()), 0, kTodo}, true}}, {2026, 5, 21},
+                                   store::Follower(&follower))
+                 .ok();
          },
          {{"todo", {"ToDo.dat", 0, ticked}}}},
         {"editing the ToDo entry's memo only",
          [&](Folders& f, files::RecordFollower& follower) {
-             TodoEntry edit{TodoInputMode::Edit, {0, kTodo}, *ParseTodo(kTodo), {"new note"}, true};
-             return StoreTodoEntry(f.data.path(), edit, &follower).result.ok();
+             TodoEntry edit{
+                 TodoInputMode::Edit, {TodoFilePath(f.data.path()), 0, kTodo}, *ParseTodo(kTodo), {"new note"}, true};
+             return StoreTodoEntry(f.data.path(), edit, store::Follower(&follower)).result.ok();
          },
          {{"todo", {"ToDo.dat", 0, kTodo}}}},
         {"deleting the ToDo entry",
          [&](Folders& f, files::RecordFollower& follower) {
-             return DeleteTodos(f.data.path(), {{0, kTodo}}, &follower).ok();
+             return DeleteTodos(f.data.path(), {{TodoFilePath(f.data.path()), 0, kTodo}}, store::Follower(&follower))
+                 .ok();
          },
          {{"todo", {}}}},
     };

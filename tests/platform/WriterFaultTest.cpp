@@ -218,7 +218,8 @@ const std::vector<Writer>& writers()
          },
          [](const TempFolder& dir, files::FileOps& ops) {
              IdentityFollower follower(dir.path() + "home/");
-             return reasonOfStatus(ApplyTodoTicks(dir.path(), {{{0, kTodoA}, true}}, {2026, 12, 9}, &follower, ops));
+             return reasonOfStatus(ApplyTodoTicks(dir.path(), {{{TodoFilePath(dir.path()), 0, kTodoA}, true}},
+                                                  {2026, 12, 9}, store::Follower(&follower), ops));
          }},
         {"repeat over three months", arrangeMonths,
          [](const TempFolder& dir, files::FileOps& ops) {
@@ -275,15 +276,17 @@ const std::vector<Writer>& writers()
          }},
         {"ToDo tick", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOfStatus(ApplyTodoTicks(dir.path(), {{{0, kTodoA}, true}}, {2026, 12, 9}, nullptr, ops));
+             return reasonOfStatus(ApplyTodoTicks(dir.path(), {{{TodoFilePath(dir.path()), 0, kTodoA}, true}},
+                                                  {2026, 12, 9}, store::Follower::none(), ops));
          }},
         {"ToDo entry with its memo", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOfStatus(StoreTodoEntry(dir.path(), todoWithMemo(), nullptr, ops).result);
+             return reasonOfStatus(StoreTodoEntry(dir.path(), todoWithMemo(), store::Follower::none(), ops).result);
          }},
         {"ToDo delete with its memo", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOfStatus(DeleteTodos(dir.path(), {{1, kTodoB}}, nullptr, ops));
+             return reasonOfStatus(
+                 DeleteTodos(dir.path(), {{TodoFilePath(dir.path()), 1, kTodoB}}, store::Follower::none(), ops));
          }},
         {"day memo", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {

@@ -43,7 +43,7 @@ public:
         entry.fields.doneDate = today;
         entry.memo = memo;
         entry.memoChanged = !memo.empty();
-        ASSERT_TRUE(StoreTodoEntry(folder_.path(), entry, &follower_).result.ok());
+        ASSERT_TRUE(StoreTodoEntry(folder_.path(), entry, store::Follower(&follower_)).result.ok());
     }
 
     // Corrects (or, with no new title, deletes) the record titled `title` as the windows do.
@@ -69,7 +69,10 @@ public:
         const TodoFile todos = LoadTodoFile(folder_.path());
         for (std::size_t i = 0; i < todos.lines.size(); ++i)
             if (sjis::toUtf8(TodoTitle(todos.lines[i])) == title)
-                ASSERT_TRUE(ApplyTodoTicks(folder_.path(), {{{int(i), todos.lines[i]}, done}}, today, &follower_).ok());
+                ASSERT_TRUE(ApplyTodoTicks(folder_.path(),
+                                           {{{TodoFilePath(folder_.path()), int(i), todos.lines[i]}, done}}, today,
+                                           store::Follower(&follower_))
+                                .ok());
     }
 
     // "2027/01/05 09:00-10:00 title" for each record, "ToDo open title" for each entry; sorted.
