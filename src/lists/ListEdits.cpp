@@ -41,9 +41,8 @@ store::EditResult deleteSchedules(const ListRows& rows, const std::vector<const 
     std::vector<store::LineRef> refs;
     std::vector<std::string> paths;
     for (const ListRow* row : selected) {
-        const ScheduleRef ref = ScheduleRefOf(rows, *row);
-        refs.push_back({ref.file, ref.lineIndex, ref.line});
-        paths.push_back(ref.file);
+        refs.push_back(ScheduleRefOf(rows, *row));
+        paths.push_back(refs.back().file);
     }
     std::sort(paths.begin(), paths.end());
     paths.erase(std::unique(paths.begin(), paths.end()), paths.end());

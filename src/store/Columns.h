@@ -28,17 +28,19 @@ public:
             at += widths_[i];
         return at;
     }
-    constexpr std::size_t width(Field field) const { return widths_[index(field)]; }
+    constexpr std::size_t width(Field field) const { return index(field) < N - 1 ? widths_[index(field)] : 0; }
     // The bytes before the last field.
     constexpr std::size_t fixedBytes() const { return position(static_cast<Field>(N - 1)) - 1; }
 
     // The field as stored: shorter or empty when the line ends early.
-    std::string get(std::string_view line, Field field) const
+    std::string_view view(std::string_view line, Field field) const
     {
-        if (index(field) == N - 1)
-            return text::fieldToEnd(line, position(field));
-        return text::field(line, position(field), width(field));
+        const std::size_t at = position(field);
+        if (at > line.size())
+            return {};
+        return line.substr(at - 1, index(field) == N - 1 ? std::string_view::npos : width(field));
     }
+    std::string get(std::string_view line, Field field) const { return std::string(view(line, field)); }
     // A one-byte field, a blank when the line ends before it.
     char byte(std::string_view line, Field field) const
     {

@@ -160,16 +160,18 @@ TEST(IdentityFollow, EveryWriterCarriesTheIdentitiesAlong)
     const Case cases[] = {
         {"correcting the second of two identical records",
          [&](Folders& f, files::RecordFollower& follower) {
-             return CorrectSchedule(f.ref(1), f.data.file("202605.sch"), corrected, &follower).ok();
+             return CorrectSchedule(f.ref(1), f.data.file("202605.sch"), corrected, store::Follower(&follower)).ok();
          },
          {{"first", {"202605.sch", 0, scheduleLine(3, "09:00", "a")}}, {"second", {"202605.sch", 0, corrected}}}},
         {"moving the first to June",
          [&](Folders& f, files::RecordFollower& follower) {
-             return CorrectSchedule(f.ref(0), f.data.file("202606.sch"), corrected, &follower).ok();
+             return CorrectSchedule(f.ref(0), f.data.file("202606.sch"), corrected, store::Follower(&follower)).ok();
          },
          {{"first", {"202606.sch", 0, corrected}}, {"second", {"202605.sch", 0, scheduleLine(3, "09:00", "a")}}}},
         {"deleting the first",
-         [&](Folders& f, files::RecordFollower& follower) { return DeleteSchedule(f.ref(0), &follower).ok(); },
+         [&](Folders& f, files::RecordFollower& follower) {
+             return DeleteSchedule(f.ref(0), store::Follower(&follower)).ok();
+         },
          {{"first", {}}, {"second", {"202605.sch", 0, scheduleLine(3, "09:00", "a")}}}},
         {"deleting both from the list window",
          [&](Folders& f, files::RecordFollower& follower) {
@@ -227,7 +229,7 @@ TEST(IdentityFollow, IdentitiesThatCannotBeWrittenLeaveTheDataAsItWas)
         const std::string before = folders.data.read("202605.sch");
         ASSERT_EQ(::chmod(identityFilePath(folders.program).c_str(), 0444), 0);
         IdentityFollower follower(folders.program);
-        const ScheduleResult result = DeleteSchedule(folders.ref(0), &follower);
+        const store::EditResult result = DeleteSchedule(folders.ref(0), store::Follower(&follower));
         EXPECT_FALSE(result.ok());
         EXPECT_NE(result.reason.find(kIdentityFileName), std::string::npos) << result.reason;
         EXPECT_EQ(folders.data.read("202605.sch"), before);
@@ -255,7 +257,7 @@ TEST(IdentityFollowing, IdentitiesOfRecordsRemovedElsewhereAreForgottenAtTheNext
     IdentityFollower follower(folder.path());
     ScheduleFields f = ReadSchedule(edited);
     f.title = "edited again";
-    ASSERT_TRUE(CorrectSchedule({path, 1, edited}, path, ComposeSchedule(f), &follower).ok());
+    ASSERT_TRUE(CorrectSchedule({path, 1, edited}, path, ComposeSchedule(f), store::Follower(&follower)).ok());
     std::vector<std::string> uids;
     for (const RecordIdentity* left : loadIdentities(folder.path()).table.all())
         uids.push_back(left->uid);

@@ -55,7 +55,7 @@ TEST(ListRows, ScheduleCells)
     // A day the month does not have is shown as stored.
     EXPECT_EQ(ListCellText(rows, ListRow{{2023, 2, 30}, 0, "30"}, 1), "2023/02/30");
     EXPECT_EQ(ScheduleRefOf(rows, row).file, "/d/202403.sch");
-    EXPECT_EQ(ScheduleRefOf(rows, row).lineIndex, 7);
+    EXPECT_EQ(ScheduleRefOf(rows, row).index, 7);
     EXPECT_EQ(ScheduleRefOf(rows, row).line, line);
 }
 

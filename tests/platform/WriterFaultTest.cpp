@@ -36,7 +36,7 @@ std::string reasonOf(const files::IoResult& result)
 {
     return result.ok ? std::string() : result.reason;
 }
-std::string reasonOf(const ScheduleResult& result)
+std::string reasonOf(const store::EditResult& result)
 {
     return result.ok() ? std::string() : result.reason;
 }
@@ -192,15 +192,17 @@ const std::vector<Writer>& writers()
          }},
         {"delete from a month file", arrangeMonths,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOf(DeleteSchedule(firstOfMay(dir), nullptr, ops));
+             return reasonOf(DeleteSchedule(firstOfMay(dir), store::Follower::none(), ops));
          }},
         {"correct within a month", arrangeMonths,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOf(CorrectSchedule(firstOfMay(dir), dir.file("202605.sch"), "30", nullptr, ops));
+             return reasonOf(
+                 CorrectSchedule(firstOfMay(dir), dir.file("202605.sch"), "30", store::Follower::none(), ops));
          }},
         {"correct into another month", arrangeMonths,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOf(CorrectSchedule(firstOfMay(dir), dir.file("202606.sch"), "30", nullptr, ops));
+             return reasonOf(
+                 CorrectSchedule(firstOfMay(dir), dir.file("202606.sch"), "30", store::Follower::none(), ops));
          }},
         {"correct into another month with its identity",
          [](const TempFolder& dir) {
@@ -209,7 +211,8 @@ const std::vector<Writer>& writers()
          },
          [](const TempFolder& dir, files::FileOps& ops) {
              IdentityFollower follower(dir.path());
-             return reasonOf(CorrectSchedule(firstOfMay(dir), dir.file("202606.sch"), "30", &follower, ops));
+             return reasonOf(
+                 CorrectSchedule(firstOfMay(dir), dir.file("202606.sch"), "30", store::Follower(&follower), ops));
          }},
         {"ToDo tick with its identity in another folder",
          [](const TempFolder& dir) {

@@ -57,8 +57,8 @@ public:
             const ScheduleRef ref{path, static_cast<int>(i), month[i]};
             ScheduleFields f = ReadSchedule(month[i]);
             f.title = sjis::fromUtf8Lossy(newTitle.value_or(""));
-            ASSERT_TRUE(newTitle ? CorrectSchedule(ref, path, ComposeSchedule(f), &follower_).ok()
-                                 : DeleteSchedule(ref, &follower_).ok());
+            ASSERT_TRUE(newTitle ? CorrectSchedule(ref, path, ComposeSchedule(f), store::Follower(&follower_)).ok()
+                                 : DeleteSchedule(ref, store::Follower(&follower_)).ok());
             return;
         }
         FAIL() << "no record " << title;
