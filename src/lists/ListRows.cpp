@@ -18,8 +18,8 @@ const std::vector<ListColumn> kScheduleColumns = {{"連番", 0, ""},       {"日
                                                   {"内容", 170, ""},     {"場所", 128, ""},
                                                   {"分類", 80, ""},      {"ｱﾗｰﾑ", 46, "PopUp"}};
 const std::vector<ListColumn> kHolidayColumns = {{"連番", 0, ""},        {"指定日", 110, "00月最終水曜日"},
-                                                        {"名称", 160, ""},      {"分類", 60, "記念日"},
-                                                        {"適用開始年", 72, ""}, {"適用終了年", 72, ""}};
+                                                 {"名称", 160, ""},      {"分類", 60, "記念日"},
+                                                 {"適用開始年", 72, ""}, {"適用終了年", 72, ""}};
 const std::vector<ListColumn> kMemoColumns = {{"連番", 0, ""}, {"日付", 92, "0000/00/00(水)"}, {"内容", 480, ""}};
 
 std::string twoDigits(int value)

@@ -246,7 +246,7 @@ TEST(MonthFiles, AFileThatCannotBeReadIsReportedAndLeftAlone)
     files::createFolders(dir.file("202605.sch"));
     store::EditResult deleted = DeleteSchedule(ScheduleRef{dir.file("202605.sch"), 0, "x"}, store::Follower::none());
     EXPECT_EQ(deleted.status, store::EditStatus::WriteFailed);
-    EXPECT_FALSE(deleted.reason.empty());
+    EXPECT_EQ(deleted.reason.rfind("「" + dir.file("202605.sch") + "」を読み込めません。\r\n", 0), 0u);
     EXPECT_EQ(CorrectSchedule(ScheduleRef{dir.file("202605.sch"), 0, "x"}, dir.file("202606.sch"), "y",
                               store::Follower::none())
                   .status,
