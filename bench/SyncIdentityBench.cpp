@@ -73,13 +73,13 @@ struct Folder {
     }
 
     // Corrects the first record to the other of two titles.
-    ScheduleResult save(int round)
+    store::EditResult save(int round)
     {
         const std::string path = MonthFilePath(folder.path(), 2027, 1);
         const std::vector<std::string> lines = files::loadLines(path);
         ScheduleFields f = ReadSchedule(lines.front());
         f.title = sjis::fromUtf8Lossy(round % 2 ? "予定 A" : "予定 B");
-        return CorrectSchedule({path, 0, lines.front()}, path, ComposeSchedule(f), &follower);
+        return CorrectSchedule({path, 0, lines.front()}, path, ComposeSchedule(f), store::Follower(&follower));
     }
 };
 
@@ -89,7 +89,7 @@ void BM_ScheduleSaveBesidePastIdentities(benchmark::State& state)
     Folder folder(state.range(0) > 0, state.range(0) == 2);
     int round = 0;
     for (auto _ : state)
-        if (const ScheduleResult saved = folder.save(round++); !saved.ok())
+        if (const store::EditResult saved = folder.save(round++); !saved.ok())
             state.SkipWithError(("the save failed: " + saved.reason).c_str());
 }
 BENCHMARK(BM_ScheduleSaveBesidePastIdentities)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();

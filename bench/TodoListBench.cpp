@@ -11,7 +11,7 @@ void BM_TodoRows(benchmark::State& state)
 {
     const std::vector<std::string> lines = kal::bench::makeTodoLines();
     for (auto _ : state) {
-        kal::TodoRows rows = kal::BuildTodoRows(lines, kal::Date{2026, 12, 8}, 3);
+        kal::TodoRows rows = kal::BuildTodoRows("ToDo.dat", lines, kal::Date{2026, 12, 8}, 3);
         benchmark::DoNotOptimize(rows);
     }
 }

@@ -19,7 +19,7 @@ constexpr int kTitleColumn = 4;
 
 void BM_TodoSortByTitle(benchmark::State& state)
 {
-    const kal::TodoRows rows = kal::BuildTodoRows(kal::bench::makeTodoLines(), kal::Date{2026, 12, 8}, 3);
+    const kal::TodoRows rows = kal::BuildTodoRows("ToDo.dat", kal::bench::makeTodoLines(), kal::Date{2026, 12, 8}, 3);
     for (auto _ : state) {
         std::vector<std::size_t> order =
             kal::TodoSortOrder(rows.open, kal::TodoItem::Title, -1, kal::qt::japaneseCollation());

@@ -43,7 +43,7 @@ void BM_TodoPanelFill(benchmark::State& state)
     panel.show();
     for (auto _ : state) {
         const kal::TodoFile file = kal::LoadTodoFile(folder.path);
-        panel.Fill(kal::BuildTodoRows(file.lines, kal::Date{2026, 12, 8}, 3));
+        panel.Fill(kal::BuildTodoRows("ToDo.dat", file.lines, kal::Date{2026, 12, 8}, 3));
         QApplication::processEvents();
     }
     if (panel.ListTodoNo->topLevelItemCount() + panel.ListTodoOk->topLevelItemCount() != kal::bench::kTodoEntries)

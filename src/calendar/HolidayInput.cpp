@@ -2,8 +2,8 @@
 
 #include "platform/ByteText.h"
 #include "platform/Files.h"
-#include "platform/FolderLock.h"
 #include "platform/NumberFormat.h"
+#include "store/HolidayFile.h"
 
 #include <algorithm>
 #include <array>
@@ -55,24 +55,6 @@ int monthChoice(const std::string& field)
     return month >= 1 && month <= 12 ? month : -1;
 }
 
-bool stillThere(const std::vector<std::string>& lines, const HolidayRef& ref)
-{
-    return ref.index >= 0 && ref.index < static_cast<int>(lines.size()) &&
-           lines[static_cast<std::size_t>(ref.index)] == ref.line;
-}
-
-HolidayWriteResult failed(HolidayWrite status, std::string reason = {})
-{
-    return HolidayWriteResult{status, std::move(reason)};
-}
-
-HolidayWriteResult save(const std::string& path, const std::vector<std::string>& lines, files::FileOps& ops)
-{
-    if (files::IoResult saved = files::saveLines(path, lines, ops); !saved)
-        return failed(HolidayWrite::WriteFailed, saved.reason);
-    return {};
-}
-
 } // namespace
 
 std::optional<HolidayInputError> CheckHolidayChoices(const HolidayChoices& c)
@@ -100,6 +82,7 @@ std::optional<HolidayInputError> CheckHolidayChoices(const HolidayChoices& c)
 
 std::string ComposeHolidayLine(const HolidayChoices& c)
 {
+    const auto& columns = store::kHolidayColumns;
     std::string line;
     if (c.weekdayRule) {
         line = c.weekNo == 0 ? "  " : monthField(c.weekMonth);
@@ -107,7 +90,7 @@ std::string ComposeHolidayLine(const HolidayChoices& c)
     } else {
         line = monthField(c.month) + text::formatInt(c.day + 1, 2);
     }
-    line += text::padCut(c.fromYear, 4) + text::padCut(c.toYear, 4);
+    line += columns.fit(store::HolidayField::FromYear, c.fromYear) + columns.fit(store::HolidayField::ToYear, c.toYear);
     if (c.weekdayRule) {
         line += digit(c.weekNo);
         line += digit(c.weekday);
@@ -132,66 +115,57 @@ HolidayChoices HolidayChoicesFor(const Date& selected)
 
 HolidayChoices HolidayChoicesOf(const std::string& line)
 {
+    const auto& columns = store::kHolidayColumns;
     HolidayChoices c;
-    const std::string month = text::field(line, 1, 2);
-    const std::string day = text::field(line, 3, 2);
-    c.fromYear = text::trimRight(text::field(line, 5, 4));
-    c.toYear = text::trimRight(text::field(line, 9, 4));
-    const std::string codes = text::field(line, 13, 3) + "   ";
+    const std::string month = columns.get(line, store::HolidayField::Month);
+    const std::string day = columns.get(line, store::HolidayField::Day);
+    c.fromYear = text::trimRight(columns.get(line, store::HolidayField::FromYear));
+    c.toYear = text::trimRight(columns.get(line, store::HolidayField::ToYear));
     if (!text::isBlank(day)) {
         c.month = monthChoice(month);
         const int dayValue = text::toIntOr(day, 0);
         c.day = dayValue >= 1 && dayValue <= 31 ? dayValue - 1 : -1;
     } else {
         c.weekdayRule = true;
-        c.weekNo = text::isBlank(month) ? 0 : codes[0] == '9' ? 5 : digitOf(codes[0], 0, 5);
+        const char weekNo = columns.byte(line, store::HolidayField::WeekNo);
+        c.weekNo = text::isBlank(month) ? 0 : weekNo == '9' ? 5 : digitOf(weekNo, 0, 5);
         c.weekMonth = monthChoice(month);
-        c.weekday = digitOf(codes[1], 0, 6);
+        c.weekday = digitOf(columns.byte(line, store::HolidayField::Weekday), 0, 6);
     }
-    c.kind = digitOf(codes[2], 0, 2);
-    c.name = text::cutBytes(text::fieldToEnd(line, 16), 40);
+    c.kind = digitOf(columns.byte(line, store::HolidayField::Kind), 0, 2);
+    c.name = store::HolidayName(line);
     return c;
 }
 
-HolidayWriteResult SaveHolidayLine(const std::string& path, const std::optional<HolidayRef>& replaced,
-                                   const std::string& line, files::FileOps& ops)
+// The holiday table follows no record's identity.
+store::EditResult SaveHolidayLine(const std::string& path, const std::optional<store::LineRef>& replaced,
+                                  const std::string& line, files::FileOps& ops)
 {
-    files::FolderLock lock = files::lockFolderOf(path);
-    if (!lock)
-        return failed(HolidayWrite::WriteFailed, lock.reason());
-    files::LoadForUpdate table = files::loadLinesForUpdate(path);
-    if (!table.ok)
-        return failed(HolidayWrite::WriteFailed, table.reason);
-    if (replaced) {
-        if (!stillThere(table.lines, *replaced))
-            return failed(HolidayWrite::Changed);
-        table.lines.erase(table.lines.begin() + replaced->index);
-    }
-    table.lines.push_back(line);
-    text::sortNoCase(table.lines);
-    return save(path, table.lines, ops);
+    std::vector<store::LineRef> unchanged;
+    if (replaced)
+        unchanged.push_back(*replaced);
+    return store::edit(
+        {{path}, store::Follower::none(), unchanged},
+        [&](store::EditFiles& table) {
+            if (replaced)
+                table.remove(*replaced);
+            table.add(path, line);
+            return store::EditResult{};
+        },
+        ops);
 }
 
-HolidayWriteResult DeleteHolidayLines(const std::string& path, const std::vector<HolidayRef>& refs, files::FileOps& ops)
+store::EditResult DeleteHolidayLines(const std::string& path, const std::vector<store::LineRef>& refs,
+                                     files::FileOps& ops)
 {
-    files::FolderLock lock = files::lockFolderOf(path);
-    if (!lock)
-        return failed(HolidayWrite::WriteFailed, lock.reason());
-    files::LoadForUpdate table = files::loadLinesForUpdate(path);
-    if (!table.ok)
-        return failed(HolidayWrite::WriteFailed, table.reason);
-    std::vector<int> indexes;
-    for (const HolidayRef& ref : refs) {
-        if (!stillThere(table.lines, ref))
-            return failed(HolidayWrite::Changed);
-        indexes.push_back(ref.index);
-    }
-    // From the last line up, so the earlier indexes stay valid.
-    std::sort(indexes.begin(), indexes.end(), std::greater<>());
-    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
-    for (int index : indexes)
-        table.lines.erase(table.lines.begin() + index);
-    return save(path, table.lines, ops);
+    return store::edit(
+        {{path}, store::Follower::none(), refs},
+        [&](store::EditFiles& table) {
+            for (const store::LineRef& ref : refs)
+                table.remove(ref);
+            return store::EditResult{};
+        },
+        ops);
 }
 
 } // namespace kal

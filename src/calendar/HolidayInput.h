@@ -5,6 +5,7 @@
 
 #include "platform/Date.h"
 #include "platform/FileOps.h"
+#include "store/Edit.h"
 
 #include <optional>
 #include <string>
@@ -45,30 +46,12 @@ HolidayChoices HolidayChoicesFor(const Date& selected);
 // The choices a stored line stands for (the correction's fill).
 HolidayChoices HolidayChoicesOf(const std::string& line);
 
-// Where a rule stands in Holiday.dat and the text the reader saw there.
-struct HolidayRef {
-    int index = -1;
-    std::string line;
-};
-
-enum class HolidayWrite {
-    Done,
-    Changed,     // the line at the index is no longer the one the reader saw
-    WriteFailed, // the file system refused; the table keeps its old content
-};
-
-struct HolidayWriteResult {
-    HolidayWrite status = HolidayWrite::Done;
-    std::string reason;
-    bool ok() const { return status == HolidayWrite::Done; }
-};
-
 // Adds `line` to the table (after removing `replaced`, when given and still there), sorts the
 // whole table and saves it.
-HolidayWriteResult SaveHolidayLine(const std::string& path, const std::optional<HolidayRef>& replaced,
-                                   const std::string& line, files::FileOps& ops = files::systemFileOps());
+store::EditResult SaveHolidayLine(const std::string& path, const std::optional<store::LineRef>& replaced,
+                                  const std::string& line, files::FileOps& ops = files::systemFileOps());
 // Removes every rule of `refs` in one save, or nothing when any of them changed meanwhile.
-HolidayWriteResult DeleteHolidayLines(const std::string& path, const std::vector<HolidayRef>& refs,
-                                      files::FileOps& ops = files::systemFileOps());
+store::EditResult DeleteHolidayLines(const std::string& path, const std::vector<store::LineRef>& refs,
+                                     files::FileOps& ops = files::systemFileOps());
 
 } // namespace kal

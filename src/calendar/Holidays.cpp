@@ -4,6 +4,7 @@
 #include "platform/Files.h"
 #include "platform/FolderLock.h"
 #include "platform/SjisCodec.h"
+#include "store/HolidayFile.h"
 
 #include <algorithm>
 #include <array>
@@ -211,24 +212,27 @@ void appendWeeklyDays(const HolidayRule& rule, long long first, long long last, 
 
 std::optional<HolidayRule> ParseHolidayRule(const std::string& line)
 {
-    if (line.size() < 15)
+    const auto& columns = store::kHolidayColumns;
+    if (line.size() < columns.fixedBytes())
         return std::nullopt;
     HolidayRule rule;
-    rule.month = line.substr(0, 2);
-    rule.day = line.substr(2, 2);
-    rule.fromYear = line.substr(4, 4);
-    rule.toYear = line.substr(8, 4);
+    rule.month = columns.get(line, store::HolidayField::Month);
+    rule.day = columns.get(line, store::HolidayField::Day);
+    rule.fromYear = columns.get(line, store::HolidayField::FromYear);
+    rule.toYear = columns.get(line, store::HolidayField::ToYear);
     if (!isBlank2(rule.month) && rule.month != "99" && !twoDigitField(rule.month, 1, 12))
         return std::nullopt;
     if (!isBlank2(rule.day) && !twoDigitField(rule.day, 1, 31))
         return std::nullopt;
-    char weekNo = line[12], weekday = line[13], kind = line[14];
+    const char weekNo = columns.byte(line, store::HolidayField::WeekNo),
+               weekday = columns.byte(line, store::HolidayField::Weekday),
+               kind = columns.byte(line, store::HolidayField::Kind);
     if (weekNo < '0' || weekNo > '9' || weekday < '0' || weekday > '6' || kind < '0' || kind > '2')
         return std::nullopt;
     rule.weekNo = weekNo == '9' ? 5 : weekNo - '0';
     rule.weekday = weekday - '0';
     rule.kind = kind - '0';
-    rule.name = text::cutBytes(text::fieldToEnd(line, 16), 40);
+    rule.name = store::HolidayName(line);
     rule.monthValue = isBlank2(rule.month) ? 0 : text::toIntOr(rule.month, 0);
     rule.dayValue = isBlank2(rule.day) ? 0 : text::toIntOr(rule.day, 0);
     auto fourDigits = [](const std::string& s) {
@@ -244,9 +248,12 @@ std::optional<HolidayRule> ParseHolidayRule(const std::string& line)
 
 std::string ComposeHolidayRule(const HolidayRule& rule)
 {
-    return text::padCut(rule.month, 2) + text::padCut(rule.day, 2) + text::padCut(rule.fromYear, 4) +
-           text::padCut(rule.toYear, 4) + static_cast<char>('0' + rule.weekNo) + static_cast<char>('0' + rule.weekday) +
-           static_cast<char>('0' + rule.kind) + text::cutBytes(rule.name, 40);
+    const auto& columns = store::kHolidayColumns;
+    return columns.fit(store::HolidayField::Month, rule.month) + columns.fit(store::HolidayField::Day, rule.day) +
+           columns.fit(store::HolidayField::FromYear, rule.fromYear) +
+           columns.fit(store::HolidayField::ToYear, rule.toYear) + static_cast<char>('0' + rule.weekNo) +
+           static_cast<char>('0' + rule.weekday) + static_cast<char>('0' + rule.kind) +
+           text::cutBytes(rule.name, store::kHolidayNameBytes);
 }
 
 bool RuleAppliesInYear(const HolidayRule& rule, int year)

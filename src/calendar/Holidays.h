@@ -5,6 +5,7 @@
 #include "calendar/CalendarMath.h"
 #include "calendar/DayCellLists.h"
 #include "platform/Files.h"
+#include "store/HolidayFile.h"
 
 #include <memory>
 #include <optional>
@@ -49,7 +50,7 @@ void AppendRuleDays(const HolidayRule& rule, const Date& from, const Date& to, s
 // replaced, "%%" becomes "%", every other "%" stays text.
 std::string AnniversaryText(const std::string& nameTemplate, int years);
 
-inline constexpr const char* kHolidayFileName = "Holiday.dat";
+using store::kHolidayFileName;
 
 // Gives a data folder that has no holiday table the one the program ships (`bytes`), as at the
 // first start. A table already there is never replaced, and a missing folder is left missing.

@@ -229,20 +229,20 @@ void TDlgHolidayInput::BtnOkClick()
 
 bool TDlgHolidayInput::writeRule(const std::string& line)
 {
-    const std::optional<HolidayRef> replaced =
-        request_.mode == HolidayInputMode::Correct ? request_.rule : std::optional<HolidayRef>{};
-    const HolidayWriteResult result = SaveHolidayLine(request_.path, replaced, line);
+    const std::optional<store::LineRef> replaced =
+        request_.mode == HolidayInputMode::Correct ? request_.rule : std::optional<store::LineRef>{};
+    const store::EditResult result = SaveHolidayLine(request_.path, replaced, line);
     switch (result.status) {
-    case HolidayWrite::Done:
+    case store::EditStatus::Done:
         return true;
-    case HolidayWrite::Changed:
+    case store::EditStatus::Changed:
         changedMeanwhile_ = true;
         services_.platform.messageBox(qt::toUtf8(windowTitle()),
                                       "祝日・休日・記念日が他で変更されています。\r\n表示を更新します。",
                                       MessageIcon::Information, MessageButtons::Ok);
         reject();
         return false;
-    case HolidayWrite::WriteFailed:
+    case store::EditStatus::WriteFailed:
         services_.platform.messageBox(kUpdateCaption, "祝日・休日・記念日を保存できません。\r\n" + result.reason,
                                       MessageIcon::Error, MessageButtons::Ok);
         return false;

@@ -22,11 +22,11 @@ enum class HolidayInputMode { New, Correct };
 
 struct HolidayInputRequest {
     HolidayInputMode mode = HolidayInputMode::New;
-    std::string path;               // Holiday.dat in the schedule folder
-    Date selected;                  // New: the day the choices start from
-    int kind = -1;                  // New: the kind chosen beforehand, or -1
-    std::optional<HolidayRef> rule; // Correct: the rule
-    bool autoIme = true;            // the AutoIme setting
+    std::string path;                   // Holiday.dat in the schedule folder
+    Date selected;                      // New: the day the choices start from
+    int kind = -1;                      // New: the kind chosen beforehand, or -1
+    std::optional<store::LineRef> rule; // Correct: the rule
+    bool autoIme = true;                // the AutoIme setting
 };
 
 class TDlgHolidayInput : public QDialog {

@@ -6,8 +6,8 @@
 #include "platform/Files.h"
 #include "platform/FolderLock.h"
 #include "platform/NumberFormat.h"
-#include "platform/RecordFollower.h"
 #include "platform/SjisCodec.h"
+#include "store/HolidayFile.h"
 #include "todo/TodoMemo.h"
 
 #include <algorithm>
@@ -20,16 +20,11 @@ namespace {
 constexpr const char* kConfirm = "を削除します。\r\nよろしいですか？";
 constexpr std::size_t kQuestionTitleBytes = 20;
 
-ListEditResult failure(ListEditStatus status, std::string reason = {})
-{
-    return ListEditResult{status, std::move(reason)};
-}
-
 std::string oneRowName(const ListRows& rows, const ListRow& row)
 {
     switch (rows.mode) {
     case ListMode::Holidays:
-        return "「" + sjis::toUtf8(text::cutBytes(text::fieldToEnd(row.text, 16), 40)) + "」";
+        return "「" + sjis::toUtf8(store::HolidayName(row.text)) + "」";
     case ListMode::Memos:
         return "「" + text::formatInt(row.date.year, 4, '0') + "年" + text::formatInt(row.date.month, 2, '0') + "月" +
                text::formatInt(row.date.day, 2, '0') + "日」のメモ";
@@ -39,79 +34,51 @@ std::string oneRowName(const ListRows& rows, const ListRow& row)
     return "「" + sjis::toUtf8(text::trimRight(text::cutBytes(RecTitle(row.text), kQuestionTitleBytes))) + "」";
 }
 
-ListEditResult deleteSchedules(const ListRows& rows, const std::vector<const ListRow*>& selected,
-                               files::RecordFollower* follower, files::FileOps& ops)
+store::EditResult deleteSchedules(const ListRows& rows, const std::vector<const ListRow*>& selected,
+                                  store::Follower follower, files::FileOps& ops)
 {
-    // Each month file once, in key order, every selected line checked before any file is written.
-    std::map<std::string, std::vector<const ListRow*>> byFile;
-    std::vector<std::string> folders;
+    // Each month file once, every selected line checked before any file is written.
+    std::vector<store::LineRef> refs;
+    std::vector<std::string> paths;
     for (const ListRow* row : selected) {
-        const std::string path = ScheduleRefOf(rows, *row).file;
-        byFile[path].push_back(row);
-        folders.push_back(files::folderOf(path));
+        refs.push_back(ScheduleRefOf(rows, *row));
+        paths.push_back(refs.back().file);
     }
-    files::FolderLock lock = files::lockFolders(files::followedFolders(folders, follower));
-    if (!lock)
-        return failure(ListEditStatus::WriteFailed, lock.reason());
-    std::vector<MonthFileChange> changes;
-    std::vector<files::RecordChange> removed;
-    for (const auto& [path, fileRows] : byFile) {
-        files::LoadForUpdate loaded = files::loadLinesForUpdate(path);
-        if (!loaded.ok)
-            return failure(ListEditStatus::WriteFailed, loaded.reason);
-        std::vector<int> indexes;
-        for (const ListRow* row : fileRows) {
-            const auto index = static_cast<std::size_t>(row->lineIndex);
-            if (row->lineIndex < 0 || index >= loaded.lines.size() || loaded.lines[index] != row->text)
-                return failure(ListEditStatus::Changed);
-            indexes.push_back(row->lineIndex);
-        }
-        // The lines go by index, never by a marker, so no line of the file is lost with them.
-        std::vector<std::string> lines = loaded.lines;
-        std::sort(indexes.begin(), indexes.end(), std::greater<>());
-        indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
-        for (int index : indexes) {
-            removed.push_back({{path, loaded.lines[static_cast<std::size_t>(index)],
-                                files::occurrenceAt(loaded.lines, static_cast<std::size_t>(index))},
-                               std::nullopt});
-            lines.erase(lines.begin() + index);
-        }
-        changes.push_back(MonthFileChange{path, std::move(lines)});
-    }
-    return WriteMonthFiles(changes, removed, follower, ops);
+    std::sort(paths.begin(), paths.end());
+    paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
+    return store::edit(
+        {paths, follower, refs},
+        [&](store::EditFiles& monthFiles) {
+            // The lines go by index, never by a marker, so no line of the file is lost with them.
+            for (const store::LineRef& ref : refs)
+                monthFiles.remove(ref);
+            return store::EditResult{};
+        },
+        ops);
 }
 
-ListEditResult deleteHolidays(const ListRows& rows, const std::vector<const ListRow*>& selected, files::FileOps& ops)
+store::EditResult deleteHolidays(const ListRows& rows, const std::vector<const ListRow*>& selected, files::FileOps& ops)
 {
-    std::vector<HolidayRef> refs;
+    std::vector<store::LineRef> refs;
     for (const ListRow* row : selected)
-        refs.push_back(HolidayRefOf(*row));
-    const HolidayWriteResult result = DeleteHolidayLines(rows.table, refs, ops);
-    switch (result.status) {
-    case HolidayWrite::Done:
-        return {};
-    case HolidayWrite::Changed:
-        return failure(ListEditStatus::Changed);
-    case HolidayWrite::WriteFailed:
-        break;
-    }
-    return failure(ListEditStatus::WriteFailed, result.reason);
+        refs.push_back(HolidayRefOf(rows, *row));
+    return DeleteHolidayLines(rows.table, refs, ops);
 }
 
-ListEditResult deleteMemos(const ListRows& rows, const std::vector<const ListRow*>& selected, files::FileOps& ops)
+store::EditResult deleteMemos(const ListRows& rows, const std::vector<const ListRow*>& selected, files::FileOps& ops)
 {
     std::vector<std::string> folders;
     for (const ListRow* row : selected)
         folders.push_back(files::folderOf(MemoPathOf(rows, *row)));
     files::FolderLock lock = files::lockFolders(folders);
     if (!lock)
-        return failure(ListEditStatus::WriteFailed, lock.reason());
+        return store::EditResult::failed(lock.reason());
     std::vector<files::FileChange> deletions;
     for (const ListRow* row : selected) {
         const std::string path = MemoPathOf(rows, *row);
         const std::optional<std::string> bytes = files::readBytes(path);
         if (bytes && MemoTextOfLines(ParseMemoText(*bytes)) != row->text)
-            return failure(ListEditStatus::Changed);
+            return store::EditResult::changed();
         if (bytes)
             deletions.push_back({path, std::nullopt});
     }
@@ -120,7 +87,7 @@ ListEditResult deleteMemos(const ListRows& rows, const std::vector<const ListRow
     // All the memos go, or none does.
     if (files::IoResult deleted = files::writeAllOrNothing(files::folderOf(deletions.front().path), deletions, ops);
         !deleted)
-        return failure(ListEditStatus::WriteFailed, deleted.reason);
+        return store::EditResult::failed(deleted.reason);
     return {};
 }
 
@@ -167,8 +134,8 @@ std::string DeleteQuestion(const ListRows& rows, const std::vector<const ListRow
     return count + "件削除します。\r\nよろしいですか？";
 }
 
-ListEditResult DeleteListRows(const ListRows& rows, const std::vector<const ListRow*>& selected,
-                              files::RecordFollower* follower, files::FileOps& ops)
+store::EditResult DeleteListRows(const ListRows& rows, const std::vector<const ListRow*>& selected,
+                                 store::Follower follower, files::FileOps& ops)
 {
     if (selected.empty())
         return {};
@@ -181,22 +148,6 @@ ListEditResult DeleteListRows(const ListRows& rows, const std::vector<const List
         break;
     }
     return deleteSchedules(rows, selected, follower, ops);
-}
-
-ListEditResult WriteMonthFiles(const std::vector<MonthFileChange>& changes,
-                               const std::vector<files::RecordChange>& records, files::RecordFollower* follower,
-                               files::FileOps& ops)
-{
-    if (changes.empty())
-        return {};
-    std::vector<files::FileChange> files;
-    for (const MonthFileChange& change : changes)
-        files.push_back({change.path, files::joinLines(change.lines)});
-    if (files::IoResult saved =
-            files::writeFollowed(files::folderOf(changes.front().path), files, records, follower, ops);
-        !saved)
-        return failure(ListEditStatus::WriteFailed, saved.reason);
-    return {};
 }
 
 } // namespace kal

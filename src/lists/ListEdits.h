@@ -5,24 +5,12 @@
 
 #include "lists/ListRows.h"
 #include "platform/FileOps.h"
-#include "platform/RecordFollower.h"
+#include "store/Edit.h"
 
 #include <string>
 #include <vector>
 
 namespace kal {
-
-enum class ListEditStatus {
-    Done,
-    Changed,     // a row's record is no longer what the list showed
-    WriteFailed, // the file system refused; the files keep their old content
-};
-
-struct ListEditResult {
-    ListEditStatus status = ListEditStatus::Done;
-    std::string reason;
-    bool ok() const { return status == ListEditStatus::Done; }
-};
 
 // The caption of the deletion's question and messages, by mode (UTF-8).
 const char* DeleteCaption(ListMode mode);
@@ -35,17 +23,7 @@ std::string DeleteQuestion(const ListRows& rows, const std::vector<const ListRow
 
 // Deletes the selected rows' records: schedules from their month files (each file read and
 // written once, `follower` told of them), rules from the holiday table, memos with their files.
-ListEditResult DeleteListRows(const ListRows& rows, const std::vector<const ListRow*>& selected,
-                              files::RecordFollower* follower = nullptr, files::FileOps& ops = files::systemFileOps());
-
-// The new contents of several month files of one folder, written all or nothing (a crash
-// included): the one place where a change of many schedule files is written.
-struct MonthFileChange {
-    std::string path;
-    std::vector<std::string> lines;
-};
-ListEditResult WriteMonthFiles(const std::vector<MonthFileChange>& changes,
-                               const std::vector<files::RecordChange>& records = {},
-                               files::RecordFollower* follower = nullptr, files::FileOps& ops = files::systemFileOps());
+store::EditResult DeleteListRows(const ListRows& rows, const std::vector<const ListRow*>& selected,
+                                 store::Follower follower, files::FileOps& ops = files::systemFileOps());
 
 } // namespace kal

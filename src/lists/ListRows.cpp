@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 #include "platform/NumberFormat.h"
 #include "platform/SjisCodec.h"
+#include "store/HolidayFile.h"
 
 #include <algorithm>
 
@@ -68,7 +69,7 @@ std::string scheduleCell(const ListRow& row, int column)
 
 std::string holidayKindText(const std::string& line)
 {
-    const std::string kind = text::field(line, 15, 1);
+    const std::string kind = store::kHolidayColumns.get(line, store::HolidayField::Kind);
     if (kind == "0")
         return KAL_SJIS("祝日");
     if (kind == "1")
@@ -85,13 +86,13 @@ std::string holidayCell(const ListRow& row, int column)
     case 1:
         return HolidayDateText(line);
     case 2:
-        return text::cutBytes(text::fieldToEnd(line, 16), 40);
+        return store::HolidayName(line);
     case 3:
         return holidayKindText(line);
     case 4:
-        return text::field(line, 5, 4);
+        return store::kHolidayColumns.get(line, store::HolidayField::FromYear);
     case 5:
-        return text::field(line, 9, 4);
+        return store::kHolidayColumns.get(line, store::HolidayField::ToYear);
     default:
         return {};
     }
@@ -201,9 +202,9 @@ ScheduleRef ScheduleRefOf(const ListRows& rows, const ListRow& row)
     return ScheduleRef{MonthFilePath(rows.folder, row.date.year, row.date.month), row.lineIndex, row.text};
 }
 
-HolidayRef HolidayRefOf(const ListRow& row)
+store::LineRef HolidayRefOf(const ListRows& rows, const ListRow& row)
 {
-    return HolidayRef{row.lineIndex, row.text};
+    return store::LineRef{rows.table, row.lineIndex, row.text};
 }
 
 std::string MemoPathOf(const ListRows& rows, const ListRow& row)
@@ -255,7 +256,8 @@ ListRows HolidayEdit(const std::string& tablePath, std::optional<int> kind)
     const std::vector<std::string> lines = files::loadLines(tablePath);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = lines[i];
-        if (line.empty() || (kind && text::field(line, 15, 1) != std::string(1, static_cast<char>('0' + *kind))))
+        if (line.empty() || (kind && store::kHolidayColumns.get(line, store::HolidayField::Kind) !=
+                                         std::string(1, static_cast<char>('0' + *kind))))
             continue;
         rows.rows.push_back(ListRow{Date{}, static_cast<int>(i), line});
     }
@@ -264,11 +266,10 @@ ListRows HolidayEdit(const std::string& tablePath, std::optional<int> kind)
 
 std::string HolidayDateText(const std::string& line)
 {
-    const std::string month = text::field(line, 1, 2);
-    const std::string day = text::field(line, 3, 2);
-    const std::string codes = text::field(line, 13, 2) + "  ";
-    const char weekNo = codes[0];
-    const std::string weekday = weekdayName(codes[1]) + "曜日";
+    const std::string month = store::kHolidayColumns.get(line, store::HolidayField::Month);
+    const std::string day = store::kHolidayColumns.get(line, store::HolidayField::Day);
+    const char weekNo = store::kHolidayColumns.byte(line, store::HolidayField::WeekNo);
+    const std::string weekday = weekdayName(store::kHolidayColumns.byte(line, store::HolidayField::Weekday)) + "曜日";
     const bool everyMonth = month == "99";
     const bool dateRule = !text::isBlank(day);
     std::string utf8;

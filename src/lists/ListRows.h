@@ -8,6 +8,7 @@
 #include "platform/Collation.h"
 #include "platform/Date.h"
 #include "schedule/ScheduleRecord.h"
+#include "store/Edit.h"
 
 #include <cstddef>
 #include <optional>
@@ -65,7 +66,7 @@ std::vector<std::size_t> ListSortOrder(const ListRows& rows, std::vector<std::si
 
 // Where a row's record stands.
 ScheduleRef ScheduleRefOf(const ListRows& rows, const ListRow& row);
-HolidayRef HolidayRefOf(const ListRow& row);
+store::LineRef HolidayRefOf(const ListRows& rows, const ListRow& row);
 std::string MemoPathOf(const ListRows& rows, const ListRow& row);
 
 // The first and last day a view covers around `selected`; nothing for every day.

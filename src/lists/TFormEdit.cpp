@@ -407,7 +407,7 @@ void TFormEdit::runHolidayInput(const ListRow* row)
     request.autoIme = request_.autoIme;
     if (row) {
         request.mode = HolidayInputMode::Correct;
-        request.rule = HolidayRefOf(*row);
+        request.rule = HolidayRefOf(rows(), *row);
     } else if (view_ != ListScope::All) {
         request.kind = static_cast<int>(view_) - 1;
     }
@@ -450,16 +450,16 @@ void TFormEdit::DelClick()
     if (services_.platform.messageBox(caption, DeleteQuestion(rows(), selected), MessageIcon::Warning,
                                       MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
-    const ListEditResult result = DeleteListRows(rows(), selected, request_.follower);
+    const store::EditResult result = DeleteListRows(rows(), selected, store::Follower(request_.follower));
     switch (result.status) {
-    case ListEditStatus::Done:
+    case store::EditStatus::Done:
         changed_ = true;
         Refill();
         break;
-    case ListEditStatus::Changed:
+    case store::EditStatus::Changed:
         reportChangedMeanwhile(caption);
         break;
-    case ListEditStatus::WriteFailed:
+    case store::EditStatus::WriteFailed:
         services_.platform.messageBox(
             caption, std::string(ListRecordName(request_.mode)) + "を削除できません。\r\n" + result.reason,
             MessageIcon::Error, MessageButtons::Ok);

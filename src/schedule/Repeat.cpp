@@ -96,7 +96,7 @@ RepeatWriteResult WriteOccurrences(const std::string& dataPath, const std::vecto
     RepeatWriteResult outcome;
     files::FolderLock lock = files::lockFolder(dataPath);
     if (!lock) {
-        outcome.result = ScheduleResult{ScheduleWrite::WriteFailed, lock.reason()};
+        outcome.result = store::EditResult::failed(lock.reason());
         return outcome;
     }
     std::vector<files::FileChange> changes;
@@ -118,7 +118,7 @@ RepeatWriteResult WriteOccurrences(const std::string& dataPath, const std::vecto
         changes.push_back({path, files::joinLines(lines)});
     }
     if (files::IoResult written = files::writeAllOrNothing(dataPath, changes, ops); !written) {
-        outcome.result = ScheduleResult{ScheduleWrite::WriteFailed, written.reason};
+        outcome.result = store::EditResult::failed(written.reason);
         return outcome;
     }
     outcome.written = static_cast<int>(dates.size());

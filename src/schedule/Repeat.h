@@ -46,7 +46,7 @@ Date SpinDayChange(const Date& first, int count);
 std::vector<Date> RepeatDates(const RepeatRule& rule, const RepeatPeriod& period);
 
 struct RepeatWriteResult {
-    ScheduleResult result;
+    store::EditResult result;
     int written = 0; // occurrences written: all of them, or none after a failure
 };
 

@@ -1,15 +1,15 @@
 #include "schedule/ScheduleRecord.h"
 
 #include "platform/ByteText.h"
-#include "platform/FileTransaction.h"
-#include "platform/FolderLock.h"
 #include "platform/NumberFormat.h"
-#include "platform/RecordFollower.h"
 
 #include <algorithm>
 
 namespace kal {
 namespace {
+
+using store::kScheduleColumns;
+using store::ScheduleField;
 
 char styleCode(bool first, bool second, char both, char onlySecond, char onlyFirst)
 {
@@ -22,19 +22,14 @@ char styleCode(bool first, bool second, char both, char onlySecond, char onlyFir
     return '0';
 }
 
-char byteAt(const std::string& line, std::size_t position)
-{
-    return line.size() >= position ? line[position - 1] : '\0';
-}
-
 } // namespace
 
 std::string ComposeSchedule(const ScheduleFields& f)
 {
     std::string line = text::formatInt(f.day, 2, '0');
-    line += text::padCut(f.start, 5);
-    line += text::padCut(f.end, 5);
-    line += text::padCut(f.category, 14);
+    line += kScheduleColumns.fit(ScheduleField::Start, f.start);
+    line += kScheduleColumns.fit(ScheduleField::End, f.end);
+    line += kScheduleColumns.fit(ScheduleField::Category, f.category);
     // Bold and italic give "3", bold "2", italic "1"; strike-out and underline likewise.
     line += styleCode(f.italic, f.bold, '3', '2', '1');
     line += styleCode(f.underline, f.strikeout, '3', '2', '1');
@@ -43,7 +38,7 @@ std::string ComposeSchedule(const ScheduleFields& f)
     if (f.place.empty()) {
         line += f.title;
     } else {
-        line += text::padCut(f.title, 40);
+        line += kScheduleColumns.fit(ScheduleField::Title, f.title);
         line += f.place;
     }
     return line;
@@ -56,47 +51,48 @@ bool IsScheduleRecord(const std::string& line)
 
 int RecDay(std::string_view line)
 {
-    if (line.size() < 2 || line[0] < '0' || line[0] > '9' || line[1] < '0' || line[1] > '9')
+    const std::string_view day = kScheduleColumns.view(line, ScheduleField::Day);
+    if (day.size() < 2 || day[0] < '0' || day[0] > '9' || day[1] < '0' || day[1] > '9')
         return 0;
-    int day = (line[0] - '0') * 10 + (line[1] - '0');
-    return day >= 1 && day <= 31 ? day : 0;
+    const int value = (day[0] - '0') * 10 + (day[1] - '0');
+    return value >= 1 && value <= 31 ? value : 0;
 }
 
 std::string RecStart(const std::string& line)
 {
-    return text::field(line, 3, 5);
+    return kScheduleColumns.get(line, ScheduleField::Start);
 }
 std::string RecEnd(const std::string& line)
 {
-    return text::field(line, 8, 5);
+    return kScheduleColumns.get(line, ScheduleField::End);
 }
 std::string RecCategory(std::string_view line)
 {
-    return text::field(line, 13, 14);
+    return kScheduleColumns.get(line, ScheduleField::Category);
 }
 char RecBoldItalic(const std::string& line)
 {
-    return byteAt(line, 27);
+    return kScheduleColumns.byte(line, ScheduleField::BoldItalic);
 }
 char RecUnderlineStrike(const std::string& line)
 {
-    return byteAt(line, 28);
+    return kScheduleColumns.byte(line, ScheduleField::UnderlineStrike);
 }
 bool RecSound(const std::string& line)
 {
-    return byteAt(line, 29) == '1';
+    return kScheduleColumns.byte(line, ScheduleField::Sound) == '1';
 }
 bool RecMessage(const std::string& line)
 {
-    return byteAt(line, 30) == '1';
+    return kScheduleColumns.byte(line, ScheduleField::Message) == '1';
 }
 std::string RecTitle(const std::string& line)
 {
-    return text::trimRight(text::field(line, 31, 40));
+    return text::trimRight(kScheduleColumns.get(line, ScheduleField::Title));
 }
 std::string RecPlace(const std::string& line)
 {
-    return text::fieldToEnd(line, 71);
+    return kScheduleColumns.get(line, ScheduleField::Place);
 }
 
 ScheduleFields ReadSchedule(const std::string& line)
@@ -135,78 +131,48 @@ std::vector<std::string> LoadMonthFile(const std::string& path)
 
 namespace {
 
-ScheduleResult failed(files::IoResult io)
+// A month file that cannot be read is named in the message.
+store::EditRequest monthFiles(std::vector<std::string> paths, store::Follower follower,
+                              std::vector<ScheduleRef> unchanged = {})
 {
-    if (!io)
-        return ScheduleResult{ScheduleWrite::WriteFailed, io.reason};
-    return {};
-}
-
-// The lines of a month file about to be changed, or why it cannot be read.
-ScheduleResult loadForChange(const std::string& path, std::vector<std::string>& lines)
-{
-    files::LoadForUpdate loaded = files::loadLinesForUpdate(path);
-    if (!loaded.ok)
-        return ScheduleResult{ScheduleWrite::WriteFailed, "「" + path + "」を読み込めません。\r\n" + loaded.reason};
-    lines = std::move(loaded.lines);
-    return {};
+    return {std::move(paths), follower, std::move(unchanged), store::UnreadableText::Named};
 }
 
 bool stillThere(const std::vector<std::string>& lines, const ScheduleRef& ref)
 {
-    return ref.lineIndex >= 0 && ref.lineIndex < static_cast<int>(lines.size()) &&
-           lines[static_cast<std::size_t>(ref.lineIndex)] == ref.line;
-}
-
-// Removes the record at `ref`, or the first line with its text when the file changed meanwhile
-// (identical lines are the same record); nothing when it is gone. Gives where it stood.
-std::optional<files::RecordPlace> removeRecord(std::vector<std::string>& lines, const ScheduleRef& ref)
-{
-    std::size_t index = static_cast<std::size_t>(ref.lineIndex);
-    if (!stillThere(lines, ref)) {
-        auto it = std::find(lines.begin(), lines.end(), ref.line);
-        if (ref.line.empty() || it == lines.end())
-            return std::nullopt;
-        index = static_cast<std::size_t>(it - lines.begin());
-    }
-    files::RecordPlace place{ref.file, lines[index], files::occurrenceAt(lines, index)};
-    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(index));
-    return place;
-}
-
-// The records a correction moved: the one removed, now at `newLine` among `newLines`.
-std::vector<files::RecordChange> corrected(const std::optional<files::RecordPlace>& removed, const std::string& newPath,
-                                           const std::vector<std::string>& newLines, const std::string& newLine)
-{
-    if (!removed)
-        return {};
-    return {{*removed, files::RecordPlace{newPath, newLine, files::lastOccurrence(newLines, newLine)}}};
+    return ref.index >= 0 && ref.index < static_cast<int>(lines.size()) &&
+           lines[static_cast<std::size_t>(ref.index)] == ref.line;
 }
 
 } // namespace
 
-ScheduleResult LinesWithAdded(const std::string& path, const std::vector<std::string>& newLines,
-                              std::vector<std::string>& lines)
+store::EditResult LinesWithAdded(const std::string& path, const std::vector<std::string>& newLines,
+                                 std::vector<std::string>& lines)
 {
-    if (ScheduleResult loaded = loadForChange(path, lines); !loaded.ok())
-        return loaded;
+    files::LoadForUpdate loaded = files::loadLinesForUpdate(path);
+    if (!loaded.ok)
+        return store::EditResult::failed("「" + path + "」を読み込めません。\r\n" + loaded.reason);
+    lines = std::move(loaded.lines);
     lines.insert(lines.end(), newLines.begin(), newLines.end());
     text::sortNoCase(lines);
     return {};
 }
 
-ScheduleResult AddScheduleLines(const std::string& path, const std::vector<std::string>& newLines, files::FileOps& ops)
+store::EditResult AddScheduleLines(const std::string& path, const std::vector<std::string>& newLines,
+                                   files::FileOps& ops)
 {
-    files::FolderLock lock = files::lockFolderOf(path);
-    if (!lock)
-        return ScheduleResult{ScheduleWrite::WriteFailed, lock.reason()};
-    std::vector<std::string> lines;
-    if (ScheduleResult loaded = LinesWithAdded(path, newLines, lines); !loaded.ok())
-        return loaded;
-    return failed(files::saveLines(path, lines, ops));
+    // A record added is counted last among its equals: no identity needs to follow it.
+    return store::edit(
+        monthFiles({path}, store::Follower::none()),
+        [&](store::EditFiles& month) {
+            for (const std::string& line : newLines)
+                month.add(path, line);
+            return store::EditResult{};
+        },
+        ops);
 }
 
-ScheduleResult AddSchedule(const std::string& path, const std::string& line, files::FileOps& ops)
+store::EditResult AddSchedule(const std::string& path, const std::string& line, files::FileOps& ops)
 {
     return AddScheduleLines(path, {line}, ops);
 }
@@ -225,44 +191,34 @@ RecordCheck CheckSchedule(const ScheduleRef& ref)
     return elsewhere ? RecordCheck::Changed : RecordCheck::Gone;
 }
 
-ScheduleResult DeleteSchedule(const ScheduleRef& ref, files::RecordFollower* follower, files::FileOps& ops)
+store::EditResult DeleteSchedule(const ScheduleRef& ref, store::Follower follower, files::FileOps& ops)
 {
-    files::FolderLock lock = files::lockFolders(files::followedFolders({files::folderOf(ref.file)}, follower));
-    if (!lock)
-        return ScheduleResult{ScheduleWrite::WriteFailed, lock.reason()};
-    std::vector<std::string> lines;
-    if (ScheduleResult loaded = loadForChange(ref.file, lines); !loaded.ok())
-        return loaded;
-    if (!stillThere(lines, ref))
-        return ScheduleResult{ScheduleWrite::Changed, {}};
-    const std::optional<files::RecordPlace> removed = removeRecord(lines, ref);
-    return failed(files::writeFollowed(files::folderOf(ref.file), {{ref.file, files::joinLines(lines)}},
-                                       {{*removed, std::nullopt}}, follower, ops));
+    return store::edit(
+        monthFiles({ref.file}, follower, {ref}),
+        [&](store::EditFiles& month) {
+            month.remove(ref);
+            return store::EditResult{};
+        },
+        ops);
 }
 
-ScheduleResult CorrectSchedule(const ScheduleRef& ref, const std::string& newPath, const std::string& newLine,
-                               files::RecordFollower* follower, files::FileOps& ops)
+store::EditResult CorrectSchedule(const ScheduleRef& ref, const std::string& newPath, const std::string& newLine,
+                                  store::Follower follower, files::FileOps& ops)
 {
-    files::FolderLock lock =
-        files::lockFolders(files::followedFolders({files::folderOf(ref.file), files::folderOf(newPath)}, follower));
-    if (!lock)
-        return ScheduleResult{ScheduleWrite::WriteFailed, lock.reason()};
-    std::vector<std::string> oldLines;
-    if (ScheduleResult loaded = loadForChange(ref.file, oldLines); !loaded.ok())
-        return loaded;
-    const std::optional<files::RecordPlace> removed = removeRecord(oldLines, ref);
-    if (newPath == ref.file) {
-        oldLines.push_back(newLine);
-        text::sortNoCase(oldLines);
-        return failed(files::writeFollowed(files::folderOf(ref.file), {{ref.file, files::joinLines(oldLines)}},
-                                           corrected(removed, newPath, oldLines, newLine), follower, ops));
-    }
-    std::vector<std::string> newLines;
-    if (ScheduleResult loaded = LinesWithAdded(newPath, {newLine}, newLines); !loaded.ok())
-        return loaded;
-    return failed(files::writeFollowed(files::folderOf(newPath),
-                                       {{ref.file, files::joinLines(oldLines)}, {newPath, files::joinLines(newLines)}},
-                                       corrected(removed, newPath, newLines, newLine), follower, ops));
+    std::vector<std::string> paths = {ref.file};
+    if (newPath != ref.file)
+        paths.push_back(newPath);
+    return store::edit(
+        monthFiles(paths, follower),
+        [&](store::EditFiles& months) {
+            // A record that is no longer there removes nothing; the new line is still written.
+            if (const std::optional<ScheduleRef> found = months.find(ref))
+                months.move(*found, newPath, newLine);
+            else
+                months.add(newPath, newLine);
+            return store::EditResult{};
+        },
+        ops);
 }
 
 std::optional<std::pair<int, int>> MonthOfFile(std::string_view path)

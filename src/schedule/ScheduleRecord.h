@@ -1,13 +1,11 @@
-// The schedule record: one fixed-column Shift-JIS line, and the month files yyyymm.sch that
-// hold them, kept sorted case-insensitively by the whole line.
-//
-// | day 1-2 | start 3-7 | end 8-12 | category 13-26 | style 27 | lines 28 | sound 29 |
-// | message 30 | title 31-70 (padded only when a place follows) | place 71- |
+// The schedule record: one fixed-column Shift-JIS line (its columns: store/MonthFile.h), and the
+// month files yyyymm.sch that hold them, kept sorted case-insensitively by the whole line.
 #pragma once
 
 #include "platform/Date.h"
 #include "platform/Files.h"
-#include "platform/RecordFollower.h"
+#include "store/Edit.h"
+#include "store/MonthFile.h"
 
 #include <optional>
 #include <string>
@@ -16,8 +14,8 @@
 namespace kal {
 
 // Widths of the fields a user types.
-inline constexpr int kRecTimeBytes = 5;
-inline constexpr int kRecTextBytes = 40; // title and place
+inline constexpr int kRecTimeBytes = store::kScheduleColumns.width(store::ScheduleField::Start);
+inline constexpr int kRecTextBytes = store::kScheduleColumns.width(store::ScheduleField::Title); // title and place
 
 struct ScheduleFields {
     int day = 1;
@@ -68,52 +66,36 @@ inline bool StyleUnderline(char code)
 std::string MonthFileName(int year, int month); // "yyyymm.sch"
 std::string MonthFilePath(const std::string& dataPath, int year, int month);
 
-// Where a record stands: its month file and its 0-based line index there.
-struct ScheduleRef {
-    std::string file;
-    int lineIndex = -1;
-    std::string line; // the text the reader saw, to tell whether the file changed since
-};
-
-enum class ScheduleWrite {
-    Done,
-    Changed,     // the line at the index is no longer the one the reader saw
-    WriteFailed, // the file system refused; the file keeps its old content
-};
-
-struct ScheduleResult {
-    ScheduleWrite status = ScheduleWrite::Done;
-    std::string reason;
-    bool ok() const { return status == ScheduleWrite::Done; }
-};
+// Where a record stands: its month file, its 0-based line index there and the text the reader saw.
+using ScheduleRef = store::LineRef;
 
 std::vector<std::string> LoadMonthFile(const std::string& path);
 
 // Appends, sorts and writes the whole file.
-ScheduleResult AddScheduleLines(const std::string& path, const std::vector<std::string>& lines,
-                                files::FileOps& ops = files::systemFileOps());
-ScheduleResult AddSchedule(const std::string& path, const std::string& line,
-                           files::FileOps& ops = files::systemFileOps());
-// Whether the month file still holds `ref.line` at `ref.lineIndex`.
+store::EditResult AddScheduleLines(const std::string& path, const std::vector<std::string>& lines,
+                                   files::FileOps& ops = files::systemFileOps());
+store::EditResult AddSchedule(const std::string& path, const std::string& line,
+                              files::FileOps& ops = files::systemFileOps());
+// Whether the month file still holds `ref.line` at `ref.index`.
 bool ScheduleStillThere(const ScheduleRef& ref);
 // Whether a record is still where the reader saw it: Found (also when the file cannot be read
 // now, so that the change itself reports why); Changed when the file was rewritten and holds the
 // record elsewhere; Gone when the file or the record is no longer there.
 enum class RecordCheck { Found, Changed, Gone };
 RecordCheck CheckSchedule(const ScheduleRef& ref);
-// Removes the line at `ref` after checking that it is still the same text. `follower` (may be
-// null) follows the records' identities (RecordFollower.h); so does the correction's.
-ScheduleResult DeleteSchedule(const ScheduleRef& ref, files::RecordFollower* follower = nullptr,
-                              files::FileOps& ops = files::systemFileOps());
+// Removes the line at `ref` after checking that it is still the same text. `follower` follows the
+// records' identities (store/Edit.h); so does the correction's.
+store::EditResult DeleteSchedule(const ScheduleRef& ref, store::Follower follower,
+                                 files::FileOps& ops = files::systemFileOps());
 // Replaces the record at `ref` by `newLine` in `newPath` (which may be the same file). A record
 // that moved within its file meanwhile is found by its text; one that is no longer there removes
 // nothing, so the new line is still written. Two files change together or not at all, a crash
 // included (FileTransaction.h).
-ScheduleResult CorrectSchedule(const ScheduleRef& ref, const std::string& newPath, const std::string& newLine,
-                               files::RecordFollower* follower = nullptr, files::FileOps& ops = files::systemFileOps());
+store::EditResult CorrectSchedule(const ScheduleRef& ref, const std::string& newPath, const std::string& newLine,
+                                  store::Follower follower, files::FileOps& ops = files::systemFileOps());
 // The lines of a month file with `lines` added, sorted; fails when the file cannot be read.
-ScheduleResult LinesWithAdded(const std::string& path, const std::vector<std::string>& lines,
-                              std::vector<std::string>& result);
+store::EditResult LinesWithAdded(const std::string& path, const std::vector<std::string>& lines,
+                                 std::vector<std::string>& result);
 
 // The year and month of a month file name ("200403.sch"), when it is one.
 std::optional<std::pair<int, int>> MonthOfFile(std::string_view path);

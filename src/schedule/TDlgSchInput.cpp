@@ -278,11 +278,10 @@ void TDlgSchInput::loadRecord()
     if (request_.mode == SchInputMode::Correct || request_.mode == SchInputMode::Copy) {
         const ScheduleRef& ref = request_.record;
         const std::vector<std::string> lines = LoadMonthFile(ref.file);
-        const auto index = static_cast<std::size_t>(ref.lineIndex);
+        const auto index = static_cast<std::size_t>(ref.index);
         const auto month = MonthOfFile(ref.file);
         // Only the line the opener saw is this record; anything else leaves the fields empty.
-        if (month && ref.lineIndex >= 0 && index < lines.size() && lines[index] == ref.line &&
-            IsScheduleRecord(ref.line)) {
+        if (month && ref.index >= 0 && index < lines.size() && lines[index] == ref.line && IsScheduleRecord(ref.line)) {
             record_ = ref.line;
             date = Date{month->first, month->second, RecDay(record_)};
         }
@@ -519,8 +518,9 @@ bool TDlgSchInput::writeRecord()
     // A record that was gone when the dialog opened left the fields empty; what the user typed
     // is then a new record.
     const bool correcting = request_.mode == SchInputMode::Correct && !record_.empty();
-    const ScheduleResult result =
-        correcting ? CorrectSchedule(request_.record, path, line, request_.follower) : AddSchedule(path, line);
+    const store::EditResult result =
+        correcting ? CorrectSchedule(request_.record, path, line, store::Follower(request_.follower))
+                   : AddSchedule(path, line);
     if (!result.ok())
         showWriteFailure(result.reason);
     return result.ok();

@@ -264,24 +264,24 @@ void TDlgTodoInput::BtnOkClick()
     entry.fields = fieldsFromControls();
     entry.memo = memoLines();
     entry.memoChanged = entry.memo != loadedMemo_;
-    showStoreResult(StoreTodoEntry(request_.todoFolder, entry, request_.follower));
+    showStoreResult(StoreTodoEntry(request_.todoFolder, entry, store::Follower(request_.follower)));
 }
 
 void TDlgTodoInput::showStoreResult(const TodoEntryResult& stored)
 {
     const std::string caption = qt::toUtf8(windowTitle());
     switch (stored.result.status) {
-    case TodoWrite::Changed:
+    case store::EditStatus::Changed:
         changedMeanwhile_ = true;
         services_.platform.messageBox(caption, "ToDoが他で変更されています。\r\n表示を更新します。",
                                       MessageIcon::Information, MessageButtons::Ok);
         reject();
         return;
-    case TodoWrite::WriteFailed:
+    case store::EditStatus::WriteFailed:
         services_.platform.messageBox(caption, "ToDoを保存できません。\r\n" + stored.result.reason, MessageIcon::Error,
                                       MessageButtons::Ok);
         return;
-    case TodoWrite::Done:
+    case store::EditStatus::Done:
         break;
     }
     if (stored.memoRefused)

@@ -30,7 +30,7 @@ struct TodoInputRequest {
     std::string todoFolder;    // ToDo.dat and ToDoMemo.dat
     std::string programFolder; // Category.tbl
     Date date;                 // the calendar's date: deadline and done date to start with
-    TodoRef edited;            // Edit: the entry
+    store::LineRef edited;     // Edit: the entry
     bool done = false;         // Edit: the row's check box; New: ticked on the done tab
     std::string title;         // CopyFromSchedule: the schedule's title (Shift-JIS)
     int categoryIndex = -1;    // CopyFromSchedule: the category row or -1

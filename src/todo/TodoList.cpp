@@ -52,10 +52,11 @@ const std::string& priorityName(int priority)
     return names[static_cast<std::size_t>(std::clamp(priority, 0, 3))];
 }
 
-TodoRow rowOf(int index, const std::string& line, const TodoFields& f, const Date& today, int warnTerm)
+TodoRow rowOf(const std::string& path, int index, const std::string& line, const TodoFields& f, const Date& today,
+              int warnTerm)
 {
     TodoRow row;
-    row.ref = TodoRef{index, line};
+    row.ref = store::LineRef{path, index, line};
     row.done = f.done;
     auto cell = [&row](TodoItem item) -> std::string& { return row.cells[static_cast<std::size_t>(item)]; };
     cell(TodoItem::Deadline) = f.deadline ? shortDate(*f.deadline) : KAL_SJIS("なし");
@@ -115,14 +116,15 @@ std::vector<TodoColumn> TodoColumns(TodoList list, const TodoItemFlags& itemFlag
     return columns;
 }
 
-TodoRows BuildTodoRows(const std::vector<std::string>& lines, const Date& today, int warnTerm)
+TodoRows BuildTodoRows(const std::string& todoPath, const std::vector<std::string>& lines, const Date& today,
+                       int warnTerm)
 {
     TodoRows rows;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::optional<TodoFields> fields = ParseTodo(lines[i]);
         if (!fields)
             continue;
-        TodoRow row = rowOf(static_cast<int>(i), lines[i], *fields, today, warnTerm);
+        TodoRow row = rowOf(todoPath, static_cast<int>(i), lines[i], *fields, today, warnTerm);
         (row.done ? rows.done : rows.open).push_back(std::move(row));
     }
     return rows;

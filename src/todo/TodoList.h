@@ -37,7 +37,7 @@ std::vector<TodoColumn> TodoColumns(TodoList list, const TodoItemFlags& itemFlag
                                     int titleWidth);
 
 struct TodoRow {
-    TodoRef ref;
+    store::LineRef ref;
     bool done = false;
     TodoIcon status = TodoIcon::Normal;            // open rows
     std::optional<long long> daysLeft;             // open rows with a deadline
@@ -49,8 +49,10 @@ struct TodoRows {
     std::vector<TodoRow> done;
 };
 
-// One row per entry, in file order; lines that do not follow the layout get none.
-TodoRows BuildTodoRows(const std::vector<std::string>& lines, const Date& today, int warnTerm);
+// One row per entry of ToDo.dat (`todoPath`), in file order; lines that do not follow the layout
+// get none.
+TodoRows BuildTodoRows(const std::string& todoPath, const std::vector<std::string>& lines, const Date& today,
+                       int warnTerm);
 
 // The first column's check box and icon in words, for a screen reader (UTF-8): "処理済" in the
 // done list, else the deadline's state ("期限切れ", "今日が期限", "期限間近", "未処理").

@@ -4,11 +4,13 @@
 #include "platform/DateFormat.h"
 #include "platform/NumberFormat.h"
 #include "platform/SjisCodec.h"
+#include "store/TodoFile.h"
 
 namespace kal {
 namespace {
 
-constexpr std::size_t kFixedBytes = 40;
+using store::kTodoColumns;
+using store::TodoField;
 
 bool isDigit(char c)
 {
@@ -16,9 +18,9 @@ bool isDigit(char c)
 }
 
 // "yyyy/mm/dd" with a real date, nothing else.
-std::optional<Date> dateField(const std::string& line, std::size_t position)
+std::optional<Date> dateField(const std::string& line, TodoField field)
 {
-    const std::string f = text::field(line, position, 10);
+    const std::string f = kTodoColumns.get(line, field);
     if (f.size() != 10 || f[4] != '/' || f[7] != '/')
         return std::nullopt;
     for (std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u})
@@ -51,7 +53,7 @@ std::string ComposeTodo(const TodoFields& f)
     line += text::formatInt(f.progress, 2, '0');
     line += f.done ? '1' : '0';
     line += dateText(f.doneDate);
-    line += text::padCut(f.category, kTodoCategoryBytes);
+    line += kTodoColumns.fit(TodoField::Category, f.category);
     line += text::formatInt(f.memoNumber, 2, '0');
     line += f.title;
     return line;
@@ -59,59 +61,61 @@ std::string ComposeTodo(const TodoFields& f)
 
 std::optional<TodoFields> ParseTodo(const std::string& line)
 {
-    if (line.size() < kFixedBytes)
+    if (line.size() < kTodoColumns.fixedBytes())
         return std::nullopt;
     TodoFields f;
-    if (line.compare(0, 10, noDeadline()) != 0) {
-        f.deadline = dateField(line, 1);
+    if (kTodoColumns.get(line, TodoField::Deadline) != noDeadline()) {
+        f.deadline = dateField(line, TodoField::Deadline);
         if (!f.deadline)
             return std::nullopt;
     }
-    if (line[10] < '0' || line[10] > '0' + kTodoMaxPriority)
+    const char priority = kTodoColumns.byte(line, TodoField::Priority);
+    if (priority < '0' || priority > '0' + kTodoMaxPriority)
         return std::nullopt;
-    f.priority = line[10] - '0';
-    if (!isDigit(line[11]) || !isDigit(line[12]))
+    f.priority = priority - '0';
+    const std::string progress = kTodoColumns.get(line, TodoField::Progress);
+    if (!isDigit(progress[0]) || !isDigit(progress[1]))
         return std::nullopt;
-    f.progress = (line[11] - '0') * 10 + (line[12] - '0');
+    f.progress = (progress[0] - '0') * 10 + (progress[1] - '0');
     if (f.progress > kTodoMaxProgress)
         return std::nullopt;
-    f.done = line[13] != '0';
-    const std::optional<Date> doneDate = dateField(line, 15);
+    f.done = kTodoColumns.byte(line, TodoField::Done) != '0';
+    const std::optional<Date> doneDate = dateField(line, TodoField::DoneDate);
     if (!doneDate)
         return std::nullopt;
     f.doneDate = *doneDate;
-    f.category = line.substr(24, kTodoCategoryBytes);
-    const std::string memo = line.substr(38, 2);
+    f.category = TodoCategory(line);
+    const std::string memo = kTodoColumns.get(line, TodoField::MemoNumber);
     if (memo != "  " && !(isDigit(memo[0]) && isDigit(memo[1])))
         return std::nullopt;
     f.memoNumber = TodoMemoNumber(line);
-    f.title = line.substr(kFixedBytes);
+    f.title = TodoTitle(line);
     return f;
 }
 
 std::optional<Date> TodoDeadline(const std::string& line)
 {
-    return dateField(line, 1);
+    return dateField(line, TodoField::Deadline);
 }
 
 bool TodoIsOpen(const std::string& line)
 {
-    return line.size() >= 14 && line[13] == '0';
+    return line.size() >= kTodoColumns.position(TodoField::Done) && kTodoColumns.byte(line, TodoField::Done) == '0';
 }
 
 std::string TodoCategory(const std::string& line)
 {
-    return text::field(line, 25, kTodoCategoryBytes);
+    return kTodoColumns.get(line, TodoField::Category);
 }
 
 std::string TodoTitle(const std::string& line)
 {
-    return text::fieldToEnd(line, kFixedBytes + 1);
+    return kTodoColumns.get(line, TodoField::Title);
 }
 
 int TodoMemoNumber(const std::string& line)
 {
-    return MemoNumberOf(text::field(line, 39, 2));
+    return MemoNumberOf(kTodoColumns.get(line, TodoField::MemoNumber));
 }
 
 int MemoNumberOf(std::string_view twoBytes)
@@ -123,13 +127,13 @@ int MemoNumberOf(std::string_view twoBytes)
 
 std::string TodoWithDone(const std::string& line, bool done, const Date& today)
 {
-    std::string changed = line;
-    if (changed.size() < 24)
-        return changed;
-    changed[13] = done ? '1' : '0';
+    if (line.size() < kTodoColumns.position(TodoField::Category) - 1)
+        return line;
+    store::Columns<TodoField, 8>::Record fields = kTodoColumns.split(line);
+    fields[kTodoColumns.index(TodoField::Done)] = done ? "1" : "0";
     if (done)
-        changed.replace(14, 10, dateText(today));
-    return changed;
+        fields[kTodoColumns.index(TodoField::DoneDate)] = dateText(today);
+    return kTodoColumns.join(fields);
 }
 
 TodoIcon TodoIconFor(const Date& day, const Date& today, int warnTerm)

@@ -1,11 +1,9 @@
-// One line of ToDo.dat: deadline (yyyy/mm/dd or 期限日なし), priority, progress, done flag,
-// done date, 14-byte category, memo number, then the title.
-//
-// | deadline 1-10 | priority 11 | progress 12-13 | done 14 | done date 15-24 | category 25-38 |
-// | memo number 39-40 | title 41- |
+// One line of ToDo.dat (its columns: store/TodoFile.h): deadline (yyyy/mm/dd or 期限日なし),
+// priority, progress, done flag, done date, 14-byte category, memo number, then the title.
 #pragma once
 
 #include "platform/Date.h"
+#include "store/TodoFile.h"
 
 #include <optional>
 #include <string>
@@ -13,9 +11,9 @@
 
 namespace kal {
 
-inline constexpr const char* kTodoFileName = "ToDo.dat";
+using store::kTodoFileName;
 inline constexpr int kTodoTitleBytes = 80;
-inline constexpr int kTodoCategoryBytes = 14;
+inline constexpr int kTodoCategoryBytes = store::kTodoColumns.width(store::TodoField::Category);
 inline constexpr int kTodoMaxProgress = 10; // tenths
 inline constexpr int kTodoMaxPriority = 3;  // Ａ to Ｄ
 inline constexpr int kTodoMaxMemoNumber = 99;

@@ -1,10 +1,7 @@
 #include "todo/TodoStore.h"
 
 #include "platform/ByteText.h"
-#include "platform/FileTransaction.h"
 #include "platform/Files.h"
-#include "platform/FolderLock.h"
-#include "platform/RecordFollower.h"
 #include "todo/TodoMemo.h"
 
 #include <algorithm>
@@ -13,69 +10,12 @@
 namespace kal {
 namespace {
 
-// A file about to be rewritten: its lines, or why it cannot be read.
-struct Loaded {
-    bool exists = false;
-    std::vector<std::string> lines;
-};
-
-TodoResult loadForChange(const std::string& path, Loaded& loaded)
+// ToDo.dat and ToDoMemo.dat change together or not at all, a crash included, so an entry never
+// points at a memo that is not there.
+store::EditRequest todoFiles(const std::string& todoFolder, store::Follower follower,
+                             std::vector<store::LineRef> unchanged)
 {
-    files::LoadForUpdate read = files::loadLinesForUpdate(path);
-    if (!read.ok)
-        return TodoResult{TodoWrite::WriteFailed, read.reason};
-    loaded.exists = files::fileExists(path);
-    loaded.lines = std::move(read.lines);
-    return {};
-}
-
-bool stillThere(const std::vector<std::string>& lines, const TodoRef& ref)
-{
-    return ref.index >= 0 && ref.index < static_cast<int>(lines.size()) &&
-           lines[static_cast<std::size_t>(ref.index)] == ref.line;
-}
-
-bool allStillThere(const std::vector<std::string>& lines, const std::vector<TodoRef>& refs)
-{
-    return std::all_of(refs.begin(), refs.end(), [&](const TodoRef& ref) { return stillThere(lines, ref); });
-}
-
-// The entries a change moved, for the files that follow them (RecordFollower.h).
-struct Followed {
-    files::RecordFollower* follower = nullptr;
-    std::vector<files::RecordChange> records;
-};
-
-// ToDo.dat and, when its lines changed, ToDoMemo.dat (with what follows the entries): all or
-// none, a crash included, so an entry never points at a memo that is not there.
-TodoResult savePair(const std::string& todoFolder, const std::vector<std::string>& todoLines,
-                    const std::vector<std::string>& memoLines, bool memoChanged, const Followed& followed,
-                    files::FileOps& ops)
-{
-    std::vector<files::FileChange> changes;
-    changes.push_back({TodoFilePath(todoFolder), files::joinLines(todoLines)});
-    if (memoChanged)
-        changes.push_back({TodoMemoFilePath(todoFolder), files::joinLines(memoLines)});
-    if (files::IoResult saved = files::writeFollowed(todoFolder, changes, followed.records, followed.follower, ops);
-        !saved)
-        return TodoResult{TodoWrite::WriteFailed, saved.reason};
-    return TodoResult{TodoWrite::Done, {}, true};
-}
-
-TodoResult save(const std::string& todoFolder, const std::vector<std::string>& lines, const Followed& followed,
-                files::FileOps& ops)
-{
-    return savePair(todoFolder, lines, {}, false, followed, ops);
-}
-
-files::RecordPlace placeOf(const std::string& todoFolder, const std::vector<std::string>& lines, std::size_t index)
-{
-    return files::RecordPlace{TodoFilePath(todoFolder), lines[index], files::occurrenceAt(lines, index)};
-}
-
-TodoResult changed()
-{
-    return TodoResult{TodoWrite::Changed, {}};
+    return {{TodoFilePath(todoFolder), TodoMemoFilePath(todoFolder)}, follower, std::move(unchanged)};
 }
 
 } // namespace
@@ -99,86 +39,65 @@ TodoFile LoadTodoFile(const std::string& todoFolder)
     return file;
 }
 
-bool TodoStillThere(const std::string& todoFolder, const TodoRef& ref)
+bool TodoStillThere(const std::string& todoFolder, const store::LineRef& ref)
 {
-    return stillThere(files::loadLines(TodoFilePath(todoFolder)), ref);
+    const std::vector<std::string> lines = files::loadLines(TodoFilePath(todoFolder));
+    return ref.index >= 0 && static_cast<std::size_t>(ref.index) < lines.size() &&
+           lines[static_cast<std::size_t>(ref.index)] == ref.line;
 }
 
-TodoResult ApplyTodoTicks(const std::string& todoFolder, const std::vector<TodoTick>& ticks, const Date& today,
-                          files::RecordFollower* follower, files::FileOps& ops)
+store::EditResult ApplyTodoTicks(const std::string& todoFolder, const std::vector<TodoTick>& ticks, const Date& today,
+                                 store::Follower follower, files::FileOps& ops)
 {
     if (ticks.empty())
         return {};
-    files::FolderLock lock = files::lockFolders(files::followedFolders({todoFolder}, follower));
-    if (!lock)
-        return TodoResult{TodoWrite::WriteFailed, lock.reason()};
-    const std::string path = TodoFilePath(todoFolder);
-    Loaded todo;
-    if (TodoResult loaded = loadForChange(path, todo); !loaded.ok())
-        return loaded;
-    std::vector<std::string> lines = todo.lines;
-    std::vector<std::size_t> ticked;
-    for (const TodoTick& tick : ticks) {
-        if (!stillThere(todo.lines, tick.ref))
-            return changed();
-        const auto index = static_cast<std::size_t>(tick.ref.index);
-        if (TodoIsOpen(lines[index]) != tick.done)
-            continue;
-        lines[index] = TodoWithDone(lines[index], tick.done, today);
-        ticked.push_back(index);
-    }
-    if (ticked.empty())
-        return {};
-    Followed followed{follower, {}};
-    for (std::size_t index : ticked)
-        followed.records.push_back({placeOf(todoFolder, todo.lines, index), placeOf(todoFolder, lines, index)});
-    return save(todoFolder, lines, followed, ops);
+    std::vector<store::LineRef> refs;
+    for (const TodoTick& tick : ticks)
+        refs.push_back(tick.ref);
+    // The order of the file stays: a tick rewrites its line where it stands.
+    return store::edit(
+        {{TodoFilePath(todoFolder)}, follower, refs},
+        [&](store::EditFiles& todo) {
+            for (const TodoTick& tick : ticks)
+                if (TodoIsOpen(tick.ref.line) == tick.done)
+                    todo.rewrite(tick.ref, TodoWithDone(tick.ref.line, tick.done, today));
+            return store::EditResult{};
+        },
+        ops);
 }
 
-TodoResult DeleteTodos(const std::string& todoFolder, const std::vector<TodoRef>& refs, files::RecordFollower* follower,
-                       files::FileOps& ops)
+store::EditResult DeleteTodos(const std::string& todoFolder, const std::vector<store::LineRef>& refs,
+                              store::Follower follower, files::FileOps& ops)
 {
     if (refs.empty())
         return {};
-    files::FolderLock lock = files::lockFolders(files::followedFolders({todoFolder}, follower));
-    if (!lock)
-        return TodoResult{TodoWrite::WriteFailed, lock.reason()};
-    const std::string path = TodoFilePath(todoFolder);
-    const std::string memoPath = TodoMemoFilePath(todoFolder);
-    Loaded todo, memo;
-    if (TodoResult loaded = loadForChange(path, todo); !loaded.ok())
-        return loaded;
-    if (!allStillThere(todo.lines, refs))
-        return changed();
-    if (TodoResult loaded = loadForChange(memoPath, memo); !loaded.ok())
-        return loaded;
-
-    // Removed by position: a stored line that happens to look like a marker is never lost.
-    std::set<int> doomed;
-    for (const TodoRef& ref : refs)
-        doomed.insert(ref.index);
-    std::vector<std::string> kept;
-    std::set<int> memoNumbers, stillUsed;
-    Followed followed{follower, {}};
-    for (std::size_t i = 0; i < todo.lines.size(); ++i) {
-        const int number = TodoMemoNumber(todo.lines[i]);
-        if (doomed.count(static_cast<int>(i))) {
-            memoNumbers.insert(number);
-            followed.records.push_back({placeOf(todoFolder, todo.lines, i), std::nullopt});
-            continue;
-        }
-        stillUsed.insert(number);
-        kept.push_back(todo.lines[i]);
-    }
-    std::vector<std::string> memoLines = memo.lines;
-    for (int number : memoNumbers) {
-        if (number == 0 || stillUsed.count(number))
-            continue;
-        if (int at = FindTodoMemo(memoLines, number); at >= 0)
-            memoLines.erase(memoLines.begin() + at);
-    }
-
-    return savePair(todoFolder, kept, memoLines, memoLines.size() != memo.lines.size(), followed, ops);
+    return store::edit(
+        todoFiles(todoFolder, follower, refs),
+        [&](store::EditFiles& files) {
+            const std::vector<std::string>& lines = files.lines(TodoFilePath(todoFolder));
+            // Removed by position: a stored line that happens to look like a marker is never lost.
+            std::set<int> doomed, memoNumbers, stillUsed;
+            for (const store::LineRef& ref : refs) {
+                doomed.insert(ref.index);
+                memoNumbers.insert(TodoMemoNumber(ref.line));
+                files.remove(ref);
+            }
+            for (std::size_t i = 0; i < lines.size(); ++i)
+                if (!doomed.count(static_cast<int>(i)))
+                    stillUsed.insert(TodoMemoNumber(lines[i]));
+            const std::string memoPath = TodoMemoFilePath(todoFolder);
+            std::vector<std::string> memoLines = files.lines(memoPath);
+            for (int number : memoNumbers) {
+                if (number == 0 || stillUsed.count(number))
+                    continue;
+                if (int at = FindTodoMemo(memoLines, number); at >= 0)
+                    memoLines.erase(memoLines.begin() + at);
+            }
+            if (memoLines.size() != files.lines(memoPath).size())
+                files.replace(memoPath, std::move(memoLines));
+            return store::EditResult{};
+        },
+        ops);
 }
 
 int TodoEntryMemoNumber(const TodoEntry& entry, const std::vector<std::string>& todoLines,
@@ -190,7 +109,7 @@ int TodoEntryMemoNumber(const TodoEntry& entry, const std::vector<std::string>& 
     return FreeTodoMemoNumber(todoLines, memoLines);
 }
 
-bool TodoMemoAvailable(const std::string& todoFolder, TodoInputMode mode, const TodoRef& edited)
+bool TodoMemoAvailable(const std::string& todoFolder, TodoInputMode mode, const store::LineRef& edited)
 {
     TodoEntry entry;
     entry.mode = mode;
@@ -199,56 +118,43 @@ bool TodoMemoAvailable(const std::string& todoFolder, TodoInputMode mode, const 
                                files::loadLines(TodoMemoFilePath(todoFolder))) > 0;
 }
 
-TodoEntryResult StoreTodoEntry(const std::string& todoFolder, const TodoEntry& entry, files::RecordFollower* follower,
+TodoEntryResult StoreTodoEntry(const std::string& todoFolder, const TodoEntry& entry, store::Follower follower,
                                files::FileOps& ops)
 {
     TodoEntryResult out;
-    files::FolderLock lock = files::lockFolders(files::followedFolders({todoFolder}, follower));
-    if (!lock) {
-        out.result = TodoResult{TodoWrite::WriteFailed, lock.reason()};
-        return out;
-    }
+    const bool edit = entry.mode == TodoInputMode::Edit;
     const std::string path = TodoFilePath(todoFolder);
     const std::string memoPath = TodoMemoFilePath(todoFolder);
-    Loaded todo, memo;
-    if (out.result = loadForChange(path, todo); !out.result.ok())
-        return out;
-    if (entry.mode == TodoInputMode::Edit && !stillThere(todo.lines, entry.edited)) {
-        out.result = changed();
-        return out;
-    }
-    if (out.result = loadForChange(memoPath, memo); !out.result.ok())
-        return out;
-
-    TodoFields fields = entry.fields;
-    fields.memoNumber = TodoEntryMemoNumber(entry, todo.lines, memo.lines);
-    std::vector<std::string> memoLines = memo.lines;
-    if (entry.memoChanged) {
-        if (fields.memoNumber == 0) {
-            out.memoRefused = !entry.memo.empty();
-        } else {
-            if (int own = FindTodoMemo(memoLines, fields.memoNumber); own >= 0)
-                memoLines.erase(memoLines.begin() + own);
-            if (entry.memo.empty()) {
-                fields.memoNumber = 0;
-            } else {
-                memoLines.push_back(ComposeTodoMemo(fields.memoNumber, entry.memo));
-                text::sortNoCase(memoLines);
+    out.result = store::edit(
+        todoFiles(todoFolder, follower, edit ? std::vector{entry.edited} : std::vector<store::LineRef>{}),
+        [&](store::EditFiles& files) {
+            TodoFields fields = entry.fields;
+            fields.memoNumber = TodoEntryMemoNumber(entry, files.lines(path), files.lines(memoPath));
+            std::vector<std::string> memoLines = files.lines(memoPath);
+            if (entry.memoChanged) {
+                if (fields.memoNumber == 0) {
+                    out.memoRefused = !entry.memo.empty();
+                } else {
+                    if (int own = FindTodoMemo(memoLines, fields.memoNumber); own >= 0)
+                        memoLines.erase(memoLines.begin() + own);
+                    if (entry.memo.empty()) {
+                        fields.memoNumber = 0;
+                    } else {
+                        memoLines.push_back(ComposeTodoMemo(fields.memoNumber, entry.memo));
+                        text::sortNoCase(memoLines);
+                    }
+                }
             }
-        }
-    }
-    out.line = ComposeTodo(fields);
-    std::vector<std::string> lines = todo.lines;
-    if (entry.mode == TodoInputMode::Edit)
-        lines.erase(lines.begin() + entry.edited.index);
-    lines.push_back(out.line);
-    text::sortNoCase(lines);
-    Followed followed{follower, {}};
-    if (entry.mode == TodoInputMode::Edit)
-        followed.records.push_back(
-            {placeOf(todoFolder, todo.lines, static_cast<std::size_t>(entry.edited.index)),
-             files::RecordPlace{TodoFilePath(todoFolder), out.line, files::lastOccurrence(lines, out.line)}});
-    out.result = savePair(todoFolder, lines, memoLines, memoLines != memo.lines, followed, ops);
+            out.line = ComposeTodo(fields);
+            if (edit)
+                files.move(entry.edited, path, out.line);
+            else
+                files.add(path, out.line);
+            if (memoLines != files.lines(memoPath))
+                files.replace(memoPath, std::move(memoLines));
+            return store::EditResult{};
+        },
+        ops);
     return out;
 }
 

@@ -1,39 +1,21 @@
 // The ToDo store: ToDo.dat and ToDoMemo.dat in the ToDo folder, and every operation that writes
 // them. Each operation reads the files afresh and acts only when every line it was given still
 // holds the text the list showed; otherwise nothing is written. Lines that do not follow the
-// record layout are carried along untouched. A `follower` (may be null) is told of every entry
-// changed or removed, and its files change with the ToDo files (RecordFollower.h).
+// record layout are carried along untouched. The follower is told of every entry changed or
+// removed, and its files change with the ToDo files (store/Edit.h). A list's entry is named by
+// its line of ToDo.dat (store::LineRef).
 #pragma once
 
 #include "platform/Date.h"
 #include "platform/FileOps.h"
 #include "platform/Files.h"
-#include "platform/RecordFollower.h"
+#include "store/Edit.h"
 #include "todo/TodoRecord.h"
 
 #include <string>
 #include <vector>
 
 namespace kal {
-
-// An entry as a list showed it: its 0-based line in ToDo.dat and the text of that line.
-struct TodoRef {
-    int index = -1;
-    std::string line;
-};
-
-enum class TodoWrite {
-    Done,
-    Changed,     // a line is no longer the one the list showed
-    WriteFailed, // the file system refused; `reason` says why
-};
-
-struct TodoResult {
-    TodoWrite status = TodoWrite::Done;
-    std::string reason;
-    bool written = false; // ToDo.dat was rewritten
-    bool ok() const { return status == TodoWrite::Done; }
-};
 
 std::string TodoFilePath(const std::string& todoFolder);
 std::string TodoMemoFilePath(const std::string& todoFolder);
@@ -48,35 +30,35 @@ struct TodoFile {
 TodoFile LoadTodoFile(const std::string& todoFolder);
 
 // Whether ToDo.dat still holds `ref.line` at `ref.index`.
-bool TodoStillThere(const std::string& todoFolder, const TodoRef& ref);
+bool TodoStillThere(const std::string& todoFolder, const store::LineRef& ref);
 
 // The check-box write-back: each entry takes its new done state (closed ones today's date as
 // done date); the order of the file stays. No change, no write.
 struct TodoTick {
-    TodoRef ref;
+    store::LineRef ref;
     bool done = false;
 };
-TodoResult ApplyTodoTicks(const std::string& todoFolder, const std::vector<TodoTick>& ticks, const Date& today,
-                          files::RecordFollower* follower = nullptr, files::FileOps& ops = files::systemFileOps());
+store::EditResult ApplyTodoTicks(const std::string& todoFolder, const std::vector<TodoTick>& ticks, const Date& today,
+                                 store::Follower follower, files::FileOps& ops = files::systemFileOps());
 
 // Removes the entries and their memos (a memo another entry still points to is kept). Both files
 // change together or neither does.
-TodoResult DeleteTodos(const std::string& todoFolder, const std::vector<TodoRef>& refs,
-                       files::RecordFollower* follower = nullptr, files::FileOps& ops = files::systemFileOps());
+store::EditResult DeleteTodos(const std::string& todoFolder, const std::vector<store::LineRef>& refs,
+                              store::Follower follower, files::FileOps& ops = files::systemFileOps());
 
 // An entry stored by the input dialog.
 enum class TodoInputMode { New = 0, Edit = 1, CopyFromSchedule = 3 };
 
 struct TodoEntry {
     TodoInputMode mode = TodoInputMode::New;
-    TodoRef edited;    // Edit: the entry being corrected
-    TodoFields fields; // memoNumber is decided here
+    store::LineRef edited; // Edit: the entry being corrected
+    TodoFields fields;     // memoNumber is decided here
     std::vector<std::string> memo;
     bool memoChanged = false; // only a changed memo is written
 };
 
 struct TodoEntryResult {
-    TodoResult result;
+    store::EditResult result;
     bool memoRefused = false; // no memo number was free: the entry is stored without its memo
     std::string line;         // the line stored
 };
@@ -88,11 +70,11 @@ int TodoEntryMemoNumber(const TodoEntry& entry, const std::vector<std::string>& 
 
 // Whether a memo can be typed for an entry about to be entered: false when it would get no
 // memo number.
-bool TodoMemoAvailable(const std::string& todoFolder, TodoInputMode mode, const TodoRef& edited);
+bool TodoMemoAvailable(const std::string& todoFolder, TodoInputMode mode, const store::LineRef& edited);
 
 // Stores the entry (ToDo.dat sorted) and its memo when changed: both files or neither.
-TodoEntryResult StoreTodoEntry(const std::string& todoFolder, const TodoEntry& entry,
-                               files::RecordFollower* follower = nullptr, files::FileOps& ops = files::systemFileOps());
+TodoEntryResult StoreTodoEntry(const std::string& todoFolder, const TodoEntry& entry, store::Follower follower,
+                               files::FileOps& ops = files::systemFileOps());
 
 // The memo lines of an entry, empty when it has none.
 std::vector<std::string> LoadTodoMemo(const std::string& todoFolder, int memoNumber);

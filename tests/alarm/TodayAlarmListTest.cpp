@@ -43,7 +43,9 @@ TEST(TodayAlarmList, FollowsEveryChangeOfTheFileEvenWithinOneSecond)
     ASSERT_EQ(list.refresh(dir.path(), kToday).size(), 1u);
     ASSERT_TRUE(AddSchedule(path, scheduleLine(8, "15:30", "another", true, true)).ok());
     EXPECT_EQ(list.refresh(dir.path(), kToday).size(), 2u);
-    ASSERT_TRUE(DeleteSchedule(ScheduleRef{path, 0, scheduleLine(8, "14:30", "added", true, true)}).ok());
+    ASSERT_TRUE(
+        DeleteSchedule(ScheduleRef{path, 0, scheduleLine(8, "14:30", "added", true, true)}, store::Follower::none())
+            .ok());
     ASSERT_EQ(list.refresh(dir.path(), kToday).size(), 1u);
     EXPECT_EQ(RecTitle(list.lines()[0]), "another");
     ASSERT_TRUE(files::deleteFile(path));

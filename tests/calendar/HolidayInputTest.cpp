@@ -180,14 +180,15 @@ TEST(HolidayInput, CorrectionReplacesExactlyItsLineAndKeepsTheTableSorted)
                                             "12 1        002Z"};
     data.write("Holiday.dat", crlf(table));
     // The second of two identical lines is replaced; the first stays.
-    HolidayWriteResult r = SaveHolidayLine(data.file("Holiday.dat"), HolidayRef{1, table[1]}, " 3 3        001B");
+    const std::string path = data.file("Holiday.dat");
+    store::EditResult r = SaveHolidayLine(path, store::LineRef{path, 1, table[1]}, " 3 3        001B");
     ASSERT_TRUE(r.ok()) << r.reason;
     EXPECT_EQ(data.read("Holiday.dat"),
               crlf({" 1 1        000A", " 3 3        001B", " 5 5        000C", "12 1        002Z"}));
 
     // A line that is no longer what the list showed is not touched.
-    r = SaveHolidayLine(data.file("Holiday.dat"), HolidayRef{1, table[1]}, " 4 4        001X");
-    EXPECT_EQ(r.status, HolidayWrite::Changed);
+    r = SaveHolidayLine(path, store::LineRef{path, 1, table[1]}, " 4 4        001X");
+    EXPECT_EQ(r.status, store::EditStatus::Changed);
     EXPECT_EQ(data.read("Holiday.dat"),
               crlf({" 1 1        000A", " 3 3        001B", " 5 5        000C", "12 1        002Z"}));
 
@@ -203,9 +204,10 @@ TEST(HolidayInput, DeletionRemovesTheCheckedLinesOnly)
     // A garbage line that starts with "D" survives: lines go by index, not by a marker.
     const std::vector<std::string> table = {" 1 1        000A", " 2 2        000B", " 3 3        000C", "Dangling"};
     data.write("Holiday.dat", crlf(table));
-    EXPECT_EQ(DeleteHolidayLines(data.file("Holiday.dat"), {{2, table[2]}, {1, " 2 2        000X"}}).status,
-              HolidayWrite::Changed);
+    const std::string path = data.file("Holiday.dat");
+    EXPECT_EQ(DeleteHolidayLines(path, {{path, 2, table[2]}, {path, 1, " 2 2        000X"}}).status,
+              store::EditStatus::Changed);
     EXPECT_EQ(data.read("Holiday.dat"), crlf(table)) << "nothing is removed when one line changed";
-    ASSERT_TRUE(DeleteHolidayLines(data.file("Holiday.dat"), {{2, table[2]}, {0, table[0]}}).ok());
+    ASSERT_TRUE(DeleteHolidayLines(path, {{path, 2, table[2]}, {path, 0, table[0]}}).ok());
     EXPECT_EQ(data.read("Holiday.dat"), crlf({table[1], table[3]}));
 }

@@ -41,7 +41,8 @@ struct HolidayDialogFixture : ::testing::Test {
         HolidayInputRequest r;
         r.mode = HolidayInputMode::Correct;
         r.path = data.file("Holiday.dat");
-        r.rule = HolidayRef{index, files::loadLines(data.file("Holiday.dat")).at(static_cast<std::size_t>(index))};
+        r.rule = store::LineRef{data.file("Holiday.dat"), index,
+                                files::loadLines(data.file("Holiday.dat")).at(static_cast<std::size_t>(index))};
         return std::make_unique<TDlgHolidayInput>(services, r);
     }
     static bool hasFocus(const QDialog& d, const QWidget* field) { return d.focusWidget() == field; }

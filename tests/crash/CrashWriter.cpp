@@ -99,7 +99,7 @@ void moveRecord(const std::string& dir, std::mt19937& random)
     const std::string moved = ComposeSchedule(
         fieldsFor(1 + static_cast<int>(random() % 28), RecTitle(lines[static_cast<std::size_t>(index)])));
     CorrectSchedule(ScheduleRef{monthPath(dir, from), index, lines[static_cast<std::size_t>(index)]},
-                    monthPath(dir, to), moved);
+                    monthPath(dir, to), moved, store::Follower::none());
 }
 
 // Adds a monthly series over three months, or removes one again in a single multi-file change.

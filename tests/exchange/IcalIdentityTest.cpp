@@ -56,7 +56,9 @@ TEST(IcalIdentity, ACorrectedRecordKeepsItsUidAndALaterFileUpdatesIt)
 
     const std::string after = plainScheduleLine(4, "09:30", "10:00", "朝会（変更）");
     IdentityFollower follower(here.path());
-    ASSERT_TRUE(CorrectSchedule({here.file("202605.sch"), 0, before}, here.file("202605.sch"), after, &follower).ok());
+    ASSERT_TRUE(CorrectSchedule({here.file("202605.sch"), 0, before}, here.file("202605.sch"), after,
+                                store::Follower(&follower))
+                    .ok());
     const std::string second = exported(here, "second.ics");
     EXPECT_EQ(valueOf(second, "UID"), uid);
     EXPECT_EQ(valueOf(second, "SEQUENCE"), "1");

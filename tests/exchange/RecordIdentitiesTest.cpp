@@ -164,37 +164,43 @@ TEST(IdentityFollow, EveryWriterCarriesTheIdentitiesAlong)
     const Case cases[] = {
         {"correcting the second of two identical records",
          [&](Folders& f, files::RecordFollower& follower) {
-             return CorrectSchedule(f.ref(1), f.data.file("202605.sch"), corrected, &follower).ok();
+             return CorrectSchedule(f.ref(1), f.data.file("202605.sch"), corrected, store::Follower(&follower)).ok();
          },
          {{"first", {"202605.sch", 0, scheduleLine(3, "09:00", "a")}}, {"second", {"202605.sch", 0, corrected}}}},
         {"moving the first to June",
          [&](Folders& f, files::RecordFollower& follower) {
-             return CorrectSchedule(f.ref(0), f.data.file("202606.sch"), corrected, &follower).ok();
+             return CorrectSchedule(f.ref(0), f.data.file("202606.sch"), corrected, store::Follower(&follower)).ok();
          },
          {{"first", {"202606.sch", 0, corrected}}, {"second", {"202605.sch", 0, scheduleLine(3, "09:00", "a")}}}},
         {"deleting the first",
-         [&](Folders& f, files::RecordFollower& follower) { return DeleteSchedule(f.ref(0), &follower).ok(); },
+         [&](Folders& f, files::RecordFollower& follower) {
+             return DeleteSchedule(f.ref(0), store::Follower(&follower)).ok();
+         },
          {{"first", {}}, {"second", {"202605.sch", 0, scheduleLine(3, "09:00", "a")}}}},
         {"deleting both from the list window",
          [&](Folders& f, files::RecordFollower& follower) {
              const ListRows rows = ListSchEdit(f.data.path(), ListScope::All, {2026, 5, 1});
-             return DeleteListRows(rows, {&rows.rows.at(0), &rows.rows.at(1)}, &follower).ok();
+             return DeleteListRows(rows, {&rows.rows.at(0), &rows.rows.at(1)}, store::Follower(&follower)).ok();
          },
          {{"first", {}}, {"second", {}}, {"nine", {"202605.sch", 0, scheduleLine(9, "", "b")}}}},
         {"ticking the ToDo entry",
          [&](Folders& f, files::RecordFollower& follower) {
-             return ApplyTodoTicks(f.data.path(), {{{0, kTodo}, true}}, {2026, 5, 21}, &follower).ok();
+             return ApplyTodoTicks(f.data.path(), {{{TodoFilePath(f.data.path()), 0, kTodo}, true}}, {2026, 5, 21},
+                                   store::Follower(&follower))
+                 .ok();
          },
          {{"todo", {"ToDo.dat", 0, ticked}}}},
         {"editing the ToDo entry's memo only",
          [&](Folders& f, files::RecordFollower& follower) {
-             TodoEntry edit{TodoInputMode::Edit, {0, kTodo}, *ParseTodo(kTodo), {"new note"}, true};
-             return StoreTodoEntry(f.data.path(), edit, &follower).result.ok();
+             TodoEntry edit{
+                 TodoInputMode::Edit, {TodoFilePath(f.data.path()), 0, kTodo}, *ParseTodo(kTodo), {"new note"}, true};
+             return StoreTodoEntry(f.data.path(), edit, store::Follower(&follower)).result.ok();
          },
          {{"todo", {"ToDo.dat", 0, kTodo}}}},
         {"deleting the ToDo entry",
          [&](Folders& f, files::RecordFollower& follower) {
-             return DeleteTodos(f.data.path(), {{0, kTodo}}, &follower).ok();
+             return DeleteTodos(f.data.path(), {{TodoFilePath(f.data.path()), 0, kTodo}}, store::Follower(&follower))
+                 .ok();
          },
          {{"todo", {}}}},
     };
@@ -262,7 +268,7 @@ TEST(IdentityFollow, IdentitiesThatCannotBeWrittenLeaveTheDataAsItWas)
         const std::string may = files::withSeparator(folders.program) + identityFileNameOf("202605.sch");
         ASSERT_EQ(::chmod(may.c_str(), 0444), 0);
         IdentityFollower follower(folders.program);
-        const ScheduleResult result = DeleteSchedule(folders.ref(0), &follower);
+        const store::EditResult result = DeleteSchedule(folders.ref(0), store::Follower(&follower));
         EXPECT_FALSE(result.ok());
         EXPECT_NE(result.reason.find(identityFileNameOf("202605.sch")), std::string::npos) << result.reason;
         EXPECT_EQ(folders.data.read("202605.sch"), before);
@@ -290,7 +296,7 @@ TEST(IdentityFollowing, IdentitiesOfRecordsRemovedElsewhereAreForgottenAtTheNext
     IdentityFollower follower(folder.path());
     ScheduleFields f = ReadSchedule(edited);
     f.title = "edited again";
-    ASSERT_TRUE(CorrectSchedule({path, 1, edited}, path, ComposeSchedule(f), &follower).ok());
+    ASSERT_TRUE(CorrectSchedule({path, 1, edited}, path, ComposeSchedule(f), store::Follower(&follower)).ok());
     std::vector<std::string> uids;
     IdentityFile left = loadIdentities(folder.path());
     for (const RecordIdentity* identity : left.table.all())

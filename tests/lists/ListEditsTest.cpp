@@ -42,7 +42,7 @@ TEST(ListEdits, DeletingRowsOfMarchAndAprilRewritesEachFileOnce)
     EXPECT_EQ(DeleteQuestion(rows, selected), "3件のスケジュールを削除します。\r\nよろしいですか？");
     EXPECT_STREQ(DeleteCaption(ListMode::Schedules), "スケジュールの削除");
 
-    ASSERT_TRUE(DeleteListRows(rows, selected).ok());
+    ASSERT_TRUE(DeleteListRows(rows, selected, store::Follower::none()).ok());
     // Exactly the three lines: the second of two identical April records, and no line that
     // starts with "D".
     EXPECT_EQ(data.read("202403.sch"), crlf({scheduleLine(2, "", "m2"), "Dangling note"}));
@@ -57,7 +57,7 @@ TEST(ListEdits, AChangedLineIsRefusedAndNothingIsWritten)
     const ListRows rows = ListSchEdit(data.path(), ListScope::All, {2024, 3, 1});
     // Someone else corrected April's record meanwhile.
     data.write("202404.sch", crlf({scheduleLine(1, "", "a1 corrected")}));
-    EXPECT_EQ(DeleteListRows(rows, pick(rows, {0, 2})).status, ListEditStatus::Changed);
+    EXPECT_EQ(DeleteListRows(rows, pick(rows, {0, 2}), store::Follower::none()).status, store::EditStatus::Changed);
     EXPECT_EQ(data.read("202403.sch"), crlf({scheduleLine(1, "", "m1"), scheduleLine(2, "", "m2")}));
     EXPECT_EQ(data.read("202404.sch"), crlf({scheduleLine(1, "", "a1 corrected")}));
 }
@@ -86,22 +86,9 @@ TEST(ListEdits, MemosAreDeletedWithTheirFilesUnlessChanged)
     const ListRows rows = MemoEdit(memo.path(), ListScope::Month, {2024, 3, 1});
     ASSERT_EQ(rows.rows.size(), 2u);
     memo.write("20240306.mem", crlf({"c", "d"}));
-    EXPECT_EQ(DeleteListRows(rows, pick(rows, {0, 1})).status, ListEditStatus::Changed);
+    EXPECT_EQ(DeleteListRows(rows, pick(rows, {0, 1}), store::Follower::none()).status, store::EditStatus::Changed);
     EXPECT_TRUE(memo.exists("20240305.mem"));
-    ASSERT_TRUE(DeleteListRows(rows, pick(rows, {0})).ok());
+    ASSERT_TRUE(DeleteListRows(rows, pick(rows, {0}), store::Follower::none()).ok());
     EXPECT_FALSE(memo.exists("20240305.mem"));
     EXPECT_TRUE(memo.exists("20240306.mem"));
-}
-
-TEST(ListEdits, AFailedFilePutsTheEarlierFilesBack)
-{
-    TempFolder data;
-    data.write("202403.sch", crlf({"old"}));
-    // A folder where the April file should be: no save can replace it, not even root's.
-    ASSERT_EQ(::mkdir(data.file("202404.sch").c_str(), 0755), 0);
-    const ListEditResult result =
-        WriteMonthFiles({{data.file("202403.sch"), {"new"}}, {data.file("202404.sch"), {"new"}}});
-    EXPECT_EQ(result.status, ListEditStatus::WriteFailed);
-    EXPECT_FALSE(result.reason.empty());
-    EXPECT_EQ(data.read("202403.sch"), crlf({"old"}));
 }

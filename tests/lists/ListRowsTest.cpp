@@ -55,7 +55,7 @@ TEST(ListRows, ScheduleCells)
     // A day the month does not have is shown as stored.
     EXPECT_EQ(ListCellText(rows, ListRow{{2023, 2, 30}, 0, "30"}, 1), "2023/02/30");
     EXPECT_EQ(ScheduleRefOf(rows, row).file, "/d/202403.sch");
-    EXPECT_EQ(ScheduleRefOf(rows, row).lineIndex, 7);
+    EXPECT_EQ(ScheduleRefOf(rows, row).index, 7);
     EXPECT_EQ(ScheduleRefOf(rows, row).line, line);
 }
 
@@ -89,7 +89,7 @@ TEST(ListRows, HolidayListFiltersByKindAndShowsTheFields)
     EXPECT_EQ(ListCellText(all, all.rows[1], 3), sj("記念日"));
     EXPECT_EQ(ListCellText(all, all.rows[1], 4), "2000");
     EXPECT_EQ(ListCellText(all, all.rows[1], 5), "    ");
-    EXPECT_EQ(HolidayRefOf(all.rows[2]).index, 3);
+    EXPECT_EQ(HolidayRefOf(all, all.rows[2]).index, 3);
 
     const ListRows daysOff = HolidayEdit(data.file("Holiday.dat"), 1);
     ASSERT_EQ(daysOff.rows.size(), 1u);

@@ -36,7 +36,7 @@ std::string reasonOf(const files::IoResult& result)
 {
     return result.ok ? std::string() : result.reason;
 }
-std::string reasonOf(const ScheduleResult& result)
+std::string reasonOf(const store::EditResult& result)
 {
     return result.ok() ? std::string() : result.reason;
 }
@@ -193,15 +193,17 @@ const std::vector<Writer>& writers()
          }},
         {"delete from a month file", arrangeMonths,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOf(DeleteSchedule(firstOfMay(dir), nullptr, ops));
+             return reasonOf(DeleteSchedule(firstOfMay(dir), store::Follower::none(), ops));
          }},
         {"correct within a month", arrangeMonths,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOf(CorrectSchedule(firstOfMay(dir), dir.file("202605.sch"), "30", nullptr, ops));
+             return reasonOf(
+                 CorrectSchedule(firstOfMay(dir), dir.file("202605.sch"), "30", store::Follower::none(), ops));
          }},
         {"correct into another month", arrangeMonths,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOf(CorrectSchedule(firstOfMay(dir), dir.file("202606.sch"), "30", nullptr, ops));
+             return reasonOf(
+                 CorrectSchedule(firstOfMay(dir), dir.file("202606.sch"), "30", store::Follower::none(), ops));
          }},
         {"correct into another month with its identity",
          [](const TempFolder& dir) {
@@ -210,7 +212,8 @@ const std::vector<Writer>& writers()
          },
          [](const TempFolder& dir, files::FileOps& ops) {
              IdentityFollower follower(dir.path());
-             return reasonOf(CorrectSchedule(firstOfMay(dir), dir.file("202606.sch"), "30", &follower, ops));
+             return reasonOf(
+                 CorrectSchedule(firstOfMay(dir), dir.file("202606.sch"), "30", store::Follower(&follower), ops));
          }},
         {"ToDo tick with its identity in another folder",
          [](const TempFolder& dir) {
@@ -219,7 +222,8 @@ const std::vector<Writer>& writers()
          },
          [](const TempFolder& dir, files::FileOps& ops) {
              IdentityFollower follower(dir.path() + "home/");
-             return reasonOfStatus(ApplyTodoTicks(dir.path(), {{{0, kTodoA}, true}}, {2026, 12, 9}, &follower, ops));
+             return reasonOfStatus(ApplyTodoTicks(dir.path(), {{{TodoFilePath(dir.path()), 0, kTodoA}, true}},
+                                                  {2026, 12, 9}, store::Follower(&follower), ops));
          }},
         {"repeat over three months", arrangeMonths,
          [](const TempFolder& dir, files::FileOps& ops) {
@@ -276,15 +280,17 @@ const std::vector<Writer>& writers()
          }},
         {"ToDo tick", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOfStatus(ApplyTodoTicks(dir.path(), {{{0, kTodoA}, true}}, {2026, 12, 9}, nullptr, ops));
+             return reasonOfStatus(ApplyTodoTicks(dir.path(), {{{TodoFilePath(dir.path()), 0, kTodoA}, true}},
+                                                  {2026, 12, 9}, store::Follower::none(), ops));
          }},
         {"ToDo entry with its memo", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOfStatus(StoreTodoEntry(dir.path(), todoWithMemo(), nullptr, ops).result);
+             return reasonOfStatus(StoreTodoEntry(dir.path(), todoWithMemo(), store::Follower::none(), ops).result);
          }},
         {"ToDo delete with its memo", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOfStatus(DeleteTodos(dir.path(), {{1, kTodoB}}, nullptr, ops));
+             return reasonOfStatus(
+                 DeleteTodos(dir.path(), {{TodoFilePath(dir.path()), 1, kTodoB}}, store::Follower::none(), ops));
          }},
         {"day memo", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {
@@ -326,8 +332,15 @@ const std::vector<Writer>& writers()
          }},
         {"list delete across months", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {
-             return reasonOfStatus(WriteMonthFiles(
-                 {{dir.file("202605.sch"), {}}, {dir.file("202606.sch"), {"not a record"}}}, {}, nullptr, ops));
+             const std::string may = dir.file("202605.sch"), june = dir.file("202606.sch");
+             return reasonOfStatus(store::edit(
+                 {{may, june}, store::Follower::none(), {}},
+                 [&](store::EditFiles& months) {
+                     months.replace(may, {});
+                     months.replace(june, {"not a record"});
+                     return store::EditResult{};
+                 },
+                 ops));
          }},
         {"holiday table", arrangeAll,
          [](const TempFolder& dir, files::FileOps& ops) {

@@ -198,7 +198,7 @@ TEST(Repeat, AMonthThatCannotBeWrittenLeavesEveryMonthAsItWas)
         SCOPED_TRACE(c.name);
         c.block();
         RepeatWriteResult written = RepeatSchUd(data.path(), everyDay(), {{2026, 3, 30}, {2026, 5, 2}}, morningCall());
-        EXPECT_EQ(written.result.status, ScheduleWrite::WriteFailed);
+        EXPECT_EQ(written.result.status, store::EditStatus::WriteFailed);
         EXPECT_NE(written.result.reason.find("202604.sch"), std::string::npos);
         EXPECT_EQ(written.written, 0);
         EXPECT_FALSE(data.exists("202603.sch"));
@@ -209,7 +209,7 @@ TEST(Repeat, AMonthThatCannotBeWrittenLeavesEveryMonthAsItWas)
 
     RepeatWriteResult nowhere =
         RepeatSchUd(data.file("missing/"), everyDay(), {{2026, 3, 30}, {2026, 4, 2}}, morningCall());
-    EXPECT_EQ(nowhere.result.status, ScheduleWrite::WriteFailed);
+    EXPECT_EQ(nowhere.result.status, store::EditStatus::WriteFailed);
     EXPECT_EQ(nowhere.written, 0);
 }
 

@@ -134,7 +134,7 @@ TEST(MonthFiles, IdenticalRecordsAreSeparateAndGoOneAtATime)
     std::string line = ComposeSchedule(meeting());
     ASSERT_TRUE(AddScheduleLines(path, {line, line}).ok());
     EXPECT_EQ(LoadMonthFile(path).size(), 2u);
-    ASSERT_TRUE(DeleteSchedule(ScheduleRef{path, 1, line}).ok());
+    ASSERT_TRUE(DeleteSchedule(ScheduleRef{path, 1, line}, store::Follower::none()).ok());
     EXPECT_EQ(LoadMonthFile(path), std::vector<std::string>{line});
 }
 
@@ -147,8 +147,8 @@ TEST(MonthFiles, ChangedLineIsNeverOverwritten)
     dir.write("202605.sch", crlf({ComposeSchedule(a), ComposeSchedule(b)}));
     std::string before = dir.read("202605.sch");
     // Someone else sorted or edited the file: index 0 no longer holds what the reader saw.
-    ScheduleResult result = DeleteSchedule(ScheduleRef{path, 0, ComposeSchedule(b)});
-    EXPECT_EQ(result.status, ScheduleWrite::Changed);
+    store::EditResult result = DeleteSchedule(ScheduleRef{path, 0, ComposeSchedule(b)}, store::Follower::none());
+    EXPECT_EQ(result.status, store::EditStatus::Changed);
     EXPECT_EQ(dir.read("202605.sch"), before);
 }
 
@@ -201,7 +201,7 @@ TEST(MonthFiles, ACorrectionFindsItsRecordByTextOrRemovesNothing)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         dir.write("202605.sch", crlf({a, b}));
-        ASSERT_TRUE(CorrectSchedule(ScheduleRef{path, c.index, c.seen}, path, "x").ok());
+        ASSERT_TRUE(CorrectSchedule(ScheduleRef{path, c.index, c.seen}, path, "x", store::Follower::none()).ok());
         std::vector<std::string> expected = c.after;
         text::sortNoCase(expected);
         EXPECT_EQ(LoadMonthFile(path), expected);
@@ -217,7 +217,8 @@ TEST(MonthFiles, CorrectionMovesARecordToAnotherMonthAndKeepsMalformedLines)
     dir.write("202605.sch", crlf({"garbage", record, "99 also not a record"}));
     ScheduleFields moved = meeting();
     moved.day = 1;
-    ASSERT_TRUE(CorrectSchedule(ScheduleRef{may, 1, record}, june, ComposeSchedule(moved)).ok());
+    ASSERT_TRUE(
+        CorrectSchedule(ScheduleRef{may, 1, record}, june, ComposeSchedule(moved), store::Follower::none()).ok());
     EXPECT_EQ(dir.read("202605.sch"), crlf({"garbage", "99 also not a record"}));
     EXPECT_EQ(dir.read("202606.sch"), crlf({ComposeSchedule(moved)}));
 
@@ -226,15 +227,16 @@ TEST(MonthFiles, CorrectionMovesARecordToAnotherMonthAndKeepsMalformedLines)
     later.day = 20;
     std::string juneLine = ComposeSchedule(moved);
     ASSERT_TRUE(AddSchedule(june, ComposeSchedule(meeting())).ok());
-    ASSERT_TRUE(CorrectSchedule(ScheduleRef{june, 0, juneLine}, june, ComposeSchedule(later)).ok());
+    ASSERT_TRUE(
+        CorrectSchedule(ScheduleRef{june, 0, juneLine}, june, ComposeSchedule(later), store::Follower::none()).ok());
     EXPECT_EQ(dir.read("202606.sch"), crlf({ComposeSchedule(meeting()), ComposeSchedule(later)}));
 }
 
 TEST(MonthFiles, WriteFailureIsReportedWithTheReason)
 {
     TempFolder dir;
-    ScheduleResult result = AddSchedule(dir.file("missing/202605.sch"), "01");
-    EXPECT_EQ(result.status, ScheduleWrite::WriteFailed);
+    store::EditResult result = AddSchedule(dir.file("missing/202605.sch"), "01");
+    EXPECT_EQ(result.status, store::EditStatus::WriteFailed);
     EXPECT_FALSE(result.reason.empty());
 }
 
@@ -242,11 +244,13 @@ TEST(MonthFiles, AFileThatCannotBeReadIsReportedAndLeftAlone)
 {
     TempFolder dir;
     files::createFolders(dir.file("202605.sch"));
-    ScheduleResult deleted = DeleteSchedule(ScheduleRef{dir.file("202605.sch"), 0, "x"});
-    EXPECT_EQ(deleted.status, ScheduleWrite::WriteFailed);
-    EXPECT_FALSE(deleted.reason.empty());
-    EXPECT_EQ(CorrectSchedule(ScheduleRef{dir.file("202605.sch"), 0, "x"}, dir.file("202606.sch"), "y").status,
-              ScheduleWrite::WriteFailed);
+    store::EditResult deleted = DeleteSchedule(ScheduleRef{dir.file("202605.sch"), 0, "x"}, store::Follower::none());
+    EXPECT_EQ(deleted.status, store::EditStatus::WriteFailed);
+    EXPECT_EQ(deleted.reason.rfind("「" + dir.file("202605.sch") + "」を読み込めません。\r\n", 0), 0u);
+    EXPECT_EQ(CorrectSchedule(ScheduleRef{dir.file("202605.sch"), 0, "x"}, dir.file("202606.sch"), "y",
+                              store::Follower::none())
+                  .status,
+              store::EditStatus::WriteFailed);
     EXPECT_FALSE(dir.exists("202606.sch"));
-    EXPECT_EQ(AddSchedule(dir.file("202605.sch"), "01").status, ScheduleWrite::WriteFailed);
+    EXPECT_EQ(AddSchedule(dir.file("202605.sch"), "01").status, store::EditStatus::WriteFailed);
 }

@@ -43,7 +43,7 @@ public:
         entry.fields.doneDate = today;
         entry.memo = memo;
         entry.memoChanged = !memo.empty();
-        ASSERT_TRUE(StoreTodoEntry(folder_.path(), entry, &follower_).result.ok());
+        ASSERT_TRUE(StoreTodoEntry(folder_.path(), entry, store::Follower(&follower_)).result.ok());
     }
 
     // Corrects (or, with no new title, deletes) the record titled `title` as the windows do.
@@ -57,8 +57,8 @@ public:
             const ScheduleRef ref{path, static_cast<int>(i), month[i]};
             ScheduleFields f = ReadSchedule(month[i]);
             f.title = sjis::fromUtf8Lossy(newTitle.value_or(""));
-            ASSERT_TRUE(newTitle ? CorrectSchedule(ref, path, ComposeSchedule(f), &follower_).ok()
-                                 : DeleteSchedule(ref, &follower_).ok());
+            ASSERT_TRUE(newTitle ? CorrectSchedule(ref, path, ComposeSchedule(f), store::Follower(&follower_)).ok()
+                                 : DeleteSchedule(ref, store::Follower(&follower_)).ok());
             return;
         }
         FAIL() << "no record " << title;
@@ -69,7 +69,10 @@ public:
         const TodoFile todos = LoadTodoFile(folder_.path());
         for (std::size_t i = 0; i < todos.lines.size(); ++i)
             if (sjis::toUtf8(TodoTitle(todos.lines[i])) == title)
-                ASSERT_TRUE(ApplyTodoTicks(folder_.path(), {{{int(i), todos.lines[i]}, done}}, today, &follower_).ok());
+                ASSERT_TRUE(ApplyTodoTicks(folder_.path(),
+                                           {{{TodoFilePath(folder_.path()), int(i), todos.lines[i]}, done}}, today,
+                                           store::Follower(&follower_))
+                                .ok());
     }
 
     // "2027/01/05 09:00-10:00 title" for each record, "ToDo open title" for each entry; sorted.

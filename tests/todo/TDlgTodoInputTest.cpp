@@ -62,7 +62,8 @@ struct TodoInputFixture : ::testing::Test {
     TodoInputRequest editRequest(int index) const
     {
         TodoInputRequest r = request(TodoInputMode::Edit);
-        r.edited = TodoRef{index, files::loadLines(home.file("ToDo.dat")).at(static_cast<std::size_t>(index))};
+        r.edited = store::LineRef{home.file("ToDo.dat"), index,
+                                  files::loadLines(home.file("ToDo.dat")).at(static_cast<std::size_t>(index))};
         return r;
     }
     std::unique_ptr<TDlgTodoInput> open(const TodoInputRequest& r)

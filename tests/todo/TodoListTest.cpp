@@ -82,7 +82,7 @@ TEST(TodoList, DaysLeftAndIconsAroundTheWarningTerm)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.deadline);
-        const TodoRows rows = BuildTodoRows({entry(c.deadline, "1050", "x")}, kToday, 3);
+        const TodoRows rows = BuildTodoRows("ToDo.dat", {entry(c.deadline, "1050", "x")}, kToday, 3);
         ASSERT_EQ(rows.open.size(), 1u);
         EXPECT_EQ(cell(rows.open[0], TodoItem::DaysLeft), c.daysLeft);
         EXPECT_EQ(rows.open[0].status, c.icon);
@@ -97,7 +97,7 @@ TEST(TodoList, CellsOfOpenAndDoneEntries)
         entry("2027/01/15", "0101", "done one", "2026/12/07"),
         entry("2026/12/20", "2050", "open one"),
     };
-    const TodoRows rows = BuildTodoRows(lines, kToday, 3);
+    const TodoRows rows = BuildTodoRows("ToDo.dat", lines, kToday, 3);
     ASSERT_EQ(rows.open.size(), 2u);
     ASSERT_EQ(rows.done.size(), 1u);
 
@@ -139,7 +139,7 @@ TEST(TodoList, SortByTextOrDaysLeftAsANumber)
         entry(sj("期限日なし"), "1000", "a"),
         entry("2026/12/13", "1000", "b (two)"),
     };
-    const TodoRows rows = BuildTodoRows(lines, kToday, 3);
+    const TodoRows rows = BuildTodoRows("ToDo.dat", lines, kToday, 3);
     const test::ByteCollation bytes;
     EXPECT_EQ(TodoSortOrder(rows.open, TodoItem::Title, -1, bytes), (std::vector<std::size_t>{1, 3, 0, 2}));
     EXPECT_EQ(TodoSortOrder(rows.open, TodoItem::Title, 1, bytes), (std::vector<std::size_t>{2, 0, 3, 1}));
@@ -153,7 +153,7 @@ TEST(TodoList, SortByTextOrDaysLeftAsANumber)
 TEST(TodoList, KeysTellIdenticalLinesApart)
 {
     const std::string same = entry("2026/12/20", "1000", "same");
-    const TodoRows rows = BuildTodoRows({same, entry("2026/12/21", "1000", "x"), same}, kToday, 3);
+    const TodoRows rows = BuildTodoRows("ToDo.dat", {same, entry("2026/12/21", "1000", "x"), same}, kToday, 3);
     const std::vector<TodoKey> keys = TodoKeys(rows.open);
     ASSERT_EQ(keys.size(), 3u);
     EXPECT_EQ(keys[0].occurrence, 0);

@@ -25,9 +25,10 @@ std::string open(const std::string& deadline, const std::string& memo, const std
     return line(deadline, "1050", "2026/12/01", "", memo, title);
 }
 
-TodoRef refTo(const TempFolder& dir, int index)
+store::LineRef refTo(const TempFolder& dir, int index)
 {
-    return TodoRef{index, files::loadLines(dir.file("ToDo.dat")).at(static_cast<std::size_t>(index))};
+    return store::LineRef{dir.file("ToDo.dat"), index,
+                          files::loadLines(dir.file("ToDo.dat")).at(static_cast<std::size_t>(index))};
 }
 
 TodoEntry newEntry(const std::string& title, std::vector<std::string> memo = {})
@@ -63,7 +64,8 @@ TEST(TodoStore, TicksCloseWithTodaysDateAndReopenKeepingTheDate)
     const std::string first = open("2026/12/10", "01", "first");
     const std::string done = line("2026/12/01", "1071", "2026/11/30", "Work", "02", "done");
     dir.write("ToDo.dat", crlf({first, "garbage line", done}));
-    TodoResult result = ApplyTodoTicks(dir.path(), {{refTo(dir, 0), true}, {refTo(dir, 2), false}}, kToday);
+    store::EditResult result =
+        ApplyTodoTicks(dir.path(), {{refTo(dir, 0), true}, {refTo(dir, 2), false}}, kToday, store::Follower::none());
     EXPECT_TRUE(result.ok());
     EXPECT_TRUE(result.written);
     EXPECT_EQ(dir.read("ToDo.dat"), crlf({line("2026/12/10", "1051", "2026/12/08", "", "01", "first"), "garbage line",
@@ -75,10 +77,10 @@ TEST(TodoStore, TicksThatChangeNothingWriteNothing)
 {
     TempFolder dir;
     dir.write("ToDo.dat", crlf({open("2026/12/10", "01", "a")}));
-    TodoResult result = ApplyTodoTicks(dir.path(), {{refTo(dir, 0), false}}, kToday);
+    store::EditResult result = ApplyTodoTicks(dir.path(), {{refTo(dir, 0), false}}, kToday, store::Follower::none());
     EXPECT_TRUE(result.ok());
     EXPECT_FALSE(result.written);
-    EXPECT_FALSE(ApplyTodoTicks(dir.path(), {}, kToday).written);
+    EXPECT_FALSE(ApplyTodoTicks(dir.path(), {}, kToday, store::Follower::none()).written);
 }
 
 TEST(TodoStore, EveryWriterRefusesALineChangedMeanwhile)
@@ -87,16 +89,19 @@ TEST(TodoStore, EveryWriterRefusesALineChangedMeanwhile)
     const std::vector<std::string> lines = {open("2026/12/10", "01", "a"), open("2026/12/11", "02", "b")};
     dir.write("ToDo.dat", crlf(lines));
     dir.write("ToDoMemo.dat", crlf({"01,memo"}));
-    const TodoRef stale{0, open("2026/12/10", "01", "what the list showed")};
-    const TodoRef gone{5, lines[0]};
-    for (const TodoRef& ref : {stale, gone}) {
+    const store::LineRef stale{dir.file("ToDo.dat"), 0, open("2026/12/10", "01", "what the list showed")};
+    const store::LineRef gone{dir.file("ToDo.dat"), 5, lines[0]};
+    for (const store::LineRef& ref : {stale, gone}) {
         SCOPED_TRACE(ref.index);
-        EXPECT_EQ(ApplyTodoTicks(dir.path(), {{refTo(dir, 1), true}, {ref, true}}, kToday).status, TodoWrite::Changed);
-        EXPECT_EQ(DeleteTodos(dir.path(), {refTo(dir, 1), ref}).status, TodoWrite::Changed);
+        EXPECT_EQ(
+            ApplyTodoTicks(dir.path(), {{refTo(dir, 1), true}, {ref, true}}, kToday, store::Follower::none()).status,
+            store::EditStatus::Changed);
+        EXPECT_EQ(DeleteTodos(dir.path(), {refTo(dir, 1), ref}, store::Follower::none()).status,
+                  store::EditStatus::Changed);
         TodoEntry edit = newEntry("x", {"new memo"});
         edit.mode = TodoInputMode::Edit;
         edit.edited = ref;
-        EXPECT_EQ(StoreTodoEntry(dir.path(), edit).result.status, TodoWrite::Changed);
+        EXPECT_EQ(StoreTodoEntry(dir.path(), edit, store::Follower::none()).result.status, store::EditStatus::Changed);
         EXPECT_FALSE(TodoStillThere(dir.path(), ref));
     }
     EXPECT_TRUE(TodoStillThere(dir.path(), refTo(dir, 1)));
@@ -110,7 +115,8 @@ TEST(TodoStore, DeletingSeveralEntriesTakesTheirMemosAlong)
     dir.write("ToDo.dat", crlf({open("2026/12/10", "01", "a"), "D", open("2026/12/11", "02", "b"),
                                 open("2026/12/12", "03", "c"), open("2026/12/13", "04", "d")}));
     dir.write("ToDoMemo.dat", crlf({"01,one", "03,three", "04,four"}));
-    TodoResult result = DeleteTodos(dir.path(), {refTo(dir, 0), refTo(dir, 2), refTo(dir, 3)});
+    store::EditResult result =
+        DeleteTodos(dir.path(), {refTo(dir, 0), refTo(dir, 2), refTo(dir, 3)}, store::Follower::none());
     EXPECT_TRUE(result.ok());
     EXPECT_EQ(dir.read("ToDo.dat"), crlf({"D", open("2026/12/13", "04", "d")}))
         << "a stored line that looks like the old delete marker is not lost";
@@ -122,7 +128,7 @@ TEST(TodoStore, DeletingKeepsAMemoAnotherEntryStillUses)
     TempFolder dir;
     dir.write("ToDo.dat", crlf({open("2026/12/10", "05", "a"), open("2026/12/11", "05", "b")}));
     dir.write("ToDoMemo.dat", crlf({"05,shared"}));
-    EXPECT_TRUE(DeleteTodos(dir.path(), {refTo(dir, 0)}).ok());
+    EXPECT_TRUE(DeleteTodos(dir.path(), {refTo(dir, 0)}, store::Follower::none()).ok());
     EXPECT_EQ(dir.read("ToDo.dat"), crlf({open("2026/12/11", "05", "b")}));
     EXPECT_EQ(dir.read("ToDoMemo.dat"), crlf({"05,shared"}));
 }
@@ -131,7 +137,7 @@ TEST(TodoStore, DeletingWithoutAMemoFileCreatesNone)
 {
     TempFolder dir;
     dir.write("ToDo.dat", crlf({open("2026/12/10", "01", "a")}));
-    EXPECT_TRUE(DeleteTodos(dir.path(), {refTo(dir, 0)}).ok());
+    EXPECT_TRUE(DeleteTodos(dir.path(), {refTo(dir, 0)}, store::Follower::none()).ok());
     EXPECT_EQ(dir.read("ToDo.dat"), "");
     EXPECT_FALSE(dir.exists("ToDoMemo.dat"));
 }
@@ -142,7 +148,7 @@ TEST(TodoStore, FirstEntryGetsMemoNumberOneWithOrWithoutMemo)
         SCOPED_TRACE(withMemo);
         TempFolder dir;
         TodoEntry e = withMemo ? newEntry("first", {"line 1", "line 2"}) : newEntry("first");
-        TodoEntryResult stored = StoreTodoEntry(dir.path(), e);
+        TodoEntryResult stored = StoreTodoEntry(dir.path(), e, store::Follower::none());
         ASSERT_TRUE(stored.result.ok());
         EXPECT_EQ(dir.read("ToDo.dat"), crlf({line("2026/12/24", "1030", "2026/12/08", "", "01", "first")}));
         if (withMemo)
@@ -162,7 +168,7 @@ TEST(TodoStore, NewEntriesTakeTheFirstFreeNumberAndTheFileIsSorted)
     e.fields.category = sj("仕事");
     e.fields.priority = 0;
     e.fields.progress = 10;
-    ASSERT_TRUE(StoreTodoEntry(dir.path(), e).result.ok());
+    ASSERT_TRUE(StoreTodoEntry(dir.path(), e, store::Follower::none()).result.ok());
     EXPECT_EQ(dir.read("ToDo.dat"),
               crlf({open("2026/12/10", "01", "a"), line("2026/12/24", "0100", "2026/12/08", sj("仕事"), "03", "new"),
                     open("2026/12/30", "02", "b"), line(sj("期限日なし"), "1000", "2026/12/01", "", "04", "c")}));
@@ -174,7 +180,7 @@ TEST(TodoStore, ANewEntryNeverInheritsALeftOverMemo)
     TempFolder dir;
     dir.write("ToDo.dat", crlf({open("2026/12/10", "01", "a")}));
     dir.write("ToDoMemo.dat", crlf({"01,a's memo", "02,left behind"}));
-    ASSERT_TRUE(StoreTodoEntry(dir.path(), newEntry("b")).result.ok());
+    ASSERT_TRUE(StoreTodoEntry(dir.path(), newEntry("b"), store::Follower::none()).result.ok());
     EXPECT_EQ(files::loadLines(dir.file("ToDo.dat")).at(1).substr(38, 2), "03");
     EXPECT_TRUE(LoadTodoMemo(dir.path(), 3).empty());
 }
@@ -188,7 +194,7 @@ TEST(TodoStore, CorrectingKeepsTheNumberAndReplacesTheMemoLine)
     e.mode = TodoInputMode::Edit;
     e.edited = refTo(dir, 1);
     e.fields.done = true;
-    ASSERT_TRUE(StoreTodoEntry(dir.path(), e).result.ok());
+    ASSERT_TRUE(StoreTodoEntry(dir.path(), e, store::Follower::none()).result.ok());
     EXPECT_EQ(dir.read("ToDo.dat"),
               crlf({open("2026/12/10", "01", "a"), line("2026/12/24", "1031", "2026/12/08", "", "02", "b corrected")}));
     EXPECT_EQ(dir.read("ToDoMemo.dat"), crlf({"01,first", "02,changed,memo"}));
@@ -204,7 +210,7 @@ TEST(TodoStore, EmptyingTheMemoRemovesItsLineAndStoresNoKey)
     e.mode = TodoInputMode::Edit;
     e.edited = refTo(dir, 0);
     e.memoChanged = true;
-    ASSERT_TRUE(StoreTodoEntry(dir.path(), e).result.ok());
+    ASSERT_TRUE(StoreTodoEntry(dir.path(), e, store::Follower::none()).result.ok());
     EXPECT_EQ(dir.read("ToDo.dat"),
               crlf({open("2026/12/11", "02", "b"), line("2026/12/24", "1030", "2026/12/08", "", "00", "a")}));
     EXPECT_EQ(dir.read("ToDoMemo.dat"), crlf({"02,second"}));
@@ -220,7 +226,7 @@ TEST(TodoStore, AnUnchangedMemoIsNotWritten)
     e.edited = refTo(dir, 0);
     e.memo = {"whatever"};
     e.memoChanged = false;
-    ASSERT_TRUE(StoreTodoEntry(dir.path(), e).result.ok());
+    ASSERT_TRUE(StoreTodoEntry(dir.path(), e, store::Follower::none()).result.ok());
     EXPECT_EQ(dir.read("ToDoMemo.dat"), "07,kept as stored,\"\"\r\n");
     EXPECT_EQ(files::loadLines(dir.file("ToDo.dat")).at(0).substr(38, 2), "07");
 }
@@ -235,7 +241,8 @@ TEST(TodoStore, WithNoNumberFreeTheEntryIsStoredWithoutItsMemo)
     EXPECT_FALSE(TodoMemoAvailable(dir.path(), TodoInputMode::New, {}));
     EXPECT_TRUE(TodoMemoAvailable(dir.path(), TodoInputMode::Edit, refTo(dir, 4))) << "an entry keeps its own";
 
-    TodoEntryResult stored = StoreTodoEntry(dir.path(), newEntry("one too many", {"typed anyway"}));
+    TodoEntryResult stored =
+        StoreTodoEntry(dir.path(), newEntry("one too many", {"typed anyway"}), store::Follower::none());
     EXPECT_TRUE(stored.result.ok());
     EXPECT_TRUE(stored.memoRefused);
     EXPECT_EQ(stored.line.substr(38, 2), "00");
@@ -246,13 +253,14 @@ TEST(TodoStore, WithNoNumberFreeTheEntryIsStoredWithoutItsMemo)
 TEST(TodoStore, FilesThatCannotBeReadOrWrittenAreReportedAndLeftAlone)
 {
     TempFolder dir;
-    EXPECT_EQ(StoreTodoEntry(dir.file("missing/"), newEntry("x")).result.status, TodoWrite::WriteFailed);
+    EXPECT_EQ(StoreTodoEntry(dir.file("missing/"), newEntry("x"), store::Follower::none()).result.status,
+              store::EditStatus::WriteFailed);
 
     dir.write("ToDo.dat", crlf({open("2026/12/10", "01", "a")}));
     files::createFolders(dir.file("ToDoMemo.dat"));
-    for (TodoResult result :
-         {StoreTodoEntry(dir.path(), newEntry("x", {"m"})).result, DeleteTodos(dir.path(), {refTo(dir, 0)})}) {
-        EXPECT_EQ(result.status, TodoWrite::WriteFailed);
+    for (store::EditResult result : {StoreTodoEntry(dir.path(), newEntry("x", {"m"}), store::Follower::none()).result,
+                                     DeleteTodos(dir.path(), {refTo(dir, 0)}, store::Follower::none())}) {
+        EXPECT_EQ(result.status, store::EditStatus::WriteFailed);
         EXPECT_FALSE(result.reason.empty());
     }
     EXPECT_EQ(dir.read("ToDo.dat"), crlf({open("2026/12/10", "01", "a")}));

@@ -152,7 +152,7 @@ void DayListPanel::FillDayList(const std::vector<ScheduleRef>& entries)
             item->setData(0, Qt::AccessibleTextRole, QString::fromUtf8("アラーム"));
         }
         item->setData(0, kFileRole, QByteArray::fromStdString(entry.file));
-        item->setData(0, kIndexRole, entry.lineIndex);
+        item->setData(0, kIndexRole, entry.index);
         item->setData(0, kLineRole, QByteArray::fromStdString(entry.line));
     }
 }
@@ -178,7 +178,7 @@ std::optional<ScheduleRef> DayListPanel::SchKeySearch() const
         return std::nullopt;
     ScheduleRef ref;
     ref.file = item->data(0, kFileRole).toByteArray().toStdString();
-    ref.lineIndex = item->data(0, kIndexRole).toInt();
+    ref.index = item->data(0, kIndexRole).toInt();
     ref.line = item->data(0, kLineRole).toByteArray().toStdString();
     return ref;
 }
@@ -245,15 +245,15 @@ void DayListPanel::DaySchDel()
     std::string question = "「" + sjis::toUtf8(RecTitle(ref->line)) + "」を削除します。\r\nよろしいですか？";
     if (platform.messageBox(caption, question, MessageIcon::Warning, MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
-    ScheduleResult result = DeleteSchedule(*ref, context_.follower);
+    store::EditResult result = DeleteSchedule(*ref, store::Follower(context_.follower));
     switch (result.status) {
-    case ScheduleWrite::Done:
+    case store::EditStatus::Done:
         context_.rebuildMonth();
         break;
-    case ScheduleWrite::Changed:
+    case store::EditStatus::Changed:
         ScheduleChangedMeanwhile(caption);
         break;
-    case ScheduleWrite::WriteFailed:
+    case store::EditStatus::WriteFailed:
         platform.messageBox(caption, "スケジュールを削除できません。\r\n" + result.reason, MessageIcon::Error,
                             MessageButtons::Ok);
         break;

@@ -251,7 +251,7 @@ std::vector<TodoTick> TodoPanel::PendingTicks() const
     return ticks;
 }
 
-std::optional<TodoRef> TodoPanel::TodoKeySearch() const
+std::optional<store::LineRef> TodoPanel::TodoKeySearch() const
 {
     const ListState& state = activeState();
     if (const QTreeWidgetItem* item = selectedItem(state))
@@ -259,10 +259,10 @@ std::optional<TodoRef> TodoPanel::TodoKeySearch() const
     return std::nullopt;
 }
 
-std::vector<TodoRef> TodoPanel::SelectedRefs() const
+std::vector<store::LineRef> TodoPanel::SelectedRefs() const
 {
     const ListState& state = activeState();
-    std::vector<TodoRef> refs;
+    std::vector<store::LineRef> refs;
     for (const QTreeWidgetItem* item : state.view->selectedItems())
         refs.push_back(rowOf(state, item).ref);
     return refs;

@@ -100,8 +100,8 @@ public:
     // Check boxes whose state differs from the stored one.
     std::vector<TodoTick> PendingTicks() const;
     // The selected row of the active tab's list (the current one when several are selected).
-    std::optional<TodoRef> TodoKeySearch() const;
-    std::vector<TodoRef> SelectedRefs() const;
+    std::optional<store::LineRef> TodoKeySearch() const;
+    std::vector<store::LineRef> SelectedRefs() const;
     // The check box of the row TodoKeySearch gives.
     bool CurrentRowChecked() const;
     bool DoneTabActive() const;

@@ -20,7 +20,7 @@ constexpr const char* kUpdateCaption = "未処理・処理済の更新";
 constexpr const char* kDeleteCaption = "ToDoの削除";
 constexpr std::size_t kDeleteTitleBytes = 20;
 
-std::string deleteQuestion(const std::vector<TodoRef>& refs)
+std::string deleteQuestion(const std::vector<store::LineRef>& refs)
 {
     if (refs.size() == 1)
         return "ToDo「" + sjis::toUtf8(text::cutBytes(TodoTitle(refs[0].line), kDeleteTitleBytes)) +
@@ -105,7 +105,8 @@ void TodoPanel::ToDoEdit()
     context_.showUnreadable("todo", file.unreadable);
     const bool changed = file.lines != todoLines_;
     todoLines_ = std::move(file.lines);
-    Fill(BuildTodoRows(todoLines_, context_.services.platform.now().date, settings.warnTerm));
+    Fill(BuildTodoRows(TodoFilePath(settings.todoPath), todoLines_, context_.services.platform.now().date,
+                       settings.warnTerm));
     if (changed)
         emit todoLinesChanged();
 }
@@ -115,16 +116,16 @@ bool TodoPanel::ToDoUd()
     const std::vector<TodoTick> ticks = PendingTicks();
     if (ticks.empty())
         return false;
-    const TodoResult result =
-        ApplyTodoTicks(context_.settings.todoPath, ticks, context_.services.platform.now().date, context_.follower);
+    const store::EditResult result = ApplyTodoTicks(
+        context_.settings.todoPath, ticks, context_.services.platform.now().date, store::Follower(context_.follower));
     switch (result.status) {
-    case TodoWrite::Changed:
+    case store::EditStatus::Changed:
         TodoChangedMeanwhile(kUpdateCaption);
         return false;
-    case TodoWrite::WriteFailed:
+    case store::EditStatus::WriteFailed:
         ShowTodoFailure(kUpdateCaption, "ToDoを保存できません。", result.reason);
         return false;
-    case TodoWrite::Done:
+    case store::EditStatus::Done:
         break;
     }
     return result.written;
@@ -143,19 +144,19 @@ void TodoPanel::PopUpdateClick()
 
 void TodoPanel::TodoDel()
 {
-    const std::vector<TodoRef> refs = SelectedRefs();
+    const std::vector<store::LineRef> refs = SelectedRefs();
     if (refs.empty())
         return;
     Platform& platform = context_.services.platform;
     if (platform.messageBox(kDeleteCaption, deleteQuestion(refs), MessageIcon::Warning, MessageButtons::YesNo) !=
         MessageAnswer::Yes)
         return;
-    const TodoResult result = DeleteTodos(context_.settings.todoPath, refs, context_.follower);
-    if (result.status == TodoWrite::Changed) {
+    const store::EditResult result = DeleteTodos(context_.settings.todoPath, refs, store::Follower(context_.follower));
+    if (result.status == store::EditStatus::Changed) {
         TodoChangedMeanwhile(kDeleteCaption);
         return;
     }
-    if (result.status == TodoWrite::WriteFailed)
+    if (result.status == store::EditStatus::WriteFailed)
         ShowTodoFailure(kDeleteCaption, "ToDoを削除できません。", result.reason);
     if (result.written)
         ToDoEdit();
@@ -177,7 +178,7 @@ void TodoPanel::ShowDlgToDoInput(TodoInputMode mode)
     request.mode = TodoInputMode::New;
     request.done = DoneTabActive();
     if (mode == TodoInputMode::Edit) {
-        if (std::optional<TodoRef> ref = TodoKeySearch()) {
+        if (std::optional<store::LineRef> ref = TodoKeySearch()) {
             if (!TodoStillThere(context_.settings.todoPath, *ref)) {
                 TodoChangedMeanwhile("ToDo訂正");
                 return;
@@ -224,7 +225,7 @@ void TodoPanel::PoPTodoCopyClick()
 
 void TodoPanel::PopSchCopyClick()
 {
-    const std::optional<TodoRef> ref = TodoKeySearch();
+    const std::optional<store::LineRef> ref = TodoKeySearch();
     if (!ref)
         return;
     if (!TodoStillThere(context_.settings.todoPath, *ref)) {
@@ -242,14 +243,14 @@ void TodoPanel::PopSchCopyClick()
 
 void TodoPanel::PopTodoCalClick()
 {
-    const std::optional<TodoRef> ref = TodoKeySearch();
+    const std::optional<store::LineRef> ref = TodoKeySearch();
     if (const std::optional<Date> deadline = ref ? TodoDeadline(ref->line) : std::nullopt)
         links_.showDate(*deadline);
 }
 
 void TodoPanel::PopupToDoPopup()
 {
-    const std::optional<TodoRef> ref = TodoKeySearch();
+    const std::optional<store::LineRef> ref = TodoKeySearch();
     PopToDoNew->setEnabled(true);
     PopUpdate->setEnabled(true);
     for (QAction* a : {PopToDoDel, PopToDoRep, PopSchCopy})

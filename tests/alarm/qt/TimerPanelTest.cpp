@@ -159,7 +159,7 @@ TEST_F(TimerFixture, AScheduleDeletedMeanwhileStaysSilent)
     start(kAlarmTen);
     tickAt(14, 0, 0);
     ASSERT_EQ(timer->todayAlarms().size(), 1u);
-    ASSERT_TRUE(DeleteSchedule(ScheduleRef{monthFile(2026, 12), 0, line}).ok());
+    ASSERT_TRUE(DeleteSchedule(ScheduleRef{monthFile(2026, 12), 0, line}, store::Follower::none()).ok());
     tickAt(14, 20, 0);
     EXPECT_TRUE(timer->todayAlarms().empty());
     EXPECT_TRUE(platform.sounds.empty());
