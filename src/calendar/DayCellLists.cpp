@@ -12,7 +12,7 @@ void DayCellLists::add(int column, int row, CellLine line)
     auto after = std::upper_bound(list.begin(), list.end(), line, [](const CellLine& a, const CellLine& b) {
         return text::compareNoCase(a.text, b.text) < 0;
     });
-    if (line.kind() != '3') {
+    if (line.kind() != '3' && !line.extra) {
         // Two ToDo entries with identical lines are two entries; only the same one is not
         // added twice.
         for (auto it = list.begin(); it != after; ++it)

@@ -1,6 +1,7 @@
 #include "commands/DumpMonthCommand.h"
 
 #include "calendar/MonthBuild.h"
+#include "commands/SubscribedSchedules.h"
 #include "platform/ByteText.h"
 #include "platform/DateFormat.h"
 #include "platform/Files.h"
@@ -32,7 +33,12 @@ int dumpMonth(const std::string& programFolder, int year, int month, const Date&
     AppSettings settings;
     if (int code = readDataSettings(programFolder, err, settings); code != kExitOk)
         return code;
-    MonthBuild build = BuildMonth(MonthBuildInputFrom(settings, year, month, today));
+    MonthBuildInput input = MonthBuildInputFrom(settings, year, month, today);
+    const SubscribedSchedules subscribed = loadSubscribedSchedules(programFolder);
+    if (!subscribed.reason.empty())
+        err << "kalendra: " << terminalText(subscribed.reason) << "\n";
+    input.extras = subscribed.schedules.get();
+    MonthBuild build = BuildMonth(input);
     if (!build.unreadable.empty()) {
         err << "kalendra: 読み込めないファイルがあるため、月を表示できません。\n"
             << terminalText(files::problemsText(build.unreadable)) << "\n";

@@ -2,7 +2,6 @@
 
 #include "settings/AppSettings.h"
 #include "settings/Subscriptions.h"
-#include "sync/CalDavService.h"
 #include "sync/FeedCache.h"
 #include "sync/FeedRefresh.h"
 
@@ -10,18 +9,6 @@
 
 namespace kal {
 namespace {
-
-// The HTTP module is loaded at the first feed that needs it.
-FeedFetcher moduleFetcher()
-{
-    return [](const caldav::FeedRequest& request) {
-        const caldav::LoadedService loaded = caldav::loadService();
-        if (!loaded.service)
-            return caldav::FeedReply{
-                caldav::DavStatus{caldav::DavError::BadReply, 0, loaded.reason}, false, {}, {}, {}};
-        return loaded.service->fetchFeed(request, nullptr);
-    };
-}
 
 int subscribe(const HeadlessContext& context, const std::string& name, const std::string& url)
 {
@@ -35,7 +22,7 @@ int subscribe(const HeadlessContext& context, const std::string& name, const std
     Subscription subscription;
     subscription.name = name;
     subscription.url = url;
-    const FeedRefresh fetched = refreshFeed(subscription, context.programFolder, moduleFetcher(), localNow());
+    const FeedRefresh fetched = refreshFeed(subscription, context.programFolder, moduleFeedFetcher(), localNow());
     if (fetched.outcome == FeedOutcome::Failed) {
         forgetFeed(context.programFolder, url);
         return operationFailed(context, terminalText(fetched.reason));
@@ -74,7 +61,7 @@ HeadlessCommand refreshSubscriptionsCommand()
         if (file.list.empty())
             return operationFailed(context, "購読している予定表はありません。");
         bool allDone = true;
-        const FeedFetcher fetch = moduleFetcher();
+        const FeedFetcher fetch = moduleFeedFetcher();
         for (const Subscription& subscription : file.list) {
             const FeedRefresh refresh = refreshFeed(subscription, context.programFolder, fetch, localNow());
             allDone = allDone && refresh.outcome != FeedOutcome::Failed;

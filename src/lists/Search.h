@@ -10,6 +10,7 @@
 
 #include "lists/ListRows.h"
 #include "platform/Date.h"
+#include "schedule/ExtraSchedules.h"
 
 #include <array>
 #include <bitset>
@@ -77,6 +78,13 @@ private:
 
 // The schedules that meet the criteria, in date order (file by file, then by day and line).
 ListRows SchFindEdit(const std::string& dataPath, const SearchCriteria& criteria);
+// How far around today subscribed calendars are searched when the criteria set no bound: their
+// recurrences may have no end.
+inline constexpr int kExtraSearchDays = 366;
+// The subscribed calendars' entries whose title meets the keyword within the criteria's dates;
+// none when a category is asked for, since they have none.
+std::vector<ExtraSchedule> FindExtraSchedules(ExtraSchedules& extras, const SearchCriteria& criteria,
+                                              const Date& today);
 // The memos that meet the criteria (keyword and dates; the category is not used), in date order.
 ListRows MemoFindEdit(const std::string& memoPath, const SearchCriteria& criteria);
 

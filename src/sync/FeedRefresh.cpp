@@ -2,6 +2,7 @@
 
 #include "platform/DateFormat.h"
 #include "platform/FolderLock.h"
+#include "sync/CalDavService.h"
 #include "sync/FeedCache.h"
 #include "sync/FeedCalendar.h"
 
@@ -85,6 +86,17 @@ FeedRefresh failed(const std::string& statePath, FeedState state, const std::str
 }
 
 } // namespace
+
+FeedFetcher moduleFeedFetcher(const std::atomic<bool>* cancel)
+{
+    return [cancel](const caldav::FeedRequest& request) {
+        const caldav::LoadedService loaded = caldav::loadService();
+        if (!loaded.service)
+            return caldav::FeedReply{
+                caldav::DavStatus{caldav::DavError::BadReply, 0, loaded.reason}, false, {}, {}, {}};
+        return loaded.service->fetchFeed(request, cancel);
+    };
+}
 
 FeedLocation feedLocation(const std::string& entered)
 {

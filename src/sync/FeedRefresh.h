@@ -29,6 +29,8 @@ struct FeedRefresh {
 };
 
 using FeedFetcher = std::function<caldav::FeedReply(const caldav::FeedRequest&)>;
+// Fetches through the CalDAV module, loaded at the first feed that needs it.
+FeedFetcher moduleFeedFetcher(const std::atomic<bool>* cancel = nullptr);
 
 // Fetches the feed of `subscription` into the copy under `programFolder`; `now` is the local time.
 FeedRefresh refreshFeed(const Subscription& subscription, const std::string& programFolder, const FeedFetcher& fetch,

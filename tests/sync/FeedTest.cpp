@@ -80,6 +80,9 @@ TEST(FeedCommands, AddNothingOnFailureAndKeepTheRestOfTheSettings)
         {"--subscribe 学校 " + server.url("/a.ics"), 0, "学校: 購読を追加しました（2件）"},
         {"--subscribe 学校 " + server.url("/a.ics"), 1, "すでにあります"},
         {"--refresh-subscriptions", 0, "学校: 変更はありません（2件）"},
+        {"--dump-month 2026 5", 0, "2026/05/05\tC\t9\t0\t先負\t4B［学校］\n"},
+        {"--search A --subscriptions --from 2026/05/01", 0, "2026/05/04\t10:00\t\tA\t\t購読:学校\n"},
+        {"--search A --from 2026/05/01", 1, "該当するデータはありません"},
         {"--unsubscribe 部活", 1, "「部活」という購読はありません"},
         {"--unsubscribe 学校", 0, "学校: 購読をやめました"},
     };

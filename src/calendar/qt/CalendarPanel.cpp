@@ -294,6 +294,7 @@ void CalendarPanel::MonthSchEdit()
     categories_ = CategoryTable(files::loadLinesNoting(context_.programFolder + kCategoryFileName, input.unreadable));
     input.weekStart = build_.layout.weekStart;
     input.memoTexts = weekShown_ && settings.weekView.on(WeekViewFlag::MemoText);
+    input.extras = links_.extraSchedules ? links_.extraSchedules() : nullptr;
     build_ = BuildMonth(input);
     context_.showUnreadable("month", build_.unreadable);
     painter_.setToday(cursor_.today);
@@ -431,6 +432,8 @@ DaySchedules CalendarPanel::SelectedDaySchedules() const
     for (const CellLine& line : lines)
         if (line.kind() == '3')
             day.entries.push_back(ScheduleRef{line.file(), line.lineIndex, line.body()});
+        else if (line.extra)
+            day.extras.push_back(*line.extra);
     const DayCell& cell = build_.layout.cell(column, row);
     if (cell.kind <= 1 && !lines.empty() && lines.front().kind() <= '1')
         day.holiday = lines.front().body();
