@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -41,6 +42,7 @@ TSetupFeedsPage::TSetupFeedsPage(qt::Services& services, std::string programFold
     ListFeeds->setAccessibleName(QString::fromUtf8("購読している予定表"));
     ListFeeds->setHeaderLabels({QString::fromUtf8("名前"), QString::fromUtf8("URL")});
     ListFeeds->setColumnWidth(0, 120);
+    ListFeeds->header()->setStretchLastSection(true);
     auto* list = groupColumn("購読している予定表（読むだけで、自分のスケジュールとは別に表示します）", this, layout);
     list->addWidget(ListFeeds);
     auto* edit = new QHBoxLayout;

@@ -15,7 +15,7 @@
 namespace kal {
 
 struct CellLine {
-    std::string text; // kind character + the rest, Shift-JIS
+    std::string text; // kind character + the rest, Shift-JIS (an extra schedule: + its start)
     // For schedules: the month file the line came from, one copy shared by the file's lines.
     std::shared_ptr<const std::string> monthFile;
     int lineIndex = -1;                         // for schedules: its 0-based index in that file; for ToDo: in ToDo.dat
@@ -43,6 +43,8 @@ public:
 
     // Holiday lines and the same ToDo entry are not added twice; every schedule line is.
     void add(int column, int row, CellLine line);
+    // Many lines at once, as one `add` each would place them, with a single sort of the cell.
+    void addAll(int column, int row, std::vector<CellLine>& lines);
     void removeFirst(int column, int row);
     void clear();
 

@@ -100,19 +100,27 @@ std::string ExtraLineText(const ExtraSchedule& entry)
 
 void ApplyExtraSchedules(ExtraSchedules& extras, MonthLayout& layout, DayCellLists& lists)
 {
-    for (ExtraSchedule& entry : extras.between(layout.firstCellDate(), addDays(layout.firstCellDate(), 41))) {
+    const Date first = layout.firstCellDate();
+    // Kept from one build to the next, so that a build allocates no cell buffers.
+    thread_local std::array<std::vector<CellLine>, 42> cells;
+    for (std::vector<CellLine>& cell : cells)
+        cell.clear();
+    for (auto& entry : extras.between(first, addDays(first, 41))) {
         CellPos pos;
-        if (!layout.find(entry.date, pos))
+        if (!layout.find(entry->date, pos))
             continue;
-        if (entry.holiday) {
+        if (entry->holiday) {
             layout.cell(pos.column, pos.row).kind = 0;
-            lists.add(pos.column, pos.row, CellLine{"0" + entry.title});
+            lists.add(pos.column, pos.row, CellLine{"0" + entry->title});
             continue;
         }
-        CellLine line{ExtraLineText(entry)};
-        line.extra = std::make_shared<const ExtraSchedule>(std::move(entry));
-        lists.add(pos.column, pos.row, std::move(line));
+        CellLine line{"4" + entry->start};
+        line.extra = std::move(entry);
+        cells[static_cast<std::size_t>((pos.row - 1) * 7 + pos.column)].push_back(std::move(line));
     }
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        if (!cells[i].empty())
+            lists.addAll(static_cast<int>(i % 7), static_cast<int>(i / 7) + 1, cells[i]);
 }
 
 void ApplyTodoLines(const std::vector<std::string>& todoLines, bool todoMarks, MonthLayout& layout, DayCellLists& lists)

@@ -62,7 +62,9 @@ MonthBuildInput MonthBuildInputFrom(const AppSettings& settings, int year, int m
 // The lines of extra schedules on the shown days: entries of a holiday calendar make their day a
 // holiday, the others follow the user's schedules.
 void ApplyExtraSchedules(ExtraSchedules& extras, MonthLayout& layout, DayCellLists& lists);
-// The line text of an extra schedule (kind "4"): times, title and whose it is, Shift-JIS.
+// An extra schedule as a line reads: times, title and whose it is, Shift-JIS. Its cell line holds
+// only the kind and start time (a month shows many, each without an allocation); the rest is the
+// entry's.
 std::string ExtraLineText(const ExtraSchedule& entry);
 
 // Marks and lines of the open ToDo entries due on a shown day.

@@ -52,7 +52,7 @@ int dumpMonth(const std::string& programFolder, int year, int month, const Date&
             out << text::formatDate("yyyy/mm/dd", date) << '\t' << relationLetter(cell.relation) << '\t' << cell.kind
                 << '\t' << cell.mark << '\t' << (cell.showRokuyo ? sjis::toUtf8(RokuyoName(cell.rokuyo)) : "-");
             for (const CellLine& line : build.lists.at(column, row))
-                out << '\t' << sjis::toUtf8(line.text);
+                out << '\t' << sjis::toUtf8(line.extra ? ExtraLineText(*line.extra) : line.text);
             out << '\n';
         }
     return 0;

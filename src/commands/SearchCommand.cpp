@@ -86,7 +86,7 @@ std::string parseArguments(const std::vector<std::string>& arguments, SearchArgu
 }
 
 // The hits of the subscribed calendars, or the reason they could not be searched.
-bool findExtras(const HeadlessContext& context, const SearchCriteria& criteria, std::vector<ExtraSchedule>& found)
+bool findExtras(const HeadlessContext& context, const SearchCriteria& criteria, ExtraScheduleList& found)
 {
     const SubscribedSchedules subscribed = loadSubscribedSchedules(context.programFolder);
     if (!subscribed.reason.empty()) {
@@ -110,7 +110,7 @@ int runSearch(const HeadlessContext& context, const SearchArguments& arguments)
     if (!rows.unreadable.empty())
         return operationFailed(context, "読み込めないファイルがあるため、検索できません。\r\n" +
                                             files::problemsText(rows.unreadable));
-    std::vector<ExtraSchedule> extras;
+    ExtraScheduleList extras;
     if (arguments.subscriptions && !findExtras(context, criteria, extras))
         return kExitFailed;
     if (rows.rows.empty() && extras.empty())
@@ -137,13 +137,13 @@ void printSearchHits(const ListRows& rows, std::ostream& out)
     }
 }
 
-void printExtraHits(const std::vector<ExtraSchedule>& extras, std::ostream& out)
+void printExtraHits(const ExtraScheduleList& extras, std::ostream& out)
 {
-    for (const ExtraSchedule& entry : extras) {
-        out << text::formatDate("yyyy/mm/dd", entry.date);
-        for (const std::string& field : {entry.start, entry.end, entry.title, entry.place})
+    for (const auto& entry : extras) {
+        out << text::formatDate("yyyy/mm/dd", entry->date);
+        for (const std::string& field : {entry->start, entry->end, entry->title, entry->place})
             out << '\t' << outputField(field);
-        out << "\t購読:" << outputField(entry.source) << '\n';
+        out << "\t購読:" << outputField(entry->source) << '\n';
     }
 }
 

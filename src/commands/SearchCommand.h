@@ -15,7 +15,7 @@ namespace kal {
 // with trailing blanks removed, memos "yyyy/mm/dd<TAB>lines joined by a blank".
 void printSearchHits(const ListRows& rows, std::ostream& out);
 // Subscribed calendars' hits the same way, the last field "購読:" and the subscription's name.
-void printExtraHits(const std::vector<ExtraSchedule>& extras, std::ostream& out);
+void printExtraHits(const ExtraScheduleList& extras, std::ostream& out);
 
 HeadlessCommand searchCommand();
 

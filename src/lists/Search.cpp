@@ -234,15 +234,15 @@ ListRows SchFindEdit(const std::string& dataPath, const SearchCriteria& criteria
     return rows;
 }
 
-std::vector<ExtraSchedule> FindExtraSchedules(ExtraSchedules& extras, const SearchCriteria& criteria, const Date& today)
+ExtraScheduleList FindExtraSchedules(ExtraSchedules& extras, const SearchCriteria& criteria, const Date& today)
 {
     if (!text::isBlank(criteria.category))
         return {};
     const KeywordMatcher keyword(criteria.keyword, criteria.letterCase);
-    std::vector<ExtraSchedule> found = extras.between(criteria.from.value_or(addDays(today, -kExtraSearchDays)),
-                                                      criteria.to.value_or(addDays(today, kExtraSearchDays)));
-    std::erase_if(found, [&](const ExtraSchedule& entry) {
-        return !keyword.empty() && !keyword.foundIn(entry.title) && !keyword.foundIn(entry.place);
+    ExtraScheduleList found = extras.between(criteria.from.value_or(addDays(today, -kExtraSearchDays)),
+                                             criteria.to.value_or(addDays(today, kExtraSearchDays)));
+    std::erase_if(found, [&](const auto& entry) {
+        return !keyword.empty() && !keyword.foundIn(entry->title) && !keyword.foundIn(entry->place);
     });
     return found;
 }

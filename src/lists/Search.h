@@ -83,8 +83,7 @@ ListRows SchFindEdit(const std::string& dataPath, const SearchCriteria& criteria
 inline constexpr int kExtraSearchDays = 366;
 // The subscribed calendars' entries whose title meets the keyword within the criteria's dates;
 // none when a category is asked for, since they have none.
-std::vector<ExtraSchedule> FindExtraSchedules(ExtraSchedules& extras, const SearchCriteria& criteria,
-                                              const Date& today);
+ExtraScheduleList FindExtraSchedules(ExtraSchedules& extras, const SearchCriteria& criteria, const Date& today);
 // The memos that meet the criteria (keyword and dates; the category is not used), in date order.
 ListRows MemoFindEdit(const std::string& memoPath, const SearchCriteria& criteria);
 

@@ -7,6 +7,7 @@
 #include "platform/Date.h"
 #include "platform/Platform.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,11 +24,20 @@ struct ExtraSchedule {
     bool allDay() const { return start.empty() && end.empty(); }
 };
 
+// Shared, so a month build takes many without copying their texts.
+using ExtraScheduleList = std::vector<std::shared_ptr<const ExtraSchedule>>;
+
+// The order of a list: by date, then by start time.
+inline bool EarlierExtra(const std::shared_ptr<const ExtraSchedule>& a, const std::shared_ptr<const ExtraSchedule>& b)
+{
+    return a->date < b->date || (a->date == b->date && a->start < b->start);
+}
+
 class ExtraSchedules {
 public:
     virtual ~ExtraSchedules() = default;
     // The entries of the days `first`..`last`, in date order.
-    virtual std::vector<ExtraSchedule> between(const Date& first, const Date& last) = 0;
+    virtual ExtraScheduleList between(const Date& first, const Date& last) = 0;
 };
 
 } // namespace kal

@@ -6,6 +6,7 @@
 #include "sync/FeedCalendar.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace kal {
 
@@ -34,38 +35,25 @@ FeedSchedules::Feed& FeedSchedules::feed(std::size_t index)
     Feed& feed = *feeds_[index];
     if (!feed.read) {
         feed.read = true;
-        const std::optional<std::string> text =
-            files::readBytes(feedTextPath(programFolder_, subscriptions_[index].url));
-        if (text)
-            feed.calendar = FeedCalendar::parse(*text).calendar;
+        const Subscription& s = subscriptions_[index];
+        if (const std::optional<std::string> text = files::readBytes(feedTextPath(programFolder_, s.url)))
+            feed.calendar = FeedCalendar::parse(*text, {sjis::fromUtf8Lossy(s.name), s.color, s.holidays}).calendar;
     }
     return feed;
 }
 
-std::vector<ExtraSchedule> FeedSchedules::between(const Date& first, const Date& last)
+ExtraScheduleList FeedSchedules::between(const Date& first, const Date& last)
 {
-    std::vector<ExtraSchedule> out;
-    for (std::size_t i = 0; i < subscriptions_.size(); ++i) {
-        const Subscription& subscription = subscriptions_[i];
-        Feed& source = feed(i);
-        if (!source.calendar)
-            continue;
-        const std::string name = sjis::fromUtf8Lossy(subscription.name);
-        for (ImportedSchedule& day : source.calendar->between(first, last)) {
-            ExtraSchedule entry{day.date,
-                                std::move(day.start),
-                                std::move(day.end),
-                                std::move(day.title),
-                                std::move(day.place),
-                                name,
-                                subscription.color,
-                                false};
-            entry.holiday = subscription.holidays && entry.allDay();
-            out.push_back(std::move(entry));
+    ExtraScheduleList out;
+    for (std::size_t i = 0; i < subscriptions_.size(); ++i)
+        if (const auto& calendar = feed(i).calendar) {
+            ExtraScheduleList days = calendar->between(first, last), merged;
+            merged.reserve(out.size() + days.size());
+            std::merge(std::make_move_iterator(out.begin()), std::make_move_iterator(out.end()),
+                       std::make_move_iterator(days.begin()), std::make_move_iterator(days.end()),
+                       std::back_inserter(merged), EarlierExtra);
+            out = std::move(merged);
         }
-    }
-    std::stable_sort(out.begin(), out.end(),
-                     [](const ExtraSchedule& a, const ExtraSchedule& b) { return a.date < b.date; });
     return out;
 }
 

@@ -19,7 +19,7 @@ public:
     FeedSchedules(std::string programFolder, std::vector<Subscription> subscriptions);
     ~FeedSchedules() override;
 
-    std::vector<ExtraSchedule> between(const Date& first, const Date& last) override;
+    ExtraScheduleList between(const Date& first, const Date& last) override;
     // The copies are read again at the next call (after a refresh).
     void reload();
     const std::vector<Subscription>& subscriptions() const { return subscriptions_; }

@@ -121,11 +121,11 @@ TEST(FeedCalendar, ShowsAMonthOfRecurrencesZonesAndSpansInJapanTime)
     ASSERT_TRUE(parsed.calendar) << parsed.reason;
     std::vector<std::string> shown;
     int everyMinute = 0;
-    for (const ImportedSchedule& day : parsed.calendar->between({2026, 5, 1}, {2026, 5, 31})) {
-        const std::string title = sjis::toUtf8(day.title);
+    for (const auto& day : parsed.calendar->between({2026, 5, 1}, {2026, 5, 31})) {
+        const std::string title = sjis::toUtf8(day->title);
         everyMinute += title == "毎分";
         if (title != "毎分")
-            shown.push_back(std::to_string(day.date.day) + " " + day.start + "-" + day.end + " " + title);
+            shown.push_back(std::to_string(day->date.day) + " " + day->start + "-" + day->end + " " + title);
     }
     EXPECT_EQ(shown, (std::vector<std::string>{"1 - 連休", "2 - 連休", "4 10:00-11:00 週次", "8 09:00-10:00 NY",
                                                "13 - 合宿", "14 - 合宿", "15 - 合宿", "19 14:00-15:00 週次（変更）"}));

@@ -2,6 +2,7 @@
 // after the first frame, read-only rows that offer a copy among the user's own schedules, and a
 // holiday calendar's days shown as holidays.
 #include "app/TSetupPageFeeds.h"
+#include "calendar/MonthBuild.h"
 #include "platform/Files.h"
 #include "platform/SjisCodec.h"
 #include "schedule/TDlgSchInput.h"
@@ -60,7 +61,8 @@ TEST_F(SubscriptionWindow, FeedRowsAreReadOnlyAndOfferACopyOfTheirOwn)
 {
     startWithFeed(false);
     ASSERT_EQ(cellOf({2026, 12, 10}).size(), 1u);
-    EXPECT_EQ(sjis::toUtf8(cellOf({2026, 12, 10})[0].text), "409:00-12:00 模試［学校］");
+    ASSERT_TRUE(cellOf({2026, 12, 10})[0].extra);
+    EXPECT_EQ(sjis::toUtf8(ExtraLineText(*cellOf({2026, 12, 10})[0].extra)), "409:00-12:00 模試［学校］");
     ASSERT_TRUE(dayRow({2026, 12, 10}));
     EXPECT_EQ(form->DayList->ListDaySch->topLevelItem(0)->text(3), QString::fromUtf8("模試"));
     const std::string monthFile = MonthFilePath(home.path(), 2026, 12);
