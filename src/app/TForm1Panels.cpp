@@ -77,6 +77,7 @@ void TForm1::CreatePanels()
     Sync = new qt::SyncPanel(context, {[this] { return Calendar->cursor().today; }, [this] { PanelTodo->ToDoEdit(); }},
                              this);
     Feeds = new qt::SubscriptionPanel(context, this);
+    Lists->setExtraSchedules([this] { return Feeds->schedules(); });
 }
 
 void TForm1::ConnectPanels()

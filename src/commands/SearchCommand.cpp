@@ -32,7 +32,6 @@ std::string dateField(const ListRow& row)
 
 struct SearchArguments {
     SearchCriteria criteria;
-    bool subscriptions = false;
     bool hasKeyword = false;
     bool hasCategory = false;
 };
@@ -50,7 +49,7 @@ std::string parseArguments(const std::vector<std::string>& arguments, SearchArgu
         } else if (option && a == "--memos") {
             c.target = SearchTarget::Memos;
         } else if (option && a == "--subscriptions") {
-            parsed.subscriptions = true;
+            c.subscriptions = true;
         } else if (option && a == "--case") {
             c.letterCase = LetterCase::Match;
         } else if (option && (a == "--from" || a == "--to")) {
@@ -78,7 +77,7 @@ std::string parseArguments(const std::vector<std::string>& arguments, SearchArgu
         return "検索する文字列を指定して下さい（なければ \"\"）。";
     if (c.target == SearchTarget::Memos && parsed.hasCategory)
         return "メモの検索に分類は指定できません。";
-    if (c.target == SearchTarget::Memos && parsed.subscriptions)
+    if (c.target == SearchTarget::Memos && c.subscriptions)
         return "購読している予定表はスケジュールの検索にだけ含められます。";
     if (std::optional<SearchInputError> error = CheckSearchInput(c))
         return error->message;
@@ -111,7 +110,7 @@ int runSearch(const HeadlessContext& context, const SearchArguments& arguments)
         return operationFailed(context, "読み込めないファイルがあるため、検索できません。\r\n" +
                                             files::problemsText(rows.unreadable));
     ExtraScheduleList extras;
-    if (arguments.subscriptions && !findExtras(context, criteria, extras))
+    if (criteria.subscriptions && !findExtras(context, criteria, extras))
         return kExitFailed;
     if (rows.rows.empty() && extras.empty())
         return operationFailed(context, "該当するデータはありません。");

@@ -247,6 +247,22 @@ ExtraScheduleList FindExtraSchedules(ExtraSchedules& extras, const SearchCriteri
     return found;
 }
 
+void AddExtraRows(ListRows& rows, ExtraSchedules& extras, const SearchCriteria& criteria, const Date& today)
+{
+    const auto own = static_cast<std::ptrdiff_t>(rows.rows.size());
+    for (auto& entry : FindExtraSchedules(extras, criteria, today)) {
+        ScheduleFields fields;
+        fields.day = entry->date.day;
+        fields.start = entry->start;
+        fields.end = entry->end;
+        fields.title = entry->title;
+        fields.place = entry->place;
+        rows.rows.push_back(ListRow{entry->date, -1, ComposeSchedule(fields), std::move(entry)});
+    }
+    std::inplace_merge(rows.rows.begin(), rows.rows.begin() + own, rows.rows.end(),
+                       [](const ListRow& a, const ListRow& b) { return a.date < b.date; });
+}
+
 ListRows MemoFindEdit(const std::string& memoPath, const SearchCriteria& criteria)
 {
     ListRows rows;

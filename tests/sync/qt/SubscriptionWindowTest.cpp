@@ -3,6 +3,8 @@
 // holiday calendar's days shown as holidays.
 #include "app/TSetupPageFeeds.h"
 #include "calendar/MonthBuild.h"
+#include "lists/TDlgFind.h"
+#include "lists/TFormEdit.h"
 #include "platform/Files.h"
 #include "platform/SjisCodec.h"
 #include "schedule/TDlgSchInput.h"
@@ -17,6 +19,7 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
+#include <QTreeView>
 #include <QTreeWidget>
 
 using namespace kal;
@@ -88,6 +91,39 @@ TEST_F(SubscriptionWindow, FeedRowsAreReadOnlyAndOfferACopyOfTheirOwn)
     EXPECT_EQ(RecTitle(written[0]), sj("模試"));
     EXPECT_EQ(RecStart(written[0]), "09:00");
     EXPECT_EQ(form->DayList->ListDaySch->topLevelItemCount(), 2); // the copy and the feed's own
+}
+
+TEST_F(SubscriptionWindow, FindDialogSearchesTheCalendarsAndOnlyCopiesTheirRows)
+{
+    startWithFeed(false);
+    FindRequest request{home.path(), home.path(), home.path()};
+    request.extras = form->Feeds->schedules();
+    TDlgFind find(services, request);
+    find.FormShow();
+    find.EditTitle->setText(QString::fromUtf8("模試"));
+    find.ChkFeeds->setChecked(true);
+    dialogs.handlers.push_back([](QDialog& dialog) {
+        auto& results = dynamic_cast<TFormEdit&>(dialog);
+        EXPECT_EQ(results.rows().rows.size(), 1u);
+        EXPECT_EQ(results.ListView->model()->index(0, 6).data().toString(), QString::fromUtf8("購読:学校"));
+        results.ListView->selectAll();
+        results.DelClick();
+        results.RepClick(false);
+        results.RepClick(true);
+        return static_cast<int>(QDialog::Rejected);
+    });
+    dialogs.handlers.push_back([](QDialog& dialog) {
+        auto& input = dynamic_cast<TDlgSchInput&>(dialog);
+        input.BtnOkClick();
+        return input.result();
+    });
+    platform.messages.clear();
+    find.BtnOkClick();
+    ASSERT_EQ(platform.messages.size(), 2u);
+    EXPECT_EQ(platform.messages[1].caption, "購読している予定");
+    const std::vector<std::string> written = files::loadLines(MonthFilePath(home.path(), 2026, 12));
+    ASSERT_EQ(written.size(), 1u);
+    EXPECT_EQ(RecTitle(written[0]), sj("模試"));
 }
 
 TEST_F(SubscriptionWindow, AHolidayCalendarMarksItsDaysAsHolidays)
