@@ -9,6 +9,7 @@
 #include "calendar/qt/WeekGrid.h"
 #include "platform/DateFormat.h"
 #include "platform/FileTransaction.h"
+#include "platform/SjisCodec.h"
 #include "platform/qt/ElidedLabel.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/Widgets.h"
@@ -458,6 +459,8 @@ void CalendarPanel::ShowDayHint()
     for (const CellLine& line : build_.lists.at(GridMonth->selectedColumn(), GridMonth->selectedRow())) {
         if (line.kind() == '3')
             hint += "\r\n" + fromSjis(RecTitle(line.body()));
+        else if (line.extra)
+            hint += "\r\n" + fromSjis(KAL_SJIS("◇") + line.extra->title);
         else if (line.kind() >= '0' && line.kind() <= '2')
             hint += "\r\n" + fromSjis(line.body());
     }

@@ -7,13 +7,18 @@
 #include "lists/TFormEdit.h"
 #include "platform/Files.h"
 #include "platform/SjisCodec.h"
+#include "platform/qt/QtText.h"
 #include "schedule/TDlgSchInput.h"
+#include "support/FeedServer.h"
 #include "support/MainWindowFixture.h"
+#include "support/PanelFixture.h"
 #include "sync/FeedCache.h"
+#include "sync/qt/SubscriptionPanel.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -179,6 +184,30 @@ TEST_F(SubscriptionWindow, SettingsPageAddsOnlyWhatItFetchedAndTheUserConfirmed)
     page.BtnFeedRemoveClick();
     ASSERT_TRUE(page.Save());
     EXPECT_TRUE(readSubscriptions(SettingsPath(home.path())).list.empty());
+}
+
+struct SubscriptionRefresh : PanelFixture { };
+
+TEST_F(SubscriptionRefresh, RunsOffTheWindowThenShowsWhatItFetchedAndWhatFailed)
+{
+    FeedServer server;
+    server.serve("a.ics", kFeed);
+    readSettings(sj("[Subscriptions]\r\nName1=学校\r\nUrl1=" + server.url("/a.ics") +
+                    "\r\nName2=部活\r\nUrl2=" + server.url("/none.ics") + "\r\n"));
+    qt::SubscriptionPanel panel(context, &window, [](const std::atomic<bool>* cancel) {
+        return [cancel](const caldav::FeedRequest& request) { return caldav::fetchFeed(request, cancel); };
+    });
+    QSignalSpy changed(&panel, &qt::SubscriptionPanel::schedulesChanged);
+    ASSERT_TRUE(changed.wait(2000)); // the list, read after the first frame
+    EXPECT_TRUE(panel.schedules()->between({2026, 12, 1}, {2026, 12, 31}).empty());
+    QSignalSpy finished(&panel, &qt::SubscriptionPanel::refreshFinished);
+    panel.MenuFeedRefresh->trigger();
+    EXPECT_TRUE(panel.refreshing());
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_EQ(qt::toUtf8(panel.StatusFeeds->text()), "10:00 購読の更新に失敗 1件");
+    EXPECT_NE(qt::toUtf8(panel.StatusFeeds->toolTip()).find("学校: 取得しました（2件）\n部活: 失敗しました: "),
+              std::string::npos);
+    EXPECT_EQ(panel.schedules()->between({2026, 12, 1}, {2026, 12, 31}).size(), 2u);
 }
 
 } // namespace
