@@ -151,7 +151,9 @@ FeedRefresh refreshFeed(const Subscription& subscription, const std::string& pro
     state.succeeded = stamp(now);
     state.failed.clear();
     state.reason.clear();
-    writeFeedState(statePath, state);
+    // Without its ETag the copy is only fetched whole next time; the user still hears of it.
+    if (files::IoResult saved = writeFeedState(statePath, state); !saved)
+        return {FeedOutcome::Failed, "取得した予定表の状態を保存できません。" + saved.reason, refresh.events};
     return refresh;
 }
 
