@@ -57,6 +57,11 @@ row "Week view: move one week" "$(one WeekViewBench BM_MoveOneWeek real)" - ms m
 row "Alarm timer: minute check, 100 alarms" "$(one TimerBench MinuteCheck100 cpu)" - ns none -
 row "ToDo panel fill, 2,000 entries" "$(one TodoPanelBench BM_TodoPanelFill real)" - ms none -
 row "Memos of all ten years" "$(one MemoBench BM_AllDayMemos real)" - ms none -
+feeds=$(gbench FeedMonthBuildBench '^BM_(MonthBuildWithFeeds/[01]|FeedMonthFirstShown)$' cpu)
+row "Month build with 3 subscribed calendars of 2,000 events (CPU; baseline: without them)" \
+    "$(echo "$feeds" | pick BM_MonthBuildWithFeeds/1)" "$(echo "$feeds" | pick BM_MonthBuildWithFeeds/0)" us ratio 2
+row "A year of one such calendar's recurrences, first shown (CPU)" "$(echo "$feeds" | pick BM_FeedMonthFirstShown)" \
+    - ms none -
 
 row "Month build + 42 cells, almanac shown (CPU; baseline not shown)" \
     "$(one MonthBuildBench BM_MonthBuildAndCells/1 cpu)" "$(one MonthBuildBench BM_MonthBuildAndCells/0 cpu)" us max 100

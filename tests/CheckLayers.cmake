@@ -13,7 +13,7 @@ set(allowed
     "alarm:    platform settings schedule"
     "calendar: platform settings store schedule todo memo"
     "exchange: platform settings schedule todo calendar"
-    "sync:     platform settings schedule todo exchange"
+    "sync:     platform settings schedule todo calendar exchange"
     "lists:    platform settings store schedule todo memo calendar exchange"
     "print:    platform settings schedule todo calendar"
     "app:      platform settings schedule todo memo alarm calendar exchange sync lists print"

@@ -3,6 +3,7 @@
 #include "app/TSetupPageAlarm.h"
 #include "app/TSetupPageCalendar.h"
 #include "app/TSetupPageColor.h"
+#include "app/TSetupPageFeeds.h"
 #include "app/TSetupPageFolder.h"
 #include "app/TSetupPageGeneral.h"
 #include "app/TSetupPageMiniClock.h"
@@ -48,6 +49,7 @@ TDlgSetup::TDlgSetup(qt::Services& services, std::string programFolder, const QS
     AddPage(TabFolder = new TSetupFolderPage(services_, programFolder_, this), "データフォルダ");
     AddPage(TabOther = new TSetupOtherPage(this), "その他");
     AddPage(TabSync = new TSetupSyncPage(services_, programFolder_, this), "同期");
+    AddPage(TabFeeds = new TSetupFeedsPage(services_, programFolder_, this), "購読");
     ListPage->setFixedWidth(ListPage->sizeHintForColumn(0) + 24);
 
     BtnOk = qt::namedButton("BtnOk", "OK", this);
@@ -183,6 +185,10 @@ void TDlgSetup::BtnOkClick()
         return;
     if (!TabSync->Save()) {
         ListPage->setCurrentRow(PageControl->indexOf(TabSync));
+        return;
+    }
+    if (!TabFeeds->Save()) {
+        ListPage->setCurrentRow(PageControl->indexOf(TabFeeds));
         return;
     }
     SaveIcons(s);

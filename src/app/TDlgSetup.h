@@ -32,6 +32,7 @@ class TSetupColorPage;
 class TSetupAlarmPage;
 class TSetupFolderPage;
 class TSetupOtherPage;
+class TSetupFeedsPage;
 class TSetupSyncPage;
 
 class TDlgSetup : public QDialog {
@@ -57,6 +58,7 @@ public:
     TSetupFolderPage* TabFolder;
     TSetupOtherPage* TabOther;
     TSetupSyncPage* TabSync;
+    TSetupFeedsPage* TabFeeds;
     QPushButton* BtnOk;
     QPushButton* BtnCancel;
 

@@ -19,6 +19,7 @@
 #include "schedule/qt/DayListPanel.h"
 #include "settings/WindowKeys.h"
 #include "settings/qt/PanelContext.h"
+#include "sync/qt/SubscriptionPanel.h"
 #include "sync/qt/SyncPanel.h"
 #include "todo/qt/TodoPanel.h"
 
@@ -67,6 +68,7 @@ public:
     qt::PrintCommands* Printing;
     qt::ExchangeCommands* Exchange;
     qt::SyncPanel* Sync;
+    qt::SubscriptionPanel* Feeds = nullptr;
     qt::TrayIcon* Tray;
 
     // Menus, tool bar and the pop-up menus of several panels, and the window's own commands.

@@ -113,8 +113,8 @@ void TForm1::CreateMenus()
     bar->setObjectName("MainMenu1");
     MenuFile = namedMenu(bar, "MenuFile", "ファイル(&F)");
     addEntries(MenuFile, {Exchange->MenuCsvRead, Exchange->MenuCsvSave, Exchange->MenuIcalSave, Exchange->MenuIcalRead,
-                          Sync->MenuSync, nullptr, PanelNote->MenuNoteTab, nullptr, Printing->MenuPrintPrev,
-                          Printing->MenuPrint, nullptr, MenuExit});
+                          Sync->MenuSync, Feeds->MenuFeedRefresh, nullptr, PanelNote->MenuNoteTab, nullptr,
+                          Printing->MenuPrintPrev, Printing->MenuPrint, nullptr, MenuExit});
     MenuEdit = namedMenu(bar, "MenuEdit", "編集(&E)");
     addEntries(MenuEdit, {DayList->MenuSchAdd, Lists->MenuSchEdit, PanelNote->MenuNoteEdit, ListMemo->MenuMemo,
                           Lists->MenuMemoList, PanelTodo->MenuToDo, Lists->MenuHoliday, nullptr, MenuDelete, nullptr,

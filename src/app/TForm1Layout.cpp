@@ -131,6 +131,7 @@ void TForm1::CreateStatusBar()
     Notices = new qt::DataFileNotices(services_.platform, bar);
     bar->addPermanentWidget(Sync->ProgressSync);
     bar->addPermanentWidget(Sync->StatusSync);
+    bar->addPermanentWidget(Feeds->StatusFeeds);
 }
 
 void TForm1::PanelCheck()

@@ -38,7 +38,8 @@ void TForm1::CreatePanels()
                                [this] {
                                    // Beside the full-size window even while the mini calendar is shown.
                                    return miniMode_ ? QPoint(normal_.left + 16, normal_.top + 24) : DialogPlace();
-                               }},
+                               },
+                               [this] { return Feeds ? Feeds->schedules() : nullptr; }},
                               this);
     PanelNote = new qt::NotePanel(
         context, [this] { return PanelLeft->width() + 20; }, this);
@@ -75,11 +76,14 @@ void TForm1::CreatePanels()
                                  this);
     Sync = new qt::SyncPanel(context, {[this] { return Calendar->cursor().today; }, [this] { PanelTodo->ToDoEdit(); }},
                              this);
+    Feeds = new qt::SubscriptionPanel(context, this);
+    Lists->setExtraSchedules([this] { return Feeds->schedules(); });
 }
 
 void TForm1::ConnectPanels()
 {
     connect(Calendar, &qt::CalendarPanel::selectedDayChanged, this, &TForm1::DaySchEdit);
+    connect(Feeds, &qt::SubscriptionPanel::schedulesChanged, Calendar, &qt::CalendarPanel::RebuildMonth);
     connect(Calendar, &qt::CalendarPanel::dayDoubleClicked, this, [this](bool withLines) {
         if (withLines)
             Lists->ShowFormEdit();
@@ -131,7 +135,7 @@ void TForm1::DaySchEdit()
         return;
     }
     const qt::DaySchedules day = Calendar->SelectedDaySchedules();
-    DayList->FillDayList(day.entries);
+    DayList->FillDayList(day.entries, day.extras);
     // A memo area that comes back sits under the day list at its remembered height.
     if (ListMemo->MemoRefresh())
         SplM->setSizes({std::max(58, SplM->height() - memoHeight_ - SplM->handleWidth()), memoHeight_});

@@ -91,6 +91,7 @@ void TForm1::ApplySettings()
     Calendar->ApplyViewLooks();
     // The translucency follows at once while the mini calendar is shown.
     setWindowOpacity(miniMode_ ? settings_.miniOpacity() / 255.0 : 1.0);
+    Feeds->OpenFeeds();
 }
 
 } // namespace kal

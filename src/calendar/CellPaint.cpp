@@ -2,6 +2,7 @@
 
 #include "platform/ByteText.h"
 #include "platform/NumberFormat.h"
+#include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
 #include "settings/AppSettings.h"
 #include "todo/TodoRecord.h"
@@ -21,6 +22,7 @@ bool kindShown(char kind, const LineOptions& options)
     case '2':
         return options.anniversaries;
     case '3':
+    case '4':
         return options.schedules;
     case '8':
         return options.todos;
@@ -104,6 +106,18 @@ std::optional<CellBand> scheduleBand(const CellLine& line, const CategoryTable& 
     return band;
 }
 
+// A subscribed calendar's entry in its colour, marked as not the user's own.
+CellBand extraBand(const ExtraSchedule& entry, const LineOptions& options, ColorValue cellBack)
+{
+    CellBand band;
+    band.kind = BandKind::Schedule;
+    band.textColor = entry.color;
+    band.background = cellBack;
+    band.style = StyleOf(options.style, '0', '0');
+    band.text = KAL_SJIS("◇") + BandText(entry.start, entry.end, entry.title, entry.place, options);
+    return band;
+}
+
 CellBand todoBand(const CellLine& line, const CategoryTable& categories, const CalendarLook& look,
                   const LineOptions& options, ColorValue cellBack)
 {
@@ -183,20 +197,24 @@ LineOptions WeekLineOptions(const CalendarLook& look)
     return options;
 }
 
-std::string ScheduleBandText(const std::string& record, const LineOptions& options)
+std::string BandText(const std::string& start, const std::string& end, const std::string& title,
+                     const std::string& place, const LineOptions& options)
 {
     std::string times;
-    const std::string start = text::trimRight(RecStart(record));
-    const std::string end = text::trimRight(RecEnd(record));
     if (options.startTime && !start.empty())
         times = start;
     if (options.endTime && !end.empty())
         times += "-" + end;
-    std::string band = times.empty() ? RecTitle(record) : times + " " + RecTitle(record);
-    const std::string place = text::trimRight(RecPlace(record));
+    std::string band = times.empty() ? title : times + " " + title;
     if (options.place && !place.empty())
         band += options.placeOpen + place + options.placeClose;
     return band;
+}
+
+std::string ScheduleBandText(const std::string& record, const LineOptions& options)
+{
+    return BandText(text::trimRight(RecStart(record)), text::trimRight(RecEnd(record)), RecTitle(record),
+                    text::trimRight(RecPlace(record)), options);
 }
 
 std::vector<CellBand> CellBands(const std::vector<CellLine>& lines, const CategoryTable& categories,
@@ -210,6 +228,8 @@ std::vector<CellBand> CellBands(const std::vector<CellLine>& lines, const Catego
         std::optional<CellBand> band;
         if (kind == '3')
             band = scheduleBand(line, categories, look, options, cellBack);
+        else if (line.extra)
+            band = extraBand(*line.extra, options, cellBack);
         else if (kind == '8')
             band = todoBand(line, categories, look, options, cellBack);
         else

@@ -102,6 +102,8 @@ std::vector<CellBand> CellBands(const std::vector<CellLine>& lines, const Catego
 
 // A schedule as a band reads it: times, title, place, each as the options say.
 std::string ScheduleBandText(const std::string& record, const LineOptions& options);
+std::string BandText(const std::string& start, const std::string& end, const std::string& title,
+                     const std::string& place, const LineOptions& options);
 
 // One day of the week view: the date column (no other-month or today colouring there) and the
 // lines column, coloured as the month grid colours the day, whatever OtherMon says.

@@ -12,7 +12,7 @@ void DayCellLists::add(int column, int row, CellLine line)
     auto after = std::upper_bound(list.begin(), list.end(), line, [](const CellLine& a, const CellLine& b) {
         return text::compareNoCase(a.text, b.text) < 0;
     });
-    if (line.kind() != '3') {
+    if (line.kind() != '3' && !line.extra) {
         // Two ToDo entries with identical lines are two entries; only the same one is not
         // added twice.
         for (auto it = list.begin(); it != after; ++it)
@@ -20,6 +20,17 @@ void DayCellLists::add(int column, int row, CellLine line)
                 return;
     }
     list.insert(after, std::move(line));
+}
+
+void DayCellLists::addAll(int column, int row, std::vector<CellLine>& lines)
+{
+    std::vector<CellLine>& list = at(column, row);
+    const auto less = [](const CellLine& a, const CellLine& b) { return text::compareNoCase(a.text, b.text) < 0; };
+    if (!std::is_sorted(lines.begin(), lines.end(), less))
+        std::stable_sort(lines.begin(), lines.end(), less);
+    const auto middle = static_cast<std::ptrdiff_t>(list.size());
+    list.insert(list.end(), std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));
+    std::inplace_merge(list.begin(), list.begin() + middle, list.end(), less);
 }
 
 void DayCellLists::removeFirst(int column, int row)

@@ -1,9 +1,11 @@
 // The display lines of the 42 day cells of a month. The first character of a line is its
-// kind: "0", "1", "2" holidays, "3" schedules, "8" ToDo entries. Each list stays sorted
+// kind: "0", "1", "2" holidays, "3" schedules, "4" subscribed calendars' entries (after the
+// user's own), "8" ToDo entries. Each list stays sorted
 // case-insensitively; equal lines keep the order in which they came.
 #pragma once
 
 #include "calendar/CalendarMath.h"
+#include "schedule/ExtraSchedules.h"
 
 #include <array>
 #include <memory>
@@ -13,10 +15,11 @@
 namespace kal {
 
 struct CellLine {
-    std::string text; // kind character + the rest, Shift-JIS
+    std::string text; // kind character + the rest, Shift-JIS (an extra schedule: + its start)
     // For schedules: the month file the line came from, one copy shared by the file's lines.
     std::shared_ptr<const std::string> monthFile;
-    int lineIndex = -1; // for schedules: its 0-based index in that file; for ToDo: in ToDo.dat
+    int lineIndex = -1;                         // for schedules: its 0-based index in that file; for ToDo: in ToDo.dat
+    std::shared_ptr<const ExtraSchedule> extra; // for a subscribed calendar's entry
 
     CellLine() = default;
     explicit CellLine(std::string lineText, std::shared_ptr<const std::string> file = {}, int index = -1)
@@ -40,6 +43,8 @@ public:
 
     // Holiday lines and the same ToDo entry are not added twice; every schedule line is.
     void add(int column, int row, CellLine line);
+    // Many lines at once, as one `add` each would place them, with a single sort of the cell.
+    void addAll(int column, int row, std::vector<CellLine>& lines);
     void removeFirst(int column, int row);
     void clear();
 

@@ -5,6 +5,7 @@
 #include "platform/DateFormat.h"
 #include "platform/Files.h"
 #include "platform/NumberFormat.h"
+#include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
 #include "settings/AppSettings.h"
 #include "todo/TodoRecord.h"
@@ -89,6 +90,39 @@ void addScheduleLines(const MonthBuildInput& in, MonthBuild& build)
 
 } // namespace
 
+std::string ExtraLineText(const ExtraSchedule& entry)
+{
+    std::string text = "4";
+    if (!entry.allDay())
+        text += entry.start + (entry.end.empty() ? "" : "-" + entry.end) + " ";
+    return text + entry.title + KAL_SJIS("［") + entry.source + KAL_SJIS("］");
+}
+
+void ApplyExtraSchedules(ExtraSchedules& extras, MonthLayout& layout, DayCellLists& lists)
+{
+    const Date first = layout.firstCellDate();
+    // Kept from one build to the next, so that a build allocates no cell buffers.
+    thread_local std::array<std::vector<CellLine>, 42> cells;
+    for (std::vector<CellLine>& cell : cells)
+        cell.clear();
+    for (auto& entry : extras.between(first, addDays(first, 41))) {
+        CellPos pos;
+        if (!layout.find(entry->date, pos))
+            continue;
+        if (entry->holiday) {
+            layout.cell(pos.column, pos.row).kind = 0;
+            lists.add(pos.column, pos.row, CellLine{"0" + entry->title});
+            continue;
+        }
+        CellLine line{"4" + entry->start};
+        line.extra = std::move(entry);
+        cells[static_cast<std::size_t>((pos.row - 1) * 7 + pos.column)].push_back(std::move(line));
+    }
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        if (!cells[i].empty())
+            lists.addAll(static_cast<int>(i % 7), static_cast<int>(i / 7) + 1, cells[i]);
+}
+
 void ApplyTodoLines(const std::vector<std::string>& todoLines, bool todoMarks, MonthLayout& layout, DayCellLists& lists)
 {
     for (std::size_t i = 0; i < todoLines.size(); ++i) {
@@ -162,6 +196,8 @@ MonthBuild BuildMonth(const MonthBuildInput& in)
     ApplyTodoLines(in.todoLines, in.calView.on(CalViewFlag::TodoMark), layout, build.lists);
 
     addScheduleLines(in, build);
+    if (in.extras)
+        ApplyExtraSchedules(*in.extras, layout, build.lists);
     if (in.memoTexts)
         ReadMemoTexts(build, in.memoPath);
     return build;

@@ -29,6 +29,7 @@ struct MonthBuildInput {
     std::vector<std::string> todoLines;         // open and done ToDo records
     bool memoTexts = false;                     // read the shown days' memos (the week view's memo column)
     std::vector<files::FileProblem> unreadable; // found while the input was gathered
+    ExtraSchedules* extras = nullptr;           // subscribed calendars, shown after the schedules
 };
 
 struct MonthBuild {
@@ -57,6 +58,14 @@ MonthBuildInput MonthBuildInputFrom(const AppSettings& settings, int year, int m
                                     std::vector<std::string> todoLines);
 // The same with the ToDo file of the settings read here.
 MonthBuildInput MonthBuildInputFrom(const AppSettings& settings, int year, int month, const Date& today);
+
+// The lines of extra schedules on the shown days: entries of a holiday calendar make their day a
+// holiday, the others follow the user's schedules.
+void ApplyExtraSchedules(ExtraSchedules& extras, MonthLayout& layout, DayCellLists& lists);
+// An extra schedule as a line reads: times, title and whose it is, Shift-JIS. Its cell line holds
+// only the kind and start time (a month shows many, each without an allocation); the rest is the
+// entry's.
+std::string ExtraLineText(const ExtraSchedule& entry);
 
 // Marks and lines of the open ToDo entries due on a shown day.
 void ApplyTodoLines(const std::vector<std::string>& todoLines, bool todoMarks, MonthLayout& layout,

@@ -25,6 +25,12 @@ inline constexpr CommandModule kIcalModule{"libkalendra_ical.so", "kalendra_ical
 // passes whether to skip the instance guard ("/2").
 inline constexpr CommandModule kWindowStart{"libkalendra_window.so", "kalendra_window_start", "ウィンドウの機能"};
 
+// The subscribed calendars of a program folder (none: a null pointer), made by the iCalendar module
+// for the commands of the program that show schedules; the caller deletes it.
+class ExtraSchedules;
+inline constexpr const char* kFeedSchedulesEntry = "kalendra_feed_schedules";
+using FeedSchedulesEntry = ExtraSchedules* (*)(const char* programFolder);
+
 // A module's entry: the whole command line and the program folder the program chose from it
 // (ending with '/'); returns the exit code.
 using ModuleEntry = int (*)(int argc, char** argv, const char* programFolder);

@@ -1,6 +1,7 @@
 #include "commands/DumpMonthCommand.h"
 
 #include "calendar/MonthBuild.h"
+#include "commands/SubscribedSchedules.h"
 #include "platform/ByteText.h"
 #include "platform/DateFormat.h"
 #include "platform/Files.h"
@@ -32,7 +33,12 @@ int dumpMonth(const std::string& programFolder, int year, int month, const Date&
     AppSettings settings;
     if (int code = readDataSettings(programFolder, err, settings); code != kExitOk)
         return code;
-    MonthBuild build = BuildMonth(MonthBuildInputFrom(settings, year, month, today));
+    MonthBuildInput input = MonthBuildInputFrom(settings, year, month, today);
+    const SubscribedSchedules subscribed = loadSubscribedSchedules(programFolder);
+    if (!subscribed.reason.empty())
+        err << "kalendra: " << terminalText(subscribed.reason) << "\n";
+    input.extras = subscribed.schedules.get();
+    MonthBuild build = BuildMonth(input);
     if (!build.unreadable.empty()) {
         err << "kalendra: 読み込めないファイルがあるため、月を表示できません。\n"
             << terminalText(files::problemsText(build.unreadable)) << "\n";
@@ -46,7 +52,7 @@ int dumpMonth(const std::string& programFolder, int year, int month, const Date&
             out << text::formatDate("yyyy/mm/dd", date) << '\t' << relationLetter(cell.relation) << '\t' << cell.kind
                 << '\t' << cell.mark << '\t' << (cell.showRokuyo ? sjis::toUtf8(RokuyoName(cell.rokuyo)) : "-");
             for (const CellLine& line : build.lists.at(column, row))
-                out << '\t' << sjis::toUtf8(line.text);
+                out << '\t' << sjis::toUtf8(line.extra ? ExtraLineText(*line.extra) : line.text);
             out << '\n';
         }
     return 0;

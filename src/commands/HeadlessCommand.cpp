@@ -116,13 +116,19 @@ YearMonthArguments parseYearMonth(const HeadlessContext& context, const Headless
     return parsed;
 }
 
-Date localToday()
+DateTime localNow()
 {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     if (!::localtime_r(&now, &local))
         ::gmtime_r(&now, &local);
-    return Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+    return DateTime{Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday}, local.tm_hour, local.tm_min,
+                    local.tm_sec};
+}
+
+Date localToday()
+{
+    return localNow().date;
 }
 
 void printHelp(std::ostream& out, const std::vector<HeadlessCommand>& commands)

@@ -78,8 +78,9 @@ struct YearMonthArguments {
 YearMonthArguments parseYearMonth(const HeadlessContext& context, const HeadlessCommand& command,
                                   const std::string& year, const std::string& month);
 
-// Today in the local time zone.
+// Today and now in the local time zone.
 Date localToday();
+DateTime localNow();
 
 // The usage of the whole program with one line per command.
 void printHelp(std::ostream& out, const std::vector<HeadlessCommand>& commands);

@@ -6,6 +6,7 @@
 #include "commands/LunarCommand.h"
 #include "commands/PrintPdfCommand.h"
 #include "commands/SearchCommand.h"
+#include "commands/SubscriptionCommands.h"
 #include "commands/SyncCommand.h"
 
 namespace kal {
@@ -15,8 +16,9 @@ namespace kal {
 std::vector<HeadlessCommand> headlessCommands()
 {
     return {
-        dumpMonthCommand(), exportCsvCommand(), importCsvCommand(), printPdfListing(), searchCommand(),
-        exportIcsListing(), importIcsListing(), lunarCommand(),     syncListing(),
+        dumpMonthCommand(), exportCsvCommand(), importCsvCommand(),   printPdfListing(),
+        searchCommand(),    exportIcsListing(), importIcsListing(),   lunarCommand(),
+        syncListing(),      subscribeListing(), unsubscribeCommand(), refreshSubscriptionsListing(),
     };
 }
 

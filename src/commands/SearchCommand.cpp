@@ -1,5 +1,6 @@
 #include "commands/SearchCommand.h"
 
+#include "commands/SubscribedSchedules.h"
 #include "lists/Search.h"
 #include "platform/ByteText.h"
 #include "platform/DateFormat.h"
@@ -47,6 +48,8 @@ std::string parseArguments(const std::vector<std::string>& arguments, SearchArgu
             optionsEnded = true;
         } else if (option && a == "--memos") {
             c.target = SearchTarget::Memos;
+        } else if (option && a == "--subscriptions") {
+            c.subscriptions = true;
         } else if (option && a == "--case") {
             c.letterCase = LetterCase::Match;
         } else if (option && (a == "--from" || a == "--to")) {
@@ -74,13 +77,29 @@ std::string parseArguments(const std::vector<std::string>& arguments, SearchArgu
         return "検索する文字列を指定して下さい（なければ \"\"）。";
     if (c.target == SearchTarget::Memos && parsed.hasCategory)
         return "メモの検索に分類は指定できません。";
+    if (c.target == SearchTarget::Memos && c.subscriptions)
+        return "購読している予定表はスケジュールの検索にだけ含められます。";
     if (std::optional<SearchInputError> error = CheckSearchInput(c))
         return error->message;
     return {};
 }
 
-int runSearch(const HeadlessContext& context, const SearchCriteria& criteria)
+// The hits of the subscribed calendars, or the reason they could not be searched.
+bool findExtras(const HeadlessContext& context, const SearchCriteria& criteria, ExtraScheduleList& found)
 {
+    const SubscribedSchedules subscribed = loadSubscribedSchedules(context.programFolder);
+    if (!subscribed.reason.empty()) {
+        operationFailed(context, terminalText(subscribed.reason));
+        return false;
+    }
+    if (subscribed.schedules)
+        found = FindExtraSchedules(*subscribed.schedules, criteria, context.today);
+    return true;
+}
+
+int runSearch(const HeadlessContext& context, const SearchArguments& arguments)
+{
+    const SearchCriteria& criteria = arguments.criteria;
     AppSettings settings;
     if (int code = readDataSettings(context, settings); code != kExitOk)
         return code;
@@ -90,9 +109,13 @@ int runSearch(const HeadlessContext& context, const SearchCriteria& criteria)
     if (!rows.unreadable.empty())
         return operationFailed(context, "読み込めないファイルがあるため、検索できません。\r\n" +
                                             files::problemsText(rows.unreadable));
-    if (rows.rows.empty())
+    ExtraScheduleList extras;
+    if (criteria.subscriptions && !findExtras(context, criteria, extras))
+        return kExitFailed;
+    if (rows.rows.empty() && extras.empty())
         return operationFailed(context, "該当するデータはありません。");
     printSearchHits(rows, context.out);
+    printExtraHits(extras, context.out);
     return kExitOk;
 }
 
@@ -113,17 +136,28 @@ void printSearchHits(const ListRows& rows, std::ostream& out)
     }
 }
 
+void printExtraHits(const ExtraScheduleList& extras, std::ostream& out)
+{
+    for (const auto& entry : extras) {
+        out << text::formatDate("yyyy/mm/dd", entry->date);
+        for (const std::string& field : {entry->start, entry->end, entry->title, entry->place})
+            out << '\t' << outputField(field);
+        out << "\t購読:" << outputField(entry->source) << '\n';
+    }
+}
+
 HeadlessCommand searchCommand()
 {
     HeadlessCommand command;
     command.option = "--search";
-    command.usage = "--search 文字列 [--memos] [--category 分類] [--from yyyy/mm/dd] [--to yyyy/mm/dd] [--case]";
+    command.usage = "--search 文字列 [--memos] [--category 分類] [--from yyyy/mm/dd] [--to yyyy/mm/dd] [--case] "
+                    "[--subscriptions]";
     command.summary = "スケジュール（--memos でメモ）を検索し、一件一行で日付順に表示します";
     command.run = [command](const HeadlessContext& context, const std::vector<std::string>& arguments) {
         SearchArguments parsed;
         if (std::string why = parseArguments(arguments, parsed); !why.empty())
             return usageError(context, command, why);
-        return runSearch(context, parsed.criteria);
+        return runSearch(context, parsed);
     };
     return command;
 }

@@ -523,16 +523,22 @@ std::vector<ImportedSchedule> IcalEntries::schedules() const
 
 IcalEntries readIcalEntries(std::string_view icsText, const Date& from, const Date& to, const Date& today)
 {
-    IcalEntries entries;
     icalerror_set_errors_are_fatal(0);
     Component root(icalparser_parse_string(std::string(icsText).c_str()));
     if (!root) {
+        IcalEntries entries;
         entries.ok = false;
         entries.message = "iCalendar形式のデータではありません。";
         return entries;
     }
+    return readIcalEntries(root.get(), from, to, today);
+}
+
+IcalEntries readIcalEntries(icalcomponent* root, const Date& from, const Date& to, const Date& today)
+{
+    IcalEntries entries;
     Reading reading{{from, to}, today, entries, TextReader(entries.texts)};
-    for (icalcomponent* container : containers(root.get())) {
+    for (icalcomponent* container : containers(root)) {
         const std::vector<icalcomponent*> events = componentsOf(container, ICAL_VEVENT_COMPONENT);
         const Replacements replacements = replacementsOf(events);
         for (icalcomponent* event : events)

@@ -24,6 +24,8 @@
 #include <string_view>
 #include <vector>
 
+struct icalcomponent_impl;
+
 namespace kal {
 
 struct ImportedTodo {
@@ -85,6 +87,8 @@ struct IcalEntries {
 // icalOccurrenceCap of them (skips.occurrencesCut counts those cut). A ToDo without completion
 // date is done `today`.
 IcalEntries readIcalEntries(std::string_view icsText, const Date& from, const Date& to, const Date& today);
+// The same from a text parsed before, for a reader that expands one text for many periods.
+IcalEntries readIcalEntries(icalcomponent_impl* root, const Date& from, const Date& to, const Date& today);
 
 struct IcalImportRequest {
     std::string icsText;

@@ -59,7 +59,7 @@ std::string scheduleCell(const ListRow& row, int column)
     case 5:
         return RecPlace(line);
     case 6:
-        return text::trimRight(RecCategory(line));
+        return row.extra ? KAL_SJIS("購読:") + row.extra->source : text::trimRight(RecCategory(line));
     case 7:
         return alarmText(line);
     default:
@@ -199,6 +199,8 @@ std::vector<std::size_t> ListSortOrder(const ListRows& rows, std::vector<std::si
 
 ScheduleRef ScheduleRefOf(const ListRows& rows, const ListRow& row)
 {
+    if (row.extra)
+        return ScheduleRef{{}, -1, row.text};
     return ScheduleRef{MonthFilePath(rows.folder, row.date.year, row.date.month), row.lineIndex, row.text};
 }
 

@@ -7,10 +7,12 @@
 #include "calendar/HolidayInput.h"
 #include "platform/Collation.h"
 #include "platform/Date.h"
+#include "schedule/ExtraSchedules.h"
 #include "schedule/ScheduleRecord.h"
 #include "store/Edit.h"
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +29,7 @@ struct ListRow {
     Date date;         // schedules (day as stored, checked only when shown) and memos
     int lineIndex = 0; // schedules and holidays: the 0-based line in the file
     std::string text;  // schedules and holidays: the line as read; memos: MemoTextOfLines of its lines
+    std::shared_ptr<const ExtraSchedule> extra; // a subscribed calendar's entry: read-only, in no file
 };
 
 struct ListRows {

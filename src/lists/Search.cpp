@@ -234,6 +234,35 @@ ListRows SchFindEdit(const std::string& dataPath, const SearchCriteria& criteria
     return rows;
 }
 
+ExtraScheduleList FindExtraSchedules(ExtraSchedules& extras, const SearchCriteria& criteria, const Date& today)
+{
+    if (!text::isBlank(criteria.category))
+        return {};
+    const KeywordMatcher keyword(criteria.keyword, criteria.letterCase);
+    ExtraScheduleList found = extras.between(criteria.from.value_or(addDays(today, -kExtraSearchDays)),
+                                             criteria.to.value_or(addDays(today, kExtraSearchDays)));
+    std::erase_if(found, [&](const auto& entry) {
+        return !keyword.empty() && !keyword.foundIn(entry->title) && !keyword.foundIn(entry->place);
+    });
+    return found;
+}
+
+void AddExtraRows(ListRows& rows, ExtraSchedules& extras, const SearchCriteria& criteria, const Date& today)
+{
+    const auto own = static_cast<std::ptrdiff_t>(rows.rows.size());
+    for (auto& entry : FindExtraSchedules(extras, criteria, today)) {
+        ScheduleFields fields;
+        fields.day = entry->date.day;
+        fields.start = entry->start;
+        fields.end = entry->end;
+        fields.title = entry->title;
+        fields.place = entry->place;
+        rows.rows.push_back(ListRow{entry->date, -1, ComposeSchedule(fields), std::move(entry)});
+    }
+    std::inplace_merge(rows.rows.begin(), rows.rows.begin() + own, rows.rows.end(),
+                       [](const ListRow& a, const ListRow& b) { return a.date < b.date; });
+}
+
 ListRows MemoFindEdit(const std::string& memoPath, const SearchCriteria& criteria)
 {
     ListRows rows;

@@ -10,6 +10,7 @@
 
 #include "lists/ListRows.h"
 #include "platform/Date.h"
+#include "schedule/ExtraSchedules.h"
 
 #include <array>
 #include <bitset>
@@ -30,6 +31,7 @@ struct SearchCriteria {
     std::string category;     // schedules: Shift-JIS as typed or chosen; blanks only: none
     std::optional<Date> from; // none: no lower bound
     std::optional<Date> to;
+    bool subscriptions = false; // schedules: the subscribed calendars' entries too
 };
 
 // Whether a keyword occurs in a text, starting on one of the text's characters: a keyword never
@@ -77,6 +79,14 @@ private:
 
 // The schedules that meet the criteria, in date order (file by file, then by day and line).
 ListRows SchFindEdit(const std::string& dataPath, const SearchCriteria& criteria);
+// How far around today subscribed calendars are searched when the criteria set no bound: their
+// recurrences may have no end.
+inline constexpr int kExtraSearchDays = 366;
+// The subscribed calendars' entries whose title meets the keyword within the criteria's dates;
+// none when a category is asked for, since they have none.
+ExtraScheduleList FindExtraSchedules(ExtraSchedules& extras, const SearchCriteria& criteria, const Date& today);
+// The rows of FindExtraSchedules added to schedule rows in date order, each carrying its entry.
+void AddExtraRows(ListRows& rows, ExtraSchedules& extras, const SearchCriteria& criteria, const Date& today);
 // The memos that meet the criteria (keyword and dates; the category is not used), in date order.
 ListRows MemoFindEdit(const std::string& memoPath, const SearchCriteria& criteria);
 

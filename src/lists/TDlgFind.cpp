@@ -60,6 +60,8 @@ void TDlgFind::buildControls()
     BtnYear = qt::namedButton("BtnYear", "今年", this);
     BtnMonth = qt::namedButton("BtnMonth", "今月", this);
     ChkCapital = qt::named(new QCheckBox(QString::fromUtf8("大文字と小文字を区別する。"), this), "ChkCapital");
+    ChkFeeds = qt::named(new QCheckBox(QString::fromUtf8("購読している予定表も検索する(&B)"), this), "ChkFeeds");
+    ChkFeeds->setVisible(request_.extras != nullptr);
     BtnOk = qt::named(new QPushButton(QString::fromUtf8("検索開始(&I)"), this), "BtnOk");
     BtnOk->setDefault(true);
     BtnClose = qt::namedButton("BtnClose", "キャンセル", this);
@@ -89,6 +91,7 @@ void TDlgFind::buildLayout()
     fields->addLayout(to, 4, 1);
     fields->addWidget(BtnMonth, 4, 2);
     fields->addWidget(ChkCapital, 5, 1, 1, 3);
+    fields->addWidget(ChkFeeds, 6, 1, 1, 3);
     fields->setColumnStretch(3, 1);
 
     auto* layout = new QVBoxLayout(this);
@@ -154,6 +157,7 @@ SearchCriteria TDlgFind::Criteria() const
     c.target = CmbFile->currentIndex() == 1 ? SearchTarget::Memos : SearchTarget::Schedules;
     c.keyword = qt::toSjisLossy(EditTitle->text());
     c.letterCase = ChkCapital->isChecked() ? LetterCase::Match : LetterCase::Ignore;
+    c.subscriptions = request_.extras && ChkFeeds->isChecked() && c.target == SearchTarget::Schedules;
     c.category = qt::toSjisLossy(CmbBunrui->currentText());
     if (ChkDate->isChecked()) {
         c.from = qt::fromQDate(DtpFromDate->date());
@@ -192,6 +196,7 @@ void TDlgFind::BtnOkClick()
     request.search = criteria;
     request.autoIme = request_.autoIme;
     request.editDayMemo = request_.editDayMemo;
+    request.extras = request_.extras;
     TFormEdit results(services_, request, this);
     results.setGeometry(
         qt::keptOnScreen(QRect(geometry().topLeft(), QSize(results.width(), request_.resultHeight)), this));

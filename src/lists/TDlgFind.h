@@ -27,6 +27,8 @@ struct FindRequest {
     bool autoIme = true;
     // The day memo editor the result window corrects memos with (see FormEditRequest).
     std::function<bool(const Date&, QWidget* parent)> editDayMemo;
+    // The subscribed calendars, when there are any: the dialog offers to search them too.
+    ExtraSchedules* extras = nullptr;
 };
 
 class TDlgFind : public QDialog {
@@ -43,6 +45,7 @@ public:
     QPushButton* BtnYear;
     QPushButton* BtnMonth;
     QCheckBox* ChkCapital;
+    QCheckBox* ChkFeeds;
     QPushButton* BtnOk;
     QPushButton* BtnClose;
 

@@ -242,8 +242,12 @@ ListRows TFormEdit::scan() const
     case ListMode::Schedules:
         break;
     }
-    return searchMode() ? SchFindEdit(request_.dataPath, *request_.search)
-                        : ListSchEdit(request_.dataPath, view_, request_.selected);
+    if (!searchMode())
+        return ListSchEdit(request_.dataPath, view_, request_.selected);
+    ListRows rows = SchFindEdit(request_.dataPath, *request_.search);
+    if (request_.search->subscriptions && request_.extras)
+        AddExtraRows(rows, *request_.extras, *request_.search, services_.platform.now().date);
+    return rows;
 }
 
 std::string TFormEdit::statusLine(std::size_t count) const
@@ -363,6 +367,8 @@ void TFormEdit::RepClick(bool copy)
     const ListRow* row = selected.front();
     if (current.isValid() && ListView->selectionModel()->isRowSelected(current.row(), {}))
         row = &model_->rowAt(current.row());
+    if (!copy && RefuseExtraRows({row}))
+        return;
     switch (request_.mode) {
     case ListMode::Schedules:
         runScheduleInput(copy, row);
@@ -441,10 +447,21 @@ void TFormEdit::reportChangedMeanwhile(const char* caption)
     Refill();
 }
 
+bool TFormEdit::RefuseExtraRows(const std::vector<const ListRow*>& selected)
+{
+    if (std::none_of(selected.begin(), selected.end(), [](const ListRow* row) { return row->extra != nullptr; }))
+        return false;
+    services_.platform.messageBox("購読している予定",
+                                  "購読している予定表の予定は訂正・削除できません。\r\n"
+                                  "コピーすると自分のスケジュールに加えられます。",
+                                  MessageIcon::Information, MessageButtons::Ok);
+    return true;
+}
+
 void TFormEdit::DelClick()
 {
     const std::vector<const ListRow*> selected = SelectedRows();
-    if (selected.empty())
+    if (selected.empty() || RefuseExtraRows(selected))
         return;
     const char* caption = DeleteCaption(request_.mode);
     if (services_.platform.messageBox(caption, DeleteQuestion(rows(), selected), MessageIcon::Warning,

@@ -43,6 +43,8 @@ struct FormEditRequest {
     std::function<bool(const Date&, QWidget* parent)> editDayMemo;
     // Follows corrected and deleted schedules (RecordFollower.h).
     files::RecordFollower* follower = nullptr;
+    // The subscribed calendars a search may include.
+    ExtraSchedules* extras = nullptr;
 };
 
 class TFormEdit : public QDialog {
@@ -66,6 +68,8 @@ public:
     // Correction, or a copy when `copy` (schedules only).
     void RepClick(bool copy);
     void DelClick();
+    // A subscribed calendar's row among `selected`: says it cannot be changed.
+    bool RefuseExtraRows(const std::vector<const ListRow*>& selected);
     void ListViewClick();
     void ListViewColumnClick(int position);
     void MenuCsvSaveClick();

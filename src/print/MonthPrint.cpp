@@ -65,7 +65,8 @@ PrintSource MakePrintSource(const MonthBuild& build, const CategoryTable& catego
     return source;
 }
 
-PrintSourceLoad LoadPrintSource(const std::string& programFolder, int year, int month, const Date& today)
+PrintSourceLoad LoadPrintSource(const std::string& programFolder, int year, int month, const Date& today,
+                                ExtraSchedules* extras)
 {
     PrintSourceLoad load;
     IniFile ini(SettingsPath(programFolder));
@@ -77,6 +78,7 @@ PrintSourceLoad LoadPrintSource(const std::string& programFolder, int year, int 
         return load;
     }
     MonthBuildInput input = MonthBuildInputFrom(settings, year, month, today);
+    input.extras = extras;
     const CategoryTable categories = CategoryTable::Load(files::withSeparator(programFolder) + kCategoryFileName);
     load.source = MakePrintSource(BuildMonth(input), categories, settings, today);
     return load;

@@ -37,7 +37,8 @@ struct PrintSourceLoad {
     std::string why; // UTF-8, when the settings cannot be read
     PrintSource source;
 };
-PrintSourceLoad LoadPrintSource(const std::string& programFolder, int year, int month, const Date& today);
+PrintSourceLoad LoadPrintSource(const std::string& programFolder, int year, int month, const Date& today,
+                                ExtraSchedules* extras = nullptr);
 
 // One page: the month, the settings and the texts of its title band.
 struct MonthPage {

@@ -280,8 +280,12 @@ void TDlgSchInput::loadRecord()
         const std::vector<std::string> lines = LoadMonthFile(ref.file);
         const auto index = static_cast<std::size_t>(ref.index);
         const auto month = MonthOfFile(ref.file);
-        // Only the line the opener saw is this record; anything else leaves the fields empty.
-        if (month && ref.index >= 0 && index < lines.size() && lines[index] == ref.line && IsScheduleRecord(ref.line)) {
+        // A record of no file (a subscribed calendar's entry) is only offered for copying; otherwise
+        // only the line the opener saw is this record, and anything else leaves the fields empty.
+        if (ref.file.empty() && request_.mode == SchInputMode::Copy && IsScheduleRecord(ref.line)) {
+            record_ = ref.line;
+        } else if (month && ref.index >= 0 && index < lines.size() && lines[index] == ref.line &&
+                   IsScheduleRecord(ref.line)) {
             record_ = ref.line;
             date = Date{month->first, month->second, RecDay(record_)};
         }

@@ -103,9 +103,9 @@ HttpReply CalDavClient::request(const std::string& method, const std::string& ur
                                 std::string body)
 {
     if (!urlStatus_.ok())
-        return {urlStatus_, {}, {}, url};
+        return {urlStatus_, {}, {}, url, {}};
     if (hooks_.cancel && hooks_.cancel->load())
-        return {davFailure(DavError::Cancelled), {}, {}, url};
+        return {davFailure(DavError::Cancelled), {}, {}, url, {}};
     return session_.send({method, url, std::move(headers), std::move(body)});
 }
 

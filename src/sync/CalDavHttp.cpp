@@ -93,6 +93,13 @@ DavError errorOfCurl(CURLcode code)
     }
 }
 
+bool redirectAllowed(UrlRole role, const std::string& from, const std::string& to)
+{
+    if (role == UrlRole::Feed)
+        return !isHttpsUrl(from) || isHttpsUrl(to);
+    return sameServer(from, to);
+}
+
 bool isRedirect(long status)
 {
     return status == 301 || status == 302 || status == 307 || status == 308;
@@ -167,20 +174,24 @@ HttpSession::~HttpSession()
 
 HttpReply HttpSession::send(const HttpRequest& request)
 {
-    const CheckedUrl first = checkServerUrl(request.url, UrlRole::Item);
+    const UrlRole role = request.role == UrlRole::Feed ? UrlRole::Feed : UrlRole::Item;
+    const CheckedUrl first = checkServerUrl(request.url, role);
     if (!first.status.ok())
-        return {first.status, {}, {}, request.url};
+        return {first.status, {}, {}, request.url, {}};
     std::string url = first.url;
     for (int hop = 0;; ++hop) {
         std::string location;
         HttpReply reply = sendOnce(request, url, location);
         if (location.empty())
             return reply;
-        const CheckedUrl next = checkServerUrl(location, UrlRole::Item);
+        const CheckedUrl next = checkServerUrl(location, role);
         if (!next.status.ok())
-            return {next.status, {}, {}, url};
-        if (hop == limits_.maxRedirects || !sameServer(url, next.url))
-            return {davFailure(DavError::Redirect, reply.status.httpStatus), {}, {}, url};
+            return {next.status, {}, {}, url, {}};
+        if (hop == limits_.maxRedirects || !redirectAllowed(role, url, next.url))
+            return {davFailure(DavError::Redirect, reply.status.httpStatus), {}, {}, url, {}};
+        // Another server never sees the credentials meant for the first.
+        if (!sameServer(url, next.url))
+            credentials_ = Credentials{};
         url = next.url;
     }
 }
@@ -190,7 +201,7 @@ HttpReply HttpSession::sendOnce(const HttpRequest& request, const std::string& u
     HttpReply reply;
     reply.url = url;
     if (!curl_)
-        return {davFailure(DavError::BadReply), {}, {}, url};
+        return {davFailure(DavError::BadReply), {}, {}, url, {}};
     Transfer transfer{&reply.body, limits_.maxReplyBytes, false, cancel_};
     const auto headers = headerList(request);
     setRequest(curl_, request, url, headers.get());
@@ -211,6 +222,7 @@ HttpReply HttpSession::sendOnce(const HttpRequest& request, const std::string& u
     curl_easy_getinfo(curl_, CURLINFO_RESPONSE_CODE, &status);
     reply.status = davStatusOfHttp(static_cast<int>(status));
     reply.etag = header(curl_, "ETag");
+    reply.lastModified = header(curl_, "Last-Modified");
     // Resolved against the URL without a user name, which the next check would refuse.
     if (isRedirect(status))
         location = resolveUrl(url, header(curl_, "Location"));

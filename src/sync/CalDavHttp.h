@@ -5,6 +5,7 @@
 #pragma once
 
 #include "sync/CalDavError.h"
+#include "sync/CalDavUrl.h"
 
 #include <atomic>
 #include <cstddef>
@@ -35,6 +36,9 @@ struct HttpRequest {
     std::string url;
     std::vector<std::string> headers; // "Depth: 1"
     std::string body;
+    // Feed: redirects may lead to other servers (without the credentials), never from https to
+    // another scheme.
+    UrlRole role = UrlRole::Item;
 };
 
 struct HttpReply {
@@ -42,6 +46,7 @@ struct HttpReply {
     std::string body;
     std::string etag; // the ETag header, quotes included
     std::string url;  // where the reply came from, after redirects
+    std::string lastModified;
 };
 
 class HttpSession {

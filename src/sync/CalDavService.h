@@ -6,6 +6,7 @@
 
 #include "sync/CalDavClient.h"
 #include "sync/CalDavPassword.h"
+#include "sync/FeedFetch.h"
 
 #include <map>
 #include <memory>
@@ -48,6 +49,8 @@ public:
     virtual DavStatus checkUrl(const std::string& url) = 0;
     virtual KeyringResult storePassword(const std::string& url, const std::string& user,
                                         const std::string& password) = 0;
+    // A subscribed calendar, asked for only when it changed since `request`'s ETag or date.
+    virtual FeedReply fetchFeed(const FeedRequest& request, const std::atomic<bool>* cancel) = 0;
 };
 
 // The function the module exports; the service it gives lives as long as the process.

@@ -122,6 +122,12 @@ bool isLoopbackHost(std::string_view host)
     return false;
 }
 
+bool isHttpsUrl(const std::string& url)
+{
+    const UrlHandle handle = parse(url);
+    return handle && lower(part(handle.get(), CURLUPART_SCHEME)) == "https";
+}
+
 bool isLoopbackUrl(const std::string& url)
 {
     const UrlHandle handle = parse(url);
@@ -141,7 +147,7 @@ CheckedUrl checkServerUrl(const std::string& url, UrlRole role)
         checked.status = davFailure(DavError::BadUrl);
         return checked;
     }
-    if (scheme == "http" && !isLoopbackHost(part(handle.get(), CURLUPART_HOST))) {
+    if (scheme == "http" && role != UrlRole::Feed && !isLoopbackHost(part(handle.get(), CURLUPART_HOST))) {
         checked.status = davFailure(DavError::InsecureUrl);
         return checked;
     }

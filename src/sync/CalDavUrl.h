@@ -17,7 +17,8 @@ struct CheckedUrl {
     std::string path; // normalised path of `url`
 };
 
-enum class UrlRole { Collection, Item };
+// A feed is only read, so plain http may reach any server for it.
+enum class UrlRole { Collection, Item, Feed };
 
 CheckedUrl checkServerUrl(const std::string& url, UrlRole role);
 
@@ -40,6 +41,8 @@ std::string urlWithUser(const std::string& url, const std::string& user);
 
 // The URL of `path` on the server of `baseUrl`.
 std::string urlOfPath(const std::string& baseUrl, const std::string& path);
+
+bool isHttpsUrl(const std::string& url);
 
 // Whether both URLs name the same scheme, host and port.
 bool sameServer(const std::string& a, const std::string& b);

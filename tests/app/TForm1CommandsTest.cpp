@@ -335,11 +335,12 @@ TEST_F(StateCommandsFixture, TheICalendarAndSyncEntriesFollowTheCsvEntriesInTheF
     const QList<QAction*> entries = form->MenuFile->actions();
     const qsizetype csv = entries.indexOf(form->Exchange->MenuCsvSave);
     ASSERT_GE(csv, 0);
-    ASSERT_GT(entries.size(), csv + 4);
+    ASSERT_GT(entries.size(), csv + 5);
     EXPECT_EQ(entries[csv + 1], form->Exchange->MenuIcalSave);
     EXPECT_EQ(entries[csv + 2], form->Exchange->MenuIcalRead);
     EXPECT_EQ(entries[csv + 3], form->Sync->MenuSync);
-    EXPECT_TRUE(entries[csv + 4]->isSeparator());
+    EXPECT_EQ(entries[csv + 4], form->Feeds->MenuFeedRefresh);
+    EXPECT_TRUE(entries[csv + 5]->isSeparator());
     EXPECT_EQ(form->Sync->StatusSync->parentWidget(), form->statusBar());
     EXPECT_EQ(form->Exchange->MenuIcalSave->text(), QString::fromUtf8("iCalendar形式で保存(&I)..."));
     EXPECT_EQ(form->Exchange->MenuIcalRead->text(), QString::fromUtf8("iCalendar形式の読込(&J)..."));

@@ -10,6 +10,7 @@
 #include "calendar/qt/WeekGrid.h"
 #include "platform/DateFormat.h"
 #include "platform/FileTransaction.h"
+#include "platform/SjisCodec.h"
 #include "platform/qt/ElidedLabel.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/Widgets.h"
@@ -301,6 +302,7 @@ void CalendarPanel::MonthSchEdit()
     categories_ = CategoryTable(files::loadLinesNoting(context_.programFolder + kCategoryFileName, input.unreadable));
     input.weekStart = build_.layout.weekStart;
     input.memoTexts = shown_->showsMemoTexts(settings);
+    input.extras = links_.extraSchedules ? links_.extraSchedules() : nullptr;
     build_ = BuildMonth(input);
     context_.showUnreadable("month", build_.unreadable);
     painter_.setToday(cursor_.today);
@@ -425,6 +427,8 @@ DaySchedules CalendarPanel::SelectedDaySchedules() const
     for (const CellLine& line : lines)
         if (line.kind() == '3')
             day.entries.push_back(ScheduleRef{line.file(), line.lineIndex, line.body()});
+        else if (line.extra)
+            day.extras.push_back(*line.extra);
     const DayCell& cell = build_.layout.cell(column, row);
     if (cell.kind <= 1 && !lines.empty() && lines.front().kind() <= '1')
         day.holiday = lines.front().body();
@@ -449,6 +453,8 @@ void CalendarPanel::ShowDayHint()
     for (const CellLine& line : build_.lists.at(GridMonth->selectedColumn(), GridMonth->selectedRow())) {
         if (line.kind() == '3')
             hint += "\r\n" + fromSjis(RecTitle(line.body()));
+        else if (line.extra)
+            hint += "\r\n" + fromSjis(KAL_SJIS("◇") + line.extra->title);
         else if (line.kind() >= '0' && line.kind() <= '2')
             hint += "\r\n" + fromSjis(line.body());
     }

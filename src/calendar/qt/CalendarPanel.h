@@ -42,7 +42,9 @@ struct CalendarLinks {
     // ToDo.dat's lines, for the deadline marks.
     std::function<const std::vector<std::string>&()> todoLines;
     // Beside the full-size window, also while the mini calendar is shown.
-    std::function<QPoint()> fullWindowDialogPlace;
+    std::function<QPoint()>
+        fullWindowDialogPlace; // The subscribed calendars shown after the schedules; none before the first frame.
+    std::function<ExtraSchedules*()> extraSchedules;
 };
 
 class CalendarPanel : public QObject {

@@ -96,6 +96,7 @@ void ListCommands::ShowDlgFind()
     request.resultHeight = listArea_().height();
     request.autoIme = context_.settings.autoIme == 1;
     request.editDayMemo = DayMemoEditor();
+    request.extras = extraSchedules_ ? extraSchedules_() : nullptr;
     TDlgFind dialog(context_.services, request, window_);
     dialog.move(context_.dialogPlace());
     context_.services.dialogs.run(dialog);

@@ -33,6 +33,8 @@ public:
     void HolidayUpdate();
     void ShowMemoList();
     void ShowDlgFind();
+    // The subscribed calendars the find dialog offers to search.
+    void setExtraSchedules(std::function<ExtraSchedules*()> source) { extraSchedules_ = std::move(source); }
 
 private:
     FormEditRequest ListRequest(ListMode mode) const;
@@ -46,6 +48,7 @@ private:
     MemoList& memos_;
     std::function<QSize()> listArea_;
     QWidget* window_;
+    std::function<ExtraSchedules*()> extraSchedules_;
 };
 
 } // namespace kal::qt

@@ -41,9 +41,9 @@ MonthPdfResult failed(std::string message)
 } // namespace
 
 MonthPdfResult WriteMonthPdf(const std::string& programFolder, int year, int month, const Date& today,
-                             const std::string& path)
+                             const std::string& path, ExtraSchedules* extras)
 {
-    PrintSourceLoad loaded = LoadPrintSource(programFolder, year, month, today);
+    PrintSourceLoad loaded = LoadPrintSource(programFolder, year, month, today, extras);
     if (!loaded.ok)
         return failed(std::string(kSettingsErrorCaption) + ": " + loaded.why);
     if (const auto& unreadable = loaded.source.build.unreadable; !unreadable.empty())

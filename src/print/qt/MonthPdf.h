@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Date.h"
+#include "schedule/ExtraSchedules.h"
 
 #include <string>
 
@@ -13,9 +14,10 @@ struct MonthPdfResult {
     std::string message; // UTF-8, lines ended by CR LF, when not ok
 };
 
-// Reads the settings and the month's data of `programFolder` and writes the page to `path`;
-// a month with a file that cannot be read is not printed.
+// Reads the settings and the month's data of `programFolder`, with the subscribed calendars of
+// `extras` beside the schedules, and writes the page to `path`; a month with a file that cannot be
+// read is not printed.
 MonthPdfResult WriteMonthPdf(const std::string& programFolder, int year, int month, const Date& today,
-                             const std::string& path);
+                             const std::string& path, ExtraSchedules* extras = nullptr);
 
 } // namespace kal::qt

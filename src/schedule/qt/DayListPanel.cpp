@@ -19,6 +19,38 @@ constexpr int kFileRole = Qt::UserRole + 1;
 constexpr int kIndexRole = Qt::UserRole + 2;
 constexpr int kLineRole = Qt::UserRole + 3;
 constexpr int kIconRole = Qt::UserRole + 4;
+constexpr int kExtraRole = Qt::UserRole + 5;
+
+QString extraColumnText(SchViewFlag column, const ExtraSchedule& entry)
+{
+    switch (column) {
+    case SchViewFlag::StartTime:
+        return fromSjis(entry.start);
+    case SchViewFlag::EndTime:
+        return fromSjis(entry.end);
+    case SchViewFlag::Contents:
+        return fromSjis(entry.title);
+    case SchViewFlag::Place:
+        return fromSjis(entry.place);
+    case SchViewFlag::Category:
+        return QString::fromUtf8("購読:") + fromSjis(entry.source);
+    case SchViewFlag::AlarmIcon:
+        break;
+    }
+    return {};
+}
+
+// The entry as a record of the selected day, for the input dialog's copy.
+std::string recordOf(const ExtraSchedule& entry)
+{
+    ScheduleFields fields;
+    fields.day = entry.date.day;
+    fields.start = entry.start;
+    fields.end = entry.end;
+    fields.title = entry.title;
+    fields.place = entry.place;
+    return ComposeSchedule(fields);
+}
 
 // Text of one column: 1 start, 2 end, 3 contents, 4 place, 5 category.
 QString columnText(SchViewFlag column, const std::string& record)
@@ -138,9 +170,10 @@ void DayListPanel::DayListSet()
     ListDaySch->setPalette(palette);
 }
 
-void DayListPanel::FillDayList(const std::vector<ScheduleRef>& entries)
+void DayListPanel::FillDayList(const std::vector<ScheduleRef>& entries, const std::vector<ExtraSchedule>& extras)
 {
     ListDaySch->clear();
+    extras_ = extras;
     const bool alarmsOn = context_.settings.alarm != 0;
     for (const ScheduleRef& entry : entries) {
         auto* item = new QTreeWidgetItem(ListDaySch);
@@ -155,6 +188,42 @@ void DayListPanel::FillDayList(const std::vector<ScheduleRef>& entries)
         item->setData(0, kIndexRole, entry.index);
         item->setData(0, kLineRole, QByteArray::fromStdString(entry.line));
     }
+    for (std::size_t i = 0; i < extras_.size(); ++i) {
+        auto* item = new QTreeWidgetItem(ListDaySch);
+        for (std::size_t c = 0; c < dayColumns_.size(); ++c) {
+            item->setText(static_cast<int>(c), extraColumnText(dayColumns_[c], extras_[i]));
+            item->setForeground(static_cast<int>(c), toQColor(extras_[i].color));
+        }
+        item->setData(0, kExtraRole, static_cast<int>(i));
+        item->setToolTip(
+            0, QString::fromUtf8("購読している予定表「%1」の予定（変更できません）").arg(fromSjis(extras_[i].source)));
+    }
+}
+
+const ExtraSchedule* DayListPanel::SelectedExtra() const
+{
+    QTreeWidgetItem* item = ListDaySch->currentItem();
+    if (!item || !item->isSelected() || !item->data(0, kExtraRole).isValid())
+        return nullptr;
+    const auto index = static_cast<std::size_t>(item->data(0, kExtraRole).toInt());
+    return index < extras_.size() ? &extras_[index] : nullptr;
+}
+
+void DayListPanel::RefuseExtraEdit(const ExtraSchedule& entry)
+{
+    const std::string question = "「" + sjis::toUtf8(entry.title) + "」は購読している予定表「" +
+                                 sjis::toUtf8(entry.source) +
+                                 "」の予定のため、訂正・移動・削除・コピーはできません。\r\n"
+                                 "自分のスケジュールにコピーしますか？";
+    if (context_.services.platform.messageBox("購読している予定", question, MessageIcon::Information,
+                                              MessageButtons::YesNo) != MessageAnswer::Yes)
+        return;
+    SchInputRequest request;
+    request.mode = SchInputMode::Copy;
+    request.date = entry.date;
+    request.record = ScheduleRef{{}, -1, recordOf(entry)};
+    if (RunScheduleInput(context_, request, window_))
+        context_.rebuildMonth();
 }
 
 void DayListPanel::ShowDayHeader(const DaySchedules& day)
@@ -164,7 +233,7 @@ void DayListPanel::ShowDayHeader(const DaySchedules& day)
     QString header = fromUtf8(text::formatDateUtf8(pattern, day.date));
     if (day.holiday)
         header += " - " + fromSjis(*day.holiday);
-    header += QString::fromUtf8(" [%1件］").arg(day.entries.size());
+    header += QString::fromUtf8(" [%1件］").arg(day.entries.size() + day.extras.size());
     PanelDaySch->setText(header);
     QPalette palette = PanelDaySch->palette();
     palette.setColor(QPalette::WindowText, toQColor(day.headerColor));
@@ -174,7 +243,7 @@ void DayListPanel::ShowDayHeader(const DaySchedules& day)
 std::optional<ScheduleRef> DayListPanel::SchKeySearch() const
 {
     QTreeWidgetItem* item = ListDaySch->currentItem();
-    if (!item || !item->isSelected())
+    if (!item || !item->isSelected() || item->data(0, kExtraRole).isValid())
         return std::nullopt;
     ScheduleRef ref;
     ref.file = item->data(0, kFileRole).toByteArray().toStdString();
@@ -194,6 +263,10 @@ void DayListPanel::DaySchInputAdd()
 
 void DayListPanel::DaySchInputRep(QAction* invokedBy)
 {
+    if (const ExtraSchedule* extra = SelectedExtra()) {
+        RefuseExtraEdit(*extra);
+        return;
+    }
     std::optional<ScheduleRef> ref = SchKeySearch();
     if (!ref) {
         DaySchInputAdd();
@@ -224,6 +297,10 @@ void DayListPanel::ScheduleChangedMeanwhile(const char* caption)
 
 void DayListPanel::DaySchDel()
 {
+    if (const ExtraSchedule* extra = SelectedExtra()) {
+        RefuseExtraEdit(*extra);
+        return;
+    }
     std::optional<ScheduleRef> ref = SchKeySearch();
     if (!ref)
         return;
@@ -262,7 +339,8 @@ void DayListPanel::DaySchDel()
 
 void DayListPanel::PopupDayPopup()
 {
-    const bool selected = SchKeySearch().has_value();
+    // A subscribed calendar's entry takes them too, to be told why not and offered a copy.
+    const bool selected = SchKeySearch().has_value() || SelectedExtra();
     PopDayNew->setEnabled(true);
     for (QAction* a : {PopDayRep, PopDayCopy, PopDayDel})
         a->setEnabled(selected);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "schedule/ExtraSchedules.h"
 #include "schedule/ScheduleRecord.h"
 #include "settings/qt/PanelContext.h"
 
@@ -29,6 +30,7 @@ struct DaySchedules {
     std::optional<std::string> holiday; // Shift-JIS: the holiday or day off named after the date
     ColorValue headerColor = 0;
     bool eraDates = false;
+    std::vector<ExtraSchedule> extras; // subscribed calendars' entries, read-only
 };
 
 class DayListPanel : public QObject {
@@ -45,8 +47,9 @@ public:
     // The columns the settings choose, with their widths; the colours.
     void ListCreate();
     void DayListSet();
-    // The day's entries; none while the list is not shown.
-    void FillDayList(const std::vector<ScheduleRef>& entries);
+    // The day's entries, then the subscribed calendars' in their colours; none while the list is
+    // not shown.
+    void FillDayList(const std::vector<ScheduleRef>& entries, const std::vector<ExtraSchedule>& extras = {});
     void ShowDayHeader(const DaySchedules& day);
     // The selected entry, when there is one.
     std::optional<ScheduleRef> SchKeySearch() const;
@@ -63,10 +66,15 @@ public:
 private:
     void createCommands();
     void ScheduleChangedMeanwhile(const char* caption);
+    // The selected subscribed calendar's entry, when one is selected.
+    const ExtraSchedule* SelectedExtra() const;
+    // Such an entry is not the user's to change: says so and offers a copy among their own.
+    void RefuseExtraEdit(const ExtraSchedule& entry);
 
     PanelContext context_;
     QWidget* window_;
     std::vector<SchViewFlag> dayColumns_; // which record field each column shows
+    std::vector<ExtraSchedule> extras_;   // the rows after the user's own
 };
 
 } // namespace kal::qt

@@ -64,6 +64,11 @@ public:
     {
         return keyringStore(url, user, password);
     }
+
+    FeedReply fetchFeed(const FeedRequest& request, const std::atomic<bool>* cancel) override
+    {
+        return caldav::fetchFeed(request, cancel);
+    }
 };
 
 } // namespace

@@ -68,6 +68,10 @@ struct FakeServer : caldav::Service {
         return url.starts_with("https://") ? caldav::DavStatus{}
                                            : caldav::DavStatus{caldav::DavError::BadUrl, 0, "不正"};
     }
+    caldav::FeedReply fetchFeed(const caldav::FeedRequest&, const std::atomic<bool>*) override
+    {
+        return {caldav::davFailure(caldav::DavError::ServerDown), false, {}, {}, {}};
+    }
     caldav::KeyringResult storePassword(const std::string& url, const std::string& user,
                                         const std::string& password) override
     {

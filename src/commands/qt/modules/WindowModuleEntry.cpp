@@ -3,13 +3,16 @@
 #include "commands/CommandModules.h"
 #include "commands/PrintPdfCommand.h"
 #include "print/qt/MonthPdf.h"
+#include "sync/FeedSchedules.h"
 
 namespace {
 
 std::string writeMonthPdf(const std::string& programFolder, int year, int month, const kal::Date& today,
                           const std::string& path)
 {
-    const kal::qt::MonthPdfResult written = kal::qt::WriteMonthPdf(programFolder, year, month, today, path);
+    const std::unique_ptr<kal::FeedSchedules> feeds = kal::loadFeedSchedules(programFolder);
+    const kal::qt::MonthPdfResult written =
+        kal::qt::WriteMonthPdf(programFolder, year, month, today, path, feeds.get());
     return written.ok ? std::string() : written.message;
 }
 

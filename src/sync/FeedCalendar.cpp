@@ -1,0 +1,144 @@
+#include "sync/FeedCalendar.h"
+
+#include "calendar/CalendarMath.h"
+
+#include <algorithm>
+#include <set>
+
+namespace kal {
+namespace {
+
+// How far before a year a recurring event may start and still reach into it.
+constexpr int kSpanLookBackDays = 62;
+// Years kept expanded; the one furthest from the year asked for goes first.
+constexpr std::size_t kKeptYears = 4;
+
+std::string_view withoutPreamble(std::string_view text)
+{
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    return first == std::string_view::npos ? std::string_view() : text.substr(first);
+}
+
+bool startsLikeICalendar(std::string_view text)
+{
+    constexpr std::string_view begin = "BEGIN:VCALENDAR";
+    if (text.size() < begin.size())
+        return false;
+    return std::equal(begin.begin(), begin.end(), text.begin(),
+                      [](char a, char b) { return a == (b >= 'a' && b <= 'z' ? b - 'a' + 'A' : b); });
+}
+
+std::string uidOf(icalcomponent* event)
+{
+    const char* uid = icalcomponent_get_uid(event);
+    return uid ? uid : "";
+}
+
+bool recurs(icalcomponent* event)
+{
+    return icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY) ||
+           icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY);
+}
+
+std::vector<icalcomponent*> childrenOf(icalcomponent* root, icalcomponent_kind kind)
+{
+    std::vector<icalcomponent*> out;
+    for (icalcomponent* c = icalcomponent_get_first_component(root, kind); c;
+         c = icalcomponent_get_next_component(root, kind))
+        out.push_back(c);
+    return out;
+}
+
+} // namespace
+
+FeedCalendar::Parsed FeedCalendar::parse(std::string_view text, FeedLook look)
+{
+    const std::string_view body = withoutPreamble(text);
+    if (!startsLikeICalendar(body))
+        return {nullptr, "iCalendar 形式のデータではありません。"};
+    icalerror_set_errors_are_fatal(0);
+    ical::Component root(icalparser_parse_string(std::string(body).c_str()));
+    if (!root || icalcomponent_isa(root.get()) != ICAL_VCALENDAR_COMPONENT)
+        return {nullptr, "iCalendar 形式のデータではありません。"};
+    const std::vector<icalcomponent*> events = childrenOf(root.get(), ICAL_VEVENT_COMPONENT);
+    std::set<std::string> recurringUids;
+    for (icalcomponent* event : events)
+        if (recurs(event))
+            recurringUids.insert(uidOf(event));
+    // Two calendars, each with the zones: the recurring events with the components that replace
+    // their occurrences, and the rest.
+    ical::Component recurring(icalcomponent_new_vcalendar()), single(icalcomponent_new_vcalendar());
+    for (icalcomponent* zone : childrenOf(root.get(), ICAL_VTIMEZONE_COMPONENT))
+        for (icalcomponent* into : {recurring.get(), single.get()})
+            icalcomponent_add_component(into, icalcomponent_new_clone(zone));
+    for (icalcomponent* event : events)
+        icalcomponent_add_component(recurringUids.count(uidOf(event)) ? recurring.get() : single.get(),
+                                    icalcomponent_new_clone(event));
+    std::shared_ptr<FeedCalendar> calendar(new FeedCalendar);
+    calendar->events_ = static_cast<int>(events.size());
+    calendar->look_ = std::move(look);
+    calendar->recurring_ = std::move(recurring);
+    const Date first{kFirstYear, 1, 1}, last{kLastYear, 12, 31};
+    calendar->singles_ = calendar->entriesOf(readIcalEntries(single.get(), first, last, {2000, 1, 1}), first, last);
+    return {std::move(calendar), {}};
+}
+
+ExtraScheduleList FeedCalendar::entriesOf(const IcalEntries& entries, const Date& first, const Date& last)
+{
+    cut_ += entries.skips.occurrencesCut;
+    ExtraScheduleList days;
+    for (const IcalEventItem& item : entries.events)
+        for (const ImportedSchedule& day : item.days) {
+            if (day.date < first || day.date > last)
+                continue;
+            if (days.size() == kFeedYearCap) {
+                ++cut_;
+                break;
+            }
+            ExtraSchedule entry{day.date, day.start, day.end, day.title, day.place, look_.source, look_.color, false};
+            entry.holiday = look_.holidays && entry.allDay();
+            days.push_back(std::make_shared<const ExtraSchedule>(std::move(entry)));
+        }
+    std::stable_sort(days.begin(), days.end(), EarlierExtra);
+    return days;
+}
+
+const ExtraScheduleList& FeedCalendar::year(int year)
+{
+    if (const auto found = years_.find(year); found != years_.end())
+        return found->second;
+    if (years_.size() >= kKeptYears)
+        years_.erase(year - years_.begin()->first > std::prev(years_.end())->first - year ? years_.begin()
+                                                                                          : std::prev(years_.end()));
+    // One pass a year: an iterator runs from the event's start whatever part of it is asked for.
+    const Date first{year, 1, 1}, last{year, 12, 31};
+    ExtraScheduleList days =
+        entriesOf(readIcalEntries(recurring_.get(), addDays(first, -kSpanLookBackDays), last, first), first, last);
+    return years_.emplace(year, std::move(days)).first->second;
+}
+
+ExtraScheduleList FeedCalendar::between(const Date& first, const Date& last)
+{
+    const auto byDate = [](const std::shared_ptr<const ExtraSchedule>& entry, const Date& date) {
+        return entry->date < date;
+    };
+    ExtraScheduleList out;
+    const auto take = [&](const ExtraScheduleList& days) {
+        const auto from = std::lower_bound(days.begin(), days.end(), first, byDate);
+        const auto to = std::upper_bound(from, days.end(), last,
+                                         [](const Date& date, const auto& entry) { return date < entry->date; });
+        ExtraScheduleList merged;
+        merged.reserve(out.size() + static_cast<std::size_t>(to - from));
+        std::merge(std::make_move_iterator(out.begin()), std::make_move_iterator(out.end()), from, to,
+                   std::back_inserter(merged), EarlierExtra);
+        out = std::move(merged);
+    };
+    take(singles_);
+    for (int y = first.year; y <= last.year; ++y)
+        take(year(y));
+    return out;
+}
+
+} // namespace kal

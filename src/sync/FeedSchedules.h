@@ -1,0 +1,40 @@
+// The subscribed calendars as the views take them: each copy read and parsed when a month first
+// needs it (never while the program starts), expanded month by month, in its subscription's
+// colour and name.
+#pragma once
+
+#include "schedule/ExtraSchedules.h"
+#include "settings/Subscriptions.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kal {
+
+class FeedCalendar;
+
+class FeedSchedules : public ExtraSchedules {
+public:
+    FeedSchedules(std::string programFolder, std::vector<Subscription> subscriptions);
+    ~FeedSchedules() override;
+
+    ExtraScheduleList between(const Date& first, const Date& last) override;
+    // The copies are read again at the next call (after a refresh).
+    void reload();
+    const std::vector<Subscription>& subscriptions() const { return subscriptions_; }
+
+private:
+    struct Feed;
+    Feed& feed(std::size_t index);
+
+    std::string programFolder_;
+    std::vector<Subscription> subscriptions_;
+    std::vector<std::unique_ptr<Feed>> feeds_;
+};
+
+// The subscriptions of the program folder's settings file as extra schedules; none when there
+// are none.
+std::unique_ptr<FeedSchedules> loadFeedSchedules(const std::string& programFolder);
+
+} // namespace kal

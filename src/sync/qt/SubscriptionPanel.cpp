@@ -1,0 +1,114 @@
+#include "sync/qt/SubscriptionPanel.h"
+
+#include "platform/DateFormat.h"
+#include "platform/qt/ElidedLabel.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/Widgets.h"
+
+#include <QAction>
+#include <QThread>
+#include <QTimer>
+
+namespace kal::qt {
+
+SubscriptionPanel::SubscriptionPanel(const PanelContext& context, QWidget* window, FetcherSource fetcher)
+    : QObject(window), context_(context), fetcher_(std::move(fetcher))
+{
+    MenuFeedRefresh = namedAction(this, "MenuFeedRefresh", "購読の更新(&B)");
+    StatusFeeds = new ElidedLabel(window);
+    StatusFeeds->setObjectName("StatusFeeds");
+    StatusFeeds->setAccessibleName(QString::fromUtf8("購読の更新の結果"));
+    TimerFeeds = new QTimer(this);
+    TimerFeeds->setObjectName("TimerFeeds");
+    TimerFeeds->start(60 * 1000);
+    connect(MenuFeedRefresh, &QAction::triggered, this, &SubscriptionPanel::MenuFeedRefreshClick);
+    connect(TimerFeeds, &QTimer::timeout, this, &SubscriptionPanel::TimerFeedsTimer);
+    // After the first frame: start-up never waits for the list or a copy.
+    QTimer::singleShot(0, this, &SubscriptionPanel::OpenFeeds);
+}
+
+SubscriptionPanel::~SubscriptionPanel()
+{
+    cancel_ = true;
+    if (thread_) {
+        thread_->wait();
+        delete thread_;
+    }
+}
+
+void SubscriptionPanel::OpenFeeds()
+{
+    const bool had = feeds_ != nullptr;
+    feeds_ = loadFeedSchedules(context_.programFolder);
+    if (had || feeds_)
+        emit schedulesChanged();
+}
+
+long long SubscriptionPanel::minuteNow() const
+{
+    const DateTime now = context_.services.platform.now();
+    return toDayNumber(now.date) * 1440 + now.hour * 60 + now.minute;
+}
+
+void SubscriptionPanel::MenuFeedRefreshClick()
+{
+    if (!thread_)
+        Start();
+}
+
+void SubscriptionPanel::TimerFeedsTimer()
+{
+    if (!feeds_ || thread_)
+        return;
+    int interval = 0;
+    for (const Subscription& s : feeds_->subscriptions())
+        if (s.interval > 0 && (interval == 0 || s.interval < interval))
+            interval = s.interval;
+    if (interval > 0 && (!lastRefresh_ || minuteNow() - *lastRefresh_ >= interval))
+        Start();
+}
+
+void SubscriptionPanel::Start()
+{
+    if (!feeds_) {
+        StatusFeeds->setText(QString::fromUtf8("購読している予定表はありません"));
+        return;
+    }
+    lastRefresh_ = minuteNow();
+    cancel_ = false;
+    StatusFeeds->setText(QString::fromUtf8("購読を更新しています..."));
+    const DateTime now = context_.services.platform.now();
+    thread_ = QThread::create(
+        [this, list = feeds_->subscriptions(), folder = context_.programFolder, now, fetch = fetcher_(&cancel_)] {
+            std::vector<std::string> lines;
+            int failed = 0;
+            for (const Subscription& subscription : list) {
+                const FeedRefresh refresh = refreshFeed(subscription, folder, fetch, now);
+                failed += refresh.outcome == FeedOutcome::Failed;
+                lines.push_back(feedRefreshLine(subscription.name, refresh));
+            }
+            QMetaObject::invokeMethod(
+                this, [this, lines, failed] { Finished(lines, failed); }, Qt::QueuedConnection);
+        });
+    thread_->start();
+}
+
+void SubscriptionPanel::Finished(const std::vector<std::string>& lines, int failed)
+{
+    thread_->wait();
+    delete thread_;
+    thread_ = nullptr;
+    const std::string at = text::formatDateTime("hh:nn ", context_.services.platform.now());
+    const std::string brief = failed == 0 ? "購読を更新しました" : "購読の更新に失敗 " + std::to_string(failed) + "件";
+    StatusFeeds->setText(fromUtf8(at + brief));
+    std::string all;
+    for (const std::string& line : lines)
+        all += (all.empty() ? "" : "\n") + line;
+    StatusFeeds->setToolTip(fromUtf8(all));
+    if (feeds_)
+        feeds_->reload();
+    emit schedulesChanged();
+    emit refreshFinished();
+}
+
+} // namespace kal::qt
