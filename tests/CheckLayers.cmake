@@ -9,7 +9,7 @@ set(allowed
     "store:    platform settings"
     "schedule: platform settings store"
     "todo:     platform settings store schedule"
-    "memo:     platform settings"
+    "memo:     platform settings store"
     "alarm:    platform settings schedule"
     "calendar: platform settings store schedule todo memo"
     "exchange: platform settings schedule todo calendar"

@@ -45,11 +45,15 @@ std::vector<std::string> foldersOf(const std::vector<std::string>& paths)
 // everything else goes through the follower, all or nothing.
 files::IoResult save(const EditFiles::Outcome& outcome, const Follower& follower, files::FileOps& ops)
 {
-    if (outcome.files.size() == 1 && outcome.records.empty() && !follower.get())
-        return files::saveLines(outcome.files.front().first, outcome.files.front().second, ops);
+    if (outcome.files.size() == 1 && outcome.records.empty() && !follower.get()) {
+        const auto& [path, lines] = outcome.files.front();
+        if (lines)
+            return files::saveLines(path, *lines, ops);
+        return files::fileExists(path) ? files::deleteFile(path, ops) : files::IoResult{};
+    }
     std::vector<files::FileChange> changes;
     for (const auto& [path, lines] : outcome.files)
-        changes.push_back({path, files::joinLines(lines)});
+        changes.push_back({path, lines ? std::optional(files::joinLines(*lines)) : std::nullopt});
     return files::writeFollowed(files::folderOf(changes.front().path), changes, outcome.records, follower.get(), ops);
 }
 
@@ -142,6 +146,13 @@ void EditFiles::replace(const std::string& path, std::vector<std::string> lines)
     target.touched = true;
 }
 
+void EditFiles::erase(const std::string& path)
+{
+    File& target = file(path);
+    target.erased = true;
+    target.touched = true;
+}
+
 std::vector<std::string> EditFiles::finalLines(const File& f) const
 {
     if (f.replaced)
@@ -161,9 +172,12 @@ EditFiles::Outcome EditFiles::outcome() const
     Outcome out;
     for (const File& f : files_)
         if (f.touched)
-            out.files.emplace_back(f.path, finalLines(f));
+            out.files.emplace_back(f.path, f.erased ? std::nullopt : std::optional(finalLines(f)));
     const auto after = [&](const std::string& path) -> const std::vector<std::string>& {
-        return std::find_if(out.files.begin(), out.files.end(), [&](const auto& f) { return f.first == path; })->second;
+        static const std::vector<std::string> none;
+        const auto& lines =
+            std::find_if(out.files.begin(), out.files.end(), [&](const auto& f) { return f.first == path; })->second;
+        return lines ? *lines : none;
     };
     for (const Step& step : steps_) {
         files::RecordChange change{placeIn(lines(step.from.file), step.from), std::nullopt};
@@ -210,6 +224,17 @@ EditResult edit(const EditRequest& request, const Change& change, files::FileOps
         return EditResult::failed(saved.reason);
     result.written = true;
     return result;
+}
+
+EditResult replaceFile(const std::string& path, std::vector<std::string> lines, files::FileOps& ops)
+{
+    return edit(
+        {{path}, Follower::none(), {}},
+        [&](EditFiles& files) {
+            files.replace(path, std::move(lines));
+            return EditResult{};
+        },
+        ops);
 }
 
 } // namespace kal::store
