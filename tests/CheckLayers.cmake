@@ -12,7 +12,7 @@ set(allowed
     "memo:     platform settings store"
     "alarm:    platform settings schedule"
     "calendar: platform settings store schedule todo memo"
-    "exchange: platform settings schedule todo calendar"
+    "exchange: platform settings store schedule todo calendar"
     "sync:     platform settings schedule todo exchange"
     "lists:    platform settings store schedule todo memo calendar exchange"
     "print:    platform settings schedule todo calendar"
