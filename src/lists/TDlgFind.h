@@ -6,6 +6,7 @@
 #include "lists/Search.h"
 #include "platform/Date.h"
 #include "platform/qt/Services.h"
+#include "store/Edit.h"
 
 #include <QDialog>
 #include <functional>
@@ -27,6 +28,8 @@ struct FindRequest {
     bool autoIme = true;
     // The day memo editor the result window corrects memos with (see FormEditRequest).
     std::function<bool(const Date&, QWidget* parent)> editDayMemo;
+    // Follows the schedules the result window corrects and deletes.
+    store::Follower follower;
 };
 
 class TDlgFind : public QDialog {

@@ -42,7 +42,7 @@ struct FindFixture : ::testing::Test {
     }
     std::unique_ptr<TDlgFind> open()
     {
-        FindRequest r;
+        FindRequest r{.follower = store::Follower::none()};
         r.dataPath = r.memoPath = r.programFolder = home.path();
         r.resultHeight = 400;
         return std::make_unique<TDlgFind>(services, r);
@@ -61,6 +61,9 @@ struct FindFixture : ::testing::Test {
 };
 
 } // namespace
+
+// The windows that correct and delete schedules cannot be opened without naming their follower.
+static_assert(!std::is_default_constructible_v<FindRequest> && !std::is_default_constructible_v<FormEditRequest>);
 
 TEST_F(FindFixture, ControlsStartEmptyAndFollowTheirSwitches)
 {

@@ -185,7 +185,7 @@ std::optional<ScheduleRef> DayListPanel::SchKeySearch() const
 
 void DayListPanel::DaySchInputAdd()
 {
-    SchInputRequest request;
+    SchInputRequest request{.follower = store::Follower(context_.follower)};
     request.mode = SchInputMode::New;
     request.date = context_.selectedDate();
     if (RunScheduleInput(context_, request, window_))
@@ -199,7 +199,7 @@ void DayListPanel::DaySchInputRep(QAction* invokedBy)
         DaySchInputAdd();
         return;
     }
-    SchInputRequest request;
+    SchInputRequest request{.follower = store::Follower(context_.follower)};
     request.mode = invokedBy == PopDayCopy ? SchInputMode::Copy : SchInputMode::Correct;
     request.date = context_.selectedDate();
     request.record = *ref;
