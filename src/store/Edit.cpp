@@ -41,11 +41,12 @@ std::vector<std::string> foldersOf(const std::vector<std::string>& paths)
     return folders;
 }
 
-// A file changed alone, with nothing to follow, is simply saved (its reason stands alone);
-// everything else goes through the follower, all or nothing.
+// With nothing to follow, a file changed alone is simply saved and several are saved all or
+// nothing (their reasons stand alone); everything else goes through the follower, all or nothing.
 files::IoResult save(const EditFiles::Outcome& outcome, const Follower& follower, files::FileOps& ops)
 {
-    if (outcome.files.size() == 1 && outcome.records.empty() && !follower.get()) {
+    const bool nothingFollows = outcome.records.empty() && !follower.get();
+    if (outcome.files.size() == 1 && nothingFollows) {
         const auto& [path, lines] = outcome.files.front();
         if (lines)
             return files::saveLines(path, *lines, ops);
@@ -54,7 +55,10 @@ files::IoResult save(const EditFiles::Outcome& outcome, const Follower& follower
     std::vector<files::FileChange> changes;
     for (const auto& [path, lines] : outcome.files)
         changes.push_back({path, lines ? std::optional(files::joinLines(*lines)) : std::nullopt});
-    return files::writeFollowed(files::folderOf(changes.front().path), changes, outcome.records, follower.get(), ops);
+    const std::string folder = files::folderOf(changes.front().path);
+    if (nothingFollows)
+        return files::writeAllOrNothing(folder, changes, ops);
+    return files::writeFollowed(folder, changes, outcome.records, follower.get(), ops);
 }
 
 } // namespace
