@@ -3,6 +3,8 @@
 // change a killed writer left, then read, sort and atomic save), beside the same save without the
 // lock; and the lock alone. The month file gets its old content back before each save, untimed.
 #include "BenchData.h"
+#include "platform/ByteText.h"
+#include "platform/Files.h"
 #include "platform/FolderLock.h"
 #include "schedule/ScheduleRecord.h"
 
@@ -29,8 +31,10 @@ bool saveWithLock(const std::string& path)
 // The same read, sort and atomic save without the lock.
 bool saveWithoutLock(const std::string& path)
 {
-    std::vector<std::string> lines;
-    return kal::LinesWithAdded(path, {kAdded}, lines).ok() && kal::files::saveLines(path, lines).ok;
+    kal::files::LoadForUpdate loaded = kal::files::loadLinesForUpdate(path);
+    loaded.lines.push_back(kAdded);
+    kal::text::sortNoCase(loaded.lines);
+    return loaded.ok && kal::files::saveLines(path, loaded.lines).ok;
 }
 
 // A save with the lock and one without in turn, each in front half of the time, so that both

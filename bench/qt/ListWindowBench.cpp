@@ -32,7 +32,7 @@ void openAllView(benchmark::State& state, const std::string& folder, int expecte
     kal::qt::QtPlatform platform;
     kal::qt::ExecDialogRunner dialogs;
     kal::qt::Services services{platform, dialogs};
-    kal::FormEditRequest request;
+    kal::FormEditRequest request{.follower = kal::store::Follower::none()};
     request.dataPath = request.memoPath = request.programFolder = folder;
     request.selected = kal::Date{2026, 12, 8};
     for (auto _ : state) {

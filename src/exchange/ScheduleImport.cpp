@@ -190,7 +190,7 @@ void ScheduleImport::noteCategoryName(const std::string& category)
 {
     if (!options_.addCategories)
         return;
-    const std::string name = text::trimRight(text::padCut(category, 14));
+    const std::string name = SameStoredName(category);
     if (name.empty() || CategoryNameTaken(categoryLines_, name))
         return;
     categoryLines_.push_back(NewCategoryLine(name) + "1");
@@ -237,7 +237,7 @@ std::vector<files::FolderChanges> changesByFolder(const std::vector<FileUpdate>&
 ImportWriteResult writeImportFiles(const std::vector<FileUpdate>& updates, files::FileOps& ops)
 {
     const files::InTurnResult written = files::writeInTurn(changesByFolder(updates), ops);
-    return ImportWriteResult{written.result.ok, written.written, written.result.reason};
+    return {written.result ? store::EditResult{} : store::EditResult::failed(written.result.reason), written.written};
 }
 
 ImportOutcome finishImport(const ImportCounts& counts, const std::vector<FileUpdate>& updates, ImportRun run,
@@ -248,9 +248,9 @@ ImportOutcome finishImport(const ImportCounts& counts, const std::vector<FileUpd
     if (run == ImportRun::Execute) {
         const ImportWriteResult written = writeImportFiles(updates, ops);
         outcome.wroteFiles = written.written > 0;
-        if (!written.ok) {
+        if (!written.result.ok()) {
             outcome.status = ImportStatus::WriteFailed;
-            outcome.message = written.message;
+            outcome.message = written.result.reason;
             return outcome;
         }
     }

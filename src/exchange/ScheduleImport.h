@@ -11,6 +11,7 @@
 #include "platform/Date.h"
 #include "platform/FileOps.h"
 #include "platform/FolderLock.h"
+#include "store/Edit.h"
 
 #include <map>
 #include <string>
@@ -138,9 +139,8 @@ private:
 };
 
 struct ImportWriteResult {
-    bool ok = true;
-    int written = 0;     // files written before a failure (all on success)
-    std::string message; // UTF-8, which file failed and why
+    store::EditResult result; // its reason says which file failed and why
+    int written = 0;          // files written before a failure (all on success)
 };
 
 // The one place that writes the files of an import: all of them or none, a crash included. The

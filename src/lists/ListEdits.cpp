@@ -8,6 +8,7 @@
 #include "platform/NumberFormat.h"
 #include "platform/SjisCodec.h"
 #include "store/HolidayFile.h"
+#include "store/MemoFile.h"
 #include "todo/TodoMemo.h"
 
 #include <algorithm>
@@ -77,7 +78,7 @@ store::EditResult deleteMemos(const ListRows& rows, const std::vector<const List
     for (const ListRow* row : selected) {
         const std::string path = MemoPathOf(rows, *row);
         const std::optional<std::string> bytes = files::readBytes(path);
-        if (bytes && MemoTextOfLines(ParseMemoText(*bytes)) != row->text)
+        if (bytes && MemoTextOfLines(store::ParseMemoText(*bytes)) != row->text)
             return store::EditResult::changed();
         if (bytes)
             deletions.push_back({path, std::nullopt});

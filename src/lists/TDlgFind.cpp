@@ -187,7 +187,7 @@ void TDlgFind::BtnOkClick()
         fieldWidget(error->focus)->setFocus();
         return;
     }
-    FormEditRequest request;
+    FormEditRequest request{.follower = request_.follower};
     request.mode = criteria.target == SearchTarget::Memos ? ListMode::Memos : ListMode::Schedules;
     request.dataPath = request_.dataPath;
     request.memoPath = request_.memoPath;

@@ -6,6 +6,7 @@
 #include "lists/Search.h"
 #include "platform/Date.h"
 #include "platform/qt/Services.h"
+#include "store/Edit.h"
 
 #include <QDialog>
 #include <functional>
@@ -29,6 +30,8 @@ struct FindRequest {
     std::function<bool(const Date&, QWidget* parent)> editDayMemo;
     // The subscribed calendars, when there are any: the dialog offers to search them too.
     ExtraSchedules* extras = nullptr;
+    // Follows the schedules the result window corrects and deletes.
+    store::Follower follower;
 };
 
 class TDlgFind : public QDialog {

@@ -386,11 +386,10 @@ void TFormEdit::RepClick(bool copy)
 
 void TFormEdit::runScheduleInput(bool copy, const ListRow* row)
 {
-    SchInputRequest request;
+    SchInputRequest request{.follower = request_.follower};
     request.dataPath = request_.dataPath;
     request.programFolder = request_.programFolder;
     request.autoIme = request_.autoIme;
-    request.follower = request_.follower;
     if (row) {
         request.mode = copy ? SchInputMode::Copy : SchInputMode::Correct;
         request.record = ScheduleRefOf(rows(), *row);
@@ -467,7 +466,7 @@ void TFormEdit::DelClick()
     if (services_.platform.messageBox(caption, DeleteQuestion(rows(), selected), MessageIcon::Warning,
                                       MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
-    const store::EditResult result = DeleteListRows(rows(), selected, store::Follower(request_.follower));
+    const store::EditResult result = DeleteListRows(rows(), selected, request_.follower);
     switch (result.status) {
     case store::EditStatus::Done:
         changed_ = true;

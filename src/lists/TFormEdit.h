@@ -9,6 +9,7 @@
 #include "platform/Date.h"
 #include "platform/UnreadableNotice.h"
 #include "platform/qt/Services.h"
+#include "store/Edit.h"
 
 #include <QDialog>
 #include <array>
@@ -41,8 +42,8 @@ struct FormEditRequest {
     // Opens the day memo editor over `parent`; true when the memo was saved. Without it memo
     // rows cannot be corrected here.
     std::function<bool(const Date&, QWidget* parent)> editDayMemo;
-    // Follows corrected and deleted schedules (RecordFollower.h).
-    files::RecordFollower* follower = nullptr;
+    // Follows corrected and deleted schedules (RecordFollower.h); every caller names it.
+    store::Follower follower;
     // The subscribed calendars a search may include.
     ExtraSchedules* extras = nullptr;
 };

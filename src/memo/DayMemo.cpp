@@ -5,6 +5,7 @@
 #include "platform/NumberFormat.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <mutex>
 
@@ -26,51 +27,28 @@ int digitsValue(std::string_view s)
     return value;
 }
 
-// The file's lines when it exists and still holds `shown` at `index`.
-struct LineCheck {
-    MemoLineResult result;
-    std::vector<std::string> lines;
-    files::FolderLock lock;
-};
-
-LineCheck checkLine(const std::string& path, int index, const std::string& shown)
-{
-    LineCheck check;
-    // Held until the line is saved.
-    check.lock = files::lockFolderOf(path);
-    if (!check.lock) {
-        check.result.status = MemoLineWrite::WriteFailed;
-        check.result.reason = check.lock.reason();
-        return check;
-    }
-    if (!files::fileExists(path)) {
-        check.result.status = MemoLineWrite::Missing;
-        return check;
-    }
-    files::LoadForUpdate loaded = files::loadLinesForUpdate(path);
-    if (!loaded.ok) {
-        check.result.status = MemoLineWrite::WriteFailed;
-        check.result.reason = loaded.reason;
-        return check;
-    }
-    if (index < 0 || static_cast<std::size_t>(index) >= loaded.lines.size() ||
-        loaded.lines[static_cast<std::size_t>(index)] != shown) {
-        check.result.status = MemoLineWrite::Changed;
-        return check;
-    }
-    check.lines = std::move(loaded.lines);
-    return check;
-}
-
-MemoLineResult saveChecked(const std::string& path, const std::vector<std::string>& lines, files::FileOps& ops)
+// The line the caller showed at `index`, changed by `change` under the folder's lock.
+MemoLineResult editMemoLine(const std::string& path, int index, const std::string& shown,
+                            const std::function<void(std::vector<std::string>&, std::size_t)>& change,
+                            files::FileOps& ops)
 {
     MemoLineResult result;
-    result.fileDeleted = IsEmptyMemo(lines);
-    if (files::IoResult saved = SaveMemoFile(path, lines, ops); !saved) {
-        result.status = MemoLineWrite::WriteFailed;
-        result.fileDeleted = false;
-        result.reason = saved.reason;
-    }
+    const store::LineRef ref{path, index, shown};
+    store::EditResult done = store::edit(
+        {{path}, store::Follower::none(), {}},
+        [&](store::EditFiles& memo) {
+            // A line edit never creates a memo.
+            result.missing = !files::fileExists(path);
+            if (result.missing || !memo.holds(ref))
+                return store::EditResult::changed();
+            std::vector<std::string> lines = memo.lines(path);
+            change(lines, static_cast<std::size_t>(index));
+            result.fileDeleted = store::PutMemo(memo, path, std::move(lines));
+            return store::EditResult{};
+        },
+        ops);
+    static_cast<store::EditResult&>(result) = std::move(done);
+    result.fileDeleted = result.fileDeleted && result.ok();
     return result;
 }
 
@@ -99,16 +77,6 @@ std::optional<Date> MemoFileDate(std::string_view fileName)
     if (!isValidDate(date.year, date.month, date.day))
         return std::nullopt;
     return date;
-}
-
-std::vector<std::string> ParseMemoText(const std::string& bytes)
-{
-    return files::splitLines(bytes);
-}
-
-bool IsEmptyMemo(const std::vector<std::string>& lines)
-{
-    return lines.empty() || (lines.size() == 1 && text::isBlank(lines.front()));
 }
 
 bool DayMemoExists(const std::string& memoPath, const Date& date)
@@ -151,7 +119,7 @@ std::vector<bool> DayMemosExist(const std::string& memoPath, const Date& first, 
 std::vector<std::string> LoadDayMemo(const std::string& memoPath, const Date& date)
 {
     std::optional<std::string> bytes = files::readBytes(MemoFilePath(memoPath, date));
-    return bytes ? ParseMemoText(*bytes) : std::vector<std::string>{};
+    return bytes ? store::ParseMemoText(*bytes) : std::vector<std::string>{};
 }
 
 files::IoResult SaveDayMemo(const std::string& memoPath, const Date& date, const std::vector<std::string>& lines,
@@ -170,7 +138,7 @@ files::IoResult SaveMemoFile(const std::string& path, const std::vector<std::str
     files::FolderLock lock = files::lockFolderOf(path);
     if (!lock)
         return files::IoResult::failure(lock.reason());
-    if (IsEmptyMemo(lines))
+    if (store::IsEmptyMemo(lines))
         return DeleteMemoFile(path, ops);
     return files::saveLines(path, lines, ops);
 }
@@ -207,7 +175,7 @@ std::vector<DayMemoText> LoadDayMemos(const std::string& memoPath, const Date& f
     for (const Date& date : days) {
         files::ReadResult read = files::readFile(MemoFilePath(memoPath, date));
         if (read.status == files::ReadStatus::Ok)
-            memos.push_back(DayMemoText{date, ParseMemoText(read.bytes)});
+            memos.push_back(DayMemoText{date, store::ParseMemoText(read.bytes)});
         else if (read.status == files::ReadStatus::Unreadable && unreadable)
             unreadable->push_back({MemoFilePath(memoPath, date), std::move(read.reason)});
     }
@@ -217,20 +185,16 @@ std::vector<DayMemoText> LoadDayMemos(const std::string& memoPath, const Date& f
 MemoLineResult ReplaceMemoLine(const std::string& path, int index, const std::string& shown,
                                const std::string& replacement, files::FileOps& ops)
 {
-    LineCheck check = checkLine(path, index, shown);
-    if (!check.result.ok())
-        return check.result;
-    check.lines[static_cast<std::size_t>(index)] = replacement;
-    return saveChecked(path, check.lines, ops);
+    return editMemoLine(
+        path, index, shown, [&](std::vector<std::string>& lines, std::size_t at) { lines[at] = replacement; }, ops);
 }
 
 MemoLineResult DeleteMemoLine(const std::string& path, int index, const std::string& shown, files::FileOps& ops)
 {
-    LineCheck check = checkLine(path, index, shown);
-    if (!check.result.ok())
-        return check.result;
-    check.lines.erase(check.lines.begin() + index);
-    return saveChecked(path, check.lines, ops);
+    return editMemoLine(
+        path, index, shown,
+        [](std::vector<std::string>& lines, std::size_t at) { lines.erase(lines.begin() + static_cast<long>(at)); },
+        ops);
 }
 
 } // namespace kal

@@ -9,6 +9,7 @@
 
 #include "platform/Date.h"
 #include "platform/Files.h"
+#include "store/MemoFile.h"
 
 #include <optional>
 #include <string>
@@ -27,12 +28,6 @@ std::string MemoFilePath(const std::string& memoPath, const Date& date);
 // The day a memo file name stands for ("20240305.mem"); nothing for any other name, an
 // impossible date included.
 std::optional<Date> MemoFileDate(std::string_view fileName);
-
-// The lines of a memo file's bytes; CR LF, LF and CR all end a line.
-std::vector<std::string> ParseMemoText(const std::string& bytes);
-
-// A memo of at most one line that holds only blanks and control characters is empty.
-bool IsEmptyMemo(const std::vector<std::string>& lines);
 
 bool DayMemoExists(const std::string& memoPath, const Date& date);
 // DayMemoExists for each of `count` consecutive days from `first`. The answer is kept while the
@@ -65,19 +60,10 @@ std::vector<DayMemoText> LoadDayMemos(const std::string& memoPath, const Date& f
                                       std::vector<files::FileProblem>* unreadable = nullptr);
 
 // Editing one line of a memo file. The caller passes the text it showed for the line; nothing is
-// written when the file no longer holds that text there.
-enum class MemoLineWrite {
-    Done,
-    Missing,     // the file does not exist (any more)
-    Changed,     // the line at the index is not the one the caller showed
-    WriteFailed, // the file system refused; the file keeps its old content
-};
-
-struct MemoLineResult {
-    MemoLineWrite status = MemoLineWrite::Done;
+// written when the file no longer holds that text there (Changed).
+struct MemoLineResult : store::EditResult {
+    bool missing = false;     // the file does not exist (any more): nothing to edit, nothing to tell
     bool fileDeleted = false; // the last line went, and the file with it
-    std::string reason;       // the system's reason when the write failed
-    bool ok() const { return status == MemoLineWrite::Done; }
 };
 
 MemoLineResult ReplaceMemoLine(const std::string& path, int index, const std::string& shown,

@@ -116,7 +116,7 @@ std::string NoteFilePath(const std::string& notePath, const std::string& title)
 
 std::string NoteListPath(const std::string& programFolder)
 {
-    return files::withSeparator(programFolder) + kNoteListFileName;
+    return files::withSeparator(programFolder) + store::kNoteListFileName;
 }
 
 std::optional<std::string> NoteTitleOfFile(const std::string& path)
@@ -130,7 +130,7 @@ std::optional<std::string> NoteTitleOfFile(const std::string& path)
 NoteList ParseNoteList(const std::string& bytes)
 {
     NoteList list;
-    for (std::string& line : files::splitLines(bytes)) {
+    for (std::string& line : store::ParseNoteListLines(bytes)) {
         switch (CheckNewNoteTitle(line, list.titles)) {
         case TitleProblem::None:
             list.titles.push_back(std::move(line));
@@ -170,12 +170,7 @@ NoteListFile LoadNoteList(const std::string& programFolder)
 files::IoResult SaveNoteList(const std::string& programFolder, const std::vector<std::string>& titles,
                              const std::vector<std::string>& refused, files::FileOps& ops)
 {
-    files::FolderLock lock = files::lockFolder(programFolder);
-    if (!lock)
-        return files::IoResult::failure(lock.reason());
-    std::vector<std::string> lines = titles;
-    lines.insert(lines.end(), refused.begin(), refused.end());
-    return files::saveLines(NoteListPath(programFolder), lines, ops);
+    return store::SaveNoteListFile(NoteListPath(programFolder), titles, refused, ops).io();
 }
 
 std::string SkippedTitlesMessage(const std::vector<std::string>& skipped)

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "platform/Files.h"
+#include "store/NoteListFile.h"
 
 #include <optional>
 #include <string>
@@ -15,7 +16,6 @@
 
 namespace kal {
 
-inline constexpr const char* kNoteListFileName = "Note.lst";
 inline constexpr const char* kNoteExtension = ".not";
 
 // The one tab there is when Note.lst does not exist (Shift-JIS).

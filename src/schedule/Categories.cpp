@@ -5,6 +5,17 @@
 #include "platform/NumberFormat.h"
 
 namespace kal {
+namespace {
+
+using store::CategoryField;
+constexpr const auto& kColumns = store::kCategoryColumns;
+
+bool hiddenFlag(const std::string& line)
+{
+    return kColumns.view(line, CategoryField::Shown) == "0";
+}
+
+} // namespace
 
 CategoryColor ParseCategoryColor(const std::string& field)
 {
@@ -35,29 +46,29 @@ CategoryTable CategoryTable::Load(const std::string& path)
 
 std::string CategoryTable::NameOf(const std::string& line)
 {
-    return text::field(line, 1, 14);
+    return kColumns.get(line, CategoryField::Name);
 }
 
 bool CategoryTable::ShownOf(const std::string& line)
 {
-    return text::field(line, 15, 1) != "0";
+    return !hiddenFlag(line);
 }
 
 CategoryColor CategoryTable::TextColorOf(const std::string& line)
 {
-    return ParseCategoryColor(text::field(line, 17, 8));
+    return ParseCategoryColor(kColumns.get(line, CategoryField::TextColor));
 }
 
 CategoryColor CategoryTable::BackColorOf(const std::string& line)
 {
-    return ParseCategoryColor(text::field(line, 25, 8));
+    return ParseCategoryColor(kColumns.get(line, CategoryField::BackColor));
 }
 
 int CategoryTable::FindNoCase(const std::string& recCategory) const
 {
-    std::string wanted = text::padCut(recCategory, 14);
+    const std::string wanted = kColumns.fit(CategoryField::Name, recCategory);
     for (std::size_t i = 0; i < lines_.size(); ++i)
-        if (text::equalsNoCase(text::padCut(NameOf(lines_[i]), 14), wanted))
+        if (text::equalsNoCase(kColumns.fit(CategoryField::Name, NameOf(lines_[i])), wanted))
             return static_cast<int>(i);
     return -1;
 }
@@ -77,7 +88,7 @@ CategoryDrawing DrawingFor(const CategoryTable& table, const std::string& recCat
     if (index < 0)
         return drawing;
     const std::string& line = table.lines()[static_cast<std::size_t>(index)];
-    if (text::field(line, 15, 1) == "0") {
+    if (hiddenFlag(line)) {
         drawing.hidden = true;
         return drawing;
     }
@@ -98,13 +109,14 @@ CategorySample SampleOf(const std::string& line)
 
 std::string CategoryColorField(std::optional<ColorValue> color)
 {
-    return color ? text::formatInt(*color, 8, '0') : std::string(8, ' ');
+    const std::size_t width = kColumns.width(CategoryField::TextColor);
+    return color ? text::formatInt(*color, static_cast<int>(width), '0') : std::string(width, ' ');
 }
 
 std::string ComposeCategoryLine(const std::string& name, bool shown, const std::string& textField,
                                 const std::string& backField)
 {
-    return text::padCut(name, 14) + (shown ? "1" : "0") + " " + textField + backField;
+    return kColumns.join({kColumns.fit(CategoryField::Name, name), shown ? "1" : "0", " ", textField, backField, ""});
 }
 
 std::vector<std::string> InvertShownFlags(const std::vector<std::string>& lines)
@@ -118,11 +130,11 @@ std::vector<std::string> InvertShownFlags(const std::vector<std::string>& lines)
         const char flag = CategoryTable::ShownOf(line) ? '0' : '1';
         if (text::isBlank(line)) {
             out.push_back(line);
-        } else if (line.size() < 15) {
-            out.push_back(text::padCut(line, 14) + flag + " ");
+        } else if (line.size() < kColumns.position(CategoryField::Shown)) {
+            out.push_back(kColumns.fit(CategoryField::Name, line) + flag + " ");
         } else {
             std::string inverted = line;
-            inverted[14] = flag;
+            inverted[kColumns.position(CategoryField::Shown) - 1] = flag;
             out.push_back(std::move(inverted));
         }
     }
@@ -131,8 +143,7 @@ std::vector<std::string> InvertShownFlags(const std::vector<std::string>& lines)
 
 bool CheckedUnderMode(const std::string& line, int mode)
 {
-    bool hiddenFlag = text::field(line, 15, 1) == "0";
-    return mode == 0 ? !hiddenFlag : hiddenFlag;
+    return mode == 0 ? !hiddenFlag(line) : hiddenFlag(line);
 }
 
 bool ShownForCheck(bool checked, int mode)
@@ -142,22 +153,23 @@ bool ShownForCheck(bool checked, int mode)
 
 std::string SameStoredName(const std::string& name)
 {
-    return text::trimRight(text::cutBytes(name, 14));
+    return text::trimRight(text::cutBytes(name, kColumns.width(CategoryField::Name)));
 }
 
 std::string NewCategoryLine(const std::string& name)
 {
-    return text::padCut(name, 14);
+    return kColumns.fit(CategoryField::Name, name);
 }
 
 std::string RenamedCategoryLine(const std::string& line, const std::string& name)
 {
-    return text::padCut(name, 14) + text::fieldToEnd(line, 15);
+    return kColumns.fit(CategoryField::Name, name) + text::fieldToEnd(line, kColumns.position(CategoryField::Shown));
 }
 
 std::string WithTextColor(const std::string& line, bool shown, ColorValue color)
 {
-    return ComposeCategoryLine(CategoryTable::NameOf(line), shown, CategoryColorField(color), text::field(line, 25, 8));
+    return ComposeCategoryLine(CategoryTable::NameOf(line), shown, CategoryColorField(color),
+                               kColumns.get(line, CategoryField::BackColor));
 }
 
 std::string WithBackColor(const std::string& line, bool shown, ColorValue color)
@@ -174,7 +186,8 @@ std::string WithoutColors(const std::string& line, bool shown)
 
 std::string ConfirmedCategoryLine(const std::string& line, bool shown)
 {
-    return ComposeCategoryLine(CategoryTable::NameOf(line), shown, text::field(line, 17, 8), text::field(line, 25, 8));
+    return ComposeCategoryLine(CategoryTable::NameOf(line), shown, kColumns.get(line, CategoryField::TextColor),
+                               kColumns.get(line, CategoryField::BackColor));
 }
 
 bool CategoryNameTaken(const std::vector<std::string>& lines, const std::string& name)

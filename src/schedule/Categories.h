@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "store/CategoryFile.h"
 
 #include <optional>
 #include <string>
@@ -10,7 +11,7 @@
 
 namespace kal {
 
-inline constexpr const char* kCategoryFileName = "Category.tbl";
+inline constexpr const char* kCategoryFileName = store::kCategoryFileName;
 
 // A colour field: unset (eight blanks or missing), unreadable, or a colour.
 struct CategoryColor {

@@ -1,8 +1,9 @@
 #include "schedule/PickList.h"
 
 #include "platform/ByteText.h"
-#include "platform/FolderLock.h"
 #include "schedule/ScheduleRecord.h"
+#include "store/Edit.h"
+#include "store/PickListFile.h"
 
 #include <algorithm>
 
@@ -30,13 +31,6 @@ const PickListInfo& infoOf(PickListType type)
 bool lessNoCase(const std::string& a, const std::string& b)
 {
     return text::compareNoCase(a, b) < 0;
-}
-
-void sortUnique(std::vector<std::string>& entries)
-{
-    text::sortNoCase(entries);
-    auto equal = [](const std::string& a, const std::string& b) { return text::equalsNoCase(a, b); };
-    entries.erase(std::unique(entries.begin(), entries.end(), equal), entries.end());
 }
 
 std::vector<std::string> cutRows(const std::vector<std::string>& lines, std::size_t bytes)
@@ -78,10 +72,7 @@ int PickListEntryLimit(PickListType type)
     return static_cast<int>(IsTimeList(type) ? kTimeRowBytes : kTextRowBytes);
 }
 
-PickList::PickList(std::vector<std::string> entries) : entries_(std::move(entries))
-{
-    sortUnique(entries_);
-}
+PickList::PickList(std::vector<std::string> entries) : entries_(store::PickListEntries(std::move(entries))) { }
 
 PickList PickList::Load(const std::string& path)
 {
@@ -111,10 +102,7 @@ files::IoResult PickList::save(const std::string& path, files::FileOps& ops) con
 {
     if (!readable())
         return files::IoResult::failure(unreadable_);
-    files::FolderLock lock = files::lockFolderOf(path);
-    if (!lock)
-        return files::IoResult::failure(lock.reason());
-    return files::saveLines(path, entries_, ops);
+    return store::replaceFile(path, entries_, ops).io();
 }
 
 std::string PickListRowText(const std::string& entry)
@@ -158,8 +146,7 @@ std::vector<std::string> collect(const std::vector<std::string>& monthLines, Fie
         if (!text::isBlank(value))
             found.push_back(std::move(value));
     }
-    sortUnique(found);
-    return found;
+    return store::PickListEntries(std::move(found));
 }
 
 } // namespace

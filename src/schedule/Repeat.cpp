@@ -1,8 +1,6 @@
 #include "schedule/Repeat.h"
 
 #include "platform/Date.h"
-#include "platform/FileTransaction.h"
-#include "platform/FolderLock.h"
 
 #include <algorithm>
 
@@ -93,35 +91,20 @@ std::vector<Date> RepeatDates(const RepeatRule& rule, const RepeatPeriod& period
 RepeatWriteResult WriteOccurrences(const std::string& dataPath, const std::vector<Date>& dates,
                                    const ScheduleFields& fields, files::FileOps& ops)
 {
+    MonthAdditions additions;
+    for (const Date& date : dates) {
+        const std::string path = MonthFilePath(dataPath, date.year, date.month);
+        if (additions.empty() || additions.back().first != path)
+            additions.push_back({path, {}});
+        ScheduleFields occurrence = fields;
+        occurrence.day = date.day;
+        additions.back().second.push_back(ComposeSchedule(occurrence));
+    }
     RepeatWriteResult outcome;
-    files::FolderLock lock = files::lockFolder(dataPath);
-    if (!lock) {
-        outcome.result = store::EditResult::failed(lock.reason());
+    if (additions.empty())
         return outcome;
-    }
-    std::vector<files::FileChange> changes;
-    std::size_t i = 0;
-    while (i < dates.size()) {
-        const int year = dates[i].year, month = dates[i].month;
-        std::vector<std::string> added;
-        for (; i < dates.size() && dates[i].year == year && dates[i].month == month; ++i) {
-            ScheduleFields occurrence = fields;
-            occurrence.day = dates[i].day;
-            added.push_back(ComposeSchedule(occurrence));
-        }
-        const std::string path = MonthFilePath(dataPath, year, month);
-        std::vector<std::string> lines;
-        if (outcome.result = LinesWithAdded(path, added, lines); !outcome.result.ok()) {
-            outcome.result.reason = MonthFileName(year, month) + ": " + outcome.result.reason;
-            return outcome;
-        }
-        changes.push_back({path, files::joinLines(lines)});
-    }
-    if (files::IoResult written = files::writeAllOrNothing(dataPath, changes, ops); !written) {
-        outcome.result = store::EditResult::failed(written.reason);
-        return outcome;
-    }
-    outcome.written = static_cast<int>(dates.size());
+    outcome.result = AddToMonthFiles(additions, ops);
+    outcome.written = outcome.result.ok() ? static_cast<int>(dates.size()) : 0;
     return outcome;
 }
 

@@ -146,27 +146,24 @@ bool stillThere(const std::vector<std::string>& lines, const ScheduleRef& ref)
 
 } // namespace
 
-store::EditResult LinesWithAdded(const std::string& path, const std::vector<std::string>& newLines,
-                                 std::vector<std::string>& lines)
-{
-    files::LoadForUpdate loaded = files::loadLinesForUpdate(path);
-    if (!loaded.ok)
-        return store::EditResult::failed("「" + path + "」を読み込めません。\r\n" + loaded.reason);
-    lines = std::move(loaded.lines);
-    lines.insert(lines.end(), newLines.begin(), newLines.end());
-    text::sortNoCase(lines);
-    return {};
-}
-
 store::EditResult AddScheduleLines(const std::string& path, const std::vector<std::string>& newLines,
                                    files::FileOps& ops)
 {
+    return AddToMonthFiles({{path, newLines}}, ops);
+}
+
+store::EditResult AddToMonthFiles(const MonthAdditions& additions, files::FileOps& ops)
+{
+    std::vector<std::string> paths;
+    for (const auto& [path, lines] : additions)
+        paths.push_back(path);
     // A record added is counted last among its equals: no identity needs to follow it.
     return store::edit(
-        monthFiles({path}, store::Follower::none()),
-        [&](store::EditFiles& month) {
-            for (const std::string& line : newLines)
-                month.add(path, line);
+        monthFiles(std::move(paths), store::Follower::none()),
+        [&](store::EditFiles& months) {
+            for (const auto& [path, lines] : additions)
+                for (const std::string& line : lines)
+                    months.add(path, line);
             return store::EditResult{};
         },
         ops);

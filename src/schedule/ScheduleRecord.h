@@ -93,9 +93,10 @@ store::EditResult DeleteSchedule(const ScheduleRef& ref, store::Follower followe
 // included (FileTransaction.h).
 store::EditResult CorrectSchedule(const ScheduleRef& ref, const std::string& newPath, const std::string& newLine,
                                   store::Follower follower, files::FileOps& ops = files::systemFileOps());
-// The lines of a month file with `lines` added, sorted; fails when the file cannot be read.
-store::EditResult LinesWithAdded(const std::string& path, const std::vector<std::string>& lines,
-                                 std::vector<std::string>& result);
+// Lines added to several month files (each file with its lines), sorted in; all the files change
+// together or none does, a crash included (FileTransaction.h).
+using MonthAdditions = std::vector<std::pair<std::string, std::vector<std::string>>>;
+store::EditResult AddToMonthFiles(const MonthAdditions& additions, files::FileOps& ops = files::systemFileOps());
 
 // The year and month of a month file name ("200403.sch"), when it is one.
 std::optional<std::pair<int, int>> MonthOfFile(std::string_view path);

@@ -523,8 +523,7 @@ bool TDlgSchInput::writeRecord()
     // is then a new record.
     const bool correcting = request_.mode == SchInputMode::Correct && !record_.empty();
     const store::EditResult result =
-        correcting ? CorrectSchedule(request_.record, path, line, store::Follower(request_.follower))
-                   : AddSchedule(path, line);
+        correcting ? CorrectSchedule(request_.record, path, line, request_.follower) : AddSchedule(path, line);
     if (!result.ok())
         showWriteFailure(result.reason);
     return result.ok();

@@ -8,6 +8,7 @@
 #include "schedule/Categories.h"
 #include "schedule/Repeat.h"
 #include "schedule/ScheduleRecord.h"
+#include "store/Edit.h"
 
 #include <QDialog>
 #include <string>
@@ -35,8 +36,8 @@ struct SchInputRequest {
     std::string title;         // FromTodo: the title (Shift-JIS)
     int categoryIndex = -1;    // FromTodo: the category row or -1
     bool autoIme = true;       // the AutoIme setting
-    // Follows a corrected record (RecordFollower.h).
-    files::RecordFollower* follower = nullptr;
+    // Follows a corrected record (RecordFollower.h); every caller names it.
+    store::Follower follower;
 };
 
 class TDlgSchInput : public QDialog {

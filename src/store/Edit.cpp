@@ -41,16 +41,24 @@ std::vector<std::string> foldersOf(const std::vector<std::string>& paths)
     return folders;
 }
 
-// A file changed alone, with nothing to follow, is simply saved (its reason stands alone);
-// everything else goes through the follower, all or nothing.
+// With nothing to follow, a file changed alone is simply saved and several are saved all or
+// nothing (their reasons stand alone); everything else goes through the follower, all or nothing.
 files::IoResult save(const EditFiles::Outcome& outcome, const Follower& follower, files::FileOps& ops)
 {
-    if (outcome.files.size() == 1 && outcome.records.empty() && !follower.get())
-        return files::saveLines(outcome.files.front().first, outcome.files.front().second, ops);
+    const bool nothingFollows = outcome.records.empty() && !follower.get();
+    if (outcome.files.size() == 1 && nothingFollows) {
+        const auto& [path, lines] = outcome.files.front();
+        if (lines)
+            return files::saveLines(path, *lines, ops);
+        return files::fileExists(path) ? files::deleteFile(path, ops) : files::IoResult{};
+    }
     std::vector<files::FileChange> changes;
     for (const auto& [path, lines] : outcome.files)
-        changes.push_back({path, files::joinLines(lines)});
-    return files::writeFollowed(files::folderOf(changes.front().path), changes, outcome.records, follower.get(), ops);
+        changes.push_back({path, lines ? std::optional(files::joinLines(*lines)) : std::nullopt});
+    const std::string folder = files::folderOf(changes.front().path);
+    if (nothingFollows)
+        return files::writeAllOrNothing(folder, changes, ops);
+    return files::writeFollowed(folder, changes, outcome.records, follower.get(), ops);
 }
 
 } // namespace
@@ -142,6 +150,13 @@ void EditFiles::replace(const std::string& path, std::vector<std::string> lines)
     target.touched = true;
 }
 
+void EditFiles::erase(const std::string& path)
+{
+    File& target = file(path);
+    target.erased = true;
+    target.touched = true;
+}
+
 std::vector<std::string> EditFiles::finalLines(const File& f) const
 {
     if (f.replaced)
@@ -161,9 +176,12 @@ EditFiles::Outcome EditFiles::outcome() const
     Outcome out;
     for (const File& f : files_)
         if (f.touched)
-            out.files.emplace_back(f.path, finalLines(f));
+            out.files.emplace_back(f.path, f.erased ? std::nullopt : std::optional(finalLines(f)));
     const auto after = [&](const std::string& path) -> const std::vector<std::string>& {
-        return std::find_if(out.files.begin(), out.files.end(), [&](const auto& f) { return f.first == path; })->second;
+        static const std::vector<std::string> none;
+        const auto& lines =
+            std::find_if(out.files.begin(), out.files.end(), [&](const auto& f) { return f.first == path; })->second;
+        return lines ? *lines : none;
     };
     for (const Step& step : steps_) {
         files::RecordChange change{placeIn(lines(step.from.file), step.from), std::nullopt};
@@ -210,6 +228,17 @@ EditResult edit(const EditRequest& request, const Change& change, files::FileOps
         return EditResult::failed(saved.reason);
     result.written = true;
     return result;
+}
+
+EditResult replaceFile(const std::string& path, std::vector<std::string> lines, files::FileOps& ops)
+{
+    return edit(
+        {{path}, Follower::none(), {}},
+        [&](EditFiles& files) {
+            files.replace(path, std::move(lines));
+            return EditResult{};
+        },
+        ops);
 }
 
 } // namespace kal::store

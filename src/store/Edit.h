@@ -13,6 +13,7 @@
 #pragma once
 
 #include "platform/FileOps.h"
+#include "platform/Files.h"
 #include "platform/RecordFollower.h"
 
 #include <functional>
@@ -46,6 +47,8 @@ struct EditResult {
     bool ok() const { return status == EditStatus::Done; }
     static EditResult changed() { return EditResult{EditStatus::Changed, {}}; }
     static EditResult failed(std::string reason) { return EditResult{EditStatus::WriteFailed, std::move(reason)}; }
+    // For writers that answer with the file system's result.
+    files::IoResult io() const { return ok() ? files::IoResult{} : files::IoResult::failure(reason); }
 };
 
 // The files that follow records by their bytes. Every edit names its follower; a writer of
@@ -91,10 +94,13 @@ public:
     void move(const LineRef& ref, const std::string& path, std::string line);
     // The whole file, for files whose lines nothing follows.
     void replace(const std::string& path, std::vector<std::string> lines);
+    // The file deleted, for files whose lines nothing follows (a file that is not there stays so).
+    void erase(const std::string& path);
 
-    // The new contents of every file changed, in the order read, and what follows from them.
+    // The new contents of every file changed, in the order read (nothing: deleted), and what
+    // follows from them.
     struct Outcome {
-        std::vector<std::pair<std::string, std::vector<std::string>>> files;
+        std::vector<std::pair<std::string, std::optional<std::vector<std::string>>>> files;
         std::vector<files::RecordChange> records;
     };
     Outcome outcome() const;
@@ -107,6 +113,7 @@ private:
         std::vector<std::optional<std::string>> rewritten;
         std::vector<std::string> added;
         std::optional<std::vector<std::string>> replaced;
+        bool erased = false;
         bool touched = false;
     };
     struct Step {
@@ -123,5 +130,9 @@ private:
 using Change = std::function<EditResult(EditFiles&)>;
 
 EditResult edit(const EditRequest& request, const Change& change, files::FileOps& ops = files::systemFileOps());
+
+// A file whose lines nothing follows, written whole under its folder's lock.
+EditResult replaceFile(const std::string& path, std::vector<std::string> lines,
+                       files::FileOps& ops = files::systemFileOps());
 
 } // namespace kal::store

@@ -263,8 +263,8 @@ ApplyResult applySyncChanges(const ApplyContext& context, const SyncChanges& cha
         return failed(planned.message);
     updates = withState(std::move(updates), context, changes);
     const ImportWriteResult written = writeImportFiles(updates, ops);
-    if (!written.ok)
-        return ApplyResult{ApplyResult::Status::Failed, written.message, written.written > 0};
+    if (!written.result.ok())
+        return ApplyResult{ApplyResult::Status::Failed, written.result.reason, written.written > 0};
     return ApplyResult{ApplyResult::Status::Done, {}, !updates.empty()};
 }
 

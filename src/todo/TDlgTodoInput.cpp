@@ -264,7 +264,7 @@ void TDlgTodoInput::BtnOkClick()
     entry.fields = fieldsFromControls();
     entry.memo = memoLines();
     entry.memoChanged = entry.memo != loadedMemo_;
-    showStoreResult(StoreTodoEntry(request_.todoFolder, entry, store::Follower(request_.follower)));
+    showStoreResult(StoreTodoEntry(request_.todoFolder, entry, request_.follower));
 }
 
 void TDlgTodoInput::showStoreResult(const TodoEntryResult& stored)

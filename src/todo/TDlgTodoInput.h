@@ -6,6 +6,7 @@
 #include "platform/Date.h"
 #include "platform/qt/Services.h"
 #include "schedule/Categories.h"
+#include "store/Edit.h"
 #include "todo/TodoStore.h"
 
 #include <QDialog>
@@ -35,8 +36,8 @@ struct TodoInputRequest {
     std::string title;         // CopyFromSchedule: the schedule's title (Shift-JIS)
     int categoryIndex = -1;    // CopyFromSchedule: the category row or -1
     bool autoIme = true;       // the AutoIme setting
-    // Follows a corrected entry (RecordFollower.h).
-    files::RecordFollower* follower = nullptr;
+    // Follows a corrected entry (RecordFollower.h); every caller names it.
+    store::Follower follower;
 };
 
 class TDlgTodoInput : public QDialog {

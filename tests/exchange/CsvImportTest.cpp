@@ -302,7 +302,7 @@ TEST(ScheduleImportWrite, MonthsThatFitTheirFilesButNotOneChangeAreRefusedWithTh
     std::vector<FileUpdate> months;
     for (int m = 1; m <= 5; ++m)
         months.push_back({MonthFilePath(data.path(), 2004, m), {std::string(7u << 20, 'x')}});
-    EXPECT_EQ(writeImportFiles(months).message, files::systemErrorText(files::kChangeTooLarge));
+    EXPECT_EQ(writeImportFiles(months).result.reason, files::systemErrorText(files::kChangeTooLarge));
 }
 
 TEST(ScheduleImportWrite, AFailureInAnyFolderLeavesEveryFileAsItWas)
@@ -325,9 +325,10 @@ TEST(ScheduleImportWrite, AFailureInAnyFolderLeavesEveryFileAsItWas)
         ImportWriteResult written = writeImportFiles({{data.file("200403.sch"), {"old", "new"}},
                                                       {data.file("200404.sch"), {"new"}},
                                                       {program.file("Category.tbl"), {"Work          1 ", "New 1"}}});
-        EXPECT_FALSE(written.ok);
+        EXPECT_FALSE(written.result.ok());
         EXPECT_EQ(written.written, 0);
-        EXPECT_NE(written.message.find(blocked.substr(blocked.rfind('/') + 1)), std::string::npos) << written.message;
+        EXPECT_NE(written.result.reason.find(blocked.substr(blocked.rfind('/') + 1)), std::string::npos)
+            << written.result.reason;
         EXPECT_EQ(data.read("200403.sch"), crlf({"old"}));
         if (c.monthsFail) {
             EXPECT_EQ(program.read("Category.tbl"), crlf({"Work          1 "}));

@@ -2,15 +2,18 @@
 // the criteria it hands over and the return to the dialog when nothing was found.
 #include "lists/TDlgFind.h"
 #include "lists/TFormEdit.h"
+#include "platform/RecordFollower.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/FakeDialogRunner.h"
 #include "support/FakePlatform.h"
 #include "support/GuiInput.h"
 #include "support/TempFolder.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeView>
@@ -40,9 +43,9 @@ struct FindFixture : ::testing::Test {
         f.category = "Work";
         home.write("202402.sch", crlf({ComposeSchedule(f)}));
     }
-    std::unique_ptr<TDlgFind> open()
+    std::unique_ptr<TDlgFind> open(files::RecordFollower* follower = nullptr)
     {
-        FindRequest r;
+        FindRequest r{.follower = store::Follower(follower)};
         r.dataPath = r.memoPath = r.programFolder = home.path();
         r.resultHeight = 400;
         return std::make_unique<TDlgFind>(services, r);
@@ -61,6 +64,9 @@ struct FindFixture : ::testing::Test {
 };
 
 } // namespace
+
+// The windows that correct and delete schedules cannot be opened without naming their follower.
+static_assert(!std::is_default_constructible_v<FindRequest> && !std::is_default_constructible_v<FormEditRequest>);
 
 TEST_F(FindFixture, ControlsStartEmptyAndFollowTheirSwitches)
 {
@@ -153,6 +159,31 @@ TEST_F(FindFixture, NothingFoundReturnsToTheDialogAndAHitClosesIt)
     EXPECT_EQ(titles, QStringList{"Meeting"});
     EXPECT_EQ(d->result(), QDialog::Accepted);
     EXPECT_FALSE(d->changed());
+}
+
+TEST_F(FindFixture, TheResultWindowTellsTheFollowerOfWhatItDeletes)
+{
+    struct Counting final : files::RecordFollower {
+        std::vector<std::string> folders() const override { return {}; }
+        files::FollowerChanges follow(const std::vector<files::RecordChange>& changes) override
+        {
+            told += static_cast<int>(changes.size());
+            return {};
+        }
+        int told = 0;
+    } follower;
+    auto d = open(&follower);
+    typeText(d->EditTitle, "Meeting");
+    dialogs.handlers.push_back([](QDialog& dialog) {
+        auto& results = dynamic_cast<TFormEdit&>(dialog);
+        results.ListView->selectionModel()->setCurrentIndex(
+            results.ListView->model()->index(0, 1), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        results.BtnDel->trigger();
+        return static_cast<int>(QDialog::Rejected);
+    });
+    d->BtnOkClick();
+    EXPECT_EQ(home.read("202402.sch"), "");
+    EXPECT_EQ(follower.told, 1);
 }
 
 TEST_F(FindFixture, CriteriaAsHandedOver)

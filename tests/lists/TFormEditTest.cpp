@@ -38,7 +38,7 @@ struct FormEditFixture : ::testing::Test {
 
     FormEditRequest request(ListMode mode, Date selected = {2024, 3, 5}) const
     {
-        FormEditRequest r;
+        FormEditRequest r{.follower = store::Follower::none()};
         r.mode = mode;
         r.dataPath = r.memoPath = r.programFolder = home.path();
         r.selected = selected;

@@ -37,12 +37,12 @@ TEST(DayMemo, FileNamesAndTheirDays)
 
 TEST(DayMemo, EmptyMemoIsAtMostOneBlankLine)
 {
-    EXPECT_TRUE(IsEmptyMemo({}));
-    EXPECT_TRUE(IsEmptyMemo({""}));
-    EXPECT_TRUE(IsEmptyMemo({"   \t "}));
-    EXPECT_FALSE(IsEmptyMemo({"", ""}));
-    EXPECT_FALSE(IsEmptyMemo({" x "}));
-    EXPECT_FALSE(IsEmptyMemo({sj("　")})) << "a full-width blank is text";
+    EXPECT_TRUE(store::IsEmptyMemo({}));
+    EXPECT_TRUE(store::IsEmptyMemo({""}));
+    EXPECT_TRUE(store::IsEmptyMemo({"   \t "}));
+    EXPECT_FALSE(store::IsEmptyMemo({"", ""}));
+    EXPECT_FALSE(store::IsEmptyMemo({" x "}));
+    EXPECT_FALSE(store::IsEmptyMemo({sj("　")})) << "a full-width blank is text";
 }
 
 TEST(DayMemo, SaveWritesCrLfLinesAndAnEmptyMemoDeletesTheFile)
@@ -65,10 +65,10 @@ TEST(DayMemo, SaveWritesCrLfLinesAndAnEmptyMemoDeletesTheFile)
 
 TEST(DayMemo, ParsingKeepsEveryLineWhateverItsEnd)
 {
-    EXPECT_EQ(ParseMemoText("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
-    EXPECT_EQ(ParseMemoText(std::string("x\0y\r\n\xFF\x81", 7)),
+    EXPECT_EQ(store::ParseMemoText("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(store::ParseMemoText(std::string("x\0y\r\n\xFF\x81", 7)),
               (std::vector<std::string>{std::string("x\0y", 3), "\xFF\x81"}));
-    EXPECT_TRUE(ParseMemoText("").empty());
+    EXPECT_TRUE(store::ParseMemoText("").empty());
 }
 
 TEST(DayMemo, RangeReadsOnlyTheDaysAskedForInDateOrder)
@@ -113,12 +113,12 @@ TEST(DayMemo, LineEditsWriteOnlyWhenTheLineIsStillTheOneShown)
         const char* what;
         int index;
         const char* shown;
-        MemoLineWrite status;
+        store::EditStatus status;
     };
     const Refusal refusals[] = {
-        {"changed meanwhile", 1, "two", MemoLineWrite::Changed},
-        {"index past the end", 3, "three", MemoLineWrite::Changed},
-        {"negative index", -1, "one", MemoLineWrite::Changed},
+        {"changed meanwhile", 1, "two", store::EditStatus::Changed},
+        {"index past the end", 3, "three", store::EditStatus::Changed},
+        {"negative index", -1, "one", store::EditStatus::Changed},
     };
     for (const Refusal& r : refusals) {
         SCOPED_TRACE(r.what);
@@ -137,8 +137,8 @@ TEST(DayMemo, LineEditsWriteOnlyWhenTheLineIsStillTheOneShown)
     EXPECT_TRUE(last.ok());
     EXPECT_TRUE(last.fileDeleted);
     EXPECT_FALSE(memo.exists("20240305.mem")) << "the last line deleted takes the file with it";
-    EXPECT_EQ(DeleteMemoLine(path, 0, "three").status, MemoLineWrite::Missing);
-    EXPECT_EQ(ReplaceMemoLine(path, 0, "three", "x").status, MemoLineWrite::Missing);
+    EXPECT_TRUE(DeleteMemoLine(path, 0, "three").missing);
+    EXPECT_TRUE(ReplaceMemoLine(path, 0, "three", "x").missing);
     EXPECT_FALSE(memo.exists("20240305.mem")) << "a missing memo is never created by a line edit";
 }
 

@@ -22,6 +22,7 @@
 #include "schedule/ScheduleRecord.h"
 #include "settings/AppSettings.h"
 #include "settings/ColorSets.h"
+#include "store/NoteListFile.h"
 #include "support/LockHolder.h"
 #include "support/WriterFaults.h"
 #include "todo/TodoStore.h"
@@ -89,7 +90,7 @@ void arrangeAll(const TempFolder& dir)
     dir.write("20260509.mem", crlf({"first", "second"}));
     dir.write(kMemoTemplateFileName, crlf({"template"}));
     dir.write("Plans.not", crlf({"note"}));
-    dir.write(kNoteListFileName, crlf({"Plans", "Ideas"}));
+    dir.write(store::kNoteListFileName, crlf({"Plans", "Ideas"}));
     dir.write(kPrintSettingsFileName, crlf({"[Title]", "Title=yyyy", "; kept"}));
     dir.write("Holiday.dat", crlf({"0505 1 Children"}));
 }

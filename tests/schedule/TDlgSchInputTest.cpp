@@ -64,7 +64,7 @@ struct SchInputFixture : ::testing::Test {
 
     SchInputRequest request(SchInputMode mode, Date date = {2026, 12, 9}) const
     {
-        SchInputRequest r;
+        SchInputRequest r{.follower = store::Follower::none()};
         r.mode = mode;
         r.dataPath = data.path();
         r.programFolder = home.path();
@@ -102,6 +102,8 @@ struct SchInputFixture : ::testing::Test {
 };
 
 } // namespace
+
+static_assert(!std::is_default_constructible_v<SchInputRequest>, "a caller must name the follower");
 
 TEST_F(SchInputFixture, NewModeWritesTheComposedRecordSortedIntoTheMonth)
 {

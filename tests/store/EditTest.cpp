@@ -68,6 +68,7 @@ TEST(StoreEdit, TellsTheFollowerWhereEveryRecordWent)
          {"z", "z"},
          "a x 1 > b z 1;"},
         {"added", [](auto& f, auto&, auto& b) { f.add(b, "a"); }, {"x", "y", "x"}, {"a", "z"}, ""},
+        {"file deleted", [](auto& f, auto&, auto& b) { f.erase(b); }, {"x", "y", "x"}, {}, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -83,6 +84,7 @@ TEST(StoreEdit, TellsTheFollowerWhereEveryRecordWent)
         ASSERT_TRUE(result.ok()) << result.reason;
         EXPECT_EQ(data.read("a"), crlf(c.a));
         EXPECT_EQ(data.read("b"), crlf(c.b));
+        EXPECT_EQ(data.exists("b"), !c.b.empty());
         EXPECT_EQ(follower.told, c.told);
     }
 }

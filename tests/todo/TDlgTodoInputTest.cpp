@@ -52,7 +52,7 @@ struct TodoInputFixture : ::testing::Test {
     }
     TodoInputRequest request(TodoInputMode mode) const
     {
-        TodoInputRequest r;
+        TodoInputRequest r{.follower = store::Follower::none()};
         r.mode = mode;
         r.todoFolder = home.path();
         r.programFolder = home.path();
@@ -74,6 +74,8 @@ struct TodoInputFixture : ::testing::Test {
 };
 
 } // namespace
+
+static_assert(!std::is_default_constructible_v<TodoInputRequest>, "a caller must name the follower");
 
 TEST_F(TodoInputFixture, NewEntryWithEveryFieldAndItsMemo)
 {

@@ -4,7 +4,9 @@
 #include "DataGenerator.h"
 #include "calendar/Holidays.h"
 #include "platform/Files.h"
+#include "schedule/Categories.h"
 #include "schedule/ScheduleRecord.h"
+#include "store/CategoryFile.h"
 #include "store/HolidayFile.h"
 #include "store/MonthFile.h"
 #include "store/TodoFile.h"
@@ -42,6 +44,16 @@ std::string todoRecord(const std::string& line)
     const auto fields = ParseTodo(line);
     return fields ? ComposeTodo(*fields) : line;
 }
+std::string categoryRecord(const std::string& line)
+{
+    using store::CategoryField;
+    const auto& columns = store::kCategoryColumns;
+    const char flag = columns.byte(line, CategoryField::Shown);
+    // Composing writes the blank after the flag: only lines that have it come back unchanged.
+    if ((flag != '0' && flag != '1') || columns.view(line, CategoryField::Blank) != " ")
+        return line;
+    return ConfirmedCategoryLine(line, flag == '1') + columns.get(line, CategoryField::Rest);
+}
 std::string same(const std::string& line)
 {
     return line;
@@ -50,6 +62,7 @@ std::string same(const std::string& line)
 const Kind kHoliday{throughColumns<store::kHolidayColumns>, holidayRecord};
 const Kind kMonth{throughColumns<store::kScheduleColumns>, scheduleRecord};
 const Kind kTodo{throughColumns<store::kTodoColumns>, todoRecord};
+const Kind kCategory{throughColumns<store::kCategoryColumns>, categoryRecord};
 const Kind kPlain{same, same};
 
 std::string roundTrip(const std::string& bytes, std::string (*through)(const std::string&))
@@ -66,6 +79,8 @@ const Kind* kindOf(const std::string& name)
         return &kHoliday;
     if (name == "ToDo.dat")
         return &kTodo;
+    if (name == kCategoryFileName)
+        return &kCategory;
     if (name.ends_with(".sch"))
         return &kMonth;
     return &kPlain;
@@ -97,6 +112,10 @@ TEST(CodecCorpus, EveryFileComesBackByteForByte)
         {"a title with trailing blanks", &kMonth, blanks26 + "0000title   \r\n", "", blanks26 + "0000title\r\n"},
         {"an entry without deadline and without line end", &kTodo, todo, todo + "\r\n", todo + "\r\n"},
         {"an empty file", &kTodo, "", "", ""},
+        {"categories short, unset, unreadable and with more after the colours", &kCategory,
+         "Work\r\nHome          0 \r\n" + sjisEdge +
+             "      1 0000025x        \r\nX             1 0000000100000002more\r\n",
+         "", ""},
         {"a memo of blank lines", &kPlain, "\r\n \r\n\t\r\n", "", ""},
     };
     // A generated folder: a year of month files, the shipped holiday table, ToDo, memos and notes.

@@ -46,14 +46,13 @@ std::function<bool(const Date&, QWidget*)> ListCommands::DayMemoEditor()
 
 FormEditRequest ListCommands::ListRequest(ListMode mode) const
 {
-    FormEditRequest request;
+    FormEditRequest request{.follower = store::Follower(context_.follower)};
     request.mode = mode;
     request.dataPath = files::withSeparator(context_.settings.dataPath);
     request.memoPath = files::withSeparator(context_.settings.memoPath);
     request.programFolder = context_.programFolder;
     request.selected = context_.selectedDate();
     request.autoIme = context_.settings.autoIme == 1;
-    request.follower = context_.follower;
     return request;
 }
 
@@ -89,7 +88,7 @@ void ListCommands::ShowMemoList()
 
 void ListCommands::ShowDlgFind()
 {
-    FindRequest request;
+    FindRequest request{.follower = store::Follower(context_.follower)};
     request.dataPath = files::withSeparator(context_.settings.dataPath);
     request.memoPath = files::withSeparator(context_.settings.memoPath);
     request.programFolder = context_.programFolder;

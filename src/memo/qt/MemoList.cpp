@@ -235,15 +235,16 @@ void MemoList::PopMemoLineDelClick()
 
 void ReportMemoLineResult(Platform& platform, const char* caption, const char* what, const MemoLineResult& result)
 {
+    if (result.missing)
+        return;
     switch (result.status) {
-    case MemoLineWrite::Done:
-    case MemoLineWrite::Missing:
+    case store::EditStatus::Done:
         break;
-    case MemoLineWrite::Changed:
+    case store::EditStatus::Changed:
         platform.messageBox(caption, std::string(what) + "が他で変更されています。\r\n表示を更新します。",
                             MessageIcon::Information, MessageButtons::Ok);
         break;
-    case MemoLineWrite::WriteFailed:
+    case store::EditStatus::WriteFailed:
         platform.messageBox(caption, std::string(what) + "を保存できません。\r\n" + result.reason, MessageIcon::Error,
                             MessageButtons::Ok);
         break;

@@ -218,7 +218,7 @@ void DayListPanel::RefuseExtraEdit(const ExtraSchedule& entry)
     if (context_.services.platform.messageBox("購読している予定", question, MessageIcon::Information,
                                               MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
-    SchInputRequest request;
+    SchInputRequest request{.follower = store::Follower(context_.follower)};
     request.mode = SchInputMode::Copy;
     request.date = entry.date;
     request.record = ScheduleRef{{}, -1, recordOf(entry)};
@@ -254,7 +254,7 @@ std::optional<ScheduleRef> DayListPanel::SchKeySearch() const
 
 void DayListPanel::DaySchInputAdd()
 {
-    SchInputRequest request;
+    SchInputRequest request{.follower = store::Follower(context_.follower)};
     request.mode = SchInputMode::New;
     request.date = context_.selectedDate();
     if (RunScheduleInput(context_, request, window_))
@@ -272,7 +272,7 @@ void DayListPanel::DaySchInputRep(QAction* invokedBy)
         DaySchInputAdd();
         return;
     }
-    SchInputRequest request;
+    SchInputRequest request{.follower = store::Follower(context_.follower)};
     request.mode = invokedBy == PopDayCopy ? SchInputMode::Copy : SchInputMode::Correct;
     request.date = context_.selectedDate();
     request.record = *ref;

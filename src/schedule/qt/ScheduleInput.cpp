@@ -30,7 +30,6 @@ bool RunScheduleInput(const PanelContext& context, SchInputRequest request, QWid
     request.dataPath = context.settings.dataPath;
     request.programFolder = context.programFolder;
     request.autoIme = context.settings.autoIme == 1;
-    request.follower = context.follower;
     TDlgSchInput dialog(context.services, request, parent);
     dialog.move(context.dialogPlace());
     const bool accepted = context.services.dialogs.run(dialog) == QDialog::Accepted;

@@ -174,7 +174,7 @@ void TodoPanel::ToDoRep()
 
 void TodoPanel::ShowDlgToDoInput(TodoInputMode mode)
 {
-    TodoInputRequest request;
+    TodoInputRequest request{.follower = store::Follower(context_.follower)};
     request.mode = TodoInputMode::New;
     request.done = DoneTabActive();
     if (mode == TodoInputMode::Edit) {
@@ -197,7 +197,6 @@ void TodoPanel::RunTodoInput(TodoInputRequest request, const QPoint& place)
     request.todoFolder = context_.settings.todoPath;
     request.programFolder = context_.programFolder;
     request.autoIme = context_.settings.autoIme == 1;
-    request.follower = context_.follower;
     TDlgTodoInput dialog(context_.services, request, window());
     dialog.move(place);
     const bool accepted = context_.services.dialogs.run(dialog) == QDialog::Accepted;
@@ -215,7 +214,7 @@ void TodoPanel::PoPTodoCopyClick()
         context_.rebuildMonth();
         return;
     }
-    TodoInputRequest request;
+    TodoInputRequest request{.follower = store::Follower(context_.follower)};
     request.mode = TodoInputMode::CopyFromSchedule;
     request.date = context_.selectedDate();
     request.title = RecTitle(ref->line);
@@ -232,7 +231,7 @@ void TodoPanel::PopSchCopyClick()
         TodoChangedMeanwhile("スケジュールにコピー");
         return;
     }
-    SchInputRequest request;
+    SchInputRequest request{.follower = store::Follower(context_.follower)};
     request.mode = SchInputMode::FromTodo;
     request.date = TodoDeadline(ref->line).value_or(context_.services.platform.now().date);
     request.title = text::cutBytes(TodoTitle(ref->line), kRecTextBytes);

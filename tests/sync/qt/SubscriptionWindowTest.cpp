@@ -101,7 +101,10 @@ TEST_F(SubscriptionWindow, FeedRowsAreReadOnlyAndOfferACopyOfTheirOwn)
 TEST_F(SubscriptionWindow, FindDialogSearchesTheCalendarsAndOnlyCopiesTheirRows)
 {
     startWithFeed(false);
-    FindRequest request{home.path(), home.path(), home.path()};
+    FindRequest request{.dataPath = home.path(),
+                        .memoPath = home.path(),
+                        .programFolder = home.path(),
+                        .follower = store::Follower::none()};
     request.extras = form->Feeds->schedules();
     TDlgFind find(services, request);
     find.FormShow();
