@@ -6,6 +6,7 @@
 #include "platform/FolderNames.h"
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
+#include "store/MonthFile.h"
 #include "todo/TodoMemo.h"
 
 #include <algorithm>
@@ -87,7 +88,7 @@ void addScheduleHits(const MonthFile& file, std::string_view bytes, const Search
         const Date date{file.year, file.month, day};
         if (date < from || date > to || !category.matches(line))
             continue;
-        if (!keyword.empty() && !keyword.foundIn(line.substr(std::min<std::size_t>(30, line.size()), 40)))
+        if (!keyword.empty() && !keyword.foundIn(store::kScheduleColumns.view(line, store::ScheduleField::Title)))
             continue;
         rows.rows.push_back(ListRow{date, static_cast<int>(i), std::string(line)});
     }
