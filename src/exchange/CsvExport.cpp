@@ -7,6 +7,7 @@
 #include "platform/NumberFormat.h"
 #include "platform/ReplaceQuestion.h"
 #include "schedule/ScheduleRecord.h"
+#include "store/MonthFile.h"
 
 namespace kal {
 
@@ -22,8 +23,8 @@ std::vector<MonthRecord> monthRecords(int year, int month, const std::vector<std
 std::string csvLineOf(const MonthRecord& record)
 {
     const std::string& line = record.line;
-    const std::string date =
-        text::formatInt(record.year, 4, '0') + "/" + text::formatInt(record.month, 2, '0') + "/" + line.substr(0, 2);
+    const std::string date = text::formatInt(record.year, 4, '0') + "/" + text::formatInt(record.month, 2, '0') + "/" +
+                             std::string(store::kScheduleColumns.view(line, store::ScheduleField::Day));
     return text::joinCommaText({date, text::trimRight(RecStart(line)), text::trimRight(RecEnd(line)), RecTitle(line),
                                 text::trimRight(RecPlace(line)), text::trimRight(RecCategory(line))});
 }

@@ -10,6 +10,7 @@
 #include "schedule/CategoryFiles.h"
 #include "schedule/PickList.h"
 #include "schedule/ScheduleRecord.h"
+#include "store/MonthFile.h"
 
 #include <algorithm>
 
@@ -36,7 +37,7 @@ std::string duplicateKey(const std::string& record)
 {
     if (!IsScheduleRecord(record))
         return {};
-    std::string key = record.substr(0, 2);
+    std::string key = store::kScheduleColumns.get(record, store::ScheduleField::Day);
     // A start stored as "9:00 " by an earlier import is the same time as "09:00".
     const std::string start = text::trimRight(RecStart(record));
     key += ZeroPaddedTime(start).value_or(start);
