@@ -33,12 +33,15 @@ public:
     int requests = 0;
 
     // Another device's changes.
-    std::string put(const std::string& name, const std::string& icalendar)
-    {
-        store(kPath + name, icalendar);
-        return kPath + name;
-    }
+    void put(const std::string& name, const std::string& icalendar) { store(kPath + name, icalendar); }
     void edit(const std::string& href, const std::string& icalendar) { store(href, icalendar); }
+    // Another device retitles the item titled `from`.
+    void retitle(const std::string& from, const std::string& to)
+    {
+        for (auto& [href, item] : items_)
+            if (const std::size_t at = item.icalendar.find("SUMMARY:" + from + "\r"); at != std::string::npos)
+                return edit(href, std::string(item.icalendar).replace(at + 8, from.size(), to));
+    }
     void erase(const std::string& href)
     {
         items_.erase(href);
@@ -52,7 +55,14 @@ public:
             out.push_back(href);
         return out;
     }
-    const std::string& text(const std::string& href) const { return items_.at(href).icalendar; }
+
+    // An all-day event as another device writes it.
+    static std::string event(const std::string& uid, const std::string& day, const std::string& summary)
+    {
+        return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//peer//test//EN\r\nBEGIN:VEVENT\r\nUID:" + uid +
+               "\r\nDTSTAMP:20270101T000000Z\r\nDTSTART;VALUE=DATE:" + day + "\r\nSUMMARY:" + summary +
+               "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+    }
 
     // The SUMMARY of every component, "?" for an item without one; sorted.
     std::vector<std::string> summaries() const

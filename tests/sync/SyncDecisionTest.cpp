@@ -16,15 +16,7 @@ enum class Server { Unchanged, Changed, Deleted, New, Unreadable };
 
 const Date kDay{2027, 1, 20}, kNewDay{2027, 1, 21};
 const std::string kBroken = "BEGIN:VCALENDAR\r\nBROKEN\r\n";
-const std::string kNewItem = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//peer//test//EN\r\nBEGIN:VEVENT\r\nUID:peer-"
-                             "new\r\nDTSTAMP:20270101T000000Z\r\nDTSTART;VALUE=DATE:20270121\r\nSUMMARY:新規\r\n"
-                             "END:VEVENT\r\nEND:VCALENDAR\r\n";
-
-std::string replaced(std::string text, const std::string& from, const std::string& to)
-{
-    text.replace(text.find(from), from.size(), to);
-    return text;
-}
+const std::string kNewItem = MemoryCollection::event("peer-new", "20270121", "新規");
 
 void changeLocal(SyncFolder& folder, Local local)
 {
@@ -39,7 +31,7 @@ void changeLocal(SyncFolder& folder, Local local)
 void changeServer(MemoryCollection& server, const std::string& href, Server change)
 {
     if (change == Server::Changed)
-        server.edit(href, replaced(server.text(href), "SUMMARY:定例", "SUMMARY:定例（先方）"));
+        server.retitle("定例", "定例（先方）");
     else if (change == Server::Deleted)
         server.erase(href);
     else if (change == Server::New)
@@ -50,14 +42,7 @@ void changeServer(MemoryCollection& server, const std::string& href, Server chan
 
 std::string summary(int received, int sent, int updated, int deleted, int conflicts, int unreadable = 0)
 {
-    SyncCounts counts;
-    counts.received = received;
-    counts.sent = sent;
-    counts.updated = updated;
-    counts.deleted = deleted;
-    counts.conflicts = conflicts;
-    counts.unreadable = unreadable;
-    return syncSummary(counts);
+    return syncSummary({received, sent, updated, deleted, conflicts, 0, 0, unreadable});
 }
 
 } // namespace
@@ -140,11 +125,10 @@ TEST(SyncDecisions, AnUnreadableItemIsFetchedAgainUntilItReads)
         MemoryCollection server;
         server.tokens = tokens;
         SyncFolder folder;
-        const std::string good = replaced(kNewItem, "SUMMARY:新規", "SUMMARY:直った");
         server.put("broken.ics", kBroken);
         EXPECT_EQ(countsOf(folder.sync(server)), summary(0, 0, 0, 0, 0, 1));
         EXPECT_EQ(countsOf(folder.sync(server)), summary(0, 0, 0, 0, 0, 1));
-        server.edit("/cal/broken.ics", good);
+        server.edit("/cal/broken.ics", MemoryCollection::event("peer-new", "20270121", "直った"));
         EXPECT_EQ(countsOf(folder.sync(server)), summary(1, 0, 0, 0, 0));
         EXPECT_EQ(folder.records(), std::vector<std::string>{"2027/01/21 - 直った"});
         EXPECT_EQ(countsOf(folder.sync(server)), summary(0, 0, 0, 0, 0));

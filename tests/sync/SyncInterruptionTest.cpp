@@ -12,11 +12,6 @@ using namespace kal::test;
 
 namespace {
 
-const std::string kPeerItem =
-    "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//peer//test//EN\r\nBEGIN:VEVENT\r\nUID:"
-    "peer\r\nDTSTAMP:20270101T000000Z\r\nDTSTART;VALUE=DATE:20270124\r\nSUMMARY:先方の予定\r\n"
-    "END:VEVENT\r\nEND:VCALENDAR\r\n";
-
 // The folder and the collection after a first sync of three records and the changes since.
 void prepare(SyncFolder& folder, MemoryCollection& server)
 {
@@ -28,11 +23,8 @@ void prepare(SyncFolder& folder, MemoryCollection& server)
     folder.correct({2027, 1, 22}, "歯医者", std::nullopt);
     folder.correct({2027, 1, 23}, "会議", "会議（手元）");
     folder.add({2027, 1, 21}, "22:00", "02:00", "髙橋さん夜勤");
-    for (const std::string& href : server.hrefs())
-        if (const std::string& text = server.text(href); text.find("SUMMARY:会議") != std::string::npos)
-            server.edit(href, text.substr(0, text.find("SUMMARY:会議")) + "SUMMARY:会議（先方）" +
-                                  text.substr(text.find("\r\n", text.find("SUMMARY:会議"))));
-    server.put("peer.ics", kPeerItem);
+    server.retitle("会議", "会議（先方）");
+    server.put("peer.ics", MemoryCollection::event("peer", "20270124", "先方の予定"));
 }
 
 } // namespace

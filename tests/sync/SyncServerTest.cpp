@@ -69,6 +69,20 @@ std::string vtodo(const std::string& uid, const std::string& summary, const std:
                "\\nEND:VTODO\\n");
 }
 
+// What the peer reads from `calendar`, a component a line: "UID|RECURRENCE-ID|STATUS|EXDATEs|SUMMARY".
+std::vector<std::string> dump(const std::string& calendar)
+{
+    return files::splitLines(server().peer({"dump " + calendar}));
+}
+
+// Another device sets `property` ("NAME value") on each item of `calendar` whose line so ends.
+void setWhere(const std::string& calendar, const std::string& ending, const std::string& property)
+{
+    for (const std::string& line : dump(calendar))
+        if (line.ends_with(ending))
+            server().peer({"set " + calendar + " " + line.substr(0, line.find('|')) + " " + property});
+}
+
 // A program folder that is its own data folder, synced with one calendar of the test's server.
 class SyncedFolder : public SyncFolder {
 public:
@@ -168,7 +182,7 @@ TEST_P(SyncServer, LocalRecordsGoUpAndFollowTheirChanges)
     folder.addTodo("書類", false, {"一行目", "二行目"});
     folder.addTodo("洗車", true);
     EXPECT_EQ(countsOf(folder.sync()), "同期しました（受信 0 件、送信 5 件、更新 0 件、削除 0 件、競合 0 件）。");
-    EXPECT_EQ(files::splitLines(server().peer({"dump up"})).size(), 5u);
+    EXPECT_EQ(dump("up").size(), 5u);
     folder.expectQuietSecondSync();
 
     folder.correct({2027, 1, 5}, "歯医者", "歯科検診");
@@ -176,7 +190,7 @@ TEST_P(SyncServer, LocalRecordsGoUpAndFollowTheirChanges)
     folder.tick("書類", true);
     EXPECT_EQ(countsOf(folder.sync()), "同期しました（受信 0 件、送信 0 件、更新 2 件、削除 1 件、競合 0 件）。");
     std::vector<std::string> seen;
-    for (const std::string& line : files::splitLines(server().peer({"dump up"})))
+    for (const std::string& line : dump("up"))
         seen.push_back(line.substr(line.find('|')));
     std::sort(seen.begin(), seen.end());
     EXPECT_EQ(seen,
@@ -206,10 +220,10 @@ TEST_P(SyncServer, OccurrencesGoUpAsExceptionsAndSpansStayLocal)
     EXPECT_EQ(countsOf(sent),
               "同期しました（受信 0 件、送信 0 件、更新 1 件、削除 0 件、競合 0 件）。1 件の変更は同期先の"
               "予定で表せないため、手元だけに残しました。");
-    const std::vector<std::string> dump = files::splitLines(server().peer({"dump up"}));
-    EXPECT_NE(std::find(dump.begin(), dump.end(), "series|||20270113T090000|朝会"), dump.end());
-    EXPECT_NE(std::find(dump.begin(), dump.end(), "series|20270112T090000|||朝会（会議室B）"), dump.end());
-    EXPECT_NE(std::find(dump.begin(), dump.end(), "trip||||出張"), dump.end());
+    const std::vector<std::string> items = dump("up");
+    EXPECT_NE(std::find(items.begin(), items.end(), "series|||20270113T090000|朝会"), items.end());
+    EXPECT_NE(std::find(items.begin(), items.end(), "series|20270112T090000|||朝会（会議室B）"), items.end());
+    EXPECT_NE(std::find(items.begin(), items.end(), "trip||||出張"), items.end());
     // The exception comes back as the record it was made from: nothing changes here.
     SyncedFolder other("up");
     ASSERT_TRUE(other.sync().ok);
@@ -223,14 +237,14 @@ TEST_P(SyncServer, AChangeThereToWhatTheRecordDoesNotShowIsKept)
     SyncedFolder folder("both");
     folder.add({2027, 1, 15}, "14:00", "15:00", "面談");
     ASSERT_TRUE(folder.sync().ok);
-    const std::string uid = files::splitLines(server().peer({"dump both"})).front().substr(0, 36);
+    const std::string uid = dump("both").front().substr(0, 36);
     // A change there to what the record does not show is no conflict: both changes stay.
     server().peer({"set both " + uid + " DESCRIPTION 地図あり"});
     folder.correct({2027, 1, 15}, "面談", "面談（本社 3F）");
     EXPECT_EQ(countsOf(folder.sync()), "同期しました（受信 0 件、送信 0 件、更新 1 件、削除 0 件、競合 0 件）。");
     EXPECT_EQ(server().peer({"desc both " + uid}), "地図あり\n");
-    const std::vector<std::string> dump = files::splitLines(server().peer({"dump both"}));
-    EXPECT_NE(std::find(dump.begin(), dump.end(), uid + "||||面談（本社 3F）"), dump.end());
+    const std::vector<std::string> items = dump("both");
+    EXPECT_NE(std::find(items.begin(), items.end(), uid + "||||面談（本社 3F）"), items.end());
     folder.expectQuietSecondSync();
 }
 
@@ -253,9 +267,7 @@ TEST_P(SyncServer, TwoDevicesHoldingTheSameDataDoubleNothingAndKeepTheirBytes)
     EXPECT_EQ(files::loadLines(MonthFilePath(second.path(), 2027, 1)), month);
     EXPECT_EQ(files::loadLines(TodoFilePath(second.path())), todos);
     // A new place from there: the title that did not change keeps its stored form.
-    for (const std::string& line : files::splitLines(server().peer({"dump same"})))
-        if (line.ends_with("|髙橋さん"))
-            server().peer({"set same " + line.substr(0, line.find('|')) + " LOCATION 本社"});
+    setWhere("same", "|髙橋さん", "LOCATION 本社");
     EXPECT_EQ(countsOf(second.sync()), "同期しました（受信 0 件、送信 0 件、更新 1 件、削除 0 件、競合 0 件）。");
     EXPECT_EQ(files::loadLines(MonthFilePath(second.path(), 2027, 1))[1],
               nec(plainScheduleLine(8, "10:00", "11:00", "髙橋さん", "本社")));
@@ -269,8 +281,7 @@ TEST_P(SyncServer, AConflictCopyKeepsItsWholeTitle)
                                  {plainScheduleLine(20, "", "", "元"), plainScheduleLine(21, "", "", "元", "本社"),
                                   plainScheduleLine(22, "", "", "元", place34)}));
     ASSERT_TRUE(folder.sync().ok);
-    for (const std::string& line : files::splitLines(server().peer({"dump copies"})))
-        server().peer({"set copies " + line.substr(0, line.find('|')) + " SUMMARY 相手"});
+    setWhere("copies", "", "SUMMARY 相手");
     for (int day : {20, 21, 22})
         folder.correct({2027, 1, day}, "元", full);
     EXPECT_EQ(folder.sync().counts.copiesCut, 1);
@@ -290,11 +301,11 @@ TEST_P(SyncServer, AnotherCollectionGetsEverythingOnceAndTheFirstKeepsItsItems)
     folder.correct({2027, 1, 26}, "片付け", std::nullopt);
     const SyncOutcome moved = folder.sync(nullptr, server().calendarUrl("second"));
     EXPECT_EQ(countsOf(moved), "同期しました（受信 0 件、送信 1 件、更新 0 件、削除 0 件、競合 0 件）。");
-    EXPECT_EQ(files::splitLines(server().peer({"dump first"})).size(), 2u);
-    EXPECT_EQ(files::splitLines(server().peer({"dump second"})).size(), 1u);
+    EXPECT_EQ(dump("first").size(), 2u);
+    EXPECT_EQ(dump("second").size(), 1u);
     EXPECT_EQ(folder.records(), std::vector<std::string>{"2027/01/25 - 引越し"});
     EXPECT_TRUE(folder.sync(nullptr, server().calendarUrl("second")).ok);
-    EXPECT_EQ(files::splitLines(server().peer({"dump second"})).size(), 1u);
+    EXPECT_EQ(dump("second").size(), 1u);
 }
 
 TEST_P(SyncServer, AMovedWindowBringsTheOccurrencesItNowCovers)
@@ -325,7 +336,7 @@ TEST_P(SyncServer, ToDoEntriesStayHereWhenTheCollectionRefusesThem)
     EXPECT_EQ(countsOf(outcome),
               "同期しました（受信 0 件、送信 1 件、更新 0 件、削除 0 件、競合 0 件）。同期先のカレンダー"
               "は ToDo を受け付けないため、ToDo は同期しませんでした。");
-    const std::vector<std::string> there = files::splitLines(server().peer({"dump events"}));
+    const std::vector<std::string> there = dump("events");
     ASSERT_EQ(there.size(), 1u);
     EXPECT_TRUE(there.front().ends_with("|納品"));
 }
@@ -382,7 +393,7 @@ private:
 std::vector<std::string> itemsTitled(const std::string& text)
 {
     std::vector<std::string> found;
-    for (const std::string& line : files::splitLines(server().peer({"dump lost"})))
+    for (const std::string& line : dump("lost"))
         if (line.find(text) != std::string::npos)
             found.push_back(line.substr(line.rfind('|') + 1));
     return found;
@@ -433,12 +444,7 @@ TEST_P(SyncServer, LostRepliesAndChangesMeanwhileNeverDoubleAnything)
             ASSERT_TRUE(folder.sync().ok);
             folder.correct({2027, 1, 20}, c.title, c.change->empty() ? std::nullopt : c.change);
         }
-        const std::string title = c.title;
-        Meddling meddling(c.fault, [&] {
-            for (const std::string& line : files::splitLines(server().peer({"dump lost"})))
-                if (line.ends_with("|" + title))
-                    server().peer({"set lost " + line.substr(0, line.find('|')) + " SUMMARY 同時（相手）"});
-        });
+        Meddling meddling(c.fault, [&] { setWhere("lost", std::string("|") + c.title, "SUMMARY 同時（相手）"); });
         const SyncOutcome faulty = folder.sync(&meddling);
         EXPECT_EQ(faulty.ok, !c.faultySyncFails) << faulty.reason;
         const SyncOutcome next = folder.sync();
@@ -498,7 +504,7 @@ TEST(SyncFaults, FailingServersLeaveEveryFileWhole)
         EXPECT_TRUE(folder.contents() == before);
         EXPECT_EQ(countsOf(folder.sync()), "同期しました（受信 0 件、送信 0 件、更新 1 件、削除 0 件、競合 0 件）。");
     }
-    EXPECT_EQ(files::splitLines(server().peer({"dump faults"})).size(), std::size(cases));
+    EXPECT_EQ(dump("faults").size(), std::size(cases));
     // A second sync of a folder while one runs is refused, never run beside it.
     SyncedFolder busy("faults");
     const files::RunLock running = files::tryRunLock(busy.path() + ".kalendra-sync.lock");
