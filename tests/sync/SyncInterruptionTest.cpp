@@ -42,22 +42,23 @@ TEST(SyncInterruptions, ASyncBrokenAtAnyRequestEndsAsAnUnbrokenOne)
         SyncFolder folder;
         MemoryCollection server;
         prepare(folder, server);
-        const int before = server.requests;
-        ASSERT_TRUE(folder.sync(server).ok);
-        requests = server.requests - before;
+        FaultyCollection counted(server);
+        ASSERT_TRUE(folder.sync(counted).ok);
+        requests = counted.requests;
         ASSERT_EQ(folder.records(), here);
         ASSERT_EQ(server.summaries(), there);
     }
-    using Fault = MemoryCollection::Fault;
+    using Fault = FaultyCollection::Fault;
     for (int at = 1; at <= requests; ++at)
         for (const Fault fault : {Fault::Cut, Fault::LoseReply, Fault::KillBefore, Fault::KillAfter}) {
             SCOPED_TRACE(testing::Message() << "request " << at << " of " << requests << ", fault " << int(fault));
             SyncFolder folder;
             MemoryCollection server;
             prepare(folder, server);
-            server.failAt(at, fault);
+            FaultyCollection faulty(server);
+            faulty.failAt(at, fault);
             try {
-                folder.sync(server);
+                folder.sync(faulty);
             } catch (const SyncKilled&) {
             }
             const SyncOutcome resumed = folder.sync(server);

@@ -6,6 +6,7 @@
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/CannedHttpServer.h"
+#include "support/MemoryCollection.h"
 #include "support/ScheduleLines.h"
 #include "support/SyncFolder.h"
 #include "sync/SyncEngine.h"
@@ -81,6 +82,16 @@ void setWhere(const std::string& calendar, const std::string& ending, const std:
     for (const std::string& line : dump(calendar))
         if (line.ends_with(ending))
             server().peer({"set " + calendar + " " + line.substr(0, line.find('|')) + " " + property});
+}
+
+// The items of the lost-reply calendar whose summary contains `text`.
+std::vector<std::string> itemsTitled(const std::string& text)
+{
+    std::vector<std::string> found;
+    for (const std::string& line : dump("lost"))
+        if (line.find(text) != std::string::npos)
+            found.push_back(line.substr(line.rfind('|') + 1));
+    return found;
 }
 
 // A program folder that is its own data folder, synced with one calendar of the test's server.
@@ -341,66 +352,6 @@ TEST_P(SyncServer, ToDoEntriesStayHereWhenTheCollectionRefusesThem)
     EXPECT_TRUE(there.front().ends_with("|納品"));
 }
 
-namespace {
-
-// The real collection with one fault: a write that lands but whose reply is lost (a cut
-// connection), or a change by the peer just before the update arrives.
-class Meddling : public caldav::Collection {
-public:
-    enum class Fault { LoseCreateReply, LoseUpdateReply, LoseRemoveReply, PeerChangesFirst };
-    Meddling(Fault fault, std::function<void()> peer = {}, const std::string& calendar = "lost")
-        : real_(kalendra_caldav_service()->open(server().calendarUrl(calendar), "alice", {}).collection), fault_(fault),
-          peer_(std::move(peer))
-    {
-    }
-    caldav::CollectionInfo discover() override { return real_->discover(); }
-    caldav::ItemChanges changesSince(const std::string& token) override { return real_->changesSince(token); }
-    caldav::ItemChanges changesByEtag(const std::map<std::string, std::string>& known) override
-    {
-        return real_->changesByEtag(known);
-    }
-    caldav::ItemBodies fetch(const std::vector<std::string>& hrefs) override { return real_->fetch(hrefs); }
-    caldav::ItemBodies fetchAll() override { return real_->fetchAll(); }
-    caldav::WriteResult create(const std::string& name, const std::string& text) override
-    {
-        return lost(Fault::LoseCreateReply, real_->create(name, text));
-    }
-    caldav::WriteResult update(const std::string& href, const std::string& etag, const std::string& text) override
-    {
-        if (fault_ == Fault::PeerChangesFirst)
-            peer_();
-        return lost(Fault::LoseUpdateReply, real_->update(href, etag, text));
-    }
-    caldav::DavStatus remove(const std::string& href, const std::string& etag) override
-    {
-        caldav::DavStatus done = real_->remove(href, etag);
-        return done.ok() && fault_ == Fault::LoseRemoveReply ? kCut : done;
-    }
-
-private:
-    caldav::WriteResult lost(Fault fault, caldav::WriteResult result) const
-    {
-        return result.status.ok() && fault_ == fault ? caldav::WriteResult{kCut, {}, {}, {}} : result;
-    }
-
-    inline static const caldav::DavStatus kCut{caldav::DavError::ConnectionCut, 0, "接続が切れました。"};
-    std::unique_ptr<caldav::Collection> real_;
-    Fault fault_;
-    std::function<void()> peer_;
-};
-
-// The items of the lost-reply calendar whose summary contains `text`.
-std::vector<std::string> itemsTitled(const std::string& text)
-{
-    std::vector<std::string> found;
-    for (const std::string& line : dump("lost"))
-        if (line.find(text) != std::string::npos)
-            found.push_back(line.substr(line.rfind('|') + 1));
-    return found;
-}
-
-} // namespace
-
 // Records whose content reads back otherwise than it went out: an overnight one, and a title
 // whose character has two Shift-JIS forms (髙 stored as 0xFBFC).
 TEST_P(SyncServer, RecordsComeBackOnAnotherDeviceAsTheyWentOut)
@@ -415,21 +366,30 @@ TEST_P(SyncServer, RecordsComeBackOnAnotherDeviceAsTheyWentOut)
 
 TEST_P(SyncServer, LostRepliesAndChangesMeanwhileNeverDoubleAnything)
 {
-    using Fault = Meddling::Fault;
+    using Fault = FaultyCollection::Fault;
+    using Request = FaultyCollection::Request;
     struct Case {
         const char* title;
-        Fault fault;
+        Fault fault; // none: the peer changes the item just before the update arrives
+        Request request;
         std::optional<std::string> change; // of the synced record before the faulty sync; none: new
         bool faultySyncFails;
         std::vector<std::string> onServer;
         std::vector<std::string> here;
     };
     const Case cases[] = {
-        {"髙作成", Fault::LoseCreateReply, std::nullopt, true, {"髙作成"}, {"2027/01/20 22:00-02:00 髙作成"}},
-        {"更新", Fault::LoseUpdateReply, "更新済", true, {"更新済"}, {"2027/01/20 22:00-02:00 更新済"}},
-        {"削除", Fault::LoseRemoveReply, "", true, {}, {}},
+        {"髙作成",
+         Fault::LoseReply,
+         Request::Create,
+         std::nullopt,
+         true,
+         {"髙作成"},
+         {"2027/01/20 22:00-02:00 髙作成"}},
+        {"更新", Fault::LoseReply, Request::Update, "更新済", true, {"更新済"}, {"2027/01/20 22:00-02:00 更新済"}},
+        {"削除", Fault::LoseReply, Request::Remove, "", true, {}, {}},
         {"同時",
-         Fault::PeerChangesFirst,
+         Fault::None,
+         Request::Update,
          "同時（手元）",
          false,
          {"同時（相手）", "（競合）同時（手元）"},
@@ -444,7 +404,12 @@ TEST_P(SyncServer, LostRepliesAndChangesMeanwhileNeverDoubleAnything)
             ASSERT_TRUE(folder.sync().ok);
             folder.correct({2027, 1, 20}, c.title, c.change->empty() ? std::nullopt : c.change);
         }
-        Meddling meddling(c.fault, [&] { setWhere("lost", std::string("|") + c.title, "SUMMARY 同時（相手）"); });
+        const auto real = kalendra_caldav_service()->open(server().calendarUrl("lost"), "alice", {}).collection;
+        FaultyCollection meddling(*real);
+        meddling.failAt(1, c.fault, c.request, [&] {
+            if (c.fault == Fault::None)
+                setWhere("lost", std::string("|") + c.title, "SUMMARY 同時（相手）");
+        });
         const SyncOutcome faulty = folder.sync(&meddling);
         EXPECT_EQ(faulty.ok, !c.faultySyncFails) << faulty.reason;
         const SyncOutcome next = folder.sync();
