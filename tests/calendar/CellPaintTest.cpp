@@ -92,7 +92,8 @@ TEST_F(PaintFixture, ColoursByKindWeekdayOtherMonthAndToday)
     EXPECT_TRUE(paint(1).drawn);
 }
 
-TEST_F(PaintFixture, BandsFollowTheContentFlagsAndTheCategoryRules)
+// What each flag shows: ViewFlagsTest.
+TEST_F(PaintFixture, BandsInTheirOrderUnderTheCategoryRules)
 {
     add(20, "0" + sj("祝日"));
     add(20, "1 ");
@@ -115,17 +116,6 @@ TEST_F(PaintFixture, BandsFollowTheContentFlagsAndTheCategoryRules)
     EXPECT_EQ(cell.bands[3].background, 16777215);
     EXPECT_TRUE(cell.bands[3].style.bold);
     EXPECT_TRUE(cell.bands[3].style.italic);
-
-    look.calView.set(CalViewFlag::StartTime, 1);
-    look.calView.set(CalViewFlag::Place, 1);
-    look.calView.set(CalViewFlag::Holidays, 0);
-    CellPaint withTimes = paint(20);
-    ASSERT_EQ(withTimes.bands.size(), 3u);
-    EXPECT_EQ(withTimes.bands[2].text, "10:00 " + sj("会議") + "(" + sj("本社") + ")");
-    EXPECT_EQ(withTimes.bands[1].text, sj("旧分類"));
-
-    look.calView.set(CalViewFlag::Schedules, 0);
-    EXPECT_EQ(paint(20).bands.size(), 1u);
 }
 
 TEST_F(PaintFixture, TodoLinesAndIcons)
@@ -140,8 +130,6 @@ TEST_F(PaintFixture, TodoLinesAndIcons)
     EXPECT_TRUE(cell.memoIcon);
     // The thresholds of the state itself: TodoListTest.
     EXPECT_EQ(cell.todoIcon, TodoIcon::Warning);
-    look.calView.set(CalViewFlag::TodoTitle, 0);
-    EXPECT_TRUE(paint(14).bands.empty());
 }
 
 TEST_F(PaintFixture, DayNumberRokuyoAndMiniUnderline)
@@ -219,25 +207,17 @@ TEST(ScheduleBandText, TimesAndPlaceAsTheViewAsks)
     }
 }
 
-TEST_F(PaintFixture, WeekDaysFollowWeekViewNotCalView)
+// What each flag of WeekView shows, CalView off: ViewFlagsTest.
+TEST_F(PaintFixture, WeekDayBandsTakeTheWeeklyFontsStyle)
 {
-    add(20, "0" + sj("祝日"));
-    add(20, "3" + schedule(20, "10:00", "", sj("会議"), sj("本社")));
-    look.calView = CalViewFlags();
-    look.weekView = WeekViewFlags({1, 1, 1, 1, 1, 1, 1, 1, 1});
+    add(20, "3" + schedule(20, "10:00", "", sj("会議")));
+    look.weekView.set(WeekViewFlag::Schedules, 1);
     look.weekStyle = FontStyle::Bold;
     const CellPos p = at(20);
-    WeekDayPaint day = PaintWeekDay(layout, lists, categories, look, today, p.column, p.row);
-    ASSERT_EQ(day.bands.size(), 2u);
-    EXPECT_EQ(day.bands[0].text, sj("祝日"));
-    EXPECT_TRUE(day.bands[0].style.bold) << "the weekly font's style";
-    EXPECT_EQ(day.bands[1].text, "10:00 " + sj("会議") + "(" + sj("本社") + ")");
-    EXPECT_TRUE(PaintCell(layout, lists, categories, look, today, p.column, p.row).bands.empty());
-
-    look.weekView.set(WeekViewFlag::Holidays, 0);
-    day = PaintWeekDay(layout, lists, categories, look, today, p.column, p.row);
+    const WeekDayPaint day = PaintWeekDay(layout, lists, categories, look, today, p.column, p.row);
     ASSERT_EQ(day.bands.size(), 1u);
-    EXPECT_EQ(day.bands[0].kind, BandKind::Schedule);
+    EXPECT_TRUE(day.bands[0].style.bold);
+    EXPECT_FALSE(paint(20).bands[0].style.bold);
 }
 
 TEST(WeekDayPaint, DateColumnTextsAndColoursForBothWeekStarts)
