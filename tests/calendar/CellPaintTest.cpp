@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace kal;
 using kal::test::sj;
 
@@ -295,12 +297,8 @@ TEST(CellMarks, MemoRightmostTheToDoBesideIt)
         EXPECT_EQ(marks.memo ? std::optional(marks.memo->left) : std::nullopt, c.memoLeft);
         EXPECT_EQ(marks.todo ? std::optional(marks.todo->left) : std::nullopt, c.todoLeft);
         const std::optional<CellArea> area = marks.area();
-        EXPECT_EQ(area ? std::optional(area->left) : std::nullopt, c.areaLeft);
-        if (area) {
-            EXPECT_EQ(area->top, 244);
-            EXPECT_EQ(area->right, 197);
-            EXPECT_EQ(area->bottom, 259);
-        }
+        EXPECT_EQ(area ? std::optional(std::tuple(area->left, area->top, area->right, area->bottom)) : std::nullopt,
+                  c.areaLeft ? std::optional(std::tuple(*c.areaLeft, 244, 197, 259)) : std::nullopt);
     }
 }
 
@@ -328,11 +326,9 @@ TEST(PlaceBands, LinesThatDoNotFitAreLeftOutWholeAndNoneRunsOverTheMarks)
         SCOPED_TRACE(c.what);
         const std::vector<CellArea> placed = PlaceBands(cell, c.firstTop, c.heights, c.marks);
         ASSERT_EQ(placed.size(), c.bands.size());
-        for (std::size_t i = 0; i < placed.size(); ++i) {
-            EXPECT_EQ(placed[i].top, c.bands[i].first) << i;
-            EXPECT_EQ(placed[i].right, c.bands[i].second) << i;
-            EXPECT_EQ(placed[i].bottom, placed[i].top + c.heights[i] - 1) << i;
-            EXPECT_EQ(placed[i].left, cell.left) << i;
-        }
+        for (std::size_t i = 0; i < placed.size(); ++i)
+            EXPECT_EQ(std::tuple(placed[i].left, placed[i].top, placed[i].right, placed[i].bottom),
+                      std::tuple(cell.left, c.bands[i].first, c.bands[i].second, c.bands[i].first + c.heights[i] - 1))
+                << i;
     }
 }
