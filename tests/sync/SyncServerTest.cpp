@@ -22,8 +22,6 @@ using namespace kal::test;
 
 namespace {
 
-const Date kToday{2027, 1, 10};
-
 LocalDavServer& serverOf(DavServerKind kind)
 {
     return LocalDavServer::shared(kind,
@@ -53,21 +51,13 @@ const bool kNetrcHome = [] {
     return true;
 }();
 
-std::string ics(const std::string& body)
+// One item as the peer puts it, "\\n" for its line ends.
+std::string ics(const std::string& component, const std::string& uid, const std::string& summary,
+                const std::string& more)
 {
-    return "BEGIN:VCALENDAR\\nVERSION:2.0\\nPRODID:-//peer//test//EN\\n" + body + "END:VCALENDAR\\n";
-}
-
-std::string vevent(const std::string& uid, const std::string& summary, const std::string& times)
-{
-    return ics("BEGIN:VEVENT\\nUID:" + uid + "\\nDTSTAMP:20260101T000000Z\\n" + times + "SUMMARY:" + summary +
-               "\\nEND:VEVENT\\n");
-}
-
-std::string vtodo(const std::string& uid, const std::string& summary, const std::string& more)
-{
-    return ics("BEGIN:VTODO\\nUID:" + uid + "\\nDTSTAMP:20260101T000000Z\\n" + more + "SUMMARY:" + summary +
-               "\\nEND:VTODO\\n");
+    return "BEGIN:VCALENDAR\\nVERSION:2.0\\nPRODID:-//peer//test//EN\\nBEGIN:" + component + "\\nUID:" + uid +
+           "\\nDTSTAMP:20260101T000000Z\\n" + more + "SUMMARY:" + summary + "\\nEND:" + component +
+           "\\nEND:VCALENDAR\\n";
 }
 
 // What the peer reads from `calendar`, a component a line: "UID|RECURRENCE-ID|STATUS|EXDATEs|SUMMARY".
@@ -154,14 +144,14 @@ INSTANTIATE_TEST_SUITE_P(Servers, SyncServer, testing::Values(DavServerKind::Rad
 TEST_P(SyncServer, ServerItemsComeDownAndFollowTheirChanges)
 {
     server().peer(
-        {"put down timed " + vevent("timed", "会議", "DTSTART:20270105T010000Z\\nDTEND:20270105T020000Z\\n"),
-         "put down allday " + vevent("allday", "祝賀会", "DTSTART;VALUE=DATE:20270107\\n"),
-         "put down span " + vevent("span", "合宿", "DTSTART:20270201T000000Z\\nDTEND:20270203T080000Z\\n"),
-         "put down weekly " + vevent("weekly", "Weekly",
-                                     "DTSTART;TZID=Europe/Berlin:20270104T090000\\n"
-                                     "DTEND;TZID=Europe/Berlin:20270104T100000\\nRRULE:FREQ=WEEKLY;COUNT=3\\n"),
-         "put down open " + vtodo("open", "牛乳", "DUE;VALUE=DATE:20270120\\n"),
-         "put down done " + vtodo("done", "Report", "STATUS:COMPLETED\\nCOMPLETED:20270102T000000Z\\n")});
+        {"put down timed " + ics("VEVENT", "timed", "会議", "DTSTART:20270105T010000Z\\nDTEND:20270105T020000Z\\n"),
+         "put down allday " + ics("VEVENT", "allday", "祝賀会", "DTSTART;VALUE=DATE:20270107\\n"),
+         "put down span " + ics("VEVENT", "span", "合宿", "DTSTART:20270201T000000Z\\nDTEND:20270203T080000Z\\n"),
+         "put down weekly " + ics("VEVENT", "weekly", "Weekly",
+                                  "DTSTART;TZID=Europe/Berlin:20270104T090000\\n"
+                                  "DTEND;TZID=Europe/Berlin:20270104T100000\\nRRULE:FREQ=WEEKLY;COUNT=3\\n"),
+         "put down open " + ics("VTODO", "open", "牛乳", "DUE;VALUE=DATE:20270120\\n"),
+         "put down done " + ics("VTODO", "done", "Report", "STATUS:COMPLETED\\nCOMPLETED:20270102T000000Z\\n")});
     SyncedFolder folder("down");
     const SyncOutcome first = folder.sync();
     EXPECT_EQ(countsOf(first), "同期しました（受信 6 件、送信 0 件、更新 0 件、削除 0 件、競合 0 件）。");
@@ -173,8 +163,8 @@ TEST_P(SyncServer, ServerItemsComeDownAndFollowTheirChanges)
     folder.expectQuietSecondSync();
 
     server().peer({"edit down timed 打合せ", "delete down allday", "exdate down weekly 20270111T080000Z",
-                   "put down open " + vtodo("open", "牛乳", "STATUS:COMPLETED\\nCOMPLETED:20270109T000000Z\\n"),
-                   "put down done " + vtodo("done", "Report", "STATUS:NEEDS-ACTION\\n")});
+                   "put down open " + ics("VTODO", "open", "牛乳", "STATUS:COMPLETED\\nCOMPLETED:20270109T000000Z\\n"),
+                   "put down done " + ics("VTODO", "done", "Report", "STATUS:NEEDS-ACTION\\n")});
     const SyncOutcome second = folder.sync();
     EXPECT_EQ(countsOf(second), "同期しました（受信 0 件、送信 0 件、更新 4 件、削除 1 件、競合 0 件）。");
     EXPECT_EQ(folder.records(),
@@ -218,10 +208,10 @@ TEST_P(SyncServer, LocalRecordsGoUpAndFollowTheirChanges)
 TEST_P(SyncServer, OccurrencesGoUpAsExceptionsAndSpansStayLocal)
 {
     server().peer(
-        {"put up series " + vevent("series", "朝会",
-                                   "DTSTART;TZID=Asia/Tokyo:20270111T090000\\n"
-                                   "DTEND;TZID=Asia/Tokyo:20270111T093000\\nRRULE:FREQ=DAILY;COUNT=3\\n"),
-         "put up trip " + vevent("trip", "出張", "DTSTART;VALUE=DATE:20270120\\nDTEND;VALUE=DATE:20270122\\n")});
+        {"put up series " + ics("VEVENT", "series", "朝会",
+                                "DTSTART;TZID=Asia/Tokyo:20270111T090000\\n"
+                                "DTEND;TZID=Asia/Tokyo:20270111T093000\\nRRULE:FREQ=DAILY;COUNT=3\\n"),
+         "put up trip " + ics("VEVENT", "trip", "出張", "DTSTART;VALUE=DATE:20270120\\nDTEND;VALUE=DATE:20270122\\n")});
     SyncedFolder folder("up");
     ASSERT_TRUE(folder.sync().ok);
     folder.correct({2027, 1, 12}, "朝会", "朝会（会議室B）");
@@ -321,8 +311,8 @@ TEST_P(SyncServer, AnotherCollectionGetsEverythingOnceAndTheFirstKeepsItsItems)
 
 TEST_P(SyncServer, AMovedWindowBringsTheOccurrencesItNowCovers)
 {
-    server().peer(
-        {"put window daily " + vevent("daily", "体操", "DTSTART;VALUE=DATE:20270130\\nRRULE:FREQ=DAILY;COUNT=4\\n")});
+    server().peer({"put window daily " +
+                   ics("VEVENT", "daily", "体操", "DTSTART;VALUE=DATE:20270130\\nRRULE:FREQ=DAILY;COUNT=4\\n")});
     SyncedFolder folder("window");
     folder.back = folder.ahead = 0;
     const SyncOutcome first = folder.sync();
