@@ -4,6 +4,7 @@
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
 #include "settings/AppSettings.h"
+#include "support/ScheduleLines.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <tuple>
 
 using namespace kal;
+using kal::test::plainScheduleLine;
 using kal::test::sj;
 
 namespace {
@@ -25,20 +27,6 @@ CalendarLook defaultLook()
     }
     look.calView = CalViewFlags({1, 1, 1, 1, 1, 1, 0, 0, 1});
     return look;
-}
-
-std::string schedule(int day, const std::string& start, const std::string& category, const std::string& title,
-                     const std::string& place = "", char style = '0')
-{
-    ScheduleFields f;
-    f.day = day;
-    f.start = start;
-    f.category = category;
-    f.title = title;
-    f.place = place;
-    f.bold = style == '2' || style == '3';
-    f.italic = style == '1' || style == '3';
-    return ComposeSchedule(f);
 }
 
 struct PaintFixture : ::testing::Test {
@@ -100,9 +88,11 @@ TEST_F(PaintFixture, BandsInTheirOrderUnderTheCategoryRules)
     add(20, "0" + sj("祝日"));
     add(20, "1 ");
     add(20, "2" + sj("記念日"));
-    add(20, "3" + schedule(20, "09:00", "Hidden", sj("見えない")));
-    add(20, "3" + schedule(20, "10:00", "work", sj("会議"), sj("本社"), '3'));
-    add(20, "3" + schedule(20, "", "Renamed", sj("旧分類")));
+    add(20, "3" + plainScheduleLine(20, "09:00", "", "見えない", "", "Hidden"));
+    ScheduleFields styled = ReadSchedule(plainScheduleLine(20, "10:00", "", "会議", "本社", "work"));
+    styled.bold = styled.italic = true;
+    add(20, "3" + ComposeSchedule(styled));
+    add(20, "3" + plainScheduleLine(20, "", "", "旧分類", "", "Renamed"));
     CellPaint cell = paint(20);
     ASSERT_EQ(cell.bands.size(), 4u);
     EXPECT_EQ(cell.bands[0].text, sj("祝日"));
@@ -140,7 +130,7 @@ TEST_F(PaintFixture, DayNumberRokuyoAndMiniUnderline)
     EXPECT_EQ(cell.dayText, " 5");
     layout.cell(at(5).column, at(5).row).showRokuyo = true;
     EXPECT_EQ(paint(5).rokuyo, RokuyoName(layout.cell(at(5).column, at(5).row).rokuyo));
-    add(6, "3" + schedule(6, "", "", "x"));
+    add(6, "3" + plainScheduleLine(6, "", "", "x"));
     EXPECT_FALSE(paint(6).underline);
     look.underlineSchedules = true;
     look.calView.set(CalViewFlag::Schedules, 0);
@@ -212,7 +202,7 @@ TEST(ScheduleBandText, TimesAndPlaceAsTheViewAsks)
 // What each flag of WeekView shows, CalView off: ViewFlagsTest.
 TEST_F(PaintFixture, WeekDayBandsTakeTheWeeklyFontsStyle)
 {
-    add(20, "3" + schedule(20, "10:00", "", sj("会議")));
+    add(20, "3" + plainScheduleLine(20, "10:00", "", "会議"));
     look.weekView.set(WeekViewFlag::Schedules, 1);
     look.weekStyle = FontStyle::Bold;
     const CellPos p = at(20);
