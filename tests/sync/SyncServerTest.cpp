@@ -420,15 +420,13 @@ TEST_P(SyncServer, LostRepliesAndChangesMeanwhileNeverDoubleAnything)
 TEST(SyncFaults, FailingServersLeaveEveryFileWhole)
 {
     current = &serverOf(DavServerKind::Radicale);
-    const auto reply = [](const std::string& status, const std::string& body = {}) {
-        return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
-    };
     const std::string calendar =
         "<multistatus xmlns=\"DAV:\"><response><href>/cal/</href><propstat><prop><resourcetype><calendar "
         "xmlns=\"urn:ietf:params:xml:ns:caldav\"/></resourcetype><sync-token>t1</sync-token></prop><status>HTTP/1.1 "
         "200 OK</status></propstat></response></multistatus>";
-    CannedHttpServer failing({reply("503 Service Unavailable")});
-    CannedHttpServer cutting({reply("207 Multi-Status", calendar), reply("207 Multi-Status", calendar).substr(0, 60)});
+    CannedHttpServer failing({httpReply("503 Service Unavailable")});
+    CannedHttpServer cutting(
+        {httpReply("207 Multi-Status", calendar), httpReply("207 Multi-Status", calendar).substr(0, 60)});
     struct Case {
         const char* name;
         std::string url;
