@@ -4,11 +4,15 @@
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
 #include "settings/AppSettings.h"
+#include "support/ScheduleLines.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace kal;
+using kal::test::plainScheduleLine;
 using kal::test::sj;
 
 namespace {
@@ -23,20 +27,6 @@ CalendarLook defaultLook()
     }
     look.calView = CalViewFlags({1, 1, 1, 1, 1, 1, 0, 0, 1});
     return look;
-}
-
-std::string schedule(int day, const std::string& start, const std::string& category, const std::string& title,
-                     const std::string& place = "", char style = '0')
-{
-    ScheduleFields f;
-    f.day = day;
-    f.start = start;
-    f.category = category;
-    f.title = title;
-    f.place = place;
-    f.bold = style == '2' || style == '3';
-    f.italic = style == '1' || style == '3';
-    return ComposeSchedule(f);
 }
 
 struct PaintFixture : ::testing::Test {
@@ -92,14 +82,17 @@ TEST_F(PaintFixture, ColoursByKindWeekdayOtherMonthAndToday)
     EXPECT_TRUE(paint(1).drawn);
 }
 
-TEST_F(PaintFixture, BandsFollowTheContentFlagsAndTheCategoryRules)
+// What each flag shows: ViewFlagsTest.
+TEST_F(PaintFixture, BandsInTheirOrderUnderTheCategoryRules)
 {
     add(20, "0" + sj("祝日"));
     add(20, "1 ");
     add(20, "2" + sj("記念日"));
-    add(20, "3" + schedule(20, "09:00", "Hidden", sj("見えない")));
-    add(20, "3" + schedule(20, "10:00", "work", sj("会議"), sj("本社"), '3'));
-    add(20, "3" + schedule(20, "", "Renamed", sj("旧分類")));
+    add(20, "3" + plainScheduleLine(20, "09:00", "", "見えない", "", "Hidden"));
+    ScheduleFields styled = ReadSchedule(plainScheduleLine(20, "10:00", "", "会議", "本社", "work"));
+    styled.bold = styled.italic = true;
+    add(20, "3" + ComposeSchedule(styled));
+    add(20, "3" + plainScheduleLine(20, "", "", "旧分類", "", "Renamed"));
     CellPaint cell = paint(20);
     ASSERT_EQ(cell.bands.size(), 4u);
     EXPECT_EQ(cell.bands[0].text, sj("祝日"));
@@ -115,17 +108,6 @@ TEST_F(PaintFixture, BandsFollowTheContentFlagsAndTheCategoryRules)
     EXPECT_EQ(cell.bands[3].background, 16777215);
     EXPECT_TRUE(cell.bands[3].style.bold);
     EXPECT_TRUE(cell.bands[3].style.italic);
-
-    look.calView.set(CalViewFlag::StartTime, 1);
-    look.calView.set(CalViewFlag::Place, 1);
-    look.calView.set(CalViewFlag::Holidays, 0);
-    CellPaint withTimes = paint(20);
-    ASSERT_EQ(withTimes.bands.size(), 3u);
-    EXPECT_EQ(withTimes.bands[2].text, "10:00 " + sj("会議") + "(" + sj("本社") + ")");
-    EXPECT_EQ(withTimes.bands[1].text, sj("旧分類"));
-
-    look.calView.set(CalViewFlag::Schedules, 0);
-    EXPECT_EQ(paint(20).bands.size(), 1u);
 }
 
 TEST_F(PaintFixture, TodoLinesAndIcons)
@@ -140,8 +122,6 @@ TEST_F(PaintFixture, TodoLinesAndIcons)
     EXPECT_TRUE(cell.memoIcon);
     // The thresholds of the state itself: TodoListTest.
     EXPECT_EQ(cell.todoIcon, TodoIcon::Warning);
-    look.calView.set(CalViewFlag::TodoTitle, 0);
-    EXPECT_TRUE(paint(14).bands.empty());
 }
 
 TEST_F(PaintFixture, DayNumberRokuyoAndMiniUnderline)
@@ -150,7 +130,7 @@ TEST_F(PaintFixture, DayNumberRokuyoAndMiniUnderline)
     EXPECT_EQ(cell.dayText, " 5");
     layout.cell(at(5).column, at(5).row).showRokuyo = true;
     EXPECT_EQ(paint(5).rokuyo, RokuyoName(layout.cell(at(5).column, at(5).row).rokuyo));
-    add(6, "3" + schedule(6, "", "", "x"));
+    add(6, "3" + plainScheduleLine(6, "", "", "x"));
     EXPECT_FALSE(paint(6).underline);
     look.underlineSchedules = true;
     look.calView.set(CalViewFlag::Schedules, 0);
@@ -219,25 +199,17 @@ TEST(ScheduleBandText, TimesAndPlaceAsTheViewAsks)
     }
 }
 
-TEST_F(PaintFixture, WeekDaysFollowWeekViewNotCalView)
+// What each flag of WeekView shows, CalView off: ViewFlagsTest.
+TEST_F(PaintFixture, WeekDayBandsTakeTheWeeklyFontsStyle)
 {
-    add(20, "0" + sj("祝日"));
-    add(20, "3" + schedule(20, "10:00", "", sj("会議"), sj("本社")));
-    look.calView = CalViewFlags();
-    look.weekView = WeekViewFlags({1, 1, 1, 1, 1, 1, 1, 1, 1});
+    add(20, "3" + plainScheduleLine(20, "10:00", "", "会議"));
+    look.weekView.set(WeekViewFlag::Schedules, 1);
     look.weekStyle = FontStyle::Bold;
     const CellPos p = at(20);
-    WeekDayPaint day = PaintWeekDay(layout, lists, categories, look, today, p.column, p.row);
-    ASSERT_EQ(day.bands.size(), 2u);
-    EXPECT_EQ(day.bands[0].text, sj("祝日"));
-    EXPECT_TRUE(day.bands[0].style.bold) << "the weekly font's style";
-    EXPECT_EQ(day.bands[1].text, "10:00 " + sj("会議") + "(" + sj("本社") + ")");
-    EXPECT_TRUE(PaintCell(layout, lists, categories, look, today, p.column, p.row).bands.empty());
-
-    look.weekView.set(WeekViewFlag::Holidays, 0);
-    day = PaintWeekDay(layout, lists, categories, look, today, p.column, p.row);
+    const WeekDayPaint day = PaintWeekDay(layout, lists, categories, look, today, p.column, p.row);
     ASSERT_EQ(day.bands.size(), 1u);
-    EXPECT_EQ(day.bands[0].kind, BandKind::Schedule);
+    EXPECT_TRUE(day.bands[0].style.bold);
+    EXPECT_FALSE(paint(20).bands[0].style.bold);
 }
 
 TEST(WeekDayPaint, DateColumnTextsAndColoursForBothWeekStarts)
@@ -315,12 +287,8 @@ TEST(CellMarks, MemoRightmostTheToDoBesideIt)
         EXPECT_EQ(marks.memo ? std::optional(marks.memo->left) : std::nullopt, c.memoLeft);
         EXPECT_EQ(marks.todo ? std::optional(marks.todo->left) : std::nullopt, c.todoLeft);
         const std::optional<CellArea> area = marks.area();
-        EXPECT_EQ(area ? std::optional(area->left) : std::nullopt, c.areaLeft);
-        if (area) {
-            EXPECT_EQ(area->top, 244);
-            EXPECT_EQ(area->right, 197);
-            EXPECT_EQ(area->bottom, 259);
-        }
+        EXPECT_EQ(area ? std::optional(std::tuple(area->left, area->top, area->right, area->bottom)) : std::nullopt,
+                  c.areaLeft ? std::optional(std::tuple(*c.areaLeft, 244, 197, 259)) : std::nullopt);
     }
 }
 
@@ -348,11 +316,9 @@ TEST(PlaceBands, LinesThatDoNotFitAreLeftOutWholeAndNoneRunsOverTheMarks)
         SCOPED_TRACE(c.what);
         const std::vector<CellArea> placed = PlaceBands(cell, c.firstTop, c.heights, c.marks);
         ASSERT_EQ(placed.size(), c.bands.size());
-        for (std::size_t i = 0; i < placed.size(); ++i) {
-            EXPECT_EQ(placed[i].top, c.bands[i].first) << i;
-            EXPECT_EQ(placed[i].right, c.bands[i].second) << i;
-            EXPECT_EQ(placed[i].bottom, placed[i].top + c.heights[i] - 1) << i;
-            EXPECT_EQ(placed[i].left, cell.left) << i;
-        }
+        for (std::size_t i = 0; i < placed.size(); ++i)
+            EXPECT_EQ(std::tuple(placed[i].left, placed[i].top, placed[i].right, placed[i].bottom),
+                      std::tuple(cell.left, c.bands[i].first, c.bands[i].second, c.bands[i].first + c.heights[i] - 1))
+                << i;
     }
 }

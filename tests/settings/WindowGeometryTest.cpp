@@ -3,24 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 
 using namespace kal;
 
 TEST(WindowGeometry, PlacementModes)
 {
-    ScreenRect screen{0, 0, 1280, 800};
-    ScreenRect topLeft = PlaceWindow(0, screen, 799, 571, 50, 60);
-    EXPECT_EQ(topLeft.left, 1);
-    EXPECT_EQ(topLeft.top, 1);
-    ScreenRect centre = PlaceWindow(1, screen, 799, 571, 50, 60);
-    EXPECT_EQ(centre.left, (1280 - 799) / 2);
-    EXPECT_EQ(centre.top, (800 - 571 - 30) / 2);
-    ScreenRect topRight = PlaceWindow(2, screen, 799, 571, 50, 60);
-    EXPECT_EQ(topRight.left, 1280 - 799);
-    EXPECT_EQ(topRight.top, 1);
-    ScreenRect remembered = PlaceWindow(3, screen, 799, 571, 50, 60);
-    EXPECT_EQ(remembered.left, 50);
-    EXPECT_EQ(remembered.top, 60);
+    const ScreenRect screen{0, 0, 1280, 800};
+    // Top left, centred, top right, where it was: a 799x571 window last at (50, 60).
+    const std::pair<int, int> places[] = {{1, 1}, {(1280 - 799) / 2, (800 - 571 - 30) / 2}, {1280 - 799, 1}, {50, 60}};
+    for (int mode = 0; mode < 4; ++mode) {
+        const ScreenRect placed = PlaceWindow(mode, screen, 799, 571, 50, 60);
+        EXPECT_EQ(std::pair(placed.left, placed.top), places[mode]) << mode;
+    }
     EXPECT_TRUE(OnScreen(10, 10, screen));
     EXPECT_FALSE(OnScreen(0, 10, screen));
     EXPECT_FALSE(OnScreen(10, 800, screen));
@@ -63,11 +58,9 @@ TEST(WindowGeometry, StoredGeometryFitsTheScreenWhateverItSays)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        WindowGeometry fitted = FitOnScreen(c.stored, fallback, screen);
-        EXPECT_EQ(fitted.left, c.expected.left);
-        EXPECT_EQ(fitted.top, c.expected.top);
-        EXPECT_EQ(fitted.width, c.expected.width);
-        EXPECT_EQ(fitted.height, c.expected.height);
+        const WindowGeometry fitted = FitOnScreen(c.stored, fallback, screen);
+        EXPECT_EQ(std::tuple(fitted.left, fitted.top, fitted.width, fitted.height),
+                  std::tuple(c.expected.left, c.expected.top, c.expected.width, c.expected.height));
     }
     EXPECT_EQ(FitExtent(big, 768), 768);
     EXPECT_EQ(FitExtent(small, 768), 0);

@@ -10,6 +10,13 @@
 
 namespace kal::test {
 
+// A whole reply: the status line, the header lines given (each ending in CRLF), the body.
+inline std::string httpReply(const std::string& status, const std::string& body = {}, const std::string& header = {})
+{
+    return "HTTP/1.1 " + status + "\r\n" + header + "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" +
+           body;
+}
+
 class CannedHttpServer {
 public:
     explicit CannedHttpServer(std::vector<std::string> replies) : replies_(std::move(replies))

@@ -64,7 +64,6 @@ public:
             ::waitpid(pid_, nullptr, 0);
     }
 
-    DavServerKind kind() const { return kind_; }
     const char* name() const { return kind_ == DavServerKind::Radicale ? "Radicale" : "Xandikos"; }
     bool running() const { return pid_ > 0; }
     // Where the server keeps its collections (a benchmark fills one directly, outside its timing).

@@ -67,12 +67,13 @@ public:
     void tick(const std::string& title, bool done)
     {
         const TodoFile todos = LoadTodoFile(folder_.path());
-        for (std::size_t i = 0; i < todos.lines.size(); ++i)
-            if (sjis::toUtf8(TodoTitle(todos.lines[i])) == title)
-                ASSERT_TRUE(ApplyTodoTicks(folder_.path(),
-                                           {{{TodoFilePath(folder_.path()), int(i), todos.lines[i]}, done}}, today,
-                                           store::Follower(&follower_))
-                                .ok());
+        for (std::size_t i = 0; i < todos.lines.size(); ++i) {
+            if (sjis::toUtf8(TodoTitle(todos.lines[i])) != title)
+                continue;
+            ASSERT_TRUE(ApplyTodoTicks(folder_.path(), {{{TodoFilePath(folder_.path()), int(i), todos.lines[i]}, done}},
+                                       today, store::Follower(&follower_))
+                            .ok());
+        }
     }
 
     // "2027/01/05 09:00-10:00 title" for each record, "ToDo open title" for each entry; sorted.

@@ -180,10 +180,6 @@ TEST(CalDavServer, NetrcGivesThePasswordOnlyWhenPrivate)
 
 TEST(CalDavFaults, EachFailingServerGivesItsOwnKind)
 {
-    const auto reply = [](const std::string& status, const std::string& body = {}, const std::string& header = {}) {
-        return "HTTP/1.1 " + status + "\r\n" + header + "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" +
-               body;
-    };
     const std::string calendar =
         "<multistatus xmlns=\"DAV:\"><response><href>/moved/</href><propstat><prop><resourcetype>"
         "<calendar xmlns=\"urn:ietf:params:xml:ns:caldav\"/></resourcetype></prop><status>"
@@ -195,20 +191,20 @@ TEST(CalDavFaults, EachFailingServerGivesItsOwnKind)
         const char* scheme = "http";
     };
     const Case cases[] = {
-        {"cut", {reply("207 Multi-Status", std::string(4000, ' ')).substr(0, 100)}, DavError::ConnectionCut},
-        {"declared too large", {reply("207 Multi-Status", std::string(70000, ' '))}, DavError::TooLarge},
+        {"cut", {httpReply("207 Multi-Status", std::string(4000, ' ')).substr(0, 100)}, DavError::ConnectionCut},
+        {"declared too large", {httpReply("207 Multi-Status", std::string(70000, ' '))}, DavError::TooLarge},
         {"grows too large", {"HTTP/1.1 207 Multi-Status\r\n\r\n" + std::string(70000, ' ')}, DavError::TooLarge},
-        {"server error", {reply("503 Service Unavailable")}, DavError::ServerError},
-        {"not XML", {reply("207 Multi-Status", "hello")}, DavError::BadReply},
+        {"server error", {httpReply("503 Service Unavailable")}, DavError::ServerError},
+        {"not XML", {httpReply("207 Multi-Status", "hello")}, DavError::BadReply},
         {"not HTTP", {"hello\r\n"}, DavError::BadReply},
         {"silent", {""}, DavError::Timeout},
-        {"redirect elsewhere", {reply("301 Moved", {}, "Location: http://127.0.0.2:9/x/\r\n")}, DavError::Redirect},
-        {"redirect to plain http", {reply("301 Moved", {}, "Location: http://a.jp/\r\n")}, DavError::InsecureUrl},
-        {"redirect loop", {reply("302 Found", {}, "Location: /again/\r\n")}, DavError::Redirect},
+        {"redirect elsewhere", {httpReply("301 Moved", {}, "Location: http://127.0.0.2:9/x/\r\n")}, DavError::Redirect},
+        {"redirect to plain http", {httpReply("301 Moved", {}, "Location: http://a.jp/\r\n")}, DavError::InsecureUrl},
+        {"redirect loop", {httpReply("302 Found", {}, "Location: /again/\r\n")}, DavError::Redirect},
         {"redirect on the server",
-         {reply("301 Moved", {}, "Location: /moved\r\n"), reply("207 Multi-Status", calendar)},
+         {httpReply("301 Moved", {}, "Location: /moved\r\n"), httpReply("207 Multi-Status", calendar)},
          DavError::None},
-        {"no TLS", {reply("200 OK")}, DavError::Tls, "https"},
+        {"no TLS", {httpReply("200 OK")}, DavError::Tls, "https"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

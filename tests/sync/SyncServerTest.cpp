@@ -6,6 +6,7 @@
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/CannedHttpServer.h"
+#include "support/MemoryCollection.h"
 #include "support/ScheduleLines.h"
 #include "support/SyncFolder.h"
 #include "sync/SyncEngine.h"
@@ -21,16 +22,14 @@ using namespace kal::test;
 
 namespace {
 
-const Date kToday{2027, 1, 10};
-
 LocalDavServer& serverOf(DavServerKind kind)
 {
     return LocalDavServer::shared(kind,
                                   {"mkcal down VEVENT,VTODO", "mkcal up VEVENT,VTODO", "mkcal both VEVENT,VTODO",
                                    "mkcal faults VEVENT,VTODO", "mkcal lost VEVENT,VTODO", "mkcal events VEVENT",
                                    "mkcal killed VEVENT,VTODO", "mkcal first VEVENT,VTODO", "mkcal second VEVENT,VTODO",
-                                   "mkcal window VEVENT,VTODO", "mkcal kept0 VEVENT,VTODO", "mkcal kept1 VEVENT,VTODO",
-                                   "mkcal same VEVENT,VTODO", "mkcal copies VEVENT,VTODO"});
+                                   "mkcal window VEVENT,VTODO", "mkcal kept0 VEVENT,VTODO", "mkcal same VEVENT,VTODO",
+                                   "mkcal copies VEVENT,VTODO"});
 }
 
 // The server of the running test: each scenario runs against every kind.
@@ -52,21 +51,37 @@ const bool kNetrcHome = [] {
     return true;
 }();
 
-std::string ics(const std::string& body)
+// One item as the peer puts it, "\\n" for its line ends.
+std::string ics(const std::string& component, const std::string& uid, const std::string& summary,
+                const std::string& more)
 {
-    return "BEGIN:VCALENDAR\\nVERSION:2.0\\nPRODID:-//peer//test//EN\\n" + body + "END:VCALENDAR\\n";
+    return "BEGIN:VCALENDAR\\nVERSION:2.0\\nPRODID:-//peer//test//EN\\nBEGIN:" + component + "\\nUID:" + uid +
+           "\\nDTSTAMP:20260101T000000Z\\n" + more + "SUMMARY:" + summary + "\\nEND:" + component +
+           "\\nEND:VCALENDAR\\n";
 }
 
-std::string vevent(const std::string& uid, const std::string& summary, const std::string& times)
+// What the peer reads from `calendar`, a component a line: "UID|RECURRENCE-ID|STATUS|EXDATEs|SUMMARY".
+std::vector<std::string> dump(const std::string& calendar)
 {
-    return ics("BEGIN:VEVENT\\nUID:" + uid + "\\nDTSTAMP:20260101T000000Z\\n" + times + "SUMMARY:" + summary +
-               "\\nEND:VEVENT\\n");
+    return files::splitLines(server().peer({"dump " + calendar}));
 }
 
-std::string vtodo(const std::string& uid, const std::string& summary, const std::string& more)
+// Another device sets `property` ("NAME value") on each item of `calendar` whose line so ends.
+void setWhere(const std::string& calendar, const std::string& ending, const std::string& property)
 {
-    return ics("BEGIN:VTODO\\nUID:" + uid + "\\nDTSTAMP:20260101T000000Z\\n" + more + "SUMMARY:" + summary +
-               "\\nEND:VTODO\\n");
+    for (const std::string& line : dump(calendar))
+        if (line.ends_with(ending))
+            server().peer({"set " + calendar + " " + line.substr(0, line.find('|')) + " " + property});
+}
+
+// The items of the lost-reply calendar whose summary contains `text`.
+std::vector<std::string> itemsTitled(const std::string& text)
+{
+    std::vector<std::string> found;
+    for (const std::string& line : dump("lost"))
+        if (line.find(text) != std::string::npos)
+            found.push_back(line.substr(line.rfind('|') + 1));
+    return found;
 }
 
 // A program folder that is its own data folder, synced with one calendar of the test's server.
@@ -129,14 +144,14 @@ INSTANTIATE_TEST_SUITE_P(Servers, SyncServer, testing::Values(DavServerKind::Rad
 TEST_P(SyncServer, ServerItemsComeDownAndFollowTheirChanges)
 {
     server().peer(
-        {"put down timed " + vevent("timed", "会議", "DTSTART:20270105T010000Z\\nDTEND:20270105T020000Z\\n"),
-         "put down allday " + vevent("allday", "祝賀会", "DTSTART;VALUE=DATE:20270107\\n"),
-         "put down span " + vevent("span", "合宿", "DTSTART:20270201T000000Z\\nDTEND:20270203T080000Z\\n"),
-         "put down weekly " + vevent("weekly", "Weekly",
-                                     "DTSTART;TZID=Europe/Berlin:20270104T090000\\n"
-                                     "DTEND;TZID=Europe/Berlin:20270104T100000\\nRRULE:FREQ=WEEKLY;COUNT=3\\n"),
-         "put down open " + vtodo("open", "牛乳", "DUE;VALUE=DATE:20270120\\n"),
-         "put down done " + vtodo("done", "Report", "STATUS:COMPLETED\\nCOMPLETED:20270102T000000Z\\n")});
+        {"put down timed " + ics("VEVENT", "timed", "会議", "DTSTART:20270105T010000Z\\nDTEND:20270105T020000Z\\n"),
+         "put down allday " + ics("VEVENT", "allday", "祝賀会", "DTSTART;VALUE=DATE:20270107\\n"),
+         "put down span " + ics("VEVENT", "span", "合宿", "DTSTART:20270201T000000Z\\nDTEND:20270203T080000Z\\n"),
+         "put down weekly " + ics("VEVENT", "weekly", "Weekly",
+                                  "DTSTART;TZID=Europe/Berlin:20270104T090000\\n"
+                                  "DTEND;TZID=Europe/Berlin:20270104T100000\\nRRULE:FREQ=WEEKLY;COUNT=3\\n"),
+         "put down open " + ics("VTODO", "open", "牛乳", "DUE;VALUE=DATE:20270120\\n"),
+         "put down done " + ics("VTODO", "done", "Report", "STATUS:COMPLETED\\nCOMPLETED:20270102T000000Z\\n")});
     SyncedFolder folder("down");
     const SyncOutcome first = folder.sync();
     EXPECT_EQ(countsOf(first), "同期しました（受信 6 件、送信 0 件、更新 0 件、削除 0 件、競合 0 件）。");
@@ -148,8 +163,8 @@ TEST_P(SyncServer, ServerItemsComeDownAndFollowTheirChanges)
     folder.expectQuietSecondSync();
 
     server().peer({"edit down timed 打合せ", "delete down allday", "exdate down weekly 20270111T080000Z",
-                   "put down open " + vtodo("open", "牛乳", "STATUS:COMPLETED\\nCOMPLETED:20270109T000000Z\\n"),
-                   "put down done " + vtodo("done", "Report", "STATUS:NEEDS-ACTION\\n")});
+                   "put down open " + ics("VTODO", "open", "牛乳", "STATUS:COMPLETED\\nCOMPLETED:20270109T000000Z\\n"),
+                   "put down done " + ics("VTODO", "done", "Report", "STATUS:NEEDS-ACTION\\n")});
     const SyncOutcome second = folder.sync();
     EXPECT_EQ(countsOf(second), "同期しました（受信 0 件、送信 0 件、更新 4 件、削除 1 件、競合 0 件）。");
     EXPECT_EQ(folder.records(),
@@ -168,7 +183,7 @@ TEST_P(SyncServer, LocalRecordsGoUpAndFollowTheirChanges)
     folder.addTodo("書類", false, {"一行目", "二行目"});
     folder.addTodo("洗車", true);
     EXPECT_EQ(countsOf(folder.sync()), "同期しました（受信 0 件、送信 5 件、更新 0 件、削除 0 件、競合 0 件）。");
-    EXPECT_EQ(files::splitLines(server().peer({"dump up"})).size(), 5u);
+    EXPECT_EQ(dump("up").size(), 5u);
     folder.expectQuietSecondSync();
 
     folder.correct({2027, 1, 5}, "歯医者", "歯科検診");
@@ -176,7 +191,7 @@ TEST_P(SyncServer, LocalRecordsGoUpAndFollowTheirChanges)
     folder.tick("書類", true);
     EXPECT_EQ(countsOf(folder.sync()), "同期しました（受信 0 件、送信 0 件、更新 2 件、削除 1 件、競合 0 件）。");
     std::vector<std::string> seen;
-    for (const std::string& line : files::splitLines(server().peer({"dump up"})))
+    for (const std::string& line : dump("up"))
         seen.push_back(line.substr(line.find('|')));
     std::sort(seen.begin(), seen.end());
     EXPECT_EQ(seen,
@@ -193,10 +208,10 @@ TEST_P(SyncServer, LocalRecordsGoUpAndFollowTheirChanges)
 TEST_P(SyncServer, OccurrencesGoUpAsExceptionsAndSpansStayLocal)
 {
     server().peer(
-        {"put up series " + vevent("series", "朝会",
-                                   "DTSTART;TZID=Asia/Tokyo:20270111T090000\\n"
-                                   "DTEND;TZID=Asia/Tokyo:20270111T093000\\nRRULE:FREQ=DAILY;COUNT=3\\n"),
-         "put up trip " + vevent("trip", "出張", "DTSTART;VALUE=DATE:20270120\\nDTEND;VALUE=DATE:20270122\\n")});
+        {"put up series " + ics("VEVENT", "series", "朝会",
+                                "DTSTART;TZID=Asia/Tokyo:20270111T090000\\n"
+                                "DTEND;TZID=Asia/Tokyo:20270111T093000\\nRRULE:FREQ=DAILY;COUNT=3\\n"),
+         "put up trip " + ics("VEVENT", "trip", "出張", "DTSTART;VALUE=DATE:20270120\\nDTEND;VALUE=DATE:20270122\\n")});
     SyncedFolder folder("up");
     ASSERT_TRUE(folder.sync().ok);
     folder.correct({2027, 1, 12}, "朝会", "朝会（会議室B）");
@@ -206,10 +221,10 @@ TEST_P(SyncServer, OccurrencesGoUpAsExceptionsAndSpansStayLocal)
     EXPECT_EQ(countsOf(sent),
               "同期しました（受信 0 件、送信 0 件、更新 1 件、削除 0 件、競合 0 件）。1 件の変更は同期先の"
               "予定で表せないため、手元だけに残しました。");
-    const std::vector<std::string> dump = files::splitLines(server().peer({"dump up"}));
-    EXPECT_NE(std::find(dump.begin(), dump.end(), "series|||20270113T090000|朝会"), dump.end());
-    EXPECT_NE(std::find(dump.begin(), dump.end(), "series|20270112T090000|||朝会（会議室B）"), dump.end());
-    EXPECT_NE(std::find(dump.begin(), dump.end(), "trip||||出張"), dump.end());
+    const std::vector<std::string> items = dump("up");
+    EXPECT_NE(std::find(items.begin(), items.end(), "series|||20270113T090000|朝会"), items.end());
+    EXPECT_NE(std::find(items.begin(), items.end(), "series|20270112T090000|||朝会（会議室B）"), items.end());
+    EXPECT_NE(std::find(items.begin(), items.end(), "trip||||出張"), items.end());
     // The exception comes back as the record it was made from: nothing changes here.
     SyncedFolder other("up");
     ASSERT_TRUE(other.sync().ok);
@@ -223,14 +238,14 @@ TEST_P(SyncServer, AChangeThereToWhatTheRecordDoesNotShowIsKept)
     SyncedFolder folder("both");
     folder.add({2027, 1, 15}, "14:00", "15:00", "面談");
     ASSERT_TRUE(folder.sync().ok);
-    const std::string uid = files::splitLines(server().peer({"dump both"})).front().substr(0, 36);
+    const std::string uid = dump("both").front().substr(0, 36);
     // A change there to what the record does not show is no conflict: both changes stay.
     server().peer({"set both " + uid + " DESCRIPTION 地図あり"});
     folder.correct({2027, 1, 15}, "面談", "面談（本社 3F）");
     EXPECT_EQ(countsOf(folder.sync()), "同期しました（受信 0 件、送信 0 件、更新 1 件、削除 0 件、競合 0 件）。");
     EXPECT_EQ(server().peer({"desc both " + uid}), "地図あり\n");
-    const std::vector<std::string> dump = files::splitLines(server().peer({"dump both"}));
-    EXPECT_NE(std::find(dump.begin(), dump.end(), uid + "||||面談（本社 3F）"), dump.end());
+    const std::vector<std::string> items = dump("both");
+    EXPECT_NE(std::find(items.begin(), items.end(), uid + "||||面談（本社 3F）"), items.end());
     folder.expectQuietSecondSync();
 }
 
@@ -253,9 +268,7 @@ TEST_P(SyncServer, TwoDevicesHoldingTheSameDataDoubleNothingAndKeepTheirBytes)
     EXPECT_EQ(files::loadLines(MonthFilePath(second.path(), 2027, 1)), month);
     EXPECT_EQ(files::loadLines(TodoFilePath(second.path())), todos);
     // A new place from there: the title that did not change keeps its stored form.
-    for (const std::string& line : files::splitLines(server().peer({"dump same"})))
-        if (line.ends_with("|髙橋さん"))
-            server().peer({"set same " + line.substr(0, line.find('|')) + " LOCATION 本社"});
+    setWhere("same", "|髙橋さん", "LOCATION 本社");
     EXPECT_EQ(countsOf(second.sync()), "同期しました（受信 0 件、送信 0 件、更新 1 件、削除 0 件、競合 0 件）。");
     EXPECT_EQ(files::loadLines(MonthFilePath(second.path(), 2027, 1))[1],
               nec(plainScheduleLine(8, "10:00", "11:00", "髙橋さん", "本社")));
@@ -269,8 +282,7 @@ TEST_P(SyncServer, AConflictCopyKeepsItsWholeTitle)
                                  {plainScheduleLine(20, "", "", "元"), plainScheduleLine(21, "", "", "元", "本社"),
                                   plainScheduleLine(22, "", "", "元", place34)}));
     ASSERT_TRUE(folder.sync().ok);
-    for (const std::string& line : files::splitLines(server().peer({"dump copies"})))
-        server().peer({"set copies " + line.substr(0, line.find('|')) + " SUMMARY 相手"});
+    setWhere("copies", "", "SUMMARY 相手");
     for (int day : {20, 21, 22})
         folder.correct({2027, 1, day}, "元", full);
     EXPECT_EQ(folder.sync().counts.copiesCut, 1);
@@ -290,17 +302,17 @@ TEST_P(SyncServer, AnotherCollectionGetsEverythingOnceAndTheFirstKeepsItsItems)
     folder.correct({2027, 1, 26}, "片付け", std::nullopt);
     const SyncOutcome moved = folder.sync(nullptr, server().calendarUrl("second"));
     EXPECT_EQ(countsOf(moved), "同期しました（受信 0 件、送信 1 件、更新 0 件、削除 0 件、競合 0 件）。");
-    EXPECT_EQ(files::splitLines(server().peer({"dump first"})).size(), 2u);
-    EXPECT_EQ(files::splitLines(server().peer({"dump second"})).size(), 1u);
+    EXPECT_EQ(dump("first").size(), 2u);
+    EXPECT_EQ(dump("second").size(), 1u);
     EXPECT_EQ(folder.records(), std::vector<std::string>{"2027/01/25 - 引越し"});
     EXPECT_TRUE(folder.sync(nullptr, server().calendarUrl("second")).ok);
-    EXPECT_EQ(files::splitLines(server().peer({"dump second"})).size(), 1u);
+    EXPECT_EQ(dump("second").size(), 1u);
 }
 
 TEST_P(SyncServer, AMovedWindowBringsTheOccurrencesItNowCovers)
 {
-    server().peer(
-        {"put window daily " + vevent("daily", "体操", "DTSTART;VALUE=DATE:20270130\\nRRULE:FREQ=DAILY;COUNT=4\\n")});
+    server().peer({"put window daily " +
+                   ics("VEVENT", "daily", "体操", "DTSTART;VALUE=DATE:20270130\\nRRULE:FREQ=DAILY;COUNT=4\\n")});
     SyncedFolder folder("window");
     folder.back = folder.ahead = 0;
     const SyncOutcome first = folder.sync();
@@ -325,70 +337,10 @@ TEST_P(SyncServer, ToDoEntriesStayHereWhenTheCollectionRefusesThem)
     EXPECT_EQ(countsOf(outcome),
               "同期しました（受信 0 件、送信 1 件、更新 0 件、削除 0 件、競合 0 件）。同期先のカレンダー"
               "は ToDo を受け付けないため、ToDo は同期しませんでした。");
-    const std::vector<std::string> there = files::splitLines(server().peer({"dump events"}));
+    const std::vector<std::string> there = dump("events");
     ASSERT_EQ(there.size(), 1u);
     EXPECT_TRUE(there.front().ends_with("|納品"));
 }
-
-namespace {
-
-// The real collection with one fault: a write that lands but whose reply is lost (a cut
-// connection), or a change by the peer just before the update arrives.
-class Meddling : public caldav::Collection {
-public:
-    enum class Fault { LoseCreateReply, LoseUpdateReply, LoseRemoveReply, PeerChangesFirst };
-    Meddling(Fault fault, std::function<void()> peer = {}, const std::string& calendar = "lost")
-        : real_(kalendra_caldav_service()->open(server().calendarUrl(calendar), "alice", {}).collection), fault_(fault),
-          peer_(std::move(peer))
-    {
-    }
-    caldav::CollectionInfo discover() override { return real_->discover(); }
-    caldav::ItemChanges changesSince(const std::string& token) override { return real_->changesSince(token); }
-    caldav::ItemChanges changesByEtag(const std::map<std::string, std::string>& known) override
-    {
-        return real_->changesByEtag(known);
-    }
-    caldav::ItemBodies fetch(const std::vector<std::string>& hrefs) override { return real_->fetch(hrefs); }
-    caldav::ItemBodies fetchAll() override { return real_->fetchAll(); }
-    caldav::WriteResult create(const std::string& name, const std::string& text) override
-    {
-        return lost(Fault::LoseCreateReply, real_->create(name, text));
-    }
-    caldav::WriteResult update(const std::string& href, const std::string& etag, const std::string& text) override
-    {
-        if (fault_ == Fault::PeerChangesFirst)
-            peer_();
-        return lost(Fault::LoseUpdateReply, real_->update(href, etag, text));
-    }
-    caldav::DavStatus remove(const std::string& href, const std::string& etag) override
-    {
-        caldav::DavStatus done = real_->remove(href, etag);
-        return done.ok() && fault_ == Fault::LoseRemoveReply ? kCut : done;
-    }
-
-private:
-    caldav::WriteResult lost(Fault fault, caldav::WriteResult result) const
-    {
-        return result.status.ok() && fault_ == fault ? caldav::WriteResult{kCut, {}, {}, {}} : result;
-    }
-
-    inline static const caldav::DavStatus kCut{caldav::DavError::ConnectionCut, 0, "接続が切れました。"};
-    std::unique_ptr<caldav::Collection> real_;
-    Fault fault_;
-    std::function<void()> peer_;
-};
-
-// The items of the lost-reply calendar whose summary contains `text`.
-std::vector<std::string> itemsTitled(const std::string& text)
-{
-    std::vector<std::string> found;
-    for (const std::string& line : files::splitLines(server().peer({"dump lost"})))
-        if (line.find(text) != std::string::npos)
-            found.push_back(line.substr(line.rfind('|') + 1));
-    return found;
-}
-
-} // namespace
 
 // Records whose content reads back otherwise than it went out: an overnight one, and a title
 // whose character has two Shift-JIS forms (髙 stored as 0xFBFC).
@@ -404,21 +356,30 @@ TEST_P(SyncServer, RecordsComeBackOnAnotherDeviceAsTheyWentOut)
 
 TEST_P(SyncServer, LostRepliesAndChangesMeanwhileNeverDoubleAnything)
 {
-    using Fault = Meddling::Fault;
+    using Fault = FaultyCollection::Fault;
+    using Request = FaultyCollection::Request;
     struct Case {
         const char* title;
-        Fault fault;
+        Fault fault; // none: the peer changes the item just before the update arrives
+        Request request;
         std::optional<std::string> change; // of the synced record before the faulty sync; none: new
         bool faultySyncFails;
         std::vector<std::string> onServer;
         std::vector<std::string> here;
     };
     const Case cases[] = {
-        {"髙作成", Fault::LoseCreateReply, std::nullopt, true, {"髙作成"}, {"2027/01/20 22:00-02:00 髙作成"}},
-        {"更新", Fault::LoseUpdateReply, "更新済", true, {"更新済"}, {"2027/01/20 22:00-02:00 更新済"}},
-        {"削除", Fault::LoseRemoveReply, "", true, {}, {}},
+        {"髙作成",
+         Fault::LoseReply,
+         Request::Create,
+         std::nullopt,
+         true,
+         {"髙作成"},
+         {"2027/01/20 22:00-02:00 髙作成"}},
+        {"更新", Fault::LoseReply, Request::Update, "更新済", true, {"更新済"}, {"2027/01/20 22:00-02:00 更新済"}},
+        {"削除", Fault::LoseReply, Request::Remove, "", true, {}, {}},
         {"同時",
-         Fault::PeerChangesFirst,
+         Fault::None,
+         Request::Update,
          "同時（手元）",
          false,
          {"同時（相手）", "（競合）同時（手元）"},
@@ -433,11 +394,11 @@ TEST_P(SyncServer, LostRepliesAndChangesMeanwhileNeverDoubleAnything)
             ASSERT_TRUE(folder.sync().ok);
             folder.correct({2027, 1, 20}, c.title, c.change->empty() ? std::nullopt : c.change);
         }
-        const std::string title = c.title;
-        Meddling meddling(c.fault, [&] {
-            for (const std::string& line : files::splitLines(server().peer({"dump lost"})))
-                if (line.ends_with("|" + title))
-                    server().peer({"set lost " + line.substr(0, line.find('|')) + " SUMMARY 同時（相手）"});
+        const auto real = kalendra_caldav_service()->open(server().calendarUrl("lost"), "alice", {}).collection;
+        FaultyCollection meddling(*real);
+        meddling.failAt(1, c.fault, c.request, [&] {
+            if (c.fault == Fault::None)
+                setWhere("lost", std::string("|") + c.title, "SUMMARY 同時（相手）");
         });
         const SyncOutcome faulty = folder.sync(&meddling);
         EXPECT_EQ(faulty.ok, !c.faultySyncFails) << faulty.reason;
@@ -459,15 +420,13 @@ TEST_P(SyncServer, LostRepliesAndChangesMeanwhileNeverDoubleAnything)
 TEST(SyncFaults, FailingServersLeaveEveryFileWhole)
 {
     current = &serverOf(DavServerKind::Radicale);
-    const auto reply = [](const std::string& status, const std::string& body = {}) {
-        return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
-    };
     const std::string calendar =
         "<multistatus xmlns=\"DAV:\"><response><href>/cal/</href><propstat><prop><resourcetype><calendar "
         "xmlns=\"urn:ietf:params:xml:ns:caldav\"/></resourcetype><sync-token>t1</sync-token></prop><status>HTTP/1.1 "
         "200 OK</status></propstat></response></multistatus>";
-    CannedHttpServer failing({reply("503 Service Unavailable")});
-    CannedHttpServer cutting({reply("207 Multi-Status", calendar), reply("207 Multi-Status", calendar).substr(0, 60)});
+    CannedHttpServer failing({httpReply("503 Service Unavailable")});
+    CannedHttpServer cutting(
+        {httpReply("207 Multi-Status", calendar), httpReply("207 Multi-Status", calendar).substr(0, 60)});
     struct Case {
         const char* name;
         std::string url;
@@ -498,7 +457,7 @@ TEST(SyncFaults, FailingServersLeaveEveryFileWhole)
         EXPECT_TRUE(folder.contents() == before);
         EXPECT_EQ(countsOf(folder.sync()), "同期しました（受信 0 件、送信 0 件、更新 1 件、削除 0 件、競合 0 件）。");
     }
-    EXPECT_EQ(files::splitLines(server().peer({"dump faults"})).size(), std::size(cases));
+    EXPECT_EQ(dump("faults").size(), std::size(cases));
     // A second sync of a folder while one runs is refused, never run beside it.
     SyncedFolder busy("faults");
     const files::RunLock running = files::tryRunLock(busy.path() + ".kalendra-sync.lock");
