@@ -69,3 +69,22 @@ TEST(SyncInterruptions, ASyncBrokenAtAnyRequestEndsAsAnUnbrokenOne)
             EXPECT_FALSE(quiet.wroteFiles);
         }
 }
+
+// A record edited after the sync that created its item lost the reply: what the server holds is
+// that sync's write, so the edit goes up as an edit, never as a conflict with itself.
+TEST(SyncInterruptions, AnEditAfterALostCreateReplyGoesUpAsAnEdit)
+{
+    SyncFolder folder;
+    MemoryCollection server;
+    folder.add({2027, 1, 21}, "22:00", "02:00", "髙橋さん夜勤");
+    FaultyCollection faulty(server);
+    faulty.failAt(1, FaultyCollection::Fault::LoseReply, FaultyCollection::Request::Create);
+    EXPECT_FALSE(folder.sync(faulty).ok);
+    folder.correct({2027, 1, 21}, "髙橋さん夜勤", "髙橋さん夜勤（交代）");
+
+    const SyncOutcome next = folder.sync(server);
+    EXPECT_TRUE(next.ok) << next.reason;
+    EXPECT_EQ(next.counts.conflicts, 0);
+    EXPECT_EQ(folder.records(), std::vector<std::string>{"2027/01/21 22:00-02:00 髙橋さん夜勤（交代）"});
+    EXPECT_EQ(server.summaries(), std::vector<std::string>{"髙橋さん夜勤（交代）"});
+}
