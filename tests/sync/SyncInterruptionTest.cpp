@@ -88,3 +88,22 @@ TEST(SyncInterruptions, AnEditAfterALostCreateReplyGoesUpAsAnEdit)
     EXPECT_EQ(folder.records(), std::vector<std::string>{"2027/01/21 22:00-02:00 髙橋さん夜勤（交代）"});
     EXPECT_EQ(server.summaries(), std::vector<std::string>{"髙橋さん夜勤（交代）"});
 }
+
+// Removed here and, just before the removal arrives, there too: the item is gone as wanted.
+TEST(SyncInterruptions, ARemovalOfAnItemRemovedThereMeanwhileIsDone)
+{
+    SyncFolder folder;
+    MemoryCollection server;
+    folder.add({2027, 1, 21}, "10:00", "11:00", "定例");
+    ASSERT_TRUE(folder.sync(server).ok);
+    folder.correct({2027, 1, 21}, "定例", std::nullopt);
+    FaultyCollection meddling(server);
+    meddling.failAt(1, FaultyCollection::Fault::None, FaultyCollection::Request::Remove,
+                    [&] { server.erase(server.hrefs().front()); });
+
+    const SyncOutcome removal = folder.sync(meddling);
+    EXPECT_TRUE(removal.ok) << removal.reason;
+    EXPECT_TRUE(folder.records().empty());
+    EXPECT_TRUE(server.hrefs().empty());
+    EXPECT_EQ(countsOf(folder.sync(server)), syncSummary({}));
+}
