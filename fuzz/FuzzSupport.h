@@ -31,6 +31,12 @@ inline std::vector<std::string> linesOf(const std::uint8_t* data, std::size_t si
     return files::splitLines(bytesOf(data, size));
 }
 
+// A time a month file's record can hold: "HH:MM" of a day, or none.
+inline bool timeOrEmpty(const std::string& time)
+{
+    return time.empty() || (time.size() == 5 && time[2] == ':' && time < "24:00");
+}
+
 // A small number taken from the front of the input, and the rest.
 inline int takeNumber(std::string& input, int modulo)
 {

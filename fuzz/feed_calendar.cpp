@@ -6,15 +6,6 @@
 #include "schedule/ScheduleRecord.h"
 #include "sync/FeedCalendar.h"
 
-namespace {
-
-bool timeOrEmpty(const std::string& time)
-{
-    return time.empty() || (time.size() == 5 && time[2] == ':' && time < "24:00");
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace kal;
@@ -30,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(isValidDate(entry.date.year, entry.date.month, entry.date.day));
         FUZZ_CHECK(!(entry.date < first) && !(last < entry.date));
         FUZZ_CHECK(i == 0 || !EarlierExtra(entries[i], entries[i - 1]));
-        FUZZ_CHECK(timeOrEmpty(entry.start) && timeOrEmpty(entry.end));
+        FUZZ_CHECK(fuzz::timeOrEmpty(entry.start) && fuzz::timeOrEmpty(entry.end));
         FUZZ_CHECK(entry.title.size() <= kRecTextBytes && entry.place.size() <= kRecTextBytes);
     }
     FUZZ_CHECK(parsed.calendar->cutCount() >= 0);

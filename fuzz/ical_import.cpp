@@ -6,15 +6,6 @@
 #include "exchange/IcalImport.h"
 #include "schedule/ScheduleRecord.h"
 
-namespace {
-
-bool timeOrEmpty(const std::string& time)
-{
-    return time.empty() || (time.size() == 5 && time[2] == ':' && time < "24:00");
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace kal;
@@ -26,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const ImportedSchedule& schedule : entries.schedules()) {
         FUZZ_CHECK(isValidDate(schedule.date.year, schedule.date.month, schedule.date.day));
         FUZZ_CHECK(schedule.date.year >= kFirstYear && schedule.date.year <= kLastYear);
-        FUZZ_CHECK(timeOrEmpty(schedule.start) && timeOrEmpty(schedule.end));
+        FUZZ_CHECK(fuzz::timeOrEmpty(schedule.start) && fuzz::timeOrEmpty(schedule.end));
         FUZZ_CHECK(schedule.title.size() <= kRecTextBytes && schedule.place.size() <= kRecTextBytes);
         const std::string record = composeImportedRecord(schedule);
         FUZZ_CHECK(record.find_first_of("\r\n") == std::string::npos);
