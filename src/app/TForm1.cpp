@@ -57,12 +57,14 @@ TForm1::TForm1(qt::Services& services, std::string programFolder, QWidget* paren
     connect(new qt::TitleBarWatch(this), &qt::TitleBarWatch::doubleClicked, this, &TForm1::WMNCLButtonDblClk);
 }
 
-int TForm1::FormCreate()
+int TForm1::FormCreate(std::optional<IniFile> settingsRead)
 {
     if (!files::fileExists(SettingsPath(programFolder_))) {
         if (!RunSetupDialog(kSetupCaption, SetupPlacement::FirstRun))
             return 1;
         qt::WriteDefaultHolidayTable(services_.platform, programFolder_);
+    } else {
+        settingsRead_ = std::move(settingsRead);
     }
     state_ = AppState{};
     state_.startAt(services_.platform.now().date);
@@ -88,8 +90,12 @@ int TForm1::FormCreate()
 
 bool TForm1::InitLoad()
 {
-    IniFile ini(SettingsPath(programFolder_));
-    ini.load();
+    std::optional<IniFile> read = std::exchange(settingsRead_, std::nullopt);
+    if (!read) {
+        read.emplace(SettingsPath(programFolder_));
+        read->load();
+    }
+    const IniFile& ini = *read;
     if (!readSettings(ini, programFolder_, settings_).ok) {
         services_.platform.messageBox(kSettingsErrorCaption, kSettingsErrorText, MessageIcon::Error,
                                       MessageButtons::Ok);

@@ -15,6 +15,7 @@
 #include "lists/qt/ListCommands.h"
 #include "memo/qt/MemoList.h"
 #include "memo/qt/NotePanel.h"
+#include "platform/IniFile.h"
 #include "print/qt/PrintCommands.h"
 #include "schedule/qt/DayListPanel.h"
 #include "settings/WindowKeys.h"
@@ -26,6 +27,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -40,8 +42,9 @@ class TForm1 : public QMainWindow {
 public:
     TForm1(qt::Services& services, std::string programFolder, QWidget* parent = nullptr);
 
-    // Window creation; 0 to go on, otherwise the exit code of a refused start.
-    int FormCreate();
+    // Window creation; 0 to go on, otherwise the exit code of a refused start. `settingsRead` is
+    // the settings file as the start already read it.
+    int FormCreate(std::optional<IniFile> settingsRead = std::nullopt);
     // Shows the window unless it starts in the notification area.
     void ShowAtStart();
     // From the window system: a second start's wake-up, a double click on the title bar.
@@ -185,6 +188,7 @@ private:
 
     qt::Services& services_;
     std::string programFolder_;
+    std::optional<IniFile> settingsRead_; // taken by the first InitLoad
     // Carries the identities of records along every change made here (RecordIdentities.h).
     std::unique_ptr<files::RecordFollower> identities_;
     AppSettings settings_;

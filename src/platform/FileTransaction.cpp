@@ -228,6 +228,7 @@ IoResult writeAllOrNothing(const std::string& folderPath, const std::vector<File
     if (encoded.size() > kMaxChangeBytes)
         return IoResult::error(kChangeTooLarge);
     HeldLock recordLock;
+    markChangePending(folder);
     if (IoResult written = saveBytesHoldingLock(intentPath, encoded, recordLock, ops); !written)
         return written;
 
@@ -255,15 +256,16 @@ IoResult writeAllOrNothing(const std::string& folderPath, const std::vector<File
         HeldLock undoLock;
         saveBytesHoldingLock(intentPath, EncodeIntent(record), undoLock, ops);
         IoResult restored = bringAll(folder, record, placed, ops, false);
-        if (restored)
-            ops.unlink(intentPath.c_str());
+        if (restored && ops.unlink(intentPath.c_str()) == 0)
+            clearChangePending(folder);
         std::string reason = applied.reason;
         if (!restored)
             reason += "\r\n" + restored.reason;
         return IoResult::failure(reason);
     }
     syncFolder(folder);
-    ops.unlink(intentPath.c_str());
+    if (ops.unlink(intentPath.c_str()) == 0)
+        clearChangePending(folder);
     return {};
 }
 

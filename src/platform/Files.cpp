@@ -22,6 +22,7 @@ namespace {
 
 constexpr std::string_view kTemporaryMark = ".tmp-";
 constexpr std::size_t kTemporarySuffixLength = 6;
+constexpr std::string_view kFixedTemporarySuffix = "saving";
 constexpr int kMaxLinkDepth = 40;
 
 std::string systemReason(int error)
@@ -103,9 +104,38 @@ bool sameFile(int fd, const std::string& path)
            byFd.st_dev == byName.st_dev;
 }
 
+// The temporary of `target` under its fixed name, emptied and locked: a save killed before
+// takes over what it left, so no save has to look through the folder for leftovers. -1 when
+// another save holds it (or the name is not a plain file of ours), with errno set on a failure
+// to open.
+int takeFixedTemporary(FileOps& ops, const std::string& target, std::string& tempPath, bool& openFailed)
+{
+    tempPath = target + std::string(kTemporaryMark) + std::string(kFixedTemporarySuffix);
+    const int fd =
+        ops.open(tempPath.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0600);
+    if (fd < 0) {
+        // Something else under that name (a link, a folder, another user's file) is passed by.
+        const int error = errno;
+        openFailed = (error != ELOOP && error != EACCES && error != EISDIR) || !anythingAt(tempPath);
+        errno = error;
+        return -1;
+    }
+    struct stat st { };
+    // Whoever held it may have placed it meanwhile: then the name is gone or another file's.
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && sameFile(fd, tempPath) &&
+        ::ftruncate(fd, 0) == 0)
+        return fd;
+    ops.close(fd);
+    return -1;
+}
+
 // A temporary file beside `target`, created and locked; -1 and errno when it cannot be made.
 int createTemporary(FileOps& ops, const std::string& target, mode_t mode, std::string& tempPath)
 {
+    bool openFailed = false;
+    if (const int fd = takeFixedTemporary(ops, target, tempPath, openFailed); fd >= 0 || openFailed)
+        return fd;
+    // Saves of one file meeting: the later ones take names of their own.
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = target + std::string(kTemporaryMark) + randomSuffix();
         int fd = ops.open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
@@ -346,7 +376,6 @@ enum class FileAccess { AsBefore, OwnerOnly };
 IoResult writeReplacing(const std::string& path, const std::string& bytes, FileOps& ops, HeldLock* keep,
                         FileAccess access = FileAccess::AsBefore, std::size_t maxBytes = kMaxDataFileBytes)
 {
-    removeStaleTemporaries(folderOf(resolveLinks(path)));
     StagedFile staged;
     if (IoResult written = stageFile(path, bytes, staged, ops, access == FileAccess::OwnerOnly, maxBytes); !written)
         return written;

@@ -2,10 +2,11 @@
 //
 // Paths are UTF-8 file names; file contents are bytes (Shift-JIS text for the data files).
 // Reading never blocks on a FIFO or device and refuses files above kMaxDataFileBytes. Writing
-// goes through a temporary file "<name>.tmp-XXXXXX" beside the target, locked while it lives:
-// a temporary that nobody holds is a leftover of a killed save and is removed at the next save
-// into that folder or the next start. Writes go through a FileOps (FileOps.h) so that tests
-// can fail any step.
+// goes through a temporary file "<name>.tmp-saving" beside the target (another name
+// "<name>.tmp-XXXXXX" while another save of the file holds that one), locked while it lives: a
+// temporary that nobody holds is a leftover of a killed save, taken over by the next save of the
+// file or removed at the next start. Writes go through a FileOps (FileOps.h) so that tests can
+// fail any step.
 #pragma once
 
 #include "platform/Date.h"

@@ -139,6 +139,25 @@ int takeLock(int fd, const std::string& folder, Wait wait)
     return outcome;
 }
 
+// Whether the folder may hold a change to finish: its lock file was marked, or this process
+// could not have cleared the mark (a lock file not ours to write).
+bool changeMayBePending(int fd)
+{
+    struct stat st { };
+    return ::fstat(fd, &st) != 0 || st.st_size > 0 || (::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDONLY;
+}
+
+// The lock file this thread holds for `folder`, or -1.
+int heldLockFile(const std::string& folder)
+{
+    struct stat st { };
+    if (::stat(shownFolder(folder).c_str(), &st) != 0)
+        return -1;
+    const auto it =
+        heldFolders().find({static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)});
+    return it == heldFolders().end() ? -1 : it->second.fd;
+}
+
 // Locks one folder this thread does not hold yet; empty on success, else the reason.
 std::string acquire(const WantedFolder& wanted, Wait wait, bool finishChanges)
 {
@@ -154,12 +173,15 @@ std::string acquire(const WantedFolder& wanted, Wait wait, bool finishChanges)
             heldFolders()[wanted.key] = HeldFolder{fd, 1};
             // A writer killed in the middle of a change left it for the next holder, who must
             // finish it before reading anything.
-            if (!finishChanges)
+            if (!finishChanges || !changeMayBePending(fd))
                 return {};
-            if (RecoveryResult earlier = finishPendingChanges(wanted.folder); earlier.unfinished > 0) {
+            RecoveryResult earlier = finishPendingChanges(wanted.folder);
+            if (earlier.unfinished > 0) {
                 releaseOne(wanted.key);
                 return earlier.problems.front();
             }
+            if (earlier.ok())
+                ::ftruncate(fd, 0);
             return {};
         }
         ::flock(fd, LOCK_UN);
@@ -236,6 +258,19 @@ FolderLock lockFolders(const std::vector<std::string>& folders, bool finishChang
 FolderLock lockFolderOf(const std::string& path)
 {
     return lockFolder(folderOf(path));
+}
+
+void markChangePending(const std::string& folder)
+{
+    const int fd = heldLockFile(folder);
+    if (fd >= 0 && ::pwrite(fd, "1", 1, 0) == 1)
+        ::fdatasync(fd);
+}
+
+void clearChangePending(const std::string& folder)
+{
+    if (const int fd = heldLockFile(folder); fd >= 0)
+        ::ftruncate(fd, 0);
 }
 
 LockWaiting setLockWaiting(LockWaiting waiting)

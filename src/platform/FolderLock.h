@@ -8,7 +8,8 @@
 // and ToDo in one place) is one lock.
 //
 // Whoever takes a folder's lock first finishes the change a killed writer left there
-// (FileTransaction.h), so what it reads next is whole.
+// (FileTransaction.h), so what it reads next is whole; the lock file is empty unless such a
+// change may be there.
 //
 // Within a process the lock is re-entrant: a writer may call other writers of the folder it
 // holds. Deadlock between processes is ruled out by one order: the folders of one request are
@@ -70,6 +71,13 @@ inline FolderLock lockFolder(const std::string& folder)
 }
 // The folder a file lies in.
 FolderLock lockFolderOf(const std::string& path);
+
+// For a writer holding the folder's lock: the lock file is marked (on disk) before an intent
+// record may appear in the folder, and cleared once it is gone. The next holder looks through the
+// folder for a change to finish only while the mark is set, so taking the lock costs the same
+// however many files the folder holds.
+void markChangePending(const std::string& folder);
+void clearChangePending(const std::string& folder);
 
 // How the process waits for a folder another process holds.
 struct LockWaiting {

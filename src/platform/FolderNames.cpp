@@ -6,9 +6,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <mutex>
 #include <optional>
 #include <sys/stat.h>
 #include <sys/vfs.h>
+#include <utility>
 
 namespace kal::files {
 namespace {
@@ -23,8 +25,12 @@ long long nanoseconds(const timespec& time)
 // What any change of the folder's entries moves: the kept list's first line.
 struct FolderHeader {
     std::string line;
-    bool settled = false; // its times old enough for a later change to move them
+    bool settled = false;  // its times old enough for a later change to move them, on any clock
+    bool pastTick = false; // older than a tick of this machine's clock, which file times follow
 };
+
+// Longer than the kernel's coarse clock tick (1 to 10 ms) that stamps a folder's changes.
+constexpr long long kClockTickMarginNs = 50'000'000;
 
 std::optional<FolderHeader> folderHeader(const std::string& folder, std::chrono::nanoseconds settle)
 {
@@ -38,7 +44,8 @@ std::optional<FolderHeader> folderHeader(const std::string& folder, std::chrono:
     std::snprintf(header, sizeof header, "kalendra-names 1 %llu %llu %lld %lld",
                   static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
                   nanoseconds(st.st_mtim), nanoseconds(st.st_ctim));
-    return FolderHeader{header, latestNs < nanoseconds(now) - settle.count()};
+    return FolderHeader{header, latestNs < nanoseconds(now) - settle.count(),
+                        latestNs < nanoseconds(now) - kClockTickMarginNs};
 }
 
 // File systems that set a folder's times from this machine's clock at every change of its
@@ -87,6 +94,60 @@ void keep(const std::string& path, const std::string& header, const std::vector<
     saveBytesWithin(path, bytes, kMaxKeptBytes);
 }
 
+// The whole of the last listing of a folder, names ended by '\n', so that the next kind asked
+// for within a second (a command's recovery, then its search) is served without listing again,
+// while the folder's times are unchanged. Made only of a folder whose last change is older than a
+// clock tick: any later change then moves its times. Older than a second, it is dropped at the
+// next call.
+struct LastListing {
+    std::string folder;
+    std::string header;
+    std::string names;
+    std::chrono::steady_clock::time_point taken;
+};
+constexpr std::chrono::seconds kLastListingLife{1};
+
+std::mutex lastListingMutex;
+LastListing& lastListing()
+{
+    static LastListing listing;
+    return listing;
+}
+
+std::optional<std::vector<std::string>> fromLastListing(const std::string& folder, const std::string& header,
+                                                        const NameKind& kind)
+{
+    std::lock_guard<std::mutex> guard(lastListingMutex);
+    LastListing& last = lastListing();
+    if (std::chrono::steady_clock::now() - last.taken > kLastListingLife)
+        (void)std::exchange(last, LastListing{}); // its memory given back
+    if (last.folder != folder || last.header != header)
+        return std::nullopt;
+    std::vector<std::string> names;
+    for (std::size_t at = 0, end; (end = last.names.find('\n', at)) != std::string::npos; at = end + 1)
+        if (const std::string_view name(last.names.data() + at, end - at); kind.accept(name))
+            names.emplace_back(name);
+    return names;
+}
+
+// Lists the folder once for the kind and, when the header allows, for the last listing.
+std::optional<std::vector<std::string>> listAndRemember(const std::string& folder,
+                                                        const std::optional<FolderHeader>& header, const NameKind& kind)
+{
+    if (!header || !header->pastTick)
+        return tryListNames(folder, kind.accept);
+    std::string all;
+    std::optional<std::vector<std::string>> names = tryListNames(folder, [&](std::string_view name) {
+        all.append(name).push_back('\n');
+        return kind.accept(name);
+    });
+    if (names) {
+        std::lock_guard<std::mutex> guard(lastListingMutex);
+        lastListing() = LastListing{folder, header->line, std::move(all), std::chrono::steady_clock::now()};
+    }
+    return names;
+}
+
 } // namespace
 
 std::vector<std::string> namesOfKind(const std::string& folderPath, const NameKind& kind,
@@ -99,7 +160,9 @@ std::vector<std::string> namesOfKind(const std::string& folderPath, const NameKi
     if (header)
         if (std::optional<std::vector<std::string>> kept = keptNames(path, header->line))
             return std::move(*kept);
-    std::optional<std::vector<std::string>> names = tryListNames(folder, kind.accept);
+    std::optional<std::vector<std::string>> names = header ? fromLastListing(folder, header->line, kind) : std::nullopt;
+    if (!names)
+        names = listAndRemember(folder, header, kind);
     if (!names)
         return {};
     if (!header || !header->settled)

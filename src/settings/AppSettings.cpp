@@ -227,10 +227,8 @@ std::string resolveFolder(const std::string& storedValue, const std::string& pro
     return files::withSeparator(files::withSeparator(programFolder) + value);
 }
 
-std::array<FontSpec, FontItemCount> storedPanelFonts(const std::string& programFolder)
+std::array<FontSpec, FontItemCount> storedPanelFonts(const IniFile& ini)
 {
-    IniFile ini(SettingsPath(programFolder));
-    ini.load();
     AppSettings stored;
     if (!ini.readable())
         return stored.fonts;

@@ -186,9 +186,9 @@ inline constexpr const char* kSettingsErrorText = "エラーが発生しまし�
 // folders against `programFolder`.
 SettingsLoadResult readSettings(const IniFile& ini, const std::string& programFolder, AppSettings& settings);
 
-// The panels' fonts as the settings file of `programFolder` stores them, read as readSettings
-// reads them; the defaults where the file is missing, unreadable or holds a font it refuses.
-std::array<FontSpec, FontItemCount> storedPanelFonts(const std::string& programFolder);
+// The panels' fonts as the settings file stores them, read as readSettings reads them; the
+// defaults where the file is missing, unreadable or holds a font it refuses.
+std::array<FontSpec, FontItemCount> storedPanelFonts(const IniFile& ini);
 
 // A stored folder value made into a UTF-8 path with a trailing '/', a backslash read as the
 // separator: a value with a drive letter stays as it is, one with a leading separator is

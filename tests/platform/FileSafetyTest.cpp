@@ -128,11 +128,16 @@ TEST(FileSafety, OnlyStaleTemporaryFilesOfThisProgramAreRemoved)
          {"held.sch.tmp-zzzzzz", "mine.tmp-abc", "notes.tmp-abcdefg", "data.tmp-ab_cd1", "202605.sch"})
         EXPECT_TRUE(dir.exists(kept)) << kept;
 
-    // A save into the folder clears what is stale there too.
-    writeRaw(dir.file("202606.sch.tmp-QWERTY"));
+    // A save takes over what a killed save of its file left, and passes by one a save holds.
+    writeRaw(dir.file("202607.sch.tmp-saving"));
     ASSERT_TRUE(files::saveLines(dir.file("202607.sch"), {"x"}));
-    EXPECT_FALSE(dir.exists("202606.sch.tmp-QWERTY"));
-    EXPECT_FALSE(dir.exists("held.sch.tmp-zzzzzz"));
+    EXPECT_EQ(files::listFiles(dir.path(), "202607*"), std::vector<std::string>{"202607.sch"});
+    const int saving = ::open(dir.file("202608.sch.tmp-saving").c_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_EQ(::flock(saving, LOCK_EX), 0);
+    ASSERT_TRUE(files::saveLines(dir.file("202608.sch"), {"y"}));
+    EXPECT_EQ(dir.read("202608.sch"), "y\r\n");
+    EXPECT_EQ(files::listFiles(dir.path(), "202608*").size(), 2u);
+    ::close(saving);
 }
 
 TEST(FileSafety, TheCommonReasonsAreJapaneseAndOthersTheSystemsOwn)

@@ -87,3 +87,16 @@ TEST(FolderNames, ARecentlyChangedFolderIsListedAndNotKept)
     EXPECT_EQ(files::namesOfKind(dir.file("missing"), kSchedules, kAtOnce), std::vector<std::string>{});
     EXPECT_FALSE(dir.exists("missing"));
 }
+
+TEST(FolderNames, TheLastListingServesAnotherKindOnlyWhileTheFolderIsUnchanged)
+{
+    TempFolder dir;
+    dir.write("202401.sch", "");
+    dir.write("20240101.mem", "");
+    ::usleep(60000); // older than a clock tick, so that the listing is remembered
+    const files::NameKind memos{"memos", [](std::string_view name) { return name.ends_with(".mem"); }};
+    EXPECT_EQ(files::namesOfKind(dir.path(), memos), std::vector<std::string>{"20240101.mem"});
+    EXPECT_EQ(schedules(dir, files::kFolderSettleTime), std::vector<std::string>{"202401.sch"});
+    dir.write("202402.sch", "");
+    EXPECT_EQ(schedules(dir, files::kFolderSettleTime), (std::vector<std::string>{"202401.sch", "202402.sch"}));
+}

@@ -45,11 +45,14 @@ int runWindow(int argc, char** argv, const std::string& programFolder, bool skip
     ExecDialogRunner dialogs;
     Services services{platform, dialogs};
 
-    // Before the window exists: a window made earlier keeps the font it was made with.
-    followPanelJapaneseFace(storedPanelFonts(programFolder));
+    // Before the window exists: a window made earlier keeps the font it was made with. The
+    // settings file is read once, here, for the window too.
+    IniFile settings(SettingsPath(programFolder));
+    settings.load();
+    followPanelJapaneseFace(storedPanelFonts(settings));
     TForm1 form(services, programFolder);
     platform.setParentWindow(&form);
-    if (int exitCode = form.FormCreate())
+    if (int exitCode = form.FormCreate(std::move(settings)))
         return exitCode;
     QObject::connect(&guard, &InstanceGuard::wakeRequested, &form, &TForm1::WMCopyData);
     QObject::connect(&form, &TForm1::closed, &app, &QApplication::quit);

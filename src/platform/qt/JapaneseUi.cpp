@@ -8,8 +8,10 @@
 #include <QLibraryInfo>
 #include <QLocale>
 
+#include <algorithm>
 #include <clocale>
 #include <optional>
+#include <vector>
 
 namespace kal::qt {
 namespace {
@@ -70,6 +72,11 @@ std::unique_ptr<QTranslator> installJapaneseUi()
 
 void followPanelJapaneseFace(std::span<const FontSpec> panelFonts)
 {
+    // Resolved once for the fonts given: asking fontconfig is a good part of a start.
+    static std::vector<FontSpec> resolvedFor;
+    if (std::equal(panelFonts.begin(), panelFonts.end(), resolvedFor.begin(), resolvedFor.end()))
+        return;
+    resolvedFor.assign(panelFonts.begin(), panelFonts.end());
     QFont interfaceFont = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     for (const FontSpec& panelFont : panelFonts) {
         if (const QString face = ownJapaneseFace(toQFont(panelFont)); !face.isEmpty()) {
@@ -79,8 +86,14 @@ void followPanelJapaneseFace(std::span<const FontSpec> panelFonts)
         }
     }
     // Setting it again would lay every widget out anew.
-    if (QApplication::font() != interfaceFont)
-        QApplication::setFont(interfaceFont);
+    if (QGuiApplication::font() == interfaceFont)
+        return;
+    // The default only: the fonts a desktop theme gives menus, labels or buttons of their own
+    // stay (QApplication::setFont would drop them).
+    QGuiApplication::setFont(interfaceFont);
+    QEvent changed(QEvent::ApplicationFontChange);
+    for (QWidget* widget : QApplication::allWidgets())
+        QCoreApplication::sendEvent(widget, &changed);
 }
 
 } // namespace kal::qt

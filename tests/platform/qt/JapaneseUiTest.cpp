@@ -11,6 +11,7 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QLabel>
 #include <QLocale>
 #include <QProcess>
 #include <QPushButton>
@@ -113,8 +114,14 @@ TEST(JapaneseUi, InterfaceDrawsItsTextInThePanelsFace)
     const std::pair<std::vector<FontSpec>, QFont> cases[] = {{{gothic, gothic}, qt::toQFont(gothic)},
                                                              {{latinOnly, gothic}, qt::toQFont(gothic)},
                                                              {{latinOnly, latinOnly}, system}};
+    // A desktop theme's font of its own for a kind of widget stays; a widget made before follows.
+    const QFont themeMenus("DejaVu Serif", 13);
+    QApplication::setFont(themeMenus, "QMenu");
+    const QLabel before;
     for (const auto& [panels, drawnLike] : cases) {
         qt::followPanelJapaneseFace(panels);
+        EXPECT_EQ(QApplication::font("QMenu"), themeMenus);
+        EXPECT_EQ(faceDrawing(kana, before.font()), faceDrawing(kana, drawnLike));
         EXPECT_EQ(faceDrawing(kana, QApplication::font()), faceDrawing(kana, drawnLike));
         EXPECT_EQ(faceDrawing("Aa", QApplication::font()), faceDrawing("Aa", drawnLike));
         EXPECT_EQ(QApplication::font().pointSizeF(), system.pointSizeF());
