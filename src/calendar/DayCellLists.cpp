@@ -28,9 +28,15 @@ void DayCellLists::addAll(int column, int row, std::vector<CellLine>& lines)
     const auto less = [](const CellLine& a, const CellLine& b) { return text::compareNoCase(a.text, b.text) < 0; };
     if (!std::is_sorted(lines.begin(), lines.end(), less))
         std::stable_sort(lines.begin(), lines.end(), less);
+    if (list.empty()) {
+        list.swap(lines);
+        return;
+    }
     const auto middle = static_cast<std::ptrdiff_t>(list.size());
+    const bool allAfter = lines.empty() || !less(lines.front(), list.back());
     list.insert(list.end(), std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));
-    std::inplace_merge(list.begin(), list.begin() + middle, list.end(), less);
+    if (!allAfter)
+        std::inplace_merge(list.begin(), list.begin() + middle, list.end(), less);
 }
 
 void DayCellLists::removeFirst(int column, int row)

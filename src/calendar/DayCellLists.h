@@ -43,7 +43,8 @@ public:
 
     // Holiday lines and the same ToDo entry are not added twice; every schedule line is.
     void add(int column, int row, CellLine line);
-    // Many lines at once, as one `add` each would place them, with a single sort of the cell.
+    // Many lines at once, as one `add` each would place them, with a single sort of the cell;
+    // `lines` is used up.
     void addAll(int column, int row, std::vector<CellLine>& lines);
     void removeFirst(int column, int row);
     void clear();

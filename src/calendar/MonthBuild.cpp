@@ -105,18 +105,26 @@ void ApplyExtraSchedules(ExtraSchedules& extras, MonthLayout& layout, DayCellLis
     thread_local std::array<std::vector<CellLine>, 42> cells;
     for (std::vector<CellLine>& cell : cells)
         cell.clear();
+    // The entries come by date: a cell's index is counted once per day, not looked up per entry.
+    const long long firstDay = toDayNumber(first);
+    Date day{0, 0, 0};
+    std::size_t cell = 0;
     for (auto& entry : extras.between(first, addDays(first, 41))) {
-        CellPos pos;
-        if (!layout.find(entry->date, pos))
+        if (entry->date != day) {
+            day = entry->date;
+            cell = static_cast<std::size_t>(toDayNumber(day) - firstDay);
+        }
+        if (cell >= cells.size())
             continue;
         if (entry->holiday) {
-            layout.cell(pos.column, pos.row).kind = 0;
-            lists.add(pos.column, pos.row, CellLine{"0" + entry->title});
+            const auto column = static_cast<int>(cell % 7), row = static_cast<int>(cell / 7) + 1;
+            layout.cell(column, row).kind = 0;
+            lists.add(column, row, CellLine{"0" + entry->title});
             continue;
         }
-        CellLine line{"4" + entry->start};
+        CellLine& line = cells[cell].emplace_back();
+        line.text.assign(1, '4').append(entry->start);
         line.extra = std::move(entry);
-        cells[static_cast<std::size_t>((pos.row - 1) * 7 + pos.column)].push_back(std::move(line));
     }
     for (std::size_t i = 0; i < cells.size(); ++i)
         if (!cells[i].empty())

@@ -29,7 +29,7 @@ struct ListRow {
     Date date;         // schedules (day as stored, checked only when shown) and memos
     int lineIndex = 0; // schedules and holidays: the 0-based line in the file
     std::string text;  // schedules and holidays: the line as read; memos: MemoTextOfLines of its lines
-    std::shared_ptr<const ExtraSchedule> extra; // a subscribed calendar's entry: read-only, in no file
+    std::shared_ptr<const ExtraSchedule> extra = {}; // a subscribed calendar's entry: read-only, in no file
 };
 
 struct ListRows {

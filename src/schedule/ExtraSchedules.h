@@ -7,8 +7,10 @@
 #include "platform/Date.h"
 #include "platform/Platform.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kal {
@@ -31,6 +33,16 @@ using ExtraScheduleList = std::vector<std::shared_ptr<const ExtraSchedule>>;
 inline bool EarlierExtra(const std::shared_ptr<const ExtraSchedule>& a, const std::shared_ptr<const ExtraSchedule>& b)
 {
     return a->date < b->date || (a->date == b->date && a->start < b->start);
+}
+
+// The part of a list by date that falls on `first`..`last`.
+inline auto DaysWithin(const ExtraScheduleList& days, const Date& first, const Date& last)
+{
+    const auto from = std::lower_bound(days.begin(), days.end(), first,
+                                       [](const auto& entry, const Date& date) { return entry->date < date; });
+    const auto to = std::upper_bound(from, days.end(), last,
+                                     [](const Date& date, const auto& entry) { return date < entry->date; });
+    return std::pair{from, to};
 }
 
 class ExtraSchedules {

@@ -10,8 +10,6 @@ namespace {
 
 // How far before a year a recurring event may start and still reach into it.
 constexpr int kSpanLookBackDays = 62;
-// Years kept expanded; the one furthest from the year asked for goes first.
-constexpr std::size_t kKeptYears = 4;
 
 std::string_view withoutPreamble(std::string_view text)
 {
@@ -109,35 +107,27 @@ const ExtraScheduleList& FeedCalendar::year(int year)
 {
     if (const auto found = years_.find(year); found != years_.end())
         return found->second;
-    if (years_.size() >= kKeptYears)
-        years_.erase(year - years_.begin()->first > std::prev(years_.end())->first - year ? years_.begin()
-                                                                                          : std::prev(years_.end()));
+    KeepYearsAround(years_, year);
     // One pass a year: an iterator runs from the event's start whatever part of it is asked for.
     const Date first{year, 1, 1}, last{year, 12, 31};
-    ExtraScheduleList days =
+    ExtraScheduleList recurring =
         entriesOf(readIcalEntries(recurring_.get(), addDays(first, -kSpanLookBackDays), last, first), first, last);
+    const auto [from, to] = DaysWithin(singles_, first, last);
+    ExtraScheduleList days;
+    days.reserve(recurring.size() + static_cast<std::size_t>(to - from));
+    std::merge(from, to, std::make_move_iterator(recurring.begin()), std::make_move_iterator(recurring.end()),
+               std::back_inserter(days), EarlierExtra);
     return years_.emplace(year, std::move(days)).first->second;
 }
 
 ExtraScheduleList FeedCalendar::between(const Date& first, const Date& last)
 {
-    const auto byDate = [](const std::shared_ptr<const ExtraSchedule>& entry, const Date& date) {
-        return entry->date < date;
-    };
     ExtraScheduleList out;
-    const auto take = [&](const ExtraScheduleList& days) {
-        const auto from = std::lower_bound(days.begin(), days.end(), first, byDate);
-        const auto to = std::upper_bound(from, days.end(), last,
-                                         [](const Date& date, const auto& entry) { return date < entry->date; });
-        ExtraScheduleList merged;
-        merged.reserve(out.size() + static_cast<std::size_t>(to - from));
-        std::merge(std::make_move_iterator(out.begin()), std::make_move_iterator(out.end()), from, to,
-                   std::back_inserter(merged), EarlierExtra);
-        out = std::move(merged);
-    };
-    take(singles_);
-    for (int y = first.year; y <= last.year; ++y)
-        take(year(y));
+    for (int y = first.year; y <= last.year; ++y) {
+        const ExtraScheduleList& days = year(y);
+        const auto [from, to] = DaysWithin(days, first, last);
+        out.insert(out.end(), from, to);
+    }
     return out;
 }
 

@@ -8,6 +8,7 @@
 #include "exchange/IcalSupport.h"
 #include "schedule/ExtraSchedules.h"
 
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -27,6 +28,17 @@ struct FeedLook {
     bool holidays = false;
 };
 
+// Makes room for one more year in a map of years kept: at most four are, and the one furthest from
+// `year` goes first.
+template <class Days>
+void KeepYearsAround(std::map<int, Days>& years, int year)
+{
+    if (years.size() < 4)
+        return;
+    const bool firstIsFarther = year - years.begin()->first > std::prev(years.end())->first - year;
+    years.erase(firstIsFarther ? years.begin() : std::prev(years.end()));
+}
+
 class FeedCalendar {
 public:
     struct Parsed {
@@ -38,12 +50,13 @@ public:
     int eventCount() const { return events_; }
     // The days of every entry on `first`..`last` (Japan dates), by date.
     ExtraScheduleList between(const Date& first, const Date& last);
+    // Every entry of a year, by date; expanded when first asked for, valid until another year is.
+    const ExtraScheduleList& year(int year);
     // Recurring events cut at the occurrence cap and years cut at kFeedYearCap, so far.
     int cutCount() const { return cut_; }
 
 private:
     FeedCalendar() = default;
-    const ExtraScheduleList& year(int year);
     ExtraScheduleList entriesOf(const IcalEntries& entries, const Date& first, const Date& last);
 
     FeedLook look_;
@@ -51,7 +64,7 @@ private:
     ExtraScheduleList singles_; // the days of all other events, by date
     int events_ = 0;
     int cut_ = 0;
-    std::map<int, ExtraScheduleList> years_; // the recurring events' days, by year
+    std::map<int, ExtraScheduleList> years_; // every entry's days, by year
 };
 
 } // namespace kal

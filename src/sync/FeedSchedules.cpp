@@ -6,10 +6,10 @@
 #include "sync/FeedCalendar.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 
 namespace kal {
-
 struct FeedSchedules::Feed {
     bool read = false;
     std::shared_ptr<FeedCalendar> calendar; // none without a usable copy
@@ -25,6 +25,7 @@ FeedSchedules::~FeedSchedules() = default;
 
 void FeedSchedules::reload()
 {
+    years_.clear();
     feeds_.clear();
     for (std::size_t i = 0; i < subscriptions_.size(); ++i)
         feeds_.push_back(std::make_unique<Feed>());
@@ -42,18 +43,31 @@ FeedSchedules::Feed& FeedSchedules::feed(std::size_t index)
     return feed;
 }
 
+const ExtraScheduleList& FeedSchedules::year(int year)
+{
+    if (const auto found = years_.find(year); found != years_.end())
+        return found->second;
+    KeepYearsAround(years_, year);
+    ExtraScheduleList days;
+    for (std::size_t i = 0; i < subscriptions_.size(); ++i)
+        if (const auto& calendar = feed(i).calendar) {
+            const ExtraScheduleList& more = calendar->year(year);
+            ExtraScheduleList merged;
+            merged.reserve(days.size() + more.size());
+            std::merge(std::make_move_iterator(days.begin()), std::make_move_iterator(days.end()), more.begin(),
+                       more.end(), std::back_inserter(merged), EarlierExtra);
+            days = std::move(merged);
+        }
+    return years_.emplace(year, std::move(days)).first->second;
+}
+
 ExtraScheduleList FeedSchedules::between(const Date& first, const Date& last)
 {
     ExtraScheduleList out;
-    for (std::size_t i = 0; i < subscriptions_.size(); ++i)
-        if (const auto& calendar = feed(i).calendar) {
-            ExtraScheduleList days = calendar->between(first, last), merged;
-            merged.reserve(out.size() + days.size());
-            std::merge(std::make_move_iterator(out.begin()), std::make_move_iterator(out.end()),
-                       std::make_move_iterator(days.begin()), std::make_move_iterator(days.end()),
-                       std::back_inserter(merged), EarlierExtra);
-            out = std::move(merged);
-        }
+    for (int y = first.year; y <= last.year; ++y) {
+        const auto [from, to] = DaysWithin(year(y), first, last);
+        out.insert(out.end(), from, to);
+    }
     return out;
 }
 

@@ -6,6 +6,7 @@
 #include "schedule/ExtraSchedules.h"
 #include "settings/Subscriptions.h"
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,10 +28,13 @@ public:
 private:
     struct Feed;
     Feed& feed(std::size_t index);
+    // Every calendar's entries of a year, by date.
+    const ExtraScheduleList& year(int year);
 
     std::string programFolder_;
     std::vector<Subscription> subscriptions_;
     std::vector<std::unique_ptr<Feed>> feeds_;
+    std::map<int, ExtraScheduleList> years_;
 };
 
 // The subscriptions of the program folder's settings file as extra schedules; none when there

@@ -1,5 +1,7 @@
 // Subscribed calendars against a feed server on this computer: what a refresh does to the copy
 // through changes and failures, the commands, and what a month shows of a feed.
+#include "calendar/MonthBuild.h"
+#include "platform/Files.h"
 #include "platform/SjisCodec.h"
 #include "settings/AppSettings.h"
 #include "support/FeedServer.h"
@@ -7,6 +9,7 @@
 #include "sync/FeedCache.h"
 #include "sync/FeedCalendar.h"
 #include "sync/FeedRefresh.h"
+#include "sync/FeedSchedules.h"
 
 #include <gtest/gtest.h>
 
@@ -133,6 +136,42 @@ TEST(FeedCalendar, ShowsAMonthOfRecurrencesZonesAndSpansInJapanTime)
     EXPECT_LE(everyMinute, kIcalOccurrenceFloor);
     EXPECT_GT(parsed.calendar->cutCount(), 0);
     EXPECT_FALSE(FeedCalendar::parse("BEGIN:VCALENDAR\r\ngarbage").calendar);
+}
+
+// Two calendars over the turn of a year: every entry in its cell, singles and occurrences of both
+// in the order of their start times.
+TEST(FeedSchedules, MergeTheCalendarsIntoTheCellsAcrossTheYear)
+{
+    test::TempFolder home;
+    files::createFolders(feedFolder(home.path()));
+    const std::string texts[] = {
+        calendar(event("w", "DTSTART:20261230T000000Z\r\nRRULE:FREQ=DAILY;COUNT=4\r\nSUMMARY:朝\r\n") +
+                 event("n", "DTSTART:20270101T030000Z\r\nSUMMARY:昼\r\n")),
+        calendar(event("y", "DTSTART;VALUE=DATE:20261231\r\nDTEND;VALUE=DATE:20270102\r\nSUMMARY:年越し\r\n") +
+                 event("e", "DTSTART:20270101T010000Z\r\nSUMMARY:初詣\r\n"))};
+    std::vector<Subscription> subscriptions(2);
+    for (int i = 0; i < 2; ++i) {
+        subscriptions[i].name = "c" + std::to_string(i);
+        subscriptions[i].url = "/feeds/c" + std::to_string(i) + ".ics";
+        files::saveBytes(feedTextPath(home.path(), subscriptions[i].url), texts[i]);
+    }
+    FeedSchedules feeds(home.path(), subscriptions);
+    MonthLayout layout = BuildLayout(2027, 1, WeekStart::Sunday);
+    DayCellLists lists;
+    ApplyExtraSchedules(feeds, layout, lists);
+    const auto cell = [&](const Date& date) {
+        CellPos pos;
+        std::string shown;
+        if (layout.find(date, pos))
+            for (const CellLine& line : lists.at(pos.column, pos.row))
+                shown += sjis::toUtf8(ExtraLineText(*line.extra)) + ";";
+        return shown;
+    };
+    EXPECT_EQ(cell({2026, 12, 30}), "409:00 朝［c0］;");
+    EXPECT_EQ(cell({2026, 12, 31}), "4年越し［c1］;409:00 朝［c0］;");
+    EXPECT_EQ(cell({2027, 1, 1}), "4年越し［c1］;409:00 朝［c0］;410:00 初詣［c1］;412:00 昼［c0］;");
+    EXPECT_EQ(cell({2027, 1, 2}), "409:00 朝［c0］;");
+    EXPECT_EQ(cell({2027, 1, 3}), "");
 }
 
 } // namespace
