@@ -11,23 +11,35 @@
 #include "settings/AppSettings.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace kal {
 namespace {
 
-// A field of one output line: a tab or line end inside it would break the line apart.
-std::string outputField(const std::string& sjisText)
+// A field of one output line after a tab, without the blanks that end it: a tab or line end
+// inside it would break the line apart. No byte of a Shift-JIS character is one of those.
+void appendField(std::string& line, std::string_view text)
 {
-    std::string utf8 = sjis::toUtf8(text::trimRight(sjisText));
+    line += '\t';
+    const std::size_t from = line.size();
+    line += text::trimRight(text);
     std::replace_if(
-        utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
-    return utf8;
+        line.begin() + static_cast<std::ptrdiff_t>(from), line.end(),
+        [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
 }
 
-std::string dateField(const ListRow& row)
+std::string outputField(const std::string& sjisText)
 {
-    return text::formatInt(row.date.year, 4, '0') + "/" + text::formatInt(row.date.month, 2, '0') + "/" +
-           text::formatInt(row.date.day, 2, '0');
+    std::string field;
+    appendField(field, sjisText);
+    return sjis::toUtf8(field).substr(1);
+}
+
+void appendDate(std::string& line, const Date& date)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d/%02d/%02d", date.year, date.month, date.day);
+    line += text;
 }
 
 struct SearchArguments {
@@ -123,17 +135,20 @@ int runSearch(const HeadlessContext& context, const SearchArguments& arguments)
 
 void printSearchHits(const ListRows& rows, std::ostream& out)
 {
+    // The lines in Shift-JIS, then converted at once: one conversion, not one a field.
+    std::string lines;
     for (const ListRow& row : rows.rows) {
-        out << dateField(row);
+        appendDate(lines, row.date);
         if (rows.mode == ListMode::Memos) {
-            out << '\t' << outputField(ListCellText(rows, row, kListMemoTextColumn));
+            appendField(lines, ListCellText(rows, row, kListMemoTextColumn));
         } else {
             for (const std::string& field :
                  {RecStart(row.text), RecEnd(row.text), RecTitle(row.text), RecPlace(row.text), RecCategory(row.text)})
-                out << '\t' << outputField(field);
+                appendField(lines, field);
         }
-        out << '\n';
+        lines += '\n';
     }
+    out << sjis::toUtf8(lines);
 }
 
 void printExtraHits(const ExtraScheduleList& extras, std::ostream& out)

@@ -4,6 +4,7 @@
 #include "platform/ByteText.h"
 #include "platform/Files.h"
 #include "platform/FolderNames.h"
+#include "platform/LineCursor.h"
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
 #include "store/MonthFile.h"
@@ -20,7 +21,7 @@ constexpr Date kLastDay{9999, 12, 31};
 struct MonthFile {
     int year;
     int month;
-    std::string path;
+    std::string name;
 };
 
 int monthNumber(int year, int month)
@@ -43,7 +44,7 @@ std::vector<MonthFile> monthFiles(const std::string& dataPath, const std::option
         const auto month = MonthOfFile(name);
         const int number = monthNumber(month->first, month->second);
         if (number >= first && number <= last)
-            found.push_back(MonthFile{month->first, month->second, folder + name});
+            found.push_back(MonthFile{month->first, month->second, name});
     }
     std::sort(found.begin(), found.end(), [](const MonthFile& a, const MonthFile& b) {
         return monthNumber(a.year, a.month) < monthNumber(b.year, b.month);
@@ -74,23 +75,30 @@ void addScheduleHits(const MonthFile& file, std::string_view bytes, const Search
 {
     const Date from = criteria.from.value_or(kFirstDay);
     const Date to = criteria.to.value_or(kLastDay);
-    files::splitLineViews(bytes, lines);
-    KeywordMatcher::Scan scan(keyword, bytes);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view line = lines[i];
-        // A line where the keyword cannot begin is passed over unread.
-        const auto begin = static_cast<std::size_t>(line.data() - bytes.data());
-        if (!keyword.empty() && scan.next(begin) >= begin + line.size())
-            continue;
+    const auto consider = [&](std::size_t index, std::string_view line) {
         const int day = RecDay(line);
         if (day == 0)
-            continue;
+            return;
         const Date date{file.year, file.month, day};
         if (date < from || date > to || !category.matches(line))
-            continue;
+            return;
         if (!keyword.empty() && !keyword.foundIn(store::kScheduleColumns.view(line, store::ScheduleField::Title)))
-            continue;
-        rows.rows.push_back(ListRow{date, static_cast<int>(i), std::string(line)});
+            return;
+        rows.rows.push_back(ListRow{date, static_cast<int>(index), std::string(line)});
+    };
+    if (keyword.empty()) {
+        files::splitLineViews(bytes, lines);
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            consider(i, lines[i]);
+        return;
+    }
+    // Only the lines where the keyword may begin are taken apart; the others are only counted.
+    KeywordMatcher::Scan scan(keyword, bytes);
+    files::LineCursor cursor(bytes);
+    for (std::size_t at = scan.next(0); at != std::string_view::npos;) {
+        const files::LineCursor::Line line = cursor.lineAt(at);
+        consider(line.index, line.text);
+        at = line.next < bytes.size() ? scan.next(line.next) : std::string_view::npos;
     }
 }
 
@@ -219,10 +227,11 @@ ListRows SchFindEdit(const std::string& dataPath, const SearchCriteria& criteria
     // One buffer for the bytes and one for the lines of every file.
     files::ReadResult read;
     std::vector<std::string_view> lines;
+    const files::OpenFolder folder(dataPath);
     for (const MonthFile& file : monthFiles(dataPath, criteria.from, criteria.to)) {
-        files::readFileInto(file.path, read);
+        folder.readInto(file.name, read);
         if (read.status == files::ReadStatus::Unreadable)
-            rows.unreadable.push_back({file.path, read.reason});
+            rows.unreadable.push_back({folder.path() + file.name, read.reason});
         // Most files of a keyword search hold no hit: they are never taken apart.
         if (read.status != files::ReadStatus::Ok || !keyword.mayBeIn(read.bytes))
             continue;

@@ -172,12 +172,14 @@ std::vector<DayMemoText> LoadDayMemos(const std::string& memoPath, const Date& f
     }
     std::vector<DayMemoText> memos;
     memos.reserve(days.size());
+    const files::OpenFolder folder(memoPath);
+    files::ReadResult read;
     for (const Date& date : days) {
-        files::ReadResult read = files::readFile(MemoFilePath(memoPath, date));
+        folder.readInto(MemoFileName(date), read);
         if (read.status == files::ReadStatus::Ok)
             memos.push_back(DayMemoText{date, store::ParseMemoText(read.bytes)});
         else if (read.status == files::ReadStatus::Unreadable && unreadable)
-            unreadable->push_back({MemoFilePath(memoPath, date), std::move(read.reason)});
+            unreadable->push_back({MemoFilePath(memoPath, date), read.reason});
     }
     return memos;
 }

@@ -196,7 +196,10 @@ std::vector<std::string> splitLines(const std::string& bytes)
     return std::vector<std::string>(views.begin(), views.end());
 }
 
-void readFileInto(const std::string& path, ReadResult& result, std::size_t maxBytes)
+namespace {
+
+// readFileInto of `path` within the folder `folderFd` (or AT_FDCWD).
+void readFileAtInto(int folderFd, const char* path, ReadResult& result, std::size_t maxBytes)
 {
     auto unreadable = [&](std::string reason) {
         result.status = ReadStatus::Unreadable;
@@ -207,7 +210,7 @@ void readFileInto(const std::string& path, ReadResult& result, std::size_t maxBy
     result.bytes.clear();
     result.reason.clear();
     // Non-blocking, so that opening a FIFO without a writer returns at once.
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    FileDescriptor fd(::openat(folderFd, path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (fd.get() < 0)
         return errno == ENOENT ? void() : unreadable(systemReason(errno));
     struct stat st { };
@@ -245,6 +248,32 @@ void readFileInto(const std::string& path, ReadResult& result, std::size_t maxBy
         return unreadable(fileTooLargeText(maxBytes));
     result.bytes.resize(got);
     result.status = ReadStatus::Ok;
+}
+
+} // namespace
+
+void readFileInto(const std::string& path, ReadResult& result, std::size_t maxBytes)
+{
+    readFileAtInto(AT_FDCWD, path.c_str(), result, maxBytes);
+}
+
+OpenFolder::OpenFolder(std::string path)
+    : path_(withSeparator(path)), fd_(::open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+{
+}
+
+OpenFolder::~OpenFolder()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+void OpenFolder::readInto(const std::string& name, ReadResult& result, std::size_t maxBytes) const
+{
+    // A folder that could not be opened gives each file's own reason.
+    if (fd_ < 0)
+        return readFileInto(path_ + name, result, maxBytes);
+    readFileAtInto(fd_, name.c_str(), result, maxBytes);
 }
 
 ReadResult readFile(const std::string& path, std::size_t maxBytes)

@@ -48,6 +48,21 @@ ReadResult readFile(const std::string& path, std::size_t maxBytes = kMaxDataFile
 // readFile into `result`, whose buffer is kept for the next file: a reader of many files
 // allocates once. The bytes are empty unless the status is Ok.
 void readFileInto(const std::string& path, ReadResult& result, std::size_t maxBytes = kMaxDataFileBytes);
+// A folder opened once, so that reading many of its files looks up only their names.
+class OpenFolder {
+public:
+    explicit OpenFolder(std::string path);
+    ~OpenFolder();
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+    const std::string& path() const { return path_; } // with a separator at the end
+    // readFileInto of the folder's file `name`.
+    void readInto(const std::string& name, ReadResult& result, std::size_t maxBytes = kMaxDataFileBytes) const;
+
+private:
+    std::string path_;
+    int fd_;
+};
 
 // Lines of a file; CR LF, LF and CR all end a line. A missing or unreadable file gives no
 // lines.

@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 #include "platform/IniFile.h"
+#include "platform/LineCursor.h"
 #include "support/FaultyFileOps.h"
 #include "support/TempFolder.h"
 
@@ -195,9 +196,21 @@ TEST(LineFiles, LinesAreSplitAsByteByByteOverGeneratedTexts)
     const std::string alphabets[] = {"a\r", "a\n", std::string("a\r\n\0\x82", 5)};
     for (int i = 0; i < 6000; ++i) {
         const std::string& alphabet = alphabets[i % 3];
-        std::string bytes(random() % 200, ' ');
+        std::string bytes(random() % (i % 10 ? 200 : 1200), ' ');
         for (char& c : bytes)
             c = alphabet[random() % alphabet.size()];
         ASSERT_EQ(files::splitLines(bytes), byteByByte(bytes)) << i;
+        // A cursor asked at rising places gives each place's line as the split numbers it.
+        std::vector<std::string_view> views;
+        files::splitLineViews(bytes, views);
+        files::LineCursor cursor(bytes);
+        std::size_t line = 0;
+        for (std::size_t at = random() % 20; at < bytes.size(); at += 1 + random() % 40) {
+            while (line + 1 < views.size() && views[line + 1].data() <= bytes.data() + at)
+                ++line;
+            const files::LineCursor::Line found = cursor.lineAt(at);
+            ASSERT_EQ(found.index, line) << i << " at " << at;
+            ASSERT_EQ(found.text, views[line]) << i << " at " << at;
+        }
     }
 }
