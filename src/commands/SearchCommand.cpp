@@ -11,7 +11,6 @@
 #include "settings/AppSettings.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace kal {
 namespace {
@@ -22,7 +21,7 @@ void appendField(std::string& line, std::string_view text)
 {
     line += '\t';
     const std::size_t from = line.size();
-    line += text::trimRight(text);
+    line += text::withoutTrailingBlanks(text);
     std::replace_if(
         line.begin() + static_cast<std::ptrdiff_t>(from), line.end(),
         [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
@@ -37,9 +36,15 @@ std::string outputField(const std::string& sjisText)
 
 void appendDate(std::string& line, const Date& date)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d/%02d/%02d", date.year, date.month, date.day);
-    line += text;
+    const auto digits = [&](int value, int count) {
+        for (int unit = count == 4 ? 1000 : 10; unit > 0; unit /= 10)
+            line += static_cast<char>('0' + value / unit % 10);
+    };
+    digits(date.year, 4);
+    line += '/';
+    digits(date.month, 2);
+    line += '/';
+    digits(date.day, 2);
 }
 
 struct SearchArguments {
@@ -135,7 +140,9 @@ int runSearch(const HeadlessContext& context, const SearchArguments& arguments)
 
 void printSearchHits(const ListRows& rows, std::ostream& out)
 {
-    // The lines in Shift-JIS, then converted at once: one conversion, not one a field.
+    // The lines in Shift-JIS, converted and written a block at a time: one conversion for many
+    // fields, in buffers small enough to be used again.
+    constexpr std::size_t kBlockBytes = 16 * 1024;
     std::string lines;
     for (const ListRow& row : rows.rows) {
         appendDate(lines, row.date);
@@ -147,6 +154,10 @@ void printSearchHits(const ListRows& rows, std::ostream& out)
                 appendField(lines, field);
         }
         lines += '\n';
+        if (lines.size() >= kBlockBytes) {
+            out << sjis::toUtf8(lines);
+            lines.clear();
+        }
     }
     out << sjis::toUtf8(lines);
 }

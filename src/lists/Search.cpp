@@ -6,6 +6,7 @@
 #include "platform/FolderNames.h"
 #include "platform/LineCursor.h"
 #include "platform/SjisCodec.h"
+#include "platform/Stretches.h"
 #include "schedule/ScheduleRecord.h"
 #include "store/MonthFile.h"
 #include "todo/TodoMemo.h"
@@ -16,6 +17,8 @@ namespace kal {
 namespace {
 
 constexpr Date kFirstDay{1, 1, 1};
+// Fewer month files are read on one thread: starting another would cost more than it saves.
+constexpr std::size_t kFilesPerThread = 200;
 constexpr Date kLastDay{9999, 12, 31};
 
 struct MonthFile {
@@ -224,22 +227,34 @@ ListRows SchFindEdit(const std::string& dataPath, const SearchCriteria& criteria
     rows.folder = files::withSeparator(dataPath);
     const KeywordMatcher keyword(criteria.keyword, criteria.letterCase);
     const CategoryPrefix category(criteria.category);
-    // One buffer for the bytes and one for the lines of every file.
-    files::ReadResult read;
-    std::vector<std::string_view> lines;
     const files::OpenFolder folder(dataPath);
-    for (const MonthFile& file : monthFiles(dataPath, criteria.from, criteria.to)) {
-        folder.readInto(file.name, read);
-        if (read.status == files::ReadStatus::Unreadable)
-            rows.unreadable.push_back({folder.path() + file.name, read.reason});
-        // Most files of a keyword search hold no hit: they are never taken apart.
-        if (read.status != files::ReadStatus::Ok || !keyword.mayBeIn(read.bytes))
-            continue;
-        const std::size_t before = rows.rows.size();
-        addScheduleHits(file, read.bytes, criteria, keyword, category, lines, rows);
-        // Rows in key order: by day as stored, then by line, whatever the file's order.
-        std::stable_sort(rows.rows.begin() + static_cast<std::ptrdiff_t>(before), rows.rows.end(),
-                         [](const ListRow& a, const ListRow& b) { return a.date.day < b.date.day; });
+    const std::vector<MonthFile> months = monthFiles(dataPath, criteria.from, criteria.to);
+    const auto searchStretch = [&](std::size_t first, std::size_t last, ListRows& found) {
+        // One buffer for the bytes and one for the lines of every file.
+        files::ReadResult read;
+        std::vector<std::string_view> lines;
+        for (std::size_t i = first; i < last; ++i) {
+            const MonthFile& file = months[i];
+            folder.readInto(file.name, read);
+            if (read.status == files::ReadStatus::Unreadable)
+                found.unreadable.push_back({folder.path() + file.name, read.reason});
+            // Most files of a keyword search hold no hit: they are never taken apart.
+            if (read.status != files::ReadStatus::Ok || !keyword.mayBeIn(read.bytes))
+                continue;
+            const std::size_t before = found.rows.size();
+            addScheduleHits(file, read.bytes, criteria, keyword, category, lines, found);
+            // Rows in key order: by day as stored, then by line, whatever the file's order.
+            std::stable_sort(found.rows.begin() + static_cast<std::ptrdiff_t>(before), found.rows.end(),
+                             [](const ListRow& a, const ListRow& b) { return a.date.day < b.date.day; });
+        }
+    };
+    std::vector<ListRows> found(stretchCount(months.size(), kFilesPerThread));
+    runStretches(months.size(), found.size(), [&](std::size_t first, std::size_t last, std::size_t stretch) {
+        searchStretch(first, last, found[stretch]);
+    });
+    for (ListRows& part : found) {
+        appendStretch(rows.rows, part.rows);
+        appendStretch(rows.unreadable, part.unreadable);
     }
     return rows;
 }

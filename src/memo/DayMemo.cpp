@@ -3,6 +3,7 @@
 #include "platform/ByteText.h"
 #include "platform/FolderLock.h"
 #include "platform/NumberFormat.h"
+#include "platform/Stretches.h"
 
 #include <algorithm>
 #include <functional>
@@ -13,6 +14,8 @@ namespace kal {
 namespace {
 
 constexpr long long kDirectRangeDays = 400;
+// Fewer memos are read on one thread: starting another would cost more than it saves.
+constexpr std::size_t kMemosPerThread = 500;
 
 bool allDigits(std::string_view s)
 {
@@ -170,16 +173,25 @@ std::vector<DayMemoText> LoadDayMemos(const std::string& memoPath, const Date& f
                 days.push_back(*date);
         std::sort(days.begin(), days.end());
     }
+    const files::OpenFolder folder(memoPath);
+    std::vector<std::vector<DayMemoText>> found(stretchCount(days.size(), kMemosPerThread));
+    std::vector<std::vector<files::FileProblem>> problems(found.size());
+    runStretches(days.size(), found.size(), [&](std::size_t first, std::size_t last, std::size_t stretch) {
+        files::ReadResult read;
+        for (std::size_t i = first; i < last; ++i) {
+            folder.readInto(MemoFileName(days[i]), read);
+            if (read.status == files::ReadStatus::Ok)
+                found[stretch].push_back(DayMemoText{days[i], store::ParseMemoText(read.bytes)});
+            else if (read.status == files::ReadStatus::Unreadable)
+                problems[stretch].push_back({MemoFilePath(memoPath, days[i]), read.reason});
+        }
+    });
     std::vector<DayMemoText> memos;
     memos.reserve(days.size());
-    const files::OpenFolder folder(memoPath);
-    files::ReadResult read;
-    for (const Date& date : days) {
-        folder.readInto(MemoFileName(date), read);
-        if (read.status == files::ReadStatus::Ok)
-            memos.push_back(DayMemoText{date, store::ParseMemoText(read.bytes)});
-        else if (read.status == files::ReadStatus::Unreadable && unreadable)
-            unreadable->push_back({MemoFilePath(memoPath, date), read.reason});
+    for (std::size_t stretch = 0; stretch < found.size(); ++stretch) {
+        appendStretch(memos, found[stretch]);
+        if (unreadable)
+            appendStretch(*unreadable, problems[stretch]);
     }
     return memos;
 }

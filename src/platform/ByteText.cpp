@@ -48,12 +48,17 @@ bool isSpaceOrControl(char c)
 }
 } // namespace
 
-std::string trimRight(std::string_view s)
+std::string_view withoutTrailingBlanks(std::string_view s)
 {
     std::size_t end = s.size();
     while (end > 0 && isSpaceOrControl(s[end - 1]))
         --end;
-    return std::string(s.substr(0, end));
+    return s.substr(0, end);
+}
+
+std::string trimRight(std::string_view s)
+{
+    return std::string(withoutTrailingBlanks(s));
 }
 
 std::string trimLeft(std::string_view s)

@@ -29,6 +29,7 @@ std::string cutBytes(std::string_view value, std::size_t maxBytes);
 // Removal of blanks and control characters (bytes up to 0x20); trail bytes are never in that
 // range, so this is safe on Shift-JIS.
 std::string trimRight(std::string_view s);
+std::string_view withoutTrailingBlanks(std::string_view s); // trimRight without a copy
 std::string trimLeft(std::string_view s);
 std::string trim(std::string_view s);
 bool isBlank(std::string_view s);

@@ -30,8 +30,7 @@ struct FeedLook {
 
 // Makes room for one more year in a map of years kept: at most four are, and the one furthest from
 // `year` goes first.
-template <class Days>
-void KeepYearsAround(std::map<int, Days>& years, int year)
+template <class Days> void KeepYearsAround(std::map<int, Days>& years, int year)
 {
     if (years.size() < 4)
         return;

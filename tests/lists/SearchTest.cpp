@@ -2,6 +2,7 @@
 // scans, the files that are and are not read, and the find dialog's checks.
 #include "lists/Search.h"
 #include "platform/ByteText.h"
+#include "platform/Files.h"
 #include "platform/SjisCodec.h"
 #include "schedule/ScheduleRecord.h"
 #include "support/ScheduleLines.h"
@@ -203,6 +204,29 @@ TEST(ScheduleSearch, EveryLineIsReadAndRowsComeInKeyOrder)
     EXPECT_EQ(ListSchEdit(data.path(), ListScope::Year, {2024, 7, 1}).rows.size(), 3u);
     EXPECT_EQ(ListSchEdit(data.path(), ListScope::All, {2024, 7, 1}).rows.size(), 4u);
     EXPECT_TRUE(ListSchEdit(data.file("missing/"), ListScope::All, {2024, 7, 1}).rows.empty());
+}
+
+// Enough months for the search to read them on several threads: the rows still come in key order
+// with their lines, and a file that cannot be read is named.
+TEST(ScheduleSearch, ManyMonthsComeInKeyOrderWithTheFilesThatCouldNotBeRead)
+{
+    TempFolder data;
+    std::vector<std::string> expected;
+    for (int month = 0; month < 450; ++month) {
+        const std::string name =
+            std::to_string(1950 + month / 12) + (month % 12 < 9 ? "0" : "") + std::to_string(month % 12 + 1) + ".sch";
+        if (month == 360) { // 1980-01, in the middle of the months: unreadable
+            files::createFolders(data.file(name));
+            continue;
+        }
+        data.write(name, crlf({record(9, "hit"), "garbage", record(2, "other"), record(3, "hit 2")}));
+        expected.push_back(name.substr(0, 6) + "030003");
+        expected.push_back(name.substr(0, 6) + "090000");
+    }
+    const ListRows rows = SchFindEdit(data.path(), keyword("hit"));
+    EXPECT_EQ(keysOf(rows), expected);
+    ASSERT_EQ(rows.unreadable.size(), 1u);
+    EXPECT_EQ(rows.unreadable[0].path, data.file("198001.sch"));
 }
 
 TEST(MemoSearch, LinesAreJoinedWithoutSeparator)
