@@ -6,7 +6,8 @@
 #   grep -c KEYWORD *.sch                and  grep -c KEYWORD *.mem
 # each from just before its exec to its end (build/bench/ExecTime), the two sides alternating in
 # order. The medians of the rounds are compared; the search of the month files should need at
-# most twice grep's time (the memos, one file a day, are shown beside it).
+# most 1.2 times grep's wall time (the memos, one file a day, are shown beside it). The search
+# reads on a thread per processor, grep on one: the CPU times are shown beside the wall times.
 # Usage: bench/search.sh [path/to/kalendra] [rounds]
 # The last line but one is "RESULT search_ms=... grep_ms=... search_cpu_ms=... grep_cpu_ms=...
 # memos_ms=... grep_memos_ms=... memos_cpu_ms=... grep_memos_cpu_ms=... grep_listing_ms=...
@@ -115,9 +116,9 @@ echo "hits: $(wc -l < "$work/hits-schedules") schedules, $(wc -l < "$work/hits-m
 echo "RESULT search_ms=$search_ms grep_ms=$grep_ms search_cpu_ms=$(column "$r" 2) grep_cpu_ms=$(column "$r" 6)" \
      "memos_ms=$(column "$r" 3) grep_memos_ms=$(column "$r" 7) memos_cpu_ms=$(column "$r" 4)" \
      "grep_memos_cpu_ms=$(column "$r" 8) grep_listing_ms=$(column "$r" 9) changed_ms=$(column "$changed" 1)"
-if awk -v s="$search_ms" -v g="$grep_ms" 'BEGIN { exit !(s <= 2 * g) }'; then
-    echo "within twice grep's time"
+if awk -v s="$search_ms" -v g="$grep_ms" 'BEGIN { exit !(s <= 1.2 * g) }'; then
+    echo "within 1.2 times grep's time"
 else
-    echo "SLOWER than twice grep's time"
+    echo "SLOWER than 1.2 times grep's time"
     exit 1
 fi
