@@ -17,9 +17,9 @@ namespace kal {
 namespace {
 
 constexpr Date kFirstDay{1, 1, 1};
+constexpr Date kLastDay{9999, 12, 31};
 // Fewer month files are read on one thread: starting another would cost more than it saves.
 constexpr std::size_t kFilesPerThread = 200;
-constexpr Date kLastDay{9999, 12, 31};
 
 struct MonthFile {
     int year;
