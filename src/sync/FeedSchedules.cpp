@@ -22,6 +22,7 @@ FeedSchedules::FeedSchedules(std::string programFolder, std::vector<Subscription
 }
 
 FeedSchedules::~FeedSchedules() = default;
+FeedSchedules& FeedSchedules::operator=(FeedSchedules&& other) noexcept = default;
 
 void FeedSchedules::reload()
 {
@@ -29,6 +30,13 @@ void FeedSchedules::reload()
     feeds_.clear();
     for (std::size_t i = 0; i < subscriptions_.size(); ++i)
         feeds_.push_back(std::make_unique<Feed>());
+}
+
+void FeedSchedules::readAll(int year)
+{
+    for (std::size_t i = 0; i < subscriptions_.size(); ++i)
+        feed(i);
+    this->year(year);
 }
 
 FeedSchedules::Feed& FeedSchedules::feed(std::size_t index)

@@ -20,9 +20,14 @@ public:
     FeedSchedules(std::string programFolder, std::vector<Subscription> subscriptions);
     ~FeedSchedules() override;
 
+    FeedSchedules& operator=(FeedSchedules&& other) noexcept;
+
     ExtraScheduleList between(const Date& first, const Date& last) override;
     // The copies are read again at the next call (after a refresh).
     void reload();
+    // Every copy read now and `year` expanded: for a thread that prepares the calendars a window
+    // then takes whole, so that the window's thread does not parse them.
+    void readAll(int year);
     const std::vector<Subscription>& subscriptions() const { return subscriptions_; }
 
 private:

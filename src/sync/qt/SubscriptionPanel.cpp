@@ -87,13 +87,16 @@ void SubscriptionPanel::Start()
                 failed += refresh.outcome == FeedOutcome::Failed;
                 lines.push_back(feedRefreshLine(subscription.name, refresh));
             }
+            // Parsed here, not when the window next builds a month.
+            auto read = std::make_shared<FeedSchedules>(folder, list);
+            read->readAll(now.date.year);
             QMetaObject::invokeMethod(
-                this, [this, lines, failed] { Finished(lines, failed); }, Qt::QueuedConnection);
+                this, [this, lines, failed, read] { Finished(lines, failed, *read); }, Qt::QueuedConnection);
         });
     thread_->start();
 }
 
-void SubscriptionPanel::Finished(const std::vector<std::string>& lines, int failed)
+void SubscriptionPanel::Finished(const std::vector<std::string>& lines, int failed, FeedSchedules& read)
 {
     thread_->wait();
     delete thread_;
@@ -105,7 +108,10 @@ void SubscriptionPanel::Finished(const std::vector<std::string>& lines, int fail
     for (const std::string& line : lines)
         all += (all.empty() ? "" : "\n") + line;
     StatusFeeds->setToolTip(fromUtf8(all));
-    if (feeds_)
+    // Taken into the object the views hold, unless the list changed meanwhile.
+    if (feeds_ && feeds_->subscriptions() == read.subscriptions())
+        *feeds_ = std::move(read);
+    else if (feeds_)
         feeds_->reload();
     emit schedulesChanged();
     emit refreshFinished();

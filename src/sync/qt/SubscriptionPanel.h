@@ -49,7 +49,7 @@ signals:
 
 private:
     void Start();
-    void Finished(const std::vector<std::string>& lines, int failed);
+    void Finished(const std::vector<std::string>& lines, int failed, FeedSchedules& read);
     long long minuteNow() const;
 
     PanelContext context_;
