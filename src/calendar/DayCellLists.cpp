@@ -5,13 +5,19 @@
 #include <algorithm>
 
 namespace kal {
+namespace {
+
+bool inCellOrder(const CellLine& a, const CellLine& b)
+{
+    return text::compareNoCase(a.text, b.text) < 0;
+}
+
+} // namespace
 
 void DayCellLists::add(int column, int row, CellLine line)
 {
     std::vector<CellLine>& list = at(column, row);
-    auto after = std::upper_bound(list.begin(), list.end(), line, [](const CellLine& a, const CellLine& b) {
-        return text::compareNoCase(a.text, b.text) < 0;
-    });
+    auto after = std::upper_bound(list.begin(), list.end(), line, inCellOrder);
     if (line.kind() != '3' && !line.extra) {
         // Two ToDo entries with identical lines are two entries; only the same one is not
         // added twice.
@@ -24,19 +30,20 @@ void DayCellLists::add(int column, int row, CellLine line)
 
 void DayCellLists::addAll(int column, int row, std::vector<CellLine>& lines)
 {
+    if (!std::is_sorted(lines.begin(), lines.end(), inCellOrder))
+        std::stable_sort(lines.begin(), lines.end(), inCellOrder);
     std::vector<CellLine>& list = at(column, row);
-    const auto less = [](const CellLine& a, const CellLine& b) { return text::compareNoCase(a.text, b.text) < 0; };
-    if (!std::is_sorted(lines.begin(), lines.end(), less))
-        std::stable_sort(lines.begin(), lines.end(), less);
-    if (list.empty()) {
-        list.swap(lines);
-        return;
-    }
-    const auto middle = static_cast<std::ptrdiff_t>(list.size());
-    const bool allAfter = lines.empty() || !less(lines.front(), list.back());
+    const std::size_t from = list.size();
     list.insert(list.end(), std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));
-    if (!allAfter)
-        std::inplace_merge(list.begin(), list.begin() + middle, list.end(), less);
+    mergeAppended(column, row, from);
+}
+
+void DayCellLists::mergeAppended(int column, int row, std::size_t from)
+{
+    std::vector<CellLine>& list = at(column, row);
+    const auto middle = list.begin() + static_cast<std::ptrdiff_t>(from);
+    if (middle != list.begin() && middle != list.end() && inCellOrder(*middle, *(middle - 1)))
+        std::inplace_merge(list.begin(), middle, list.end(), inCellOrder);
 }
 
 void DayCellLists::removeFirst(int column, int row)
@@ -50,6 +57,12 @@ void DayCellLists::clear()
 {
     for (auto& list : lists_)
         list.clear();
+    held_.clear();
+}
+
+void DayCellLists::hold(std::vector<std::shared_ptr<const ExtraScheduleDays>> lists)
+{
+    held_.insert(held_.end(), std::make_move_iterator(lists.begin()), std::make_move_iterator(lists.end()));
 }
 
 } // namespace kal

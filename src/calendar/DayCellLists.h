@@ -18,8 +18,8 @@ struct CellLine {
     std::string text; // kind character + the rest, Shift-JIS (an extra schedule: + its start)
     // For schedules: the month file the line came from, one copy shared by the file's lines.
     std::shared_ptr<const std::string> monthFile;
-    int lineIndex = -1;                         // for schedules: its 0-based index in that file; for ToDo: in ToDo.dat
-    std::shared_ptr<const ExtraSchedule> extra; // for a subscribed calendar's entry
+    int lineIndex = -1;                   // for schedules: its 0-based index in that file; for ToDo: in ToDo.dat
+    const ExtraSchedule* extra = nullptr; // for a subscribed calendar's entry, kept by the lists (`hold`)
 
     CellLine() = default;
     explicit CellLine(std::string lineText, std::shared_ptr<const std::string> file = {}, int index = -1)
@@ -44,14 +44,20 @@ public:
     // Holiday lines and the same ToDo entry are not added twice; every schedule line is.
     void add(int column, int row, CellLine line);
     // Many lines at once, as one `add` each would place them, with a single sort of the cell;
-    // `lines` is used up.
+    // `lines` is left moved from.
     void addAll(int column, int row, std::vector<CellLine>& lines);
+    // The lines appended to the list from index `from` on, in order among themselves, merged with
+    // those before them.
+    void mergeAppended(int column, int row, std::size_t from);
     void removeFirst(int column, int row);
     void clear();
+    // Keeps the lists the lines' extra schedules belong to for as long as these lines.
+    void hold(std::vector<std::shared_ptr<const ExtraScheduleDays>> lists);
 
 private:
     static std::size_t index(int column, int row) { return static_cast<std::size_t>((row - 1) * 7 + column); }
     std::array<std::vector<CellLine>, 42> lists_;
+    std::vector<std::shared_ptr<const ExtraScheduleDays>> held_;
 };
 
 } // namespace kal

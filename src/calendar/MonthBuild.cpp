@@ -101,34 +101,50 @@ std::string ExtraLineText(const ExtraSchedule& entry)
 void ApplyExtraSchedules(ExtraSchedules& extras, MonthLayout& layout, DayCellLists& lists)
 {
     const Date first = layout.firstCellDate();
-    // Kept from one build to the next, so that a build allocates no cell buffers.
-    thread_local std::array<std::vector<CellLine>, 42> cells;
-    for (std::vector<CellLine>& cell : cells)
-        cell.clear();
+    ExtraScheduleView view = extras.view(first, addDays(first, 41));
     // The entries come by date: a cell's index is counted once per day, not looked up per entry.
     const long long firstDay = toDayNumber(first);
-    Date day{0, 0, 0};
-    std::size_t cell = 0;
-    for (auto& entry : extras.between(first, addDays(first, 41))) {
-        if (entry->date != day) {
-            day = entry->date;
-            cell = static_cast<std::size_t>(toDayNumber(day) - firstDay);
-        }
-        if (cell >= cells.size())
-            continue;
-        if (entry->holiday) {
-            const auto column = static_cast<int>(cell % 7), row = static_cast<int>(cell / 7) + 1;
+    const auto forEachEntry = [&](const auto& take) {
+        Date day{0, 0, 0};
+        std::size_t cell = 0;
+        for (const auto& stretch : view.stretches)
+            for (const ExtraSchedule& entry : stretch) {
+                if (entry.date != day) {
+                    day = entry.date;
+                    cell = static_cast<std::size_t>(toDayNumber(day) - firstDay);
+                }
+                if (cell < 42)
+                    take(entry, static_cast<int>(cell % 7), static_cast<int>(cell / 7) + 1);
+            }
+    };
+    // First the holidays and the room for the other lines, then those lines appended in place: by
+    // start time ("HH:MM"), already in the order of a cell's lines.
+    std::array<std::size_t, 42> added{};
+    forEachEntry([&](const ExtraSchedule& entry, int column, int row) {
+        if (entry.holiday) {
             layout.cell(column, row).kind = 0;
-            lists.add(column, row, CellLine{"0" + entry->title});
-            continue;
+            lists.add(column, row, CellLine{"0" + entry.title});
+        } else {
+            ++added[static_cast<std::size_t>((row - 1) * 7 + column)];
         }
-        CellLine& line = cells[cell].emplace_back();
-        line.text.assign(1, '4').append(entry->start);
-        line.extra = std::move(entry);
+    });
+    std::array<std::size_t, 42> own{};
+    for (int i = 0; i < 42; ++i) {
+        std::vector<CellLine>& list = lists.at(i % 7, i / 7 + 1);
+        own[static_cast<std::size_t>(i)] = list.size();
+        list.reserve(list.size() + added[static_cast<std::size_t>(i)]);
     }
-    for (std::size_t i = 0; i < cells.size(); ++i)
-        if (!cells[i].empty())
-            lists.addAll(static_cast<int>(i % 7), static_cast<int>(i / 7) + 1, cells[i]);
+    forEachEntry([&](const ExtraSchedule& entry, int column, int row) {
+        if (entry.holiday)
+            return;
+        CellLine& line = lists.at(column, row).emplace_back();
+        line.text.assign(1, '4').append(entry.start);
+        line.extra = &entry;
+    });
+    for (int i = 0; i < 42; ++i)
+        if (added[static_cast<std::size_t>(i)] > 0)
+            lists.mergeAppended(i % 7, i / 7 + 1, own[static_cast<std::size_t>(i)]);
+    lists.hold(std::move(view.lists));
 }
 
 void ApplyTodoLines(const std::vector<std::string>& todoLines, bool todoMarks, MonthLayout& layout, DayCellLists& lists)

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,8 +27,19 @@ struct ExtraSchedule {
     bool allDay() const { return start.empty() && end.empty(); }
 };
 
-// Shared, so a month build takes many without copying their texts.
+// Shared, so that a reader takes many without copying their texts.
 using ExtraScheduleList = std::vector<std::shared_ptr<const ExtraSchedule>>;
+// Entries side by side, by date: a month build reads them in order without a pointer each.
+using ExtraScheduleDays = std::vector<ExtraSchedule>;
+
+inline const Date& DayOf(const ExtraSchedule& entry)
+{
+    return entry.date;
+}
+inline const Date& DayOf(const std::shared_ptr<const ExtraSchedule>& entry)
+{
+    return entry->date;
+}
 
 // The order of a list: by date, then by start time.
 inline bool EarlierExtra(const std::shared_ptr<const ExtraSchedule>& a, const std::shared_ptr<const ExtraSchedule>& b)
@@ -36,20 +48,37 @@ inline bool EarlierExtra(const std::shared_ptr<const ExtraSchedule>& a, const st
 }
 
 // The part of a list by date that falls on `first`..`last`.
-inline auto DaysWithin(const ExtraScheduleList& days, const Date& first, const Date& last)
+template <class Days> auto DaysWithin(const Days& days, const Date& first, const Date& last)
 {
     const auto from = std::lower_bound(days.begin(), days.end(), first,
-                                       [](const auto& entry, const Date& date) { return entry->date < date; });
+                                       [](const auto& entry, const Date& date) { return DayOf(entry) < date; });
     const auto to = std::upper_bound(from, days.end(), last,
-                                     [](const Date& date, const auto& entry) { return date < entry->date; });
+                                     [](const Date& date, const auto& entry) { return date < DayOf(entry); });
     return std::pair{from, to};
 }
+
+// The entries of some days as stretches of lists by date, with the lists they lie in: a reader
+// that holds many entries (a month build) holds them without a count per entry.
+struct ExtraScheduleView {
+    std::vector<std::span<const ExtraSchedule>> stretches;       // in date order
+    std::vector<std::shared_ptr<const ExtraScheduleDays>> lists; // they lie in these
+};
 
 class ExtraSchedules {
 public:
     virtual ~ExtraSchedules() = default;
-    // The entries of the days `first`..`last`, in date order.
-    virtual ExtraScheduleList between(const Date& first, const Date& last) = 0;
+    // The entries of the days `first`..`last`.
+    virtual ExtraScheduleView view(const Date& first, const Date& last) = 0;
+    // The same as one list, in date order, each entry sharing its list.
+    ExtraScheduleList between(const Date& first, const Date& last)
+    {
+        const ExtraScheduleView found = view(first, last);
+        ExtraScheduleList out;
+        for (std::size_t i = 0; i < found.stretches.size(); ++i)
+            for (const ExtraSchedule& entry : found.stretches[i])
+                out.emplace_back(found.lists[i], &entry);
+        return out;
+    }
 };
 
 } // namespace kal

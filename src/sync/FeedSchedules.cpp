@@ -51,30 +51,39 @@ FeedSchedules::Feed& FeedSchedules::feed(std::size_t index)
     return feed;
 }
 
-const ExtraScheduleList& FeedSchedules::year(int year)
+std::shared_ptr<const ExtraScheduleDays> FeedSchedules::year(int year)
 {
     if (const auto found = years_.find(year); found != years_.end())
         return found->second;
     KeepYearsAround(years_, year);
-    ExtraScheduleList days;
+    ExtraScheduleList merged;
     for (std::size_t i = 0; i < subscriptions_.size(); ++i)
         if (const auto& calendar = feed(i).calendar) {
             const ExtraScheduleList& more = calendar->year(year);
-            ExtraScheduleList merged;
-            merged.reserve(days.size() + more.size());
-            std::merge(std::make_move_iterator(days.begin()), std::make_move_iterator(days.end()), more.begin(),
-                       more.end(), std::back_inserter(merged), EarlierExtra);
-            days = std::move(merged);
+            ExtraScheduleList both;
+            both.reserve(merged.size() + more.size());
+            std::merge(std::make_move_iterator(merged.begin()), std::make_move_iterator(merged.end()), more.begin(),
+                       more.end(), std::back_inserter(both), EarlierExtra);
+            merged = std::move(both);
         }
-    return years_.emplace(year, std::move(days)).first->second;
+    auto days = std::make_shared<ExtraScheduleDays>();
+    days->reserve(merged.size());
+    for (const auto& entry : merged)
+        days->push_back(*entry);
+    years_.emplace(year, days);
+    return days;
 }
 
-ExtraScheduleList FeedSchedules::between(const Date& first, const Date& last)
+ExtraScheduleView FeedSchedules::view(const Date& first, const Date& last)
 {
-    ExtraScheduleList out;
+    ExtraScheduleView out;
     for (int y = first.year; y <= last.year; ++y) {
-        const auto [from, to] = DaysWithin(year(y), first, last);
-        out.insert(out.end(), from, to);
+        std::shared_ptr<const ExtraScheduleDays> days = year(y);
+        const auto [from, to] = DaysWithin(*days, first, last);
+        if (from == to)
+            continue;
+        out.stretches.emplace_back(from, to);
+        out.lists.push_back(std::move(days));
     }
     return out;
 }

@@ -22,7 +22,7 @@ public:
 
     FeedSchedules& operator=(FeedSchedules&& other) noexcept;
 
-    ExtraScheduleList between(const Date& first, const Date& last) override;
+    ExtraScheduleView view(const Date& first, const Date& last) override;
     // The copies are read again at the next call (after a refresh).
     void reload();
     // Every copy read now and `year` expanded: for a thread that prepares the calendars a window
@@ -34,12 +34,12 @@ private:
     struct Feed;
     Feed& feed(std::size_t index);
     // Every calendar's entries of a year, by date.
-    const ExtraScheduleList& year(int year);
+    std::shared_ptr<const ExtraScheduleDays> year(int year);
 
     std::string programFolder_;
     std::vector<Subscription> subscriptions_;
     std::vector<std::unique_ptr<Feed>> feeds_;
-    std::map<int, ExtraScheduleList> years_;
+    std::map<int, std::shared_ptr<const ExtraScheduleDays>> years_;
 };
 
 // The subscriptions of the program folder's settings file as extra schedules; none when there
