@@ -158,18 +158,23 @@ TEST(FeedSchedules, MergeTheCalendarsIntoTheCellsAcrossTheYear)
     FeedSchedules feeds(home.path(), subscriptions);
     MonthLayout layout = BuildLayout(2027, 1, WeekStart::Sunday);
     DayCellLists lists;
+    CellPos newYear;
+    ASSERT_TRUE(layout.find({2027, 1, 1}, newYear));
+    // The user's own schedule comes before them, a ToDo entry after.
+    lists.add(newYear.column, newYear.row, CellLine{"8todo"});
+    lists.add(newYear.column, newYear.row, CellLine{"3own"});
     ApplyExtraSchedules(feeds, layout, lists);
     const auto cell = [&](const Date& date) {
         CellPos pos;
         std::string shown;
         if (layout.find(date, pos))
             for (const CellLine& line : lists.at(pos.column, pos.row))
-                shown += sjis::toUtf8(ExtraLineText(*line.extra)) + ";";
+                shown += (line.extra ? sjis::toUtf8(ExtraLineText(*line.extra)) : line.text) + ";";
         return shown;
     };
     EXPECT_EQ(cell({2026, 12, 30}), "409:00 朝［c0］;");
     EXPECT_EQ(cell({2026, 12, 31}), "4年越し［c1］;409:00 朝［c0］;");
-    EXPECT_EQ(cell({2027, 1, 1}), "4年越し［c1］;409:00 朝［c0］;410:00 初詣［c1］;412:00 昼［c0］;");
+    EXPECT_EQ(cell({2027, 1, 1}), "3own;4年越し［c1］;409:00 朝［c0］;410:00 初詣［c1］;412:00 昼［c0］;8todo;");
     EXPECT_EQ(cell({2027, 1, 2}), "409:00 朝［c0］;");
     EXPECT_EQ(cell({2027, 1, 3}), "");
 }
