@@ -120,15 +120,4 @@ const ExtraScheduleList& FeedCalendar::year(int year)
     return years_.emplace(year, std::move(days)).first->second;
 }
 
-ExtraScheduleList FeedCalendar::between(const Date& first, const Date& last)
-{
-    ExtraScheduleList out;
-    for (int y = first.year; y <= last.year; ++y) {
-        const ExtraScheduleList& days = year(y);
-        const auto [from, to] = DaysWithin(days, first, last);
-        out.insert(out.end(), from, to);
-    }
-    return out;
-}
-
 } // namespace kal

@@ -47,9 +47,8 @@ public:
     static Parsed parse(std::string_view text, FeedLook look = {});
 
     int eventCount() const { return events_; }
-    // The days of every entry on `first`..`last` (Japan dates), by date.
-    ExtraScheduleList between(const Date& first, const Date& last);
-    // Every entry of a year, by date; expanded when first asked for, valid until another year is.
+    // The days of every entry of a year (Japan dates), by date; expanded when first asked for,
+    // valid until another year is.
     const ExtraScheduleList& year(int year);
     // Recurring events cut at the occurrence cap and years cut at kFeedYearCap, so far.
     int cutCount() const { return cut_; }

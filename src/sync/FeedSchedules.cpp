@@ -10,6 +10,7 @@
 #include <optional>
 
 namespace kal {
+
 struct FeedSchedules::Feed {
     bool read = false;
     std::shared_ptr<FeedCalendar> calendar; // none without a usable copy

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
+
 namespace kal {
 namespace {
 
@@ -124,7 +126,9 @@ TEST(FeedCalendar, ShowsAMonthOfRecurrencesZonesAndSpansInJapanTime)
     ASSERT_TRUE(parsed.calendar) << parsed.reason;
     std::vector<std::string> shown;
     int everyMinute = 0;
-    for (const auto& day : parsed.calendar->between({2026, 5, 1}, {2026, 5, 31})) {
+    const ExtraScheduleList& year = parsed.calendar->year(2026);
+    const auto [may, june] = DaysWithin(year, Date{2026, 5, 1}, Date{2026, 5, 31});
+    for (const auto& day : std::span(may, june)) {
         const std::string title = sjis::toUtf8(day->title);
         everyMinute += title == "毎分";
         if (title != "毎分")
