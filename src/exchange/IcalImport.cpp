@@ -184,8 +184,12 @@ bool addOccurrence(std::vector<ImportedSchedule>& out, const EventTexts& texts, 
     return cut;
 }
 
-bool sameInstant(const icaltimetype& occurrence, const icaltimetype& listed)
+// A file may write a time out of range ("T100080"); libical compares the fields as written, so
+// both are normalized first, as a RECURRENCE-ID written back for that time is.
+bool sameInstant(icaltimetype occurrence, icaltimetype listed)
 {
+    occurrence = icaltime_normalize(occurrence);
+    listed = icaltime_normalize(listed);
     if (listed.is_date || occurrence.is_date)
         return occurrence.year == listed.year && occurrence.month == listed.month && occurrence.day == listed.day;
     return icaltime_compare(occurrence, listed) == 0;

@@ -72,6 +72,7 @@ icaltimetype utcValue(const DateTime& utc)
 
 std::string recurrenceIdText(icaltimetype time)
 {
+    time = icaltime_normalize(time);
     if (!time.is_date && time.zone && !icaltime_is_utc(time))
         time = icaltime_convert_to_zone(time, icaltimezone_get_utc_timezone());
     char* text = icaltime_as_ical_string_r(time);

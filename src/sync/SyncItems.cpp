@@ -266,7 +266,8 @@ std::optional<OccurrenceStart> occurrenceStart(icalcomponent* master, const std:
     const icaltimetype dtstart = icalproperty_get_datetime_with_component(start, master);
     OccurrenceStart out;
     out.tzid = icalproperty_get_first_parameter(start, ICAL_TZID_PARAMETER);
-    if (!time.is_date && out.tzid && dtstart.zone && icaltime_is_utc(time)) {
+    // A TZID beside a UTC value ("TZID=X:...Z") is ignored when read, so it is left out here.
+    if (!time.is_date && out.tzid && dtstart.zone && !icaltime_is_utc(dtstart) && icaltime_is_utc(time)) {
         time = icaltime_convert_to_zone(time, const_cast<icaltimezone*>(dtstart.zone));
         time.zone = nullptr;
     }

@@ -166,6 +166,12 @@ TEST(IcalImportEvents, RecurrenceCornerCases)
                    "BEGIN:VEVENT\r\nUID:r\r\nDTSTAMP:20260101T000000Z\r\nRECURRENCE-ID:20260111T090000\r\n"
                    "DTSTART:20260112T150000\r\nEND:VEVENT\r\n"}),
          {{2026, 1, 10}, {2026, 1, 12}}},
+        {"a time written out of range is replaced as the time it means",
+         calendar({"BEGIN:VEVENT\r\nUID:r\r\nDTSTAMP:20260101T000000Z\r\nDTSTART:20260110T085980\r\n"
+                   "RDATE;VALUE=DATE:20260120\r\nEND:VEVENT\r\n",
+                   "BEGIN:VEVENT\r\nUID:r\r\nDTSTAMP:20260101T000000Z\r\nRECURRENCE-ID:20260110T090020\r\n"
+                   "DTSTART:20260112T150000\r\nEND:VEVENT\r\n"}),
+         {{2026, 1, 20}, {2026, 1, 12}}},
         {"yearly since long ago gives only the period's",
          calendar({event("DTSTART;VALUE=DATE:19500301\r\nRRULE:FREQ=YEARLY\r\n")}),
          {{2026, 3, 1}}},
