@@ -1,6 +1,7 @@
 // A calendar server's items: any bytes give an item without crashing; every event kept touches
-// the window; and each local change written back into the item reads back as that change, while
-// a record that reads as the server's version changes nothing.
+// the window; and each local change written back into the item (a title, a day and time, an
+// occurrence removed) reads back as that change, while a record that reads as the server's
+// version changes nothing.
 #include "FuzzSupport.h"
 #include "platform/ByteText.h"
 #include "schedule/ScheduleRecord.h"
@@ -18,28 +19,59 @@ IcalEvent recordOf(const ImportedSchedule& day)
     return IcalEvent{day.date.year, day.date.month, serverRecordLine(day), {}, 0};
 }
 
-// The event's own record changes nothing; a new title is read back from the written item.
+// The item read back after `edits`: nothing when the edit could not be written.
+std::optional<ServerItem> readBack(const ServerItem& item, const std::vector<EventEdit>& edits)
+{
+    const std::optional<std::string> edited = editedItem(item, edits, std::nullopt, 10);
+    if (!edited)
+        return std::nullopt;
+    ServerItem back = readServerItem(item.href, {}, *edited, kWindow, kToday, SyncKinds::EventsAndTodos);
+    FUZZ_CHECK(back.readable);
+    return back;
+}
+
+// The occurrence of that name, when it reads back as one day.
+const ImportedSchedule* dayOf(const ServerItem& item, const IcalEventItem& event)
+{
+    for (const IcalEventItem& again : item.entries.events)
+        if (again.uid == event.uid && again.recurrenceId == event.recurrenceId && again.days.size() == 1)
+            return &again.days.front();
+    return nullptr;
+}
+
+// The event's own record changes nothing; a new title, a later day and time, or the removal of
+// an occurrence each read back from the written item as that change.
 void checkEventEdits(const ServerItem& item, const IcalEventItem& event)
 {
     if (event.days.size() != 1)
         return;
-    const std::vector<EventEdit> same{{event.uid, event.recurrenceId, recordOf(event.days.front())}};
-    const std::optional<std::string> unchanged = editedItem(item, same, std::nullopt, 10);
+    const ImportedSchedule& day = event.days.front();
+    const std::optional<std::string> unchanged =
+        editedItem(item, {{event.uid, event.recurrenceId, recordOf(day)}}, std::nullopt, 10);
     FUZZ_CHECK(!unchanged || *unchanged == item.icalendar);
-    ImportedSchedule renamed = event.days.front();
+
+    ImportedSchedule renamed = day;
     renamed.title = text::cutBytes("fz" + renamed.title, kRecTextBytes);
-    const std::optional<std::string> edited =
-        editedItem(item, {{event.uid, event.recurrenceId, recordOf(renamed)}}, std::nullopt, 10);
-    if (!edited)
-        return;
-    const ServerItem back = readServerItem(item.href, {}, *edited, kWindow, kToday, SyncKinds::EventsAndTodos);
-    FUZZ_CHECK(back.readable);
-    bool found = false;
-    for (const IcalEventItem& again : back.entries.events)
-        found =
-            found || (again.uid == event.uid && again.recurrenceId == event.recurrenceId && again.days.size() == 1 &&
-                      RecTitle(serverRecordLine(again.days.front())) == RecTitle(serverRecordLine(renamed)));
-    FUZZ_CHECK(found);
+    if (const auto back = readBack(item, {{event.uid, event.recurrenceId, recordOf(renamed)}})) {
+        const ImportedSchedule* found = dayOf(*back, event);
+        FUZZ_CHECK(found && RecTitle(serverRecordLine(*found)) == RecTitle(serverRecordLine(renamed)));
+    }
+
+    ImportedSchedule moved = day;
+    moved.date = addDays(day.date, 1);
+    if (!day.start.empty()) {
+        moved.start = "09:30";
+        moved.end = "10:00";
+    }
+    if (kWindow.contains(moved.date))
+        if (const auto back = readBack(item, {{event.uid, event.recurrenceId, recordOf(moved)}})) {
+            const ImportedSchedule* found = dayOf(*back, event);
+            FUZZ_CHECK(found && found->date == moved.date && found->start == moved.start);
+        }
+
+    if (!event.recurrenceId.empty())
+        if (const auto back = readBack(item, {{event.uid, event.recurrenceId, std::nullopt}}))
+            FUZZ_CHECK(!dayOf(*back, event));
 }
 
 } // namespace
