@@ -19,19 +19,13 @@ struct FeedSchedules::Feed {
 FeedSchedules::FeedSchedules(std::string programFolder, std::vector<Subscription> subscriptions)
     : programFolder_(std::move(programFolder)), subscriptions_(std::move(subscriptions))
 {
-    reload();
-}
-
-FeedSchedules::~FeedSchedules() = default;
-FeedSchedules& FeedSchedules::operator=(FeedSchedules&& other) noexcept = default;
-
-void FeedSchedules::reload()
-{
-    years_.clear();
-    feeds_.clear();
     for (std::size_t i = 0; i < subscriptions_.size(); ++i)
         feeds_.push_back(std::make_unique<Feed>());
 }
+
+FeedSchedules::~FeedSchedules() = default;
+FeedSchedules::FeedSchedules(FeedSchedules&& other) noexcept = default;
+FeedSchedules& FeedSchedules::operator=(FeedSchedules&& other) noexcept = default;
 
 void FeedSchedules::readAll(int year)
 {

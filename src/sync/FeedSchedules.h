@@ -1,5 +1,5 @@
 // The subscribed calendars as the views take them: each copy read and parsed when a month first
-// needs it (never while the program starts), expanded month by month, in its subscription's
+// needs it (or all at once by readAll, on a thread), expanded year by year, in its subscription's
 // colour and name.
 #pragma once
 
@@ -20,11 +20,10 @@ public:
     FeedSchedules(std::string programFolder, std::vector<Subscription> subscriptions);
     ~FeedSchedules() override;
 
+    FeedSchedules(FeedSchedules&& other) noexcept;
     FeedSchedules& operator=(FeedSchedules&& other) noexcept;
 
     ExtraScheduleView view(const Date& first, const Date& last) override;
-    // The copies are read again at the next call (after a refresh).
-    void reload();
     // Every copy read now and `year` expanded: for a thread that prepares the calendars a window
     // then takes whole, so that the window's thread does not parse them.
     void readAll(int year);

@@ -34,14 +34,53 @@ SubscriptionPanel::~SubscriptionPanel()
         thread_->wait();
         delete thread_;
     }
+    if (opener_) {
+        opener_->wait();
+        delete opener_.data();
+    }
 }
 
 void SubscriptionPanel::OpenFeeds()
 {
-    const bool had = feeds_ != nullptr;
-    feeds_ = loadFeedSchedules(context_.programFolder);
-    if (had || feeds_)
-        emit schedulesChanged();
+    std::unique_ptr<FeedSchedules> listed = loadFeedSchedules(context_.programFolder);
+    subscriptions_ = listed ? listed->subscriptions() : std::vector<Subscription>{};
+    // A reading still under way ends first; what it read is not taken.
+    const int reading = ++openings_;
+    if (opener_) {
+        opener_->wait();
+        delete opener_.data();
+    }
+    if (!listed) {
+        if (feeds_) {
+            feeds_.reset();
+            emit schedulesChanged();
+        }
+        return;
+    }
+    // The copies are parsed off the window's thread; until then the month shows what it showed.
+    std::shared_ptr<FeedSchedules> read(std::move(listed));
+    opener_ = QThread::create([this, read, reading, year = context_.services.platform.now().date.year] {
+        read->readAll(year);
+        QMetaObject::invokeMethod(
+            this,
+            [this, read, reading] {
+                if (reading == openings_)
+                    take(std::move(*read));
+            },
+            Qt::QueuedConnection);
+    });
+    connect(opener_, &QThread::finished, opener_, &QObject::deleteLater);
+    opener_->start();
+}
+
+void SubscriptionPanel::take(FeedSchedules&& read)
+{
+    // Moved into the object the views hold, so that a view still holding it reads the new one.
+    if (feeds_)
+        *feeds_ = std::move(read);
+    else
+        feeds_ = std::make_unique<FeedSchedules>(std::move(read));
+    emit schedulesChanged();
 }
 
 long long SubscriptionPanel::minuteNow() const
@@ -58,10 +97,10 @@ void SubscriptionPanel::MenuFeedRefreshClick()
 
 void SubscriptionPanel::TimerFeedsTimer()
 {
-    if (!feeds_ || thread_)
+    if (thread_)
         return;
     int interval = 0;
-    for (const Subscription& s : feeds_->subscriptions())
+    for (const Subscription& s : subscriptions_)
         if (s.interval > 0 && (interval == 0 || s.interval < interval))
             interval = s.interval;
     if (interval > 0 && (!lastRefresh_ || minuteNow() - *lastRefresh_ >= interval))
@@ -70,7 +109,7 @@ void SubscriptionPanel::TimerFeedsTimer()
 
 void SubscriptionPanel::Start()
 {
-    if (!feeds_) {
+    if (subscriptions_.empty()) {
         StatusFeeds->setText(QString::fromUtf8("購読している予定表はありません"));
         return;
     }
@@ -79,7 +118,7 @@ void SubscriptionPanel::Start()
     StatusFeeds->setText(QString::fromUtf8("購読を更新しています..."));
     const DateTime now = context_.services.platform.now();
     thread_ = QThread::create(
-        [this, list = feeds_->subscriptions(), folder = context_.programFolder, now, fetch = fetcher_(&cancel_)] {
+        [this, list = subscriptions_, folder = context_.programFolder, now, fetch = fetcher_(&cancel_)] {
             std::vector<std::string> lines;
             int failed = 0;
             for (const Subscription& subscription : list) {
@@ -108,12 +147,13 @@ void SubscriptionPanel::Finished(const std::vector<std::string>& lines, int fail
     for (const std::string& line : lines)
         all += (all.empty() ? "" : "\n") + line;
     StatusFeeds->setToolTip(fromUtf8(all));
-    // Taken into the object the views hold, unless the list changed meanwhile.
-    if (feeds_ && feeds_->subscriptions() == read.subscriptions())
-        *feeds_ = std::move(read);
-    else if (feeds_)
-        feeds_->reload();
-    emit schedulesChanged();
+    // Newer than a reading of the same list under way; a list changed meanwhile is read anew.
+    if (read.subscriptions() == subscriptions_) {
+        ++openings_;
+        take(std::move(read));
+    } else {
+        OpenFeeds();
+    }
     emit refreshFinished();
 }
 

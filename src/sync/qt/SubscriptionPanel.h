@@ -1,5 +1,5 @@
 // The subscribed calendars in the main window: their entries for the views (the list is read
-// after the first frame, each copy when a month first needs it), the menu entry "購読の更新(&B)",
+// after the first frame, the copies on a thread), the menu entry "購読の更新(&B)",
 // the automatic refresh at the shortest interval set, and the last result in the status bar. The
 // refresh runs off the GUI thread; the views are built again when it ends.
 #pragma once
@@ -9,6 +9,8 @@
 #include "sync/FeedSchedules.h"
 
 #include <QObject>
+#include <QPointer>
+#include <QThread>
 
 #include <atomic>
 #include <memory>
@@ -16,7 +18,6 @@
 
 class QAction;
 class QLabel;
-class QThread;
 class QTimer;
 class QWidget;
 
@@ -34,9 +35,10 @@ public:
     QLabel* StatusFeeds;
     QTimer* TimerFeeds;
 
-    // None before OpenFeeds and without subscriptions.
+    // None until the first reading after OpenFeeds ends, and without subscriptions.
     ExtraSchedules* schedules() const { return feeds_.get(); }
-    // Reads the list of the settings file again (at start and after the settings dialog).
+    // Reads the list of the settings file again (at start and after the settings dialog) and the
+    // copies on a thread; schedulesChanged when they are taken.
     void OpenFeeds();
     void MenuFeedRefreshClick();
     void TimerFeedsTimer();
@@ -50,11 +52,15 @@ signals:
 private:
     void Start();
     void Finished(const std::vector<std::string>& lines, int failed, FeedSchedules& read);
+    void take(FeedSchedules&& read);
     long long minuteNow() const;
 
     PanelContext context_;
     FetcherSource fetcher_;
+    std::vector<Subscription> subscriptions_;
     std::unique_ptr<FeedSchedules> feeds_;
+    QPointer<QThread> opener_; // deletes itself when it ends
+    int openings_ = 0;         // the reading whose copies are taken
     std::atomic<bool> cancel_{false};
     QThread* thread_ = nullptr;
     std::optional<long long> lastRefresh_;

@@ -46,7 +46,8 @@ struct SubscriptionWindow : MainWindowFixture {
         files::saveBytes(feedTextPath(home.path(), home.file("feed.ics")), kFeed);
         start(sj("[Subscriptions]\r\nName1=学校\r\nUrl1=" + home.file("feed.ics") + "\r\nColor1=255\r\nHolidays1=") +
               (holidays ? "1" : "0") + "\r\n");
-        QTest::qWait(20); // the list is read after the first frame
+        // The list is read after the first frame, the copies on a thread.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return form->Feeds->schedules() != nullptr; }, 5000));
     }
     const std::vector<CellLine>& cellOf(const Date& date)
     {
@@ -210,6 +211,31 @@ TEST_F(SubscriptionRefresh, RunsOffTheWindowThenShowsWhatItFetchedAndWhatFailed)
     EXPECT_EQ(qt::toUtf8(panel.StatusFeeds->text()), "10:00 購読の更新に失敗 1件");
     EXPECT_NE(qt::toUtf8(panel.StatusFeeds->toolTip()).find("学校: 取得しました（2件）\n部活: 失敗しました: "),
               std::string::npos);
+    EXPECT_EQ(panel.schedules()->between({2026, 12, 1}, {2026, 12, 31}).size(), 2u);
+}
+
+TEST_F(SubscriptionRefresh, OnlyTheReadingOfTheNewestListIsTaken)
+{
+    const std::string url = home.file("feed.ics");
+    files::createFolders(feedFolder(home.path()));
+    files::saveBytes(feedTextPath(home.path(), url), kFeed);
+    const std::string listed = sj("[Subscriptions]\r\nName1=学校\r\nUrl1=" + url + "\r\n");
+    readSettings(listed);
+    qt::SubscriptionPanel panel(context, &window);
+    QSignalSpy changed(&panel, &qt::SubscriptionPanel::schedulesChanged);
+    ASSERT_TRUE(changed.wait(2000));
+    ASSERT_EQ(panel.schedules()->between({2026, 12, 1}, {2026, 12, 31}).size(), 2u);
+
+    // Unsubscribed and subscribed again before the first reading is taken: the month is built
+    // once, from the second.
+    readSettings(sj("[Subscriptions]\r\nName1=部活\r\nUrl1=" + home.file("none.ics") + "\r\n"));
+    panel.OpenFeeds();
+    readSettings(listed);
+    panel.OpenFeeds();
+    changed.clear();
+    ASSERT_TRUE(changed.wait(2000));
+    QTest::qWait(50);
+    EXPECT_EQ(changed.size(), 1);
     EXPECT_EQ(panel.schedules()->between({2026, 12, 1}, {2026, 12, 31}).size(), 2u);
 }
 
