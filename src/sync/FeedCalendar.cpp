@@ -8,9 +8,6 @@
 namespace kal {
 namespace {
 
-// How far before a year a recurring event may start and still reach into it.
-constexpr int kSpanLookBackDays = 62;
-
 std::string_view withoutPreamble(std::string_view text)
 {
     if (text.starts_with("\xEF\xBB\xBF"))
@@ -49,6 +46,21 @@ std::vector<icalcomponent*> childrenOf(icalcomponent* root, icalcomponent_kind k
     return out;
 }
 
+// How many days before a year an occurrence of these events may start and still reach into it:
+// the longest of them, a day more for the zones, at most as long as an event is read.
+int lookBackDays(const std::vector<icalcomponent*>& events)
+{
+    int longest = 0;
+    for (icalcomponent* event : events) {
+        const icaltimetype start = icalcomponent_get_dtstart(event);
+        if (icaltime_is_null_time(start) || !icaltime_is_valid_time(start))
+            continue;
+        const int seconds = icaldurationtype_as_int(icaltime_subtract(icalcomponent_get_dtend(event), start));
+        longest = std::max(longest, std::clamp(seconds / 86400 + 1, 0, kIcalMaxEventDays));
+    }
+    return longest;
+}
+
 } // namespace
 
 FeedCalendar::Parsed FeedCalendar::parse(std::string_view text, FeedLook look)
@@ -71,10 +83,16 @@ FeedCalendar::Parsed FeedCalendar::parse(std::string_view text, FeedLook look)
     for (icalcomponent* zone : childrenOf(root.get(), ICAL_VTIMEZONE_COMPONENT))
         for (icalcomponent* into : {recurring.get(), single.get()})
             icalcomponent_add_component(into, icalcomponent_new_clone(zone));
-    for (icalcomponent* event : events)
-        icalcomponent_add_component(recurringUids.count(uidOf(event)) ? recurring.get() : single.get(),
-                                    icalcomponent_new_clone(event));
+    std::vector<icalcomponent*> recurringEvents;
+    for (icalcomponent* event : events) {
+        const bool recurringOne = recurringUids.count(uidOf(event));
+        icalcomponent* copy = icalcomponent_new_clone(event);
+        icalcomponent_add_component(recurringOne ? recurring.get() : single.get(), copy);
+        if (recurringOne)
+            recurringEvents.push_back(copy);
+    }
     std::shared_ptr<FeedCalendar> calendar(new FeedCalendar);
+    calendar->lookBack_ = lookBackDays(recurringEvents);
     calendar->events_ = static_cast<int>(events.size());
     calendar->look_ = std::move(look);
     calendar->recurring_ = std::move(recurring);
@@ -111,7 +129,7 @@ const ExtraScheduleList& FeedCalendar::year(int year)
     // One pass a year: an iterator runs from the event's start whatever part of it is asked for.
     const Date first{year, 1, 1}, last{year, 12, 31};
     ExtraScheduleList recurring =
-        entriesOf(readIcalEntries(recurring_.get(), addDays(first, -kSpanLookBackDays), last, first), first, last);
+        entriesOf(readIcalEntries(recurring_.get(), addDays(first, -lookBack_), last, first), first, last);
     const auto [from, to] = DaysWithin(singles_, first, last);
     ExtraScheduleList days;
     days.reserve(recurring.size() + static_cast<std::size_t>(to - from));

@@ -60,6 +60,7 @@ private:
     FeedLook look_;
     ical::Component recurring_; // the recurring events and the components replacing occurrences
     ExtraScheduleList singles_; // the days of all other events, by date
+    int lookBack_ = 0;          // days before a year that its occurrences are read from
     int events_ = 0;
     int cut_ = 0;
     std::map<int, ExtraScheduleList> years_; // every entry's days, by year

@@ -120,6 +120,8 @@ TEST(FeedCalendar, ShowsAMonthOfRecurrencesZonesAndSpansInJapanTime)
                              "DTEND;TZID=America/New_York:20260507T210000\r\nSUMMARY:NY\r\n") +
                  event("s", "DTSTART;VALUE=DATE:20260513\r\nDTEND;VALUE=DATE:20260516\r\nSUMMARY:合宿\r\n") +
                  event("h", "DTSTART;VALUE=DATE:20260429\r\nDTEND;VALUE=DATE:20260503\r\nSUMMARY:連休\r\n") +
+                 event("t", "DTSTART;VALUE=DATE:20241001\r\nDTEND;VALUE=DATE:20250503\r\nRRULE:FREQ=YEARLY\r\n"
+                            "SUMMARY:学年\r\n") +
                  event("c", "DTSTART:20260520T010000Z\r\nSTATUS:CANCELLED\r\nSUMMARY:中止\r\n") +
                  event("m", "DTSTART:20260501T000000Z\r\nRRULE:FREQ=MINUTELY;COUNT=1000000\r\nSUMMARY:毎分\r\n"));
     const FeedCalendar::Parsed parsed = FeedCalendar::parse(text);
@@ -134,8 +136,9 @@ TEST(FeedCalendar, ShowsAMonthOfRecurrencesZonesAndSpansInJapanTime)
         if (title != "毎分")
             shown.push_back(std::to_string(day->date.day) + " " + day->start + "-" + day->end + " " + title);
     }
-    EXPECT_EQ(shown, (std::vector<std::string>{"1 - 連休", "2 - 連休", "4 10:00-11:00 週次", "8 09:00-10:00 NY",
-                                               "13 - 合宿", "14 - 合宿", "15 - 合宿", "19 14:00-15:00 週次（変更）"}));
+    EXPECT_EQ(shown, (std::vector<std::string>{"1 - 連休", "1 - 学年", "2 - 連休", "2 - 学年", "4 10:00-11:00 週次",
+                                               "8 09:00-10:00 NY", "13 - 合宿", "14 - 合宿", "15 - 合宿",
+                                               "19 14:00-15:00 週次（変更）"}));
     EXPECT_GT(everyMinute, 0);
     EXPECT_LE(everyMinute, kIcalOccurrenceFloor);
     EXPECT_GT(parsed.calendar->cutCount(), 0);
