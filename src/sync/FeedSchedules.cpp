@@ -27,11 +27,16 @@ FeedSchedules::~FeedSchedules() = default;
 FeedSchedules::FeedSchedules(FeedSchedules&& other) noexcept = default;
 FeedSchedules& FeedSchedules::operator=(FeedSchedules&& other) noexcept = default;
 
-void FeedSchedules::readAll(int year)
+void FeedSchedules::readAll(const Date& day)
 {
     for (std::size_t i = 0; i < subscriptions_.size(); ++i)
         feed(i);
-    this->year(year);
+    // January's month begins with days of December, December's ends with days of January.
+    if (day.month == 1)
+        year(day.year - 1);
+    year(day.year);
+    if (day.month == 12)
+        year(day.year + 1);
 }
 
 FeedSchedules::Feed& FeedSchedules::feed(std::size_t index)

@@ -24,9 +24,10 @@ public:
     FeedSchedules& operator=(FeedSchedules&& other) noexcept;
 
     ExtraScheduleView view(const Date& first, const Date& last) override;
-    // Every copy read now and `year` expanded: for a thread that prepares the calendars a window
-    // then takes whole, so that the window's thread does not parse them.
-    void readAll(int year);
+    // Every copy read now and the years the month of `day` shows expanded: for a thread that
+    // prepares the calendars a window then takes whole, so that the window's thread does not
+    // parse them.
+    void readAll(const Date& day);
     const std::vector<Subscription>& subscriptions() const { return subscriptions_; }
 
 private:

@@ -59,8 +59,8 @@ void SubscriptionPanel::OpenFeeds()
     }
     // The copies are parsed off the window's thread; until then the month shows what it showed.
     std::shared_ptr<FeedSchedules> read(std::move(listed));
-    opener_ = QThread::create([this, read, reading, year = context_.services.platform.now().date.year] {
-        read->readAll(year);
+    opener_ = QThread::create([this, read, reading, today = context_.services.platform.now().date] {
+        read->readAll(today);
         QMetaObject::invokeMethod(
             this,
             [this, read, reading] {
@@ -128,7 +128,7 @@ void SubscriptionPanel::Start()
             }
             // Parsed here, not when the window next builds a month.
             auto read = std::make_shared<FeedSchedules>(folder, list);
-            read->readAll(now.date.year);
+            read->readAll(now.date);
             QMetaObject::invokeMethod(
                 this, [this, lines, failed, read] { Finished(lines, failed, *read); }, Qt::QueuedConnection);
         });
