@@ -68,7 +68,7 @@ bool everyOneNamed(const IcalEntries& entries)
 ServerItem readServerItem(std::string href, std::string etag, std::string icalendar, const SyncWindow& window,
                           const Date& today, SyncKinds kinds)
 {
-    ServerItem item{std::move(href), std::move(etag), std::move(icalendar), false, {}, {}};
+    ServerItem item{std::move(href), std::move(etag), std::move(icalendar), false, {}, {}, window, today, kinds};
     IcalEntries all = readIcalEntries(item.icalendar, window.from, window.to, today);
     if (!all.ok || !everyOneNamed(all))
         return item;
@@ -408,6 +408,38 @@ bool holdsJapanZone(icalcomponent* calendar)
     return false;
 }
 
+bool sameDays(const IcalEventItem& a, const IcalEventItem& b)
+{
+    return std::equal(a.days.begin(), a.days.end(), b.days.begin(), b.days.end(),
+                      [](const ImportedSchedule& x, const ImportedSchedule& y) {
+                          return x.date == y.date && serverRecordLine(x) == serverRecordLine(y);
+                      });
+}
+
+// libical writes some damaged values in a form that reads otherwise (a zone name with control
+// characters may come back as a zone it knows), which would move every occurrence. So the text is
+// read back: each edited event or occurrence still under its name (a removed one gone, one
+// moved out of the window not asked for), every other one as it was, the ToDo entries all there.
+bool readsBackAsEdited(const ServerItem& item, const std::string& text, const std::vector<EventEdit>& edits)
+{
+    const ServerItem back = readServerItem(item.href, item.etag, text, item.window, item.today, item.kinds);
+    if (!back.readable || back.entries.todos.size() != item.entries.todos.size())
+        return false;
+    for (const IcalEventItem& before : item.entries.events) {
+        const IcalEventItem* after = entryOf(back, before.uid, before.recurrenceId);
+        const auto edit = std::find_if(edits.begin(), edits.end(), [&](const EventEdit& e) {
+            return e.uid == before.uid && e.recurrenceId == before.recurrenceId;
+        });
+        if (edit == edits.end()) {
+            if (!after || !sameDays(*after, before))
+                return false;
+        } else if (!edit->record ? after != nullptr : !after && item.window.contains(recordDate(*edit->record))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 std::optional<std::string> editedItem(const ServerItem& item, const std::vector<EventEdit>& events,
@@ -427,7 +459,10 @@ std::optional<std::string> editedItem(const ServerItem& item, const std::vector<
         return item.icalendar;
     if (context.japanTimes && !holdsJapanZone(root.get()))
         icalcomponent_add_component(root.get(), japanTimezone().release());
-    return ical::textOf(root.get());
+    std::string text = ical::textOf(root.get());
+    if (!readsBackAsEdited(item, text, events))
+        return std::nullopt;
+    return text;
 }
 
 std::string newEventItem(const IcalEvent& record, int alarmMinutes)

@@ -24,6 +24,10 @@ struct SyncWindow {
 };
 SyncWindow syncWindowOf(const Date& today, int back, int ahead);
 
+enum class SyncKinds { EventsAndTodos, EventsOnly, TodosOnly };
+// What a collection that accepts these components gives the sync.
+SyncKinds syncKindsOf(bool events, bool todos);
+
 struct ServerItem {
     std::string href;
     std::string etag;
@@ -31,11 +35,11 @@ struct ServerItem {
     bool readable = false; // iCalendar naming each component once (UID, RECURRENCE-ID)
     std::string uid;       // that of its first component
     IcalEntries entries;   // events touching the window (all their days), and the ToDo entries
+    // How it was read, so that an edited text is read back the same way.
+    SyncWindow window;
+    Date today;
+    SyncKinds kinds = SyncKinds::EventsAndTodos;
 };
-
-enum class SyncKinds { EventsAndTodos, EventsOnly, TodosOnly };
-// What a collection that accepts these components gives the sync.
-SyncKinds syncKindsOf(bool events, bool todos);
 
 // The item's events and ToDo entries as the import would make them; an event is kept when one
 // of its days falls in the window, and recurring events are expanded over the window.
@@ -55,7 +59,8 @@ struct TodoEdit {
 };
 
 // The item's text with the edits made, SEQUENCE raised; a field the record shows as it was
-// keeps the server's property. Nothing when the item holds no event or ToDo it could change.
+// keeps the server's property. Nothing when the item holds no event or ToDo it could change, or
+// when the text would not read back as the item with those edits.
 std::optional<std::string> editedItem(const ServerItem& item, const std::vector<EventEdit>& events,
                                       const std::optional<TodoEdit>& todo, int alarmMinutes);
 
