@@ -50,15 +50,16 @@ std::vector<icalcomponent*> childrenOf(icalcomponent* root, icalcomponent_kind k
 // the longest of them, a day more for the zones, at most as long as an event is read.
 int lookBackDays(const std::vector<icalcomponent*>& events)
 {
-    int longest = 0;
+    long long longest = 0;
     for (icalcomponent* event : events) {
         const icaltimetype start = icalcomponent_get_dtstart(event);
         if (icaltime_is_null_time(start) || !icaltime_is_valid_time(start))
             continue;
-        const int seconds = icaldurationtype_as_int(icaltime_subtract(icalcomponent_get_dtend(event), start));
-        longest = std::max(longest, std::clamp(seconds / 86400 + 1, 0, kIcalMaxEventDays));
+        const long long seconds =
+            static_cast<long long>(icaltime_as_timet(icalcomponent_get_dtend(event))) - icaltime_as_timet(start);
+        longest = std::max(longest, seconds / 86400 + 1);
     }
-    return longest;
+    return static_cast<int>(std::min<long long>(longest, kIcalMaxEventDays));
 }
 
 } // namespace
